@@ -1,0 +1,105 @@
+# Build helpers shared by every folder.
+
+# Adds each listed folder that has a CMakeLists.txt.
+function(vireda_add_subdirs)
+  foreach(dir ${ARGN})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
+
+# Adds every immediate sub-folder that has a CMakeLists.txt.
+function(vireda_add_all_subdirs)
+  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(dir ${children})
+    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${dir} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
+
+# A shared library of the ready-to-run tree, made of the .cpp/.ui/.qrc files of the current folder.
+#   vireda_shared_library(Name LIBS <targets...>)
+function(vireda_shared_library name)
+  cmake_parse_arguments(A "" "" "LIBS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+                                   ${CMAKE_CURRENT_SOURCE_DIR}/*.ui ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  if(NOT srcs)
+    message(STATUS "${name}: no sources yet")
+    return()
+  endif()
+  add_library(${name} SHARED ${srcs})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${A_LIBS})
+  set_target_properties(${name} PROPERTIES
+    LIBRARY_OUTPUT_DIRECTORY ${VIREDA_DIST}
+    CXX_VISIBILITY_PRESET default
+    BUILD_RPATH "$ORIGIN"
+    INSTALL_RPATH "$ORIGIN")
+endfunction()
+
+# A Qt plug-in (a module, no "lib" prefix) placed in Plugins_dll/<dir>, or elsewhere with OUTPUT.
+#   vireda_plugin(Name DIR Managers|Resources|Forms [OUTPUT <dir>] SOURCES ... LIBS ...)
+function(vireda_plugin name)
+  cmake_parse_arguments(A "" "DIR;OUTPUT" "SOURCES;LIBS" ${ARGN})
+  if(A_OUTPUT)
+    set(out ${A_OUTPUT})
+  else()
+    set(out ${VIREDA_PLUGINS}/${A_DIR})
+  endif()
+  add_library(${name} MODULE ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE vireda_interfaces ${A_LIBS})
+  set_target_properties(${name} PROPERTIES
+    PREFIX ""
+    LIBRARY_OUTPUT_DIRECTORY ${out}
+    BUILD_RPATH "$ORIGIN/../..;${VIREDA_DIST}"
+    INSTALL_RPATH "$ORIGIN/../..")
+endfunction()
+
+# A test-only plug-in in build/testplugins/<subdir>.
+function(vireda_test_plugin name subdir)
+  vireda_plugin(${name} OUTPUT ${VIREDA_TEST_PLUGINS}/${subdir} ${ARGN})
+endfunction()
+
+# One QtTest executable, run headless by ctest.
+#   vireda_qtest(Name SOURCES ... LIBS ... [ENV VAR=value ...] [LABELS ...])
+function(vireda_qtest name)
+  cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS;ENV;LABELS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE Qt6::Test vireda_interfaces ${A_LIBS})
+  target_compile_definitions(${name} PRIVATE
+    VIREDA_DIST_DIR="${VIREDA_DIST}"
+    VIREDA_TEST_PLUGIN_DIR="${VIREDA_TEST_PLUGINS}"
+    VIREDA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    VIREDA_TEST_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
+  set_target_properties(${name} PROPERTIES BUILD_RPATH "${VIREDA_DIST}")
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VIREDA_DIST=${VIREDA_DIST};${A_ENV}"
+    TIMEOUT ${A_TIMEOUT}
+    LABELS "${A_LABELS}")
+endfunction()
+
+# Translation files: each .ts becomes <dist>/Translations/<LANGUAGE>/<base name>.qm.
+#   vireda_translations(LANGUAGE Deutsch TS a.ts b.ts)
+function(vireda_translations)
+  cmake_parse_arguments(A "" "LANGUAGE" "TS" ${ARGN})
+  set(outs)
+  foreach(ts ${A_TS})
+    get_filename_component(abs ${ts} ABSOLUTE)
+    get_filename_component(base ${ts} NAME_WE)
+    set(qm ${VIREDA_DIST}/Translations/${A_LANGUAGE}/${base}.qm)
+    add_custom_command(OUTPUT ${qm}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${VIREDA_DIST}/Translations/${A_LANGUAGE}
+      COMMAND Qt6::lrelease -silent ${abs} -qm ${qm}
+      DEPENDS ${abs} VERBATIM)
+    list(APPEND outs ${qm})
+  endforeach()
+  string(MD5 tag "${CMAKE_CURRENT_SOURCE_DIR}${A_LANGUAGE}")
+  add_custom_target(translations_${tag} ALL DEPENDS ${outs})
+endfunction()

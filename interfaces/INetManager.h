@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QtPlugin>
+
+class XmlPathMap;
+class ZoDbHelper;
+class ZoExercise;
+class ZoLesson;
+class ZoTranslation;
+
+// The peer network. Objects returned by value are the caller's copies.
+class INetManager
+{
+public:
+    virtual ~INetManager() = default;
+    virtual int registerAccount(QHash<QString, QString> fields) = 0;
+    virtual int loginUser(QString username, QString password, int offline) = 0;
+    virtual int passwordReminder(QString username) = 0;
+    virtual int updateFluency(QString username, QString password, QHash<QString, QString> userProperties) = 0;
+    virtual QList<ZoExercise> queryExercises(QHash<QString, QString> criteria, int* status, int* totalResults) = 0;
+    virtual QList<ZoLesson> queryLessons(QHash<QString, QString> criteria, int* status, int* totalResults) = 0;
+    virtual int downloadManifest(QString persistentId, QString kind) = 0;
+    virtual int getDownloadStatus(int handle, QString kind) = 0;
+    virtual QString getDownloadXml(int handle) = 0;
+    virtual QString getTranslationXml(int handle) = 0;
+    virtual ZoExercise exerciseFromXml(XmlPathMap map, ZoDbHelper* lookup) = 0;
+    virtual ZoLesson lessonFromXml(XmlPathMap map, ZoDbHelper* lookup) = 0;
+    virtual ZoTranslation translationFromXml(XmlPathMap map, ZoDbHelper* lookup) = 0;
+    virtual QHash<QString, QString> uploadManifest(QString localManifestId, QString kind) = 0;
+    virtual QHash<QString, QString> uploadExercise(QString exerciseId, QString soundFile) = 0;
+    virtual QString getMyIps() = 0;
+    virtual QString parseTranslationXml(QString xml, ZoDbHelper* lookup,
+                                        QList<ZoTranslation>* translations,
+                                        QList<ZoExercise>* exercises) = 0;
+    virtual int downloadExercise(QString persistentId) = 0;
+    virtual int cancelDownload(int handle) = 0;
+    virtual bool isNetworkReady() = 0;
+    virtual bool isNetworkStarted() = 0;
+    virtual bool isMessagingServiceStarted() = 0;
+    virtual bool isQueryServiceStarted() = 0;
+    virtual bool isDownloadServiceStarted() = 0;
+    virtual bool isUploadServiceStarted() = 0;
+    virtual int resetServiceFlags() = 0;
+    virtual void setNetworkStarted(int value) = 0;
+    virtual void setMessagingServiceStarted(int value) = 0;
+    virtual void setQueryServiceStarted(int value) = 0;
+    virtual void setDownloadServiceStarted(int value) = 0;
+    virtual void setUploadServiceStarted(int value) = 0;
+    virtual void setOfflineLogin(int value) = 0;
+    virtual int isOfflineLogin() = 0;
+    virtual int sendFeedback(QString comment, QString type) = 0;
+    virtual int startNetwork() = 0;
+    virtual int stopNetwork() = 0;
+};
+
+#define INetManager_iid "NetManagerInterface/1.0"
+Q_DECLARE_INTERFACE(INetManager, INetManager_iid)

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QObject>
+#include <QPluginLoader>
+#include <QString>
+
+// Finds and loads plug-ins named the way callers write them, such as
+// "plugins_dll/Managers/Storekeeper.dll": ".dll" becomes ".so", the plug-in
+// directory is matched without regard to letter case, and relative names are
+// made absolute against the working directory.
+class PluginLocator
+{
+public:
+    // Absolute file name on this platform; the mapped name when no such file exists.
+    static QString resolve(const QString& name);
+
+    // The plug-in's root instance, or null when it is missing or does not load.
+    static QObject* instance(const QString& name);
+
+    // The root instance cast to an interface, or null.
+    template <class T>
+    static T* load(const QString& name)
+    {
+        return qobject_cast<T*>(instance(name));
+    }
+};

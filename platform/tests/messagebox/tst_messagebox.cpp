@@ -1,0 +1,120 @@
+#include "MessageBoxHelper.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+class TestMessageBox : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void logLine_data();
+    void logLine();
+    void scriptedAnswers();
+    void interactiveIndex_data();
+    void interactiveIndex();
+};
+
+void TestMessageBox::logLine_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("plain") << int(MessageBoxHelper::Information) << "Vireda" << "Hello." << QStringList{"OK"}
+                           << "information\tVireda\tHello.\tOK";
+    QTest::newRow("newlines and tabs") << int(MessageBoxHelper::Warning) << "T" << "a\nb\tc\\d" << QStringList{"Yes", "No"}
+                                       << "warning\tT\ta\\nb\\tc\\\\d\tYes|No";
+    QTest::newRow("no buttons") << int(MessageBoxHelper::Critical) << "" << "x" << QStringList{}
+                                << "critical\t\tx\t";
+    QTest::newRow("question") << int(MessageBoxHelper::Question) << "Q" << "Sure?" << QStringList{"OK", "Review"}
+                              << "question\tQ\tSure?\tOK|Review";
+}
+
+void TestMessageBox::logLine()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    QFETCH(QStringList, buttons);
+    QFETCH(QString, expected);
+    QCOMPARE(MessageBoxHelper::logLine(MessageBoxHelper::Kind(kind), title, text, buttons), expected);
+}
+
+void TestMessageBox::scriptedAnswers()
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("boxes.log"));
+    qputenv("VIREDA_MSGBOX_LOG", QFile::encodeName(log));
+    // 1 is valid, 5 is out of range (closed), "x" is not a number (closed), then they run out.
+    qputenv("VIREDA_MSGBOX_ANSWERS", "1,5,x");
+
+    const QStringList two{QStringLiteral("OK"), QStringLiteral("Review")};
+    QCOMPARE(MessageBoxHelper::question(nullptr, QStringLiteral("Vireda"), QStringLiteral("First"), two), 1);
+    QCOMPARE(MessageBoxHelper::question(nullptr, QStringLiteral("Vireda"), QStringLiteral("Second"), two), -1);
+    QCOMPARE(MessageBoxHelper::information(nullptr, QStringLiteral("Vireda"), QStringLiteral("Third")), -1);
+    QCOMPARE(MessageBoxHelper::critical(nullptr, QStringLiteral("Vireda"), QStringLiteral("Fourth\nline")), -1);
+
+    QFile file(log);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines, (QStringList{
+                        QStringLiteral("question\tVireda\tFirst\tOK|Review"),
+                        QStringLiteral("question\tVireda\tSecond\tOK|Review"),
+                        QStringLiteral("information\tVireda\tThird\tOK"),
+                        QStringLiteral("critical\tVireda\tFourth\\nline\tOK"),
+                    }));
+    qunsetenv("VIREDA_MSGBOX_LOG");
+    qunsetenv("VIREDA_MSGBOX_ANSWERS");
+}
+
+void TestMessageBox::interactiveIndex_data()
+{
+    QTest::addColumn<int>("press"); // -1: escape key
+    QTest::addColumn<int>("escapeButton");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("first") << 0 << -1 << 0;
+    QTest::newRow("third") << 2 << -1 << 2;
+    QTest::newRow("escape to button 1") << -1 << 1 << 1;
+}
+
+void TestMessageBox::interactiveIndex()
+{
+    QFETCH(int, press);
+    QFETCH(int, escapeButton);
+    QFETCH(int, expected);
+    QVERIFY(!MessageBoxHelper::isScripted());
+
+    QTimer::singleShot(0, [press] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        if (press < 0) {
+            QTest::keyClick(box, Qt::Key_Escape);
+            return;
+        }
+        const QList<QAbstractButton*> buttons = box->buttons();
+        // Find the button by its text, as a user would.
+        const QString label = QStringLiteral("B%1").arg(press);
+        for (QAbstractButton* b : buttons) {
+            if (b->text() == label) {
+                b->click();
+                return;
+            }
+        }
+        QFAIL("button not found");
+    });
+    const int result = MessageBoxHelper::show(MessageBoxHelper::Question, nullptr, QStringLiteral("T"), QStringLiteral("?"),
+                                              {QStringLiteral("B0"), QStringLiteral("B1"), QStringLiteral("B2")}, 0, escapeButton);
+    QCOMPARE(result, expected);
+}
+
+QTEST_MAIN(TestMessageBox)
+#include "tst_messagebox.moc"

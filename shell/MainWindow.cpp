@@ -1,0 +1,2 @@
+#include "MainWindow.h"
+MainWindow::MainWindow(QApplication*) {}

@@ -1,0 +1,99 @@
+#include "ILogResource.h"
+#include "ISilResource.h"
+#include "JavaRuntime.h"
+#include "MainWindow.h"
+#include "MessageBoxHelper.h"
+#include "PluginLocator.h"
+#include "SettingsStore.h"
+#include "SingleInstanceLock.h"
+#include "TerminationSignals.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFont>
+#include <QFontDatabase>
+#include <QSettings>
+
+namespace {
+
+const char* const ApplicationName = "Vireda";
+const char* const JavaDownloadPage = "https://openjdk.org/install/";
+
+void showMissingRuntime()
+{
+    MessageBoxHelper::warning(nullptr, QString::fromLatin1(ApplicationName),
+                              QObject::tr("Before using Vireda, you will need to install the Java Runtime Environment.  Please visit")
+                                  + QLatin1Char('\n') + QString::fromLatin1(JavaDownloadPage)
+                                  + QObject::tr(" to download and install the Java Runtime Environment.")
+                                  + QLatin1Char('\n'));
+}
+
+// The program runs with its ready-to-run tree as the working directory.
+void enterHomeDirectory()
+{
+    const QString home = qEnvironmentVariable("VIREDA_HOME");
+    QDir::setCurrent(home.isEmpty() ? QCoreApplication::applicationDirPath() : home);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    SettingsStore::configure();
+    enterHomeDirectory();
+
+    SingleInstanceLock lock(QDir::currentPath());
+    if (!lock.tryLock()) {
+        MessageBoxHelper::information(nullptr, QString::fromLatin1(ApplicationName),
+                                      QObject::tr("Vireda is already running on this computer."));
+        return 1;
+    }
+
+    // The forms ask for this family by name; give them the desktop's sans-serif.
+    QFont::insertSubstitution(QStringLiteral("MS Shell Dlg"),
+                              QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+
+    SettingsStore::protectFile();
+    QSettings settings;
+    settings.setValue(QStringLiteral("xml/version"), QStringLiteral("2"));
+
+    QString javaHome;
+    QString runtimeLib;
+    if (JavaRuntime::findJavaRuntime(&javaHome, &runtimeLib)) {
+        settings.setValue(QStringLiteral("software/jrePath"), javaHome);
+        qDebug("Detected JRE path=%s", qPrintable(javaHome));
+    }
+    const QString storedHome = settings.value(QStringLiteral("software/jrePath")).toString();
+    if (storedHome.isEmpty()) {
+        showMissingRuntime();
+        return 1;
+    }
+    if (!QFileInfo(QDir(storedHome).filePath(QStringLiteral("bin"))).isDir()) {
+        showMissingRuntime();
+        return 1;
+    }
+    JavaRuntime::extendPath(storedHome);
+    JavaRuntime::preloadJvm(storedHome);
+
+    settings.setValue(QStringLiteral("software/version"), QString::fromLatin1(ApplicationName));
+    settings.setValue(QStringLiteral("software/internal_version"), QStringLiteral("0.8.7"));
+    settings.sync();
+
+    QApplication::setQuitOnLastWindowClosed(false);
+    ISilResource* sil = PluginLocator::load<ISilResource>(QStringLiteral("plugins_dll/Resources/ZoSILResource.dll"));
+    ILogResource* log = PluginLocator::load<ILogResource>(QStringLiteral("plugins_dll/Resources/ZoLogResource.dll"));
+
+    MainWindow* mainWindow = new MainWindow(&app);
+
+    QApplication::setQuitOnLastWindowClosed(true);
+    TerminationSignals::install();
+    QApplication::exec();
+
+    if (log)
+        log->closeLog();
+    delete mainWindow;
+    delete sil;
+    return 1;
+}

@@ -1,0 +1,230 @@
+#include "JavaRuntime.h"
+#include "TestTree.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Runs the real program from a temporary ready-to-run tree, with message boxes
+// written to a log instead of shown.
+class ProgramRun
+{
+public:
+    explicit ProgramRun(TestTree& tree) : mTree(tree)
+    {
+        mEnv = QProcessEnvironment::systemEnvironment();
+        mEnv.insert(QStringLiteral("VIREDA_HOME"), tree.path());
+        mEnv.insert(QStringLiteral("XDG_CONFIG_HOME"), tree.configPath());
+        mEnv.insert(QStringLiteral("VIREDA_MSGBOX_LOG"), tree.filePath(QStringLiteral("boxes.log")));
+        mEnv.insert(QStringLiteral("VIREDA_MSGBOX_ANSWERS"), QString());
+        mEnv.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        mProcess.setProgram(tree.filePath(QStringLiteral("vireda")));
+        mProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    }
+
+    QProcessEnvironment& env() { return mEnv; }
+
+    void start()
+    {
+        mProcess.setProcessEnvironment(mEnv);
+        mProcess.start();
+    }
+
+    // Runs to the end; the exit code, or -1 when it did not end in time.
+    int run(int ms = 30000)
+    {
+        start();
+        return finish(ms);
+    }
+
+    int finish(int ms = 30000)
+    {
+        if (!mProcess.waitForFinished(ms)) {
+            mProcess.kill();
+            mProcess.waitForFinished();
+            return -1;
+        }
+        return mProcess.exitStatus() == QProcess::NormalExit ? mProcess.exitCode() : -2;
+    }
+
+    // Asks the running program to end as a desktop session would.
+    int terminate(int ms = 30000)
+    {
+        mProcess.terminate();
+        return finish(ms);
+    }
+
+    QProcess& process() { return mProcess; }
+
+private:
+    TestTree& mTree;
+    QProcessEnvironment mEnv;
+    QProcess mProcess;
+};
+
+namespace {
+
+QString settingsFile(const TestTree& tree)
+{
+    return tree.filePath(QStringLiteral("config/Quorvantel/Vireda.conf"));
+}
+
+QStringList boxes(const TestTree& tree)
+{
+    QFile file(tree.filePath(QStringLiteral("boxes.log")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QVariant stored(const TestTree& tree, const QString& key)
+{
+    return QSettings(settingsFile(tree), QSettings::IniFormat).value(key);
+}
+
+void storeJavaHome(const TestTree& tree, const QString& home)
+{
+    QDir().mkpath(tree.filePath(QStringLiteral("config/Quorvantel")));
+    QSettings settings(settingsFile(tree), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("software/jrePath"), home);
+}
+
+// The environment of a machine where no Java runtime can be found.
+void hideJava(ProgramRun& run)
+{
+    run.env().insert(QStringLiteral("JAVA_HOME"), QString());
+    run.env().insert(QStringLiteral("PATH"), QStringLiteral("/nonexistent"));
+}
+
+bool waitForKey(const TestTree& tree, const QString& key, int ms = 20000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        if (stored(tree, key).isValid())
+            return true;
+        QTest::qWait(50);
+    }
+    return false;
+}
+
+const QString missingRuntimeBox = QStringLiteral(
+    "warning\tVireda\tBefore using Vireda, you will need to install the Java Runtime Environment.  Please visit\\n"
+    "https://openjdk.org/install/ to download and install the Java Runtime Environment.\\n\tOK");
+
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void normalStartAndEnd();
+    void secondInstanceRefused();
+    void missingRuntime_data();
+    void missingRuntime();
+    void storedHomeStillUsable();
+};
+
+void TestStartup::normalStartAndEnd()
+{
+    if (!JavaRuntime::isUsableHome(JavaRuntime::candidateHome()))
+        QSKIP("no Java runtime on this machine");
+    TestTree tree(TestTree::NoPlugins);
+    ProgramRun run(tree);
+    run.start();
+    QVERIFY(run.process().waitForStarted());
+    QVERIFY(waitForKey(tree, QStringLiteral("software/internal_version")));
+    QCOMPARE(stored(tree, QStringLiteral("xml/version")).toString(), QStringLiteral("2"));
+    QCOMPARE(stored(tree, QStringLiteral("software/version")).toString(), QStringLiteral("Vireda"));
+    QCOMPARE(stored(tree, QStringLiteral("software/internal_version")).toString(), QStringLiteral("0.8.7"));
+    QCOMPARE(QDir(stored(tree, QStringLiteral("software/jrePath")).toString()).canonicalPath(),
+             QDir(JavaRuntime::candidateHome()).canonicalPath());
+    // The settings can hold a password: the owner alone may read them.
+    QCOMPARE(QFile(settingsFile(tree)).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+             QFile::Permissions());
+    QCOMPARE(run.terminate(), 1);
+}
+
+void TestStartup::secondInstanceRefused()
+{
+    if (!JavaRuntime::isUsableHome(JavaRuntime::candidateHome()))
+        QSKIP("no Java runtime on this machine");
+    TestTree tree(TestTree::NoPlugins);
+    ProgramRun first(tree);
+    first.start();
+    QVERIFY(waitForKey(tree, QStringLiteral("software/internal_version")));
+
+    QFile settings(settingsFile(tree));
+    QVERIFY(settings.open(QIODevice::ReadOnly));
+    const QByteArray before = settings.readAll();
+    settings.close();
+    const QDateTime modified = QFileInfo(settings).lastModified();
+
+    ProgramRun second(tree);
+    QCOMPARE(second.run(), 1);
+    QCOMPARE(boxes(tree), QStringList{QStringLiteral("information\tVireda\tVireda is already running on this computer.\tOK")});
+    QVERIFY(settings.open(QIODevice::ReadOnly));
+    QCOMPARE(settings.readAll(), before);
+    QCOMPARE(QFileInfo(settings).lastModified(), modified);
+
+    QCOMPARE(first.terminate(), 1);
+    // The lock goes with its owner: a new start works again.
+    ProgramRun third(tree);
+    third.start();
+    QTest::qWait(1500);
+    QCOMPARE(third.process().state(), QProcess::Running);
+    QCOMPARE(third.terminate(), 1);
+    QCOMPARE(boxes(tree).size(), 1);
+}
+
+void TestStartup::missingRuntime_data()
+{
+    QTest::addColumn<QString>("storedHome"); // "" none; "nobin": a home without bin; "gone": a removed folder
+
+    QTest::newRow("nothing found, nothing stored") << "";
+    QTest::newRow("stored home without bin") << "nobin";
+    QTest::newRow("stored home removed") << "gone";
+}
+
+void TestStartup::missingRuntime()
+{
+    QFETCH(QString, storedHome);
+    TestTree tree(TestTree::NoPlugins);
+    QTemporaryDir homes;
+    if (!storedHome.isEmpty()) {
+        QDir(homes.path()).mkpath(QStringLiteral("nobin/lib"));
+        storeJavaHome(tree, homes.filePath(storedHome));
+    }
+    ProgramRun run(tree);
+    hideJava(run);
+    QCOMPARE(run.run(), 1);
+    QCOMPARE(boxes(tree), QStringList{missingRuntimeBox});
+    QCOMPARE(stored(tree, QStringLiteral("xml/version")).toString(), QStringLiteral("2"));
+    QVERIFY(!stored(tree, QStringLiteral("software/version")).isValid());
+    QVERIFY(!stored(tree, QStringLiteral("software/internal_version")).isValid());
+    if (!storedHome.isEmpty())
+        QCOMPARE(stored(tree, QStringLiteral("software/jrePath")).toString(), homes.filePath(storedHome));
+}
+
+void TestStartup::storedHomeStillUsable()
+{
+    TestTree tree(TestTree::NoPlugins);
+    QTemporaryDir homes;
+    // A home from an earlier start whose bin folder is still there.
+    QDir(homes.path()).mkpath(QStringLiteral("jre/bin"));
+    storeJavaHome(tree, homes.filePath(QStringLiteral("jre")));
+    ProgramRun run(tree);
+    hideJava(run);
+    run.start();
+    QVERIFY(waitForKey(tree, QStringLiteral("software/internal_version")));
+    QCOMPARE(stored(tree, QStringLiteral("software/jrePath")).toString(), homes.filePath(QStringLiteral("jre")));
+    QCOMPARE(run.terminate(), 1);
+    QVERIFY(boxes(tree).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "tst_startup.moc"
