@@ -1,5 +1,7 @@
 #include "SettingsStore.h"
 
+#include "ProductInfo.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -9,8 +11,8 @@
 void SettingsStore::configure()
 {
     QCoreApplication::setOrganizationName(QString::fromLatin1(Organisation));
-    QCoreApplication::setOrganizationDomain(QString::fromLatin1(OrganisationDomain));
-    QCoreApplication::setApplicationName(QString::fromLatin1(Application));
+    QCoreApplication::setOrganizationDomain(QString::fromLatin1(ProductInfo::Domain));
+    QCoreApplication::setApplicationName(QString::fromLatin1(ProductInfo::Name));
 }
 
 QString SettingsStore::fileName()

@@ -9,8 +9,6 @@ class SettingsStore
 {
 public:
     static constexpr const char* Organisation = "Quorvantel";
-    static constexpr const char* OrganisationDomain = "vireda.example";
-    static constexpr const char* Application = "Vireda";
 
     // Sets the names on the application object; call before the first QSettings.
     static void configure();

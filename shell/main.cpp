@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
+#include "ProductInfo.h"
 #include "SettingsStore.h"
 #include "SingleInstanceLock.h"
 #include "TerminationSignals.h"
@@ -17,14 +18,13 @@
 
 namespace {
 
-const char* const ApplicationName = "Vireda";
-const char* const JavaDownloadPage = "https://openjdk.org/install/";
+const char* const ApplicationName = ProductInfo::Name;
 
 void showMissingRuntime()
 {
     MessageBoxHelper::warning(nullptr, QString::fromLatin1(ApplicationName),
                               QObject::tr("Before using Vireda, you will need to install the Java Runtime Environment.  Please visit")
-                                  + QLatin1Char('\n') + QString::fromLatin1(JavaDownloadPage)
+                                  + QLatin1Char('\n') + QString::fromLatin1(ProductInfo::JavaDownloadPage)
                                   + QObject::tr(" to download and install the Java Runtime Environment.")
                                   + QLatin1Char('\n'));
 }
@@ -78,7 +78,7 @@ int main(int argc, char* argv[])
     JavaRuntime::preloadJvm(storedHome);
 
     settings.setValue(QStringLiteral("software/version"), QString::fromLatin1(ApplicationName));
-    settings.setValue(QStringLiteral("software/internal_version"), QStringLiteral("0.8.7"));
+    settings.setValue(QStringLiteral("software/internal_version"), QString::fromLatin1(ProductInfo::InternalVersion));
     settings.sync();
 
     QApplication::setQuitOnLastWindowClosed(false);

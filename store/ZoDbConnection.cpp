@@ -1,0 +1,35 @@
+#include "ZoDbConnection.h"
+
+#include <QDebug>
+#include <QSqlError>
+#include <QSqlQuery>
+
+QSqlDatabase ZoDbConnection::open(const QString& fileName, const QString& connectionName)
+{
+    QSqlDatabase db = QSqlDatabase::contains(connectionName)
+            ? QSqlDatabase::database(connectionName, false)
+            : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    if (db.isOpen())
+        db.close();
+    db.setDatabaseName(fileName);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+
+    bool ok = db.open();
+    if (ok) {
+        QSqlQuery query(db);
+        ok = query.exec(QStringLiteral("pragma journal_mode=WAL")) && query.next()
+                && query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
+        ok = ok && query.exec(QStringLiteral("pragma synchronous=FULL"));
+        ok = ok && query.exec(QStringLiteral("pragma foreign_keys=OFF"));
+        if (!ok)
+            qDebug() << "database settings failed:" << fileName << query.lastError().text();
+    } else {
+        qDebug() << "database open failed:" << fileName << db.lastError().text();
+    }
+    if (!ok) {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName);
+    }
+    return db;
+}

@@ -1,0 +1,70 @@
+#include "TestDatabase.h"
+
+#include "ZoDbConnection.h"
+#include "ZoDbSchema.h"
+
+#include <QDebug>
+#include <QSqlError>
+#include <QSqlQuery>
+
+TestDatabase::TestDatabase(const QString& connectionName, Content content)
+    : mConnection(connectionName)
+{
+    if (!mDir.isValid())
+        return;
+    QSqlDatabase db = ZoDbConnection::open(fileName(), mConnection);
+    if (!db.isOpen())
+        return;
+    mValid = content == Empty || ZoDbSchema::create(db);
+}
+
+TestDatabase::~TestDatabase()
+{
+    if (QSqlDatabase::contains(mConnection)) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(mConnection, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(mConnection);
+    }
+}
+
+bool TestDatabase::isValid() const
+{
+    return mValid;
+}
+
+QSqlDatabase TestDatabase::database() const
+{
+    return QSqlDatabase::database(mConnection, false);
+}
+
+QString TestDatabase::connectionName() const
+{
+    return mConnection;
+}
+
+QString TestDatabase::fileName() const
+{
+    return mDir.filePath(QStringLiteral("vireda.db"));
+}
+
+QString TestDatabase::dirPath() const
+{
+    return mDir.path();
+}
+
+bool TestDatabase::exec(const QString& lines)
+{
+    QSqlQuery query(database());
+    const QStringList statements = lines.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString& statement : statements) {
+        if (statement.trimmed().isEmpty())
+            continue;
+        if (!query.exec(statement)) {
+            qWarning() << "TestDatabase:" << statement << query.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
