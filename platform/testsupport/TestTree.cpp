@@ -36,7 +36,9 @@ TestTree::TestTree(Plugins plugins)
     for (const QString& entry : entries) {
         const QString lower = entry.toLower();
         if (lower == QLatin1String("plugins_dll") || lower == QLatin1String("content") || lower == QLatin1String("docs")
-            || entry.startsWith(QLatin1String("vireda.db")) || entry.endsWith(QLatin1String(".lock")))
+            || lower == QLatin1String("peerdata") || lower == QLatin1String("vireda-peer.properties")
+            || entry.startsWith(QLatin1String("vireda.db")) || entry.endsWith(QLatin1String(".lock"))
+            || entry.endsWith(QLatin1String(".log")))
             continue;
         linkEntry(dist.absoluteFilePath(entry), root.filePath(entry));
     }

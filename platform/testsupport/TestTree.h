@@ -6,7 +6,8 @@
 // A temporary ready-to-run tree for tests: the program, libraries, icons,
 // docs and translations of build/dist are linked in, the plug-in folders are
 // fresh folders holding links to the real plug-ins (unless empty), and
-// Content is a fresh folder. Its own config folder keeps the settings apart.
+// Content is a fresh folder; data a real run left there (database, peer
+// data, logs) is not taken over. Its own config folder keeps the settings apart.
 class TestTree
 {
 public:

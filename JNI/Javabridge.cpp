@@ -1,0 +1,468 @@
+#include "Javabridge.h"
+
+#include "EchoMask.h"
+#include "LocalFrame.h"
+#include "Utf16Text.h"
+
+#include <jni.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+// One virtual machine and one client object per process, set by init().
+JavaVM* gVm = nullptr;
+JNIEnv* gEnv = nullptr;
+jclass gClientClass = nullptr;
+jobject gClient = nullptr;
+jclass gStringClass = nullptr;
+
+// The last text handed out by each export that returns text.
+std::string gSendMessageText;
+std::string gSendQueryText;
+std::string gUploadReplyText;
+std::string gDownloadXmlText;
+std::string gTranslationXmlText;
+
+#if defined(_WIN32)
+const char kClassPathOption[] = "-Djava.class.path=.;.\\ViredaClientNetwork.jar";
+#else
+const char kClassPathOption[] = "-Djava.class.path=.:./ViredaClientNetwork.jar";
+#endif
+// Leaves SIGINT, SIGTERM and SIGHUP to the program.
+const char kSignalOption[] = "-Xrs";
+
+const int kFailure = -999;
+
+void out(const char* text)
+{
+    std::fputs(text, stdout);
+    std::fflush(stdout);
+}
+
+void err(const char* text)
+{
+    std::fputs(text, stderr);
+    std::fflush(stderr);
+}
+
+void outf(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(stdout, format, args);
+    va_end(args);
+    std::fflush(stdout);
+}
+
+void errf(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(stderr, format, args);
+    va_end(args);
+    std::fflush(stderr);
+}
+
+bool started()
+{
+    return gEnv && gClientClass && gClient;
+}
+
+// True when a Java exception was pending; it is then described to standard
+// error and cleared, so the next call starts clean.
+bool threw()
+{
+    if (!gEnv->ExceptionCheck())
+        return false;
+    gEnv->ExceptionDescribe();
+    gEnv->ExceptionClear();
+    return true;
+}
+
+// The client's method, looked up at every call; null when it does not exist.
+// The NoSuchMethodError is dropped: the caller reports the missing method.
+jmethodID clientMethod(const char* name, const char* signature)
+{
+    jmethodID id = gEnv->GetMethodID(gClientClass, name, signature);
+    if (gEnv->ExceptionCheck()) {
+        gEnv->ExceptionClear();
+        return nullptr;
+    }
+    return id;
+}
+
+// A Java string of NUL-terminated UTF-8 text; null when none was made.
+jstring convertCStrToJStr(const char* text)
+{
+    if (!text)
+        return nullptr;
+    static const char16_t kEmpty = 0;
+    const std::vector<char16_t> units = Utf16Text::fromUtf8(text);
+    const jchar* data = reinterpret_cast<const jchar*>(units.empty() ? &kEmpty : units.data());
+    jstring result = gEnv->NewString(data, static_cast<jsize>(units.size()));
+    if (threw())
+        return nullptr;
+    return result;
+}
+
+// The UTF-8 text of a Java string, kept in target; false for a null
+// reference or characters that could not be read.
+bool convertJStrToCStr(jstring text, std::string& target)
+{
+    if (!text)
+        return false;
+    const jsize length = gEnv->GetStringLength(text);
+    if (threw())
+        return false;
+    std::vector<char16_t> units(static_cast<std::size_t>(length > 0 ? length : 0));
+    if (length > 0)
+        gEnv->GetStringRegion(text, 0, length, reinterpret_cast<jchar*>(units.data()));
+    if (threw())
+        return false;
+    target = Utf16Text::toUtf8(units.data(), units.size());
+    return true;
+}
+
+jint callInt(jmethodID method, int failure, ...)
+{
+    va_list args;
+    va_start(args, failure);
+    const jint result = gEnv->CallIntMethodV(gClient, method, args);
+    va_end(args);
+    return threw() ? failure : result;
+}
+
+jobject callObject(jmethodID method, ...)
+{
+    va_list args;
+    va_start(args, method);
+    jobject result = gEnv->CallObjectMethodV(gClient, method, args);
+    va_end(args);
+    return threw() ? nullptr : result;
+}
+
+// The logged pattern of the integer exports: banner, look-up, call.
+int loggedIntCall(const char* banner, const char* javaName, const char* signature, const char* missingLine,
+                  bool withHandle, int handle)
+{
+    if (!started())
+        return kFailure;
+    LocalFrame frame(gEnv);
+    outf("\n-=%s()=-\n", banner);
+    jmethodID method = clientMethod(javaName, signature);
+    if (!method) {
+        err(missingLine);
+        return kFailure;
+    }
+    outf("Calling ViredaClientNetwork.%s()\n", javaName);
+    return withHandle ? callInt(method, kFailure, static_cast<jint>(handle)) : callInt(method, kFailure);
+}
+
+// The quiet polling exports: no lines at all.
+int quietIntCall(const char* javaName, int handle, int failure)
+{
+    if (!started())
+        return failure;
+    LocalFrame frame(gEnv);
+    jmethodID method = clientMethod(javaName, "(I)I");
+    if (!method)
+        return failure;
+    return callInt(method, failure, static_cast<jint>(handle));
+}
+
+// The exports returning the text of a transfer.
+const char* textByHandle(const char* javaName, int handle, std::string& keep, const char* missingLine)
+{
+    if (!started())
+        return nullptr;
+    LocalFrame frame(gEnv);
+    jmethodID method = clientMethod(javaName, "(I)Ljava/lang/String;");
+    if (!method) {
+        if (missingLine)
+            out(missingLine);
+        return nullptr;
+    }
+    jobject reply = callObject(method, static_cast<jint>(handle));
+    if (!convertJStrToCStr(static_cast<jstring>(reply), keep))
+        return nullptr;
+    return keep.c_str();
+}
+
+// Both manifest transfers: two strings made first, then the look-up.
+int twoTextCall(const char* javaName, const char* first, const char* second)
+{
+    if (!started())
+        return -1;
+    LocalFrame frame(gEnv);
+    jstring a = convertCStrToJStr(first);
+    jstring b = convertCStrToJStr(second);
+    jmethodID method = clientMethod(javaName, "(Ljava/lang/String;Ljava/lang/String;)I");
+    if (!method)
+        return -1;
+    return callInt(method, -1, a, b);
+}
+
+} // namespace
+
+extern "C" {
+
+int init(void)
+{
+    out("\n-=init()=-\n");
+    if (!gVm) {
+        JavaVMOption options[2];
+        options[0].optionString = const_cast<char*>(kClassPathOption);
+        options[0].extraInfo = nullptr;
+        options[1].optionString = const_cast<char*>(kSignalOption);
+        options[1].extraInfo = nullptr;
+        JavaVMInitArgs args;
+        args.version = JNI_VERSION_1_4;
+        args.nOptions = 2;
+        args.options = options;
+        args.ignoreUnrecognized = JNI_TRUE;
+        JavaVM* vm = nullptr;
+        JNIEnv* env = nullptr;
+        if (JNI_CreateJavaVM(&vm, reinterpret_cast<void**>(&env), &args) != JNI_OK) {
+            err("Can't create Java VM\n");
+            return kFailure;
+        }
+        gVm = vm;
+        gEnv = env;
+        out("Initalized the JVM\n");
+    }
+    if (gClient)
+        return 1;
+
+    // These references stay for the life of the process, in the calling
+    // thread's outermost frame.
+    gClientClass = gEnv->FindClass("com/vireda/ViredaClientNetwork");
+    if (!gClientClass || gEnv->ExceptionCheck()) {
+        gEnv->ExceptionClear();
+        gClientClass = nullptr;
+        err("Can't find class: ViredaClientNetwork\n");
+        return kFailure;
+    }
+    out("Found the ViredaClientNetwork class\n");
+
+    jmethodID constructor = gEnv->GetMethodID(gClientClass, "<init>", "()V");
+    if (!constructor || gEnv->ExceptionCheck()) {
+        gEnv->ExceptionClear();
+        out("Cannot find ViredaClientNetwork's constructor\n");
+        return kFailure;
+    }
+    out("Got ViredaClientNetwork constructor\n");
+
+    jobject client = gEnv->NewObject(gClientClass, constructor);
+    if (threw() || !client) {
+        out("ViredaClientNetwork object did not get instantiated\n");
+        return kFailure;
+    }
+    gClient = client;
+    out("Instantiated a ViredaClientNetwork object\n");
+
+    gStringClass = gEnv->FindClass("java/lang/String");
+    if (gEnv->ExceptionCheck()) {
+        gEnv->ExceptionClear();
+        gStringClass = nullptr;
+    }
+    return 1;
+}
+
+int startViredaNet(void)
+{
+    return loggedIntCall("startViredaNet", "startViredaNet", "()I", "GetMethodID for startViredaNet\n", false, 0);
+}
+
+int startMessagingService(void)
+{
+    return loggedIntCall("startMessagingService", "startMessagingService", "()I",
+                         "GetMethodID failed for startMessagingService\n", false, 0);
+}
+
+int startQueryService(void)
+{
+    return loggedIntCall("startQueryService", "startQueryService", "()I", "GetMethodID failed for startQueryService\n",
+                         false, 0);
+}
+
+int startDownloadService(void)
+{
+    return loggedIntCall("startDownloadService", "startDownloadService", "()I",
+                         "GetMethodID failed for startDownloadService\n", false, 0);
+}
+
+int startUploadService(void)
+{
+    return loggedIntCall("startUploadService", "startUploadService", "()I", "GetMethodID failed for startUploadService\n",
+                         false, 0);
+}
+
+int cancelDownload(int handle)
+{
+    return loggedIntCall("cancelDownload", "cancelDownload", "(I)I", "GetMethodID failed for cancelDownload\n", true,
+                         handle);
+}
+
+int getDownloadStatus(int handle)
+{
+    return loggedIntCall("getDownloadStatus", "getDownloadStatus", "(I)I", "GetMethodID failed for getDownloadStatus\n",
+                         true, handle);
+}
+
+int getUploadStatus(int handle)
+{
+    return loggedIntCall("getUploadStatus", "getUploadStatus", "(I)I", "GetMethodID failed for getUploadStatus\n", true,
+                         handle);
+}
+
+int isUploadXmlDone(int handle)
+{
+    return quietIntCall("isUploadXMLDone", handle, 0);
+}
+
+int isDownloadXmlDone(int handle)
+{
+    return quietIntCall("isDownloadXmlDone", handle, 0);
+}
+
+const char* getUploadReply(int handle)
+{
+    return textByHandle("getUploadReply", handle, gUploadReplyText, nullptr);
+}
+
+const char* getDownloadXml(int handle)
+{
+    return textByHandle("getDownloadXML", handle, gDownloadXmlText, nullptr);
+}
+
+const char* getTranslationXml(int handle)
+{
+    return textByHandle("getTranslationXML", handle, gTranslationXmlText,
+                        "Can't initialize ViredaClientNetwork.getTranslationXml()\n");
+}
+
+int uploadManifest(const char* xml, const char* kind)
+{
+    return twoTextCall("uploadManifest", xml, kind);
+}
+
+int downloadManifest(const char* persistentId, const char* kind)
+{
+    return twoTextCall("downloadManifest", persistentId, kind);
+}
+
+int downloadExercise(const char* persistentId)
+{
+    if (!started())
+        return -1;
+    LocalFrame frame(gEnv);
+    out("\n-=download()=-\n");
+    jmethodID method = clientMethod("downloadExercise", "(Ljava/lang/String;)I");
+    if (!method) {
+        err("GetMethodID failed for downloadExercise\n");
+        return -1;
+    }
+    jstring id = convertCStrToJStr(persistentId);
+    if (!id) {
+        out("unable to create jstring\n");
+        return -1;
+    }
+    out("Calling ViredaClientNetwork.downloadExercise()\n");
+    return callInt(method, -1, id);
+}
+
+const char* sendMessage(const char* xml)
+{
+    if (!started())
+        return nullptr;
+    LocalFrame frame(gEnv);
+    out("\n-=sendMessage()=-\n");
+    outf("%s\n-=End of sendMessage()=-\n", xml ? EchoMask::mask(xml).c_str() : "");
+    jmethodID method = clientMethod("sendMessage", "(Ljava/lang/String;)Ljava/lang/String;");
+    if (!method) {
+        out("GetMethodID failed for sendMessage\n");
+        return nullptr;
+    }
+    jstring request = convertCStrToJStr(xml);
+    if (!request) {
+        out("Unable to create jstring\n");
+        return nullptr;
+    }
+    out("Calling ViredaClientNetwork.sendMessage()\n");
+    jobject reply = callObject(method, request);
+    if (!convertJStrToCStr(static_cast<jstring>(reply), gSendMessageText)) {
+        out("JNI ERROR: convertJStrToCStr failed");
+        return nullptr;
+    }
+    outf("sendMessage() got REPLY FROM SERVER:\n\"%s\n\"", EchoMask::mask(gSendMessageText).c_str());
+    return gSendMessageText.c_str();
+}
+
+const char* sendQuery(const char* xml)
+{
+    if (!started())
+        return nullptr;
+    LocalFrame frame(gEnv);
+    out("\n-=sendQuery()=-\n");
+    jmethodID method = clientMethod("sendQuery", "(Ljava/lang/String;)Ljava/lang/String;");
+    if (!method) {
+        out("GetMethodID failed for sendQuery\n");
+        return nullptr;
+    }
+    jstring request = convertCStrToJStr(xml);
+    if (!request) {
+        out("Unable to create jstring\n");
+        return nullptr;
+    }
+    jobject reply = callObject(method, request);
+    if (!convertJStrToCStr(static_cast<jstring>(reply), gSendQueryText)) {
+        out("Query returned null. Network error.");
+        return nullptr;
+    }
+    return gSendQueryText.c_str();
+}
+
+int upload(const char* xml, const char** paths, int count)
+{
+    if (!started())
+        return -1;
+    LocalFrame frame(gEnv);
+    out("\n-=upload()=-\n");
+    jmethodID method = clientMethod("upload", "(Ljava/lang/String;[Ljava/lang/String;)I");
+    if (!method) {
+        out("GetMethodID failed for upload\n");
+        return -1;
+    }
+    jstring message = convertCStrToJStr(xml);
+    if (!message)
+        out("ERROR: unable to create jstring XMLData\n");
+
+    jobjectArray files = nullptr;
+    if (count >= 0 && gStringClass) {
+        files = gEnv->NewObjectArray(count, gStringClass, nullptr);
+        if (threw())
+            files = nullptr;
+    }
+    if (!files) {
+        out("ERROR: unable to create jarray\n");
+    } else {
+        for (int i = 0; i < count; ++i) {
+            jstring path = convertCStrToJStr(paths ? paths[i] : nullptr);
+            if (!path) {
+                out("ERROR: unable to create jstring filepath\n");
+                continue;
+            }
+            gEnv->SetObjectArrayElement(files, i, path);
+            threw();
+            gEnv->DeleteLocalRef(path);
+        }
+    }
+    outf("Number of files to upload is %d\n", count);
+    return callInt(method, -1, message, files);
+}
+
+} // extern "C"

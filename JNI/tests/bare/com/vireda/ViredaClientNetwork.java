@@ -1,0 +1,7 @@
+package com.vireda;
+
+/** A client without any of the methods the bridge calls. */
+public class ViredaClientNetwork {
+    public ViredaClientNetwork() {
+    }
+}

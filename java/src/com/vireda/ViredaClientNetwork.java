@@ -1,0 +1,339 @@
+package com.vireda;
+
+import java.net.InetAddress;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.util.regex.Pattern;
+
+import org.w3c.dom.Document;
+import org.w3c.dom.Element;
+
+import com.vireda.client.ClientSettings;
+import com.vireda.client.PeerLink;
+import com.vireda.client.Transfer;
+import com.vireda.client.Transfers;
+import com.vireda.peer.PeerService;
+import com.vireda.xml.Envelope;
+import com.vireda.xml.Xml;
+
+/**
+ * The peer-network client called through the bridge. It carries messages to a
+ * peer service over HTTP: one named by VIREDA_PEER or vireda-peer.properties,
+ * or else one it runs itself on 127.0.0.1. No method throws: failures give
+ * the method's failure value. Nothing is written to standard output.
+ */
+public class ViredaClientNetwork {
+    private static final Pattern MEDIA_NAME = Pattern.compile("[A-Za-z0-9][A-Za-z0-9._-]{0,99}");
+    private static final int NOT_FOUND = -1;
+
+    private final Transfers transfers = new Transfers();
+    private volatile PeerLink link;
+    private volatile PeerService embedded;
+    private volatile Path workingDirectory;
+
+    public ViredaClientNetwork() {
+    }
+
+    // ---- services ----
+
+    /** 1 when the peer service answers, else 0. */
+    public synchronized int startViredaNet() {
+        try {
+            if (link != null) {
+                return 1;
+            }
+            ClientSettings settings = ClientSettings.load();
+            workingDirectory = settings.workingDirectory;
+            String url = settings.peerUrl;
+            if (url == null) {
+                if (embedded == null) {
+                    embedded = PeerService.start(InetAddress.getLoopbackAddress(), 0, settings.dataDirectory);
+                }
+                url = "http://127.0.0.1:" + embedded.port();
+            }
+            PeerLink candidate = new PeerLink(url, settings.timeoutMillis);
+            if (!candidate.ping()) {
+                return 0;
+            }
+            link = candidate;
+            return 1;
+        } catch (Throwable e) {
+            return 0;
+        }
+    }
+
+    private int serviceState() {
+        return link != null ? 1 : 0;
+    }
+
+    public int startMessagingService() {
+        return serviceState();
+    }
+
+    public int startQueryService() {
+        return serviceState();
+    }
+
+    public int startDownloadService() {
+        return serviceState();
+    }
+
+    public int startUploadService() {
+        return serviceState();
+    }
+
+    // ---- messages ----
+
+    /** The peer's reply; null when the network is not started or no reply came in time. */
+    public String sendMessage(String xml) {
+        try {
+            PeerLink l = link;
+            return l == null || xml == null ? null : l.postMessage(xml);
+        } catch (Throwable e) {
+            return null;
+        }
+    }
+
+    public String sendQuery(String xml) {
+        return sendMessage(xml);
+    }
+
+    // ---- uploads ----
+
+    private Path contentDirectory() {
+        Path work = workingDirectory != null ? workingDirectory : ClientSettings.workingDirectory();
+        return work.resolve("Content");
+    }
+
+    /** A sound named as the program names it: absolute, in Content, or relative to the working directory. */
+    private Path soundFile(String name) {
+        Path p = Path.of(name);
+        if (p.isAbsolute()) {
+            return p;
+        }
+        Path inContent = contentDirectory().resolve(p);
+        if (Files.isRegularFile(inContent)) {
+            return inContent;
+        }
+        return contentDirectory().getParent().resolve(p);
+    }
+
+    /** An exercise message with its sound file (the first path); a handle, or -1. */
+    public int upload(String xml, String[] paths) {
+        try {
+            PeerLink l = link;
+            if (l == null || xml == null) {
+                return -1;
+            }
+            String first = null;
+            if (paths != null) {
+                for (String p : paths) {
+                    if (p != null && !p.isEmpty()) {
+                        first = p;
+                        break;
+                    }
+                }
+            }
+            final String soundName = first;
+            return transfers.start(Transfer.Kind.UPLOAD, t -> {
+                if (soundName == null) {
+                    finishUpload(t, l.postMessage(xml));
+                    return;
+                }
+                Path sound = soundFile(soundName);
+                if (!Files.isRegularFile(sound)) {
+                    t.setReply(Envelope.error("uploadExerciseReply", "uploadExerciseReply", "-1",
+                            "The sound file was not found: " + soundName));
+                    t.finish();
+                    return;
+                }
+                try {
+                    finishUpload(t, l.postUpload(xml, sound));
+                } catch (java.io.IOException e) {
+                    t.setReply(Envelope.error("uploadExerciseReply", "uploadExerciseReply", "-1",
+                            "The sound file could not be read: " + soundName));
+                    t.finish();
+                }
+            }).handle;
+        } catch (Throwable e) {
+            return -1;
+        }
+    }
+
+    /** A message without files: a lesson, a translation or an exercise without sound. */
+    public int uploadManifest(String xml, String kind) {
+        try {
+            PeerLink l = link;
+            if (l == null || xml == null) {
+                return -1;
+            }
+            return transfers.start(Transfer.Kind.UPLOAD, t -> finishUpload(t, l.postMessage(xml))).handle;
+        } catch (Throwable e) {
+            return -1;
+        }
+    }
+
+    /** With no reply the upload stays not done, so the caller's wait runs out. */
+    private static void finishUpload(Transfer t, String reply) {
+        if (reply == null) {
+            t.fail();
+            return;
+        }
+        t.setReply(reply);
+        t.finish();
+    }
+
+    private Transfer uploadOf(int handle) {
+        Transfer t = transfers.find(handle);
+        return t != null && t.kind == Transfer.Kind.UPLOAD ? t : null;
+    }
+
+    public int getUploadStatus(int handle) {
+        Transfer t = uploadOf(handle);
+        return t == null ? NOT_FOUND : t.status();
+    }
+
+    public int isUploadXMLDone(int handle) {
+        Transfer t = uploadOf(handle);
+        return t != null && t.done() ? 1 : 0;
+    }
+
+    public String getUploadReply(int handle) {
+        Transfer t = uploadOf(handle);
+        return t == null ? null : t.reply();
+    }
+
+    public int cancelUpload(int handle) {
+        Transfer t = uploadOf(handle);
+        if (t == null) {
+            return NOT_FOUND;
+        }
+        t.cancel();
+        return 1;
+    }
+
+    // ---- downloads ----
+
+    /** Starts fetching an exercise: its document, its sound into Content, its translations. */
+    public int downloadExercise(String persistentId) {
+        return startDownload(persistentId, false);
+    }
+
+    /** kind "exercise" (as downloadExercise) or "lesson" (the lesson's document only). */
+    public int downloadManifest(String persistentId, String kind) {
+        if (kind == null) {
+            return -1;
+        }
+        if (kind.equalsIgnoreCase("exercise")) {
+            return startDownload(persistentId, false);
+        }
+        if (kind.equalsIgnoreCase("lesson")) {
+            return startDownload(persistentId, true);
+        }
+        return -1;
+    }
+
+    private int startDownload(String persistentId, boolean lesson) {
+        try {
+            PeerLink l = link;
+            if (l == null || persistentId == null || persistentId.isBlank()) {
+                return -1;
+            }
+            String pmid = persistentId.trim();
+            return transfers.start(lesson ? Transfer.Kind.LESSON : Transfer.Kind.EXERCISE,
+                    t -> runDownload(l, t, pmid, lesson)).handle;
+        } catch (Throwable e) {
+            return -1;
+        }
+    }
+
+    private void runDownload(PeerLink l, Transfer t, String pmid, boolean lesson) {
+        String reply = l.postMessage(Envelope.request(lesson ? "downloadLesson" : "downloadExercise",
+                "persistentManifestID", pmid));
+        if (reply == null || t.cancelled()) {
+            t.fail();
+            return;
+        }
+        t.setReply(reply);
+        Document doc = Xml.parse(reply);
+        Element root = doc == null ? null : doc.getDocumentElement();
+        if (root == null || !Xml.text(root, "header", "status").equals("1")) {
+            t.fail();
+            return;
+        }
+        if (lesson) {
+            t.finish();
+            return;
+        }
+        t.progress(10);
+        Element exercise = Xml.at(root, "body", "downloadExerciseReply", "exercise");
+        String media = Xml.text(exercise, "media", "media_manifest", "mediaManifestFileName");
+        if (!media.isEmpty()) {
+            if (!MEDIA_NAME.matcher(media).matches() || media.contains("..")) {
+                t.fail();
+                return;
+            }
+            boolean fetched = l.fetchMedia(media, contentDirectory().resolve(media), p -> t.progress(10 + p * 80 / 100),
+                    t::cancelled);
+            if (!fetched) {
+                t.fail();
+                return;
+            }
+        }
+        t.progress(90);
+        String translations = l.postMessage(Envelope.request("downloadTranslation", "persistentManifestID", pmid));
+        if (translations == null) {
+            t.fail();
+            return;
+        }
+        t.setTranslations(translations);
+        t.finish();
+    }
+
+    private Transfer downloadOf(int handle) {
+        Transfer t = transfers.find(handle);
+        return t != null && t.kind != Transfer.Kind.UPLOAD ? t : null;
+    }
+
+    /** 0 to 100 (100: everything is here), -1 when failed, cancelled or unknown. */
+    public int getDownloadStatus(int handle) {
+        Transfer t = downloadOf(handle);
+        return t == null ? NOT_FOUND : t.status();
+    }
+
+    /** 1 when done, 0 while running, -1 when failed, cancelled or unknown. */
+    public int isDownloadXmlDone(int handle) {
+        Transfer t = downloadOf(handle);
+        if (t == null) {
+            return NOT_FOUND;
+        }
+        return t.done() ? 1 : (t.status() < 0 ? NOT_FOUND : 0);
+    }
+
+    /** The downloaded document (also a refusal from the peer); null while none has arrived. */
+    public String getDownloadXML(int handle) {
+        Transfer t = downloadOf(handle);
+        return t == null ? null : t.reply();
+    }
+
+    /** The exercise's translation document; null until it has arrived. */
+    public String getTranslationXML(int handle) {
+        Transfer t = downloadOf(handle);
+        return t == null ? null : t.translations();
+    }
+
+    public int cancelDownload(int handle) {
+        Transfer t = downloadOf(handle);
+        if (t == null) {
+            return NOT_FOUND;
+        }
+        t.cancel();
+        return 1;
+    }
+
+    /** The port of the peer service this client runs itself; -1 when it uses another. */
+    public int embeddedPort() {
+        PeerService p = embedded;
+        return p == null ? -1 : p.port();
+    }
+}

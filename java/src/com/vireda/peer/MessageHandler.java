@@ -1,0 +1,123 @@
+package com.vireda.peer;
+
+import java.io.IOException;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.sql.SQLException;
+
+import org.w3c.dom.Document;
+import org.w3c.dom.Element;
+
+import com.vireda.xml.Envelope;
+import com.vireda.xml.Xml;
+
+/** Reads one request message and answers it; bad input gets an error reply and changes nothing. */
+public final class MessageHandler {
+    private final AccountService accounts;
+    private final ContentService content;
+    private final Sessions sessions;
+
+    public MessageHandler(AccountService accounts, ContentService content, Sessions sessions) {
+        this.accounts = accounts;
+        this.content = content;
+        this.sessions = sessions;
+    }
+
+    public static Reply badRequest(String description) {
+        return new Reply(400, Envelope.error("error", "errorReply", "-1", description), null);
+    }
+
+    /**
+     * Answers a message. sound is a received sound file (only with uploadExercise);
+     * it is taken over on success and deleted otherwise.
+     */
+    public Reply handle(String text, String sessionToken, Path sound) {
+        try {
+            return dispatch(text, sessionToken, sound);
+        } finally {
+            if (sound != null) {
+                try {
+                    Files.deleteIfExists(sound);
+                } catch (IOException ignored) {
+                    // a left-over temporary file is swept at the next start
+                }
+            }
+        }
+    }
+
+    private Reply dispatch(String text, String sessionToken, Path sound) {
+        Document doc = Xml.parse(text);
+        if (doc == null) {
+            return badRequest("The message is not well-formed XML");
+        }
+        Element root = doc.getDocumentElement();
+        if (!root.getNodeName().equals("message")) {
+            return badRequest("The document is not a message");
+        }
+        String type = Xml.text(root, "header", "type");
+        Element request = type.isEmpty() ? null : Xml.child(Xml.child(root, "body"), type);
+        if (request == null) {
+            return badRequest("The message body does not hold a request of its type");
+        }
+        if (sound != null && !type.equals("uploadExercise")) {
+            return badRequest("Only an exercise upload carries a sound file");
+        }
+        SessionUser user = sessions.find(sessionToken);
+        String replyType = type + "Reply";
+        try {
+            switch (type) {
+            case "register":
+                return accounts.register(request);
+            case "login":
+                return accounts.login(request);
+            case "passwordReminder":
+                return accounts.passwordReminder(request);
+            case "updateFluency":
+                return accounts.updateFluency(request, user);
+            case "feedback":
+                return accounts.feedback(request, user, Xml.text(root, "header", "from"));
+            case "exerciseQuery":
+                return content.exerciseQuery(request);
+            case "lessonQuery":
+                return content.lessonQuery(request);
+            case "uploadExercise":
+                return content.uploadExercise(manifest(request, "exercise"), user, sound);
+            case "uploadLesson":
+                return content.uploadLesson(manifest(request, "lesson"), user);
+            case "uploadTranslation":
+                return content.uploadTranslation(manifest(request, "translation"), user);
+            case "downloadExercise":
+                return content.downloadExercise(request);
+            case "downloadLesson":
+                return content.downloadLesson(request);
+            case "downloadTranslation":
+                return content.downloadTranslation(request);
+            default:
+                return badRequest("Unknown message type: " + type);
+            }
+        } catch (Refusal r) {
+            return Reply.ok(refusal(type, replyType, r.status(), r.getMessage()));
+        } catch (SQLException | IOException | RuntimeException e) {
+            return new Reply(500, refusal(type, replyType, "-1", "The peer could not handle the request"), null);
+        }
+    }
+
+    /** The manifest an upload carries as its request element's child. */
+    private static Element manifest(Element request, String name) throws Refusal {
+        Element manifest = Xml.child(request, name);
+        if (manifest == null) {
+            throw new Refusal("The upload holds no " + name);
+        }
+        return manifest;
+    }
+
+    /** Upload refusals are also given under uploadExerciseReply, where every upload's error is read. */
+    private static String refusal(String type, String replyType, String status, String description) {
+        String element = "<" + replyType + ">" + Xml.element("error_description", description) + "</" + replyType + ">";
+        if (type.equals("uploadLesson") || type.equals("uploadTranslation")) {
+            element += "<uploadExerciseReply>" + Xml.element("error_description", description)
+                    + "</uploadExerciseReply>";
+        }
+        return Envelope.reply(replyType, status, element);
+    }
+}

@@ -1,0 +1,47 @@
+package com.vireda.peer;
+
+import java.security.GeneralSecurityException;
+import java.security.MessageDigest;
+import java.security.SecureRandom;
+import java.util.Arrays;
+
+import javax.crypto.SecretKeyFactory;
+import javax.crypto.spec.PBEKeySpec;
+
+/** Salted PBKDF2 (HMAC-SHA256) hashes of secrets. */
+public final class PasswordHasher {
+    public static final int ITERATIONS = 120_000;
+    private static final int SALT_BYTES = 16;
+    private static final int HASH_BITS = 256;
+    private static final SecureRandom RANDOM = new SecureRandom();
+
+    private PasswordHasher() {
+    }
+
+    public static byte[] newSalt() {
+        byte[] salt = new byte[SALT_BYTES];
+        RANDOM.nextBytes(salt);
+        return salt;
+    }
+
+    public static byte[] hash(String secret, byte[] salt, int iterations) {
+        char[] chars = secret.toCharArray();
+        PBEKeySpec spec = new PBEKeySpec(chars, salt, iterations, HASH_BITS);
+        try {
+            return SecretKeyFactory.getInstance("PBKDF2WithHmacSHA256").generateSecret(spec).getEncoded();
+        } catch (GeneralSecurityException e) {
+            throw new IllegalStateException(e);
+        } finally {
+            spec.clearPassword();
+            Arrays.fill(chars, '\0');
+        }
+    }
+
+    /** Compares in constant time. */
+    public static boolean matches(String secret, byte[] salt, int iterations, byte[] expected) {
+        if (secret == null || salt == null || expected == null || iterations <= 0) {
+            return false;
+        }
+        return MessageDigest.isEqual(hash(secret, salt, iterations), expected);
+    }
+}

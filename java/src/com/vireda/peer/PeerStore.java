@@ -1,0 +1,446 @@
+package com.vireda.peer;
+
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.sql.Connection;
+import java.sql.DriverManager;
+import java.sql.PreparedStatement;
+import java.sql.ResultSet;
+import java.sql.SQLException;
+import java.sql.Statement;
+import java.util.ArrayList;
+import java.util.HashMap;
+import java.util.List;
+import java.util.Map;
+
+/** The peer's durable data in one SQLite file; every method is one unit of work. */
+public final class PeerStore implements AutoCloseable {
+    public record User(String userId, String userName, byte[] salt, byte[] hash, int iterations, String given,
+            String family, String email, String countryId, String provState, String locality,
+            String passwordQuestion, byte[] answerSalt, byte[] answerHash) {
+    }
+
+    public record Fluency(String languageId, String fluencyId, String countryId, String provState, String locality,
+            String localeDescriptor, String nonSpeaking) {
+    }
+
+    /** Searchable values of an exercise, in the order of EXERCISE_FILTERS. */
+    public record Exercise(String pmid, String termPmid, String mediaPmid, String userId, String term,
+            String languageId, String[] filters, String mediaFile, String doc) {
+    }
+
+    public record Lesson(String pmid, String userId, String title, String description, String languageId,
+            String learnerLevelId, String doc) {
+    }
+
+    public record Translation(String pmid, String userId, String exerciseA, String exerciseB, String doc) {
+    }
+
+    /** Request elements that filter exercise searches, lower-cased. */
+    public static final String[] EXERCISE_FILTERS = {"results_langid", "results_voice", "results_speakingspeedid",
+        "results_countrylangid", "results_stateprov", "results_locality", "results_localedescriptor",
+        "results_fluencylevelid", "results_learnerlevelid"};
+    private static final String[] EXERCISE_FILTER_COLUMNS = {"media_lang_id", "voice", "speed_id", "country_id",
+        "state_prov", "locality", "locale_desc", "fluency_id", "learner_level_id"};
+    public static final String[] LESSON_FILTERS = {"results_langid", "results_learnerlevelid"};
+
+    private static final String[] SCHEMA = {
+        "CREATE TABLE IF NOT EXISTS users (uid TEXT PRIMARY KEY, username TEXT NOT NULL, "
+            + "username_key TEXT NOT NULL UNIQUE, salt BLOB NOT NULL, hash BLOB NOT NULL, iterations INTEGER NOT NULL, "
+            + "given TEXT, family TEXT, email TEXT, country_id TEXT, prov_state TEXT, locality TEXT, "
+            + "pw_question TEXT, answer_salt BLOB, answer_hash BLOB, created INTEGER NOT NULL)",
+        "CREATE TABLE IF NOT EXISTS fluencies (uid TEXT NOT NULL, seq INTEGER NOT NULL, language_id TEXT, "
+            + "fluency_id TEXT, country_id TEXT, prov_state TEXT, locality TEXT, locale_desc TEXT, non_speaking TEXT, "
+            + "PRIMARY KEY (uid, seq))",
+        "CREATE TABLE IF NOT EXISTS feedback (id INTEGER PRIMARY KEY, uid TEXT, kind TEXT, comment TEXT, "
+            + "origin TEXT, created INTEGER NOT NULL)",
+        "CREATE TABLE IF NOT EXISTS reminders (id INTEGER PRIMARY KEY, uid TEXT NOT NULL, created INTEGER NOT NULL)",
+        "CREATE TABLE IF NOT EXISTS exercises (pmid TEXT PRIMARY KEY, term_pmid TEXT NOT NULL UNIQUE, "
+            + "media_pmid TEXT NOT NULL UNIQUE, uid TEXT NOT NULL, term TEXT NOT NULL, lang_id TEXT, media_lang_id TEXT, "
+            + "voice TEXT, speed_id TEXT, country_id TEXT, state_prov TEXT, locality TEXT, locale_desc TEXT, "
+            + "fluency_id TEXT, learner_level_id TEXT, media_file TEXT, created INTEGER NOT NULL, doc TEXT NOT NULL)",
+        "CREATE UNIQUE INDEX IF NOT EXISTS idx_exercises_media ON exercises (media_file) WHERE media_file IS NOT NULL",
+        "CREATE TABLE IF NOT EXISTS lessons (pmid TEXT PRIMARY KEY, uid TEXT NOT NULL, title TEXT, description TEXT, "
+            + "lang_id TEXT, learner_level_id TEXT, created INTEGER NOT NULL, doc TEXT NOT NULL)",
+        "CREATE TABLE IF NOT EXISTS translations (pmid TEXT PRIMARY KEY, uid TEXT NOT NULL, exercise_a TEXT NOT NULL, "
+            + "exercise_b TEXT NOT NULL, created INTEGER NOT NULL, doc TEXT NOT NULL)",
+        "CREATE INDEX IF NOT EXISTS idx_translations_a ON translations (exercise_a)",
+        "CREATE INDEX IF NOT EXISTS idx_translations_b ON translations (exercise_b)",
+    };
+
+    private final Connection db;
+
+    public PeerStore(Path dataDirectory) throws SQLException {
+        try {
+            Files.createDirectories(dataDirectory);
+            Class.forName("org.sqlite.JDBC");
+        } catch (Exception e) {
+            throw new SQLException("Cannot open the peer data in " + dataDirectory, e);
+        }
+        db = DriverManager.getConnection("jdbc:sqlite:" + dataDirectory.resolve("peer.db").toAbsolutePath());
+        try (Statement s = db.createStatement()) {
+            s.execute("PRAGMA busy_timeout=10000");
+            s.execute("PRAGMA journal_mode=WAL");
+            s.execute("PRAGMA synchronous=NORMAL");
+            db.setAutoCommit(false);
+            for (String sql : SCHEMA) {
+                s.execute(sql);
+            }
+            db.commit();
+        } catch (SQLException e) {
+            db.close();
+            throw e;
+        }
+    }
+
+    @Override
+    public synchronized void close() {
+        try {
+            db.close();
+        } catch (SQLException e) {
+            // closing at the end of the process
+        }
+    }
+
+    private static long now() {
+        return System.currentTimeMillis() / 1000;
+    }
+
+    private interface Work<T> {
+        T run() throws SQLException;
+    }
+
+    /** Runs work in one transaction, rolled back on any failure. */
+    private <T> T transaction(Work<T> work) throws SQLException {
+        try {
+            T result = work.run();
+            db.commit();
+            return result;
+        } catch (SQLException | RuntimeException e) {
+            try {
+                db.rollback();
+            } catch (SQLException ignored) {
+                // the original failure is what matters
+            }
+            throw e;
+        }
+    }
+
+    private static void bind(PreparedStatement ps, Object... values) throws SQLException {
+        for (int i = 0; i < values.length; i++) {
+            ps.setObject(i + 1, values[i]);
+        }
+    }
+
+    // ---- users ----
+
+    /** False when the name is taken (names differing only in case included). */
+    public synchronized boolean createUser(User u, List<Fluency> fluencies) throws SQLException {
+        return transaction(() -> {
+            try (PreparedStatement check = db.prepareStatement("SELECT 1 FROM users WHERE username_key = ?")) {
+                bind(check, SearchIndex.fold(u.userName()));
+                try (ResultSet rs = check.executeQuery()) {
+                    if (rs.next()) {
+                        return false;
+                    }
+                }
+            }
+            try (PreparedStatement ps = db.prepareStatement("INSERT INTO users (uid, username, username_key, salt, hash, "
+                    + "iterations, given, family, email, country_id, prov_state, locality, pw_question, answer_salt, "
+                    + "answer_hash, created) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")) {
+                bind(ps, u.userId(), u.userName(), SearchIndex.fold(u.userName()), u.salt(), u.hash(), u.iterations(),
+                        u.given(), u.family(), u.email(), u.countryId(), u.provState(), u.locality(),
+                        u.passwordQuestion(), u.answerSalt(), u.answerHash(), now());
+                ps.executeUpdate();
+            }
+            writeFluencies(u.userId(), fluencies);
+            return true;
+        });
+    }
+
+    private void writeFluencies(String userId, List<Fluency> fluencies) throws SQLException {
+        try (PreparedStatement del = db.prepareStatement("DELETE FROM fluencies WHERE uid = ?")) {
+            bind(del, userId);
+            del.executeUpdate();
+        }
+        try (PreparedStatement ps = db.prepareStatement("INSERT INTO fluencies (uid, seq, language_id, fluency_id, "
+                + "country_id, prov_state, locality, locale_desc, non_speaking) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")) {
+            int seq = 1;
+            for (Fluency f : fluencies) {
+                bind(ps, userId, seq++, f.languageId(), f.fluencyId(), f.countryId(), f.provState(), f.locality(),
+                        f.localeDescriptor(), f.nonSpeaking());
+                ps.executeUpdate();
+            }
+        }
+    }
+
+    public synchronized void replaceFluencies(String userId, List<Fluency> fluencies) throws SQLException {
+        transaction(() -> {
+            writeFluencies(userId, fluencies);
+            return null;
+        });
+    }
+
+    /** The user of that name, compared without regard to case; null when unknown. */
+    public synchronized User findUser(String userName) throws SQLException {
+        try (PreparedStatement ps = db.prepareStatement("SELECT uid, username, salt, hash, iterations, given, family, "
+                + "email, country_id, prov_state, locality, pw_question, answer_salt, answer_hash FROM users "
+                + "WHERE username_key = ?")) {
+            bind(ps, SearchIndex.fold(userName));
+            try (ResultSet rs = ps.executeQuery()) {
+                if (!rs.next()) {
+                    return null;
+                }
+                return new User(rs.getString(1), rs.getString(2), rs.getBytes(3), rs.getBytes(4), rs.getInt(5),
+                        rs.getString(6), rs.getString(7), rs.getString(8), rs.getString(9), rs.getString(10),
+                        rs.getString(11), rs.getString(12), rs.getBytes(13), rs.getBytes(14));
+            }
+        } finally {
+            db.commit();
+        }
+    }
+
+    public synchronized List<Fluency> fluencies(String userId) throws SQLException {
+        List<Fluency> result = new ArrayList<>();
+        try (PreparedStatement ps = db.prepareStatement("SELECT language_id, fluency_id, country_id, prov_state, "
+                + "locality, locale_desc, non_speaking FROM fluencies WHERE uid = ? ORDER BY seq")) {
+            bind(ps, userId);
+            try (ResultSet rs = ps.executeQuery()) {
+                while (rs.next()) {
+                    result.add(new Fluency(rs.getString(1), rs.getString(2), rs.getString(3), rs.getString(4),
+                            rs.getString(5), rs.getString(6), rs.getString(7)));
+                }
+            }
+        } finally {
+            db.commit();
+        }
+        return result;
+    }
+
+    public synchronized void addFeedback(String userId, String kind, String comment, String origin)
+            throws SQLException {
+        transaction(() -> {
+            try (PreparedStatement ps = db.prepareStatement(
+                    "INSERT INTO feedback (uid, kind, comment, origin, created) VALUES (?, ?, ?, ?, ?)")) {
+                bind(ps, userId, kind, comment, origin, now());
+                ps.executeUpdate();
+            }
+            return null;
+        });
+    }
+
+    public synchronized void addReminder(String userId) throws SQLException {
+        transaction(() -> {
+            try (PreparedStatement ps = db.prepareStatement("INSERT INTO reminders (uid, created) VALUES (?, ?)")) {
+                bind(ps, userId, now());
+                ps.executeUpdate();
+            }
+            return null;
+        });
+    }
+
+    // ---- content ----
+
+    public synchronized void insertExercise(Exercise e) throws SQLException {
+        transaction(() -> {
+            try (PreparedStatement ps = db.prepareStatement("INSERT INTO exercises (pmid, term_pmid, media_pmid, uid, "
+                    + "term, lang_id, media_lang_id, voice, speed_id, country_id, state_prov, locality, locale_desc, "
+                    + "fluency_id, learner_level_id, media_file, created, doc) "
+                    + "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")) {
+                insertExerciseRow(ps, e);
+            }
+            return null;
+        });
+    }
+
+    /** Many exercises in one transaction (bulk loading). */
+    public synchronized void insertExercises(List<Exercise> list) throws SQLException {
+        transaction(() -> {
+            try (PreparedStatement ps = db.prepareStatement("INSERT INTO exercises (pmid, term_pmid, media_pmid, uid, "
+                    + "term, lang_id, media_lang_id, voice, speed_id, country_id, state_prov, locality, locale_desc, "
+                    + "fluency_id, learner_level_id, media_file, created, doc) "
+                    + "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")) {
+                for (Exercise e : list) {
+                    insertExerciseRow(ps, e);
+                }
+            }
+            return null;
+        });
+    }
+
+    private static void insertExerciseRow(PreparedStatement ps, Exercise e) throws SQLException {
+        Object[] values = new Object[18];
+        values[0] = e.pmid();
+        values[1] = e.termPmid();
+        values[2] = e.mediaPmid();
+        values[3] = e.userId();
+        values[4] = e.term();
+        values[5] = e.languageId();
+        for (int i = 0; i < EXERCISE_FILTER_COLUMNS.length; i++) {
+            values[6 + i] = e.filters()[i];
+        }
+        values[15] = e.mediaFile();
+        values[16] = now();
+        values[17] = e.doc();
+        bind(ps, values);
+        ps.executeUpdate();
+    }
+
+    public synchronized boolean exerciseExists(String pmid) throws SQLException {
+        try (PreparedStatement ps = db.prepareStatement("SELECT 1 FROM exercises WHERE pmid = ?")) {
+            bind(ps, pmid);
+            try (ResultSet rs = ps.executeQuery()) {
+                return rs.next();
+            }
+        } finally {
+            db.commit();
+        }
+    }
+
+    /** Stored documents of the given ids, in the order of the ids; unknown ids are left out. */
+    public List<String> exerciseDocs(List<String> pmids) throws SQLException {
+        return docs("exercises", pmids);
+    }
+
+    public List<String> lessonDocs(List<String> pmids) throws SQLException {
+        return docs("lessons", pmids);
+    }
+
+    public String exerciseDoc(String pmid) throws SQLException {
+        List<String> d = docs("exercises", List.of(pmid));
+        return d.isEmpty() ? null : d.get(0);
+    }
+
+    public String lessonDoc(String pmid) throws SQLException {
+        List<String> d = docs("lessons", List.of(pmid));
+        return d.isEmpty() ? null : d.get(0);
+    }
+
+    public String exerciseTerm(String pmid) throws SQLException {
+        synchronized (this) {
+            try (PreparedStatement ps = db.prepareStatement("SELECT term FROM exercises WHERE pmid = ?")) {
+                bind(ps, pmid);
+                try (ResultSet rs = ps.executeQuery()) {
+                    return rs.next() ? rs.getString(1) : null;
+                }
+            } finally {
+                db.commit();
+            }
+        }
+    }
+
+    private synchronized List<String> docs(String table, List<String> pmids) throws SQLException {
+        List<String> result = new ArrayList<>(pmids.size());
+        if (pmids.isEmpty()) {
+            return result;
+        }
+        StringBuilder marks = new StringBuilder();
+        for (int i = 0; i < pmids.size(); i++) {
+            marks.append(i == 0 ? "?" : ", ?");
+        }
+        // table is one of two fixed names, never input
+        String sql = "SELECT pmid, doc FROM " + table + " WHERE pmid IN (" + marks + ")";
+        Map<String, String> found = new HashMap<>();
+        try (PreparedStatement ps = db.prepareStatement(sql)) {
+            bind(ps, pmids.toArray());
+            try (ResultSet rs = ps.executeQuery()) {
+                while (rs.next()) {
+                    found.put(rs.getString(1), rs.getString(2));
+                }
+            }
+        } finally {
+            db.commit();
+        }
+        for (String id : pmids) {
+            String doc = found.get(id);
+            if (doc != null) {
+                result.add(doc);
+            }
+        }
+        return result;
+    }
+
+    public synchronized void insertLesson(Lesson l) throws SQLException {
+        transaction(() -> {
+            try (PreparedStatement ps = db.prepareStatement("INSERT INTO lessons (pmid, uid, title, description, "
+                    + "lang_id, learner_level_id, created, doc) VALUES (?, ?, ?, ?, ?, ?, ?, ?)")) {
+                bind(ps, l.pmid(), l.userId(), l.title(), l.description(), l.languageId(), l.learnerLevelId(), now(),
+                        l.doc());
+                ps.executeUpdate();
+            }
+            return null;
+        });
+    }
+
+    public synchronized void insertTranslation(Translation t) throws SQLException {
+        transaction(() -> {
+            try (PreparedStatement ps = db.prepareStatement("INSERT INTO translations (pmid, uid, exercise_a, "
+                    + "exercise_b, created, doc) VALUES (?, ?, ?, ?, ?, ?)")) {
+                bind(ps, t.pmid(), t.userId(), t.exerciseA(), t.exerciseB(), now(), t.doc());
+                ps.executeUpdate();
+            }
+            return null;
+        });
+    }
+
+    /** Translations linking that exercise, oldest first. */
+    public synchronized List<Translation> translationsOf(String exercisePmid) throws SQLException {
+        List<Translation> result = new ArrayList<>();
+        try (PreparedStatement ps = db.prepareStatement("SELECT pmid, uid, exercise_a, exercise_b, doc FROM translations "
+                + "WHERE exercise_a = ? OR exercise_b = ? ORDER BY created, rowid")) {
+            bind(ps, exercisePmid, exercisePmid);
+            try (ResultSet rs = ps.executeQuery()) {
+                while (rs.next()) {
+                    result.add(new Translation(rs.getString(1), rs.getString(2), rs.getString(3), rs.getString(4),
+                            rs.getString(5)));
+                }
+            }
+        } finally {
+            db.commit();
+        }
+        return result;
+    }
+
+    /** Fills the two search indexes from the stored content, in upload order. */
+    public synchronized void loadIndexes(SearchIndex exercises, SearchIndex lessons) throws SQLException {
+        StringBuilder cols = new StringBuilder();
+        for (String c : EXERCISE_FILTER_COLUMNS) {
+            cols.append(", ").append(c);
+        }
+        try (Statement s = db.createStatement()) {
+            try (ResultSet rs = s.executeQuery("SELECT pmid, lang_id, term" + cols + " FROM exercises ORDER BY rowid")) {
+                while (rs.next()) {
+                    String[] filters = new String[EXERCISE_FILTER_COLUMNS.length];
+                    for (int i = 0; i < filters.length; i++) {
+                        filters[i] = rs.getString(4 + i);
+                    }
+                    exercises.add(rs.getString(1), rs.getString(2), new String[] {rs.getString(3)}, filters);
+                }
+            }
+            try (ResultSet rs = s.executeQuery(
+                    "SELECT pmid, lang_id, title, description, learner_level_id FROM lessons ORDER BY rowid")) {
+                while (rs.next()) {
+                    lessons.add(rs.getString(1), rs.getString(2), new String[] {rs.getString(3), rs.getString(4)},
+                            new String[] {rs.getString(2), rs.getString(5)});
+                }
+            }
+        } finally {
+            db.commit();
+        }
+    }
+
+    private static final List<String> COUNTED = List.of("users", "fluencies", "feedback", "reminders", "exercises",
+            "lessons", "translations");
+
+    /** Number of rows of one of the peer's tables. */
+    public synchronized int count(String table) throws SQLException {
+        if (!COUNTED.contains(table)) {
+            throw new IllegalArgumentException(table);
+        }
+        try (Statement s = db.createStatement(); ResultSet rs = s.executeQuery("SELECT count(*) FROM " + table)) {
+            return rs.next() ? rs.getInt(1) : 0;
+        } finally {
+            db.commit();
+        }
+    }
+}

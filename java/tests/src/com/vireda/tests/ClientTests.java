@@ -1,0 +1,295 @@
+package com.vireda.tests;
+
+import java.io.OutputStream;
+import java.net.InetAddress;
+import java.net.InetSocketAddress;
+import java.nio.charset.StandardCharsets;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.util.HashSet;
+import java.util.List;
+import java.util.Set;
+import java.util.function.IntSupplier;
+
+import org.w3c.dom.Document;
+import org.w3c.dom.Element;
+
+import com.sun.net.httpserver.HttpServer;
+import com.vireda.ViredaClientNetwork;
+import com.vireda.xml.Xml;
+
+/** The client as the bridge calls it: services, messages, transfers and their failure values. */
+final class ClientTests {
+    private ClientTests() {
+    }
+
+    static Object[][] cases() {
+        return new Object[][] {
+            {"failureValuesBeforeStart", (PeerTests.Case) ClientTests::failureValuesBeforeStart},
+            {"unreachablePeerDoesNotStart", (PeerTests.Case) ClientTests::unreachablePeerDoesNotStart},
+            {"silentPeerTimesOut", (PeerTests.Case) ClientTests::silentPeerTimesOut},
+            {"configuredPeerIsUsed", (PeerTests.Case) ClientTests::configuredPeerIsUsed},
+            {"standAlonePeerServes", (PeerTests.Case) ClientTests::standAlonePeerServes},
+            {"uploadThenDownloadWithSoundAndTranslation",
+                (PeerTests.Case) ClientTests::uploadThenDownloadWithSoundAndTranslation},
+            {"failedTransfers", (PeerTests.Case) ClientTests::failedTransfers},
+        };
+    }
+
+    /** A fresh working directory with an optional settings file; the client started in it. */
+    static ViredaClientNetwork startIn(Path dir, String settings, int expected) throws Exception {
+        Files.createDirectories(dir.resolve("Content"));
+        if (settings != null) {
+            Files.writeString(dir.resolve("vireda-peer.properties"), settings);
+        }
+        System.setProperty("vireda.workdir", dir.toString());
+        ViredaClientNetwork client = new ViredaClientNetwork();
+        Check.equal(expected, client.startViredaNet(), "start in " + dir);
+        int[] services = {client.startMessagingService(), client.startQueryService(), client.startDownloadService(),
+            client.startUploadService()};
+        for (int s : services) {
+            Check.equal(expected, s, "service start");
+        }
+        return client;
+    }
+
+    static boolean waitFor(IntSupplier value, int wanted) throws InterruptedException {
+        for (int i = 0; i < 500; i++) {
+            int v = value.getAsInt();
+            if (v == wanted) {
+                return true;
+            }
+            if (v < 0) {
+                return false;
+            }
+            Thread.sleep(20);
+        }
+        return false;
+    }
+
+    static Element reply(String text) {
+        Document d = Xml.parse(text);
+        Check.isTrue(d != null, "reply is XML: " + text);
+        return d.getDocumentElement();
+    }
+
+    static void failureValuesBeforeStart() {
+        ViredaClientNetwork c = new ViredaClientNetwork();
+        Object[][] rows = {
+            {"sendMessage", c.sendMessage("<m/>"), null},
+            {"sendQuery", c.sendQuery("<m/>"), null},
+            {"upload", c.upload("<m/>", new String[] {"a.wav"}), -1},
+            {"uploadManifest", c.uploadManifest("<m/>", "lesson"), -1},
+            {"downloadExercise", c.downloadExercise("p"), -1},
+            {"downloadManifest", c.downloadManifest("p", "lesson"), -1},
+            {"getDownloadStatus", c.getDownloadStatus(987654), -1},
+            {"isDownloadXmlDone", c.isDownloadXmlDone(987654), -1},
+            {"getDownloadXML", c.getDownloadXML(987654), null},
+            {"getTranslationXML", c.getTranslationXML(987654), null},
+            {"cancelDownload", c.cancelDownload(987654), -1},
+            {"isUploadXMLDone", c.isUploadXMLDone(987654), 0},
+            {"getUploadStatus", c.getUploadStatus(987654), -1},
+            {"getUploadReply", c.getUploadReply(987654), null},
+            {"startMessagingService", c.startMessagingService(), 0},
+            {"startUploadService", c.startUploadService(), 0},
+        };
+        for (Object[] r : rows) {
+            Check.equal(r[2], r[1], (String) r[0]);
+        }
+    }
+
+    static void unreachablePeerDoesNotStart() throws Exception {
+        Path dir = Files.createTempDirectory("vireda-client");
+        try {
+            ViredaClientNetwork c = startIn(dir, "peer.url=http://127.0.0.1:1\npeer.timeout=2000\n", 0);
+            Check.equal(null, c.sendMessage("<m/>"), "no reply");
+            Check.isTrue(!Files.exists(dir.resolve("PeerData")), "no peer of its own");
+        } finally {
+            PeerFixture.deleteTree(dir);
+        }
+    }
+
+    static void silentPeerTimesOut() throws Exception {
+        Path dir = Files.createTempDirectory("vireda-client");
+        HttpServer slow = HttpServer.create(new InetSocketAddress(InetAddress.getLoopbackAddress(), 0), 4);
+        slow.createContext("/ping", ex -> {
+            byte[] ok = "ok".getBytes(StandardCharsets.UTF_8);
+            ex.sendResponseHeaders(200, ok.length);
+            try (OutputStream out = ex.getResponseBody()) {
+                out.write(ok);
+            }
+        });
+        slow.createContext("/message", ex -> {
+            try {
+                Thread.sleep(3000);
+            } catch (InterruptedException e) {
+                Thread.currentThread().interrupt();
+            }
+            ex.close();
+        });
+        slow.setExecutor(java.util.concurrent.Executors.newCachedThreadPool());
+        slow.start();
+        try {
+            ViredaClientNetwork c = startIn(dir, "peer.url=http://127.0.0.1:" + slow.getAddress().getPort()
+                    + "/\npeer.timeout=300\n", 1);
+            Check.equal(null, c.sendMessage("<m/>"), "no reply in time");
+            Check.equal(null, c.sendQuery("<m/>"), "no answer in time");
+        } finally {
+            slow.stop(0);
+            PeerFixture.deleteTree(dir);
+        }
+    }
+
+    static void configuredPeerIsUsed() throws Exception {
+        Path dir = Files.createTempDirectory("vireda-client");
+        try (PeerFixture f = new PeerFixture()) {
+            ViredaClientNetwork c = startIn(dir, "peer.url=" + f.base() + "\n", 1);
+            Check.equal(-1, c.embeddedPort(), "no peer of its own");
+            String reply = c.sendMessage(PeerFixture.message("register",
+                    "<general><username>carla</username><password>pw</password></general>"));
+            Check.equal("1", Xml.text(reply(reply), "header", "status"), "registered");
+            Check.equal(1, f.counts().get("users"), "stored by the configured peer");
+        } finally {
+            PeerFixture.deleteTree(dir);
+        }
+    }
+
+    /** The peer run as its own program, as an operator starts it. */
+    static void standAlonePeerServes() throws Exception {
+        Path dir = Files.createTempDirectory("vireda-client");
+        String jar = System.getProperty("java.class.path").split(java.io.File.pathSeparator)[0];
+        Process peer = new ProcessBuilder(Path.of(System.getProperty("java.home"), "bin", "java").toString(), "-cp", jar,
+                "com.vireda.peer.PeerService", "--port", "0", "--data", dir.resolve("standalone").toString())
+                .redirectErrorStream(true).start();
+        try (java.io.BufferedReader out = new java.io.BufferedReader(
+                new java.io.InputStreamReader(peer.getInputStream(), StandardCharsets.UTF_8))) {
+            String line = out.readLine();
+            Check.isTrue(line != null && line.startsWith("Peer service listening on 127.0.0.1:"), "started: " + line);
+            String port = line.substring(line.lastIndexOf(':') + 1);
+            ViredaClientNetwork c = startIn(dir.resolve("work"), "peer.url=http://127.0.0.1:" + port + "\n", 1);
+            String reply = c.sendMessage(PeerFixture.message("register",
+                    "<general><username>dana</username><password>pw</password></general>"));
+            Check.equal("1", Xml.text(reply(reply), "header", "status"), "registered with the stand-alone peer");
+            Check.isTrue(Files.exists(dir.resolve("standalone/peer.db")), "data in the folder given");
+        } finally {
+            peer.destroy();
+            peer.waitFor();
+            PeerFixture.deleteTree(dir);
+        }
+    }
+
+    static void uploadThenDownloadWithSoundAndTranslation() throws Exception {
+        Path dir = Files.createTempDirectory("vireda-client");
+        try {
+            ViredaClientNetwork c = startIn(dir, null, 1);
+            Check.isTrue(c.embeddedPort() > 0, "runs its own peer");
+            Check.isTrue(Files.isDirectory(dir.resolve("PeerData")), "peer data under the working directory");
+            c.sendMessage(PeerFixture.message("register", "<general><username>ann</username><password>pw</password>"
+                    + "</general>"));
+            Element login = reply(c.sendMessage(PeerFixture.message("login",
+                    "<username>ann</username><password>pw</password>")));
+            Check.equal("1", Xml.text(login, "header", "status"), "login");
+
+            byte[] sound = new byte[123_457];
+            for (int i = 0; i < sound.length; i++) {
+                sound[i] = (byte) (i * 31 + (i >> 9));
+            }
+            Files.write(dir.resolve("Content/rec.wav"), sound);
+            Set<Integer> handles = new HashSet<>();
+            int up = c.upload(PeerFixture.message("uploadExercise", PeerFixture.exercise("perro", "spa", "Ann", null)),
+                    new String[] {"rec.wav"});
+            handles.add(up);
+            Check.isTrue(waitFor(() -> c.isUploadXMLDone(up), 1), "sound upload done");
+            Check.equal(100, c.getUploadStatus(up), "upload status");
+            Element upReply = reply(c.getUploadReply(up));
+            Check.equal("1", Xml.text(upReply, "header", "status"), "sound upload: " + c.getUploadReply(up));
+            String dog = Xml.attr(Xml.at(upReply, "body", "uploadExerciseReply", "exercise"), "persistentManifestID");
+            Check.isTrue(!Xml.attr(Xml.at(upReply, "body", "uploadExerciseReply", "media"), "persistentManifestID")
+                    .isEmpty(), "media id");
+
+            int up2 = c.uploadManifest(PeerFixture.message("uploadExercise",
+                    PeerFixture.exercise("dog", "eng", "Ann", null)), "exerciseWithoutSound");
+            handles.add(up2);
+            Check.isTrue(waitFor(() -> c.isUploadXMLDone(up2), 1), "second upload done");
+            String dogEn = Xml.attr(Xml.at(reply(c.getUploadReply(up2)), "body", "uploadExerciseReply", "exercise"),
+                    "persistentManifestID");
+
+            int up3 = c.uploadManifest(PeerFixture.message("uploadTranslation", "<translation><manifest/>"
+                    + "<textual_manifest learnerLevelID=\"1\"><manifestTitle>t</manifestTitle><langID>eng</langID>"
+                    + "</textual_manifest><exercises><exercise persistentManifestID=\"" + dog + "\"/>"
+                    + "<exercise persistentManifestID=\"" + dogEn + "\"/></exercises><kvps><kvp kvpTypeID=\"4\">"
+                    + "<kvpValue>animal</kvpValue><langID>eng</langID></kvp></kvps></translation>"), "translation");
+            handles.add(up3);
+            Check.isTrue(waitFor(() -> c.isUploadXMLDone(up3), 1), "translation upload done");
+            Check.equal("1", Xml.text(reply(c.getUploadReply(up3)), "header", "status"), "translation stored");
+
+            Files.delete(dir.resolve("Content/rec.wav"));
+            int down = c.downloadExercise(dog);
+            handles.add(down);
+            Check.isTrue(waitFor(() -> c.getDownloadStatus(down), 100), "download finished");
+            Check.equal(1, c.isDownloadXmlDone(down), "download done");
+            Element ex = Xml.at(reply(c.getDownloadXML(down)), "body", "downloadExerciseReply", "exercise");
+            Check.equal("perro", Xml.text(ex, "term", "textual_manifest", "manifestValue"), "term");
+            String stored = Xml.text(ex, "media", "media_manifest", "mediaManifestFileName");
+            Check.isTrue(stored.endsWith(".wav") && !stored.equals("rec.wav"), "unique sound name " + stored);
+            byte[] fetched = Files.readAllBytes(dir.resolve("Content").resolve(stored));
+            Check.isTrue(java.util.Arrays.equals(sound, fetched), "sound byte-identical");
+            try (var parts = Files.list(dir.resolve("Content"))) {
+                Check.equal(0L, parts.filter(p -> p.toString().endsWith(".part")).count(), "no partial files");
+            }
+
+            Element tr = reply(c.getTranslationXML(down));
+            Check.equal("1", Xml.text(tr, "header", "status"), "translations");
+            Element group = Xml.at(tr, "body", "downloadTranslation");
+            List<Element> translations = Xml.children(group, "translation");
+            List<Element> others = Xml.children(group, "exercise");
+            Check.equal(1, translations.size(), "one translation");
+            Check.equal(1, others.size(), "its exercise");
+            Check.equal("dog", Xml.text(translations.get(0), "textual_manifest", "manifestValue"), "translated term");
+            Check.equal(2, Xml.children(Xml.child(translations.get(0), "exercises"), "exercise").size(), "links two");
+            Check.equal("animal", Xml.attr(Xml.at(translations.get(0), "kvps", "kvp"), "kvpValue"), "context");
+            Check.equal(dogEn, Xml.attr(Xml.child(others.get(0), "manifest"), "persistentManifestID"), "other term");
+            Check.equal("Ann", Xml.text(others.get(0), "media", "media_manifest", "voice"), "voice");
+
+            int again = c.downloadManifest(dog, "exercise");
+            handles.add(again);
+            Check.isTrue(waitFor(() -> c.isDownloadXmlDone(again), 1), "manifest download");
+            Check.equal(5 + 1, handles.size() + 1, "handles unique");
+            for (int h : handles) {
+                Check.isTrue(h >= 0, "handle " + h);
+            }
+        } finally {
+            PeerFixture.deleteTree(dir);
+        }
+    }
+
+    static void failedTransfers() throws Exception {
+        Path dir = Files.createTempDirectory("vireda-client");
+        try {
+            ViredaClientNetwork c = startIn(dir, "peer.data=Elsewhere\n", 1);
+            Check.isTrue(Files.isDirectory(dir.resolve("Elsewhere")), "data folder from the settings");
+            int unknown = c.downloadExercise("no-such-id");
+            Check.isTrue(!waitFor(() -> c.getDownloadStatus(unknown), 100), "unknown exercise never completes");
+            Check.equal(-1, c.getDownloadStatus(unknown), "failed status");
+            Check.equal(-1, c.isDownloadXmlDone(unknown), "failed manifest");
+            Check.equal("-1", Xml.text(reply(c.getDownloadXML(unknown)), "header", "status"), "peer's refusal");
+            Check.equal(null, c.getTranslationXML(unknown), "no translations");
+            Check.equal(-1, c.downloadManifest("x", "video"), "unknown kind");
+
+            int missing = c.upload(PeerFixture.message("uploadExercise", PeerFixture.exercise("a", "spa", "v", null)),
+                    new String[] {"missing.wav"});
+            Check.isTrue(waitFor(() -> c.isUploadXMLDone(missing), 1), "answered at once");
+            Element r = reply(c.getUploadReply(missing));
+            Check.equal("-1", Xml.text(r, "header", "status"), "missing sound refused");
+            Check.isTrue(Xml.text(r, "body", "uploadExerciseReply", "error_description").contains("missing.wav"),
+                    "names the file");
+
+            int notSignedIn = c.uploadManifest(PeerFixture.message("uploadLesson", "<lesson/>"), "lesson");
+            Check.isTrue(waitFor(() -> c.isUploadXMLDone(notSignedIn), 1), "refusal is an answer");
+            Check.equal("-1", Xml.text(reply(c.getUploadReply(notSignedIn)), "header", "status"), "no session");
+            Check.equal(-1, c.getDownloadStatus(notSignedIn), "an upload handle is not a download");
+        } finally {
+            PeerFixture.deleteTree(dir);
+        }
+    }
+}

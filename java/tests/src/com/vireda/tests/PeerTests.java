@@ -1,0 +1,376 @@
+package com.vireda.tests;
+
+import java.nio.charset.StandardCharsets;
+import java.nio.file.Files;
+import java.sql.Connection;
+import java.sql.DriverManager;
+import java.sql.ResultSet;
+import java.sql.Statement;
+import java.util.ArrayList;
+import java.util.Arrays;
+import java.util.List;
+import java.util.Map;
+
+import org.w3c.dom.Element;
+
+import com.vireda.xml.Xml;
+
+/** The peer service through HTTP: accounts, sessions, searches and bad input. */
+public final class PeerTests {
+    interface Case {
+        void run() throws Exception;
+    }
+
+    static int run(String group, Object[][] cases) {
+        int failed = 0;
+        for (Object[] c : cases) {
+            String name = group + "::" + c[0];
+            try {
+                ((Case) c[1]).run();
+                System.out.println("PASS   " + name);
+            } catch (Throwable t) {
+                failed++;
+                System.out.println("FAIL!  " + name + ": " + t);
+                t.printStackTrace(System.out);
+            }
+        }
+        return failed;
+    }
+
+    public static void main(String[] args) {
+        String group = args.length > 0 ? args[0] : "peer";
+        int failed;
+        if (group.equals("client")) {
+            failed = run("client", ClientTests.cases());
+        } else {
+            failed = run("peer", new Object[][] {
+                {"requestTypesAnswer", (Case) PeerTests::requestTypesAnswer},
+                {"registrationRefusesNameInOtherCase", (Case) PeerTests::registrationRefusesNameInOtherCase},
+                {"loginChecksPassword", (Case) PeerTests::loginChecksPassword},
+                {"passwordsAreStoredHashed", (Case) PeerTests::passwordsAreStoredHashed},
+                {"uploadsNeedTheirUsersSession", (Case) PeerTests::uploadsNeedTheirUsersSession},
+                {"searchPagesAndTotals", (Case) PeerTests::searchPagesAndTotals},
+                {"searchFilters", (Case) PeerTests::searchFilters},
+                {"lessonSearchAndDownload", (Case) PeerTests::lessonSearchAndDownload},
+                {"badInputChangesNothing", (Case) PeerTests::badInputChangesNothing},
+                {"dataSurvivesRestart", (Case) PeerTests::dataSurvivesRestart},
+            });
+        }
+        System.out.println(failed == 0 ? "All passed" : failed + " failed");
+        System.exit(failed == 0 ? 0 : 1);
+    }
+
+    /** Each request type with the status it answers, signed in or not. */
+    static void requestTypesAnswer() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            Check.equal("1", f.register("ann", "pw", "ann@example.org").status(), "register");
+            f.register("bob", "pw", "");
+            Check.equal("1", f.login("ann", "pw").status(), "login");
+            String ex = f.uploadExercise("ann", "casa", "spa", "Ann");
+            // user, type, body, status, reply element holding the answer
+            Object[][] rows = {
+                {null, "passwordReminder", "<username>ann</username>", "1", "passwordReminderReply"},
+                {null, "passwordReminder", "<username>nobody</username>", "-1", "passwordReminderReply"},
+                {null, "passwordReminder", "<username>bob</username>", "-1", "passwordReminderReply"},
+                {"ann", "updateFluency", "<general><username>ann</username><password>pw</password></general>"
+                    + "<fluency><languageID>eng</languageID><nonSpeaking>1</nonSpeaking></fluency>", "1",
+                    "updateFluencyReply"},
+                {null, "updateFluency", "<general><username>ann</username></general>", "-1", "updateFluencyReply"},
+                {"ann", "updateFluency", "<general><username>bob</username></general>", "-1", "updateFluencyReply"},
+                {"ann", "feedback", "<comment><![CDATA[Works well]]></comment>", "1", "feedbackReply"},
+                {null, "feedback", "<comment><![CDATA[anonymous note]]></comment>", "1", "feedbackReply"},
+                {null, "feedback", "<comment></comment>", "-1", "feedbackReply"},
+                {null, "feedback", "<comment>" + "x".repeat(8001) + "</comment>", "-1", "feedbackReply"},
+                {null, "exerciseQuery", "<term>cas</term><query_langID>spa</query_langID>", "1", "exerciseQueryReply"},
+                {null, "lessonQuery", "<title/><description/><query_langID>spa</query_langID>", "1",
+                    "lessonQueryReply"},
+                {null, "uploadExercise", PeerFixture.exercise("perro", "spa", "x", null), "-1", "uploadExerciseReply"},
+                {"ann", "uploadExercise", PeerFixture.exercise("", "spa", "x", null), "-1", "uploadExerciseReply"},
+                {"ann", "uploadLesson", PeerFixture.lesson("L", "d", "spa", ex), "1", "uploadLessonReply"},
+                {"ann", "uploadLesson", PeerFixture.lesson("L", "d", "spa", "0"), "-1", "uploadLessonReply"},
+                {"ann", "uploadLesson", PeerFixture.lesson("", "d", "spa", ex), "-1", "uploadLessonReply"},
+                {"ann", "uploadTranslation", "<translation><exercises><exercise persistentManifestID=\"" + ex
+                    + "\"/></exercises></translation>", "-1", "uploadTranslationReply"},
+                {null, "downloadExercise", "<persistentManifestID>" + ex + "</persistentManifestID>", "1",
+                    "downloadExerciseReply"},
+                {null, "downloadExercise", "<persistentManifestID>nope</persistentManifestID>", "-1",
+                    "downloadExerciseReply"},
+                {null, "downloadLesson", "<persistentManifestID>nope</persistentManifestID>", "-1",
+                    "downloadLessonReply"},
+                {null, "downloadTranslation", "<persistentManifestID>" + ex + "</persistentManifestID>", "-1",
+                    "downloadTranslationReply"},
+            };
+            for (Object[] r : rows) {
+                PeerFixture.Answer a = f.send((String) r[0], (String) r[1], (String) r[2]);
+                String what = r[1] + " as " + r[0] + " (" + ((String) r[2]).substring(0,
+                        Math.min(40, ((String) r[2]).length())) + ")";
+                Check.equal(r[3], a.status(), what + ": " + a.text);
+                Check.equal(r[4], a.at("header", "type"), what + " type");
+                if (!r[3].equals("1")) {
+                    Check.isTrue(!a.at("body", (String) r[4], "error_description").isEmpty(), what + " explains");
+                }
+            }
+            // A refused lesson upload also carries its text where every upload's error is read.
+            PeerFixture.Answer refused = f.send("ann", "uploadLesson", PeerFixture.lesson("L", "d", "spa", "0"));
+            Check.isTrue(!refused.at("body", "uploadExerciseReply", "error_description").isEmpty(),
+                    "lesson refusal under uploadExerciseReply");
+        }
+    }
+
+    static void registrationRefusesNameInOtherCase() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            Check.equal("1", f.register("Zoë", "pw", "z@example.org").status(), "first");
+            String[][] rows = {{"Zoë", "-1"}, {"zoë", "-1"}, {"ZOË", "-1"}, {"Zoe", "1"}, {"Zoë2", "1"}, {"", "-3"}};
+            for (String[] r : rows) {
+                Check.equal(r[1], f.register(r[0], "other", "").status(), "register " + r[0]);
+            }
+            Check.equal(3, f.counts().get("users"), "users stored");
+            Check.equal(3, f.counts().get("fluencies"), "fluencies stored");
+        }
+    }
+
+    static void loginChecksPassword() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("Ann", "Secret-1", "a@example.org");
+            // name, password, status, session handed out
+            Object[][] rows = {
+                {"Ann", "Secret-1", "1", true},
+                {"ANN", "Secret-1", "1", true},
+                {"Ann", "secret-1", "-1", false},
+                {"Ann", "", "-1", false},
+                {"Nobody", "Secret-1", "-1", false},
+            };
+            for (Object[] r : rows) {
+                PeerFixture.Answer a = f.send(null, "login", "<username><![CDATA[" + r[0]
+                        + "]]></username><password><![CDATA[" + r[1] + "]]></password>");
+                Check.equal(r[2], a.status(), "login " + r[0] + "/" + r[1]);
+                Check.equal(r[3], a.session != null && !a.session.isEmpty(), "session for " + r[0] + "/" + r[1]);
+            }
+            PeerFixture.Answer ok = f.login("ann", "Secret-1");
+            Check.equal("Ann", ok.at("body", "loginReply", "user", "general", "username"), "stored spelling");
+            Check.equal("Secret-1", ok.at("body", "loginReply", "user", "general", "password"), "password for offline use");
+            Check.equal("spa", ok.at("body", "loginReply", "user", "fluency", "languageID"), "fluency");
+            Check.equal("ES", ok.at("body", "loginReply", "user", "general", "countryID"), "country");
+        }
+    }
+
+    static void passwordsAreStoredHashed() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann", "Plain-Text-Password", "a@example.org");
+            f.register("bob", "Plain-Text-Password", "b@example.org");
+            try (Connection db = DriverManager.getConnection("jdbc:sqlite:" + f.dir.resolve("data/peer.db"));
+                    Statement s = db.createStatement();
+                    ResultSet rs = s.executeQuery("SELECT salt, hash, iterations FROM users ORDER BY username")) {
+                List<byte[]> hashes = new ArrayList<>();
+                while (rs.next()) {
+                    Check.equal(16, rs.getBytes(1).length, "salt size");
+                    Check.isTrue(rs.getInt(3) >= 100_000, "iterations");
+                    hashes.add(rs.getBytes(2));
+                }
+                Check.equal(2, hashes.size(), "rows");
+                Check.isTrue(!Arrays.equals(hashes.get(0), hashes.get(1)), "same password, different hashes");
+            }
+            f.peer.stop();
+            byte[] file = Files.readAllBytes(f.dir.resolve("data/peer.db"));
+            Check.isTrue(!new String(file, StandardCharsets.ISO_8859_1).contains("Plain-Text-Password"),
+                    "password not in the data file");
+            f.restart();
+        }
+    }
+
+    static void uploadsNeedTheirUsersSession() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann", "pw", "");
+            f.register("bob", "pw", "");
+            String ann = f.userId("ann", "pw");
+            f.userId("bob", "pw");
+            Map<String, Integer> before = f.counts();
+            // session user, supplier named in the manifest, status
+            String[][] rows = {{null, null, "-1"}, {null, ann, "-1"}, {"bob", ann, "-1"}, {"ann", "-1", "-1"}};
+            for (String[] r : rows) {
+                PeerFixture.Answer a = f.send(r[0], "uploadExercise", PeerFixture.exercise("t", "spa", "v", r[1]));
+                Check.equal(r[2], a.status(), "upload as " + r[0] + " for " + r[1]);
+            }
+            Check.equal(before, f.counts(), "refusals store nothing");
+            PeerFixture.Answer own = f.send("ann", "uploadExercise", PeerFixture.exercise("t", "spa", "v", ann));
+            Check.equal("1", own.status(), "own upload");
+            Element manifest = Xml.at(own.root(), "body", "uploadExerciseReply", "exercise");
+            String pmid = Xml.attr(manifest, "persistentManifestID");
+            Check.isTrue(!pmid.equals("0") && !pmid.equals("-1") && pmid.length() <= 36, "persistent id " + pmid);
+            PeerFixture.Answer down = f.send(null, "downloadExercise", "<persistentManifestID>" + pmid
+                    + "</persistentManifestID>");
+            Element ex = down.element("body", "downloadExerciseReply", "exercise");
+            Check.equal("ann", Xml.attr(Xml.child(ex, "manifest"), "suppliedByUserName"), "supplier name");
+            Check.equal(ann, Xml.attr(Xml.at(ex, "media", "manifest"), "suppliedByUserID"), "voice supplier id");
+            Check.equal("", Xml.attr(Xml.child(ex, "manifest"), "localManifestID"), "local ids dropped");
+            Element kvp = Xml.at(ex, "kvps", "kvp");
+            Check.equal("ctx t", Xml.attr(kvp, "kvpValue"), "key-value pair as attributes");
+            Check.equal(null, kvp.getFirstChild(), "key-value pair without children");
+            Check.equal("", Xml.text(ex, "media", "media_manifest", "mediaManifestFileName"),
+                    "no sound named without a sound");
+        }
+    }
+
+    static void searchPagesAndTotals() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann", "pw", "");
+            f.login("ann", "pw");
+            List<String> ids = new ArrayList<>();
+            for (int i = 0; i < 45; i++) {
+                ids.add(f.uploadExercise("ann", "Palabra " + i, "spa", "Ann"));
+            }
+            f.uploadExercise("ann", "palabra inglesa", "eng", "Ann");
+            f.uploadExercise("ann", "otra cosa", "spa", "Ann");
+            // term, language, max_results, page_num, total, items, first item's index
+            Object[][] rows = {
+                {"PALABRA", "spa", "20", "1", 45, 20, 0},
+                {"palabra", "spa", "20", "2", 45, 20, 20},
+                {"palabra", "spa", "20", "3", 45, 5, 40},
+                {"palabra", "spa", "20", "4", 45, 0, -1},
+                {"abra 4", "spa", "5", "1", 6, 5, 4},
+                {"palabra", "spa", "", "", 45, 20, 0},
+                {"palabra", "spa", "x", "0", 45, 20, 0},
+                {"palabra", "eng", "20", "1", 1, 1, -1},
+                {"nada", "spa", "20", "1", 0, 0, -1},
+            };
+            for (Object[] r : rows) {
+                PeerFixture.Answer a = f.send(null, "exerciseQuery", "<term><![CDATA[" + r[0] + "]]></term>"
+                        + "<query_langID>" + r[1] + "</query_langID><results_langID/><results_voice/>"
+                        + "<max_results>" + r[2] + "</max_results><page_num>" + r[3] + "</page_num>");
+                String what = Arrays.toString(r);
+                Check.equal("1", a.status(), what);
+                Check.equal(String.valueOf(r[4]), a.at("body", "exerciseQueryReply", "total_result_available"), what);
+                List<Element> found = Xml.children(a.element("body", "exerciseQueryReply"), "exercise");
+                Check.equal(r[5], found.size(), what + " items");
+                if ((Integer) r[6] >= 0) {
+                    Check.equal(ids.get((Integer) r[6]),
+                            Xml.attr(Xml.child(found.get(0), "manifest"), "persistentManifestID"), what + " first");
+                }
+            }
+        }
+    }
+
+    static void searchFilters() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann", "pw", "");
+            f.login("ann", "pw");
+            f.uploadExercise("ann", "gato", "spa", "Ann");
+            f.uploadExercise("ann", "gatito", "spa", "Bea");
+            // extra criteria, total
+            Object[][] rows = {
+                {"", 2},
+                {"<results_voice>bea</results_voice>", 1},
+                {"<results_voice>Cid</results_voice>", 0},
+                {"<results_fluencyLevelID>3</results_fluencyLevelID>", 2},
+                {"<results_fluencyLevelID>1</results_fluencyLevelID>", 0},
+                {"<results_learnerLevelID>2</results_learnerLevelID><results_langID>spa</results_langID>", 2},
+            };
+            for (Object[] r : rows) {
+                PeerFixture.Answer a = f.send(null, "exerciseQuery",
+                        "<term>gat</term><query_langID>spa</query_langID>" + r[0] + "<max_results>20</max_results>");
+                Check.equal(String.valueOf(r[1]), a.at("body", "exerciseQueryReply", "total_result_available"),
+                        "filter " + r[0]);
+            }
+        }
+    }
+
+    static void lessonSearchAndDownload() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann", "pw", "");
+            f.login("ann", "pw");
+            String a = f.uploadExercise("ann", "uno", "spa", "Ann");
+            String b = f.uploadExercise("ann", "dos", "spa", "Ann");
+            PeerFixture.Answer up = f.send("ann", "uploadLesson",
+                    PeerFixture.lesson("Números", "Contar hasta dos", "spa", a, b));
+            String lesson = Xml.attr(up.element("body", "uploadLessonReply", "lesson"), "persistentManifestID");
+            Check.isTrue(!lesson.isEmpty(), "lesson id");
+            // title text, description text, language, total
+            Object[][] rows = {
+                {"núm", "núm", "spa", 1}, {"CONTAR", "CONTAR", "spa", 1}, {"", "", "spa", 1},
+                {"núm", "núm", "eng", 0}, {"tres", "tres", "spa", 0},
+            };
+            for (Object[] r : rows) {
+                PeerFixture.Answer q = f.send(null, "lessonQuery", "<title><![CDATA[" + r[0]
+                        + "]]></title><description><![CDATA[" + r[1] + "]]></description><query_langID>" + r[2]
+                        + "</query_langID>");
+                Check.equal(String.valueOf(r[3]), q.at("body", "lessonQueryReply", "total_result_available"),
+                        "lesson search " + Arrays.toString(r));
+            }
+            PeerFixture.Answer q = f.send(null, "lessonQuery", "<title>Núm</title><query_langID>spa</query_langID>");
+            Element found = Xml.child(q.element("body", "lessonQueryReply"), "lesson");
+            Check.equal("ann", Xml.attr(Xml.child(found, "manifest"), "suppliedByUserName"), "lesson supplier");
+            Check.equal("1", Xml.attr(Xml.child(found, "textual_manifest"), "learnerLevelID"), "learner level");
+            List<Element> members = Xml.children(Xml.child(found, "exercises"), "exercise");
+            Check.equal(2, members.size(), "members");
+            Check.equal(b, Xml.attr(members.get(1), "persistentManifestID"), "second member");
+            Check.equal("2", Xml.attr(members.get(1), "sequenceNb"), "second sequence");
+            PeerFixture.Answer down = f.send(null, "downloadLesson", "<persistentManifestID>" + lesson
+                    + "</persistentManifestID>");
+            Element l = down.element("body", "uploadLesson", "lesson");
+            Check.equal("2", Xml.attr(l, "numChildren"), "downloaded lesson children");
+            Check.equal("Números", Xml.text(l, "textual_manifest", "manifestTitle"), "downloaded title");
+        }
+    }
+
+    static void badInputChangesNothing() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann", "pw", "");
+            f.login("ann", "pw");
+            f.uploadExercise("ann", "casa", "spa", "Ann");
+            Map<String, Integer> before = f.counts();
+            String session = f.sessions.get("ann");
+            byte[] big = new byte[(1 << 20) + 10];
+            Arrays.fill(big, (byte) 'a');
+            String xxe = "<?xml version=\"1.0\"?><!DOCTYPE m [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>"
+                    + "<message><header><type>feedback</type></header><body><feedback><comment>&x;</comment>"
+                    + "</feedback></body></message>";
+            // path, body, extra header name/value, HTTP status
+            Object[][] rows = {
+                {"/message", "<message><header>", null, null, 400},
+                {"/message", "plain text", null, null, 400},
+                {"/message", "<other/>", null, null, 400},
+                {"/message", PeerFixture.message("dropTables", "<x/>"), null, null, 400},
+                {"/message", "<message><header><type>login</type></header><body><register/></body></message>", null,
+                    null, 400},
+                {"/message", xxe, null, null, 400},
+                {"/message", new String(big, StandardCharsets.US_ASCII), null, null, 413},
+                {"/upload", PeerFixture.message("uploadExercise", PeerFixture.exercise("t", "spa", "v", null)),
+                    "X-Vireda-Session", session, 400},
+                {"/upload", PeerFixture.message("uploadLesson", "<lesson/>") + "SOUND", "X-Vireda-Message-Length",
+                    String.valueOf(PeerFixture.message("uploadLesson", "<lesson/>").length()), 400},
+                {"/upload", "<m/>", "X-Vireda-Message-Length", "900000000", 413},
+                {"/upload", "<m/>", "X-Vireda-Message-Length", "50", 400},
+            };
+            for (Object[] r : rows) {
+                Map<String, String> headers = new java.util.LinkedHashMap<>();
+                if (r[2] != null) {
+                    headers.put((String) r[2], (String) r[3]);
+                }
+                Object body = r[1];
+                PeerFixture.Answer a = f.post((String) r[0], ((String) body).getBytes(StandardCharsets.UTF_8), headers);
+                String what = r[0] + " " + ((String) body).substring(0, Math.min(50, ((String) body).length()));
+                Check.equal(r[4], a.code, what);
+                Check.equal("-1", a.status(), what + " status");
+                Check.isTrue(!a.at("body", "errorReply", "error_description").isEmpty(), what + " explains");
+            }
+            Check.equal(404, f.get("/media/..%2Fpeer.db"), "path outside the media folder");
+            Check.equal(404, f.get("/media/unknown.wav"), "unknown sound");
+            Check.equal(before, f.counts(), "nothing changed");
+            Check.equal(200, f.get("/ping"), "still serving");
+        }
+    }
+
+    static void dataSurvivesRestart() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann", "pw", "a@example.org");
+            f.login("ann", "pw");
+            String id = f.uploadExercise("ann", "ventana", "spa", "Ann");
+            f.restart();
+            Check.equal("1", f.login("ann", "pw").status(), "login after restart");
+            Check.equal("-1", f.register("ANN", "x", "").status(), "name still taken");
+            PeerFixture.Answer q = f.send(null, "exerciseQuery", "<term>vent</term><query_langID>spa</query_langID>");
+            Element ex = Xml.child(q.element("body", "exerciseQueryReply"), "exercise");
+            Check.equal(id, Xml.attr(Xml.child(ex, "manifest"), "persistentManifestID"), "found after restart");
+        }
+    }
+}
