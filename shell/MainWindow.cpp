@@ -1,2 +1,755 @@
 #include "MainWindow.h"
-MainWindow::MainWindow(QApplication*) {}
+
+#include "AboutSplash.h"
+#include "FontSizeSpinBox.h"
+#include "FormPluginEntry.h"
+#include "HelpBrowser.h"
+#include "IAudio.h"
+#include "IDbManager.h"
+#include "IForm.h"
+#include "INetManager.h"
+#include "IResource.h"
+#include "IUserResource.h"
+#include "LanguageChooser.h"
+#include "MessageBoxHelper.h"
+#include "PluginDialog.h"
+#include "PluginLocator.h"
+#include "ZoTabWidget.h"
+
+#include "ZoDbFileManager.h"
+#include "ZoUser.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDebug>
+#include <QFileInfo>
+#include <QFont>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QSlider>
+#include <QSpacerItem>
+#include <QSplashScreen>
+#include <QTimer>
+#include <QTranslator>
+#include <QVBoxLayout>
+
+#include <cstdio>
+
+namespace {
+
+const char* const kTempDir = "Content";
+const char* const kTempFile = "AudioTemp.tmp";
+const char* const kTranslationsDir = "Translations";
+
+// The prefixes of the translation files every language provides, in loading order.
+const char* const kTranslationPrefixes[] = {"dravel-", "Country-", "FluencyLevel-", "Language-",
+                                            "LearnerLevel-"};
+
+const Qt::Alignment kSplashAlignment = Qt::AlignHCenter | Qt::AlignBottom;
+
+// "Plugins_dll/<sub>/<file>" with this platform's file name.
+QString pluginPath(const QString& subdir, const QString& file)
+{
+    QString name = file;
+    if (name.endsWith(QLatin1String(".dll"), Qt::CaseInsensitive))
+        name = name.left(name.size() - 4) + QLatin1String(".so");
+    return QStringLiteral("Plugins_dll/") + subdir + QLatin1Char('/') + name;
+}
+
+void writeLine(const char* line)
+{
+    std::fputs(line, stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+// A language names a folder right below Translations, nothing else.
+bool isPlainName(const QString& name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+           && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+} // namespace
+
+MainWindow::MainWindow(QApplication* application)
+{
+    mPluginsDir = QDir(QDir::currentPath());
+    qDebug() << "Initializing Vireda";
+
+    mAppName = new QString(settings.value(QStringLiteral("software/version")).toString());
+    mApplication = application;
+    setObjectName(QStringLiteral("mainForm"));
+
+    mFont = new QFont(QStringLiteral("MS Shell Dlg"), 10);
+    QApplication::setFont(*mFont);
+    mRowHeight = static_cast<int>(mFont->pointSize() * 2.5);
+
+    // A language chosen earlier applies from the first text on.
+    QDir translationDir;
+    installTranslators(settings.value(QStringLiteral("software/lastUILanguage")).toString(),
+                       &translationDir);
+
+    mSplash = new QSplashScreen(QPixmap(QStringLiteral("Icons/splash.png")));
+    mSplash->setEnabled(false);
+    mSplash->show();
+    showSplashMessage(tr("Initializing Application..."));
+
+    buildWidgets();
+    buildActions();
+
+    const QSize stored = settings.value(QStringLiteral("software/size"), QSize(-1, -1)).toSize();
+    btnSignIn->resize(75, 28);
+    btnSignIn->move(signInButtonPosition(stored, btnSignIn->size()));
+
+    retranslateUi();
+
+    QTimer::singleShot(1000, this, &MainWindow::finishInitialization);
+
+    restoreWindowGeometry();
+}
+
+MainWindow::~MainWindow()
+{
+    settings.setValue(QStringLiteral("software/size"), size());
+    settings.setValue(QStringLiteral("software/pos"), pos());
+
+    if (mAudio && mAudio->fileExists(QLatin1String(kTempDir), QLatin1String(kTempFile)))
+        mAudio->removeFile(QLatin1String(kTempDir), QLatin1String(kTempFile));
+
+    delete mNetManager;
+    mNetManager = nullptr;
+
+    delete mSplash;
+    mSplash = nullptr;
+    delete mHelpBrowser;
+
+    for (QTranslator* translator : std::as_const(mTranslators)) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+    mTranslators.clear();
+
+    delete mAppName;
+    mAppName = nullptr;
+    delete mFont;
+    mFont = nullptr;
+}
+
+void MainWindow::buildWidgets()
+{
+    centralWidget = new QWidget(this);
+    centralWidget->setObjectName(QStringLiteral("centralWidget"));
+    gridLayout = new QGridLayout(centralWidget);
+    gridLayout->setObjectName(QStringLiteral("gridLayout"));
+    gridLayout->setSpacing(0);
+    gridLayout->setContentsMargins(0, 0, 0, 0);
+    vboxLayout = new QVBoxLayout();
+    vboxLayout->setObjectName(QStringLiteral("vboxLayout"));
+    vboxLayout->setSpacing(0);
+    vboxLayout->setContentsMargins(0, 0, 0, 0);
+
+    hboxLayout = new QHBoxLayout();
+    hboxLayout->setObjectName(QStringLiteral("hboxLayout"));
+    hboxLayout->setSpacing(3);
+    hboxLayout->setContentsMargins(0, 0, 0, 0);
+    lblUsername1 = new QLabel(centralWidget);
+    lblUsername1->setObjectName(QStringLiteral("lblUsername1"));
+    lblUsername1->hide();
+    hboxLayout->addWidget(lblUsername1);
+    lblUsername2 = new QLabel(centralWidget);
+    lblUsername2->setObjectName(QStringLiteral("lblUsername2"));
+    hboxLayout->addWidget(lblUsername2);
+    hboxLayout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    vboxLayout->addLayout(hboxLayout);
+
+    btnSignIn = new QPushButton(centralWidget);
+    btnSignIn->setObjectName(QStringLiteral("btnSignIn"));
+
+    hboxLayout1 = new QHBoxLayout();
+    hboxLayout1->setObjectName(QStringLiteral("hboxLayout1"));
+    hboxLayout1->setSpacing(6);
+    hboxLayout1->setContentsMargins(0, 0, 0, 0);
+    btnSuggestion = new QPushButton(centralWidget);
+    btnSuggestion->setObjectName(QStringLiteral("btnSuggestion"));
+    btnSuggestion->setEnabled(false);
+    hboxLayout1->addWidget(btnSuggestion);
+    btnUpload = new QPushButton(centralWidget);
+    btnUpload->setObjectName(QStringLiteral("btnUpload"));
+    btnUpload->setEnabled(false);
+    hboxLayout1->addWidget(btnUpload);
+    hboxLayout1->addItem(new QSpacerItem(221, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
+
+    recordVolumeSlider = new QSlider(Qt::Horizontal, centralWidget);
+    recordVolumeSlider->setObjectName(QStringLiteral("recordVolumeSlider"));
+    recordVolumeSlider->setMinimumSize(83, 0);
+    recordVolumeSlider->setMaximumSize(100, 15);
+    hboxLayout1->addWidget(recordVolumeSlider);
+    recordVolumeLabel = new QLabel(centralWidget);
+    recordVolumeLabel->setObjectName(QStringLiteral("recordVolumeLabel"));
+    recordVolumeLabel->setPixmap(QPixmap(QStringLiteral("Icons/microphone.png")));
+    hboxLayout1->addWidget(recordVolumeLabel);
+    hboxLayout1->addItem(new QSpacerItem(50, 20, QSizePolicy::Fixed, QSizePolicy::Minimum));
+
+    playbackVolumeSlider = new QSlider(Qt::Horizontal, centralWidget);
+    playbackVolumeSlider->setObjectName(QStringLiteral("playbackVolumeSlider"));
+    playbackVolumeSlider->setMinimumSize(83, 0);
+    playbackVolumeSlider->setMaximumSize(100, 15);
+    hboxLayout1->addWidget(playbackVolumeSlider);
+    playbackVolumeLabel = new QLabel(centralWidget);
+    playbackVolumeLabel->setObjectName(QStringLiteral("playbackVolumeLabel"));
+    playbackVolumeLabel->setPixmap(QPixmap(QStringLiteral("Icons/soundVolume.png")));
+    hboxLayout1->addWidget(playbackVolumeLabel);
+    hboxLayout1->addItem(new QSpacerItem(16, 20, QSizePolicy::Fixed, QSizePolicy::Minimum));
+
+    sBoxFontSize = new FontSizeSpinBox(centralWidget);
+    sBoxFontSize->setObjectName(QStringLiteral("sBoxFontSize"));
+    sBoxFontSize->setMinimum(8);
+    sBoxFontSize->setMaximum(12);
+    sBoxFontSize->setSingleStep(2);
+    sBoxFontSize->setValue(10);
+    hboxLayout1->addWidget(sBoxFontSize);
+    vboxLayout->addLayout(hboxLayout1);
+
+    gridLayout->addLayout(vboxLayout, 0, 0, 1, 1);
+    setCentralWidget(centralWidget);
+
+    connect(sBoxFontSize, &QSpinBox::valueChanged, this, &MainWindow::sbFontSize_valueChanged);
+    connect(playbackVolumeSlider, &QSlider::valueChanged, this,
+            &MainWindow::playbackVolumeSlider_valueChanged);
+    connect(recordVolumeSlider, &QSlider::valueChanged, this,
+            &MainWindow::recordVolumeSlider_valueChanged);
+    connect(btnSuggestion, &QPushButton::clicked, this, &MainWindow::suggestionButton_clicked);
+    connect(btnUpload, &QPushButton::clicked, this, &MainWindow::showUpload);
+    connect(btnSignIn, &QPushButton::clicked, this, &MainWindow::signIn);
+}
+
+void MainWindow::buildActions()
+{
+    actSignIn = new QAction(this);
+    actSignIn->setObjectName(QStringLiteral("actSignIn"));
+    connect(actSignIn, &QAction::triggered, this, &MainWindow::signIn);
+
+    actSignOut = new QAction(this);
+    actSignOut->setObjectName(QStringLiteral("actSignOut"));
+    actSignOut->setEnabled(false);
+    connect(actSignOut, &QAction::triggered, this, &MainWindow::signOut);
+
+    actChooseLanguage = new QAction(this);
+    actChooseLanguage->setObjectName(QStringLiteral("actChooseLanguage"));
+    connect(actChooseLanguage, &QAction::triggered, this, &MainWindow::chooseLanguage);
+
+    actExit = new QAction(this);
+    actExit->setObjectName(QStringLiteral("actExit"));
+    connect(actExit, &QAction::triggered, this, &MainWindow::close);
+
+    actAbout = new QAction(this);
+    actAbout->setObjectName(QStringLiteral("actAbout"));
+    connect(actAbout, &QAction::triggered, this, &MainWindow::about);
+
+    actAboutPlugins = new QAction(this);
+    actAboutPlugins->setObjectName(QStringLiteral("actAboutPlugins"));
+    connect(actAboutPlugins, &QAction::triggered, this, &MainWindow::aboutPlugins);
+
+    actHelp = new QAction(this);
+    actHelp->setObjectName(QStringLiteral("actHelp"));
+    connect(actHelp, &QAction::triggered, this, &MainWindow::help);
+
+    fileMenu = menuBar()->addMenu(QString());
+    fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    fileMenu->addAction(actChooseLanguage);
+    fileMenu->addSeparator();
+    fileMenu->addAction(actExit);
+
+    networkMenu = menuBar()->addMenu(QString());
+    networkMenu->setObjectName(QStringLiteral("networkMenu"));
+    networkMenu->addAction(actSignIn);
+    networkMenu->addAction(actSignOut);
+
+    helpMenu = menuBar()->addMenu(QString());
+    helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    helpMenu->addAction(actHelp);
+    helpMenu->addAction(actAbout);
+    helpMenu->addAction(actAboutPlugins);
+}
+
+void MainWindow::retranslateUi()
+{
+    setWindowTitle(QCoreApplication::translate("MainWindow", mAppName->toUtf8().constData()));
+
+    lblUsername1->setText(tr("Username:"));
+    btnSignIn->setText(tr("Sign In"));
+    btnSignIn->setToolTip(tr("Sign in with username and password."));
+    btnSuggestion->setText(tr("Suggestions"));
+    btnSuggestion->setToolTip(tr("Make suggestions to improve this software."));
+    btnUpload->setText(tr("Upload (%1)").arg(0));
+    btnUpload->setToolTip(tr("Click to upload to the server."));
+    recordVolumeSlider->setToolTip(tr("Adjusts recording/microphone volume"));
+    recordVolumeLabel->setToolTip(tr("Adjusts recording/microphone volume"));
+    playbackVolumeSlider->setToolTip(tr("Adjusts playback volume"));
+    playbackVolumeLabel->setToolTip(tr("Adjusts playback volume"));
+    sBoxFontSize->setToolTip(tr("Adjusts font size for application"));
+
+    fileMenu->setTitle(tr("&File"));
+    networkMenu->setTitle(tr("&Network"));
+    helpMenu->setTitle(tr("&Help"));
+
+    actExit->setText(tr("Exit"));
+    actExit->setStatusTip(tr("Exit application"));
+    actSignIn->setText(tr("Sign &In..."));
+    actSignIn->setStatusTip(tr("Sign in application"));
+    actSignOut->setText(tr("Sign &Out"));
+    actSignOut->setStatusTip(tr("Sign out of application"));
+    actChooseLanguage->setText(tr("Choose Language..."));
+    actChooseLanguage->setStatusTip(tr("Choose the language of the application"));
+    actAbout->setText(tr("&About ") + *mAppName);
+    actAbout->setStatusTip(tr("Learn more about this application."));
+    actAboutPlugins->setText(tr("About &Plugins"));
+    actAboutPlugins->setShortcut(QKeySequence(tr("Ctrl+P")));
+    actAboutPlugins->setStatusTip(tr("Shows which plugins are being used."));
+    actHelp->setText(tr("&Help"));
+    actHelp->setShortcut(QKeySequence(tr("F1")));
+    actHelp->setStatusTip(tr("Learn more about this application."));
+
+    // The user line follows the chosen display size, two points larger and bold.
+    QFont nameFont(QStringLiteral("MS Shell Dlg"), mFont->pointSize() + 2);
+    nameFont.setWeight(QFont::Bold);
+    lblUsername1->setFont(nameFont);
+    lblUsername2->setFont(nameFont);
+
+    btnSignIn->adjustSize();
+    placeSignInButton();
+}
+
+QRect MainWindow::defaultGeometry(const QSize& desktop)
+{
+    const int width = desktop.width();
+    const int height = desktop.height();
+    if (width >= 800)
+        return QRect((width - 800) / 2, (height - 600) / 2, 800, 540);
+    return QRect(0, 0, width, 420);
+}
+
+QPoint MainWindow::signInButtonPosition(const QSize& window, const QSize& button)
+{
+    return QPoint(window.width() / 2 - button.width() / 2, window.height() / 2 - button.height());
+}
+
+void MainWindow::restoreWindowGeometry()
+{
+    QSize desktop(800, 600);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        desktop = screen->geometry().size();
+    const QRect defaults = defaultGeometry(desktop);
+
+    settings.setFallbacksEnabled(false);
+    // A stored value that is not a size or point counts as absent.
+    QSize storedSize = settings.value(QStringLiteral("software/size")).toSize();
+    if (!storedSize.isValid())
+        storedSize = defaults.size();
+    const QVariant storedPos = settings.value(QStringLiteral("software/pos"));
+    const QPoint position =
+        storedPos.typeId() == QMetaType::QPoint ? storedPos.toPoint() : defaults.topLeft();
+    resize(storedSize);
+    move(position);
+}
+
+void MainWindow::placeSignInButton()
+{
+    btnSignIn->move(signInButtonPosition(size(), btnSignIn->size()));
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    placeSignInButton();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!mTabWidget)
+        return;
+    for (int i = 0; i < mTabWidget->count() && event->isAccepted(); ++i) {
+        if (IForm* form = formAt(i))
+            form->closeEvent(event);
+    }
+}
+
+HelpBrowser* MainWindow::helpBrowser() const
+{
+    return mHelpBrowser.data();
+}
+
+IForm* MainWindow::formAt(int index) const
+{
+    if (!mTabWidget || index < 0 || index >= mTabWidget->count())
+        return nullptr;
+    return qobject_cast<IForm*>(mTabWidget->widget(index));
+}
+
+void MainWindow::showSplashMessage(const QString& message)
+{
+    if (mSplash && mSplash->isVisible())
+        mSplash->showMessage(message, kSplashAlignment, Qt::black);
+}
+
+void MainWindow::finishInitialization()
+{
+    if (mInitialized)
+        return;
+    mInitialized = true;
+
+    loadGeneralPlugins();
+    if (mStartupAborted)
+        return;
+
+    if (mAudio) {
+        recordVolumeSlider->setValue(mAudio->recordVolume());
+        playbackVolumeSlider->setValue(mAudio->playbackVolume());
+    }
+
+    showNormal();
+    if (mSplash)
+        mSplash->finish(this);
+
+    signIn();
+}
+
+std::unique_ptr<ZoDbFileManager> MainWindow::createDbFileManager()
+{
+    return std::make_unique<ZoDbFileManager>(QStringLiteral("vireda.db"));
+}
+
+bool MainWindow::prepareDatabase()
+{
+    // The manager closes its own connection before the store opens the file.
+    std::unique_ptr<ZoDbFileManager> manager = createDbFileManager();
+    return manager->run([this](const QString&) {
+        showSplashMessage(tr("Migrating local database.  This could take a few minutes..."));
+    });
+}
+
+void MainWindow::loadGeneralPlugins()
+{
+    writeLine("Loading General Plugins");
+
+    mPluginsDir = QDir(QDir::currentPath());
+    mPluginsDir.cd(QStringLiteral("Plugins_dll"));
+    mPluginsDir.cd(QStringLiteral("Managers"));
+
+    const QString audioFile = pluginPath(QStringLiteral("Managers"), QStringLiteral("ZoAudio.dll"));
+    if (QObject* instance = PluginLocator::instance(audioFile)) {
+        mAudio = qobject_cast<IAudio*>(instance);
+        mLoadedPlugins.append(audioFile);
+    } else {
+        mAudio = nullptr;
+    }
+
+    if (!prepareDatabase()) {
+        mStartupAborted = true;
+        MessageBoxHelper::critical(nullptr, QStringLiteral("Vireda"),
+                                   tr("Vireda encountered a problem while updating the local "
+                                      "database.  Please uninstall, then reinstall Vireda."));
+        QApplication::closeAllWindows();
+        // Queued, so that it also ends a loop that has not started yet.
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return;
+    }
+
+    const QString dbFile = pluginPath(QStringLiteral("Managers"), QStringLiteral("Storekeeper.dll"));
+    if (QObject* instance = PluginLocator::instance(dbFile)) {
+        mDbManager = qobject_cast<IDbManager*>(instance);
+        mLoadedPlugins.append(dbFile);
+        for (const char* resource :
+             {"ZoSILResource.dll", "ZoLanguageResource.dll", "ZoUserResource.dll",
+              "ZoCountryResource.dll", "ZoFluencyLevelResource.dll", "ZoLearnerLevelResource.dll",
+              "ZoStudyResource.dll", "ZoPluginResource.dll"})
+            mLoadedPlugins.append(pluginPath(QStringLiteral("Resources"), QLatin1String(resource)));
+        if (mDbManager)
+            settings.setValue(QStringLiteral("database/version"), mDbManager->dbVersion());
+    } else {
+        mDbManager = nullptr;
+    }
+
+    showSplashMessage(tr("Initializing Network..."));
+
+    const QString netFile = pluginPath(QStringLiteral("Managers"), QStringLiteral("Courier.dll"));
+    if (QObject* instance = PluginLocator::instance(netFile)) {
+        mNetManager = qobject_cast<INetManager*>(instance);
+        if (mNetManager)
+            settings.setValue(QStringLiteral("network/localips"), mNetManager->getMyIps());
+        mLoadedPlugins.append(netFile);
+    } else {
+        mNetManager = nullptr;
+    }
+
+    mPluginsDir.cd(QStringLiteral("../Resources"));
+    mUserResource = PluginLocator::load<IUserResource>(
+        pluginPath(QStringLiteral("Resources"), QStringLiteral("ZoUserResource.dll")));
+    mLanguageResource = PluginLocator::load<IResource>(
+        pluginPath(QStringLiteral("Resources"), QStringLiteral("ZoLanguageResource.dll")));
+}
+
+void MainWindow::createTabWidget()
+{
+    if (mTabWidget)
+        return;
+    mTabWidget = new ZoTabWidget(centralWidget);
+    mTabWidget->setObjectName(QStringLiteral("mTabWidget"));
+    mTabWidget->setCurrentIndex(0);
+    mTabWidget->hide();
+    mTabWidget->setIconSize(QSize(35, 35));
+    connect(mTabWidget, &QTabWidget::currentChanged, this, &MainWindow::refreshTabForms);
+    vboxLayout->insertWidget(1, mTabWidget, 0);
+}
+
+void MainWindow::loadForms(int level, int offline)
+{
+    mPluginsDir = QDir(QDir::currentPath());
+    mPluginsDir.cd(QStringLiteral("Plugins_dll"));
+    mPluginsDir.cd(QStringLiteral("Resources"));
+
+    auto* resource = qobject_cast<IResource*>(PluginLocator::instance(
+        pluginPath(QStringLiteral("Resources"), QStringLiteral("ZoPluginResource.dll"))));
+    if (resource) {
+        createTabWidget();
+        mPluginsDir.cd(QStringLiteral("../Forms"));
+        const QStringList rows = resource->listAll();
+        for (const QString& row : rows) {
+            const FormPluginEntry entry = FormPluginEntry::parse(row);
+            if (!entry.isWanted(level, offline) || entry.dllFile.trimmed().isEmpty())
+                continue;
+            const QString file = pluginPath(QStringLiteral("Forms"), entry.dllFile);
+            QObject* instance = PluginLocator::instance(file);
+            if (!instance)
+                continue;
+            if (IForm* form = qobject_cast<IForm*>(instance)) {
+                const QIcon icon(QDir(QStringLiteral("Icons")).absoluteFilePath(entry.iconFile));
+                form->setMainWindow(this);
+                const QString title = form->title();
+                QWidget* page = form->widget();
+                if (page) {
+                    mTabWidget->addTab(page, icon, title);
+                    form->init();
+                    qDebug().noquote() << form->title() + QStringLiteral(" added");
+                }
+            }
+            mLoadedPlugins.append(file);
+        }
+    }
+    mCurrentTab = 0;
+}
+
+void MainWindow::refreshTabForms(int index)
+{
+    if (mSwitchingTab)
+        return;
+    mSwitchingTab = 1;
+    if (!mSigningOut && mTabWidget && index != mCurrentTab) {
+        mTabWidget->setCurrentIndex(mCurrentTab);
+        IForm* current = formAt(mCurrentTab);
+        IForm* next = formAt(index);
+        if (current && next && current->customLeave() != 0 && next->customRefresh() != 0)
+            mCurrentTab = index;
+        mTabWidget->setCurrentIndex(mCurrentTab);
+    }
+    mSwitchingTab = 0;
+}
+
+void MainWindow::updateAllViewLists()
+{
+    if (!mTabWidget)
+        return;
+    for (int i = 0; i < mTabWidget->count(); ++i) {
+        if (IForm* form = formAt(i))
+            form->updateViewLists();
+    }
+}
+
+void MainWindow::installTranslator(const QDir& directory, const QString& fileName)
+{
+    const QString name = QFileInfo(fileName).fileName();
+    if (name.isEmpty() || mTranslationFiles.contains(name))
+        return;
+    auto* translator = new QTranslator(this);
+    if (translator->load(name, directory.path())) {
+        QCoreApplication::installTranslator(translator);
+        mTranslators.append(translator);
+        mTranslationFiles.append(name);
+    } else {
+        delete translator;
+    }
+}
+
+void MainWindow::installTranslators(const QString& storedLanguage, QDir* translationDir)
+{
+    for (QTranslator* translator : std::as_const(mTranslators)) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+    mTranslators.clear();
+    mTranslationFiles.clear();
+
+    const QString language = isPlainName(storedLanguage) ? storedLanguage : QString();
+    QDir directory{QLatin1String(kTranslationsDir)};
+    bool inLanguageDir = false;
+    if (!language.isEmpty() && directory.exists(language) && directory.cd(language))
+        inLanguageDir = true;
+    *translationDir = directory;
+    if (language.isEmpty() || !directory.exists())
+        return;
+
+    for (const char* prefix : kTranslationPrefixes)
+        installTranslator(directory, QLatin1String(prefix) + language);
+    // A language folder may hold further files, for instance of the resource tables.
+    if (inLanguageDir) {
+        const QStringList others =
+            directory.entryList({QStringLiteral("*.qm")}, QDir::Files | QDir::Readable, QDir::Name);
+        for (const QString& file : others)
+            installTranslator(directory, QFileInfo(file).completeBaseName());
+    }
+}
+
+void MainWindow::reloadCurrentUser()
+{
+    if (!mUserResource || !mDbManager)
+        return;
+    ZoUser* user = mUserResource->currentUser();
+    if (!user)
+        return;
+    QHash<QString, QString> criteria;
+    criteria.insert(QStringLiteral("Username"), user->username());
+    QList<ZoUser*> users = mDbManager->select(QStringLiteral("User"), criteria);
+    // Without a stored match the signed-in user stays as it was.
+    if (users.isEmpty())
+        return;
+    ZoUser* fresh = users.takeFirst();
+    qDeleteAll(users);
+    mUserResource->clearCurrentUser();
+    mUserResource->setCurrentUser(fresh);
+}
+
+void MainWindow::retranslateAllViews()
+{
+    const QString language = settings.value(QStringLiteral("software/lastUILanguage")).toString();
+    QDir translationDir;
+    installTranslators(language, &translationDir);
+
+    if (mDbManager)
+        mDbManager->releaseResources();
+
+    reloadCurrentUser();
+
+    retranslateUi();
+
+    if (!mTabWidget)
+        return;
+    const bool haveTranslations = isPlainName(language) && translationDir.exists();
+    for (int i = 0; i < mTabWidget->count(); ++i) {
+        IForm* form = formAt(i);
+        if (!form)
+            continue;
+        const QString fileName = form->translationFileName(language);
+        if (haveTranslations)
+            installTranslator(translationDir, fileName);
+        mTabWidget->setTabText(i, form->title());
+        form->retranslateView();
+        form->updateViewLists();
+        form->refreshData();
+    }
+}
+
+void MainWindow::setUiLanguage(const QString& language)
+{
+    settings.setValue(QStringLiteral("software/lastUILanguage"), language);
+    retranslateAllViews();
+}
+
+void MainWindow::chooseLanguage()
+{
+    LanguageChooser chooser(QDir(QLatin1String(kTranslationsDir)),
+                            settings.value(QStringLiteral("software/lastUILanguage")).toString(),
+                            this);
+    if (chooser.exec() == QDialog::Accepted && !chooser.language().isEmpty())
+        setUiLanguage(chooser.language());
+}
+
+void MainWindow::sbFontSize_valueChanged(int)
+{
+    mFont->setPointSize(sBoxFontSize->value());
+    QApplication::setFont(*mFont);
+    mRowHeight = static_cast<int>(mFont->pointSize() * 2.5);
+
+    QFont nameFont(*mFont);
+    nameFont.setWeight(QFont::Bold);
+    nameFont.setPointSize(mFont->pointSize() + 2);
+    lblUsername1->setFont(nameFont);
+    lblUsername2->setFont(nameFont);
+
+    btnSignIn->adjustSize();
+    placeSignInButton();
+    emit fontChanged();
+}
+
+void MainWindow::playbackVolumeSlider_valueChanged(int volume)
+{
+    if (mAudio)
+        mAudio->setPlaybackVolume(volume);
+}
+
+void MainWindow::recordVolumeSlider_valueChanged(int volume)
+{
+    if (mAudio)
+        mAudio->setRecordVolume(volume);
+}
+
+void MainWindow::about()
+{
+    auto* splash = new AboutSplash(QPixmap(QStringLiteral("Icons/splashabout.png")));
+    splash->show();
+}
+
+void MainWindow::aboutPlugins()
+{
+    mPluginsDir = QDir(QDir::currentPath());
+    mPluginsDir.cd(QStringLiteral("Plugins_dll"));
+    PluginDialog dialog(mPluginsDir.path(), mLoadedPlugins, this);
+    dialog.exec();
+}
+
+void MainWindow::help()
+{
+    delete mHelpBrowser;
+    mHelpBrowser = new HelpBrowser(
+        this, *mAppName,
+        {QStringLiteral("docs/html"), QStringLiteral("Docs/html"), QStringLiteral(".")},
+        QStringLiteral("overview.html"));
+    mHelpBrowser->show();
+}
+
+// Sign-in, offline mode, suggestions and uploads arrive with their dialogs.
+void MainWindow::signIn() {}
+
+void MainWindow::signOut() {}
+
+void MainWindow::moveToOfflineMode() {}
+
+void MainWindow::suggestionButton_clicked() {}
+
+void MainWindow::showUpload() {}
+
+void MainWindow::updateUploadCount() {}
+
+void MainWindow::updateUploadCount(int) {}
+
+void MainWindow::updateUploadCount(QString) {}

@@ -1,30 +1,173 @@
 #pragma once
+
 #include "IMainWindow.h"
+
+#include <QDir>
+#include <QList>
 #include <QObject>
+#include <QPointer>
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class HelpBrowser;
+class IAudio;
+class IDbManager;
+class IForm;
+class INetManager;
+class IResource;
+class IUserResource;
+class QAction;
 class QApplication;
+class QCloseEvent;
+class QDialog;
+class QGridLayout;
+class QHBoxLayout;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QResizeEvent;
+class QSlider;
+class QSpinBox;
+class QSplashScreen;
+class QTranslator;
+class QVBoxLayout;
+class QWidget;
+class ZoDbFileManager;
+class ZoTabWidget;
+
+// The program's one top-level window: hosts the form plug-ins as tabs and
+// owns the controls shared by every tab.
 class MainWindow : public IMainWindow
 {
     Q_OBJECT
     Q_INTERFACES(IMainWindow)
+
 public:
     explicit MainWindow(QApplication* application);
-    void loadGeneralPlugins() override {}
-    void loadForms(int, int) override {}
-    void updateUploadCount() override {}
-    void updateUploadCount(int) override {}
-    void updateUploadCount(QString) override {}
-    void moveToOfflineMode() override {}
-    void updateAllViewLists() override {}
-    void retranslateAllViews() override {}
-    void refreshTabForms(int) override {}
-    void sbFontSize_valueChanged(int) override {}
-    void playbackVolumeSlider_valueChanged(int) override {}
-    void recordVolumeSlider_valueChanged(int) override {}
-    void suggestionButton_clicked() override {}
-    void finishInitialization() override { show(); }
-    void signOut() override {}
-    void signIn() override {}
-    void about() override {}
-    void aboutPlugins() override {}
-    void help() override {}
+    ~MainWindow() override;
+
+    void loadGeneralPlugins() override;
+    void loadForms(int level, int offline) override;
+    void updateUploadCount() override;
+    void updateUploadCount(int count) override;
+    void updateUploadCount(QString userName) override;
+    void moveToOfflineMode() override;
+
+    void retranslateUi();
+    void restoreWindowGeometry();
+
+    // Default geometry for a desktop of the given size.
+    static QRect defaultGeometry(const QSize& desktop);
+    // Top-left corner of the sign-in button in a window of the given size.
+    static QPoint signInButtonPosition(const QSize& window, const QSize& button);
+
+    // Sets "software/lastUILanguage" and retranslates everything.
+    void setUiLanguage(const QString& language);
+
+    IAudio* audio() const { return mAudio; }
+    IDbManager* dbManager() const { return mDbManager; }
+    INetManager* netManager() const { return mNetManager; }
+    IUserResource* userResource() const { return mUserResource; }
+    IResource* languageResource() const { return mLanguageResource; }
+    ZoTabWidget* tabWidget() const { return mTabWidget; }
+    QStringList loadedPlugins() const { return mLoadedPlugins; }
+    int currentTab() const { return mCurrentTab; }
+    bool startupAborted() const { return mStartupAborted; }
+    HelpBrowser* helpBrowser() const;
+    // The form shown on a tab, or null when that page is not a form.
+    IForm* formAt(int index) const;
+
+signals:
+    void fontChanged();
+
+public slots:
+    void updateAllViewLists() override;
+    void retranslateAllViews() override;
+    void refreshTabForms(int index) override;
+    void sbFontSize_valueChanged(int size) override;
+    void playbackVolumeSlider_valueChanged(int volume) override;
+    void recordVolumeSlider_valueChanged(int volume) override;
+    void suggestionButton_clicked() override;
+    void finishInitialization() override;
+    void showUpload();
+    void signOut() override;
+    void signIn() override;
+    void about() override;
+    void aboutPlugins() override;
+    void help() override;
+    void chooseLanguage();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+    // Creates the (hidden) tab widget between the two rows, once.
+    void createTabWidget();
+
+    // The examiner of the local database file, run before the store loads.
+    virtual std::unique_ptr<ZoDbFileManager> createDbFileManager();
+
+private:
+    void buildWidgets();
+    void buildActions();
+    void placeSignInButton();
+    void installTranslators(const QString& language, QDir* translationDir);
+    void installTranslator(const QDir& directory, const QString& fileName);
+    void reloadCurrentUser();
+    bool prepareDatabase();
+    void showSplashMessage(const QString& message);
+
+    QList<QTranslator*> mTranslators;
+    QStringList mTranslationFiles;
+    QSettings settings;
+    QString* mAppName = nullptr;
+    QSplashScreen* mSplash = nullptr;
+    ZoTabWidget* mTabWidget = nullptr;
+
+    IAudio* mAudio = nullptr;
+    IDbManager* mDbManager = nullptr;
+    INetManager* mNetManager = nullptr;
+    IUserResource* mUserResource = nullptr;
+    IResource* mLanguageResource = nullptr;
+
+    QDir mPluginsDir;
+    QStringList mLoadedPlugins;
+    int mCurrentTab = 0;
+    int mSwitchingTab = 0;
+    int mSigningOut = 0;
+    bool mInitialized = false;
+    bool mStartupAborted = false;
+
+    QPointer<HelpBrowser> mHelpBrowser;
+    QDialog* mWelcomeDialog = nullptr;
+    QDialog* mUploadDialog = nullptr;
+
+    QWidget* centralWidget = nullptr;
+    QGridLayout* gridLayout = nullptr;
+    QVBoxLayout* vboxLayout = nullptr;
+    QHBoxLayout* hboxLayout = nullptr;
+    QHBoxLayout* hboxLayout1 = nullptr;
+    QLabel* lblUsername1 = nullptr;
+    QLabel* lblUsername2 = nullptr;
+    QPushButton* btnSignIn = nullptr;
+    QPushButton* btnSuggestion = nullptr;
+    QPushButton* btnUpload = nullptr;
+    QSlider* recordVolumeSlider = nullptr;
+    QLabel* recordVolumeLabel = nullptr;
+    QSlider* playbackVolumeSlider = nullptr;
+    QLabel* playbackVolumeLabel = nullptr;
+    QSpinBox* sBoxFontSize = nullptr;
+    QMenu* fileMenu = nullptr;
+    QMenu* networkMenu = nullptr;
+    QMenu* helpMenu = nullptr;
+    QAction* actExit = nullptr;
+    QAction* actSignIn = nullptr;
+    QAction* actSignOut = nullptr;
+    QAction* actChooseLanguage = nullptr;
+    QAction* actAbout = nullptr;
+    QAction* actAboutPlugins = nullptr;
+    QAction* actHelp = nullptr;
 };

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "INetManager.h"
+#include "XmlPathMap.h"
+#include "ZoExercise.h"
+#include "ZoLesson.h"
+#include "ZoTranslation.h"
+
+#include <QDomDocument>
+#include <QDomElement>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class BridgeLibrary;
+class IDbManager;
+class IResource;
+class IUserResource;
+class ZoUser;
+
+// The network manager: turns account operations, searches, uploads and
+// downloads into XML messages for the Java peer client reached through the
+// bridge library, and reads the replies.
+class Courier : public QWidget, public INetManager
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID INetManager_iid)
+    Q_INTERFACES(INetManager)
+
+public:
+    // Sign-in succeeded at the peer but no local copy of the user could be
+    // stored or found.
+    static constexpr int LoginNotStored = -3;
+    // Comments of this length or longer are not sent.
+    static constexpr int FeedbackLimit = 8000;
+
+    explicit Courier(QWidget* parent = nullptr);
+    ~Courier() override;
+
+    int registerAccount(QHash<QString, QString> fields) override;
+    int loginUser(QString username, QString password, int offline) override;
+    int passwordReminder(QString username) override;
+    int updateFluency(QString username, QString password, QHash<QString, QString> userProperties) override;
+    QList<ZoExercise> queryExercises(QHash<QString, QString> criteria, int* status, int* totalResults) override;
+    QList<ZoLesson> queryLessons(QHash<QString, QString> criteria, int* status, int* totalResults) override;
+    int downloadManifest(QString persistentId, QString kind) override;
+    int getDownloadStatus(int handle, QString kind) override;
+    QString getDownloadXml(int handle) override;
+    QString getTranslationXml(int handle) override;
+    ZoExercise exerciseFromXml(XmlPathMap map, ZoDbHelper* lookup) override;
+    ZoLesson lessonFromXml(XmlPathMap map, ZoDbHelper* lookup) override;
+    ZoTranslation translationFromXml(XmlPathMap map, ZoDbHelper* lookup) override;
+    QHash<QString, QString> uploadManifest(QString localManifestId, QString kind) override;
+    QHash<QString, QString> uploadExercise(QString exerciseId, QString soundFile) override;
+    QString getMyIps() override;
+    QString parseTranslationXml(QString xml, ZoDbHelper* lookup, QList<ZoTranslation>* translations,
+                                QList<ZoExercise>* exercises) override;
+    int downloadExercise(QString persistentId) override;
+    int cancelDownload(int handle) override;
+    bool isNetworkReady() override;
+    bool isNetworkStarted() override;
+    bool isMessagingServiceStarted() override;
+    bool isQueryServiceStarted() override;
+    bool isDownloadServiceStarted() override;
+    bool isUploadServiceStarted() override;
+    int resetServiceFlags() override;
+    void setNetworkStarted(int value) override;
+    void setMessagingServiceStarted(int value) override;
+    void setQueryServiceStarted(int value) override;
+    void setDownloadServiceStarted(int value) override;
+    void setUploadServiceStarted(int value) override;
+    void setOfflineLogin(int value) override;
+    int isOfflineLogin() override;
+    int sendFeedback(QString comment, QString type) override;
+    int startNetwork() override;
+    int stopNetwork() override;
+
+    // Message builders: each returns an element not yet attached.
+    QDomElement writeMessageHeader(QDomDocument& document, QString type, bool withVersions);
+    QDomElement appendTextElement(QDomDocument& document, QString name, QString value, bool asCdata);
+    QDomElement appendVerbatimElement(QDomDocument& document, QString name, QString value, bool asCdata,
+                                      bool verbatim);
+    QDomElement buildRegisterBody(QDomDocument& document, QHash<QString, QString> fields);
+    QDomElement buildLoginBody(QDomDocument& document, QString username, QString password);
+    QDomElement buildPasswordReminderBody(QDomDocument& document, QString username);
+    QDomElement buildUpdateFluencyBody(QDomDocument& document, QHash<QString, QString> fields);
+    QDomElement buildFeedbackBody(QDomDocument& document, QString comment, QString type);
+    QDomElement buildExerciseQueryBody(QDomDocument& document, QHash<QString, QString> criteria);
+    QDomElement buildLessonQueryBody(QDomDocument& document, QHash<QString, QString> criteria);
+    QString createFullMessageXml(QString manifestXml, QString kind);
+
+    // The user field map of a sign-in reply, names in place of ids.
+    QHash<QString, QString> userFromLoginReply(XmlPathMap& reply);
+    // Hands a message and its files to the client; -1 when the network is down.
+    int uploadFiles(QString xml, QStringList files);
+
+private slots:
+    void startMessagingService();
+    void startQueryService();
+    void startDownloadService();
+    void startUploadService();
+
+private:
+    static QString declared(const QDomDocument& document);
+    // A new message document holding its header; the request goes in with finishMessage.
+    QDomDocument newMessage(const QString& type);
+    static void finishMessage(QDomDocument& document, const QDomElement& request);
+    // Sends a message through sendMessage; reply text, isNull when there was none.
+    QString exchange(const QString& text, bool* isNull);
+    // Credentials go out as typed; only these characters are accepted.
+    static bool isCredential(const QString& text);
+    QDomElement credentialElement(QDomDocument& document, const QString& name, const QString& value);
+    void appendFluencies(QDomDocument& document, QDomElement& parent, QHash<QString, QString>& fields,
+                         const QString& studyingKey, bool logValues);
+    int startService(const char* exportName, const char* label);
+    // The stored user of exactly that name, or null.
+    ZoUser* storedUser(const QString& username);
+    // Puts the signed-in user's reply in place of the stored copy.
+    ZoUser* replaceStoredUser(const QString& uid, const QString& username, const QHash<QString, QString>& fields);
+    ZoExercise exerciseFromMap(const XmlPathMap& map, ZoDbHelper& lookup, const QString& voicePath);
+    QHash<QString, QString> awaitUploadReply(int handle, int pollMs, int limitMs, qint64 startedAt);
+    void delay(int ms);
+
+    int mNetStarted = 0;
+    int mMessaging = 0;
+    int mQuery = 0;
+    int mDownload = 0;
+    int mUpload = 0;
+    int mOfflineLogin = 0;
+    IUserResource* mUserResource = nullptr;
+    IDbManager* mDbManager = nullptr;
+    IResource* mLanguages = nullptr;
+    IResource* mCountries = nullptr;
+    IResource* mFluencyLevels = nullptr;
+    IResource* mLearnerLevels = nullptr;
+    BridgeLibrary* mBridge = nullptr;
+};

@@ -1,0 +1,14 @@
+#include "AboutSplash.h"
+
+AboutSplash::AboutSplash(const QPixmap& pixmap)
+    : QSplashScreen(pixmap)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    // An open about picture does not keep the program running.
+    setAttribute(Qt::WA_QuitOnClose, false);
+}
+
+void AboutSplash::mousePressEvent(QMouseEvent*)
+{
+    close();
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QString>
+
+#include <functional>
+
+// Brings the local database file to schema version 2 before the store opens
+// it: examines the file on its own connection "dbForMigration", converts a
+// version-0 file in one transaction after a verified backup, or replaces the
+// file with a fresh one. A non-empty file is never replaced without a verified
+// backup of it.
+class ZoDbFileManager
+{
+    Q_DECLARE_TR_FUNCTIONS(ZoDbFileManager)
+
+public:
+    static constexpr const char* ConnectionName = "dbForMigration";
+
+    // migrate() results
+    enum { MigrateFailed = 0, MigrateDone = 1, MigrateNoBackup = -1 };
+
+    // Opens the file on "dbForMigration" (a missing file is created empty).
+    explicit ZoDbFileManager(const QString& fileName = QStringLiteral("vireda.db"));
+    virtual ~ZoDbFileManager();
+
+    ZoDbFileManager(const ZoDbFileManager&) = delete;
+    ZoDbFileManager& operator=(const ZoDbFileManager&) = delete;
+
+    // 1: version 2; -1: newer; 0: older; -2: the version cannot be read.
+    virtual int checkVersion();
+    // Converts a version-0 file: MigrateDone (also for a file already at
+    // version 2), MigrateNoBackup (no verified backup, file untouched) or
+    // MigrateFailed (file as it was).
+    virtual int migrate();
+    // Replaces the file by a fresh version-2 file: 1 on success, 0 on failure
+    // (the file then stays as it was).
+    virtual int recreate();
+    // Writes a verified copy to the first free backup name: 1 or 0.
+    virtual int backupDatabase();
+    // Runs each non-empty line as one statement; 1 when none failed.
+    virtual int runScript(const QString& script);
+
+    // The start-up decision; false when the program cannot go on. The callback,
+    // if any, is called with the splash text just before a conversion starts.
+    bool run(const std::function<void(const QString&)>& aboutToMigrate = nullptr);
+
+    // Name of the verified backup written by this object, if any.
+    QString lastBackup() const;
+    QString fileName() const;
+
+    // The decision of the main window at start-up.
+    static bool ensureDatabase(const QString& fileName = QStringLiteral("vireda.db"),
+                               const std::function<void(const QString&)>& aboutToMigrate = nullptr);
+
+    static QString migratingMessage();
+    static QString fatalTitle();
+    static QString fatalMessage();
+
+    // The version-0 to version-2 conversion, one statement per line.
+    static QString conversionText();
+    static QStringList conversionStatements();
+
+    // "vireda.db.bak", then "vireda.db.bak1", "vireda.db.bak2" ...
+    static QString backupName(const QString& fileName, int number);
+
+private:
+    bool openConnection();
+    void closeConnection();
+    bool verifyBackup(const QString& copy);
+    bool transactionLost();
+
+    QString mFileName;
+    QSqlDatabase mDb;
+    QString mBackup;
+    bool mInTransaction = false;
+};

@@ -1,0 +1,6 @@
+#include "ZoTabWidget.h"
+
+ZoTabWidget::ZoTabWidget(QWidget* parent)
+    : QTabWidget(parent)
+{
+}

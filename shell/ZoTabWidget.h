@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QTabWidget>
+
+// The main window's form tabs.
+class ZoTabWidget : public QTabWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ZoTabWidget(QWidget* parent = nullptr);
+};

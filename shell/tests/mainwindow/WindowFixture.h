@@ -1,0 +1,104 @@
+#pragma once
+
+#include "MainWindow.h"
+#include "TestTree.h"
+#include "ZoDbSchema.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+#include <utility>
+
+// A temporary tree holding only the named test plug-ins and a current local
+// database, entered as the working directory, with message boxes logged to a
+// file instead of shown.
+class WindowFixture
+{
+public:
+    // Plug-ins as "<double file>=<subdir>/<name in the tree>".
+    explicit WindowFixture(const QStringList& plugins = {})
+        : mTree(TestTree::NoPlugins)
+    {
+        for (const QString& spec : plugins) {
+            const QString file = spec.section(QLatin1Char('='), 0, 0);
+            const QString target = spec.section(QLatin1Char('='), 1);
+            mPluginsOk = mTree.addPlugin(QStringLiteral("shell/") + file,
+                                         target.section(QLatin1Char('/'), 0, 0),
+                                         target.section(QLatin1Char('/'), 1))
+                         && mPluginsOk;
+        }
+        mTree.enter();
+        mDatabaseOk = makeCurrentDatabase(mTree.filePath(QStringLiteral("vireda.db")));
+        qputenv("VIREDA_MSGBOX_LOG", QFile::encodeName(mTree.filePath(QStringLiteral("boxes.log"))));
+        qunsetenv("VIREDA_MSGBOX_ANSWERS");
+        QSettings settings;
+        settings.setValue(QStringLiteral("software/version"), QStringLiteral("Vireda"));
+        settings.setValue(QStringLiteral("software/internal_version"), QStringLiteral("0.8.7"));
+        qApp->setProperty("shellTestCalls", QVariant());
+        qApp->setProperty("shellTestFormRows", QVariant());
+        qApp->setProperty("shellTestUsers", QVariant());
+    }
+
+    ~WindowFixture()
+    {
+        mWindow.reset();
+        qunsetenv("VIREDA_MSGBOX_LOG");
+        mTree.restore();
+    }
+
+    bool isValid() const { return mTree.isValid() && mPluginsOk && mDatabaseOk; }
+
+    static bool makeCurrentDatabase(const QString& fileName)
+    {
+        bool ok = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fixture"));
+            db.setDatabaseName(fileName);
+            ok = db.open() && ZoDbSchema::create(db);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("fixture"));
+        return ok;
+    }
+    TestTree& tree() { return mTree; }
+
+    MainWindow* window()
+    {
+        if (!mWindow)
+            mWindow = std::make_unique<MainWindow>(qApp);
+        return mWindow.get();
+    }
+    // A window of a derived class, made in place of the plain one.
+    template <class Window, class... Args>
+    Window* makeWindow(Args&&... args)
+    {
+        auto window = std::make_unique<Window>(qApp, std::forward<Args>(args)...);
+        Window* result = window.get();
+        mWindow = std::move(window);
+        return result;
+    }
+    void destroyWindow() { mWindow.reset(); }
+
+    static QStringList calls() { return qApp->property("shellTestCalls").toStringList(); }
+    static void clearCalls() { qApp->setProperty("shellTestCalls", QVariant()); }
+
+    // The message boxes shown so far, one line each.
+    QStringList boxes() const
+    {
+        QFile file(mTree.filePath(QStringLiteral("boxes.log")));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+private:
+    TestTree mTree;
+    bool mPluginsOk = true;
+    bool mDatabaseOk = false;
+    std::unique_ptr<MainWindow> mWindow;
+};

@@ -1,0 +1,40 @@
+#include "IdList.h"
+
+#include <QDebug>
+
+bool IdList::toId(const QString& text, qint64* id)
+{
+    bool ok = false;
+    const qint64 value = text.trimmed().toLongLong(&ok);
+    if (ok && id)
+        *id = value;
+    return ok;
+}
+
+QList<qint64> IdList::parse(const QString& commaSeparated)
+{
+    return parse(commaSeparated.split(QLatin1Char(','), Qt::SkipEmptyParts));
+}
+
+QList<qint64> IdList::parse(const QStringList& items)
+{
+    QList<qint64> ids;
+    for (const QString& item : items) {
+        if (item.trimmed().isEmpty())
+            continue;
+        qint64 id = 0;
+        if (toId(item, &id))
+            ids.append(id);
+        else
+            qDebug() << "ignoring local id" << item;
+    }
+    return ids;
+}
+
+QString IdList::placeholders(int count)
+{
+    QStringList marks;
+    for (int i = 0; i < count; ++i)
+        marks.append(QStringLiteral("?"));
+    return marks.join(QLatin1String(", "));
+}

@@ -1,0 +1,255 @@
+#include "Storekeeper.h"
+
+#include "StatementCache.h"
+#include "TermCounts.h"
+#include "ZoDbBase.h"
+#include "ZoDbConnection.h"
+#include "ZoDbExercise.h"
+#include "ZoDbHelper.h"
+#include "ZoDbLesson.h"
+#include "ZoDbUser.h"
+#include "ZoDbUserFluency.h"
+#include "ZoExercise.h"
+#include "ZoLesson.h"
+#include "ZoUser.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QSqlQueryModel>
+#include <QTextStream>
+
+namespace {
+
+const QLatin1String kExercise("Exercise");
+const QLatin1String kLesson("Lesson");
+const QLatin1String kUser("User");
+const QLatin1String kFluency("Fluency");
+const char* const kFileName = "vireda.db";
+
+Storekeeper* openStore = nullptr;
+
+} // namespace
+
+Storekeeper::Storekeeper()
+    : QWidget(nullptr)
+{
+    open();
+    mStatements = std::make_unique<StatementCache>(mDatabase);
+    mHelper = std::make_unique<ZoDbHelper>(mDatabase);
+    mTermCounts = std::make_unique<TermCounts>();
+    openStore = this;
+    qAddPostRoutine(&Storekeeper::closeAtShutdown);
+}
+
+Storekeeper::~Storekeeper()
+{
+    qRemovePostRoutine(&Storekeeper::closeAtShutdown);
+    close();
+    if (openStore == this)
+        openStore = nullptr;
+}
+
+void Storekeeper::closeAtShutdown()
+{
+    if (openStore)
+        openStore->close();
+}
+
+void Storekeeper::close()
+{
+    mStatements.reset();
+    mHelper.reset();
+    const bool opened = mDatabase.isValid();
+    mDatabase = QSqlDatabase();
+    if (opened)
+        QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
+}
+
+int Storekeeper::open()
+{
+    mDatabase = ZoDbConnection::open(QString::fromLatin1(kFileName));
+    if (mDatabase.isOpen())
+        return 1;
+    QTextStream(stdout) << "cannot open " << kFileName << Qt::endl;
+    return 0;
+}
+
+QObject* Storekeeper::create(QString type, QHash<QString, QString> data)
+{
+    if (type == kExercise)
+        return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).create(data);
+    if (type == kLesson)
+        return ZoDbLesson(mDatabase, mStatements.get(), mHelper.get()).create(data);
+    if (type == kUser)
+        QTextStream(stdout) << "Create New User" << Qt::endl;
+    return nullptr;
+}
+
+QObject* Storekeeper::insert(QString type, QHash<QString, QString> data)
+{
+    if (type == kLesson)
+        return ZoDbLesson(mDatabase, mStatements.get(), mHelper.get()).insert(data);
+    if (type == kUser) {
+        qDebug("Create New User");
+        return ZoDbUser(mDatabase, mStatements.get(), mHelper.get()).insert(data);
+    }
+    return nullptr;
+}
+
+int Storekeeper::insertExercise(QString type, ZoExercise* exercise)
+{
+    if (type != kExercise)
+        return 0;
+    return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).insert(exercise);
+}
+
+ZoExercise* Storekeeper::getExercise(QString type, QString localId)
+{
+    if (type != kExercise)
+        return nullptr;
+    return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).get(localId);
+}
+
+bool Storekeeper::remove(QString type, QStringList ids)
+{
+    if (type == kExercise)
+        return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).remove(ids) != 0;
+    if (type == kLesson)
+        return ZoDbLesson(mDatabase, mStatements.get(), mHelper.get()).remove(ids) != 0;
+    if (type == kUser)
+        return ZoDbUser(mDatabase, mStatements.get(), mHelper.get()).remove(ids) != 0;
+    if (type == kFluency)
+        return ZoDbUserFluency(mDatabase, mStatements.get(), mHelper.get()).remove(ids) != 0;
+    return false;
+}
+
+QList<ZoUser*> Storekeeper::select(QString type, QHash<QString, QString> criteria)
+{
+    if (type == kUser)
+        return ZoDbUser(mDatabase, mStatements.get(), mHelper.get()).select(criteria);
+    if (type == kExercise)
+        return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).select(criteria);
+    if (type == kLesson)
+        return ZoDbLesson(mDatabase, mStatements.get(), mHelper.get()).select(criteria);
+    return {};
+}
+
+QList<QHash<QString, QString>> Storekeeper::search(QString type, QHash<QString, QString> criteria)
+{
+    if (type == kExercise)
+        return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).search(criteria);
+    if (type == kLesson)
+        return ZoDbLesson(mDatabase, mStatements.get(), mHelper.get()).search(criteria);
+    return {};
+}
+
+QSqlQueryModel* Storekeeper::queryModel(QString type, QHash<QString, QString> criteria, QList<int>* hiddenColumns,
+                                        QList<int>* resizedColumns, int* languageColumn, int* countryColumn,
+                                        int* learnerLevelColumn)
+{
+    if (type == kExercise)
+        return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get(), mTermCounts.get())
+                .queryModel(criteria, hiddenColumns, resizedColumns, languageColumn, countryColumn,
+                            learnerLevelColumn);
+    if (type == kLesson)
+        return ZoDbLesson(mDatabase, mStatements.get(), mHelper.get())
+                .queryModel(criteria, hiddenColumns, resizedColumns, languageColumn, countryColumn,
+                            learnerLevelColumn);
+    return nullptr;
+}
+
+bool Storekeeper::update(QString type, QString id, QHash<QString, QString> data)
+{
+    if (type == kExercise)
+        return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).update(id, data) != 0;
+    if (type == kLesson)
+        return ZoDbLesson(mDatabase, mStatements.get(), mHelper.get()).update(id, data) != 0;
+    if (type == kUser)
+        return ZoDbUser(mDatabase, mStatements.get(), mHelper.get()).update(data) != 0;
+    return false;
+}
+
+bool Storekeeper::overwrite(QString type, QString localId, ZoExercise* source)
+{
+    if (type == kExercise)
+        return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).overwrite(localId, source) != 0;
+    if (type == kLesson)
+        return ZoDbLesson(mDatabase, mStatements.get(), mHelper.get()).overwrite() != 0;
+    if (type == kUser)
+        return ZoDbUser(mDatabase, mStatements.get(), mHelper.get()).overwrite(localId) != 0;
+    return false;
+}
+
+QList<QHash<QString, QString>> Storekeeper::uploadableItems(QString userName)
+{
+    ZoDbExercise exercises(mDatabase, mStatements.get(), mHelper.get());
+    ZoDbLesson lessons(mDatabase, mStatements.get(), mHelper.get());
+    return lessons.uploadableItems(userName) + exercises.uploadableItems(userName);
+}
+
+int Storekeeper::uploadableCount(QString userName)
+{
+    ZoDbExercise exercises(mDatabase, mStatements.get(), mHelper.get());
+    ZoDbLesson lessons(mDatabase, mStatements.get(), mHelper.get());
+    const int exerciseCount = exercises.uploadableCount(userName);
+    const int lessonCount = lessons.uploadableCount(userName);
+    // Unknown when either count could not be read.
+    return exerciseCount < 0 || lessonCount < 0 ? -1 : exerciseCount + lessonCount;
+}
+
+int Storekeeper::markTransferred(QString type, QString localId, QString direction)
+{
+    if (type != kExercise)
+        return 0;
+    return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).markTransferred(localId, direction);
+}
+
+int Storekeeper::setDoNotUpload(QString idList, QString flag)
+{
+    return ZoDbBase(mDatabase, mStatements.get(), mHelper.get()).setDoNotUpload(idList, flag);
+}
+
+QStringList Storekeeper::languagesOf(QStringList localIds)
+{
+    return ZoDbHelper(mDatabase).languagesOf(localIds);
+}
+
+QStringList Storekeeper::tagList()
+{
+    return ZoDbHelper(mDatabase).tagList();
+}
+
+QStringList Storekeeper::languageList()
+{
+    return ZoDbHelper(mDatabase).languageList();
+}
+
+QStringList Storekeeper::countryList()
+{
+    return ZoDbHelper(mDatabase).countryList();
+}
+
+QStringList Storekeeper::fluencyLevelList()
+{
+    return ZoDbHelper(mDatabase).fluencyLevelList();
+}
+
+QStringList Storekeeper::learnerLevelList()
+{
+    return ZoDbHelper(mDatabase).learnerLevelList();
+}
+
+QString Storekeeper::dbVersion()
+{
+    return ZoDbHelper(mDatabase).userVersion();
+}
+
+void Storekeeper::legacyMediaPath(QString out[2], QString manifestId)
+{
+    ZoDbHelper(mDatabase).legacyMediaPath(out, manifestId);
+}
+
+void Storekeeper::releaseResources()
+{
+    ZoDbHelper(mDatabase).releaseResources();
+}

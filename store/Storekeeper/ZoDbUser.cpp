@@ -1,0 +1,129 @@
+#include "ZoDbUser.h"
+
+#include "WriteTransaction.h"
+#include "ZoDbHelper.h"
+#include "ZoDbUserFluency.h"
+#include "ZoUser.h"
+#include "ZoUserFluency.h"
+
+#include <QTextStream>
+
+ZoDbUser::ZoDbUser(QSqlDatabase database, StatementCache* cache, ZoDbHelper* helper)
+    : SqlRunner(database, cache, helper)
+{
+}
+
+ZoDbUser::~ZoDbUser() = default;
+
+int ZoDbUser::find(QString)
+{
+    return 0;
+}
+
+int ZoDbUser::get(QString)
+{
+    return 0;
+}
+
+int ZoDbUser::overwrite(QString)
+{
+    return 1;
+}
+
+ZoUser* ZoDbUser::insert(QHash<QString, QString> data)
+{
+    const QString id = data.value(QStringLiteral("Id"));
+    const QString username = data.value(QStringLiteral("Username"));
+    const QString password = data.value(QStringLiteral("Password"));
+    const QString firstName = data.value(QStringLiteral("FirstName"));
+    const QString lastName = data.value(QStringLiteral("LastName"));
+    const QString email = data.value(QStringLiteral("Email"));
+    const QString country = data.value(QStringLiteral("Country"));
+    const QString stateProv = data.value(QStringLiteral("StateProv"));
+    const QString locality = data.value(QStringLiteral("Locality"));
+
+    const QList<ZoUser*> existing = select({{QStringLiteral("Username"), username}});
+    if (!existing.isEmpty()) {
+        qDeleteAll(existing);
+        QTextStream(stdout) << "User already Exist" << Qt::endl;
+        return nullptr;
+    }
+
+    WriteTransaction transaction(mDatabase);
+    if (!transaction.isActive())
+        return nullptr;
+    if (!run(QStringLiteral("INSERT INTO u(uid, unm, p, gnm, fnm, e, cccid, sp, l, pr) "
+                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, NULL)"),
+             {notNull(id), notNull(username), password, firstName, lastName, email, mHelper->countryId(country),
+              stateProv, locality}))
+        return nullptr;
+    QList<ZoUserFluency*> fluencies;
+    ZoDbUserFluency fluencyStore(mDatabase, mCache, mHelper);
+    if (!fluencyStore.insertAll(id, data, QStringLiteral("FNonSpeaking"), &fluencies) || !transaction.commit()) {
+        qDeleteAll(fluencies);
+        return nullptr;
+    }
+    return new ZoUser(id, username, password, firstName, lastName, email, country, stateProv, locality,
+                      QStringLiteral("0"), QStringLiteral("0"), fluencies);
+}
+
+QList<ZoUser*> ZoDbUser::select(QHash<QString, QString> criteria)
+{
+    const QString password = criteria.value(QStringLiteral("Password"));
+    QVariantList values{criteria.value(QStringLiteral("Username"))};
+    QString sql = QStringLiteral("SELECT uid, unm, p, gnm, fnm, e, cccid, sp, l, pr FROM u WHERE unm = ?");
+    if (!password.isEmpty()) {
+        sql += QStringLiteral(" AND p = ?");
+        values.append(password);
+    }
+    sql += QStringLiteral(" LIMIT 1");
+    const QList<QVariantList> rows = fetch(sql, values);
+    QList<ZoUser*> users;
+    if (rows.isEmpty())
+        return users;
+    const QVariantList& row = rows.first();
+    ZoDbUserFluency fluencyStore(mDatabase, mCache, mHelper);
+    const QList<ZoUserFluency*> fluencies = fluencyStore.listForUser({{QStringLiteral("UserId"), text(row.at(0))}});
+    users.append(new ZoUser(text(row.at(0)), text(row.at(1)), text(row.at(2)), text(row.at(3)), text(row.at(4)),
+                            text(row.at(5)), mHelper->countryName(text(row.at(6))), text(row.at(7)),
+                            text(row.at(8)), text(row.at(9)), QStringLiteral("0"), fluencies));
+    return users;
+}
+
+int ZoDbUser::update(QHash<QString, QString> data)
+{
+    const QString id = data.value(QStringLiteral("Id"));
+    WriteTransaction transaction(mDatabase);
+    if (!transaction.isActive())
+        return 0;
+    if (!data.value(QStringLiteral("Username")).isEmpty()
+            && !run(QStringLiteral("UPDATE u SET gnm = ?, fnm = ?, p = ?, e = ?, cccid = ?, sp = ?, l = ? "
+                                   "WHERE uid = ?"),
+                    {data.value(QStringLiteral("FirstName")), data.value(QStringLiteral("LastName")),
+                     data.value(QStringLiteral("Password")), data.value(QStringLiteral("Email")),
+                     mHelper->countryId(data.value(QStringLiteral("Country"))),
+                     data.value(QStringLiteral("StateProv")), data.value(QStringLiteral("Locality")), id}))
+        return 0;
+    // The fluencies are replaced whole.
+    if (!run(QStringLiteral("DELETE FROM uf WHERE uuid = ?"), {id}))
+        return 0;
+    QList<ZoUserFluency*> fluencies;
+    ZoDbUserFluency fluencyStore(mDatabase, mCache, mHelper);
+    const bool ok = fluencyStore.insertAll(id, data, QStringLiteral("FIsStudying"), &fluencies)
+            && transaction.commit();
+    qDeleteAll(fluencies);
+    return ok ? 1 : 0;
+}
+
+int ZoDbUser::remove(QStringList userIds)
+{
+    int result = 1;
+    for (const QString& id : userIds) {
+        WriteTransaction transaction(mDatabase);
+        const bool ok = transaction.isActive() && run(QStringLiteral("DELETE FROM u WHERE uid = ?"), {id})
+                && run(QStringLiteral("DELETE FROM uf WHERE uuid = ?"), {id}) && transaction.commit();
+        if (!ok)
+            result = 0;
+    }
+    return result;
+}

@@ -1,0 +1,8 @@
+#include "ZoComboBox.h"
+
+ZoComboBox::ZoComboBox(QWidget* parent)
+    : QComboBox(parent)
+{
+}
+
+ZoComboBox::~ZoComboBox() = default;

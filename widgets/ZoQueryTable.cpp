@@ -1,0 +1,228 @@
+#include "ZoQueryTable.h"
+
+#include "IDbManager.h"
+#include "IResource.h"
+#include "PluginLocator.h"
+#include "queryTableDelegate.h"
+
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QPixmap>
+#include <QSqlQueryModel>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+#include <algorithm>
+
+namespace {
+
+// Captions of the store's columns and the record keys they become.
+struct CaptionKey
+{
+    const char* caption;
+    const char* key;
+};
+
+const CaptionKey captionKeys[] = {
+    {"Study Term", "Term"}, {"Language", "Language"},   {"MediaPath", "MediaPath"},
+    {"MediaName", "MediaName"}, {"Country", "Country"}, {"State/Province", "StateProv"},
+    {"Locality", "Locality"}, {"Voice", "Voice"},
+};
+
+// The record key of a caption, which may be shown translated.
+QString keyOf(const QString& caption)
+{
+    if (caption.isEmpty())
+        return QStringLiteral("Id");
+    for (const CaptionKey& entry : captionKeys) {
+        if (caption == QLatin1String(entry.caption) || caption == ZoQueryTable::tr(entry.caption))
+            return QString::fromLatin1(entry.key);
+    }
+    return caption;
+}
+
+} // namespace
+
+ZoQueryTable::ZoQueryTable(QTableView* view, QWidget* owner, IDbManager* store)
+    : QObject(nullptr)
+    , mView(view)
+    , mOwner(owner)
+    , mStore(store)
+{
+    mLanguages = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLanguageResource.dll"));
+    mCountries = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoCountryResource.dll"));
+    if (!view)
+        return;
+    QHeaderView* header = view->horizontalHeader();
+    connect(header, &QHeaderView::sectionClicked, this, &ZoQueryTable::columnClicked);
+    header->setSortIndicatorShown(true);
+    header->setSectionsClickable(true);
+    view->verticalHeader()->hide();
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    mSortSection = header->sortIndicatorSection();
+    mSortOrder = int(header->sortIndicatorOrder());
+}
+
+ZoQueryTable::~ZoQueryTable()
+{
+    // The resource instances are shared by the whole process; they stay loaded.
+    if (mView) {
+        if (mView->itemDelegate() == mDelegate)
+            mView->setItemDelegate(new QStyledItemDelegate(mView));
+        if (mModel && mView->model() == mModel) {
+            QItemSelectionModel* oldSelection = mView->selectionModel();
+            mView->setModel(nullptr);
+            if (oldSelection && oldSelection != mView->selectionModel())
+                oldSelection->deleteLater();
+        }
+    }
+    delete mDelegate;
+    delete mModel;
+}
+
+void ZoQueryTable::setIconColumn(int column, QPixmap* icon)
+{
+    mIconColumn = column;
+    mIcon = icon;
+    mIconWidth = icon ? int(icon->width() * 1.5) : 0;
+    applyIconColumn();
+}
+
+void ZoQueryTable::applyIconColumn()
+{
+    if (!mView || !mModel || mIconColumn < 0 || mIconColumn >= mModel->columnCount())
+        return;
+    QHeaderView* header = mView->horizontalHeader();
+    mView->setColumnHidden(mIconColumn, false);
+    // The style's minimum section size may be wider than the icon column.
+    if (mIconWidth > 0 && header->minimumSectionSize() > mIconWidth)
+        header->setMinimumSectionSize(mIconWidth);
+    header->resizeSection(mIconColumn, mIconWidth);
+}
+
+void ZoQueryTable::query(const QString& type, const QHash<QString, QString>& criteria, int rowHeight)
+{
+    if (!mView)
+        return;
+    QHeaderView* header = mView->horizontalHeader();
+    mView->verticalHeader()->setDefaultSectionSize(rowHeight);
+    mType = type;
+    mCriteria = criteria;
+    mRowHeight = rowHeight;
+
+    mSortSection = header->sortIndicatorSection();
+    mSortOrder = int(header->sortIndicatorOrder());
+    QHash<QString, QString> sorted = criteria;
+    sorted.insert(QStringLiteral("SortColumn"), QString::number(mSortSection));
+    sorted.insert(QStringLiteral("SortOrder"), QString::number(mSortOrder));
+
+    QList<int> hidden;
+    QList<int> stretched;
+    int languageColumn = -1;
+    int countryColumn = -1;
+    int learnerLevelColumn = -1;
+    QSqlQueryModel* model = mStore ? mStore->queryModel(type, sorted, &hidden, &stretched, &languageColumn,
+                                                        &countryColumn, &learnerLevelColumn)
+                                   : nullptr;
+
+    // Replace model, selection model and delegate; the old ones go once the
+    // view no longer uses them.
+    QItemSelectionModel* oldSelection = mView->selectionModel();
+    QSqlQueryModel* oldModel = mModel;
+    queryTableDelegate* oldDelegate = mDelegate;
+    mModel = model;
+    mView->setModel(model);
+    if (oldSelection && oldSelection != mView->selectionModel())
+        oldSelection->deleteLater();
+    delete oldModel;
+
+    mDelegate = new queryTableDelegate(languageColumn, countryColumn, learnerLevelColumn, mIconColumn, mIcon);
+    mView->setItemDelegate(mDelegate);
+    delete oldDelegate;
+
+    const int columns = model ? model->columnCount() : 0;
+    for (int column = 0; column < columns; ++column) {
+        mView->setColumnHidden(column, hidden.contains(column));
+        header->setSectionResizeMode(column, stretched.contains(column) ? QHeaderView::Stretch
+                                                                         : QHeaderView::Interactive);
+    }
+    // The store may hide the icon column; it is shown all the same.
+    applyIconColumn();
+    // A new model may reset the header; the indicator keeps the order shown.
+    header->setSortIndicator(mSortSection, Qt::SortOrder(mSortOrder));
+}
+
+void ZoQueryTable::columnClicked(int column)
+{
+    if (!mView)
+        return;
+    QHeaderView* header = mView->horizontalHeader();
+    if (column == mIconColumn) {
+        // The header has already moved its indicator: put it back.
+        header->setSortIndicator(mSortSection, Qt::SortOrder(mSortOrder));
+        return;
+    }
+    const Qt::SortOrder order = (column == mSortSection && mSortOrder == int(Qt::AscendingOrder))
+                                    ? Qt::DescendingOrder
+                                    : Qt::AscendingOrder;
+    header->setSortIndicator(column, order);
+    if (mType.isEmpty()) {
+        // Nothing queried yet: the first query uses the new order.
+        mSortSection = column;
+        mSortOrder = int(order);
+        return;
+    }
+    query(mType, mCriteria, mRowHeight);
+    mView->selectRow(0);
+    mView->clearSelection();
+}
+
+QHash<QString, QString> ZoQueryTable::rowData(int row) const
+{
+    QHash<QString, QString> record;
+    if (!mModel || row < 0 || row >= mModel->rowCount())
+        return record;
+    for (int column = 0; column < mModel->columnCount(); ++column) {
+        const QString caption = mModel->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        QString value = mModel->data(mModel->index(row, column), Qt::DisplayRole).toString();
+        const QString key = keyOf(caption);
+        if (key == QLatin1String("Language") && mLanguages)
+            value = mLanguages->nameOf(value);
+        else if (key == QLatin1String("Country") && mCountries)
+            value = mCountries->nameOf(value);
+        record.insert(key, value);
+    }
+    return record;
+}
+
+QList<int> ZoQueryTable::selectedRows() const
+{
+    QList<int> rows;
+    if (!mView || !mView->selectionModel())
+        return rows;
+    const int count = mView->verticalHeader()->count();
+    for (const QModelIndex& index : mView->selectionModel()->selectedRows()) {
+        if (index.row() < count)
+            rows << index.row();
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+QSqlQueryModel* ZoQueryTable::model() const
+{
+    return mModel;
+}
+
+int ZoQueryTable::iconColumn() const
+{
+    return mIconColumn;
+}
+
+int ZoQueryTable::iconWidth() const
+{
+    return mIconWidth;
+}

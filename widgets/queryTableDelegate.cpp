@@ -1,0 +1,86 @@
+#include "queryTableDelegate.h"
+
+#include "IResource.h"
+#include "PluginLocator.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+queryTableDelegate::queryTableDelegate(int languageColumn, int countryColumn, int learnerLevelColumn,
+                                       int iconColumn, QPixmap* icon, QObject* parent)
+    : QItemDelegate(parent)
+    , mLanguageColumn(languageColumn)
+    , mCountryColumn(countryColumn)
+    , mLearnerLevelColumn(learnerLevelColumn)
+    , mIconColumn(iconColumn)
+    , mIcon(icon)
+{
+    mLanguages = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLanguageResource.dll"));
+    mCountries = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoCountryResource.dll"));
+    mLearnerLevels =
+        PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLearnerLevelResource.dll"));
+}
+
+// The resource instances are shared by the whole process; they stay loaded.
+queryTableDelegate::~queryTableDelegate() = default;
+
+IResource* queryTableDelegate::resourceFor(int column) const
+{
+    if (column < 0)
+        return nullptr;
+    if (column == mLanguageColumn)
+        return mLanguages;
+    if (column == mCountryColumn)
+        return mCountries;
+    if (column == mLearnerLevelColumn)
+        return mLearnerLevels;
+    return nullptr;
+}
+
+QString queryTableDelegate::displayName(const QModelIndex& index) const
+{
+    const QString id = index.data(Qt::DisplayRole).toString();
+    IResource* resource = resourceFor(index.column());
+    return resource ? resource->nameOf(id) : id;
+}
+
+void queryTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                               const QModelIndex& index) const
+{
+    const int column = index.column();
+    if (column >= 0
+        && (column == mLanguageColumn || column == mCountryColumn || column == mLearnerLevelColumn)) {
+        paintText(painter, option, index, displayName(index));
+        return;
+    }
+    if (column >= 0 && column == mIconColumn) {
+        paintIcon(painter, option, index);
+        return;
+    }
+    QItemDelegate::paint(painter, option, index);
+}
+
+void queryTableDelegate::paintText(QPainter* painter, const QStyleOptionViewItem& option,
+                                   const QModelIndex& index, const QString& text) const
+{
+    const QStyleOptionViewItem opt = setOptions(index, option);
+    painter->save();
+    drawBackground(painter, opt, index);
+    drawDisplay(painter, opt, opt.rect, text);
+    drawFocus(painter, opt, opt.rect);
+    painter->restore();
+}
+
+void queryTableDelegate::paintIcon(QPainter* painter, const QStyleOptionViewItem& option,
+                                   const QModelIndex& index) const
+{
+    QStyleOptionViewItem opt = setOptions(index, option);
+    opt.decorationAlignment = Qt::AlignHCenter | Qt::AlignVCenter;
+    painter->save();
+    drawBackground(painter, opt, index);
+    drawDisplay(painter, opt, opt.rect, QString());
+    if (mIcon && !mIcon->isNull())
+        drawDecoration(painter, opt, opt.rect, *mIcon);
+    drawFocus(painter, opt, opt.rect);
+    painter->restore();
+}
