@@ -90,8 +90,10 @@ const char* const kConversionTail[] = {
     "DELETE FROM tmp",
     "INSERT INTO tmp (ids, mid, idx) SELECT mm.mlmid, old_uf.spspid, old_uf.ld FROM mm, old_u, old_uf "
     "WHERE mm.v = old_u.unm AND old_uf.uuid = old_u.uid AND old_uf.llid = mm.lclid",
-    "UPDATE mm SET sp = (SELECT tmp.mid FROM tmp WHERE tmp.ids = mm.mlmid ORDER BY tmp.rowid LIMIT 1), "
-    "ld = (SELECT tmp.idx FROM tmp WHERE tmp.ids = mm.mlmid ORDER BY tmp.rowid LIMIT 1)",
+    // each media row takes the first tmp row of its id (SQLite's MIN() picks that row's columns), or NULL
+    "UPDATE mm SET sp = t.mid, ld = t.idx FROM (SELECT mm.mlmid AS id, f.mid AS mid, f.idx AS idx FROM mm "
+    "LEFT JOIN (SELECT ids, mid, idx, MIN(rowid) FROM tmp GROUP BY ids) AS f ON f.ids = mm.mlmid) AS t "
+    "WHERE t.id = mm.mlmid",
     "INSERT INTO u (uid, unm, p, gnm, fnm, e, cccid, sp, l) SELECT uid, unm, p, gnm, fnm, e, ccid, spspid, l FROM old_u",
     "INSERT INTO uf (uuid, lclid, flflid, cccid, sp, l, ld) SELECT uuid, llid, flflid, ccid, spspid, l, ld FROM old_uf",
     "UPDATE uf SET ns = 1 WHERE flflid < 5",
@@ -201,6 +203,8 @@ QVariant scalar(QSqlDatabase db, const QString& sql)
 ZoDbFileManager::ZoDbFileManager(const QString& fileName)
     : mFileName(fileName)
 {
+    removeWithSidecars(mFileName + QLatin1String(".backup-partial"));
+    removeWithSidecars(mFileName + QLatin1String(".new"));
     openConnection();
 }
 
@@ -244,14 +248,14 @@ int ZoDbFileManager::migrate()
 
     if (mBackup.isEmpty() && !backupDatabase()) {
         qDebug() << "database migration not started: no backup";
-        return MigrateNoBackup;
+        return MigrateNotStarted;
     }
 
     // All of the conversion and the version mark commit together, or nothing does.
     QSqlQuery query(mDb);
     if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        qDebug() << "database migration unsuccessful:" << query.lastError().databaseText();
-        return MigrateFailed;
+        qDebug() << "database migration not started:" << query.lastError().databaseText();
+        return MigrateNotStarted;
     }
     mInTransaction = true;
     bool ok = runScript(conversionText()) != 0;
@@ -270,8 +274,8 @@ int ZoDbFileManager::migrate()
 int ZoDbFileManager::recreate()
 {
     // A file with content goes only when a verified copy of it exists.
-    const QFileInfo info(mFileName);
-    if (info.exists() && info.size() > 0 && mBackup.isEmpty() && !backupDatabase()) {
+    const bool hasContent = QFileInfo(mFileName).size() > 0 || QFileInfo(mFileName + QLatin1String("-wal")).size() > 0;
+    if (hasContent && mBackup.isEmpty() && !backupDatabase()) {
         qDebug() << "local DB not re-created: no backup";
         return 0;
     }
@@ -328,7 +332,7 @@ int ZoDbFileManager::backupDatabase()
 
     // Written under a temporary name and renamed once verified, so that a
     // backup name always holds a complete copy.
-    const QString partial = mFileName + QLatin1String(".bak.tmp");
+    const QString partial = mFileName + QLatin1String(".backup-partial");
     bool ok = removeWithSidecars(partial);
     if (ok) {
         QSqlQuery query(mDb);
@@ -423,8 +427,8 @@ bool ZoDbFileManager::run(const std::function<void(const QString&)>& aboutToMigr
         qDebug() << "db update successful";
         return true;
     }
-    if (migrated == MigrateNoBackup) {
-        qDebug() << "db update failed: no backup, file left as it was";
+    if (migrated == MigrateNotStarted) {
+        qDebug() << "db update failed, file left as it was";
         return false;
     }
     if (migrated != MigrateFailed) {
@@ -476,8 +480,11 @@ QStringList ZoDbFileManager::conversionStatements()
     QStringList lines;
     for (const char* s : kConversionHead)
         lines << QLatin1String(s);
-    for (const QString& s : ZoDbSchema::creationStatements())
-        lines << s.trimmed();
+    for (QString s : ZoDbSchema::creationStatements()) {
+        s = s.trimmed();
+        s.chop(1); // its ";"
+        lines << s;
+    }
     for (const char* s : kConversionTail)
         lines << QString::fromLatin1(s).replace(QLatin1String("%1"), QLatin1String(kConversionTime));
     return lines;

@@ -19,9 +19,10 @@ public:
     static constexpr const char* ConnectionName = "dbForMigration";
 
     // migrate() results
-    enum { MigrateFailed = 0, MigrateDone = 1, MigrateNoBackup = -1 };
+    enum { MigrateFailed = 0, MigrateDone = 1, MigrateNotStarted = -1 };
 
-    // Opens the file on "dbForMigration" (a missing file is created empty).
+    // Opens the file on "dbForMigration" (a missing file is created empty) and
+    // removes what an interrupted earlier run may have left beside it.
     explicit ZoDbFileManager(const QString& fileName = QStringLiteral("vireda.db"));
     virtual ~ZoDbFileManager();
 
@@ -31,8 +32,8 @@ public:
     // 1: version 2; -1: newer; 0: older; -2: the version cannot be read.
     virtual int checkVersion();
     // Converts a version-0 file: MigrateDone (also for a file already at
-    // version 2), MigrateNoBackup (no verified backup, file untouched) or
-    // MigrateFailed (file as it was).
+    // version 2), MigrateNotStarted (no verified backup, or the file could not
+    // be locked; untouched) or MigrateFailed (file as it was, backup kept).
     virtual int migrate();
     // Replaces the file by a fresh version-2 file: 1 on success, 0 on failure
     // (the file then stays as it was).

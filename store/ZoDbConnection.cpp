@@ -6,15 +6,18 @@
 
 QSqlDatabase ZoDbConnection::open(const QString& fileName, const QString& connectionName)
 {
-    QSqlDatabase db = QSqlDatabase::contains(connectionName)
-            ? QSqlDatabase::database(connectionName, false)
-            : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
-    if (db.isOpen())
+    const bool added = !QSqlDatabase::contains(connectionName);
+    QSqlDatabase db = added ? QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName)
+                            : QSqlDatabase::database(connectionName, false);
+    bool ok = db.isOpen() && db.databaseName() == fileName;
+    if (!ok) {
         db.close();
-    db.setDatabaseName(fileName);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
-
-    bool ok = db.open();
+        db.setDatabaseName(fileName);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+        ok = db.open();
+        if (!ok)
+            qDebug() << "database open failed:" << fileName << db.lastError().text();
+    }
     if (ok) {
         QSqlQuery query(db);
         ok = query.exec(QStringLiteral("pragma journal_mode=WAL")) && query.next()
@@ -23,13 +26,13 @@ QSqlDatabase ZoDbConnection::open(const QString& fileName, const QString& connec
         ok = ok && query.exec(QStringLiteral("pragma foreign_keys=OFF"));
         if (!ok)
             qDebug() << "database settings failed:" << fileName << query.lastError().text();
-    } else {
-        qDebug() << "database open failed:" << fileName << db.lastError().text();
     }
     if (!ok) {
         db.close();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(connectionName);
+        if (added) {
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(connectionName);
+        }
     }
     return db;
 }

@@ -11,8 +11,9 @@ class ZoDbConnection
 public:
     static constexpr int BusyTimeoutMs = 5000;
 
-    // Adds (or reuses) the connection and opens the file. On failure the
-    // returned handle is closed and the connection is removed again.
+    // Adds the connection, or reuses one of that name (reopened when it is
+    // closed or on another file), and opens the file. On failure the returned
+    // handle is closed, and a connection added here is removed again.
     static QSqlDatabase open(const QString& fileName,
                              const QString& connectionName = QLatin1String(QSqlDatabase::defaultConnection));
 };

@@ -63,6 +63,7 @@ private slots:
             QCOMPARE(scalar(db, "select count(*) from " + t).toInt(), 0);
         QCOMPARE(scalar(db, "pragma journal_mode").toString(), QStringLiteral("wal"));
         QCOMPARE(scalar(db, "pragma synchronous").toInt(), 2);
+        QCOMPARE(scalar(db, "pragma busy_timeout").toInt(), ZoDbConnection::BusyTimeoutMs);
         QCOMPARE(scalar(db, "pragma integrity_check").toString(), QStringLiteral("ok"));
     }
 

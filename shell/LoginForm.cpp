@@ -1,0 +1,225 @@
+#include "LoginForm.h"
+
+#include "IDbManager.h"
+#include "IMainWindow.h"
+#include "INetManager.h"
+#include "IResource.h"
+#include "MessageBoxHelper.h"
+#include "PluginLocator.h"
+#include "ProductInfo.h"
+#include "RegistrationForm.h"
+
+#include <QProgressDialog>
+#include <QProgressBar>
+
+LoginForm::LoginForm(IMainWindow* mainWindow)
+    : QDialog(mainWindow, Qt::WindowSystemMenuHint),
+      mMainWindow(mainWindow)
+{
+    setupUi(this);
+    mAppName = mSettings.value(QStringLiteral("software/version")).toString();
+    setWindowTitle(mAppName);
+
+    mNetManager = PluginLocator::load<INetManager>(QStringLiteral("plugins_dll/Managers/Courier.dll"));
+    mDbManager = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
+    mLanguageResource = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLanguageResource.dll"));
+
+    lEditUsername->setMaxLength(16);
+    lEditPassword->setMaxLength(16);
+
+    lEditUsername->setText(mSettings.value(QStringLiteral("users/lastUser")).toString());
+    lEditPassword->setText(mSettings.value(QStringLiteral("users/lastPassword")).toString());
+    if (!lEditUsername->text().isEmpty()) {
+        if (!lEditPassword->text().isEmpty())
+            chkRememberInfo->setChecked(true);
+        lEditPassword->setFocus();
+    }
+
+    if (mMainWindow && mMainWindow->mFont)
+        setFont(*mMainWindow->mFont);
+
+    greetNewUser();
+
+    connect(btnRegister, &QPushButton::clicked, this, &LoginForm::showRegistrationForm);
+    connect(btnOk, &QPushButton::clicked, this, &LoginForm::loginUser);
+    connect(btnCancel, &QPushButton::clicked, this, &LoginForm::cancelLogin);
+    connect(btnForgotPassword, &QPushButton::clicked, this, &LoginForm::sendPassword);
+}
+
+LoginForm::~LoginForm() = default;
+
+int LoginForm::offlineCheckState() const
+{
+    return int(chkOffline->checkState());
+}
+
+bool LoginForm::networkReady() const
+{
+    // Without a network manager the network is not ready.
+    return mNetManager && mNetManager->isNetworkReady();
+}
+
+void LoginForm::lockToOffline()
+{
+    btnRegister->setEnabled(false);
+    btnForgotPassword->setEnabled(false);
+    chkOffline->setChecked(true);
+    chkOffline->setEnabled(false);
+}
+
+void LoginForm::showRegistrationForm()
+{
+    auto* registration = new RegistrationForm(mMainWindow, this);
+    if (registration->exec() == QDialog::Accepted) {
+        const QString name = registration->registeredUserName();
+        if (!name.isEmpty()) {
+            lEditUsername->setText(name);
+            lEditPassword->clear();
+            lEditPassword->setFocus();
+        }
+    } else if (!networkReady()) {
+        reject();
+    }
+    delete registration;
+}
+
+void LoginForm::greetNewUser()
+{
+    if (mSettings.contains(QStringLiteral("users/lastUser"))) {
+        checkNetworkStatus(true);
+        return;
+    }
+    if (networkReady()) {
+        const int answer = MessageBoxHelper::show(
+            MessageBoxHelper::Information, this, QStringLiteral("Welcome"),
+            tr("Welcome to Vireda!\n\nIf this is your first time using Vireda, please register as a new user."),
+            {tr("Register as a new user"), tr("Login with existing Vireda username")}, 0, -1);
+        if (answer == 0)
+            showRegistrationForm();
+        return;
+    }
+    MessageBoxHelper::information(
+        this, QStringLiteral("Network error"),
+        tr("A working Internet connection cannot be found.\nYou must be connected to the Internet before you can start to use Vireda.\n\n"
+           "Please close Vireda, connect to the Internet and then restart Vireda to become part of the Vireda community."));
+    lockToOffline();
+}
+
+void LoginForm::checkNetworkStatus(bool showMessage)
+{
+    if (networkReady())
+        return;
+    lockToOffline();
+    if (showMessage) {
+        MessageBoxHelper::information(this, mAppName,
+                                      tr("Network error. If you wish to upload and download content,\n"
+                                         "please make sure you have a valid Internet connection and restart Vireda."));
+    }
+}
+
+void LoginForm::cancelLogin()
+{
+    close();
+}
+
+void LoginForm::sendPassword()
+{
+    const QString username = lEditUsername->text();
+    if (username.isEmpty()) {
+        MessageBoxHelper::warning(this, mAppName,
+                                  tr("Username field blank. Please enter the username\n"
+                                     "for the email address to which the password will be sent."));
+        return;
+    }
+    const int result = mNetManager ? mNetManager->passwordReminder(username) : 0;
+    if (result == 1) {
+        MessageBoxHelper::information(this, mAppName,
+                                      tr("Vireda has sent your password to the email address\nyou registered with the username %1.\n\n"
+                                         "Please look in the bulk/junk mail folder if your email\naccount has filters in place.")
+                                          .arg(username));
+    } else if (result == -1) {
+        MessageBoxHelper::information(this, mAppName,
+                                      tr("Error sending email. Either the username '%1' doesn't exist in our\n"
+                                         "database or there wasn't an email address registered with Vireda for '%1'.")
+                                          .arg(username));
+    } else {
+        MessageBoxHelper::information(this, mAppName, tr("The Vireda network is unavailable right now.  Please try again later."));
+        if (mMainWindow)
+            mMainWindow->moveToOfflineMode();
+        checkNetworkStatus(false);
+    }
+}
+
+void LoginForm::loginUser()
+{
+    if (!mNetManager) {
+        MessageBoxHelper::warning(this, mAppName, tr("Sorry, network plugin wasn't loaded."));
+        lEditUsername->setFocus();
+        return;
+    }
+
+    QProgressDialog progress(tr("Signing in..."), QString(), 0, 2, this, Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
+    progress.setBar(new QProgressBar(&progress));
+    progress.setWindowTitle(mAppName);
+    progress.setMinimumDuration(300);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setValue(1);
+
+    const int result = mNetManager->loginUser(lEditUsername->text(), lEditPassword->text(), offlineCheckState());
+    progress.setValue(2);
+
+    bool success = false;
+    switch (result) {
+    case 1:
+        success = true;
+        break;
+    case 0:
+        MessageBoxHelper::information(this, mAppName,
+                                      tr("A new version of Vireda is available at %1.").arg(QString::fromLatin1(ProductInfo::WebSite)));
+        success = true;
+        break;
+    case 2:
+        lEditUsername->setEnabled(true);
+        lEditPassword->setEnabled(true);
+        lEditPassword->clear();
+        MessageBoxHelper::warning(this, mAppName,
+                                  tr("Sorry, we could not log you in because the username or password entered is incorrect.\n\n"
+                                     "If you are a new user, please register first to login to Vireda."));
+        break;
+    case 3: {
+        lEditUsername->setEnabled(true);
+        lEditPassword->setEnabled(true);
+        const int answer = MessageBoxHelper::show(
+            MessageBoxHelper::Warning, this, mAppName,
+            tr("Sorry, we could not sign you in because the network did not initialize correctly.\nConnect as Offline or restart Vireda."),
+            {tr("Cancel Login"), tr("Connect as Offline")}, 0, -1);
+        if (answer == 1) {
+            checkNetworkStatus(false);
+            loginUser();
+            if (mMainWindow)
+                mMainWindow->moveToOfflineMode();
+        } else {
+            reject();
+        }
+        break;
+    }
+    case -2:
+        MessageBoxHelper::warning(this, mAppName,
+                                  tr("Sorry, this version of Vireda is too old and will need to be updated.\nPlease visit %1.")
+                                      .arg(QString::fromLatin1(ProductInfo::WebSite)));
+        done(QDialog::Rejected);
+        break;
+    default:
+        lEditUsername->setEnabled(true);
+        lEditPassword->setEnabled(true);
+        MessageBoxHelper::warning(this, mAppName, tr("Sorry, we could not sign you in because of unknown error."));
+        break;
+    }
+
+    if (success) {
+        mSettings.setValue(QStringLiteral("users/lastPassword"),
+                           chkRememberInfo->isChecked() ? lEditPassword->text() : QString());
+        done(QDialog::Accepted);
+    }
+    lEditUsername->setFocus();
+}

@@ -1,0 +1,220 @@
+#include "RegistrationForm.h"
+
+#include "FluencyFormWizard.h"
+#include "IMainWindow.h"
+#include "INetManager.h"
+#include "MessageBoxHelper.h"
+#include "PluginLocator.h"
+#include "ZoDbHelper.h"
+
+#include <QDebug>
+#include <QHeaderView>
+#include <QPixmap>
+#include <QRegularExpression>
+
+namespace {
+
+// Keys of the fluency table's columns, in column order.
+const char* const FluencyKeys[] = {"FLanguage", "FLocaleDesc", "FFluencyLevel", "FCountry", "FStateProv", "FLocality", "FNonSpeaking"};
+const int FluencyColumns = 7;
+const int StudyingColumn = 6;
+
+bool matchesWhole(const QString& pattern, const QString& text)
+{
+    return QRegularExpression(QRegularExpression::anchoredPattern(pattern)).match(text).hasMatch();
+}
+
+} // namespace
+
+RegistrationForm::RegistrationForm(IMainWindow* mainWindow, QWidget* parent)
+    : QDialog(parent, Qt::WindowSystemMenuHint),
+      mMainWindow(mainWindow)
+{
+    setupUi(this);
+    resize(size().expandedTo(minimumSizeHint()));
+    if (mMainWindow && mMainWindow->mFont)
+        setFont(*mMainWindow->mFont);
+    mAppName = mSettings.value(QStringLiteral("software/version")).toString();
+    mNetManager = PluginLocator::load<INetManager>(QStringLiteral("plugins_dll/Managers/Courier.dll"));
+
+    cmbCountries->addItem(tr("Select"));
+    {
+        ZoDbHelper helper;
+        cmbCountries->addItems(helper.countryList());
+    }
+
+    tblUserFluency->setColumnCount(FluencyColumns);
+    tblUserFluency->setHorizontalHeaderLabels({tr("Language"), tr("Accent"), tr("Fluency"), tr("Country"),
+                                               tr("State\\Province"), tr("Locality"), tr("Studying")});
+    for (int column = 0; column < FluencyColumns; ++column)
+        tblUserFluency->setColumnWidth(column, 80);
+    tblUserFluency->hideColumn(StudyingColumn);
+    tblUserFluency->verticalHeader()->hide();
+    tblUserFluency->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblUserFluency->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblUserFluency->setSelectionMode(QAbstractItemView::SingleSelection);
+    tblUserFluency->setSortingEnabled(true);
+
+    const QPixmap errorMark(QStringLiteral("Icons/fieldError.png"));
+    for (QLabel* marker : {lblUsernameError, lblPasswordError, lblRetypePasswordError, lblLanguageError, lblEmailError, lblCountryError})
+        marker->setPixmap(errorMark);
+    hideErrorMarkers();
+    lEditUsername->setMaxLength(16);
+    lEditPassword->setMaxLength(16);
+    lEditRetypePassword->setMaxLength(16);
+    lEditFirstName->setMaxLength(NameLimit);
+    lEditLastName->setMaxLength(NameLimit);
+    lEditStateProvince->setMaxLength(NameLimit);
+    lEditEmail->setMaxLength(64);
+    btnRemoveFluency->setEnabled(false);
+
+    connect(btnOk, &QPushButton::clicked, this, &RegistrationForm::registerUser);
+    connect(btnAddFluency, &QPushButton::clicked, this, &RegistrationForm::showFluencyDialog);
+    connect(tblUserFluency, &QTableWidget::itemSelectionChanged, this, &RegistrationForm::tableSelectionChanged);
+    connect(btnRemoveFluency, &QPushButton::clicked, this, &RegistrationForm::removeUserFluency);
+}
+
+QString RegistrationForm::registeredUserName() const
+{
+    return mRegisteredUserName;
+}
+
+void RegistrationForm::hideErrorMarkers()
+{
+    for (QLabel* marker : {lblUsernameError, lblPasswordError, lblRetypePasswordError, lblLanguageError, lblEmailError, lblCountryError})
+        marker->hide();
+}
+
+void RegistrationForm::showFluencyDialog()
+{
+    FluencyFormWizard wizard(mMainWindow, this, false);
+    if (!wizard.exec())
+        return;
+    const QString language = wizard.language();
+    for (int row = 0; row < tblUserFluency->rowCount(); ++row) {
+        const QTableWidgetItem* item = tblUserFluency->item(row, 0);
+        if (item && item->text() == language) {
+            MessageBoxHelper::information(this, mAppName, tr("'%1' is already in your list of fluencies.").arg(language));
+            return;
+        }
+    }
+    const QStringList cells{language, wizard.localeDesc(), wizard.fluencyLevel(), wizard.country(),
+                            wizard.stateProv(), wizard.locality(), wizard.isStudying()};
+    // Sorting would move the row while it is filled.
+    tblUserFluency->setSortingEnabled(false);
+    const int row = tblUserFluency->rowCount();
+    tblUserFluency->insertRow(row);
+    for (int column = 0; column < FluencyColumns; ++column)
+        tblUserFluency->setItem(row, column, new QTableWidgetItem(cells.at(column)));
+    tblUserFluency->setSortingEnabled(true);
+    btnRemoveFluency->setEnabled(true);
+}
+
+void RegistrationForm::tableSelectionChanged()
+{
+    if (tblUserFluency->currentRow() >= 0)
+        btnRemoveFluency->setEnabled(true);
+}
+
+void RegistrationForm::removeUserFluency()
+{
+    const int row = tblUserFluency->currentRow();
+    if (row < 0)
+        return;
+    const QTableWidgetItem* item = tblUserFluency->item(row, 0);
+    const QString language = item ? item->text() : QString();
+    const int answer = MessageBoxHelper::question(this, mAppName,
+                                                  tr("Are you sure you want to remove %1\nas one of your fluencies?").arg(language),
+                                                  {tr("Yes"), tr("No")});
+    if (answer != 0)
+        return;
+    tblUserFluency->removeRow(row);
+    if (tblUserFluency->rowCount() == 0)
+        btnRemoveFluency->setEnabled(false);
+}
+
+bool RegistrationForm::fails(bool failed, const QString& message, std::initializer_list<QLabel*> markers)
+{
+    if (!failed)
+        return false;
+    for (QLabel* marker : markers)
+        marker->show();
+    MessageBoxHelper::information(this, mAppName, message);
+    return true;
+}
+
+int RegistrationForm::validateUserData()
+{
+    hideErrorMarkers();
+    const QString allowed = QStringLiteral("[a-zA-Z0-9._]*");
+    const QString username = lEditUsername->text();
+    const QString password = lEditPassword->text();
+    if (fails(username.size() < 6 || username.size() > 16,
+              tr("Please select a username with a minimum of 6 characters and a maximum of 16 characters."), {lblUsernameError})
+        || fails(!matchesWhole(allowed, username),
+                 tr("Invalid username.  Please use only letters, numbers, \"_\" and \".\"."), {lblUsernameError})
+        || fails(password.size() < 6 || password.size() > 16,
+                 tr("Please select a password with a minimum of 6 characters and a maximum of 16 characters."), {lblPasswordError})
+        || fails(!matchesWhole(allowed, password),
+                 tr("Invalid password.  Please use only letters, numbers, '_' and '.'."), {lblPasswordError})
+        || fails(lEditRetypePassword->text() != password,
+                 tr("Your passwords do not match.  Please retype your passwords."), {lblPasswordError, lblRetypePasswordError})
+        || fails(!matchesWhole(QStringLiteral("[a-zA-Z0-9._%-]+@[a-zA-Z0-9.-]+\\.[a-zA-Z]{2,4}"), lEditEmail->text()),
+                 tr("Invalid email address.  Please enter a valid email address."), {lblEmailError})
+        || fails(lEditFirstName->text().size() > NameLimit,
+                 tr("Please enter a first name of no more than %1 characters.").arg(NameLimit), {})
+        || fails(lEditLastName->text().size() > NameLimit,
+                 tr("Please enter a last name of no more than %1 characters.").arg(NameLimit), {})
+        || fails(cmbCountries->currentIndex() <= 0, tr("Please select a country."), {lblCountryError})
+        || fails(tblUserFluency->rowCount() == 0, tr("You must enter at least one fluency."), {lblLanguageError}))
+        return 0;
+    return 1;
+}
+
+void RegistrationForm::buildRequest()
+{
+    mRequest.clear();
+    mRequest.insert(QStringLiteral("Username"), lEditUsername->text().trimmed());
+    mRequest.insert(QStringLiteral("Password"), lEditPassword->text().trimmed());
+    mRequest.insert(QStringLiteral("FirstName"), lEditFirstName->text().trimmed());
+    mRequest.insert(QStringLiteral("LastName"), lEditLastName->text().trimmed());
+    mRequest.insert(QStringLiteral("Email"), lEditEmail->text().trimmed());
+    mRequest.insert(QStringLiteral("Country"), cmbCountries->currentText());
+    mRequest.insert(QStringLiteral("StateProv"), lEditStateProvince->text().trimmed());
+    // Rows are numbered from 1 in the order they are shown.
+    for (int row = 0; row < tblUserFluency->rowCount(); ++row) {
+        for (int column = 0; column < FluencyColumns; ++column) {
+            const QTableWidgetItem* item = tblUserFluency->item(row, column);
+            mRequest.insert(QString::fromLatin1(FluencyKeys[column]) + QString::number(row + 1), item ? item->text() : QString());
+        }
+    }
+}
+
+void RegistrationForm::registerUser()
+{
+    // A missing network manager counts as a network that is not ready.
+    if (!mNetManager || !mNetManager->isNetworkReady()) {
+        MessageBoxHelper::warning(this, mAppName, tr("Sorry, network error."));
+        return;
+    }
+    if (!validateUserData()) {
+        qDebug("Invalid Registration Information.");
+        return;
+    }
+    buildRequest();
+    const int result = mNetManager->registerAccount(mRequest);
+    if (result == 1) {
+        mRegisteredUserName = mRequest.value(QStringLiteral("Username"));
+        accept();
+        const QString prefix = QStringLiteral("users/") + mRegisteredUserName;
+        mSettings.setValue(prefix + QStringLiteral("/FirstTime"), 1);
+        mSettings.setValue(prefix + QStringLiteral("/ExerciseSplash"), 0);
+        mSettings.setValue(prefix + QStringLiteral("/LibrarySplash"), 0);
+    } else if (result == -1) {
+        MessageBoxHelper::information(this, mAppName, tr("Username already taken. Please enter a different username."));
+        lEditUsername->setFocus();
+    } else if (result == 0) {
+        MessageBoxHelper::warning(this, mAppName, tr("Sorry, the Vireda network is presently unavailable.  Registration failed."));
+        reject();
+    }
+}

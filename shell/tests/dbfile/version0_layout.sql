@@ -1,0 +1,26 @@
+CREATE TABLE crlt (crid INTEGER NOT NULL PRIMARY KEY, mprmid INTEGER NOT NULL, mchmid INTEGER NOT NULL, sn INTEGER, crtcrtid INTEGER NOT NULL)
+CREATE TABLE m (lmid INTEGER NOT NULL PRIMARY KEY, mtmtid INTEGER NOT NULL DEFAULT '0', r VARCHAR(255) DEFAULT NULL, sbuid VARCHAR(32), ip BOOL, id BOOL, ts INTEGER DEFAULT 0)
+CREATE TABLE mm (mlmid INTEGER NOT NULL PRIMARY KEY, mmtmmtid INTEGER NOT NULL, mmfn VARCHAR(64) NOT NULL, mmf VARCHAR(32), mms INTEGER, mmd TIME, mmh TEXT, mmp VARCHAR(255), ssssid INTEGER, ccid CHAR(2), spspid VARCHAR(32), l VARCHAR(32), mmbr INTEGER, flflid INTEGER, mmsf INTEGER, nc INTEGER)
+CREATE TABLE pm (pmid INTEGER NOT NULL PRIMARY KEY, mlmid INTEGER, pid VARCHAR(36))
+CREATE TABLE t (tid INTEGER NOT NULL PRIMARY KEY, ttttid INTEGER NOT NULL, mlmid INTEGER NOT NULL, tv TEXT, tl CHAR(3))
+CREATE TABLE tm (mlmid INTEGER NOT NULL PRIMARY KEY, tmttmtid INTEGER NOT NULL, mt TEXT, md TEXT, mv TEXT, llid CHAR(3), llllid INTEGER, it TINYINT, ir TINYINT, sr TEXT)
+CREATE TABLE u (uid VARCHAR(36) NOT NULL PRIMARY KEY, unm VARCHAR(16) NOT NULL, p VARCHAR(16), gnm VARCHAR(32), fnm VARCHAR(32), e VARCHAR(64), ccid CHAR(2), spspid VARCHAR(32), l VARCHAR(32))
+CREATE TABLE uf (ufid INTEGER NOT NULL PRIMARY KEY, uuid VARCHAR(36) NOT NULL, llid CHAR(3), flflid INTEGER, ccid CHAR(2), spspid VARCHAR(32), l VARCHAR(32), ld VARCHAR(64))
+CREATE VIEW v_tmcrlt AS SELECT crlt.mprmid, crlt.mchmid, crlt.crtcrtid, tm.mv, tm.llid FROM crlt, tm WHERE crlt.mchmid = tm.mlmid AND tm.tmttmtid = 1
+CREATE VIEW v_e AS SELECT tm.mlmid, v_tmcrlt.mv, tm.llid, mm.mmp, mm.mmfn FROM crlt, tm, mm, v_tmcrlt WHERE tm.tmttmtid = 2 AND tm.mlmid = crlt.mprmid AND crlt.mchmid = mm.mlmid AND v_tmcrlt.mprmid = tm.mlmid
+CREATE VIEW v_l AS SELECT tm.mlmid, tm.mt, tm.md, m.sbuid FROM tm, m WHERE tm.tmttmtid = 3 AND tm.mlmid = m.lmid
+CREATE INDEX idx_crlt_crtcrtid ON crlt (crtcrtid)
+CREATE INDEX idx_crlt_mchmid ON crlt (mchmid)
+CREATE INDEX idx_crlt_mprmid ON crlt (mprmid)
+CREATE INDEX idx_m_mtmtid ON m (mtmtid)
+CREATE INDEX idx_m_pmid ON m (r)
+CREATE INDEX idx_m_sbuid ON m (sbuid)
+CREATE INDEX idx_mm_flflid ON mm (flflid)
+CREATE INDEX idx_mm_mmfn ON mm (mmfn)
+CREATE INDEX idx_mm_mmtmmtid ON mm (mmtmmtid)
+CREATE INDEX idx_tm_llllid ON tm (llllid)
+CREATE INDEX idx_tm_md ON tm (md)
+CREATE INDEX idx_tm_mt ON tm (mt)
+CREATE INDEX idx_tm_mv ON tm (mv)
+CREATE INDEX idx_tm_tmttmtid ON tm (tmttmtid)
+CREATE TRIGGER t_m_delete AFTER DELETE ON m FOR EACH ROW BEGIN DELETE FROM t WHERE mlmid = OLD.lmid; DELETE FROM tm WHERE mlmid = OLD.lmid; DELETE FROM mm WHERE mlmid = OLD.lmid; DELETE FROM crlt WHERE mprmid = OLD.lmid OR mchmid = OLD.lmid; END

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "INetManager.h"
+
+#include <QHash>
+#include <QJsonArray>
+#include <QObject>
+#include <QStringList>
+
+// A network manager for tests: every result comes from a script file and every
+// call is appended to a call log. Install it into a TestTree as the real one:
+//     tree.addPlugin("shell/ScriptedNetManager.so", "Managers", "Courier.so");
+// (CMake: add_dependencies(<test> ScriptedNetManager); tests that include
+// ScriptedNet.h add this folder to their include path.)
+//
+// Script: $VIREDA_NET_SCRIPT, else "netscript.ini" in the working directory.
+// It is read again on each call; rewriting it with other content starts the
+// sequences anew. One operation per line, "#" starts a comment:
+//     registerAccount = -1 | 1        successive calls, the last value repeats
+//     isNetworkReady = 0              bool results: 0/1, false/true
+//     uploadManifest = PId=7;Status=1 | timedOut=yes     hash results
+//     queryExercises = 1              *status; "queryExercises.total" gives *totalResults
+// Unscripted operations answer as a working network: 1, true, handle 1,
+// download status 100, empty texts, isOfflineLogin 0, getMyIps "127.0.0.1".
+// The setters (setOfflineLogin, setMessagingServiceStarted, ...) and
+// resetServiceFlags override the matching getters until the script changes.
+//
+// Call log: $VIREDA_NET_LOG, else "netcalls.log" in the working directory. One
+// JSON object per line: {"op": name, "args": [...]}, a hash argument as a JSON
+// object. ScriptedNet.h writes scripts and reads the log back.
+class ScriptedNetManager : public QObject, public INetManager
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID "NetManagerInterface/1.0")
+    Q_INTERFACES(INetManager)
+
+public:
+    int registerAccount(QHash<QString, QString> fields) override;
+    int loginUser(QString username, QString password, int offline) override;
+    int passwordReminder(QString username) override;
+    int updateFluency(QString username, QString password, QHash<QString, QString> userProperties) override;
+    QList<ZoExercise> queryExercises(QHash<QString, QString> criteria, int* status, int* totalResults) override;
+    QList<ZoLesson> queryLessons(QHash<QString, QString> criteria, int* status, int* totalResults) override;
+    int downloadManifest(QString persistentId, QString kind) override;
+    int getDownloadStatus(int handle, QString kind) override;
+    QString getDownloadXml(int handle) override;
+    QString getTranslationXml(int handle) override;
+    ZoExercise exerciseFromXml(XmlPathMap map, ZoDbHelper* lookup) override;
+    ZoLesson lessonFromXml(XmlPathMap map, ZoDbHelper* lookup) override;
+    ZoTranslation translationFromXml(XmlPathMap map, ZoDbHelper* lookup) override;
+    QHash<QString, QString> uploadManifest(QString localManifestId, QString kind) override;
+    QHash<QString, QString> uploadExercise(QString exerciseId, QString soundFile) override;
+    QString getMyIps() override;
+    QString parseTranslationXml(QString xml, ZoDbHelper* lookup, QList<ZoTranslation>* translations,
+                                QList<ZoExercise>* exercises) override;
+    int downloadExercise(QString persistentId) override;
+    int cancelDownload(int handle) override;
+    bool isNetworkReady() override;
+    bool isNetworkStarted() override;
+    bool isMessagingServiceStarted() override;
+    bool isQueryServiceStarted() override;
+    bool isDownloadServiceStarted() override;
+    bool isUploadServiceStarted() override;
+    int resetServiceFlags() override;
+    void setNetworkStarted(int value) override;
+    void setMessagingServiceStarted(int value) override;
+    void setQueryServiceStarted(int value) override;
+    void setDownloadServiceStarted(int value) override;
+    void setUploadServiceStarted(int value) override;
+    void setOfflineLogin(int value) override;
+    int isOfflineLogin() override;
+    int sendFeedback(QString comment, QString type) override;
+    int startNetwork() override;
+    int stopNetwork() override;
+
+private:
+    // The next scripted text for op (fallback when unscripted); counts the call.
+    QString next(const QString& op, const QString& fallback);
+    int nextInt(const QString& op, int fallback);
+    bool nextBool(const QString& op, bool fallback);
+    QHash<QString, QString> nextHash(const QString& op);
+    void reloadScript();
+    void log(const QString& op, const QJsonArray& args);
+
+    bool mLoaded = false;
+    QByteArray mScriptText;
+    QHash<QString, QStringList> mScript;
+    QHash<QString, int> mCounts;
+    QHash<QString, QString> mOverrides;
+};

@@ -1,0 +1,83 @@
+#include "FluencyFormWizard4.h"
+
+#include "IDbManager.h"
+#include "IMainWindow.h"
+#include "PluginLocator.h"
+
+#include <QFont>
+
+FluencyFormWizard4::FluencyFormWizard4(IMainWindow* host, QWidget* parent)
+    : QWidget(parent),
+      mHost(host)
+{
+    setupUi(this);
+    if (mHost && mHost->mFont)
+        setFont(*mHost->mFont);
+    QFont heading = font();
+    heading.setPointSize(heading.pointSize() + 2);
+    heading.setWeight(QFont::Bold);
+    lblTitle->setFont(heading);
+
+    mDbManager = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
+    cmbFluencyLevels->addItem(tr("Select"));
+    cmbCountry->addItem(tr("Select"));
+    // Without the store only "Select" is offered, and Finish asks for a level.
+    if (mDbManager) {
+        cmbFluencyLevels->addItems(mDbManager->fluencyLevelList());
+        cmbCountry->addItems(mDbManager->countryList());
+    }
+    lEditStateProvince->setMaxLength(32);
+    lEditCity->setMaxLength(32);
+}
+
+void FluencyFormWizard4::setLanguage(QString language)
+{
+    cmbLanguage->clear();
+    cmbLanguage->addItem(language);
+    cmbLanguage->setCurrentIndex(0);
+    cmbLanguage->setEnabled(false);
+}
+
+void FluencyFormWizard4::setCountry(QString country)
+{
+    const int index = cmbCountry->findText(country, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0)
+        cmbCountry->setCurrentIndex(index);
+}
+
+void FluencyFormWizard4::setFluencyLevel(QString fluencyLevel)
+{
+    cmbFluencyLevels->setCurrentIndex(
+        cmbFluencyLevels->findText(fluencyLevel, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
+void FluencyFormWizard4::setStateProv(QString stateProv)
+{
+    lEditStateProvince->setText(stateProv);
+}
+
+void FluencyFormWizard4::setLocality(QString locality)
+{
+    lEditCity->setText(locality);
+}
+
+QString FluencyFormWizard4::country() const
+{
+    const QString text = cmbCountry->currentText();
+    return text == tr("Select") ? QString() : text;
+}
+
+QString FluencyFormWizard4::fluencyLevel() const
+{
+    return cmbFluencyLevels->currentText();
+}
+
+QString FluencyFormWizard4::stateProv() const
+{
+    return lEditStateProvince->text();
+}
+
+QString FluencyFormWizard4::locality() const
+{
+    return lEditCity->text();
+}
