@@ -64,6 +64,11 @@ QString MessageBoxHelper::logLine(Kind kind, const QString& title, const QString
         + QLatin1Char('\t') + escapedButtons.join(QLatin1Char('|'));
 }
 
+void MessageBoxHelper::resetScript()
+{
+    nextAnswer = 0;
+}
+
 bool MessageBoxHelper::isScripted()
 {
     return qEnvironmentVariableIsSet("VIREDA_MSGBOX_LOG") || qEnvironmentVariableIsSet("VIREDA_MSGBOX_ANSWERS");

@@ -35,4 +35,8 @@ public:
 
     static QString kindName(Kind kind);
     static bool isScripted();
+
+    // Starts again at the first of VIREDA_MSGBOX_ANSWERS (for tests that
+    // change the answers within one process).
+    static void resetScript();
 };

@@ -67,7 +67,13 @@ bool runSqlFile(const QString& dbFile, const QString& sqlFile)
 {
     const QString text = readFixture(sqlFile);
     Connection c(dbFile);
-    return !text.isEmpty() && c.db().isOpen() && execLines(c.db(), text);
+    QSqlDatabase db = c.db();
+    if (text.isEmpty() || !db.isOpen() || !db.transaction())
+        return false;
+    if (execLines(db, text) && db.commit())
+        return true;
+    db.rollback();
+    return false;
 }
 
 bool makeVersion0(const QString& dbFile)

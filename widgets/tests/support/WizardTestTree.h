@@ -65,16 +65,11 @@ public:
     // The next boxes are answered with these button indexes, later ones as closed.
     void answerBoxes(const QList<int>& answers)
     {
-        // The helper counts answers over the whole process: one per box shown.
         QStringList list;
-        const int shown = int(boxes().size());
-        for (int i = 0; i < shown; ++i)
-            list << QStringLiteral("n");
         for (int a : answers)
             list << QString::number(a);
-        for (int i = 0; i < 200; ++i)
-            list << QStringLiteral("n");
         qputenv("VIREDA_MSGBOX_ANSWERS", list.join(QLatin1Char(',')).toLatin1());
+        MessageBoxHelper::resetScript();
     }
 
     // The line a box with this kind and text logs, with the tree's title and an OK button.
