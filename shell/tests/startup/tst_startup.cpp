@@ -127,6 +127,7 @@ private slots:
     void missingRuntime_data();
     void missingRuntime();
     void storedHomeStillUsable();
+    void endsCleanlyWithEveryPlugin();
 };
 
 void TestStartup::normalStartAndEnd()
@@ -222,6 +223,23 @@ void TestStartup::storedHomeStillUsable()
     run.start();
     QVERIFY(waitForKey(tree, QStringLiteral("software/internal_version")));
     QCOMPARE(stored(tree, QStringLiteral("software/jrePath")).toString(), homes.filePath(QStringLiteral("jre")));
+    QCOMPARE(run.terminate(), 1);
+    QVERIFY(boxes(tree).isEmpty());
+}
+
+void TestStartup::endsCleanlyWithEveryPlugin()
+{
+    if (!JavaRuntime::isUsableHome(JavaRuntime::candidateHome()))
+        QSKIP("no Java runtime on this machine");
+    TestTree tree(TestTree::RealPlugins);
+    ProgramRun run(tree);
+    run.start();
+    // Written once the store and the network manager are loaded.
+    QVERIFY(waitForKey(tree, QStringLiteral("network/localips"), 60000));
+    QCOMPARE(stored(tree, QStringLiteral("database/version")).toString(), QStringLiteral("2"));
+    QVERIFY(QFileInfo::exists(tree.filePath(QStringLiteral("vireda.db"))));
+    // The Java VM, the sound engine and the database are all up: the end
+    // must still be an orderly one.
     QCOMPARE(run.terminate(), 1);
     QVERIFY(boxes(tree).isEmpty());
 }
