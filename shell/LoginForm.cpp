@@ -85,6 +85,12 @@ void LoginForm::showRegistrationForm()
 
 void LoginForm::greetNewUser()
 {
+    // Without a network manager there is no network to report on; the
+    // sign-in itself tells the user the plug-in is missing.
+    if (!mNetManager) {
+        lockToOffline();
+        return;
+    }
     if (mSettings.contains(QStringLiteral("users/lastUser"))) {
         checkNetworkStatus(true);
         return;
@@ -110,7 +116,7 @@ void LoginForm::checkNetworkStatus(bool showMessage)
     if (networkReady())
         return;
     lockToOffline();
-    if (showMessage) {
+    if (showMessage && mNetManager) {
         MessageBoxHelper::information(this, mAppName,
                                       tr("Network error. If you wish to upload and download content,\n"
                                          "please make sure you have a valid Internet connection and restart Vireda."));

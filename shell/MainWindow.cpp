@@ -11,9 +11,13 @@
 #include "IResource.h"
 #include "IUserResource.h"
 #include "LanguageChooser.h"
+#include "LoginForm.h"
 #include "MessageBoxHelper.h"
 #include "PluginDialog.h"
 #include "PluginLocator.h"
+#include "SuggestionForm.h"
+#include "UploadForm.h"
+#include "WelcomeForm.h"
 #include "ZoTabWidget.h"
 
 #include "ZoDbFileManager.h"
@@ -737,19 +741,205 @@ void MainWindow::help()
     mHelpBrowser->show();
 }
 
-// Sign-in, offline mode, suggestions and uploads arrive with their dialogs.
-void MainWindow::signIn() {}
+void MainWindow::deleteTabs()
+{
+    if (!mTabWidget)
+        return;
+    // The forms go first; the tab widget's own signals are ignored meanwhile.
+    mSigningOut = 1;
+    QList<QWidget*> pages;
+    for (int i = 0; i < mTabWidget->count(); ++i)
+        pages.append(mTabWidget->widget(i));
+    for (QWidget* page : std::as_const(pages))
+        delete page;
+    delete mTabWidget;
+    mTabWidget = nullptr;
+    mSigningOut = 0;
+}
 
-void MainWindow::signOut() {}
+void MainWindow::signIn()
+{
+    btnSignIn->setEnabled(false);
+    auto* login = new LoginForm(this);
 
-void MainWindow::moveToOfflineMode() {}
+    if (login->exec() != QDialog::Accepted) {
+        btnSignIn->show();
+        btnSignIn->setEnabled(true);
+        btnSignIn->setFocus();
+    } else {
+        setUpdatesEnabled(false);
 
-void MainWindow::suggestionButton_clicked() {}
+        int offline = 0;
+        ZoUser* user = mUserResource ? mUserResource->currentUser() : nullptr;
+        QString userName = user ? user->username() : QString();
+        if (!userName.isEmpty()) {
+            settings.setValue(QStringLiteral("users/lastUser"), userName);
+            offline = login->offlineCheckState() != 0 ? 1 : 0;
+            lblUsername2->setText(userName + QLatin1Char(' ') + (offline ? tr("(Offline)") : tr("(Online)")));
+        }
 
-void MainWindow::showUpload() {}
+        // A window signed in already gets fresh forms.
+        deleteTabs();
+        mTabWidget = new ZoTabWidget(centralWidget);
+        mTabWidget->setObjectName(QStringLiteral("mTabWidget"));
+        mTabWidget->setCurrentIndex(0);
+        mTabWidget->hide();
+        mTabWidget->setIconSize(QSize(35, 35));
 
-void MainWindow::updateUploadCount() {}
+        writeLine("Loading forms");
+        loadForms(0, offline);
+        writeLine("Done loading forms");
 
-void MainWindow::updateUploadCount(int) {}
+        connect(mTabWidget, &QTabWidget::currentChanged, this, &MainWindow::refreshTabForms);
+        vboxLayout->insertWidget(1, mTabWidget, 0);
 
-void MainWindow::updateUploadCount(QString) {}
+        retranslateAllViews();
+
+        lblUsername1->show();
+        mTabWidget->show();
+        actSignOut->setEnabled(true);
+        actSignIn->setEnabled(false);
+        btnSignIn->hide();
+        btnSignIn->setEnabled(false);
+
+        setUpdatesEnabled(true);
+
+        // The retranslation may have replaced the user object.
+        user = mUserResource ? mUserResource->currentUser() : nullptr;
+        userName = user ? user->username() : QString();
+        const QString firstTimeKey = QStringLiteral("users/") + userName + QStringLiteral("/FirstTime");
+        if (!userName.isEmpty() && settings.value(firstTimeKey).toInt() != 0) {
+            auto* welcome = new WelcomeForm(this, QStringLiteral("docs"), QStringLiteral("%1/html/welcome.html"), 0);
+            mWelcomeDialog = welcome;
+            welcome->exec();
+            mWelcomeDialog = nullptr;
+            delete welcome;
+            settings.setValue(firstTimeKey, 0);
+            settings.setValue(QStringLiteral("users/") + userName + QStringLiteral("/ShowGettingStarted"), 1);
+        }
+
+        updateUploadCount();
+        btnSuggestion->setEnabled(login->offlineCheckState() == Qt::Unchecked);
+    }
+
+    delete login;
+    raise();
+    activateWindow();
+}
+
+void MainWindow::signOut()
+{
+    // Nobody signed in: there is no name to remember.
+    ZoUser* user = mUserResource ? mUserResource->currentUser() : nullptr;
+    if (user)
+        settings.setValue(QStringLiteral("users/lastUser"), user->username());
+
+    if (mAudio) {
+        if (mAudio->isPlaying() || mAudio->isRecording())
+            mAudio->stop();
+        if (mAudio->fileExists(QLatin1String(kTempDir), QLatin1String(kTempFile)))
+            mAudio->removeFile(QLatin1String(kTempDir), QLatin1String(kTempFile));
+    }
+
+    deleteTabs();
+
+    lblUsername1->hide();
+    lblUsername2->setText(QString());
+
+    btnUpload->setEnabled(false);
+    btnSuggestion->setEnabled(false);
+    actSignOut->setEnabled(false);
+    actSignIn->setEnabled(true);
+    btnSignIn->show();
+    btnSignIn->setEnabled(true);
+
+    btnUpload->setText(tr("Upload (%1)").arg(0));
+    btnSignIn->setFocus();
+}
+
+void MainWindow::moveToOfflineMode()
+{
+    qDebug() << "Moving to Offline Mode...";
+
+    // Without a network manager there is nothing to tell or to reset.
+    if (mNetManager) {
+        const bool offlineLogin = mNetManager->isOfflineLogin() != 0;
+        const bool ready = mNetManager->isNetworkReady();
+        if (offlineLogin != ready) {
+            MessageBoxHelper::warning(this, *mAppName,
+                                      tr("The Vireda network is not accessible. To re-enable online features please\n"
+                                         "make sure you have a valid Internet connection before restarting Vireda."));
+        }
+    }
+
+    QString label = lblUsername2->text();
+    label.replace(tr("(Online)"), tr("(Offline)"), Qt::CaseSensitive);
+    lblUsername2->setText(label);
+
+    btnUpload->setEnabled(false);
+    btnSuggestion->setEnabled(false);
+
+    if (mNetManager) {
+        mNetManager->resetServiceFlags();
+        mNetManager->setOfflineLogin(1);
+    }
+
+    repaint();
+    qDebug() << "Move To Offline Successful";
+}
+
+void MainWindow::suggestionButton_clicked()
+{
+    auto* suggestion = new SuggestionForm(this);
+    suggestion->exec();
+    delete suggestion;
+}
+
+void MainWindow::showUpload()
+{
+    // Only for a signed-in user with a store and a network.
+    ZoUser* user = mUserResource ? mUserResource->currentUser() : nullptr;
+    if (!user || !mDbManager || !mNetManager)
+        return;
+
+    auto* upload = new UploadForm(this);
+    mUploadDialog = upload;
+    if (upload->pendingCount() > 0 && mNetManager->isOfflineLogin() == 0) {
+        const int answer = MessageBoxHelper::show(MessageBoxHelper::Question, this, *mAppName,
+                                                  tr("Upload recently created content?\n"),
+                                                  {tr("OK"), tr("Review")}, 0, -1);
+        if (answer == 0) {
+            upload->upload();
+        } else if (answer == 1) {
+            upload->setupTable();
+            upload->exec();
+        }
+    }
+    updateUploadCount();
+    mUploadDialog = nullptr;
+    delete upload;
+}
+
+void MainWindow::updateUploadCount()
+{
+    int count = 0;
+    bool online = false;
+    ZoUser* user = mUserResource ? mUserResource->currentUser() : nullptr;
+    if (user && mDbManager && mNetManager) {
+        // The store answers -1 when its count yields no row.
+        count = qMax(0, mDbManager->uploadableCount(user->username()));
+        online = mNetManager->isOfflineLogin() == 0;
+    }
+    btnUpload->setText(tr("Upload (%1)").arg(count));
+    btnUpload->setEnabled(count > 0 && online);
+}
+
+void MainWindow::updateUploadCount(int)
+{
+    updateUploadCount();
+}
+
+void MainWindow::updateUploadCount(QString)
+{
+    updateUploadCount();
+}

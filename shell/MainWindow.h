@@ -117,6 +117,8 @@ private:
     void installTranslators(const QString& language, QDir* translationDir);
     void installTranslator(const QDir& directory, const QString& fileName);
     void reloadCurrentUser();
+    // Deletes the forms of the tabs and then the tab widget.
+    void deleteTabs();
     bool prepareDatabase();
     void showSplashMessage(const QString& message);
 

@@ -1,16 +1,12 @@
 #pragma once
 
+#include "WizardSearchPage.h"
 #include "ui_FluencyFormWizard2.h"
 
-#include <QModelIndex>
 #include <QString>
-#include <QWidget>
-
-class IMainWindow;
-class ISilResource;
 
 // Fluency wizard page: the country in which the chosen language is spoken.
-class FluencyFormWizard2 : public QWidget, public Ui::FluencyFormWizard2
+class FluencyFormWizard2 : public WizardSearchPage, public Ui::FluencyFormWizard2
 {
     Q_OBJECT
 
@@ -24,22 +20,11 @@ public:
     QString selectedCountryId() const;
     QString selectedCountry() const;
 
-signals:
-    void next();
-    void noNext();
-    void yesNext();
-
 public slots:
     // Looks up the search field's text (the argument is not read).
     void quickSearch(QString text);
-    void noSelection();
-    void yesSelection(QModelIndex index);
-    void tableDoubleClick(QModelIndex index);
-    void gettingFocus();
 
 private:
-    IMainWindow* mHost;
-    ISilResource* mSil = nullptr;
     QString mLanguageId;
     QString mLanguage;
 };

@@ -1,16 +1,12 @@
 #pragma once
 
+#include "WizardSearchPage.h"
 #include "ui_FluencyFormWizard3.h"
 
-#include <QModelIndex>
 #include <QString>
-#include <QWidget>
-
-class IMainWindow;
-class ISilResource;
 
 // Fluency wizard page: the dialect or alternate name of the language in that country.
-class FluencyFormWizard3 : public QWidget, public Ui::FluencyFormWizard3
+class FluencyFormWizard3 : public WizardSearchPage, public Ui::FluencyFormWizard3
 {
     Q_OBJECT
 
@@ -25,22 +21,11 @@ public:
     void setInstruction(QString language);
     QString selectedName() const;
 
-signals:
-    void next();
-    void noNext();
-    void yesNext();
-
 public slots:
     // Looks up the search field's text (the argument is not read); returns the number of names found.
     int quickSearch(QString text);
-    void noSelection();
-    void yesSelection(QModelIndex index);
-    void tableDoubleClick(QModelIndex index);
-    void gettingFocus();
 
 private:
-    IMainWindow* mHost;
-    ISilResource* mSil = nullptr;
     QString mLanguage;
     QString mLanguageId;
     QString mCountry;

@@ -1,22 +1,13 @@
 #include "FluencyFormWizard4.h"
 
 #include "IDbManager.h"
-#include "IMainWindow.h"
 #include "PluginLocator.h"
 
-#include <QFont>
-
 FluencyFormWizard4::FluencyFormWizard4(IMainWindow* host, QWidget* parent)
-    : QWidget(parent),
-      mHost(host)
+    : FluencyWizardPage(host, parent)
 {
     setupUi(this);
-    if (mHost && mHost->mFont)
-        setFont(*mHost->mFont);
-    QFont heading = font();
-    heading.setPointSize(heading.pointSize() + 2);
-    heading.setWeight(QFont::Bold);
-    lblTitle->setFont(heading);
+    applyFonts(lblTitle);
 
     mDbManager = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
     cmbFluencyLevels->addItem(tr("Select"));

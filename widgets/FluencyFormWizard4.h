@@ -1,15 +1,14 @@
 #pragma once
 
+#include "FluencyWizardPage.h"
 #include "ui_FluencyFormWizard4.h"
 
 #include <QString>
-#include <QWidget>
 
 class IDbManager;
-class IMainWindow;
 
 // Fluency wizard page: the details of the chosen language.
-class FluencyFormWizard4 : public QWidget, public Ui::FluencyFormWizard4
+class FluencyFormWizard4 : public FluencyWizardPage, public Ui::FluencyFormWizard4
 {
     Q_OBJECT
 
@@ -33,6 +32,5 @@ public:
     QString locality() const;
 
 private:
-    IMainWindow* mHost;
     IDbManager* mDbManager = nullptr;
 };

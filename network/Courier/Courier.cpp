@@ -75,6 +75,70 @@ QHash<QString, QString> replyElement(const XmlPathMap& map, const QString& prefi
     return below.isEmpty() ? map.entries() : below;
 }
 
+// The answer to an upload whose reply never came.
+QHash<QString, QString> timedOut()
+{
+    return {{QStringLiteral("timedOut"), QStringLiteral("yes")}};
+}
+
+// What an operation returns when the peer accepts, refuses or does not answer.
+struct Answers
+{
+    int accepted;
+    int refused;
+    int noAnswer;
+};
+
+// header.status 1 accepts, -1 refuses (the reply's error description is logged);
+// anything else means no answer came in time.
+int answerOf(const XmlPathMap& reply, const QString& replyName, const char* awaited, const Answers& answers)
+{
+    const QString status = reply.valueOf(QStringLiteral("header.status"));
+    if (status == QLatin1String("1"))
+        return answers.accepted;
+    if (status == QLatin1String("-1")) {
+        qDebug().noquote() << "ERROR: " + reply.valueOf(QStringLiteral("body.") + replyName + QStringLiteral(".error_description"));
+        return answers.refused;
+    }
+    qDebug().noquote() << QStringLiteral("ERROR: network timeout waiting for %1 confirmation").arg(QLatin1String(awaited));
+    return answers.noAnswer;
+}
+
+// Reads the reply to a query, handing each found element of that tag to read.
+// status (may be null): 0 without a reply or for a refused query, -1 for an
+// unreadable reply, 1 once elements were read, 2 when none were found.
+template <typename Read>
+void readQueryReply(const QString& answer, bool isNull, const QString& tag, int* status, int* totalResults, Read read)
+{
+    int ignored = 0;
+    if (!status)
+        status = &ignored;
+    *status = 2;
+    if (isNull) {
+        qDebug().noquote() << "srcResult is NULL";
+        *status = 0;
+        return;
+    }
+    QDomDocument document;
+    if (!document.setContent(answer.toUtf8())) {
+        *status = -1;
+        return;
+    }
+    if (firstElementText(document, QStringLiteral("status")) == QLatin1String("-1")) {
+        qDebug().noquote() << firstElementText(document, QStringLiteral("error_description"));
+        *status = 0;
+        return;
+    }
+    const QDomNodeList elements = document.elementsByTagName(tag);
+    if (elements.isEmpty())
+        return;
+    for (int i = 0; i < elements.size(); ++i)
+        read(elements.item(i).toElement());
+    *status = 1;
+    if (totalResults)
+        *totalResults = firstElementText(document, QStringLiteral("total_result_available")).toInt();
+}
+
 } // namespace
 
 Courier::Courier(QWidget* parent)
@@ -480,6 +544,12 @@ QString Courier::exchange(const QString& text, bool* isNull)
     return mBridge->text("sendMessage", text, isNull);
 }
 
+XmlPathMap Courier::send(const QDomDocument& document)
+{
+    bool isNull = false;
+    return XmlPathMap(exchange(declared(document), &isNull), QStringLiteral("doc"));
+}
+
 // ---------------------------------------------------------------- accounts
 
 int Courier::registerAccount(QHash<QString, QString> fields)
@@ -490,8 +560,7 @@ int Courier::registerAccount(QHash<QString, QString> fields)
         return 0;
     QDomDocument document = newMessage(QStringLiteral("register"));
     finishMessage(document, buildRegisterBody(document, fields));
-    bool isNull = false;
-    const XmlPathMap reply(exchange(declared(document), &isNull), QStringLiteral("doc"));
+    const XmlPathMap reply = send(document);
     const int status = reply.intValueOf(QStringLiteral("header.status"));
     qDebug().noquote() << QString::asprintf("mReturnValue is %i\n\n", status);
     if (status == 1)
@@ -661,18 +730,11 @@ int Courier::passwordReminder(QString username)
         return 0;
     QDomDocument document = newMessage(QStringLiteral("passwordReminder"));
     finishMessage(document, buildPasswordReminderBody(document, username));
-    bool isNull = false;
-    const XmlPathMap reply(exchange(declared(document), &isNull), QStringLiteral("doc"));
-    const QString status = reply.valueOf(QStringLiteral("header.status"));
-    if (status == QLatin1String("1"))
-        return 1;
-    if (status == QLatin1String("-1")) {
-        qDebug().noquote() << "ERROR: " + reply.valueOf(QStringLiteral("body.passwordReminderReply.error_description"));
-        return -1;
-    }
-    qDebug().noquote() << "ERROR: network timeout waiting for password reminder confirmation";
-    mMessaging = 0;
-    return 0;
+    const XmlPathMap reply = send(document);
+    const int result = answerOf(reply, QStringLiteral("passwordReminderReply"), "password reminder", {1, -1, 0});
+    if (result == 0)
+        mMessaging = 0;
+    return result;
 }
 
 int Courier::updateFluency(QString username, QString password, QHash<QString, QString> userProperties)
@@ -692,18 +754,11 @@ int Courier::updateFluency(QString username, QString password, QHash<QString, QS
     }
     QDomDocument document = newMessage(QStringLiteral("updateFluency"));
     finishMessage(document, buildUpdateFluencyBody(document, userProperties));
-    bool isNull = false;
-    const XmlPathMap reply(exchange(declared(document), &isNull), QStringLiteral("doc"));
-    const QString status = reply.valueOf(QStringLiteral("header.status"));
-    if (status == QLatin1String("1"))
-        return 1;
-    if (status == QLatin1String("-1")) {
-        qDebug().noquote() << "ERROR: " + reply.valueOf(QStringLiteral("body.updatefluencyreply.error_description"));
-        return 0;
-    }
-    qDebug().noquote() << "ERROR: network timeout waiting for fluency update confirmation";
-    resetServiceFlags();
-    return -1;
+    const XmlPathMap reply = send(document);
+    const int result = answerOf(reply, QStringLiteral("updatefluencyreply"), "fluency update", {1, 0, -1});
+    if (result == -1)
+        resetServiceFlags();
+    return result;
 }
 
 int Courier::sendFeedback(QString comment, QString type)
@@ -713,18 +768,9 @@ int Courier::sendFeedback(QString comment, QString type)
     QDomDocument document = newMessage(QStringLiteral("feedback"));
     finishMessage(document, buildFeedbackBody(document, comment, type));
     qDebug().noquote() << "Passing suggestion/bug to JNI";
-    bool isNull = false;
-    const XmlPathMap reply(exchange(declared(document), &isNull), QStringLiteral("doc"));
+    const XmlPathMap reply = send(document);
     qDebug().noquote() << "Recieved suggestion/bug reply from server";
-    const QString status = reply.valueOf(QStringLiteral("header.status"));
-    if (status == QLatin1String("1"))
-        return 1;
-    if (status == QLatin1String("-1")) {
-        qDebug().noquote() << "ERROR: " + reply.valueOf(QStringLiteral("body.feedbackreply.error_description"));
-        return 0;
-    }
-    qDebug().noquote() << "ERROR: network timeout waiting for feedback confirmation";
-    return -1;
+    return answerOf(reply, QStringLiteral("feedbackreply"), "feedback", {1, 0, -1});
 }
 
 // ---------------------------------------------------------------- searches
@@ -747,10 +793,6 @@ ZoExercise Courier::exerciseFromMap(const XmlPathMap& map, ZoDbHelper& lookup, c
 QList<ZoExercise> Courier::queryExercises(QHash<QString, QString> criteria, int* status, int* totalResults)
 {
     QList<ZoExercise> results;
-    int dummyStatus = 0;
-    if (!status)
-        status = &dummyStatus;
-    *status = 2;
     ZoDbHelper helper;
     QDomDocument message = newMessage(QStringLiteral("exerciseQuery"));
     finishMessage(message, buildExerciseQueryBody(message, criteria));
@@ -760,64 +802,21 @@ QList<ZoExercise> Courier::queryExercises(QHash<QString, QString> criteria, int*
     bool isNull = true;
     const QString answer = mBridge ? mBridge->text("sendQuery", text, &isNull) : QString();
     qDebug().noquote() << "Result of query received.";
-    if (isNull) {
-        qDebug().noquote() << "srcResult is NULL";
-        *status = 0;
-        return results;
-    }
-    QDomDocument document;
-    if (!document.setContent(answer.toUtf8())) {
-        *status = -1;
-        return results;
-    }
-    if (firstElementText(document, QStringLiteral("status")) == QLatin1String("-1")) {
-        qDebug().noquote() << firstElementText(document, QStringLiteral("error_description"));
-        *status = 0;
-        return results;
-    }
-    const QDomNodeList elements = document.elementsByTagName(QStringLiteral("exercise"));
-    if (elements.isEmpty())
-        return results;
-    for (int i = 0; i < elements.size(); ++i)
-        results.append(exerciseFromMap(ownMap(elements.item(i)), helper, QStringLiteral("media.manifest.suppliedbyusername")));
-    *status = 1;
-    if (totalResults)
-        *totalResults = firstElementText(document, QStringLiteral("total_result_available")).toInt();
+    readQueryReply(answer, isNull, QStringLiteral("exercise"), status, totalResults, [&](const QDomElement& element) {
+        results.append(exerciseFromMap(ownMap(element), helper, QStringLiteral("media.manifest.suppliedbyusername")));
+    });
     return results;
 }
 
 QList<ZoLesson> Courier::queryLessons(QHash<QString, QString> criteria, int* status, int* totalResults)
 {
     QList<ZoLesson> results;
-    int dummyStatus = 0;
-    if (!status)
-        status = &dummyStatus;
-    *status = 2;
     QDomDocument message = newMessage(QStringLiteral("lessonQuery"));
     finishMessage(message, buildLessonQueryBody(message, criteria));
     qDebug().noquote() << "message:\n" + declared(message);
     bool isNull = true;
     const QString answer = mBridge ? mBridge->text("sendQuery", message.toString(1), &isNull) : QString();
-    if (isNull) {
-        qDebug().noquote() << "srcResult is NULL";
-        *status = 0;
-        return results;
-    }
-    QDomDocument document;
-    if (!document.setContent(answer.toUtf8())) {
-        *status = -1;
-        return results;
-    }
-    if (firstElementText(document, QStringLiteral("status")) == QLatin1String("-1")) {
-        qDebug().noquote() << firstElementText(document, QStringLiteral("error_description"));
-        *status = 0;
-        return results;
-    }
-    const QDomNodeList elements = document.elementsByTagName(QStringLiteral("lesson"));
-    if (elements.isEmpty())
-        return results;
-    for (int i = 0; i < elements.size(); ++i) {
-        const QDomElement element = elements.item(i).toElement();
+    readQueryReply(answer, isNull, QStringLiteral("lesson"), status, totalResults, [&](const QDomElement& element) {
         const XmlPathMap map = ownMap(element);
         ZoLesson lesson;
         lesson.setPId(map.valueOf(QStringLiteral("manifest.persistentmanifestid")));
@@ -846,13 +845,10 @@ QList<ZoLesson> Courier::queryLessons(QHash<QString, QString> criteria, int* sta
         }
         // Repeated numbers leave fewer members than elements.
         if (!consistent || members != lesson.persistentExerciseIds().size())
-            continue;
+            return;
         lesson.dump();
         results.append(lesson);
-    }
-    *status = 1;
-    if (totalResults)
-        *totalResults = firstElementText(document, QStringLiteral("total_result_available")).toInt();
+    });
     return results;
 }
 
@@ -941,17 +937,21 @@ int Courier::uploadFiles(QString xml, QStringList files)
     return mBridge->upload(xml, files, -1);
 }
 
-QHash<QString, QString> Courier::awaitUploadReply(int handle, int pollMs, int limitMs, qint64 startedAt)
+bool Courier::awaitUploadReply(int handle, int pollMs, int limitMs, qint64 startedAt, XmlPathMap* reply)
 {
+    // Without a handle nothing was started: no answer can come.
+    if (handle < 0)
+        return false;
     QElapsedTimer timer;
     timer.start();
-    const qint64 origin = startedAt;
     while (!mBridge || mBridge->call("isUploadXmlDone", handle, 0) == 0) {
         delay(pollMs);
-        if (timer.elapsed() + origin > limitMs)
-            return {{QStringLiteral("timedOut"), QStringLiteral("yes")}};
+        if (timer.elapsed() + startedAt > limitMs)
+            return false;
     }
-    return {};
+    *reply = XmlPathMap(mBridge->text("getUploadReply", handle), QStringLiteral("doc"));
+    qDebug().noquote() << "Reply:\n" + reply->dump() + "\n";
+    return true;
 }
 
 QHash<QString, QString> Courier::uploadManifest(QString localManifestId, QString kind)
@@ -972,13 +972,9 @@ QHash<QString, QString> Courier::uploadManifest(QString localManifestId, QString
     }
     const QString message = createFullMessageXml(document, kind);
     const int handle = mBridge ? mBridge->call("uploadManifest", message, bridgeKind, -1) : -1;
-    if (handle < 0)
-        return {{QStringLiteral("timedOut"), QStringLiteral("yes")}};
-    const QHash<QString, QString> waited = awaitUploadReply(handle, 100, 10000, 0);
-    if (!waited.isEmpty())
-        return waited;
-    const XmlPathMap reply(mBridge->text("getUploadReply", handle), QStringLiteral("doc"));
-    qDebug().noquote() << "Reply:\n" + reply.dump() + "\n";
+    XmlPathMap reply;
+    if (!awaitUploadReply(handle, 100, 10000, 0, &reply))
+        return timedOut();
     if (reply.valueOf(QStringLiteral("header.status")) == QLatin1String("1"))
         return {{QStringLiteral("PId"),
                  reply.valueOf(QStringLiteral("body.") + replyName + QLatin1Char('.') + bridgeKind
@@ -1007,14 +1003,9 @@ QHash<QString, QString> Courier::uploadExercise(QString exerciseId, QString soun
             delay(200);
         }
     }
-    // Without a handle nothing was started: no answer can come.
-    if (handle < 0)
-        return {{QStringLiteral("timedOut"), QStringLiteral("yes")}};
-    const QHash<QString, QString> waited = awaitUploadReply(handle, 200, 20000, timer.elapsed());
-    if (!waited.isEmpty())
-        return waited;
-    const XmlPathMap reply(mBridge->text("getUploadReply", handle), QStringLiteral("doc"));
-    qDebug().noquote() << "Reply:\n" + reply.dump() + "\n";
+    XmlPathMap reply;
+    if (!awaitUploadReply(handle, 200, 20000, timer.elapsed(), &reply))
+        return timedOut();
     if (reply.valueOf(QStringLiteral("header.status")) != QLatin1String("1"))
         return {{QStringLiteral("Error"), reply.valueOf(QStringLiteral("body.uploadExerciseReply.error_description"))}};
     QHash<QString, QString> result{

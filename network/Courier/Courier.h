@@ -108,6 +108,8 @@ private:
     static void finishMessage(QDomDocument& document, const QDomElement& request);
     // Sends a message through sendMessage; reply text, isNull when there was none.
     QString exchange(const QString& text, bool* isNull);
+    // A finished message sent through exchange; the reply read as a path map.
+    XmlPathMap send(const QDomDocument& document);
     // Credentials go out as typed; only these characters are accepted.
     static bool isCredential(const QString& text);
     QDomElement credentialElement(QDomDocument& document, const QString& name, const QString& value);
@@ -119,7 +121,8 @@ private:
     // Puts the signed-in user's reply in place of the stored copy.
     ZoUser* replaceStoredUser(const QString& uid, const QString& username, const QHash<QString, QString>& fields);
     ZoExercise exerciseFromMap(const XmlPathMap& map, ZoDbHelper& lookup, const QString& voicePath);
-    QHash<QString, QString> awaitUploadReply(int handle, int pollMs, int limitMs, qint64 startedAt);
+    // Waits for and reads the reply to the upload of that handle; false when none came in time.
+    bool awaitUploadReply(int handle, int pollMs, int limitMs, qint64 startedAt, XmlPathMap* reply);
     void delay(int ms);
 
     int mNetStarted = 0;

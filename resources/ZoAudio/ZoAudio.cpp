@@ -60,6 +60,10 @@ ZoAudio::ZoAudio()
     connect(mPlayTimer, &QTimer::timeout, this, &ZoAudio::finishPlayback);
 
     gInstance = this;
+    // Let go of the devices while the event loop's end is still quiet; the
+    // post routine covers programs that end without running one.
+    if (QCoreApplication::instance())
+        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &ZoAudio::releaseDevices);
     qAddPostRoutine(releaseDevicesAtShutdown);
 }
 

@@ -164,3 +164,17 @@ int ZoDbBase::setDoNotUpload(QString idList, QString flag)
         reportError(query, sql);
     return ok ? 1 : 0;
 }
+
+QList<QHash<QString, QString>> ZoDbBase::uploadItems(const QList<QVariantList>& rows, const QString& type,
+                                                     const QString& kind) const
+{
+    QList<QHash<QString, QString>> items;
+    for (const QVariantList& row : rows) {
+        items.append({{QStringLiteral("Id"), text(row.at(0))},
+                      {QStringLiteral("Type"), type},
+                      {QStringLiteral("Kind"), kind},
+                      {QStringLiteral("Title"), text(row.at(1))},
+                      {QStringLiteral("Language"), mHelper->languageName(text(row.at(2)))}});
+    }
+    return items;
+}

@@ -34,6 +34,12 @@ public:
     // the flag is not an integer or the statement failed.
     virtual int setDoNotUpload(QString idList, QString flag);
 
+protected:
+    // Rows of (local id, title, language id) as items of the upload list;
+    // type is the kind as the user reads it.
+    QList<QHash<QString, QString>> uploadItems(const QList<QVariantList>& rows, const QString& type,
+                                               const QString& kind) const;
+
 private:
     int deleteEach(const QString& sql, const QList<int>& localIds);
 };

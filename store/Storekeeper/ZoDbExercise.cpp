@@ -14,6 +14,8 @@
 #include <QDebug>
 #include <QTextStream>
 
+#include <iterator>
+
 namespace {
 
 const char* const kColumns[] = {"e.mlmid", "t.mv", "e.lclid", "mm.mmp", "mm.mmfn",
@@ -45,6 +47,16 @@ QString translate(const char* text)
 {
     return QCoreApplication::translate("ZoDbExercise", text);
 }
+
+// Field names of the columns a complete exercise is read with; a search reads
+// the first nine.
+const char* const kExerciseFields[] = {"Id", "Term", "Language", "MediaPath", "MediaName", "Country",
+                                       "StateProv", "Locality", "Voice", "LocaleDesc", "PId", "TermId",
+                                       "MediaId", "FluencyLevel", "Creator", "CreatorUid",
+                                       "PersistentMediaId", "VoiceUid"};
+constexpr int kSearchFieldCount = 9;
+// Those of an exercise without a recording.
+const char* const kTextOnlyFields[] = {"Id", "Term", "Language", "PId", "TermId", "Creator", "CreatorUid"};
 
 } // namespace
 
@@ -274,25 +286,7 @@ ZoExercise* ZoDbExercise::get(QString localId)
     }
     QHash<QString, QString> data;
     if (!rows.isEmpty()) {
-        const QVariantList& row = rows.first();
-        data = {{QStringLiteral("Id"), text(row.at(0))},
-                {QStringLiteral("Term"), text(row.at(1))},
-                {QStringLiteral("Language"), mHelper->languageName(text(row.at(2)))},
-                {QStringLiteral("MediaPath"), text(row.at(3))},
-                {QStringLiteral("MediaName"), text(row.at(4))},
-                {QStringLiteral("Country"), mHelper->countryName(text(row.at(5)))},
-                {QStringLiteral("StateProv"), text(row.at(6))},
-                {QStringLiteral("Locality"), text(row.at(7))},
-                {QStringLiteral("Voice"), text(row.at(8))},
-                {QStringLiteral("LocaleDesc"), text(row.at(9))},
-                {QStringLiteral("PId"), text(row.at(10))},
-                {QStringLiteral("TermId"), text(row.at(11))},
-                {QStringLiteral("MediaId"), text(row.at(12))},
-                {QStringLiteral("FluencyLevel"), mHelper->fluencyLevelName(text(row.at(13)))},
-                {QStringLiteral("Creator"), text(row.at(14))},
-                {QStringLiteral("CreatorUid"), text(row.at(15))},
-                {QStringLiteral("PersistentMediaId"), text(row.at(16))},
-                {QStringLiteral("VoiceUid"), text(row.at(17))}};
+        data = fieldsOf(rows.first(), kExerciseFields, int(std::size(kExerciseFields)));
     } else {
         if (id != 0) {
             rows = fetch(QStringLiteral("SELECT v_te.mlmid, v_te.mv, v_te.lclid, v_te.pmid, v_te.tmid, m.sbun, "
@@ -304,14 +298,7 @@ ZoExercise* ZoDbExercise::get(QString localId)
                    localId.toLatin1().constData());
             return nullptr;
         }
-        const QVariantList& row = rows.first();
-        data = {{QStringLiteral("Id"), text(row.at(0))},
-                {QStringLiteral("Term"), text(row.at(1))},
-                {QStringLiteral("Language"), mHelper->languageName(text(row.at(2)))},
-                {QStringLiteral("PId"), text(row.at(3))},
-                {QStringLiteral("TermId"), text(row.at(4))},
-                {QStringLiteral("Creator"), text(row.at(5))},
-                {QStringLiteral("CreatorUid"), text(row.at(6))}};
+        data = fieldsOf(rows.first(), kTextOnlyFields, int(std::size(kTextOnlyFields)));
     }
     data.insert(QStringLiteral("PersistentTermId"),
                 text(fetchValue(QStringLiteral("SELECT pmid FROM m WHERE lmid = ?"),
@@ -484,17 +471,8 @@ QList<QHash<QString, QString>> ZoDbExercise::search(QHash<QString, QString> crit
     if (query.sql.isEmpty())
         return found;
     const QList<QVariantList> rows = fetch(query.sql, query.values, nullptr, false);
-    for (const QVariantList& row : rows) {
-        found.append({{QStringLiteral("Id"), text(row.at(0))},
-                      {QStringLiteral("Term"), text(row.at(1))},
-                      {QStringLiteral("Language"), mHelper->languageName(text(row.at(2)))},
-                      {QStringLiteral("MediaPath"), text(row.at(3))},
-                      {QStringLiteral("MediaName"), text(row.at(4))},
-                      {QStringLiteral("Country"), mHelper->countryName(text(row.at(5)))},
-                      {QStringLiteral("StateProv"), text(row.at(6))},
-                      {QStringLiteral("Locality"), text(row.at(7))},
-                      {QStringLiteral("Voice"), text(row.at(8))}});
-    }
+    for (const QVariantList& row : rows)
+        found.append(fieldsOf(row, kExerciseFields, kSearchFieldCount));
     return found;
 }
 
@@ -548,15 +526,7 @@ QList<QHash<QString, QString>> ZoDbExercise::uploadableItems(QString userName)
             QStringLiteral("SELECT v_e.mlmid, v_e.mv, v_e.lclid FROM v_e, m WHERE v_e.mlmid = m.lmid "
                            "AND m.dnul = 0 AND m.dul = 0 AND m.ddl = 0 AND m.sbun = ? ORDER BY v_e.mlmid"),
             {userName});
-    QList<QHash<QString, QString>> items;
-    for (const QVariantList& row : rows) {
-        items.append({{QStringLiteral("Id"), text(row.at(0))},
-                      {QStringLiteral("Type"), translate("Exercise")},
-                      {QStringLiteral("Kind"), QStringLiteral("Exercise")},
-                      {QStringLiteral("Title"), text(row.at(1))},
-                      {QStringLiteral("Language"), mHelper->languageName(text(row.at(2)))}});
-    }
-    return items;
+    return uploadItems(rows, translate("Exercise"), QStringLiteral("Exercise"));
 }
 
 int ZoDbExercise::uploadableCount(QString userName)
@@ -625,4 +595,21 @@ int ZoDbExercise::markTransferred(QString localId, QString direction)
     if (sql.isEmpty() || !IdList::toId(localId, &id))
         return 0;
     return run(sql, {id}) ? 1 : 0;
+}
+
+QHash<QString, QString> ZoDbExercise::fieldsOf(const QVariantList& row, const char* const* names, int count) const
+{
+    QHash<QString, QString> fields;
+    for (int c = 0; c < count; ++c) {
+        const QString name = QLatin1String(names[c]);
+        QString value = text(row.value(c));
+        if (name == QLatin1String("Language"))
+            value = mHelper->languageName(value);
+        else if (name == QLatin1String("Country"))
+            value = mHelper->countryName(value);
+        else if (name == QLatin1String("FluencyLevel"))
+            value = mHelper->fluencyLevelName(value);
+        fields.insert(name, value);
+    }
+    return fields;
 }

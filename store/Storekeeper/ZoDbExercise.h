@@ -71,6 +71,9 @@ private:
     // Local id of the manifest with that persistent id, 0 when none.
     qint64 localIdOf(const QString& persistentId);
     bool removeOne(qint64 id, bool* inLesson);
+    // The first count columns of a row under these field names; language,
+    // country and fluency-level ids become their names.
+    QHash<QString, QString> fieldsOf(const QVariantList& row, const char* const* names, int count) const;
 
     TermCounts* mTermCounts = nullptr;
 };

@@ -212,15 +212,7 @@ QList<QHash<QString, QString>> ZoDbLesson::uploadableItems(QString userName)
 {
     const QList<QVariantList> rows = fetch(QStringLiteral("SELECT mlmid, mt, lclid") + QLatin1String(kUploadable) + QStringLiteral(" ORDER BY mlmid"),
                                            {userName});
-    QList<QHash<QString, QString>> items;
-    for (const QVariantList& row : rows) {
-        items.append({{QStringLiteral("Id"), text(row.at(0))},
-                      {QStringLiteral("Type"), translate("Lesson")},
-                      {QStringLiteral("Kind"), QStringLiteral("Lesson")},
-                      {QStringLiteral("Title"), text(row.at(1))},
-                      {QStringLiteral("Language"), mHelper->languageName(text(row.at(2)))}});
-    }
-    return items;
+    return uploadItems(rows, translate("Lesson"), QStringLiteral("Lesson"));
 }
 
 int ZoDbLesson::uploadableCount(QString userName)

@@ -68,3 +68,16 @@ bool TestDatabase::exec(const QString& lines)
     }
     return true;
 }
+
+bool TestDatabase::createFile(const QString& fileName)
+{
+    const QString connection = QStringLiteral("testDatabaseFile");
+    bool created = false;
+    {
+        QSqlDatabase db = ZoDbConnection::open(fileName, connection);
+        created = db.isOpen() && ZoDbSchema::create(db);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return created;
+}

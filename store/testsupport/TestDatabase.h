@@ -29,6 +29,10 @@ public:
     // Runs each non-empty line of the text as one statement; false at the first error.
     bool exec(const QString& lines);
 
+    // Makes a database file from the creation text at that path (a test tree's
+    // "vireda.db"), on a connection of its own that is removed again.
+    static bool createFile(const QString& fileName);
+
 private:
     QTemporaryDir mDir;
     QString mConnection;

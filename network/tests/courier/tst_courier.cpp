@@ -5,11 +5,10 @@
 #include "PluginLocator.h"
 #include "SettingsStore.h"
 #include "StdoutCapture.h"
+#include "TestDatabase.h"
 #include "TestTree.h"
 #include "XmlPathMap.h"
-#include "ZoDbConnection.h"
 #include "ZoDbHelper.h"
-#include "ZoDbSchema.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 #include "ZoTranslation.h"
@@ -210,13 +209,7 @@ void TestCourier::initTestCase()
     QVERIFY(mTree->addPlugin(dist + QStringLiteral("Resources/ZoUserResource.so"), QStringLiteral("Resources")));
     QVERIFY(mTree->addPlugin(dist + QStringLiteral("Managers/Storekeeper.so"), QStringLiteral("Managers")));
     QVERIFY(mTree->addPlugin(dist + QStringLiteral("Managers/Courier.so"), QStringLiteral("Managers")));
-    {
-        QSqlDatabase db = ZoDbConnection::open(mTree->filePath(QStringLiteral("vireda.db")), QStringLiteral("courierSetup"));
-        QVERIFY(db.isOpen());
-        QVERIFY(ZoDbSchema::create(db));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("courierSetup"));
+    QVERIFY(TestDatabase::createFile(mTree->filePath(QStringLiteral("vireda.db"))));
     mTree->enter();
     SettingsStore::configure();
     QSettings settings;

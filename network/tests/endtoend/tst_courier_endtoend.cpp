@@ -1,11 +1,8 @@
+#include "AgentProcess.h"
+#include "PeerServiceProcess.h"
+#include "TestDatabase.h"
 #include "TestTree.h"
-#include "ZoDbConnection.h"
-#include "ZoDbSchema.h"
 
-#include <QProcess>
-#include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -26,9 +23,7 @@ private:
     std::unique_ptr<TestTree> newTree();
     void runAgent(TestTree& tree, const QString& role);
 
-    QTemporaryDir mPeerData;
-    QProcess mPeer;
-    QString mPeerUrl;
+    PeerServiceProcess mPeer;
     std::unique_ptr<TestTree> mFirst;
     std::unique_ptr<TestTree> mSecond;
 };
@@ -36,37 +31,14 @@ private:
 std::unique_ptr<TestTree> TestCourierEndToEnd::newTree()
 {
     auto tree = std::make_unique<TestTree>();
-    if (!tree->isValid())
+    if (!tree->isValid() || !TestDatabase::createFile(tree->filePath(QStringLiteral("vireda.db"))))
         return nullptr;
-    const QString connection = QStringLiteral("endtoend") + QString::number(quintptr(tree.get()));
-    bool created = false;
-    {
-        QSqlDatabase db = ZoDbConnection::open(tree->filePath(QStringLiteral("vireda.db")), connection);
-        created = db.isOpen() && ZoDbSchema::create(db);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(connection);
-    return created ? std::move(tree) : nullptr;
+    return tree;
 }
 
 void TestCourierEndToEnd::initTestCase()
 {
-    QVERIFY(mPeerData.isValid());
-    mPeer.setProgram(QStringLiteral(JAVA_EXECUTABLE));
-    mPeer.setArguments({QStringLiteral("-cp"), TestTree::distPath() + QStringLiteral("/ViredaClientNetwork.jar"),
-                        QStringLiteral("com.vireda.peer.PeerService"), QStringLiteral("--port"), QStringLiteral("0"),
-                        QStringLiteral("--data"), mPeerData.path()});
-    mPeer.start();
-    QVERIFY2(mPeer.waitForStarted(), qPrintable(mPeer.errorString()));
-    const QRegularExpression listening(QStringLiteral("listening on ([0-9.]+):(\\d+)"));
-    QByteArray output;
-    QRegularExpressionMatch match;
-    while (!(match = listening.match(QString::fromUtf8(output))).hasMatch()) {
-        QVERIFY2(mPeer.waitForReadyRead(30000), output.constData());
-        output += mPeer.readAllStandardOutput();
-    }
-    mPeerUrl = QStringLiteral("http://%1:%2").arg(match.captured(1), match.captured(2));
-
+    QVERIFY2(mPeer.start(), qPrintable(mPeer.error()));
     mFirst = newTree();
     mSecond = newTree();
     QVERIFY(mFirst && mSecond);
@@ -74,35 +46,20 @@ void TestCourierEndToEnd::initTestCase()
 
 void TestCourierEndToEnd::cleanupTestCase()
 {
-    mPeer.kill();
-    mPeer.waitForFinished();
+    mPeer.stop();
 }
 
 void TestCourierEndToEnd::runAgent(TestTree& tree, const QString& role)
 {
-    QProcess agent;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), tree.configPath());
-    environment.insert(QStringLiteral("VIREDA_PEER"), mPeerUrl);
-    environment.insert(QStringLiteral("VIREDA_JAVABRIDGE"), tree.filePath(QStringLiteral("libJavabridge.so")));
-    environment.insert(QStringLiteral("ENDTOEND_FIRST_USER"), QStringLiteral("first_user"));
-    environment.insert(QStringLiteral("ENDTOEND_SECOND_USER"), QStringLiteral("second.user"));
-    agent.setProcessEnvironment(environment);
-    agent.setWorkingDirectory(tree.path());
-    agent.setProcessChannelMode(QProcess::MergedChannels);
+    AgentProcess agent(tree, mPeer.url(), QStringLiteral("offscreen"));
+    agent.setEnvironment(QStringLiteral("ENDTOEND_FIRST_USER"), QStringLiteral("first_user"));
+    agent.setEnvironment(QStringLiteral("ENDTOEND_SECOND_USER"), QStringLiteral("second.user"));
     // The Java virtual machine's own signal handling trips the test crash handler.
-    agent.start(QStringLiteral(AGENT_EXECUTABLE), {QStringLiteral("-nocrashhandler"), role});
-    QVERIFY(agent.waitForStarted());
-    const bool finished = agent.waitForFinished(100000);
-    const QByteArray output = agent.readAll();
-    if (!finished) {
-        agent.kill();
-        agent.waitForFinished();
-    }
-    QVERIFY2(finished, output.constData());
-    QVERIFY2(agent.exitStatus() == QProcess::NormalExit && agent.exitCode() == 0, output.constData());
-    QVERIFY2(output.contains("Totals: 3 passed, 0 failed"), output.constData());
+    agent.run(QStringLiteral(AGENT_EXECUTABLE), {QStringLiteral("-nocrashhandler"), role}, 100000);
+    QVERIFY(agent.started());
+    QVERIFY2(agent.finished(), agent.output().constData());
+    QVERIFY2(agent.exitedCleanly(), agent.output().constData());
+    QVERIFY2(agent.output().contains("Totals: 3 passed, 0 failed"), agent.output().constData());
 }
 
 void TestCourierEndToEnd::firstTreeRegistersAndUploads()

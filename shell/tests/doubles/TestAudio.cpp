@@ -5,6 +5,17 @@
 #include <QDir>
 #include <QFile>
 
+bool TestAudio::isPlaying()
+{
+    return qApp->property("shellTestAudioPlaying").toBool();
+}
+
+void TestAudio::stop()
+{
+    CallLog::append(QStringLiteral("audio:stop"));
+    qApp->setProperty("shellTestAudioPlaying", false);
+}
+
 void TestAudio::storeRecording(QString result[2], const QString source[2], QString)
 {
     result[0] = source[0];

@@ -6,6 +6,8 @@
 
 // Sound without devices: keeps the two volumes (record 33, playback 66 at
 // first) and treats sound files as plain files under the working directory.
+// It plays while the application property "shellTestAudioPlaying" is true;
+// stop() clears it.
 class TestAudio : public QObject, public IAudio
 {
     Q_OBJECT
@@ -13,9 +15,9 @@ class TestAudio : public QObject, public IAudio
     Q_INTERFACES(IAudio)
 
 public:
-    bool isPlaying() override { return false; }
+    bool isPlaying() override;
     bool isRecording() override { return false; }
-    void stop() override {}
+    void stop() override;
     void play(QString, QString) override {}
     void record(int, int, int) override {}
     void storeRecording(QString result[2], const QString source[2], QString) override;

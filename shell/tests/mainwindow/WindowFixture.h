@@ -1,14 +1,18 @@
 #pragma once
 
+#include "LoginForm.h"
 #include "MainWindow.h"
+#include "ScriptedNet.h"
 #include "TestTree.h"
 #include "ZoDbSchema.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QStringList>
+#include <QTimer>
 #include <QVariant>
 
 #include <memory>
@@ -16,7 +20,8 @@
 
 // A temporary tree holding only the named test plug-ins and a current local
 // database, entered as the working directory, with message boxes logged to a
-// file instead of shown.
+// file instead of shown. The scripted network manager reports the address
+// 192.0.2.7; the sign-in dialog that ends the start-up is cancelled at once.
 class WindowFixture
 {
 public:
@@ -42,16 +47,30 @@ public:
         qApp->setProperty("shellTestCalls", QVariant());
         qApp->setProperty("shellTestFormRows", QVariant());
         qApp->setProperty("shellTestUsers", QVariant());
+        qputenv("VIREDA_NET_SCRIPT", QFile::encodeName(mTree.filePath(QStringLiteral("netscript.ini"))));
+        qputenv("VIREDA_NET_LOG", QFile::encodeName(mTree.filePath(QStringLiteral("netcalls.log"))));
+        mNetScriptOk = ScriptedNet::writeScript(mTree.filePath(QStringLiteral("netscript.ini")),
+                                                {{QStringLiteral("getMyIps"), QStringLiteral("192.0.2.7")}});
+        QObject::connect(&mLoginCloser, &QTimer::timeout, [] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* login = qobject_cast<LoginForm*>(widget); login && login->isVisible())
+                    login->reject();
+            }
+        });
+        mLoginCloser.start(20);
     }
 
     ~WindowFixture()
     {
+        mLoginCloser.stop();
         mWindow.reset();
         qunsetenv("VIREDA_MSGBOX_LOG");
+        qunsetenv("VIREDA_NET_SCRIPT");
+        qunsetenv("VIREDA_NET_LOG");
         mTree.restore();
     }
 
-    bool isValid() const { return mTree.isValid() && mPluginsOk && mDatabaseOk; }
+    bool isValid() const { return mTree.isValid() && mPluginsOk && mDatabaseOk && mNetScriptOk; }
 
     static bool makeCurrentDatabase(const QString& fileName)
     {
@@ -100,5 +119,7 @@ private:
     TestTree mTree;
     bool mPluginsOk = true;
     bool mDatabaseOk = false;
+    bool mNetScriptOk = false;
+    QTimer mLoginCloser;
     std::unique_ptr<MainWindow> mWindow;
 };

@@ -46,7 +46,7 @@ const QString kPluginResource =
 const QString kAudio = QStringLiteral("ShellTestAudio.so=Managers/ZoAudio.so");
 const QString kDb = QStringLiteral("ShellTestDbManager.so=Managers/Storekeeper.so");
 const QString kUser = QStringLiteral("ShellTestUserResource.so=Resources/ZoUserResource.so");
-const QString kNet = QStringLiteral("ShellTestNetManager.so=Managers/Courier.so");
+const QString kNet = QStringLiteral("ScriptedNetManager.so=Managers/Courier.so");
 
 // Three forms, all available offline except C.
 const QStringList kThreeForms = {QStringLiteral("ShellTestFormA.so,microphone.png,1,0"),

@@ -2,8 +2,7 @@
 
 #include "IDbManager.h"
 #include "PluginLocator.h"
-#include "ZoDbConnection.h"
-#include "ZoDbSchema.h"
+#include "TestDatabase.h"
 #include "ZoExercise.h"
 
 #include <QDir>
@@ -12,25 +11,14 @@
 #include <QSqlRecord>
 #include <QDebug>
 
-namespace {
-const char* const kSetupConnection = "fixtureSetup";
-}
-
 StoreFixture::StoreFixture()
 {
     if (!mDoubles.isValid())
         return;
     if (!mDoubles.tree().addPlugin(pluginFile(), QStringLiteral("Managers")))
         return;
-    {
-        QSqlDatabase db = ZoDbConnection::open(mDoubles.tree().filePath(QStringLiteral("vireda.db")),
-                                               QLatin1String(kSetupConnection));
-        const bool created = db.isOpen() && ZoDbSchema::create(db);
-        db.close();
-        if (!created)
-            return;
-    }
-    QSqlDatabase::removeDatabase(QLatin1String(kSetupConnection));
+    if (!TestDatabase::createFile(mDoubles.tree().filePath(QStringLiteral("vireda.db"))))
+        return;
     mRoot = PluginLocator::instance(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
     mStore = qobject_cast<IDbManager*>(mRoot);
 }

@@ -22,8 +22,19 @@ const Row kRows[] = {{"1", "Novice"}, {"2", "Middle"}, {"3", "Advanced"}};
 const Row kRows[] = {{"1", "Translation"}, {"2", "Context"}, {"3", "Note"}};
 #elif VIREDA_TEST_TABLE == 6
 const Row kRows[] = {{"1", "Textual"}, {"2", "Media"}, {"7", "Translation"}};
+// The network manager's tests: languages, countries, fluency levels, learner levels, tags.
+#elif VIREDA_TEST_TABLE == 11
+const Row kRows[] = {{"eng", "English"}, {"fra", "French"}, {"deu", "German"}, {"spa", "Spanish"}};
+#elif VIREDA_TEST_TABLE == 12
+const Row kRows[] = {{"GB", "United Kingdom"}, {"FR", "France"}, {"DE", "Germany"}};
+#elif VIREDA_TEST_TABLE == 13
+const Row kRows[] = {{"1", "Beginner"}, {"2", "Intermediate"}, {"3", "Native"}};
+#elif VIREDA_TEST_TABLE == 14
+const Row kRows[] = {{"1", "Novice"}, {"2", "Advanced"}};
+#elif VIREDA_TEST_TABLE == 15
+const Row kRows[] = {{"1", "Part of Speech"}, {"2", "Context"}, {"3", "Gender"}};
 #else
-#error "VIREDA_TEST_TABLE must name a table (1 to 6)"
+#error "VIREDA_TEST_TABLE must name a table (1 to 6, 11 to 15)"
 #endif
 
 } // namespace

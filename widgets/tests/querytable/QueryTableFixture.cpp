@@ -2,9 +2,9 @@
 
 #include "IDbManager.h"
 #include "PluginLocator.h"
+#include "TestDatabase.h"
 #include "ZoDbCodes.h"
 #include "ZoDbConnection.h"
-#include "ZoDbSchema.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 
@@ -25,16 +25,10 @@ QueryTableFixture::QueryTableFixture()
         mError = QStringLiteral("no test tree");
         return;
     }
-    {
-        QSqlDatabase db = ZoDbConnection::open(mTree.filePath(QStringLiteral("vireda.db")),
-                                               QLatin1String(kSetupConnection));
-        if (!db.isOpen() || !ZoDbSchema::create(db))
-            mError = QStringLiteral("cannot create the database");
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QLatin1String(kSetupConnection));
-    if (!mError.isEmpty())
+    if (!TestDatabase::createFile(mTree.filePath(QStringLiteral("vireda.db")))) {
+        mError = QStringLiteral("cannot create the database");
         return;
+    }
     mTree.enter();
     mStore = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
     if (!mStore)

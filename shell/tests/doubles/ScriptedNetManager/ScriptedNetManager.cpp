@@ -1,5 +1,6 @@
 #include "ScriptedNetManager.h"
 
+#include "../CallLog.h"
 #include "XmlPathMap.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSettings>
 
 namespace {
 
@@ -107,6 +109,17 @@ void ScriptedNetManager::log(const QString& op, const QJsonArray& args)
         file.write(QJsonDocument(entry).toJson(QJsonDocument::Compact));
         file.write("\n");
     }
+}
+
+ScriptedNetManager::~ScriptedNetManager()
+{
+    log(QStringLiteral("destroyed"), {});
+    // Instances left to the end of the process go after the application object.
+    if (!QCoreApplication::instance())
+        return;
+    // Whether the host had stored its window geometry before deleting this.
+    const bool stored = QSettings().contains(QStringLiteral("software/size"));
+    CallLog::append(QStringLiteral("net:deleted, geometry stored: ") + (stored ? "yes" : "no"));
 }
 
 int ScriptedNetManager::registerAccount(QHash<QString, QString> fields)

@@ -35,6 +35,10 @@ class ScriptedNetManager : public QObject, public INetManager
     Q_INTERFACES(INetManager)
 
 public:
+    // Logs "destroyed" and, for the shell's tests, "net:deleted, geometry
+    // stored: yes|no" in the shared call list (CallLog.h).
+    ~ScriptedNetManager() override;
+
     int registerAccount(QHash<QString, QString> fields) override;
     int loginUser(QString username, QString password, int offline) override;
     int passwordReminder(QString username) override;
