@@ -6,19 +6,7 @@
 #include "ZoDbCodes.h"
 #include "ZoDbHelper.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTextStream>
-
-namespace {
-
-void reportError(const QSqlQuery& query, const QString& sql)
-{
-    QTextStream(stdout) << "SQL ERROR: " << query.lastError().text() << " in: " << sql << Qt::endl;
-}
-
-} // namespace
 
 ZoDbBase::ZoDbBase(QSqlDatabase database, StatementCache* cache, ZoDbHelper* helper)
     : SqlRunner(database, cache, helper)
@@ -155,13 +143,9 @@ int ZoDbBase::setDoNotUpload(QString idList, QString flag)
         values.append(id);
     // One statement: every listed row changes, or none.
     const QString sql = QStringLiteral("UPDATE m SET dnul = ? WHERE lmid IN (%1)").arg(IdList::placeholders(ids.size()));
-    QSqlQuery query(mDatabase);
-    bool ok = query.prepare(sql);
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    ok = ok && query.exec();
-    if (!ok)
-        reportError(query, sql);
+    // The id list varies: not worth keeping prepared.
+    bool ok = false;
+    fetch(sql, values, &ok, false);
     return ok ? 1 : 0;
 }
 
