@@ -29,9 +29,9 @@ public:
     explicit WindowFixture(const QStringList& plugins = {})
         : mTree(TestTree::NoPlugins)
     {
-        for (const QString& spec : plugins) {
-            const QString file = spec.section(QLatin1Char('='), 0, 0);
-            const QString target = spec.section(QLatin1Char('='), 1);
+        for (const QString& entry : plugins) {
+            const QString file = entry.section(QLatin1Char('='), 0, 0);
+            const QString target = entry.section(QLatin1Char('='), 1);
             mPluginsOk = mTree.addPlugin(QStringLiteral("shell/") + file,
                                          target.section(QLatin1Char('/'), 0, 0),
                                          target.section(QLatin1Char('/'), 1))

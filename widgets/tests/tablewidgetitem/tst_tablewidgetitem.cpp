@@ -7,21 +7,21 @@ namespace {
 
 // "text" a plain item; "[x]" / "[ ]" a check-column item, checked or not;
 // "{x}text" / "{ }text" a checkable item that is also selectable.
-ZoTableWidgetItem* makeItem(const QString& spec)
+ZoTableWidgetItem* makeItem(const QString& cell)
 {
-    if (spec == "[x]" || spec == "[ ]") {
+    if (cell == "[x]" || cell == "[ ]") {
         auto* item = new ZoTableWidgetItem;
         item->setFlags(Qt::ItemIsUserCheckable);
-        item->setCheckState(spec == "[x]" ? Qt::Checked : Qt::Unchecked);
+        item->setCheckState(cell == "[x]" ? Qt::Checked : Qt::Unchecked);
         return item;
     }
-    if (spec.startsWith("{")) {
-        auto* item = new ZoTableWidgetItem(spec.mid(3));
+    if (cell.startsWith("{")) {
+        auto* item = new ZoTableWidgetItem(cell.mid(3));
         item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        item->setCheckState(spec.at(1) == 'x' ? Qt::Checked : Qt::Unchecked);
+        item->setCheckState(cell.at(1) == 'x' ? Qt::Checked : Qt::Unchecked);
         return item;
     }
-    return new ZoTableWidgetItem(spec);
+    return new ZoTableWidgetItem(cell);
 }
 
 QStringList columnTexts(const QTableWidget& table)

@@ -26,13 +26,13 @@ public final class PasswordHasher {
 
     public static byte[] hash(String secret, byte[] salt, int iterations) {
         char[] chars = secret.toCharArray();
-        PBEKeySpec spec = new PBEKeySpec(chars, salt, iterations, HASH_BITS);
+        PBEKeySpec keySpec = new PBEKeySpec(chars, salt, iterations, HASH_BITS);
         try {
-            return SecretKeyFactory.getInstance("PBKDF2WithHmacSHA256").generateSecret(spec).getEncoded();
+            return SecretKeyFactory.getInstance("PBKDF2WithHmacSHA256").generateSecret(keySpec).getEncoded();
         } catch (GeneralSecurityException e) {
             throw new IllegalStateException(e);
         } finally {
-            spec.clearPassword();
+            keySpec.clearPassword();
             Arrays.fill(chars, '\0');
         }
     }
