@@ -36,9 +36,23 @@ bool isLocalOnly(const QString& persistentId)
     return persistentId.isEmpty() || persistentId == QLatin1String("0");
 }
 
-bool timedOut(const QHash<QString, QString>& reply)
+// What an upload reply means: Uploaded when it names a persistent id,
+// TimedOut or Failed otherwise; operation names the call in the debug output.
+int replyResult(const QHash<QString, QString>& reply, const char* operation)
 {
-    return reply.value(QStringLiteral("timedOut")) == QLatin1String("yes");
+    if (reply.value(QStringLiteral("timedOut")) == QLatin1String("yes")) {
+        qDebug("%s timed out", operation);
+        return UploadForm::TimedOut;
+    }
+    if (reply.contains(QStringLiteral("Error"))) {
+        qDebug("%s", qPrintable(reply.value(QStringLiteral("Error"))));
+        return UploadForm::Failed;
+    }
+    if (reply.value(QStringLiteral("PId")).isEmpty()) {
+        qDebug("%s returned a blank pmid; aborting", operation);
+        return UploadForm::Failed;
+    }
+    return UploadForm::Uploaded;
 }
 
 ZoTableWidgetItem* textItem(const QString& text)
@@ -303,19 +317,10 @@ int UploadForm::uploadLesson(QString lessonId)
     }
 
     const QHash<QString, QString> reply = mNetManager->uploadManifest(lessonId, QStringLiteral("uploadLesson"));
-    if (timedOut(reply)) {
-        qDebug("uploadLesson timed out");
-        return TimedOut;
-    }
-    if (reply.contains(QStringLiteral("Error"))) {
-        qDebug("%s", qPrintable(reply.value(QStringLiteral("Error"))));
-        return Failed;
-    }
+    const int result = replyResult(reply, "uploadLesson");
+    if (result != Uploaded)
+        return result;
     const QString persistentId = reply.value(QStringLiteral("PId"));
-    if (persistentId.isEmpty()) {
-        qDebug("uploadLesson returned a blank pmid; aborting");
-        return Failed;
-    }
     mDbHelper->assignPersistentId(lessonId, persistentId, false);
     return Uploaded;
 }
@@ -354,19 +359,10 @@ int UploadForm::uploadTranslation(const QString& translationId, UploadedManifest
         return Uploaded;
     const QHash<QString, QString> reply =
         mNetManager->uploadManifest(translationId, QStringLiteral("uploadTranslation"));
-    if (timedOut(reply)) {
-        qDebug("uploadTranslation timed out");
-        return TimedOut;
-    }
-    if (reply.contains(QStringLiteral("Error"))) {
-        qDebug("%s", qPrintable(reply.value(QStringLiteral("Error"))));
-        return Failed;
-    }
+    const int result = replyResult(reply, "uploadTranslation");
+    if (result != Uploaded)
+        return result;
     const QString persistentId = reply.value(QStringLiteral("PId"));
-    if (persistentId.isEmpty()) {
-        qDebug("uploadTranslation returned a blank pmid; aborting");
-        return Failed;
-    }
     uploaded << translationId + QLatin1Char(',') + persistentId;
     mDbHelper->assignPersistentId(translationId, persistentId, false);
     return Uploaded;
@@ -390,18 +386,9 @@ int UploadForm::uploadExerciseOnly(QString exerciseId, UploadedManifestList& upl
         sound.clear();
 
     const QHash<QString, QString> reply = mNetManager->uploadExercise(exerciseId, sound);
-    if (timedOut(reply)) {
-        qDebug("uploadExerciseOnly timed out");
-        return TimedOut;
-    }
-    if (reply.contains(QStringLiteral("Error"))) {
-        qDebug("%s", qPrintable(reply.value(QStringLiteral("Error"))));
-        return Failed;
-    }
-    if (reply.value(QStringLiteral("PId")).isEmpty()) {
-        qDebug("uploadExerciseOnly returned a blank pmid; aborting");
-        return Failed;
-    }
+    const int result = replyResult(reply, "uploadExerciseOnly");
+    if (result != Uploaded)
+        return result;
     QList<QPair<QString, QString>> assigned{{exercise->id(), reply.value(QStringLiteral("PId"))},
                                             {exercise->termId(), reply.value(QStringLiteral("PersistentTermId"))}};
     if (reply.contains(QStringLiteral("PersistentMediaId")))

@@ -10,7 +10,10 @@ AgentProcess::AgentProcess(const TestTree& tree, const QString& peerUrl, const Q
 {
     mEnvironment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     mEnvironment.insert(QStringLiteral("XDG_CONFIG_HOME"), tree.configPath());
-    mEnvironment.insert(QStringLiteral("VIREDA_PEER"), peerUrl);
+    if (peerUrl.isEmpty())
+        mEnvironment.remove(QStringLiteral("VIREDA_PEER"));
+    else
+        mEnvironment.insert(QStringLiteral("VIREDA_PEER"), peerUrl);
     mEnvironment.insert(QStringLiteral("VIREDA_JAVABRIDGE"), tree.filePath(QStringLiteral("libJavabridge.so")));
 }
 
@@ -55,4 +58,20 @@ bool AgentProcess::exitedCleanly() const
 QByteArray AgentProcess::output() const
 {
     return mOutput;
+}
+
+QString AgentProcess::failure(int tests) const
+{
+    QString problem;
+    if (!mStarted)
+        problem = QStringLiteral("the agent did not start");
+    else if (!mFinished)
+        problem = QStringLiteral("the agent did not finish in time");
+    else if (!mExitedCleanly)
+        problem = QStringLiteral("the agent did not exit cleanly");
+    else if (!mOutput.contains(QStringLiteral("Totals: %1 passed, 0 failed").arg(tests).toLatin1()))
+        problem = QStringLiteral("the agent's tests did not all pass");
+    else
+        return QString();
+    return problem + QStringLiteral(":\n") + QString::fromLocal8Bit(mOutput);
 }

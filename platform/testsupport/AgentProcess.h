@@ -9,7 +9,8 @@ class TestTree;
 
 // One run of an agent program of an end-to-end test: in the tree as its
 // working directory, with the tree's config folder and the tree's bridge
-// library, against the peer service at peerUrl. Output and errors are merged.
+// library, against the peer service at peerUrl (with an empty one the Java
+// client runs its own peer in the tree). Output and errors are merged.
 class AgentProcess
 {
 public:
@@ -27,6 +28,10 @@ public:
     // Ended by itself with exit code 0.
     bool exitedCleanly() const;
     QByteArray output() const;
+    // Empty when the program ended by itself with exit code 0 and its test
+    // report says all of its `tests` test functions passed; otherwise what
+    // went wrong, with the program's output.
+    QString failure(int tests) const;
 
 private:
     QString mWorkingDirectory;

@@ -51,6 +51,11 @@ QString PeerServiceProcess::url() const
     return mUrl;
 }
 
+QString PeerServiceProcess::dataPath() const
+{
+    return mData.path();
+}
+
 QString PeerServiceProcess::error() const
 {
     return mError;

@@ -22,6 +22,8 @@ public:
 
     // "http://<address>:<port>" once started.
     QString url() const;
+    // The service's data folder (its database "peer.db").
+    QString dataPath() const;
     // What went wrong, with the service's output so far.
     QString error() const;
 

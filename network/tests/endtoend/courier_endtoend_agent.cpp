@@ -3,12 +3,10 @@
 // peer service. "uploader" registers, signs in and uploads; "downloader"
 // registers another user, searches, downloads, stores and signs in offline.
 
+#include "AgentSession.h"
 #include "IDbManager.h"
 #include "INetManager.h"
-#include "IResource.h"
 #include "IUserResource.h"
-#include "PluginLocator.h"
-#include "SettingsStore.h"
 #include "XmlPathMap.h"
 #include "ZoDbHelper.h"
 #include "ZoExercise.h"
@@ -20,7 +18,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSettings>
 #include <QThread>
 #include <QtTest>
 
@@ -34,14 +31,7 @@ const QString kTerm = QStringLiteral("chien endtoend");
 const QString kTranslation = QStringLiteral("dog endtoend");
 const QString kSoundName = QStringLiteral("endtoend-chien.ogg");
 const QString kLessonTitle = QStringLiteral("Animals endtoend");
-
-QByteArray soundBytes()
-{
-    QByteArray bytes("OggS");
-    for (int i = 0; i < 50000; ++i)
-        bytes.append(char((i * 7 + i / 13) & 0xff));
-    return bytes;
-}
+const int kSoundSeed = 7;
 
 } // namespace
 
@@ -57,73 +47,45 @@ private slots:
 
 private:
     void registerAndSignIn(const QString& name, const QString& password);
-    QString storeExercise(ZoExercise& exercise);
     int uploadExerciseOnly(const QString& exerciseId);
 
+    AgentSession mSession;
     INetManager* mNet = nullptr;
     IDbManager* mDb = nullptr;
     IUserResource* mUsers = nullptr;
-    IResource* mLanguages = nullptr;
-    IResource* mCountries = nullptr;
-    IResource* mLevels = nullptr;
 };
 
 void EndToEndAgent::initTestCase()
 {
-    SettingsStore::configure();
-    QSettings settings;
-    settings.setValue(QStringLiteral("xml/version"), QStringLiteral("1"));
-    settings.setValue(QStringLiteral("software/internal_version"), QStringLiteral("0.8.7"));
-    settings.setValue(QStringLiteral("database/version"), QStringLiteral("2"));
-    mDb = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-    mUsers = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
-    mLanguages = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLanguageResource.dll"));
-    mCountries = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoCountryResource.dll"));
-    mLevels = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoFluencyLevelResource.dll"));
-    QVERIFY(mDb && mUsers && mLanguages && mCountries && mLevels);
-    mNet = PluginLocator::load<INetManager>(QStringLiteral("plugins_dll/Managers/Courier.dll"));
-    QVERIFY(mNet);
-    QVERIFY(mNet->isNetworkReady());
-    settings.setValue(QStringLiteral("network/localips"), mNet->getMyIps());
+    mSession.open();
+    mNet = mSession.net();
+    mDb = mSession.db();
+    mUsers = mSession.users();
 }
 
 void EndToEndAgent::cleanupTestCase()
 {
-    if (mUsers)
-        mUsers->clearCurrentUser();
-    delete mNet;
-    delete PluginLocator::instance(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
+    mSession.close();
 }
 
 void EndToEndAgent::registerAndSignIn(const QString& name, const QString& password)
 {
-    const QString level = mLevels->listIds().last();
-    const Table fields{{"Username", name},
-                       {"Password", password},
-                       {"FirstName", "First " + name},
-                       {"LastName", "Last"},
-                       {"Email", name + "@example.org"},
-                       {"Country", mCountries->nameOf("FR")},
-                       {"StateProv", "IDF"},
-                       {"FLanguage1", mLanguages->nameOf("fra")},
-                       {"FFluencyLevel1", mLevels->nameOf(level)},
-                       {"FCountry1", mCountries->nameOf("FR")},
-                       {"FLocality1", "Paris"},
-                       {"FLocaleDesc1", "Parisian"},
-                       {"FNonSpeaking1", "0"},
-                       {"FLanguage2", mLanguages->nameOf("eng")},
-                       {"FFluencyLevel2", mLevels->nameOf(level)},
-                       {"FCountry2", mCountries->nameOf("GB")},
-                       {"FNonSpeaking2", "1"}};
+    const Table fields = mSession.accountFields(
+        name, password,
+        {{"FirstName", "First " + name},
+         {"StateProv", "IDF"},
+         {"FLocality1", "Paris"},
+         {"FLocaleDesc1", "Parisian"},
+         {"FLanguage2", mSession.languageName("eng")},
+         {"FFluencyLevel2", mSession.topLevelName()},
+         {"FCountry2", mSession.countryName("GB")},
+         {"FNonSpeaking2", "1"}});
     QCOMPARE(mNet->registerAccount(fields), 1);
     QCOMPARE(mNet->registerAccount(fields), -1);
+    mSession.signIn(name, password);
+    if (QTest::currentTestFailed())
+        return;
 
-    const int signedIn = mNet->loginUser(name, password, 0);
-    QVERIFY2(signedIn == 1 || signedIn == 0, qPrintable(QString::number(signedIn)));
-    QCOMPARE(mNet->isOfflineLogin(), 0);
-    ZoUser* current = mUsers->currentUser();
-    QVERIFY(current);
-    QCOMPARE(current->username(), name);
     const QList<ZoUser*> stored = mDb->select(QStringLiteral("User"), {{"Username", name}});
     QCOMPARE(stored.size(), 1);
     QCOMPARE(stored.first()->fluencyCount(), 2);
@@ -131,22 +93,10 @@ void EndToEndAgent::registerAndSignIn(const QString& name, const QString& passwo
     for (ZoUserFluency* fluency : stored.first()->fluencies())
         languages << fluency->language();
     languages.sort();
-    QStringList expected{mLanguages->nameOf("fra"), mLanguages->nameOf("eng")};
+    QStringList expected{mSession.languageName("fra"), mSession.languageName("eng")};
     expected.sort();
     QCOMPARE(languages, expected);
     qDeleteAll(stored);
-}
-
-QString EndToEndAgent::storeExercise(ZoExercise& exercise)
-{
-    if (mDb->insertExercise(QStringLiteral("Exercise"), &exercise) != 1)
-        return QString();
-    const QList<Table> rows = mDb->search(QStringLiteral("Exercise"), {{"Term", exercise.term()}});
-    for (const Table& row : rows) {
-        if (row.value("Term") == exercise.term())
-            return row.value("Id");
-    }
-    return QString();
 }
 
 // As the upload dialog does it: send, then record the persistent ids.
@@ -173,26 +123,10 @@ int EndToEndAgent::uploadExerciseOnly(const QString& exerciseId)
 void EndToEndAgent::uploader()
 {
     registerAndSignIn(qEnvironmentVariable("ENDTOEND_FIRST_USER"), QStringLiteral("first.pass1"));
-    ZoUser* user = mUsers->currentUser();
+    if (QTest::currentTestFailed())
+        return;
 
-    QFile sound(QStringLiteral("Content/") + kSoundName);
-    QVERIFY(sound.open(QIODevice::WriteOnly));
-    sound.write(soundBytes());
-    sound.close();
-
-    ZoExercise exercise;
-    exercise.setTerm(kTerm);
-    exercise.setLanguage(mLanguages->nameOf("fra"));
-    exercise.setMediaPath(QStringLiteral("Content"));
-    exercise.setMediaName(kSoundName);
-    exercise.setCountry(mCountries->nameOf("FR"));
-    exercise.setVoice(user->username());
-    exercise.setVoiceUid(user->id());
-    exercise.setCreator(user->username());
-    exercise.setCreatorUid(user->id());
-    exercise.setPId(QStringLiteral("0"));
-    exercise.addField(QStringLiteral("Translation"), {{"Value", kTranslation}, {"Language", mLanguages->nameOf("eng")}});
-    const QString exerciseId = storeExercise(exercise);
+    const QString exerciseId = mSession.addRecordedExercise(kTerm, kSoundName, kSoundSeed, kTranslation);
     QVERIFY(!exerciseId.isEmpty());
 
     QCOMPARE(uploadExerciseOnly(exerciseId), 1);
@@ -208,14 +142,9 @@ void EndToEndAgent::uploader()
     QVERIFY2(!translation.value("PId").isEmpty(), qPrintable(translation.value("Error")));
     helper.assignPersistentId(parts.at(0), translation.value("PId"), false);
 
-    std::unique_ptr<QObject> lesson(mDb->insert(QStringLiteral("Lesson"),
-                                                {{"Id", "0"}, {"PId", "0"}, {"Title", kLessonTitle},
-                                                 {"Description", "Pets"}, {"Username", user->username()},
-                                                 {"UserId", user->id()}, {"Language", mLanguages->nameOf("fra")},
-                                                 {"EId1", exerciseId}}));
-    auto* storedLesson = qobject_cast<ZoLesson*>(lesson.get());
-    QVERIFY(storedLesson);
-    const Table lessonReply = mNet->uploadManifest(storedLesson->id(), QStringLiteral("uploadLesson"));
+    const QString lessonId = mSession.addLesson(kLessonTitle, QStringLiteral("Pets"), {exerciseId});
+    QVERIFY(!lessonId.isEmpty());
+    const Table lessonReply = mNet->uploadManifest(lessonId, QStringLiteral("uploadLesson"));
     QVERIFY2(!lessonReply.value("PId").isEmpty(), qPrintable(lessonReply.value("Error")));
 }
 
@@ -223,6 +152,8 @@ void EndToEndAgent::downloader()
 {
     const QString name = qEnvironmentVariable("ENDTOEND_SECOND_USER");
     registerAndSignIn(name, QStringLiteral("second.pass2"));
+    if (QTest::currentTestFailed())
+        return;
 
     int status = 0;
     int total = -1;
@@ -233,7 +164,7 @@ void EndToEndAgent::downloader()
     QCOMPARE(found.size(), 1);
     ZoExercise exercise(found.first());
     QCOMPARE(exercise.term(), kTerm);
-    QCOMPARE(exercise.language(), mLanguages->nameOf("fra"));
+    QCOMPARE(exercise.language(), mSession.languageName("fra"));
     QCOMPARE(exercise.creator(), qEnvironmentVariable("ENDTOEND_FIRST_USER"));
     QCOMPARE(exercise.mediaPath(), QStringLiteral("Content"));
     QVERIFY(!exercise.pId().isEmpty());
@@ -250,7 +181,7 @@ void EndToEndAgent::downloader()
     QCOMPARE(progress, 100);
     QFile sound(QDir(QStringLiteral("Content")).filePath(exercise.mediaName()));
     QVERIFY2(sound.open(QIODevice::ReadOnly), qPrintable(sound.fileName()));
-    QCOMPARE(sound.readAll(), soundBytes());
+    QCOMPARE(sound.readAll(), AgentSession::soundBytes(kSoundSeed));
 
     const QString translationXml = mNet->getTranslationXml(handle);
     QVERIFY(!translationXml.isEmpty());
@@ -261,7 +192,7 @@ void EndToEndAgent::downloader()
     QCOMPARE(translations.size(), 1);
     QCOMPARE(translated.size(), 1);
     QCOMPARE(translated.first().term(), kTranslation);
-    QCOMPARE(translated.first().language(), mLanguages->nameOf("eng"));
+    QCOMPARE(translated.first().language(), mSession.languageName("eng"));
     QVERIFY(translations.first().persistentExerciseIds().contains(exercise.pId()));
 
     for (int i = 0; i < translations.size(); ++i) {

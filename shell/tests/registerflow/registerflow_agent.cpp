@@ -3,6 +3,7 @@
 // A first start: the welcome box offers registration, the user registers with
 // two fluencies through the dialogs and then signs in online.
 
+#include "AgentSession.h"
 #include "FluencyFormWizard4.h"
 #include "IDbManager.h"
 #include "INetManager.h"
@@ -10,7 +11,6 @@
 #include "LoginForm.h"
 #include "PluginLocator.h"
 #include "RegistrationForm.h"
-#include "SettingsStore.h"
 #include "TestHost.h"
 #include "WizardDriver.h"
 #include "ZoUser.h"
@@ -64,12 +64,8 @@ class RegisterFlowAgent : public QObject
 private slots:
     void registersAndSignsIn()
     {
-        SettingsStore::configure();
+        AgentSession::writeSettings();
         QSettings settings;
-        settings.setValue(QStringLiteral("xml/version"), QStringLiteral("1"));
-        settings.setValue(QStringLiteral("software/internal_version"), QStringLiteral("0.8.7"));
-        settings.setValue(QStringLiteral("database/version"), QStringLiteral("2"));
-        settings.setValue(QStringLiteral("software/version"), QStringLiteral("Vireda"));
         IDbManager* db = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
         IUserResource* users = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
         INetManager* net = PluginLocator::load<INetManager>(QStringLiteral("plugins_dll/Managers/Courier.dll"));

@@ -1,9 +1,7 @@
+#include "DialogFixture.h"
 #include "LoginForm.h"
-#include "PluginLocator.h"
 #include "RegistrationForm.h"
-#include "TestHost.h"
 #include "WizardDriver.h"
-#include "WizardTestTree.h"
 #include "ZoDbHelper.h"
 
 #include <QHeaderView>
@@ -59,13 +57,11 @@ class TestRegistration : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<WizardTestTree> mTree;
-    std::unique_ptr<TestHost> mHost;
+    DialogFixture<> f;
 
     std::unique_ptr<RegistrationForm> open()
     {
-        auto form = std::make_unique<RegistrationForm>(mHost.get(), nullptr);
-        form->show();
+        auto form = f.show<RegistrationForm>(nullptr);
         if (!QTest::qWaitForWindowExposed(form.get()))
             qWarning("registration window not exposed");
         return form;
@@ -88,30 +84,13 @@ class TestRegistration : public QObject
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     }
 
-    static QString info(const QString& text) { return WizardTestTree::box(MessageBoxHelper::Information, text); }
-    static QString warning(const QString& text) { return WizardTestTree::box(MessageBoxHelper::Warning, text); }
+    static QString info(const QString& text) { return WizardTestTree::info(text); }
+    static QString warning(const QString& text) { return WizardTestTree::warning(text); }
 
 private slots:
-    void initTestCase()
-    {
-        mTree = std::make_unique<WizardTestTree>();
-        QVERIFY(mTree->isValid());
-        mHost = std::make_unique<TestHost>();
-    }
-
-    void init()
-    {
-        QVERIFY(mTree->scriptNet({}));
-        mTree->answerBoxes({});
-    }
-
-    void cleanupTestCase()
-    {
-        // The store closes its database while the application object lives.
-        delete PluginLocator::instance(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-        mHost.reset();
-        mTree.reset();
-    }
+    void initTestCase() { QVERIFY(f.setUp()); }
+    void init() { QVERIFY(f.reset()); }
+    void cleanupTestCase() { f.tearDown(); }
 
     void startsEmpty()
     {
@@ -222,27 +201,27 @@ private slots:
         fill(*form, {username, password, retyped, email, country});
         // Markers of an earlier failure go when OK is pressed again.
         form->lblCountryError->show();
-        const int mark = int(mTree->boxes().size());
+        const int mark = int(f.tree().boxes().size());
         QTest::mouseClick(form->btnOk, Qt::LeftButton);
-        QCOMPARE(mTree->boxesSince(mark), QStringList{info(message)});
+        QCOMPARE(f.tree().boxesSince(mark), QStringList{info(message)});
         std::sort(markers.begin(), markers.end());
         QStringList shown = shownMarkers(*form);
         std::sort(shown.begin(), shown.end());
         QCOMPARE(shown, markers);
         QVERIFY(form->isVisible());
-        QVERIFY(mTree->netCalls(QStringLiteral("registerAccount")).isEmpty());
+        QVERIFY(f.tree().netCalls(QStringLiteral("registerAccount")).isEmpty());
     }
 
     void networkNotReady()
     {
-        QVERIFY(mTree->scriptNet({{QStringLiteral("isNetworkReady"), QStringLiteral("0")}}));
+        QVERIFY(f.tree().scriptNet({{QStringLiteral("isNetworkReady"), QStringLiteral("0")}}));
         auto form = open();
-        const int mark = int(mTree->boxes().size());
+        const int mark = int(f.tree().boxes().size());
         QTest::mouseClick(form->btnOk, Qt::LeftButton);
-        QCOMPARE(mTree->boxesSince(mark), QStringList{warning("Sorry, network error.")});
+        QCOMPARE(f.tree().boxesSince(mark), QStringList{warning("Sorry, network error.")});
         QVERIFY(shownMarkers(*form).isEmpty());
         QVERIFY(form->isVisible());
-        QVERIFY(mTree->netCalls(QStringLiteral("registerAccount")).isEmpty());
+        QVERIFY(f.tree().netCalls(QStringLiteral("registerAccount")).isEmpty());
     }
 
     void duplicateLanguages()
@@ -250,9 +229,9 @@ private slots:
         auto form = open();
         QVERIFY(addFluency(*form, QStringLiteral("German")));
         QVERIFY(form->btnRemoveFluency->isEnabled());
-        const int mark = int(mTree->boxes().size());
+        const int mark = int(f.tree().boxes().size());
         QVERIFY(addFluency(*form, QStringLiteral("German"), QStringLiteral("Native")));
-        QCOMPARE(mTree->boxesSince(mark), QStringList{info("'German, Standard' is already in your list of fluencies.")});
+        QCOMPARE(f.tree().boxesSince(mark), QStringList{info("'German, Standard' is already in your list of fluencies.")});
         QCOMPARE(column0(*form), QStringList{QStringLiteral("German, Standard")});
         QCOMPARE(form->tblUserFluency->item(0, 2)->text(), QStringLiteral("Fluent"));
 
@@ -300,10 +279,10 @@ private slots:
             form->tblUserFluency->setCurrentCell(-1, -1);
         QCOMPARE(form->tblUserFluency->currentRow(), currentRow);
         const QString language = currentRow >= 0 ? column0(*form).at(currentRow) : QString();
-        mTree->answerBoxes({answer});
-        const int mark = int(mTree->boxes().size());
+        f.tree().answerBoxes({answer});
+        const int mark = int(f.tree().boxes().size());
         QTest::mouseClick(form->btnRemoveFluency, Qt::LeftButton);
-        const QStringList shown = mTree->boxesSince(mark);
+        const QStringList shown = f.tree().boxesSince(mark);
         QCOMPARE(int(shown.size()), boxes);
         if (boxes)
             QCOMPARE(shown.first(), WizardTestTree::box(MessageBoxHelper::Question,
@@ -320,7 +299,7 @@ private slots:
         auto form = open();
         QVERIFY(addFluency(*form, QStringLiteral("Malay")));
         WizardDriver::clickIndex(form->tblUserFluency, form->tblUserFluency->model()->index(0, 0));
-        mTree->answerBoxes({0});
+        f.tree().answerBoxes({0});
         QTest::mouseClick(form->btnRemoveFluency, Qt::LeftButton);
         QCOMPARE(form->tblUserFluency->rowCount(), 0);
         QVERIFY(!form->btnRemoveFluency->isEnabled());
@@ -349,7 +328,7 @@ private slots:
         form->lEditStateProvince->setText(QStringLiteral(" Ontario"));
         QTest::mouseClick(form->btnOk, Qt::LeftButton);
 
-        const auto calls = mTree->netCalls(QStringLiteral("registerAccount"));
+        const auto calls = f.tree().netCalls(QStringLiteral("registerAccount"));
         QCOMPARE(calls.size(), 1);
         const Hash expected{
             {"Username", "bob.smith_1"}, {"Password", "pass.word_9"}, {"FirstName", "Bob"}, {"LastName", "Smith"},
@@ -363,7 +342,7 @@ private slots:
 
     void secondRequestIsBuiltAfresh()
     {
-        QVERIFY(mTree->scriptNet({{QStringLiteral("registerAccount"), QStringLiteral("-1 | 1")}}));
+        QVERIFY(f.tree().scriptNet({{QStringLiteral("registerAccount"), QStringLiteral("-1 | 1")}}));
         auto form = open();
         for (const QString& language : {QStringLiteral("Finnish"), QStringLiteral("Swedish"), QStringLiteral("Polish")})
             QVERIFY(addFluency(*form, language));
@@ -372,12 +351,12 @@ private slots:
         QVERIFY(form->isVisible());
 
         WizardDriver::clickIndex(form->tblUserFluency, form->tblUserFluency->model()->index(1, 0));
-        mTree->answerBoxes({0});
+        f.tree().answerBoxes({0});
         QTest::mouseClick(form->btnRemoveFluency, Qt::LeftButton);
         form->lEditUsername->setText(QStringLiteral("bob.smith_2"));
         QTest::mouseClick(form->btnOk, Qt::LeftButton);
 
-        const auto calls = mTree->netCalls(QStringLiteral("registerAccount"));
+        const auto calls = f.tree().netCalls(QStringLiteral("registerAccount"));
         QCOMPARE(calls.size(), 2);
         QCOMPARE(calls.at(0).hashArg(0).size(), 7 + 3 * 7);
         const Hash second = calls.at(1).hashArg(0);
@@ -413,7 +392,7 @@ private slots:
         QFETCH(bool, open);
         QFETCH(int, dialogResult);
         QFETCH(QString, registered);
-        QVERIFY(mTree->scriptNet({{QStringLiteral("registerAccount"), result}}));
+        QVERIFY(f.tree().scriptNet({{QStringLiteral("registerAccount"), result}}));
         QSettings().remove(QStringLiteral("users/carla.b"));
         auto form = this->open();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
@@ -422,14 +401,14 @@ private slots:
         entries.username = QStringLiteral("carla.b");
         fill(*form, entries);
         form->lEditEmail->setFocus();
-        const int mark = int(mTree->boxes().size());
+        const int mark = int(f.tree().boxes().size());
         QTest::mouseClick(form->btnOk, Qt::LeftButton);
 
-        QCOMPARE(mTree->boxesSince(mark), boxes);
+        QCOMPARE(f.tree().boxesSince(mark), boxes);
         QCOMPARE(form->isVisible(), open);
         QCOMPARE(form->result(), dialogResult);
         QCOMPARE(form->registeredUserName(), registered);
-        QCOMPARE(mTree->netCalls(QStringLiteral("registerAccount")).size(), 1);
+        QCOMPARE(f.tree().netCalls(QStringLiteral("registerAccount")).size(), 1);
         if (result == QLatin1String("-1"))
             QCOMPARE(form->focusWidget(), form->lEditUsername);
         // Every entry stays for another try.
@@ -465,7 +444,7 @@ private slots:
         QFETCH(bool, loginOpen);
         QSettings().setValue(QStringLiteral("users/lastUser"), QStringLiteral("kept.name"));
         QSettings().setValue(QStringLiteral("users/lastPassword"), QStringLiteral("kept.pass"));
-        LoginForm login(mHost.get());
+        LoginForm login(f.host());
         login.show();
         QVERIFY(QTest::qWaitForWindowActive(&login));
 
@@ -477,7 +456,7 @@ private slots:
             opened = true;
             if (!QTest::qWaitForWindowExposed(form) || !complete) {
                 if (networkLost)
-                    mTree->scriptNet({{QStringLiteral("isNetworkReady"), QStringLiteral("0")}});
+                    f.tree().scriptNet({{QStringLiteral("isNetworkReady"), QStringLiteral("0")}});
                 QTest::mouseClick(form->btnCancel, Qt::LeftButton);
                 return;
             }

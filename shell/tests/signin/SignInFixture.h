@@ -1,18 +1,17 @@
 #pragma once
 
+#include "DialogFixture.h"
 #include "IDbManager.h"
 #include "IUserResource.h"
 #include "LoginForm.h"
 #include "PluginLocator.h"
+#include "TestDatabase.h"
 #include "WelcomeForm.h"
 #include "WizardTestTree.h"
-#include "ZoDbConnection.h"
-#include "ZoDbSchema.h"
 #include "ZoUser.h"
 
 #include <QApplication>
 #include <QPointer>
-#include <QSqlDatabase>
 #include <QTimer>
 
 #include <functional>
@@ -82,12 +81,7 @@ public:
         qApp->setProperty("shellTestFormRows", QStringList{QStringLiteral("ShellTestFormA.so,,1,0"),
                                                            QStringLiteral("ShellTestFormB.so,,1,0"),
                                                            QStringLiteral("ShellTestFormC.so,,0,0")});
-        {
-            QSqlDatabase db = ZoDbConnection::open(t.filePath(QStringLiteral("vireda.db")), QStringLiteral("signinFixture"));
-            mOk = mOk && db.isOpen() && ZoDbSchema::create(db);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("signinFixture"));
+        mOk = mOk && TestDatabase::createFile(t.filePath(QStringLiteral("vireda.db")));
     }
 
     bool isValid() const { return WizardTestTree::isValid() && mOk; }

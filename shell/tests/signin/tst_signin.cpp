@@ -42,12 +42,12 @@ QString site()
 
 QString info(const QString& text)
 {
-    return WizardTestTree::box(MessageBoxHelper::Information, text);
+    return WizardTestTree::info(text);
 }
 
 QString warning(const QString& text, const QStringList& buttons = {QStringLiteral("OK")})
 {
-    return WizardTestTree::box(MessageBoxHelper::Warning, text, buttons);
+    return WizardTestTree::warning(text, buttons);
 }
 
 QSettings& settings()
@@ -88,8 +88,7 @@ class TestSignIn : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<SignInTree> mTree;
-    std::unique_ptr<TestHost> mHost;
+    DialogFixture<SignInTree> f;
 
     // A main window with the tree's plug-ins loaded, shown and signed out.
     std::unique_ptr<MainWindow> openWindow()
@@ -107,41 +106,22 @@ class TestSignIn : public QObject
         window->signIn();
     }
 
-    std::unique_ptr<LoginForm> openLogin()
-    {
-        auto login = std::make_unique<LoginForm>(mHost.get());
-        login->show();
-        return login;
-    }
+    std::unique_ptr<LoginForm> openLogin() { return f.show<LoginForm>(); }
 
 private slots:
-    void initTestCase()
-    {
-        mTree = std::make_unique<SignInTree>();
-        QVERIFY(mTree->isValid());
-        mHost = std::make_unique<TestHost>();
-    }
+    void initTestCase() { QVERIFY(f.setUp()); }
 
     void init()
     {
-        QVERIFY(mTree->scriptNet({}));
-        mTree->answerBoxes({});
-        QFile::remove(mTree->boxLogPath());
+        QVERIFY(f.reset());
         settings().remove(QStringLiteral("users"));
         qApp->setProperty("shellTestCalls", QVariant());
         qApp->setProperty("shellTestAudioPlaying", QVariant());
-        mHost->offlineMoves = 0;
         if (IUserResource* users = SignInTree::users())
             users->clearCurrentUser();
     }
 
-    void cleanupTestCase()
-    {
-        // The store closes its database while the application object lives.
-        delete PluginLocator::instance(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-        mHost.reset();
-        mTree.reset();
-    }
+    void cleanupTestCase() { f.tearDown(); }
 
     // ---- the sign-in dialog ----
 
@@ -201,14 +181,14 @@ private slots:
 
         settings().setValue("users/lastUser", "tester");
         settings().setValue("users/lastPassword", "old");
-        QVERIFY(mTree->scriptNet({{"loginUser", results}, {"isNetworkReady", ready}}));
-        mTree->answerBoxes(answers);
+        QVERIFY(f.tree().scriptNet({{"loginUser", results}, {"isNetworkReady", ready}}));
+        f.tree().answerBoxes(answers);
         auto login = openLogin();
         login->lEditPassword->setText("secret1");
         login->chkRememberInfo->setChecked(remember);
         QTest::mouseClick(login->btnOk, Qt::LeftButton);
 
-        QCOMPARE(mTree->boxes(), boxes);
+        QCOMPARE(f.tree().boxes(), boxes);
         if (outcome < 0) {
             QVERIFY(login->isVisible());
         } else {
@@ -219,14 +199,14 @@ private slots:
         QCOMPARE(login->lEditPassword->text(), passwordAfter);
         QCOMPARE(login->lEditUsername->text(), QString("tester"));
         QCOMPARE(login->focusWidget(), login->lEditUsername);
-        const auto calls = mTree->netCalls("loginUser");
+        const auto calls = f.tree().netCalls("loginUser");
         QCOMPARE(calls.size(), offlineFlags.size());
         for (int i = 0; i < calls.size(); ++i) {
             QCOMPARE(calls[i].arg(0), QString("tester"));
             QCOMPARE(calls[i].arg(1), QString("secret1"));
             QCOMPARE(calls[i].args.at(2).toInt(), offlineFlags[i]);
         }
-        QCOMPARE(mHost->offlineMoves, offlineMoves);
+        QCOMPARE(f.host()->offlineMoves, offlineMoves);
         // The name is the main window's to store.
         QCOMPARE(settings().value("users/lastUser").toString(), QString("tester"));
     }
@@ -243,23 +223,23 @@ private slots:
         QFETCH(QVariant, lastUser);
         if (lastUser.isValid())
             settings().setValue("users/lastUser", lastUser);
-        QVERIFY(mTree->tree().removePlugin("Managers", "Courier.so"));
+        QVERIFY(f.tree().tree().removePlugin("Managers", "Courier.so"));
         auto login = openLogin();
-        QVERIFY(mTree->tree().addPlugin("shell/ScriptedNetManager.so", "Managers", "Courier.so"));
+        QVERIFY(f.tree().tree().addPlugin("shell/ScriptedNetManager.so", "Managers", "Courier.so"));
         // Without a network manager the dialog offers offline sign-in only,
         // without blaming the Internet connection.
         QVERIFY(login->chkOffline->isChecked());
         QVERIFY(!login->chkOffline->isEnabled());
         QVERIFY(!login->btnRegister->isEnabled());
         QVERIFY(!login->btnForgotPassword->isEnabled());
-        QVERIFY(mTree->boxes().isEmpty());
+        QVERIFY(f.tree().boxes().isEmpty());
         login->lEditUsername->setText("tester");
         login->lEditPassword->setText("secret1");
         QTest::mouseClick(login->btnOk, Qt::LeftButton);
-        QCOMPARE(mTree->boxes(), QStringList{warning("Sorry, network plugin wasn't loaded.")});
+        QCOMPARE(f.tree().boxes(), QStringList{warning("Sorry, network plugin wasn't loaded.")});
         QVERIFY(login->isVisible());
         QCOMPARE(login->focusWidget(), login->lEditUsername);
-        QVERIFY(mTree->netCalls("loginUser").isEmpty());
+        QVERIFY(f.tree().netCalls("loginUser").isEmpty());
     }
 
     void forgotPassword_data()
@@ -301,15 +281,15 @@ private slots:
 
         settings().setValue("users/lastUser", user);
         // Ready while the dialog opens; a failed reminder finds the network gone.
-        QVERIFY(mTree->scriptNet({{"passwordReminder", result}, {"isNetworkReady", "1 | 0"}}));
+        QVERIFY(f.tree().scriptNet({{"passwordReminder", result}, {"isNetworkReady", "1 | 0"}}));
         auto login = openLogin();
         QTest::mouseClick(login->btnForgotPassword, Qt::LeftButton);
-        QCOMPARE(mTree->boxes(), boxes);
-        const auto calls = mTree->netCalls("passwordReminder");
+        QCOMPARE(f.tree().boxes(), boxes);
+        const auto calls = f.tree().netCalls("passwordReminder");
         QCOMPARE(calls.size(), reminders);
         if (reminders)
             QCOMPARE(calls.first().arg(0), user);
-        QCOMPARE(mHost->offlineMoves, offlineMoves);
+        QCOMPARE(f.host()->offlineMoves, offlineMoves);
         QCOMPARE(login->chkOffline->isChecked(), locked);
         QCOMPARE(login->chkOffline->isEnabled(), !locked);
         QCOMPARE(login->btnRegister->isEnabled(), !locked);
@@ -355,7 +335,7 @@ private slots:
         QCOMPARE(login->lEditPassword->echoMode(), QLineEdit::Password);
         QCOMPARE(login->windowTitle(), WizardTestTree::title());
         // A known user (even an empty name) is not greeted; the network is up.
-        QVERIFY(mTree->boxes().isEmpty());
+        QVERIFY(f.tree().boxes().isEmpty());
     }
 
     void sixteenCharacters_data()
@@ -423,11 +403,11 @@ private slots:
 
         if (lastUser.isValid())
             settings().setValue("users/lastUser", lastUser);
-        QVERIFY(mTree->scriptNet({{"isNetworkReady", ready}}));
-        mTree->answerBoxes(answers);
+        QVERIFY(f.tree().scriptNet({{"isNetworkReady", ready}}));
+        f.tree().answerBoxes(answers);
         ModalDriver driver;
-        auto login = std::make_unique<LoginForm>(mHost.get());
-        QCOMPARE(mTree->boxes(), boxes);
+        auto login = std::make_unique<LoginForm>(f.host());
+        QCOMPARE(f.tree().boxes(), boxes);
         QCOMPARE(driver.met, dialogs);
         QCOMPARE(login->chkOffline->isChecked(), locked);
         QCOMPARE(login->chkOffline->isEnabled(), !locked);
@@ -537,7 +517,7 @@ private slots:
 
         settings().setValue("users/lastUser", "someone else");
         qApp->setProperty("shellTestAudioPlaying", true);
-        QFile temp(mTree->tree().filePath("Content/AudioTemp.tmp"));
+        QFile temp(f.tree().tree().filePath("Content/AudioTemp.tmp"));
         QVERIFY(temp.open(QIODevice::WriteOnly));
         temp.close();
         qApp->setProperty("shellTestCalls", QVariant());
@@ -621,23 +601,23 @@ private slots:
         QCOMPARE(label->text(), QString("tester (Online)"));
         QVERIFY(child<QPushButton>(window.get(), "btnSuggestion")->isEnabled());
 
-        QVERIFY(mTree->scriptNet({{"isOfflineLogin", offlineLogin}, {"isNetworkReady", ready}}));
-        QFile::remove(mTree->boxLogPath());
+        QVERIFY(f.tree().scriptNet({{"isOfflineLogin", offlineLogin}, {"isNetworkReady", ready}}));
+        QFile::remove(f.tree().boxLogPath());
         window->moveToOfflineMode();
         const QStringList expected = warned ? QStringList{warning(kNotAccessible)} : QStringList{};
-        QCOMPARE(mTree->boxes(), expected);
+        QCOMPARE(f.tree().boxes(), expected);
         QCOMPARE(label->text(), QString("tester (Offline)"));
         QVERIFY(!child<QPushButton>(window.get(), "btnSuggestion")->isEnabled());
         QVERIFY(!child<QPushButton>(window.get(), "btnUpload")->isEnabled());
         QStringList flagCalls;
-        for (const auto& call : mTree->netCalls(QString()))
+        for (const auto& call : f.tree().netCalls(QString()))
             if (call.op == "resetServiceFlags" || call.op == "setOfflineLogin")
                 flagCalls << call.op + (call.args.isEmpty() ? QString() : " " + call.arg(0));
         QCOMPARE(flagCalls, (QStringList{"resetServiceFlags", "setOfflineLogin 1"}));
 
         // Now offline with the services reset: exactly one flag set, so warned again.
         window->moveToOfflineMode();
-        QCOMPARE(mTree->boxes(), expected + QStringList{warning(kNotAccessible)});
+        QCOMPARE(f.tree().boxes(), expected + QStringList{warning(kNotAccessible)});
         QCOMPARE(label->text(), QString("tester (Offline)"));
     }
 

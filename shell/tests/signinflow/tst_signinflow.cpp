@@ -1,10 +1,8 @@
+#include "AgentProcess.h"
 #include "MessageBoxHelper.h"
+#include "TestDatabase.h"
 #include "TestTree.h"
-#include "ZoDbConnection.h"
-#include "ZoDbSchema.h"
 
-#include <QProcess>
-#include <QSqlDatabase>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -23,37 +21,18 @@ private slots:
             QSKIP("xvfb-run is not installed");
         TestTree tree;
         QVERIFY(tree.isValid());
-        {
-            QSqlDatabase db = ZoDbConnection::open(tree.filePath(QStringLiteral("vireda.db")), QStringLiteral("flow"));
-            QVERIFY(db.isOpen() && ZoDbSchema::create(db));
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("flow"));
+        QVERIFY(TestDatabase::createFile(tree.filePath(QStringLiteral("vireda.db"))));
 
-        QProcess agent;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), tree.configPath());
-        environment.remove(QStringLiteral("VIREDA_PEER"));
-        environment.insert(QStringLiteral("VIREDA_JAVABRIDGE"), tree.filePath(QStringLiteral("libJavabridge.so")));
-        environment.insert(QStringLiteral("VIREDA_MSGBOX_LOG"), tree.filePath(QStringLiteral("boxes.log")));
+        // No peer service named: the Java client runs its own.
+        AgentProcess agent(tree, QString(), QStringLiteral("xcb"));
+        agent.setEnvironment(QStringLiteral("VIREDA_MSGBOX_LOG"), tree.filePath(QStringLiteral("boxes.log")));
         // "Login with existing Vireda username", then OK.
-        environment.insert(QStringLiteral("VIREDA_MSGBOX_ANSWERS"), QStringLiteral("1,0"));
-        agent.setProcessEnvironment(environment);
-        agent.setWorkingDirectory(tree.path());
-        agent.setProcessChannelMode(QProcess::MergedChannels);
+        agent.setEnvironment(QStringLiteral("VIREDA_MSGBOX_ANSWERS"), QStringLiteral("1,0"));
         // The Java virtual machine's own signal handling trips the test crash handler.
-        agent.start(QStringLiteral("xvfb-run"), {QStringLiteral("-a"), QStringLiteral(AGENT_EXECUTABLE),
-                                                 QStringLiteral("-nocrashhandler")});
-        QVERIFY(agent.waitForStarted());
-        const bool finished = agent.waitForFinished(200000);
-        const QByteArray output = agent.readAll();
-        if (!finished) {
-            agent.kill();
-            agent.waitForFinished();
-        }
-        QVERIFY2(finished, output.constData());
-        QVERIFY2(output.contains("Totals: 3 passed, 0 failed"), output.constData());
+        agent.run(QStringLiteral("xvfb-run"),
+                  {QStringLiteral("-a"), QStringLiteral(AGENT_EXECUTABLE), QStringLiteral("-nocrashhandler")}, 200000);
+        const QString failure = agent.failure(3);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
 
         // The welcome question of a first start, then the refusal of the
         // unknown user; the online and offline sign-ins show nothing.

@@ -1,7 +1,5 @@
-#include "PluginLocator.h"
+#include "DialogFixture.h"
 #include "SuggestionForm.h"
-#include "TestHost.h"
-#include "WizardTestTree.h"
 
 #include <QPalette>
 #include <QtTest>
@@ -16,7 +14,7 @@ const QString kNotSent = QStringLiteral("Message could not be sent.");
 
 QString info(const QString& text)
 {
-    return WizardTestTree::box(MessageBoxHelper::Information, text);
+    return WizardTestTree::info(text);
 }
 
 } // namespace
@@ -25,38 +23,14 @@ class TestSuggestion : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<WizardTestTree> mTree;
-    std::unique_ptr<TestHost> mHost;
+    DialogFixture<> f;
 
-    std::unique_ptr<SuggestionForm> open()
-    {
-        auto form = std::make_unique<SuggestionForm>(mHost.get());
-        form->show();
-        return form;
-    }
+    std::unique_ptr<SuggestionForm> open() { return f.show<SuggestionForm>(); }
 
 private slots:
-    void initTestCase()
-    {
-        mTree = std::make_unique<WizardTestTree>();
-        QVERIFY(mTree->isValid());
-        mHost = std::make_unique<TestHost>();
-    }
-
-    void init()
-    {
-        QVERIFY(mTree->scriptNet({}));
-        mTree->answerBoxes({});
-        QFile::remove(mTree->boxLogPath());
-        mHost->offlineMoves = 0;
-    }
-
-    void cleanupTestCase()
-    {
-        delete PluginLocator::instance(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-        mHost.reset();
-        mTree.reset();
-    }
+    void initTestCase() { QVERIFY(f.setUp()); }
+    void init() { QVERIFY(f.reset()); }
+    void cleanupTestCase() { f.tearDown(); }
 
     void startsEmpty()
     {
@@ -68,7 +42,7 @@ private slots:
         QCOMPARE(form->cmbMessageType->currentIndex(), 0);
         QCOMPARE(form->lblCharacters->text(), QString("0 Characters"));
         QVERIFY(!form->tEditSuggestion->acceptRichText());
-        QCOMPARE(form->font(), *mHost->mFont);
+        QCOMPARE(form->font(), *f.host()->mFont);
     }
 
     void lengths_data()
@@ -106,7 +80,7 @@ private slots:
         QFETCH(QStringList, boxes);
         QFETCH(bool, sent);
 
-        QVERIFY(mTree->scriptNet({{"isNetworkReady", ready}}));
+        QVERIFY(f.tree().scriptNet({{"isNetworkReady", ready}}));
         auto form = open();
         // An empty text is still a change of the text: the counter runs.
         form->tEditSuggestion->setPlainText(text.isEmpty() ? QStringLiteral("x") : text);
@@ -117,8 +91,8 @@ private slots:
             QCOMPARE(form->lblCharacters->palette().color(group, QPalette::WindowText), colour);
 
         QTest::mouseClick(form->btnOk, Qt::LeftButton);
-        QCOMPARE(mTree->boxes(), boxes);
-        const auto calls = mTree->netCalls("sendFeedback");
+        QCOMPARE(f.tree().boxes(), boxes);
+        const auto calls = f.tree().netCalls("sendFeedback");
         QCOMPARE(calls.size(), sent ? 1 : 0);
         if (sent) {
             QCOMPARE(calls.first().arg(0), text);
@@ -150,13 +124,13 @@ private slots:
         QFETCH(int, outcome);
         QFETCH(int, offlineMoves);
 
-        QVERIFY(mTree->scriptNet({{"sendFeedback", result}}));
+        QVERIFY(f.tree().scriptNet({{"sendFeedback", result}}));
         auto form = open();
         QTest::keyClicks(form->tEditSuggestion, "More lessons");
         QTest::mouseClick(form->btnOk, Qt::LeftButton);
-        QCOMPARE(mTree->boxes(), boxes);
-        QCOMPARE(mTree->netCalls("sendFeedback").size(), 1);
-        QCOMPARE(mHost->offlineMoves, offlineMoves);
+        QCOMPARE(f.tree().boxes(), boxes);
+        QCOMPARE(f.tree().netCalls("sendFeedback").size(), 1);
+        QCOMPARE(f.host()->offlineMoves, offlineMoves);
         if (outcome < 0) {
             QVERIFY(form->isVisible());
             QCOMPARE(form->tEditSuggestion->toPlainText(), QString("More lessons"));
@@ -183,7 +157,7 @@ private slots:
         form->cmbMessageType->setCurrentIndex(index);
         form->tEditSuggestion->setPlainText("It crashed");
         QTest::mouseClick(form->btnOk, Qt::LeftButton);
-        const auto calls = mTree->netCalls("sendFeedback");
+        const auto calls = f.tree().netCalls("sendFeedback");
         QCOMPARE(calls.size(), 1);
         QCOMPARE(calls.first().arg(0), QString("It crashed"));
         QCOMPARE(calls.first().arg(1), type);
@@ -196,17 +170,17 @@ private slots:
         QTest::mouseClick(form->btnCancelSuggestion, Qt::LeftButton);
         QVERIFY(!form->isVisible());
         QCOMPARE(form->result(), int(QDialog::Rejected));
-        QVERIFY(mTree->netCalls("sendFeedback").isEmpty());
+        QVERIFY(f.tree().netCalls("sendFeedback").isEmpty());
     }
 
     void withoutNetworkManager()
     {
-        QVERIFY(mTree->tree().removePlugin("Managers", "Courier.so"));
+        QVERIFY(f.tree().tree().removePlugin("Managers", "Courier.so"));
         auto form = open();
-        QVERIFY(mTree->tree().addPlugin("shell/ScriptedNetManager.so", "Managers", "Courier.so"));
+        QVERIFY(f.tree().tree().addPlugin("shell/ScriptedNetManager.so", "Managers", "Courier.so"));
         form->tEditSuggestion->setPlainText("Hello");
         QTest::mouseClick(form->btnOk, Qt::LeftButton);
-        QCOMPARE(mTree->boxes(), QStringList{info(kNoNetwork)});
+        QCOMPARE(f.tree().boxes(), QStringList{info(kNoNetwork)});
         QVERIFY(form->isVisible());
     }
 };

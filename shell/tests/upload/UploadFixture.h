@@ -3,10 +3,9 @@
 #include "IDbManager.h"
 #include "IUserResource.h"
 #include "PluginLocator.h"
+#include "TestDatabase.h"
 #include "WizardTestTree.h"
-#include "ZoDbConnection.h"
 #include "ZoDbHelper.h"
-#include "ZoDbSchema.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 #include "ZoUser.h"
@@ -26,13 +25,7 @@ class UploadFixture
 public:
     UploadFixture()
     {
-        const QString connection = QStringLiteral("uploadFixture");
-        {
-            QSqlDatabase db = ZoDbConnection::open(mTree.tree().filePath(QStringLiteral("vireda.db")), connection);
-            mDatabaseOk = db.isOpen() && ZoDbSchema::create(db);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(connection);
+        mDatabaseOk = TestDatabase::createFile(mTree.tree().filePath(QStringLiteral("vireda.db")));
         mStore = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
         mUsers = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
         ZoDbHelper helper;

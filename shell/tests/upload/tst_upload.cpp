@@ -2,6 +2,7 @@
 #include "TestHost.h"
 #include "UploadFixture.h"
 #include "UploadForm.h"
+#include "ZoDbSchema.h"
 
 #include <QHeaderView>
 #include <QProgressDialog>

@@ -1,15 +1,14 @@
+#include "AgentProcess.h"
+#include "PeerServiceProcess.h"
+#include "TestDatabase.h"
 #include "TestTree.h"
 #include "ZoDbConnection.h"
-#include "ZoDbSchema.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QtTest>
 
 // Content made in a ready-to-run tree is uploaded through the upload dialog to
@@ -20,9 +19,7 @@ class TestUploadEndToEnd : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir mPeerData;
-    QProcess mPeer;
-    QString mPeerUrl;
+    PeerServiceProcess mPeer;
 
     // One value of the first row, or an invalid variant.
     static QVariant scalar(const QString& connection, const QString& sql, const QVariantList& values = {})
@@ -39,64 +36,29 @@ class TestUploadEndToEnd : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(mPeerData.isValid());
-        mPeer.setProgram(QStringLiteral(JAVA_EXECUTABLE));
-        mPeer.setArguments({QStringLiteral("-cp"), TestTree::distPath() + QStringLiteral("/ViredaClientNetwork.jar"),
-                            QStringLiteral("com.vireda.peer.PeerService"), QStringLiteral("--port"),
-                            QStringLiteral("0"), QStringLiteral("--data"), mPeerData.path()});
-        mPeer.start();
-        QVERIFY2(mPeer.waitForStarted(), qPrintable(mPeer.errorString()));
-        const QRegularExpression listening(QStringLiteral("listening on ([0-9.]+):(\\d+)"));
-        QByteArray output;
-        QRegularExpressionMatch match;
-        while (!(match = listening.match(QString::fromUtf8(output))).hasMatch()) {
-            QVERIFY2(mPeer.waitForReadyRead(30000), output.constData());
-            output += mPeer.readAllStandardOutput();
-        }
-        mPeerUrl = QStringLiteral("http://%1:%2").arg(match.captured(1), match.captured(2));
+        QVERIFY2(mPeer.start(), qPrintable(mPeer.error()));
     }
 
     void cleanupTestCase()
     {
         QSqlDatabase::removeDatabase(QStringLiteral("local"));
         QSqlDatabase::removeDatabase(QStringLiteral("peer"));
-        mPeer.kill();
-        mPeer.waitForFinished();
+        mPeer.stop();
     }
 
     void uploadedIdsMatchThePeer()
     {
         TestTree tree;
         QVERIFY(tree.isValid());
-        {
-            QSqlDatabase db = ZoDbConnection::open(tree.filePath(QStringLiteral("vireda.db")), QStringLiteral("made"));
-            QVERIFY(db.isOpen() && ZoDbSchema::create(db));
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("made"));
+        QVERIFY(TestDatabase::createFile(tree.filePath(QStringLiteral("vireda.db"))));
 
-        QProcess agent;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), tree.configPath());
-        environment.insert(QStringLiteral("VIREDA_PEER"), mPeerUrl);
-        environment.insert(QStringLiteral("VIREDA_JAVABRIDGE"), tree.filePath(QStringLiteral("libJavabridge.so")));
-        environment.insert(QStringLiteral("VIREDA_MSGBOX_LOG"), tree.filePath(QStringLiteral("boxes.log")));
-        environment.insert(QStringLiteral("UPLOAD_USER"), QStringLiteral("uploader_1"));
-        agent.setProcessEnvironment(environment);
-        agent.setWorkingDirectory(tree.path());
-        agent.setProcessChannelMode(QProcess::MergedChannels);
+        AgentProcess agent(tree, mPeer.url(), QStringLiteral("offscreen"));
+        agent.setEnvironment(QStringLiteral("VIREDA_MSGBOX_LOG"), tree.filePath(QStringLiteral("boxes.log")));
+        agent.setEnvironment(QStringLiteral("UPLOAD_USER"), QStringLiteral("uploader_1"));
         // The Java virtual machine's own signal handling trips the test crash handler.
-        agent.start(QStringLiteral(AGENT_EXECUTABLE), {QStringLiteral("-nocrashhandler")});
-        QVERIFY(agent.waitForStarted());
-        const bool finished = agent.waitForFinished(150000);
-        const QByteArray output = agent.readAll();
-        if (!finished) {
-            agent.kill();
-            agent.waitForFinished();
-        }
-        QVERIFY2(finished, output.constData());
-        QVERIFY2(output.contains("Totals: 3 passed, 0 failed"), output.constData());
+        agent.run(QStringLiteral(AGENT_EXECUTABLE), {QStringLiteral("-nocrashhandler")}, 150000);
+        const QString failure = agent.failure(3);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
 
         QFile madeFile(tree.filePath(QStringLiteral("made.json")));
         QVERIFY(madeFile.open(QIODevice::ReadOnly));
@@ -107,7 +69,7 @@ private slots:
         QSqlDatabase local = ZoDbConnection::open(tree.filePath(QStringLiteral("vireda.db")), QStringLiteral("local"));
         QVERIFY(local.isOpen());
         QSqlDatabase peer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peer"));
-        peer.setDatabaseName(QDir(mPeerData.path()).filePath(QStringLiteral("peer.db")));
+        peer.setDatabaseName(QDir(mPeer.dataPath()).filePath(QStringLiteral("peer.db")));
         peer.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         QVERIFY(peer.open());
 

@@ -78,6 +78,11 @@ public:
     {
         return MessageBoxHelper::logLine(kind, title(), text, buttons);
     }
+    static QString info(const QString& text) { return box(MessageBoxHelper::Information, text); }
+    static QString warning(const QString& text, const QStringList& buttons = {QStringLiteral("OK")})
+    {
+        return box(MessageBoxHelper::Warning, text, buttons);
+    }
 
 private:
     TestTree mTree;
