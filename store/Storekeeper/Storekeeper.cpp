@@ -1,7 +1,7 @@
 #include "Storekeeper.h"
 
+#include "ExerciseIndex.h"
 #include "StatementCache.h"
-#include "TermCounts.h"
 #include "ZoDbBase.h"
 #include "ZoDbConnection.h"
 #include "ZoDbExercise.h"
@@ -36,7 +36,7 @@ Storekeeper::Storekeeper()
     open();
     mStatements = std::make_unique<StatementCache>(mDatabase);
     mHelper = std::make_unique<ZoDbHelper>(mDatabase);
-    mTermCounts = std::make_unique<TermCounts>();
+    mExerciseIndex = std::make_unique<ExerciseIndex>();
     openStore = this;
     qAddPostRoutine(&Storekeeper::closeAtShutdown);
 }
@@ -59,6 +59,8 @@ void Storekeeper::close()
 {
     mStatements.reset();
     mHelper.reset();
+    if (mExerciseIndex)
+        mExerciseIndex->clear();
     const bool opened = mDatabase.isValid();
     mDatabase = QSqlDatabase();
     if (opened)
@@ -148,7 +150,7 @@ QSqlQueryModel* Storekeeper::queryModel(QString type, QHash<QString, QString> cr
                                         int* learnerLevelColumn)
 {
     if (type == kExercise)
-        return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get(), mTermCounts.get())
+        return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get(), mExerciseIndex.get())
                 .queryModel(criteria, hiddenColumns, resizedColumns, languageColumn, countryColumn,
                             learnerLevelColumn);
     if (type == kLesson)

@@ -8,7 +8,7 @@
 #include <memory>
 
 class StatementCache;
-class TermCounts;
+class ExerciseIndex;
 class ZoDbHelper;
 
 // The local database: opens "vireda.db" on the default connection and hands
@@ -60,5 +60,5 @@ private:
     QSqlDatabase mDatabase;
     std::unique_ptr<StatementCache> mStatements;
     std::unique_ptr<ZoDbHelper> mHelper;
-    std::unique_ptr<TermCounts> mTermCounts;
+    std::unique_ptr<ExerciseIndex> mExerciseIndex;
 };

@@ -3,7 +3,9 @@
 #include "IdList.h"
 #include "LikePattern.h"
 #include "StoreQueryModel.h"
-#include "TermCounts.h"
+#include "ExerciseIndex.h"
+#include "ExerciseSnapshot.h"
+#include "SnapshotQueryModel.h"
 #include "WriteTransaction.h"
 #include "ZoDbCodes.h"
 #include "ZoDbHelper.h"
@@ -61,9 +63,9 @@ const char* const kTextOnlyFields[] = {"Id", "Term", "Language", "PId", "TermId"
 } // namespace
 
 ZoDbExercise::ZoDbExercise(QSqlDatabase database, StatementCache* cache, ZoDbHelper* helper,
-                           TermCounts* termCounts)
+                           ExerciseIndex* exerciseIndex)
     : ZoDbBase(database, cache, helper)
-    , mTermCounts(termCounts)
+    , mExerciseIndex(exerciseIndex)
 {
 }
 
@@ -488,20 +490,34 @@ QSqlQueryModel* ZoDbExercise::queryModel(QHash<QString, QString> criteria, QList
         query.sql = QStringLiteral("SELECT %1 FROM v_e WHERE 0").arg(viewColumnList());
     }
 
-    auto* model = new StoreQueryModel;
-    int total = -1;
-    if (query.byTerm && mTermCounts)
-        total = mTermCounts->count(mDatabase, mCache, query.term, query.languageId);
-    if (total < 0 && !query.byId && !query.countSql.isEmpty()) {
-        bool ok = false;
-        const QVariant count = fetchValue(query.countSql, query.values, &ok, !query.sql.contains(QLatin1String(" IN (")));
-        if (ok && count.isValid())
-            total = count.toInt();
+    std::shared_ptr<const ExerciseSnapshot> snapshot;
+    if (query.byTerm && mExerciseIndex)
+        snapshot = mExerciseIndex->current(mDatabase);
+    QSqlQueryModel* model = nullptr;
+    if (snapshot) {
+        // Filtered and ordered in memory; the statement only names the columns.
+        auto* rows = new SnapshotQueryModel(
+                snapshot, snapshot->select(query.term, query.languageId,
+                                           sortColumn >= 0 && sortColumn < kColumnCount ? sortColumn : -1,
+                                           descending));
+        rows->setColumns(mDatabase, QStringLiteral("SELECT %1 FROM v_e WHERE 0").arg(viewColumnList()));
+        model = rows;
+    } else {
+        int total = -1;
+        if (!query.byId && !query.countSql.isEmpty()) {
+            bool ok = false;
+            const QVariant count = fetchValue(query.countSql, query.values, &ok,
+                                              !query.sql.contains(QLatin1String(" IN (")));
+            if (ok && count.isValid())
+                total = count.toInt();
+        }
+        // Small results are read at once; large ones as they are shown.
+        if (total >= 0 && total <= 512)
+            total = -1;
+        auto* rows = new StoreQueryModel;
+        rows->run(mDatabase, query.sql, query.values, total);
+        model = rows;
     }
-    // Small results are read at once; large ones as they are shown.
-    if (total >= 0 && total <= 512)
-        total = -1;
-    model->run(mDatabase, query.sql, query.values, total);
 
     const char* const captions[] = {"", "Study Term", "Language", "MediaPath", "MediaName",
                                     "Country", "State/Province", "Locality", "Voice"};

@@ -9,7 +9,7 @@
 
 class QSqlQueryModel;
 class ZoExercise;
-class TermCounts;
+class ExerciseIndex;
 class ZoUser;
 
 // Stores exercises: a term shared by text and language, a recording, tag
@@ -18,9 +18,10 @@ class ZoUser;
 class ZoDbExercise : public ZoDbBase
 {
 public:
-    // With termCounts the type-ahead counts come from memory.
+    // With an exercise index, term searches of the query model are answered
+    // from the rows it keeps in memory.
     explicit ZoDbExercise(QSqlDatabase database, StatementCache* cache = nullptr, ZoDbHelper* helper = nullptr,
-                          TermCounts* termCounts = nullptr);
+                          ExerciseIndex* exerciseIndex = nullptr);
     virtual ~ZoDbExercise();
 
     virtual ZoExercise* create(QHash<QString, QString> data);
@@ -75,5 +76,5 @@ private:
     // country and fluency-level ids become their names.
     QHash<QString, QString> fieldsOf(const QVariantList& row, const char* const* names, int count) const;
 
-    TermCounts* mTermCounts = nullptr;
+    ExerciseIndex* mExerciseIndex = nullptr;
 };

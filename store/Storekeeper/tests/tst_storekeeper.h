@@ -38,6 +38,9 @@ private slots:
     void queryModel_data();
     void queryModel();
     void queryModelFullCountOnLargeResult();
+    void queryModelOrder_data();
+    void queryModelOrder();
+    void queryModelKeepsItsRows();
     void removeExercises_data();
     void removeExercises();
     void overwriteReplacesContent();

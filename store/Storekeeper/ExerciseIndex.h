@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QSqlDatabase>
+
+#include <memory>
+
+class ExerciseSnapshot;
+
+// The store's copy of the exercise rows, read again whenever the database
+// has changed, on this connection or on another one. A snapshot handed out
+// stays as it was for as long as its holder keeps it.
+class ExerciseIndex
+{
+public:
+    // The rows as they are now; null when they cannot be read this way (not
+    // an SQLite connection, or a statement failed).
+    std::shared_ptr<const ExerciseSnapshot> current(QSqlDatabase database);
+    // Bytes held by the current snapshot.
+    qint64 memoryBytes() const;
+    // Forgets the snapshot (the connection is about to close).
+    void clear();
+
+private:
+    std::shared_ptr<ExerciseSnapshot> mSnapshot;
+    qint64 mDataVersion = -1;
+    qint64 mChanges = -1;
+};

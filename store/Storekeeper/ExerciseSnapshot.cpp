@@ -1,0 +1,375 @@
+#include "ExerciseSnapshot.h"
+
+#include <sqlite3.h>
+
+#include <QString>
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+char foldByte(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c;
+}
+
+// A prepared statement that finalizes itself.
+class Statement
+{
+public:
+    Statement(sqlite3* handle, const char* sql)
+    {
+        if (sqlite3_prepare_v2(handle, sql, -1, &mStatement, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(mStatement);
+            mStatement = nullptr;
+        }
+    }
+    ~Statement() { sqlite3_finalize(mStatement); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    bool isValid() const { return mStatement != nullptr; }
+    // True while there is a row; *ok turns false on an error.
+    bool next(bool* ok)
+    {
+        const int rc = sqlite3_step(mStatement);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc != SQLITE_DONE)
+            *ok = false;
+        return false;
+    }
+    qint64 integer(int column) const { return sqlite3_column_int64(mStatement, column); }
+    bool isNull(int column) const { return sqlite3_column_type(mStatement, column) == SQLITE_NULL; }
+    std::string_view text(int column) const
+    {
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(mStatement, column));
+        return bytes ? std::string_view(bytes, size_t(sqlite3_column_bytes(mStatement, column)))
+                     : std::string_view();
+    }
+
+private:
+    sqlite3_stmt* mStatement = nullptr;
+};
+
+// Local id to position in an ascending id list.
+class IdIndex
+{
+public:
+    explicit IdIndex(const std::vector<qint64>& ids)
+        : mIds(ids)
+    {
+        const qint64 top = ids.empty() ? 0 : ids.back();
+        // Dense when the ids are not spread too thinly.
+        if (!ids.empty() && ids.front() >= 0 && top < qint64(8) * qint64(ids.size()) + 4096) {
+            mDense.assign(size_t(top) + 1, -1);
+            for (size_t i = 0; i < ids.size(); ++i)
+                mDense[size_t(ids[i])] = int(i);
+        }
+    }
+    int find(qint64 id) const
+    {
+        if (!mDense.empty())
+            return (id >= 0 && id < qint64(mDense.size())) ? mDense[size_t(id)] : -1;
+        const auto it = std::lower_bound(mIds.begin(), mIds.end(), id);
+        return (it != mIds.end() && *it == id) ? int(it - mIds.begin()) : -1;
+    }
+
+private:
+    const std::vector<qint64>& mIds;
+    std::vector<int> mDense;
+};
+
+} // namespace
+
+std::string_view ExerciseSnapshot::text(Span span) const
+{
+    if (span.size < 0)
+        return {};
+    return std::string_view(mText.constData() + span.offset, size_t(span.size));
+}
+
+std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::load(sqlite3* handle)
+{
+    auto snapshot = std::make_shared<ExerciseSnapshot>();
+    ExerciseSnapshot& s = *snapshot;
+    bool ok = true;
+    auto keep = [&s](const Statement& statement, int column) {
+        Span span;
+        if (statement.isNull(column))
+            return span;
+        const std::string_view bytes = statement.text(column);
+        span.offset = quint32(s.mText.size());
+        span.size = qint32(bytes.size());
+        s.mText.append(bytes.data(), qsizetype(bytes.size()));
+        return span;
+    };
+
+    // Each table is read once in stored order and joined here: following the
+    // indexes row by row costs several times more.
+    std::vector<qint64> termIds;
+    std::vector<qint64> exerciseIds;
+    std::vector<Span> exerciseLanguages;
+    {
+        Statement tm(handle, "SELECT mlmid, tmttmtid, mv, lclid FROM tm WHERE +tmttmtid IN (1, 2) ORDER BY mlmid");
+        if (!tm.isValid())
+            return nullptr;
+        while (tm.next(&ok)) {
+            if (tm.integer(1) == 1) {
+                termIds.push_back(tm.integer(0));
+                s.mTerms.push_back(keep(tm, 2));
+            } else {
+                exerciseIds.push_back(tm.integer(0));
+                exerciseLanguages.push_back(keep(tm, 3));
+            }
+        }
+    }
+    const IdIndex exercises(exerciseIds);
+    // An exercise needs its m row as well.
+    std::vector<char> hasManifest(exerciseIds.size(), 0);
+    {
+        Statement m(handle, "SELECT lmid FROM m");
+        if (!m.isValid())
+            return nullptr;
+        while (m.next(&ok)) {
+            const int e = exercises.find(m.integer(0));
+            if (e >= 0)
+                hasManifest[size_t(e)] = 1;
+        }
+    }
+    std::vector<qint64> mediaIds;
+    {
+        Statement mm(handle, "SELECT mlmid, mmp, mmfn, cccid, sp, l, v FROM mm ORDER BY mlmid");
+        if (!mm.isValid())
+            return nullptr;
+        while (mm.next(&ok)) {
+            mediaIds.push_back(mm.integer(0));
+            std::array<Span, kMediaColumns> values;
+            for (int c = 0; c < kMediaColumns; ++c)
+                values[size_t(c)] = keep(mm, c + 1);
+            s.mMedia.push_back(values);
+        }
+    }
+    // (exercise, term) and (exercise, media) links, in link order.
+    std::vector<std::pair<int, int>> termLinks;
+    std::vector<std::pair<int, int>> mediaLinks;
+    {
+        const IdIndex terms(termIds);
+        const IdIndex media(mediaIds);
+        Statement crlt(handle, "SELECT mprmid, mchmid FROM crlt");
+        if (!crlt.isValid())
+            return nullptr;
+        while (crlt.next(&ok)) {
+            const int e = exercises.find(crlt.integer(0));
+            if (e < 0 || !hasManifest[size_t(e)])
+                continue;
+            const qint64 child = crlt.integer(1);
+            const int t = terms.find(child);
+            if (t >= 0)
+                termLinks.emplace_back(e, t);
+            const int m = media.find(child);
+            if (m >= 0)
+                mediaLinks.emplace_back(e, m);
+        }
+    }
+    if (!ok || s.mText.size() > qsizetype(0x7fffffff))
+        return nullptr;
+
+    auto byExercise = [](const std::pair<int, int>& a, const std::pair<int, int>& b) { return a.first < b.first; };
+    std::stable_sort(termLinks.begin(), termLinks.end(), byExercise);
+    std::stable_sort(mediaLinks.begin(), mediaLinks.end(), byExercise);
+    // Every term of an exercise with every recording of it, as the view joins them.
+    s.mRows.reserve(std::min(termLinks.size(), mediaLinks.size()));
+    size_t t = 0;
+    size_t m = 0;
+    while (t < termLinks.size() && m < mediaLinks.size()) {
+        const int e = std::min(termLinks[t].first, mediaLinks[m].first);
+        size_t tEnd = t;
+        while (tEnd < termLinks.size() && termLinks[tEnd].first == e)
+            ++tEnd;
+        size_t mEnd = m;
+        while (mEnd < mediaLinks.size() && mediaLinks[mEnd].first == e)
+            ++mEnd;
+        for (size_t i = t; i < tEnd; ++i) {
+            for (size_t j = m; j < mEnd; ++j)
+                s.mRows.push_back({exerciseIds[size_t(e)], termLinks[i].second, exerciseLanguages[size_t(e)],
+                                   mediaLinks[j].second});
+        }
+        t = tEnd;
+        m = mEnd;
+    }
+
+    s.mFoldedTermSpans.reserve(s.mTerms.size());
+    for (const Span& term : s.mTerms) {
+        Span folded;
+        if (term.size >= 0) {
+            folded.offset = quint32(s.mFoldedTerms.size());
+            folded.size = term.size;
+            for (char c : s.text(term))
+                s.mFoldedTerms.append(foldByte(c));
+        }
+        s.mFoldedTermSpans.push_back(folded);
+    }
+    s.mText.squeeze();
+    s.mFoldedTerms.squeeze();
+    s.mTerms.shrink_to_fit();
+    s.mMedia.shrink_to_fit();
+    return snapshot;
+}
+
+ExerciseSnapshot::Span ExerciseSnapshot::textOf(int row, int column) const
+{
+    const Row& r = mRows[size_t(row)];
+    switch (column) {
+    case 1:
+        return mTerms[size_t(r.term)];
+    case 2:
+        return r.language;
+    default:
+        return mMedia[size_t(r.media)][size_t(column - 3)];
+    }
+}
+
+QVariant ExerciseSnapshot::value(int row, int column) const
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= kColumnCount)
+        return QVariant();
+    if (column == 0)
+        return QVariant(mRows[size_t(row)].id);
+    const Span span = textOf(row, column);
+    if (span.size < 0)
+        return QVariant(QMetaType::fromType<QString>());
+    const std::string_view bytes = text(span);
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+}
+
+const std::vector<int>& ExerciseSnapshot::ascending(int column) const
+{
+    std::vector<int>& order = mAscending[size_t(column)];
+    if (mSorted[size_t(column)])
+        return order;
+    const size_t count = mRows.size();
+    // The key of every row, lowered once: NULL, or the bytes lower() makes.
+    std::vector<char> nulls(count, 0);
+    std::vector<std::pair<quint32, quint32>> spans(count);
+    QByteArray keyBytes;
+    const char* base = nullptr;
+    if (column == 1) {
+        for (size_t row = 0; row < count; ++row) {
+            const Span folded = mFoldedTermSpans[size_t(mRows[row].term)];
+            nulls[row] = folded.size < 0;
+            spans[row] = {folded.offset, quint32(std::max(folded.size, 0))};
+        }
+        base = mFoldedTerms.constData();
+    } else {
+        for (size_t row = 0; row < count; ++row) {
+            const auto offset = quint32(keyBytes.size());
+            if (column == 0) {
+                char digits[24];
+                const char* end = std::to_chars(digits, digits + sizeof digits, mRows[row].id).ptr;
+                keyBytes.append(digits, qsizetype(end - digits));
+            } else {
+                const Span span = textOf(int(row), column);
+                nulls[row] = span.size < 0;
+                for (char c : text(span))
+                    keyBytes.append(foldByte(c));
+            }
+            spans[row] = {offset, quint32(keyBytes.size()) - offset};
+        }
+        base = keyBytes.constData();
+    }
+    auto key = [&](int row) {
+        return std::string_view(base + spans[size_t(row)].first, spans[size_t(row)].second);
+    };
+    order.resize(count);
+    for (size_t i = 0; i < count; ++i)
+        order[i] = int(i);
+    // Rows are in id order and the sort is stable, so ties stay in id order.
+    // Texts compare byte by byte, unsigned, as SQLite compares them.
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        if (nulls[size_t(a)] != nulls[size_t(b)])
+            return nulls[size_t(a)] > nulls[size_t(b)];
+        return key(a) < key(b);
+    });
+    std::vector<int>& ranks = mRanks[size_t(column)];
+    ranks.resize(count);
+    int rank = 0;
+    for (size_t i = 0; i < count; ++i) {
+        if (i > 0 && (nulls[size_t(order[i])] != nulls[size_t(order[i - 1])] || key(order[i]) != key(order[i - 1])))
+            ++rank;
+        ranks[i] = rank;
+    }
+    mSorted[size_t(column)] = true;
+    return order;
+}
+
+std::vector<int> ExerciseSnapshot::select(const QString& fragment, const QString& languageId, int column,
+                                          bool descending) const
+{
+    std::vector<char> termMatches(mTerms.size(), 0);
+    QByteArray needle = fragment.toUtf8();
+    for (char& c : needle)
+        c = foldByte(c);
+    const std::string_view wanted(needle.constData(), size_t(needle.size()));
+    for (size_t t = 0; t < mTerms.size(); ++t) {
+        const Span folded = mFoldedTermSpans[t];
+        if (folded.size < 0)
+            continue; // NULL is never LIKE anything
+        const std::string_view term(mFoldedTerms.constData() + folded.offset, size_t(folded.size));
+        termMatches[t] = wanted.empty() || term.find(wanted) != std::string_view::npos;
+    }
+    const QByteArray languageBytes = languageId.toUtf8();
+    const std::string_view language(languageBytes.constData(), size_t(languageBytes.size()));
+    const bool anyLanguage = languageId.isEmpty();
+    auto matches = [&](int row) {
+        const Row& r = mRows[size_t(row)];
+        return termMatches[size_t(r.term)] && (anyLanguage || (r.language.size >= 0 && text(r.language) == language));
+    };
+
+    std::vector<int> rows;
+    if (column < 0 || column >= kColumnCount) {
+        for (int row = 0; row < rowCount(); ++row) {
+            if (matches(row))
+                rows.push_back(row);
+        }
+        return rows;
+    }
+    const std::vector<int>& order = ascending(column);
+    if (!descending) {
+        for (int row : order) {
+            if (matches(row))
+                rows.push_back(row);
+        }
+        return rows;
+    }
+    // Groups of equal keys from the largest down, each group in id order.
+    const std::vector<int>& ranks = mRanks[size_t(column)];
+    int end = int(order.size());
+    while (end > 0) {
+        int begin = end - 1;
+        while (begin > 0 && ranks[size_t(begin - 1)] == ranks[size_t(end - 1)])
+            --begin;
+        for (int i = begin; i < end; ++i) {
+            if (matches(order[size_t(i)]))
+                rows.push_back(order[size_t(i)]);
+        }
+        end = begin;
+    }
+    return rows;
+}
+
+qint64 ExerciseSnapshot::memoryBytes() const
+{
+    qint64 bytes = mText.capacity() + mFoldedTerms.capacity();
+    bytes += qint64(mTerms.capacity() + mFoldedTermSpans.capacity()) * qint64(sizeof(Span));
+    bytes += qint64(mMedia.capacity()) * qint64(sizeof(std::array<Span, kMediaColumns>));
+    bytes += qint64(mRows.capacity()) * qint64(sizeof(Row));
+    for (const std::vector<int>& order : mAscending)
+        bytes += qint64(order.capacity()) * qint64(sizeof(int));
+    for (const std::vector<int>& ranks : mRanks)
+        bytes += qint64(ranks.capacity()) * qint64(sizeof(int));
+    return bytes;
+}
