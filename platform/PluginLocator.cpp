@@ -18,13 +18,23 @@ QString matchCase(const QString& absolute)
         QDir dir(path);
         QString next = dir.filePath(part);
         if (!QFileInfo::exists(next)) {
+            // Names differing only in case sort in no fixed order: a real
+            // entry wins over a link to it, so the answer does not vary.
             const QStringList entries = dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+            QString link;
             for (const QString& entry : entries) {
-                if (entry.compare(part, Qt::CaseInsensitive) == 0) {
+                if (entry.compare(part, Qt::CaseInsensitive) != 0)
+                    continue;
+                if (!QFileInfo(dir.filePath(entry)).isSymLink()) {
+                    link.clear();
                     next = dir.filePath(entry);
                     break;
                 }
+                if (link.isEmpty())
+                    link = dir.filePath(entry);
             }
+            if (!link.isEmpty())
+                next = link;
         }
         path = next;
     }
