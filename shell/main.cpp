@@ -40,7 +40,10 @@ void enterHomeDirectory()
 
 int main(int argc, char* argv[])
 {
+    // From the first moment on, a termination signal ends the program in order.
+    TerminationSignals::install();
     QApplication app(argc, argv);
+    TerminationSignals::listen();
     SettingsStore::configure();
     enterHomeDirectory();
 
@@ -85,11 +88,12 @@ int main(int argc, char* argv[])
     ISilResource* sil = PluginLocator::load<ISilResource>(QStringLiteral("plugins_dll/Resources/ZoSILResource.dll"));
     ILogResource* log = PluginLocator::load<ILogResource>(QStringLiteral("plugins_dll/Resources/ZoLogResource.dll"));
 
-    MainWindow* mainWindow = new MainWindow(&app);
+    // A signal during start-up: no window, no event loop, straight to shut-down.
+    MainWindow* mainWindow = TerminationSignals::requested() ? nullptr : new MainWindow(&app);
 
     QApplication::setQuitOnLastWindowClosed(true);
-    TerminationSignals::install();
-    QApplication::exec();
+    if (!TerminationSignals::requested())
+        QApplication::exec();
 
     if (log)
         log->closeLog();

@@ -6,7 +6,10 @@
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
+
+#include <csignal>
 
 // Runs the real program from a temporary ready-to-run tree, with message boxes
 // written to a log instead of shown.
@@ -99,6 +102,19 @@ void hideJava(ProgramRun& run)
     run.env().insert(QStringLiteral("PATH"), QStringLiteral("/nonexistent"));
 }
 
+// True once the process catches SIGTERM itself: its handler is installed.
+bool catchesTermination(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("SigCgt:"))
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1;
+    }
+    return false;
+}
+
 bool waitForKey(const TestTree& tree, const QString& key, int ms = 20000)
 {
     QElapsedTimer timer;
@@ -128,6 +144,8 @@ private slots:
     void missingRuntime();
     void storedHomeStillUsable();
     void endsCleanlyWithEveryPlugin();
+    void terminatedDuringStartup_data();
+    void terminatedDuringStartup();
 };
 
 void TestStartup::normalStartAndEnd()
@@ -247,6 +265,51 @@ void TestStartup::endsCleanlyWithEveryPlugin()
     const QStringList shown = boxes(tree);
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown.first().startsWith(QStringLiteral("information\tWelcome\tWelcome to Vireda!")), qPrintable(shown.first()));
+}
+
+void TestStartup::terminatedDuringStartup_data()
+{
+    QTest::addColumn<int>("delayMs");     // after the start, before the signal
+    QTest::addColumn<bool>("midStartup"); // signal as soon as the first setting is written
+    QTest::addColumn<int>("plugins");
+
+    QTest::newRow("at once, no plug-ins") << 0 << false << int(TestTree::NoPlugins);
+    QTest::newRow("50 ms, no plug-ins") << 50 << false << int(TestTree::NoPlugins);
+    QTest::newRow("first setting, no plug-ins") << 0 << true << int(TestTree::NoPlugins);
+    QTest::newRow("50 ms, every plug-in") << 50 << false << int(TestTree::RealPlugins);
+    QTest::newRow("first setting, every plug-in") << 0 << true << int(TestTree::RealPlugins);
+    QTest::newRow("400 ms, every plug-in") << 400 << false << int(TestTree::RealPlugins);
+}
+
+void TestStartup::terminatedDuringStartup()
+{
+    QFETCH(int, delayMs);
+    QFETCH(bool, midStartup);
+    QFETCH(int, plugins);
+    if (!JavaRuntime::isUsableHome(JavaRuntime::candidateHome()))
+        QSKIP("no Java runtime on this machine");
+    TestTree tree(static_cast<TestTree::Plugins>(plugins));
+    ProgramRun run(tree);
+    run.start();
+    QVERIFY(run.process().waitForStarted());
+    QTest::qWait(delayMs);
+    // Before its first line the program cannot catch anything; from there on
+    // it must end in order whatever it is doing.
+    if (midStartup) {
+        // Written early in start-up, long before the main window exists.
+        QElapsedTimer timer;
+        timer.start();
+        while (!QFileInfo::exists(settingsFile(tree)) && timer.elapsed() < 20000)
+            QThread::msleep(1);
+        QVERIFY(QFileInfo::exists(settingsFile(tree)));
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(catchesTermination(run.process().processId()), 20000);
+    }
+    QCOMPARE(run.terminate(), 1);
+    QCOMPARE(stored(tree, QStringLiteral("xml/version")).toString(), QStringLiteral("2"));
+    QCOMPARE(stored(tree, QStringLiteral("software/version")).toString(), QStringLiteral("Vireda"));
+    QCOMPARE(stored(tree, QStringLiteral("software/internal_version")).toString(), QStringLiteral("0.8.7"));
+    QVERIFY(boxes(tree).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestStartup)
