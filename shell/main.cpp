@@ -15,6 +15,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QSettings>
+#include <QTranslator>
 
 namespace {
 
@@ -36,6 +37,17 @@ void enterHomeDirectory()
     QDir::setCurrent(home.isEmpty() ? QCoreApplication::applicationDirPath() : home);
 }
 
+// The program's own texts in the language chosen earlier, if any.
+void installStartupTranslator(QTranslator* translator)
+{
+    const QString language = QSettings().value(QStringLiteral("software/lastUILanguage")).toString();
+    if (language.isEmpty() || language.contains(QLatin1Char('/')) || language.contains(QLatin1Char('\\'))
+        || language.startsWith(QLatin1Char('.')))
+        return;
+    if (translator->load(QStringLiteral("dravel-") + language, QStringLiteral("Translations/") + language))
+        QCoreApplication::installTranslator(translator);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -47,10 +59,22 @@ int main(int argc, char* argv[])
     SettingsStore::configure();
     enterHomeDirectory();
 
+    // The boxes of the start-up in the language chosen earlier.
+    QTranslator startupTranslator;
+    installStartupTranslator(&startupTranslator);
+
     SingleInstanceLock lock(QDir::currentPath());
     if (!lock.tryLock()) {
-        MessageBoxHelper::information(nullptr, QString::fromLatin1(ApplicationName),
-                                      QObject::tr("Vireda is already running on this computer."));
+        if (lock.heldByAnother()) {
+            MessageBoxHelper::information(nullptr, QString::fromLatin1(ApplicationName),
+                                          QObject::tr("Vireda is already running on this computer."));
+        } else {
+            MessageBoxHelper::warning(nullptr, QString::fromLatin1(ApplicationName),
+                                      QObject::tr("Vireda cannot start because it cannot write to its folder\n%1\n\n"
+                                                  "Please make sure that you may write to this folder and that the "
+                                                  "disk is not full, then start Vireda again.")
+                                          .arg(QDir::toNativeSeparators(QDir::currentPath())));
+        }
         return 1;
     }
 
@@ -87,6 +111,9 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     ISilResource* sil = PluginLocator::load<ISilResource>(QStringLiteral("plugins_dll/Resources/ZoSILResource.dll"));
     ILogResource* log = PluginLocator::load<ILogResource>(QStringLiteral("plugins_dll/Resources/ZoLogResource.dll"));
+
+    // The main window installs the translators of its language itself.
+    QCoreApplication::removeTranslator(&startupTranslator);
 
     // A signal during start-up: no window, no event loop, straight to shut-down.
     MainWindow* mainWindow = TerminationSignals::requested() ? nullptr : new MainWindow(&app);
