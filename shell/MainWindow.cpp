@@ -438,9 +438,36 @@ bool MainWindow::prepareDatabase()
 {
     // The manager closes its own connection before the store opens the file.
     std::unique_ptr<ZoDbFileManager> manager = createDbFileManager();
-    return manager->run([this](const QString&) {
+    const ZoDbFileManager::Outcome outcome = manager->run([this](const QString&) {
         showSplashMessage(tr("Migrating local database.  This could take a few minutes..."));
     });
+    const QString title = QStringLiteral("Vireda");
+    switch (outcome) {
+    case ZoDbFileManager::Ready:
+        return true;
+    case ZoDbFileManager::Damaged: {
+        const int answer = MessageBoxHelper::show(
+            MessageBoxHelper::Critical, this, title,
+            ZoDbFileManager::damagedQuestion(manager->fileName(), manager->asideName()),
+            ZoDbFileManager::damagedButtons(), 0, 0);
+        if (answer != 1)
+            return false;
+        if (!manager->setAside().isEmpty())
+            return true;
+        MessageBoxHelper::critical(this, title, ZoDbFileManager::notSetAsideMessage(manager->fileName()));
+        return false;
+    }
+    case ZoDbFileManager::NotChanged:
+        MessageBoxHelper::critical(this, title, ZoDbFileManager::notChangedMessage(manager->fileName()));
+        return false;
+    case ZoDbFileManager::Busy:
+        MessageBoxHelper::critical(this, title, ZoDbFileManager::busyMessage(manager->fileName()));
+        return false;
+    case ZoDbFileManager::Failed:
+        break;
+    }
+    MessageBoxHelper::critical(this, title, ZoDbFileManager::fatalMessage());
+    return false;
 }
 
 void MainWindow::loadGeneralPlugins()
@@ -461,9 +488,6 @@ void MainWindow::loadGeneralPlugins()
 
     if (!prepareDatabase()) {
         mStartupAborted = true;
-        MessageBoxHelper::critical(nullptr, QStringLiteral("Vireda"),
-                                   tr("Vireda encountered a problem while updating the local "
-                                      "database.  Please uninstall, then reinstall Vireda."));
         QApplication::closeAllWindows();
         // Queued, so that it also ends a loop that has not started yet.
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);

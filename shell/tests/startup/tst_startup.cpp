@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
@@ -146,6 +148,8 @@ private slots:
     void endsCleanlyWithEveryPlugin();
     void terminatedDuringStartup_data();
     void terminatedDuringStartup();
+    void damagedDatabase_data();
+    void damagedDatabase();
 };
 
 void TestStartup::normalStartAndEnd()
@@ -310,6 +314,83 @@ void TestStartup::terminatedDuringStartup()
     QCOMPARE(stored(tree, QStringLiteral("software/version")).toString(), QStringLiteral("Vireda"));
     QCOMPARE(stored(tree, QStringLiteral("software/internal_version")).toString(), QStringLiteral("0.8.7"));
     QVERIFY(boxes(tree).isEmpty());
+}
+
+void TestStartup::damagedDatabase_data()
+{
+    QTest::addColumn<QString>("answer"); // button of the question: 0 keep and quit, 1 set aside
+    QTest::addColumn<qint64>("from");    // first byte overwritten with garbage
+    QTest::newRow("header, keep and quit") << "0" << qint64(0);
+    QTest::newRow("header, box closed") << "" << qint64(0);
+    QTest::newRow("header, set aside") << "1" << qint64(0);
+    QTest::newRow("table pages, set aside") << "1" << qint64(4096);
+}
+
+// A damaged database is named at start; kept, the program ends untouched;
+// set aside, its bytes stay beside the new one and start-up goes on.
+void TestStartup::damagedDatabase()
+{
+    QFETCH(QString, answer);
+    QFETCH(qint64, from);
+    if (!JavaRuntime::isUsableHome(JavaRuntime::candidateHome()))
+        QSKIP("no Java runtime on this machine");
+    TestTree tree(TestTree::RealPlugins);
+    const QString db = tree.filePath(QStringLiteral("vireda.db"));
+    {
+        // A healthy database of a few pages first, then the garbage.
+        ProgramRun first(tree);
+        first.start();
+        QVERIFY(waitForKey(tree, QStringLiteral("database/version"), 60000));
+        QCOMPARE(first.terminate(), 1);
+        QFile::remove(tree.filePath(QStringLiteral("boxes.log")));
+        QSettings(settingsFile(tree), QSettings::IniFormat).remove(QStringLiteral("database"));
+    }
+    QFile file(db);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.size() > from + 100);
+    QVERIFY(file.seek(from));
+    file.write(QByteArray(int(qMin<qint64>(file.size() - from, 8192)), '\x5a'));
+    file.close();
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray damaged = file.readAll();
+    file.close();
+
+    ProgramRun run(tree);
+    run.env().insert(QStringLiteral("VIREDA_MSGBOX_ANSWERS"), answer);
+    const QString question = QStringLiteral(
+        "critical\tVireda\tThe local database \"vireda.db\" is damaged: Vireda cannot read the exercises, "
+        "lessons and users in it.\\n\\nYou can keep the file as it is and quit, for example to restore it "
+        "from a copy of your own, or set it aside as \"vireda.db.damaged\" and start with a new, empty "
+        "database. Nothing is deleted either way.\tKeep It and Quit|Set Aside and Start Anew");
+    if (answer != QLatin1String("1")) {
+        QCOMPARE(run.run(60000), 1);
+        QCOMPARE(boxes(tree), QStringList{question});
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), damaged);
+        QVERIFY(!QFileInfo::exists(db + QStringLiteral(".damaged")));
+        QVERIFY(!stored(tree, QStringLiteral("database/version")).isValid());
+        return;
+    }
+    run.start();
+    QVERIFY(waitForKey(tree, QStringLiteral("database/version"), 60000));
+    QCOMPARE(stored(tree, QStringLiteral("database/version")).toString(), QStringLiteral("2"));
+    QCOMPARE(run.terminate(), 1);
+    QCOMPARE(boxes(tree).value(0), question);
+    QFile aside(db + QStringLiteral(".damaged"));
+    QVERIFY(aside.open(QIODevice::ReadOnly));
+    QCOMPARE(aside.readAll(), damaged);
+    QSqlDatabase fresh = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fresh"));
+    fresh.setDatabaseName(db);
+    QVERIFY(fresh.open());
+    QSqlQuery check(fresh);
+    QVERIFY(check.exec(QStringLiteral("pragma quick_check")) && check.next());
+    QCOMPARE(check.value(0).toString(), QStringLiteral("ok"));
+    QVERIFY(check.exec(QStringLiteral("pragma user_version")) && check.next());
+    QCOMPARE(check.value(0).toInt(), 2);
+    check = QSqlQuery();
+    fresh.close();
+    fresh = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("fresh"));
 }
 
 QTEST_GUILESS_MAIN(TestStartup)
