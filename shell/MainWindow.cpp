@@ -679,6 +679,14 @@ void MainWindow::retranslateAllViews()
     reloadCurrentUser();
 
     retranslateUi();
+    // The user line and the upload count in the new language, the count
+    // asked again (the plain retranslation shows none).
+    if (!lblUsername2->text().isEmpty()) {
+        ZoUser* user = mUserResource ? mUserResource->currentUser() : nullptr;
+        if (user && !user->username().isEmpty())
+            showUserLine(user->username());
+    }
+    updateUploadCount();
 
     if (!mTabWidget)
         return;
@@ -695,6 +703,11 @@ void MainWindow::retranslateAllViews()
         form->updateViewLists();
         form->refreshData();
     }
+}
+
+void MainWindow::showUserLine(const QString& userName)
+{
+    lblUsername2->setText(userName + QLatin1Char(' ') + (mOfflineSession ? tr("(Offline)") : tr("(Online)")));
 }
 
 void MainWindow::setUiLanguage(const QString& language)
@@ -784,6 +797,9 @@ void MainWindow::deleteTabs()
 void MainWindow::signIn()
 {
     btnSignIn->setEnabled(false);
+    // A network that failed earlier is tried again: the peer may be back.
+    if (mNetManager && !mNetManager->isNetworkReady())
+        mNetManager->startNetwork();
     auto* login = new LoginForm(this);
 
     if (login->exec() != QDialog::Accepted) {
@@ -799,7 +815,8 @@ void MainWindow::signIn()
         if (!userName.isEmpty()) {
             settings.setValue(QStringLiteral("users/lastUser"), userName);
             offline = login->offlineCheckState() != 0 ? 1 : 0;
-            lblUsername2->setText(userName + QLatin1Char(' ') + (offline ? tr("(Offline)") : tr("(Online)")));
+            mOfflineSession = offline != 0;
+            showUserLine(userName);
         }
 
         // A window signed in already gets fresh forms.
@@ -899,6 +916,7 @@ void MainWindow::moveToOfflineMode()
     QString label = lblUsername2->text();
     label.replace(tr("(Online)"), tr("(Offline)"), Qt::CaseSensitive);
     lblUsername2->setText(label);
+    mOfflineSession = true;
 
     btnUpload->setEnabled(false);
     btnSuggestion->setEnabled(false);
@@ -929,9 +947,10 @@ void MainWindow::showUpload()
     auto* upload = new UploadForm(this);
     mUploadDialog = upload;
     if (upload->pendingCount() > 0 && mNetManager->isOfflineLogin() == 0) {
+        // Escape and the close box answer Cancel: nothing is done.
         const int answer = MessageBoxHelper::show(MessageBoxHelper::Question, this, *mAppName,
                                                   tr("Upload recently created content?\n"),
-                                                  {tr("OK"), tr("Review")}, 0, -1);
+                                                  {tr("OK"), tr("Review"), tr("Cancel")}, 0, 2);
         if (answer == 0) {
             upload->upload();
         } else if (answer == 1) {
