@@ -50,8 +50,12 @@ RegistrationForm::RegistrationForm(IMainWindow* mainWindow, QWidget* parent)
     tblUserFluency->setColumnCount(FluencyColumns);
     tblUserFluency->setHorizontalHeaderLabels({tr("Language"), tr("Accent"), tr("Fluency"), tr("Country"),
                                                tr("State\\Province"), tr("Locality"), tr("Studying")});
-    for (int column = 0; column < FluencyColumns; ++column)
-        tblUserFluency->setColumnWidth(column, 80);
+    // 80 pixels, or what the header's text needs in the dialog's font.
+    const QFontMetrics headerMetrics(tblUserFluency->horizontalHeader()->font());
+    for (int column = 0; column < FluencyColumns; ++column) {
+        const QString title = tblUserFluency->horizontalHeaderItem(column)->text();
+        tblUserFluency->setColumnWidth(column, qMax(80, headerMetrics.horizontalAdvance(title) + 24));
+    }
     tblUserFluency->hideColumn(StudyingColumn);
     tblUserFluency->verticalHeader()->hide();
     tblUserFluency->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -5,6 +5,7 @@
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
 #include "ProductInfo.h"
+#include "ScrollBarStyle.h"
 #include "SettingsStore.h"
 #include "SingleInstanceLock.h"
 #include "TerminationSignals.h"
@@ -56,6 +57,7 @@ int main(int argc, char* argv[])
     TerminationSignals::install();
     QApplication app(argc, argv);
     TerminationSignals::listen();
+    QApplication::setStyle(new ScrollBarStyle);
     SettingsStore::configure();
     enterHomeDirectory();
 

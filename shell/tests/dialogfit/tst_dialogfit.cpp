@@ -2,6 +2,7 @@
 #include "LoginForm.h"
 #include "PluginDialog.h"
 #include "RegistrationForm.h"
+#include "ScrollBarStyle.h"
 #include "SuggestionForm.h"
 #include "TestHost.h"
 
@@ -9,6 +10,9 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
+#include <QStyleFactory>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -115,6 +119,56 @@ private slots:
         QVERIFY(rowHeight >= table->fontMetrics().height());
         QVERIFY2(table->viewport()->height() >= 3 * rowHeight,
                  qPrintable(QStringLiteral("%1 < 3 x %2").arg(table->viewport()->height()).arg(rowHeight)));
+    }
+
+    // The program's scroll bar handle is darker than its groove, so that it
+    // reads as the handle: at the top (left) for the start of a list.
+    void scrollBarHandleStandsOut_data()
+    {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<int>("orientation");
+        for (const char* base : {"fusion", "windows"}) {
+            QTest::addRow("%s vertical", base) << QString::fromLatin1(base) << int(Qt::Vertical);
+            QTest::addRow("%s horizontal", base) << QString::fromLatin1(base) << int(Qt::Horizontal);
+        }
+    }
+
+    void scrollBarHandleStandsOut()
+    {
+        QFETCH(QString, base);
+        QFETCH(int, orientation);
+        QStyle* style = QStyleFactory::create(base);
+        if (!style)
+            QSKIP("style not available");
+        ScrollBarStyle program(style);
+        QScrollBar bar(static_cast<Qt::Orientation>(orientation), nullptr);
+        bar.setStyle(&program);
+        bar.setRange(0, 100);
+        bar.setPageStep(20);
+        bar.setValue(0);
+        bar.resize(orientation == Qt::Vertical ? QSize(16, 240) : QSize(240, 16));
+        const QImage image = bar.grab().toImage();
+        QStyleOptionSlider option;
+        option.initFrom(&bar);
+        option.orientation = bar.orientation();
+        option.minimum = 0;
+        option.maximum = 100;
+        option.pageStep = 20;
+        option.sliderPosition = 0;
+        option.sliderValue = 0;
+        if (bar.orientation() == Qt::Horizontal)
+            option.state |= QStyle::State_Horizontal;
+        const QRect handle = program.subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, &bar);
+        const QRect groove = program.subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarAddPage, &bar);
+        QVERIFY(handle.isValid() && groove.isValid());
+        // Handle at the start, groove after it.
+        QVERIFY(orientation == Qt::Vertical ? handle.top() < groove.top() : handle.left() < groove.left());
+        auto shade = [&](const QRect& r) {
+            const QPoint c = r.center();
+            return qGray(image.pixel(c));
+        };
+        QVERIFY2(shade(handle) + 20 < shade(groove),
+                 qPrintable(QStringLiteral("handle %1, groove %2").arg(shade(handle)).arg(shade(groove))));
     }
 
     // Every path of the plug-in list is shown whole.
