@@ -104,6 +104,15 @@ void hideJava(ProgramRun& run)
     run.env().insert(QStringLiteral("PATH"), QStringLiteral("/nonexistent"));
 }
 
+// The process id written into the single-instance lock file, or 0.
+qint64 lockOwner(const TestTree& tree)
+{
+    QFile lock(tree.filePath(QStringLiteral("Unique Vireda Mutex String.lock")));
+    if (!lock.open(QIODevice::ReadOnly))
+        return 0;
+    return lock.readLine().trimmed().toLongLong();
+}
+
 // True once the process catches SIGTERM itself: its handler is installed.
 bool catchesTermination(qint64 pid)
 {
@@ -198,7 +207,9 @@ void TestStartup::secondInstanceRefused()
     // The lock goes with its owner: a new start works again.
     ProgramRun third(tree);
     third.start();
-    QTest::qWait(1500);
+    QVERIFY(third.process().waitForStarted());
+    // It holds the lock once its process id is in the lock file.
+    QTRY_COMPARE_WITH_TIMEOUT(lockOwner(tree), third.process().processId(), 30000);
     QCOMPARE(third.process().state(), QProcess::Running);
     QCOMPARE(third.terminate(), 1);
     QCOMPARE(boxes(tree).size(), 1);
