@@ -54,7 +54,11 @@ void JavaRuntime::extendPath(const QString& home)
 {
     const QByteArray old = qgetenv("PATH");
     const QByteArray bin = QFile::encodeName(QDir(home).filePath(QStringLiteral("bin")));
-    qputenv("PATH", old + ':' + bin);
+    // An empty entry would put the working directory on PATH.
+    if (old.isEmpty())
+        qputenv("PATH", bin);
+    else
+        qputenv("PATH", old + (old.endsWith(':') ? QByteArray() : QByteArray(":")) + bin);
 }
 
 bool JavaRuntime::preloadJvm(const QString& home)

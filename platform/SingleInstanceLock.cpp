@@ -16,6 +16,11 @@ bool SingleInstanceLock::tryLock()
     return mLock.tryLock(0);
 }
 
+bool SingleInstanceLock::heldByAnother() const
+{
+    return mLock.error() == QLockFile::LockFailedError;
+}
+
 QString SingleInstanceLock::fileName() const
 {
     return mLock.fileName();

@@ -14,6 +14,9 @@ public:
 
     // True when this process now holds the lock (or already did).
     bool tryLock();
+    // After a failed tryLock(): true when another process holds the lock,
+    // false when the lock file could not be made (an unwritable folder).
+    bool heldByAnother() const;
 
     QString fileName() const;
 

@@ -9,15 +9,16 @@
 
 namespace {
 int signalFds[2] = {-1, -1};
+volatile std::sig_atomic_t signalled = 0;
+bool listening = false;
 }
 
 void TerminationSignals::install()
 {
     if (signalFds[0] >= 0)
         return;
-    if (socketpair(AF_UNIX, SOCK_STREAM, 0, signalFds) != 0)
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalFds) != 0)
         return;
-    new TerminationSignals(signalFds[1]);
     struct sigaction action = {};
     action.sa_handler = &TerminationSignals::handler;
     sigemptyset(&action.sa_mask);
@@ -25,6 +26,20 @@ void TerminationSignals::install()
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
+}
+
+void TerminationSignals::listen()
+{
+    install();
+    if (listening || signalFds[1] < 0 || !QCoreApplication::instance())
+        return;
+    listening = true;
+    new TerminationSignals(signalFds[1]);
+}
+
+bool TerminationSignals::requested()
+{
+    return signalled != 0;
 }
 
 TerminationSignals::TerminationSignals(int readFd)
@@ -37,6 +52,7 @@ TerminationSignals::TerminationSignals(int readFd)
 
 void TerminationSignals::handler(int)
 {
+    signalled = 1;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(signalFds[0], &byte, 1);
 }
@@ -45,5 +61,9 @@ void TerminationSignals::onSignal()
 {
     char byte;
     [[maybe_unused]] const ssize_t got = ::read(mReadFd, &byte, 1);
+    // quit() closes the windows first but does nothing outside the main loop
+    // and yields to a window that refuses to close; exit() then ends every
+    // loop that runs, a message box's before the main loop included.
     QCoreApplication::quit();
+    QCoreApplication::exit(0);
 }

@@ -1,5 +1,6 @@
 #include "LoginForm.h"
 
+#include "DialogFit.h"
 #include "IDbManager.h"
 #include "IMainWindow.h"
 #include "INetManager.h"
@@ -37,6 +38,8 @@ LoginForm::LoginForm(IMainWindow* mainWindow)
 
     if (mMainWindow && mMainWindow->mFont)
         setFont(*mMainWindow->mFont);
+    // At least the form's size, larger where the font needs it.
+    DialogFit::fit(this, QSize(350, 155));
 
     greetNewUser();
 
@@ -164,15 +167,23 @@ void LoginForm::loginUser()
         return;
     }
 
-    QProgressDialog progress(tr("Signing in..."), QString(), 0, 2, this, Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
-    progress.setBar(new QProgressBar(&progress));
-    progress.setWindowTitle(mAppName);
-    progress.setMinimumDuration(300);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setValue(1);
+    // The progress dialog lives only as long as the network call: a message
+    // must never open under it, and its show timer must not outlive the call.
+    int result = 0;
+    {
+        QProgressDialog progress(tr("Signing in..."), QString(), 0, 2, this,
+                                 Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
+        progress.setBar(new QProgressBar(&progress));
+        // The new bar comes with its own range.
+        progress.setRange(0, 2);
+        progress.setWindowTitle(mAppName);
+        progress.setMinimumDuration(300);
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setValue(1);
 
-    const int result = mNetManager->loginUser(lEditUsername->text(), lEditPassword->text(), offlineCheckState());
-    progress.setValue(2);
+        result = mNetManager->loginUser(lEditUsername->text(), lEditPassword->text(), offlineCheckState());
+        progress.setValue(2);
+    }
 
     bool success = false;
     switch (result) {

@@ -438,9 +438,36 @@ bool MainWindow::prepareDatabase()
 {
     // The manager closes its own connection before the store opens the file.
     std::unique_ptr<ZoDbFileManager> manager = createDbFileManager();
-    return manager->run([this](const QString&) {
+    const ZoDbFileManager::Outcome outcome = manager->run([this](const QString&) {
         showSplashMessage(tr("Migrating local database.  This could take a few minutes..."));
     });
+    const QString title = QStringLiteral("Vireda");
+    switch (outcome) {
+    case ZoDbFileManager::Ready:
+        return true;
+    case ZoDbFileManager::Damaged: {
+        const int answer = MessageBoxHelper::show(
+            MessageBoxHelper::Critical, this, title,
+            ZoDbFileManager::damagedQuestion(manager->fileName(), manager->asideName()),
+            ZoDbFileManager::damagedButtons(), 0, 0);
+        if (answer != 1)
+            return false;
+        if (!manager->setAside().isEmpty())
+            return true;
+        MessageBoxHelper::critical(this, title, ZoDbFileManager::notSetAsideMessage(manager->fileName()));
+        return false;
+    }
+    case ZoDbFileManager::NotChanged:
+        MessageBoxHelper::critical(this, title, ZoDbFileManager::notChangedMessage(manager->fileName()));
+        return false;
+    case ZoDbFileManager::Busy:
+        MessageBoxHelper::critical(this, title, ZoDbFileManager::busyMessage(manager->fileName()));
+        return false;
+    case ZoDbFileManager::Failed:
+        break;
+    }
+    MessageBoxHelper::critical(this, title, ZoDbFileManager::fatalMessage());
+    return false;
 }
 
 void MainWindow::loadGeneralPlugins()
@@ -461,9 +488,6 @@ void MainWindow::loadGeneralPlugins()
 
     if (!prepareDatabase()) {
         mStartupAborted = true;
-        MessageBoxHelper::critical(nullptr, QStringLiteral("Vireda"),
-                                   tr("Vireda encountered a problem while updating the local "
-                                      "database.  Please uninstall, then reinstall Vireda."));
         QApplication::closeAllWindows();
         // Queued, so that it also ends a loop that has not started yet.
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
@@ -655,6 +679,14 @@ void MainWindow::retranslateAllViews()
     reloadCurrentUser();
 
     retranslateUi();
+    // The user line and the upload count in the new language, the count
+    // asked again (the plain retranslation shows none).
+    if (!lblUsername2->text().isEmpty()) {
+        ZoUser* user = mUserResource ? mUserResource->currentUser() : nullptr;
+        if (user && !user->username().isEmpty())
+            showUserLine(user->username());
+    }
+    updateUploadCount();
 
     if (!mTabWidget)
         return;
@@ -671,6 +703,11 @@ void MainWindow::retranslateAllViews()
         form->updateViewLists();
         form->refreshData();
     }
+}
+
+void MainWindow::showUserLine(const QString& userName)
+{
+    lblUsername2->setText(userName + QLatin1Char(' ') + (mOfflineSession ? tr("(Offline)") : tr("(Online)")));
 }
 
 void MainWindow::setUiLanguage(const QString& language)
@@ -760,6 +797,9 @@ void MainWindow::deleteTabs()
 void MainWindow::signIn()
 {
     btnSignIn->setEnabled(false);
+    // A network that failed earlier is tried again: the peer may be back.
+    if (mNetManager && !mNetManager->isNetworkReady())
+        mNetManager->startNetwork();
     auto* login = new LoginForm(this);
 
     if (login->exec() != QDialog::Accepted) {
@@ -775,7 +815,8 @@ void MainWindow::signIn()
         if (!userName.isEmpty()) {
             settings.setValue(QStringLiteral("users/lastUser"), userName);
             offline = login->offlineCheckState() != 0 ? 1 : 0;
-            lblUsername2->setText(userName + QLatin1Char(' ') + (offline ? tr("(Offline)") : tr("(Online)")));
+            mOfflineSession = offline != 0;
+            showUserLine(userName);
         }
 
         // A window signed in already gets fresh forms.
@@ -875,6 +916,7 @@ void MainWindow::moveToOfflineMode()
     QString label = lblUsername2->text();
     label.replace(tr("(Online)"), tr("(Offline)"), Qt::CaseSensitive);
     lblUsername2->setText(label);
+    mOfflineSession = true;
 
     btnUpload->setEnabled(false);
     btnSuggestion->setEnabled(false);
@@ -905,9 +947,10 @@ void MainWindow::showUpload()
     auto* upload = new UploadForm(this);
     mUploadDialog = upload;
     if (upload->pendingCount() > 0 && mNetManager->isOfflineLogin() == 0) {
+        // Escape and the close box answer Cancel: nothing is done.
         const int answer = MessageBoxHelper::show(MessageBoxHelper::Question, this, *mAppName,
                                                   tr("Upload recently created content?\n"),
-                                                  {tr("OK"), tr("Review")}, 0, -1);
+                                                  {tr("OK"), tr("Review"), tr("Cancel")}, 0, 2);
         if (answer == 0) {
             upload->upload();
         } else if (answer == 1) {

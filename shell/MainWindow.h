@@ -120,6 +120,8 @@ private:
     // Deletes the forms of the tabs and then the tab widget.
     void deleteTabs();
     bool prepareDatabase();
+    // The user line: the name with "(Online)" or "(Offline)" in the current language.
+    void showUserLine(const QString& userName);
     void showSplashMessage(const QString& message);
 
     QList<QTranslator*> mTranslators;
@@ -142,6 +144,8 @@ private:
     int mSigningOut = 0;
     bool mInitialized = false;
     bool mStartupAborted = false;
+    // The signed-in user works offline (signed in so, or moved there).
+    bool mOfflineSession = false;
 
     QPointer<HelpBrowser> mHelpBrowser;
     QDialog* mWelcomeDialog = nullptr;

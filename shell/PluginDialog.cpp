@@ -1,5 +1,6 @@
 #include "PluginDialog.h"
 
+#include "DialogFit.h"
 #include "IForm.h"
 #include "PluginLocator.h"
 
@@ -7,6 +8,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTreeWidget>
 
@@ -44,6 +47,17 @@ PluginDialog::PluginDialog(const QString& pluginsDirectory, const QStringList& f
 
     setWindowTitle(tr("Plugin Information"));
     listPlugins(fileNames);
+
+    // Wide enough for the longest path, as far as the screen allows.
+    mTreeWidget->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    mTreeWidget->expandAll();
+    mTreeWidget->resizeColumnToContents(0);
+    int width = mTreeWidget->columnWidth(0) + 2 * mTreeWidget->frameWidth()
+                + mTreeWidget->verticalScrollBar()->sizeHint().width();
+    if (const QScreen* screen = this->screen())
+        width = qMin(width, screen->availableGeometry().width() - 80);
+    mTreeWidget->setMinimumWidth(width);
+    DialogFit::fit(this);
 }
 
 void PluginDialog::listPlugins(const QStringList& fileNames)

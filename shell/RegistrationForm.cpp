@@ -1,5 +1,6 @@
 #include "RegistrationForm.h"
 
+#include "DialogFit.h"
 #include "FluencyFormWizard.h"
 #include "IMainWindow.h"
 #include "INetManager.h"
@@ -11,6 +12,7 @@
 #include <QHeaderView>
 #include <QPixmap>
 #include <QRegularExpression>
+#include <QScrollBar>
 
 namespace {
 
@@ -18,6 +20,8 @@ namespace {
 const char* const FluencyKeys[] = {"FLanguage", "FLocaleDesc", "FFluencyLevel", "FCountry", "FStateProv", "FLocality", "FNonSpeaking"};
 const int FluencyColumns = 7;
 const int StudyingColumn = 6;
+// Fluency rows the table shows without scrolling.
+const int VisibleFluencyRows = 3;
 
 bool matchesWhole(const QString& pattern, const QString& text)
 {
@@ -31,7 +35,7 @@ RegistrationForm::RegistrationForm(IMainWindow* mainWindow, QWidget* parent)
       mMainWindow(mainWindow)
 {
     setupUi(this);
-    resize(size().expandedTo(minimumSizeHint()));
+    const QSize formSize = size();
     if (mMainWindow && mMainWindow->mFont)
         setFont(*mMainWindow->mFont);
     mAppName = mSettings.value(QStringLiteral("software/version")).toString();
@@ -46,14 +50,24 @@ RegistrationForm::RegistrationForm(IMainWindow* mainWindow, QWidget* parent)
     tblUserFluency->setColumnCount(FluencyColumns);
     tblUserFluency->setHorizontalHeaderLabels({tr("Language"), tr("Accent"), tr("Fluency"), tr("Country"),
                                                tr("State\\Province"), tr("Locality"), tr("Studying")});
-    for (int column = 0; column < FluencyColumns; ++column)
-        tblUserFluency->setColumnWidth(column, 80);
+    // 80 pixels, or what the header's text needs in the dialog's font.
+    const QFontMetrics headerMetrics(tblUserFluency->horizontalHeader()->font());
+    for (int column = 0; column < FluencyColumns; ++column) {
+        const QString title = tblUserFluency->horizontalHeaderItem(column)->text();
+        tblUserFluency->setColumnWidth(column, qMax(80, headerMetrics.horizontalAdvance(title) + 24));
+    }
     tblUserFluency->hideColumn(StudyingColumn);
     tblUserFluency->verticalHeader()->hide();
     tblUserFluency->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblUserFluency->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblUserFluency->setSelectionMode(QAbstractItemView::SingleSelection);
     tblUserFluency->setSortingEnabled(true);
+    // Rows as high as the font needs, and room for a few of them.
+    const int rowHeight = tblUserFluency->fontMetrics().height() + 8;
+    tblUserFluency->verticalHeader()->setDefaultSectionSize(rowHeight);
+    tblUserFluency->setMinimumHeight(tblUserFluency->horizontalHeader()->sizeHint().height() + VisibleFluencyRows * rowHeight
+                                     + tblUserFluency->horizontalScrollBar()->sizeHint().height()
+                                     + 2 * tblUserFluency->frameWidth());
 
     const QPixmap errorMark(QStringLiteral("Icons/fieldError.png"));
     for (QLabel* marker : {lblUsernameError, lblPasswordError, lblRetypePasswordError, lblLanguageError, lblEmailError, lblCountryError})
@@ -67,6 +81,7 @@ RegistrationForm::RegistrationForm(IMainWindow* mainWindow, QWidget* parent)
     lEditStateProvince->setMaxLength(NameLimit);
     lEditEmail->setMaxLength(64);
     btnRemoveFluency->setEnabled(false);
+    DialogFit::fit(this, formSize);
 
     connect(btnOk, &QPushButton::clicked, this, &RegistrationForm::registerUser);
     connect(btnAddFluency, &QPushButton::clicked, this, &RegistrationForm::showFluencyDialog);
@@ -123,9 +138,10 @@ void RegistrationForm::removeUserFluency()
         return;
     const QTableWidgetItem* item = tblUserFluency->item(row, 0);
     const QString language = item ? item->text() : QString();
-    const int answer = MessageBoxHelper::question(this, mAppName,
-                                                  tr("Are you sure you want to remove %1\nas one of your fluencies?").arg(language),
-                                                  {tr("Yes"), tr("No")});
+    // Escape and the close box mean No.
+    const int answer = MessageBoxHelper::show(MessageBoxHelper::Question, this, mAppName,
+                                              tr("Are you sure you want to remove %1\nas one of your fluencies?").arg(language),
+                                              {tr("Yes"), tr("No")}, 0, 1);
     if (answer != 0)
         return;
     tblUserFluency->removeRow(row);

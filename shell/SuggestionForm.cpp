@@ -1,5 +1,6 @@
 #include "SuggestionForm.h"
 
+#include "DialogFit.h"
 #include "IMainWindow.h"
 #include "INetManager.h"
 #include "MessageBoxHelper.h"
@@ -12,9 +13,10 @@ SuggestionForm::SuggestionForm(IMainWindow* mainWindow)
       mMainWindow(mainWindow)
 {
     setupUi(this);
-    resize(size().expandedTo(minimumSizeHint()));
+    const QSize formSize = size();
     if (mMainWindow && mMainWindow->mFont)
         setFont(*mMainWindow->mFont);
+    DialogFit::fit(this, formSize);
     mAppName = mSettings.value(QStringLiteral("software/version")).toString();
     mNetManager = PluginLocator::load<INetManager>(QStringLiteral("plugins_dll/Managers/Courier.dll"));
     cmbMessageType->addItem(tr("Suggestion"));
@@ -53,9 +55,9 @@ void SuggestionForm::sendMessage()
         MessageBoxHelper::information(this, mAppName, tr("Message could not be sent."));
         break;
     case -1:
+        // The move to offline mode tells the user; the text stays for a later try.
         if (mMainWindow)
             mMainWindow->moveToOfflineMode();
-        reject();
         break;
     default:
         break;

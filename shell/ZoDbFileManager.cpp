@@ -416,32 +416,92 @@ bool ZoDbFileManager::transactionLost()
     return true;
 }
 
-bool ZoDbFileManager::run(const std::function<void(const QString&)>& aboutToMigrate)
+bool ZoDbFileManager::isIntact()
 {
+    QSqlQuery query(mDb);
+    if (query.exec(QStringLiteral("pragma quick_check")))
+        return query.next() && query.value(0).toString() == QLatin1String("ok");
+    // SQLITE_CORRUPT and SQLITE_NOTADB; a busy or unreadable file is not called damaged.
+    const int code = query.lastError().nativeErrorCode().toInt() & 0xff;
+    qDebug() << "integrity check failed:" << query.lastError().databaseText();
+    return code != 11 && code != 26;
+}
+
+ZoDbFileManager::Outcome ZoDbFileManager::run(const std::function<void(const QString&)>& aboutToMigrate)
+{
+    if (!isIntact()) {
+        qDebug() << "local DB damaged, left as it was";
+        return Damaged;
+    }
     if (checkVersion() != 0)
-        return true;
+        return Ready;
     if (aboutToMigrate)
         aboutToMigrate(migratingMessage());
     const int migrated = migrate();
     if (migrated == MigrateDone) {
         qDebug() << "db update successful";
-        return true;
+        return Ready;
     }
     if (migrated == MigrateNotStarted) {
         qDebug() << "db update failed, file left as it was";
-        return false;
+        return mBackup.isEmpty() ? NotChanged : Busy;
     }
     if (migrated != MigrateFailed) {
         qDebug() << "???";
-        return true;
+        return Ready;
     }
     qDebug() << "db update failed";
     if (recreate()) {
         qDebug() << "created empty local DB";
-        return true;
+        return Ready;
     }
     qDebug() << "create empty local DB failed!";
-    return false;
+    // Without a verified copy the file was left as it was.
+    return mBackup.isEmpty() ? NotChanged : Failed;
+}
+
+QString ZoDbFileManager::asideName() const
+{
+    int n = 0;
+    QString name = mFileName + QLatin1String(".damaged");
+    while (anyExists(name))
+        name = mFileName + QLatin1String(".damaged") + QString::number(++n);
+    return name;
+}
+
+QString ZoDbFileManager::setAside()
+{
+    const QString aside = asideName();
+    closeConnection();
+    // The journals go with the file: applied to a new file they would damage it.
+    QStringList from = sidecars(mFileName);
+    QStringList to = sidecars(aside);
+    from.prepend(mFileName);
+    to.prepend(aside);
+    QList<int> moved;
+    bool ok = true;
+    for (int i = 0; ok && i < from.size(); ++i) {
+        if (!QFileInfo::exists(from.at(i)))
+            continue;
+        ok = std::rename(QFile::encodeName(from.at(i)).constData(), QFile::encodeName(to.at(i)).constData()) == 0;
+        if (ok)
+            moved << i;
+    }
+    if (!ok) {
+        for (int i : std::as_const(moved))
+            std::rename(QFile::encodeName(to.at(i)).constData(), QFile::encodeName(from.at(i)).constData());
+        qDebug() << "local DB could not be set aside";
+        openConnection();
+        return QString();
+    }
+    syncParent(mFileName);
+    qDebug("set aside as %s", aside.toUtf8().constData());
+    openConnection();
+    if (!recreate()) {
+        qDebug() << "create empty local DB failed!";
+        return QString();
+    }
+    return aside;
 }
 
 QString ZoDbFileManager::lastBackup() const
@@ -454,7 +514,7 @@ QString ZoDbFileManager::fileName() const
     return mFileName;
 }
 
-bool ZoDbFileManager::ensureDatabase(const QString& fileName, const std::function<void(const QString&)>& aboutToMigrate)
+ZoDbFileManager::Outcome ZoDbFileManager::ensureDatabase(const QString& fileName, const std::function<void(const QString&)>& aboutToMigrate)
 {
     ZoDbFileManager manager(fileName);
     return manager.run(aboutToMigrate);
@@ -473,6 +533,43 @@ QString ZoDbFileManager::fatalTitle()
 QString ZoDbFileManager::fatalMessage()
 {
     return tr("Vireda encountered a problem while updating the local database.  Please uninstall, then reinstall Vireda.");
+}
+
+QString ZoDbFileManager::damagedQuestion(const QString& fileName, const QString& asideName)
+{
+    return tr("The local database \"%1\" is damaged: Vireda cannot read the exercises, lessons and users in it.\n\n"
+              "You can keep the file as it is and quit, for example to restore it from a copy of your own, "
+              "or set it aside as \"%2\" and start with a new, empty database. "
+              "Nothing is deleted either way.")
+        .arg(QFileInfo(fileName).fileName(), QFileInfo(asideName).fileName());
+}
+
+QStringList ZoDbFileManager::damagedButtons()
+{
+    return {tr("Keep It and Quit"), tr("Set Aside and Start Anew")};
+}
+
+QString ZoDbFileManager::notChangedMessage(const QString& fileName)
+{
+    return tr("Vireda could not update the local database \"%1\" because it could not make a safe copy of it "
+              "first. Nothing was changed.\n\nPlease make sure the disk has free space for at least two copies "
+              "of the database and that Vireda's folder can be written to, then start Vireda again.")
+        .arg(QFileInfo(fileName).fileName());
+}
+
+QString ZoDbFileManager::busyMessage(const QString& fileName)
+{
+    return tr("Vireda could not update the local database \"%1\" because another program is using it. "
+              "Nothing was changed.\n\nPlease close the other program, then start Vireda again.")
+        .arg(QFileInfo(fileName).fileName());
+}
+
+QString ZoDbFileManager::notSetAsideMessage(const QString& fileName)
+{
+    return tr("Vireda could not set the damaged database \"%1\" aside or could not make a new one. "
+              "The damaged file is kept.\n\nPlease make sure the disk has free space and that Vireda's "
+              "folder can be written to, then start Vireda again.")
+        .arg(QFileInfo(fileName).fileName());
 }
 
 QStringList ZoDbFileManager::conversionStatements()

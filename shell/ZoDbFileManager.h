@@ -21,6 +21,15 @@ public:
     // migrate() results
     enum { MigrateFailed = 0, MigrateDone = 1, MigrateNotStarted = -1 };
 
+    // What the start-up decision leaves.
+    enum Outcome {
+        Ready,      // the store can open the file
+        Damaged,    // the file fails its integrity check; untouched
+        NotChanged, // no verified backup could be made; untouched
+        Busy,       // another program holds the file; untouched
+        Failed      // neither conversion nor re-creation worked
+    };
+
     // Opens the file on "dbForMigration" (a missing file is created empty) and
     // removes what an interrupted earlier run may have left beside it.
     explicit ZoDbFileManager(const QString& fileName = QStringLiteral("vireda.db"));
@@ -43,21 +52,37 @@ public:
     // Runs each non-empty line as one statement; 1 when none failed.
     virtual int runScript(const QString& script);
 
-    // The start-up decision; false when the program cannot go on. The callback,
-    // if any, is called with the splash text just before a conversion starts.
-    bool run(const std::function<void(const QString&)>& aboutToMigrate = nullptr);
+    // False when "pragma quick_check" finds faults or the file is no database.
+    virtual bool isIntact();
+
+    // The start-up decision. The callback, if any, is called with the splash
+    // text just before a conversion starts.
+    Outcome run(const std::function<void(const QString&)>& aboutToMigrate = nullptr);
+
+    // Renames the file and its journals to asideName() and puts a fresh
+    // version-2 file in its place. The name the old file now has, or empty
+    // when it could not be renamed (then nothing changed) or no fresh file
+    // could be made.
+    QString setAside();
+    // The first free "vireda.db.damaged", "vireda.db.damaged1", ...
+    QString asideName() const;
 
     // Name of the verified backup written by this object, if any.
     QString lastBackup() const;
     QString fileName() const;
 
     // The decision of the main window at start-up.
-    static bool ensureDatabase(const QString& fileName = QStringLiteral("vireda.db"),
+    static Outcome ensureDatabase(const QString& fileName = QStringLiteral("vireda.db"),
                                const std::function<void(const QString&)>& aboutToMigrate = nullptr);
 
     static QString migratingMessage();
     static QString fatalTitle();
     static QString fatalMessage();
+    static QString damagedQuestion(const QString& fileName, const QString& asideName);
+    static QStringList damagedButtons();
+    static QString notChangedMessage(const QString& fileName);
+    static QString notSetAsideMessage(const QString& fileName);
+    static QString busyMessage(const QString& fileName);
 
     // The version-0 to version-2 conversion, one statement per line.
     static QString conversionText();

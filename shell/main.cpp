@@ -5,6 +5,7 @@
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
 #include "ProductInfo.h"
+#include "ScrollBarStyle.h"
 #include "SettingsStore.h"
 #include "SingleInstanceLock.h"
 #include "TerminationSignals.h"
@@ -15,6 +16,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QSettings>
+#include <QTranslator>
 
 namespace {
 
@@ -36,18 +38,45 @@ void enterHomeDirectory()
     QDir::setCurrent(home.isEmpty() ? QCoreApplication::applicationDirPath() : home);
 }
 
+// The program's own texts in the language chosen earlier, if any.
+void installStartupTranslator(QTranslator* translator)
+{
+    const QString language = QSettings().value(QStringLiteral("software/lastUILanguage")).toString();
+    if (language.isEmpty() || language.contains(QLatin1Char('/')) || language.contains(QLatin1Char('\\'))
+        || language.startsWith(QLatin1Char('.')))
+        return;
+    if (translator->load(QStringLiteral("dravel-") + language, QStringLiteral("Translations/") + language))
+        QCoreApplication::installTranslator(translator);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    // From the first moment on, a termination signal ends the program in order.
+    TerminationSignals::install();
     QApplication app(argc, argv);
+    TerminationSignals::listen();
+    QApplication::setStyle(new ScrollBarStyle);
     SettingsStore::configure();
     enterHomeDirectory();
 
+    // The boxes of the start-up in the language chosen earlier.
+    QTranslator startupTranslator;
+    installStartupTranslator(&startupTranslator);
+
     SingleInstanceLock lock(QDir::currentPath());
     if (!lock.tryLock()) {
-        MessageBoxHelper::information(nullptr, QString::fromLatin1(ApplicationName),
-                                      QObject::tr("Vireda is already running on this computer."));
+        if (lock.heldByAnother()) {
+            MessageBoxHelper::information(nullptr, QString::fromLatin1(ApplicationName),
+                                          QObject::tr("Vireda is already running on this computer."));
+        } else {
+            MessageBoxHelper::warning(nullptr, QString::fromLatin1(ApplicationName),
+                                      QObject::tr("Vireda cannot start because it cannot write to its folder\n%1\n\n"
+                                                  "Please make sure that you may write to this folder and that the "
+                                                  "disk is not full, then start Vireda again.")
+                                          .arg(QDir::toNativeSeparators(QDir::currentPath())));
+        }
         return 1;
     }
 
@@ -85,11 +114,15 @@ int main(int argc, char* argv[])
     ISilResource* sil = PluginLocator::load<ISilResource>(QStringLiteral("plugins_dll/Resources/ZoSILResource.dll"));
     ILogResource* log = PluginLocator::load<ILogResource>(QStringLiteral("plugins_dll/Resources/ZoLogResource.dll"));
 
-    MainWindow* mainWindow = new MainWindow(&app);
+    // The main window installs the translators of its language itself.
+    QCoreApplication::removeTranslator(&startupTranslator);
+
+    // A signal during start-up: no window, no event loop, straight to shut-down.
+    MainWindow* mainWindow = TerminationSignals::requested() ? nullptr : new MainWindow(&app);
 
     QApplication::setQuitOnLastWindowClosed(true);
-    TerminationSignals::install();
-    QApplication::exec();
+    if (!TerminationSignals::requested())
+        QApplication::exec();
 
     if (log)
         log->closeLog();

@@ -61,6 +61,7 @@ class TestJavaRuntime : public QObject
 private slots:
     void lookupOrder_data();
     void lookupOrder();
+    void extendPathKeepsOldEntries_data();
     void extendPathKeepsOldEntries();
     void preloadRealRuntime();
     void preloadFailsOnBrokenLibrary();
@@ -118,12 +119,29 @@ void TestJavaRuntime::lookupOrder()
     }
 }
 
+void TestJavaRuntime::extendPathKeepsOldEntries_data()
+{
+    QTest::addColumn<QByteArray>("old"); // "-" = unset
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("entries kept") << QByteArray("/usr/local/bin:/usr/bin") << QByteArray("/usr/local/bin:/usr/bin:/opt/jdk/bin");
+    // No empty entry: it would stand for the working directory.
+    QTest::newRow("empty") << QByteArray("") << QByteArray("/opt/jdk/bin");
+    QTest::newRow("unset") << QByteArray("-") << QByteArray("/opt/jdk/bin");
+    QTest::newRow("ends with a separator") << QByteArray("/usr/bin:") << QByteArray("/usr/bin:/opt/jdk/bin");
+}
+
 void TestJavaRuntime::extendPathKeepsOldEntries()
 {
+    QFETCH(QByteArray, old);
+    QFETCH(QByteArray, expected);
     EnvGuard guard;
-    qputenv("PATH", "/usr/local/bin:/usr/bin");
+    if (old == "-")
+        qunsetenv("PATH");
+    else
+        qputenv("PATH", old);
     JavaRuntime::extendPath(QStringLiteral("/opt/jdk"));
-    QCOMPARE(qgetenv("PATH"), QByteArray("/usr/local/bin:/usr/bin:/opt/jdk/bin"));
+    QCOMPARE(qgetenv("PATH"), expected);
 }
 
 void TestJavaRuntime::preloadRealRuntime()

@@ -8,5 +8,5 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     if (argc < 2)
         return 2;
-    return ZoDbFileManager::ensureDatabase(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+    return ZoDbFileManager::ensureDatabase(QString::fromLocal8Bit(argv[1])) == ZoDbFileManager::Ready ? 0 : 1;
 }

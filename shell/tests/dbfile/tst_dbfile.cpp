@@ -14,10 +14,14 @@
 #include <QtTest>
 
 using namespace DbFileFixture;
+using Outcome = ZoDbFileManager::Outcome;
 
 namespace {
 
-enum Setup { Missing, Empty, Version0, Version1, VersionNegative, Version2, Version2Wal, Version3, NotADatabase };
+enum Setup {
+    Missing, Empty, Version0, Version1, VersionNegative, Version2, Version2Wal, Version3, NotADatabase,
+    DamagedHeader, DamagedPages
+};
 enum Fault { NoFault, BackupFails, ConversionFails, CreationFails, ConversionAndCreationFail, LockedByAnother };
 enum After { Unchanged, Converted, Fresh };
 
@@ -58,6 +62,7 @@ QStringList backupsIn(const QString& dir)
 
 Q_DECLARE_METATYPE(Setup)
 Q_DECLARE_METATYPE(Fault)
+Q_DECLARE_METATYPE(ZoDbFileManager::Outcome)
 Q_DECLARE_METATYPE(After)
 
 class TestDbFile : public QObject
@@ -83,8 +88,23 @@ private:
             QFile f(file);
             return f.open(QIODevice::WriteOnly) && f.write(QByteArray(3000, 'v')) == 3000;
         }
+        case DamagedHeader: return makeVersioned(file, 2) && scribble(file, 0, 100);
+        case DamagedPages: return makeVersioned(file, 2) && scribble(file, 4096, -1);
         }
         return false;
+    }
+
+    // Overwrites `length` bytes (to the end: -1) from `offset` with garbage.
+    static bool scribble(const QString& file, qint64 offset, qint64 length)
+    {
+        QFile f(file);
+        if (!f.open(QIODevice::ReadWrite) || f.size() <= offset)
+            return false;
+        const qint64 n = length < 0 ? f.size() - offset : length;
+        QByteArray garbage(n, '\0');
+        for (qint64 i = 0; i < n; ++i)
+            garbage[i] = char((i * 7919 + 13) % 251);
+        return f.seek(offset) && f.write(garbage) == n;
     }
 
     // A database whose every table is empty and whose layout is the fresh one.
@@ -104,35 +124,41 @@ private slots:
     {
         QTest::addColumn<Setup>("setup");
         QTest::addColumn<Fault>("fault");
-        QTest::addColumn<bool>("ok");
+        QTest::addColumn<Outcome>("outcome");
         QTest::addColumn<After>("after");
         QTest::addColumn<int>("backups");
         QTest::addColumn<bool>("migrating");
 
-        QTest::newRow("missing") << Missing << NoFault << true << Fresh << 1 << true;
-        QTest::newRow("empty") << Empty << NoFault << true << Fresh << 1 << true;
-        QTest::newRow("version 2") << Version2 << NoFault << true << Unchanged << 0 << false;
-        QTest::newRow("version 2, WAL") << Version2Wal << NoFault << true << Unchanged << 0 << false;
-        QTest::newRow("version 3") << Version3 << NoFault << true << Unchanged << 0 << false;
-        QTest::newRow("not a database") << NotADatabase << NoFault << true << Unchanged << 0 << false;
-        QTest::newRow("version 0") << Version0 << NoFault << true << Converted << 1 << true;
-        QTest::newRow("version 1") << Version1 << NoFault << true << Fresh << 1 << true;
-        QTest::newRow("negative version") << VersionNegative << NoFault << true << Fresh << 1 << true;
-        QTest::newRow("version 0, backup fails") << Version0 << BackupFails << false << Unchanged << 0 << true;
-        QTest::newRow("version 1, backup fails") << Version1 << BackupFails << false << Unchanged << 0 << true;
-        QTest::newRow("version 0, conversion fails") << Version0 << ConversionFails << true << Fresh << 1 << true;
+        const Outcome ready = ZoDbFileManager::Ready;
+        const Outcome damaged = ZoDbFileManager::Damaged;
+        const Outcome notChanged = ZoDbFileManager::NotChanged;
+        QTest::newRow("missing") << Missing << NoFault << ready << Fresh << 1 << true;
+        QTest::newRow("empty") << Empty << NoFault << ready << Fresh << 1 << true;
+        QTest::newRow("version 2") << Version2 << NoFault << ready << Unchanged << 0 << false;
+        QTest::newRow("version 2, WAL") << Version2Wal << NoFault << ready << Unchanged << 0 << false;
+        QTest::newRow("version 3") << Version3 << NoFault << ready << Unchanged << 0 << false;
+        QTest::newRow("not a database") << NotADatabase << NoFault << damaged << Unchanged << 0 << false;
+        QTest::newRow("garbage in the header") << DamagedHeader << NoFault << damaged << Unchanged << 0 << false;
+        QTest::newRow("garbage in the table pages") << DamagedPages << NoFault << damaged << Unchanged << 0 << false;
+        QTest::newRow("version 0") << Version0 << NoFault << ready << Converted << 1 << true;
+        QTest::newRow("version 1") << Version1 << NoFault << ready << Fresh << 1 << true;
+        QTest::newRow("negative version") << VersionNegative << NoFault << ready << Fresh << 1 << true;
+        QTest::newRow("version 0, backup fails") << Version0 << BackupFails << notChanged << Unchanged << 0 << true;
+        QTest::newRow("version 1, backup fails") << Version1 << BackupFails << notChanged << Unchanged << 0 << true;
+        QTest::newRow("version 0, conversion fails") << Version0 << ConversionFails << ready << Fresh << 1 << true;
         QTest::newRow("version 0, conversion and creation fail")
-                << Version0 << ConversionAndCreationFail << false << Unchanged << 1 << true;
-        QTest::newRow("version 1, creation fails") << Version1 << CreationFails << false << Unchanged << 1 << true;
+                << Version0 << ConversionAndCreationFail << Outcome(ZoDbFileManager::Failed) << Unchanged << 1 << true;
+        QTest::newRow("version 1, creation fails")
+                << Version1 << CreationFails << Outcome(ZoDbFileManager::Failed) << Unchanged << 1 << true;
         QTest::newRow("version 0, locked by another writer")
-                << Version0 << LockedByAnother << false << Unchanged << 1 << true;
+                << Version0 << LockedByAnother << Outcome(ZoDbFileManager::Busy) << Unchanged << 1 << true;
     }
 
     void decision()
     {
         QFETCH(Setup, setup);
         QFETCH(Fault, fault);
-        QFETCH(bool, ok);
+        QFETCH(Outcome, outcome);
         QFETCH(After, after);
         QFETCH(int, backups);
         QFETCH(bool, migrating);
@@ -141,11 +167,12 @@ private slots:
         const QString file = dir.filePath(QStringLiteral("vireda.db"));
         QVERIFY(prepare(setup, file));
         const QByteArray bytes = fileBytes(file);
-        const QByteArray content = setup == NotADatabase ? QByteArray() : contentDigest(file);
+        const bool readable = setup != NotADatabase && setup != DamagedHeader && setup != DamagedPages;
+        const QByteArray content = readable ? contentDigest(file) : QByteArray();
 
         QStringList messages;
         auto callback = [&](const QString& text) { messages << text; };
-        bool result;
+        Outcome result;
         if (fault == NoFault) {
             result = ZoDbFileManager::ensureDatabase(file, callback);
         } else if (fault == LockedByAnother) {
@@ -164,13 +191,13 @@ private slots:
             FaultyManager manager(file, fault);
             result = manager.run(callback);
         }
-        QCOMPARE(result, ok);
+        QCOMPARE(result, outcome);
         QVERIFY(!QSqlDatabase::contains(QStringLiteral("dbForMigration")));
         QCOMPARE(messages, migrating ? QStringList{ZoDbFileManager::migratingMessage()} : QStringList());
 
         switch (after) {
         case Unchanged:
-            if (setup == Version2 || setup == Version2Wal || setup == Version3 || setup == NotADatabase)
+            if (setup == Version2 || setup == Version2Wal || setup == Version3 || !readable)
                 QCOMPARE(fileBytes(file), bytes);
             else
                 QCOMPARE(contentDigest(file), content);
@@ -218,6 +245,51 @@ private slots:
         }
         QVERIFY(isFresh(file));
         QCOMPARE(contentDigest(file + ".bak"), content);
+    }
+
+    // A damaged file set aside keeps every byte under the first free name,
+    // and a fresh file takes its place.
+    void setAside_data()
+    {
+        QTest::addColumn<Setup>("setup");
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("garbage in the header") << DamagedHeader << QStringList{} << "vireda.db.damaged";
+        QTest::newRow("garbage in the pages") << DamagedPages << QStringList{} << "vireda.db.damaged";
+        QTest::newRow("one set aside before") << DamagedHeader << QStringList{"vireda.db.damaged"}
+                                              << "vireda.db.damaged1";
+        QTest::newRow("only a journal of an earlier one") << DamagedPages << QStringList{"vireda.db.damaged-wal"}
+                                                          << "vireda.db.damaged1";
+    }
+
+    void setAside()
+    {
+        QFETCH(Setup, setup);
+        QFETCH(QStringList, present);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("vireda.db");
+        QVERIFY(prepare(setup, file));
+        QMap<QString, QByteArray> before{{"vireda.db", fileBytes(file)}};
+        for (const QString& name : present) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(name.toUtf8());
+            before.insert(name, name.toUtf8());
+        }
+
+        ZoDbFileManager manager(file);
+        QCOMPARE(manager.run(), ZoDbFileManager::Damaged);
+        QCOMPARE(manager.asideName(), dir.filePath(expected));
+        QCOMPARE(manager.setAside(), dir.filePath(expected));
+        QCOMPARE(manager.checkVersion(), 1);
+        QCOMPARE(manager.run(), ZoDbFileManager::Ready);
+
+        QVERIFY(isFresh(file));
+        QCOMPARE(fileBytes(dir.filePath(expected)), before.value("vireda.db"));
+        for (const QString& name : present)
+            QCOMPARE(fileBytes(dir.filePath(name)), before.value(name));
+        QVERIFY(backupsIn(dir.path()).isEmpty());
     }
 
     void backupName_data()
@@ -302,7 +374,7 @@ private slots:
         QTemporaryDir dir;
         const QString file = dir.filePath("vireda.db");
         QVERIFY(makeVersion0(file));
-        QVERIFY(ZoDbFileManager::ensureDatabase(file));
+        QCOMPARE(ZoDbFileManager::ensureDatabase(file), ZoDbFileManager::Ready);
         auto q = [&](const QString& sql) { return scalar(file, sql); };
 
         QCOMPARE(q("pragma integrity_check"), QStringLiteral("ok"));

@@ -871,14 +871,20 @@ private slots:
     {
         QTest::addColumn<bool>("backupFails");
         QTest::addColumn<int>("backups");
-        QTest::newRow("backup fails") << true << 0;
-        QTest::newRow("conversion and re-creation fail") << false << 1;
+        QTest::addColumn<QString>("text");
+        // Without a verified copy nothing is touched, and the box says so.
+        QTest::newRow("backup fails") << true << 0 << ZoDbFileManager::notChangedMessage("vireda.db");
+        QTest::newRow("conversion and re-creation fail")
+                << false << 1
+                << "Vireda encountered a problem while updating the local database.  "
+                   "Please uninstall, then reinstall Vireda.";
     }
 
     void fatalDatabase()
     {
         QFETCH(bool, backupFails);
         QFETCH(int, backups);
+        QFETCH(QString, text);
         WindowFixture fixture({kAudio, kDb});
         QVERIFY(fixture.isValid());
         const QString dbFile = fixture.tree().filePath("vireda.db");
@@ -899,8 +905,6 @@ private slots:
         QVERIFY(!window->isVisible());
         QVERIFY(!window->dbManager());
         QCOMPARE(window->loadedPlugins(), QStringList{"Plugins_dll/Managers/ZoAudio.so"});
-        const QString text = "Vireda encountered a problem while updating the local database.  "
-                             "Please uninstall, then reinstall Vireda.";
         QCOMPARE(fixture.boxes(),
                  QStringList{MessageBoxHelper::logLine(MessageBoxHelper::Critical, "Vireda", text, {"OK"})});
 

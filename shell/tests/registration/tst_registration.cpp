@@ -1,5 +1,6 @@
 #include "DialogFixture.h"
 #include "LoginForm.h"
+#include "RealBoxes.h"
 #include "RegistrationForm.h"
 #include "WizardDriver.h"
 #include "ZoDbHelper.h"
@@ -303,6 +304,21 @@ private slots:
         QTest::mouseClick(form->btnRemoveFluency, Qt::LeftButton);
         QCOMPARE(form->tblUserFluency->rowCount(), 0);
         QVERIFY(!form->btnRemoveFluency->isEnabled());
+    }
+
+    // A real question box: Escape answers No and keeps the row.
+    void removingEscapedKeepsTheRow()
+    {
+        auto form = open();
+        QVERIFY(addFluency(*form, QStringLiteral("Malay")));
+        WizardDriver::clickIndex(form->tblUserFluency, form->tblUserFluency->model()->index(0, 0));
+        {
+            RealBoxes boxes(Qt::Key_Escape);
+            QTest::mouseClick(form->btnRemoveFluency, Qt::LeftButton);
+            QCOMPARE(boxes.texts, QStringList{"Are you sure you want to remove Malay\nas one of your fluencies?"});
+            QCOMPARE(boxes.stuck, 0);
+        }
+        QCOMPARE(column0(*form), QStringList{"Malay"});
     }
 
     void requestFollowsTheShownOrder()

@@ -3,6 +3,7 @@
 #include "LoginForm.h"
 #include "MainWindow.h"
 #include "ProductInfo.h"
+#include "RealBoxes.h"
 #include "SignInFixture.h"
 #include "SuggestionForm.h"
 #include "TestHost.h"
@@ -10,8 +11,11 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -209,6 +213,43 @@ private slots:
         QCOMPARE(f.host()->offlineMoves, offlineMoves);
         // The name is the main window's to store.
         QCOMPARE(settings().value("users/lastUser").toString(), QString("tester"));
+    }
+
+    void noProgressUnderMessage_data()
+    {
+        QTest::addColumn<QString>("result");
+        QTest::newRow("wrong credentials") << "2";
+        QTest::newRow("unknown error") << "7";
+        QTest::newRow("newer version") << "0";
+        QTest::newRow("not initialized") << "3";
+    }
+
+    // With real message boxes: while the message of a sign-in is up, no
+    // progress dialog of the attempt exists (its show timer would pop it over
+    // the box and take the keyboard), and none is left afterwards.
+    void noProgressUnderMessage()
+    {
+        QFETCH(QString, result);
+        settings().setValue("users/lastUser", "tester");
+        QVERIFY(f.tree().scriptNet({{"loginUser", result}}));
+        auto login = openLogin();
+        login->lEditPassword->setText("secret1");
+
+        int messages = 0;
+        int progressUnderMessage = 0;
+        {
+            RealBoxes boxes;
+            boxes.onBox = [&](QMessageBox* box) {
+                ++messages;
+                progressUnderMessage += login->findChildren<QProgressDialog*>().size();
+                box->done(0);
+            };
+            QTest::mouseClick(login->btnOk, Qt::LeftButton);
+        }
+
+        QCOMPARE(messages, 1);
+        QCOMPARE(progressUnderMessage, 0);
+        QVERIFY(login->findChildren<QProgressDialog*>().isEmpty());
     }
 
     void missingNetworkManager_data()
@@ -619,6 +660,84 @@ private slots:
         window->moveToOfflineMode();
         QCOMPARE(f.tree().boxes(), expected + QStringList{warning(kNotAccessible)});
         QCOMPARE(label->text(), QString("tester (Offline)"));
+    }
+
+    void networkTriedAgain_data()
+    {
+        QTest::addColumn<QString>("start");     // startNetwork script at the next sign-in
+        QTest::addColumn<bool>("online");
+        QTest::newRow("peer back") << "1" << true;
+        QTest::newRow("peer still gone") << "0" << false;
+    }
+
+    // After the network failed during a session, the next sign-in tries it
+    // again: with the peer back it is an online one, without "restart".
+    void networkTriedAgain()
+    {
+        QFETCH(QString, start);
+        QFETCH(bool, online);
+        auto window = openWindow();
+        QVERIFY(SignInTree::makeUserCurrent());
+        signIn(window.get());
+        // The script first: the move to offline mode marks the services down.
+        QVERIFY(f.tree().scriptNet({{"startNetwork", start}}));
+        window->moveToOfflineMode();
+        window->signOut();
+        QFile::remove(f.tree().boxLogPath());
+
+        QVERIFY(SignInTree::makeUserCurrent());
+        bool offlineChecked = false;
+        bool offlineLocked = false;
+        {
+            ModalDriver driver([&](LoginForm* login) {
+                offlineChecked = login->chkOffline->isChecked();
+                offlineLocked = !login->chkOffline->isEnabled();
+                login->lEditUsername->setText(SignInTree::userName());
+                login->lEditPassword->setText("secret1");
+                login->btnOk->click();
+            });
+            window->signIn();
+        }
+        QCOMPARE(f.tree().netCalls("startNetwork").size(), 1);
+        QCOMPARE(offlineChecked, !online);
+        QCOMPARE(offlineLocked, !online);
+        const auto calls = f.tree().netCalls("loginUser");
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls[0].args.at(2).toInt(), online ? 0 : 2);
+        QCOMPARE(child<QLabel>(window.get(), "lblUsername2")->text(),
+                 QString(online ? "tester (Online)" : "tester (Offline)"));
+        QCOMPARE(f.tree().boxes(), online ? QStringList{} : QStringList{info(kNetworkCheck)});
+    }
+
+    void userLineRetranslated_data()
+    {
+        QTest::addColumn<bool>("offline");
+        QTest::addColumn<bool>("moved");
+        QTest::addColumn<QString>("german");
+        QTest::newRow("online") << false << false << "tester (online)";
+        QTest::newRow("offline") << true << false << "tester (offline)";
+        QTest::newRow("moved to offline") << false << true << "tester (offline)";
+    }
+
+    // The second user-name label follows a language change both ways.
+    void userLineRetranslated()
+    {
+        QFETCH(bool, offline);
+        QFETCH(bool, moved);
+        QFETCH(QString, german);
+        auto window = openWindow();
+        QVERIFY(SignInTree::makeUserCurrent());
+        signIn(window.get(), offline);
+        if (moved)
+            window->moveToOfflineMode();
+        auto* label = child<QLabel>(window.get(), "lblUsername2");
+        const QString english = label->text();
+        QCOMPARE(english, QString(offline || moved ? "tester (Offline)" : "tester (Online)"));
+
+        window->setUiLanguage("Deutsch");
+        QCOMPARE(label->text(), german);
+        window->setUiLanguage(QString());
+        QCOMPARE(label->text(), english);
     }
 
     void suggestionDialogRunsOnce()

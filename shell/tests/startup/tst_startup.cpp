@@ -5,8 +5,13 @@
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
+
+#include <csignal>
 
 // Runs the real program from a temporary ready-to-run tree, with message boxes
 // written to a log instead of shown.
@@ -99,6 +104,28 @@ void hideJava(ProgramRun& run)
     run.env().insert(QStringLiteral("PATH"), QStringLiteral("/nonexistent"));
 }
 
+// The process id written into the single-instance lock file, or 0.
+qint64 lockOwner(const TestTree& tree)
+{
+    QFile lock(tree.filePath(QStringLiteral("Unique Vireda Mutex String.lock")));
+    if (!lock.open(QIODevice::ReadOnly))
+        return 0;
+    return lock.readLine().trimmed().toLongLong();
+}
+
+// True once the process catches SIGTERM itself: its handler is installed.
+bool catchesTermination(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("SigCgt:"))
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1;
+    }
+    return false;
+}
+
 bool waitForKey(const TestTree& tree, const QString& key, int ms = 20000)
 {
     QElapsedTimer timer;
@@ -128,6 +155,10 @@ private slots:
     void missingRuntime();
     void storedHomeStillUsable();
     void endsCleanlyWithEveryPlugin();
+    void terminatedDuringStartup_data();
+    void terminatedDuringStartup();
+    void damagedDatabase_data();
+    void damagedDatabase();
 };
 
 void TestStartup::normalStartAndEnd()
@@ -176,7 +207,9 @@ void TestStartup::secondInstanceRefused()
     // The lock goes with its owner: a new start works again.
     ProgramRun third(tree);
     third.start();
-    QTest::qWait(1500);
+    QVERIFY(third.process().waitForStarted());
+    // It holds the lock once its process id is in the lock file.
+    QTRY_COMPARE_WITH_TIMEOUT(lockOwner(tree), third.process().processId(), 30000);
     QCOMPARE(third.process().state(), QProcess::Running);
     QCOMPARE(third.terminate(), 1);
     QCOMPARE(boxes(tree).size(), 1);
@@ -247,6 +280,128 @@ void TestStartup::endsCleanlyWithEveryPlugin()
     const QStringList shown = boxes(tree);
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown.first().startsWith(QStringLiteral("information\tWelcome\tWelcome to Vireda!")), qPrintable(shown.first()));
+}
+
+void TestStartup::terminatedDuringStartup_data()
+{
+    QTest::addColumn<int>("delayMs");     // after the start, before the signal
+    QTest::addColumn<bool>("midStartup"); // signal as soon as the first setting is written
+    QTest::addColumn<int>("plugins");
+
+    QTest::newRow("at once, no plug-ins") << 0 << false << int(TestTree::NoPlugins);
+    QTest::newRow("50 ms, no plug-ins") << 50 << false << int(TestTree::NoPlugins);
+    QTest::newRow("first setting, no plug-ins") << 0 << true << int(TestTree::NoPlugins);
+    QTest::newRow("50 ms, every plug-in") << 50 << false << int(TestTree::RealPlugins);
+    QTest::newRow("first setting, every plug-in") << 0 << true << int(TestTree::RealPlugins);
+    QTest::newRow("400 ms, every plug-in") << 400 << false << int(TestTree::RealPlugins);
+}
+
+void TestStartup::terminatedDuringStartup()
+{
+    QFETCH(int, delayMs);
+    QFETCH(bool, midStartup);
+    QFETCH(int, plugins);
+    if (!JavaRuntime::isUsableHome(JavaRuntime::candidateHome()))
+        QSKIP("no Java runtime on this machine");
+    TestTree tree(static_cast<TestTree::Plugins>(plugins));
+    ProgramRun run(tree);
+    run.start();
+    QVERIFY(run.process().waitForStarted());
+    QTest::qWait(delayMs);
+    // Before its first line the program cannot catch anything; from there on
+    // it must end in order whatever it is doing.
+    if (midStartup) {
+        // Written early in start-up, long before the main window exists.
+        QElapsedTimer timer;
+        timer.start();
+        while (!QFileInfo::exists(settingsFile(tree)) && timer.elapsed() < 20000)
+            QThread::msleep(1);
+        QVERIFY(QFileInfo::exists(settingsFile(tree)));
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(catchesTermination(run.process().processId()), 20000);
+    }
+    QCOMPARE(run.terminate(), 1);
+    QCOMPARE(stored(tree, QStringLiteral("xml/version")).toString(), QStringLiteral("2"));
+    QCOMPARE(stored(tree, QStringLiteral("software/version")).toString(), QStringLiteral("Vireda"));
+    QCOMPARE(stored(tree, QStringLiteral("software/internal_version")).toString(), QStringLiteral("0.8.7"));
+    QVERIFY(boxes(tree).isEmpty());
+}
+
+void TestStartup::damagedDatabase_data()
+{
+    QTest::addColumn<QString>("answer"); // button of the question: 0 keep and quit, 1 set aside
+    QTest::addColumn<qint64>("from");    // first byte overwritten with garbage
+    QTest::newRow("header, keep and quit") << "0" << qint64(0);
+    QTest::newRow("header, box closed") << "" << qint64(0);
+    QTest::newRow("header, set aside") << "1" << qint64(0);
+    QTest::newRow("table pages, set aside") << "1" << qint64(4096);
+}
+
+// A damaged database is named at start; kept, the program ends untouched;
+// set aside, its bytes stay beside the new one and start-up goes on.
+void TestStartup::damagedDatabase()
+{
+    QFETCH(QString, answer);
+    QFETCH(qint64, from);
+    if (!JavaRuntime::isUsableHome(JavaRuntime::candidateHome()))
+        QSKIP("no Java runtime on this machine");
+    TestTree tree(TestTree::RealPlugins);
+    const QString db = tree.filePath(QStringLiteral("vireda.db"));
+    {
+        // A healthy database of a few pages first, then the garbage.
+        ProgramRun first(tree);
+        first.start();
+        QVERIFY(waitForKey(tree, QStringLiteral("database/version"), 60000));
+        QCOMPARE(first.terminate(), 1);
+        QFile::remove(tree.filePath(QStringLiteral("boxes.log")));
+        QSettings(settingsFile(tree), QSettings::IniFormat).remove(QStringLiteral("database"));
+    }
+    QFile file(db);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.size() > from + 100);
+    QVERIFY(file.seek(from));
+    file.write(QByteArray(int(qMin<qint64>(file.size() - from, 8192)), '\x5a'));
+    file.close();
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray damaged = file.readAll();
+    file.close();
+
+    ProgramRun run(tree);
+    run.env().insert(QStringLiteral("VIREDA_MSGBOX_ANSWERS"), answer);
+    const QString question = QStringLiteral(
+        "critical\tVireda\tThe local database \"vireda.db\" is damaged: Vireda cannot read the exercises, "
+        "lessons and users in it.\\n\\nYou can keep the file as it is and quit, for example to restore it "
+        "from a copy of your own, or set it aside as \"vireda.db.damaged\" and start with a new, empty "
+        "database. Nothing is deleted either way.\tKeep It and Quit|Set Aside and Start Anew");
+    if (answer != QLatin1String("1")) {
+        QCOMPARE(run.run(60000), 1);
+        QCOMPARE(boxes(tree), QStringList{question});
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), damaged);
+        QVERIFY(!QFileInfo::exists(db + QStringLiteral(".damaged")));
+        QVERIFY(!stored(tree, QStringLiteral("database/version")).isValid());
+        return;
+    }
+    run.start();
+    QVERIFY(waitForKey(tree, QStringLiteral("database/version"), 60000));
+    QCOMPARE(stored(tree, QStringLiteral("database/version")).toString(), QStringLiteral("2"));
+    QCOMPARE(run.terminate(), 1);
+    QCOMPARE(boxes(tree).value(0), question);
+    QFile aside(db + QStringLiteral(".damaged"));
+    QVERIFY(aside.open(QIODevice::ReadOnly));
+    QCOMPARE(aside.readAll(), damaged);
+    QSqlDatabase fresh = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fresh"));
+    fresh.setDatabaseName(db);
+    QVERIFY(fresh.open());
+    QSqlQuery check(fresh);
+    QVERIFY(check.exec(QStringLiteral("pragma quick_check")) && check.next());
+    QCOMPARE(check.value(0).toString(), QStringLiteral("ok"));
+    QVERIFY(check.exec(QStringLiteral("pragma user_version")) && check.next());
+    QCOMPARE(check.value(0).toInt(), 2);
+    check = QSqlQuery();
+    fresh.close();
+    fresh = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("fresh"));
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "RealBoxes.h"
 #include "TestHost.h"
 #include "UploadFixture.h"
 #include "UploadForm.h"
@@ -65,7 +66,7 @@ QString info(const QString& text)
 QString offer()
 {
     return WizardTestTree::box(MessageBoxHelper::Question, QStringLiteral("Upload recently created content?\n"),
-                               {QStringLiteral("OK"), QStringLiteral("Review")});
+                               {QStringLiteral("OK"), QStringLiteral("Review"), QStringLiteral("Cancel")});
 }
 
 QString errorsMessage(int errors)
@@ -233,6 +234,33 @@ private slots:
             QTEST(uploadButton()->text(), "text");
             QTEST(uploadButton()->isEnabled(), "enabled");
         }
+    }
+
+    // A language change shows the count in the new language, asked again.
+    void languageChangeKeepsCount_data()
+    {
+        QTest::addColumn<QString>("offline");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("online") << "0" << true;
+        QTest::newRow("offline") << "2" << false;
+    }
+
+    void languageChangeKeepsCount()
+    {
+        QFETCH(QString, offline);
+        QFETCH(bool, enabled);
+        f->addExercise(QStringLiteral("lang1"));
+        f->addExercise(QStringLiteral("lang2"));
+        QVERIFY(script(QString(), QString(), {{QStringLiteral("isOfflineLogin"), offline}}));
+        mWindow->updateUploadCount();
+        QCOMPARE(uploadButton()->text(), QStringLiteral("Upload (2)"));
+
+        mWindow->setUiLanguage(QStringLiteral("Deutsch"));
+        QCOMPARE(uploadButton()->text(), QStringLiteral("Hochladen (2)"));
+        QCOMPARE(uploadButton()->isEnabled(), enabled);
+        mWindow->setUiLanguage(QString());
+        QCOMPARE(uploadButton()->text(), QStringLiteral("Upload (2)"));
+        QCOMPARE(uploadButton()->isEnabled(), enabled);
     }
 
     void negativeStoreCountShowsZero()
@@ -417,6 +445,24 @@ private slots:
         QCOMPARE(uploadButton()->text(), QStringLiteral("Upload (2)"));
         QVERIFY(uploadButton()->isEnabled());
         QVERIFY(mWindow->findChildren<UploadForm*>().isEmpty());
+    }
+
+    // A real offer box: Escape does nothing, no upload and no dialog.
+    void offerEscaped()
+    {
+        f->addExercise(QStringLiteral("escaped"));
+        QVERIFY(script(f->exerciseReplies(1)));
+        mWindow->updateUploadCount();
+        QVERIFY(uploadButton()->isEnabled());
+        {
+            RealBoxes boxes(Qt::Key_Escape);
+            uploadButton()->click();
+            QCOMPARE(boxes.texts, QStringList{"Upload recently created content?\n"});
+            QCOMPARE(boxes.stuck, 0);
+        }
+        QCOMPARE(f->uploadCalls(), QStringList());
+        QVERIFY(mWindow->findChildren<UploadForm*>().isEmpty());
+        QCOMPARE(uploadButton()->text(), QStringLiteral("Upload (1)"));
     }
 
     void dialogLayout()

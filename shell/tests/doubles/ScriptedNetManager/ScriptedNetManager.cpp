@@ -349,7 +349,15 @@ int ScriptedNetManager::sendFeedback(QString comment, QString type)
 int ScriptedNetManager::startNetwork()
 {
     log(QStringLiteral("startNetwork"), {});
-    return nextInt(QStringLiteral("startNetwork"), 1);
+    reloadScript();
+    const int result = nextInt(QStringLiteral("startNetwork"), 1);
+    // A successful start brings the services back after resetServiceFlags.
+    if (result > 0) {
+        for (const char* op : {"isNetworkReady", "isNetworkStarted", "isMessagingServiceStarted",
+                               "isQueryServiceStarted", "isDownloadServiceStarted", "isUploadServiceStarted"})
+            mOverrides.remove(QLatin1String(op));
+    }
+    return result;
 }
 
 int ScriptedNetManager::stopNetwork()

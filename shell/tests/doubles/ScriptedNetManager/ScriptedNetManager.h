@@ -23,7 +23,8 @@
 // Unscripted operations answer as a working network: 1, true, handle 1,
 // download status 100, empty texts, isOfflineLogin 0, getMyIps "127.0.0.1".
 // The setters (setOfflineLogin, setMessagingServiceStarted, ...) and
-// resetServiceFlags override the matching getters until the script changes.
+// resetServiceFlags override the matching getters until the script changes;
+// a successful startNetwork lifts the overrides of resetServiceFlags.
 //
 // Call log: $VIREDA_NET_LOG, else "netcalls.log" in the working directory. One
 // JSON object per line: {"op": name, "args": [...]}, a hash argument as a JSON

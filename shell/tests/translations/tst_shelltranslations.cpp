@@ -1,0 +1,206 @@
+#include "DialogFixture.h"
+#include "LoginForm.h"
+#include "RegistrationForm.h"
+#include "SuggestionForm.h"
+#include "UploadForm.h"
+#include "WelcomeForm.h"
+
+#include <QAbstractButton>
+#include <QDomDocument>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTranslator>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+struct Message
+{
+    QString translation;
+    bool finished = false;
+};
+
+// context -> source -> message of a Qt Linguist file.
+using Catalogue = QMap<QString, QMap<QString, Message>>;
+
+Catalogue readCatalogue(const QString& path, QString* error)
+{
+    Catalogue catalogue;
+    QFile file(path);
+    QDomDocument document;
+    if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file, error))
+        return catalogue;
+    const QDomNodeList contexts = document.elementsByTagName(QStringLiteral("context"));
+    for (int i = 0; i < contexts.size(); ++i) {
+        const QDomElement context = contexts.item(i).toElement();
+        const QString name = context.firstChildElement(QStringLiteral("name")).text();
+        for (QDomElement m = context.firstChildElement(QStringLiteral("message")); !m.isNull();
+             m = m.nextSiblingElement(QStringLiteral("message"))) {
+            const QDomElement translation = m.firstChildElement(QStringLiteral("translation"));
+            Message message;
+            message.translation = translation.text();
+            message.finished = translation.attribute(QStringLiteral("type")).isEmpty();
+            catalogue[name].insert(m.firstChildElement(QStringLiteral("source")).text(), message);
+        }
+    }
+    return catalogue;
+}
+
+QStringList placeholders(const QString& text)
+{
+    QStringList found;
+    QRegularExpressionMatchIterator it = QRegularExpression(QStringLiteral("%\\d")).globalMatch(text);
+    while (it.hasNext())
+        found << it.next().captured();
+    found.sort();
+    return found;
+}
+
+QString shippedFile()
+{
+    return QStringLiteral(VIREDA_SOURCE_DIR "/shell/translations/dravel-Deutsch.ts");
+}
+
+// The texts a user reads in a dialog, by the object name of their widget.
+QMap<QString, QString> shownTexts(QWidget* dialog)
+{
+    QMap<QString, QString> texts;
+    texts.insert(QStringLiteral("(title)"), dialog->windowTitle());
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        const QString name = w->objectName();
+        if (name.isEmpty())
+            continue;
+        if (auto* label = qobject_cast<QLabel*>(w))
+            texts.insert(name, label->text());
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            texts.insert(name, button->text());
+        else if (auto* box = qobject_cast<QGroupBox*>(w))
+            texts.insert(name, box->title());
+        if (!w->toolTip().isEmpty())
+            texts.insert(name + QStringLiteral("(tip)"), w->toolTip());
+    }
+    return texts;
+}
+
+} // namespace
+
+class TestShellTranslations : public QObject
+{
+    Q_OBJECT
+
+private:
+    DialogFixture<> f;
+
+private slots:
+    void initTestCase() { QVERIFY(f.setUp()); }
+    void init() { QVERIFY(f.reset()); }
+    void cleanupTestCase() { f.tearDown(); }
+
+    // Every text of the shell's sources and forms has a finished German text
+    // with the same placeholders, and the built file carries it.
+    void everyMessageTranslated()
+    {
+        QTemporaryDir dir;
+        QDir source(QStringLiteral(VIREDA_SOURCE_DIR "/shell"));
+        QStringList arguments{QStringLiteral("-silent"), QStringLiteral("-no-obsolete"),
+                              QStringLiteral("-locations"), QStringLiteral("none")};
+        for (const QString& name : source.entryList({"*.cpp", "*.h", "*.ui"}, QDir::Files))
+            arguments << source.filePath(name);
+        const QString extracted = dir.filePath(QStringLiteral("extracted.ts"));
+        arguments << QStringLiteral("-ts") << extracted;
+        QProcess lupdate;
+        lupdate.start(QStringLiteral(LUPDATE_EXECUTABLE), arguments);
+        QVERIFY(lupdate.waitForFinished(60000));
+        QCOMPARE(lupdate.exitCode(), 0);
+
+        QString error;
+        const Catalogue wanted = readCatalogue(extracted, &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        const Catalogue shipped = readCatalogue(shippedFile(), &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        for (const char* form : {"LoginForm", "RegistrationForm", "SuggestionForm", "UploadForm", "WelcomeForm",
+                                 "MainWindow", "QObject", "ZoDbFileManager"})
+            QVERIFY2(wanted.contains(QLatin1String(form)), form);
+
+        QTranslator built;
+        QVERIFY(built.load(TestTree::distPath() + QStringLiteral("/Translations/Deutsch/dravel-Deutsch.qm")));
+        QStringList faults;
+        int count = 0;
+        for (auto context = wanted.cbegin(); context != wanted.cend(); ++context) {
+            for (auto it = context.value().cbegin(); it != context.value().cend(); ++it) {
+                ++count;
+                const QString where = context.key() + QStringLiteral(": ") + it.key();
+                const Message german = shipped.value(context.key()).value(it.key());
+                if (!german.finished || german.translation.isEmpty()) {
+                    faults << QStringLiteral("no German text: ") + where;
+                    continue;
+                }
+                if (placeholders(german.translation) != placeholders(it.key()))
+                    faults << QStringLiteral("placeholders differ: ") + where;
+                const QString fromFile = built.translate(context.key().toUtf8().constData(), it.key().toUtf8().constData());
+                if (fromFile != german.translation)
+                    faults << QStringLiteral("built file differs: ") + where;
+            }
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        QVERIFY(count > 150);
+    }
+
+    // With German chosen the dialogs show the German text of every text
+    // they show that has one.
+    void dialogsInGerman_data()
+    {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<int>("least"); // texts that must be checked, at least
+        QTest::newRow("sign-in") << "LoginForm" << 9;
+        QTest::newRow("registration") << "RegistrationForm" << 20;
+        QTest::newRow("suggestion") << "SuggestionForm" << 6;
+        QTest::newRow("upload") << "UploadForm" << 5;
+        QTest::newRow("welcome") << "WelcomeForm" << 2;
+    }
+
+    void dialogsInGerman()
+    {
+        QFETCH(QString, context);
+        QFETCH(int, least);
+        const std::map<QString, std::function<QDialog*()>> makers{
+            {"LoginForm", [&] { return new LoginForm(f.host()); }},
+            {"RegistrationForm", [&] { return new RegistrationForm(f.host(), nullptr); }},
+            {"SuggestionForm", [&] { return new SuggestionForm(f.host()); }},
+            {"UploadForm", [&] { return new UploadForm(f.host()); }},
+            {"WelcomeForm", [&] { return new WelcomeForm(nullptr, "docs", "%1/html/welcome.html", 1); }},
+        };
+        QString error;
+        const QMap<QString, Message> german = readCatalogue(shippedFile(), &error).value(context);
+        QVERIFY(!german.isEmpty());
+
+        std::unique_ptr<QDialog> english(makers.at(context)());
+        const QMap<QString, QString> before = shownTexts(english.get());
+        QTranslator translator;
+        QVERIFY(translator.load(TestTree::distPath() + QStringLiteral("/Translations/Deutsch/dravel-Deutsch.qm")));
+        QCoreApplication::installTranslator(&translator);
+        std::unique_ptr<QDialog> translated(makers.at(context)());
+        const QMap<QString, QString> after = shownTexts(translated.get());
+        QCoreApplication::removeTranslator(&translator);
+
+        int checked = 0;
+        QStringList faults;
+        for (auto it = before.cbegin(); it != before.cend(); ++it) {
+            if (!german.contains(it.value()))
+                continue;
+            ++checked;
+            if (after.value(it.key()) != german.value(it.value()).translation)
+                faults << it.key() + QStringLiteral(": ") + after.value(it.key());
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        QVERIFY2(checked >= least, qPrintable(QString::number(checked)));
+    }
+};
+
+QTEST_MAIN(TestShellTranslations)
+#include "tst_shelltranslations.moc"
