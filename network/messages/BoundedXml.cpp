@@ -1,0 +1,142 @@
+#include "BoundedXml.h"
+
+#include <QDebug>
+#include <QXmlStreamReader>
+
+namespace {
+
+// Counts the attributes of every start tag before the stream reader sees it:
+// the reader reads a whole tag at once, so a tag with very many attributes
+// must be refused before it is read.
+bool attributesWithinLimit(const QString& text, BoundedXml::Error* error)
+{
+    const QChar* c = text.constData();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    auto startsWith = [&](qsizetype at, QLatin1String s) { return QStringView(c + at, size - at).startsWith(s); };
+    auto skipTo = [&](qsizetype from, QLatin1String end) {
+        const qsizetype found = text.indexOf(end, from);
+        return found < 0 ? size : found + end.size();
+    };
+    while (i < size) {
+        if (c[i] != QLatin1Char('<')) {
+            ++i;
+            continue;
+        }
+        if (startsWith(i, QLatin1String("<!--"))) {
+            i = skipTo(i + 4, QLatin1String("-->"));
+        } else if (startsWith(i, QLatin1String("<![CDATA["))) {
+            i = skipTo(i + 9, QLatin1String("]]>"));
+        } else if (startsWith(i, QLatin1String("<?"))) {
+            i = skipTo(i + 2, QLatin1String("?>"));
+        } else {
+            // A tag: '=' outside quotes separates a name from its value.
+            int count = 0;
+            QChar quote;
+            for (++i; i < size; ++i) {
+                if (!quote.isNull()) {
+                    if (c[i] == quote)
+                        quote = QChar();
+                } else if (c[i] == QLatin1Char('"') || c[i] == QLatin1Char('\'')) {
+                    quote = c[i];
+                } else if (c[i] == QLatin1Char('=')) {
+                    if (++count > BoundedXml::MaxAttributes) {
+                        error->message = QStringLiteral("more than %1 attributes on one element").arg(BoundedXml::MaxAttributes);
+                        return false;
+                    }
+                } else if (c[i] == QLatin1Char('>')) {
+                    ++i;
+                    break;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool BoundedXml::check(const QString& text, Error* error)
+{
+    Error ignored;
+    if (!error)
+        error = &ignored;
+    *error = Error();
+    if (text.size() > MaxDocumentLength) {
+        error->message = QStringLiteral("the document is longer than %1 characters").arg(MaxDocumentLength);
+        return false;
+    }
+    if (!attributesWithinLimit(text, error))
+        return false;
+    QXmlStreamReader reader(text);
+    reader.setNamespaceProcessing(false);
+    int depth = 0;
+    int elements = 0;
+    // Length of the path to each open element, so the current path costs nothing to track.
+    QList<qsizetype> pathLengths;
+    pathLengths.reserve(MaxDepth + 1);
+    auto refuse = [&](const QString& message) {
+        error->message = message;
+        error->line = int(reader.lineNumber());
+        error->column = int(reader.columnNumber());
+        return false;
+    };
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::DTD:
+            return refuse(QStringLiteral("document type declarations are not accepted"));
+        case QXmlStreamReader::EntityReference:
+            return refuse(QStringLiteral("entity references are not accepted"));
+        case QXmlStreamReader::StartElement: {
+            if (++depth > MaxDepth)
+                return refuse(QStringLiteral("elements nested deeper than %1").arg(MaxDepth));
+            if (++elements > MaxElements)
+                return refuse(QStringLiteral("more than %1 elements").arg(MaxElements));
+            const qsizetype name = reader.qualifiedName().size();
+            if (name > MaxNameLength)
+                return refuse(QStringLiteral("an element name longer than %1 characters").arg(MaxNameLength));
+            const qsizetype path = (pathLengths.isEmpty() ? 0 : pathLengths.last() + 1) + name;
+            if (path > MaxPathLength)
+                return refuse(QStringLiteral("an element path longer than %1 characters").arg(MaxPathLength));
+            pathLengths.append(path);
+            const QXmlStreamAttributes attributes = reader.attributes();
+            for (const QXmlStreamAttribute& attribute : attributes) {
+                if (attribute.qualifiedName().size() > MaxNameLength)
+                    return refuse(QStringLiteral("an attribute name longer than %1 characters").arg(MaxNameLength));
+            }
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            --depth;
+            pathLengths.removeLast();
+            break;
+        default:
+            break;
+        }
+    }
+    if (reader.hasError())
+        return refuse(reader.errorString());
+    return true;
+}
+
+bool BoundedXml::parse(const QString& text, QDomDocument* document, Error* error)
+{
+    Error ignored;
+    if (!error)
+        error = &ignored;
+    if (!check(text, error))
+        return false;
+    QString message;
+    int line = 0;
+    int column = 0;
+    if (document->setContent(text, false, &message, &line, &column))
+        return true;
+    *error = {message, line, column};
+    return false;
+}
+
+void BoundedXml::report(const Error& error)
+{
+    qDebug().noquote() << QString::asprintf("setContent error: %d %d\n", error.line, error.column) + error.message
+                                 + QLatin1Char('\n');
+}
