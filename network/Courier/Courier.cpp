@@ -802,6 +802,11 @@ int Courier::passwordReminder(QString username)
     QDomDocument document = newMessage(QStringLiteral("passwordReminder"));
     finishMessage(document, buildPasswordReminderBody(document, username));
     const XmlPathMap reply = send(document);
+    // The peer has no mail server to send reminders through.
+    if (reply.valueOf(QStringLiteral("header.status")) == QLatin1String("-2")) {
+        qDebug().noquote() << "ERROR: " + reply.valueOf(QStringLiteral("body.passwordReminderReply.error_description"));
+        return ReminderNotAvailable;
+    }
     const int result = answerOf(reply, QStringLiteral("passwordReminderReply"), "password reminder", {1, -1, 0});
     if (result == 0)
         mMessaging = 0;

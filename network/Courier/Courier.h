@@ -32,6 +32,8 @@ public:
     // Sign-in succeeded at the peer but no local copy of the user could be
     // stored or found.
     static constexpr int LoginNotStored = -3;
+    // passwordReminder: the network sends no reminders (it has no mail server).
+    static constexpr int ReminderNotAvailable = 2;
     // Comments of this length or longer are not sent.
     static constexpr int FeedbackLimit = 8000;
 

@@ -20,6 +20,10 @@ public final class PeerStore implements AutoCloseable {
             String passwordQuestion, byte[] answerSalt, byte[] answerHash) {
     }
 
+    /** A one-time password sent by mail; created in seconds since 1970. */
+    public record OneTimePassword(byte[] salt, byte[] hash, int iterations, long created) {
+    }
+
     public record Fluency(String languageId, String fluencyId, String countryId, String provState, String locality,
             String localeDescriptor, String nonSpeaking) {
     }
@@ -55,6 +59,8 @@ public final class PeerStore implements AutoCloseable {
         "CREATE TABLE IF NOT EXISTS feedback (id INTEGER PRIMARY KEY, uid TEXT, kind TEXT, comment TEXT, "
             + "origin TEXT, created INTEGER NOT NULL)",
         "CREATE TABLE IF NOT EXISTS reminders (id INTEGER PRIMARY KEY, uid TEXT NOT NULL, created INTEGER NOT NULL)",
+        "CREATE TABLE IF NOT EXISTS one_time_passwords (uid TEXT PRIMARY KEY, salt BLOB NOT NULL, hash BLOB NOT NULL, "
+            + "iterations INTEGER NOT NULL, created INTEGER NOT NULL)",
         "CREATE TABLE IF NOT EXISTS exercises (pmid TEXT PRIMARY KEY, term_pmid TEXT NOT NULL UNIQUE, "
             + "media_pmid TEXT NOT NULL UNIQUE, uid TEXT NOT NULL, term TEXT NOT NULL, lang_id TEXT, media_lang_id TEXT, "
             + "voice TEXT, speed_id TEXT, country_id TEXT, state_prov TEXT, locality TEXT, locale_desc TEXT, "
@@ -234,6 +240,52 @@ public final class PeerStore implements AutoCloseable {
             try (PreparedStatement ps = db.prepareStatement("INSERT INTO reminders (uid, created) VALUES (?, ?)")) {
                 bind(ps, userId, now());
                 ps.executeUpdate();
+            }
+            return null;
+        });
+    }
+
+    /** Records a reminder and keeps its one-time password, in place of an earlier one. */
+    public synchronized void setOneTimePassword(String userId, byte[] salt, byte[] hash, int iterations, long created)
+            throws SQLException {
+        transaction(() -> {
+            try (PreparedStatement ps = db.prepareStatement("INSERT OR REPLACE INTO one_time_passwords "
+                    + "(uid, salt, hash, iterations, created) VALUES (?, ?, ?, ?, ?)");
+                    PreparedStatement reminder = db.prepareStatement(
+                            "INSERT INTO reminders (uid, created) VALUES (?, ?)")) {
+                bind(ps, userId, salt, hash, iterations, created);
+                ps.executeUpdate();
+                bind(reminder, userId, created);
+                reminder.executeUpdate();
+            }
+            return null;
+        });
+    }
+
+    public synchronized OneTimePassword oneTimePassword(String userId) throws SQLException {
+        try (PreparedStatement ps = db.prepareStatement(
+                "SELECT salt, hash, iterations, created FROM one_time_passwords WHERE uid = ?")) {
+            bind(ps, userId);
+            try (ResultSet rs = ps.executeQuery()) {
+                return rs.next() ? new OneTimePassword(rs.getBytes(1), rs.getBytes(2), rs.getInt(3), rs.getLong(4))
+                        : null;
+            }
+        } finally {
+            db.commit();
+        }
+    }
+
+    /** The one-time password becomes the password (its new hash given) and is gone. */
+    public synchronized void replacePassword(String userId, byte[] salt, byte[] hash, int iterations)
+            throws SQLException {
+        transaction(() -> {
+            try (PreparedStatement ps = db.prepareStatement(
+                    "UPDATE users SET salt = ?, hash = ?, iterations = ? WHERE uid = ?");
+                    PreparedStatement used = db.prepareStatement("DELETE FROM one_time_passwords WHERE uid = ?")) {
+                bind(ps, salt, hash, iterations, userId);
+                ps.executeUpdate();
+                bind(used, userId);
+                used.executeUpdate();
             }
             return null;
         });
@@ -429,8 +481,8 @@ public final class PeerStore implements AutoCloseable {
         }
     }
 
-    private static final List<String> COUNTED = List.of("users", "fluencies", "feedback", "reminders", "exercises",
-            "lessons", "translations");
+    private static final List<String> COUNTED = List.of("users", "fluencies", "feedback", "reminders",
+            "one_time_passwords", "exercises", "lessons", "translations");
 
     /** Number of rows of one of the peer's tables. */
     public synchronized int count(String table) throws SQLException {

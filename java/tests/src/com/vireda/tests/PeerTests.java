@@ -10,9 +10,12 @@ import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.List;
 import java.util.Map;
+import java.util.concurrent.atomic.AtomicLong;
 
 import org.w3c.dom.Element;
 
+import com.vireda.peer.PeerSettings;
+import com.vireda.peer.Sessions;
 import com.vireda.xml.Xml;
 
 /** The peer service through HTTP: accounts, sessions, searches and bad input. */
@@ -54,6 +57,11 @@ public final class PeerTests {
                 {"lessonSearchAndDownload", (Case) PeerTests::lessonSearchAndDownload},
                 {"badInputChangesNothing", (Case) PeerTests::badInputChangesNothing},
                 {"dataSurvivesRestart", (Case) PeerTests::dataSurvivesRestart},
+                {"hostileUploadsAreRefused", (Case) PeerTests::hostileUploadsAreRefused},
+                {"sessionsEndAfterADayUnused", (Case) PeerTests::sessionsEndAfterADayUnused},
+                {"ratesArePerAddress", (Case) PeerTests::ratesArePerAddress},
+                {"suggestionsKeepNoUser", (Case) PeerTests::suggestionsKeepNoUser},
+                {"reminderMailsAOneTimePassword", (Case) PeerTests::reminderMailsAOneTimePassword},
             });
         }
         System.out.println(failed == 0 ? "All passed" : failed + " failed");
@@ -69,9 +77,9 @@ public final class PeerTests {
             String ex = f.uploadExercise("ann", "casa", "spa", "Ann");
             // user, type, body, status, reply element holding the answer
             Object[][] rows = {
-                {null, "passwordReminder", "<username>ann</username>", "1", "passwordReminderReply"},
-                {null, "passwordReminder", "<username>nobody</username>", "-1", "passwordReminderReply"},
-                {null, "passwordReminder", "<username>bob</username>", "-1", "passwordReminderReply"},
+                // Without a mail server no reminder can be sent.
+                {null, "passwordReminder", "<username>ann</username>", "-2", "passwordReminderReply"},
+                {null, "passwordReminder", "<username>nobody</username>", "-2", "passwordReminderReply"},
                 {"ann", "updateFluency", "<general><username>ann</username><password>pw</password></general>"
                     + "<fluency><languageID>eng</languageID><nonSpeaking>1</nonSpeaking></fluency>", "1",
                     "updateFluencyReply"},
@@ -119,13 +127,20 @@ public final class PeerTests {
 
     static void registrationRefusesNameInOtherCase() throws Exception {
         try (PeerFixture f = new PeerFixture()) {
-            Check.equal("1", f.register("Zoë", "pw", "z@example.org").status(), "first");
-            String[][] rows = {{"Zoë", "-1"}, {"zoë", "-1"}, {"ZOË", "-1"}, {"Zoe", "1"}, {"Zoë2", "1"}, {"", "-3"}};
+            Check.equal("1", f.register("Zoe.b", "pw", "z@example.org").status(), "first");
+            // The registration form's characters only: composed, decomposed and sharp letters are refused.
+            String[][] rows = {{"Zoe.b", "-1"}, {"zoe.B", "-1"}, {"ZOE.B", "-1"}, {"Zoe_c", "1"}, {"Zoe.b2", "1"},
+                {"", "-3"}, {"jos\u00e9", "-3"}, {"jose\u0301", "-3"}, {"stra\u00dfe", "-3"}, {"STRASSE", "1"},
+                {"strasse", "-1"}, {"a b", "-3"}, {"x".repeat(17), "-3"}, {"x".repeat(16), "1"}};
             for (String[] r : rows) {
-                Check.equal(r[1], f.register(r[0], "other", "").status(), "register " + r[0]);
+                PeerFixture.Answer a = f.register(r[0], "other", "");
+                Check.equal(r[1], a.status(), "register " + r[0]);
+                if (!r[1].equals("1")) {
+                    Check.isTrue(!a.at("body", "registerReply", "error_description").isEmpty(), "explained " + r[0]);
+                }
             }
-            Check.equal(3, f.counts().get("users"), "users stored");
-            Check.equal(3, f.counts().get("fluencies"), "fluencies stored");
+            Check.equal(5, f.counts().get("users"), "users stored");
+            Check.equal(5, f.counts().get("fluencies"), "fluencies stored");
         }
     }
 
@@ -371,6 +386,182 @@ public final class PeerTests {
             PeerFixture.Answer q = f.send(null, "exerciseQuery", "<term>vent</term><query_langID>spa</query_langID>");
             Element ex = Xml.child(q.element("body", "exerciseQueryReply"), "exercise");
             Check.equal(id, Xml.attr(Xml.child(ex, "manifest"), "persistentManifestID"), "found after restart");
+        }
+    }
+
+    static String nested(int depth, String name, String inner) {
+        return ("<" + name + ">").repeat(depth) + inner + ("</" + name + ">").repeat(depth);
+    }
+
+    static String attributes(int elements, int count) {
+        StringBuilder one = new StringBuilder("<e");
+        for (int i = 0; i < count; i++) {
+            one.append(" a").append(i).append("=\"").append(i).append('"');
+        }
+        return one.append("/>").toString().repeat(elements);
+    }
+
+    /** Uploads past the limits of a real exercise get a clear refusal; each request is answered. */
+    static void hostileUploadsAreRefused() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann", "pw", "");
+            f.login("ann", "pw");
+            Map<String, Integer> before = f.counts();
+            String plain = PeerFixture.exercise("casa", "spa", "Ann", null);
+            String longName = "n".repeat(200);
+            // what, uploaded exercise, HTTP status
+            Object[][] rows = {
+                {"2,000 deep with long names", plain.replace("</kvps>", "</kvps>" + nested(2000, longName, "x")), 400},
+                {"100,000 deep", plain.replace("</kvps>", "</kvps>" + nested(100_000, "a", "")), 400},
+                {"8 elements of 9,000 attributes", plain.replace("</kvps>", "</kvps>" + attributes(8, 9000)), 400},
+                {"deeper than stored content may be", plain.replace("</kvps>", "</kvps>" + nested(20, "a", "x")), 200},
+                {"more elements than stored content may hold",
+                    plain.replace("</kvps>", "</kvps>" + "<a/>".repeat(3000)), 200},
+                {"a long element name", plain.replace("</kvps>", "</kvps><" + longName + "/>"), 200},
+                {"too much text", plain.replace("</kvps>", "</kvps><a>" + "x".repeat(200_000) + "</a>"), 200},
+            };
+            for (Object[] r : rows) {
+                PeerFixture.Answer a = f.send("ann", "uploadExercise", (String) r[1]);
+                Check.equal(r[2], a.code, r[0] + " answered");
+                Check.equal("-1", a.status(), r[0] + " refused");
+                String why = a.at("body", "uploadExerciseReply", "error_description") + a.at("body", "errorReply",
+                        "error_description");
+                Check.isTrue(!why.isEmpty(), r[0] + " explained");
+            }
+            Check.equal(before, f.counts(), "nothing stored");
+            Check.equal("1", f.send("ann", "uploadExercise", plain).status(), "a real exercise still goes up");
+        }
+    }
+
+    static void sessionsEndAfterADayUnused() throws Exception {
+        AtomicLong now = new AtomicLong(1_000_000);
+        PeerSettings settings = new PeerSettings();
+        settings.clock = now::get;
+        try (PeerFixture f = new PeerFixture(settings)) {
+            f.register("ann", "pw", "");
+            f.login("ann", "pw");
+            String first = f.sessions.get("ann");
+            String upload = PeerFixture.exercise("casa", "spa", "Ann", null);
+            now.addAndGet(Sessions.IDLE_LIMIT_MILLIS - 1000);
+            Check.equal("1", f.send("ann", "uploadExercise", upload).status(), "used within a day");
+            now.addAndGet(Sessions.IDLE_LIMIT_MILLIS - 1000);
+            Check.equal("1", f.send("ann", "uploadExercise", upload).status(), "a day after its last use");
+            now.addAndGet(Sessions.IDLE_LIMIT_MILLIS + 1);
+            PeerFixture.Answer expired = f.send("ann", "uploadExercise", upload);
+            Check.equal("-1", expired.status(), "unused for a day");
+            Check.equal("Please sign in before uploading", expired.at("body", "uploadExerciseReply",
+                    "error_description"), "asked to sign in");
+            f.login("ann", "pw");
+            Check.equal("1", f.send("ann", "uploadExercise", upload).status(), "signed in again");
+            // Signing in again ends the session the client held before.
+            String second = f.sessions.get("ann");
+            Map<String, String> headers = Map.of("X-Vireda-Session", second);
+            PeerFixture.Answer again = f.post("/message", PeerFixture.message("login",
+                    "<username>ann</username><password>pw</password>").getBytes(StandardCharsets.UTF_8), headers);
+            Check.equal("1", again.status(), "third sign-in");
+            f.sessions.put("ann", second);
+            Check.equal("-1", f.send("ann", "uploadExercise", upload).status(), "earlier session ended");
+            Check.isTrue(!first.equals(second), "new token each sign-in");
+        }
+    }
+
+    static void ratesArePerAddress() throws Exception {
+        PeerSettings settings = new PeerSettings();
+        settings.registrationsPerAddress = 3;
+        settings.signInsPerAddress = 5;
+        try (PeerFixture f = new PeerFixture(settings)) {
+            for (int i = 0; i < 3; i++) {
+                Check.equal("1", f.register("user_" + i, "pw", "").status(), "registration " + i);
+            }
+            PeerFixture.Answer refused = f.register("user_3", "pw", "");
+            Check.equal("-1", refused.status(), "fourth registration");
+            Check.isTrue(refused.at("body", "registerReply", "error_description").startsWith("Too many registrations"),
+                    "explained: " + refused.text);
+            for (int i = 0; i < 5; i++) {
+                Check.equal("1", f.login("user_0", "pw").status(), "sign-in " + i);
+            }
+            PeerFixture.Answer busy = f.login("user_0", "pw");
+            Check.equal(429, busy.code, "sixth sign-in");
+            Check.equal("-1", busy.status(), "sixth sign-in status");
+            Check.isTrue(busy.at("body", "loginReply", "error_description").startsWith("Too many sign-ins"),
+                    "explained: " + busy.text);
+            Check.equal(3, f.counts().get("users"), "users stored");
+            Check.equal(200, f.get("/ping"), "other requests still served");
+        }
+    }
+
+    static void suggestionsKeepNoUser() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann", "pw", "");
+            f.login("ann", "pw");
+            Check.equal("1", f.send("ann", "feedback", "<comment>Nice</comment>").status(), "signed in");
+            Check.equal("1", f.send(null, "feedback", "<comment>Also nice</comment>").status(), "not signed in");
+            try (Connection db = DriverManager.getConnection("jdbc:sqlite:" + f.dir.resolve("data/peer.db"));
+                    Statement s = db.createStatement();
+                    ResultSet rs = s.executeQuery("SELECT count(*), count(uid), max(length(origin)) FROM feedback")) {
+                Check.isTrue(rs.next(), "row");
+                Check.equal(2, rs.getInt(1), "suggestions stored");
+                Check.equal(0, rs.getInt(2), "no user stored");
+                Check.equal(0, rs.getInt(3), "no sender address stored");
+            }
+        }
+    }
+
+    static void reminderMailsAOneTimePassword() throws Exception {
+        AtomicLong now = new AtomicLong(1_000_000);
+        try (SmtpSink sink = new SmtpSink()) {
+            PeerSettings settings = new PeerSettings();
+            settings.smtpHost = "127.0.0.1";
+            settings.smtpPort = sink.port();
+            settings.clock = now::get;
+            try (PeerFixture f = new PeerFixture(settings)) {
+                f.register("Ann.e2e", "old_pw", "ann@example.org");
+                f.register("bob", "pw", "");
+                String[][] refused = {{"nobody", "Unknown user name"}, {"bob", "No e-mail address"}};
+                for (String[] r : refused) {
+                    PeerFixture.Answer a = f.send(null, "passwordReminder", "<username>" + r[0] + "</username>");
+                    Check.equal("-1", a.status(), "reminder for " + r[0]);
+                    Check.isTrue(a.at("body", "passwordReminderReply", "error_description").startsWith(r[1]),
+                            "explained: " + a.text);
+                }
+                Check.equal(0, sink.mails.size(), "nothing mailed yet");
+
+                Check.equal("1", f.send(null, "passwordReminder", "<username>ann.E2E</username>").status(), "sent");
+                Check.equal(List.of("<ann@example.org>"), sink.recipients, "to the registered address");
+                java.util.regex.Matcher m = java.util.regex.Pattern.compile("\n {4}([A-Za-z0-9]{12})\n")
+                        .matcher(sink.mails.get(0));
+                Check.isTrue(m.find(), "one-time password in the mail: " + sink.mails.get(0));
+                String oneTime = m.group(1);
+                Check.isTrue(sink.mails.get(0).contains("Ann.e2e"), "the registered name in the mail");
+
+                Check.equal("1", f.login("ann.e2e", "old_pw").status(), "old password works until it is replaced");
+                Check.equal("1", f.login("ann.e2e", oneTime).status(), "one-time password signs in");
+                Check.equal("-1", f.login("ann.e2e", "old_pw").status(), "old password replaced");
+                Check.equal("1", f.login("ann.e2e", oneTime).status(), "it is the password now");
+                Check.equal(0, f.peer.store().count("one_time_passwords"), "used up");
+
+                Check.equal("1", f.send(null, "passwordReminder", "<username>Ann.e2e</username>").status(), "again");
+                Check.equal(2, sink.mails.size(), "second mail");
+                m = java.util.regex.Pattern.compile("\n {4}([A-Za-z0-9]{12})\n").matcher(sink.mails.get(1));
+                Check.isTrue(m.find(), "second one-time password");
+                now.addAndGet(25L * 60 * 60 * 1000);
+                Check.equal("-1", f.login("ann.e2e", m.group(1)).status(), "expired after a day");
+                Check.equal("1", f.login("ann.e2e", oneTime).status(), "password kept");
+            }
+        }
+        // A mail server that does not answer: the reply says so and nothing is kept.
+        PeerSettings down = new PeerSettings();
+        down.smtpHost = "127.0.0.1";
+        try (java.net.ServerSocket closed = new java.net.ServerSocket(0, 1, java.net.InetAddress.getLoopbackAddress())) {
+            down.smtpPort = closed.getLocalPort();
+        }
+        try (PeerFixture f = new PeerFixture(down)) {
+            f.register("ann", "pw", "ann@example.org");
+            PeerFixture.Answer a = f.send(null, "passwordReminder", "<username>ann</username>");
+            Check.equal("-1", a.status(), "mail not sent");
+            Check.isTrue(a.at("body", "passwordReminderReply", "error_description").contains("could not be mailed"),
+                    "explained: " + a.text);
+            Check.equal(0, f.peer.store().count("one_time_passwords"), "nothing kept");
         }
     }
 }
