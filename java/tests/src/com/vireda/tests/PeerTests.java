@@ -1,6 +1,13 @@
 package com.vireda.tests;
 
+import java.io.IOException;
+import java.io.OutputStream;
+import java.net.InetAddress;
+import java.net.Socket;
+import java.net.http.HttpRequest;
+import java.net.http.HttpResponse;
 import java.nio.charset.StandardCharsets;
+import java.time.Duration;
 import java.nio.file.Files;
 import java.sql.Connection;
 import java.sql.DriverManager;
@@ -45,6 +52,10 @@ public final class PeerTests {
         int failed;
         if (group.equals("client")) {
             failed = run("client", ClientTests.cases());
+        } else if (group.equals("slow")) {
+            failed = run("slow", new Object[][] {
+                {"slowClientsDoNotStopTheService", (Case) PeerTests::slowClientsDoNotStopTheService},
+            });
         } else {
             failed = run("peer", new Object[][] {
                 {"requestTypesAnswer", (Case) PeerTests::requestTypesAnswer},
@@ -562,6 +573,71 @@ public final class PeerTests {
             Check.isTrue(a.at("body", "passwordReminderReply", "error_description").contains("could not be mailed"),
                     "explained: " + a.text);
             Check.equal(0, f.peer.store().count("one_time_passwords"), "nothing kept");
+        }
+    }
+
+    /** Sends a message with a time limit; its round trip in milliseconds, or fails. */
+    static long timed(PeerFixture f, String type, String body, String wantedStatus, Duration limit) throws Exception {
+        HttpRequest request = HttpRequest.newBuilder(java.net.URI.create(f.base() + "/message")).timeout(limit)
+                .POST(HttpRequest.BodyPublishers.ofString(PeerFixture.message(type, body))).build();
+        long start = System.nanoTime();
+        HttpResponse<String> r = f.http.send(request, HttpResponse.BodyHandlers.ofString(StandardCharsets.UTF_8));
+        long millis = (System.nanoTime() - start) / 1_000_000;
+        Check.equal(wantedStatus, Xml.text(Xml.parse(r.body()).getDocumentElement(), "header", "status"),
+                type + " answered");
+        return millis;
+    }
+
+    /**
+     * 50 clients that send their request a line or a byte at a time, each every two seconds, for a minute:
+     * searches and sign-ins from others are still answered.
+     */
+    static void slowClientsDoNotStopTheService() throws Exception {
+        final int clients = 50;
+        final long holdMillis = 60_000;
+        final Duration limit = Duration.ofSeconds(3);
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann", "pw", "");
+            f.login("ann", "pw");
+            f.uploadExercise("ann", "casa", "spa", "Ann");
+            List<Socket> slow = new ArrayList<>();
+            try {
+                for (int i = 0; i < clients; i++) {
+                    Socket s = new Socket(InetAddress.getLoopbackAddress(), f.peer.port());
+                    String start = i % 2 == 0 ? "POST /message HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                            : "POST /message HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 100000\r\n\r\n<";
+                    s.getOutputStream().write(start.getBytes(StandardCharsets.US_ASCII));
+                    s.getOutputStream().flush();
+                    slow.add(s);
+                }
+                long end = System.nanoTime() + holdMillis * 1_000_000L;
+                long worstSearch = 0;
+                long worstSignIn = 0;
+                int rounds = 0;
+                while (System.nanoTime() - end < 0 && rounds++ < 40) {
+                    for (int i = 0; i < slow.size(); i++) {
+                        try {
+                            OutputStream out = slow.get(i).getOutputStream();
+                            out.write((i % 2 == 0 ? "X-Slow: " + rounds + "\r\n" : "a").getBytes(
+                                    StandardCharsets.US_ASCII));
+                            out.flush();
+                        } catch (IOException e) {
+                            // the peer gave up on this one: so much the better
+                        }
+                    }
+                    worstSearch = Math.max(worstSearch, timed(f, "exerciseQuery",
+                            "<term>cas</term><query_langID>spa</query_langID>", "1", limit));
+                    worstSignIn = Math.max(worstSignIn, timed(f, "login",
+                            "<username>ann</username><password>pw</password>", "1", limit));
+                    Thread.sleep(2000);
+                }
+                System.out.println("slowest search " + worstSearch + " ms, slowest sign-in " + worstSignIn
+                        + " ms, over " + rounds + " rounds with " + clients + " slow clients");
+            } finally {
+                for (Socket s : slow) {
+                    s.close();
+                }
+            }
         }
     }
 }
