@@ -5,52 +5,56 @@
 
 namespace {
 
-// Counts the attributes of every start tag before the stream reader sees it:
-// the reader reads a whole tag at once, so a tag with very many attributes
-// must be refused before it is read.
-bool attributesWithinLimit(const QString& text, BoundedXml::Error* error)
+// Looks at the next tag (or comment, CDATA section, processing instruction) at or
+// after *position and moves *position past it; false when the tag has more
+// attributes than allowed. The stream reader reads a whole start tag at once, so
+// each tag is looked at just before the reader comes to it.
+bool scanNextTag(const QString& text, qsizetype* position, BoundedXml::Error* error)
 {
     const QChar* c = text.constData();
     const qsizetype size = text.size();
-    qsizetype i = 0;
+    qsizetype i = text.indexOf(QLatin1Char('<'), *position);
+    if (i < 0) {
+        *position = size;
+        return true;
+    }
     auto startsWith = [&](qsizetype at, QLatin1String s) { return QStringView(c + at, size - at).startsWith(s); };
     auto skipTo = [&](qsizetype from, QLatin1String end) {
         const qsizetype found = text.indexOf(end, from);
         return found < 0 ? size : found + end.size();
     };
-    while (i < size) {
-        if (c[i] != QLatin1Char('<')) {
-            ++i;
-            continue;
-        }
-        if (startsWith(i, QLatin1String("<!--"))) {
-            i = skipTo(i + 4, QLatin1String("-->"));
-        } else if (startsWith(i, QLatin1String("<![CDATA["))) {
-            i = skipTo(i + 9, QLatin1String("]]>"));
-        } else if (startsWith(i, QLatin1String("<?"))) {
-            i = skipTo(i + 2, QLatin1String("?>"));
-        } else {
-            // A tag: '=' outside quotes separates a name from its value.
-            int count = 0;
-            QChar quote;
-            for (++i; i < size; ++i) {
-                if (!quote.isNull()) {
-                    if (c[i] == quote)
-                        quote = QChar();
-                } else if (c[i] == QLatin1Char('"') || c[i] == QLatin1Char('\'')) {
-                    quote = c[i];
-                } else if (c[i] == QLatin1Char('=')) {
-                    if (++count > BoundedXml::MaxAttributes) {
-                        error->message = QStringLiteral("more than %1 attributes on one element").arg(BoundedXml::MaxAttributes);
-                        return false;
-                    }
-                } else if (c[i] == QLatin1Char('>')) {
-                    ++i;
-                    break;
-                }
+    if (startsWith(i, QLatin1String("<!--"))) {
+        *position = skipTo(i + 4, QLatin1String("-->"));
+        return true;
+    }
+    if (startsWith(i, QLatin1String("<![CDATA["))) {
+        *position = skipTo(i + 9, QLatin1String("]]>"));
+        return true;
+    }
+    if (startsWith(i, QLatin1String("<?"))) {
+        *position = skipTo(i + 2, QLatin1String("?>"));
+        return true;
+    }
+    // A tag: '=' outside quotes separates a name from its value.
+    int count = 0;
+    QChar quote;
+    for (++i; i < size; ++i) {
+        if (!quote.isNull()) {
+            if (c[i] == quote)
+                quote = QChar();
+        } else if (c[i] == QLatin1Char('"') || c[i] == QLatin1Char('\'')) {
+            quote = c[i];
+        } else if (c[i] == QLatin1Char('=')) {
+            if (++count > BoundedXml::MaxAttributes) {
+                error->message = QStringLiteral("more than %1 attributes on one element").arg(BoundedXml::MaxAttributes);
+                return false;
             }
+        } else if (c[i] == QLatin1Char('>')) {
+            ++i;
+            break;
         }
     }
+    *position = i;
     return true;
 }
 
@@ -66,8 +70,6 @@ bool BoundedXml::check(const QString& text, Error* error)
         error->message = QStringLiteral("the document is longer than %1 characters").arg(MaxDocumentLength);
         return false;
     }
-    if (!attributesWithinLimit(text, error))
-        return false;
     QXmlStreamReader reader(text);
     reader.setNamespaceProcessing(false);
     int depth = 0;
@@ -81,7 +83,12 @@ bool BoundedXml::check(const QString& text, Error* error)
         error->column = int(reader.columnNumber());
         return false;
     };
+    qsizetype scanned = 0;
     while (!reader.atEnd()) {
+        while (scanned <= reader.characterOffset() && scanned < text.size()) {
+            if (!scanNextTag(text, &scanned, error))
+                return refuse(error->message);
+        }
         switch (reader.readNext()) {
         case QXmlStreamReader::DTD:
             return refuse(QStringLiteral("document type declarations are not accepted"));

@@ -86,8 +86,9 @@ public final class ContentService {
         if (beyond != null) {
             throw new Refusal("The upload is refused: " + beyond);
         }
-        if (uploaded.getTextContent().length() > MAX_CONTENT_CHARS) {
-            throw new Refusal("The upload is refused: it holds more than " + MAX_CONTENT_CHARS + " characters of text");
+        if (uploaded.getTextContent().length() > MAX_CONTENT_CHARS
+                || Xml.serialize(uploaded).length() > PeerStore.MAX_DOC_CHARS) {
+            throw new Refusal("The upload is refused: it is longer than " + PeerStore.MAX_DOC_CHARS + " characters");
         }
         Document doc = Xml.newDocument();
         Element copy = (Element) doc.importNode(uploaded, true);

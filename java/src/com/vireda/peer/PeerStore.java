@@ -74,6 +74,9 @@ public final class PeerStore implements AutoCloseable {
         "CREATE INDEX IF NOT EXISTS idx_translations_b ON translations (exercise_b)",
     };
 
+    /** Longest stored document (in characters) that is given out. */
+    public static final int MAX_DOC_CHARS = 256 * 1024;
+
     private final Connection db;
 
     public PeerStore(Path dataDirectory) throws SQLException {
@@ -390,11 +393,13 @@ public final class PeerStore implements AutoCloseable {
         for (int i = 0; i < pmids.size(); i++) {
             marks.append(i == 0 ? "?" : ", ?");
         }
-        // table is one of two fixed names, never input
-        String sql = "SELECT pmid, doc FROM " + table + " WHERE pmid IN (" + marks + ")";
+        // table is one of two fixed names, never input. Documents stored before uploads
+        // were checked may be past the limits: they are not given out.
+        String sql = "SELECT pmid, doc FROM " + table + " WHERE pmid IN (" + marks + ") AND length(doc) <= ?";
         Map<String, String> found = new HashMap<>();
         try (PreparedStatement ps = db.prepareStatement(sql)) {
             bind(ps, pmids.toArray());
+            ps.setInt(pmids.size() + 1, MAX_DOC_CHARS);
             try (ResultSet rs = ps.executeQuery()) {
                 while (rs.next()) {
                     found.put(rs.getString(1), rs.getString(2));

@@ -441,6 +441,16 @@ public final class PeerTests {
             }
             Check.equal(before, f.counts(), "nothing stored");
             Check.equal("1", f.send("ann", "uploadExercise", plain).status(), "a real exercise still goes up");
+
+            // One stored before uploads were checked is not given out.
+            String deep = nested(2000, longName, "x");
+            f.peer.content().addExercises(List.of(new com.vireda.peer.PeerStore.Exercise("OLD-1", "OLD-T", "OLD-M",
+                    "u", "hostil", "spa", new String[] {"spa", "", "", "", "", "", "", "", ""}, null,
+                    "<exercise><manifest persistentManifestID=\"OLD-1\"/>" + deep + "</exercise>")));
+            PeerFixture.Answer q = f.send(null, "exerciseQuery", "<term>hostil</term><query_langID>spa</query_langID>");
+            Check.equal("1", q.status(), "search answered");
+            Check.equal(0, Xml.children(q.element("body", "exerciseQueryReply"), "exercise").size(), "left out");
+            Check.isTrue(q.text.length() < 4096, "short reply");
         }
     }
 
