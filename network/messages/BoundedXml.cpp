@@ -70,8 +70,16 @@ bool BoundedXml::check(const QString& text, Error* error)
         error->message = QStringLiteral("the document is longer than %1 characters").arg(MaxDocumentLength);
         return false;
     }
-    QXmlStreamReader reader(text);
+    // Fed a part at a time, so a document refused early is not converted to its end.
+    QXmlStreamReader reader;
     reader.setNamespaceProcessing(false);
+    qsizetype fed = 0;
+    auto feed = [&]() {
+        const qsizetype part = qMin<qsizetype>(64 * 1024, text.size() - fed);
+        reader.addData(text.mid(fed, part));
+        fed += part;
+    };
+    feed();
     int depth = 0;
     int elements = 0;
     // Length of the path to each open element, so the current path costs nothing to track.
@@ -89,7 +97,12 @@ bool BoundedXml::check(const QString& text, Error* error)
             if (!scanNextTag(text, &scanned, error))
                 return refuse(error->message);
         }
-        switch (reader.readNext()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (reader.error() == QXmlStreamReader::PrematureEndOfDocumentError && fed < text.size()) {
+            feed();
+            continue;
+        }
+        switch (token) {
         case QXmlStreamReader::DTD:
             return refuse(QStringLiteral("document type declarations are not accepted"));
         case QXmlStreamReader::EntityReference:
