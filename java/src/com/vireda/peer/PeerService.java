@@ -14,6 +14,7 @@ import java.sql.SQLException;
 import javax.servlet.http.HttpServletRequest;
 import javax.servlet.http.HttpServletResponse;
 
+import org.eclipse.jetty.http.HttpCompliance;
 import org.eclipse.jetty.server.HttpConfiguration;
 import org.eclipse.jetty.server.HttpConnectionFactory;
 import org.eclipse.jetty.server.Request;
@@ -74,7 +75,7 @@ public final class PeerService {
             http.setSendServerVersion(false);
             http.setSendDateHeader(false);
             HttpConnectionFactory factory = new HttpConnectionFactory(http);
-            factory.setHttpCompliance(org.eclipse.jetty.http.HttpCompliance.RFC7230);
+            factory.setHttpCompliance(HttpCompliance.RFC7230);
             connector = new ServerConnector(server, 1, 1, factory);
             connector.setHost(bind.getHostAddress());
             connector.setPort(port);
