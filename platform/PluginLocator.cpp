@@ -18,7 +18,9 @@ QString matchCase(const QString& absolute)
         QDir dir(path);
         QString next = dir.filePath(part);
         if (!QFileInfo::exists(next)) {
-            const QStringList entries = dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+            // Sorted with case, so names differing only in case are met in one fixed order.
+            const QStringList entries =
+                dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
             for (const QString& entry : entries) {
                 if (entry.compare(part, Qt::CaseInsensitive) == 0) {
                     next = dir.filePath(entry);
