@@ -143,9 +143,13 @@ void LoginForm::sendPassword()
     const int result = mNetManager ? mNetManager->passwordReminder(username) : 0;
     if (result == 1) {
         MessageBoxHelper::information(this, mAppName,
-                                      tr("Vireda has sent your password to the email address\nyou registered with the username %1.\n\n"
+                                      tr("Vireda has sent a one-time password to the email address\nyou registered with the username %1.\n"
+                                         "It becomes your password when you first sign in with it.\n\n"
                                          "Please look in the bulk/junk mail folder if your email\naccount has filters in place.")
                                           .arg(username));
+    } else if (result == 2) {
+        MessageBoxHelper::information(this, mAppName,
+                                      tr("Password reminders are not available on this network.\nNo email was sent."));
     } else if (result == -1) {
         MessageBoxHelper::information(this, mAppName,
                                       tr("Error sending email. Either the username '%1' doesn't exist in our\n"

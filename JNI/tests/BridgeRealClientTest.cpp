@@ -107,23 +107,23 @@ void BridgeRealClientTest::accountMessages_data()
 {
     QTest::addColumn<QByteArray>("request");
     QTest::addColumn<QString>("status");
-    const QByteArray general = "<general><username><![CDATA[Zoë]]></username><password><![CDATA[pässwörd]]></password>"
+    const QByteArray general = "<general><username><![CDATA[Zoe.e2e]]></username><password><![CDATA[pässwörd]]></password>"
                                "<given><![CDATA[Zoë]]></given><family/><email><![CDATA[z@example.org]]></email>"
                                "<countryID>ES</countryID></general>";
     QTest::newRow("register") << message("register", general + "<fluency><languageID>spa</languageID>"
                                                                   "<nonSpeaking>0</nonSpeaking></fluency>")
                               << QStringLiteral("1");
     QTest::newRow("same name in capitals")
-        << message("register", "<general><username>ZOË</username><password>x</password></general>")
+        << message("register", "<general><username>ZOE.E2E</username><password>x</password></general>")
         << QStringLiteral("-1");
     QTest::newRow("wrong password")
-        << message("login", "<username><![CDATA[Zoë]]></username><password><![CDATA[wrong]]></password>")
+        << message("login", "<username><![CDATA[Zoe.e2e]]></username><password><![CDATA[wrong]]></password>")
         << QStringLiteral("-1");
-    QTest::newRow("login") << message("login", "<username><![CDATA[zoë]]></username>"
+    QTest::newRow("login") << message("login", "<username><![CDATA[zoe.E2E]]></username>"
                                                "<password><![CDATA[pässwörd]]></password>")
                            << QStringLiteral("1");
     QTest::newRow("fluency update")
-        << message("updateFluency", "<general><username>Zoë</username><password>pässwörd</password></general>"
+        << message("updateFluency", "<general><username>Zoe.e2e</username><password>pässwörd</password></general>"
                                     "<fluency><languageID>eng</languageID><nonSpeaking>1</nonSpeaking></fluency>")
         << QStringLiteral("1");
     QTest::newRow("feedback") << message("feedback", "<comment><![CDATA[Nice]]></comment>") << QStringLiteral("1");
@@ -219,6 +219,6 @@ void BridgeRealClientTest::searchFindsUploadedExercise()
     if (found.size() == 1) {
         const QDomElement manifest = found.item(0).firstChildElement(QStringLiteral("manifest"));
         QCOMPARE(manifest.attribute(QStringLiteral("persistentManifestID")), mExercisePmid);
-        QCOMPARE(manifest.attribute(QStringLiteral("suppliedByUserName")), QStringLiteral("Zoë"));
+        QCOMPARE(manifest.attribute(QStringLiteral("suppliedByUserName")), QStringLiteral("Zoe.e2e"));
     }
 }

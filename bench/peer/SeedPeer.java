@@ -64,6 +64,19 @@ public final class SeedPeer {
                 }
             }
             content.addExercises(batch);
+            batch.clear();
+            // Hostile exercises stored as they were before uploads were checked: nested 2,000 deep with long names.
+            String deep = ("<" + "n".repeat(200) + ">").repeat(2000) + "x" + ("</" + "n".repeat(200) + ">").repeat(2000);
+            for (int i = 0; i < 20; i++) {
+                String pmid = UUID.randomUUID().toString();
+                String term = "hostil " + i;
+                String doc = "<exercise>" + manifest(pmid) + "<term>" + manifest(UUID.randomUUID().toString())
+                        + "<textual_manifest><manifestValue>" + term + "</manifestValue><langID>spa</langID>"
+                        + "</textual_manifest></term>" + deep + "</exercise>";
+                batch.add(new PeerStore.Exercise(pmid, UUID.randomUUID().toString(), UUID.randomUUID().toString(),
+                        "bench-user", term, "spa", new String[] {"spa", "", "", "", "", "", "", "", ""}, null, doc));
+            }
+            content.addExercises(batch);
             System.out.println("seeded " + store.count("exercises") + " exercises in " + dir);
         }
     }

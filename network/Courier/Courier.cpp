@@ -1,5 +1,6 @@
 #include "Courier.h"
 
+#include "BoundedXml.h"
 #include "BridgeLibrary.h"
 #include "HostAddresses.h"
 #include "IDbManager.h"
@@ -17,6 +18,8 @@
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QThread>
 
 #include <cstdio>
@@ -49,9 +52,52 @@ QString elementText(const QDomNode& node)
     return node.toElement().text().trimmed();
 }
 
-QString firstElementText(const QDomDocument& document, const QString& tag)
+// The first child element of that name (any letter case), or null.
+QDomElement childNamed(const QDomElement& parent, const QString& name)
 {
-    return elementText(document.elementsByTagName(tag).item(0));
+    for (QDomElement e = parent.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        if (e.tagName().compare(name, Qt::CaseInsensitive) == 0)
+            return e;
+    }
+    return {};
+}
+
+// Every child element of that name, in document order; nothing deeper.
+QList<QDomElement> childrenNamed(const QDomElement& parent, const QString& name)
+{
+    QList<QDomElement> found;
+    for (QDomElement e = parent.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        if (e.tagName().compare(name, Qt::CaseInsensitive) == 0)
+            found.append(e);
+    }
+    return found;
+}
+
+// The element reached from the root by that exact path of names, or null.
+QDomElement elementAt(const QDomElement& from, const QStringList& names)
+{
+    QDomElement e = from;
+    for (const QString& name : names) {
+        if (e.isNull())
+            break;
+        e = childNamed(e, name);
+    }
+    return e;
+}
+
+QString textAt(const QDomElement& from, const QStringList& names)
+{
+    return elementText(elementAt(from, names));
+}
+
+// Parses a reply within the parser's limits; false (and a debug line) when refused.
+bool parseReply(const QString& text, QDomDocument* document)
+{
+    BoundedXml::Error error;
+    if (BoundedXml::parse(text, document, &error))
+        return true;
+    BoundedXml::report(error);
+    return false;
 }
 
 // The element copied into a document of its own, so paths start below it.
@@ -104,11 +150,13 @@ int answerOf(const XmlPathMap& reply, const QString& replyName, const char* awai
     return answers.noAnswer;
 }
 
-// Reads the reply to a query, handing each found element of that tag to read.
+// Reads the reply to a query, handing each element of that tag found directly
+// in message/body/<replyName> to read; elements elsewhere are not results.
 // status (may be null): 0 without a reply or for a refused query, -1 for an
 // unreadable reply, 1 once elements were read, 2 when none were found.
 template <typename Read>
-void readQueryReply(const QString& answer, bool isNull, const QString& tag, int* status, int* totalResults, Read read)
+void readQueryReply(const QString& answer, bool isNull, const QString& replyName, const QString& tag, int* status,
+                    int* totalResults, Read read)
 {
     int ignored = 0;
     if (!status)
@@ -120,23 +168,26 @@ void readQueryReply(const QString& answer, bool isNull, const QString& tag, int*
         return;
     }
     QDomDocument document;
-    if (!document.setContent(answer.toUtf8())) {
+    if (!parseReply(answer, &document)) {
         *status = -1;
         return;
     }
-    if (firstElementText(document, QStringLiteral("status")) == QLatin1String("-1")) {
-        qDebug().noquote() << firstElementText(document, QStringLiteral("error_description"));
+    const QDomElement root = document.documentElement();
+    const QDomElement reply = elementAt(root, {QStringLiteral("body"), replyName});
+    if (textAt(root, {QStringLiteral("header"), QStringLiteral("status")}) == QLatin1String("-1")) {
+        qDebug().noquote() << textAt(reply, {QStringLiteral("error_description")});
         *status = 0;
         return;
     }
-    const QDomNodeList elements = document.elementsByTagName(tag);
+    const QList<QDomElement> elements = childrenNamed(reply, tag);
     if (elements.isEmpty())
         return;
-    for (int i = 0; i < elements.size(); ++i)
-        read(elements.item(i).toElement());
+    for (const QDomElement& element : elements)
+        read(element);
     *status = 1;
+    // A total below zero counts nothing.
     if (totalResults)
-        *totalResults = firstElementText(document, QStringLiteral("total_result_available")).toInt();
+        *totalResults = qMax(0, textAt(reply, {QStringLiteral("total_result_available")}).toInt());
 }
 
 } // namespace
@@ -582,7 +633,6 @@ int Courier::loginUser(QString username, QString password, int offline)
     // Outside the registration characters no account can match.
     if (!isCredential(username) || !isCredential(password))
         return 2;
-    QHash<QString, QString> criteria{{QStringLiteral("Username"), username}, {QStringLiteral("Password"), password}};
     if (mUserResource)
         mUserResource->clearCurrentUser();
 
@@ -592,14 +642,11 @@ int Courier::loginUser(QString username, QString password, int offline)
     };
 
     if (offline != 0) {
-        QList<ZoUser*> users = mDbManager ? mDbManager->select(QStringLiteral("User"), criteria) : QList<ZoUser*>();
-        ZoUser* match = nullptr;
-        for (ZoUser* user : users) {
-            if (!match && user->username() == username && user->password() == password)
-                match = user;
-            else
-                delete user;
-        }
+        ZoUser* match = storedUser(username, password);
+        // Names are one account in any letter case: the stored copy holds the registered spelling.
+        const QString registered = match ? QString() : registeredSpelling(username);
+        if (!registered.isEmpty() && registered != username)
+            match = storedUser(registered, password);
         if (!match)
             return finish(2);
         if (mNetStarted >= 0)
@@ -630,13 +677,19 @@ int Courier::loginUser(QString username, QString password, int offline)
     XmlPathMap reply(answer, QStringLiteral("doc"));
     const QString status = reply.valueOf(QStringLiteral("header.status"));
     if (status == QLatin1String("1") || status == QLatin1String("0")) {
+        // Only the user whose name was sent signs in, under the spelling it was registered with.
+        const QString registered = reply.valueOf(QStringLiteral("body.loginreply.user.general.username"));
+        if (registered.compare(username, Qt::CaseInsensitive) != 0 || !isCredential(registered)) {
+            qDebug().noquote() << "ERROR: the sign-in reply names another user: " + registered;
+            return finish(3);
+        }
         ZoUser* user = nullptr;
         if (mDbManager) {
-            const QString uid = ZoDbHelper().userIdOf(username);
+            const QString uid = ZoDbHelper().userIdOf(registered);
             qDebug().noquote() << "uid obtained";
             qDebug().noquote() << "uid is " + uid;
             const QHash<QString, QString> fields = userFromLoginReply(reply);
-            user = replaceStoredUser(uid, username, fields);
+            user = replaceStoredUser(uid, registered, fields);
         }
         if (!user)
             return finish(LoginNotStored);
@@ -659,17 +712,35 @@ int Courier::loginUser(QString username, QString password, int offline)
     return finish(3);
 }
 
-ZoUser* Courier::storedUser(const QString& username)
+ZoUser* Courier::storedUser(const QString& username, const QString& password)
 {
+    if (!mDbManager)
+        return nullptr;
     ZoUser* found = nullptr;
-    const QList<ZoUser*> users = mDbManager->select(QStringLiteral("User"), {{QStringLiteral("Username"), username}});
+    QHash<QString, QString> criteria{{QStringLiteral("Username"), username}};
+    if (!password.isNull())
+        criteria.insert(QStringLiteral("Password"), password);
+    const QList<ZoUser*> users = mDbManager->select(QStringLiteral("User"), criteria);
     for (ZoUser* user : users) {
-        if (!found && user->username() == username)
+        if (!found && user->username() == username && (password.isNull() || user->password() == password))
             found = user;
         else
             delete user;
     }
     return found;
+}
+
+QString Courier::registeredSpelling(const QString& username)
+{
+    // Names hold ASCII only, where SQLite's NOCASE folds every letter.
+    QSqlQuery query(QSqlDatabase::database());
+    query.prepare(QStringLiteral("SELECT unm FROM u WHERE unm = ? COLLATE NOCASE LIMIT 2"));
+    query.addBindValue(username);
+    if (!query.exec() || !query.next())
+        return QString();
+    const QString name = query.value(0).toString();
+    // Two local copies differing in case name no single account.
+    return query.next() ? QString() : name;
 }
 
 ZoUser* Courier::replaceStoredUser(const QString& uid, const QString& username, const QHash<QString, QString>& fields)
@@ -731,6 +802,11 @@ int Courier::passwordReminder(QString username)
     QDomDocument document = newMessage(QStringLiteral("passwordReminder"));
     finishMessage(document, buildPasswordReminderBody(document, username));
     const XmlPathMap reply = send(document);
+    // The peer has no mail server to send reminders through.
+    if (reply.valueOf(QStringLiteral("header.status")) == QLatin1String("-2")) {
+        qDebug().noquote() << "ERROR: " + reply.valueOf(QStringLiteral("body.passwordReminderReply.error_description"));
+        return ReminderNotAvailable;
+    }
     const int result = answerOf(reply, QStringLiteral("passwordReminderReply"), "password reminder", {1, -1, 0});
     if (result == 0)
         mMessaging = 0;
@@ -802,7 +878,7 @@ QList<ZoExercise> Courier::queryExercises(QHash<QString, QString> criteria, int*
     bool isNull = true;
     const QString answer = mBridge ? mBridge->text("sendQuery", text, &isNull) : QString();
     qDebug().noquote() << "Result of query received.";
-    readQueryReply(answer, isNull, QStringLiteral("exercise"), status, totalResults, [&](const QDomElement& element) {
+    readQueryReply(answer, isNull, QStringLiteral("exerciseQueryReply"), QStringLiteral("exercise"), status, totalResults, [&](const QDomElement& element) {
         results.append(exerciseFromMap(ownMap(element), helper, QStringLiteral("media.manifest.suppliedbyusername")));
     });
     return results;
@@ -816,7 +892,7 @@ QList<ZoLesson> Courier::queryLessons(QHash<QString, QString> criteria, int* sta
     qDebug().noquote() << "message:\n" + declared(message);
     bool isNull = true;
     const QString answer = mBridge ? mBridge->text("sendQuery", message.toString(1), &isNull) : QString();
-    readQueryReply(answer, isNull, QStringLiteral("lesson"), status, totalResults, [&](const QDomElement& element) {
+    readQueryReply(answer, isNull, QStringLiteral("lessonQueryReply"), QStringLiteral("lesson"), status, totalResults, [&](const QDomElement& element) {
         const XmlPathMap map = ownMap(element);
         ZoLesson lesson;
         lesson.setPId(map.valueOf(QStringLiteral("manifest.persistentmanifestid")));
@@ -826,7 +902,8 @@ QList<ZoLesson> Courier::queryLessons(QHash<QString, QString> criteria, int* sta
         lesson.setUserId(map.valueOf(QStringLiteral("manifest.suppliedbyuserid")));
         lesson.setLanguage(map.valueOf(QStringLiteral("textual_manifest.langid")));
         lesson.setLearnerLevel(map.valueOf(QStringLiteral("textual_manifest.learnerlevelid")));
-        const int members = element.elementsByTagName(QStringLiteral("exercise")).size();
+        const int members =
+            int(childrenNamed(childNamed(element, QStringLiteral("exercises")), QStringLiteral("exercise")).size());
         qDebug().noquote() << QString::asprintf("Lesson has %i exercises", members);
         const QString idPath = QStringLiteral("exercises.exercise.persistentmanifestid");
         bool consistent = true;
@@ -878,7 +955,24 @@ ZoExercise Courier::exerciseFromXml(XmlPathMap map, ZoDbHelper* lookup)
 ZoLesson Courier::lessonFromXml(XmlPathMap map, ZoDbHelper* lookup)
 {
     Q_UNUSED(lookup)
-    return ZoLesson(replyElement(map, QStringLiteral("body.uploadlesson.lesson")), true);
+    const QHash<QString, QString> table = replyElement(map, QStringLiteral("body.uploadlesson.lesson"));
+    // The lesson claims its number of members: it must be the number it holds.
+    const QString member = QStringLiteral("exercises.exercise.persistentmanifestid");
+    int held = 0;
+    if (table.contains(member))
+        held = 1;
+    else
+        while (table.contains(member + QStringLiteral("#%1").arg(held)))
+            ++held;
+    bool isNumber = false;
+    const int claimed = table.value(QStringLiteral("numchildren"), QStringLiteral("0")).toInt(&isNumber);
+    if (!isNumber || claimed != held) {
+        qDebug().noquote() << QStringLiteral("refused lesson: it claims %1 exercises and holds %2")
+                                  .arg(table.value(QStringLiteral("numchildren")))
+                                  .arg(held);
+        return ZoLesson();
+    }
+    return ZoLesson(table, true);
 }
 
 ZoTranslation Courier::translationFromXml(XmlPathMap map, ZoDbHelper* lookup)
@@ -891,39 +985,45 @@ QString Courier::parseTranslationXml(QString xml, ZoDbHelper* lookup, QList<ZoTr
                                      QList<ZoExercise>* exercises)
 {
     QDomDocument document;
-    if (!document.setContent(xml.toUtf8()))
+    if (!parseReply(xml, &document))
         return QStringLiteral("setContent failed");
-    if (firstElementText(document, QStringLiteral("status")) == QLatin1String("-1")) {
-        qDebug().noquote() << firstElementText(document, QStringLiteral("error_description"));
+    const QDomElement root = document.documentElement();
+    const QDomElement reply = elementAt(root, {QStringLiteral("body"), QStringLiteral("downloadTranslation")});
+    if (textAt(root, {QStringLiteral("header"), QStringLiteral("status")}) == QLatin1String("-1")) {
+        qDebug().noquote() << textAt(elementAt(root, {QStringLiteral("body")}).firstChildElement(),
+                                     {QStringLiteral("error_description")});
         return QStringLiteral("ExerciseHasNoTranslations");
     }
     ZoDbHelper own;
     ZoDbHelper& helper = lookup ? *lookup : own;
     QList<ZoExercise> foundExercises;
-    const QDomNodeList exerciseElements = document.elementsByTagName(QStringLiteral("exercise"));
-    for (int i = 0; i < exerciseElements.size(); ++i) {
-        const QDomNode element = exerciseElements.item(i);
+    for (const QDomElement& element : childrenNamed(reply, QStringLiteral("exercise"))) {
         qDebug().noquote() << "PARENT==> " + element.parentNode().nodeName();
-        if (element.parentNode().nodeName() != QLatin1String("downloadTranslation"))
-            continue;
         foundExercises.append(exerciseFromMap(ownMap(element), helper, QStringLiteral("media.media_manifest.voice")));
         qDebug().noquote() << "Exercise has term " + foundExercises.last().term();
         qDebug().noquote() << QString::asprintf("\n\nreturnExerciseList size is %i\n\n", int(foundExercises.size()));
     }
-    QList<ZoTranslation> foundTranslations;
-    const QDomNodeList translationElements = document.elementsByTagName(QStringLiteral("translation"));
-    for (int i = 0; i < translationElements.size(); ++i)
-        foundTranslations.append(ZoTranslation(ownMap(translationElements.item(i)).entries()));
-    // Entry i of one list belongs to entry i of the other: only whole pairs go out.
-    const int pairs = int(qMin(foundExercises.size(), foundTranslations.size()));
-    if (foundExercises.size() != foundTranslations.size())
-        qDebug().noquote() << QString::asprintf("unpaired translation entries: %i exercises, %i translations",
-                                                int(foundExercises.size()), int(foundTranslations.size()));
-    for (int i = 0; i < pairs; ++i) {
+    // A translation goes out with the exercise it names, each exercise at most once;
+    // a translation naming none of the reply's exercises is dropped.
+    QList<bool> used(foundExercises.size(), false);
+    for (const QDomElement& element : childrenNamed(reply, QStringLiteral("translation"))) {
+        const ZoTranslation translation(ownMap(element).entries());
+        const QStringList named = translation.persistentExerciseIds();
+        qsizetype match = -1;
+        for (qsizetype i = 0; i < foundExercises.size() && match < 0; ++i) {
+            const QString id = foundExercises.at(i).pId();
+            if (!used.at(i) && !id.isEmpty() && named.contains(id))
+                match = i;
+        }
+        if (match < 0) {
+            qDebug().noquote() << "translation " + translation.pId() + " names no exercise of the reply";
+            continue;
+        }
+        used[match] = true;
         if (exercises)
-            exercises->append(foundExercises.at(i));
+            exercises->append(foundExercises.at(match));
         if (translations)
-            translations->append(foundTranslations.at(i));
+            translations->append(translation);
     }
     return QStringLiteral("OK");
 }

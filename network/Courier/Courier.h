@@ -32,6 +32,8 @@ public:
     // Sign-in succeeded at the peer but no local copy of the user could be
     // stored or found.
     static constexpr int LoginNotStored = -3;
+    // passwordReminder: the network sends no reminders (it has no mail server).
+    static constexpr int ReminderNotAvailable = 2;
     // Comments of this length or longer are not sent.
     static constexpr int FeedbackLimit = 8000;
 
@@ -116,8 +118,10 @@ private:
     void appendFluencies(QDomDocument& document, QDomElement& parent, QHash<QString, QString>& fields,
                          const QString& studyingKey, bool logValues);
     int startService(const char* exportName, const char* label);
-    // The stored user of exactly that name, or null.
-    ZoUser* storedUser(const QString& username);
+    // The stored user of exactly that name (and password, unless null), or null.
+    ZoUser* storedUser(const QString& username, const QString& password = QString());
+    // The one stored name equal to username in any letter case; empty when none or several.
+    static QString registeredSpelling(const QString& username);
     // Puts the signed-in user's reply in place of the stored copy.
     ZoUser* replaceStoredUser(const QString& uid, const QString& username, const QHash<QString, QString>& fields);
     ZoExercise exerciseFromMap(const XmlPathMap& map, ZoDbHelper& lookup, const QString& voicePath);

@@ -1,47 +1,38 @@
 #include "XmlPathMap.h"
 
+#include "BoundedXml.h"
+
 #include <QDebug>
 #include <QDomNamedNodeMap>
 #include <QFile>
-
-namespace {
-
-void reportParseError(const QString& message, int line, int column)
-{
-    qDebug().noquote() << QString::asprintf("setContent error: %d %d\n", line, column) + message
-                                 + QLatin1Char('\n');
-}
-
-} // namespace
+#include <QStringDecoder>
 
 XmlPathMap::XmlPathMap() = default;
 
 XmlPathMap::XmlPathMap(QString source, QString kind)
 {
-    QDomDocument document(QStringLiteral("mydocument"));
-    QString message;
-    int line = 0;
-    int column = 0;
+    QString text;
     if (kind == QLatin1String("file")) {
         QFile file(source);
         if (!file.open(QIODevice::ReadOnly)) {
             mLoadResult = -1;
             return;
         }
-        const bool parsed = document.setContent(&file, &message, &line, &column);
+        // Read no further than the longest document accepted; UTF-16 only with its byte order mark.
+        const QByteArray bytes = file.read(BoundedXml::MaxDocumentLength * 4 + 1);
         file.close();
-        if (!parsed) {
-            reportParseError(message, line, column);
-            mLoadResult = -2;
-            return;
-        }
+        QStringDecoder decoder(QStringConverter::encodingForData(bytes).value_or(QStringConverter::Utf8));
+        text = decoder.decode(bytes);
     } else if (kind == QLatin1String("doc")) {
-        if (!document.setContent(source, &message, &line, &column)) {
-            reportParseError(message, line, column);
-            mLoadResult = -2;
-            return;
-        }
+        text = source;
     } else {
+        return;
+    }
+    QDomDocument document(QStringLiteral("mydocument"));
+    BoundedXml::Error error;
+    if (!BoundedXml::parse(text, &document, &error)) {
+        BoundedXml::report(error);
+        mLoadResult = -2;
         return;
     }
     parseDocument(document);
@@ -103,13 +94,54 @@ void XmlPathMap::parseDocument(const QDomDocument& document)
 {
     mValues.clear();
     mCounts.clear();
+    mPathText = 0;
     mLoadResult = 0;
     const QDomElement root = document.documentElement();
     if (root.isNull())
         return;
     mRootPrefix = QLatin1Char('.') + root.tagName() + QLatin1Char('.');
-    addAttributes(QLatin1Char('.') + root.tagName(), root);
-    walkNode(QString(), root);
+    // One path buffer cut back to each node's parent: the walk costs the
+    // length of the paths it stores, never depth times depth.
+    QString path = QLatin1Char('.') + root.tagName();
+    addAttributes(path, root);
+    struct Frame
+    {
+        QDomNode next;
+        qsizetype pathLength;
+    };
+    QList<Frame> stack{{root.firstChild(), path.size()}};
+    while (!stack.isEmpty() && mPathText <= BoundedXml::MaxPathText) {
+        Frame& frame = stack.last();
+        if (frame.next.isNull()) {
+            stack.removeLast();
+            continue;
+        }
+        const QDomNode child = frame.next;
+        frame.next = child.nextSibling();
+        path.truncate(frame.pathLength);
+        if (child.isElement()) {
+            path += QLatin1Char('.') + child.nodeName();
+            addAttributes(path, child);
+            if (child.hasChildNodes())
+                stack.append({child.firstChild(), path.size()});
+            else
+                addValue(path, QString());
+        } else if (child.hasChildNodes()) {
+            path += QLatin1Char('.') + child.nodeName();
+            stack.append({child.firstChild(), path.size()});
+        } else {
+            // Text, CDATA and other leaves belong to the element holding them.
+            addValue(path, child.nodeValue());
+        }
+    }
+    if (mPathText > BoundedXml::MaxPathText) {
+        BoundedXml::report({QStringLiteral("the paths of the document are longer than %1 characters in all")
+                                .arg(BoundedXml::MaxPathText)});
+        mValues.clear();
+        mCounts.clear();
+        mLoadResult = -2;
+        return;
+    }
     mLoadResult = int(mValues.size());
 }
 
@@ -122,30 +154,14 @@ void XmlPathMap::addAttributes(const QString& path, const QDomNode& node)
     }
 }
 
-void XmlPathMap::walkNode(const QString& prefix, const QDomNode& node)
-{
-    const QString current = prefix + QLatin1Char('.') + node.nodeName();
-    for (QDomNode child = node.firstChild(); !child.isNull(); child = child.nextSibling()) {
-        if (child.isElement()) {
-            addAttributes(current + QLatin1Char('.') + child.nodeName(), child);
-            if (child.hasChildNodes())
-                walkNode(current, child);
-            else
-                addValue(current + QLatin1Char('.') + child.nodeName(), QString());
-        } else if (child.hasChildNodes()) {
-            walkNode(current, child);
-        } else {
-            // Text, CDATA and other leaves belong to the element holding them.
-            addValue(current, child.nodeValue());
-        }
-    }
-}
-
 void XmlPathMap::addValue(const QString& path, const QString& value)
 {
     // Only the leading root name goes: an inner element may share its name.
     QString key = path.startsWith(mRootPrefix) ? path.mid(mRootPrefix.size()) : path;
     key = key.toLower();
+    mPathText += key.size();
+    if (mPathText > BoundedXml::MaxPathText)
+        return;
     const QString trimmed = value.trimmed();
     auto count = mCounts.find(key);
     if (count == mCounts.end()) {

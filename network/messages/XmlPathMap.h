@@ -8,7 +8,8 @@
 // Flattens one XML document into a table from dotted, lower-cased paths below
 // the root element to trimmed text values ("header.status"). A path met more
 // than once is kept only with the suffixes "#0", "#1", ... in document order.
-// Look-ups ignore letter case.
+// Look-ups ignore letter case. Text and files are read within the limits of
+// BoundedXml; a document past one is refused (-2).
 class XmlPathMap
 {
 public:
@@ -34,7 +35,6 @@ public:
 
 private:
     void parseDocument(const QDomDocument& document);
-    void walkNode(const QString& prefix, const QDomNode& node);
     void addAttributes(const QString& path, const QDomNode& node);
     void addValue(const QString& path, const QString& value);
 
@@ -42,4 +42,5 @@ private:
     QHash<QString, QString> mValues;
     QHash<QString, int> mCounts;
     QString mRootPrefix;
+    qsizetype mPathText = 0; // characters of the stored paths, bounded
 };

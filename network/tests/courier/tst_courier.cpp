@@ -162,6 +162,9 @@ private slots:
     void onlineLoginWithoutStoredCopy();
     void offlineLogin_data();
     void offlineLogin();
+    void loginReplyForAnotherUser_data();
+    void loginReplyForAnotherUser();
+    void loginInOtherCaseTakesRegisteredSpelling();
     void updateFluencyStoresLocallyFirst();
 
     void queryExercisesStatus_data();
@@ -172,6 +175,8 @@ private slots:
     void exerciseFromXmlTags();
     void lessonFromXml_data();
     void lessonFromXml();
+    void lessonFromXmlRefusesFalseCount_data();
+    void lessonFromXmlRefusesFalseCount();
     void translationFromXml();
     void parseTranslationXml_data();
     void parseTranslationXml();
@@ -674,6 +679,7 @@ void TestCourier::replyStatus_data()
     QTest::newRow("reminder: sent") << "passwordReminder" << statusReply("1") << 1 << true << true;
     QTest::newRow("reminder: refused") << "passwordReminder" << statusReply("-1") << -1 << true << true;
     QTest::newRow("reminder: no answer") << "passwordReminder" << kNull << 0 << false << true;
+    QTest::newRow("reminder: not available") << "passwordReminder" << statusReply("-2") << 2 << true << true;
     QTest::newRow("fluency: accepted") << "updateFluency" << statusReply("1") << 1 << true << true;
     QTest::newRow("fluency: refused") << "updateFluency" << statusReply("-1") << 0 << true << true;
     QTest::newRow("fluency: status 0") << "updateFluency" << statusReply("0") << -1 << false << false;
@@ -823,9 +829,9 @@ void TestCourier::onlineLoginWithoutStoredCopy()
     if (earlierCopy)
         storeUser(QStringLiteral("u1"), QStringLiteral("anna_b"), QStringLiteral("oldpass1"));
     mNet->setOfflineLogin(2);
-    // The store refuses a reply naming a user that is stored already.
+    // The store refuses a reply whose user id is another stored user's.
     storeUser(QStringLiteral("u2"), QStringLiteral("annaxb"), QStringLiteral("other11"));
-    mBridge.queue(QStringLiteral("sendMessage"), loginReply(QStringLiteral("1"), QStringLiteral("u9"), 1, QStringLiteral("annaxb")));
+    mBridge.queue(QStringLiteral("sendMessage"), loginReply(QStringLiteral("1"), QStringLiteral("u2"), 1));
 
     QCOMPARE(mNet->loginUser(QStringLiteral("anna_b"), QStringLiteral("newpass1"), 0), result);
     if (currentPassword.isEmpty()) {
@@ -851,7 +857,7 @@ void TestCourier::offlineLogin_data()
     QTest::newRow("exact") << "anna_b" << "secret1" << 2 << 1 << 1;
     QTest::newRow("network never started") << "anna_b" << "secret1" << 2 << 0 << 1;
     QTest::newRow("network failed") << "anna_b" << "secret1" << 1 << -1 << 1;
-    QTest::newRow("name in other case") << "Anna_b" << "secret1" << 2 << 1 << 2;
+    QTest::newRow("name in other case") << "Anna_B" << "secret1" << 2 << 1 << 1;
     QTest::newRow("underscore is no wildcard") << "annaxb" << "secret1" << 2 << 1 << 2;
     QTest::newRow("password in other case") << "anna_b" << "Secret1" << 2 << 1 << 2;
     QTest::newRow("unknown user") << "bert_c" << "secret1" << 2 << 1 << 2;
@@ -871,12 +877,56 @@ void TestCourier::offlineLogin()
     QVERIFY(mBridge.calls().isEmpty());
     if (result == 1) {
         QVERIFY(mUsers->currentUser());
-        QCOMPARE(mUsers->currentUser()->username(), typedName);
+        // Signed in under the spelling the name was registered with.
+        QCOMPARE(mUsers->currentUser()->username(), QStringLiteral("anna_b"));
         QCOMPARE(mNet->isOfflineLogin(), offline);
     } else {
         QVERIFY(!mUsers->currentUser());
         QCOMPARE(mNet->isOfflineLogin(), 0);
     }
+}
+
+void TestCourier::loginReplyForAnotherUser_data()
+{
+    QTest::addColumn<QString>("reply");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("no user") << QStringLiteral("<message><header><status>1</status></header><body><loginReply>"
+                                               "<error_description/></loginReply></body></message>")
+                             << "1";
+    QTest::newRow("another user") << loginReply(QStringLiteral("1"), QStringLiteral("u5"), 1, QStringLiteral("bert_c"))
+                                  << "1";
+    QTest::newRow("another user, new version")
+        << loginReply(QStringLiteral("0"), QStringLiteral("u5"), 1, QStringLiteral("bert_c")) << "0";
+    QTest::newRow("name outside the character set")
+        << loginReply(QStringLiteral("1"), QStringLiteral("u5"), 1, QStringLiteral("anna_b<")) << "1";
+}
+
+void TestCourier::loginReplyForAnotherUser()
+{
+    QFETCH(QString, reply);
+    mBridge.queue(QStringLiteral("sendMessage"), reply);
+    QCOMPARE(mNet->loginUser(QStringLiteral("anna_b"), QStringLiteral("newpass1"), 0), 3);
+    QVERIFY(!mUsers->currentUser());
+    std::unique_ptr<ZoUser> other(storedUser(QStringLiteral("bert_c")));
+    QVERIFY(!other);
+    QCOMPARE(ZoDbHelper().userIdOf(QString()), QStringLiteral("-1"));
+}
+
+void TestCourier::loginInOtherCaseTakesRegisteredSpelling()
+{
+    // Twice online, typed in other cases, then offline: one account, one spelling.
+    for (const char* typed : {"ANNA_B", "Anna_b"}) {
+        mBridge.queue(QStringLiteral("sendMessage"), loginReply(QStringLiteral("1"), QStringLiteral("u1"), 1));
+        QCOMPARE(mNet->loginUser(QLatin1String(typed), QStringLiteral("newpass1"), 0), 1);
+        QVERIFY(mUsers->currentUser());
+        QCOMPARE(mUsers->currentUser()->username(), QStringLiteral("anna_b"));
+    }
+    QSqlQuery count(QStringLiteral("SELECT count(*) FROM u WHERE unm = 'anna_b' COLLATE NOCASE"));
+    QVERIFY(count.next());
+    QCOMPARE(count.value(0).toInt(), 1);
+    QCOMPARE(mNet->loginUser(QStringLiteral("aNNa_b"), QStringLiteral("newpass1"), 2), 1);
+    QCOMPARE(mUsers->currentUser()->username(), QStringLiteral("anna_b"));
+    QCOMPARE(mNet->loginUser(QStringLiteral("aNNa_b"), QStringLiteral("NEWPASS1"), 2), 2);
 }
 
 void TestCourier::updateFluencyStoresLocallyFirst()
@@ -911,6 +961,19 @@ void TestCourier::queryExercisesStatus_data()
     QTest::newRow("two found")
         << statusReply("1", "exerciseQueryReply", "<total_result_available>57</total_result_available>" + two) << 1 << 2 << 57;
     QTest::newRow("total missing") << statusReply("1", "exerciseQueryReply", two) << 1 << 2 << 0;
+    QTest::newRow("total below zero")
+        << statusReply("1", "exerciseQueryReply", "<total_result_available>-5</total_result_available>" + two) << 1 << 2 << 0;
+    // An upload carrying exercises inside itself is one result, credited to its own uploader.
+    QString carrier = exerciseElement("1");
+    carrier.insert(carrier.lastIndexOf(QStringLiteral("</exercise>")), two + "<exercise>" + two + "</exercise>");
+    QTest::newRow("nested exercises are one result") << statusReply("1", "exerciseQueryReply", carrier) << 1 << 1 << 0;
+    QTest::newRow("exercises outside the reply element")
+        << statusReply("1", "exerciseQueryReply", exerciseElement("1")).replace("</header>", "</header>" + two)
+        << 1 << 1 << 0;
+    QTest::newRow("nesting past the limit")
+        << statusReply("1", "exerciseQueryReply", exerciseElement("1").replace(
+                                                      "</kvps>", "</kvps>" + QString("<x>").repeated(2000) + QString("</x>").repeated(2000)))
+        << -1 << 0 << -7;
 }
 
 void TestCourier::queryExercisesStatus()
@@ -1035,6 +1098,26 @@ void TestCourier::lessonFromXml()
     QCOMPARE(lesson.persistentExerciseId(1), QStringLiteral("E-2"));
 }
 
+void TestCourier::lessonFromXmlRefusesFalseCount_data()
+{
+    QTest::addColumn<QString>("claimed");
+    QTest::newRow("100,000,000 children") << "100000000";
+    QTest::newRow("fewer than held") << "1";
+    QTest::newRow("below zero") << "-2";
+    QTest::newRow("not a number") << "two";
+}
+
+void TestCourier::lessonFromXmlRefusesFalseCount()
+{
+    QFETCH(QString, claimed);
+    const QString lesson = lessonElement("L-7", {{"1", "E-1"}, {"2", "E-2"}})
+                               .replace(QStringLiteral("numChildren=\"2\""), QStringLiteral("numChildren=\"%1\"").arg(claimed));
+    const ZoLesson refused = mNet->lessonFromXml(XmlPathMap(statusReply("1", "uploadLesson", lesson), QStringLiteral("doc")), nullptr);
+    QVERIFY(refused.pId().isEmpty());
+    QVERIFY(refused.title().isEmpty());
+    QCOMPARE(refused.exerciseCount(), 0);
+}
+
 void TestCourier::translationFromXml()
 {
     const ZoTranslation translation =
@@ -1053,20 +1136,30 @@ void TestCourier::parseTranslationXml_data()
     QTest::addColumn<QStringList>("terms");
     QTest::addColumn<QStringList>("translations");
 
-    const QString pairs = QStringLiteral("<downloadTranslation>%1%2</downloadTranslation>"
-                                         "<downloadTranslation>%3%4</downloadTranslation>")
-                              .arg(exerciseElement("2"), translationElement("2"), exerciseElement("3"),
-                                   translationElement("3"));
-    QTest::newRow("two pairs in order") << statusReply("1", "translations", pairs) << "OK"
-                                        << QStringList{"chien 2", "chien 3"} << QStringList{"TR-2", "TR-3"};
+    const auto reply = [](const QString& content) { return statusReply("1", "downloadTranslation", content); };
+    QTest::newRow("two pairs in order")
+        << reply(translationElement("2") + exerciseElement("2") + translationElement("3") + exerciseElement("3")) << "OK"
+        << QStringList{"chien 2", "chien 3"} << QStringList{"TR-2", "TR-3"};
     QTest::newRow("exercise directly under body")
         << QStringLiteral("<message><header><status>1</status></header><body>%1</body></message>").arg(exerciseElement("4"))
         << "OK" << QStringList() << QStringList();
     QTest::newRow("translation without its exercise")
-        << statusReply("1", "translations",
-                       QStringLiteral("<downloadTranslation>%1%2</downloadTranslation>%3")
-                           .arg(exerciseElement("2"), translationElement("2"), translationElement("9")))
-        << "OK" << QStringList{"chien 2"} << QStringList{"TR-2"};
+        << reply(translationElement("2") + exerciseElement("2") + translationElement("9")) << "OK"
+        << QStringList{"chien 2"} << QStringList{"TR-2"};
+    // Each translation goes with the exercise it names, wherever that stands.
+    QTest::newRow("shifted order")
+        << reply(translationElement("3") + exerciseElement("2") + translationElement("2") + exerciseElement("3")) << "OK"
+        << QStringList{"chien 3", "chien 2"} << QStringList{"TR-3", "TR-2"};
+    // Elements an uploader nested inside an exercise are no part of the reply.
+    QString carrier = exerciseElement("2");
+    carrier.insert(carrier.lastIndexOf(QStringLiteral("</exercise>")),
+                   translationElement("7") + exerciseElement("7") + translationElement("8") + exerciseElement("8"));
+    QTest::newRow("nested elements ignored")
+        << reply(translationElement("2") + carrier + translationElement("3") + exerciseElement("3")) << "OK"
+        << QStringList{"chien 2", "chien 3"} << QStringList{"TR-2", "TR-3"};
+    QTest::newRow("one exercise for two translations")
+        << reply(translationElement("2") + exerciseElement("2") + translationElement("2")) << "OK"
+        << QStringList{"chien 2"} << QStringList{"TR-2"};
     QTest::newRow("no translations") << statusReply("-1") << "ExerciseHasNoTranslations" << QStringList() << QStringList();
     QTest::newRow("not XML") << "<message>" << "setContent failed" << QStringList() << QStringList();
 }

@@ -4,6 +4,7 @@
 // registers another user, searches, downloads, stores and signs in offline.
 
 #include "AgentSession.h"
+#include "BridgeLibrary.h"
 #include "IDbManager.h"
 #include "INetManager.h"
 #include "IUserResource.h"
@@ -44,8 +45,12 @@ private slots:
     void cleanupTestCase();
     void uploader();
     void downloader();
+    void hostile();
 
 private:
+    // Sends a message as written through the bridge, as the signed-in user; the reply's status.
+    QString sendRaw(const QString& type, const QString& body, QString* reply = nullptr);
+    QString uploadRaw(const QString& exercise);
     void registerAndSignIn(const QString& name, const QString& password);
     int uploadExerciseOnly(const QString& exerciseId);
 
@@ -232,6 +237,117 @@ void EndToEndAgent::downloader()
     QCOMPARE(mNet->loginUser(name, QStringLiteral("second.pass2"), 2), 1);
     QCOMPARE(mNet->isOfflineLogin(), 2);
     QCOMPARE(mUsers->currentUser()->username(), name);
+}
+
+namespace {
+
+QString rawExercise(const QString& term, const QString& language, const QString& inside = QString())
+{
+    return QStringLiteral("<exercise><manifest persistentManifestID=\"0\"/><term><textual_manifest><manifestValue>"
+                          "<![CDATA[%1]]></manifestValue><langID>%2</langID></textual_manifest></term><media>"
+                          "<media_manifest fluencyLevelID=\"3\"><voice>v</voice><langID>%2</langID></media_manifest>"
+                          "</media><kvps/>%3</exercise>")
+        .arg(term, language, inside);
+}
+
+QString rawTranslation(const QString& a, const QString& b)
+{
+    return QStringLiteral("<translation><manifest persistentManifestID=\"0\"/><textual_manifest><langID>eng"
+                          "</langID></textual_manifest><exercises><exercise persistentManifestID=\"%1\"/>"
+                          "<exercise persistentManifestID=\"%2\"/></exercises><kvps/></translation>")
+        .arg(a, b);
+}
+
+QString statusOf(const QString& reply)
+{
+    return XmlPathMap(reply, QStringLiteral("doc")).valueOf(QStringLiteral("header.status"));
+}
+
+} // namespace
+
+QString EndToEndAgent::sendRaw(const QString& type, const QString& body, QString* reply)
+{
+    BridgeLibrary bridge;
+    const QString message = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<message><header><from>agent"
+                                           "</from><to/><type>%1</type></header><body><%1>%2</%1></body></message>")
+                                .arg(type, body);
+    const QString answer = bridge.text("sendMessage", message);
+    if (reply)
+        *reply = answer;
+    return statusOf(answer);
+}
+
+QString EndToEndAgent::uploadRaw(const QString& exercise)
+{
+    QString reply;
+    if (sendRaw(QStringLiteral("uploadExercise"), exercise, &reply) != QLatin1String("1"))
+        return QString();
+    return XmlPathMap(reply, QStringLiteral("doc"))
+        .valueOf(QStringLiteral("body.uploadExerciseReply.exercise.persistentmanifestid"));
+}
+
+void EndToEndAgent::hostile()
+{
+    // Registered as "Alice.e2e", typed in another case: twice online, then offline.
+    mSession.registerAndSignIn(QStringLiteral("Alice.e2e"), QStringLiteral("alice.pass1"));
+    if (QTest::currentTestFailed())
+        return;
+    for (int i = 0; i < 2; ++i) {
+        QCOMPARE(mNet->loginUser(QStringLiteral("alice.e2e"), QStringLiteral("alice.pass1"), 0), 1);
+        QCOMPARE(mUsers->currentUser()->username(), QStringLiteral("Alice.e2e"));
+    }
+    // This peer has no mail server.
+    QCOMPARE(mNet->passwordReminder(QStringLiteral("alice.e2e")), 2);
+
+    // Exercises nested in an upload are no results of their own.
+    const QString nested = rawExercise(QStringLiteral("forged e2e"), QStringLiteral("fra"))
+                               .replace(QStringLiteral("persistentManifestID=\"0\""),
+                                        QStringLiteral("persistentManifestID=\"0\" suppliedByUserName=\"victim\""));
+    const QString carrier = uploadRaw(rawExercise(QStringLiteral("carrier e2e"), QStringLiteral("fra"),
+                                                  nested + nested + rawTranslation("a", "b")));
+    QVERIFY(!carrier.isEmpty());
+    int status = 0;
+    int total = -1;
+    const QList<ZoExercise> found =
+        mNet->queryExercises({{"Term", "e2e"}, {"LanguageID", "fra"}, {"MaxResults", "20"}, {"PageNum", "1"}}, &status,
+                             &total);
+    QCOMPARE(status, 1);
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found.first().pId(), carrier);
+    QCOMPARE(found.first().creator(), QStringLiteral("Alice.e2e"));
+
+    // An upload past the limits is refused with a reason.
+    QString reply;
+    const QString deep = QStringLiteral("<a>").repeated(2000) + QStringLiteral("</a>").repeated(2000);
+    QCOMPARE(sendRaw(QStringLiteral("uploadExercise"), rawExercise(QStringLiteral("deep e2e"), QStringLiteral("fra"), deep),
+                     &reply),
+             QStringLiteral("-1"));
+
+    // Translations of one exercise, one of them to an exercise carrying forged translations inside.
+    const QString source = uploadRaw(rawExercise(QStringLiteral("chat e2e"), QStringLiteral("fra")));
+    const QString cat = uploadRaw(rawExercise(QStringLiteral("cat e2e"), QStringLiteral("eng")));
+    const QString kitty = uploadRaw(rawExercise(QStringLiteral("kitty e2e"), QStringLiteral("eng"),
+                                                rawTranslation(source, carrier) + rawTranslation(source, carrier)));
+    QVERIFY(!source.isEmpty() && !cat.isEmpty() && !kitty.isEmpty());
+    for (const QString& other : {cat, kitty})
+        QCOMPARE(sendRaw(QStringLiteral("uploadTranslation"), rawTranslation(source, other)), QStringLiteral("1"));
+    QCOMPARE(sendRaw(QStringLiteral("downloadTranslation"),
+                     QStringLiteral("<persistentManifestID>%1</persistentManifestID>").arg(source), &reply),
+             QStringLiteral("1"));
+    ZoDbHelper helper;
+    QList<ZoTranslation> translations;
+    QList<ZoExercise> translated;
+    QCOMPARE(mNet->parseTranslationXml(reply, &helper, &translations, &translated), QStringLiteral("OK"));
+    QStringList pairs;
+    for (int i = 0; i < translations.size(); ++i) {
+        QVERIFY(translations.at(i).persistentExerciseIds().contains(translated.at(i).pId()));
+        pairs << translated.at(i).term();
+    }
+    pairs.sort();
+    QCOMPARE(pairs, (QStringList{"cat e2e", "kitty e2e"}));
+
+    QCOMPARE(mNet->loginUser(QStringLiteral("ALICE.E2E"), QStringLiteral("alice.pass1"), 2), 1);
+    QCOMPARE(mUsers->currentUser()->username(), QStringLiteral("Alice.e2e"));
 }
 
 QTEST_MAIN(EndToEndAgent)

@@ -18,6 +18,7 @@ private slots:
     void cleanupTestCase();
     void firstTreeRegistersAndUploads();
     void secondTreeFindsAndDownloads();
+    void hostileContentAndCaseOfNames();
 
 private:
     std::unique_ptr<TestTree> newTree();
@@ -26,6 +27,7 @@ private:
     PeerServiceProcess mPeer;
     std::unique_ptr<TestTree> mFirst;
     std::unique_ptr<TestTree> mSecond;
+    std::unique_ptr<TestTree> mThird;
 };
 
 std::unique_ptr<TestTree> TestCourierEndToEnd::newTree()
@@ -41,7 +43,8 @@ void TestCourierEndToEnd::initTestCase()
     QVERIFY2(mPeer.start(), qPrintable(mPeer.error()));
     mFirst = newTree();
     mSecond = newTree();
-    QVERIFY(mFirst && mSecond);
+    mThird = newTree();
+    QVERIFY(mFirst && mSecond && mThird);
 }
 
 void TestCourierEndToEnd::cleanupTestCase()
@@ -68,6 +71,11 @@ void TestCourierEndToEnd::firstTreeRegistersAndUploads()
 void TestCourierEndToEnd::secondTreeFindsAndDownloads()
 {
     runAgent(*mSecond, QStringLiteral("downloader"));
+}
+
+void TestCourierEndToEnd::hostileContentAndCaseOfNames()
+{
+    runAgent(*mThird, QStringLiteral("hostile"));
 }
 
 QTEST_GUILESS_MAIN(TestCourierEndToEnd)

@@ -1,3 +1,4 @@
+#include "BoundedXml.h"
 #include "TestDatabase.h"
 #include "XmlPathMap.h"
 #include "ZoTranslation.h"
@@ -27,6 +28,9 @@ private slots:
     void loadFailures_data();
     void loadFailures();
     void readsFile();
+    void hostileDocuments_data();
+    void hostileDocuments();
+    void deepDocumentObjectIsWalkedWithoutRecursion();
 
     void translationFromTable_data();
     void translationFromTable();
@@ -182,6 +186,89 @@ void TestMessages::readsFile()
     const XmlPathMap map(file.fileName(), QStringLiteral("file"));
     QCOMPARE(map.loadResult(), 2);
     QCOMPARE(map.valueOf(QStringLiteral("header.type")), QStringLiteral("login"));
+}
+
+namespace {
+
+QString nested(int depth, const QString& name, const QString& inner = QString())
+{
+    return QStringLiteral("<%1>").arg(name).repeated(depth) + inner + QStringLiteral("</%1>").arg(name).repeated(depth);
+}
+
+QString withAttributes(int elements, int attributes)
+{
+    QString one = QStringLiteral("<e");
+    for (int i = 0; i < attributes; ++i)
+        one += QStringLiteral(" a%1=\"%1\"").arg(i);
+    one += QStringLiteral("/>");
+    return QStringLiteral("<m>") + one.repeated(elements) + QStringLiteral("</m>");
+}
+
+} // namespace
+
+void TestMessages::hostileDocuments_data()
+{
+    QTest::addColumn<QString>("xml");
+    QTest::addColumn<bool>("accepted");
+
+    const int depth = BoundedXml::MaxDepth;
+    const QString longName = QStringLiteral("n").repeated(BoundedXml::MaxNameLength);
+    QTest::newRow("depth at the limit") << nested(depth, "a", "x") << true;
+    QTest::newRow("depth past the limit") << nested(depth + 1, "a", "x") << false;
+    QTest::newRow("nested 100,000 deep") << nested(100000, "a") << false;
+    QTest::newRow("nested 2,000 deep with long names") << nested(2000, longName, "x") << false;
+    QTest::newRow("attributes at the limit") << withAttributes(2, BoundedXml::MaxAttributes) << true;
+    QTest::newRow("8 elements of 9,000 attributes") << withAttributes(8, 9000) << false;
+    QTest::newRow("200,000 attributes") << withAttributes(1, 200000) << false;
+    QTest::newRow("'=' inside quotes is no attribute")
+        << QStringLiteral("<m a=\"%1\"/>").arg(QStringLiteral("=").repeated(1000)) << true;
+    QTest::newRow("too many elements") << QStringLiteral("<m>%1</m>").arg(QStringLiteral("<a/>").repeated(BoundedXml::MaxElements)) << false;
+    QTest::newRow("element name at the limit") << QStringLiteral("<m><%1/></m>").arg(longName) << true;
+    QTest::newRow("element name too long") << QStringLiteral("<m><%1n/></m>").arg(longName) << false;
+    QTest::newRow("attribute name too long") << QStringLiteral("<m %1n=\"1\"/>").arg(longName) << false;
+    QTest::newRow("path too long") << nested(BoundedXml::MaxPathLength / 200 + 1, QStringLiteral("p").repeated(200), "x") << false;
+    // 10,000 leaves, each stored under a path of about 1,800 characters: past the paths' total.
+    QTest::newRow("paths too long in all")
+        << nested(7, QStringLiteral("q").repeated(250), QStringLiteral("<%1>x</%1>").arg(longName).repeated(10000))
+        << false;
+    QTest::newRow("document too long")
+        << QStringLiteral("<m>%1</m>").arg(QStringLiteral("x").repeated(BoundedXml::MaxDocumentLength)) << false;
+    QTest::newRow("entity declared") << "<!DOCTYPE m [<!ENTITY x \"y\">]><m>&x;</m>" << false;
+}
+
+void TestMessages::hostileDocuments()
+{
+    QFETCH(QString, xml);
+    QFETCH(bool, accepted);
+    if (!accepted)
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^setContent error: ")));
+    const XmlPathMap map(xml, QStringLiteral("doc"));
+    if (accepted) {
+        QVERIFY(map.loadResult() > 0);
+        QVERIFY(!map.entries().isEmpty());
+    } else {
+        // Refused as a whole: nothing of it is used.
+        QCOMPARE(map.loadResult(), -2);
+        QVERIFY(map.entries().isEmpty());
+    }
+}
+
+void TestMessages::deepDocumentObjectIsWalkedWithoutRecursion()
+{
+    // A document built in memory is not checked on parsing; its walk must still end.
+    QDomDocument document;
+    QDomElement parent = document.createElement(QStringLiteral("m"));
+    document.appendChild(parent);
+    for (int i = 0; i < 10000; ++i) {
+        QDomElement child = document.createElement(QStringLiteral("a"));
+        parent.appendChild(child);
+        parent = child;
+    }
+    parent.appendChild(document.createTextNode(QStringLiteral("bottom")));
+    const XmlPathMap map(document);
+    // 10,000 levels of "a." make one path of 20,000 characters, within the paths' total.
+    QCOMPARE(map.loadResult(), 1);
+    QCOMPARE(map.entries().constBegin().value(), QStringLiteral("bottom"));
 }
 
 void TestMessages::translationFromTable_data()

@@ -297,10 +297,15 @@ private slots:
                                                            "for the email address to which the password will be sent.")}
                                     << 0 << 0 << false;
         QTest::newRow("sent") << "tester" << "1"
-                              << QStringList{info("Vireda has sent your password to the email address\nyou registered "
-                                                  "with the username tester.\n\nPlease look in the bulk/junk mail "
-                                                  "folder if your email\naccount has filters in place.")}
+                              << QStringList{info("Vireda has sent a one-time password to the email address\nyou "
+                                                  "registered with the username tester.\nIt becomes your password "
+                                                  "when you first sign in with it.\n\nPlease look in the bulk/junk "
+                                                  "mail folder if your email\naccount has filters in place.")}
                               << 1 << 0 << false;
+        QTest::newRow("not available") << "tester" << "2"
+                                       << QStringList{info("Password reminders are not available on this network.\n"
+                                                           "No email was sent.")}
+                                       << 1 << 0 << false;
         QTest::newRow("refused") << "tester" << "-1"
                                  << QStringList{info("Error sending email. Either the username 'tester' doesn't exist "
                                                      "in our\ndatabase or there wasn't an email address registered with "

@@ -1,29 +1,53 @@
 package com.vireda.peer;
 
+import java.security.SecureRandom;
 import java.sql.SQLException;
 import java.util.ArrayList;
 import java.util.List;
 import java.util.UUID;
+import java.util.concurrent.ConcurrentHashMap;
+import java.util.concurrent.atomic.AtomicInteger;
+import java.util.regex.Pattern;
 
 import org.w3c.dom.Element;
+
+import jakarta.mail.MessagingException;
 
 import com.vireda.xml.Envelope;
 import com.vireda.xml.Xml;
 
 /** Registration, sign-in, password reminders, fluency updates and feedback. */
 public final class AccountService {
-    static final int MAX_NAME = 64;
+    /** The registration form's rule: letters a-z in either case, digits, '.' and '_'. */
+    static final Pattern NAME = Pattern.compile("[A-Za-z0-9._]{1,16}");
+    static final int MAX_NAME = 16;
     static final int MAX_SECRET = 256;
     static final int MAX_FIELD = 1024;
     static final int MAX_COMMENT = 8000;
     static final int MAX_FLUENCIES = 100;
 
+    /** Hashed in place of an unknown user's, so every wrong sign-in costs the same time. */
+    private static final byte[] DECOY_SALT = PasswordHasher.newSalt();
+    private static final byte[] DECOY_HASH = PasswordHasher.hash("decoy", DECOY_SALT, PasswordHasher.ITERATIONS);
+
     private final PeerStore store;
     private final Sessions sessions;
+    private final PeerSettings settings;
+    private final RateLimit registrations;
+    private final RateLimit signIns;
+    private final ConcurrentHashMap<String, AtomicInteger> signInsRunning = new ConcurrentHashMap<>();
 
     public AccountService(PeerStore store, Sessions sessions) {
+        this(store, sessions, new PeerSettings());
+    }
+
+    public AccountService(PeerStore store, Sessions sessions, PeerSettings settings) {
         this.store = store;
         this.sessions = sessions;
+        this.settings = settings;
+        registrations = new RateLimit(settings.registrationsPerAddress, settings.registrationWindowMillis,
+                settings.clock);
+        signIns = new RateLimit(settings.signInsPerAddress, settings.signInWindowMillis, settings.clock);
     }
 
     private static String field(Element parent, String name) throws Refusal {
@@ -38,8 +62,9 @@ public final class AccountService {
         if (name.isEmpty()) {
             throw new Refusal("-3", "A user name is required");
         }
-        if (name.length() > MAX_NAME || name.codePoints().anyMatch(Character::isISOControl)) {
-            throw new Refusal("-3", "The user name is not valid");
+        if (!NAME.matcher(name).matches()) {
+            throw new Refusal("-3", "A user name is at most " + MAX_NAME
+                    + " letters a-z or A-Z, digits, '.' and '_'");
         }
         return name;
     }
@@ -57,9 +82,12 @@ public final class AccountService {
         return result;
     }
 
-    public Reply register(Element request) throws Refusal, SQLException {
+    public Reply register(Element request, String address) throws Refusal, SQLException {
         Element general = Xml.child(request, "general");
         String name = userName(field(general, "username"));
+        if (!registrations.allow(address)) {
+            throw new Refusal("-1", "Too many registrations from this address; please try again later");
+        }
         String password = Xml.text(general, "password");
         if (password.isEmpty() || password.length() > MAX_SECRET) {
             throw new Refusal("-3", "A password of at most " + MAX_SECRET + " characters is required");
@@ -82,13 +110,46 @@ public final class AccountService {
                 "<registerReply>" + Xml.element("userID", user.userId()) + "<error_description/></registerReply>"));
     }
 
-    public Reply login(Element request) throws Refusal, SQLException {
+    /** A sign-in refused before its password was looked at. */
+    private static Reply busy(String why) {
+        return new Reply(429, Envelope.error("loginReply", "loginReply", "-1", why), null);
+    }
+
+    public Reply login(Element request, String address, String previousSession) throws Refusal, SQLException {
+        String key = address == null ? "" : address;
+        if (!signIns.allow(key)) {
+            return busy("Too many sign-ins from this address; please try again in a minute");
+        }
+        AtomicInteger running = signInsRunning.computeIfAbsent(key, k -> new AtomicInteger());
+        try {
+            if (running.incrementAndGet() > settings.signInsAtOncePerAddress) {
+                return busy("Too many sign-ins at once from this address; please try again");
+            }
+            return checkedLogin(request, previousSession);
+        } finally {
+            if (running.decrementAndGet() == 0) {
+                signInsRunning.remove(key, running);
+            }
+        }
+    }
+
+    private Reply checkedLogin(Element request, String previousSession) throws Refusal, SQLException {
         String name = Xml.text(request, "username");
         String password = Xml.text(request, "password");
         PeerStore.User user = name.isEmpty() ? null : store.findUser(name);
-        if (user == null || !PasswordHasher.matches(password, user.salt(), user.iterations(), user.hash())) {
+        boolean matches;
+        if (user == null) {
+            PasswordHasher.matches(password, DECOY_SALT, PasswordHasher.ITERATIONS, DECOY_HASH);
+            matches = false;
+        } else {
+            matches = PasswordHasher.matches(password, user.salt(), user.iterations(), user.hash())
+                    || usedOneTimePassword(user, password);
+        }
+        if (!matches) {
             return new Reply(200, Envelope.error("loginReply", "loginReply", "-1", "Wrong user name or password"), "");
         }
+        // A client signing in again leaves its earlier session.
+        sessions.close(previousSession);
         StringBuilder body = new StringBuilder("<loginReply><user><general>");
         body.append(Xml.element("userID", user.userId()))
                 .append(Xml.element("username", user.userName()))
@@ -119,8 +180,21 @@ public final class AccountService {
         return new Reply(200, Envelope.reply("loginReply", "1", body.toString()), token);
     }
 
-    /** The peer sends no mail itself: the request is recorded for whoever runs it. */
+    /** Characters of one-time passwords: those the registration form accepts, without look-alikes. */
+    private static final char[] ONE_TIME_CHARACTERS =
+            "ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnpqrstuvwxyz23456789".toCharArray();
+    private static final int ONE_TIME_LENGTH = 12;
+    static final long ONE_TIME_LIMIT_MILLIS = 24L * 60 * 60 * 1000;
+    private static final SecureRandom RANDOM = new SecureRandom();
+
+    /**
+     * Mails the user a one-time password, which replaces the password at its first use.
+     * Without a mail server in the peer's settings reminders are not available (status -2).
+     */
     public Reply passwordReminder(Element request) throws Refusal, SQLException {
+        if (!settings.canSendMail()) {
+            throw new Refusal("-2", "Password reminders are not available on this network");
+        }
         String name = Xml.text(request, "username");
         PeerStore.User user = name.isEmpty() ? null : store.findUser(name);
         if (user == null) {
@@ -129,9 +203,34 @@ public final class AccountService {
         if (user.email() == null || user.email().isBlank()) {
             throw new Refusal("No e-mail address is on record for this user");
         }
-        store.addReminder(user.userId());
+        char[] chars = new char[ONE_TIME_LENGTH];
+        for (int i = 0; i < chars.length; i++) {
+            chars[i] = ONE_TIME_CHARACTERS[RANDOM.nextInt(ONE_TIME_CHARACTERS.length)];
+        }
+        String oneTime = new String(chars);
+        try {
+            new ReminderMail(settings).send(user.email(), user.userName(), oneTime);
+        } catch (MessagingException e) {
+            throw new Refusal("The reminder could not be mailed; please try again later");
+        }
+        byte[] salt = PasswordHasher.newSalt();
+        store.setOneTimePassword(user.userId(), salt, PasswordHasher.hash(oneTime, salt, PasswordHasher.ITERATIONS),
+                PasswordHasher.ITERATIONS, settings.clock.getAsLong());
         return Reply.ok(Envelope.reply("passwordReminderReply", "1",
                 "<passwordReminderReply><error_description/></passwordReminderReply>"));
+    }
+
+    /** True when password is the user's unexpired one-time password, which then becomes the password. */
+    private boolean usedOneTimePassword(PeerStore.User user, String password) throws SQLException {
+        PeerStore.OneTimePassword oneTime = store.oneTimePassword(user.userId());
+        if (oneTime == null || settings.clock.getAsLong() - oneTime.created() > ONE_TIME_LIMIT_MILLIS
+                || !PasswordHasher.matches(password, oneTime.salt(), oneTime.iterations(), oneTime.hash())) {
+            return false;
+        }
+        byte[] salt = PasswordHasher.newSalt();
+        store.replacePassword(user.userId(), salt, PasswordHasher.hash(password, salt, PasswordHasher.ITERATIONS),
+                PasswordHasher.ITERATIONS);
+        return true;
     }
 
     public Reply updateFluency(Element request, SessionUser session) throws Refusal, SQLException {
@@ -159,7 +258,8 @@ public final class AccountService {
         if (kind.length() > MAX_FIELD || origin.length() > MAX_FIELD) {
             throw new Refusal("The feedback header is not valid");
         }
-        store.addFeedback(session == null ? null : session.userId, kind, comment, origin);
+        // Suggestions are anonymous: neither the user nor the sender's addresses are kept.
+        store.addFeedback(null, kind, comment, "");
         return Reply.ok(Envelope.reply("feedbackReply", "1", "<feedbackReply><error_description/></feedbackReply>"));
     }
 }

@@ -26,6 +26,11 @@ import com.vireda.xml.Xml;
 public final class ContentService {
     public static final int DEFAULT_PAGE_SIZE = 20;
     public static final int MAX_PAGE_SIZE = 100;
+    /** Limits of one uploaded exercise, lesson or translation, far above any real one. */
+    public static final int MAX_CONTENT_DEPTH = 16;
+    public static final int MAX_CONTENT_ELEMENTS = 2000;
+    public static final int MAX_CONTENT_NAME = 64;
+    public static final int MAX_CONTENT_CHARS = 128 * 1024;
     private static final Pattern MEDIA_NAME = Pattern.compile("[A-Za-z0-9][A-Za-z0-9._-]{0,99}");
     private static final Pattern EXTENSION = Pattern.compile("[a-z0-9]{1,8}");
 
@@ -75,8 +80,16 @@ public final class ContentService {
         }
     }
 
-    /** A copy of the uploaded element in a document of its own, without local ids. */
-    private static Element importCopy(Element uploaded) {
+    /** A copy of the uploaded element in a document of its own, without local ids; refused past the limits. */
+    private static Element importCopy(Element uploaded) throws Refusal {
+        String beyond = Xml.beyondLimits(uploaded, MAX_CONTENT_DEPTH, MAX_CONTENT_ELEMENTS, MAX_CONTENT_NAME);
+        if (beyond != null) {
+            throw new Refusal("The upload is refused: " + beyond);
+        }
+        if (uploaded.getTextContent().length() > MAX_CONTENT_CHARS
+                || Xml.serialize(uploaded).length() > PeerStore.MAX_DOC_CHARS) {
+            throw new Refusal("The upload is refused: it is longer than " + PeerStore.MAX_DOC_CHARS + " characters");
+        }
         Document doc = Xml.newDocument();
         Element copy = (Element) doc.importNode(uploaded, true);
         doc.appendChild(copy);

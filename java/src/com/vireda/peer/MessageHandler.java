@@ -28,12 +28,16 @@ public final class MessageHandler {
     }
 
     /**
-     * Answers a message. sound is a received sound file (only with uploadExercise);
-     * it is taken over on success and deleted otherwise.
+     * Answers a message from the client at address. sound is a received sound file
+     * (only with uploadExercise); it is taken over on success and deleted otherwise.
      */
-    public Reply handle(String text, String sessionToken, Path sound) {
+    public Reply handle(String text, String sessionToken, Path sound, String address) {
         try {
-            return dispatch(text, sessionToken, sound);
+            return dispatch(text, sessionToken, sound, address);
+        } catch (RuntimeException | StackOverflowError | OutOfMemoryError e) {
+            // Every request is answered, whatever went wrong inside.
+            return new Reply(500, Envelope.error("error", "errorReply", "-1", "The peer could not handle the request"),
+                    null);
         } finally {
             if (sound != null) {
                 try {
@@ -45,7 +49,7 @@ public final class MessageHandler {
         }
     }
 
-    private Reply dispatch(String text, String sessionToken, Path sound) {
+    private Reply dispatch(String text, String sessionToken, Path sound, String address) {
         Document doc = Xml.parse(text);
         if (doc == null) {
             return badRequest("The message is not well-formed XML");
@@ -67,9 +71,9 @@ public final class MessageHandler {
         try {
             switch (type) {
             case "register":
-                return accounts.register(request);
+                return accounts.register(request, address);
             case "login":
-                return accounts.login(request);
+                return accounts.login(request, address, sessionToken);
             case "passwordReminder":
                 return accounts.passwordReminder(request);
             case "updateFluency":
@@ -97,7 +101,7 @@ public final class MessageHandler {
             }
         } catch (Refusal r) {
             return Reply.ok(refusal(type, replyType, r.status(), r.getMessage()));
-        } catch (SQLException | IOException | RuntimeException e) {
+        } catch (SQLException | IOException | RuntimeException | StackOverflowError e) {
             return new Reply(500, refusal(type, replyType, "-1", "The peer could not handle the request"), null);
         }
     }

@@ -5,24 +5,31 @@ import java.io.IOException;
 import java.io.InputStream;
 import java.io.OutputStream;
 import java.net.InetAddress;
-import java.net.InetSocketAddress;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.DirectoryStream;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.sql.SQLException;
-import java.util.concurrent.ExecutorService;
-import java.util.concurrent.Executors;
-import java.util.concurrent.atomic.AtomicInteger;
 
-import com.sun.net.httpserver.HttpExchange;
-import com.sun.net.httpserver.HttpServer;
+import javax.servlet.http.HttpServletRequest;
+import javax.servlet.http.HttpServletResponse;
+
+import org.eclipse.jetty.http.HttpCompliance;
+import org.eclipse.jetty.server.HttpConfiguration;
+import org.eclipse.jetty.server.HttpConnectionFactory;
+import org.eclipse.jetty.server.Request;
+import org.eclipse.jetty.server.Server;
+import org.eclipse.jetty.server.ServerConnector;
+import org.eclipse.jetty.server.handler.AbstractHandler;
+import org.eclipse.jetty.util.thread.QueuedThreadPool;
 
 /**
  * The peer service over HTTP. POST /message takes one message and answers it;
  * POST /upload takes a message of X-Vireda-Message-Length bytes followed by a
  * sound file; GET /media/NAME gives a stored sound file; GET /ping answers "ok".
  * The session given at sign-in travels in the X-Vireda-Session header.
+ * Connections silent for the idle time-out are closed, a request body must
+ * arrive within the request time-out, and no request is left without an answer.
  */
 public final class PeerService {
     public static final String SESSION_HEADER = "X-Vireda-Session";
@@ -33,52 +40,85 @@ public final class PeerService {
     private static final long MAX_DRAIN_BYTES = 64L << 20;
 
     static {
-        // Small replies must not wait for delayed acknowledgements.
-        if (System.getProperty("sun.net.httpserver.nodelay") == null) {
-            System.setProperty("sun.net.httpserver.nodelay", "true");
+        // The server's own log tells only of trouble.
+        if (System.getProperty("org.eclipse.jetty.LEVEL") == null) {
+            System.setProperty("org.eclipse.jetty.LEVEL", "WARN");
+        }
+        if (System.getProperty("org.eclipse.jetty.util.log.announce") == null) {
+            System.setProperty("org.eclipse.jetty.util.log.announce", "false");
         }
     }
 
-    private final HttpServer server;
-    private final ExecutorService executor;
+    private final Server server;
+    private final ServerConnector connector;
+    private final PeerSettings settings;
     private final PeerStore store;
     private final ContentService content;
     private final MessageHandler handler;
 
-    private PeerService(InetAddress bind, int port, Path dataDirectory) throws IOException, SQLException {
+    private PeerService(InetAddress bind, int port, Path dataDirectory, PeerSettings settings) throws Exception {
+        this.settings = settings;
         store = new PeerStore(dataDirectory);
         try {
             Path media = dataDirectory.resolve("media");
             content = new ContentService(store, media);
             sweepPartialFiles(media);
-            Sessions sessions = new Sessions();
-            handler = new MessageHandler(new AccountService(store, sessions), content, sessions);
-            server = HttpServer.create(new InetSocketAddress(bind, port), 64);
-        } catch (IOException | SQLException | RuntimeException e) {
+            Sessions sessions = new Sessions(settings.clock);
+            handler = new MessageHandler(new AccountService(store, sessions, settings), content, sessions);
+
+            QueuedThreadPool pool = new QueuedThreadPool(settings.maxThreads, Math.min(8, settings.maxThreads));
+            pool.setName("vireda-peer");
+            pool.setDaemon(true);
+            server = new Server(pool);
+            HttpConfiguration http = new HttpConfiguration();
+            http.setRequestHeaderSize(settings.maxHeaderBytes);
+            http.setSendServerVersion(false);
+            http.setSendDateHeader(false);
+            HttpConnectionFactory factory = new HttpConnectionFactory(http);
+            factory.setHttpCompliance(HttpCompliance.RFC7230);
+            connector = new ServerConnector(server, 1, 1, factory);
+            connector.setHost(bind.getHostAddress());
+            connector.setPort(port);
+            connector.setIdleTimeout(settings.idleTimeoutMillis);
+            connector.setAcceptQueueSize(256);
+            server.addConnector(connector);
+            server.setHandler(new AbstractHandler() {
+                @Override
+                public void handle(String target, Request base, HttpServletRequest request,
+                        HttpServletResponse response) {
+                    base.setHandled(true);
+                    serve(target, request, response);
+                }
+            });
+            server.setStopTimeout(2000);
+            server.start();
+        } catch (Exception e) {
             store.close();
             throw e;
         }
-        AtomicInteger count = new AtomicInteger();
-        executor = Executors.newFixedThreadPool(8, r -> {
-            Thread t = new Thread(r, "vireda-peer-" + count.incrementAndGet());
-            t.setDaemon(true);
-            return t;
-        });
-        server.setExecutor(executor);
-        server.createContext("/message", this::onMessage);
-        server.createContext("/upload", this::onUpload);
-        server.createContext("/media/", this::onMedia);
-        server.createContext("/ping", this::onPing);
-        server.start();
     }
 
-    /** Starts a service; port 0 takes a free port. */
+    /** Starts a service with the settings of its data folder; port 0 takes a free port. */
     public static PeerService start(InetAddress bind, int port, Path dataDirectory) throws IOException, SQLException {
-        return new PeerService(bind, port, dataDirectory);
+        return start(bind, port, dataDirectory, null);
+    }
+
+    /** Starts a service with these settings (null: those of its data folder). */
+    public static PeerService start(InetAddress bind, int port, Path dataDirectory, PeerSettings settings)
+            throws IOException, SQLException {
+        Files.createDirectories(dataDirectory);
+        PeerSettings used = settings == null ? PeerSettings.load(dataDirectory) : settings;
+        try {
+            return new PeerService(bind, port, dataDirectory, used);
+        } catch (IOException | SQLException | RuntimeException e) {
+            throw e;
+        } catch (Exception e) {
+            throw new IOException("The peer's HTTP server did not start: " + e.getMessage(), e);
+        }
     }
 
     public int port() {
-        return server.getAddress().getPort();
+        return connector.getLocalPort();
     }
 
     public ContentService content() {
@@ -89,9 +129,16 @@ public final class PeerService {
         return store;
     }
 
+    public PeerSettings settings() {
+        return settings;
+    }
+
     public void stop() {
-        server.stop(0);
-        executor.shutdownNow();
+        try {
+            server.stop();
+        } catch (Exception ignored) {
+            // stopping anyway
+        }
         store.close();
     }
 
@@ -111,7 +158,12 @@ public final class PeerService {
         private static final long serialVersionUID = 1L;
     }
 
-    private static byte[] readLimited(InputStream in, long limit) throws IOException {
+    private static final class TooSlow extends IOException {
+        private static final long serialVersionUID = 1L;
+    }
+
+    /** Reads a body of at most limit bytes that must arrive by deadline (System.nanoTime). */
+    private static byte[] readLimited(InputStream in, long limit, long deadline) throws IOException {
         ByteArrayOutputStream out = new ByteArrayOutputStream();
         byte[] buffer = new byte[8192];
         long total = 0;
@@ -121,18 +173,21 @@ public final class PeerService {
             if (total > limit) {
                 throw new TooLarge();
             }
+            if (System.nanoTime() - deadline > 0) {
+                throw new TooSlow();
+            }
             out.write(buffer, 0, n);
         }
         return out.toByteArray();
     }
 
-    /** Reads and drops what is left of a refused request body. */
-    private static void drain(InputStream in) {
+    /** Reads and drops what is left of a refused request body, within the request time. */
+    private static void drain(InputStream in, long deadline) {
         byte[] buffer = new byte[65536];
         long total = 0;
         try {
             int n;
-            while (total < MAX_DRAIN_BYTES && (n = in.read(buffer)) > 0) {
+            while (total < MAX_DRAIN_BYTES && System.nanoTime() - deadline < 0 && (n = in.read(buffer)) > 0) {
                 total += n;
             }
         } catch (IOException ignored) {
@@ -140,44 +195,25 @@ public final class PeerService {
         }
     }
 
-    private static final class ShortMessage extends IOException {
-        private static final long serialVersionUID = 1L;
-    }
-
-    private static byte[] readExactly(InputStream in, int length) throws IOException {
-        byte[] data = in.readNBytes(length);
-        if (data.length != length) {
-            throw new ShortMessage();
-        }
-        return data;
-    }
-
-    private static long declaredLength(HttpExchange ex) {
-        String value = ex.getRequestHeaders().getFirst("Content-Length");
-        try {
-            return value == null ? -1 : Long.parseLong(value.trim());
-        } catch (NumberFormatException e) {
-            return -1;
-        }
-    }
-
-    private static void send(HttpExchange ex, Reply reply) throws IOException {
+    private static void send(HttpServletResponse response, Reply reply) throws IOException {
         byte[] body = reply.text.getBytes(StandardCharsets.UTF_8);
-        ex.getResponseHeaders().set("Content-Type", "application/xml; charset=utf-8");
+        response.setStatus(reply.httpStatus);
+        response.setContentType("application/xml; charset=utf-8");
         if (reply.session != null) {
-            ex.getResponseHeaders().set(SESSION_HEADER, reply.session);
+            response.setHeader(SESSION_HEADER, reply.session);
         }
-        ex.sendResponseHeaders(reply.httpStatus, body.length);
-        try (OutputStream out = ex.getResponseBody()) {
+        response.setContentLength(body.length);
+        try (OutputStream out = response.getOutputStream()) {
             out.write(body);
         }
     }
 
-    private static void sendPlain(HttpExchange ex, int status, String text) throws IOException {
+    private static void sendPlain(HttpServletResponse response, int status, String text) throws IOException {
         byte[] body = text.getBytes(StandardCharsets.UTF_8);
-        ex.getResponseHeaders().set("Content-Type", "text/plain; charset=utf-8");
-        ex.sendResponseHeaders(status, body.length);
-        try (OutputStream out = ex.getResponseBody()) {
+        response.setStatus(status);
+        response.setContentType("text/plain; charset=utf-8");
+        response.setContentLength(body.length);
+        try (OutputStream out = response.getOutputStream()) {
             out.write(body);
         }
     }
@@ -187,62 +223,97 @@ public final class PeerService {
         return new Reply(413, r.text, null);
     }
 
-    private void onMessage(HttpExchange ex) {
-        try (ex) {
-            if (!ex.getRequestMethod().equals("POST")) {
-                drain(ex.getRequestBody());
-                send(ex, new Reply(405, MessageHandler.badRequest("POST a message").text, null));
-                return;
+    private static Reply tooSlow() {
+        Reply r = MessageHandler.badRequest("The request did not arrive in time");
+        return new Reply(408, r.text, null);
+    }
+
+    private long deadline() {
+        return System.nanoTime() + settings.requestTimeoutMillis * 1_000_000L;
+    }
+
+    /** Every request ends here; nothing thrown leaves it. */
+    private void serve(String target, HttpServletRequest request, HttpServletResponse response) {
+        try {
+            if (target.equals("/message")) {
+                send(response, receiveMessage(request));
+            } else if (target.equals("/upload")) {
+                send(response, receiveUpload(request));
+            } else if (target.startsWith("/media/")) {
+                serveMedia(target.substring("/media/".length()), request, response);
+            } else if (target.equals("/ping")) {
+                sendPlain(response, 200, "ok");
+            } else {
+                sendPlain(response, 404, "not found");
             }
-            byte[] body;
+        } catch (IOException | RuntimeException | StackOverflowError | OutOfMemoryError e) {
+            // The client went away, or the answer failed: tell it when it still listens.
             try {
-                body = readLimited(ex.getRequestBody(), MAX_MESSAGE_BYTES);
-            } catch (TooLarge e) {
-                drain(ex.getRequestBody());
-                send(ex, tooLarge());
-                return;
+                if (!response.isCommitted()) {
+                    response.reset();
+                    send(response, new Reply(500, MessageHandler.badRequest("The peer could not handle the request").text,
+                            null));
+                }
+            } catch (IOException | RuntimeException ignored) {
+                // nothing more to say
             }
-            String token = ex.getRequestHeaders().getFirst(SESSION_HEADER);
-            send(ex, handler.handle(new String(body, StandardCharsets.UTF_8), token, null));
-        } catch (IOException | RuntimeException e) {
-            // the client went away; nothing was changed by a reply that could not be sent
         }
     }
 
-    private void onUpload(HttpExchange ex) {
-        try (ex) {
-            send(ex, receiveUpload(ex));
-        } catch (IOException | RuntimeException e) {
-            // the client went away
+    private Reply receiveMessage(HttpServletRequest request) throws IOException {
+        long deadline = deadline();
+        InputStream in = request.getInputStream();
+        if (!request.getMethod().equals("POST")) {
+            drain(in, deadline);
+            return new Reply(405, MessageHandler.badRequest("POST a message").text, null);
         }
+        if (request.getContentLengthLong() > MAX_MESSAGE_BYTES) {
+            drain(in, deadline);
+            return tooLarge();
+        }
+        byte[] body;
+        try {
+            body = readLimited(in, MAX_MESSAGE_BYTES, deadline);
+        } catch (TooLarge e) {
+            drain(in, deadline);
+            return tooLarge();
+        } catch (TooSlow e) {
+            return tooSlow();
+        }
+        return handler.handle(new String(body, StandardCharsets.UTF_8), request.getHeader(SESSION_HEADER), null,
+                request.getRemoteAddr());
     }
 
     /** Reads an upload (message, then sound) and answers it; the sound never outlives the request. */
-    private Reply receiveUpload(HttpExchange ex) throws IOException {
-        if (!ex.getRequestMethod().equals("POST")) {
-            drain(ex.getRequestBody());
+    private Reply receiveUpload(HttpServletRequest request) throws IOException {
+        long deadline = deadline();
+        InputStream in = request.getInputStream();
+        if (!request.getMethod().equals("POST")) {
+            drain(in, deadline);
             return new Reply(405, MessageHandler.badRequest("POST an upload").text, null);
         }
         long messageLength;
         try {
-            messageLength = Long.parseLong(String.valueOf(ex.getRequestHeaders().getFirst(LENGTH_HEADER)).trim());
+            messageLength = Long.parseLong(String.valueOf(request.getHeader(LENGTH_HEADER)).trim());
         } catch (NumberFormatException e) {
             messageLength = -1;
         }
         if (messageLength < 0) {
-            drain(ex.getRequestBody());
+            drain(in, deadline);
             return MessageHandler.badRequest("The upload does not give its message length");
         }
-        long declared = declaredLength(ex);
+        long declared = request.getContentLengthLong();
         if (messageLength > MAX_MESSAGE_BYTES || declared > MAX_MESSAGE_BYTES + MAX_SOUND_BYTES) {
-            drain(ex.getRequestBody());
+            drain(in, deadline);
             return tooLarge();
         }
-        InputStream in = ex.getRequestBody();
         byte[] message;
         try {
-            message = readExactly(in, (int) messageLength);
-        } catch (ShortMessage e) {
+            message = readLimited(new BoundedInput(in, messageLength), messageLength, deadline);
+        } catch (TooSlow e) {
+            return tooSlow();
+        }
+        if (message.length != messageLength) {
             return MessageHandler.badRequest("The upload is shorter than its message length");
         }
         Path sound = Files.createTempFile(content.mediaDirectory(), "upload-", ".part");
@@ -254,8 +325,11 @@ public final class PeerService {
                 while ((n = in.read(buffer)) > 0) {
                     copied += n;
                     if (copied > MAX_SOUND_BYTES) {
-                        drain(in);
+                        drain(in, deadline);
                         return tooLarge();
+                    }
+                    if (System.nanoTime() - deadline > 0) {
+                        return tooSlow();
                     }
                     out.write(buffer, 0, n);
                 }
@@ -263,37 +337,61 @@ public final class PeerService {
             if (copied == 0) {
                 return MessageHandler.badRequest("The upload holds no sound");
             }
-            String token = ex.getRequestHeaders().getFirst(SESSION_HEADER);
-            return handler.handle(new String(message, StandardCharsets.UTF_8), token, sound);
+            return handler.handle(new String(message, StandardCharsets.UTF_8), request.getHeader(SESSION_HEADER),
+                    sound, request.getRemoteAddr());
         } finally {
             // Moved away when stored; otherwise dropped here.
             Files.deleteIfExists(sound);
         }
     }
 
-    private void onMedia(HttpExchange ex) {
-        try (ex) {
-            String name = ex.getRequestURI().getPath().substring("/media/".length());
-            Path file = ex.getRequestMethod().equals("GET") ? content.mediaFile(name) : null;
-            if (file == null) {
-                sendPlain(ex, 404, "no such sound file");
-                return;
+    /** The first length bytes of a stream. */
+    private static final class BoundedInput extends InputStream {
+        private final InputStream in;
+        private long left;
+
+        BoundedInput(InputStream in, long length) {
+            this.in = in;
+            this.left = length;
+        }
+
+        @Override
+        public int read() throws IOException {
+            if (left <= 0) {
+                return -1;
             }
-            ex.getResponseHeaders().set("Content-Type", "application/octet-stream");
-            ex.sendResponseHeaders(200, Files.size(file));
-            try (OutputStream out = ex.getResponseBody()) {
-                Files.copy(file, out);
+            int b = in.read();
+            if (b >= 0) {
+                left--;
             }
-        } catch (IOException | RuntimeException e) {
-            // the client went away
+            return b;
+        }
+
+        @Override
+        public int read(byte[] b, int off, int len) throws IOException {
+            if (left <= 0) {
+                return -1;
+            }
+            int n = in.read(b, off, (int) Math.min(len, left));
+            if (n > 0) {
+                left -= n;
+            }
+            return n;
         }
     }
 
-    private void onPing(HttpExchange ex) {
-        try (ex) {
-            sendPlain(ex, 200, "ok");
-        } catch (IOException | RuntimeException e) {
-            // the client went away
+    private void serveMedia(String name, HttpServletRequest request, HttpServletResponse response)
+            throws IOException {
+        Path file = request.getMethod().equals("GET") ? content.mediaFile(name) : null;
+        if (file == null) {
+            sendPlain(response, 404, "no such sound file");
+            return;
+        }
+        response.setStatus(200);
+        response.setContentType("application/octet-stream");
+        response.setContentLengthLong(Files.size(file));
+        try (OutputStream out = response.getOutputStream()) {
+            Files.copy(file, out);
         }
     }
 

@@ -20,6 +20,10 @@ public final class PeerStore implements AutoCloseable {
             String passwordQuestion, byte[] answerSalt, byte[] answerHash) {
     }
 
+    /** A one-time password sent by mail; created in seconds since 1970. */
+    public record OneTimePassword(byte[] salt, byte[] hash, int iterations, long created) {
+    }
+
     public record Fluency(String languageId, String fluencyId, String countryId, String provState, String locality,
             String localeDescriptor, String nonSpeaking) {
     }
@@ -55,6 +59,8 @@ public final class PeerStore implements AutoCloseable {
         "CREATE TABLE IF NOT EXISTS feedback (id INTEGER PRIMARY KEY, uid TEXT, kind TEXT, comment TEXT, "
             + "origin TEXT, created INTEGER NOT NULL)",
         "CREATE TABLE IF NOT EXISTS reminders (id INTEGER PRIMARY KEY, uid TEXT NOT NULL, created INTEGER NOT NULL)",
+        "CREATE TABLE IF NOT EXISTS one_time_passwords (uid TEXT PRIMARY KEY, salt BLOB NOT NULL, hash BLOB NOT NULL, "
+            + "iterations INTEGER NOT NULL, created INTEGER NOT NULL)",
         "CREATE TABLE IF NOT EXISTS exercises (pmid TEXT PRIMARY KEY, term_pmid TEXT NOT NULL UNIQUE, "
             + "media_pmid TEXT NOT NULL UNIQUE, uid TEXT NOT NULL, term TEXT NOT NULL, lang_id TEXT, media_lang_id TEXT, "
             + "voice TEXT, speed_id TEXT, country_id TEXT, state_prov TEXT, locality TEXT, locale_desc TEXT, "
@@ -67,6 +73,9 @@ public final class PeerStore implements AutoCloseable {
         "CREATE INDEX IF NOT EXISTS idx_translations_a ON translations (exercise_a)",
         "CREATE INDEX IF NOT EXISTS idx_translations_b ON translations (exercise_b)",
     };
+
+    /** Longest stored document (in characters) that is given out. */
+    public static final int MAX_DOC_CHARS = 256 * 1024;
 
     private final Connection db;
 
@@ -239,6 +248,52 @@ public final class PeerStore implements AutoCloseable {
         });
     }
 
+    /** Records a reminder and keeps its one-time password, in place of an earlier one. */
+    public synchronized void setOneTimePassword(String userId, byte[] salt, byte[] hash, int iterations, long created)
+            throws SQLException {
+        transaction(() -> {
+            try (PreparedStatement ps = db.prepareStatement("INSERT OR REPLACE INTO one_time_passwords "
+                    + "(uid, salt, hash, iterations, created) VALUES (?, ?, ?, ?, ?)");
+                    PreparedStatement reminder = db.prepareStatement(
+                            "INSERT INTO reminders (uid, created) VALUES (?, ?)")) {
+                bind(ps, userId, salt, hash, iterations, created);
+                ps.executeUpdate();
+                bind(reminder, userId, created);
+                reminder.executeUpdate();
+            }
+            return null;
+        });
+    }
+
+    public synchronized OneTimePassword oneTimePassword(String userId) throws SQLException {
+        try (PreparedStatement ps = db.prepareStatement(
+                "SELECT salt, hash, iterations, created FROM one_time_passwords WHERE uid = ?")) {
+            bind(ps, userId);
+            try (ResultSet rs = ps.executeQuery()) {
+                return rs.next() ? new OneTimePassword(rs.getBytes(1), rs.getBytes(2), rs.getInt(3), rs.getLong(4))
+                        : null;
+            }
+        } finally {
+            db.commit();
+        }
+    }
+
+    /** The one-time password becomes the password (its new hash given) and is gone. */
+    public synchronized void replacePassword(String userId, byte[] salt, byte[] hash, int iterations)
+            throws SQLException {
+        transaction(() -> {
+            try (PreparedStatement ps = db.prepareStatement(
+                    "UPDATE users SET salt = ?, hash = ?, iterations = ? WHERE uid = ?");
+                    PreparedStatement used = db.prepareStatement("DELETE FROM one_time_passwords WHERE uid = ?")) {
+                bind(ps, salt, hash, iterations, userId);
+                ps.executeUpdate();
+                bind(used, userId);
+                used.executeUpdate();
+            }
+            return null;
+        });
+    }
+
     // ---- content ----
 
     public synchronized void insertExercise(Exercise e) throws SQLException {
@@ -338,11 +393,13 @@ public final class PeerStore implements AutoCloseable {
         for (int i = 0; i < pmids.size(); i++) {
             marks.append(i == 0 ? "?" : ", ?");
         }
-        // table is one of two fixed names, never input
-        String sql = "SELECT pmid, doc FROM " + table + " WHERE pmid IN (" + marks + ")";
+        // table is one of two fixed names, never input. Documents stored before uploads
+        // were checked may be past the limits: they are not given out.
+        String sql = "SELECT pmid, doc FROM " + table + " WHERE pmid IN (" + marks + ") AND length(doc) <= ?";
         Map<String, String> found = new HashMap<>();
         try (PreparedStatement ps = db.prepareStatement(sql)) {
             bind(ps, pmids.toArray());
+            ps.setInt(pmids.size() + 1, MAX_DOC_CHARS);
             try (ResultSet rs = ps.executeQuery()) {
                 while (rs.next()) {
                     found.put(rs.getString(1), rs.getString(2));
@@ -429,8 +486,8 @@ public final class PeerStore implements AutoCloseable {
         }
     }
 
-    private static final List<String> COUNTED = List.of("users", "fluencies", "feedback", "reminders", "exercises",
-            "lessons", "translations");
+    private static final List<String> COUNTED = List.of("users", "fluencies", "feedback", "reminders",
+            "one_time_passwords", "exercises", "lessons", "translations");
 
     /** Number of rows of one of the peer's tables. */
     public synchronized int count(String table) throws SQLException {

@@ -21,8 +21,12 @@ import org.xml.sax.InputSource;
 import org.xml.sax.SAXException;
 import org.xml.sax.SAXParseException;
 
-/** DOM helpers: safe parsing (no DTDs, no external entities), look-ups and serialising. */
+/** DOM helpers: safe parsing (no DTDs, no external entities, bounded depth and attributes), look-ups and serialising. */
 public final class Xml {
+    /** Deepest nesting and most attributes on one element that any message may hold. */
+    public static final int MAX_DEPTH = 64;
+    public static final int MAX_ATTRIBUTES = 256;
+
     private static final DocumentBuilderFactory FACTORY = createFactory();
     private static final ThreadLocal<DocumentBuilder> BUILDER = ThreadLocal.withInitial(Xml::createBuilder);
 
@@ -39,7 +43,11 @@ public final class Xml {
             factory.setFeature("http://xml.org/sax/features/external-general-entities", false);
             factory.setFeature("http://xml.org/sax/features/external-parameter-entities", false);
             factory.setFeature(XMLConstants.FEATURE_SECURE_PROCESSING, true);
-        } catch (ParserConfigurationException e) {
+            factory.setAttribute("http://www.oracle.com/xml/jaxp/properties/maxElementDepth",
+                    Integer.toString(MAX_DEPTH));
+            factory.setAttribute("http://www.oracle.com/xml/jaxp/properties/elementAttributeLimit",
+                    Integer.toString(MAX_ATTRIBUTES));
+        } catch (ParserConfigurationException | IllegalArgumentException e) {
             throw new IllegalStateException(e);
         }
         return factory;
@@ -85,6 +93,47 @@ public final class Xml {
         } finally {
             builder.reset();
         }
+    }
+
+    /**
+     * Why the element is past the limits of stored content (depth below it,
+     * number of elements, longest name), or null when it is within them.
+     * Walks without recursion.
+     */
+    public static String beyondLimits(Element root, int maxDepth, int maxElements, int maxName) {
+        int elements = 0;
+        int depth = 1;
+        Node n = root;
+        while (n != null) {
+            if (n.getNodeType() == Node.ELEMENT_NODE) {
+                if (++elements > maxElements) {
+                    return "it holds more than " + maxElements + " elements";
+                }
+                if (depth > maxDepth) {
+                    return "it is nested deeper than " + maxDepth + " levels";
+                }
+                if (n.getNodeName().length() > maxName) {
+                    return "it has a name longer than " + maxName + " characters";
+                }
+                NamedNodeMap attrs = n.getAttributes();
+                for (int i = 0; i < attrs.getLength(); i++) {
+                    if (attrs.item(i).getNodeName().length() > maxName) {
+                        return "it has a name longer than " + maxName + " characters";
+                    }
+                }
+            }
+            if (n.getFirstChild() != null) {
+                n = n.getFirstChild();
+                depth++;
+                continue;
+            }
+            while (n != root && n.getNextSibling() == null) {
+                n = n.getParentNode();
+                depth--;
+            }
+            n = n == root ? null : n.getNextSibling();
+        }
+        return null;
     }
 
     public static Document newDocument() {

@@ -121,7 +121,7 @@ final class ClientTests {
         });
         slow.createContext("/message", ex -> {
             try {
-                Thread.sleep(3000);
+                Thread.sleep(8000);
             } catch (InterruptedException e) {
                 Thread.currentThread().interrupt();
             }
@@ -131,7 +131,7 @@ final class ClientTests {
         slow.start();
         try {
             ViredaClientNetwork c = startIn(dir, "peer.url=http://127.0.0.1:" + slow.getAddress().getPort()
-                    + "/\npeer.timeout=300\n", 1);
+                    + "/\npeer.timeout=2000\n", 1);
             Check.equal(null, c.sendMessage("<m/>"), "no reply in time");
             Check.equal(null, c.sendQuery("<m/>"), "no answer in time");
         } finally {

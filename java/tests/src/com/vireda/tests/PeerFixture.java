@@ -19,6 +19,7 @@ import org.w3c.dom.Document;
 import org.w3c.dom.Element;
 
 import com.vireda.peer.PeerService;
+import com.vireda.peer.PeerSettings;
 import com.vireda.xml.Xml;
 
 /** A peer service on a fresh data folder and an HTTP client that keeps sessions by name. */
@@ -60,15 +61,22 @@ final class PeerFixture implements AutoCloseable {
     PeerService peer;
     final HttpClient http = HttpClient.newBuilder().version(HttpClient.Version.HTTP_1_1).build();
     final Map<String, String> sessions = new LinkedHashMap<>();
+    final PeerSettings settings;
 
     PeerFixture() throws Exception {
+        this(null);
+    }
+
+    /** A peer with these settings (null: its data folder's). */
+    PeerFixture(PeerSettings settings) throws Exception {
+        this.settings = settings;
         dir = Files.createTempDirectory("vireda-peer-test");
-        peer = PeerService.start(InetAddress.getLoopbackAddress(), 0, dir.resolve("data"));
+        peer = PeerService.start(InetAddress.getLoopbackAddress(), 0, dir.resolve("data"), settings);
     }
 
     void restart() throws Exception {
         peer.stop();
-        peer = PeerService.start(InetAddress.getLoopbackAddress(), 0, dir.resolve("data"));
+        peer = PeerService.start(InetAddress.getLoopbackAddress(), 0, dir.resolve("data"), settings);
     }
 
     String base() {

@@ -1,6 +1,13 @@
 package com.vireda.tests;
 
+import java.io.IOException;
+import java.io.OutputStream;
+import java.net.InetAddress;
+import java.net.Socket;
+import java.net.http.HttpRequest;
+import java.net.http.HttpResponse;
 import java.nio.charset.StandardCharsets;
+import java.time.Duration;
 import java.nio.file.Files;
 import java.sql.Connection;
 import java.sql.DriverManager;
@@ -10,9 +17,12 @@ import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.List;
 import java.util.Map;
+import java.util.concurrent.atomic.AtomicLong;
 
 import org.w3c.dom.Element;
 
+import com.vireda.peer.PeerSettings;
+import com.vireda.peer.Sessions;
 import com.vireda.xml.Xml;
 
 /** The peer service through HTTP: accounts, sessions, searches and bad input. */
@@ -42,6 +52,10 @@ public final class PeerTests {
         int failed;
         if (group.equals("client")) {
             failed = run("client", ClientTests.cases());
+        } else if (group.equals("slow")) {
+            failed = run("slow", new Object[][] {
+                {"slowClientsDoNotStopTheService", (Case) PeerTests::slowClientsDoNotStopTheService},
+            });
         } else {
             failed = run("peer", new Object[][] {
                 {"requestTypesAnswer", (Case) PeerTests::requestTypesAnswer},
@@ -54,6 +68,11 @@ public final class PeerTests {
                 {"lessonSearchAndDownload", (Case) PeerTests::lessonSearchAndDownload},
                 {"badInputChangesNothing", (Case) PeerTests::badInputChangesNothing},
                 {"dataSurvivesRestart", (Case) PeerTests::dataSurvivesRestart},
+                {"hostileUploadsAreRefused", (Case) PeerTests::hostileUploadsAreRefused},
+                {"sessionsEndAfterADayUnused", (Case) PeerTests::sessionsEndAfterADayUnused},
+                {"ratesArePerAddress", (Case) PeerTests::ratesArePerAddress},
+                {"suggestionsKeepNoUser", (Case) PeerTests::suggestionsKeepNoUser},
+                {"reminderMailsAOneTimePassword", (Case) PeerTests::reminderMailsAOneTimePassword},
             });
         }
         System.out.println(failed == 0 ? "All passed" : failed + " failed");
@@ -69,9 +88,9 @@ public final class PeerTests {
             String ex = f.uploadExercise("ann", "casa", "spa", "Ann");
             // user, type, body, status, reply element holding the answer
             Object[][] rows = {
-                {null, "passwordReminder", "<username>ann</username>", "1", "passwordReminderReply"},
-                {null, "passwordReminder", "<username>nobody</username>", "-1", "passwordReminderReply"},
-                {null, "passwordReminder", "<username>bob</username>", "-1", "passwordReminderReply"},
+                // Without a mail server no reminder can be sent.
+                {null, "passwordReminder", "<username>ann</username>", "-2", "passwordReminderReply"},
+                {null, "passwordReminder", "<username>nobody</username>", "-2", "passwordReminderReply"},
                 {"ann", "updateFluency", "<general><username>ann</username><password>pw</password></general>"
                     + "<fluency><languageID>eng</languageID><nonSpeaking>1</nonSpeaking></fluency>", "1",
                     "updateFluencyReply"},
@@ -119,13 +138,20 @@ public final class PeerTests {
 
     static void registrationRefusesNameInOtherCase() throws Exception {
         try (PeerFixture f = new PeerFixture()) {
-            Check.equal("1", f.register("Zoë", "pw", "z@example.org").status(), "first");
-            String[][] rows = {{"Zoë", "-1"}, {"zoë", "-1"}, {"ZOË", "-1"}, {"Zoe", "1"}, {"Zoë2", "1"}, {"", "-3"}};
+            Check.equal("1", f.register("Zoe.b", "pw", "z@example.org").status(), "first");
+            // The registration form's characters only: composed, decomposed and sharp letters are refused.
+            String[][] rows = {{"Zoe.b", "-1"}, {"zoe.B", "-1"}, {"ZOE.B", "-1"}, {"Zoe_c", "1"}, {"Zoe.b2", "1"},
+                {"", "-3"}, {"jos\u00e9", "-3"}, {"jose\u0301", "-3"}, {"stra\u00dfe", "-3"}, {"STRASSE", "1"},
+                {"strasse", "-1"}, {"a b", "-3"}, {"x".repeat(17), "-3"}, {"x".repeat(16), "1"}};
             for (String[] r : rows) {
-                Check.equal(r[1], f.register(r[0], "other", "").status(), "register " + r[0]);
+                PeerFixture.Answer a = f.register(r[0], "other", "");
+                Check.equal(r[1], a.status(), "register " + r[0]);
+                if (!r[1].equals("1")) {
+                    Check.isTrue(!a.at("body", "registerReply", "error_description").isEmpty(), "explained " + r[0]);
+                }
             }
-            Check.equal(3, f.counts().get("users"), "users stored");
-            Check.equal(3, f.counts().get("fluencies"), "fluencies stored");
+            Check.equal(5, f.counts().get("users"), "users stored");
+            Check.equal(5, f.counts().get("fluencies"), "fluencies stored");
         }
     }
 
@@ -371,6 +397,257 @@ public final class PeerTests {
             PeerFixture.Answer q = f.send(null, "exerciseQuery", "<term>vent</term><query_langID>spa</query_langID>");
             Element ex = Xml.child(q.element("body", "exerciseQueryReply"), "exercise");
             Check.equal(id, Xml.attr(Xml.child(ex, "manifest"), "persistentManifestID"), "found after restart");
+        }
+    }
+
+    static String nested(int depth, String name, String inner) {
+        return ("<" + name + ">").repeat(depth) + inner + ("</" + name + ">").repeat(depth);
+    }
+
+    static String attributes(int elements, int count) {
+        StringBuilder one = new StringBuilder("<e");
+        for (int i = 0; i < count; i++) {
+            one.append(" a").append(i).append("=\"").append(i).append('"');
+        }
+        return one.append("/>").toString().repeat(elements);
+    }
+
+    /** Uploads past the limits of a real exercise get a clear refusal; each request is answered. */
+    static void hostileUploadsAreRefused() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann", "pw", "");
+            f.login("ann", "pw");
+            Map<String, Integer> before = f.counts();
+            String plain = PeerFixture.exercise("casa", "spa", "Ann", null);
+            String longName = "n".repeat(200);
+            // what, uploaded exercise, HTTP status
+            Object[][] rows = {
+                {"2,000 deep with long names", plain.replace("</kvps>", "</kvps>" + nested(2000, longName, "x")), 400},
+                {"100,000 deep", plain.replace("</kvps>", "</kvps>" + nested(100_000, "a", "")), 400},
+                {"8 elements of 9,000 attributes", plain.replace("</kvps>", "</kvps>" + attributes(8, 9000)), 400},
+                {"deeper than stored content may be", plain.replace("</kvps>", "</kvps>" + nested(20, "a", "x")), 200},
+                {"more elements than stored content may hold",
+                    plain.replace("</kvps>", "</kvps>" + "<a/>".repeat(3000)), 200},
+                {"a long element name", plain.replace("</kvps>", "</kvps><" + longName + "/>"), 200},
+                {"too much text", plain.replace("</kvps>", "</kvps><a>" + "x".repeat(200_000) + "</a>"), 200},
+            };
+            for (Object[] r : rows) {
+                PeerFixture.Answer a = f.send("ann", "uploadExercise", (String) r[1]);
+                Check.equal(r[2], a.code, r[0] + " answered");
+                Check.equal("-1", a.status(), r[0] + " refused");
+                String why = a.at("body", "uploadExerciseReply", "error_description") + a.at("body", "errorReply",
+                        "error_description");
+                Check.isTrue(!why.isEmpty(), r[0] + " explained");
+            }
+            Check.equal(before, f.counts(), "nothing stored");
+            Check.equal("1", f.send("ann", "uploadExercise", plain).status(), "a real exercise still goes up");
+
+            // One stored before uploads were checked is not given out.
+            String deep = nested(2000, longName, "x");
+            f.peer.content().addExercises(List.of(new com.vireda.peer.PeerStore.Exercise("OLD-1", "OLD-T", "OLD-M",
+                    "u", "hostil", "spa", new String[] {"spa", "", "", "", "", "", "", "", ""}, null,
+                    "<exercise><manifest persistentManifestID=\"OLD-1\"/>" + deep + "</exercise>")));
+            PeerFixture.Answer q = f.send(null, "exerciseQuery", "<term>hostil</term><query_langID>spa</query_langID>");
+            Check.equal("1", q.status(), "search answered");
+            Check.equal(0, Xml.children(q.element("body", "exerciseQueryReply"), "exercise").size(), "left out");
+            Check.isTrue(q.text.length() < 4096, "short reply");
+        }
+    }
+
+    static void sessionsEndAfterADayUnused() throws Exception {
+        AtomicLong now = new AtomicLong(1_000_000);
+        PeerSettings settings = new PeerSettings();
+        settings.clock = now::get;
+        try (PeerFixture f = new PeerFixture(settings)) {
+            f.register("ann", "pw", "");
+            f.login("ann", "pw");
+            String first = f.sessions.get("ann");
+            String upload = PeerFixture.exercise("casa", "spa", "Ann", null);
+            now.addAndGet(Sessions.IDLE_LIMIT_MILLIS - 1000);
+            Check.equal("1", f.send("ann", "uploadExercise", upload).status(), "used within a day");
+            now.addAndGet(Sessions.IDLE_LIMIT_MILLIS - 1000);
+            Check.equal("1", f.send("ann", "uploadExercise", upload).status(), "a day after its last use");
+            now.addAndGet(Sessions.IDLE_LIMIT_MILLIS + 1);
+            PeerFixture.Answer expired = f.send("ann", "uploadExercise", upload);
+            Check.equal("-1", expired.status(), "unused for a day");
+            Check.equal("Please sign in before uploading", expired.at("body", "uploadExerciseReply",
+                    "error_description"), "asked to sign in");
+            f.login("ann", "pw");
+            Check.equal("1", f.send("ann", "uploadExercise", upload).status(), "signed in again");
+            // Signing in again ends the session the client held before.
+            String second = f.sessions.get("ann");
+            Map<String, String> headers = Map.of("X-Vireda-Session", second);
+            PeerFixture.Answer again = f.post("/message", PeerFixture.message("login",
+                    "<username>ann</username><password>pw</password>").getBytes(StandardCharsets.UTF_8), headers);
+            Check.equal("1", again.status(), "third sign-in");
+            f.sessions.put("ann", second);
+            Check.equal("-1", f.send("ann", "uploadExercise", upload).status(), "earlier session ended");
+            Check.isTrue(!first.equals(second), "new token each sign-in");
+        }
+    }
+
+    static void ratesArePerAddress() throws Exception {
+        PeerSettings settings = new PeerSettings();
+        settings.registrationsPerAddress = 3;
+        settings.signInsPerAddress = 5;
+        try (PeerFixture f = new PeerFixture(settings)) {
+            for (int i = 0; i < 3; i++) {
+                Check.equal("1", f.register("user_" + i, "pw", "").status(), "registration " + i);
+            }
+            PeerFixture.Answer refused = f.register("user_3", "pw", "");
+            Check.equal("-1", refused.status(), "fourth registration");
+            Check.isTrue(refused.at("body", "registerReply", "error_description").startsWith("Too many registrations"),
+                    "explained: " + refused.text);
+            for (int i = 0; i < 5; i++) {
+                Check.equal("1", f.login("user_0", "pw").status(), "sign-in " + i);
+            }
+            PeerFixture.Answer busy = f.login("user_0", "pw");
+            Check.equal(429, busy.code, "sixth sign-in");
+            Check.equal("-1", busy.status(), "sixth sign-in status");
+            Check.isTrue(busy.at("body", "loginReply", "error_description").startsWith("Too many sign-ins"),
+                    "explained: " + busy.text);
+            Check.equal(3, f.counts().get("users"), "users stored");
+            Check.equal(200, f.get("/ping"), "other requests still served");
+        }
+    }
+
+    static void suggestionsKeepNoUser() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann", "pw", "");
+            f.login("ann", "pw");
+            Check.equal("1", f.send("ann", "feedback", "<comment>Nice</comment>").status(), "signed in");
+            Check.equal("1", f.send(null, "feedback", "<comment>Also nice</comment>").status(), "not signed in");
+            try (Connection db = DriverManager.getConnection("jdbc:sqlite:" + f.dir.resolve("data/peer.db"));
+                    Statement s = db.createStatement();
+                    ResultSet rs = s.executeQuery("SELECT count(*), count(uid), max(length(origin)) FROM feedback")) {
+                Check.isTrue(rs.next(), "row");
+                Check.equal(2, rs.getInt(1), "suggestions stored");
+                Check.equal(0, rs.getInt(2), "no user stored");
+                Check.equal(0, rs.getInt(3), "no sender address stored");
+            }
+        }
+    }
+
+    static void reminderMailsAOneTimePassword() throws Exception {
+        AtomicLong now = new AtomicLong(1_000_000);
+        try (SmtpSink sink = new SmtpSink()) {
+            PeerSettings settings = new PeerSettings();
+            settings.smtpHost = "127.0.0.1";
+            settings.smtpPort = sink.port();
+            settings.clock = now::get;
+            try (PeerFixture f = new PeerFixture(settings)) {
+                f.register("Ann.e2e", "old_pw", "ann@example.org");
+                f.register("bob", "pw", "");
+                String[][] refused = {{"nobody", "Unknown user name"}, {"bob", "No e-mail address"}};
+                for (String[] r : refused) {
+                    PeerFixture.Answer a = f.send(null, "passwordReminder", "<username>" + r[0] + "</username>");
+                    Check.equal("-1", a.status(), "reminder for " + r[0]);
+                    Check.isTrue(a.at("body", "passwordReminderReply", "error_description").startsWith(r[1]),
+                            "explained: " + a.text);
+                }
+                Check.equal(0, sink.mails.size(), "nothing mailed yet");
+
+                Check.equal("1", f.send(null, "passwordReminder", "<username>ann.E2E</username>").status(), "sent");
+                Check.equal(List.of("<ann@example.org>"), sink.recipients, "to the registered address");
+                java.util.regex.Matcher m = java.util.regex.Pattern.compile("\n {4}([A-Za-z0-9]{12})\n")
+                        .matcher(sink.mails.get(0));
+                Check.isTrue(m.find(), "one-time password in the mail: " + sink.mails.get(0));
+                String oneTime = m.group(1);
+                Check.isTrue(sink.mails.get(0).contains("Ann.e2e"), "the registered name in the mail");
+
+                Check.equal("1", f.login("ann.e2e", "old_pw").status(), "old password works until it is replaced");
+                Check.equal("1", f.login("ann.e2e", oneTime).status(), "one-time password signs in");
+                Check.equal("-1", f.login("ann.e2e", "old_pw").status(), "old password replaced");
+                Check.equal("1", f.login("ann.e2e", oneTime).status(), "it is the password now");
+                Check.equal(0, f.peer.store().count("one_time_passwords"), "used up");
+
+                Check.equal("1", f.send(null, "passwordReminder", "<username>Ann.e2e</username>").status(), "again");
+                Check.equal(2, sink.mails.size(), "second mail");
+                m = java.util.regex.Pattern.compile("\n {4}([A-Za-z0-9]{12})\n").matcher(sink.mails.get(1));
+                Check.isTrue(m.find(), "second one-time password");
+                now.addAndGet(25L * 60 * 60 * 1000);
+                Check.equal("-1", f.login("ann.e2e", m.group(1)).status(), "expired after a day");
+                Check.equal("1", f.login("ann.e2e", oneTime).status(), "password kept");
+            }
+        }
+        // A mail server that does not answer: the reply says so and nothing is kept.
+        PeerSettings down = new PeerSettings();
+        down.smtpHost = "127.0.0.1";
+        try (java.net.ServerSocket closed = new java.net.ServerSocket(0, 1, java.net.InetAddress.getLoopbackAddress())) {
+            down.smtpPort = closed.getLocalPort();
+        }
+        try (PeerFixture f = new PeerFixture(down)) {
+            f.register("ann", "pw", "ann@example.org");
+            PeerFixture.Answer a = f.send(null, "passwordReminder", "<username>ann</username>");
+            Check.equal("-1", a.status(), "mail not sent");
+            Check.isTrue(a.at("body", "passwordReminderReply", "error_description").contains("could not be mailed"),
+                    "explained: " + a.text);
+            Check.equal(0, f.peer.store().count("one_time_passwords"), "nothing kept");
+        }
+    }
+
+    /** Sends a message with a time limit; its round trip in milliseconds, or fails. */
+    static long timed(PeerFixture f, String type, String body, String wantedStatus, Duration limit) throws Exception {
+        HttpRequest request = HttpRequest.newBuilder(java.net.URI.create(f.base() + "/message")).timeout(limit)
+                .POST(HttpRequest.BodyPublishers.ofString(PeerFixture.message(type, body))).build();
+        long start = System.nanoTime();
+        HttpResponse<String> r = f.http.send(request, HttpResponse.BodyHandlers.ofString(StandardCharsets.UTF_8));
+        long millis = (System.nanoTime() - start) / 1_000_000;
+        Check.equal(wantedStatus, Xml.text(Xml.parse(r.body()).getDocumentElement(), "header", "status"),
+                type + " answered");
+        return millis;
+    }
+
+    /**
+     * 50 clients that send their request a line or a byte at a time, each every two seconds, for a minute:
+     * searches and sign-ins from others are still answered.
+     */
+    static void slowClientsDoNotStopTheService() throws Exception {
+        final int clients = 50;
+        final long holdMillis = 60_000;
+        final Duration limit = Duration.ofSeconds(3);
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann", "pw", "");
+            f.login("ann", "pw");
+            f.uploadExercise("ann", "casa", "spa", "Ann");
+            List<Socket> slow = new ArrayList<>();
+            try {
+                for (int i = 0; i < clients; i++) {
+                    Socket s = new Socket(InetAddress.getLoopbackAddress(), f.peer.port());
+                    String start = i % 2 == 0 ? "POST /message HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                            : "POST /message HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 100000\r\n\r\n<";
+                    s.getOutputStream().write(start.getBytes(StandardCharsets.US_ASCII));
+                    s.getOutputStream().flush();
+                    slow.add(s);
+                }
+                long end = System.nanoTime() + holdMillis * 1_000_000L;
+                long worstSearch = 0;
+                long worstSignIn = 0;
+                int rounds = 0;
+                while (System.nanoTime() - end < 0 && rounds++ < 40) {
+                    for (int i = 0; i < slow.size(); i++) {
+                        try {
+                            OutputStream out = slow.get(i).getOutputStream();
+                            out.write((i % 2 == 0 ? "X-Slow: " + rounds + "\r\n" : "a").getBytes(
+                                    StandardCharsets.US_ASCII));
+                            out.flush();
+                        } catch (IOException e) {
+                            // the peer gave up on this one: so much the better
+                        }
+                    }
+                    worstSearch = Math.max(worstSearch, timed(f, "exerciseQuery",
+                            "<term>cas</term><query_langID>spa</query_langID>", "1", limit));
+                    worstSignIn = Math.max(worstSignIn, timed(f, "login",
+                            "<username>ann</username><password>pw</password>", "1", limit));
+                    Thread.sleep(2000);
+                }
+                System.out.println("slowest search " + worstSearch + " ms, slowest sign-in " + worstSignIn
+                        + " ms, over " + rounds + " rounds with " + clients + " slow clients");
+            } finally {
+                for (Socket s : slow) {
+                    s.close();
+                }
+            }
         }
     }
 }

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDomDocument>
+#include <QString>
+
+// Reads XML from the network within fixed limits, in time and memory linear in
+// its length. A document past a limit is refused like one that is not
+// well-formed; nothing of it is used.
+class BoundedXml
+{
+public:
+    static constexpr int MaxDepth = 64;
+    static constexpr int MaxElements = 250000;
+    static constexpr int MaxAttributes = 256; // per element
+    static constexpr int MaxNameLength = 256;
+    static constexpr int MaxPathLength = 2048; // element names from the root down
+    static constexpr qsizetype MaxDocumentLength = 32 * 1024 * 1024; // characters
+    // Characters of all the paths a path map may store for one document.
+    static constexpr qsizetype MaxPathText = 16 * 1024 * 1024;
+
+    struct Error
+    {
+        QString message;
+        int line = 0;
+        int column = 0;
+    };
+
+    // True when text is well-formed, holds no document type declaration and
+    // stays within the limits; otherwise false and error says why.
+    static bool check(const QString& text, Error* error);
+    // check, then parse into document (without namespace processing).
+    static bool parse(const QString& text, QDomDocument* document, Error* error);
+    // The debug line of a refused document.
+    static void report(const Error& error);
+};
