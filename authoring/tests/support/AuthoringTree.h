@@ -1,0 +1,115 @@
+#pragma once
+
+#include "IAudio.h"
+#include "IDbManager.h"
+#include "IUserResource.h"
+#include "PluginLocator.h"
+#include "TestDatabase.h"
+#include "TestHost.h"
+#include "WizardTestTree.h"
+#include "ZoUser.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QStringList>
+
+#include <memory>
+
+// A ready-to-run tree for the authoring tests: the real store on a fresh
+// database, the real resource plug-ins, the scripted network manager and
+// message boxes (WizardTestTree) and the scripted sound plug-in; a user
+// "maria" stored with the fluencies a test asks for and signed in.
+class AuthoringTree
+{
+public:
+    static QString userName() { return QStringLiteral("maria"); }
+
+    bool setUp()
+    {
+        mTree = std::make_unique<WizardTestTree>();
+        if (!mTree->isValid())
+            return false;
+        TestTree& tree = mTree->tree();
+        tree.removePlugin(QStringLiteral("Managers"), QStringLiteral("ZoAudio.so"));
+        if (!tree.addPlugin(QStringLiteral("Managers/ZoAudio.so"), QStringLiteral("Managers")))
+            return false;
+        if (!TestDatabase::createFile(tree.filePath(QStringLiteral("vireda.db"))))
+            return false;
+        mHost = std::make_unique<TestHost>();
+        return store() && users() && audio();
+    }
+
+    void tearDown()
+    {
+        // The store closes its database while the application object lives.
+        delete PluginLocator::instance(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
+        mHost.reset();
+        mTree.reset();
+    }
+
+    WizardTestTree& tree() const { return *mTree; }
+    TestHost* host() const { return mHost.get(); }
+    QString contentPath(const QString& file) const
+    {
+        return mTree->tree().filePath(QStringLiteral("Content/") + file);
+    }
+
+    static IDbManager* store()
+    {
+        return PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
+    }
+    static IUserResource* users()
+    {
+        return PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
+    }
+    static IAudio* audio() { return PluginLocator::load<IAudio>(QStringLiteral("plugins_dll/Managers/ZoAudio.dll")); }
+    static QObject* audioObject() { return PluginLocator::instance(QStringLiteral("plugins_dll/Managers/ZoAudio.dll")); }
+
+    // Stores "maria" with these fluency languages (replacing what was stored)
+    // and signs her in; the authoring language preference is removed.
+    bool signIn(const QStringList& languages)
+    {
+        QHash<QString, QString> data{{QStringLiteral("Username"), userName()},
+                                     {QStringLiteral("Password"), QStringLiteral("secret1")},
+                                     {QStringLiteral("FirstName"), QStringLiteral("Maria")},
+                                     {QStringLiteral("LastName"), QStringLiteral("Huber")},
+                                     {QStringLiteral("Email"), QStringLiteral("maria@example.org")},
+                                     {QStringLiteral("Country"), QStringLiteral("Austria")},
+                                     {QStringLiteral("StateProv"), QStringLiteral("Tyrol")},
+                                     {QStringLiteral("Locality"), QStringLiteral("Innsbruck")},
+                                     {QStringLiteral("Reputation"), QStringLiteral("0")},
+                                     {QStringLiteral("Permission"), QStringLiteral("1")}};
+        for (int i = 0; i < languages.size(); ++i) {
+            const QString n = QString::number(i + 1);
+            data.insert(QStringLiteral("FLanguage") + n, languages.at(i));
+            data.insert(QStringLiteral("FLocaleDesc") + n, QString());
+            data.insert(QStringLiteral("FFluencyLevel") + n, QStringLiteral("Advanced"));
+            data.insert(QStringLiteral("FCountry") + n, QStringLiteral("Austria"));
+            data.insert(QStringLiteral("FStateProv") + n, QStringLiteral("Tyrol"));
+            data.insert(QStringLiteral("FLocality") + n, QStringLiteral("Innsbruck"));
+            data.insert(QStringLiteral("FIsStudying") + n, QStringLiteral("1"));
+        }
+        const QList<ZoUser*> stored = store()->select(QStringLiteral("User"), {{QStringLiteral("Username"), userName()}});
+        bool ok = true;
+        if (stored.isEmpty()) {
+            delete store()->insert(QStringLiteral("User"), data);
+        } else {
+            data.insert(QStringLiteral("Id"), stored.first()->id());
+            ok = store()->update(QStringLiteral("User"), stored.first()->id(), data);
+        }
+        qDeleteAll(stored);
+        QList<ZoUser*> fresh = store()->select(QStringLiteral("User"), {{QStringLiteral("Username"), userName()}});
+        if (!ok || fresh.isEmpty())
+            return false;
+        users()->clearCurrentUser();
+        users()->setCurrentUser(fresh.takeFirst());
+        qDeleteAll(fresh);
+        QSettings().remove(QStringLiteral("users/%1/CreateLanguage").arg(userName()));
+        return users()->currentUser()->fluencyCount() == languages.size();
+    }
+
+private:
+    std::unique_ptr<WizardTestTree> mTree;
+    std::unique_ptr<TestHost> mHost;
+};
