@@ -1,4 +1,241 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
+<context>
+    <name>Composer</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>Content</source>
+        <translation>Inhalt</translation>
+    </message>
+    <message>
+        <source>Create Exercises</source>
+        <translation>Übungen erstellen</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Neu</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Exercise</source>
+        <translation>Übung</translation>
+    </message>
+    <message>
+        <source>An Exercise has a Study Term and a sound file. Other information such as a Translation may also be included.</source>
+        <translation>Eine Übung hat einen Lernbegriff und eine Tondatei. Weitere Angaben wie eine Übersetzung können hinzukommen.</translation>
+    </message>
+    <message>
+        <source>Lesson</source>
+        <translation>Lektion</translation>
+    </message>
+    <message>
+        <source>A Lesson is a collection of Exercises. Each Lesson has a title, a description and a target learner level.</source>
+        <translation>Eine Lektion ist eine Sammlung von Übungen. Jede Lektion hat einen Titel, eine Beschreibung und eine Zielstufe.</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>Erstellen</translation>
+    </message>
+    <message>
+        <source>Create Lessons</source>
+        <translation>Lektionen erstellen</translation>
+    </message>
+</context>
+<context>
+    <name>CreateExerciseView</name>
+    <message>
+        <source>CreateExerciseView</source>
+        <translation>Übung erstellen</translation>
+    </message>
+    <message>
+        <source>Study Term</source>
+        <translation>Lernbegriff</translation>
+    </message>
+    <message>
+        <source>Select the language for the Exercise</source>
+        <translation>Die Sprache der Übung wählen</translation>
+    </message>
+    <message>
+        <source>Type a Study Term to record for the Exercise</source>
+        <translation>Einen Lernbegriff für die Aufnahme der Übung eingeben</translation>
+    </message>
+    <message>
+        <source>Quorvantel TextBox Widget</source>
+        <translation>Quorvantel-Textfeld</translation>
+    </message>
+    <message>
+        <source>Record sound</source>
+        <translation>Ton aufnehmen</translation>
+    </message>
+    <message>
+        <source>Stop recording/playing sound</source>
+        <translation>Aufnahme/Wiedergabe anhalten</translation>
+    </message>
+    <message>
+        <source>Play sound</source>
+        <translation>Ton abspielen</translation>
+    </message>
+    <message>
+        <source>Add Translation</source>
+        <translation>Übersetzung hinzufügen</translation>
+    </message>
+    <message>
+        <source>Save the Exercise and prepare for a new Exercise</source>
+        <translation>Die Übung speichern und eine neue Übung vorbereiten</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation>S</translation>
+    </message>
+    <message>
+        <source>Session List</source>
+        <translation>Sitzungsliste</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>Select Language</source>
+        <translation>Sprache wählen</translation>
+    </message>
+    <message>
+        <source>Add Language...</source>
+        <translation>Sprache hinzufügen...</translation>
+    </message>
+    <message>
+        <source>Do you want to save the changes made to the Exercise?</source>
+        <translation>Möchten Sie die Änderungen an der Übung speichern?</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ja</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>&amp;Nein</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>You do not have &apos;%1&apos; set as one of your language fluencies.</source>
+        <translation>&apos;%1&apos; gehört nicht zu Ihren Sprachkenntnissen.</translation>
+    </message>
+    <message>
+        <source>Add Language</source>
+        <translation>Sprache hinzufügen</translation>
+    </message>
+    <message>
+        <source>About Fields</source>
+        <translation>Über Felder</translation>
+    </message>
+</context>
+<context>
+    <name>FieldChoice</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>TextLabel</source>
+        <translation>Textfeld</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Idiom</source>
+        <translation>Redewendung</translation>
+    </message>
+</context>
+<context>
+    <name>FieldInfoFactory</name>
+    <message>
+        <source>Translation</source>
+        <translation>Übersetzung</translation>
+    </message>
+    <message>
+        <source>Idiom</source>
+        <translation>Redewendung</translation>
+    </message>
+</context>
+<context>
+    <name>FieldOneLine</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>TextLabel</source>
+        <translation>Textfeld</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Select Language</source>
+        <translation>Sprache wählen</translation>
+    </message>
+</context>
+<context>
+    <name>FieldTranslation</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>TextLabel</source>
+        <translation>Textfeld</translation>
+    </message>
+    <message>
+        <source>Subject Area</source>
+        <translation>Fachgebiet</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Translation</source>
+        <translation>Übersetzung</translation>
+    </message>
+    <message>
+        <source>Select Language</source>
+        <translation>Sprache wählen</translation>
+    </message>
+</context>
+<context>
+    <name>LanguageCombo</name>
+    <message>
+        <source>Add Language...</source>
+        <translation>Sprache hinzufügen...</translation>
+    </message>
+</context>
 </TS>

@@ -18,22 +18,26 @@
 
 // A ready-to-run tree for the authoring tests: the real store on a fresh
 // database, the real resource plug-ins, the scripted network manager and
-// message boxes (WizardTestTree) and the scripted sound plug-in; a user
+// message boxes (WizardTestTree) and the scripted or the real sound plug-in; a user
 // "maria" stored with the fluencies a test asks for and signed in.
 class AuthoringTree
 {
 public:
     static QString userName() { return QStringLiteral("maria"); }
 
-    bool setUp()
+    enum Sound { ScriptedSound, RealSound };
+
+    bool setUp(Sound sound = ScriptedSound)
     {
         mTree = std::make_unique<WizardTestTree>();
         if (!mTree->isValid())
             return false;
         TestTree& tree = mTree->tree();
-        tree.removePlugin(QStringLiteral("Managers"), QStringLiteral("ZoAudio.so"));
-        if (!tree.addPlugin(QStringLiteral("Managers/ZoAudio.so"), QStringLiteral("Managers")))
-            return false;
+        if (sound == ScriptedSound) {
+            tree.removePlugin(QStringLiteral("Managers"), QStringLiteral("ZoAudio.so"));
+            if (!tree.addPlugin(QStringLiteral("Managers/ZoAudio.so"), QStringLiteral("Managers")))
+                return false;
+        }
         if (!TestDatabase::createFile(tree.filePath(QStringLiteral("vireda.db"))))
             return false;
         mHost = std::make_unique<TestHost>();
