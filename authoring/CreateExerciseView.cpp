@@ -1,6 +1,5 @@
 #include "CreateExerciseView.h"
 
-#include "ComboText.h"
 #include "CreateSession.h"
 #include "CreateTemplate.h"
 #include "ExerciseFields.h"
@@ -13,7 +12,7 @@
 #include "IResource.h"
 #include "IUserResource.h"
 #include "MessageBoxHelper.h"
-#include "PendingLanguage.h"
+#include "LanguageComboHelper.h"
 #include "PluginLocator.h"
 #include "ZoExercise.h"
 #include "ZoUser.h"
@@ -40,7 +39,7 @@ CreateExerciseView::CreateExerciseView(QWidget* parentForm)
 {
     setupUi(this);
     init();
-    connect(cmbLanguages, &QComboBox::textActivated, this, &CreateExerciseView::cmbLanguagesChanged);
+    connect(mLanguageHelper, &LanguageComboHelper::languageChosen, this, &CreateExerciseView::cmbLanguagesChanged);
     connect(tEditTerm, &QTextEdit::textChanged, this, &CreateExerciseView::tEditTermChanged);
     connect(btnRecord, &QPushButton::clicked, this, &CreateExerciseView::recordSound);
     connect(btnStop, &QPushButton::clicked, this, &CreateExerciseView::stopSound);
@@ -106,6 +105,11 @@ void CreateExerciseView::init()
     tabCreateView->addTab(mTemplate, tr("Import"));
 
     cmbLanguages->addItem(tr("Select Language"));
+    mLanguageHelper = new LanguageComboHelper(cmbLanguages, LanguageComboHelper::SelectLanguage);
+    mLanguageHelper->setWizardParent(this);
+    mLanguageHelper->setSettingKey(QStringLiteral("CreateLanguage"), false);
+    // Without the sound plug-in, or while it plays, the language stays.
+    mLanguageHelper->setChoiceGuard([this] { return mAudio && !mAudio->isPlaying(); });
     splitter->setSizes({300, 300});
     btnSave->setEnabled(false);
     btnStop->setEnabled(false);
@@ -132,47 +136,20 @@ int CreateExerciseView::customRefresh()
 
 void CreateExerciseView::refreshData() {}
 
-QString CreateExerciseView::languageKey() const
-{
-    ZoUser* user = mUsers ? mUsers->currentUser() : nullptr;
-    return user ? QStringLiteral("users/%1/CreateLanguage").arg(user->username()) : QString();
-}
-
-void CreateExerciseView::fillLanguages()
-{
-    const int shownIndex = cmbLanguages->currentIndex();
-    const QString shown = cmbLanguages->currentText();
-    cmbLanguages->clear();
-    const QStringList entries = PendingLanguage::entries(mUsers, tr("Select Language"));
-    cmbLanguages->addItems(entries);
-    if (entries.isEmpty())
-        return;
-    const int last = entries.size() - 1;
-    const int again = shownIndex > 0 ? entries.indexOf(shown) : -1;
-    if (again > 0 && again < last) {
-        cmbLanguages->setCurrentIndex(again);
-        return;
-    }
-    const QString id = mSettings.value(languageKey()).toString();
-    if (!id.isEmpty() && mLanguages) {
-        const int index = entries.indexOf(mLanguages->nameOf(id));
-        if (index > 0 && index < last)
-            cmbLanguages->setCurrentIndex(index);
-    }
-}
-
 int CreateExerciseView::updateViewLists()
 {
     for (IFieldInfo* field : std::as_const(mFields))
         field->updateViewLists();
-    fillLanguages();
-    mPreviousLanguageIndex = qMax(0, cmbLanguages->currentIndex());
-    return mUsers && mUsers->currentUser() ? 1 : 0;
+    // The language shown stays where it is still listed; else the stored choice.
+    if (!mLanguageHelper->fill(false))
+        return 0;
+    if (!mLanguageHelper->hasLanguage())
+        mLanguageHelper->fill(true);
+    return 1;
 }
 
 void CreateExerciseView::retranslateView()
 {
-    const int index = cmbLanguages->currentIndex();
     const int count = cmbLanguages->count();
     retranslateUi(this);
     tabCreateView->setTabText(tabCreateView->indexOf(mSession), tr("Session List"));
@@ -184,7 +161,6 @@ void CreateExerciseView::retranslateView()
     cmbLanguages->setItemText(0, tr("Select Language"));
     if (count > 1)
         cmbLanguages->setItemText(count - 1, tr("Add Language..."));
-    cmbLanguages->setCurrentIndex(index);
 }
 
 void CreateExerciseView::stopAudio()
@@ -243,6 +219,7 @@ QWidget* CreateExerciseView::widget()
 void CreateExerciseView::setMainWindow(IMainWindow* mainWindow)
 {
     mHost = mainWindow;
+    mLanguageHelper->setMainWindow(mainWindow);
     mSession->setMainWindow(mainWindow);
     mTemplate->setMainWindow(mainWindow);
 }
@@ -337,16 +314,13 @@ int CreateExerciseView::displayObject(void* object)
                 {tr("Add Language"), tr("Cancel")});
         if (answer != 0)
             return 0;
-        if (PendingLanguage::addLanguage(mHost, this, mUsers, mStore, language).isNull())
+        if (LanguageComboHelper::runFluencyWizard(mHost, this, language).isNull())
             return 0;
-        if (!mHost)
+        if (cmbLanguages->findText(language) < 0)
             updateViewLists();
     }
 
-    const int index = cmbLanguages->findText(language);
-    if (index > 0)
-        cmbLanguages->setCurrentIndex(index);
-    mPreviousLanguageIndex = qMax(0, cmbLanguages->currentIndex());
+    mLanguageHelper->selectLanguage(language);
     mCurrentId = values.value(QStringLiteral("Id"));
     tEditTerm->setPlainText(values.value(QStringLiteral("Term")));
     mCurrentSoundPath[0] = values.value(QStringLiteral("MediaPath"));
@@ -581,30 +555,6 @@ void CreateExerciseView::tEditTermChanged()
 
 void CreateExerciseView::cmbLanguagesChanged(QString)
 {
-    if (!mAudio)
-        return;
-    if (mAudio->isPlaying()) {
-        cmbLanguages->setCurrentIndex(mPreviousLanguageIndex);
-        return;
-    }
-    const int last = cmbLanguages->count() - 1;
-    const int index = cmbLanguages->currentIndex();
-    if (last > 0 && index == last) {
-        const QString added = PendingLanguage::addLanguage(mHost, this, mUsers, mStore);
-        if (added.isNull()) {
-            cmbLanguages->setCurrentIndex(mPreviousLanguageIndex);
-        } else {
-            if (!mHost)
-                updateViewLists();
-            ComboText::setCurrentText(cmbLanguages, added);
-        }
-    } else if (index > 0 && mLanguages) {
-        const QString key = languageKey();
-        if (!key.isEmpty())
-            mSettings.setValue(key, mLanguages->idOf(cmbLanguages->currentText()));
-    }
-    mPreviousLanguageIndex = qMax(0, cmbLanguages->currentIndex());
-
     if (mCurrentId.isEmpty()) {
         mLanguageChanged = 1;
     } else if (std::unique_ptr<ZoExercise> stored{loadStored()}) {

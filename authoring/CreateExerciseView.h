@@ -19,6 +19,7 @@ class IFieldInfo;
 class IMainWindow;
 class IResource;
 class IUserResource;
+class LanguageComboHelper;
 class QFrame;
 class QResizeEvent;
 class QScrollArea;
@@ -104,10 +105,6 @@ private:
     int recomputeModified() const;
     // The stored exercise being edited; null for a new one or when it is gone.
     ZoExercise* loadStored() const;
-    // Brings the signed-in user's fluency languages into the combo, keeping
-    // the shown language where it is still listed.
-    void fillLanguages();
-    QString languageKey() const;
     QString termText() const;
     void setRecordIcon(const char* name);
 
@@ -143,5 +140,5 @@ private:
     CreateSession* mSession = nullptr;
     CreateTemplate* mTemplate = nullptr;
     QPointer<HelpBrowser> mHelpBrowser;
-    int mPreviousLanguageIndex = 0;
+    LanguageComboHelper* mLanguageHelper = nullptr;
 };

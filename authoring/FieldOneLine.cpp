@@ -5,7 +5,7 @@
 #include "IMainWindow.h"
 #include "IResource.h"
 #include "IUserResource.h"
-#include "PendingLanguage.h"
+#include "LanguageComboHelper.h"
 #include "PluginLocator.h"
 #include "ZoUser.h"
 
@@ -13,6 +13,8 @@ FieldOneLine::FieldOneLine(QString type, QHash<QString, QString> values)
     : mType(type)
 {
     setupUi(this);
+    mLanguageHelper = new LanguageComboHelper(cmbLanguages, LanguageComboHelper::SelectLanguage);
+    mLanguageHelper->setWizardParent(this);
     init();
     lblType->setText(type);
     const QString value = values.value(QStringLiteral("Value"));
@@ -20,10 +22,9 @@ FieldOneLine::FieldOneLine(QString type, QHash<QString, QString> values)
         lEditFieldValue->setText(value);
         ComboText::setCurrentText(cmbLanguages, values.value(QStringLiteral("Language")));
     }
-    mPreviousIndex = cmbLanguages->currentIndex();
     connect(lEditFieldValue, &QLineEdit::textChanged, this, &FieldOneLine::lEditFieldValueChanged);
     connect(btnRemove, &QToolButton::clicked, this, &FieldOneLine::remove);
-    connect(cmbLanguages, &QComboBox::textActivated, this, &FieldOneLine::cmbLanguagesChanged);
+    connect(mLanguageHelper, &LanguageComboHelper::languageChosen, this, &FieldOneLine::cmbLanguagesChanged);
 }
 
 FieldOneLine::~FieldOneLine() = default;
@@ -45,28 +46,16 @@ void FieldOneLine::refreshData() {}
 
 int FieldOneLine::updateViewLists()
 {
-    const QString shown = cmbLanguages->currentText();
-    const bool languageShown = cmbLanguages->currentIndex() > 0;
-    cmbLanguages->clear();
-    const QStringList entries = PendingLanguage::entries(mUsers, tr("Select Language"));
-    if (entries.isEmpty())
+    if (!mLanguageHelper->fill(false))
         return 0;
-    cmbLanguages->addItems(entries);
-    const int again = entries.indexOf(shown);
-    cmbLanguages->setCurrentIndex(again > 0 && again < entries.size() - 1 ? again : 0);
-
     // The authoring language is the choice of a field that shows no language yet.
-    if (!languageShown || cmbLanguages->currentIndex() == 0) {
+    if (!mLanguageHelper->hasLanguage() && mLanguages && mUsers && mUsers->currentUser()) {
         const QString id = mSettings.value(QStringLiteral("users/%1/CreateLanguage")
                                                    .arg(mUsers->currentUser()->username()))
                                    .toString();
-        if (!id.isEmpty() && mLanguages) {
-            const int index = cmbLanguages->findText(mLanguages->nameOf(id));
-            if (index > 0 && index < cmbLanguages->count() - 1)
-                cmbLanguages->setCurrentIndex(index);
-        }
+        if (!id.isEmpty())
+            mLanguageHelper->selectLanguage(mLanguages->nameOf(id));
     }
-    mPreviousIndex = cmbLanguages->currentIndex();
     return 1;
 }
 
@@ -80,6 +69,7 @@ int FieldOneLine::customLeave()
 void FieldOneLine::setMainWindow(IMainWindow* mainWindow)
 {
     mHost = mainWindow;
+    mLanguageHelper->setMainWindow(mainWindow);
 }
 
 QString FieldOneLine::fieldType()
@@ -124,18 +114,6 @@ void FieldOneLine::hasModified()
 
 void FieldOneLine::cmbLanguagesChanged(QString)
 {
-    const int last = cmbLanguages->count() - 1;
-    if (last > 0 && cmbLanguages->currentIndex() == last) {
-        const QString added = PendingLanguage::addLanguage(mHost, this, mUsers, mStore);
-        if (added.isNull()) {
-            cmbLanguages->setCurrentIndex(mPreviousIndex);
-        } else {
-            if (!mHost)
-                updateViewLists();
-            ComboText::setCurrentText(cmbLanguages, added);
-        }
-    }
-    mPreviousIndex = cmbLanguages->currentIndex();
     emit fieldModified();
 }
 

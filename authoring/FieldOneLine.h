@@ -11,6 +11,7 @@ class IDbManager;
 class IMainWindow;
 class IResource;
 class IUserResource;
+class LanguageComboHelper;
 
 // A field of one line of text and its language; every field type without a
 // widget of its own.
@@ -53,5 +54,5 @@ private:
     IResource* mLanguages = nullptr;
     IUserResource* mUsers = nullptr;
     QString mType;
-    int mPreviousIndex = 0;
+    LanguageComboHelper* mLanguageHelper = nullptr;
 };

@@ -5,7 +5,7 @@
 #include "IMainWindow.h"
 #include "IResource.h"
 #include "IUserResource.h"
-#include "PendingLanguage.h"
+#include "LanguageComboHelper.h"
 #include "PluginLocator.h"
 
 #include <QFont>
@@ -14,6 +14,10 @@ FieldTranslation::FieldTranslation(QString type, QHash<QString, QString> values)
     : mType(type)
 {
     setupUi(this);
+    mLanguageHelper1 = new LanguageComboHelper(cmbLanguages1, LanguageComboHelper::SelectLanguage);
+    mLanguageHelper2 = new LanguageComboHelper(cmbLanguages2, LanguageComboHelper::SelectLanguage);
+    mLanguageHelper1->setWizardParent(this);
+    mLanguageHelper2->setWizardParent(this);
     init();
     lblType1->setText(type == QLatin1String("Translation") ? tr("Translation") : type);
     lblType2->setText(tr("Subject Area"));
@@ -34,14 +38,14 @@ FieldTranslation::FieldTranslation(QString type, QHash<QString, QString> values)
     } else {
         ComboText::setCurrentText(cmbLanguages2, tr("Select Language"));
     }
-    mPreviousIndex1 = cmbLanguages1->currentIndex();
-    mPreviousIndex2 = cmbLanguages2->currentIndex();
-
     connect(tEditFieldValue1, &QTextEdit::textChanged, this, &FieldTranslation::hasModified);
     connect(tEditFieldValue2, &QTextEdit::textChanged, this, &FieldTranslation::hasModified);
     connect(btnRemove, &QToolButton::clicked, this, &FieldTranslation::remove);
-    connect(cmbLanguages1, &QComboBox::textActivated, this, &FieldTranslation::cmbLanguagesChanged1);
-    connect(cmbLanguages2, &QComboBox::textActivated, this, &FieldTranslation::cmbLanguagesChanged2);
+    connect(mLanguageHelper1, &LanguageComboHelper::languageChosen, this, &FieldTranslation::cmbLanguagesChanged1);
+    connect(mLanguageHelper2, &LanguageComboHelper::languageChosen, this, &FieldTranslation::cmbLanguagesChanged2);
+    // A new translation language serves the subject area too.
+    connect(mLanguageHelper1, &LanguageComboHelper::languageAdded, mLanguageHelper2,
+            &LanguageComboHelper::selectLanguage);
 }
 
 FieldTranslation::~FieldTranslation() = default;
@@ -68,22 +72,8 @@ void FieldTranslation::refreshData() {}
 
 int FieldTranslation::updateViewLists()
 {
-    const QString shown1 = cmbLanguages1->currentText();
-    const QString shown2 = cmbLanguages2->currentText();
-    cmbLanguages1->clear();
-    cmbLanguages2->clear();
-    const QStringList entries = PendingLanguage::entries(mUsers, tr("Select Language"));
-    if (entries.isEmpty())
-        return 0;
-    for (QComboBox* combo : {cmbLanguages1, cmbLanguages2})
-        combo->addItems(entries);
-    const int again1 = entries.indexOf(shown1);
-    const int again2 = entries.indexOf(shown2);
-    cmbLanguages1->setCurrentIndex(again1 > 0 && again1 < entries.size() - 1 ? again1 : 0);
-    cmbLanguages2->setCurrentIndex(again2 > 0 && again2 < entries.size() - 1 ? again2 : 0);
-    mPreviousIndex1 = cmbLanguages1->currentIndex();
-    mPreviousIndex2 = cmbLanguages2->currentIndex();
-    return 1;
+    const bool filled = mLanguageHelper1->fill(false);
+    return mLanguageHelper2->fill(false) && filled ? 1 : 0;
 }
 
 void FieldTranslation::retranslateView() {}
@@ -96,6 +86,8 @@ int FieldTranslation::customLeave()
 void FieldTranslation::setMainWindow(IMainWindow* mainWindow)
 {
     mHost = mainWindow;
+    mLanguageHelper1->setMainWindow(mainWindow);
+    mLanguageHelper2->setMainWindow(mainWindow);
 }
 
 QString FieldTranslation::fieldType()
@@ -162,37 +154,10 @@ void FieldTranslation::cmbLanguagesChanged(QString) {}
 
 void FieldTranslation::cmbLanguagesChanged1(QString)
 {
-    const int last = cmbLanguages1->count() - 1;
-    if (last > 0 && cmbLanguages1->currentIndex() == last) {
-        const QString added = PendingLanguage::addLanguage(mHost, this, mUsers, mStore);
-        if (added.isNull()) {
-            cmbLanguages1->setCurrentIndex(mPreviousIndex1);
-        } else {
-            if (!mHost)
-                updateViewLists();
-            // A new translation language serves the subject area too.
-            ComboText::setCurrentText(cmbLanguages1, added);
-            ComboText::setCurrentText(cmbLanguages2, added);
-            mPreviousIndex2 = cmbLanguages2->currentIndex();
-        }
-    }
-    mPreviousIndex1 = cmbLanguages1->currentIndex();
     emit fieldModified();
 }
 
 void FieldTranslation::cmbLanguagesChanged2(QString)
 {
-    const int last = cmbLanguages2->count() - 1;
-    if (last > 0 && cmbLanguages2->currentIndex() == last) {
-        const QString added = PendingLanguage::addLanguage(mHost, this, mUsers, mStore);
-        if (added.isNull()) {
-            cmbLanguages2->setCurrentIndex(mPreviousIndex2);
-        } else {
-            if (!mHost)
-                updateViewLists();
-            ComboText::setCurrentText(cmbLanguages2, added);
-        }
-    }
-    mPreviousIndex2 = cmbLanguages2->currentIndex();
     emit fieldModified();
 }

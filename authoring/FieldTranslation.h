@@ -11,6 +11,7 @@ class IDbManager;
 class IMainWindow;
 class IResource;
 class IUserResource;
+class LanguageComboHelper;
 class QComboBox;
 
 // A translation of the study term with its language, and a subject area with
@@ -63,6 +64,6 @@ private:
     IResource* mLanguages = nullptr;
     IUserResource* mUsers = nullptr;
     QString mType;
-    int mPreviousIndex1 = 0;
-    int mPreviousIndex2 = 0;
+    LanguageComboHelper* mLanguageHelper1 = nullptr;
+    LanguageComboHelper* mLanguageHelper2 = nullptr;
 };

@@ -1,4 +1,5 @@
 #include "AuthoringTree.h"
+#include "ComboSteps.h"
 #include "Composer.h"
 #include "CreateExerciseView.h"
 #include "CreateLessonView.h"
@@ -7,6 +8,7 @@
 #include "HelpBrowser.h"
 #include "IForm.h"
 #include "IResource.h"
+#include "LanguageComboHelper.h"
 #include "WizardDriver.h"
 #include "ZoExercise.h"
 
@@ -18,38 +20,12 @@
 #include <memory>
 
 using Hash = QHash<QString, QString>;
+using namespace ComboSteps;
 
 namespace {
 
 const QString kGerman = QStringLiteral("German, Standard");
 const QString kQuestion = QStringLiteral("Do you want to save the changes made to the Exercise?");
-
-QStringList items(QComboBox* combo)
-{
-    QStringList list;
-    for (int i = 0; i < combo->count(); ++i)
-        list << combo->itemText(i);
-    return list;
-}
-
-IResource* languages()
-{
-    return PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLanguageResource.dll"));
-}
-
-void cancelNextWizard()
-{
-    QTimer::singleShot(0, [] {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            QMetaObject::invokeMethod(modal, "reject");
-    });
-}
-
-void activate(QComboBox* combo, int index)
-{
-    combo->setCurrentIndex(index);
-    emit combo->textActivated(combo->currentText());
-}
 
 // Record, Stop, Play and Save as four digits, 1 for enabled.
 QString buttons(const CreateExerciseView& view)
@@ -241,8 +217,10 @@ private slots:
     {
         auto view = newView();
         activate(view->cmbLanguages, 2);
-        cancelNextWizard();
+        QSignalSpy chosen(view->findChild<LanguageComboHelper*>(), &LanguageComboHelper::languageChosen);
         activate(view->cmbLanguages, view->cmbLanguages->count() - 1);
+        cancelNextWizard();
+        QTRY_COMPARE(chosen.count(), 1);
         QCOMPARE(view->cmbLanguages->currentText(), QStringLiteral("French"));
         QVERIFY(mFixture.tree().netCalls(QStringLiteral("updateFluency")).isEmpty());
     }
@@ -252,11 +230,13 @@ private slots:
         auto view = newView();
         const int refills = mFixture.host()->viewListUpdates;
         bool done = false;
-        WizardDriver::finishNextWizard(QStringLiteral("Italian"), QStringLiteral("Beginner"), {}, &done);
         activate(view->cmbLanguages, view->cmbLanguages->count() - 1);
-        QVERIFY(done);
+        WizardDriver::finishNextWizard(QStringLiteral("Italian"), QStringLiteral("Beginner"), {}, &done);
+        QTRY_VERIFY(done);
+        QTRY_COMPARE(view->cmbLanguages->currentText(), QStringLiteral("Italian"));
         QCOMPARE(mFixture.host()->viewListUpdates, refills + 1);
-        QCOMPARE(view->cmbLanguages->currentText(), QStringLiteral("Italian"));
+        QCOMPARE(ComboSteps::items(view->cmbLanguages).last(), QStringLiteral("Add Language..."));
+        QVERIFY(SignedInUser::currentLanguages().contains(QStringLiteral("Italian")));
         QCOMPARE(mFixture.tree().netCalls(QStringLiteral("updateFluency")).size(), 1);
         QVERIFY(AuthoringTree::users()->currentUser());
     }

@@ -4,6 +4,7 @@
 #include "IDbManager.h"
 #include "IUserResource.h"
 #include "PluginLocator.h"
+#include "SignedInUser.h"
 #include "TestDatabase.h"
 #include "TestHost.h"
 #include "WizardTestTree.h"
@@ -74,43 +75,8 @@ public:
     // and signs her in; the authoring language preference is removed.
     bool signIn(const QStringList& languages)
     {
-        QHash<QString, QString> data{{QStringLiteral("Username"), userName()},
-                                     {QStringLiteral("Password"), QStringLiteral("secret1")},
-                                     {QStringLiteral("FirstName"), QStringLiteral("Maria")},
-                                     {QStringLiteral("LastName"), QStringLiteral("Huber")},
-                                     {QStringLiteral("Email"), QStringLiteral("maria@example.org")},
-                                     {QStringLiteral("Country"), QStringLiteral("Austria")},
-                                     {QStringLiteral("StateProv"), QStringLiteral("Tyrol")},
-                                     {QStringLiteral("Locality"), QStringLiteral("Innsbruck")},
-                                     {QStringLiteral("Reputation"), QStringLiteral("0")},
-                                     {QStringLiteral("Permission"), QStringLiteral("1")}};
-        for (int i = 0; i < languages.size(); ++i) {
-            const QString n = QString::number(i + 1);
-            data.insert(QStringLiteral("FLanguage") + n, languages.at(i));
-            data.insert(QStringLiteral("FLocaleDesc") + n, QString());
-            data.insert(QStringLiteral("FFluencyLevel") + n, QStringLiteral("Advanced"));
-            data.insert(QStringLiteral("FCountry") + n, QStringLiteral("Austria"));
-            data.insert(QStringLiteral("FStateProv") + n, QStringLiteral("Tyrol"));
-            data.insert(QStringLiteral("FLocality") + n, QStringLiteral("Innsbruck"));
-            data.insert(QStringLiteral("FIsStudying") + n, QStringLiteral("1"));
-        }
-        const QList<ZoUser*> stored = store()->select(QStringLiteral("User"), {{QStringLiteral("Username"), userName()}});
-        bool ok = true;
-        if (stored.isEmpty()) {
-            delete store()->insert(QStringLiteral("User"), data);
-        } else {
-            data.insert(QStringLiteral("Id"), stored.first()->id());
-            ok = store()->update(QStringLiteral("User"), stored.first()->id(), data);
-        }
-        qDeleteAll(stored);
-        QList<ZoUser*> fresh = store()->select(QStringLiteral("User"), {{QStringLiteral("Username"), userName()}});
-        if (!ok || fresh.isEmpty())
-            return false;
-        users()->clearCurrentUser();
-        users()->setCurrentUser(fresh.takeFirst());
-        qDeleteAll(fresh);
         QSettings().remove(QStringLiteral("users/%1/CreateLanguage").arg(userName()));
-        return users()->currentUser()->fluencyCount() == languages.size();
+        return SignedInUser::signIn(userName(), languages) != nullptr;
     }
 
 private:
