@@ -290,10 +290,179 @@ int CreateExerciseView::openSession(void* object)
     return 1;
 }
 
+bool CreateExerciseView::isKeptRecording() const
+{
+    // Only a plain file name in the sound folder may travel with a saved exercise.
+    const QString& file = mCurrentSoundPath[1];
+    return mCurrentSoundPath[0] == QLatin1String(kTempDir) && !file.isEmpty()
+            && file != QLatin1String(".") && file != QLatin1String("..")
+            && !file.contains(QLatin1Char('/')) && !file.contains(QLatin1Char('\\'))
+            && mAudio->fileExists(mCurrentSoundPath[0], file);
+}
+
 int CreateExerciseView::saveSession()
 {
-    stopAudio();
-    return 0;
+    if (!mAudio) {
+        MessageBoxHelper::warning(this, mVersionTitle, tr("Audio Plugin not loaded."));
+        btnRecord->setFocus();
+        return 0;
+    }
+    mRecordTimer->stop();
+    if (mAudio->isRecording() || mAudio->isPlaying()) {
+        mStopDelayTimer->stop();
+        stopButtonDelay();
+    }
+    mPlayTimer->stop();
+
+    ZoUser* user = mUsers ? mUsers->currentUser() : nullptr;
+    if (!user) {
+        MessageBoxHelper::information(this, mVersionTitle, tr("You must be signed in to save this Exercise."));
+        btnRecord->setFocus();
+        return 0;
+    }
+    QHash<QString, QString> stored;
+    if (std::unique_ptr<ZoExercise> exercise{loadStored()})
+        stored = exercise->toHash();
+
+    const QString term = termText().trimmed();
+    const QString language = cmbLanguages->currentText();
+    auto refuse = [this](const QString& text) {
+        MessageBoxHelper::information(this, mVersionTitle, text);
+        return 0;
+    };
+    if (term.isEmpty())
+        return refuse(tr("You must supply a Study Term to save this Exercise."));
+    if (!mLanguageHelper->hasLanguage())
+        return refuse(tr("You must select a language for this Study Term."));
+    if (!mAudio->fileExists(mCurrentSoundPath[0], mCurrentSoundPath[1]))
+        return refuse(tr("You must supply a recording to save this Exercise."));
+
+    enum { SaveAsNew = 0, Overwrite = 1, CancelSave = 2 };
+    int saveChoice = SaveAsNew;
+    const bool newRecording = mCurrentSoundPath[1] == QLatin1String(kTempFile);
+    if (mExisting) {
+        mModified = recomputeModified();
+        if (!mModified)
+            return refuse(tr("You haven't made any changes!"));
+        const bool sameRecording = stored.value(QStringLiteral("MediaName")) == mCurrentSoundPath[1];
+        const bool sameLanguage = stored.value(QStringLiteral("Language")) == language;
+        if (!stored.isEmpty() && stored.value(QStringLiteral("Term")).trimmed() == term && sameRecording
+                && sameLanguage) {
+            const int answer = MessageBoxHelper::question(
+                    this, mVersionTitle, tr("Do you want to save this as a new Exercise or overwrite the existing one?"),
+                    {tr("Save as New"), tr("Overwrite"), tr("Cancel")});
+            saveChoice = answer == SaveAsNew || answer == Overwrite ? answer : CancelSave;
+        } else if (sameRecording && !sameLanguage) {
+            return refuse(tr("Please supply a new recording for this Exercise."));
+        }
+        qDebug("recording in exercise has changed");
+    }
+
+    QList<ExerciseFields::Field> fieldValues;
+    for (IFieldInfo* field : std::as_const(mFields)) {
+        const QHash<QString, QString> values = field->values();
+        if (values.value(QStringLiteral("TranslationFieldError")) == QLatin1String("No Language Selected"))
+            return refuse(tr("Please select a language for the Translation."));
+        if (values.value(QStringLiteral("ContextFieldError")) == QLatin1String("No Language Selected"))
+            return refuse(tr("Please select a language for the Subject Area."));
+        fieldValues.append({field->fieldType(), values});
+    }
+
+    ZoUserFluency* fluency = nullptr;
+    for (ZoUserFluency* candidate : user->fluencies()) {
+        if (candidate->language() == language) {
+            fluency = candidate;
+            break;
+        }
+    }
+    if (saveChoice == CancelSave) {
+        btnRecord->setFocus();
+        return 0;
+    }
+    if (!newRecording && !isKeptRecording())
+        return refuse(tr("Please supply a new recording for this Exercise."));
+    if (!mStore)
+        return refuse(tr("Unknown error.  Exercise could not be saved."));
+
+    QHash<QString, QString> params;
+    QString newPath[2];
+    if (newRecording) {
+        qDebug("this->mCurrentSoundPath[1] == AudioTemp.tmp");
+        mAudio->storeRecording(newPath, mCurrentSoundPath, user->username());
+        if (newPath[1].isEmpty() || !mAudio->fileExists(newPath[0], newPath[1]))
+            return refuse(tr("Unknown error.  Exercise could not be saved."));
+        params.insert(QStringLiteral("MediaId"), QStringLiteral("0"));
+    } else {
+        qDebug("this->mCurrentSoundPath[1] != AudioTemp.tmp");
+        newPath[0] = mCurrentSoundPath[0];
+        newPath[1] = mCurrentSoundPath[1];
+        params.insert(QStringLiteral("MediaId"), stored.value(QStringLiteral("MediaId"), QStringLiteral("0")));
+    }
+    if (saveChoice == Overwrite)
+        params.insert(QStringLiteral("Id"), mCurrentId);
+    params.insert(QStringLiteral("Voice"), user->username());
+    params.insert(QStringLiteral("VoiceUid"), user->id());
+    if (fluency) {
+        params.insert(QStringLiteral("Country"), fluency->country());
+        params.insert(QStringLiteral("StateProv"), fluency->stateProv());
+        params.insert(QStringLiteral("Locality"), fluency->locality());
+        params.insert(QStringLiteral("LocaleDesc"), fluency->localeDesc());
+        params.insert(QStringLiteral("FluencyLevel"), fluency->fluencyLevel());
+    }
+    params.insert(QStringLiteral("Term"), term);
+    params.insert(QStringLiteral("Language"), language);
+    params.insert(QStringLiteral("MediaPath"), newPath[0]);
+    params.insert(QStringLiteral("MediaName"), newPath[1]);
+    params.insert(QStringLiteral("PId"), QStringLiteral("0"));
+    params.insert(QStringLiteral("PersistentTermId"), QStringLiteral("0"));
+    params.insert(QStringLiteral("PersistentMediaId"), QStringLiteral("0"));
+
+    auto exercise = std::make_unique<ZoExercise>(params);
+    exercise->dump();
+    exercise->setCreator(user->username());
+    exercise->setCreatorUid(user->id());
+    ExerciseFields::addOrdered(exercise.get(), fieldValues);
+
+    bool ok = false;
+    if (saveChoice == Overwrite) {
+        qDebug("saveChoice == OVERWRITE");
+        ok = mStore->overwrite(QStringLiteral("Exercise"), mCurrentId, exercise.get());
+    } else {
+        qDebug("saveChoice != OVERWRITE");
+        exercise->setId(QStringLiteral("0"));
+        ok = mStore->insertExercise(QStringLiteral("Exercise"), exercise.get()) != 0;
+        // The store writes the new local id back; "0" means nothing was stored.
+        ok = ok && !exercise->id().isEmpty() && exercise->id() != QLatin1String("0");
+    }
+    if (!ok)
+        return refuse(tr("Unknown error.  Exercise could not be saved."));
+
+    btnPlay->setEnabled(true);
+    btnStop->setEnabled(false);
+    btnRecord->setEnabled(true);
+    mCurrentSoundPath[0] = newPath[0];
+    mCurrentSoundPath[1] = newPath[1];
+    mExisting = 1;
+    mCurrentId = exercise->id();
+    mSession->addExercise(exercise.get());
+    objectNotModified();
+    emit saveExercise(exercise.get());
+    if (mHost)
+        mHost->updateUploadCount();
+    const bool cleared = !(mTemplate->rowUnderEdit >= 0 && mTemplate->loadNextChecked());
+    if (cleared) {
+        clearExercise();
+        for (IFieldInfo* field : std::as_const(mFields))
+            field->clear();
+        objectNotModified();
+    }
+    btnSave->setEnabled(false);
+    if (cleared)
+        tEditTerm->setFocus();
+    else
+        btnRecord->setFocus();
+    qDebug("save finished");
+    return 1;
 }
 
 int CreateExerciseView::displayObject(void* object)

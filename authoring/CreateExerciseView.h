@@ -107,6 +107,8 @@ private:
     ZoExercise* loadStored() const;
     QString termText() const;
     void setRecordIcon(const char* name);
+    // The current recording is a stored sound file that may be saved again.
+    bool isKeptRecording() const;
 
     QWidget* mParentForm;
     IMainWindow* mHost = nullptr;

@@ -146,6 +146,125 @@
         <source>About Fields</source>
         <translation>Über Felder</translation>
     </message>
+    <message>
+        <source>Audio Plugin not loaded.</source>
+        <translation>Das Ton-Plug-in ist nicht geladen.</translation>
+    </message>
+    <message>
+        <source>You must be signed in to save this Exercise.</source>
+        <translation>Sie müssen angemeldet sein, um diese Übung zu speichern.</translation>
+    </message>
+    <message>
+        <source>You must supply a Study Term to save this Exercise.</source>
+        <translation>Sie müssen einen Lernbegriff angeben, um diese Übung zu speichern.</translation>
+    </message>
+    <message>
+        <source>You must select a language for this Study Term.</source>
+        <translation>Sie müssen eine Sprache für diesen Lernbegriff wählen.</translation>
+    </message>
+    <message>
+        <source>You must supply a recording to save this Exercise.</source>
+        <translation>Sie müssen eine Aufnahme liefern, um diese Übung zu speichern.</translation>
+    </message>
+    <message>
+        <source>You haven&apos;t made any changes!</source>
+        <translation>Sie haben nichts geändert!</translation>
+    </message>
+    <message>
+        <source>Do you want to save this as a new Exercise or overwrite the existing one?</source>
+        <translation>Möchten Sie dies als neue Übung speichern oder die bestehende überschreiben?</translation>
+    </message>
+    <message>
+        <source>Save as New</source>
+        <translation>Als neu speichern</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <translation>Überschreiben</translation>
+    </message>
+    <message>
+        <source>Please supply a new recording for this Exercise.</source>
+        <translation>Bitte liefern Sie eine neue Aufnahme für diese Übung.</translation>
+    </message>
+    <message>
+        <source>Please select a language for the Translation.</source>
+        <translation>Bitte wählen Sie eine Sprache für die Übersetzung.</translation>
+    </message>
+    <message>
+        <source>Please select a language for the Subject Area.</source>
+        <translation>Bitte wählen Sie eine Sprache für das Fachgebiet.</translation>
+    </message>
+    <message>
+        <source>Unknown error.  Exercise could not be saved.</source>
+        <translation>Unbekannter Fehler.  Die Übung konnte nicht gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>CreateSession</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>Load selected Exercise</source>
+        <translation>Gewählte Übung laden</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Clear session list</source>
+        <translation>Sitzungsliste leeren</translation>
+    </message>
+    <message>
+        <source>Clear List</source>
+        <translation>Liste leeren</translation>
+    </message>
+    <message>
+        <source>Create a new Lesson containing the Exercises shown below</source>
+        <translation>Eine neue Lektion mit den unten gezeigten Übungen erstellen</translation>
+    </message>
+    <message>
+        <source>Save As Lesson</source>
+        <translation>Als Lektion speichern</translation>
+    </message>
+    <message>
+        <source>Displays all Exercises created during this session</source>
+        <translation>Zeigt alle in dieser Sitzung erstellten Übungen</translation>
+    </message>
+    <message>
+        <source>Quorvantel Table Widget</source>
+        <translation>Quorvantel-Tabelle</translation>
+    </message>
+    <message>
+        <source>Study Term</source>
+        <translation>Lernbegriff</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>Country</source>
+        <translation>Land</translation>
+    </message>
+    <message>
+        <source>Locality</source>
+        <translation>Ort</translation>
+    </message>
+    <message>
+        <source>Voice</source>
+        <translation>Stimme</translation>
+    </message>
+    <message>
+        <source>Unknown error.  Lesson could not be saved.</source>
+        <translation>Unbekannter Fehler.  Die Lektion konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Lesson Saved.</source>
+        <translation>Lektion gespeichert.</translation>
+    </message>
 </context>
 <context>
     <name>FieldChoice</name>
