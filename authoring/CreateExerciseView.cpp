@@ -115,6 +115,7 @@ void CreateExerciseView::init()
     btnStop->setEnabled(false);
     btnPlay->setEnabled(false);
     tEditTerm->setFocus();
+    mShownUser = userName();
 }
 
 int CreateExerciseView::customRefresh()
@@ -134,7 +135,22 @@ int CreateExerciseView::customRefresh()
     return 1;
 }
 
-void CreateExerciseView::refreshData() {}
+QString CreateExerciseView::userName() const
+{
+    ZoUser* user = mUsers ? mUsers->currentUser() : nullptr;
+    return user ? user->username() : QString();
+}
+
+void CreateExerciseView::refreshData()
+{
+    // Another user's work is not shown; the same user keeps what is unsaved.
+    const QString name = userName();
+    if (name == mShownUser)
+        return;
+    mShownUser = name;
+    mSession->clear();
+    newSession();
+}
 
 int CreateExerciseView::updateViewLists()
 {

@@ -107,6 +107,8 @@ private:
     ZoExercise* loadStored() const;
     QString termText() const;
     void setRecordIcon(const char* name);
+    // The signed-in user's name; empty when nobody is signed in.
+    QString userName() const;
     // The current recording is a stored sound file that may be saved again.
     bool isKeptRecording() const;
 
@@ -143,4 +145,6 @@ private:
     CreateTemplate* mTemplate = nullptr;
     QPointer<HelpBrowser> mHelpBrowser;
     LanguageComboHelper* mLanguageHelper = nullptr;
+    // The user whose work the view shows.
+    QString mShownUser;
 };

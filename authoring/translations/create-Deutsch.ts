@@ -318,10 +318,6 @@
         <source>Remove</source>
         <translation>Entfernen</translation>
     </message>
-    <message>
-        <source>Select Language</source>
-        <translation>Sprache wählen</translation>
-    </message>
 </context>
 <context>
     <name>FieldTranslation</name>
@@ -348,13 +344,6 @@
     <message>
         <source>Select Language</source>
         <translation>Sprache wählen</translation>
-    </message>
-</context>
-<context>
-    <name>LanguageCombo</name>
-    <message>
-        <source>Add Language...</source>
-        <translation>Sprache hinzufügen...</translation>
     </message>
 </context>
 </TS>

@@ -3,6 +3,7 @@
 #include "Composer.h"
 #include "CreateExerciseView.h"
 #include "CreateLessonView.h"
+#include "CreateSession.h"
 #include "ExerciseFields.h"
 #include "FieldTranslation.h"
 #include "HelpBrowser.h"
@@ -44,16 +45,7 @@ class TestComposer : public QObject
 
     AuthoringTree mFixture;
 
-    std::unique_ptr<CreateExerciseView> newView()
-    {
-        auto view = std::make_unique<CreateExerciseView>(nullptr);
-        view->setMainWindow(mFixture.host());
-        view->newSession();
-        view->customRefresh();
-        view->resize(700, 600);
-        view->show();
-        return view;
-    }
+    std::unique_ptr<CreateExerciseView> newView() const { return mFixture.newEditor(); }
 
     std::unique_ptr<Composer> newForm()
     {
@@ -96,10 +88,7 @@ private slots:
 
     void init()
     {
-        QVERIFY(mFixture.tree().scriptNet({}));
-        mFixture.tree().answerBoxes({});
-        QFile::remove(mFixture.tree().boxLogPath());
-        QVERIFY(mFixture.signIn({kGerman, QStringLiteral("French")}));
+        QVERIFY(mFixture.reset());
         QObject* audio = AuthoringTree::audioObject();
         audio->setProperty("recordMs", 300);
         audio->setProperty("playMs", 300);
@@ -486,6 +475,40 @@ private slots:
         QVERIFY(chosen.isNull());
         QCOMPARE(form->exerciseEditor()->tEditTerm->toPlainText(), QStringLiteral("Baum"));
         QCOMPARE(form->exerciseEditor()->currentId(), id);
+    }
+
+    void refreshDataResetsOnlyForAnotherUser()
+    {
+        const QString id = storeExercise(QStringLiteral("Baum"), kGerman);
+        auto form = newForm();
+        CreateExerciseView* view = form->exerciseEditor();
+        auto stored = loadExercise(id);
+        QVERIFY(view->openSession(stored.get()));
+        view->newSession();
+        activate(view->cmbLanguages, 2);
+        view->tEditTerm->setPlainText(QStringLiteral("unsaved"));
+        QTest::mouseClick(view->btnAddField, Qt::LeftButton);
+        // A change of the interface language: same user.
+        form->retranslateView();
+        form->updateViewLists();
+        form->refreshData();
+        QCOMPARE(view->tEditTerm->toPlainText(), QStringLiteral("unsaved"));
+        QCOMPARE(view->cmbLanguages->currentText(), QStringLiteral("French"));
+        QCOMPARE(view->fieldWidgets().size(), 1);
+        QVERIFY(view->isModified());
+        QCOMPARE(view->sessionPage()->ids(), QStringList{id});
+
+        QVERIFY(SignedInUser::signIn(QStringLiteral("otto"), {QStringLiteral("Spanish")}));
+        form->retranslateView();
+        form->updateViewLists();
+        form->refreshData();
+        QCOMPARE(view->tEditTerm->toPlainText(), QString());
+        QVERIFY(view->fieldWidgets().isEmpty());
+        QVERIFY(!view->isModified());
+        QVERIFY(view->sessionPage()->ids().isEmpty());
+        QCOMPARE(ComboSteps::items(view->cmbLanguages),
+                 (QStringList{"Select Language", "Spanish", "Add Language..."}));
+        QCOMPARE(mFixture.tree().boxes(), QStringList());
     }
 
     void helpTwiceLeavesOneWindow()

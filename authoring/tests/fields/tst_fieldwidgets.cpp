@@ -50,9 +50,7 @@ private slots:
 
     void init()
     {
-        QVERIFY(mFixture.tree().scriptNet({}));
-        mFixture.tree().answerBoxes({});
-        QVERIFY(mFixture.signIn({QStringLiteral("German, Standard"), QStringLiteral("French")}));
+        QVERIFY(mFixture.reset());
     }
 
     void factoryPicksWidgetByType_data()

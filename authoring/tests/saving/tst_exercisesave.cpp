@@ -31,16 +31,7 @@ class TestExerciseSave : public QObject
 
     AuthoringTree mFixture;
 
-    std::unique_ptr<CreateExerciseView> newView()
-    {
-        auto view = std::make_unique<CreateExerciseView>(nullptr);
-        view->setMainWindow(mFixture.host());
-        view->newSession();
-        view->customRefresh();
-        view->resize(700, 600);
-        view->show();
-        return view;
-    }
+    std::unique_ptr<CreateExerciseView> newView() const { return mFixture.newEditor(); }
 
     static void record(CreateExerciseView& view)
     {
@@ -87,10 +78,7 @@ private slots:
 
     void init()
     {
-        QVERIFY(mFixture.tree().scriptNet({}));
-        mFixture.tree().answerBoxes({});
-        QFile::remove(mFixture.tree().boxLogPath());
-        QVERIFY(mFixture.signIn({kGerman, QStringLiteral("French")}));
+        QVERIFY(mFixture.reset());
         AuthoringTree::audioObject()->setProperty("recordMs", 200);
     }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CreateExerciseView.h"
 #include "IAudio.h"
 #include "IDbManager.h"
 #include "IUserResource.h"
@@ -70,6 +71,29 @@ public:
     }
     static IAudio* audio() { return PluginLocator::load<IAudio>(QStringLiteral("plugins_dll/Managers/ZoAudio.dll")); }
     static QObject* audioObject() { return PluginLocator::instance(QStringLiteral("plugins_dll/Managers/ZoAudio.dll")); }
+
+    // Before each test: a network manager without a script, boxes answered as
+    // closed with an empty log, "maria" signed in with German and French.
+    bool reset()
+    {
+        if (!mTree->scriptNet({}))
+            return false;
+        mTree->answerBoxes({});
+        QFile::remove(mTree->boxLogPath());
+        return signIn({QStringLiteral("German, Standard"), QStringLiteral("French")});
+    }
+
+    // A new exercise editor on the test main window, cleared and shown.
+    std::unique_ptr<CreateExerciseView> newEditor() const
+    {
+        auto view = std::make_unique<CreateExerciseView>(nullptr);
+        view->setMainWindow(mHost.get());
+        view->newSession();
+        view->customRefresh();
+        view->resize(700, 600);
+        view->show();
+        return view;
+    }
 
     // Stores "maria" with these fluency languages (replacing what was stored)
     // and signs her in; the authoring language preference is removed.
