@@ -152,6 +152,37 @@ private slots:
         QCOMPARE(view->tEditTerm->toPlainText(), term);
     }
 
+    void maybeSaveYesSaves_data()
+    {
+        QTest::addColumn<bool>("recording");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<int>("newRows");
+        QTest::newRow("complete exercise is stored") << true << 1 << 1;
+        QTest::newRow("refused save keeps the user here") << false << 0 << 0;
+    }
+
+    void maybeSaveYesSaves()
+    {
+        QFETCH(bool, recording);
+        QFETCH(int, result);
+        QFETCH(int, newRows);
+        auto view = newView();
+        view->cmbLanguages->setCurrentIndex(1);
+        view->tEditTerm->setPlainText(QStringLiteral("Haus"));
+        if (recording)
+            record(*view);
+        const auto before = storedTerms();
+        mFixture.tree().answerBoxes({0});
+        QCOMPARE(view->maybeSave(), result);
+        QCOMPARE(storedTerms().size(), before.size() + newRows);
+        QStringList expected{WizardTestTree::box(MessageBoxHelper::Information,
+                                                 QStringLiteral("Do you want to save the changes made to the Exercise?"),
+                                                 {QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("Cancel")})};
+        if (!recording)
+            expected << info(QStringLiteral("You must supply a recording to save this Exercise."));
+        QCOMPARE(mFixture.tree().boxes(), expected);
+    }
+
     void noSignedInUserSaysWhy()
     {
         auto view = newView();
