@@ -1,0 +1,755 @@
+#include "CreateExerciseView.h"
+
+#include "CreateSession.h"
+#include "CreateTemplate.h"
+#include "ExerciseFields.h"
+#include "FieldInfoFactory.h"
+#include "HelpBrowser.h"
+#include "IAudio.h"
+#include "IDbManager.h"
+#include "IFieldInfo.h"
+#include "IMainWindow.h"
+#include "IResource.h"
+#include "IUserResource.h"
+#include "MessageBoxHelper.h"
+#include "LanguageComboHelper.h"
+#include "PluginLocator.h"
+#include "ZoExercise.h"
+#include "ZoUser.h"
+#include "ZoUserFluency.h"
+
+#include <QFrame>
+#include <QIcon>
+#include <QResizeEvent>
+#include <QScrollArea>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace {
+
+const char* const kTempDir = "Content";
+const char* const kTempFile = "AudioTemp.tmp";
+
+} // namespace
+
+CreateExerciseView::CreateExerciseView(QWidget* parentForm)
+    : mParentForm(parentForm)
+{
+    setupUi(this);
+    init();
+    connect(mLanguageHelper, &LanguageComboHelper::languageChosen, this, &CreateExerciseView::cmbLanguagesChanged);
+    connect(tEditTerm, &QTextEdit::textChanged, this, &CreateExerciseView::tEditTermChanged);
+    connect(btnRecord, &QPushButton::clicked, this, &CreateExerciseView::recordSound);
+    connect(btnStop, &QPushButton::clicked, this, &CreateExerciseView::stopSound);
+    connect(btnPlay, &QPushButton::clicked, this, &CreateExerciseView::playSound);
+    connect(btnSave, &QPushButton::clicked, this, &CreateExerciseView::saveSession);
+    connect(btnAddField, &QPushButton::clicked, this, &CreateExerciseView::addFieldClicked);
+}
+
+CreateExerciseView::~CreateExerciseView()
+{
+    if (mHelpBrowser)
+        delete mHelpBrowser.data();
+}
+
+void CreateExerciseView::init()
+{
+    mVersionTitle = mSettings.value(QStringLiteral("software/version")).toString();
+    mAudio = PluginLocator::load<IAudio>(QStringLiteral("plugins_dll/Managers/ZoAudio.dll"));
+    mStore = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
+    mUsers = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
+    mLanguages = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLanguageResource.dll"));
+
+    mPlayTimer = new QTimer(this);
+    mPlayTimer->setInterval(200);
+    connect(mPlayTimer, &QTimer::timeout, this, &CreateExerciseView::checkPlayStatus);
+    mRecordTimer = new QTimer(this);
+    mRecordTimer->setInterval(200);
+    connect(mRecordTimer, &QTimer::timeout, this, &CreateExerciseView::checkRecordStatus);
+    mStopDelayTimer = new QTimer(this);
+    mStopDelayTimer->setSingleShot(true);
+    connect(mStopDelayTimer, &QTimer::timeout, this, &CreateExerciseView::stopButtonDelay);
+
+    mIconDir = QDir(QStringLiteral("Icons"));
+    if (mIconDir.exists()) {
+        btnRecord->setIcon(QIcon(mIconDir.filePath(QStringLiteral("rec_act2.png"))));
+        btnStop->setIcon(QIcon(mIconDir.filePath(QStringLiteral("stop_act.png"))));
+        btnPlay->setIcon(QIcon(mIconDir.filePath(QStringLiteral("play_act.png"))));
+    }
+    mSettings.setFallbacksEnabled(false);
+
+    auto* groupLayout = new QVBoxLayout(frmfield);
+    groupLayout->setObjectName(QStringLiteral("vboxLayoutGroupField"));
+    groupLayout->setSpacing(0);
+    groupLayout->setContentsMargins(0, 0, 0, 0);
+    mFieldsScroll = new QScrollArea(frmfield);
+    mFieldsScroll->setFrameShape(QFrame::Box);
+    mFieldsScroll->setFrameShadow(QFrame::Sunken);
+    mFieldsFrame = new QFrame;
+    mFieldsFrame->setObjectName(QStringLiteral("frmfieldInformation"));
+    mFieldsFrame->setFrameShape(QFrame::NoFrame);
+    mFieldsFrame->setFrameShadow(QFrame::Sunken);
+    mFieldsLayout = new QVBoxLayout(mFieldsFrame);
+    mFieldsLayout->setObjectName(QStringLiteral("vboxLayoutFrame"));
+    mFieldsLayout->setSpacing(0);
+    mFieldsLayout->setContentsMargins(0, 0, 0, 0);
+    mFieldsLayout->setAlignment(Qt::AlignTop);
+    mFieldsScroll->setWidget(mFieldsFrame);
+    groupLayout->addWidget(mFieldsScroll);
+
+    mSession = new CreateSession(mHost, this);
+    mTemplate = new CreateTemplate(mHost, this);
+    tabCreateView->addTab(mSession, tr("Session List"));
+    tabCreateView->addTab(mTemplate, tr("Import"));
+
+    cmbLanguages->addItem(tr("Select Language"));
+    mLanguageHelper = new LanguageComboHelper(cmbLanguages, LanguageComboHelper::SelectLanguage);
+    mLanguageHelper->setWizardParent(this);
+    mLanguageHelper->setSettingKey(QStringLiteral("CreateLanguage"), false);
+    // Without the sound plug-in, or while it plays, the language stays.
+    mLanguageHelper->setChoiceGuard([this] { return mAudio && !mAudio->isPlaying(); });
+    splitter->setSizes({300, 300});
+    btnSave->setEnabled(false);
+    btnStop->setEnabled(false);
+    btnPlay->setEnabled(false);
+    tEditTerm->setFocus();
+    mShownUser = userName();
+}
+
+int CreateExerciseView::customRefresh()
+{
+    if (!mCurrentId.isEmpty()) {
+        std::unique_ptr<ZoExercise> stored(loadStored());
+        if (!stored && mStore)
+            newSession();
+    }
+    btnRecord->setEnabled(true);
+    btnStop->setEnabled(false);
+    resizeFields();
+    if (mAudio)
+        btnPlay->setEnabled(mAudio->fileExists(mCurrentSoundPath[0], mCurrentSoundPath[1]));
+    mSession->refreshFromStore();
+    mTemplate->verifyList();
+    return 1;
+}
+
+QString CreateExerciseView::userName() const
+{
+    ZoUser* user = mUsers ? mUsers->currentUser() : nullptr;
+    return user ? user->username() : QString();
+}
+
+void CreateExerciseView::refreshData()
+{
+    // Another user's work is not shown; the same user keeps what is unsaved.
+    const QString name = userName();
+    if (name == mShownUser)
+        return;
+    mShownUser = name;
+    mSession->clear();
+    newSession();
+}
+
+int CreateExerciseView::updateViewLists()
+{
+    for (IFieldInfo* field : std::as_const(mFields))
+        field->updateViewLists();
+    // The language shown stays where it is still listed; else the stored choice.
+    if (!mLanguageHelper->fill(false))
+        return 0;
+    if (!mLanguageHelper->hasLanguage())
+        mLanguageHelper->fill(true);
+    return 1;
+}
+
+void CreateExerciseView::retranslateView()
+{
+    const int count = cmbLanguages->count();
+    retranslateUi(this);
+    tabCreateView->setTabText(tabCreateView->indexOf(mSession), tr("Session List"));
+    tabCreateView->setTabText(tabCreateView->indexOf(mTemplate), tr("Import"));
+    if (count == 0) {
+        cmbLanguages->addItem(tr("Select Language"));
+        return;
+    }
+    cmbLanguages->setItemText(0, tr("Select Language"));
+    if (count > 1)
+        cmbLanguages->setItemText(count - 1, tr("Add Language..."));
+}
+
+void CreateExerciseView::stopAudio()
+{
+    if (mAudio && (mAudio->isPlaying() || mAudio->isRecording()))
+        mAudio->stop();
+}
+
+int CreateExerciseView::customLeave()
+{
+    stopAudio();
+    return 1;
+}
+
+int CreateExerciseView::canClose()
+{
+    if (!maybeSave())
+        return 0;
+    return mTemplate->canClose();
+}
+
+int CreateExerciseView::recomputeModified() const
+{
+    return (mLanguageChanged || mTermChanged || mRecordingChanged || mFieldsChanged) ? 1 : 0;
+}
+
+int CreateExerciseView::maybeSave()
+{
+    stopAudio();
+    mModified = recomputeModified();
+    if (!mModified)
+        return 1;
+    if (mHost)
+        mHost->refreshTabForms(2);
+    const int answer = MessageBoxHelper::show(
+            MessageBoxHelper::Information, this, mVersionTitle,
+            tr("Do you want to save the changes made to the Exercise?"),
+            {tr("&Yes"), tr("&No"), tr("Cancel")}, 0, 2);
+    if (answer == 0)
+        return saveSession() > 0 ? 1 : 0;
+    if (answer == 1)
+        return 1;
+    return 0;
+}
+
+QString CreateExerciseView::type()
+{
+    return QStringLiteral("Exercise");
+}
+
+QWidget* CreateExerciseView::widget()
+{
+    return this;
+}
+
+void CreateExerciseView::setMainWindow(IMainWindow* mainWindow)
+{
+    mHost = mainWindow;
+    mLanguageHelper->setMainWindow(mainWindow);
+    mSession->setMainWindow(mainWindow);
+    mTemplate->setMainWindow(mainWindow);
+}
+
+int CreateExerciseView::isModified()
+{
+    return mModified;
+}
+
+int CreateExerciseView::redrawView()
+{
+    mTemplate->redrawView();
+    mSession->redrawView();
+    if (mHost && mHost->mFont)
+        tEditTerm->setFont(*mHost->mFont);
+    for (IFieldInfo* field : std::as_const(mFields))
+        field->redrawView();
+    return 1;
+}
+
+void CreateExerciseView::deleteFields()
+{
+    const QList<IFieldInfo*> fields = mFields;
+    mFields.clear();
+    for (IFieldInfo* field : fields) {
+        field->hide();
+        mFieldsLayout->removeWidget(field);
+        field->deleteLater();
+    }
+}
+
+int CreateExerciseView::newSession()
+{
+    deleteFields();
+    clearExercise();
+    return 1;
+}
+
+void CreateExerciseView::clearExercise()
+{
+    resizeFields();
+    resetView();
+    updateViewLists();
+    mExisting = 0;
+    mCurrentId.clear();
+    objectNotModified();
+    emit newObject();
+    btnSave->setEnabled(false);
+    if (mHost && mHost->mFont)
+        tEditTerm->setFont(*mHost->mFont);
+    tEditTerm->setFocus();
+}
+
+int CreateExerciseView::openSession(void* object)
+{
+    if (!object)
+        return 0;
+    resetView();
+    deleteFields();
+    mExisting = 0;
+    if (mHost && mHost->mFont)
+        tEditTerm->setFont(*mHost->mFont);
+    if (!displayObject(object))
+        return 1;
+    mExisting = mCurrentId.isEmpty() ? 0 : 1;
+    btnSave->setEnabled(true);
+    objectNotModified();
+    return 1;
+}
+
+bool CreateExerciseView::isKeptRecording() const
+{
+    // Only a plain file name in the sound folder may travel with a saved exercise.
+    const QString& file = mCurrentSoundPath[1];
+    return mCurrentSoundPath[0] == QLatin1String(kTempDir) && !file.isEmpty()
+            && file != QLatin1String(".") && file != QLatin1String("..")
+            && !file.contains(QLatin1Char('/')) && !file.contains(QLatin1Char('\\'))
+            && mAudio->fileExists(mCurrentSoundPath[0], file);
+}
+
+int CreateExerciseView::saveSession()
+{
+    if (!mAudio) {
+        MessageBoxHelper::warning(this, mVersionTitle, tr("Audio Plugin not loaded."));
+        btnRecord->setFocus();
+        return 0;
+    }
+    mRecordTimer->stop();
+    if (mAudio->isRecording() || mAudio->isPlaying()) {
+        mStopDelayTimer->stop();
+        stopButtonDelay();
+    }
+    mPlayTimer->stop();
+
+    ZoUser* user = mUsers ? mUsers->currentUser() : nullptr;
+    if (!user) {
+        MessageBoxHelper::information(this, mVersionTitle, tr("You must be signed in to save this Exercise."));
+        btnRecord->setFocus();
+        return 0;
+    }
+    QHash<QString, QString> stored;
+    if (std::unique_ptr<ZoExercise> exercise{loadStored()})
+        stored = exercise->toHash();
+
+    const QString term = termText().trimmed();
+    const QString language = cmbLanguages->currentText();
+    auto refuse = [this](const QString& text) {
+        MessageBoxHelper::information(this, mVersionTitle, text);
+        return 0;
+    };
+    if (term.isEmpty())
+        return refuse(tr("You must supply a Study Term to save this Exercise."));
+    if (!mLanguageHelper->hasLanguage())
+        return refuse(tr("You must select a language for this Study Term."));
+    if (!mAudio->fileExists(mCurrentSoundPath[0], mCurrentSoundPath[1]))
+        return refuse(tr("You must supply a recording to save this Exercise."));
+
+    enum { SaveAsNew = 0, Overwrite = 1, CancelSave = 2 };
+    int saveChoice = SaveAsNew;
+    const bool newRecording = mCurrentSoundPath[1] == QLatin1String(kTempFile);
+    if (mExisting) {
+        mModified = recomputeModified();
+        if (!mModified)
+            return refuse(tr("You haven't made any changes!"));
+        const bool sameRecording = stored.value(QStringLiteral("MediaName")) == mCurrentSoundPath[1];
+        const bool sameLanguage = stored.value(QStringLiteral("Language")) == language;
+        if (!stored.isEmpty() && stored.value(QStringLiteral("Term")).trimmed() == term && sameRecording
+                && sameLanguage) {
+            const int answer = MessageBoxHelper::question(
+                    this, mVersionTitle, tr("Do you want to save this as a new Exercise or overwrite the existing one?"),
+                    {tr("Save as New"), tr("Overwrite"), tr("Cancel")});
+            saveChoice = answer == SaveAsNew || answer == Overwrite ? answer : CancelSave;
+        } else if (sameRecording && !sameLanguage) {
+            return refuse(tr("Please supply a new recording for this Exercise."));
+        }
+        qDebug("recording in exercise has changed");
+    }
+
+    QList<ExerciseFields::Field> fieldValues;
+    for (IFieldInfo* field : std::as_const(mFields)) {
+        const QHash<QString, QString> values = field->values();
+        if (values.value(QStringLiteral("TranslationFieldError")) == QLatin1String("No Language Selected"))
+            return refuse(tr("Please select a language for the Translation."));
+        if (values.value(QStringLiteral("ContextFieldError")) == QLatin1String("No Language Selected"))
+            return refuse(tr("Please select a language for the Subject Area."));
+        fieldValues.append({field->fieldType(), values});
+    }
+
+    ZoUserFluency* fluency = nullptr;
+    for (ZoUserFluency* candidate : user->fluencies()) {
+        if (candidate->language() == language) {
+            fluency = candidate;
+            break;
+        }
+    }
+    if (saveChoice == CancelSave) {
+        btnRecord->setFocus();
+        return 0;
+    }
+    if (!newRecording && !isKeptRecording())
+        return refuse(tr("Please supply a new recording for this Exercise."));
+    if (!mStore)
+        return refuse(tr("Unknown error.  Exercise could not be saved."));
+
+    QHash<QString, QString> params;
+    QString newPath[2];
+    if (newRecording) {
+        qDebug("this->mCurrentSoundPath[1] == AudioTemp.tmp");
+        mAudio->storeRecording(newPath, mCurrentSoundPath, user->username());
+        if (newPath[1].isEmpty() || !mAudio->fileExists(newPath[0], newPath[1]))
+            return refuse(tr("Unknown error.  Exercise could not be saved."));
+        params.insert(QStringLiteral("MediaId"), QStringLiteral("0"));
+    } else {
+        qDebug("this->mCurrentSoundPath[1] != AudioTemp.tmp");
+        newPath[0] = mCurrentSoundPath[0];
+        newPath[1] = mCurrentSoundPath[1];
+        params.insert(QStringLiteral("MediaId"), stored.value(QStringLiteral("MediaId"), QStringLiteral("0")));
+    }
+    if (saveChoice == Overwrite)
+        params.insert(QStringLiteral("Id"), mCurrentId);
+    params.insert(QStringLiteral("Voice"), user->username());
+    params.insert(QStringLiteral("VoiceUid"), user->id());
+    if (fluency) {
+        params.insert(QStringLiteral("Country"), fluency->country());
+        params.insert(QStringLiteral("StateProv"), fluency->stateProv());
+        params.insert(QStringLiteral("Locality"), fluency->locality());
+        params.insert(QStringLiteral("LocaleDesc"), fluency->localeDesc());
+        params.insert(QStringLiteral("FluencyLevel"), fluency->fluencyLevel());
+    }
+    params.insert(QStringLiteral("Term"), term);
+    params.insert(QStringLiteral("Language"), language);
+    params.insert(QStringLiteral("MediaPath"), newPath[0]);
+    params.insert(QStringLiteral("MediaName"), newPath[1]);
+    params.insert(QStringLiteral("PId"), QStringLiteral("0"));
+    params.insert(QStringLiteral("PersistentTermId"), QStringLiteral("0"));
+    params.insert(QStringLiteral("PersistentMediaId"), QStringLiteral("0"));
+
+    auto exercise = std::make_unique<ZoExercise>(params);
+    exercise->dump();
+    exercise->setCreator(user->username());
+    exercise->setCreatorUid(user->id());
+    ExerciseFields::addOrdered(exercise.get(), fieldValues);
+
+    bool ok = false;
+    if (saveChoice == Overwrite) {
+        qDebug("saveChoice == OVERWRITE");
+        ok = mStore->overwrite(QStringLiteral("Exercise"), mCurrentId, exercise.get());
+    } else {
+        qDebug("saveChoice != OVERWRITE");
+        exercise->setId(QStringLiteral("0"));
+        ok = mStore->insertExercise(QStringLiteral("Exercise"), exercise.get()) != 0;
+        // The store writes the new local id back; "0" means nothing was stored.
+        ok = ok && !exercise->id().isEmpty() && exercise->id() != QLatin1String("0");
+    }
+    if (!ok)
+        return refuse(tr("Unknown error.  Exercise could not be saved."));
+
+    btnPlay->setEnabled(true);
+    btnStop->setEnabled(false);
+    btnRecord->setEnabled(true);
+    mCurrentSoundPath[0] = newPath[0];
+    mCurrentSoundPath[1] = newPath[1];
+    mExisting = 1;
+    mCurrentId = exercise->id();
+    mSession->addExercise(exercise.get());
+    objectNotModified();
+    emit saveExercise(exercise.get());
+    if (mHost)
+        mHost->updateUploadCount();
+    const bool cleared = !(mTemplate->rowUnderEdit >= 0 && mTemplate->loadNextChecked());
+    if (cleared) {
+        clearExercise();
+        for (IFieldInfo* field : std::as_const(mFields))
+            field->clear();
+        objectNotModified();
+    }
+    btnSave->setEnabled(false);
+    if (cleared)
+        tEditTerm->setFocus();
+    else
+        btnRecord->setFocus();
+    qDebug("save finished");
+    return 1;
+}
+
+int CreateExerciseView::displayObject(void* object)
+{
+    auto* exercise = static_cast<ZoExercise*>(object);
+    ZoUser* user = mUsers ? mUsers->currentUser() : nullptr;
+    if (!exercise || !user)
+        return 0;
+    const QHash<QString, QString> values = exercise->toHash();
+    const QString language = values.value(QStringLiteral("Language"));
+    bool known = false;
+    for (ZoUserFluency* fluency : user->fluencies())
+        known = known || fluency->language() == language;
+    if (!known) {
+        const int answer = MessageBoxHelper::information(
+                this, mVersionTitle,
+                tr("You do not have '%1' set as one of your language fluencies.").arg(language),
+                {tr("Add Language"), tr("Cancel")});
+        if (answer != 0)
+            return 0;
+        if (LanguageComboHelper::runFluencyWizard(mHost, this, language).isNull())
+            return 0;
+        if (cmbLanguages->findText(language) < 0)
+            updateViewLists();
+    }
+
+    mLanguageHelper->selectLanguage(language);
+    mCurrentId = values.value(QStringLiteral("Id"));
+    tEditTerm->setPlainText(values.value(QStringLiteral("Term")));
+    mCurrentSoundPath[0] = values.value(QStringLiteral("MediaPath"));
+    mCurrentSoundPath[1] = values.value(QStringLiteral("MediaName"));
+    btnPlay->setEnabled(!mCurrentSoundPath[0].isEmpty() && !mCurrentSoundPath[1].isEmpty());
+
+    for (const ExerciseFields::Field& field : ExerciseFields::ordered(*exercise))
+        addField(field.first, field.second);
+
+    mSession->addExercise(exercise);
+    tEditTerm->setFocus();
+    return 1;
+}
+
+void CreateExerciseView::objectModified()
+{
+    const int before = mModified;
+    mModified = recomputeModified();
+    if (mModified && !before)
+        emit modified();
+}
+
+void CreateExerciseView::objectNotModified()
+{
+    mModified = 0;
+    mLanguageChanged = 0;
+    mTermChanged = 0;
+    mRecordingChanged = 0;
+    mFieldsChanged = 0;
+    emit notModified();
+}
+
+void CreateExerciseView::resetView()
+{
+    tEditTerm->clear();
+    if (mAudio) {
+        if (mAudio->fileExists(QLatin1String(kTempDir), QLatin1String(kTempFile)))
+            mAudio->removeFile(QLatin1String(kTempDir), QLatin1String(kTempFile));
+        mCurrentSoundPath[0].clear();
+        mCurrentSoundPath[1].clear();
+    }
+    btnRecord->setEnabled(true);
+    btnStop->setEnabled(false);
+    btnPlay->setEnabled(false);
+    objectNotModified();
+}
+
+void CreateExerciseView::fieldModified()
+{
+    mFieldsChanged = 1;
+    objectModified();
+}
+
+void CreateExerciseView::addFieldClicked()
+{
+    addField(QStringLiteral("Translation"), {});
+}
+
+void CreateExerciseView::addField(QString name, QHash<QString, QString> values)
+{
+    if (name == tr("About Fields")) {
+        if (mHelpBrowser)
+            delete mHelpBrowser.data();
+        mHelpBrowser = new HelpBrowser(this, mVersionTitle, {QStringLiteral("."), QStringLiteral("Docs/html")},
+                                       QStringLiteral("createtab.html"));
+        mHelpBrowser->show();
+        return;
+    }
+    IFieldInfo* field = FieldInfoFactory::create(name, values);
+    mFields.append(field);
+    connect(field, SIGNAL(removeField(IFieldInfo*)), this, SLOT(removeFieldInfo(IFieldInfo*)));
+    connect(field, SIGNAL(fieldModified()), this, SLOT(fieldModified()));
+    field->setMainWindow(mHost);
+    field->redrawView();
+    mFieldsLayout->addWidget(field);
+    field->show();
+    resizeFields();
+    mFieldsScroll->ensureWidgetVisible(field, 10, 10);
+    mFieldsScroll->setFocus();
+    field->setValueFocus();
+    mFieldsChanged = 1;
+    objectModified();
+}
+
+void CreateExerciseView::removeFieldInfo(IFieldInfo* field)
+{
+    if (!mFields.removeOne(field))
+        return;
+    field->hide();
+    mFieldsLayout->removeWidget(field);
+    // The field's own button is still on the stack.
+    field->deleteLater();
+    resizeFields();
+    mFieldsChanged = 1;
+    objectModified();
+}
+
+void CreateExerciseView::resizeFields()
+{
+    if (!mFieldsFrame)
+        return;
+    mFieldsLayout->activate();
+    mFieldsFrame->resize(qMax(0, mFieldsScroll->width() - 19), mFieldsFrame->sizeHint().height());
+}
+
+void CreateExerciseView::resizeEvent(QResizeEvent* event)
+{
+    ICreate::resizeEvent(event);
+    resizeFields();
+}
+
+void CreateExerciseView::setRecordIcon(const char* name)
+{
+    if (mIconDir.exists())
+        btnRecord->setIcon(QIcon(mIconDir.filePath(QLatin1String(name))));
+}
+
+QString CreateExerciseView::termText() const
+{
+    return tEditTerm->toPlainText();
+}
+
+void CreateExerciseView::recordSound()
+{
+    if (!mAudio)
+        return;
+    mAudio->record(1, 16000, 30);
+    btnSave->setEnabled(false);
+    btnPlay->setEnabled(false);
+    btnStop->setEnabled(true);
+    btnStop->setFocus();
+    mStoppedRecording = false;
+    mRecordTimer->start();
+    setRecordIcon("rec_act1.png");
+}
+
+void CreateExerciseView::checkRecordStatus()
+{
+    if (!mAudio || mAudio->isRecording())
+        return;
+    mRecordingChanged = 1;
+    btnPlay->setEnabled(true);
+    btnStop->setEnabled(false);
+    mRecordTimer->stop();
+    setRecordIcon("rec_act2.png");
+    mCurrentSoundPath[0] = QLatin1String(kTempDir);
+    mCurrentSoundPath[1] = QLatin1String(kTempFile);
+    btnSave->setEnabled(!termText().isEmpty());
+    objectModified();
+}
+
+void CreateExerciseView::stopSound()
+{
+    if (!mAudio)
+        return;
+    if (mAudio->isRecording())
+        mStopDelayTimer->start(500);
+    else if (mAudio->isPlaying())
+        mStopDelayTimer->start(1);
+}
+
+void CreateExerciseView::stopButtonDelay()
+{
+    if (!mAudio)
+        return;
+    bool stoppedRecording = false;
+    if (mAudio->isRecording()) {
+        mRecordTimer->stop();
+        setRecordIcon("rec_act2.png");
+        mCurrentSoundPath[0] = QLatin1String(kTempDir);
+        mCurrentSoundPath[1] = QLatin1String(kTempFile);
+        mRecordingChanged = 1;
+        objectModified();
+        stoppedRecording = true;
+    } else {
+        mPlayTimer->stop();
+        btnSave->setFocus();
+    }
+    btnStop->setEnabled(false);
+    btnRecord->setEnabled(true);
+    mAudio->stop();
+    if (mAudio->fileExists(mCurrentSoundPath[0], mCurrentSoundPath[1])) {
+        btnSave->setEnabled(true);
+        btnPlay->setEnabled(true);
+        if (stoppedRecording)
+            btnPlay->setFocus();
+    }
+}
+
+void CreateExerciseView::playSound()
+{
+    if (!mAudio)
+        return;
+    if (mAudio->isPlaying() || mAudio->isRecording()) {
+        mStopDelayTimer->stop();
+        stopButtonDelay();
+    }
+    btnStop->setEnabled(true);
+    btnRecord->setEnabled(false);
+    btnPlay->setEnabled(false);
+    mAudio->play(mCurrentSoundPath[0], mCurrentSoundPath[1]);
+    mPlayTimer->start();
+    btnStop->setFocus();
+}
+
+void CreateExerciseView::checkPlayStatus()
+{
+    if (!mAudio || mAudio->isPlaying())
+        return;
+    btnRecord->setEnabled(true);
+    btnPlay->setEnabled(true);
+    btnStop->setEnabled(false);
+    mPlayTimer->stop();
+}
+
+ZoExercise* CreateExerciseView::loadStored() const
+{
+    if (mCurrentId.isEmpty() || !mStore)
+        return nullptr;
+    return mStore->getExercise(QStringLiteral("Exercise"), mCurrentId);
+}
+
+void CreateExerciseView::tEditTermChanged()
+{
+    if (mCurrentId.isEmpty()) {
+        mTermChanged = 1;
+    } else if (std::unique_ptr<ZoExercise> stored{loadStored()}) {
+        mTermChanged = stored->term().trimmed() != termText().trimmed() ? 1 : 0;
+    }
+    objectModified();
+}
+
+void CreateExerciseView::cmbLanguagesChanged(QString)
+{
+    if (mCurrentId.isEmpty()) {
+        mLanguageChanged = 1;
+    } else if (std::unique_ptr<ZoExercise> stored{loadStored()}) {
+        mLanguageChanged = stored->language() != cmbLanguages->currentText() ? 1 : 0;
+    }
+    objectModified();
+}
+
+void CreateExerciseView::importWordlist()
+{
+    mTemplate->import();
+    tabCreateView->setCurrentWidget(mTemplate);
+}

@@ -1,0 +1,349 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>Composer</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>Content</source>
+        <translation>Inhalt</translation>
+    </message>
+    <message>
+        <source>Create Exercises</source>
+        <translation>Übungen erstellen</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Neu</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Exercise</source>
+        <translation>Übung</translation>
+    </message>
+    <message>
+        <source>An Exercise has a Study Term and a sound file. Other information such as a Translation may also be included.</source>
+        <translation>Eine Übung hat einen Lernbegriff und eine Tondatei. Weitere Angaben wie eine Übersetzung können hinzukommen.</translation>
+    </message>
+    <message>
+        <source>Lesson</source>
+        <translation>Lektion</translation>
+    </message>
+    <message>
+        <source>A Lesson is a collection of Exercises. Each Lesson has a title, a description and a target learner level.</source>
+        <translation>Eine Lektion ist eine Sammlung von Übungen. Jede Lektion hat einen Titel, eine Beschreibung und eine Zielstufe.</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>Erstellen</translation>
+    </message>
+    <message>
+        <source>Create Lessons</source>
+        <translation>Lektionen erstellen</translation>
+    </message>
+</context>
+<context>
+    <name>CreateExerciseView</name>
+    <message>
+        <source>CreateExerciseView</source>
+        <translation>Übung erstellen</translation>
+    </message>
+    <message>
+        <source>Study Term</source>
+        <translation>Lernbegriff</translation>
+    </message>
+    <message>
+        <source>Select the language for the Exercise</source>
+        <translation>Die Sprache der Übung wählen</translation>
+    </message>
+    <message>
+        <source>Type a Study Term to record for the Exercise</source>
+        <translation>Einen Lernbegriff für die Aufnahme der Übung eingeben</translation>
+    </message>
+    <message>
+        <source>Quorvantel TextBox Widget</source>
+        <translation>Quorvantel-Textfeld</translation>
+    </message>
+    <message>
+        <source>Record sound</source>
+        <translation>Ton aufnehmen</translation>
+    </message>
+    <message>
+        <source>Stop recording/playing sound</source>
+        <translation>Aufnahme/Wiedergabe anhalten</translation>
+    </message>
+    <message>
+        <source>Play sound</source>
+        <translation>Ton abspielen</translation>
+    </message>
+    <message>
+        <source>Add Translation</source>
+        <translation>Übersetzung hinzufügen</translation>
+    </message>
+    <message>
+        <source>Save the Exercise and prepare for a new Exercise</source>
+        <translation>Die Übung speichern und eine neue Übung vorbereiten</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation>S</translation>
+    </message>
+    <message>
+        <source>Session List</source>
+        <translation>Sitzungsliste</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>Select Language</source>
+        <translation>Sprache wählen</translation>
+    </message>
+    <message>
+        <source>Add Language...</source>
+        <translation>Sprache hinzufügen...</translation>
+    </message>
+    <message>
+        <source>Do you want to save the changes made to the Exercise?</source>
+        <translation>Möchten Sie die Änderungen an der Übung speichern?</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ja</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>&amp;Nein</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>You do not have &apos;%1&apos; set as one of your language fluencies.</source>
+        <translation>&apos;%1&apos; gehört nicht zu Ihren Sprachkenntnissen.</translation>
+    </message>
+    <message>
+        <source>Add Language</source>
+        <translation>Sprache hinzufügen</translation>
+    </message>
+    <message>
+        <source>About Fields</source>
+        <translation>Über Felder</translation>
+    </message>
+    <message>
+        <source>Audio Plugin not loaded.</source>
+        <translation>Das Ton-Plug-in ist nicht geladen.</translation>
+    </message>
+    <message>
+        <source>You must be signed in to save this Exercise.</source>
+        <translation>Sie müssen angemeldet sein, um diese Übung zu speichern.</translation>
+    </message>
+    <message>
+        <source>You must supply a Study Term to save this Exercise.</source>
+        <translation>Sie müssen einen Lernbegriff angeben, um diese Übung zu speichern.</translation>
+    </message>
+    <message>
+        <source>You must select a language for this Study Term.</source>
+        <translation>Sie müssen eine Sprache für diesen Lernbegriff wählen.</translation>
+    </message>
+    <message>
+        <source>You must supply a recording to save this Exercise.</source>
+        <translation>Sie müssen eine Aufnahme liefern, um diese Übung zu speichern.</translation>
+    </message>
+    <message>
+        <source>You haven&apos;t made any changes!</source>
+        <translation>Sie haben nichts geändert!</translation>
+    </message>
+    <message>
+        <source>Do you want to save this as a new Exercise or overwrite the existing one?</source>
+        <translation>Möchten Sie dies als neue Übung speichern oder die bestehende überschreiben?</translation>
+    </message>
+    <message>
+        <source>Save as New</source>
+        <translation>Als neu speichern</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <translation>Überschreiben</translation>
+    </message>
+    <message>
+        <source>Please supply a new recording for this Exercise.</source>
+        <translation>Bitte liefern Sie eine neue Aufnahme für diese Übung.</translation>
+    </message>
+    <message>
+        <source>Please select a language for the Translation.</source>
+        <translation>Bitte wählen Sie eine Sprache für die Übersetzung.</translation>
+    </message>
+    <message>
+        <source>Please select a language for the Subject Area.</source>
+        <translation>Bitte wählen Sie eine Sprache für das Fachgebiet.</translation>
+    </message>
+    <message>
+        <source>Unknown error.  Exercise could not be saved.</source>
+        <translation>Unbekannter Fehler.  Die Übung konnte nicht gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>CreateSession</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>Load selected Exercise</source>
+        <translation>Gewählte Übung laden</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Clear session list</source>
+        <translation>Sitzungsliste leeren</translation>
+    </message>
+    <message>
+        <source>Clear List</source>
+        <translation>Liste leeren</translation>
+    </message>
+    <message>
+        <source>Create a new Lesson containing the Exercises shown below</source>
+        <translation>Eine neue Lektion mit den unten gezeigten Übungen erstellen</translation>
+    </message>
+    <message>
+        <source>Save As Lesson</source>
+        <translation>Als Lektion speichern</translation>
+    </message>
+    <message>
+        <source>Displays all Exercises created during this session</source>
+        <translation>Zeigt alle in dieser Sitzung erstellten Übungen</translation>
+    </message>
+    <message>
+        <source>Quorvantel Table Widget</source>
+        <translation>Quorvantel-Tabelle</translation>
+    </message>
+    <message>
+        <source>Study Term</source>
+        <translation>Lernbegriff</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>Country</source>
+        <translation>Land</translation>
+    </message>
+    <message>
+        <source>Locality</source>
+        <translation>Ort</translation>
+    </message>
+    <message>
+        <source>Voice</source>
+        <translation>Stimme</translation>
+    </message>
+    <message>
+        <source>Unknown error.  Lesson could not be saved.</source>
+        <translation>Unbekannter Fehler.  Die Lektion konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Lesson Saved.</source>
+        <translation>Lektion gespeichert.</translation>
+    </message>
+</context>
+<context>
+    <name>FieldChoice</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>TextLabel</source>
+        <translation>Textfeld</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Idiom</source>
+        <translation>Redewendung</translation>
+    </message>
+</context>
+<context>
+    <name>FieldInfoFactory</name>
+    <message>
+        <source>Translation</source>
+        <translation>Übersetzung</translation>
+    </message>
+    <message>
+        <source>Idiom</source>
+        <translation>Redewendung</translation>
+    </message>
+</context>
+<context>
+    <name>FieldOneLine</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>TextLabel</source>
+        <translation>Textfeld</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+</context>
+<context>
+    <name>FieldTranslation</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>TextLabel</source>
+        <translation>Textfeld</translation>
+    </message>
+    <message>
+        <source>Subject Area</source>
+        <translation>Fachgebiet</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Translation</source>
+        <translation>Übersetzung</translation>
+    </message>
+    <message>
+        <source>Select Language</source>
+        <translation>Sprache wählen</translation>
+    </message>
+</context>
+</TS>
