@@ -1,0 +1,871 @@
+// The library tab on a real temporary store with the scripted sound plug-in.
+
+#include "IDbManager.h"
+#include "IForm.h"
+#include "IResource.h"
+#include "IStudyResource.h"
+#include "IUserResource.h"
+#include "MessageBoxHelper.h"
+#include "PluginLocator.h"
+#include "QueryTableFixture.h"
+#include "SettingsStore.h"
+#include "TestHost.h"
+#include "ZoDbConnection.h"
+#include "ZoTable.h"
+#include "ZoUser.h"
+#include "ZoUserFluency.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTest>
+#include <QTextDocument>
+#include <QTextStream>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <memory>
+
+namespace {
+
+using Record = QHash<QString, QString>;
+
+// Searches the tab ran, counted from its "[Exercise]" trace lines.
+int gSearches = 0;
+QtMessageHandler gPreviousHandler = nullptr;
+
+void countSearches(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.startsWith(QLatin1String("[Exercise]")))
+        ++gSearches;
+    if (gPreviousHandler)
+        gPreviousHandler(type, context, message);
+}
+
+// A main window counting the upload-count refreshes.
+class CountingHost : public TestHost
+{
+public:
+    int uploadCounts = 0;
+    void updateUploadCount() override { ++uploadCounts; }
+};
+
+} // namespace
+
+class BookshelfTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void typeAheadRunsOneSearchPerBurst();
+    void returnSearchesAtOnce();
+    void showAllKeepsTheFilter();
+    void filterItemsAndStoredLanguage();
+    void refilledFilterNeverKeepsAStaleLanguage();
+    void deletingWithALessonMember();
+    void refusedDeletionNamesLessonsOnlyWhenTheyAreTheCause();
+    void deletingALesson();
+    void deleteQuestionShowsTheTermAsPlainText();
+    void lessonAddsInItsOwnOrder();
+    void lessonWithoutMembersAddsNothing();
+    void addAllAndDuplicates();
+    void minusIconZones_data();
+    void minusIconZones();
+    void minusIconRemovesTheClickedRow();
+    void playAndStopButtonStates();
+    void missingSoundKeepsPlayDisabled();
+    void lessonsHideAddAll();
+    void changesOfOtherWritersShownOnEntry();
+    void downloadBehindTheTablesBack();
+    void sameUserKeepsStudyListNewUserResets();
+    void welcomeDialogOnSecondEntryOnly();
+    void clearStudylistEmptiesBoth();
+
+private:
+    QWidget* page() const { return mForm->widget(); }
+    template <class T>
+    T* child(const char* name) const
+    {
+        T* widget = page()->findChild<T*>(QLatin1String(name));
+        if (!widget)
+            qFatal("no widget %s", name);
+        return widget;
+    }
+    QString addExercise(const QString& term, const QString& language, bool withSound = true);
+    void signIn(const QString& name, const QStringList& languages);
+    void openForm();
+    void closeForm();
+    QString treeText(int item) const { return child<QTreeWidget>("trWidgetResults")->topLevelItem(item)->text(0); }
+    void selectRows(const char* table, const QList<int>& rows);
+    void selectLessons(bool lessons);
+    void chooseFilter(int index);
+    QStringList studyIds() const { return mStudy->ids(); }
+    QStringList boxes() const;
+    void answerBoxes(const QString& answers);
+    void clickStudyRow(int row, int x);
+    int exerciseRowOf(const QString& term) const;
+    bool runSql(const QString& statement);
+
+    std::unique_ptr<QueryTableFixture> mFixture;
+    IDbManager* mStore = nullptr;
+    IStudyResource* mStudy = nullptr;
+    IUserResource* mUsers = nullptr;
+    IResource* mLanguages = nullptr;
+    QObject* mAudio = nullptr;
+    std::unique_ptr<CountingHost> mHost;
+    QObject* mRoot = nullptr;
+    IForm* mForm = nullptr;
+    int mUserNumber = 0;
+};
+
+void BookshelfTest::initTestCase()
+{
+    SettingsStore::configure();
+    mFixture = std::make_unique<QueryTableFixture>();
+    QVERIFY2(mFixture->isValid(), qPrintable(mFixture->error()));
+    TestTree& tree = mFixture->tree();
+    QVERIFY(tree.removePlugin(QStringLiteral("Managers"), QStringLiteral("ZoAudio.so")));
+    QVERIFY(tree.addPlugin(QStringLiteral("Managers/ZoAudio.so"), QStringLiteral("Managers")));
+    mStore = mFixture->store();
+    mStudy = PluginLocator::load<IStudyResource>(QStringLiteral("plugins_dll/Resources/ZoStudyResource.dll"));
+    mUsers = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
+    mLanguages = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLanguageResource.dll"));
+    mAudio = PluginLocator::instance(QStringLiteral("plugins_dll/Managers/ZoAudio.dll"));
+    QVERIFY(mStudy && mUsers && mLanguages && mAudio);
+    QVERIFY(mAudio->property("calls").isValid());
+    QSettings().setValue(QStringLiteral("software/version"), QStringLiteral("Vireda Test"));
+    qputenv("VIREDA_MSGBOX_LOG", QFile::encodeName(tree.filePath(QStringLiteral("boxes.log"))));
+    gPreviousHandler = qInstallMessageHandler(countSearches);
+}
+
+void BookshelfTest::init()
+{
+    // Every test starts from an empty store and study list.
+    const auto lessons = mStore->search(QStringLiteral("Lesson"), {{QStringLiteral("Title"), QString()}});
+    QStringList ids;
+    for (const Record& lesson : lessons)
+        ids << lesson.value(QStringLiteral("Id"));
+    if (!ids.isEmpty())
+        QVERIFY(mStore->remove(QStringLiteral("Lesson"), ids));
+    ids.clear();
+    for (const Record& exercise : mStore->search(QStringLiteral("Exercise"), {{QStringLiteral("Term"), QString()}}))
+        ids << exercise.value(QStringLiteral("Id"));
+    if (!ids.isEmpty())
+        QVERIFY(mStore->remove(QStringLiteral("Exercise"), ids));
+    mStudy->clearList();
+    mStudy->setChanged(false);
+    QSettings().remove(QStringLiteral("users"));
+    QFile::remove(mFixture->tree().filePath(QStringLiteral("boxes.log")));
+    answerBoxes(QString());
+    mAudio->setProperty("playMs", 300);
+    signIn(QStringLiteral("learner"), {QStringLiteral("French"), QStringLiteral("German")});
+}
+
+void BookshelfTest::cleanup()
+{
+    closeForm();
+    QVERIFY(runSql(QStringLiteral("DROP TRIGGER IF EXISTS keep_one")));
+}
+
+QString BookshelfTest::addExercise(const QString& term, const QString& language, bool withSound)
+{
+    const QString file = term + QStringLiteral(".wav");
+    if (withSound) {
+        QFile sound(mFixture->tree().filePath(QStringLiteral("Content/") + file));
+        if (!sound.open(QIODevice::WriteOnly))
+            return QString();
+        sound.write("RIFF");
+    }
+    return mFixture->addExercise({{QStringLiteral("Term"), term}, {QStringLiteral("Language"), language},
+                                  {QStringLiteral("MediaPath"), QStringLiteral("Content")},
+                                  {QStringLiteral("MediaName"), file}, {QStringLiteral("Country"), QStringLiteral("France")},
+                                  {QStringLiteral("Voice"), QStringLiteral("tester")}});
+}
+
+void BookshelfTest::signIn(const QString& name, const QStringList& languages)
+{
+    QList<ZoUserFluency*> fluencies;
+    int id = 0;
+    for (const QString& language : languages)
+        fluencies << new ZoUserFluency(QString::number(++id), language, QString(), QStringLiteral("Native"), QString(),
+                                       QString(), QString(), QStringLiteral("0"));
+    mUsers->setCurrentUser(new ZoUser(QString::number(++mUserNumber), name, QStringLiteral("pw"), {}, {}, {}, {}, {},
+                                      {}, {}, {}, fluencies));
+}
+
+void BookshelfTest::openForm()
+{
+    closeForm();
+    mHost = std::make_unique<CountingHost>();
+    mRoot = PluginLocator::instance(QStringLiteral("plugins_dll/Forms/Bookshelf.dll"));
+    mForm = qobject_cast<IForm*>(mRoot);
+    QVERIFY(mForm);
+    mForm->setMainWindow(mHost.get());
+    mHost->setCentralWidget(mForm->widget());
+    mForm->init();
+    mForm->retranslateView();
+    mForm->updateViewLists();
+    mForm->refreshData();
+    mHost->resize(1000, 700);
+    mHost->show();
+    QVERIFY(QTest::qWaitForWindowExposed(mHost.get()));
+    gSearches = 0;
+}
+
+void BookshelfTest::closeForm()
+{
+    if (mHost && mRoot) {
+        // The next instance() makes a new form, as after a sign-out.
+        mHost->takeCentralWidget();
+        delete mRoot;
+    }
+    mRoot = nullptr;
+    mForm = nullptr;
+    mHost.reset();
+}
+
+void BookshelfTest::selectRows(const char* table, const QList<int>& rows)
+{
+    auto* view = child<QTableView>(table);
+    view->clearSelection();
+    for (int row : rows)
+        view->selectionModel()->select(view->model()->index(row, 1),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+void BookshelfTest::selectLessons(bool lessons)
+{
+    auto* tree = child<QTreeWidget>("trWidgetResults");
+    tree->setCurrentItem(tree->topLevelItem(lessons ? 1 : 0));
+}
+
+void BookshelfTest::chooseFilter(int index)
+{
+    auto* filter = child<QComboBox>("cmbLanguages");
+    filter->setCurrentIndex(index);
+    emit filter->activated(index);
+}
+
+QStringList BookshelfTest::boxes() const
+{
+    QStringList lines;
+    QFile file(mFixture->tree().filePath(QStringLiteral("boxes.log")));
+    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        QTextStream in(&file);
+        while (!in.atEnd())
+            lines << in.readLine();
+    }
+    return lines;
+}
+
+void BookshelfTest::answerBoxes(const QString& answers)
+{
+    qputenv("VIREDA_MSGBOX_ANSWERS", answers.toLatin1());
+    MessageBoxHelper::resetScript();
+}
+
+void BookshelfTest::clickStudyRow(int row, int x)
+{
+    auto* table = child<ZoTable>("tblStudyList");
+    const int y = table->rowViewportPosition(row) + table->rowHeight(row) / 2;
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+}
+
+bool BookshelfTest::runSql(const QString& statement)
+{
+    // Another writer on the same file.
+    bool ok = false;
+    {
+        QSqlDatabase db = ZoDbConnection::open(mFixture->tree().filePath(QStringLiteral("vireda.db")),
+                                               QStringLiteral("bookshelf-test"));
+        QSqlQuery query(db);
+        ok = db.isOpen() && query.exec(statement);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bookshelf-test"));
+    return ok;
+}
+
+int BookshelfTest::exerciseRowOf(const QString& term) const
+{
+    QAbstractItemModel* model = child<QTableView>("tblExercise")->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        if (model->index(row, 1).data().toString() == term)
+            return row;
+    }
+    return -1;
+}
+
+// ---- search -----------------------------------------------------------------------
+
+void BookshelfTest::typeAheadRunsOneSearchPerBurst()
+{
+    addExercise(QStringLiteral("abcde"), QStringLiteral("French"));
+    addExercise(QStringLiteral("abx"), QStringLiteral("French"));
+    addExercise(QStringLiteral("other"), QStringLiteral("German"));
+    openForm();
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (3)"));
+
+    auto* field = child<QLineEdit>("lEditSearchField");
+    field->setFocus();
+    QTest::keyClicks(field, QStringLiteral("abc"));
+    // Nothing searched while typing.
+    QCOMPARE(gSearches, 0);
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (3)"));
+    QTRY_COMPARE(treeText(0), QStringLiteral("Exercises (1)"));
+    QCOMPARE(gSearches, 1);
+    QVERIFY(!page()->findChild<QTimer*>(QStringLiteral("findAheadTimer"))->isActive());
+}
+
+void BookshelfTest::returnSearchesAtOnce()
+{
+    addExercise(QStringLiteral("abcde"), QStringLiteral("French"));
+    addExercise(QStringLiteral("other"), QStringLiteral("German"));
+    openForm();
+    auto* field = child<QLineEdit>("lEditSearchField");
+    field->setFocus();
+    QTest::keyClicks(field, QStringLiteral("oth"));
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(gSearches, 1);
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (1)"));
+    // The pending type-ahead is dropped.
+    QVERIFY(!page()->findChild<QTimer*>(QStringLiteral("findAheadTimer"))->isActive());
+}
+
+void BookshelfTest::showAllKeepsTheFilter()
+{
+    addExercise(QStringLiteral("bonjour"), QStringLiteral("French"));
+    addExercise(QStringLiteral("merci"), QStringLiteral("French"));
+    addExercise(QStringLiteral("danke"), QStringLiteral("German"));
+    openForm();
+    chooseFilter(1);
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (2)"));
+    auto* field = child<QLineEdit>("lEditSearchField");
+    QTest::keyClicks(field, QStringLiteral("bon"));
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (1)"));
+
+    QTest::mouseClick(child<QPushButton>("btnFindAll"), Qt::LeftButton);
+    QCOMPARE(field->text(), QString());
+    QCOMPARE(child<QComboBox>("cmbLanguages")->currentText(), QStringLiteral("French"));
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (2)"));
+    // Clearing the text started no type-ahead.
+    QVERIFY(!page()->findChild<QTimer*>(QStringLiteral("findAheadTimer"))->isActive());
+
+    chooseFilter(0);
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (3)"));
+}
+
+void BookshelfTest::filterItemsAndStoredLanguage()
+{
+    addExercise(QStringLiteral("danke"), QStringLiteral("German"));
+    addExercise(QStringLiteral("merci"), QStringLiteral("French"));
+    openForm();
+    auto* filter = child<QComboBox>("cmbLanguages");
+    QStringList items;
+    for (int i = 0; i < filter->count(); ++i)
+        items << filter->itemText(i);
+    QCOMPARE(items, (QStringList{"All Languages", "French", "German", "Add Language..."}));
+    QCOMPARE(filter->currentIndex(), 0);
+
+    chooseFilter(2);
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (1)"));
+    const QString key = QStringLiteral("users/learner/LibraryLanguage");
+    QCOMPARE(QSettings().value(key).toString(), mLanguages->idOf(QStringLiteral("German")));
+
+    // A new tab for the same user starts on the stored language.
+    openForm();
+    QCOMPARE(child<QComboBox>("cmbLanguages")->currentText(), QStringLiteral("German"));
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (1)"));
+
+    chooseFilter(0);
+    QCOMPARE(QSettings().value(key).toString(), mLanguages->idOf(QStringLiteral("All Languages")));
+}
+
+void BookshelfTest::refilledFilterNeverKeepsAStaleLanguage()
+{
+    addExercise(QStringLiteral("danke"), QStringLiteral("German"));
+    addExercise(QStringLiteral("merci"), QStringLiteral("French"));
+    openForm();
+    chooseFilter(2);
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (1)"));
+
+    // German is removed from the profile elsewhere; the lists are refilled.
+    signIn(QStringLiteral("learner"), {QStringLiteral("French")});
+    mForm->updateViewLists();
+    auto* filter = child<QComboBox>("cmbLanguages");
+    QCOMPARE(filter->count(), 3);
+    QCOMPARE(filter->currentText(), QStringLiteral("All Languages"));
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (2)"));
+}
+
+// ---- deletion -----------------------------------------------------------------------
+
+void BookshelfTest::deletingWithALessonMember()
+{
+    const QString one = addExercise(QStringLiteral("one"), QStringLiteral("French"));
+    const QString two = addExercise(QStringLiteral("two"), QStringLiteral("French"));
+    const QString three = addExercise(QStringLiteral("three"), QStringLiteral("French"));
+    QVERIFY(!mFixture->addLesson({{QStringLiteral("Title"), QStringLiteral("Numbers")},
+                                  {QStringLiteral("Language"), QStringLiteral("French")}},
+                                 {two})
+                 .isEmpty());
+    openForm();
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (3)"));
+    // "one" is on the study list twice.
+    selectRows("tblExercise", {exerciseRowOf(QStringLiteral("one"))});
+    QMetaObject::invokeMethod(mRoot, "slotAdd");
+    selectRows("tblExercise", {exerciseRowOf(QStringLiteral("one"))});
+    QMetaObject::invokeMethod(mRoot, "slotAdd");
+    selectRows("tblExercise", {exerciseRowOf(QStringLiteral("three"))});
+    QMetaObject::invokeMethod(mRoot, "slotAdd");
+    QCOMPARE(studyIds(), (QStringList{one, one, three}));
+
+    answerBoxes(QStringLiteral("0"));
+    selectRows("tblExercise", {0, 1, 2});
+    QTest::keyClick(child<QTableView>("tblExercise"), Qt::Key_Delete);
+
+    const QString title = QStringLiteral("Vireda Test");
+    QCOMPARE(boxes(),
+             (QStringList{
+                 MessageBoxHelper::logLine(MessageBoxHelper::Question, title,
+                                           Qt::convertFromPlainText(
+                                               QStringLiteral("Do you want to permanently delete the selected Exercises?")),
+                                           {"Yes", "Cancel"}),
+                 MessageBoxHelper::logLine(MessageBoxHelper::Information, title,
+                                           QStringLiteral("Exercise is found in one or more Lessons and could not be deleted."),
+                                           {"OK"})}));
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (1)"));
+    QCOMPARE(mStore->search(QStringLiteral("Exercise"), {{QStringLiteral("Id"), two}}).size(), 1);
+    QVERIFY(mStore->search(QStringLiteral("Exercise"), {{QStringLiteral("Id"), one}}).isEmpty());
+    QCOMPARE(mHost->uploadCounts, 1);
+    QCOMPARE(studyIds(), QStringList());
+    QCOMPARE(child<ZoTable>("tblStudyList")->rowCount(), 0);
+}
+
+void BookshelfTest::refusedDeletionNamesLessonsOnlyWhenTheyAreTheCause()
+{
+    const QString kept = addExercise(QStringLiteral("kept"), QStringLiteral("French"));
+    const QString gone = addExercise(QStringLiteral("gone"), QStringLiteral("French"));
+    const QString member = addExercise(QStringLiteral("member"), QStringLiteral("French"));
+    QVERIFY(!mFixture->addLesson({{QStringLiteral("Title"), QStringLiteral("L")},
+                                  {QStringLiteral("Language"), QStringLiteral("French")}},
+                                 {member})
+                 .isEmpty());
+    // The database refuses to delete "kept", for a reason other than a lesson.
+    const QString trigger = QStringLiteral("CREATE TRIGGER keep_one BEFORE DELETE ON m WHEN old.lmid = %1 "
+                                           "BEGIN SELECT RAISE(ABORT, 'kept'); END")
+                                .arg(kept);
+    QVERIFY(runSql(trigger));
+    openForm();
+
+    answerBoxes(QStringLiteral("0"));
+    selectRows("tblExercise", {exerciseRowOf(QStringLiteral("kept")), exerciseRowOf(QStringLiteral("gone"))});
+    QMetaObject::invokeMethod(mRoot, "deleteObject");
+    QStringList shown = boxes();
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown.at(1), MessageBoxHelper::logLine(MessageBoxHelper::Information, QStringLiteral("Vireda Test"),
+                                                    QStringLiteral("1 Exercise(s) could not be deleted."), {"OK"}));
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (2)"));
+    QVERIFY(mStore->search(QStringLiteral("Exercise"), {{QStringLiteral("Id"), gone}}).isEmpty());
+
+    // Both causes at once: each is told once.
+    QFile::remove(mFixture->tree().filePath(QStringLiteral("boxes.log")));
+    answerBoxes(QStringLiteral("0"));
+    selectRows("tblExercise", {0, 1});
+    QMetaObject::invokeMethod(mRoot, "deleteObject");
+    shown = boxes();
+    QCOMPARE(shown.size(), 3);
+    QVERIFY(shown.at(1).contains(QStringLiteral("Exercise is found in one or more Lessons")));
+    QVERIFY(shown.at(2).contains(QStringLiteral("1 Exercise(s) could not be deleted.")));
+}
+
+void BookshelfTest::deletingALesson()
+{
+    const QString a = addExercise(QStringLiteral("a"), QStringLiteral("French"));
+    const QString b = addExercise(QStringLiteral("b"), QStringLiteral("French"));
+    QVERIFY(!mFixture->addLesson({{QStringLiteral("Title"), QStringLiteral("Letters")},
+                                  {QStringLiteral("Language"), QStringLiteral("French")}},
+                                 {a, b})
+                 .isEmpty());
+    QVERIFY(!mFixture->addLesson({{QStringLiteral("Title"), QStringLiteral("Other")},
+                                  {QStringLiteral("Language"), QStringLiteral("French")}},
+                                 {a})
+                 .isEmpty());
+    openForm();
+    QCOMPARE(treeText(1), QStringLiteral("Lessons (2)"));
+    selectLessons(true);
+    QVERIFY(!child<QPushButton>("btnDelete")->isEnabled());
+    auto* lessons = child<QTableView>("tblLesson");
+    int row = lessons->model()->index(0, 1).data().toString() == QLatin1String("Letters") ? 0 : 1;
+    selectRows("tblLesson", {row});
+    QVERIFY(child<QPushButton>("btnDelete")->isEnabled());
+
+    // Cancel keeps it.
+    answerBoxes(QStringLiteral("1"));
+    QTest::mouseClick(child<QPushButton>("btnDelete"), Qt::LeftButton);
+    QCOMPARE(treeText(1), QStringLiteral("Lessons (2)"));
+
+    answerBoxes(QStringLiteral("0"));
+    selectRows("tblLesson", {row});
+    QTest::mouseClick(child<QPushButton>("btnDelete"), Qt::LeftButton);
+    const QString question = MessageBoxHelper::logLine(
+        MessageBoxHelper::Question, QStringLiteral("Vireda Test"),
+        Qt::convertFromPlainText(QStringLiteral("Do you want to permanently delete the Lesson 'Letters'?")),
+        {"Yes", "Cancel"});
+    QCOMPARE(boxes(), (QStringList{question, question}));
+    QCOMPARE(treeText(1), QStringLiteral("Lessons (1)"));
+    QCOMPARE(lessons->model()->index(0, 1).data().toString(), QStringLiteral("Other"));
+    QCOMPARE(mStore->search(QStringLiteral("Exercise"), {{QStringLiteral("Term"), QString()}}).size(), 2);
+    QCOMPARE(mHost->uploadCounts, 1);
+}
+
+void BookshelfTest::deleteQuestionShowsTheTermAsPlainText()
+{
+    const QString term = QStringLiteral("<b>bold</b> & <img src=x>");
+    addExercise(term, QStringLiteral("French"), false);
+    openForm();
+    selectRows("tblExercise", {0});
+    answerBoxes(QStringLiteral("1"));
+    QMetaObject::invokeMethod(mRoot, "deleteObject");
+    const QStringList shown = boxes();
+    QCOMPARE(shown.size(), 1);
+    // The box shows rich text in which the term is escaped.
+    const QString text = shown.first().section(QLatin1Char('\t'), 2, 2);
+    QTextDocument document;
+    document.setHtml(text);
+    QCOMPARE(document.toPlainText(), QStringLiteral("Do you want to permanently delete the Exercise '%1'?").arg(term));
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (1)"));
+}
+
+// ---- study list ------------------------------------------------------------------------
+
+void BookshelfTest::lessonAddsInItsOwnOrder()
+{
+    // The lesson's members are 5, 3, 5 in this order: ids stored out of order.
+    QStringList ids;
+    for (const char* term : {"t1", "t2", "t3", "t4", "t5"})
+        ids << addExercise(QString::fromLatin1(term), QStringLiteral("French"));
+    const QString five = ids.at(4);
+    const QString three = ids.at(2);
+    QVERIFY(!mFixture->addLesson({{QStringLiteral("Title"), QStringLiteral("Order")},
+                                  {QStringLiteral("Language"), QStringLiteral("French")}},
+                                 {five, three, five})
+                 .isEmpty());
+    openForm();
+    selectLessons(true);
+    selectRows("tblLesson", {0});
+    QTest::keyClick(child<QTableView>("tblLesson"), Qt::Key_Return);
+
+    QCOMPARE(studyIds(), (QStringList{five, three, five}));
+    auto* table = child<ZoTable>("tblStudyList");
+    QCOMPARE(table->rowCount(), 3);
+    QCOMPARE(table->text(0, 1), QStringLiteral("t5"));
+    QCOMPARE(table->text(1, 1), QStringLiteral("t3"));
+    QCOMPARE(table->text(2, 1), QStringLiteral("t5"));
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(mStudy->exerciseAt(row).value(QStringLiteral("FromLesson")), QStringLiteral("Order"));
+    QVERIFY(child<QPushButton>("btnStudyNow")->isEnabled());
+
+    // Twice gives six.
+    selectRows("tblLesson", {0});
+    QTest::mouseClick(child<QPushButton>("btnAdd"), Qt::LeftButton);
+    QCOMPARE(mStudy->count(), 6);
+    QCOMPARE(table->rowCount(), 6);
+}
+
+void BookshelfTest::lessonWithoutMembersAddsNothing()
+{
+    QVERIFY(!mFixture->addLesson({{QStringLiteral("Title"), QStringLiteral("Empty")},
+                                  {QStringLiteral("Language"), QStringLiteral("French")}},
+                                 {})
+                 .isEmpty());
+    openForm();
+    QCOMPARE(treeText(1), QStringLiteral("Lessons (1)"));
+    selectLessons(true);
+    selectRows("tblLesson", {0});
+    QMetaObject::invokeMethod(mRoot, "slotAdd");
+    QCOMPARE(mStudy->count(), 0);
+    QCOMPARE(child<ZoTable>("tblStudyList")->rowCount(), 0);
+    QVERIFY(!child<QPushButton>("btnStudyNow")->isEnabled());
+}
+
+void BookshelfTest::addAllAndDuplicates()
+{
+    openForm();
+    // No results: Add All adds nothing.
+    QVERIFY(!child<QPushButton>("btnAddAll")->isEnabled());
+    QMetaObject::invokeMethod(mRoot, "slotAddAll");
+    QCOMPARE(mStudy->count(), 0);
+
+    const QString a = addExercise(QStringLiteral("alpha"), QStringLiteral("French"));
+    const QString b = addExercise(QStringLiteral("beta"), QStringLiteral("French"));
+    QMetaObject::invokeMethod(mRoot, "findAll");
+    QVERIFY(child<QPushButton>("btnAddAll")->isEnabled());
+    QTest::mouseClick(child<QPushButton>("btnAddAll"), Qt::LeftButton);
+    QCOMPARE(studyIds(), (QStringList{a, b}));
+    // A click on the plus icon adds that row again.
+    auto* view = child<QTableView>("tblExercise");
+    const QRect cell = view->visualRect(view->model()->index(exerciseRowOf(QStringLiteral("alpha")), 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    QCOMPARE(studyIds(), (QStringList{a, b, a}));
+    const Record entry = mStudy->exerciseAt(2);
+    QCOMPARE(entry.value(QStringLiteral("Term")), QStringLiteral("alpha"));
+    QCOMPARE(entry.value(QStringLiteral("Language")), QStringLiteral("French"));
+    QCOMPARE(entry.value(QStringLiteral("MediaName")), QStringLiteral("alpha.wav"));
+    QCOMPARE(child<ZoTable>("tblStudyList")->rowCount(), 3);
+}
+
+void BookshelfTest::minusIconZones_data()
+{
+    QTest::addColumn<int>("x");
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("left edge") << 0 << false;
+    QTest::newRow("x 1") << 1 << true;
+    QTest::newRow("x 14") << 14 << true;
+    QTest::newRow("x 15") << 15 << false;
+    QTest::newRow("on the text") << 60 << false;
+}
+
+void BookshelfTest::minusIconZones()
+{
+    QFETCH(int, x);
+    QFETCH(bool, removed);
+    const QString a = addExercise(QStringLiteral("alpha"), QStringLiteral("French"));
+    const QString b = addExercise(QStringLiteral("beta"), QStringLiteral("French"));
+    const QString c = addExercise(QStringLiteral("gamma"), QStringLiteral("French"));
+    openForm();
+    QMetaObject::invokeMethod(mRoot, "slotAddAll");
+    QCOMPARE(studyIds(), (QStringList{a, b, c}));
+
+    clickStudyRow(1, x);
+    auto* table = child<ZoTable>("tblStudyList");
+    if (removed) {
+        QCOMPARE(studyIds(), (QStringList{a, c}));
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(table->text(1, 1), QStringLiteral("gamma"));
+        // The row below moved up under the cursor.
+        QCOMPARE(table->currentRow(), 1);
+    } else {
+        QCOMPARE(studyIds(), (QStringList{a, b, c}));
+        QCOMPARE(table->currentRow(), 1);
+        QVERIFY(child<QPushButton>("btnRemove")->isEnabled());
+    }
+}
+
+void BookshelfTest::minusIconRemovesTheClickedRow()
+{
+    const QString a = addExercise(QStringLiteral("alpha"), QStringLiteral("French"));
+    const QString b = addExercise(QStringLiteral("beta"), QStringLiteral("French"));
+    const QString c = addExercise(QStringLiteral("gamma"), QStringLiteral("French"));
+    openForm();
+    QMetaObject::invokeMethod(mRoot, "slotAddAll");
+    auto* table = child<ZoTable>("tblStudyList");
+    table->setCurrentCell(0, 1);
+    clickStudyRow(2, 5);
+    QCOMPARE(studyIds(), (QStringList{a, b}));
+    QCOMPARE(table->text(0, 1), QStringLiteral("alpha"));
+    QCOMPARE(table->text(1, 1), QStringLiteral("beta"));
+    Q_UNUSED(c);
+}
+
+void BookshelfTest::playAndStopButtonStates()
+{
+    addExercise(QStringLiteral("sound"), QStringLiteral("French"));
+    openForm();
+    auto* play = child<QToolButton>("btnPlay");
+    auto* stop = child<QToolButton>("btnStop");
+    QVERIFY(!play->isEnabled());
+    QVERIFY(!stop->isEnabled());
+    selectRows("tblExercise", {0});
+    QVERIFY(play->isEnabled());
+    QVERIFY(child<QPushButton>("btnDelete")->isEnabled());
+    QVERIFY(child<QPushButton>("btnAdd")->isEnabled());
+
+    // Played to its end.
+    mAudio->setProperty("playMs", 150);
+    QTest::mouseClick(play, Qt::LeftButton);
+    QVERIFY(!play->isEnabled());
+    QVERIFY(stop->isEnabled());
+    QTRY_VERIFY(!stop->isEnabled());
+    QVERIFY(play->isEnabled());
+
+    // Stopped by the user.
+    mAudio->setProperty("playMs", -1);
+    QTest::mouseClick(play, Qt::LeftButton);
+    QVERIFY(stop->isEnabled());
+    QTest::mouseClick(stop, Qt::LeftButton);
+    QVERIFY(!stop->isEnabled());
+    QVERIFY(play->isEnabled());
+    QVERIFY(mAudio->property("calls").toStringList().contains(QStringLiteral("stop")));
+
+    // Leaving the tab stops playback.
+    QTest::mouseClick(play, Qt::LeftButton);
+    QVERIFY(stop->isEnabled());
+    QCOMPARE(mForm->customLeave(), 1);
+    QVERIFY(!stop->isEnabled());
+    QVERIFY(play->isEnabled());
+}
+
+void BookshelfTest::missingSoundKeepsPlayDisabled()
+{
+    addExercise(QStringLiteral("silent"), QStringLiteral("French"), false);
+    openForm();
+    selectRows("tblExercise", {0});
+    QVERIFY(!child<QToolButton>("btnPlay")->isEnabled());
+    QVERIFY(child<QPushButton>("btnDelete")->isEnabled());
+    QVERIFY(child<QPushButton>("btnAdd")->isEnabled());
+    QVERIFY(!child<QPushButton>("btnRemove")->isEnabled());
+    QMetaObject::invokeMethod(mRoot, "playSound");
+    QVERIFY(!child<QToolButton>("btnStop")->isEnabled());
+}
+
+void BookshelfTest::lessonsHideAddAll()
+{
+    addExercise(QStringLiteral("alpha"), QStringLiteral("French"));
+    openForm();
+    QVERIFY(child<QPushButton>("btnAddAll")->isVisible());
+    selectLessons(true);
+    QVERIFY(!child<QPushButton>("btnAddAll")->isVisible());
+    QVERIFY(child<QTableView>("tblLesson")->isVisible());
+    QVERIFY(!child<QTableView>("tblExercise")->isVisible());
+    selectLessons(false);
+    QVERIFY(child<QPushButton>("btnAddAll")->isVisible());
+}
+
+void BookshelfTest::changesOfOtherWritersShownOnEntry()
+{
+    addExercise(QStringLiteral("alpha"), QStringLiteral("French"));
+    openForm();
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (1)"));
+    // Another tab stores an exercise and puts a download on the study list.
+    addExercise(QStringLiteral("beta"), QStringLiteral("German"));
+    mStudy->appendExercise({{QStringLiteral("Id"), QStringLiteral("77")}, {QStringLiteral("Term"), QStringLiteral("fetched")}});
+    mStudy->setChanged(true);
+    QCOMPARE(mForm->customRefresh(), 1);
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (2)"));
+    auto* table = child<ZoTable>("tblStudyList");
+    QCOMPARE(table->rowCount(), 1);
+    QCOMPARE(table->text(0, 1), QStringLiteral("fetched"));
+    QVERIFY(!mStudy->isChanged());
+    QVERIFY(child<QPushButton>("btnClearStudylist")->isEnabled());
+}
+
+void BookshelfTest::downloadBehindTheTablesBack()
+{
+    const QString a = addExercise(QStringLiteral("alpha"), QStringLiteral("French"));
+    const QString b = addExercise(QStringLiteral("beta"), QStringLiteral("French"));
+    openForm();
+    QMetaObject::invokeMethod(mRoot, "slotAddAll");
+    // A download finishes while the tab is shown.
+    mStudy->appendExercise({{QStringLiteral("Id"), QStringLiteral("99")}, {QStringLiteral("Term"), QStringLiteral("fetched")}});
+    auto* table = child<ZoTable>("tblStudyList");
+    QCOMPARE(table->rowCount(), 2);
+    // Adding keeps rows and entries in step.
+    selectRows("tblExercise", {exerciseRowOf(QStringLiteral("beta"))});
+    QMetaObject::invokeMethod(mRoot, "slotAdd");
+    QCOMPARE(studyIds(), (QStringList{a, b, "99", b}));
+    QCOMPARE(table->rowCount(), 4);
+    for (int row = 0; row < 4; ++row)
+        QCOMPARE(table->text(row, 0), studyIds().at(row));
+
+    mStudy->appendExercise({{QStringLiteral("Id"), QStringLiteral("98")}, {QStringLiteral("Term"), QStringLiteral("late")}});
+    clickStudyRow(1, 5);
+    QCOMPARE(studyIds(), (QStringList{a, "99", b, "98"}));
+    QCOMPARE(table->rowCount(), 4);
+    QCOMPARE(table->text(3, 1), QStringLiteral("late"));
+}
+
+void BookshelfTest::sameUserKeepsStudyListNewUserResets()
+{
+    const QString a = addExercise(QStringLiteral("alpha"), QStringLiteral("French"));
+    addExercise(QStringLiteral("beta"), QStringLiteral("French"));
+    openForm();
+    QMetaObject::invokeMethod(mRoot, "slotAddAll");
+    QCOMPARE(mStudy->count(), 2);
+    selectRows("tblExercise", {exerciseRowOf(QStringLiteral("alpha"))});
+
+    // A change of interface language: the same user.
+    mForm->retranslateView();
+    mForm->updateViewLists();
+    mForm->refreshData();
+    QCOMPARE(mStudy->count(), 2);
+    QCOMPARE(child<ZoTable>("tblStudyList")->rowCount(), 2);
+    auto* view = child<QTableView>("tblExercise");
+    const QModelIndexList selected = view->selectionModel()->selectedRows();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(view->model()->index(selected.first().row(), 0).data().toString(), a);
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (2)"));
+
+    // Another user.
+    signIn(QStringLiteral("somebody"), {QStringLiteral("German")});
+    mForm->retranslateView();
+    mForm->updateViewLists();
+    mForm->refreshData();
+    QCOMPARE(mStudy->count(), 0);
+    QCOMPARE(child<ZoTable>("tblStudyList")->rowCount(), 0);
+    QVERIFY(!child<QPushButton>("btnStudyNow")->isEnabled());
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (2)"));
+    QVERIFY(view->selectionModel()->selectedRows().isEmpty());
+}
+
+void BookshelfTest::welcomeDialogOnSecondEntryOnly()
+{
+    QSettings().setValue(QStringLiteral("users/learner/LibrarySplash"), 1);
+    openForm();
+    int shown = 0;
+    bool tick = true;
+    auto answer = [&] {
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            ++shown;
+            if (tick)
+                dialog->findChild<QCheckBox*>(QStringLiteral("chkDoNotShow"))->setChecked(true);
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnOk")), Qt::LeftButton);
+        });
+    };
+    answer();
+    mForm->customRefresh();
+    QCOMPARE(shown, 0);
+    QApplication::processEvents();
+    answer();
+    mForm->customRefresh();
+    QCOMPARE(shown, 1);
+    QCOMPARE(QSettings().value(QStringLiteral("users/learner/LibrarySplash")).toInt(), 0);
+    answer();
+    mForm->customRefresh();
+    QCOMPARE(shown, 1);
+    QApplication::processEvents();
+}
+
+void BookshelfTest::clearStudylistEmptiesBoth()
+{
+    addExercise(QStringLiteral("alpha"), QStringLiteral("French"));
+    openForm();
+    QMetaObject::invokeMethod(mRoot, "slotAddAll");
+    QVERIFY(child<QPushButton>("btnStudyNow")->isEnabled());
+    QTest::mouseClick(child<QPushButton>("btnClearStudylist"), Qt::LeftButton);
+    QCOMPARE(mStudy->count(), 0);
+    QCOMPARE(child<ZoTable>("tblStudyList")->rowCount(), 0);
+    QVERIFY(!child<QPushButton>("btnStudyNow")->isEnabled());
+    QVERIFY(!child<QPushButton>("btnClearStudylist")->isEnabled());
+}
+
+QTEST_MAIN(BookshelfTest)
+#include "tst_bookshelf.moc"
