@@ -22,6 +22,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSettings>
 #include <QSqlDatabase>
@@ -31,6 +32,7 @@
 #include <QTextDocument>
 #include <QTextStream>
 #include <QTimer>
+#include <QTranslator>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -94,6 +96,10 @@ private slots:
     void sameUserKeepsStudyListNewUserResets();
     void welcomeDialogOnSecondEntryOnly();
     void clearStudylistEmptiesBoth();
+    void studyListDoubleClick_data();
+    void studyListDoubleClick();
+    void exerciseMenuFollowsTheButtons();
+    void germanKeepsTheFilter();
 
 private:
     QWidget* page() const { return mForm->widget(); }
@@ -865,6 +871,104 @@ void BookshelfTest::clearStudylistEmptiesBoth()
     QCOMPARE(child<ZoTable>("tblStudyList")->rowCount(), 0);
     QVERIFY(!child<QPushButton>("btnStudyNow")->isEnabled());
     QVERIFY(!child<QPushButton>("btnClearStudylist")->isEnabled());
+}
+
+void BookshelfTest::studyListDoubleClick_data()
+{
+    QTest::addColumn<int>("x");
+    QTest::addColumn<bool>("plays");
+    QTest::newRow("on the minus icon") << 10 << false;
+    QTest::newRow("x 15") << 15 << false;
+    QTest::newRow("x 16") << 16 << true;
+    QTest::newRow("on the term") << 80 << true;
+}
+
+void BookshelfTest::studyListDoubleClick()
+{
+    QFETCH(int, x);
+    QFETCH(bool, plays);
+    addExercise(QStringLiteral("alpha"), QStringLiteral("French"));
+    addExercise(QStringLiteral("beta"), QStringLiteral("French"));
+    openForm();
+    QMetaObject::invokeMethod(mRoot, "slotAddAll");
+    mAudio->setProperty("playMs", -1);
+    mAudio->setProperty("calls", QStringList());
+    auto* table = child<ZoTable>("tblStudyList");
+    const QPoint at(x, table->rowViewportPosition(1) + table->rowHeight(1) / 2);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    const QStringList calls = mAudio->property("calls").toStringList();
+    if (plays) {
+        QCOMPARE(calls.filter(QStringLiteral("play ")), QStringList{QStringLiteral("play Content/beta.wav")});
+        QVERIFY(child<QToolButton>("btnStop")->isEnabled());
+        QVERIFY(!child<QToolButton>("btnPlay")->isEnabled());
+        // A double click on another row while playing plays that one.
+        const QPoint first(x, table->rowViewportPosition(0) + table->rowHeight(0) / 2);
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, first);
+        QCOMPARE(mAudio->property("calls").toStringList().filter(QStringLiteral("play ")).last(),
+                 QStringLiteral("play Content/alpha.wav"));
+        QVERIFY(child<QToolButton>("btnStop")->isEnabled());
+    } else {
+        QVERIFY(calls.filter(QStringLiteral("play ")).isEmpty());
+    }
+    QCOMPARE(mStudy->count(), 2);
+}
+
+void BookshelfTest::exerciseMenuFollowsTheButtons()
+{
+    addExercise(QStringLiteral("unheard"), QStringLiteral("French"), false);
+    openForm();
+    auto* view = child<QTableView>("tblExercise");
+    QStringList seen;
+    QTimer::singleShot(0, this, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        QAction* add = nullptr;
+        for (QAction* action : menu->actions()) {
+            if (action->isSeparator())
+                continue;
+            seen << action->text() + (action->isEnabled() ? QString() : QStringLiteral(" (off)"));
+            if (action->text() == QLatin1String("Add"))
+                add = action;
+        }
+        if (add) {
+            menu->setActiveAction(add);
+            QTest::keyClick(menu, Qt::Key_Return);
+        } else {
+            menu->close();
+        }
+    });
+    // A right click on an unselected row selects it first.
+    const QRect cell = view->visualRect(view->model()->index(0, 1));
+    QTest::mouseClick(view->viewport(), Qt::RightButton, Qt::NoModifier, cell.center());
+    QTRY_COMPARE(seen, (QStringList{"Play (off)", "Stop (off)", "Delete", "Add", "Add All"}));
+    QTRY_COMPARE(mStudy->count(), 1);
+}
+
+void BookshelfTest::germanKeepsTheFilter()
+{
+    addExercise(QStringLiteral("danke"), QStringLiteral("German"));
+    addExercise(QStringLiteral("merci"), QStringLiteral("French"));
+    openForm();
+    chooseFilter(2);
+    QTranslator translator;
+    QVERIFY(translator.load(TestTree::distPath() + QStringLiteral("/Translations/Deutsch/library-Deutsch.qm")));
+    QCoreApplication::installTranslator(&translator);
+    mForm->retranslateView();
+    mForm->updateViewLists();
+    mForm->refreshData();
+    const QString title = mForm->title();
+    QCoreApplication::removeTranslator(&translator);
+
+    QCOMPARE(title, QStringLiteral("Bibliothek"));
+    auto* filter = child<QComboBox>("cmbLanguages");
+    QCOMPARE(filter->itemText(0), QStringLiteral("Alle Sprachen"));
+    QCOMPARE(filter->itemText(filter->count() - 1), QStringLiteral("Sprache hinzufügen..."));
+    QCOMPARE(filter->currentText(), QStringLiteral("German"));
+    QCOMPARE(treeText(0), QStringLiteral("Übungen (1)"));
+    QCOMPARE(treeText(1), QStringLiteral("Lektionen (0)"));
+    QCOMPARE(child<QPushButton>("btnFindAll")->text(), QStringLiteral("Alle anzeigen"));
+    QCOMPARE(child<QPushButton>("btnStudyNow")->text(), QStringLiteral("Jetzt üben!"));
 }
 
 QTEST_MAIN(BookshelfTest)
