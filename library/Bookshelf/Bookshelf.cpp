@@ -180,8 +180,11 @@ int Bookshelf::customRefresh()
     if (mRefreshedOnce == 1 && mSplash == 1 && mSplashPending == 1) {
         QTextStream(stdout) << "Library Custom Refresh not first refresh call" << Qt::endl;
         mSplashPending = 0;
+        QPointer<Bookshelf> self(this);
         QPointer<LibraryInfoForm> info = new LibraryInfoForm(this);
         info->exec();
+        if (!self)
+            return 0;
         if (info)
             info->deleteLater();
     }
@@ -732,12 +735,15 @@ void Bookshelf::deleteExercises()
     const QString question = ids.size() == 1
                                  ? tr("Do you want to permanently delete the Exercise '%1'?").arg(term)
                                  : tr("Do you want to permanently delete the selected Exercises?");
-    if (MessageBoxHelper::question(this, mTitle, Qt::convertFromPlainText(question), {tr("Yes"), tr("Cancel")}) != 0) {
+    QPointer<Bookshelf> self(this);
+    const int answer = MessageBoxHelper::question(this, mTitle, Qt::convertFromPlainText(question), {tr("Yes"), tr("Cancel")});
+    if (!self)
+        return;
+    if (answer != 0) {
         refreshButtons();
         return;
     }
 
-    QPointer<Bookshelf> self(this);
     QPointer<QProgressDialog> progress = new QProgressDialog(tr("Deleting..."), tr("Abort"), 0, int(ids.size()), this);
     progress->setWindowTitle(mTitle);
     progress->setWindowModality(Qt::WindowModal);
@@ -804,7 +810,11 @@ void Bookshelf::deleteLessons()
         return;
     const QString question = ids.size() == 1 ? tr("Do you want to permanently delete the Lesson '%1'?").arg(title)
                                              : tr("Do you want to permanently delete the selected Lessons?");
-    if (MessageBoxHelper::question(this, mTitle, Qt::convertFromPlainText(question), {tr("Yes"), tr("Cancel")}) != 0) {
+    QPointer<Bookshelf> self(this);
+    const int answer = MessageBoxHelper::question(this, mTitle, Qt::convertFromPlainText(question), {tr("Yes"), tr("Cancel")});
+    if (!self)
+        return;
+    if (answer != 0) {
         refreshButtons();
         return;
     }
@@ -816,55 +826,41 @@ void Bookshelf::deleteLessons()
 
 // ---- Context menus --------------------------------------------------------------
 
+void Bookshelf::runMenu(const QList<MenuItem>& items)
+{
+    QMenu menu(this);
+    QHash<QAction*, void (Bookshelf::*)()> handlers;
+    for (const MenuItem& item : items) {
+        if (!item.button) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action = menu.addAction(item.text);
+        action->setEnabled(item.button->isEnabled());
+        handlers.insert(action, item.slot);
+    }
+    QPointer<Bookshelf> self(this);
+    QAction* chosen = menu.exec(QCursor::pos());
+    if (self && handlers.contains(chosen))
+        (this->*handlers.value(chosen))();
+}
+
 void Bookshelf::exerciseRightClicked()
 {
     refreshButtons();
-    QMenu menu(this);
-    QAction* play = menu.addAction(tr("Play"));
-    QAction* stop = menu.addAction(tr("Stop"));
-    menu.addSeparator();
-    QAction* remove = menu.addAction(tr("Delete"));
-    menu.addSeparator();
-    QAction* add = menu.addAction(tr("Add"));
-    QAction* addAll = menu.addAction(tr("Add All"));
-    play->setEnabled(btnPlay->isEnabled());
-    stop->setEnabled(btnStop->isEnabled());
-    remove->setEnabled(btnDelete->isEnabled());
-    add->setEnabled(btnAdd->isEnabled());
-    addAll->setEnabled(btnAddAll->isEnabled());
-    QPointer<Bookshelf> self(this);
-    QAction* chosen = menu.exec(QCursor::pos());
-    if (!self || !chosen)
-        return;
-    if (chosen == play)
-        playSound();
-    else if (chosen == stop)
-        stopSound();
-    else if (chosen == remove)
-        deleteObject();
-    else if (chosen == add)
-        slotAdd();
-    else if (chosen == addAll)
-        slotAddAll();
+    runMenu({{tr("Play"), btnPlay, &Bookshelf::playSound},
+             {tr("Stop"), btnStop, &Bookshelf::stopSound},
+             {},
+             {tr("Delete"), btnDelete, &Bookshelf::deleteObject},
+             {},
+             {tr("Add"), btnAdd, &Bookshelf::slotAdd},
+             {tr("Add All"), btnAddAll, &Bookshelf::slotAddAll}});
 }
 
 void Bookshelf::lessonRightClicked()
 {
     refreshButtons();
-    QMenu menu(this);
-    QAction* remove = menu.addAction(tr("Delete"));
-    menu.addSeparator();
-    QAction* add = menu.addAction(tr("Add"));
-    remove->setEnabled(btnDelete->isEnabled());
-    add->setEnabled(btnAdd->isEnabled());
-    QPointer<Bookshelf> self(this);
-    QAction* chosen = menu.exec(QCursor::pos());
-    if (!self || !chosen)
-        return;
-    if (chosen == remove)
-        deleteObject();
-    else if (chosen == add)
-        slotAdd();
+    runMenu({{tr("Delete"), btnDelete, &Bookshelf::deleteObject}, {}, {tr("Add"), btnAdd, &Bookshelf::slotAdd}});
 }
 
 // ---- Study list -------------------------------------------------------------------
@@ -1168,29 +1164,12 @@ void Bookshelf::studylistClicked(int row, int, int button, const QPoint& pos)
         refreshButtons();
     } else if (button == Qt::RightButton) {
         refreshButtons();
-        QMenu menu(this);
-        QAction* play = menu.addAction(tr("Play"));
-        QAction* stop = menu.addAction(tr("Stop"));
-        menu.addSeparator();
-        QAction* remove = menu.addAction(tr("Remove"));
-        menu.addSeparator();
-        QAction* clear = menu.addAction(tr("Clear Studylist"));
-        play->setEnabled(btnPlay->isEnabled());
-        stop->setEnabled(btnStop->isEnabled());
-        remove->setEnabled(btnRemove->isEnabled());
-        clear->setEnabled(btnClearStudylist->isEnabled());
-        QPointer<Bookshelf> self(this);
-        QAction* chosen = menu.exec(QCursor::pos());
-        if (!self || !chosen)
-            return;
-        if (chosen == play)
-            playSound();
-        else if (chosen == stop)
-            stopSound();
-        else if (chosen == remove)
-            removeExerciseFromStudyList();
-        else if (chosen == clear)
-            clearStudylist();
+        runMenu({{tr("Play"), btnPlay, &Bookshelf::playSound},
+                 {tr("Stop"), btnStop, &Bookshelf::stopSound},
+                 {},
+                 {tr("Remove"), btnRemove, &Bookshelf::removeExerciseFromStudyList},
+                 {},
+                 {tr("Clear Studylist"), btnClearStudylist, &Bookshelf::clearStudylist}});
     }
 }
 

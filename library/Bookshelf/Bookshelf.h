@@ -15,6 +15,7 @@
 #include <QWidget>
 
 class HelpBrowser;
+class QAbstractButton;
 class IAudio;
 class IDbManager;
 class ILogResource;
@@ -91,6 +92,15 @@ public slots:
 
 private:
     using Record = QHash<QString, QString>;
+    // One entry of a context menu, enabled like its button; no button: a separator.
+    struct MenuItem
+    {
+        QString text;
+        QAbstractButton* button = nullptr;
+        void (Bookshelf::*slot)() = nullptr;
+    };
+
+    void runMenu(const QList<MenuItem>& items);
 
     void searchExercises(bool applyCriteria);
     void searchLessons(bool applyCriteria);
