@@ -1043,6 +1043,9 @@ void Bookshelf::addRecordsToStudyList(const QList<int>& rows, bool lessons)
     progress->setMinimumDuration(1000);
     tblStudyList->setUpdatesEnabled(false);
     for (int i = 0; i < records.size(); ++i) {
+        // Abort keeps what was added before it.
+        if (!progress || progress->wasCanceled())
+            break;
         if (lessons) {
             addLessonRecord(records.at(i));
         } else if (!records.at(i).isEmpty()) {
@@ -1050,18 +1053,9 @@ void Bookshelf::addRecordsToStudyList(const QList<int>& rows, bool lessons)
                 mStudy->appendExercise(records.at(i));
             appendStudyRow(records.at(i));
         }
-        if (progress)
-            progress->setValue(i + 1);
+        progress->setValue(i + 1);
         if (!self)
             return;
-        if (!progress || progress->wasCanceled()) {
-            if (progress)
-                progress->hide();
-            QCoreApplication::processEvents();
-            if (!self)
-                return;
-            break;
-        }
         QCoreApplication::processEvents();
         if (!self)
             return;

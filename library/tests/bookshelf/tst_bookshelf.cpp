@@ -23,6 +23,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
 #include <QSqlDatabase>
@@ -100,6 +101,7 @@ private slots:
     void studyListDoubleClick();
     void exerciseMenuFollowsTheButtons();
     void germanKeepsTheFilter();
+    void abortedRunsKeepWhatWasDone();
 
 private:
     QWidget* page() const { return mForm->widget(); }
@@ -969,6 +971,34 @@ void BookshelfTest::germanKeepsTheFilter()
     QCOMPARE(treeText(1), QStringLiteral("Lektionen (0)"));
     QCOMPARE(child<QPushButton>("btnFindAll")->text(), QStringLiteral("Alle anzeigen"));
     QCOMPARE(child<QPushButton>("btnStudyNow")->text(), QStringLiteral("Jetzt üben!"));
+}
+
+void BookshelfTest::abortedRunsKeepWhatWasDone()
+{
+    for (const char* term : {"r1", "r2", "r3", "r4"})
+        addExercise(QString::fromLatin1(term), QStringLiteral("French"));
+    openForm();
+    // The first progress step lets the pending events run: Abort is pressed there.
+    auto abortSoon = [this] {
+        QTimer::singleShot(0, this, [this] {
+            for (auto* progress : page()->findChildren<QProgressDialog*>()) {
+                if (!progress->wasCanceled())
+                    progress->cancel();
+            }
+        });
+    };
+    abortSoon();
+    QMetaObject::invokeMethod(mRoot, "slotAddAll");
+    QCOMPARE(mStudy->count(), 1);
+    QCOMPARE(child<ZoTable>("tblStudyList")->rowCount(), 1);
+
+    answerBoxes(QStringLiteral("0"));
+    selectRows("tblExercise", {0, 1, 2, 3});
+    abortSoon();
+    QMetaObject::invokeMethod(mRoot, "deleteObject");
+    // The exercise being deleted when Abort came stays deleted; the rest stay.
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (3)"));
+    QCOMPARE(mStore->search(QStringLiteral("Exercise"), {{QStringLiteral("Term"), QString()}}).size(), 3);
 }
 
 QTEST_MAIN(BookshelfTest)
