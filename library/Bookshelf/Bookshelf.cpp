@@ -8,6 +8,7 @@
 #include "IResource.h"
 #include "IStudyResource.h"
 #include "IUserResource.h"
+#include "LanguageComboHelper.h"
 #include "LibraryInfoForm.h"
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
@@ -74,7 +75,11 @@ void Bookshelf::init()
 
     connect(btnFindAll, &QPushButton::clicked, this, &Bookshelf::findAll);
     connect(btnDelete, &QPushButton::clicked, this, &Bookshelf::deleteObject);
-    connect(cmbLanguages, qOverload<int>(&QComboBox::activated), this, &Bookshelf::addLanguage);
+    // The helper takes the filter's choices, "Add Language..." included.
+    mFilter = new LanguageComboHelper(cmbLanguages, LanguageComboHelper::AllLanguages, mHost);
+    mFilter->setWizardParent(this);
+    mFilter->setSettingKey(QStringLiteral("LibraryLanguage"), true);
+    connect(mFilter, &LanguageComboHelper::languageChosen, this, [this] { addLanguage(cmbLanguages->currentIndex()); });
     connect(btnStop, &QToolButton::clicked, this, &Bookshelf::stopSound);
     connect(btnPlay, &QToolButton::clicked, this, &Bookshelf::playSound);
     connect(btnClearStudylist, &QPushButton::clicked, this, &Bookshelf::clearStudylist);
@@ -204,39 +209,12 @@ int Bookshelf::updateViewLists()
     if (!mInitialised || !mUsers || !mUsers->currentUser())
         return 1;
     const QString before = mFilterFilled ? cmbLanguages->currentText() : QString();
-    fillFilter();
+    mFilter->fill(false);
     // A language that is gone leaves "All Languages": the results follow.
     if (mFilterFilled && !before.isEmpty() && before != cmbLanguages->currentText())
         searchLocal();
     mFilterFilled = true;
     return 1;
-}
-
-void Bookshelf::fillFilter()
-{
-    const QString text = cmbLanguages->currentText();
-    const QSignalBlocker blocker(cmbLanguages);
-    cmbLanguages->clear();
-    cmbLanguages->addItem(tr("All Languages"));
-    if (ZoUser* user = mUsers ? mUsers->currentUser() : nullptr) {
-        for (ZoUserFluency* fluency : user->fluencies()) {
-            if (fluency && cmbLanguages->findText(fluency->language(), Qt::MatchFixedString | Qt::MatchCaseSensitive) < 0)
-                cmbLanguages->addItem(fluency->language());
-        }
-    }
-    cmbLanguages->addItem(tr("Add Language..."));
-    selectFilterText(text);
-}
-
-void Bookshelf::selectFilterText(const QString& text)
-{
-    const int last = cmbLanguages->count() - 1;
-    int index = cmbLanguages->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-    // "Add Language..." is an action, never a filter.
-    if (index < 0 || index == last)
-        index = 0;
-    cmbLanguages->setCurrentIndex(index);
-    mFilterIndex = index;
 }
 
 void Bookshelf::retranslateView()
@@ -249,22 +227,20 @@ void Bookshelf::retranslateView()
     tblStudyList->setUpdatesEnabled(true);
     tblStudyList->update();
 
-    // The Designer texts replace the filter's items: keep the ones shown.
+    // The Designer texts replace the filter's items: the user's list comes back.
+    const int index = cmbLanguages->currentIndex();
     QStringList items;
     for (int i = 0; i < cmbLanguages->count(); ++i)
         items << cmbLanguages->itemText(i);
-    const int index = cmbLanguages->currentIndex();
     {
         const QSignalBlocker blocker(cmbLanguages);
         retranslateUi(this);
         cmbLanguages->clear();
         cmbLanguages->addItems(items);
-        if (mFilterFilled && cmbLanguages->count() >= 2) {
-            cmbLanguages->setItemText(0, tr("All Languages"));
-            cmbLanguages->setItemText(cmbLanguages->count() - 1, tr("Add Language..."));
-        }
         cmbLanguages->setCurrentIndex(index);
     }
+    if (mFilterFilled)
+        mFilter->fill(false);
     trWidgetResults->setHeaderLabel(tr("Content"));
     updateResultCounts();
 }
@@ -311,6 +287,8 @@ void Bookshelf::setMainWindow(IMainWindow* mainWindow)
     if (mHost)
         disconnect(mHost, nullptr, this, nullptr);
     mHost = mainWindow;
+    if (mFilter)
+        mFilter->setMainWindow(mainWindow);
     if (mainWindow)
         connect(mainWindow, SIGNAL(fontChanged()), this, SLOT(redrawView()));
 }
@@ -345,21 +323,9 @@ void Bookshelf::refreshData()
     mLessonCount = 0;
     resetResultTree();
 
-    QSettings settings;
-    settings.setFallbacksEnabled(false);
-    const QString languageId = settings.value(QStringLiteral("users/") + name + QStringLiteral("/LibraryLanguage")).toString();
-    QString language = languageId.isEmpty() || !mLanguages ? QString() : mLanguages->nameOf(languageId);
-    // A fluency may carry another name of the stored language.
-    for (int i = 1; mLanguages && !languageId.isEmpty() && i < cmbLanguages->count() - 1; ++i) {
-        if (cmbLanguages->itemText(i) != language && mLanguages->idOf(cmbLanguages->itemText(i)) == languageId) {
-            language = cmbLanguages->itemText(i);
-            break;
-        }
-    }
-    {
-        const QSignalBlocker blocker(cmbLanguages);
-        selectFilterText(language);
-    }
+    // The language this user chose last.
+    mFilter->fill(true);
+    mFilterFilled = true;
     searchLocal();
     if (QTreeWidgetItem* exercises = resultItem(0)) {
         trWidgetResults->setCurrentItem(exercises);
@@ -429,9 +395,8 @@ QHash<QString, QString> Bookshelf::filterCriteria(const QString& textKey) const
 {
     QHash<QString, QString> criteria;
     criteria.insert(textKey, lEditSearchField->text());
-    const int index = cmbLanguages->currentIndex();
-    if (index > 0 && index < cmbLanguages->count() - 1)
-        criteria.insert(QStringLiteral("Language"), cmbLanguages->currentText());
+    if (mFilter->hasLanguage())
+        criteria.insert(QStringLiteral("Language"), mFilter->language());
     return criteria;
 }
 
@@ -589,18 +554,10 @@ void Bookshelf::keyPressed(QKeyEvent* event)
 
 // ---- Language filter ---------------------------------------------------------
 
-void Bookshelf::addLanguage(int index)
+void Bookshelf::addLanguage(int)
 {
-    if (index == cmbLanguages->count() - 1) {
-        // Placeholder until the shared language helper is merged.
-        const QSignalBlocker blocker(cmbLanguages);
-        cmbLanguages->setCurrentIndex(mFilterIndex);
-    }
-    const QString languageId = mLanguages ? mLanguages->idOf(cmbLanguages->currentText()) : QString();
-    const QString name = userName();
-    if (!name.isEmpty())
-        QSettings().setValue(QStringLiteral("users/") + name + QStringLiteral("/LibraryLanguage"), languageId);
-    mFilterIndex = cmbLanguages->currentIndex();
+    // The helper has stored the choice ("users/<name>/LibraryLanguage") and
+    // run the wizard for "Add Language...".
     searchLocal();
 }
 
@@ -736,7 +693,7 @@ void Bookshelf::deleteExercises()
                                  ? tr("Do you want to permanently delete the Exercise '%1'?").arg(term)
                                  : tr("Do you want to permanently delete the selected Exercises?");
     QPointer<Bookshelf> self(this);
-    const int answer = MessageBoxHelper::question(this, mTitle, Qt::convertFromPlainText(question), {tr("Yes"), tr("Cancel")});
+    const int answer = MessageBoxHelper::question(this, mTitle, question, {tr("Yes"), tr("Cancel")});
     if (!self)
         return;
     if (answer != 0) {
@@ -811,7 +768,7 @@ void Bookshelf::deleteLessons()
     const QString question = ids.size() == 1 ? tr("Do you want to permanently delete the Lesson '%1'?").arg(title)
                                              : tr("Do you want to permanently delete the selected Lessons?");
     QPointer<Bookshelf> self(this);
-    const int answer = MessageBoxHelper::question(this, mTitle, Qt::convertFromPlainText(question), {tr("Yes"), tr("Cancel")});
+    const int answer = MessageBoxHelper::question(this, mTitle, question, {tr("Yes"), tr("Cancel")});
     if (!self)
         return;
     if (answer != 0) {

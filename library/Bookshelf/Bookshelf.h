@@ -23,6 +23,7 @@ class IMainWindow;
 class IResource;
 class IStudyResource;
 class IUserResource;
+class LanguageComboHelper;
 class QKeyEvent;
 class QTimer;
 class QTreeWidgetItem;
@@ -113,8 +114,6 @@ private:
     void resetResultTree();
     void updateResultCounts();
     QHash<QString, QString> filterCriteria(const QString& textKey) const;
-    void selectFilterText(const QString& text);
-    void fillFilter();
 
     // Study list: row i of the table is entry i of the study resource.
     void appendStudyRow(const Record& record);
@@ -168,7 +167,7 @@ private:
     int mSplashPending = 1;
 
     bool mInitialised = false;
-    int mFilterIndex = 0;
+    LanguageComboHelper* mFilter = nullptr;
     bool mFilterFilled = false;
     // The user the tab last showed; another user resets it.
     QString mShownUser;
