@@ -426,29 +426,27 @@ void Bookshelf::reselect(QTableView* view, const QStringList& ids)
 
 // ---- Search ----------------------------------------------------------------
 
-void Bookshelf::searchExercises(bool applyCriteria)
+int Bookshelf::runQuery(ZoQueryTable* table, QTableView* view, const QString& type, const QString& textKey,
+                        bool applyCriteria)
 {
     stopSound();
     const int rowHeight = mHost ? mHost->mRowHeight : 25;
-    mExerciseTable->query(QStringLiteral("Exercise"),
-                          applyCriteria ? filterCriteria(QStringLiteral("Term")) : QHash<QString, QString>(),
-                          rowHeight);
-    mExerciseCount = tblExercise->verticalHeader()->count();
-    if (QTreeWidgetItem* item = resultItem(0))
-        item->setText(0, tr("Exercises (%1)").arg(mExerciseCount));
+    table->query(type, applyCriteria ? filterCriteria(textKey) : QHash<QString, QString>(), rowHeight);
+    return view->verticalHeader()->count();
+}
+
+void Bookshelf::searchExercises(bool applyCriteria)
+{
+    mExerciseCount = runQuery(mExerciseTable, tblExercise, QStringLiteral("Exercise"), QStringLiteral("Term"),
+                              applyCriteria);
+    updateResultCounts();
     refreshButtons();
 }
 
 void Bookshelf::searchLessons(bool applyCriteria)
 {
-    stopSound();
-    const int rowHeight = mHost ? mHost->mRowHeight : 25;
-    mLessonTable->query(QStringLiteral("Lesson"),
-                        applyCriteria ? filterCriteria(QStringLiteral("Title")) : QHash<QString, QString>(),
-                        rowHeight);
-    mLessonCount = tblLesson->verticalHeader()->count();
-    if (QTreeWidgetItem* item = resultItem(1))
-        item->setText(0, tr("Lessons (%1)").arg(mLessonCount));
+    mLessonCount = runQuery(mLessonTable, tblLesson, QStringLiteral("Lesson"), QStringLiteral("Title"), applyCriteria);
+    updateResultCounts();
     refreshButtons();
 }
 

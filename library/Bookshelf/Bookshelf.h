@@ -103,6 +103,9 @@ private:
 
     void runMenu(const QList<MenuItem>& items);
 
+    // Runs one query of the search and returns the rows found.
+    int runQuery(ZoQueryTable* table, QTableView* view, const QString& type, const QString& textKey,
+                 bool applyCriteria);
     void searchExercises(bool applyCriteria);
     void searchLessons(bool applyCriteria);
     void deleteExercises();
