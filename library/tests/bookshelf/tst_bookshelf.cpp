@@ -98,6 +98,7 @@ private slots:
     void addLanguageThroughTheWizard();
     void cancelledWizardKeepsTheFilter();
     void fontsFollowTheHost();
+    void helpOpensOneWindow();
 
 private:
     QWidget* page() const { return mForm->widget(); }
@@ -1052,6 +1053,22 @@ void BookshelfTest::fontsFollowTheHost()
     QCOMPARE(child<QPushButton>("btnStudyNow")->font().pointSize(), 14);
     QVERIFY(child<QPushButton>("btnStudyNow")->font().bold());
     QCOMPARE(child<QLabel>("lblStudylist")->font().pointSize(), 17);
+}
+
+void BookshelfTest::helpOpensOneWindow()
+{
+    openForm();
+    auto* help = child<QToolButton>("btnHelp");
+    QTest::mouseClick(help, Qt::LeftButton);
+    QTest::mouseClick(help, Qt::LeftButton);
+    QList<QDialog*> windows;
+    for (QDialog* dialog : page()->findChildren<QDialog*>()) {
+        if (dialog->objectName() == QLatin1String("HelpBrowser") && dialog->isVisible())
+            windows << dialog;
+    }
+    QCOMPARE(windows.size(), 1);
+    QCOMPARE(windows.first()->windowTitle(), WizardTestTree::title());
+    windows.first()->close();
 }
 
 QTEST_MAIN(BookshelfTest)
