@@ -62,17 +62,22 @@ TestTree& QueryTableFixture::tree()
 
 QString QueryTableFixture::addExercise(const QHash<QString, QString>& values)
 {
-    if (!mStore)
+    return addExercise(mStore, values);
+}
+
+QString QueryTableFixture::addExercise(IDbManager* store, const QHash<QString, QString>& values)
+{
+    if (!store)
         return QString();
     QHash<QString, QString> data = values;
     data.insert(QStringLiteral("PId"), QStringLiteral("0"));
     data.insert(QStringLiteral("Creator"), QStringLiteral("tester"));
     data.insert(QStringLiteral("CreatorUid"), QStringLiteral("u-1"));
     ZoExercise exercise(data);
-    if (mStore->insertExercise(QStringLiteral("Exercise"), &exercise) != 1)
+    if (store->insertExercise(QStringLiteral("Exercise"), &exercise) != 1)
         return QString();
-    const auto rows = mStore->search(QStringLiteral("Exercise"),
-                                     {{QStringLiteral("Term"), values.value(QStringLiteral("Term"))}});
+    const auto rows = store->search(QStringLiteral("Exercise"),
+                                    {{QStringLiteral("Term"), values.value(QStringLiteral("Term"))}});
     for (const auto& row : rows) {
         if (row.value(QStringLiteral("Term")) == values.value(QStringLiteral("Term")))
             return row.value(QStringLiteral("Id"));
@@ -82,7 +87,13 @@ QString QueryTableFixture::addExercise(const QHash<QString, QString>& values)
 
 QString QueryTableFixture::addLesson(const QHash<QString, QString>& values, const QStringList& exerciseIds)
 {
-    if (!mStore)
+    return addLesson(mStore, values, exerciseIds);
+}
+
+QString QueryTableFixture::addLesson(IDbManager* store, const QHash<QString, QString>& values,
+                                     const QStringList& exerciseIds)
+{
+    if (!store)
         return QString();
     QHash<QString, QString> data = values;
     data.insert(QStringLiteral("Id"), QString());
@@ -90,7 +101,7 @@ QString QueryTableFixture::addLesson(const QHash<QString, QString>& values, cons
     data.insert(QStringLiteral("UserId"), QStringLiteral("u-1"));
     for (int i = 0; i < exerciseIds.size(); ++i)
         data.insert(QStringLiteral("EId%1").arg(i + 1), exerciseIds.at(i));
-    QObject* stored = mStore->insert(QStringLiteral("Lesson"), data);
+    QObject* stored = store->insert(QStringLiteral("Lesson"), data);
     auto* lesson = qobject_cast<ZoLesson*>(stored);
     const QString id = lesson ? lesson->id() : QString();
     delete stored;

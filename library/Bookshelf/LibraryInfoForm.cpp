@@ -1,0 +1,32 @@
+#include "LibraryInfoForm.h"
+
+#include "IUserResource.h"
+#include "PluginLocator.h"
+#include "ZoUser.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+
+LibraryInfoForm::LibraryInfoForm(QWidget* parent)
+    : QDialog(parent)
+{
+    setupUi(this);
+    connect(btnOk, &QPushButton::clicked, this, &LibraryInfoForm::closeInfoForm);
+    mUsers = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
+
+    QFile page(QStringLiteral("%1/html/libraryinfo.html").arg(QDir(QStringLiteral("docs")).absolutePath()));
+    // One document, so that markup spanning lines stays whole.
+    if (page.open(QIODevice::ReadOnly))
+        tEditWelcome->setHtml(QString::fromUtf8(page.readAll()));
+}
+
+LibraryInfoForm::~LibraryInfoForm() = default;
+
+void LibraryInfoForm::closeInfoForm()
+{
+    ZoUser* user = mUsers ? mUsers->currentUser() : nullptr;
+    if (chkDoNotShow->isChecked() && user)
+        QSettings().setValue(QStringLiteral("users/") + user->username() + QStringLiteral("/LibrarySplash"), 0);
+    accept();
+}
