@@ -92,7 +92,7 @@ private slots:
         QVERIFY(button("btnModelPlay")->isEnabled());
         QTest::mouseClick(button("btnModelPlay"), Qt::LeftButton);
         QVERIFY(button("btnModelStop")->isEnabled());
-        QTRY_VERIFY_WITH_TIMEOUT(idle(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), 20000);
         QVERIFY(!button("btnModelStop")->isEnabled());
         QVERIFY(button("btnStudentRecord")->isEnabled());
 
@@ -100,7 +100,7 @@ private slots:
         QTest::mouseClick(button("btnStudentRecord"), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(audio()->recordingLength() >= 600, 10000);
         QTest::mouseClick(button("btnStudentStop"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(idle(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), 20000);
         QVERIFY(WavFile::durationMs(mFx->path(QStringLiteral("Content/StudentTemp.tmp"))) >= 600);
         QCOMPARE(mFx->readFile(QStringLiteral("Content/AudioTemp.tmp")), pending);
         QVERIFY(button("btnStudentPlay")->isEnabled());
@@ -109,14 +109,14 @@ private slots:
         // Its playback.
         QTest::mouseClick(button("btnStudentPlay"), Qt::LeftButton);
         QVERIFY(button("btnStudentStop")->isEnabled());
-        QTRY_VERIFY_WITH_TIMEOUT(idle(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), 20000);
         QVERIFY(button("btnStudentPlay")->isEnabled());
 
         // The comparison: the model's turn, then the learner's.
         QTest::mouseClick(button("btnPlayCompare"), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(button("btnModelStop")->isEnabled(), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(button("btnStudentStop")->isEnabled(), 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(idle(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(button("btnStudentStop")->isEnabled(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), 20000);
         QVERIFY(!audio()->isPlaying());
         QVERIFY(button("btnModelPlay")->isEnabled());
         delete page;
