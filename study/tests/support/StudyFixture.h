@@ -20,6 +20,8 @@
 #include <QHash>
 #include <QSaveFile>
 #include <QStringList>
+#include <QTest>
+#include <QWidget>
 
 #include <memory>
 
@@ -81,6 +83,22 @@ public:
     QString country() const { return mCountry; }
 
     QString path(const QString& relative) const { return mRoot.filePath(relative); }
+
+    // The study tab of host, built and shown as the host does when the
+    // learner enters it; null when it does not load or show.
+    IForm* openForm(IMainWindow* host)
+    {
+        IForm* form = PluginLocator::load<IForm>(formFile());
+        if (!form)
+            return nullptr;
+        form->setMainWindow(host);
+        form->init();
+        form->widget()->resize(1000, 600);
+        form->widget()->show();
+        if (!QTest::qWaitForWindowExposed(form->widget()) || form->customRefresh() != 1)
+            return nullptr;
+        return form;
+    }
 
     // A stored learner who speaks the fixture's two languages becomes the
     // current user; false when that failed.

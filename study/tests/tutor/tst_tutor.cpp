@@ -62,14 +62,8 @@ private:
 
     void openForm()
     {
-        mForm = PluginLocator::load<IForm>(StudyFixture::formFile());
+        mForm = mFx->openForm(mHost.get());
         QVERIFY(mForm);
-        mForm->setMainWindow(mHost.get());
-        mForm->init();
-        form()->resize(900, 600);
-        form()->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form()));
-        QCOMPARE(mForm->customRefresh(), 1);
     }
 
     void click(const char* name)
@@ -695,6 +689,31 @@ private slots:
         QVERIFY(seen);
         QCOMPARE(mFx->lessons().size(), lessonsBefore);
         QVERIFY(mFx->tree().boxesSince(mark).isEmpty());
+    }
+
+    void saveAsLessonWithoutStoredExercisesSaysSo()
+    {
+        appendTerms({"absent", "missing"});
+        openForm();
+        const int lessonsBefore = mFx->lessons().size();
+        const int mark = mFx->tree().boxes().size();
+        // A lesson dialog opened by mistake is closed again.
+        bool seen = false;
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, this, [&seen] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                seen = true;
+                dialog->reject();
+            }
+        });
+        guard.start(0);
+        click("btnCreateLesson");
+        QCOMPARE(mFx->tree().boxesSince(mark),
+                 QStringList{WizardTestTree::info(QStringLiteral(
+                         "No Exercise of the Studylist is stored in the Library.  Lesson could not be saved."))});
+        QVERIFY(!seen);
+        QCOMPARE(mFx->lessons().size(), lessonsBefore);
     }
 
     void deleteAsksThenRemovesEveryEntry()

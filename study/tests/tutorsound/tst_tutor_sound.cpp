@@ -70,15 +70,9 @@ private slots:
         const QByteArray pending = toneWav(300);
         QVERIFY(mFx->writeFile(QStringLiteral("Content/AudioTemp.tmp"), pending));
 
-        IForm* form = PluginLocator::load<IForm>(StudyFixture::formFile());
+        IForm* form = mFx->openForm(mHost.get());
         QVERIFY(form);
-        form->setMainWindow(mHost.get());
-        form->init();
         QWidget* page = form->widget();
-        page->resize(1000, 600);
-        page->show();
-        QVERIFY(QTest::qWaitForWindowExposed(page));
-        form->customRefresh();
         const auto button = [page](const char* name) {
             return page->findChild<QAbstractButton*>(QLatin1String(name));
         };
