@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDebug>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QSet>
 #include <QSignalBlocker>
@@ -329,13 +330,23 @@ void Tutor::resetView()
     customRefresh();
 }
 
+void Tutor::fitTermHeight()
+{
+    // Room for three lines of the term; the fields or, with the text off,
+    // the space below take the rest.
+    const int margins = 2 * int(teStudyTerm->document()->documentMargin()) + 2 * teStudyTerm->frameWidth();
+    teStudyTerm->setMaximumHeight(3 * QFontMetrics(teStudyTerm->font()).lineSpacing() + margins);
+}
+
 int Tutor::redrawView()
 {
     if (!mInitialized)
         return 1;
     tbl->redrawTable();
-    if (!mHost || !mHost->mFont)
+    if (!mHost || !mHost->mFont) {
+        fitTermHeight();
         return 1;
+    }
     QFont bold(*mHost->mFont);
     bold.setBold(true);
     lblMetadata1->setFont(bold);
@@ -348,6 +359,7 @@ int Tutor::redrawView()
         bold.setPointSize(size + 10);
     }
     teStudyTerm->setFont(bold);
+    fitTermHeight();
     return 1;
 }
 

@@ -92,6 +92,7 @@ private:
     // Stops sound and returns to the start state for another user.
     void resetView();
     void moveToRow(int row);
+    void fitTermHeight();
     void restorePlayButtons();
     bool modelExists();
     bool recordingExists();
