@@ -1,0 +1,121 @@
+#include "StudyFixture.h"
+
+#include "WavFile.h"
+
+#include <QAbstractButton>
+#include <QAudioDevice>
+#include <QMediaDevices>
+#include <QTimer>
+#include <QtMath>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// A 440 Hz tone of 16-bit mono at 16 kHz.
+QByteArray toneWav(int ms)
+{
+    QAudioFormat format;
+    format.setSampleRate(16000);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    const int count = 16 * ms;
+    QByteArray samples(count * 2, '\0');
+    auto* data = reinterpret_cast<qint16*>(samples.data());
+    for (int i = 0; i < count; ++i)
+        data[i] = qint16(8000 * qSin(2 * M_PI * 440 * i / 16000.0));
+    return WavFile::header(format, quint32(samples.size())) + samples;
+}
+
+} // namespace
+
+// One exercise drilled with the real sound plug-in: the model, a take of the
+// learner, its playback and a comparison.
+class TutorSoundTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<StudyFixture> mFx;
+    std::unique_ptr<TestHost> mHost;
+    bool mDevices = false;
+
+    IAudio* audio() const { return qobject_cast<IAudio*>(mFx->audio()); }
+
+private slots:
+    void initTestCase()
+    {
+        mFx = std::make_unique<StudyFixture>(StudyFixture::RealSound);
+        QVERIFY(mFx->isValid());
+        QVERIFY(mFx->signIn(QStringLiteral("learner")));
+        mHost = std::make_unique<TestHost>();
+        mDevices = !QMediaDevices::defaultAudioInput().isNull() && !QMediaDevices::defaultAudioOutput().isNull();
+    }
+
+    void cleanupTestCase()
+    {
+        mHost.reset();
+        mFx.reset();
+    }
+
+    void drillOneExercise()
+    {
+        if (!mDevices)
+            QSKIP("No PulseAudio server reachable: start one and set PULSE_SERVER (scripts/test does).");
+        const QString id = mFx->addExercise(QStringLiteral("bonjour"), {{QStringLiteral("hello"), QString()}},
+                                            QString(), toneWav(700));
+        QVERIFY(!id.isEmpty());
+        mFx->appendStored(id);
+        const QByteArray pending = toneWav(300);
+        QVERIFY(mFx->writeFile(QStringLiteral("Content/AudioTemp.tmp"), pending));
+
+        IForm* form = mFx->openForm(mHost.get());
+        QVERIFY(form);
+        QWidget* page = form->widget();
+        const auto button = [page](const char* name) {
+            return page->findChild<QAbstractButton*>(QLatin1String(name));
+        };
+        const auto poll = [page](const char* name) { return page->findChild<QTimer*>(QLatin1String(name)); };
+        const auto idle = [&] {
+            return !poll("modelPlayPoll")->isActive() && !poll("studentPlayPoll")->isActive()
+                   && !poll("recordPoll")->isActive() && !poll("comparePoll")->isActive();
+        };
+
+        // The model.
+        QVERIFY(button("btnModelPlay")->isEnabled());
+        QTest::mouseClick(button("btnModelPlay"), Qt::LeftButton);
+        QVERIFY(button("btnModelStop")->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), 20000);
+        QVERIFY(!button("btnModelStop")->isEnabled());
+        QVERIFY(button("btnStudentRecord")->isEnabled());
+
+        // A take of at least 600 ms, stopped by the learner.
+        QTest::mouseClick(button("btnStudentRecord"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(audio()->recordingLength() >= 600, 10000);
+        QTest::mouseClick(button("btnStudentStop"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), 20000);
+        QVERIFY(WavFile::durationMs(mFx->path(QStringLiteral("Content/StudentTemp.tmp"))) >= 600);
+        QCOMPARE(mFx->readFile(QStringLiteral("Content/AudioTemp.tmp")), pending);
+        QVERIFY(button("btnStudentPlay")->isEnabled());
+        QVERIFY(button("btnPlayCompare")->isEnabled());
+
+        // Its playback.
+        QTest::mouseClick(button("btnStudentPlay"), Qt::LeftButton);
+        QVERIFY(button("btnStudentStop")->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), 20000);
+        QVERIFY(button("btnStudentPlay")->isEnabled());
+
+        // The comparison: the model's turn, then the learner's.
+        QTest::mouseClick(button("btnPlayCompare"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(button("btnModelStop")->isEnabled(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(button("btnStudentStop")->isEnabled(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), 20000);
+        QVERIFY(!audio()->isPlaying());
+        QVERIFY(button("btnModelPlay")->isEnabled());
+        delete page;
+    }
+};
+
+QTEST_MAIN(TutorSoundTest)
+#include "tst_tutor_sound.moc"
