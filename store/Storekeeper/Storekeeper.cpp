@@ -15,6 +15,8 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <QTextStream>
 
@@ -70,10 +72,28 @@ void Storekeeper::close()
 int Storekeeper::open()
 {
     mDatabase = ZoDbConnection::open(QString::fromLatin1(kFileName));
-    if (mDatabase.isOpen())
+    if (mDatabase.isOpen()) {
+        addIndexes();
         return 1;
+    }
     QTextStream(stdout) << "cannot open " << kFileName << Qt::endl;
     return 0;
+}
+
+void Storekeeper::addIndexes()
+{
+    // Lead from a user to their pending manifests, and from a manifest to its
+    // links; made when missing, the tables stay as they are. A file that cannot
+    // take them still works, only slower.
+    static const char* const indexes[] = {
+        "CREATE INDEX IF NOT EXISTS idx_m_upload ON m (sbun, ddl, dul, dnul)",
+        "CREATE INDEX IF NOT EXISTS idx_crlt_link ON crlt (mprmid, mchmid)",
+    };
+    QSqlQuery query(mDatabase);
+    for (const char* sql : indexes) {
+        if (!query.exec(QLatin1String(sql)))
+            qDebug() << "index not made:" << sql << query.lastError().text();
+    }
 }
 
 QObject* Storekeeper::create(QString type, QHash<QString, QString> data)

@@ -52,6 +52,8 @@ public:
 
 private:
     int open();
+    // Indexes the store's own statements need beyond those of the schema.
+    void addIndexes();
     // Lets go of the connection; also run while the application object is
     // destroyed, before Qt SQL's registry goes (the plug-in outlives it).
     void close();

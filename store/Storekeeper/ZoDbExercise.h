@@ -64,6 +64,9 @@ public:
     RowQuery rowQuery(const QHash<QString, QString>& criteria, int sortColumn, bool descending);
     // The look-up of a stored term by text and language id.
     static QString termLookupSql();
+    // Counts the rows the uploadable exercises of the bound user name have in
+    // the exercise view, starting from that user's manifests.
+    static QString uploadableCountSql();
 
 private:
     // Writes every row of the exercise inside the caller's transaction; the
