@@ -1,7 +1,9 @@
 #include "Storekeeper.h"
 
 #include "ExerciseIndex.h"
+#include "IdList.h"
 #include "StatementCache.h"
+#include "UploadCounter.h"
 #include "ZoDbBase.h"
 #include "ZoDbConnection.h"
 #include "ZoDbExercise.h"
@@ -30,6 +32,32 @@ const char* const kFileName = "vireda.db";
 
 Storekeeper* openStore = nullptr;
 
+// One write of the store, with the exercises it may change: the upload
+// counts follow it.
+class CountedWrite
+{
+public:
+    CountedWrite(UploadCounter* counter, QSqlDatabase database, const QList<qint64>& exerciseIds = {})
+        : mCounter(counter),
+          mDatabase(database)
+    {
+        mCounter->beforeWrite(mDatabase, exerciseIds);
+    }
+    ~CountedWrite() { mCounter->afterWrite(mDatabase); }
+    CountedWrite(const CountedWrite&) = delete;
+    CountedWrite& operator=(const CountedWrite&) = delete;
+
+private:
+    UploadCounter* mCounter;
+    QSqlDatabase mDatabase;
+};
+
+QList<qint64> oneId(const QString& text)
+{
+    qint64 id = 0;
+    return IdList::toId(text, &id) ? QList<qint64>{id} : QList<qint64>{};
+}
+
 } // namespace
 
 Storekeeper::Storekeeper()
@@ -39,6 +67,7 @@ Storekeeper::Storekeeper()
     mStatements = std::make_unique<StatementCache>(mDatabase);
     mHelper = std::make_unique<ZoDbHelper>(mDatabase);
     mExerciseIndex = std::make_unique<ExerciseIndex>();
+    mUploadCounter = std::make_unique<UploadCounter>();
     openStore = this;
     qAddPostRoutine(&Storekeeper::closeAtShutdown);
 }
@@ -63,6 +92,8 @@ void Storekeeper::close()
     mHelper.reset();
     if (mExerciseIndex)
         mExerciseIndex->clear();
+    if (mUploadCounter)
+        mUploadCounter->clear();
     const bool opened = mDatabase.isValid();
     mDatabase = QSqlDatabase();
     if (opened)
@@ -109,6 +140,7 @@ QObject* Storekeeper::create(QString type, QHash<QString, QString> data)
 
 QObject* Storekeeper::insert(QString type, QHash<QString, QString> data)
 {
+    const CountedWrite write(mUploadCounter.get(), mDatabase);
     if (type == kLesson)
         return ZoDbLesson(mDatabase, mStatements.get(), mHelper.get()).insert(data);
     if (type == kUser) {
@@ -122,6 +154,7 @@ int Storekeeper::insertExercise(QString type, ZoExercise* exercise)
 {
     if (type != kExercise)
         return 0;
+    const CountedWrite write(mUploadCounter.get(), mDatabase);
     return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).insert(exercise);
 }
 
@@ -134,6 +167,7 @@ ZoExercise* Storekeeper::getExercise(QString type, QString localId)
 
 bool Storekeeper::remove(QString type, QStringList ids)
 {
+    const CountedWrite write(mUploadCounter.get(), mDatabase, type == kExercise ? IdList::parse(ids) : QList<qint64>());
     if (type == kExercise)
         return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).remove(ids) != 0;
     if (type == kLesson)
@@ -182,6 +216,7 @@ QSqlQueryModel* Storekeeper::queryModel(QString type, QHash<QString, QString> cr
 
 bool Storekeeper::update(QString type, QString id, QHash<QString, QString> data)
 {
+    const CountedWrite write(mUploadCounter.get(), mDatabase);
     if (type == kExercise)
         return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).update(id, data) != 0;
     if (type == kLesson)
@@ -193,6 +228,7 @@ bool Storekeeper::update(QString type, QString id, QHash<QString, QString> data)
 
 bool Storekeeper::overwrite(QString type, QString localId, ZoExercise* source)
 {
+    const CountedWrite write(mUploadCounter.get(), mDatabase, type == kExercise ? oneId(localId) : QList<qint64>());
     if (type == kExercise)
         return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).overwrite(localId, source) != 0;
     if (type == kLesson)
@@ -211,9 +247,8 @@ QList<QHash<QString, QString>> Storekeeper::uploadableItems(QString userName)
 
 int Storekeeper::uploadableCount(QString userName)
 {
-    ZoDbExercise exercises(mDatabase, mStatements.get(), mHelper.get());
     ZoDbLesson lessons(mDatabase, mStatements.get(), mHelper.get());
-    const int exerciseCount = exercises.uploadableCount(userName);
+    const int exerciseCount = mUploadCounter->count(mDatabase, userName);
     const int lessonCount = lessons.uploadableCount(userName);
     // Unknown when either count could not be read.
     return exerciseCount < 0 || lessonCount < 0 ? -1 : exerciseCount + lessonCount;
@@ -223,11 +258,13 @@ int Storekeeper::markTransferred(QString type, QString localId, QString directio
 {
     if (type != kExercise)
         return 0;
+    const CountedWrite write(mUploadCounter.get(), mDatabase, oneId(localId));
     return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).markTransferred(localId, direction);
 }
 
 int Storekeeper::setDoNotUpload(QString idList, QString flag)
 {
+    const CountedWrite write(mUploadCounter.get(), mDatabase, IdList::parse(idList));
     return ZoDbBase(mDatabase, mStatements.get(), mHelper.get()).setDoNotUpload(idList, flag);
 }
 

@@ -9,6 +9,7 @@
 
 class StatementCache;
 class ExerciseIndex;
+class UploadCounter;
 class ZoDbHelper;
 
 // The local database: opens "vireda.db" on the default connection and hands
@@ -63,4 +64,5 @@ private:
     std::unique_ptr<StatementCache> mStatements;
     std::unique_ptr<ZoDbHelper> mHelper;
     std::unique_ptr<ExerciseIndex> mExerciseIndex;
+    std::unique_ptr<UploadCounter> mUploadCounter;
 };

@@ -211,7 +211,7 @@ void tst_Storekeeper::maintainedCopiesMatchStatements()
     };
 
     for (int step = 0; step < 120; ++step) {
-        const int op = int(random.bounded(12));
+        const int op = int(random.bounded(13));
         QString name;
         switch (op) {
         case 0:
@@ -281,6 +281,15 @@ void tst_Storekeeper::maintainedCopiesMatchStatements()
             name = QStringLiteral("other: delete");
             QVERIFY(other.exec(QStringLiteral("DELETE FROM m WHERE lmid = ?"), {anyExercise()}));
             break;
+        case 12: {
+            // As the upload dialog's helper writes: the store's connection, not the store.
+            name = QStringLiteral("own connection");
+            const QString id = anyExercise();
+            if (!id.isEmpty())
+                QVERIFY(f->exec(QStringLiteral("UPDATE m SET ddl = %1 WHERE lmid = %2")
+                                    .arg(random.bounded(2) ? 0 : 7).arg(id.toLongLong())));
+            break;
+        }
         }
         check(QStringLiteral("step %1 (%2)").arg(step).arg(name));
         if (QTest::currentTestFailed())
