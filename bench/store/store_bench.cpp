@@ -106,7 +106,8 @@ int plainTypeAhead(QSqlDatabase db, const QString& fragment)
 
 QString ratio(double ours, double plain)
 {
-    return ours > 0 ? QStringLiteral("%1x faster than the plain statement (%2 ms)").arg(plain / ours, 0, 'f', 0)
+    const double times = ours > 0 ? plain / ours : 0;
+    return ours > 0 ? QStringLiteral("%1x faster than the plain statement (%2 ms)").arg(times, 0, 'f', times < 10 ? 1 : 0)
                           .arg(plain, 0, 'f', 1)
                     : QString();
 }

@@ -218,8 +218,8 @@ QList<QHash<QString, QString>> ZoDbLesson::uploadableItems(QString userName)
 QString ZoDbLesson::uploadableCountSql()
 {
     return QStringLiteral(
-            "SELECT COUNT(*) FROM m CROSS JOIN tm WHERE m.sbun = ? AND m.ddl = 0 AND m.dul = 0 AND m.dnul = 0 "
-            "AND tm.mlmid = m.lmid AND tm.tmttmtid = 3 "
+            "SELECT COUNT(*) FROM tm CROSS JOIN m WHERE tm.tmttmtid = 3 AND m.lmid = tm.mlmid "
+            "AND m.sbun = ? AND m.ddl = 0 AND m.dul = 0 AND m.dnul = 0 "
             "AND NOT EXISTS (SELECT 1 FROM crlt CROSS JOIN m AS member WHERE crlt.mprmid = tm.mlmid "
             "AND crlt.crtcrtid = 3 AND member.lmid = crlt.mchmid AND member.sbuid = '-1')");
 }

@@ -36,8 +36,8 @@ public:
     virtual int update(QString id, QHash<QString, QString> data);
     virtual int overwrite();
 
-    // Counts the uploadable lessons of the bound user name from that user's
-    // manifests.
+    // Counts the uploadable lessons of the bound user name, starting from the
+    // lessons (far fewer than the user's manifests).
     static QString uploadableCountSql();
 
 private:

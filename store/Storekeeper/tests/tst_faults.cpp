@@ -70,7 +70,7 @@ void tst_Storekeeper::statementPlans_data()
     QTest::newRow("by id") << "id" << QStringList{} << "";
     QTest::newRow("by id list") << "idlist" << QStringList{} << "";
     QTest::newRow("uploadable exercises") << "uploadable" << QStringList{} << "idx_m_upload";
-    QTest::newRow("uploadable lessons") << "uploadableLessons" << QStringList{} << "idx_m_upload";
+    QTest::newRow("uploadable lessons") << "uploadableLessons" << QStringList{} << "idx_tm_tmttmtid";
 }
 
 void tst_Storekeeper::statementPlans()
