@@ -4,6 +4,7 @@
 #include "IDbManager.h"
 #include "IMainWindow.h"
 #include "INetManager.h"
+#include "LanguageComboHelper.h"
 #include "IUserResource.h"
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
@@ -103,20 +104,12 @@ void ProfileView::layoutColumns()
 
 void ProfileView::reloadUser()
 {
-    const ZoUser* user = currentUser();
-    if (!user || !mDbManager)
+    if (!currentUser())
         return;
-    const QString name = user->username();
-    QList<ZoUser*> found = mDbManager->select(QStringLiteral("User"), {{QStringLiteral("Username"), name}});
-    if (found.isEmpty() || found.first()->username() != name) {
+    if (!LanguageComboHelper::reloadCurrentUser()) {
         qWarning("Internal Error");
-        qDeleteAll(found);
         return;
     }
-    ZoUser* reloaded = found.takeFirst();
-    qDeleteAll(found);
-    mUserResource->clearCurrentUser();
-    mUserResource->setCurrentUser(reloaded);
     if (mHost)
         mHost->updateAllViewLists();
 }
@@ -207,26 +200,26 @@ bool ProfileView::runWizard(const ZoUserFluency* edited)
 {
     QPointer<ProfileView> self(this);
     mBusy = true;
-    QPointer<FluencyFormWizard> wizard = new FluencyFormWizard(mHost, this, true);
-    if (edited)
-        wizard->presetFluency(edited->language(), edited->country(), edited->localeDesc(), edited->fluencyLevel(),
-                              edited->stateProv(), edited->locality(), edited->isStudying());
-    const int result = wizard->exec();
+    // Accepted: the helper has reloaded the user and refreshed every tab's lists.
+    const QString language = LanguageComboHelper::runFluencyWizard(mHost, this, [edited](FluencyFormWizard& wizard) {
+        if (edited)
+            wizard.presetFluency(edited->language(), edited->country(), edited->localeDesc(), edited->fluencyLevel(),
+                                 edited->stateProv(), edited->locality(), edited->isStudying());
+    });
     if (!self)
         return false;
-    delete wizard.data();
     mBusy = false;
-    return result == QDialog::Accepted;
+    return !language.isNull();
 }
 
 void ProfileView::showFluencyDialog()
 {
     if (mBusy || !currentUser())
         return;
-    if (runWizard(nullptr)) {
-        reloadUser();
+    if (runWizard(nullptr))
         fillFluencyTable();
-    }
+    else
+        tableSelectionChanged();
 }
 
 void ProfileView::showFluencyDialogEditView()
@@ -239,10 +232,10 @@ void ProfileView::showFluencyDialogEditView()
         fillFluencyTable();
         return;
     }
-    if (runWizard(fluency)) {
-        reloadUser();
+    if (runWizard(fluency))
         fillFluencyTable();
-    }
+    else
+        tableSelectionChanged();
 }
 
 void ProfileView::removeUserFluency()

@@ -52,7 +52,8 @@ private:
     int selectedRow() const;
     // The current user's fluency with this id, or null.
     ZoUserFluency* fluencyById(const QString& id) const;
-    // Runs the wizard modally; true when it was accepted and this view still exists.
+    // Runs the wizard modally, on one of the user's fluencies when edited is
+    // set; true when it was accepted and this view still exists.
     bool runWizard(const ZoUserFluency* edited);
     void applyFonts(const QFont& base);
 
