@@ -9,16 +9,12 @@
 
 namespace {
 
-// The joins of ZoDbExercise::uploadableCountSql, grouped by owner, for one
-// manifest or for the manifests above an id.
-const char* const kByOwner =
-        "SELECT m.sbun, COUNT(*) FROM m CROSS JOIN tm AS e CROSS JOIN crlt AS media_link CROSS JOIN mm "
-        "CROSS JOIN crlt AS term_link CROSS JOIN tm AS t "
-        "WHERE %1 AND m.ddl = 0 AND m.dul = 0 AND m.dnul = 0 "
-        "AND e.mlmid = m.lmid AND e.tmttmtid = 2 "
-        "AND media_link.mprmid = e.mlmid AND mm.mlmid = media_link.mchmid "
-        "AND term_link.mprmid = e.mlmid AND t.mlmid = term_link.mchmid AND t.tmttmtid = 1 "
-        "GROUP BY m.sbun";
+// Per owner, the uploadable rows of the manifests this filter picks.
+QString byOwner(const QString& manifests)
+{
+    return ZoDbExercise::uploadableRowsSql(QStringLiteral("m.sbun, COUNT(*)"), manifests)
+           + QStringLiteral(" GROUP BY m.sbun");
+}
 
 bool addRows(QSqlQuery& query, QHash<QString, int>* perUser)
 {
@@ -47,7 +43,7 @@ bool UploadCounter::contributions(QSqlDatabase database, const QList<qint64>& id
                                   QHash<QString, int>* perUser)
 {
     QSqlQuery one(database);
-    if (!ids.isEmpty() && !one.prepare(QString::fromLatin1(kByOwner).arg(QStringLiteral("m.lmid = ?"))))
+    if (!ids.isEmpty() && !one.prepare(byOwner(QStringLiteral("m.lmid = ?"))))
         return false;
     for (qint64 id : ids) {
         one.bindValue(0, id);
@@ -57,7 +53,7 @@ bool UploadCounter::contributions(QSqlDatabase database, const QList<qint64>& id
     if (newerThan < 0)
         return true;
     QSqlQuery newer(database);
-    if (!newer.prepare(QString::fromLatin1(kByOwner).arg(QStringLiteral("m.lmid > ?"))))
+    if (!newer.prepare(byOwner(QStringLiteral("m.lmid > ?"))))
         return false;
     newer.bindValue(0, newerThan);
     return addRows(newer, perUser);

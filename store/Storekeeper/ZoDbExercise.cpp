@@ -545,17 +545,23 @@ QList<QHash<QString, QString>> ZoDbExercise::uploadableItems(QString userName)
     return uploadItems(rows, translate("Exercise"), QStringLiteral("Exercise"));
 }
 
-QString ZoDbExercise::uploadableCountSql()
+QString ZoDbExercise::uploadableRowsSql(const QString& columns, const QString& manifests)
 {
-    // The joins of the exercise view, in this order, so that only the user's
+    // The joins of the exercise view, in this order, so that only the chosen
     // pending manifests are visited (idx_m_upload, idx_crlt_link).
     return QStringLiteral(
-            "SELECT COUNT(*) FROM m CROSS JOIN tm AS e CROSS JOIN crlt AS media_link CROSS JOIN mm "
+            "SELECT %1 FROM m CROSS JOIN tm AS e CROSS JOIN crlt AS media_link CROSS JOIN mm "
             "CROSS JOIN crlt AS term_link CROSS JOIN tm AS t "
-            "WHERE m.sbun = ? AND m.ddl = 0 AND m.dul = 0 AND m.dnul = 0 "
+            "WHERE %2 AND m.ddl = 0 AND m.dul = 0 AND m.dnul = 0 "
             "AND e.mlmid = m.lmid AND e.tmttmtid = 2 "
             "AND media_link.mprmid = e.mlmid AND mm.mlmid = media_link.mchmid "
-            "AND term_link.mprmid = e.mlmid AND t.mlmid = term_link.mchmid AND t.tmttmtid = 1");
+            "AND term_link.mprmid = e.mlmid AND t.mlmid = term_link.mchmid AND t.tmttmtid = 1")
+            .arg(columns, manifests);
+}
+
+QString ZoDbExercise::uploadableCountSql()
+{
+    return uploadableRowsSql(QStringLiteral("COUNT(*)"), QStringLiteral("m.sbun = ?"));
 }
 
 int ZoDbExercise::uploadableCount(QString userName)
