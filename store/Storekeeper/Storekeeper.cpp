@@ -155,7 +155,10 @@ int Storekeeper::insertExercise(QString type, ZoExercise* exercise)
     if (type != kExercise)
         return 0;
     const CountedWrite write(mUploadCounter.get(), mDatabase);
-    return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).insert(exercise);
+    mExerciseIndex->beforeInsert(mDatabase);
+    const int result = ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).insert(exercise);
+    mExerciseIndex->afterInsert(mDatabase);
+    return result;
 }
 
 ZoExercise* Storekeeper::getExercise(QString type, QString localId)
