@@ -77,7 +77,7 @@ void ExerciseIndex::clear()
     mTracking = false;
 }
 
-void ExerciseIndex::beforeInsert(QSqlDatabase database)
+void ExerciseIndex::beforeWrite(QSqlDatabase database)
 {
     mTracking = false;
     sqlite3* handle = handleOf(database);
@@ -90,7 +90,7 @@ void ExerciseIndex::beforeInsert(QSqlDatabase database)
     mTracking = true;
 }
 
-void ExerciseIndex::afterInsert(QSqlDatabase database)
+void ExerciseIndex::afterWrite(QSqlDatabase database, bool addedExercises)
 {
     if (!mTracking)
         return;
@@ -104,6 +104,10 @@ void ExerciseIndex::afterInsert(QSqlDatabase database)
         return;
     if (changes == mChanges)
         return;
+    if (!addedExercises) {
+        mChanges = changes;
+        return;
+    }
     std::shared_ptr<ExerciseSnapshot> grown = mSnapshot->withExercisesAbove(handle, mLastId);
     if (!grown)
         return;

@@ -33,22 +33,37 @@ const char* const kFileName = "vireda.db";
 Storekeeper* openStore = nullptr;
 
 // One write of the store, with the exercises it may change: the upload
-// counts follow it.
+// counts follow it, and so does the exercise snapshot, as far as the write
+// says what it does to the exercise rows.
 class CountedWrite
 {
 public:
-    CountedWrite(UploadCounter* counter, QSqlDatabase database, const QList<qint64>& exerciseIds = {})
+    enum Rows { RowsChange, RowsUnchanged, RowsAdded };
+
+    CountedWrite(UploadCounter* counter, ExerciseIndex* index, QSqlDatabase database, Rows rows,
+                 const QList<qint64>& exerciseIds = {})
         : mCounter(counter),
+          mIndex(rows == RowsChange ? nullptr : index),
+          mRows(rows),
           mDatabase(database)
     {
         mCounter->beforeWrite(mDatabase, exerciseIds);
+        if (mIndex)
+            mIndex->beforeWrite(mDatabase);
     }
-    ~CountedWrite() { mCounter->afterWrite(mDatabase); }
+    ~CountedWrite()
+    {
+        mCounter->afterWrite(mDatabase);
+        if (mIndex)
+            mIndex->afterWrite(mDatabase, mRows == RowsAdded);
+    }
     CountedWrite(const CountedWrite&) = delete;
     CountedWrite& operator=(const CountedWrite&) = delete;
 
 private:
     UploadCounter* mCounter;
+    ExerciseIndex* mIndex;
+    Rows mRows;
     QSqlDatabase mDatabase;
 };
 
@@ -140,7 +155,8 @@ QObject* Storekeeper::create(QString type, QHash<QString, QString> data)
 
 QObject* Storekeeper::insert(QString type, QHash<QString, QString> data)
 {
-    const CountedWrite write(mUploadCounter.get(), mDatabase);
+    // Lessons and users leave the exercise rows as they are.
+    const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase, CountedWrite::RowsUnchanged);
     if (type == kLesson)
         return ZoDbLesson(mDatabase, mStatements.get(), mHelper.get()).insert(data);
     if (type == kUser) {
@@ -154,11 +170,8 @@ int Storekeeper::insertExercise(QString type, ZoExercise* exercise)
 {
     if (type != kExercise)
         return 0;
-    const CountedWrite write(mUploadCounter.get(), mDatabase);
-    mExerciseIndex->beforeInsert(mDatabase);
-    const int result = ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).insert(exercise);
-    mExerciseIndex->afterInsert(mDatabase);
-    return result;
+    const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase, CountedWrite::RowsAdded);
+    return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).insert(exercise);
 }
 
 ZoExercise* Storekeeper::getExercise(QString type, QString localId)
@@ -170,7 +183,10 @@ ZoExercise* Storekeeper::getExercise(QString type, QString localId)
 
 bool Storekeeper::remove(QString type, QStringList ids)
 {
-    const CountedWrite write(mUploadCounter.get(), mDatabase, type == kExercise ? IdList::parse(ids) : QList<qint64>());
+    const bool exercises = type == kExercise;
+    const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase,
+                             exercises ? CountedWrite::RowsChange : CountedWrite::RowsUnchanged,
+                             exercises ? IdList::parse(ids) : QList<qint64>());
     if (type == kExercise)
         return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).remove(ids) != 0;
     if (type == kLesson)
@@ -219,7 +235,8 @@ QSqlQueryModel* Storekeeper::queryModel(QString type, QHash<QString, QString> cr
 
 bool Storekeeper::update(QString type, QString id, QHash<QString, QString> data)
 {
-    const CountedWrite write(mUploadCounter.get(), mDatabase);
+    const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase,
+                             type == kExercise ? CountedWrite::RowsChange : CountedWrite::RowsUnchanged);
     if (type == kExercise)
         return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).update(id, data) != 0;
     if (type == kLesson)
@@ -231,7 +248,8 @@ bool Storekeeper::update(QString type, QString id, QHash<QString, QString> data)
 
 bool Storekeeper::overwrite(QString type, QString localId, ZoExercise* source)
 {
-    const CountedWrite write(mUploadCounter.get(), mDatabase, type == kExercise ? oneId(localId) : QList<qint64>());
+    const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase, CountedWrite::RowsChange,
+                             type == kExercise ? oneId(localId) : QList<qint64>());
     if (type == kExercise)
         return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).overwrite(localId, source) != 0;
     if (type == kLesson)
@@ -261,13 +279,15 @@ int Storekeeper::markTransferred(QString type, QString localId, QString directio
 {
     if (type != kExercise)
         return 0;
-    const CountedWrite write(mUploadCounter.get(), mDatabase, oneId(localId));
+    const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase, CountedWrite::RowsUnchanged,
+                             oneId(localId));
     return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).markTransferred(localId, direction);
 }
 
 int Storekeeper::setDoNotUpload(QString idList, QString flag)
 {
-    const CountedWrite write(mUploadCounter.get(), mDatabase, IdList::parse(idList));
+    const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase, CountedWrite::RowsUnchanged,
+                             IdList::parse(idList));
     return ZoDbBase(mDatabase, mStatements.get(), mHelper.get()).setDoNotUpload(idList, flag);
 }
 
