@@ -95,20 +95,36 @@ std::string_view ExerciseSnapshot::text(Span span) const
     return std::string_view(mText.constData() + span.offset, size_t(span.size));
 }
 
+ExerciseSnapshot::Span ExerciseSnapshot::keepText(std::string_view bytes, bool isNull)
+{
+    Span span;
+    if (isNull)
+        return span;
+    span.offset = quint32(mText.size());
+    span.size = qint32(bytes.size());
+    mText.append(bytes.data(), qsizetype(bytes.size()));
+    return span;
+}
+
+ExerciseSnapshot::Span ExerciseSnapshot::foldTerm(Span term)
+{
+    Span folded;
+    if (term.size < 0)
+        return folded;
+    folded.offset = quint32(mFoldedTerms.size());
+    folded.size = term.size;
+    for (char c : text(term))
+        mFoldedTerms.append(foldByte(c));
+    return folded;
+}
+
 std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::load(sqlite3* handle)
 {
     auto snapshot = std::make_shared<ExerciseSnapshot>();
     ExerciseSnapshot& s = *snapshot;
     bool ok = true;
     auto keep = [&s](const Statement& statement, int column) {
-        Span span;
-        if (statement.isNull(column))
-            return span;
-        const std::string_view bytes = statement.text(column);
-        span.offset = quint32(s.mText.size());
-        span.size = qint32(bytes.size());
-        s.mText.append(bytes.data(), qsizetype(bytes.size()));
-        return span;
+        return s.keepText(statement.text(column), statement.isNull(column));
     };
 
     // Each table is read once in stored order and joined here: following the
@@ -206,16 +222,8 @@ std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::load(sqlite3* handle)
     }
 
     s.mFoldedTermSpans.reserve(s.mTerms.size());
-    for (const Span& term : s.mTerms) {
-        Span folded;
-        if (term.size >= 0) {
-            folded.offset = quint32(s.mFoldedTerms.size());
-            folded.size = term.size;
-            for (char c : s.text(term))
-                s.mFoldedTerms.append(foldByte(c));
-        }
-        s.mFoldedTermSpans.push_back(folded);
-    }
+    for (const Span& term : s.mTerms)
+        s.mFoldedTermSpans.push_back(s.foldTerm(term));
     s.mText.squeeze();
     s.mFoldedTerms.squeeze();
     s.mTerms.shrink_to_fit();
@@ -441,14 +449,7 @@ std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::withExercisesAbove(sqlite3* 
     auto snapshot = std::make_shared<ExerciseSnapshot>(*this);
     ExerciseSnapshot& s = *snapshot;
     auto keep = [&s](const Statement& statement, int column) {
-        Span span;
-        if (statement.isNull(column))
-            return span;
-        const std::string_view bytes = statement.text(column);
-        span.offset = quint32(s.mText.size());
-        span.size = qint32(bytes.size());
-        s.mText.append(bytes.data(), qsizetype(bytes.size()));
-        return span;
+        return s.keepText(statement.text(column), statement.isNull(column));
     };
     const int oldCount = rowCount();
     bool ok = true;
@@ -459,15 +460,8 @@ std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::withExercisesAbove(sqlite3* 
             return nullptr; // not above every row after all
         row.language = keep(rows, 1);
         const Span term = keep(rows, 2);
-        Span folded;
-        if (term.size >= 0) {
-            folded.offset = quint32(s.mFoldedTerms.size());
-            folded.size = term.size;
-            for (char c : s.text(term))
-                s.mFoldedTerms.append(foldByte(c));
-        }
         s.mTerms.push_back(term);
-        s.mFoldedTermSpans.push_back(folded);
+        s.mFoldedTermSpans.push_back(s.foldTerm(term));
         row.term = int(s.mTerms.size()) - 1;
         std::array<Span, kMediaColumns> media;
         for (int c = 0; c < kMediaColumns; ++c)

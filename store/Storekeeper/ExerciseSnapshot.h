@@ -62,6 +62,10 @@ private:
     static constexpr int kMediaColumns = 6; // mmp, mmfn, cccid, sp, l, v
 
     std::string_view text(Span span) const;
+    // Appends a value to the texts; a null span for NULL.
+    Span keepText(std::string_view bytes, bool isNull);
+    // Appends the term with ASCII letters lowered to the folded terms.
+    Span foldTerm(Span term);
     Span textOf(int row, int column) const;
     const std::vector<int>& ascending(int column) const;
     // The sort key lower() gives the row's value; null for NULL.
