@@ -207,9 +207,18 @@ void LanguageComboHelper::finishChoice()
 
 QString LanguageComboHelper::runFluencyWizard(IMainWindow* mainWindow, QWidget* parent, const QString& presetLanguage)
 {
+    return runFluencyWizard(mainWindow, parent, [&presetLanguage](FluencyFormWizard& wizard) {
+        if (!presetLanguage.isEmpty())
+            wizard.presetLanguage(presetLanguage);
+    });
+}
+
+QString LanguageComboHelper::runFluencyWizard(IMainWindow* mainWindow, QWidget* parent,
+                                              const std::function<void(FluencyFormWizard&)>& prepare)
+{
     QPointer<FluencyFormWizard> wizard = new FluencyFormWizard(mainWindow, parent, true);
-    if (!presetLanguage.isEmpty())
-        wizard->presetLanguage(presetLanguage);
+    if (prepare)
+        prepare(*wizard);
     const QPointer<IMainWindow> host(mainWindow);
     const int result = wizard->exec();
     if (!wizard)

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class FluencyFormWizard;
 class IMainWindow;
 class QComboBox;
 class QWidget;
@@ -68,6 +69,10 @@ public:
     // language; otherwise returns a null text.
     static QString runFluencyWizard(IMainWindow* mainWindow, QWidget* parent,
                                     const QString& presetLanguage = QString());
+    // The same, with prepare run on the wizard before it opens (such as
+    // FluencyFormWizard::presetFluency to edit a fluency).
+    static QString runFluencyWizard(IMainWindow* mainWindow, QWidget* parent,
+                                    const std::function<void(FluencyFormWizard&)>& prepare);
     // Reads the signed-in user again from the store. Only when a user of that
     // name comes back is the current user replaced; otherwise it stays.
     static bool reloadCurrentUser();

@@ -1,6 +1,8 @@
 // Figures of the local store on its own layout: inserting exercises one
 // transaction each, type-ahead models, reading exercises and the upload
-// count. Usage: store_bench [--smoke] [sizes...]   (default 10000 100000)
+// count, each beside the plain statement it replaces where there is one.
+// Usage: store_bench [--smoke] [--million] [sizes...]   (default 10000 100000;
+// --million adds 1000000, which takes a quarter of an hour)
 #include "IDbManager.h"
 #include "PluginLocator.h"
 #include "TestTree.h"
@@ -50,6 +52,75 @@ QString word(QRandomGenerator& random)
     for (int i = 0; i < parts; ++i)
         text += QString::fromLatin1(syllables[random.bounded(20)]);
     return text;
+}
+
+// Milliseconds of one call, median of n.
+template <class F>
+double timed(int n, F call)
+{
+    QList<double> times;
+    for (int i = 0; i < n; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        call();
+        times.append(timer.nsecsElapsed() / 1e6);
+    }
+    return median(times);
+}
+
+// The upload count as the plain statements give it, on a connection of its own.
+int plainUploadableCount(QSqlDatabase db, const QString& user)
+{
+    int total = 0;
+    for (const char* sql :
+         {"SELECT COUNT(mlmid) FROM v_e, m WHERE v_e.mlmid = m.lmid AND m.dnul=0 AND m.dul=0 AND m.ddl=0 AND sbun = ?",
+          "SELECT COUNT (mlmid) FROM v_l WHERE dnul=0 AND dul=0 AND ddl=0 AND unm = ? AND mlmid NOT IN (SELECT "
+          "DISTINCT mprmid FROM crlt WHERE crtcrtid=3 AND mchmid IN (SELECT lmid FROM m WHERE sbuid='-1'))"}) {
+        QSqlQuery query(db);
+        query.prepare(QLatin1String(sql));
+        query.addBindValue(user);
+        if (query.exec() && query.next())
+            total += query.value(0).toInt();
+    }
+    return total;
+}
+
+// The type-ahead as the plain statement gives it: every row fetched, then the first screen read.
+int plainTypeAhead(QSqlDatabase db, const QString& fragment)
+{
+    QSqlQueryModel model;
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT mlmid, mv, lclid, mmp, mmfn, cccid, sp, l, v FROM v_e WHERE mv like ? "
+                                 "ORDER BY lower(mv)"));
+    query.addBindValue(QLatin1Char('%') + fragment + QLatin1Char('%'));
+    query.exec();
+    model.setQuery(std::move(query));
+    while (model.canFetchMore())
+        model.fetchMore();
+    for (int row = 0; row < std::min(model.rowCount(), 30); ++row) {
+        for (int column = 0; column < model.columnCount(); ++column)
+            model.data(model.index(row, column));
+    }
+    return model.rowCount();
+}
+
+QString ratio(double ours, double plain)
+{
+    const double times = ours > 0 ? plain / ours : 0;
+    return ours > 0 ? QStringLiteral("%1x faster than the plain statement (%2 ms)").arg(times, 0, 'f', times < 10 ? 1 : 0)
+                          .arg(plain, 0, 'f', 1)
+                    : QString();
+}
+
+ZoExercise benchExercise(const QString& term, const QString& language, int i)
+{
+    return ZoExercise(QHash<QString, QString>{{QStringLiteral("Term"), term},
+                                              {QStringLiteral("Language"), language},
+                                              {QStringLiteral("MediaPath"), QStringLiteral("Content")},
+                                              {QStringLiteral("MediaName"), QStringLiteral("s%1.wav").arg(i)},
+                                              {QStringLiteral("Voice"), QStringLiteral("bench")},
+                                              {QStringLiteral("Creator"), QStringLiteral("bench")},
+                                              {QStringLiteral("CreatorUid"), QStringLiteral("u-bench")}});
 }
 
 struct Figures
@@ -132,13 +203,7 @@ bool runSize(int size)
         const QString term = word(random);
         if (i == size / 2)
             sample = term;
-        ZoExercise exercise(QHash<QString, QString>{{QStringLiteral("Term"), term},
-                                                    {QStringLiteral("Language"), language},
-                                                    {QStringLiteral("MediaPath"), QStringLiteral("Content")},
-                                                    {QStringLiteral("MediaName"), QStringLiteral("s%1.wav").arg(i)},
-                                                    {QStringLiteral("Voice"), QStringLiteral("bench")},
-                                                    {QStringLiteral("Creator"), QStringLiteral("bench")},
-                                                    {QStringLiteral("CreatorUid"), QStringLiteral("u-bench")}});
+        ZoExercise exercise = benchExercise(term, language, i);
         if (i % 3 == 0) {
             exercise.addField(QStringLiteral("Translation"),
                               {{QStringLiteral("Value"), word(random)},
@@ -178,16 +243,48 @@ bool runSize(int size)
     }
     out << QStringLiteral("  getExercise: %1 ms (median of 1000)").arg(median(gets), 0, 'f', 3) << Qt::endl;
 
-    QList<double> counts;
-    int uploadable = 0;
-    for (int i = 0; i < 5; ++i) {
-        QElapsedTimer one;
-        one.start();
-        uploadable = store->uploadableCount(QStringLiteral("bench"));
-        counts.append(one.nsecsElapsed() / 1e6);
+    // The plain statements run on a connection of their own.
+    QSqlDatabase plain = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("benchPlain"));
+    plain.setDatabaseName(tree.filePath(QStringLiteral("vireda.db")));
+    plain.open();
+    for (const QString& user : {QStringLiteral("bench"), QStringLiteral("nobody")}) {
+        int uploadable = 0;
+        int expected = 0;
+        const double ours = timed(5, [&] { uploadable = store->uploadableCount(user); });
+        const double statement = timed(3, [&] { expected = plainUploadableCount(plain, user); });
+        out << QStringLiteral("  uploadableCount of %1: %2 in %3 ms (median of 5), %4%5")
+                       .arg(user).arg(uploadable).arg(ours, 0, 'f', 3).arg(ratio(ours, statement))
+                       .arg(uploadable == expected ? QString() : QStringLiteral(" MISMATCH %1").arg(expected))
+            << Qt::endl;
     }
-    out << QStringLiteral("  uploadableCount: %1 in %2 ms (median of 5)").arg(uploadable).arg(median(counts), 0, 'f', 1)
+
+    // A save, then the first type-ahead and the count the main window asks for.
+    QList<double> afterWrite;
+    QList<double> countAfterWrite;
+    for (int round = 0; round < 3; ++round) {
+        ZoExercise exercise = benchExercise(word(random), languages.first(), size + round);
+        store->insertExercise(QStringLiteral("Exercise"), &exercise);
+        QElapsedTimer timer;
+        timer.start();
+        store->uploadableCount(QStringLiteral("bench"));
+        countAfterWrite.append(timer.nsecsElapsed() / 1e6);
+        timer.start();
+        std::unique_ptr<QSqlQueryModel> model(store->queryModel(
+                QStringLiteral("Exercise"),
+                {{QStringLiteral("Term"), sample.mid(1, 2)}, {QStringLiteral("SortColumn"), QStringLiteral("1")}},
+                nullptr, nullptr, nullptr, nullptr, nullptr));
+        for (int row = 0; row < std::min(model->rowCount(), 30); ++row)
+            model->data(model->index(row, 1));
+        afterWrite.append(timer.nsecsElapsed() / 1e6);
+    }
+    const double plainTyping = timed(3, [&] { plainTypeAhead(plain, sample.mid(1, 2)); });
+    out << QStringLiteral("  after a save: uploadableCount %1 ms, first type-ahead %2 ms (median of 3), %3")
+                   .arg(median(countAfterWrite), 0, 'f', 1).arg(median(afterWrite), 0, 'f', 1)
+                   .arg(ratio(median(afterWrite), plainTyping))
         << Qt::endl;
+    plain.close();
+    plain = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("benchPlain"));
     out << QStringLiteral("  memory: %1 MB resident after the run, %2 MB more than before inserting")
                    .arg(rssMb(), 0, 'f', 1).arg(rssMb() - rssBefore, 0, 'f', 1)
         << Qt::endl;
@@ -209,6 +306,8 @@ int main(int argc, char* argv[])
         const QByteArray arg(argv[i]);
         if (arg == "--smoke")
             sizes.append(1000);
+        else if (arg == "--million")
+            sizes.append(1000000);
         else if (arg.toInt() > 0)
             sizes.append(arg.toInt());
     }

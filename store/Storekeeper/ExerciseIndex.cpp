@@ -74,4 +74,43 @@ void ExerciseIndex::clear()
     mSnapshot.reset();
     mDataVersion = -1;
     mChanges = -1;
+    mTracking = false;
+}
+
+void ExerciseIndex::beforeWrite(QSqlDatabase database)
+{
+    mTracking = false;
+    sqlite3* handle = handleOf(database);
+    qint64 dataVersion = 0;
+    qint64 changes = 0;
+    if (!handle || !mSnapshot || !readNumber(handle, "PRAGMA data_version", &dataVersion)
+            || !readNumber(handle, "SELECT total_changes()", &changes) || dataVersion != mDataVersion
+            || changes != mChanges || !readNumber(handle, "SELECT COALESCE(MAX(lmid), 0) FROM m", &mLastId))
+        return;
+    mTracking = true;
+}
+
+void ExerciseIndex::afterWrite(QSqlDatabase database, bool addedExercises)
+{
+    if (!mTracking)
+        return;
+    mTracking = false;
+    sqlite3* handle = handleOf(database);
+    qint64 dataVersion = 0;
+    qint64 changes = 0;
+    // Another connection's commit in between: the next query reads everything.
+    if (!handle || !readNumber(handle, "PRAGMA data_version", &dataVersion)
+            || !readNumber(handle, "SELECT total_changes()", &changes) || dataVersion != mDataVersion)
+        return;
+    if (changes == mChanges)
+        return;
+    if (!addedExercises) {
+        mChanges = changes;
+        return;
+    }
+    std::shared_ptr<ExerciseSnapshot> grown = mSnapshot->withExercisesAbove(handle, mLastId);
+    if (!grown)
+        return;
+    mSnapshot = std::move(grown);
+    mChanges = changes;
 }

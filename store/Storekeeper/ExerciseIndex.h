@@ -20,8 +20,18 @@ public:
     // Forgets the snapshot (the connection is about to close).
     void clear();
 
+    // Bracket one of the store's own writes. When the snapshot was current
+    // before it, it stays current: with addedExercises the rows of exercises
+    // the write added go into a copy; without, the write is one that leaves
+    // the exercise rows as they were (transfer marks, lessons, users).
+    void beforeWrite(QSqlDatabase database);
+    void afterWrite(QSqlDatabase database, bool addedExercises);
+
 private:
     std::shared_ptr<ExerciseSnapshot> mSnapshot;
     qint64 mDataVersion = -1;
     qint64 mChanges = -1;
+    // Set by beforeWrite when the snapshot was current: the highest manifest id then.
+    bool mTracking = false;
+    qint64 mLastId = 0;
 };

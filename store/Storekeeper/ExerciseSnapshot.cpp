@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <iterator>
+#include <string>
 #include <utility>
 
 namespace {
@@ -32,6 +34,7 @@ public:
     Statement& operator=(const Statement&) = delete;
 
     bool isValid() const { return mStatement != nullptr; }
+    bool bind(int index, qint64 value) { return sqlite3_bind_int64(mStatement, index, value) == SQLITE_OK; }
     // True while there is a row; *ok turns false on an error.
     bool next(bool* ok)
     {
@@ -92,20 +95,36 @@ std::string_view ExerciseSnapshot::text(Span span) const
     return std::string_view(mText.constData() + span.offset, size_t(span.size));
 }
 
+ExerciseSnapshot::Span ExerciseSnapshot::keepText(std::string_view bytes, bool isNull)
+{
+    Span span;
+    if (isNull)
+        return span;
+    span.offset = quint32(mText.size());
+    span.size = qint32(bytes.size());
+    mText.append(bytes.data(), qsizetype(bytes.size()));
+    return span;
+}
+
+ExerciseSnapshot::Span ExerciseSnapshot::foldTerm(Span term)
+{
+    Span folded;
+    if (term.size < 0)
+        return folded;
+    folded.offset = quint32(mFoldedTerms.size());
+    folded.size = term.size;
+    for (char c : text(term))
+        mFoldedTerms.append(foldByte(c));
+    return folded;
+}
+
 std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::load(sqlite3* handle)
 {
     auto snapshot = std::make_shared<ExerciseSnapshot>();
     ExerciseSnapshot& s = *snapshot;
     bool ok = true;
     auto keep = [&s](const Statement& statement, int column) {
-        Span span;
-        if (statement.isNull(column))
-            return span;
-        const std::string_view bytes = statement.text(column);
-        span.offset = quint32(s.mText.size());
-        span.size = qint32(bytes.size());
-        s.mText.append(bytes.data(), qsizetype(bytes.size()));
-        return span;
+        return s.keepText(statement.text(column), statement.isNull(column));
     };
 
     // Each table is read once in stored order and joined here: following the
@@ -203,16 +222,8 @@ std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::load(sqlite3* handle)
     }
 
     s.mFoldedTermSpans.reserve(s.mTerms.size());
-    for (const Span& term : s.mTerms) {
-        Span folded;
-        if (term.size >= 0) {
-            folded.offset = quint32(s.mFoldedTerms.size());
-            folded.size = term.size;
-            for (char c : s.text(term))
-                s.mFoldedTerms.append(foldByte(c));
-        }
-        s.mFoldedTermSpans.push_back(folded);
-    }
+    for (const Span& term : s.mTerms)
+        s.mFoldedTermSpans.push_back(s.foldTerm(term));
     s.mText.squeeze();
     s.mFoldedTerms.squeeze();
     s.mTerms.shrink_to_fit();
@@ -372,4 +383,120 @@ qint64 ExerciseSnapshot::memoryBytes() const
     for (const std::vector<int>& ranks : mRanks)
         bytes += qint64(ranks.capacity()) * qint64(sizeof(int));
     return bytes;
+}
+
+bool ExerciseSnapshot::keyIsNull(int row, int column) const
+{
+    if (column == 0)
+        return false;
+    if (column == 1)
+        return mFoldedTermSpans[size_t(mRows[size_t(row)].term)].size < 0;
+    return textOf(row, column).size < 0;
+}
+
+std::string_view ExerciseSnapshot::key(int row, int column, std::string* buffer) const
+{
+    if (column == 1) {
+        const Span folded = mFoldedTermSpans[size_t(mRows[size_t(row)].term)];
+        return folded.size < 0 ? std::string_view()
+                               : std::string_view(mFoldedTerms.constData() + folded.offset, size_t(folded.size));
+    }
+    buffer->clear();
+    if (column == 0) {
+        char digits[24];
+        const char* end = std::to_chars(digits, digits + sizeof digits, mRows[size_t(row)].id).ptr;
+        buffer->assign(digits, size_t(end - digits));
+    } else {
+        for (char c : text(textOf(row, column)))
+            buffer->push_back(foldByte(c));
+    }
+    return *buffer;
+}
+
+void ExerciseSnapshot::rank(int column) const
+{
+    const std::vector<int>& order = mAscending[size_t(column)];
+    std::vector<int>& ranks = mRanks[size_t(column)];
+    ranks.resize(order.size());
+    std::string a;
+    std::string b;
+    int r = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (i > 0) {
+            const int x = order[i - 1];
+            const int y = order[i];
+            if (keyIsNull(x, column) != keyIsNull(y, column) || key(x, column, &a) != key(y, column, &b))
+                ++r;
+        }
+        ranks[i] = r;
+    }
+}
+
+std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::withExercisesAbove(sqlite3* handle, qint64 lastId) const
+{
+    // Every term link with every recording link of each new exercise, in link
+    // order, as load() joins them.
+    Statement rows(handle,
+                   "SELECT e.mlmid, e.lclid, t.mv, mm.mmp, mm.mmfn, mm.cccid, mm.sp, mm.l, mm.v "
+                   "FROM tm AS e CROSS JOIN m CROSS JOIN crlt AS term_link CROSS JOIN tm AS t "
+                   "CROSS JOIN crlt AS media_link CROSS JOIN mm "
+                   "WHERE e.mlmid > ? AND e.tmttmtid = 2 AND m.lmid = e.mlmid "
+                   "AND term_link.mprmid = e.mlmid AND t.mlmid = term_link.mchmid AND t.tmttmtid = 1 "
+                   "AND media_link.mprmid = e.mlmid AND mm.mlmid = media_link.mchmid "
+                   "ORDER BY e.mlmid, term_link.crid, media_link.crid");
+    if (!rows.isValid() || !rows.bind(1, lastId))
+        return nullptr;
+    auto snapshot = std::make_shared<ExerciseSnapshot>(*this);
+    ExerciseSnapshot& s = *snapshot;
+    auto keep = [&s](const Statement& statement, int column) {
+        return s.keepText(statement.text(column), statement.isNull(column));
+    };
+    const int oldCount = rowCount();
+    bool ok = true;
+    while (rows.next(&ok)) {
+        Row row;
+        row.id = rows.integer(0);
+        if (!s.mRows.empty() && row.id < s.mRows.back().id)
+            return nullptr; // not above every row after all
+        row.language = keep(rows, 1);
+        const Span term = keep(rows, 2);
+        s.mTerms.push_back(term);
+        s.mFoldedTermSpans.push_back(s.foldTerm(term));
+        row.term = int(s.mTerms.size()) - 1;
+        std::array<Span, kMediaColumns> media;
+        for (int c = 0; c < kMediaColumns; ++c)
+            media[size_t(c)] = keep(rows, c + 3);
+        s.mMedia.push_back(media);
+        row.media = int(s.mMedia.size()) - 1;
+        s.mRows.push_back(row);
+    }
+    if (!ok || s.mText.size() > qsizetype(0x7fffffff))
+        return nullptr;
+
+    // Orders made so far take the new rows in: ties keep the older rows first.
+    std::vector<int> added(size_t(s.rowCount() - oldCount));
+    for (size_t i = 0; i < added.size(); ++i)
+        added[i] = oldCount + int(i);
+    for (int column = 0; column < kColumnCount && !added.empty(); ++column) {
+        if (!s.mSorted[size_t(column)])
+            continue;
+        std::string a;
+        std::string b;
+        auto less = [&s, column, &a, &b](int x, int y) {
+            const bool nx = s.keyIsNull(x, column);
+            const bool ny = s.keyIsNull(y, column);
+            if (nx != ny)
+                return nx;
+            return s.key(x, column, &a) < s.key(y, column, &b);
+        };
+        std::vector<int> fresh = added;
+        std::stable_sort(fresh.begin(), fresh.end(), less);
+        const std::vector<int>& old = s.mAscending[size_t(column)];
+        std::vector<int> merged;
+        merged.reserve(old.size() + fresh.size());
+        std::merge(old.begin(), old.end(), fresh.begin(), fresh.end(), std::back_inserter(merged), less);
+        s.mAscending[size_t(column)] = std::move(merged);
+        s.rank(column);
+    }
+    return snapshot;
 }

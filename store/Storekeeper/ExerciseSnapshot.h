@@ -5,6 +5,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -39,6 +40,12 @@ public:
     // Bytes held by the rows and the sort orders made so far.
     qint64 memoryBytes() const;
 
+    // A copy with the rows of the exercises above lastId added, as a new read
+    // would give them, when nothing else changed since this one was read (the
+    // store's own insert). Sort orders made so far are carried over. Null when
+    // a statement fails.
+    std::shared_ptr<ExerciseSnapshot> withExercisesAbove(sqlite3* handle, qint64 lastId) const;
+
 private:
     struct Span
     {
@@ -55,8 +62,17 @@ private:
     static constexpr int kMediaColumns = 6; // mmp, mmfn, cccid, sp, l, v
 
     std::string_view text(Span span) const;
+    // Appends a value to the texts; a null span for NULL.
+    Span keepText(std::string_view bytes, bool isNull);
+    // Appends the term with ASCII letters lowered to the folded terms.
+    Span foldTerm(Span term);
     Span textOf(int row, int column) const;
     const std::vector<int>& ascending(int column) const;
+    // The sort key lower() gives the row's value; null for NULL.
+    bool keyIsNull(int row, int column) const;
+    std::string_view key(int row, int column, std::string* buffer) const;
+    // Ranks of a column's ascending order worked out again.
+    void rank(int column) const;
 
     QByteArray mText;        // every text value, UTF-8
     QByteArray mFoldedTerms; // the terms with ASCII letters lowered

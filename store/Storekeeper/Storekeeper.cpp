@@ -1,7 +1,9 @@
 #include "Storekeeper.h"
 
 #include "ExerciseIndex.h"
+#include "IdList.h"
 #include "StatementCache.h"
+#include "UploadCounter.h"
 #include "ZoDbBase.h"
 #include "ZoDbConnection.h"
 #include "ZoDbExercise.h"
@@ -15,6 +17,8 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <QTextStream>
 
@@ -28,6 +32,47 @@ const char* const kFileName = "vireda.db";
 
 Storekeeper* openStore = nullptr;
 
+// One write of the store, with the exercises it may change: the upload
+// counts follow it, and so does the exercise snapshot, as far as the write
+// says what it does to the exercise rows.
+class CountedWrite
+{
+public:
+    enum Rows { RowsChange, RowsUnchanged, RowsAdded };
+
+    CountedWrite(UploadCounter* counter, ExerciseIndex* index, QSqlDatabase database, Rows rows,
+                 const QList<qint64>& exerciseIds = {})
+        : mCounter(counter),
+          mIndex(rows == RowsChange ? nullptr : index),
+          mRows(rows),
+          mDatabase(database)
+    {
+        mCounter->beforeWrite(mDatabase, exerciseIds);
+        if (mIndex)
+            mIndex->beforeWrite(mDatabase);
+    }
+    ~CountedWrite()
+    {
+        mCounter->afterWrite(mDatabase);
+        if (mIndex)
+            mIndex->afterWrite(mDatabase, mRows == RowsAdded);
+    }
+    CountedWrite(const CountedWrite&) = delete;
+    CountedWrite& operator=(const CountedWrite&) = delete;
+
+private:
+    UploadCounter* mCounter;
+    ExerciseIndex* mIndex;
+    Rows mRows;
+    QSqlDatabase mDatabase;
+};
+
+QList<qint64> oneId(const QString& text)
+{
+    qint64 id = 0;
+    return IdList::toId(text, &id) ? QList<qint64>{id} : QList<qint64>{};
+}
+
 } // namespace
 
 Storekeeper::Storekeeper()
@@ -37,6 +82,7 @@ Storekeeper::Storekeeper()
     mStatements = std::make_unique<StatementCache>(mDatabase);
     mHelper = std::make_unique<ZoDbHelper>(mDatabase);
     mExerciseIndex = std::make_unique<ExerciseIndex>();
+    mUploadCounter = std::make_unique<UploadCounter>();
     openStore = this;
     qAddPostRoutine(&Storekeeper::closeAtShutdown);
 }
@@ -61,6 +107,8 @@ void Storekeeper::close()
     mHelper.reset();
     if (mExerciseIndex)
         mExerciseIndex->clear();
+    if (mUploadCounter)
+        mUploadCounter->clear();
     const bool opened = mDatabase.isValid();
     mDatabase = QSqlDatabase();
     if (opened)
@@ -70,10 +118,28 @@ void Storekeeper::close()
 int Storekeeper::open()
 {
     mDatabase = ZoDbConnection::open(QString::fromLatin1(kFileName));
-    if (mDatabase.isOpen())
+    if (mDatabase.isOpen()) {
+        addIndexes();
         return 1;
+    }
     QTextStream(stdout) << "cannot open " << kFileName << Qt::endl;
     return 0;
+}
+
+void Storekeeper::addIndexes()
+{
+    // Lead from a user to their pending manifests, and from a manifest to its
+    // links; made when missing, the tables stay as they are. A file that cannot
+    // take them still works, only slower.
+    static const char* const indexes[] = {
+        "CREATE INDEX IF NOT EXISTS idx_m_upload ON m (sbun, ddl, dul, dnul)",
+        "CREATE INDEX IF NOT EXISTS idx_crlt_link ON crlt (mprmid, mchmid)",
+    };
+    QSqlQuery query(mDatabase);
+    for (const char* sql : indexes) {
+        if (!query.exec(QLatin1String(sql)))
+            qDebug() << "index not made:" << sql << query.lastError().text();
+    }
 }
 
 QObject* Storekeeper::create(QString type, QHash<QString, QString> data)
@@ -89,6 +155,8 @@ QObject* Storekeeper::create(QString type, QHash<QString, QString> data)
 
 QObject* Storekeeper::insert(QString type, QHash<QString, QString> data)
 {
+    // Lessons and users leave the exercise rows as they are.
+    const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase, CountedWrite::RowsUnchanged);
     if (type == kLesson)
         return ZoDbLesson(mDatabase, mStatements.get(), mHelper.get()).insert(data);
     if (type == kUser) {
@@ -102,6 +170,7 @@ int Storekeeper::insertExercise(QString type, ZoExercise* exercise)
 {
     if (type != kExercise)
         return 0;
+    const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase, CountedWrite::RowsAdded);
     return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).insert(exercise);
 }
 
@@ -114,6 +183,10 @@ ZoExercise* Storekeeper::getExercise(QString type, QString localId)
 
 bool Storekeeper::remove(QString type, QStringList ids)
 {
+    const bool exercises = type == kExercise;
+    const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase,
+                             exercises ? CountedWrite::RowsChange : CountedWrite::RowsUnchanged,
+                             exercises ? IdList::parse(ids) : QList<qint64>());
     if (type == kExercise)
         return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).remove(ids) != 0;
     if (type == kLesson)
@@ -162,6 +235,8 @@ QSqlQueryModel* Storekeeper::queryModel(QString type, QHash<QString, QString> cr
 
 bool Storekeeper::update(QString type, QString id, QHash<QString, QString> data)
 {
+    const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase,
+                             type == kExercise ? CountedWrite::RowsChange : CountedWrite::RowsUnchanged);
     if (type == kExercise)
         return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).update(id, data) != 0;
     if (type == kLesson)
@@ -173,6 +248,8 @@ bool Storekeeper::update(QString type, QString id, QHash<QString, QString> data)
 
 bool Storekeeper::overwrite(QString type, QString localId, ZoExercise* source)
 {
+    const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase, CountedWrite::RowsChange,
+                             type == kExercise ? oneId(localId) : QList<qint64>());
     if (type == kExercise)
         return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).overwrite(localId, source) != 0;
     if (type == kLesson)
@@ -191,9 +268,8 @@ QList<QHash<QString, QString>> Storekeeper::uploadableItems(QString userName)
 
 int Storekeeper::uploadableCount(QString userName)
 {
-    ZoDbExercise exercises(mDatabase, mStatements.get(), mHelper.get());
     ZoDbLesson lessons(mDatabase, mStatements.get(), mHelper.get());
-    const int exerciseCount = exercises.uploadableCount(userName);
+    const int exerciseCount = mUploadCounter->count(mDatabase, userName);
     const int lessonCount = lessons.uploadableCount(userName);
     // Unknown when either count could not be read.
     return exerciseCount < 0 || lessonCount < 0 ? -1 : exerciseCount + lessonCount;
@@ -203,11 +279,15 @@ int Storekeeper::markTransferred(QString type, QString localId, QString directio
 {
     if (type != kExercise)
         return 0;
+    const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase, CountedWrite::RowsUnchanged,
+                             oneId(localId));
     return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).markTransferred(localId, direction);
 }
 
 int Storekeeper::setDoNotUpload(QString idList, QString flag)
 {
+    const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase, CountedWrite::RowsUnchanged,
+                             IdList::parse(idList));
     return ZoDbBase(mDatabase, mStatements.get(), mHelper.get()).setDoNotUpload(idList, flag);
 }
 

@@ -9,6 +9,7 @@
 
 class StatementCache;
 class ExerciseIndex;
+class UploadCounter;
 class ZoDbHelper;
 
 // The local database: opens "vireda.db" on the default connection and hands
@@ -52,6 +53,8 @@ public:
 
 private:
     int open();
+    // Indexes the store's own statements need beyond those of the schema.
+    void addIndexes();
     // Lets go of the connection; also run while the application object is
     // destroyed, before Qt SQL's registry goes (the plug-in outlives it).
     void close();
@@ -61,4 +64,5 @@ private:
     std::unique_ptr<StatementCache> mStatements;
     std::unique_ptr<ZoDbHelper> mHelper;
     std::unique_ptr<ExerciseIndex> mExerciseIndex;
+    std::unique_ptr<UploadCounter> mUploadCounter;
 };

@@ -545,12 +545,28 @@ QList<QHash<QString, QString>> ZoDbExercise::uploadableItems(QString userName)
     return uploadItems(rows, translate("Exercise"), QStringLiteral("Exercise"));
 }
 
+QString ZoDbExercise::uploadableRowsSql(const QString& columns, const QString& manifests)
+{
+    // The joins of the exercise view, in this order, so that only the chosen
+    // pending manifests are visited (idx_m_upload, idx_crlt_link).
+    return QStringLiteral(
+            "SELECT %1 FROM m CROSS JOIN tm AS e CROSS JOIN crlt AS media_link CROSS JOIN mm "
+            "CROSS JOIN crlt AS term_link CROSS JOIN tm AS t "
+            "WHERE %2 AND m.ddl = 0 AND m.dul = 0 AND m.dnul = 0 "
+            "AND e.mlmid = m.lmid AND e.tmttmtid = 2 "
+            "AND media_link.mprmid = e.mlmid AND mm.mlmid = media_link.mchmid "
+            "AND term_link.mprmid = e.mlmid AND t.mlmid = term_link.mchmid AND t.tmttmtid = 1")
+            .arg(columns, manifests);
+}
+
+QString ZoDbExercise::uploadableCountSql()
+{
+    return uploadableRowsSql(QStringLiteral("COUNT(*)"), QStringLiteral("m.sbun = ?"));
+}
+
 int ZoDbExercise::uploadableCount(QString userName)
 {
-    const QVariant count = fetchValue(
-            QStringLiteral("SELECT COUNT(v_e.mlmid) FROM v_e, m WHERE v_e.mlmid = m.lmid "
-                           "AND m.dnul = 0 AND m.dul = 0 AND m.ddl = 0 AND m.sbun = ?"),
-            {userName});
+    const QVariant count = fetchValue(uploadableCountSql(), {userName});
     return count.isValid() ? count.toInt() : -1;
 }
 

@@ -64,6 +64,12 @@ public:
     RowQuery rowQuery(const QHash<QString, QString>& criteria, int sortColumn, bool descending);
     // The look-up of a stored term by text and language id.
     static QString termLookupSql();
+    // Counts the rows the uploadable exercises of the bound user name have in
+    // the exercise view, starting from that user's manifests.
+    static QString uploadableCountSql();
+    // The same joins with other columns and another filter on the manifests m
+    // (such as "m.lmid = ?").
+    static QString uploadableRowsSql(const QString& columns, const QString& manifests);
 
 private:
     // Writes every row of the exercise inside the caller's transaction; the

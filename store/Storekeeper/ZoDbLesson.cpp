@@ -215,10 +215,18 @@ QList<QHash<QString, QString>> ZoDbLesson::uploadableItems(QString userName)
     return uploadItems(rows, translate("Lesson"), QStringLiteral("Lesson"));
 }
 
+QString ZoDbLesson::uploadableCountSql()
+{
+    return QStringLiteral(
+            "SELECT COUNT(*) FROM tm CROSS JOIN m WHERE tm.tmttmtid = 3 AND m.lmid = tm.mlmid "
+            "AND m.sbun = ? AND m.ddl = 0 AND m.dul = 0 AND m.dnul = 0 "
+            "AND NOT EXISTS (SELECT 1 FROM crlt CROSS JOIN m AS member WHERE crlt.mprmid = tm.mlmid "
+            "AND crlt.crtcrtid = 3 AND member.lmid = crlt.mchmid AND member.sbuid = '-1')");
+}
+
 int ZoDbLesson::uploadableCount(QString userName)
 {
-    const QVariant count = fetchValue(QStringLiteral("SELECT COUNT(mlmid)") + QLatin1String(kUploadable),
-                                      {userName});
+    const QVariant count = fetchValue(uploadableCountSql(), {userName});
     return count.isValid() ? count.toInt() : -1;
 }
 

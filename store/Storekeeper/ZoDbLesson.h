@@ -36,6 +36,10 @@ public:
     virtual int update(QString id, QHash<QString, QString> data);
     virtual int overwrite();
 
+    // Counts the uploadable lessons of the bound user name, starting from the
+    // lessons (far fewer than the user's manifests).
+    static QString uploadableCountSql();
+
 private:
     // The filter of the lesson view for these criteria, its values appended;
     // empty when nothing can match.

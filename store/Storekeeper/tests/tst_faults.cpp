@@ -3,6 +3,7 @@
 #include "IDbManager.h"
 #include "ZoDbConnection.h"
 #include "ZoDbExercise.h"
+#include "ZoDbLesson.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 #include "ZoUser.h"
@@ -68,6 +69,8 @@ void tst_Storekeeper::statementPlans_data()
     QTest::newRow("type-ahead with language") << "language" << termScan << "";
     QTest::newRow("by id") << "id" << QStringList{} << "";
     QTest::newRow("by id list") << "idlist" << QStringList{} << "";
+    QTest::newRow("uploadable exercises") << "uploadable" << QStringList{} << "idx_m_upload";
+    QTest::newRow("uploadable lessons") << "uploadableLessons" << QStringList{} << "idx_tm_tmttmtid";
 }
 
 void tst_Storekeeper::statementPlans()
@@ -87,7 +90,9 @@ void tst_Storekeeper::statementPlans()
             {QStringLiteral("language"), exercises.rowQuery(withLanguage, 1, false).sql},
             {QStringLiteral("id"), exercises.rowQuery({{QStringLiteral("Id"), QStringLiteral("5")}}, 1, false).sql},
             {QStringLiteral("idlist"),
-             exercises.rowQuery({{QStringLiteral("IdList"), QStringLiteral("5,6,")}}, 1, false).sql}};
+             exercises.rowQuery({{QStringLiteral("IdList"), QStringLiteral("5,6,")}}, 1, false).sql},
+            {QStringLiteral("uploadable"), ZoDbExercise::uploadableCountSql()},
+            {QStringLiteral("uploadableLessons"), ZoDbLesson::uploadableCountSql()}};
     const QString sql = sqls.value(statement);
     if (statement == QLatin1String("language"))
         QVERIFY(sql.contains(QLatin1String("lclid = ?")));

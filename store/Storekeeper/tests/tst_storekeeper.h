@@ -74,6 +74,10 @@ private slots:
     void failedWriteLeavesDatabaseUnchanged();
     void killedWriterLeavesCompleteExercises();
 
+    // what the store keeps in memory
+    void maintainedCopiesMatchStatements_data();
+    void maintainedCopiesMatchStatements();
+
 private:
     std::unique_ptr<StoreFixture> f;
 };
