@@ -89,16 +89,24 @@ for the email address to which the password will be sent.</source>
 zu der E-Mail-Adresse ein, an die das Passwort gesendet werden soll.</translation>
     </message>
     <message>
-        <source>Vireda has sent your password to the email address
+        <source>Vireda has sent a one-time password to the email address
 you registered with the username %1.
+It becomes your password when you first sign in with it.
 
 Please look in the bulk/junk mail folder if your email
 account has filters in place.</source>
-        <translation>Vireda hat Ihr Passwort an die E-Mail-Adresse gesendet,
+        <translation>Vireda hat ein Einmalpasswort an die E-Mail-Adresse gesendet,
 die Sie mit dem Benutzernamen %1 registriert haben.
+Es wird zu Ihrem Passwort, sobald Sie sich zum ersten Mal damit anmelden.
 
 Bitte sehen Sie im Spam-Ordner nach, falls Ihr E-Mail-Konto
 Filter verwendet.</translation>
+    </message>
+    <message>
+        <source>Password reminders are not available on this network.
+No email was sent.</source>
+        <translation>Passworterinnerungen sind in diesem Netzwerk nicht verfügbar.
+Es wurde keine E-Mail gesendet.</translation>
     </message>
     <message>
         <source>Error sending email. Either the username '%1' doesn't exist in our
