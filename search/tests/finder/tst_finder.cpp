@@ -7,7 +7,12 @@
 #include "ZoUser.h"
 #include "ZoUserFluency.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTextBrowser>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
@@ -334,6 +339,67 @@ private slots:
             shown << languages()->itemText(i);
         QCOMPARE(shown, items);
         QCOMPARE(languages()->currentText(), selected);
+    }
+
+    // One timing line per search in the usage log.
+    void searchIsLogged()
+    {
+        QVERIFY(tree().scriptNet({{"queryLessons", "2"}}));
+        searchFor(QString(), QStringLiteral("French"), true);
+        QFile log(tree().tree().filePath(QStringLiteral("Content/usage.log")));
+        QVERIFY(log.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QStringList lines = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY(!lines.isEmpty());
+        const QRegularExpression line(
+            QStringLiteral("\tNetwork Search \\(lessonQuery\\): In \\[\\d+\\] ms, \\[0\\] results found, on: \\S.*$"));
+        QVERIFY2(line.match(lines.last()).hasMatch(), qPrintable(lines.last()));
+    }
+
+    void helpOpensOneWindow()
+    {
+        auto* help = child<QAbstractButton>("btnHelp");
+        QTest::mouseClick(help, Qt::LeftButton);
+        QTest::mouseClick(help, Qt::LeftButton);
+        const QList<QDialog*> windows = form()->findChildren<QDialog*>(QStringLiteral("HelpBrowser"));
+        QCOMPARE(windows.size(), 1);
+        QVERIFY(windows.first()->isVisible());
+        QCOMPARE(windows.first()->windowTitle(), WizardTestTree::title());
+        auto* page = windows.first()->findChild<QTextBrowser*>();
+        QVERIFY(page && page->source().toString().endsWith(QStringLiteral("searchtab.html")));
+        QVERIFY(!page->toPlainText().isEmpty());
+    }
+
+    void fontIsTheHosts()
+    {
+        QFont font(QStringLiteral("Sans"), 12);
+        *mFixture.host()->mFont = font;
+        QCOMPARE(mForm->redrawView(), 1);
+        for (const char* name : {"lblSearch", "btnStudy"}) {
+            const QFont shown = child<QWidget>(name)->font();
+            QCOMPARE(shown.pointSize(), 12);
+            QVERIFY(shown.bold());
+        }
+    }
+
+    // The tab in German; what the learner typed stays.
+    void german()
+    {
+        QTranslator translator;
+        QVERIFY(translator.load(QStringLiteral("search-Deutsch"), QDir(TestTree::distPath()).filePath(
+                                                                     QStringLiteral("Translations/Deutsch"))));
+        QCoreApplication::installTranslator(&translator);
+        child<QLineEdit>("lEditSearch")->setText(QStringLiteral("chien"));
+        mForm->retranslateView();
+        mForm->updateViewLists();
+        mForm->refreshData();
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(mForm->title(), QStringLiteral("Search"));
+        QCOMPARE(button("btnSearch")->text(), QStringLiteral("Suchen"));
+        QCOMPARE(button("btnClear")->text(), QStringLiteral("Geladene entfernen"));
+        QCOMPARE(headers(), QStringList({"pmid", "Lernbegriff", "Land", "Ort", "Stimme"}));
+        QCOMPARE(languages()->itemText(0), QStringLiteral("Sprache auswählen"));
+        QCOMPARE(languages()->itemText(languages()->count() - 1), QStringLiteral("Sprache hinzufügen..."));
+        QCOMPARE(child<QLineEdit>("lEditSearch")->text(), QStringLiteral("chien"));
     }
 
     void choiceIsStoredAndKeptOnClose()
