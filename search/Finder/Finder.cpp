@@ -11,6 +11,7 @@
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
 #include "ZoDbHelper.h"
+#include "ZoDownload.h"
 #include "ZoTableWidget.h"
 #include "ZoTableWidgetItem.h"
 #include "ZoUser.h"
@@ -30,6 +31,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QSplashScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -262,6 +264,10 @@ void Finder::closeEvent(QCloseEvent* event)
 {
     qDebug() << "void Finder::closeEvent(QCloseEvent *event)";
     blockSignals(true);
+    // A running poll sees its bar abandoned and returns; the bars go later.
+    for (int i = int(mDownloads.size()) - 1; i >= 0; --i)
+        removeBar(i);
+    mHead = 0;
     if (mInitialized && cmbLanguagesNative->currentIndex() > 0)
         storeLanguage();
     mClosed = true;
@@ -391,9 +397,118 @@ void Finder::goToStudyTab()
         mMainWindow->refreshTabForms(1);
 }
 
+void Finder::removeBar(int index)
+{
+    ZoDownload* bar = mDownloads.takeAt(index);
+    bar->abandon();
+    bar->hide();
+    if (mDownloadLayout)
+        mDownloadLayout->removeWidget(bar);
+    bar->deleteLater();
+}
+
 void Finder::clearDownloadedContent()
 {
+    for (int i = int(mDownloads.size()) - 1; i >= 0; --i) {
+        if (mDownloads.at(i)->state() != ZoDownload::Idle)
+            continue;
+        removeBar(i);
+        if (i < mHead)
+            --mHead;
+    }
+    fitDownloadFrame(-4);
     btnClear->setEnabled(false);
+}
+
+void Finder::enableClearDownloadedBtn()
+{
+    btnClear->setEnabled(true);
+}
+
+void Finder::addDownloadBar(ZoDownload* download)
+{
+    download->setBackgroundRole(QPalette::Button);
+    download->setAutoFillBackground(true);
+    mDownloads.append(download);
+    connect(download, &ZoDownload::downloadComplete, this, &Finder::downloadCompleteProcess);
+    connect(download, &ZoDownload::signalMoveNextToHeadOfQueue, this, &Finder::moveNextDownloadToHeadOfQueue);
+    connect(download, &ZoDownload::signalMoveToOfflineMode, this, &Finder::moveToOfflineMode);
+    connect(download, &ZoDownload::enableClearDownloadedButton, this, &Finder::enableClearDownloadedBtn);
+    mScrollArea->setUpdatesEnabled(false);
+    mDownloadLayout->addWidget(download);
+    download->show();
+    fitDownloadFrame(-4);
+    mScrollArea->ensureWidgetVisible(download, 10, 10);
+    mScrollArea->setUpdatesEnabled(true);
+}
+
+void Finder::downloadCompleteProcess(ZoDownload* download)
+{
+    if (mStudy && !download->isCancelled()) {
+        if (download->type() == QLatin1String("Exercise")) {
+            mStudy->appendExercise(download->exercise().toHash());
+        } else {
+            const ZoLesson& lesson = download->lesson();
+            qDebug("Lesson has %i exercises", lesson.exerciseCount());
+            for (int n = 1; n <= lesson.exerciseCount(); ++n) {
+                qDebug("Adding exericse #%i to lesson\n\n", n);
+                const int localId = mHelper->localIdOf(lesson.persistentExerciseId(n - 1));
+                std::unique_ptr<ZoExercise> exercise(
+                    localId > 0 && mDb ? mDb->getExercise(QStringLiteral("Exercise"), QString::number(localId))
+                                       : nullptr);
+                if (exercise) {
+                    qDebug() << "Exercise has term " << exercise->term();
+                    mStudy->appendExercise(exercise->toHash());
+                }
+            }
+        }
+    }
+    if (mStudy)
+        mStudy->setChanged(true);
+    ++mHead;
+    download->setState(ZoDownload::Idle);
+    btnStudy->setEnabled(true);
+    btnClear->setEnabled(true);
+    scheduleHead();
+}
+
+void Finder::moveNextDownloadToHeadOfQueue()
+{
+    // A failure met while the queue advances is handled there.
+    if (mAdvancing)
+        return;
+    if (mHead < mDownloads.size())
+        mDownloads.at(mHead)->setState(ZoDownload::Idle);
+    ++mHead;
+    scheduleHead();
+}
+
+void Finder::scheduleHead()
+{
+    QTimer::singleShot(0, this, &Finder::runHead);
+}
+
+// The job at the head starts when it is queued; one cancelled while queued,
+// or idled when the program went offline, is passed over.
+void Finder::runHead()
+{
+    mAdvancing = true;
+    while (mHead >= 0 && mHead < mDownloads.size()) {
+        ZoDownload* bar = mDownloads.at(mHead);
+        if (bar->state() == ZoDownload::Active)
+            break;
+        if (bar->state() == ZoDownload::Queued) {
+            mAdvancing = false;
+            bar->moveToHeadOfQueue();
+            qDebug() << "Starting next in download queue.";
+            bar->start();
+            return;
+        }
+        bar->setError(tr("Network Error."));
+        bar->setState(ZoDownload::Idle);
+        ++mHead;
+    }
+    mAdvancing = false;
 }
 
 void Finder::addLanguageNative(int index)
@@ -734,14 +849,44 @@ void Finder::mouseClickEvent(QMouseEvent* event)
 void Finder::downloadContent()
 {
     qDebug() << "Finder::downloadContent()";
-    if (!mInitialized || tbl->currentRow() < 0)
+    if (!mInitialized || tbl->currentRow() < 0 || !tbl->item(tbl->currentRow(), 0))
         return;
+    const QString pid = tbl->item(tbl->currentRow(), 0)->text();
+    if (pid.isEmpty())
+        return;
+    ZoDownload* download = nullptr;
+    if (mRowKind == Lessons) {
+        for (const ZoLesson& lesson : std::as_const(mLessons)) {
+            if (lesson.pId() == pid) {
+                download = new ZoDownload(lesson);
+                break;
+            }
+        }
+    } else {
+        for (const ZoExercise& exercise : std::as_const(mExercises)) {
+            if (exercise.pId() == pid) {
+                download = new ZoDownload(exercise);
+                break;
+            }
+        }
+    }
+    // The table and the results disagree: nothing to download.
+    if (!download)
+        return;
+    addDownloadBar(download);
+    download->setMainWindow(mMainWindow);
+    if (mDownloads.size() == mHead + 1)
+        download->start();
+    else
+        download->queue();
 }
 
 void Finder::moveToOfflineMode()
 {
     if (!mInitialized)
         return;
+    for (int i = mHead + 1; i < mDownloads.size(); ++i)
+        mDownloads.at(i)->setState(ZoDownload::Idle);
     if (mKindShown == Lessons)
         mLessons.clear();
     else

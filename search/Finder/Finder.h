@@ -24,6 +24,7 @@ class QResizeEvent;
 class QScrollArea;
 class QVBoxLayout;
 class ZoDbHelper;
+class ZoDownload;
 
 // The search tab: searches the peer network for exercises and lessons, shows
 // the results page by page and downloads the chosen ones.
@@ -68,6 +69,10 @@ public slots:
     void goToPage3();
     void goToPage4();
     void moveToOfflineMode();
+    void downloadCompleteProcess(ZoDownload* download);
+    void addDownloadBar(ZoDownload* download);
+    void moveNextDownloadToHeadOfQueue();
+    void enableClearDownloadedBtn();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -98,6 +103,10 @@ private:
     QString languageKey() const;
     int resultCount(int kind) const;
     void information(const QString& text);
+    // Starts the job at the head of the queue from the event loop.
+    void scheduleHead();
+    void runHead();
+    void removeBar(int index);
 
     IMainWindow* mMainWindow = nullptr;
     INetManager* mNet = nullptr;
@@ -123,6 +132,10 @@ private:
     int mRowKind = Exercises;
     int mLastLanguageIndex = 0;
     QString mShownUser;
+
+    QList<ZoDownload*> mDownloads;
+    int mHead = 0;
+    bool mAdvancing = false;
 
     QPointer<HelpBrowser> mHelpBrowser;
     QScrollArea* mScrollArea = nullptr;

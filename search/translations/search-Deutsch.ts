@@ -32,5 +32,23 @@
 Please check your Internet connection and try again in a few minutes.</source><translation>Der Suchdienst von Vireda funktioniert gerade nicht.
 Bitte prüfen Sie Ihre Internetverbindung und versuchen Sie es in einigen Minuten noch einmal.</translation></message>
     <message><source>Not all results are shown. Please narrow your search to see more results.</source><translation>Es werden nicht alle Ergebnisse gezeigt. Bitte grenzen Sie Ihre Suche ein, um weitere Ergebnisse zu sehen.</translation></message>
+    <message><source>Network Error.</source><translation>Netzwerkfehler.</translation></message>
+</context>
+<context>
+    <name>ZoDownload</name>
+    <message><source>Download</source><translation>Herunterladen</translation></message>
+    <message><source>Cancel</source><translation>Abbrechen</translation></message>
+    <message><source>Error</source><translation>Fehler</translation></message>
+    <message><source>Download Complete</source><translation>Fertig geladen</translation></message>
+    <message><source>Go Practice!</source><translation>Jetzt üben!</translation></message>
+    <message><source>Queued</source><translation>Wartet</translation></message>
+    <message><source>Cancelled</source><translation>Abgebrochen</translation></message>
+    <message><source>Exercise</source><translation>Übung</translation></message>
+    <message><source>Lesson</source><translation>Lektion</translation></message>
+    <message><source>This %1 will be downloaded soon.</source><translation>Diese %1 wird bald heruntergeladen.</translation></message>
+    <message><source>You cancelled it.</source><translation>Sie haben den Download abgebrochen.</translation></message>
+    <message><source>Network Error.</source><translation>Netzwerkfehler.</translation></message>
+    <message><source>Parsing Error.</source><translation>Fehler beim Lesen der Daten.</translation></message>
+    <message><source>The download could not be stored.</source><translation>Der Download konnte nicht gespeichert werden.</translation></message>
 </context>
 </TS>
