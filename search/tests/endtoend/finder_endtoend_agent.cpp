@@ -1,10 +1,13 @@
 // One side of tst_finder_endtoend, started inside a temporary ready-to-run
 // tree with the real network manager, bridge, Java client and a shared peer
 // service. "uploader" makes 22 exercises and a lesson and uploads them with
-// the upload dialog; "searcher" finds them through the search tab, page by page.
+// the upload dialog; "searcher" finds them through the search tab, page by
+// page, and downloads the lesson and one exercise more.
 
 #include "AgentSession.h"
+#include "IDbManager.h"
 #include "IForm.h"
+#include "IStudyResource.h"
 #include "PluginLocator.h"
 #include "TestHost.h"
 #include "UploadForm.h"
@@ -58,6 +61,7 @@ private:
     }
     bool pageButtonShown(const char* name) const { return !child<QWidget>(name)->isHidden(); }
     QStringList column(int col) const;
+    void downloadRow(int row);
 
     AgentSession mSession;
     IForm* mForm = nullptr;
@@ -156,8 +160,49 @@ void FinderAgent::searcher()
     QCOMPARE(column(4), QStringList{QStringLiteral("3")});
     QCOMPARE(column(5), QStringList{qEnvironmentVariable("FINDER_UPLOADER")});
 
+    // The lesson and one exercise more through the download queue.
+    downloadRow(0);
+    child<QRadioButton>("rbSearchExercises")->setChecked(true);
+    child<QLineEdit>("lEditSearch")->setText(term(21));
+    QTest::mouseClick(child<QPushButton>("btnSearch"), Qt::LeftButton);
+    QCOMPARE(column(1), QStringList{term(21)});
+    downloadRow(0);
+
+    const QList<QWidget*> bars = mForm->widget()->findChildren<QWidget*>(QStringLiteral("ZoDownload"));
+    QCOMPARE(bars.size(), 2);
+    for (QWidget* bar : bars)
+        QTRY_VERIFY_WITH_TIMEOUT(bar->findChild<QPushButton*>(QStringLiteral("btnDownloadComplete"))->isVisible(), 30000);
+    QStringList stored;
+    for (const QHash<QString, QString>& row : mSession.db()->search(QStringLiteral("Exercise"), {}))
+        stored << row.value(QStringLiteral("Term"));
+    stored.sort();
+    QCOMPARE(stored, QStringList({term(1), term(2), term(3), term(21)}));
+    const QList<QHash<QString, QString>> lessons = mSession.db()->search(QStringLiteral("Lesson"), {});
+    QCOMPARE(lessons.size(), 1);
+    QCOMPARE(lessons.first().value(QStringLiteral("Title")), kLessonTitle);
+    QCOMPARE(lessons.first().value(QStringLiteral("ExerciseCount")), QStringLiteral("3"));
+    auto* study = PluginLocator::load<IStudyResource>(QStringLiteral("plugins_dll/Resources/ZoStudyResource.dll"));
+    QVERIFY(study);
+    QStringList studied;
+    for (int i = 0; i < study->count(); ++i)
+        studied << study->termAt(i);
+    QCOMPARE(studied, QStringList({term(1), term(2), term(3), term(21)}));
+    QVERIFY(!study->ids().contains(QStringLiteral("0")));
+    const QString sound = study->mediaPathAt(3) + QLatin1Char('/') + study->mediaNameAt(3);
+    QVERIFY2(study->mediaNameAt(3).endsWith(QLatin1String(".ogg")) && QFile::exists(sound), qPrintable(sound));
+
     QCOMPARE(boxes(), QStringList());
     QCOMPARE(host.offlineMoves, 0);
+}
+
+// Chooses a result row with the mouse and downloads it.
+void FinderAgent::downloadRow(int row)
+{
+    auto* table = child<QTableWidget>("tbl");
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(row, 1)).center());
+    QCOMPARE(table->currentRow(), row);
+    QVERIFY(child<QPushButton>("btnDownload")->isEnabled());
+    QTest::mouseClick(child<QPushButton>("btnDownload"), Qt::LeftButton);
 }
 
 QTEST_MAIN(FinderAgent)
