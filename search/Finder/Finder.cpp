@@ -46,15 +46,6 @@ const char* const kLanguageResource = "plugins_dll/Resources/ZoLanguageResource.
 const char* const kLogResource = "plugins_dll/Resources/ZoLogResource.dll";
 const char* const kStudyResource = "plugins_dll/Resources/ZoStudyResource.dll";
 
-// Number of persistent member ids of a lesson, up to the first missing one.
-int memberCount(const ZoLesson& lesson)
-{
-    int n = 0;
-    while (!lesson.persistentExerciseId(n).isNull())
-        ++n;
-    return n;
-}
-
 void processNonInputEvents()
 {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -70,7 +61,7 @@ Finder::Finder()
 Finder::~Finder()
 {
     qDebug() << "~Finder()";
-    if (mInitialized && !mClosed) {
+    if (mInitialized) {
         QCloseEvent event;
         closeEvent(&event);
     }
@@ -270,7 +261,6 @@ void Finder::closeEvent(QCloseEvent* event)
     mHead = 0;
     if (mInitialized && cmbLanguagesNative->currentIndex() > 0)
         storeLanguage();
-    mClosed = true;
     event->accept();
 }
 
@@ -814,7 +804,7 @@ void Finder::refreshTableData()
             put(row, 1, lesson.title());
             put(row, 2, lesson.description());
             put(row, 3, mHelper->learnerLevelName(lesson.learnerLevel()));
-            put(row, 4, QString::number(memberCount(lesson)));
+            put(row, 4, QString::number(ZoDownload::memberCount(lesson)));
             put(row, 5, lesson.username());
         }
     }

@@ -118,7 +118,6 @@ private:
     ZoDbHelper* mHelper = nullptr;
     QString mTitle;
     bool mInitialized = false;
-    bool mClosed = false;
 
     QList<ZoExercise> mExercises;
     QList<ZoLesson> mLessons;

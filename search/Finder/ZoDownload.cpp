@@ -23,15 +23,15 @@ namespace {
 const QString kExercise = QStringLiteral("Exercise");
 const QString kLesson = QStringLiteral("Lesson");
 
-int memberCount(const ZoLesson& lesson)
+} // namespace
+
+int ZoDownload::memberCount(const ZoLesson& lesson)
 {
     int n = 0;
     while (!lesson.persistentExerciseId(n).isNull())
         ++n;
     return n;
 }
-
-} // namespace
 
 ZoDownload::ZoDownload(const ZoExercise& exercise, QWidget* parent)
     : QWidget(parent)

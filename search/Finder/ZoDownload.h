@@ -29,6 +29,9 @@ public:
     explicit ZoDownload(const ZoLesson& lesson, QWidget* parent = nullptr);
     ~ZoDownload() override;
 
+    // A lesson's members: its persistent member ids up to the first missing one.
+    static int memberCount(const ZoLesson& lesson);
+
     void setMainWindow(IMainWindow* mainWindow);
     // A transfer fails when its status stays 0 for zeroStatusMs, or when it
     // makes no progress for stallMs.
