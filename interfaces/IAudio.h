@@ -24,6 +24,10 @@ public:
     virtual void setRecordVolume(int volume) = 0;
     virtual int playbackVolume() = 0;
     virtual int recordVolume() = 0;
+    // Records like record() into ("Content", fileName) instead of the current
+    // recording, which stays untouched. fileName is a plain file name (no
+    // folders); any other name records nothing.
+    virtual void recordInto(QString fileName, int channels, int sampleRate, int maxSeconds) = 0;
 };
 
 #define IAudio_iid "AudioInterface/1.0"

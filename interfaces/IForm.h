@@ -23,6 +23,12 @@ public:
     virtual QWidget* widget() = 0;
     virtual int tabIndex() = 0;
     virtual void setMainWindow(IMainWindow* mainWindow) = 0;
+    // Runs at sign-in and at every change of the interface language. It resets
+    // the form's content only when the signed-in user differs from the one the
+    // form last showed (compare user names read from
+    // IUserResource::currentUser(); nobody signed in counts as a user of its
+    // own). For the same user it only re-reads its lists and keeps unsaved
+    // work, the current selection where it still exists and the study list.
     virtual void refreshData() = 0;
     virtual int redrawView() = 0;
 };

@@ -90,7 +90,10 @@ int MessageBoxHelper::show(Kind kind, QWidget* parent, const QString& title, con
         return scriptedAnswer(buttons.size());
     }
 
-    QMessageBox box(iconOf(kind), title, text, QMessageBox::NoButton, parent);
+    QMessageBox box(iconOf(kind), title, QString(), QMessageBox::NoButton, parent);
+    // Texts may hold other learners' terms and titles: never taken as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
     QVector<QAbstractButton*> added;
     for (const QString& label : buttons)
         added << box.addButton(label, QMessageBox::AcceptRole);

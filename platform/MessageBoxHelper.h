@@ -7,6 +7,7 @@ class QWidget;
 
 // Message boxes whose buttons are named by text; the result is the index of the
 // button pressed (0 for the first) or -1 when the box was closed otherwise.
+// The text is shown as plain text, never as markup.
 //
 // For automated runs: VIREDA_MSGBOX_LOG names a file to which each box is
 // appended as one line, and VIREDA_MSGBOX_ANSWERS lists the indexes to answer,

@@ -53,6 +53,8 @@ namespace {
 
 const char* const kTempDir = "Content";
 const char* const kTempFile = "AudioTemp.tmp";
+// The study tab's recording of the learner.
+const char* const kStudentTempFile = "StudentTemp.tmp";
 const char* const kTranslationsDir = "Translations";
 
 // The prefixes of the translation files every language provides, in loading order.
@@ -128,8 +130,10 @@ MainWindow::~MainWindow()
     settings.setValue(QStringLiteral("software/size"), size());
     settings.setValue(QStringLiteral("software/pos"), pos());
 
-    if (mAudio && mAudio->fileExists(QLatin1String(kTempDir), QLatin1String(kTempFile)))
-        mAudio->removeFile(QLatin1String(kTempDir), QLatin1String(kTempFile));
+    removeTemporaryRecordings();
+
+    // A form may still use the network manager while it goes.
+    deleteTabs(DeleteNow);
 
     delete mNetManager;
     mNetManager = nullptr;
@@ -173,6 +177,8 @@ void MainWindow::buildWidgets()
     hboxLayout->addWidget(lblUsername1);
     lblUsername2 = new QLabel(centralWidget);
     lblUsername2->setObjectName(QStringLiteral("lblUsername2"));
+    // The user name comes from the store or the network.
+    lblUsername2->setTextFormat(Qt::PlainText);
     hboxLayout->addWidget(lblUsername2);
     hboxLayout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
     vboxLayout->addLayout(hboxLayout);
@@ -383,9 +389,28 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (!mTabWidget)
         return;
-    for (int i = 0; i < mTabWidget->count() && event->isAccepted(); ++i) {
+    // A form may process events while it closes: the tab widget may go meanwhile.
+    const QPointer<ZoTabWidget> tabs(mTabWidget);
+    for (int i = 0; tabs && i < tabs->count() && event->isAccepted(); ++i) {
         if (IForm* form = formAt(i))
             form->closeEvent(event);
+    }
+}
+
+bool MainWindow::formsAgreeToClose()
+{
+    QCloseEvent event;
+    closeEvent(&event);
+    return event.isAccepted();
+}
+
+void MainWindow::removeTemporaryRecordings()
+{
+    if (!mAudio)
+        return;
+    for (const char* name : {kTempFile, kStudentTempFile}) {
+        if (mAudio->fileExists(QLatin1String(kTempDir), QLatin1String(name)))
+            mAudio->removeFile(QLatin1String(kTempDir), QLatin1String(name));
     }
 }
 
@@ -535,8 +560,12 @@ void MainWindow::loadForms(int level, int offline)
                 continue;
             const QString file = pluginPath(QStringLiteral("Forms"), entry.dllFile);
             QObject* instance = PluginLocator::instance(file);
-            if (!instance)
+            // A form of the last sign-in that has not gone yet is no fresh form.
+            if (!instance || mRetiredForms.contains(instance)) {
+                if (instance)
+                    qWarning() << "Form still closing, not loaded again:" << file;
                 continue;
+            }
             if (IForm* form = qobject_cast<IForm*>(instance)) {
                 const QIcon icon(QDir(QStringLiteral("Icons")).absoluteFilePath(entry.iconFile));
                 form->setMainWindow(this);
@@ -741,19 +770,39 @@ void MainWindow::help()
     mHelpBrowser->show();
 }
 
-void MainWindow::deleteTabs()
+void MainWindow::deleteTabs(TabDeletion when)
 {
+    if (when == DeleteNow) {
+        for (const QPointer<QObject>& retired : std::as_const(mRetiredForms))
+            delete retired.data();
+        mRetiredForms.clear();
+    }
     if (!mTabWidget)
         return;
     // The forms go first; the tab widget's own signals are ignored meanwhile.
     mSigningOut = 1;
-    QList<QWidget*> pages;
-    for (int i = 0; i < mTabWidget->count(); ++i)
-        pages.append(mTabWidget->widget(i));
-    for (QWidget* page : std::as_const(pages))
-        delete page;
-    delete mTabWidget;
+    ZoTabWidget* tabs = mTabWidget;
     mTabWidget = nullptr;
+    tabs->disconnect(this);
+    QList<QWidget*> pages;
+    for (int i = 0; i < tabs->count(); ++i)
+        pages.append(tabs->widget(i));
+    if (when == DeleteNow) {
+        for (QWidget* page : std::as_const(pages))
+            delete page;
+        delete tabs;
+    } else {
+        // A form whose loop is on the stack finds itself gone through its
+        // QPointer once the deferred deletion ran.
+        mRetiredForms.removeIf([](const QPointer<QObject>& form) { return form.isNull(); });
+        tabs->hide();
+        vboxLayout->removeWidget(tabs);
+        for (QWidget* page : std::as_const(pages)) {
+            mRetiredForms.append(page);
+            page->deleteLater();
+        }
+        tabs->deleteLater();
+    }
     mSigningOut = 0;
 }
 
@@ -829,17 +878,27 @@ void MainWindow::signIn()
 
 void MainWindow::signOut()
 {
+    // A form may process events while it closes; a second sign-out waits for none.
+    if (mSigningOut)
+        return;
+    const QPointer<MainWindow> self(this);
+    mSigningOut = 1;
+    // Unsaved work is the forms' to keep: one that refuses keeps the user signed in.
+    const bool agreed = formsAgreeToClose();
+    if (!self)
+        return;
+    mSigningOut = 0;
+    if (!agreed)
+        return;
+
     // Nobody signed in: there is no name to remember.
     ZoUser* user = mUserResource ? mUserResource->currentUser() : nullptr;
     if (user)
         settings.setValue(QStringLiteral("users/lastUser"), user->username());
 
-    if (mAudio) {
-        if (mAudio->isPlaying() || mAudio->isRecording())
-            mAudio->stop();
-        if (mAudio->fileExists(QLatin1String(kTempDir), QLatin1String(kTempFile)))
-            mAudio->removeFile(QLatin1String(kTempDir), QLatin1String(kTempFile));
-    }
+    if (mAudio && (mAudio->isPlaying() || mAudio->isRecording()))
+        mAudio->stop();
+    removeTemporaryRecordings();
 
     deleteTabs();
 

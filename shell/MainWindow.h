@@ -117,8 +117,16 @@ private:
     void installTranslators(const QString& language, QDir* translationDir);
     void installTranslator(const QDir& directory, const QString& fileName);
     void reloadCurrentUser();
-    // Deletes the forms of the tabs and then the tab widget.
-    void deleteTabs();
+    enum TabDeletion { DeleteLater, DeleteNow };
+    // Takes the forms of the tabs and the tab widget out of the window and
+    // deletes them: later (a form's loop may be on the stack), or at once at
+    // shut-down.
+    void deleteTabs(TabDeletion when = DeleteLater);
+    // Hands every form a close event, as closing the window does; false when
+    // one of them refuses.
+    bool formsAgreeToClose();
+    // Removes the temporary recordings of the signed-in user.
+    void removeTemporaryRecordings();
     bool prepareDatabase();
     void showSplashMessage(const QString& message);
 
@@ -135,6 +143,8 @@ private:
     IUserResource* mUserResource = nullptr;
     IResource* mLanguageResource = nullptr;
 
+    // Forms of an earlier sign-in that wait for their deferred deletion.
+    QList<QPointer<QObject>> mRetiredForms;
     QDir mPluginsDir;
     QStringList mLoadedPlugins;
     int mCurrentTab = 0;

@@ -111,9 +111,24 @@ void ZoAudio::stop()
 
 void ZoAudio::record(int channels, int sampleRate, int maxSeconds)
 {
+    startRecording(QString::fromLatin1(TempName), channels, sampleRate, maxSeconds);
+}
+
+void ZoAudio::recordInto(QString fileName, int channels, int sampleRate, int maxSeconds)
+{
+    if (!WavFile::isPlainFileName(fileName)) {
+        finishRecording();
+        qWarning("ZoAudio: refusing to record into \"%s\"", qPrintable(fileName));
+        return;
+    }
+    startRecording(fileName, channels, sampleRate, maxSeconds);
+}
+
+void ZoAudio::startRecording(const QString& fileName, int channels, int sampleRate, int maxSeconds)
+{
     finishRecording();
     // An earlier recording must never pass for this one, whatever happens next.
-    const QString target = pathOf(QString::fromLatin1(ContentDir), QString::fromLatin1(TempName));
+    const QString target = pathOf(QString::fromLatin1(ContentDir), fileName);
     QFile::remove(target);
 
     if (channels < 1 || channels > 2 || sampleRate < 8000 || sampleRate > 48000 || maxSeconds <= 0) {

@@ -14,7 +14,8 @@ class QSaveFile;
 class QTimer;
 
 // Recording and playback on the default audio devices. Recordings are WAV
-// files of 16-bit PCM written to "Content/AudioTemp.tmp"; playback takes WAV
+// files of 16-bit PCM written to "Content/AudioTemp.tmp" (or the file given to
+// recordInto); playback takes WAV
 // files. Both run on the event loop; isPlaying/isRecording turn false when
 // the sound ends by itself or stop() ran.
 class ZoAudio : public QObject, public IAudio
@@ -45,6 +46,7 @@ public:
     void setRecordVolume(int volume) override;
     int playbackVolume() override;
     int recordVolume() override;
+    void recordInto(QString fileName, int channels, int sampleRate, int maxSeconds) override;
 
     // Ends recording and playback and deletes the audio objects at once.
     void releaseDevices();
@@ -61,6 +63,8 @@ private slots:
 
 private:
     static QString pathOf(const QString& directory, const QString& fileName);
+    // Starts a recording into ("Content", fileName), removing what was there.
+    void startRecording(const QString& fileName, int channels, int sampleRate, int maxSeconds);
     // Writes the samples waiting at the input, up to the limit; false when writing failed.
     bool takeRecordedData();
     void abortRecording();

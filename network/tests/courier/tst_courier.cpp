@@ -1,4 +1,5 @@
 #include "FakeBridge.h"
+#include "FakePeerReplies.h"
 #include "IDbManager.h"
 #include "INetManager.h"
 #include "IUserResource.h"
@@ -23,63 +24,11 @@
 #include <QtTest>
 
 using Table = QHash<QString, QString>;
+using namespace FakePeerReplies;
 
 namespace {
 
 const QString kNull; // a null reply of the bridge
-
-QString statusReply(const QString& status, const QString& replyElement = QStringLiteral("reply"),
-                    const QString& inner = QString())
-{
-    return QStringLiteral("<message><header><status>%1</status></header><body><%2>"
-                          "<error_description>refused: %1</error_description>%3</%2></body></message>")
-        .arg(status, replyElement, inner);
-}
-
-// One exercise element as the peer sends it in search replies and downloads.
-QString exerciseElement(const QString& n, const QString& kvps = QString())
-{
-    return QStringLiteral(
-               "<exercise><manifest persistentManifestID=\"E-%1\" suppliedByUserID=\"u9\">"
-               "<suppliedByUserName>bert_c</suppliedByUserName></manifest>"
-               "<term><manifest persistentManifestID=\"TERM-%1\"/><textual_manifest>"
-               "<manifestValue><![CDATA[chien %1]]></manifestValue><langID>fra</langID></textual_manifest></term>"
-               "<media><manifest persistentManifestID=\"MEDIA-%1\" suppliedByUserID=\"u7\">"
-               "<suppliedByUserName>voice_%1</suppliedByUserName></manifest>"
-               "<media_manifest fluencyLevelID=\"3\"><mediaManifestFileName>chien%1.ogg</mediaManifestFileName>"
-               "<voice>speaker_%1</voice><localeDescriptor>Parisian</localeDescriptor><countryID>FR</countryID>"
-               "<stateProv>IDF</stateProv><locality>Paris</locality></media_manifest></media>"
-               "<kvps>%2</kvps></exercise>")
-        .arg(n, kvps);
-}
-
-QString kvpElement(const QString& type, const QString& value, const QString& language)
-{
-    return QStringLiteral("<kvp kvpTypeID=\"%1\"><kvpValue><![CDATA[%2]]></kvpValue><langID>%3</langID></kvp>")
-        .arg(type, value, language);
-}
-
-QString translationElement(const QString& n)
-{
-    return QStringLiteral("<translation><manifest persistentManifestID=\"TR-%1\" suppliedByUserID=\"u9\"/>"
-                          "<textual_manifest><langID>eng</langID></textual_manifest><exercises>"
-                          "<exercise persistentManifestID=\"E-1\"/><exercise persistentManifestID=\"E-%1\"/>"
-                          "</exercises></translation>")
-        .arg(n);
-}
-
-QString lessonElement(const QString& pid, const QList<QPair<QString, QString>>& members)
-{
-    QString exercises;
-    for (const auto& member : members)
-        exercises += QStringLiteral("<exercise sequenceNb=\"%1\" persistentManifestID=\"%2\"/>").arg(member.first, member.second);
-    return QStringLiteral("<lesson numChildren=\"%1\"><manifest persistentManifestID=\"%2\" suppliedByUserID=\"u9\">"
-                          "<suppliedByUserName>bert_c</suppliedByUserName></manifest><textual_manifest "
-                          "learnerLevelID=\"2\"><manifestTitle>Title %2</manifestTitle><manifestDescription>About %2"
-                          "</manifestDescription><langID>fra</langID></textual_manifest><exercises>%3</exercises>"
-                          "<kvps/></lesson>")
-        .arg(QString::number(members.size()), pid, exercises);
-}
 
 QString loginReply(const QString& status, const QString& userId, int fluencies,
                    const QString& username = QStringLiteral("anna_b"))

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -18,6 +19,7 @@ private slots:
     void scriptedAnswers();
     void interactiveIndex_data();
     void interactiveIndex();
+    void textIsPlain();
 };
 
 void TestMessageBox::logLine_data()
@@ -114,6 +116,43 @@ void TestMessageBox::interactiveIndex()
     const int result = MessageBoxHelper::show(MessageBoxHelper::Question, nullptr, QStringLiteral("T"), QStringLiteral("?"),
                                               {QStringLiteral("B0"), QStringLiteral("B1"), QStringLiteral("B2")}, 0, escapeButton);
     QCOMPARE(result, expected);
+}
+
+// Another learner's title such as "<b>x</b>" is logged and shown as typed.
+void TestMessageBox::textIsPlain()
+{
+    const QString text = QStringLiteral("<b>x</b>");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString log = dir.filePath(QStringLiteral("boxes.log"));
+    qputenv("VIREDA_MSGBOX_LOG", QFile::encodeName(log));
+    MessageBoxHelper::resetScript();
+    MessageBoxHelper::information(nullptr, QStringLiteral("T"), text);
+    qunsetenv("VIREDA_MSGBOX_LOG");
+    QFile file(log);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(file.readAll()).trimmed(),
+             MessageBoxHelper::logLine(MessageBoxHelper::Information, QStringLiteral("T"), text, {QStringLiteral("OK")}));
+
+    QVERIFY(!MessageBoxHelper::isScripted());
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        shown = box->text();
+        format = box->textFormat();
+        // What the box displays: its label's text and format.
+        for (QLabel* label : box->findChildren<QLabel*>()) {
+            if (label->text() == text && label->textFormat() != Qt::PlainText)
+                format = label->textFormat();
+        }
+        box->buttons().first()->click();
+    });
+    MessageBoxHelper::information(nullptr, QStringLiteral("T"), text);
+    QCOMPARE(shown, text);
+    QCOMPARE(format, Qt::PlainText);
 }
 
 QTEST_MAIN(TestMessageBox)

@@ -188,6 +188,55 @@ private slots:
         QVERIFY(audio()->fileExists(QStringLiteral("Content"), QStringLiteral("AudioTemp.tmp")));
     }
 
+    // The learner's recording goes to its own file; the author's stays as it was.
+    void recordIntoLeavesTheCurrentRecording()
+    {
+        NEED_DEVICES();
+        const QByteArray authored = toneWav(300, 16000, 1, 16);
+        QVERIFY(writeFile(temp(), authored));
+        const QString own = mTree->filePath(QStringLiteral("Content/StudentTemp.tmp"));
+        QVERIFY(writeFile(own, toneWav(200, 16000, 1, 16)));
+        audio()->recordInto(QStringLiteral("StudentTemp.tmp"), 1, 16000, 30);
+        QVERIFY(audio()->isRecording());
+        QVERIFY(!QFile::exists(own));
+        QTest::qWait(500);
+        audio()->stop();
+        QVERIFY(!audio()->isRecording());
+        const WavInfo info = inspect(own);
+        QVERIFY2(info.ok, "no complete WAV file");
+        QCOMPARE(info.channels, 1);
+        QCOMPARE(info.rate, 16000);
+        QCOMPARE(info.bits, 16);
+        QVERIFY2(qAbs(info.durationMs() - 500) <= 200, qPrintable(QString::number(info.durationMs())));
+        QCOMPARE(readFile(temp()), authored);
+        QCOMPARE(audio()->recordingLength(), 300);
+    }
+
+    // Names that would leave "Content" record nothing and touch no file.
+    void recordIntoRefusesPaths_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("parent") << QStringLiteral("..");
+        QTest::newRow("up and out") << QStringLiteral("../vireda.db");
+        QTest::newRow("sub folder") << QStringLiteral("TemplateList/x.tmp");
+        QTest::newRow("absolute") << QStringLiteral("/tmp/x.tmp");
+        QTest::newRow("backslash") << QStringLiteral("..\\x.tmp");
+    }
+
+    void recordIntoRefusesPaths()
+    {
+        QFETCH(QString, name);
+        const QByteArray authored = toneWav(300, 16000, 1, 16);
+        QVERIFY(writeFile(temp(), authored));
+        const QString outside = mTree->filePath(QStringLiteral("vireda.db"));
+        QVERIFY(writeFile(outside, "db"));
+        audio()->recordInto(name, 1, 16000, 30);
+        QVERIFY(!audio()->isRecording());
+        QCOMPARE(readFile(outside), QByteArray("db"));
+        QCOMPARE(readFile(temp()), authored);
+    }
+
     // A stale recording must never pass for a new one, also when recording cannot start.
     void recordRemovesTheEarlierRecording_data()
     {

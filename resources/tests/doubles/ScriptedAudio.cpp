@@ -83,10 +83,26 @@ void ScriptedAudio::play(QString directory, QString fileName)
 void ScriptedAudio::record(int channels, int sampleRate, int maxSeconds)
 {
     note(QStringLiteral("record %1 %2 %3").arg(channels).arg(sampleRate).arg(maxSeconds));
+    startRecording(QStringLiteral("AudioTemp.tmp"), maxSeconds);
+}
+
+void ScriptedAudio::recordInto(QString fileName, int channels, int sampleRate, int maxSeconds)
+{
+    note(QStringLiteral("recordInto %1 %2 %3 %4").arg(fileName).arg(channels).arg(sampleRate).arg(maxSeconds));
+    if (!WavFile::isPlainFileName(fileName)) {
+        endRecording();
+        return;
+    }
+    startRecording(fileName, maxSeconds);
+}
+
+void ScriptedAudio::startRecording(const QString& fileName, int maxSeconds)
+{
     endRecording();
-    QFile::remove(pathOf(QStringLiteral("Content"), QStringLiteral("AudioTemp.tmp")));
+    QFile::remove(pathOf(QStringLiteral("Content"), fileName));
     if (mFailRecord || maxSeconds <= 0)
         return;
+    mRecordName = fileName;
     mRecording = true;
     mRecordStart = QDateTime::currentMSecsSinceEpoch();
     const int limit = maxSeconds * 1000;
@@ -111,7 +127,7 @@ void ScriptedAudio::endRecording()
     format.setChannelCount(1);
     format.setSampleFormat(QAudioFormat::Int16);
     const QByteArray samples(format.bytesForDuration(ms * 1000), '\0');
-    const QString path = pathOf(QStringLiteral("Content"), QStringLiteral("AudioTemp.tmp"));
+    const QString path = pathOf(QStringLiteral("Content"), mRecordName);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly)) {

@@ -15,7 +15,8 @@ class QTimer;
 //   failRecord (VIREDA_TEST_AUDIO_FAIL_RECORD=1): record() does not start
 // Every call is appended to the property "calls" and, when VIREDA_TEST_AUDIO_LOG
 // names a file, to that file. A finished recording is a silent 16 kHz mono WAV
-// of the recorded length at "Content/AudioTemp.tmp".
+// of the recorded length at "Content/AudioTemp.tmp" (recordInto: at the file
+// it names in "Content"; it is logged as "recordInto <name> <channels> ...").
 class ScriptedAudio : public QObject, public IAudio
 {
     Q_OBJECT
@@ -42,6 +43,7 @@ public:
     void setRecordVolume(int volume) override;
     int playbackVolume() override;
     int recordVolume() override;
+    void recordInto(QString fileName, int channels, int sampleRate, int maxSeconds) override;
 
 private slots:
     void endPlayback();
@@ -50,6 +52,7 @@ private slots:
 private:
     void note(const QString& call);
     static QString pathOf(const QString& directory, const QString& fileName);
+    void startRecording(const QString& fileName, int maxSeconds);
 
     int mPlayMs = 300;
     int mRecordMs = 500;
@@ -59,6 +62,7 @@ private:
     bool mPlaying = false;
     bool mRecording = false;
     qint64 mRecordStart = 0;
+    QString mRecordName;
     int mStored = 0;
     int mPlaybackVolume = 99;
     int mRecordVolume = 99;

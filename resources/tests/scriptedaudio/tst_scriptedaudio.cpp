@@ -93,6 +93,30 @@ private slots:
         QVERIFY(scripted()->fileExists(result[0], result[1]));
     }
 
+    void recordIntoWritesItsOwnFile()
+    {
+        QFile authored(mTree->filePath(QStringLiteral("Content/AudioTemp.tmp")));
+        QVERIFY(authored.open(QIODevice::WriteOnly));
+        authored.write("authored");
+        authored.close();
+        scriptedRoot()->setProperty("recordMs", 200);
+        scripted()->recordInto(QStringLiteral("StudentTemp.tmp"), 1, 16000, 30);
+        QVERIFY(scripted()->isRecording());
+        QTRY_VERIFY_WITH_TIMEOUT(!scripted()->isRecording(), 3000);
+        QVERIFY(scripted()->fileExists(QStringLiteral("Content"), QStringLiteral("StudentTemp.tmp")));
+        QVERIFY(authored.open(QIODevice::ReadOnly));
+        QCOMPARE(authored.readAll(), QByteArray("authored"));
+        QCOMPARE(scriptedRoot()->property("calls").toStringList(),
+                 QStringList{"recordInto StudentTemp.tmp 1 16000 30"});
+    }
+
+    void recordIntoRefusesPaths()
+    {
+        scripted()->recordInto(QStringLiteral("../StudentTemp.tmp"), 1, 16000, 30);
+        QVERIFY(!scripted()->isRecording());
+        QVERIFY(!QFile::exists(mTree->filePath(QStringLiteral("StudentTemp.tmp"))));
+    }
+
     void failingRecordLeavesNoFile()
     {
         QFile stale(mTree->filePath(QStringLiteral("Content/AudioTemp.tmp")));

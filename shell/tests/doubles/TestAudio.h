@@ -28,6 +28,8 @@ public:
     void setRecordVolume(int volume) override;
     int playbackVolume() override { return mPlayback; }
     int recordVolume() override { return mRecord; }
+    // Writes an empty file ("Content", fileName) and logs "audio:recordInto <name>".
+    void recordInto(QString fileName, int, int, int) override;
 
 private:
     int mPlayback = 66;

@@ -4,10 +4,37 @@
 #include "IMainWindow.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPointer>
 
 TestForm::TestForm()
 {
     setObjectName(QStringLiteral("TestForm" TEST_FORM_NAME));
+}
+
+TestForm::~TestForm()
+{
+    if (property("logDestroyed").toBool())
+        log("destroyed");
+}
+
+void TestForm::runLoop(int ms)
+{
+    log("loop started");
+    const QPointer<TestForm> self(this);
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (!self) {
+            CallLog::append(QStringLiteral(TEST_FORM_NAME ":loop stopped"));
+            return;
+        }
+        ++mLoopRounds;
+    }
+    log("loop ended");
 }
 
 void TestForm::log(const char* operation)
@@ -46,8 +73,16 @@ int TestForm::customLeave()
 void TestForm::closeEvent(QCloseEvent* event)
 {
     log("closeEvent");
-    if (property("refuseClose").toBool())
+    if (property("refuseClose").toBool()) {
         event->ignore();
+        return;
+    }
+    const QString saveFile = property("saveFile").toString();
+    if (!saveFile.isEmpty()) {
+        QFile file(saveFile);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("saved");
+    }
 }
 
 QString TestForm::title()

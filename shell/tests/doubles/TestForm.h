@@ -5,7 +5,9 @@
 #include <QWidget>
 
 // A tab form whose answers are steered by dynamic properties of its widget:
-// "leave", "refresh" (int, default 1), "refuseClose" (bool), "title" (text).
+// "leave", "refresh" (int, default 1), "refuseClose" (bool), "title" (text),
+// "saveFile" (a file its close event writes "saved" into, its unsaved work),
+// "logDestroyed" (bool: the destructor logs "<name>:destroyed").
 class TestForm : public QWidget, public IForm
 {
     Q_OBJECT
@@ -14,6 +16,12 @@ class TestForm : public QWidget, public IForm
 
 public:
     TestForm();
+    ~TestForm() override;
+
+    // Processes events for ms milliseconds as a tab's download or delete loop
+    // does, holding itself by QPointer; logs "<name>:loop ended", or
+    // "<name>:loop stopped" when the form went meanwhile.
+    Q_INVOKABLE void runLoop(int ms);
 
     void init() override;
     int customRefresh() override;
@@ -34,4 +42,5 @@ public slots:
 private:
     void log(const char* operation);
     IMainWindow* mMainWindow = nullptr;
+    int mLoopRounds = 0;
 };

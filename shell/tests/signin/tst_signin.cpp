@@ -522,13 +522,22 @@ private slots:
         temp.close();
         qApp->setProperty("shellTestCalls", QVariant());
 
+        QFile studentTemp(f.tree().tree().filePath("Content/StudentTemp.tmp"));
+        QVERIFY(studentTemp.open(QIODevice::WriteOnly));
+        studentTemp.close();
+
         window->signOut();
         QCOMPARE(settings().value("users/lastUser").toString(), QString("tester"));
         QCOMPARE(qApp->property("shellTestCalls").toStringList(),
-                 (QStringList{"audio:stop", "audio:removeFile Content/AudioTemp.tmp"}));
+                 (QStringList{"A:closeEvent", "B:closeEvent", "C:closeEvent", "audio:stop",
+                              "audio:removeFile Content/AudioTemp.tmp", "audio:removeFile Content/StudentTemp.tmp"}));
         QVERIFY(!temp.exists());
+        QVERIFY(!studentTemp.exists());
         QVERIFY(!window->tabWidget());
-        QVERIFY(firstForm.isNull());
+        // Deleted later, never under a running loop.
+        QVERIFY(!firstForm.isNull());
+        QVERIFY(!firstForm->isVisible());
+        QTRY_VERIFY(firstForm.isNull());
         QVERIFY(firstTabs.isNull());
         QVERIFY(!child<QLabel>(window.get(), "lblUsername1")->isVisible());
         QCOMPARE(child<QLabel>(window.get(), "lblUsername2")->text(), QString());
@@ -551,6 +560,87 @@ private slots:
         QVERIFY(window->tabWidget()->widget(0));
         QCOMPARE(qApp->property("shellTestCalls").toStringList().filter(":init"),
                  (QStringList{"A:init", "B:init", "C:init"}));
+    }
+
+    // A form that refuses to close keeps the user signed in with every tab.
+    void signOutRefusedByAForm()
+    {
+        auto window = openWindow();
+        QVERIFY(SignInTree::makeUserCurrent());
+        signIn(window.get());
+        QPointer<QWidget> formB = window->tabWidget()->widget(1);
+        formB->setProperty("refuseClose", true);
+        QFile temp(f.tree().tree().filePath("Content/AudioTemp.tmp"));
+        QVERIFY(temp.open(QIODevice::WriteOnly));
+        temp.close();
+        qApp->setProperty("shellTestCalls", QVariant());
+
+        window->signOut();
+        QCOMPARE(qApp->property("shellTestCalls").toStringList(), (QStringList{"A:closeEvent", "B:closeEvent"}));
+        QVERIFY(temp.exists());
+        QVERIFY(window->tabWidget());
+        QCOMPARE(window->tabWidget()->count(), 3);
+        QVERIFY(SignInTree::users()->currentUser());
+        QVERIFY(child<QAction>(window.get(), "actSignOut")->isEnabled());
+        QVERIFY(!child<QAction>(window.get(), "actSignIn")->isEnabled());
+        QTest::qWait(50);
+        QVERIFY(!formB.isNull());
+
+        formB->setProperty("refuseClose", false);
+        window->signOut();
+        QVERIFY(!window->tabWidget());
+        QTRY_VERIFY(formB.isNull());
+    }
+
+    // Sign-out from a queued event while a form processes events in a loop of
+    // its own: the form closes (keeping its work), goes only once its loop
+    // sees it gone, and nothing uses it afterwards.
+    void signOutWhileAFormLoops()
+    {
+        auto window = openWindow();
+        QVERIFY(SignInTree::makeUserCurrent());
+        signIn(window.get());
+        QPointer<QWidget> formA = window->tabWidget()->widget(0);
+        const QString saveFile = f.tree().tree().filePath("formA.saved");
+        formA->setProperty("saveFile", saveFile);
+        qApp->setProperty("shellTestCalls", QVariant());
+
+        QTimer::singleShot(100, window.get(), [&] { window->signOut(); });
+        QVERIFY(QMetaObject::invokeMethod(formA, "runLoop", Qt::DirectConnection, Q_ARG(int, 1000)));
+
+        const QStringList calls = qApp->property("shellTestCalls").toStringList();
+        QCOMPARE(calls.first(), QString("A:loop started"));
+        QVERIFY2(calls.indexOf("A:closeEvent") > 0, qPrintable(calls.join(", ")));
+        QCOMPARE(calls.constLast(), QString("A:loop stopped"));
+        QVERIFY(formA.isNull());
+        QFile saved(saveFile);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("saved"));
+        QVERIFY(!window->tabWidget());
+        QVERIFY(child<QAction>(window.get(), "actSignIn")->isEnabled());
+
+        // The next sign-in gets fresh forms.
+        signIn(window.get());
+        QCOMPARE(tabTitles(window.get()), (QStringList{"Form A", "Form B", "Form C"}));
+    }
+
+    // At shut-down the forms go before the network manager they may still use.
+    void shutDownDeletesFormsBeforeTheNetwork()
+    {
+        auto window = openWindow();
+        QVERIFY(SignInTree::makeUserCurrent());
+        signIn(window.get());
+        for (int i = 0; i < window->tabWidget()->count(); ++i)
+            window->tabWidget()->widget(i)->setProperty("logDestroyed", true);
+        qApp->setProperty("shellTestCalls", QVariant());
+        window.reset();
+        const QStringList calls = qApp->property("shellTestCalls").toStringList();
+        const int net = calls.indexOf("net:deleted, geometry stored: yes");
+        QVERIFY2(net >= 0, qPrintable(calls.join(", ")));
+        for (const char* form : {"A:destroyed", "B:destroyed", "C:destroyed"}) {
+            const int at = calls.indexOf(QLatin1String(form));
+            QVERIFY2(at >= 0 && at < net, qPrintable(calls.join(", ")));
+        }
     }
 
     void signOutWithoutCurrentUser_data()

@@ -65,4 +65,26 @@ public:
     }
 
     static void clearLog(const QString& logPath) { QFile::remove(logPath); }
+
+    // A results file for "queryExercises.results" or "queryLessons.results":
+    // one JSON object per row.
+    static bool writeRows(const QString& path, const QList<QHash<QString, QString>>& rows)
+    {
+        QJsonArray array;
+        for (const QHash<QString, QString>& row : rows) {
+            QJsonObject object;
+            for (auto it = row.cbegin(); it != row.cend(); ++it)
+                object.insert(it.key(), it.value());
+            array.append(object);
+        }
+        QSaveFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(array).toJson()) >= 0 && file.commit();
+    }
+
+    // A document for "@name" values (download and translation documents).
+    static bool writeText(const QString& path, const QString& text)
+    {
+        QSaveFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit();
+    }
 };

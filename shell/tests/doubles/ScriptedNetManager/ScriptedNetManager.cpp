@@ -1,6 +1,8 @@
 #include "ScriptedNetManager.h"
 
 #include "../CallLog.h"
+#include "IDbManager.h"
+#include "PluginLocator.h"
 #include "XmlPathMap.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
@@ -8,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSettings>
@@ -32,6 +35,24 @@ QJsonObject hashToJson(const QHash<QString, QString>& hash)
     for (auto it = hash.cbegin(); it != hash.cend(); ++it)
         object.insert(it.key(), it.value());
     return object;
+}
+
+// The objects of a JSON array file, each as a hash of texts.
+QList<QHash<QString, QString>> readRows(const QString& path)
+{
+    QList<QHash<QString, QString>> rows;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return rows;
+    const QJsonArray array = QJsonDocument::fromJson(file.readAll()).array();
+    for (const QJsonValue& value : array) {
+        QHash<QString, QString> row;
+        const QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it)
+            row.insert(it.key(), it.value().toVariant().toString());
+        rows.append(row);
+    }
+    return rows;
 }
 
 } // namespace
@@ -73,6 +94,30 @@ QString ScriptedNetManager::next(const QString& op, const QString& fallback)
     if (values.isEmpty())
         return fallback;
     return values.at(qMin(n, values.size() - 1));
+}
+
+QString ScriptedNetManager::nextText(const QString& op, const QString& fallback)
+{
+    const QString value = next(op, fallback);
+    if (!value.startsWith(QLatin1Char('@')))
+        return value;
+    QFile file(QFileInfo(scriptPath()).absoluteDir().absoluteFilePath(value.mid(1)));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QList<QHash<QString, QString>> ScriptedNetManager::nextRows(const QString& op)
+{
+    const QString value = next(op, QString());
+    if (!value.startsWith(QLatin1Char('@')))
+        return {};
+    return readRows(QFileInfo(scriptPath()).absoluteDir().absoluteFilePath(value.mid(1)));
+}
+
+QString ScriptedNetManager::perHandle(const QString& op, int handle)
+{
+    reloadScript();
+    const QString specific = op + QLatin1Char('.') + QString::number(handle);
+    return mScript.contains(specific) ? specific : op;
 }
 
 int ScriptedNetManager::nextInt(const QString& op, int fallback)
@@ -143,6 +188,9 @@ int ScriptedNetManager::passwordReminder(QString username)
 int ScriptedNetManager::updateFluency(QString username, QString password, QHash<QString, QString> userProperties)
 {
     log(QStringLiteral("updateFluency"), {username, password, hashToJson(userProperties)});
+    // As the real manager: the local copy of the user first, whatever the network answers.
+    if (auto* store = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll")))
+        store->update(QStringLiteral("User"), userProperties.value(QStringLiteral("Id")), userProperties);
     return nextInt(QStringLiteral("updateFluency"), 1);
 }
 
@@ -154,7 +202,10 @@ QList<ZoExercise> ScriptedNetManager::queryExercises(QHash<QString, QString> cri
         *status = nextInt(QStringLiteral("queryExercises"), 1);
     if (totalResults)
         *totalResults = nextInt(QStringLiteral("queryExercises.total"), 0);
-    return {};
+    QList<ZoExercise> results;
+    for (const QHash<QString, QString>& row : nextRows(QStringLiteral("queryExercises.results")))
+        results.append(ZoExercise(row));
+    return results;
 }
 
 QList<ZoLesson> ScriptedNetManager::queryLessons(QHash<QString, QString> criteria, int* status, int* totalResults)
@@ -164,7 +215,22 @@ QList<ZoLesson> ScriptedNetManager::queryLessons(QHash<QString, QString> criteri
         *status = nextInt(QStringLiteral("queryLessons"), 1);
     if (totalResults)
         *totalResults = nextInt(QStringLiteral("queryLessons.total"), 0);
-    return {};
+    QList<ZoLesson> results;
+    for (const QHash<QString, QString>& row : nextRows(QStringLiteral("queryLessons.results"))) {
+        ZoLesson lesson;
+        lesson.setPId(row.value(QStringLiteral("PId")));
+        lesson.setTitle(row.value(QStringLiteral("Title")));
+        lesson.setDescription(row.value(QStringLiteral("Description")));
+        lesson.setUsername(row.value(QStringLiteral("Username")));
+        lesson.setUserId(row.value(QStringLiteral("UserId")));
+        lesson.setLanguage(row.value(QStringLiteral("Language")));
+        lesson.setLearnerLevel(row.value(QStringLiteral("LearnerLevel")));
+        // Members as the network gives them: persistent ids, no local ones.
+        for (int n = 1; row.contains(QStringLiteral("EId%1").arg(n)); ++n)
+            lesson.addExercise(QString(), row.value(QStringLiteral("EId%1").arg(n)));
+        results.append(lesson);
+    }
+    return results;
 }
 
 int ScriptedNetManager::downloadManifest(QString persistentId, QString kind)
@@ -176,19 +242,19 @@ int ScriptedNetManager::downloadManifest(QString persistentId, QString kind)
 int ScriptedNetManager::getDownloadStatus(int handle, QString kind)
 {
     log(QStringLiteral("getDownloadStatus"), {handle, kind});
-    return nextInt(QStringLiteral("getDownloadStatus"), 100);
+    return nextInt(perHandle(QStringLiteral("getDownloadStatus"), handle), 100);
 }
 
 QString ScriptedNetManager::getDownloadXml(int handle)
 {
     log(QStringLiteral("getDownloadXml"), {handle});
-    return next(QStringLiteral("getDownloadXml"), QString());
+    return nextText(perHandle(QStringLiteral("getDownloadXml"), handle), QString());
 }
 
 QString ScriptedNetManager::getTranslationXml(int handle)
 {
     log(QStringLiteral("getTranslationXml"), {handle});
-    return next(QStringLiteral("getTranslationXml"), QString());
+    return nextText(perHandle(QStringLiteral("getTranslationXml"), handle), QString());
 }
 
 ZoExercise ScriptedNetManager::exerciseFromXml(XmlPathMap map, ZoDbHelper*)

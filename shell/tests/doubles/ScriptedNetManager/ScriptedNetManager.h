@@ -20,8 +20,21 @@
 //     isNetworkReady = 0              bool results: 0/1, false/true
 //     uploadManifest = PId=7;Status=1 | timedOut=yes     hash results
 //     queryExercises = 1              *status; "queryExercises.total" gives *totalResults
+//     queryExercises.results = @page1.json | @page2.json
+//                                     the results of successive calls: JSON arrays
+//                                     of objects (ScriptedNet::writeRows); an exercise
+//                                     from the keys of ZoExercise::toHash, a lesson
+//                                     from PId, Title, Description, Username, UserId,
+//                                     Language, LearnerLevel and EId1, EId2, ... (the
+//                                     members' persistent ids); queryLessons.results alike
+//     getDownloadStatus.3 = 10 | 60 | 100   the statuses of handle 3 (before
+//                                     the general "getDownloadStatus")
+//     getDownloadXml.3 = @lesson3.xml  the document of handle 3; "@name" reads the
+//                                     file next to the script (getTranslationXml alike)
 // Unscripted operations answer as a working network: 1, true, handle 1,
-// download status 100, empty texts, isOfflineLogin 0, getMyIps "127.0.0.1".
+// download status 100, empty texts and result lists, isOfflineLogin 0,
+// getMyIps "127.0.0.1". updateFluency first writes the user to the store
+// (IDbManager::update "User" with the properties' "Id"), as the real one does.
 // The setters (setOfflineLogin, setMessagingServiceStarted, ...) and
 // resetServiceFlags override the matching getters until the script changes.
 //
@@ -80,6 +93,12 @@ public:
 private:
     // The next scripted text for op (fallback when unscripted); counts the call.
     QString next(const QString& op, const QString& fallback);
+    // next(), reading the file named by a value "@name" next to the script.
+    QString nextText(const QString& op, const QString& fallback);
+    // The rows of the JSON file named by the next value ("@name").
+    QList<QHash<QString, QString>> nextRows(const QString& op);
+    // "op.<handle>" when the script names it, else op.
+    QString perHandle(const QString& op, int handle);
     int nextInt(const QString& op, int fallback);
     bool nextBool(const QString& op, bool fallback);
     QHash<QString, QString> nextHash(const QString& op);
