@@ -8,6 +8,7 @@
 #include "IResource.h"
 #include "IStudyResource.h"
 #include "IUserResource.h"
+#include "LanguageComboHelper.h"
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
 #include "ZoDbHelper.h"
@@ -29,12 +30,12 @@
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSettings>
 #include <QSplashScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <exception>
 #include <memory>
 
 namespace {
@@ -90,7 +91,10 @@ void Finder::init()
     }
     btnDownload->setIcon(QIcon(QStringLiteral("Icons/download.png")));
 
-    connect(cmbLanguagesNative, qOverload<int>(&QComboBox::activated), this, &Finder::addLanguageNative);
+    // The combo, "Add Language..." with the wizard and the stored choice.
+    mLanguageHelper = new LanguageComboHelper(cmbLanguagesNative, LanguageComboHelper::SelectLanguage, mMainWindow);
+    mLanguageHelper->setWizardParent(this);
+    mLanguageHelper->setSettingKey(QStringLiteral("SearchLanguage"), true);
     connect(lEditSearch, &QLineEdit::returnPressed, this, &Finder::searchMonitor);
     connect(btnSearch, &QPushButton::clicked, this, &Finder::searchMonitor);
     connect(btnHelp, &QToolButton::clicked, this, &Finder::btnHelpClicked);
@@ -168,56 +172,18 @@ QString Finder::languageKey() const
     return QStringLiteral("users/") + userName() + QStringLiteral("/SearchLanguage");
 }
 
-// Selects the stored search language when the combo lists it; otherwise
-// item 0 when asked to.
-void Finder::selectStoredLanguage(bool fallBackToFirst)
-{
-    if (userName().isEmpty())
-        return;
-    const QString id = QSettings().value(languageKey()).toString();
-    int index = -1;
-    if (!id.isEmpty() && mLanguages)
-        index = cmbLanguagesNative->findText(mLanguages->nameOf(id), Qt::MatchExactly);
-    if (index >= 0)
-        cmbLanguagesNative->setCurrentIndex(index);
-    else if (fallBackToFirst && cmbLanguagesNative->count() > 0)
-        cmbLanguagesNative->setCurrentIndex(0);
-    mLastLanguageIndex = cmbLanguagesNative->currentIndex();
-}
-
 void Finder::storeLanguage()
 {
-    if (userName().isEmpty() || !mLanguages)
+    if (userName().isEmpty() || !mLanguages || !mLanguageHelper->hasLanguage())
         return;
-    QSettings().setValue(languageKey(), mLanguages->idOf(cmbLanguagesNative->currentText()));
+    QSettings().setValue(languageKey(), mLanguages->idOf(mLanguageHelper->language()));
 }
 
 int Finder::updateViewLists()
 {
     if (!mInitialized)
         return 0;
-    const QString previous = cmbLanguagesNative->currentIndex() > 0 ? cmbLanguagesNative->currentText() : QString();
-    cmbLanguagesNative->clear();
-    ZoUser* user = mUsers ? mUsers->currentUser() : nullptr;
-    if (!user)
-        return 0;
-    try {
-        QStringList items{tr("Select Language")};
-        for (ZoUserFluency* fluency : user->fluencies())
-            items << fluency->language();
-        items << tr("Add Language...");
-        cmbLanguagesNative->addItems(items);
-        selectStoredLanguage(false);
-        // A choice made since the last store stays when it is still listed.
-        const int kept = previous.isEmpty() ? -1 : cmbLanguagesNative->findText(previous, Qt::MatchExactly);
-        if (kept > 0 && kept < cmbLanguagesNative->count() - 1)
-            cmbLanguagesNative->setCurrentIndex(kept);
-        mLastLanguageIndex = cmbLanguagesNative->currentIndex();
-    } catch (const std::exception& e) {
-        qWarning("ERROR: %s", e.what());
-        return 0;
-    }
-    return 1;
+    return mLanguageHelper->fill(true) ? 1 : 0;
 }
 
 void Finder::retranslateView()
@@ -259,7 +225,7 @@ void Finder::closeEvent(QCloseEvent* event)
     for (int i = int(mDownloads.size()) - 1; i >= 0; --i)
         removeBar(i);
     mHead = 0;
-    if (mInitialized && cmbLanguagesNative->currentIndex() > 0)
+    if (mInitialized)
         storeLanguage();
     event->accept();
 }
@@ -306,9 +272,8 @@ void Finder::refreshData()
     qDebug() << "\nFinder::refreshData()\n\n";
     if (!mInitialized)
         return;
+    // Nobody signed in counts as a learner of its own.
     const QString name = userName();
-    if (name.isEmpty())
-        return;
     if (name != mShownUser) {
         // Another learner: nothing of the last one's searches stays.
         mShownUser = name;
@@ -318,11 +283,13 @@ void Finder::refreshData()
         lEditSearch->clear();
         mCurrentPage = 1;
         btnDownload->setEnabled(false);
-        selectStoredLanguage(true);
-        return;
+        // The stored language when this learner speaks it, else "Select Language".
+        {
+            const QSignalBlocker blocker(cmbLanguagesNative);
+            cmbLanguagesNative->setCurrentIndex(0);
+        }
+        mLanguageHelper->fill(true);
     }
-    if (cmbLanguagesNative->currentIndex() <= 0)
-        selectStoredLanguage(true);
 }
 
 int Finder::redrawView()
@@ -501,14 +468,6 @@ void Finder::runHead()
     mAdvancing = false;
 }
 
-void Finder::addLanguageNative(int index)
-{
-    if (index < 0)
-        return;
-    mLastLanguageIndex = cmbLanguagesNative->currentIndex();
-    storeLanguage();
-}
-
 void Finder::information(const QString& text)
 {
     MessageBoxHelper::information(this, mTitle, text);
@@ -524,7 +483,7 @@ Finder::Query Finder::queryFromWidgets() const
     Query query;
     query.valid = true;
     query.text = lEditSearch->text();
-    query.languageName = cmbLanguagesNative->currentText();
+    query.languageName = mLanguageHelper->language();
     return query;
 }
 
@@ -599,8 +558,7 @@ void Finder::search(const Query& query)
         information(tr("There were no search terms entered."));
         return;
     }
-    if (query.languageName.isEmpty() || query.languageName == tr("Select Language")
-        || query.languageName == tr("Add Language...")) {
+    if (query.languageName.isEmpty()) {
         information(tr("No language selected."));
         return;
     }

@@ -18,6 +18,7 @@ class INetManager;
 class IResource;
 class IStudyResource;
 class IUserResource;
+class LanguageComboHelper;
 class QFrame;
 class QMouseEvent;
 class QResizeEvent;
@@ -62,7 +63,6 @@ public slots:
     void clearDownloadedContent();
     void goToStudyTab();
     void searchMonitor();
-    void addLanguageNative(int index);
     void downloadContent();
     void goToPage1();
     void goToPage2();
@@ -97,7 +97,6 @@ private:
     void markCurrentPage();
     void hidePageButtons();
     void fitDownloadFrame(int widthAdjust);
-    void selectStoredLanguage(bool fallBackToFirst);
     void storeLanguage();
     QString userName() const;
     QString languageKey() const;
@@ -116,6 +115,7 @@ private:
     ILogResource* mLog = nullptr;
     IStudyResource* mStudy = nullptr;
     ZoDbHelper* mHelper = nullptr;
+    LanguageComboHelper* mLanguageHelper = nullptr;
     QString mTitle;
     bool mInitialized = false;
 
@@ -129,7 +129,6 @@ private:
     int mPageSize = 20;
     int mRowCount = 0;
     int mRowKind = Exercises;
-    int mLastLanguageIndex = 0;
     QString mShownUser;
 
     QList<ZoDownload*> mDownloads;

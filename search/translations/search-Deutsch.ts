@@ -13,8 +13,6 @@
     <message><source>Download</source><translation>Herunterladen</translation></message>
     <message><source>Clear Downloaded</source><translation>Geladene entfernen</translation></message>
     <message><source>Practice Downloads</source><translation>Geladene üben</translation></message>
-    <message><source>Select Language</source><translation>Sprache auswählen</translation></message>
-    <message><source>Add Language...</source><translation>Sprache hinzufügen...</translation></message>
     <message><source>Title</source><translation>Titel</translation></message>
     <message><source>Description</source><translation>Beschreibung</translation></message>
     <message><source>Learner Level</source><translation>Lernstufe</translation></message>

@@ -1,11 +1,12 @@
 #include "DialogFixture.h"
 #include "IForm.h"
+#include "IStudyResource.h"
 #include "INetManager.h"
 #include "IUserResource.h"
 #include "PluginLocator.h"
+#include "SignedInUser.h"
+#include "WizardDriver.h"
 #include "TestDatabase.h"
-#include "ZoUser.h"
-#include "ZoUserFluency.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -14,6 +15,9 @@
 #include <QRegularExpression>
 #include <QTextBrowser>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,23 +34,10 @@ namespace {
 
 const char* const kFinder = "plugins_dll/Forms/Finder.dll";
 
-IUserResource* users()
-{
-    return PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
-}
-
-// Makes a user with these fluency languages the signed-in one.
+// Stores a user with these fluency languages and signs them in.
 void signIn(const QString& name, const QStringList& languages)
 {
-    QList<ZoUserFluency*> fluencies;
-    for (int i = 0; i < languages.size(); ++i)
-        fluencies.append(new ZoUserFluency(QString::number(21 + i), languages.at(i), QString(),
-                                           QStringLiteral("Advanced"), QStringLiteral("France"), QString(),
-                                           QString(), QStringLiteral("1")));
-    users()->setCurrentUser(new ZoUser(QStringLiteral("3"), name, QStringLiteral("secret1"), QStringLiteral("Ann"),
-                                       QStringLiteral("Roux"), QStringLiteral("ann@example.org"),
-                                       QStringLiteral("France"), QString(), QString(), QStringLiteral("0"),
-                                       QStringLiteral("1"), fluencies));
+    QVERIFY(SignedInUser::signIn(name, languages));
 }
 
 } // namespace
@@ -112,6 +103,123 @@ class TestFinder : public QObject
         return shown;
     }
 
+    QStringList column(int col) const
+    {
+        QStringList texts;
+        for (int row = 0; row < table()->rowCount(); ++row)
+            texts << (table()->item(row, col) ? table()->item(row, col)->text() : QStringLiteral("<none>"));
+        return texts;
+    }
+
+    static Hash exerciseRow(const QString& pid, const QString& term)
+    {
+        return {{"PId", pid},       {"Term", term},     {"Language", "French"}, {"Country", "France"},
+                {"Locality", "Lyon"}, {"Voice", "bob"}, {"MediaPath", "Content"}, {"MediaName", pid + ".ogg"},
+                {"FluencyLevel", "3"}, {"Creator", "bob"}};
+    }
+
+    static Hash lessonRow(const QString& pid, const QString& title, int members)
+    {
+        Hash row{{"PId", pid},         {"Title", title},    {"Description", "about " + title},
+                 {"Username", "carla"}, {"UserId", "31"}, {"Language", "fra"},
+                 {"LearnerLevel", "3"}};
+        for (int i = 1; i <= members; ++i)
+            row.insert(QStringLiteral("EId%1").arg(i), QStringLiteral("%1-m%2").arg(pid).arg(i));
+        return row;
+    }
+
+    bool writeRows(const QString& name, const QList<Hash>& rows)
+    {
+        return ScriptedNet::writeRows(tree().tree().filePath(name), rows);
+    }
+
+    // One page of results for every call of op, status 1 and the total.
+    bool scriptResults(const char* op, const QList<Hash>& rows, const QString& total = QStringLiteral("1"))
+    {
+        const QString name = QLatin1String(op);
+        return writeRows(name + QStringLiteral(".json"), rows)
+               && tree().scriptNet({{name, "1"},
+                                    {name + QStringLiteral(".total"), total},
+                                    {name + QStringLiteral(".results"), "@" + name + QStringLiteral(".json")}});
+    }
+
+    static IStudyResource* study()
+    {
+        return PluginLocator::load<IStudyResource>(QStringLiteral("plugins_dll/Resources/ZoStudyResource.dll"));
+    }
+
+    QStringList studyTerms() const
+    {
+        QStringList terms;
+        for (int i = 0; i < study()->count(); ++i)
+            terms << study()->termAt(i);
+        return terms;
+    }
+
+    // A persistent id of this test's own, so that nothing is stored yet.
+    static QString qid(int i)
+    {
+        return QStringLiteral("%1-%2-q%3")
+            .arg(QLatin1String(QTest::currentTestFunction()), QLatin1String(QTest::currentDataTag()))
+            .arg(i);
+    }
+
+    // Three found exercises shown, with more script for the downloads.
+    bool threeResults(const Hash& downloads)
+    {
+        Hash script = downloads;
+        script.insert(QStringLiteral("queryExercises"), QStringLiteral("1"));
+        script.insert(QStringLiteral("queryExercises.results"), QStringLiteral("@three.json"));
+        if (!writeRows(QStringLiteral("three.json"),
+                       {exerciseRow(qid(1), "eins"), exerciseRow(qid(2), "zwei"), exerciseRow(qid(3), "drei")})
+            || !tree().scriptNet(script))
+            return false;
+        searchFor(QStringLiteral("x"), QStringLiteral("French"));
+        return table()->rowCount() == 3;
+    }
+
+    // Chooses a result row with the mouse and clicks Download.
+    void downloadRow(int row)
+    {
+        QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
+                          table()->visualItemRect(table()->item(row, 1)).center());
+        QTest::mouseClick(button("btnDownload"), Qt::LeftButton);
+    }
+
+    QList<QWidget*> bars() const
+    {
+        QList<QWidget*> shown;
+        for (QWidget* bar : form()->findChildren<QWidget*>(QStringLiteral("ZoDownload"))) {
+            if (!bar->isHidden())
+                shown << bar;
+        }
+        return shown;
+    }
+
+    QStringList faces() const
+    {
+        QStringList result;
+        for (QWidget* bar : bars()) {
+            auto* complete = bar->findChild<QPushButton*>(QStringLiteral("btnDownloadComplete"));
+            auto* error = bar->findChild<QPushButton*>(QStringLiteral("btnError"));
+            if (!complete->isHidden())
+                result << QStringLiteral("complete");
+            else if (!error->isHidden())
+                result << error->text() + (error->isEnabled() ? QString() : QStringLiteral(" (off)"));
+            else
+                result << QStringLiteral("running");
+        }
+        return result;
+    }
+
+    QStringList downloadedIds()
+    {
+        QStringList ids;
+        for (const auto& call : tree().netCalls(QStringLiteral("downloadExercise")))
+            ids << call.arg(0);
+        return ids;
+    }
+
     QStringList headers() const
     {
         QStringList labels;
@@ -125,13 +233,15 @@ private slots:
     {
         QVERIFY(mFixture.setUp());
         QVERIFY(TestDatabase::createFile(tree().tree().filePath(QStringLiteral("vireda.db"))));
-        QVERIFY(users());
+        QVERIFY(SignedInUser::users());
     }
 
     void init()
     {
         QVERIFY(mFixture.reset());
         signIn(QStringLiteral("ann"), {QStringLiteral("French"), QStringLiteral("Spanish")});
+        study()->clearList();
+        study()->setChanged(false);
         openForm();
     }
 
@@ -341,6 +451,170 @@ private slots:
         QCOMPARE(languages()->currentText(), selected);
     }
 
+    void exerciseRows()
+    {
+        QVERIFY(scriptResults("queryExercises", {exerciseRow("pm-1", "<b>chien</b>"), exerciseRow("pm-2", "chat")}));
+        searchFor(QStringLiteral("ch"), QStringLiteral("French"));
+        QCOMPARE(table()->rowCount(), 2);
+        QCOMPARE(column(0), QStringList({"pm-1", "pm-2"}));
+        QCOMPARE(column(1), QStringList({"<b>chien</b>", "chat"}));
+        QCOMPARE(column(2), QStringList({"France", "France"}));
+        QCOMPARE(column(3), QStringList({"Lyon", "Lyon"}));
+        QCOMPARE(column(4), QStringList({"bob", "bob"}));
+        QVERIFY(tree().boxes().isEmpty());
+    }
+
+    void lessonRows()
+    {
+        QVERIFY(scriptResults("queryLessons", {lessonRow("pl-1", "Animaux", 3), lessonRow("pl-2", "Couleurs", 1)}));
+        searchFor(QStringLiteral("a"), QStringLiteral("French"), true);
+        QCOMPARE(headers(), QStringList({"pmid", "Title", "Description", "Learner Level", "Exercises", "Username"}));
+        QCOMPARE(column(0), QStringList({"pl-1", "pl-2"}));
+        QCOMPARE(column(1), QStringList({"Animaux", "Couleurs"}));
+        QCOMPARE(column(2), QStringList({"about Animaux", "about Couleurs"}));
+        QCOMPARE(column(3), QStringList({"Intermediate", "Intermediate"}));
+        QCOMPARE(column(4), QStringList({"3", "1"}));
+        QCOMPARE(column(5), QStringList({"carla", "carla"}));
+    }
+
+    // A language change relabels the headers of the rows shown.
+    void retranslateKeepsTheKindShown()
+    {
+        QVERIFY(scriptResults("queryLessons", {lessonRow("pl-1", "Animaux", 2)}));
+        searchFor(QStringLiteral("a"), QStringLiteral("French"), true);
+        mForm->retranslateView();
+        mForm->updateViewLists();
+        mForm->refreshData();
+        QCOMPARE(headers(), QStringList({"pmid", "Title", "Description", "Learner Level", "Exercises", "Username"}));
+        QCOMPARE(column(1), QStringList{"Animaux"});
+    }
+
+    // The same learner keeps the search; another one starts afresh.
+    void refreshDataRule()
+    {
+        QVERIFY(scriptResults("queryExercises", {exerciseRow("pm-1", "chien")}));
+        searchFor(QStringLiteral("chien"), QStringLiteral("Spanish"));
+        mForm->retranslateView();
+        mForm->updateViewLists();
+        mForm->refreshData();
+        QCOMPARE(column(1), QStringList{"chien"});
+        QCOMPARE(child<QLineEdit>("lEditSearch")->text(), QStringLiteral("chien"));
+        QCOMPARE(languages()->currentText(), QStringLiteral("Spanish"));
+
+        signIn(QStringLiteral("carl"), {QStringLiteral("French")});
+        mForm->retranslateView();
+        mForm->updateViewLists();
+        mForm->refreshData();
+        QCOMPARE(table()->rowCount(), 0);
+        QVERIFY(child<QLineEdit>("lEditSearch")->text().isEmpty());
+        QCOMPARE(languages()->currentText(), QStringLiteral("Select Language"));
+    }
+
+    void pageFourText_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("20 rows") << 20 << true;
+        QTest::newRow("19 rows") << 19 << false;
+    }
+
+    void pageFourText()
+    {
+        QFETCH(int, rows);
+        QFETCH(bool, shown);
+        QList<Hash> page;
+        for (int i = 0; i < rows; ++i)
+            page << exerciseRow(QStringLiteral("pm-%1").arg(i), QStringLiteral("chien %1").arg(i));
+        QVERIFY(scriptResults("queryExercises", page, "90"));
+        searchFor(QStringLiteral("chien"), QStringLiteral("French"));
+        QVERIFY(tree().boxes().isEmpty());
+        QTest::mouseClick(button("btnPage4"), Qt::LeftButton);
+        QCOMPARE(table()->rowCount(), rows);
+        QCOMPARE(tree().netCalls(QStringLiteral("queryExercises")).last().hashArg(0).value("PageNum"),
+                 QStringLiteral("4"));
+        const QString text = WizardTestTree::info(
+            QStringLiteral("Not all results are shown. Please narrow your search to see more results."));
+        QCOMPARE(tree().boxes(), shown ? QStringList{text} : QStringList());
+    }
+
+    // Pages fetched in this search come from the cache; a new search asks again.
+    void cachedPages()
+    {
+        QVERIFY(writeRows("p1.json", {exerciseRow("pm-1", "chien 1")}));
+        QVERIFY(writeRows("p2.json", {exerciseRow("pm-2", "chien 2")}));
+        QVERIFY(writeRows("p3.json", {exerciseRow("pm-3", "chien 3")}));
+        QVERIFY(tree().scriptNet({{"queryExercises", "1"},
+                                  {"queryExercises.total", "41"},
+                                  {"queryExercises.results", "@p1.json | @p2.json | @p3.json"}}));
+        searchFor(QStringLiteral("chien"), QStringLiteral("French"));
+        QTest::mouseClick(button("btnPage2"), Qt::LeftButton);
+        QCOMPARE(column(1), QStringList{"chien 2"});
+        QVERIFY(button("btnPage2")->isFlat());
+        QVERIFY(!button("btnPage1")->isFlat());
+        QTest::mouseClick(button("btnPage1"), Qt::LeftButton);
+        QCOMPARE(column(1), QStringList{"chien 1"});
+        QTest::mouseClick(button("btnPage2"), Qt::LeftButton);
+        QCOMPARE(column(1), QStringList{"chien 2"});
+        QStringList pages;
+        for (const auto& call : tree().netCalls(QStringLiteral("queryExercises")))
+            pages << call.hashArg(0).value("PageNum");
+        QCOMPARE(pages, QStringList({"1", "2"}));
+
+        QTest::mouseClick(button("btnSearch"), Qt::LeftButton);
+        QCOMPARE(column(1), QStringList{"chien 3"});
+        QCOMPARE(tree().netCalls(QStringLiteral("queryExercises")).size(), 3);
+    }
+
+    // A page belongs to the search made, not to what the widgets show now.
+    void pageUsesTheLastSearch()
+    {
+        QVERIFY(scriptResults("queryExercises", {exerciseRow("pm-1", "chien")}, "30"));
+        searchFor(QStringLiteral("chien"), QStringLiteral("French"));
+        child<QLineEdit>("lEditSearch")->setText(QStringLiteral("chat"));
+        languages()->setCurrentIndex(languages()->findText(QStringLiteral("Spanish")));
+        QTest::mouseClick(button("btnPage2"), Qt::LeftButton);
+        const auto calls = tree().netCalls(QStringLiteral("queryExercises"));
+        QCOMPARE(calls.size(), 2);
+        QCOMPARE(calls.last().hashArg(0),
+                 Hash({{"LanguageID", "fra"}, {"ResultsLanguageID", "fra"}, {"MaxResults", "20"},
+                       {"PageNum", "2"}, {"Term", "chien"}}));
+    }
+
+    // Rows sorted by a header keep their hidden persistent ids, also when the
+    // sorted table is filled again; the chosen row is the one downloaded.
+    void sortThenChoose()
+    {
+        QVERIFY(scriptResults("queryExercises",
+                              {exerciseRow("pm-b", "b"), exerciseRow("pm-c", "c"), exerciseRow("pm-a", "a"),
+                               exerciseRow("pm-10", "10"), exerciseRow("pm-9", "9")},
+                              "30"));
+        searchFor(QStringLiteral("x"), QStringLiteral("French"));
+        QTest::mouseClick(table()->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(table()->horizontalHeader()->sectionViewportPosition(1) + 5, 5));
+        QCOMPARE(column(1), QStringList({"9", "10", "a", "b", "c"}));
+        for (int row = 0; row < table()->rowCount(); ++row)
+            QCOMPARE(table()->item(row, 0)->text(), "pm-" + table()->item(row, 1)->text());
+
+        // A search stopped by a check fills the sorted table again.
+        child<QLineEdit>("lEditSearch")->clear();
+        QTest::mouseClick(button("btnSearch"), Qt::LeftButton);
+        QCOMPARE(tree().boxes().size(), 1);
+        QCOMPARE(table()->rowCount(), 5);
+        for (int row = 0; row < table()->rowCount(); ++row)
+            QCOMPARE(table()->item(row, 0)->text(), "pm-" + table()->item(row, 1)->text());
+
+        QTest::mouseClick(table()->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(table()->horizontalHeader()->sectionViewportPosition(1) + 5, 5));
+        const int row = int(column(1).indexOf(QStringLiteral("a")));
+        QTest::mouseClick(table()->viewport(), Qt::LeftButton, {},
+                          table()->visualItemRect(table()->item(row, 1)).center());
+        QVERIFY(button("btnDownload")->isEnabled());
+        QTest::mouseClick(button("btnDownload"), Qt::LeftButton);
+        const auto downloads = tree().netCalls(QStringLiteral("downloadExercise"));
+        QCOMPARE(downloads.size(), 1);
+        QCOMPARE(downloads.first().arg(0), QStringLiteral("pm-a"));
+    }
+
     // One timing line per search in the usage log.
     void searchIsLogged()
     {
@@ -384,22 +658,57 @@ private slots:
     // The tab in German; what the learner typed stays.
     void german()
     {
+        const QString folder = QDir(TestTree::distPath()).filePath(QStringLiteral("Translations/Deutsch"));
         QTranslator translator;
-        QVERIFY(translator.load(QStringLiteral("search-Deutsch"), QDir(TestTree::distPath()).filePath(
-                                                                     QStringLiteral("Translations/Deutsch"))));
+        QTranslator shared;
+        QVERIFY(translator.load(QStringLiteral("search-Deutsch"), folder));
+        QVERIFY(shared.load(QStringLiteral("SharedDialogs-Deutsch"), folder));
         QCoreApplication::installTranslator(&translator);
+        QCoreApplication::installTranslator(&shared);
         child<QLineEdit>("lEditSearch")->setText(QStringLiteral("chien"));
         mForm->retranslateView();
         mForm->updateViewLists();
         mForm->refreshData();
+        QCOMPARE(mForm->title(), QStringLiteral("Suchen"));
         QCoreApplication::removeTranslator(&translator);
-        QCOMPARE(mForm->title(), QStringLiteral("Search"));
+        QCoreApplication::removeTranslator(&shared);
         QCOMPARE(button("btnSearch")->text(), QStringLiteral("Suchen"));
         QCOMPARE(button("btnClear")->text(), QStringLiteral("Geladene entfernen"));
         QCOMPARE(headers(), QStringList({"pmid", "Lernbegriff", "Land", "Ort", "Stimme"}));
         QCOMPARE(languages()->itemText(0), QStringLiteral("Sprache auswählen"));
         QCOMPARE(languages()->itemText(languages()->count() - 1), QStringLiteral("Sprache hinzufügen..."));
         QCOMPARE(child<QLineEdit>("lEditSearch")->text(), QStringLiteral("chien"));
+    }
+
+    // "Add Language...": a language added through the wizard becomes the
+    // search language; a cancelled wizard brings the last one back.
+    void addLanguage_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("accepted") << true << "Italian" << "ita";
+        QTest::newRow("cancelled") << false << "French" << "fra";
+    }
+
+    void addLanguage()
+    {
+        QFETCH(bool, accept);
+        QFETCH(QString, shown);
+        QFETCH(QString, stored);
+        languages()->setCurrentIndex(languages()->findText(QStringLiteral("French")));
+        languages()->setCurrentIndex(languages()->count() - 1);
+        if (accept) {
+            WizardDriver::finishNextWizard(QStringLiteral("Italian"), QStringLiteral("Advanced"));
+        } else {
+            QTimer::singleShot(0, [] {
+                if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                    dialog->reject();
+            });
+        }
+        QTRY_COMPARE(languages()->currentText(), shown);
+        QCOMPARE(QSettings().value(QStringLiteral("users/ann/SearchLanguage")).toString(), stored);
+        QCOMPARE(SignedInUser::currentLanguages().contains(QStringLiteral("Italian")), accept);
     }
 
     void choiceIsStoredAndKeptOnClose()
