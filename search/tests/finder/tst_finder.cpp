@@ -615,6 +615,119 @@ private slots:
         QCOMPARE(downloads.first().arg(0), QStringLiteral("pm-a"));
     }
 
+    // ---- the download queue ----
+
+    // Three downloads asked for while the first runs go one after another.
+    void threeQueuedJobsInOrder()
+    {
+        QVERIFY(threeResults({{"downloadExercise", "1 | 2 | 3"}}));
+        QStringList facesWhileFirstRuns;
+        QTimer::singleShot(50, form(), [&] {
+            downloadRow(1);
+            downloadRow(2);
+            facesWhileFirstRuns = faces();
+        });
+        downloadRow(0);
+        QCOMPARE(facesWhileFirstRuns, QStringList({"running", "Queued", "Queued"}));
+        QTRY_COMPARE(faces(), QStringList({"complete", "complete", "complete"}));
+        QCOMPARE(downloadedIds(), QStringList({qid(1), qid(2), qid(3)}));
+        QCOMPARE(studyTerms(), QStringList({"eins", "zwei", "drei"}));
+        QVERIFY(!study()->ids().contains(QStringLiteral("0")));
+        QVERIFY(study()->isChanged());
+        QVERIFY(button("btnStudy")->isEnabled());
+        QTest::mouseClick(button("btnStudy"), Qt::LeftButton);
+        QCOMPARE(mFixture.host()->tabRefreshes.last(), 1);
+    }
+
+    void cancelledWhileQueuedIsPassedOver()
+    {
+        QVERIFY(threeResults({{"downloadExercise", "1 | 2 | 3"}}));
+        QTimer::singleShot(50, form(), [&] {
+            downloadRow(1);
+            downloadRow(2);
+            QTest::mouseClick(bars().at(1)->findChild<QPushButton*>(QStringLiteral("btnCancel")), Qt::LeftButton);
+        });
+        downloadRow(0);
+        QTRY_COMPARE(faces(), QStringList({"complete", "Cancelled (off)", "complete"}));
+        QCOMPARE(downloadedIds(), QStringList({qid(1), qid(3)}));
+        QCOMPARE(studyTerms(), QStringList({"eins", "drei"}));
+    }
+
+    // "Clear Downloaded" takes the finished bars only; the queue goes on.
+    void clearDuringAnActiveJob()
+    {
+        QVERIFY(threeResults({{"downloadExercise", "1 | 2 | 3"}, {"getDownloadStatus.2", "10 | 20 | 30 | 100"}}));
+        downloadRow(0);
+        QCOMPARE(faces(), QStringList{"complete"});
+        QStringList facesAfterClear;
+        QTimer::singleShot(50, form(), [&] {
+            downloadRow(2);
+            QVERIFY(button("btnClear")->isEnabled());
+            QTest::mouseClick(button("btnClear"), Qt::LeftButton);
+            facesAfterClear = faces();
+        });
+        downloadRow(1);
+        QCOMPARE(facesAfterClear, QStringList({"running", "Queued"}));
+        QTRY_COMPARE(faces(), QStringList({"complete", "complete"}));
+        QCOMPARE(downloadedIds(), QStringList({qid(1), qid(2), qid(3)}));
+        QCOMPARE(studyTerms(), QStringList({"eins", "zwei", "drei"}));
+    }
+
+    // A failed transfer takes the program offline; queued jobs never start.
+    void offlineStopsTheQueue()
+    {
+        QVERIFY(threeResults({{"downloadExercise", "1 | 2 | 3"}, {"getDownloadStatus", "-1"}}));
+        QTimer::singleShot(50, form(), [&] {
+            downloadRow(1);
+            downloadRow(2);
+        });
+        downloadRow(0);
+        QTRY_COMPARE(faces(), QStringList({"Error", "Error", "Error"}));
+        QCOMPARE(downloadedIds(), QStringList{qid(1)});
+        QCOMPARE(mFixture.host()->offlineMoves, 1);
+        QVERIFY(!button("btnSearch")->isEnabled());
+        QVERIFY(studyTerms().isEmpty());
+    }
+
+    // Closing the tab, or signing out (close, then deleteLater), while a
+    // download polls cancels it and takes every bar away.
+    void closedWhileDownloading_data()
+    {
+        QTest::addColumn<bool>("signOut");
+        QTest::newRow("close") << false;
+        QTest::newRow("sign-out") << true;
+    }
+
+    void closedWhileDownloading()
+    {
+        QFETCH(bool, signOut);
+        QVERIFY(threeResults({{"downloadExercise", "4 | 5 | 6"}, {"getDownloadStatus", "5"}}));
+        QPointer<QWidget> tab(form());
+        QTimer::singleShot(50, form(), [&] {
+            downloadRow(1);
+            downloadRow(2);
+        });
+        QTimer::singleShot(400, form(), [&] {
+            QCloseEvent event;
+            mForm->closeEvent(&event);
+            QVERIFY(event.isAccepted());
+            if (signOut)
+                form()->deleteLater();
+        });
+        QElapsedTimer timer;
+        timer.start();
+        downloadRow(0);
+        QVERIFY(timer.elapsed() < 5000);
+        QTRY_VERIFY(signOut ? tab.isNull() : bars().isEmpty());
+        if (signOut)
+            mForm = nullptr;
+        const auto cancels = tree().netCalls(QStringLiteral("cancelDownload"));
+        QCOMPARE(cancels.size(), 1);
+        QCOMPARE(cancels.first().arg(0), QStringLiteral("4"));
+        QCOMPARE(downloadedIds(), QStringList{qid(1)});
+        QVERIFY(studyTerms().isEmpty());
+    }
+
     // One timing line per search in the usage log.
     void searchIsLogged()
     {
