@@ -399,6 +399,22 @@ private slots:
         QCOMPARE(button("btnSearch")->isEnabled(), offlineMoves == 0);
     }
 
+    // Without a network manager the tab works offline and asks nothing of it.
+    void withoutNetworkManager()
+    {
+        closeForm();
+        QVERIFY(tree().tree().removePlugin(QStringLiteral("Managers"), QStringLiteral("Courier.so")));
+        openForm();
+        const bool restored = tree().tree().addPlugin(QStringLiteral("shell/ScriptedNetManager.so"),
+                                                      QStringLiteral("Managers"), QStringLiteral("Courier.so"));
+        QCOMPARE(mForm->customRefresh(), 1);
+        searchFor(QStringLiteral("chien"), QStringLiteral("French"));
+        QVERIFY(restored);
+        QCOMPARE(mFixture.host()->offlineMoves, 1);
+        QVERIFY(!button("btnSearch")->isEnabled());
+        QVERIFY(tree().netCalls(QString()).isEmpty());
+    }
+
     // After an online sign-in the program may go offline; the tab follows
     // when it is shown next.
     void offlineAfterOnlineSignIn()
