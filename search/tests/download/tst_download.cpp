@@ -1,4 +1,5 @@
 #include "DialogFixture.h"
+#include "DownloadBars.h"
 #include "IDbManager.h"
 #include "PluginLocator.h"
 #include "TestDatabase.h"
@@ -14,12 +15,10 @@
 
 using Hash = QHash<QString, QString>;
 
-namespace {
+using DownloadBars::store;
+using DownloadBars::storedIdOf;
 
-IDbManager* store()
-{
-    return PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-}
+namespace {
 
 // A found exercise as the network manager gives it: level as an id, no local id.
 ZoExercise foundExercise(const QString& pid, const QString& term)
@@ -29,11 +28,6 @@ ZoExercise foundExercise(const QString& pid, const QString& term)
                       QStringLiteral("Lyon"), QStringLiteral("bob"), QStringLiteral("0"), pid + QStringLiteral("-t"),
                       QStringLiteral("0"), pid + QStringLiteral("-m"), QString(), QStringLiteral("bob"),
                       QStringLiteral("12"), QStringLiteral("12"));
-}
-
-int storedIdOf(const QString& pid)
-{
-    return ZoDbHelper().localIdOf(pid);
 }
 
 } // namespace
@@ -46,13 +40,7 @@ class TestDownload : public QObject
     DialogFixture<> mFixture;
     WizardTestTree& tree() { return mFixture.tree(); }
 
-    std::unique_ptr<ZoDownload> bar(const ZoExercise& exercise)
-    {
-        auto download = std::make_unique<ZoDownload>(exercise);
-        download->setMainWindow(mFixture.host());
-        download->show();
-        return download;
-    }
+    std::unique_ptr<ZoDownload> bar(const ZoExercise& exercise) { return DownloadBars::bar(exercise, mFixture.host()); }
 
     // Runs the job to its end.
     static void run(ZoDownload& download) { download.start(); }

@@ -1,5 +1,6 @@
 #include "CourierOverFakeBridge.h"
 #include "DialogFixture.h"
+#include "DownloadBars.h"
 #include "FakePeerReplies.h"
 #include "IDbManager.h"
 #include "PluginLocator.h"
@@ -14,17 +15,10 @@
 
 using namespace FakePeerReplies;
 
+using DownloadBars::store;
+using DownloadBars::storedIdOf;
+
 namespace {
-
-IDbManager* store()
-{
-    return PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-}
-
-int storedIdOf(const QString& pid)
-{
-    return ZoDbHelper().localIdOf(pid);
-}
 
 // The document of a downloaded exercise.
 QString exerciseDocument(const QString& n)
@@ -56,13 +50,7 @@ class TestDownloadParsed : public QObject
 
     FakeBridge& bridge() { return mCourier.bridge(); }
 
-    std::unique_ptr<ZoDownload> bar(const ZoExercise& exercise)
-    {
-        auto download = std::make_unique<ZoDownload>(exercise);
-        download->setMainWindow(mFixture.host());
-        download->show();
-        return download;
-    }
+    std::unique_ptr<ZoDownload> bar(const ZoExercise& exercise) { return DownloadBars::bar(exercise, mFixture.host()); }
 
     // A lesson as a search finds it: members as (sequence number, persistent id).
     ZoLesson foundLesson(const QString& pid, const QList<QPair<QString, QString>>& members)
