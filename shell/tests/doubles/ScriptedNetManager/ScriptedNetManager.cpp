@@ -198,10 +198,13 @@ QList<ZoExercise> ScriptedNetManager::queryExercises(QHash<QString, QString> cri
                                                      int* totalResults)
 {
     log(QStringLiteral("queryExercises"), {hashToJson(criteria)});
+    const int found = nextInt(QStringLiteral("queryExercises"), 1);
+    const int total = nextInt(QStringLiteral("queryExercises.total"), 0);
     if (status)
-        *status = nextInt(QStringLiteral("queryExercises"), 1);
-    if (totalResults)
-        *totalResults = nextInt(QStringLiteral("queryExercises.total"), 0);
+        *status = found;
+    // As the real manager: a total only with results.
+    if (totalResults && found == 1)
+        *totalResults = total;
     QList<ZoExercise> results;
     for (const QHash<QString, QString>& row : nextRows(QStringLiteral("queryExercises.results")))
         results.append(ZoExercise(row));
@@ -211,10 +214,13 @@ QList<ZoExercise> ScriptedNetManager::queryExercises(QHash<QString, QString> cri
 QList<ZoLesson> ScriptedNetManager::queryLessons(QHash<QString, QString> criteria, int* status, int* totalResults)
 {
     log(QStringLiteral("queryLessons"), {hashToJson(criteria)});
+    const int found = nextInt(QStringLiteral("queryLessons"), 1);
+    const int total = nextInt(QStringLiteral("queryLessons.total"), 0);
     if (status)
-        *status = nextInt(QStringLiteral("queryLessons"), 1);
-    if (totalResults)
-        *totalResults = nextInt(QStringLiteral("queryLessons.total"), 0);
+        *status = found;
+    // As the real manager: a total only with results.
+    if (totalResults && found == 1)
+        *totalResults = total;
     QList<ZoLesson> results;
     for (const QHash<QString, QString>& row : nextRows(QStringLiteral("queryLessons.results"))) {
         ZoLesson lesson;

@@ -20,6 +20,7 @@
 //     isNetworkReady = 0              bool results: 0/1, false/true
 //     uploadManifest = PId=7;Status=1 | timedOut=yes     hash results
 //     queryExercises = 1              *status; "queryExercises.total" gives *totalResults
+//                                     (written only with status 1, as the real one does)
 //     queryExercises.results = @page1.json | @page2.json
 //                                     the results of successive calls: JSON arrays
 //                                     of objects (ScriptedNet::writeRows); an exercise

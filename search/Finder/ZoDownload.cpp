@@ -1,0 +1,510 @@
+#include "ZoDownload.h"
+
+#include "IDbManager.h"
+#include "IMainWindow.h"
+#include "INetManager.h"
+#include "MessageBoxHelper.h"
+#include "PluginLocator.h"
+#include "XmlPathMap.h"
+#include "ZoDbHelper.h"
+#include "ZoTranslation.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDomDocument>
+#include <QElapsedTimer>
+#include <QSettings>
+#include <QThread>
+
+#include <memory>
+
+namespace {
+
+const QString kExercise = QStringLiteral("Exercise");
+const QString kLesson = QStringLiteral("Lesson");
+
+} // namespace
+
+int ZoDownload::memberCount(const ZoLesson& lesson)
+{
+    int n = 0;
+    while (!lesson.persistentExerciseId(n).isNull())
+        ++n;
+    return n;
+}
+
+ZoDownload::ZoDownload(const ZoExercise& exercise, QWidget* parent)
+    : QWidget(parent)
+    , mExercise(exercise)
+    , mType(kExercise)
+{
+    setUp(exercise.term());
+}
+
+ZoDownload::ZoDownload(const ZoLesson& lesson, QWidget* parent)
+    : QWidget(parent)
+    , mLesson(lesson)
+    , mType(kLesson)
+{
+    setUp(lesson.title());
+}
+
+void ZoDownload::setUp(const QString& title)
+{
+    setupUi(this);
+    lblContentTitle->setTextFormat(Qt::PlainText);
+    lblContentTitle->setText(title);
+    mTitle = QSettings().value(QStringLiteral("software/version")).toString();
+    mNet = PluginLocator::load<INetManager>(QStringLiteral("plugins_dll/Managers/Courier.dll"));
+    mDb = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
+    mHelper = new ZoDbHelper();
+    btnDownloadComplete->hide();
+    btnError->hide();
+    connect(btnCancel, &QPushButton::clicked, this, &ZoDownload::cancelDownloadProcess);
+    connect(btnError, &QPushButton::clicked, this, &ZoDownload::displayErrorMessage);
+    connect(btnDownloadComplete, &QPushButton::clicked, this, &ZoDownload::goToStudyTab);
+}
+
+ZoDownload::~ZoDownload()
+{
+    qDebug() << "~ZoDownload()";
+    abandon();
+    delete mHelper;
+}
+
+void ZoDownload::abandon()
+{
+    if (mState == Active && mNet && mHandle >= 0 && !mDestroying)
+        mNet->cancelDownload(mHandle);
+    mDestroying = true;
+    mCancelled = true;
+}
+
+void ZoDownload::setMainWindow(IMainWindow* mainWindow)
+{
+    mMainWindow = mainWindow;
+}
+
+void ZoDownload::setTimeLimits(int zeroStatusMs, int stallMs)
+{
+    mZeroStatusMs = zeroStatusMs;
+    mStallMs = stallMs;
+}
+
+QString ZoDownload::type() const
+{
+    return mType;
+}
+
+int ZoDownload::state() const
+{
+    return mState;
+}
+
+void ZoDownload::setState(int state)
+{
+    mState = state;
+}
+
+bool ZoDownload::isCancelled() const
+{
+    return mCancelled;
+}
+
+QString ZoDownload::message() const
+{
+    return mMessage;
+}
+
+const ZoExercise& ZoDownload::exercise() const
+{
+    return mExercise;
+}
+
+const ZoLesson& ZoDownload::lesson() const
+{
+    return mLesson;
+}
+
+void ZoDownload::queue()
+{
+    mState = Queued;
+    pbStatus->hide();
+    btnError->setText(tr("Queued"));
+    btnError->setEnabled(true);
+    mMessage = tr("This %1 will be downloaded soon.").arg(mType == kLesson ? tr("Lesson") : tr("Exercise"));
+    btnError->show();
+}
+
+void ZoDownload::moveToHeadOfQueue()
+{
+    qDebug() << "ZoDownload::moveToHeadOfQueue()";
+    if (!mCancelled) {
+        btnError->hide();
+        pbStatus->show();
+        btnCancel->show();
+    }
+    qDebug() << "End of ZoDownload::moveToHeadOfQueue()";
+}
+
+void ZoDownload::setProgress(int value)
+{
+    pbStatus->setValue(value);
+    QCoreApplication::processEvents();
+}
+
+void ZoDownload::displayErrorMessage()
+{
+    MessageBoxHelper::information(this, mTitle, mMessage);
+}
+
+void ZoDownload::goToStudyTab()
+{
+    if (mMainWindow)
+        mMainWindow->refreshTabForms(1);
+}
+
+void ZoDownload::setError(const QString& text)
+{
+    qDebug() << "ZoDownload::setError()";
+    if (mDestroying)
+        return;
+    pbStatus->hide();
+    btnDownloadComplete->hide();
+    btnCancel->hide();
+    btnError->setText(mCancelled ? tr("Cancelled") : tr("Error"));
+    btnError->setEnabled(!mCancelled);
+    mMessage = text;
+    btnError->show();
+    emit enableClearDownloadedButton();
+    emit signalMoveNextToHeadOfQueue();
+}
+
+// An error that ends the job; nothing more of it runs.
+void ZoDownload::fail(const QString& text)
+{
+    setError(text);
+    mCancelled = true;
+}
+
+void ZoDownload::cancelDownloadProcess()
+{
+    if (mState == Active) {
+        qDebug() << "Cancelling ACTIVE download";
+        if (mNet && mHandle >= 0)
+            mNet->cancelDownload(mHandle);
+    } else if (!mDestroying) {
+        qDebug() << "Cancelling QUEUED download";
+        mState = Idle;
+        btnCancel->hide();
+        pbStatus->hide();
+        btnError->setText(tr("Cancelled"));
+        btnError->setEnabled(false);
+        btnError->show();
+        emit enableClearDownloadedButton();
+    }
+    mCancelled = true;
+}
+
+void ZoDownload::networkFailure()
+{
+    QPointer<ZoDownload> self(this);
+    if (mMainWindow)
+        mMainWindow->moveToOfflineMode();
+    if (!self || mDestroying)
+        return;
+    emit signalMoveToOfflineMode();
+    if (!self)
+        return;
+    setError(tr("Network Error."));
+    mCancelled = true;
+}
+
+void ZoDownload::start()
+{
+    QPointer<ZoDownload> self(this);
+    if (mCancelled) {
+        emit downloadComplete(this);
+        return;
+    }
+    mState = Active;
+    if (mType == kExercise) {
+        pbStatus->setMaximum(100);
+        const QString pid = mExercise.pId();
+        if (pid.isEmpty()) {
+            fail(tr("Parsing Error."));
+            return;
+        }
+        if (mHelper->countByPersistentId(pid) != 0) {
+            mStored = true;
+            finalizeDownload();
+            return;
+        }
+        mHandle = mNet ? mNet->downloadExercise(pid) : -1;
+        if (mHandle < 0) {
+            networkFailure();
+            return;
+        }
+        if (mCancelled) {
+            setError(tr("You cancelled it."));
+            return;
+        }
+        if (!downloadAndInsertTranslationsOfExercise(mHandle, &mExercise) || !self || mDestroying)
+            return;
+        if (mCancelled)
+            setError(tr("You cancelled it."));
+        else
+            finalizeDownload();
+        return;
+    }
+
+    qDebug() << "pmid of lesson is " << mLesson.pId();
+    if (mLesson.pId().isEmpty()) {
+        fail(tr("Parsing Error."));
+        return;
+    }
+    if (mHelper->countByPersistentId(mLesson.pId()) != 0) {
+        qDebug() << "Lesson exists locally";
+        mStored = true;
+        finalizeDownload();
+        return;
+    }
+    // Members are numbered from 1 again as they are stored.
+    mLesson.setExerciseIds({});
+    const int n = memberCount(mLesson);
+    pbStatus->setMaximum(qMax(1, n));
+    for (int i = 0; i < n && !mCancelled; ++i) {
+        const QString memberPid = mLesson.persistentExerciseId(i);
+        int localId = 0;
+        if (mHelper->countByPersistentId(memberPid) == 0) {
+            qDebug() << "Download Exercise in Lesson";
+            localId = downloadObjectRoutine(memberPid);
+            if (!self || mDestroying || localId <= 0)
+                return;
+        } else {
+            localId = mHelper->localIdOf(memberPid);
+            if (localId <= 0) {
+                fail(tr("The download could not be stored."));
+                return;
+            }
+        }
+        mLesson.addExerciseId(QString::number(localId));
+        qDebug() << "setting status of Lesson progress";
+        setProgress(i + 1);
+        if (!self || mDestroying)
+            return;
+    }
+    if (mCancelled)
+        setError(tr("You cancelled it."));
+    else
+        finalizeDownload();
+}
+
+bool ZoDownload::waitUntilDownloaded(int handle, const QString& kind)
+{
+    qDebug() << "ZoDownload::waitUntilDownloaded";
+    QPointer<ZoDownload> self(this);
+    QElapsedTimer timer;
+    timer.start();
+    int highest = 0;
+    for (;;) {
+        for (int i = 0; i < 20; ++i) {
+            QThread::msleep(10);
+            QCoreApplication::processEvents();
+            if (!self || mDestroying)
+                return false;
+        }
+        if (mCancelled) {
+            qDebug() << "Cancelling";
+            setError(tr("You cancelled it."));
+            qDebug() << "returning in waitUntilDownloaded";
+            return false;
+        }
+        const int status = mNet ? mNet->getDownloadStatus(handle, kind) : -1;
+        if (status > highest) {
+            highest = status;
+            timer.restart();
+        }
+        qDebug("Status in waitUntilDownloaded is %i", status);
+        if (status < 0) {
+            qDebug() << "Got a status of -1 back!";
+            networkFailure();
+            return false;
+        }
+        const bool done = kind == QLatin1String("exercise") ? status == 100 : status == 1;
+        if (done) {
+            if (mType == kExercise)
+                setProgress(status);
+            return self && !mDestroying;
+        }
+        if (timer.elapsed() > mStallMs || (timer.elapsed() > mZeroStatusMs && status == 0)) {
+            networkFailure();
+            return false;
+        }
+        if (mType == kExercise) {
+            setProgress(status);
+            if (!self || mDestroying)
+                return false;
+        }
+    }
+}
+
+bool ZoDownload::downloadAndInsertTranslationsOfExercise(int handle, ZoExercise* target)
+{
+    QPointer<ZoDownload> self(this);
+    const bool arrived = waitUntilDownloaded(handle, QStringLiteral("exercise"));
+    qDebug() << "\nReturned from waitUntilDownloaded\n";
+    if (!arrived || !self)
+        return false;
+    const QString text = mNet->getTranslationXml(handle);
+    qDebug() << "got back translation xml";
+    // No document: the exercise has no translations.
+    if (text.isEmpty())
+        return true;
+    QList<ZoTranslation> translations;
+    QList<ZoExercise> translated;
+    const QString reply = mNet->parseTranslationXml(text, mHelper, &translations, &translated);
+    if (reply == QLatin1String("ExerciseHasNoTranslations")) {
+        qDebug() << "ZoDownload - ExerciseHasNoTranslations";
+        return true;
+    }
+    if (reply != QLatin1String("OK")) {
+        qDebug() << "Error message from server is " << reply;
+        fail(tr("Parsing Error."));
+        return false;
+    }
+    qDebug("ZoTranslation Count is %i", int(translations.size()));
+    qDebug("ExerciseTranslation Count is %i", int(translated.size()));
+    const int count = int(qMin(translations.size(), translated.size()));
+    for (int i = 0; i < count; ++i) {
+        const ZoTranslation& translation = translations.at(i);
+        const ZoExercise& term = translated.at(i);
+        QHash<QString, QString> field{{QStringLiteral("Value"), term.term()},
+                                      {QStringLiteral("Language"), term.language()},
+                                      {QStringLiteral("PersistentTranslationId"), translation.pId()},
+                                      {QStringLiteral("PersistentTrExerciseId"), term.pId()},
+                                      {QStringLiteral("PersistentTrTermId"), term.persistentTermId()},
+                                      {QStringLiteral("Username"), translation.username()},
+                                      {QStringLiteral("UserId"), translation.userId()}};
+        for (const ZoTranslation::Kvp& kvp : translation.kvps()) {
+            field.insert(QStringLiteral("Context"), kvp.value(QStringLiteral("value")));
+            field.insert(QStringLiteral("Context_Language"), mHelper->languageName(kvp.value(QStringLiteral("langID"))));
+        }
+        target->addField(QStringLiteral("Translation"), field);
+    }
+    return true;
+}
+
+int ZoDownload::storeExercise(ZoExercise* exercise)
+{
+    exercise->setFluencyLevel(mHelper->fluencyLevelName(exercise->fluencyLevel()));
+    exercise->dump();
+    if (!mDb)
+        return 0;
+    mDb->insertExercise(QStringLiteral("Exercise"), exercise);
+    return mHelper->localIdOf(exercise->pId());
+}
+
+int ZoDownload::downloadObjectRoutine(const QString& persistentId)
+{
+    QPointer<ZoDownload> self(this);
+    const int handle = mNet ? mNet->downloadManifest(persistentId, QStringLiteral("exercise")) : -1;
+    qDebug("handle is %i", handle);
+    if (handle < 0) {
+        networkFailure();
+        return 0;
+    }
+    if (!waitUntilDownloaded(handle, QStringLiteral("exercise")) || !self)
+        return 0;
+    const QString text = mNet->getDownloadXml(handle);
+    qDebug(" size is %i", int(text.size()));
+    if (text.isEmpty()) {
+        qDebug() << "Returned getDownloadXML is null.";
+        networkFailure();
+        return 0;
+    }
+    QDomDocument document;
+    const QDomElement element =
+        document.setContent(text.toUtf8()) ? document.elementsByTagName(QStringLiteral("exercise")).item(0).toElement()
+                                           : QDomElement();
+    if (element.isNull()) {
+        fail(tr("Parsing Error."));
+        return 0;
+    }
+    QDomDocument single;
+    single.appendChild(single.importNode(element, true));
+    ZoExercise member = mNet->exerciseFromXml(XmlPathMap(single), mHelper);
+    if (member.pId().isEmpty()) {
+        fail(tr("Parsing Error."));
+        return 0;
+    }
+    qDebug() << "Downloading translation";
+    if (!downloadAndInsertTranslationsOfExercise(handle, &member) || !self || mDestroying)
+        return 0;
+    qDebug() << "inserting exercise...";
+    const int localId = storeExercise(&member);
+    qDebug() << "mExercise pmid is " << member.pId();
+    qDebug() << "mExercise lmid is " << localId;
+    if (localId <= 0) {
+        fail(tr("The download could not be stored."));
+        return 0;
+    }
+    return localId;
+}
+
+void ZoDownload::finalizeDownload()
+{
+    qDebug() << "\n\n\nZoDownload::finalizeDownload()";
+    if (mCancelled) {
+        setError(tr("You cancelled it."));
+        return;
+    }
+    if (!mStored) {
+        if (!insertObjectIntoDb())
+            return;
+    } else if (mType == kLesson) {
+        mLesson.setExerciseIds({});
+        for (int i = 0; !mLesson.persistentExerciseId(i).isNull(); ++i) {
+            const int localId = mHelper->localIdOf(mLesson.persistentExerciseId(i));
+            if (localId > 0)
+                mLesson.addExerciseId(QString::number(localId));
+        }
+    }
+    if (mType == kExercise) {
+        // The study list gets the stored copy, with its local id.
+        std::unique_ptr<ZoExercise> stored(
+            mDb ? mDb->getExercise(QStringLiteral("Exercise"), QString::number(mHelper->localIdOf(mExercise.pId())))
+                : nullptr);
+        if (!stored) {
+            fail(tr("The download could not be stored."));
+            return;
+        }
+        mExercise.assign(*stored);
+        mExercise.dump();
+    }
+    pbStatus->hide();
+    btnCancel->hide();
+    btnDownloadComplete->show();
+    emit downloadComplete(this);
+}
+
+bool ZoDownload::insertObjectIntoDb()
+{
+    if (mType == kExercise) {
+        if (storeExercise(&mExercise) <= 0) {
+            fail(tr("The download could not be stored."));
+            return false;
+        }
+        return true;
+    }
+    mLesson.setLanguage(mHelper->languageName(mLesson.language()));
+    mLesson.setLearnerLevel(mHelper->learnerLevelName(mLesson.learnerLevel()));
+    mLesson.dump();
+    std::unique_ptr<QObject> stored(mDb ? mDb->insert(QStringLiteral("Lesson"), mLesson.toHash()) : nullptr);
+    qDebug() << "Inserted lesson";
+    if (!stored || mHelper->countByPersistentId(mLesson.pId()) == 0) {
+        fail(tr("The download could not be stored."));
+        return false;
+    }
+    return true;
+}

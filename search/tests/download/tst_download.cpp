@@ -1,0 +1,232 @@
+#include "DialogFixture.h"
+#include "DownloadBars.h"
+#include "IDbManager.h"
+#include "PluginLocator.h"
+#include "TestDatabase.h"
+#include "ZoDbHelper.h"
+#include "ZoDownload.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+using Hash = QHash<QString, QString>;
+
+using DownloadBars::store;
+using DownloadBars::storedIdOf;
+
+namespace {
+
+// A found exercise as the network manager gives it: level as an id, no local id.
+ZoExercise foundExercise(const QString& pid, const QString& term)
+{
+    return ZoExercise(QStringLiteral("0"), pid, term, QStringLiteral("French"), QString(), QStringLiteral("Content"),
+                      term + QStringLiteral(".ogg"), QStringLiteral("France"), QStringLiteral("3"), QString(),
+                      QStringLiteral("Lyon"), QStringLiteral("bob"), QStringLiteral("0"), pid + QStringLiteral("-t"),
+                      QStringLiteral("0"), pid + QStringLiteral("-m"), QString(), QStringLiteral("bob"),
+                      QStringLiteral("12"), QStringLiteral("12"));
+}
+
+} // namespace
+
+// One download bar against the real store and a scripted network.
+class TestDownload : public QObject
+{
+    Q_OBJECT
+
+    DialogFixture<> mFixture;
+    WizardTestTree& tree() { return mFixture.tree(); }
+
+    std::unique_ptr<ZoDownload> bar(const ZoExercise& exercise) { return DownloadBars::bar(exercise, mFixture.host()); }
+
+    // Runs the job to its end.
+    static void run(ZoDownload& download) { download.start(); }
+
+    static QString face(const ZoDownload& download)
+    {
+        if (download.btnDownloadComplete->isVisible())
+            return QStringLiteral("complete");
+        if (download.btnError->isVisible())
+            return download.btnError->text() + (download.btnError->isEnabled() ? QString() : QStringLiteral(" (off)"));
+        return QStringLiteral("running");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(mFixture.setUp());
+        QVERIFY(TestDatabase::createFile(tree().tree().filePath(QStringLiteral("vireda.db"))));
+        QVERIFY(store());
+    }
+
+    void init() { QVERIFY(mFixture.reset()); }
+    void cleanupTestCase() { mFixture.tearDown(); }
+
+    void titleIsPlainText()
+    {
+        auto download = bar(foundExercise(QStringLiteral("pm-title"), QStringLiteral("<b>chat</b>")));
+        QCOMPARE(download->lblContentTitle->textFormat(), Qt::PlainText);
+        QCOMPARE(download->lblContentTitle->text(), QStringLiteral("<b>chat</b>"));
+        QVERIFY(!download->btnError->isVisible());
+        QVERIFY(!download->btnDownloadComplete->isVisible());
+        QCOMPARE(download->btnDownloadComplete->toolTip(), QStringLiteral("Go Practice!"));
+    }
+
+    // The progress follows the status; the stored copy is what the job hands on.
+    void exerciseArrives()
+    {
+        QVERIFY(tree().scriptNet({{"getDownloadStatus", "20 | 60 | 100"}}));
+        auto download = bar(foundExercise(QStringLiteral("pm-arrive"), QStringLiteral("chien")));
+        QSignalSpy complete(download.get(), &ZoDownload::downloadComplete);
+        QList<int> progress;
+        connect(download->pbStatus, &QProgressBar::valueChanged, this, [&](int v) { progress << v; });
+        run(*download);
+        QCOMPARE(complete.size(), 1);
+        QCOMPARE(face(*download), QStringLiteral("complete"));
+        QCOMPARE(progress, QList<int>({20, 60, 100}));
+        const int id = storedIdOf(QStringLiteral("pm-arrive"));
+        QVERIFY(id > 0);
+        QCOMPARE(download->exercise().id(), QString::number(id));
+        QCOMPARE(download->exercise().term(), QStringLiteral("chien"));
+        QCOMPARE(tree().netCalls(QStringLiteral("downloadExercise")).size(), 1);
+    }
+
+    void alreadyStoredIsNotDownloaded()
+    {
+        ZoExercise stored = foundExercise(QStringLiteral("pm-stored"), QStringLiteral("maison"));
+        stored.setFluencyLevel(QString());
+        QCOMPARE(store()->insertExercise(QStringLiteral("Exercise"), &stored), 1);
+        const int id = storedIdOf(QStringLiteral("pm-stored"));
+        QVERIFY(id > 0);
+        QVERIFY(tree().scriptNet({}));
+        auto download = bar(foundExercise(QStringLiteral("pm-stored"), QStringLiteral("maison")));
+        QSignalSpy complete(download.get(), &ZoDownload::downloadComplete);
+        run(*download);
+        QCOMPARE(complete.size(), 1);
+        QCOMPARE(face(*download), QStringLiteral("complete"));
+        QCOMPARE(download->exercise().id(), QString::number(id));
+        QVERIFY(tree().netCalls(QStringLiteral("downloadExercise")).isEmpty());
+        QCOMPARE(storedIdOf(QStringLiteral("pm-stored")), id);
+    }
+
+    // Failures of the transfer: the program goes offline and the bar shows why.
+    void transferFails_data()
+    {
+        QTest::addColumn<QString>("statuses");
+        QTest::addColumn<int>("minimumMs");
+        QTest::newRow("no progress") << "0" << 300;
+        QTest::newRow("stalled") << "10 | 40" << 500;
+        QTest::newRow("negative") << "30 | -1" << 0;
+        QTest::newRow("no handle") << "" << 0;
+    }
+
+    void transferFails()
+    {
+        QFETCH(QString, statuses);
+        QFETCH(int, minimumMs);
+        Hash script{{"getDownloadStatus", statuses}};
+        if (statuses.isEmpty())
+            script = {{"downloadExercise", "-1"}};
+        QVERIFY(tree().scriptNet(script));
+        const QString pid = QStringLiteral("pm-fail-") + QTest::currentDataTag();
+        auto download = bar(foundExercise(pid, QStringLiteral("cheval")));
+        download->setTimeLimits(300, 500);
+        QSignalSpy complete(download.get(), &ZoDownload::downloadComplete);
+        QSignalSpy next(download.get(), &ZoDownload::signalMoveNextToHeadOfQueue);
+        QSignalSpy offline(download.get(), &ZoDownload::signalMoveToOfflineMode);
+        QElapsedTimer timer;
+        timer.start();
+        run(*download);
+        QVERIFY(timer.elapsed() >= minimumMs);
+        QVERIFY(timer.elapsed() < minimumMs + 5000);
+        QCOMPARE(complete.size(), 0);
+        QCOMPARE(next.size(), 1);
+        QCOMPARE(offline.size(), 1);
+        QCOMPARE(mFixture.host()->offlineMoves, 1);
+        QCOMPARE(face(*download), QStringLiteral("Error"));
+        QCOMPARE(download->message(), QStringLiteral("Network Error."));
+        QCOMPARE(storedIdOf(pid), 0);
+    }
+
+    void cancelWhilePolling()
+    {
+        QVERIFY(tree().scriptNet({{"getDownloadStatus", "5 | 10"}, {"downloadExercise", "7"}}));
+        auto download = bar(foundExercise(QStringLiteral("pm-cancel"), QStringLiteral("vache")));
+        QSignalSpy next(download.get(), &ZoDownload::signalMoveNextToHeadOfQueue);
+        QTimer::singleShot(400, download->btnCancel, [&] { QTest::mouseClick(download->btnCancel, Qt::LeftButton); });
+        run(*download);
+        QCOMPARE(face(*download), QStringLiteral("Cancelled (off)"));
+        QCOMPARE(download->message(), QStringLiteral("You cancelled it."));
+        QCOMPARE(next.size(), 1);
+        const auto cancels = tree().netCalls(QStringLiteral("cancelDownload"));
+        QCOMPARE(cancels.size(), 1);
+        QCOMPARE(cancels.first().arg(0), QStringLiteral("7"));
+        QCOMPARE(storedIdOf(QStringLiteral("pm-cancel")), 0);
+    }
+
+    void cancelWhileQueued()
+    {
+        auto download = bar(foundExercise(QStringLiteral("pm-queued"), QStringLiteral("poule")));
+        download->queue();
+        QCOMPARE(face(*download), QStringLiteral("Queued"));
+        QCOMPARE(download->message(), QStringLiteral("This Exercise will be downloaded soon."));
+        QSignalSpy clear(download.get(), &ZoDownload::enableClearDownloadedButton);
+        QTest::mouseClick(download->btnCancel, Qt::LeftButton);
+        QCOMPARE(face(*download), QStringLiteral("Cancelled (off)"));
+        QCOMPARE(download->state(), int(ZoDownload::Idle));
+        QCOMPARE(clear.size(), 1);
+        // Its turn comes: it only reports itself done, cancelled.
+        QSignalSpy complete(download.get(), &ZoDownload::downloadComplete);
+        run(*download);
+        QCOMPARE(complete.size(), 1);
+        QVERIFY(download->isCancelled());
+        QVERIFY(tree().netCalls(QStringLiteral("downloadExercise")).isEmpty());
+    }
+
+    void refusedWithoutPersistentId()
+    {
+        QVERIFY(tree().scriptNet({}));
+        auto download = bar(foundExercise(QString(), QStringLiteral("lapin")));
+        run(*download);
+        QCOMPARE(face(*download), QStringLiteral("Error"));
+        QCOMPARE(download->message(), QStringLiteral("Parsing Error."));
+        QVERIFY(tree().netCalls(QStringLiteral("downloadExercise")).isEmpty());
+    }
+
+    // A translation document the manager cannot read stores nothing.
+    void unreadableTranslations()
+    {
+        QVERIFY(tree().scriptNet({{"getTranslationXml", "garbage"}, {"parseTranslationXml", "setContent failed"}}));
+        auto download = bar(foundExercise(QStringLiteral("pm-garbage"), QStringLiteral("canard")));
+        run(*download);
+        QCOMPARE(face(*download), QStringLiteral("Error"));
+        QCOMPARE(download->message(), QStringLiteral("Parsing Error."));
+        QCOMPARE(storedIdOf(QStringLiteral("pm-garbage")), 0);
+    }
+
+    // Deleted while it polls (later, as the queue does): the poll returns at once.
+    void abandonedWhilePolling()
+    {
+        QVERIFY(tree().scriptNet({{"getDownloadStatus", "5"}, {"downloadExercise", "9"}}));
+        auto* download = new ZoDownload(foundExercise(QStringLiteral("pm-gone"), QStringLiteral("mouton")));
+        download->setMainWindow(mFixture.host());
+        QPointer<ZoDownload> guard(download);
+        QTimer::singleShot(300, download, [download] {
+            download->abandon();
+            download->deleteLater();
+        });
+        QElapsedTimer timer;
+        timer.start();
+        download->start();
+        QVERIFY(timer.elapsed() < 5000);
+        QTRY_VERIFY(!guard);
+        QCOMPARE(tree().netCalls(QStringLiteral("cancelDownload")).size(), 1);
+        QCOMPARE(storedIdOf(QStringLiteral("pm-gone")), 0);
+    }
+};
+
+QTEST_MAIN(TestDownload)
+#include "tst_download.moc"
