@@ -83,6 +83,21 @@ function(vireda_qtest name)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VIREDA_DIST=${VIREDA_DIST};${A_ENV}"
     TIMEOUT ${A_TIMEOUT}
     LABELS "${A_LABELS}")
+  vireda_sanitizer_environment(${name})
+endfunction()
+
+# Under the sanitizers a test labelled "jvm" (it or a program it starts runs a
+# Java VM in its process) gets options the VM can live with: the VM handles
+# SIGSEGV itself and its memory is no leak of ours.
+function(vireda_sanitizer_environment test)
+  if(NOT VIREDA_SANITIZE)
+    return()
+  endif()
+  get_test_property(${test} LABELS labels)
+  if("jvm" IN_LIST labels)
+    set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT
+      "ASAN_OPTIONS=detect_leaks=0:handle_segv=0:allow_user_segv_handler=1:abort_on_error=0:detect_stack_use_after_return=0")
+  endif()
 endfunction()
 
 # Translation files: each .ts becomes <dist>/Translations/<LANGUAGE>/<base name>.qm.

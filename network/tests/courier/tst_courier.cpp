@@ -209,6 +209,8 @@ void TestCourier::cleanupTestCase()
     // The store closes its connection while the SQL module is still alive.
     delete PluginLocator::instance(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
     mTree->restore();
+    delete mTree;
+    mTree = nullptr;
 }
 
 QDomDocument TestCourier::lastSent(const QString& exportName)
