@@ -61,8 +61,13 @@ Bookshelf::Bookshelf() = default;
 
 Bookshelf::~Bookshelf()
 {
+    // A table's destructor clears its view's selection, which reaches
+    // refreshButtons: nothing may read the tables from here on.
+    mInitialised = false;
     delete mExerciseTable;
+    mExerciseTable = nullptr;
     delete mLessonTable;
+    mLessonTable = nullptr;
 }
 
 // ---- IForm ---------------------------------------------------------------
