@@ -4,6 +4,7 @@
 #include "FakePeerReplies.h"
 #include "IDbManager.h"
 #include "PluginLocator.h"
+#include "StoreRefusal.h"
 #include "TestDatabase.h"
 #include "ZoDbHelper.h"
 #include "ZoDownload.h"
@@ -200,22 +201,53 @@ private slots:
         QVERIFY(!download.btnDownloadComplete->isHidden());
     }
 
-    // A member that cannot be read stops the lesson; members stored before stay.
+    // A member that cannot be read, or that the store refuses, stops the
+    // lesson: members stored before stay, the rest are not fetched and the
+    // lesson is not stored.
+    void lessonWithAFailingMember_data()
+    {
+        QTest::addColumn<QString>("lessonPid");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unreadable") << "5" << false << "Parsing Error.";
+        QTest::newRow("refused by the store") << "7" << true << "The download could not be stored.";
+    }
+
     void lessonWithAFailingMember()
     {
-        const ZoLesson lesson = foundLesson(QStringLiteral("L-5"), {{"1", "E-51"}, {"2", "E-52"}, {"3", "E-53"}});
-        bridge().queue(QStringLiteral("getDownloadXml"), exerciseDocument(QStringLiteral("51")));
-        bridge().queue(QStringLiteral("getDownloadXml"), QStringLiteral("<message><body/></message>"));
+        QFETCH(QString, lessonPid);
+        QFETCH(bool, refused);
+        QFETCH(QString, message);
+        const QString first = QStringLiteral("E-") + lessonPid + QLatin1Char('1');
+        const QString second = QStringLiteral("E-") + lessonPid + QLatin1Char('2');
+        const QString third = QStringLiteral("E-") + lessonPid + QLatin1Char('3');
+        const ZoLesson lesson = foundLesson(QStringLiteral("L-") + lessonPid, {{"1", first}, {"2", second}, {"3", third}});
+        bridge().queue(QStringLiteral("getDownloadXml"), exerciseDocument(lessonPid + QStringLiteral("1")));
+        if (refused) {
+            QVERIFY(StoreRefusal::refuse(mFixture.tree().tree().filePath(QStringLiteral("vireda.db")), second));
+            bridge().queue(QStringLiteral("getDownloadXml"), exerciseDocument(lessonPid + QStringLiteral("2")));
+        } else {
+            bridge().queue(QStringLiteral("getDownloadXml"), QStringLiteral("<message><body/></message>"));
+        }
         ZoDownload download(lesson);
         QSignalSpy complete(&download, &ZoDownload::downloadComplete);
+        QSignalSpy next(&download, &ZoDownload::signalMoveNextToHeadOfQueue);
         download.start();
         QCOMPARE(complete.size(), 0);
+        QCOMPARE(next.size(), 1);
         QCOMPARE(download.btnError->text(), QStringLiteral("Error"));
-        QCOMPARE(download.message(), QStringLiteral("Parsing Error."));
-        QVERIFY(storedIdOf(QStringLiteral("E-51")) > 0);
-        QCOMPARE(storedIdOf(QStringLiteral("E-52")), 0);
-        QCOMPARE(storedIdOf(QStringLiteral("E-53")), 0);
-        QCOMPARE(storedIdOf(QStringLiteral("L-5")), 0);
+        QVERIFY(download.btnError->isEnabled());
+        QCOMPARE(download.message(), message);
+        QVERIFY(storedIdOf(first) > 0);
+        QCOMPARE(storedIdOf(second), 0);
+        QCOMPARE(storedIdOf(third), 0);
+        QCOMPARE(storedIdOf(QStringLiteral("L-") + lessonPid), 0);
+        QStringList fetched;
+        for (const FakeBridge::Call& call : bridge().calls()) {
+            if (call.name == QLatin1String("downloadManifest"))
+                fetched << call.args.value(0);
+        }
+        QCOMPARE(fetched, QStringList({first, second}));
     }
 
     // A lesson stored already only hands on its members.

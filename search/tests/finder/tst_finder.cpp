@@ -1,12 +1,16 @@
 #include "DialogFixture.h"
+#include "IDbManager.h"
 #include "IForm.h"
 #include "IStudyResource.h"
 #include "INetManager.h"
 #include "IUserResource.h"
 #include "PluginLocator.h"
 #include "SignedInUser.h"
+#include "StoreRefusal.h"
 #include "WizardDriver.h"
 #include "TestDatabase.h"
+#include "ZoDbHelper.h"
+#include "ZoExercise.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -154,6 +158,19 @@ class TestFinder : public QObject
         for (int i = 0; i < study()->count(); ++i)
             terms << study()->termAt(i);
         return terms;
+    }
+
+    // The local id of the stored manifest with that persistent id, 0 when none.
+    static int storedIdOf(const QString& pid) { return ZoDbHelper().localIdOf(pid); }
+
+    // A French exercise stored with that persistent id; its local id, empty on failure.
+    static QString storeExercise(const QString& pid, const QString& term)
+    {
+        ZoExercise exercise(Hash{{"PId", pid},           {"Term", term},          {"Language", "French"},
+                                 {"MediaPath", "Content"}, {"MediaName", pid + ".ogg"}, {"Country", "France"},
+                                 {"Voice", "bob"},        {"Creator", "bob"}});
+        auto* store = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
+        return store && store->insertExercise(QStringLiteral("Exercise"), &exercise) == 1 ? exercise.id() : QString();
     }
 
     // A persistent id of this test's own, so that nothing is stored yet.
@@ -687,6 +704,74 @@ private slots:
         QTRY_COMPARE(faces(), QStringList({"complete", "complete"}));
         QCOMPARE(downloadedIds(), QStringList({qid(1), qid(2), qid(3)}));
         QCOMPARE(studyTerms(), QStringList({"eins", "zwei", "drei"}));
+    }
+
+    // A lesson's members go onto the study list in the lesson's order. One
+    // member that fails leaves the lesson unstored and adds nothing; the
+    // queue goes on with the next job.
+    void lessonMembers_data()
+    {
+        QTest::addColumn<bool>("firstFails");
+        QTest::addColumn<QString>("firstFace");
+        QTest::addColumn<QString>("firstMessage");
+        QTest::newRow("all stored") << false << "complete" << QString();
+        QTest::newRow("a member unreadable") << true << "Error" << "Parsing Error.";
+    }
+
+    void lessonMembers()
+    {
+        QFETCH(bool, firstFails);
+        QFETCH(QString, firstFace);
+        QFETCH(QString, firstMessage);
+        const QString first = qid(1);
+        const QString second = qid(2);
+        // Members stored already, but the first lesson's second member.
+        QVERIFY(!storeExercise(first + QStringLiteral("-m1"), QStringLiteral("un")).isEmpty());
+        if (!firstFails)
+            QVERIFY(!storeExercise(first + QStringLiteral("-m2"), QStringLiteral("deux")).isEmpty());
+        QVERIFY(!storeExercise(second + QStringLiteral("-m1"), QStringLiteral("trois")).isEmpty());
+        QVERIFY(!storeExercise(second + QStringLiteral("-m2"), QStringLiteral("quatre")).isEmpty());
+        QVERIFY(ScriptedNet::writeText(tree().tree().filePath(QStringLiteral("member.xml")),
+                                       QStringLiteral("<message><exercise><term>deux</term></exercise></message>")));
+        QVERIFY(writeRows(QStringLiteral("lessons.json"), {lessonRow(first, "premier", 2), lessonRow(second, "second", 2)}));
+        QVERIFY(tree().scriptNet({{"queryLessons", "1"},
+                                  {"queryLessons.results", "@lessons.json"},
+                                  {"getDownloadXml", "@member.xml"}}));
+        searchFor(QStringLiteral("x"), QStringLiteral("French"), true);
+        QCOMPARE(table()->rowCount(), 2);
+        // The second is asked for while the first still fetches a member.
+        QTimer::singleShot(50, form(), [&] { downloadRow(1); });
+        downloadRow(0);
+        QTRY_COMPARE(faces(), QStringList({firstFace, "complete"}));
+        const QStringList expected = firstFails ? QStringList({"trois", "quatre"})
+                                                : QStringList({"un", "deux", "trois", "quatre"});
+        QCOMPARE(studyTerms(), expected);
+        QVERIFY(!study()->ids().contains(QStringLiteral("0")));
+        QCOMPARE(storedIdOf(first) > 0, !firstFails);
+        QVERIFY(storedIdOf(second) > 0);
+        if (firstFails) {
+            auto* error = bars().first()->findChild<QPushButton*>(QStringLiteral("btnError"));
+            QTest::mouseClick(error, Qt::LeftButton);
+            QCOMPARE(tree().boxes().size(), 1);
+            QVERIFY2(tree().boxes().first().contains(firstMessage), qPrintable(tree().boxes().first()));
+        }
+    }
+
+    // An exercise the store refuses is not handed on; the next job still runs.
+    void exerciseRefusedByTheStore()
+    {
+        QVERIFY(threeResults({{"downloadExercise", "1 | 2"}}));
+        QVERIFY(StoreRefusal::refuse(tree().tree().filePath(QStringLiteral("vireda.db")), qid(1)));
+        QTimer::singleShot(50, form(), [&] { downloadRow(1); });
+        downloadRow(0);
+        QTRY_COMPARE(faces(), QStringList({"Error", "complete"}));
+        QCOMPARE(downloadedIds(), QStringList({qid(1), qid(2)}));
+        QCOMPARE(studyTerms(), QStringList{"zwei"});
+        QCOMPARE(storedIdOf(qid(1)), 0);
+        QTest::mouseClick(bars().first()->findChild<QPushButton*>(QStringLiteral("btnError")), Qt::LeftButton);
+        QCOMPARE(tree().boxes().size(), 1);
+        QVERIFY2(tree().boxes().first().contains(QStringLiteral("The download could not be stored.")),
+                 qPrintable(tree().boxes().first()));
     }
 
     // A failed transfer takes the program offline; queued jobs never start.
