@@ -6,9 +6,13 @@
 #include "ZoDbHelper.h"
 #include "ZoDownload.h"
 
+#include <QDir>
+#include <QDomDocument>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 
 #include <memory>
@@ -205,6 +209,53 @@ private slots:
         QCOMPARE(face(*download), QStringLiteral("Error"));
         QCOMPARE(download->message(), QStringLiteral("Parsing Error."));
         QCOMPARE(storedIdOf(QStringLiteral("pm-garbage")), 0);
+    }
+
+    // The bar in German: every message of the bar is translated, and the
+    // bar shows the German texts.
+    void german()
+    {
+        QFile ts(QStringLiteral(VIREDA_SOURCE_DIR "/search/translations/search-Deutsch.ts"));
+        QVERIFY(ts.open(QIODevice::ReadOnly));
+        QDomDocument document;
+        QVERIFY(document.setContent(&ts));
+        QStringList sources;
+        const QDomNodeList contexts = document.elementsByTagName(QStringLiteral("context"));
+        for (int i = 0; i < contexts.size(); ++i) {
+            const QDomElement context = contexts.at(i).toElement();
+            if (context.firstChildElement(QStringLiteral("name")).text() != QLatin1String("ZoDownload"))
+                continue;
+            for (QDomElement message = context.firstChildElement(QStringLiteral("message")); !message.isNull();
+                 message = message.nextSiblingElement(QStringLiteral("message"))) {
+                const QString source = message.firstChildElement(QStringLiteral("source")).text();
+                const QDomElement translation = message.firstChildElement(QStringLiteral("translation"));
+                QVERIFY2(!translation.text().isEmpty() && !translation.hasAttribute(QStringLiteral("type")),
+                         qPrintable(source));
+                sources << source;
+            }
+        }
+        for (const char* text : {"Cancel", "Error", "Download Complete", "Go Practice!", "Queued", "Cancelled",
+                                 "Exercise", "Lesson", "This %1 will be downloaded soon.", "You cancelled it.",
+                                 "Network Error.", "Parsing Error.", "The download could not be stored."})
+            QVERIFY2(sources.contains(QLatin1String(text)), text);
+
+        QTranslator translator;
+        QVERIFY(translator.load(QStringLiteral("search-Deutsch"),
+                                QDir(TestTree::distPath()).filePath(QStringLiteral("Translations/Deutsch"))));
+        QCoreApplication::installTranslator(&translator);
+        QVERIFY(tree().scriptNet({}));
+        auto queued = bar(foundExercise(QStringLiteral("pm-de"), QStringLiteral("loup")));
+        queued->queue();
+        auto refused = bar(foundExercise(QString(), QStringLiteral("ours")));
+        run(*refused);
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(queued->btnCancel->text(), QStringLiteral("Abbrechen"));
+        QCOMPARE(queued->btnDownloadComplete->text(), QStringLiteral("Fertig geladen"));
+        QCOMPARE(queued->btnDownloadComplete->toolTip(), QStringLiteral("Jetzt üben!"));
+        QCOMPARE(face(*queued), QStringLiteral("Wartet"));
+        QCOMPARE(queued->message(), QStringLiteral("Diese Übung wird bald heruntergeladen."));
+        QCOMPARE(face(*refused), QStringLiteral("Fehler"));
+        QCOMPARE(refused->message(), QStringLiteral("Fehler beim Lesen der Daten."));
     }
 
     // Deleted while it polls (later, as the queue does): the poll returns at once.
