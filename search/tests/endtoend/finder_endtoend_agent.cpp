@@ -2,7 +2,8 @@
 // tree with the real network manager, bridge, Java client and a shared peer
 // service. "uploader" makes 22 exercises and a lesson and uploads them with
 // the upload dialog; "searcher" finds them through the search tab, page by
-// page, and downloads the lesson and one exercise more.
+// page, downloads the lesson and one exercise more, and practises them in the
+// study tab with the scripted sound plug-in.
 
 #include "AgentSession.h"
 #include "IDbManager.h"
@@ -12,12 +13,15 @@
 #include "TestHost.h"
 #include "UploadForm.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTextEdit>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -37,6 +41,29 @@ QStringList boxes()
         return {};
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
+
+// A main window with the search and the study tab: a change of tab asks the
+// tab shown to leave and the next to refresh, and shows the next.
+class TwoTabHost : public TestHost
+{
+public:
+    enum { StudyTab = 1, SearchTab = 3 };
+
+    void refreshTabForms(int index) override
+    {
+        TestHost::refreshTabForms(index);
+        IForm* current = tabs.value(shown);
+        IForm* next = tabs.value(index);
+        if (index == shown || !current || !next || current->customLeave() == 0 || next->customRefresh() == 0)
+            return;
+        current->widget()->hide();
+        next->widget()->show();
+        shown = index;
+    }
+
+    QHash<int, IForm*> tabs;
+    int shown = SearchTab;
+};
 
 } // namespace
 
@@ -62,9 +89,13 @@ private:
     bool pageButtonShown(const char* name) const { return !child<QWidget>(name)->isHidden(); }
     QStringList column(int col) const;
     void downloadRow(int row);
+    // Drills every entry of the study tab: the model, and for the last a
+    // take of the learner, its playback and the comparison.
+    void practise(IForm* studyTab, IStudyResource* study);
 
     AgentSession mSession;
     IForm* mForm = nullptr;
+    IForm* mStudyTab = nullptr;
 };
 
 void FinderAgent::initTestCase()
@@ -79,6 +110,8 @@ void FinderAgent::cleanupTestCase()
 {
     if (mForm)
         delete mForm->widget();
+    if (mStudyTab)
+        delete mStudyTab->widget();
     mSession.close();
 }
 
@@ -111,15 +144,20 @@ QStringList FinderAgent::column(int col) const
 
 void FinderAgent::searcher()
 {
-    TestHost host;
+    TwoTabHost host;
+    // Both tabs are made at sign-in, as the main window makes them.
+    mStudyTab = PluginLocator::load<IForm>(QStringLiteral("plugins_dll/Forms/Tutor.dll"));
     mForm = PluginLocator::load<IForm>(QStringLiteral("plugins_dll/Forms/Finder.dll"));
-    QVERIFY(mForm);
-    mForm->setMainWindow(&host);
-    mForm->init();
-    mForm->retranslateView();
-    mForm->updateViewLists();
-    mForm->refreshData();
-    mForm->widget()->resize(900, 600);
+    QVERIFY(mForm && mStudyTab);
+    for (IForm* tab : {mStudyTab, mForm}) {
+        tab->setMainWindow(&host);
+        tab->init();
+        tab->retranslateView();
+        tab->updateViewLists();
+        tab->refreshData();
+        tab->widget()->resize(900, 600);
+    }
+    host.tabs = {{TwoTabHost::StudyTab, mStudyTab}, {TwoTabHost::SearchTab, mForm}};
     mForm->widget()->show();
     QCOMPARE(mForm->customRefresh(), 1);
 
@@ -191,8 +229,68 @@ void FinderAgent::searcher()
     const QString sound = study->mediaPathAt(3) + QLatin1Char('/') + study->mediaNameAt(3);
     QVERIFY2(study->mediaNameAt(3).endsWith(QLatin1String(".ogg")) && QFile::exists(sound), qPrintable(sound));
 
+    // "Practice Downloads" takes the learner to the study tab, which shows
+    // the downloads and drills them.
+    QVERIFY(child<QPushButton>("btnStudy")->isEnabled());
+    QTest::mouseClick(child<QPushButton>("btnStudy"), Qt::LeftButton);
+    QCOMPARE(host.tabRefreshes, QList<int>{TwoTabHost::StudyTab});
+    QCOMPARE(host.shown, int(TwoTabHost::StudyTab));
+    QVERIFY(mStudyTab->widget()->isVisible());
+    practise(mStudyTab, study);
+
     QCOMPARE(boxes(), QStringList());
     QCOMPARE(host.offlineMoves, 0);
+}
+
+void FinderAgent::practise(IForm* studyTab, IStudyResource* study)
+{
+    QWidget* page = studyTab->widget();
+    auto* table = page->findChild<QTableWidget*>(QStringLiteral("tbl"));
+    auto* shownTerm = page->findChild<QTextEdit*>(QStringLiteral("teStudyTerm"));
+    QObject* sound = PluginLocator::instance(QStringLiteral("plugins_dll/Managers/ZoAudio.dll"));
+    QVERIFY(table && shownTerm);
+    QVERIFY2(sound && sound->property("calls").isValid(), "the scripted sound plug-in is not installed");
+    const auto button = [page](const char* name) {
+        return page->findChild<QAbstractButton*>(QLatin1String(name));
+    };
+    const auto idle = [page] {
+        for (const char* name : {"modelPlayPoll", "studentPlayPoll", "recordPoll", "comparePoll"}) {
+            if (page->findChild<QTimer*>(QLatin1String(name))->isActive())
+                return false;
+        }
+        return true;
+    };
+    const auto calls = [sound] { return sound->property("calls").toStringList(); };
+
+    QStringList listed;
+    for (int row = 0; row < table->rowCount(); ++row)
+        listed << table->item(row, 1)->text();
+    QCOMPARE(listed, QStringList({term(1), term(2), term(3), term(21)}));
+
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(row, 1)).center());
+        QCOMPARE(table->currentRow(), row);
+        QCOMPARE(shownTerm->toPlainText(), listed.at(row));
+        const QString model = QStringLiteral("play %1/%2").arg(study->mediaPathAt(row), study->mediaNameAt(row));
+        QVERIFY2(button("btnModelPlay")->isEnabled(), qPrintable(model));
+        QTest::mouseClick(button("btnModelPlay"), Qt::LeftButton);
+        QCOMPARE(calls().count(model), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), 10000);
+        QVERIFY(button("btnModelPlay")->isEnabled());
+    }
+
+    // The learner records a take of the last, hears it and compares it.
+    sound->setProperty("calls", QStringList());
+    QTest::mouseClick(button("btnStudentRecord"), Qt::LeftButton);
+    QCOMPARE(calls().count(QStringLiteral("recordInto StudentTemp.tmp 1 16000 30")), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(idle() && button("btnStudentPlay")->isEnabled(), 10000);
+    QTest::mouseClick(button("btnStudentPlay"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(), 10000);
+    QTest::mouseClick(button("btnPlayCompare"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(idle() && button("btnModelPlay")->isEnabled(), 10000);
+    const QString model = QStringLiteral("play %1/%2").arg(study->mediaPathAt(3), study->mediaNameAt(3));
+    const QString take = QStringLiteral("play Content/StudentTemp.tmp");
+    QCOMPARE(calls().filter(QStringLiteral("play ")), QStringList({take, model, take}));
 }
 
 // Chooses a result row with the mouse and downloads it.

@@ -9,6 +9,7 @@
 
 // Two ready-to-run trees share one stand-alone peer service; each side runs
 // in a process of its own, since a process holds one Java virtual machine.
+// The second finds what the first uploaded, downloads it and practises it.
 class TestFinderEndToEnd : public QObject
 {
     Q_OBJECT
@@ -20,13 +21,16 @@ private slots:
         mUploader = newTree();
         mSearcher = newTree();
         QVERIFY(mUploader && mSearcher);
+        // The searcher practises with the scripted sound plug-in.
+        mSearcher->removePlugin(QStringLiteral("Managers"), QStringLiteral("ZoAudio.so"));
+        QVERIFY(mSearcher->addPlugin(QStringLiteral("Managers/ZoAudio.so"), QStringLiteral("Managers")));
     }
 
     void cleanupTestCase() { mPeer.stop(); }
 
     void firstTreeUploads() { runAgent(*mUploader, QStringLiteral("uploader"), QStringLiteral("finder_up")); }
 
-    void secondTreeFindsPageByPage()
+    void secondTreeFindsDownloadsAndPractises()
     {
         runAgent(*mSearcher, QStringLiteral("searcher"), QStringLiteral("finder_down"));
     }
