@@ -208,15 +208,19 @@ private slots:
     {
         QTest::addColumn<QString>("lessonPid");
         QTest::addColumn<bool>("refused");
+        QTest::addColumn<QString>("document");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unreadable") << "5" << false << "Parsing Error.";
-        QTest::newRow("refused by the store") << "7" << true << "The download could not be stored.";
+        QTest::newRow("unreadable") << "5" << false << "<message><body/></message>" << "Parsing Error.";
+        QTest::newRow("refused by the store") << "7" << true << QString() << "The download could not be stored.";
+        QTest::newRow("not xml") << "8" << false << "<<not xml" << "Parsing Error.";
+        QTest::newRow("no document") << "9" << false << "" << "Network Error.";
     }
 
     void lessonWithAFailingMember()
     {
         QFETCH(QString, lessonPid);
         QFETCH(bool, refused);
+        QFETCH(QString, document);
         QFETCH(QString, message);
         const QString first = QStringLiteral("E-") + lessonPid + QLatin1Char('1');
         const QString second = QStringLiteral("E-") + lessonPid + QLatin1Char('2');
@@ -227,7 +231,7 @@ private slots:
             QVERIFY(StoreRefusal::refuse(mFixture.tree().tree().filePath(QStringLiteral("vireda.db")), second));
             bridge().queue(QStringLiteral("getDownloadXml"), exerciseDocument(lessonPid + QStringLiteral("2")));
         } else {
-            bridge().queue(QStringLiteral("getDownloadXml"), QStringLiteral("<message><body/></message>"));
+            bridge().queue(QStringLiteral("getDownloadXml"), document);
         }
         ZoDownload download(lesson);
         QSignalSpy complete(&download, &ZoDownload::downloadComplete);

@@ -774,20 +774,38 @@ private slots:
                  qPrintable(tree().boxes().first()));
     }
 
-    // A failed transfer takes the program offline; queued jobs never start.
+    // A failed transfer takes the program offline, or the program goes
+    // offline while the first job runs: queued jobs never start, also when
+    // the running one completes.
+    void offlineStopsTheQueue_data()
+    {
+        QTest::addColumn<bool>("transferFails");
+        QTest::addColumn<QStringList>("expectedFaces");
+        QTest::addColumn<QStringList>("expectedTerms");
+        QTest::newRow("transfer fails") << true << QStringList({"Error", "Error", "Error"}) << QStringList();
+        QTest::newRow("offline while the first runs")
+            << false << QStringList({"complete", "Error", "Error"}) << QStringList{"eins"};
+    }
+
     void offlineStopsTheQueue()
     {
-        QVERIFY(threeResults({{"downloadExercise", "1 | 2 | 3"}, {"getDownloadStatus", "-1"}}));
+        QFETCH(bool, transferFails);
+        QFETCH(QStringList, expectedFaces);
+        QFETCH(QStringList, expectedTerms);
+        QVERIFY(threeResults({{"downloadExercise", "1 | 2 | 3"},
+                              {"getDownloadStatus", transferFails ? "-1" : "10 | 40 | 100"}}));
         QTimer::singleShot(50, form(), [&] {
             downloadRow(1);
             downloadRow(2);
+            if (!transferFails)
+                QVERIFY(QMetaObject::invokeMethod(form(), "moveToOfflineMode"));
         });
         downloadRow(0);
-        QTRY_COMPARE(faces(), QStringList({"Error", "Error", "Error"}));
+        QTRY_COMPARE(faces(), expectedFaces);
         QCOMPARE(downloadedIds(), QStringList{qid(1)});
-        QCOMPARE(mFixture.host()->offlineMoves, 1);
+        QCOMPARE(mFixture.host()->offlineMoves, transferFails ? 1 : 0);
         QVERIFY(!button("btnSearch")->isEnabled());
-        QVERIFY(studyTerms().isEmpty());
+        QCOMPARE(studyTerms(), expectedTerms);
     }
 
     // Closing the tab, or signing out (close, then deleteLater), while a
