@@ -190,14 +190,36 @@ private slots:
         QVERIFY(tree().netCalls(QStringLiteral("downloadExercise")).isEmpty());
     }
 
+    // A job without a persistent id asks the network nothing and stores nothing.
+    void refusedWithoutPersistentId_data()
+    {
+        QTest::addColumn<bool>("lesson");
+        QTest::newRow("exercise") << false;
+        QTest::newRow("lesson") << true;
+    }
+
     void refusedWithoutPersistentId()
     {
+        QFETCH(bool, lesson);
         QVERIFY(tree().scriptNet({}));
-        auto download = bar(foundExercise(QString(), QStringLiteral("lapin")));
+        const int lessonsBefore = int(store()->search(QStringLiteral("Lesson"), {{"Title", QString()}}).size());
+        std::unique_ptr<ZoDownload> download;
+        if (lesson) {
+            download = std::make_unique<ZoDownload>(ZoLesson(Hash{{"Title", "sans nom"}, {"EId1", "pm-lapin"}}));
+            download->setMainWindow(mFixture.host());
+        } else {
+            download = bar(foundExercise(QString(), QStringLiteral("lapin")));
+        }
+        QSignalSpy complete(download.get(), &ZoDownload::downloadComplete);
         run(*download);
-        QCOMPARE(face(*download), QStringLiteral("Error"));
+        QCOMPARE(complete.size(), 0);
+        QVERIFY(!download->btnError->isHidden());
+        QVERIFY(download->btnDownloadComplete->isHidden());
+        QCOMPARE(download->btnError->text(), QStringLiteral("Error"));
         QCOMPARE(download->message(), QStringLiteral("Parsing Error."));
         QVERIFY(tree().netCalls(QStringLiteral("downloadExercise")).isEmpty());
+        QVERIFY(tree().netCalls(QStringLiteral("downloadManifest")).isEmpty());
+        QCOMPARE(int(store()->search(QStringLiteral("Lesson"), {{"Title", QString()}}).size()), lessonsBefore);
     }
 
     // A translation document the manager cannot read stores nothing.
