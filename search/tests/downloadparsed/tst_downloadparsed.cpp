@@ -39,6 +39,17 @@ QString translationDocument(const QStringList& numbers)
     return statusReply(QStringLiteral("1"), QStringLiteral("downloadTranslation"), exercises + translations);
 }
 
+// A translation document with one translated term whose translation has a
+// context in English.
+QString translationWithContext(const QString& n, const QString& context)
+{
+    QString translation = translationElement(n);
+    translation.replace(QStringLiteral("</translation>"),
+                        QStringLiteral("<kvps>") + kvpElement(QStringLiteral("2"), context, QStringLiteral("eng"))
+                            + QStringLiteral("</kvps></translation>"));
+    return statusReply(QStringLiteral("1"), QStringLiteral("downloadTranslation"), exerciseElement(n) + translation);
+}
+
 } // namespace
 
 // Download bars whose documents the real network manager parses (over the fake bridge).
@@ -116,11 +127,17 @@ private slots:
         QTest::addColumn<QString>("document");
         QTest::addColumn<int>("stored");
         QTest::addColumn<QString>("face");
-        QTest::newRow("no document") << "11" << QString() << 0 << "complete";
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QString>("context");
+        QTest::newRow("no document") << "11" << QString() << 0 << "complete" << QStringList() << QString();
         QTest::newRow("none") << "12" << statusReply(QStringLiteral("-1"), QStringLiteral("downloadTranslation"))
-                              << 0 << "complete";
-        QTest::newRow("two") << "13" << translationDocument({"21", "22"}) << 2 << "complete";
-        QTest::newRow("garbage") << "14" << QStringLiteral("<<not xml") << -1 << "Parsing Error.";
+                              << 0 << "complete" << QStringList() << QString();
+        QTest::newRow("two") << "13" << translationDocument({"21", "22"}) << 2 << "complete"
+                             << QStringList({"chien 21", "chien 22"}) << QString();
+        QTest::newRow("garbage") << "14" << QStringLiteral("<<not xml") << -1 << "Parsing Error." << QStringList()
+                                 << QString();
+        QTest::newRow("with a context") << "15" << translationWithContext(QStringLiteral("23"), QStringLiteral("at the door"))
+                                        << 1 << "complete" << QStringList{"chien 23"} << "at the door";
     }
 
     void translations()
@@ -129,6 +146,8 @@ private slots:
         QFETCH(QString, document);
         QFETCH(int, stored);
         QFETCH(QString, face);
+        QFETCH(QStringList, values);
+        QFETCH(QString, context);
         const ZoExercise found = foundExercise(number);
         QCOMPARE(found.pId(), QStringLiteral("E-") + number);
         if (!document.isNull())
@@ -149,11 +168,18 @@ private slots:
         QVERIFY(exercise);
         const QList<QHash<QString, QString>> fields = exercise->fields().values(QStringLiteral("Translation"));
         QCOMPARE(fields.size(), stored);
-        QStringList values;
+        QStringList storedValues;
         for (const auto& field : fields)
-            values << field.value(QStringLiteral("Value"));
-        values.sort();
-        QCOMPARE(values, stored == 2 ? QStringList({"chien 21", "chien 22"}) : QStringList());
+            storedValues << field.value(QStringLiteral("Value"));
+        storedValues.sort();
+        QCOMPARE(storedValues, values);
+        ZoDbHelper helper;
+        for (const auto& field : fields) {
+            QCOMPARE(field.value(QStringLiteral("Language")), helper.languageName(QStringLiteral("fra")));
+            QCOMPARE(field.value(QStringLiteral("Context")), context);
+            QCOMPARE(field.value(QStringLiteral("Context_Language")),
+                     context.isEmpty() ? QString() : helper.languageName(QStringLiteral("eng")));
+        }
     }
 
     // A member stored already is not downloaded again; the rest are, in order.
