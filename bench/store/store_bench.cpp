@@ -19,6 +19,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -258,30 +259,45 @@ bool runSize(int size)
             << Qt::endl;
     }
 
-    // A save, then the first type-ahead and the count the main window asks for.
-    QList<double> afterWrite;
-    QList<double> countAfterWrite;
-    for (int round = 0; round < 3; ++round) {
+    // A save, an overwrite and a delete, each followed by the first type-ahead
+    // and the count the main window asks for.
+    const double plainTyping = timed(3, [&] { plainTypeAhead(plain, sample.mid(1, 2)); });
+    auto afterEach = [&](const QString& label, const std::function<void(int)>& write) {
+        QList<double> afterWrite;
+        QList<double> countAfterWrite;
+        for (int round = 0; round < 3; ++round) {
+            write(round);
+            QElapsedTimer timer;
+            timer.start();
+            store->uploadableCount(QStringLiteral("bench"));
+            countAfterWrite.append(timer.nsecsElapsed() / 1e6);
+            timer.start();
+            std::unique_ptr<QSqlQueryModel> model(store->queryModel(
+                    QStringLiteral("Exercise"),
+                    {{QStringLiteral("Term"), sample.mid(1, 2)}, {QStringLiteral("SortColumn"), QStringLiteral("1")}},
+                    nullptr, nullptr, nullptr, nullptr, nullptr));
+            for (int row = 0; row < std::min(model->rowCount(), 30); ++row)
+                model->data(model->index(row, 1));
+            afterWrite.append(timer.nsecsElapsed() / 1e6);
+        }
+        out << QStringLiteral("  after %1: uploadableCount %2 ms, first type-ahead %3 ms (median of 3), %4")
+                       .arg(label).arg(median(countAfterWrite), 0, 'f', 1).arg(median(afterWrite), 0, 'f', 1)
+                       .arg(ratio(median(afterWrite), plainTyping))
+            << Qt::endl;
+    };
+    afterEach(QStringLiteral("a save"), [&](int round) {
         ZoExercise exercise = benchExercise(word(random), languages.first(), size + round);
         store->insertExercise(QStringLiteral("Exercise"), &exercise);
-        QElapsedTimer timer;
-        timer.start();
-        store->uploadableCount(QStringLiteral("bench"));
-        countAfterWrite.append(timer.nsecsElapsed() / 1e6);
-        timer.start();
-        std::unique_ptr<QSqlQueryModel> model(store->queryModel(
-                QStringLiteral("Exercise"),
-                {{QStringLiteral("Term"), sample.mid(1, 2)}, {QStringLiteral("SortColumn"), QStringLiteral("1")}},
-                nullptr, nullptr, nullptr, nullptr, nullptr));
-        for (int row = 0; row < std::min(model->rowCount(), 30); ++row)
-            model->data(model->index(row, 1));
-        afterWrite.append(timer.nsecsElapsed() / 1e6);
-    }
-    const double plainTyping = timed(3, [&] { plainTypeAhead(plain, sample.mid(1, 2)); });
-    out << QStringLiteral("  after a save: uploadableCount %1 ms, first type-ahead %2 ms (median of 3), %3")
-                   .arg(median(countAfterWrite), 0, 'f', 1).arg(median(afterWrite), 0, 'f', 1)
-                   .arg(ratio(median(afterWrite), plainTyping))
-        << Qt::endl;
+    });
+    afterEach(QStringLiteral("an overwrite"), [&](int round) {
+        const QString id = ids.at(random.bounded(ids.size()));
+        ZoExercise exercise = benchExercise(word(random), languages.at(1), size + 10 + round);
+        exercise.setId(id);
+        store->overwrite(QStringLiteral("Exercise"), id, &exercise);
+    });
+    afterEach(QStringLiteral("a delete"), [&](int) {
+        store->remove(QStringLiteral("Exercise"), {ids.takeAt(random.bounded(ids.size()))});
+    });
     plain.close();
     plain = QSqlDatabase();
     QSqlDatabase::removeDatabase(QStringLiteral("benchPlain"));
