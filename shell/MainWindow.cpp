@@ -120,6 +120,10 @@ MainWindow::MainWindow(QApplication* application)
 
     retranslateUi();
 
+    // The network manager starts the network in the background while the
+    // splash shows; it is taken up with the other plug-ins afterwards.
+    PluginLocator::instance(pluginPath(QStringLiteral("Managers"), QStringLiteral("Courier.dll")));
+
     QTimer::singleShot(1000, this, &MainWindow::finishInitialization);
 
     restoreWindowGeometry();

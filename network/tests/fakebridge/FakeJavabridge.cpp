@@ -44,7 +44,7 @@ const std::map<std::string, Reply>& baseDefaults()
         {"uploadManifest", "7"}, {"getUploadStatus", "0"}, {"isUploadXmlDone", "1"},
         {"getUploadReply", std::nullopt}, {"downloadExercise", "3"}, {"downloadManifest", "4"},
         {"getDownloadStatus", "100"}, {"isDownloadXmlDone", "1"}, {"getDownloadXml", std::nullopt},
-        {"getTranslationXml", std::nullopt}, {"cancelDownload", "1"}};
+        {"getTranslationXml", std::nullopt}, {"cancelDownload", "1"}, {"detachThread", "1"}};
     return defaults;
 }
 
@@ -134,6 +134,7 @@ const char* fakeBridgeArg(int call, int arg)
 }
 
 int init(void) { return intReply("init", {}); }
+int detachThread(void) { return intReply("detachThread", {}); }
 int startViredaNet(void) { return intReply("startViredaNet", {}); }
 int startMessagingService(void) { return intReply("startMessagingService", {}); }
 int startQueryService(void) { return intReply("startQueryService", {}); }
