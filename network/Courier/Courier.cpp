@@ -30,6 +30,9 @@ namespace {
 
 const char* const kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n";
 
+// The manager whose start may still run when the application object goes.
+Courier* startingManager = nullptr;
+
 void printLine(const QString& line)
 {
     std::fputs(line.toUtf8().constData(), stdout);
@@ -211,10 +214,23 @@ Courier::Courier(QWidget* parent)
         if (mBridge)
             mBridge->call("detachThread", 0);
     });
+    // A program ending before anything asked for the network (a start-up
+    // given up) lets the start finish first.
+    startingManager = this;
+    qAddPostRoutine(&Courier::finishStartAtShutdown);
+}
+
+void Courier::finishStartAtShutdown()
+{
+    if (startingManager)
+        startingManager->awaitStart();
 }
 
 Courier::~Courier()
 {
+    qRemovePostRoutine(&Courier::finishStartAtShutdown);
+    if (startingManager == this)
+        startingManager = nullptr;
     awaitStart();
     if (mNetStarted >= 0)
         stopNetwork();

@@ -126,6 +126,7 @@ private:
     IDbManager* store();
     // Waits for the start begun by the constructor, if it still runs.
     void awaitStart();
+    static void finishStartAtShutdown();
     // The stored user of exactly that name (and password, unless null), or null.
     ZoUser* storedUser(const QString& username, const QString& password = QString());
     // The one stored name equal to username in any letter case; empty when none or several.

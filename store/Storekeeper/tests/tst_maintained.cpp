@@ -229,12 +229,16 @@ void tst_Storekeeper::maintainedCopiesMatchStatements()
             QCOMPARE(store->insertExercise(kExercise, e.get()), 1);
             break;
         }
-        case 4: {
-            name = QStringLiteral("overwrite");
+        case 4:
+        case 14: {
+            name = op == 4 ? QStringLiteral("overwrite") : QStringLiteral("overwrite with a translation");
             const QString id = anyExercise();
             if (id.isEmpty())
                 break;
             std::unique_ptr<ZoExercise> e(newExercise(pick(kUsers)));
+            if (op == 14)
+                e->addField(QStringLiteral("Translation"), {{QStringLiteral("Value"), pick(kTerms)},
+                                                            {QStringLiteral("Language"), pick(kLanguages)}});
             e->setId(id);
             store->overwrite(kExercise, id, e.get());
             break;
@@ -286,18 +290,6 @@ void tst_Storekeeper::maintainedCopiesMatchStatements()
             name = QStringLiteral("remove several");
             const QString id = anyExercise();
             store->remove(kExercise, {anyExercise(), id, QStringLiteral("999999"), id, anyExercise()});
-            break;
-        }
-        case 14: {
-            name = QStringLiteral("overwrite with a translation");
-            const QString id = anyExercise();
-            if (id.isEmpty())
-                break;
-            std::unique_ptr<ZoExercise> e(newExercise(pick(kUsers)));
-            e->addField(QStringLiteral("Translation"), {{QStringLiteral("Value"), pick(kTerms)},
-                                                        {QStringLiteral("Language"), pick(kLanguages)}});
-            e->setId(id);
-            store->overwrite(kExercise, id, e.get());
             break;
         }
         case 15: {
