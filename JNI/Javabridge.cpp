@@ -13,12 +13,14 @@
 
 namespace {
 
-// One virtual machine and one client object per process, set by init().
+// One virtual machine and one client object per process, set by init(); the
+// references are global, so any thread may use them.
 JavaVM* gVm = nullptr;
-JNIEnv* gEnv = nullptr;
 jclass gClientClass = nullptr;
 jobject gClient = nullptr;
 jclass gStringClass = nullptr;
+// The calling thread's environment: a thread is attached at its first call.
+thread_local JNIEnv* gEnv = nullptr;
 
 // The last text handed out by each export that returns text.
 std::string gSendMessageText;
@@ -34,6 +36,11 @@ const char kClassPathOption[] = "-Djava.class.path=.:./ViredaClientNetwork.jar";
 #endif
 // Leaves SIGINT, SIGTERM and SIGHUP to the program.
 const char kSignalOption[] = "-Xrs";
+// The client and the peer it may run start small and grow when they need
+// to: one collector thread and no more heap committed than used, the quick
+// compiler only.
+const char* const kMemoryOptions[] = {"-XX:+UseSerialGC", "-Xms8m", "-XX:NewSize=4m", "-XX:TieredStopAtLevel=1",
+                                      "-XX:ReservedCodeCacheSize=32m"};
 
 const int kFailure = -999;
 
@@ -67,9 +74,34 @@ void errf(const char* format, ...)
     std::fflush(stderr);
 }
 
+// Attaches the calling thread to the virtual machine once.
+bool attached()
+{
+    if (gEnv)
+        return true;
+    if (!gVm)
+        return false;
+    void* env = nullptr;
+    if (gVm->GetEnv(&env, JNI_VERSION_1_4) != JNI_OK && gVm->AttachCurrentThread(&env, nullptr) != JNI_OK)
+        return false;
+    gEnv = static_cast<JNIEnv*>(env);
+    return true;
+}
+
 bool started()
 {
-    return gEnv && gClientClass && gClient;
+    return gClientClass && gClient && attached();
+}
+
+// A global reference in place of a local one; null stays null.
+template <typename T>
+T kept(T local)
+{
+    if (!local)
+        return nullptr;
+    T global = static_cast<T>(gEnv->NewGlobalRef(local));
+    gEnv->DeleteLocalRef(local);
+    return global;
 }
 
 // True when a Java exception was pending; it is then described to standard
@@ -214,15 +246,15 @@ int init(void)
 {
     out("\n-=init()=-\n");
     if (!gVm) {
-        JavaVMOption options[2];
-        options[0].optionString = const_cast<char*>(kClassPathOption);
-        options[0].extraInfo = nullptr;
-        options[1].optionString = const_cast<char*>(kSignalOption);
-        options[1].extraInfo = nullptr;
+        std::vector<JavaVMOption> options;
+        for (const char* text : {kClassPathOption, kSignalOption})
+            options.push_back({const_cast<char*>(text), nullptr});
+        for (const char* text : kMemoryOptions)
+            options.push_back({const_cast<char*>(text), nullptr});
         JavaVMInitArgs args;
         args.version = JNI_VERSION_1_4;
-        args.nOptions = 2;
-        args.options = options;
+        args.nOptions = static_cast<jint>(options.size());
+        args.options = options.data();
         args.ignoreUnrecognized = JNI_TRUE;
         JavaVM* vm = nullptr;
         JNIEnv* env = nullptr;
@@ -234,12 +266,13 @@ int init(void)
         gEnv = env;
         out("Initalized the JVM\n");
     }
+    if (!attached())
+        return kFailure;
     if (gClient)
         return 1;
 
-    // These references stay for the life of the process, in the calling
-    // thread's outermost frame.
-    gClientClass = gEnv->FindClass("com/vireda/ViredaClientNetwork");
+    // These references stay for the life of the process.
+    gClientClass = kept(gEnv->FindClass("com/vireda/ViredaClientNetwork"));
     if (!gClientClass || gEnv->ExceptionCheck()) {
         gEnv->ExceptionClear();
         gClientClass = nullptr;
@@ -261,15 +294,24 @@ int init(void)
         out("ViredaClientNetwork object did not get instantiated\n");
         return kFailure;
     }
-    gClient = client;
+    gClient = kept(client);
     out("Instantiated a ViredaClientNetwork object\n");
 
-    gStringClass = gEnv->FindClass("java/lang/String");
+    gStringClass = kept(gEnv->FindClass("java/lang/String"));
     if (gEnv->ExceptionCheck()) {
         gEnv->ExceptionClear();
         gStringClass = nullptr;
     }
     return 1;
+}
+
+int detachThread(void)
+{
+    if (!gVm || !gEnv)
+        return 0;
+    const bool ok = gVm->DetachCurrentThread() == JNI_OK;
+    gEnv = nullptr;
+    return ok ? 1 : 0;
 }
 
 int startViredaNet(void)

@@ -12,6 +12,8 @@
 
 extern "C" {
 JAVABRIDGE_EXPORT int init(void);
+// Detaches the calling thread from the virtual machine, before it ends.
+JAVABRIDGE_EXPORT int detachThread(void);
 JAVABRIDGE_EXPORT int startViredaNet(void);
 JAVABRIDGE_EXPORT int startMessagingService(void);
 JAVABRIDGE_EXPORT int startQueryService(void);

@@ -111,6 +111,10 @@ MainWindow::MainWindow(QApplication* application)
     mSplash->show();
     showSplashMessage(tr("Initializing Application..."));
 
+    // The network manager starts the network in the background while the
+    // splash shows; it is taken up with the other plug-ins afterwards.
+    PluginLocator::instance(pluginPath(QStringLiteral("Managers"), QStringLiteral("Courier.dll")));
+
     buildWidgets();
     buildActions();
 

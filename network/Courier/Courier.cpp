@@ -24,10 +24,14 @@
 
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 namespace {
 
 const char* const kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n";
+
+// The manager whose start may still run when the application object goes.
+Courier* startingManager = nullptr;
 
 void printLine(const QString& line)
 {
@@ -197,27 +201,66 @@ Courier::Courier(QWidget* parent)
 {
     // Text from the bridge is decoded as UTF-8 explicitly; nothing process-wide to set.
     mUserResource = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
-    mDbManager = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
     mLanguages = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLanguageResource.dll"));
     mCountries = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoCountryResource.dll"));
     mFluencyLevels =
         PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoFluencyLevelResource.dll"));
     mLearnerLevels =
         PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLearnerLevelResource.dll"));
-    if (!isNetworkReady())
-        startNetwork();
+    // The virtual machine and the services start while the program goes on;
+    // whatever needs the network waits for them.
+    mStarter = std::thread([this] {
+        startNetworkNow();
+        if (mBridge)
+            mBridge->call("detachThread", 0);
+    });
+    // A program ending before anything asked for the network (a start-up
+    // given up) lets the start finish first.
+    startingManager = this;
+    qAddPostRoutine(&Courier::finishStartAtShutdown);
+}
+
+void Courier::finishStartAtShutdown()
+{
+    if (startingManager)
+        startingManager->awaitStart();
 }
 
 Courier::~Courier()
 {
+    qRemovePostRoutine(&Courier::finishStartAtShutdown);
+    if (startingManager == this)
+        startingManager = nullptr;
+    awaitStart();
     if (mNetStarted >= 0)
         stopNetwork();
     delete mBridge;
 }
 
+IDbManager* Courier::store()
+{
+    // Loaded when first needed: the program may still be preparing the file
+    // when the network manager is made.
+    if (!mDbManager)
+        mDbManager = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
+    return mDbManager;
+}
+
+void Courier::awaitStart()
+{
+    if (mStarter.joinable() && mStarter.get_id() != std::this_thread::get_id())
+        mStarter.join();
+}
+
 // ---------------------------------------------------------------- network start
 
 int Courier::startNetwork()
+{
+    awaitStart();
+    return startNetworkNow();
+}
+
+int Courier::startNetworkNow()
 {
     if (!mBridge)
         mBridge = new BridgeLibrary;
@@ -274,27 +317,69 @@ void Courier::startUploadService()
 
 bool Courier::isNetworkReady()
 {
+    awaitStart();
     // A failed start (-999, -1) is not a running service.
     return mNetStarted > 0 && mMessaging > 0 && mQuery > 0 && mDownload > 0 && mUpload > 0;
 }
 
-bool Courier::isNetworkStarted() { return mNetStarted > 0; }
-bool Courier::isMessagingServiceStarted() { return mMessaging > 0; }
-bool Courier::isQueryServiceStarted() { return mQuery > 0; }
-bool Courier::isDownloadServiceStarted() { return mDownload > 0; }
-bool Courier::isUploadServiceStarted() { return mUpload > 0; }
+bool Courier::isNetworkStarted()
+{
+    awaitStart();
+    return mNetStarted > 0;
+}
+bool Courier::isMessagingServiceStarted()
+{
+    awaitStart();
+    return mMessaging > 0;
+}
+bool Courier::isQueryServiceStarted()
+{
+    awaitStart();
+    return mQuery > 0;
+}
+bool Courier::isDownloadServiceStarted()
+{
+    awaitStart();
+    return mDownload > 0;
+}
+bool Courier::isUploadServiceStarted()
+{
+    awaitStart();
+    return mUpload > 0;
+}
 
 int Courier::resetServiceFlags()
 {
+    awaitStart();
     mNetStarted = mMessaging = mQuery = mDownload = mUpload = 0;
     return 0;
 }
 
-void Courier::setNetworkStarted(int value) { mNetStarted = value; }
-void Courier::setMessagingServiceStarted(int value) { mMessaging = value; }
-void Courier::setQueryServiceStarted(int value) { mQuery = value; }
-void Courier::setDownloadServiceStarted(int value) { mDownload = value; }
-void Courier::setUploadServiceStarted(int value) { mUpload = value; }
+void Courier::setNetworkStarted(int value)
+{
+    awaitStart();
+    mNetStarted = value;
+}
+void Courier::setMessagingServiceStarted(int value)
+{
+    awaitStart();
+    mMessaging = value;
+}
+void Courier::setQueryServiceStarted(int value)
+{
+    awaitStart();
+    mQuery = value;
+}
+void Courier::setDownloadServiceStarted(int value)
+{
+    awaitStart();
+    mDownload = value;
+}
+void Courier::setUploadServiceStarted(int value)
+{
+    awaitStart();
+    mUpload = value;
+}
 void Courier::setOfflineLogin(int value) { mOfflineLogin = value; }
 int Courier::isOfflineLogin() { return mOfflineLogin; }
 
@@ -302,6 +387,7 @@ int Courier::isOfflineLogin() { return mOfflineLogin; }
 
 int Courier::downloadExercise(QString persistentId)
 {
+    awaitStart();
     if (mDownload <= 0 || !mBridge)
         return -1;
     return mBridge->call("downloadExercise", persistentId, -1);
@@ -309,6 +395,7 @@ int Courier::downloadExercise(QString persistentId)
 
 int Courier::cancelDownload(int handle)
 {
+    awaitStart();
     if (mDownload <= 0 || !mBridge)
         return -1;
     return mBridge->call("cancelDownload", handle, -1);
@@ -316,11 +403,13 @@ int Courier::cancelDownload(int handle)
 
 int Courier::downloadManifest(QString persistentId, QString kind)
 {
+    awaitStart();
     return mBridge ? mBridge->call("downloadManifest", persistentId, kind, -1) : -1;
 }
 
 int Courier::getDownloadStatus(int handle, QString kind)
 {
+    awaitStart();
     if (!mBridge)
         return -1;
     if (kind == QLatin1String("exercise"))
@@ -330,11 +419,13 @@ int Courier::getDownloadStatus(int handle, QString kind)
 
 QString Courier::getDownloadXml(int handle)
 {
+    awaitStart();
     return mBridge ? mBridge->text("getDownloadXml", handle) : QString();
 }
 
 QString Courier::getTranslationXml(int handle)
 {
+    awaitStart();
     return mBridge ? mBridge->text("getTranslationXml", handle) : QString();
 }
 
@@ -588,6 +679,7 @@ QString Courier::createFullMessageXml(QString manifestXml, QString kind)
 
 QString Courier::exchange(const QString& text, bool* isNull)
 {
+    awaitStart();
     if (!mBridge) {
         *isNull = true;
         return QString();
@@ -605,6 +697,7 @@ XmlPathMap Courier::send(const QDomDocument& document)
 
 int Courier::registerAccount(QHash<QString, QString> fields)
 {
+    awaitStart();
     if (mNetStarted <= 0 || mMessaging <= 0)
         return 0;
     if (!isCredential(fields.value(QStringLiteral("Username"))) || !isCredential(fields.value(QStringLiteral("Password"))))
@@ -649,8 +742,8 @@ int Courier::loginUser(QString username, QString password, int offline)
             match = storedUser(registered, password);
         if (!match)
             return finish(2);
-        if (mNetStarted >= 0)
-            stopNetwork();
+        // Offline: the network's start, still running or not, is not waited for.
+        stopNetwork();
         if (mUserResource)
             mUserResource->setCurrentUser(match);
         else
@@ -658,6 +751,7 @@ int Courier::loginUser(QString username, QString password, int offline)
         mOfflineLogin = offline;
         return finish(1);
     }
+    awaitStart();
 
     if (mNetStarted <= 0 || mMessaging <= 0) {
         mMessaging = 0;
@@ -684,7 +778,7 @@ int Courier::loginUser(QString username, QString password, int offline)
             return finish(3);
         }
         ZoUser* user = nullptr;
-        if (mDbManager) {
+        if (store()) {
             const QString uid = ZoDbHelper().userIdOf(registered);
             qDebug().noquote() << "uid obtained";
             qDebug().noquote() << "uid is " + uid;
@@ -714,13 +808,13 @@ int Courier::loginUser(QString username, QString password, int offline)
 
 ZoUser* Courier::storedUser(const QString& username, const QString& password)
 {
-    if (!mDbManager)
+    if (!store())
         return nullptr;
     ZoUser* found = nullptr;
     QHash<QString, QString> criteria{{QStringLiteral("Username"), username}};
     if (!password.isNull())
         criteria.insert(QStringLiteral("Password"), password);
-    const QList<ZoUser*> users = mDbManager->select(QStringLiteral("User"), criteria);
+    const QList<ZoUser*> users = store()->select(QStringLiteral("User"), criteria);
     for (ZoUser* user : users) {
         if (!found && user->username() == username && (password.isNull() || user->password() == password))
             found = user;
@@ -749,14 +843,14 @@ ZoUser* Courier::replaceStoredUser(const QString& uid, const QString& username, 
     // copy is kept aside and written back when the new one cannot be stored.
     std::unique_ptr<ZoUser> previous(storedUser(username));
     if (uid != QLatin1String("-1"))
-        mDbManager->remove(QStringLiteral("User"), {uid});
-    ZoUser* user = qobject_cast<ZoUser*>(mDbManager->insert(QStringLiteral("User"), fields));
+        store()->remove(QStringLiteral("User"), {uid});
+    ZoUser* user = qobject_cast<ZoUser*>(store()->insert(QStringLiteral("User"), fields));
     if (!user && previous) {
         qDebug().noquote() << "storing the signed-in user failed; restoring the earlier copy";
         QHash<QString, QString> earlier = previous->toHash();
         for (int i = 1; earlier.contains(QStringLiteral("FIsStudying%1").arg(i)); ++i)
             earlier.insert(QStringLiteral("FNonSpeaking%1").arg(i), earlier.value(QStringLiteral("FIsStudying%1").arg(i)));
-        delete mDbManager->insert(QStringLiteral("User"), earlier);
+        delete store()->insert(QStringLiteral("User"), earlier);
     }
     return user ? user : storedUser(username);
 }
@@ -797,6 +891,7 @@ QHash<QString, QString> Courier::userFromLoginReply(XmlPathMap& reply)
 
 int Courier::passwordReminder(QString username)
 {
+    awaitStart();
     if (username.isEmpty() || mNetStarted <= 0 || mMessaging <= 0 || !isCredential(username))
         return 0;
     QDomDocument document = newMessage(QStringLiteral("passwordReminder"));
@@ -815,10 +910,11 @@ int Courier::passwordReminder(QString username)
 
 int Courier::updateFluency(QString username, QString password, QHash<QString, QString> userProperties)
 {
+    awaitStart();
     Q_UNUSED(username)
     Q_UNUSED(password)
-    if (mDbManager)
-        mDbManager->update(QStringLiteral("User"), userProperties.value(QStringLiteral("Id")), userProperties);
+    if (store())
+        store()->update(QStringLiteral("User"), userProperties.value(QStringLiteral("Id")), userProperties);
     if (mOfflineLogin != 0 || mMessaging != 1) {
         qDebug().noquote() << "ERROR: network is down.";
         return -1;
@@ -839,6 +935,7 @@ int Courier::updateFluency(QString username, QString password, QHash<QString, QS
 
 int Courier::sendFeedback(QString comment, QString type)
 {
+    awaitStart();
     if (mMessaging <= 0 || comment.size() >= FeedbackLimit)
         return 0;
     QDomDocument document = newMessage(QStringLiteral("feedback"));
@@ -868,6 +965,7 @@ ZoExercise Courier::exerciseFromMap(const XmlPathMap& map, ZoDbHelper& lookup, c
 
 QList<ZoExercise> Courier::queryExercises(QHash<QString, QString> criteria, int* status, int* totalResults)
 {
+    awaitStart();
     QList<ZoExercise> results;
     ZoDbHelper helper;
     QDomDocument message = newMessage(QStringLiteral("exerciseQuery"));
@@ -886,6 +984,7 @@ QList<ZoExercise> Courier::queryExercises(QHash<QString, QString> criteria, int*
 
 QList<ZoLesson> Courier::queryLessons(QHash<QString, QString> criteria, int* status, int* totalResults)
 {
+    awaitStart();
     QList<ZoLesson> results;
     QDomDocument message = newMessage(QStringLiteral("lessonQuery"));
     finishMessage(message, buildLessonQueryBody(message, criteria));
@@ -1032,6 +1131,7 @@ QString Courier::parseTranslationXml(QString xml, ZoDbHelper* lookup, QList<ZoTr
 
 int Courier::uploadFiles(QString xml, QStringList files)
 {
+    awaitStart();
     if (mNetStarted <= 0 || mUpload <= 0 || !mBridge)
         return -1;
     return mBridge->upload(xml, files, -1);
@@ -1039,6 +1139,7 @@ int Courier::uploadFiles(QString xml, QStringList files)
 
 bool Courier::awaitUploadReply(int handle, int pollMs, int limitMs, qint64 startedAt, XmlPathMap* reply)
 {
+    awaitStart();
     // Without a handle nothing was started: no answer can come.
     if (handle < 0)
         return false;
@@ -1056,6 +1157,7 @@ bool Courier::awaitUploadReply(int handle, int pollMs, int limitMs, qint64 start
 
 QHash<QString, QString> Courier::uploadManifest(QString localManifestId, QString kind)
 {
+    awaitStart();
     QString document;
     QString bridgeKind;
     QString replyName;
@@ -1087,7 +1189,8 @@ QHash<QString, QString> Courier::uploadManifest(QString localManifestId, QString
 
 QHash<QString, QString> Courier::uploadExercise(QString exerciseId, QString soundFile)
 {
-    std::unique_ptr<ZoExercise> exercise(mDbManager ? mDbManager->getExercise(QStringLiteral("Exercise"), exerciseId)
+    awaitStart();
+    std::unique_ptr<ZoExercise> exercise(store() ? store()->getExercise(QStringLiteral("Exercise"), exerciseId)
                                                     : nullptr);
     if (!exercise)
         return {{QStringLiteral("Error"), QStringLiteral("No stored exercise with id ") + exerciseId}};

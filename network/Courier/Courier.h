@@ -13,6 +13,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <thread>
+
 class BridgeLibrary;
 class IDbManager;
 class IResource;
@@ -118,6 +120,13 @@ private:
     void appendFluencies(QDomDocument& document, QDomElement& parent, QHash<QString, QString>& fields,
                          const QString& studyingKey, bool logValues);
     int startService(const char* exportName, const char* label);
+    // Starts the bridge, the client and its services on the calling thread.
+    int startNetworkNow();
+    // The local store, loaded at first use.
+    IDbManager* store();
+    // Waits for the start begun by the constructor, if it still runs.
+    void awaitStart();
+    static void finishStartAtShutdown();
     // The stored user of exactly that name (and password, unless null), or null.
     ZoUser* storedUser(const QString& username, const QString& password = QString());
     // The one stored name equal to username in any letter case; empty when none or several.
@@ -142,4 +151,7 @@ private:
     IResource* mFluencyLevels = nullptr;
     IResource* mLearnerLevels = nullptr;
     BridgeLibrary* mBridge = nullptr;
+    // The first start, on a thread of its own; the members above are the
+    // starter's until it has been joined.
+    std::thread mStarter;
 };

@@ -90,7 +90,7 @@ void ExerciseIndex::beforeWrite(QSqlDatabase database)
     mTracking = true;
 }
 
-void ExerciseIndex::afterWrite(QSqlDatabase database, bool addedExercises)
+void ExerciseIndex::afterWrite(QSqlDatabase database, bool rowsChanged, const QList<qint64>& exerciseIds)
 {
     if (!mTracking)
         return;
@@ -104,13 +104,14 @@ void ExerciseIndex::afterWrite(QSqlDatabase database, bool addedExercises)
         return;
     if (changes == mChanges)
         return;
-    if (!addedExercises) {
+    if (!rowsChanged) {
         mChanges = changes;
         return;
     }
-    std::shared_ptr<ExerciseSnapshot> grown = mSnapshot->withExercisesAbove(handle, mLastId);
-    if (!grown)
+    std::shared_ptr<ExerciseSnapshot> changed = mSnapshot->withExercisesRead(
+            handle, std::vector<qint64>(exerciseIds.cbegin(), exerciseIds.cend()), mLastId);
+    if (!changed)
         return;
-    mSnapshot = std::move(grown);
+    mSnapshot = std::move(changed);
     mChanges = changes;
 }

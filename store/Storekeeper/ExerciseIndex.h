@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QSqlDatabase>
 
 #include <memory>
@@ -21,11 +22,12 @@ public:
     void clear();
 
     // Bracket one of the store's own writes. When the snapshot was current
-    // before it, it stays current: with addedExercises the rows of exercises
-    // the write added go into a copy; without, the write is one that leaves
-    // the exercise rows as they were (transfer marks, lessons, users).
+    // before it, it stays current: with rowsChanged the rows of the listed
+    // exercises and of those the write added are read again into a copy;
+    // without, the write is one that leaves the exercise rows as they were
+    // (transfer marks, lessons, users).
     void beforeWrite(QSqlDatabase database);
-    void afterWrite(QSqlDatabase database, bool addedExercises);
+    void afterWrite(QSqlDatabase database, bool rowsChanged, const QList<qint64>& exerciseIds);
 
 private:
     std::shared_ptr<ExerciseSnapshot> mSnapshot;

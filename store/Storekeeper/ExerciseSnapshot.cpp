@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cstring>
 #include <iterator>
+#include <limits>
 #include <string>
 #include <utility>
 
@@ -35,6 +36,7 @@ public:
 
     bool isValid() const { return mStatement != nullptr; }
     bool bind(int index, qint64 value) { return sqlite3_bind_int64(mStatement, index, value) == SQLITE_OK; }
+    void reset() { sqlite3_reset(mStatement); }
     // True while there is a row; *ok turns false on an error.
     bool next(bool* ok)
     {
@@ -432,52 +434,89 @@ void ExerciseSnapshot::rank(int column) const
     }
 }
 
-std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::withExercisesAbove(sqlite3* handle, qint64 lastId) const
+std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::withExercisesRead(sqlite3* handle, const std::vector<qint64>& ids,
+                                                                      qint64 lastId) const
 {
-    // Every term link with every recording link of each new exercise, in link
+    // Every term link with every recording link of an exercise, in link
     // order, as load() joins them.
-    Statement rows(handle,
-                   "SELECT e.mlmid, e.lclid, t.mv, mm.mmp, mm.mmfn, mm.cccid, mm.sp, mm.l, mm.v "
-                   "FROM tm AS e CROSS JOIN m CROSS JOIN crlt AS term_link CROSS JOIN tm AS t "
-                   "CROSS JOIN crlt AS media_link CROSS JOIN mm "
-                   "WHERE e.mlmid > ? AND e.tmttmtid = 2 AND m.lmid = e.mlmid "
-                   "AND term_link.mprmid = e.mlmid AND t.mlmid = term_link.mchmid AND t.tmttmtid = 1 "
-                   "AND media_link.mprmid = e.mlmid AND mm.mlmid = media_link.mchmid "
-                   "ORDER BY e.mlmid, term_link.crid, media_link.crid");
-    if (!rows.isValid() || !rows.bind(1, lastId))
+    const std::string rowsSql =
+            "SELECT e.mlmid, e.lclid, t.mv, mm.mmp, mm.mmfn, mm.cccid, mm.sp, mm.l, mm.v "
+            "FROM tm AS e CROSS JOIN m CROSS JOIN crlt AS term_link CROSS JOIN tm AS t "
+            "CROSS JOIN crlt AS media_link CROSS JOIN mm "
+            "WHERE e.tmttmtid = 2 AND m.lmid = e.mlmid "
+            "AND term_link.mprmid = e.mlmid AND t.mlmid = term_link.mchmid AND t.tmttmtid = 1 "
+            "AND media_link.mprmid = e.mlmid AND mm.mlmid = media_link.mchmid AND e.mlmid ";
+    Statement one(handle, (rowsSql + "= ? ORDER BY term_link.crid, media_link.crid").c_str());
+    Statement above(handle, (rowsSql + "> ? ORDER BY e.mlmid, term_link.crid, media_link.crid").c_str());
+    if (!one.isValid() || !above.isValid())
         return nullptr;
+
     auto snapshot = std::make_shared<ExerciseSnapshot>(*this);
     ExerciseSnapshot& s = *snapshot;
-    auto keep = [&s](const Statement& statement, int column) {
-        return s.keepText(statement.text(column), statement.isNull(column));
-    };
-    const int oldCount = rowCount();
+    std::vector<Row> fresh;
     bool ok = true;
-    while (rows.next(&ok)) {
-        Row row;
-        row.id = rows.integer(0);
-        if (!s.mRows.empty() && row.id < s.mRows.back().id)
-            return nullptr; // not above every row after all
-        row.language = keep(rows, 1);
-        const Span term = keep(rows, 2);
-        s.mTerms.push_back(term);
-        s.mFoldedTermSpans.push_back(s.foldTerm(term));
-        row.term = int(s.mTerms.size()) - 1;
-        std::array<Span, kMediaColumns> media;
-        for (int c = 0; c < kMediaColumns; ++c)
-            media[size_t(c)] = keep(rows, c + 3);
-        s.mMedia.push_back(media);
-        row.media = int(s.mMedia.size()) - 1;
-        s.mRows.push_back(row);
+    auto read = [&s, &fresh, &ok](Statement& statement) {
+        auto keep = [&s, &statement](int column) {
+            return s.keepText(statement.text(column), statement.isNull(column));
+        };
+        while (statement.next(&ok)) {
+            Row row;
+            row.id = statement.integer(0);
+            row.language = keep(1);
+            const Span term = keep(2);
+            s.mTerms.push_back(term);
+            s.mFoldedTermSpans.push_back(s.foldTerm(term));
+            row.term = int(s.mTerms.size()) - 1;
+            std::array<Span, kMediaColumns> media;
+            for (int c = 0; c < kMediaColumns; ++c)
+                media[size_t(c)] = keep(c + 3);
+            s.mMedia.push_back(media);
+            row.media = int(s.mMedia.size()) - 1;
+            fresh.push_back(row);
+        }
+    };
+    std::vector<qint64> changed = ids;
+    std::sort(changed.begin(), changed.end());
+    changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
+    for (qint64 id : changed) {
+        if (id > lastId)
+            continue; // read with the rows above
+        if (!one.bind(1, id))
+            return nullptr;
+        read(one);
+        one.reset();
     }
+    if (!above.bind(1, lastId))
+        return nullptr;
+    read(above);
     if (!ok || s.mText.size() > qsizetype(0x7fffffff))
         return nullptr;
 
-    // Orders made so far take the new rows in: ties keep the older rows first.
-    std::vector<int> added(size_t(s.rowCount() - oldCount));
-    for (size_t i = 0; i < added.size(); ++i)
-        added[i] = oldCount + int(i);
-    for (int column = 0; column < kColumnCount && !added.empty(); ++column) {
+    // The kept rows and the fresh ones, in ascending id; the rows of one
+    // exercise stay in link order.
+    std::stable_sort(fresh.begin(), fresh.end(), [](const Row& a, const Row& b) { return a.id < b.id; });
+    auto isChanged = [&changed](qint64 id) { return std::binary_search(changed.begin(), changed.end(), id); };
+    std::vector<int> oldToNew(mRows.size(), -1);
+    std::vector<int> freshRows;
+    freshRows.reserve(fresh.size());
+    s.mRows.clear();
+    s.mRows.reserve(mRows.size() + fresh.size());
+    size_t f = 0;
+    for (size_t old = 0; old <= mRows.size(); ++old) {
+        const qint64 bound = old < mRows.size() ? mRows[old].id : std::numeric_limits<qint64>::max();
+        while (f < fresh.size() && (fresh[f].id < bound || old == mRows.size())) {
+            freshRows.push_back(int(s.mRows.size()));
+            s.mRows.push_back(fresh[f++]);
+        }
+        if (old < mRows.size() && !isChanged(mRows[old].id)) {
+            oldToNew[old] = int(s.mRows.size());
+            s.mRows.push_back(mRows[old]);
+        }
+    }
+
+    // Orders made so far drop the rows that went and take the fresh ones in;
+    // equal keys stay in row order.
+    for (int column = 0; column < kColumnCount; ++column) {
         if (!s.mSorted[size_t(column)])
             continue;
         std::string a;
@@ -487,14 +526,20 @@ std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::withExercisesAbove(sqlite3* 
             const bool ny = s.keyIsNull(y, column);
             if (nx != ny)
                 return nx;
-            return s.key(x, column, &a) < s.key(y, column, &b);
+            const int c = s.key(x, column, &a).compare(s.key(y, column, &b));
+            return c != 0 ? c < 0 : x < y;
         };
-        std::vector<int> fresh = added;
-        std::stable_sort(fresh.begin(), fresh.end(), less);
-        const std::vector<int>& old = s.mAscending[size_t(column)];
+        std::vector<int> kept;
+        kept.reserve(s.mRows.size());
+        for (int row : mAscending[size_t(column)]) {
+            if (oldToNew[size_t(row)] >= 0)
+                kept.push_back(oldToNew[size_t(row)]);
+        }
+        std::vector<int> added = freshRows;
+        std::sort(added.begin(), added.end(), less);
         std::vector<int> merged;
-        merged.reserve(old.size() + fresh.size());
-        std::merge(old.begin(), old.end(), fresh.begin(), fresh.end(), std::back_inserter(merged), less);
+        merged.reserve(kept.size() + added.size());
+        std::merge(kept.begin(), kept.end(), added.begin(), added.end(), std::back_inserter(merged), less);
         s.mAscending[size_t(column)] = std::move(merged);
         s.rank(column);
     }

@@ -40,11 +40,12 @@ public:
     // Bytes held by the rows and the sort orders made so far.
     qint64 memoryBytes() const;
 
-    // A copy with the rows of the exercises above lastId added, as a new read
-    // would give them, when nothing else changed since this one was read (the
-    // store's own insert). Sort orders made so far are carried over. Null when
-    // a statement fails.
-    std::shared_ptr<ExerciseSnapshot> withExercisesAbove(sqlite3* handle, qint64 lastId) const;
+    // A copy as a new read would give it when, since this one was read, only
+    // the exercises in ids and those above lastId changed (the store's own
+    // writes): their rows are read again, the others kept. Sort orders made so
+    // far are carried over. Null when a statement fails.
+    std::shared_ptr<ExerciseSnapshot> withExercisesRead(sqlite3* handle, const std::vector<qint64>& ids,
+                                                        qint64 lastId) const;
 
 private:
     struct Span

@@ -38,14 +38,18 @@ Storekeeper* openStore = nullptr;
 class CountedWrite
 {
 public:
-    enum Rows { RowsChange, RowsUnchanged, RowsAdded };
+    // RowsChange: any exercise rows may change; RowsUnchanged: none do;
+    // RowsOfListed: only those of the listed exercises and of exercises the
+    // write adds.
+    enum Rows { RowsChange, RowsUnchanged, RowsOfListed };
 
     CountedWrite(UploadCounter* counter, ExerciseIndex* index, QSqlDatabase database, Rows rows,
                  const QList<qint64>& exerciseIds = {})
         : mCounter(counter),
           mIndex(rows == RowsChange ? nullptr : index),
           mRows(rows),
-          mDatabase(database)
+          mDatabase(database),
+          mIds(exerciseIds)
     {
         mCounter->beforeWrite(mDatabase, exerciseIds);
         if (mIndex)
@@ -55,7 +59,7 @@ public:
     {
         mCounter->afterWrite(mDatabase);
         if (mIndex)
-            mIndex->afterWrite(mDatabase, mRows == RowsAdded);
+            mIndex->afterWrite(mDatabase, mRows == RowsOfListed, mIds);
     }
     CountedWrite(const CountedWrite&) = delete;
     CountedWrite& operator=(const CountedWrite&) = delete;
@@ -65,6 +69,7 @@ private:
     ExerciseIndex* mIndex;
     Rows mRows;
     QSqlDatabase mDatabase;
+    QList<qint64> mIds;
 };
 
 QList<qint64> oneId(const QString& text)
@@ -170,7 +175,9 @@ int Storekeeper::insertExercise(QString type, ZoExercise* exercise)
 {
     if (type != kExercise)
         return 0;
-    const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase, CountedWrite::RowsAdded);
+    // An exercise stored already is written again under its own id.
+    const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase, CountedWrite::RowsOfListed,
+                             exercise ? oneId(exercise->id()) : QList<qint64>());
     return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).insert(exercise);
 }
 
@@ -185,7 +192,7 @@ bool Storekeeper::remove(QString type, QStringList ids)
 {
     const bool exercises = type == kExercise;
     const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase,
-                             exercises ? CountedWrite::RowsChange : CountedWrite::RowsUnchanged,
+                             exercises ? CountedWrite::RowsOfListed : CountedWrite::RowsUnchanged,
                              exercises ? IdList::parse(ids) : QList<qint64>());
     if (type == kExercise)
         return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).remove(ids) != 0;
@@ -248,7 +255,8 @@ bool Storekeeper::update(QString type, QString id, QHash<QString, QString> data)
 
 bool Storekeeper::overwrite(QString type, QString localId, ZoExercise* source)
 {
-    const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase, CountedWrite::RowsChange,
+    const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase,
+                             type == kExercise ? CountedWrite::RowsOfListed : CountedWrite::RowsChange,
                              type == kExercise ? oneId(localId) : QList<qint64>());
     if (type == kExercise)
         return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).overwrite(localId, source) != 0;

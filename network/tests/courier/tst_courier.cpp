@@ -23,6 +23,11 @@
 #include <QSqlQuery>
 #include <QtTest>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 using Table = QHash<QString, QString>;
 using namespace FakePeerReplies;
 
@@ -88,6 +93,8 @@ private slots:
     void startNetwork_data();
     void startNetwork();
     void constructionStartsNetwork();
+    void offlineSignInDuringStart_data();
+    void offlineSignInDuringStart();
     void bridgeMissing();
     void networkReady_data();
     void networkReady();
@@ -193,13 +200,14 @@ void TestCourier::init()
     QSqlQuery clear(QSqlDatabase::database());
     QVERIFY(clear.exec(QStringLiteral("DELETE FROM u")) && clear.exec(QStringLiteral("DELETE FROM uf")));
     mUsers->clearCurrentUser();
-    mBridge.reset();
+    // The flags wait for a start still running, so the log is cleared after it.
     mNet->setNetworkStarted(1);
     mNet->setMessagingServiceStarted(1);
     mNet->setQueryServiceStarted(1);
     mNet->setDownloadServiceStarted(1);
     mNet->setUploadServiceStarted(1);
     mNet->setOfflineLogin(0);
+    mBridge.reset();
 }
 
 void TestCourier::cleanupTestCase()
@@ -325,9 +333,56 @@ void TestCourier::constructionStartsNetwork()
     mBridge.reset();
     mNet = loadManager();
     QVERIFY(mNet);
+    // The start runs in the background; asking for the network waits for it.
+    QVERIFY(mNet->isNetworkReady());
     QCOMPARE(mBridge.callSummary(), (QStringList{"init()", "startViredaNet()", "startMessagingService()",
                                                  "startQueryService()", "startDownloadService()",
-                                                 "startUploadService()"}));
+                                                 "startUploadService()", "detachThread()"}));
+}
+
+void TestCourier::offlineSignInDuringStart_data()
+{
+    QTest::addColumn<QString>("heldExport");
+    QTest::newRow("virtual machine starting") << QStringLiteral("init");
+    QTest::newRow("peer network starting") << QStringLiteral("startViredaNet");
+}
+
+void TestCourier::offlineSignInDuringStart()
+{
+    QFETCH(QString, heldExport);
+    storeUser(QStringLiteral("u7"), QStringLiteral("offline_o"), QStringLiteral("secret7"));
+    delete mNet;
+    mBridge.reset();
+    mBridge.hold(heldExport);
+    mNet = loadManager();
+    QVERIFY(mNet);
+
+    // Lets the start go once the sign-in returned, or after a minute when it
+    // waited for the start (then the sign-in returns late, and the test fails).
+    std::mutex mutex;
+    std::condition_variable returned;
+    bool signedIn = false;
+    bool released = false;
+    std::thread releaser([&] {
+        std::unique_lock<std::mutex> lock(mutex);
+        returned.wait_for(lock, std::chrono::minutes(1), [&] { return signedIn; });
+        released = true;
+        mBridge.release();
+    });
+    const int result = mNet->loginUser(QStringLiteral("offline_o"), QStringLiteral("secret7"), 1);
+    bool startHeld = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        startHeld = !released;
+        signedIn = true;
+    }
+    returned.notify_all();
+    releaser.join();
+
+    QVERIFY2(startHeld, "the offline sign-in waited for the network's start");
+    QCOMPARE(result, 1);
+    QCOMPARE(mNet->isOfflineLogin(), 1);
+    // Asking for the network afterwards waits for the start and finds it up.
     QVERIFY(mNet->isNetworkReady());
 }
 
@@ -337,9 +392,9 @@ void TestCourier::bridgeMissing()
     mBridge.reset();
     qputenv("VIREDA_JAVABRIDGE", QFile::encodeName(mTree->filePath(QStringLiteral("no-such-bridge.so"))));
     mNet = loadManager();
-    qputenv("VIREDA_JAVABRIDGE", QFile::encodeName(FakeBridge::fileName()));
     QVERIFY(mNet);
     const bool ready = mNet->isNetworkReady();
+    qputenv("VIREDA_JAVABRIDGE", QFile::encodeName(FakeBridge::fileName()));
     const bool started = mNet->isNetworkStarted() || mNet->isMessagingServiceStarted() || mNet->isQueryServiceStarted()
                          || mNet->isDownloadServiceStarted() || mNet->isUploadServiceStarted();
     const int download = mNet->downloadExercise(QStringLiteral("E-1"));

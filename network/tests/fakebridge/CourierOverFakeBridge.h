@@ -34,8 +34,14 @@ public:
 
     FakeBridge& bridge() { return mBridge; }
 
-    // The process-wide manager (loaded on first use).
-    static INetManager* manager() { return PluginLocator::load<INetManager>(pluginPath()); }
+    // The process-wide manager (loaded on first use), its start done.
+    static INetManager* manager()
+    {
+        INetManager* net = PluginLocator::load<INetManager>(pluginPath());
+        if (net)
+            net->isNetworkReady(); // waits for the start begun on loading
+        return net;
+    }
 
     // Deletes the manager; the next manager() makes a new one.
     static void unload() { delete PluginLocator::instance(pluginPath()); }

@@ -13,11 +13,13 @@ bool FakeBridge::load()
     mReset = reinterpret_cast<void (*)()>(mLibrary.resolve("fakeBridgeReset"));
     mQueue = reinterpret_cast<void (*)(const char*, const char*)>(mLibrary.resolve("fakeBridgeQueue"));
     mSetDefault = reinterpret_cast<void (*)(const char*, const char*)>(mLibrary.resolve("fakeBridgeSetDefault"));
+    mHold = reinterpret_cast<void (*)(const char*)>(mLibrary.resolve("fakeBridgeHold"));
+    mRelease = reinterpret_cast<void (*)()>(mLibrary.resolve("fakeBridgeRelease"));
     mCallCount = reinterpret_cast<int (*)()>(mLibrary.resolve("fakeBridgeCallCount"));
     mCallName = reinterpret_cast<const char* (*)(int)>(mLibrary.resolve("fakeBridgeCallName"));
     mArgCount = reinterpret_cast<int (*)(int)>(mLibrary.resolve("fakeBridgeArgCount"));
     mArg = reinterpret_cast<const char* (*)(int, int)>(mLibrary.resolve("fakeBridgeArg"));
-    return mReset && mQueue && mSetDefault && mCallCount && mCallName && mArgCount && mArg;
+    return mReset && mQueue && mSetDefault && mHold && mRelease && mCallCount && mCallName && mArgCount && mArg;
 }
 
 void FakeBridge::reset()
@@ -35,6 +37,16 @@ void FakeBridge::setDefault(const QString& exportName, const QString& reply)
 {
     const QByteArray bytes = reply.toUtf8();
     mSetDefault(exportName.toUtf8().constData(), reply.isNull() ? nullptr : bytes.constData());
+}
+
+void FakeBridge::hold(const QString& exportName)
+{
+    mHold(exportName.toUtf8().constData());
+}
+
+void FakeBridge::release()
+{
+    mRelease();
 }
 
 QList<FakeBridge::Call> FakeBridge::calls()

@@ -22,6 +22,9 @@ public:
     // A null reply stands for a null text.
     void queue(const QString& exportName, const QString& reply);
     void setDefault(const QString& exportName, const QString& reply);
+    // Calls of the export wait, on their own thread, until release().
+    void hold(const QString& exportName);
+    void release();
     QList<Call> calls();
     // "name(arg, arg)" per call; long arguments are left out.
     QStringList callSummary();
@@ -33,6 +36,8 @@ private:
     void (*mReset)() = nullptr;
     void (*mQueue)(const char*, const char*) = nullptr;
     void (*mSetDefault)(const char*, const char*) = nullptr;
+    void (*mHold)(const char*) = nullptr;
+    void (*mRelease)() = nullptr;
     int (*mCallCount)() = nullptr;
     const char* (*mCallName)(int) = nullptr;
     int (*mArgCount)(int) = nullptr;

@@ -11,6 +11,9 @@ extern "C" {
 FAKE_BRIDGE_EXPORT void fakeBridgeReset(void);
 FAKE_BRIDGE_EXPORT void fakeBridgeQueue(const char* exportName, const char* reply);
 FAKE_BRIDGE_EXPORT void fakeBridgeSetDefault(const char* exportName, const char* reply);
+// A call of that export waits until fakeBridgeRelease (one export at a time).
+FAKE_BRIDGE_EXPORT void fakeBridgeHold(const char* exportName);
+FAKE_BRIDGE_EXPORT void fakeBridgeRelease(void);
 // Every call of a bridge export since the last reset, in order.
 FAKE_BRIDGE_EXPORT int fakeBridgeCallCount(void);
 FAKE_BRIDGE_EXPORT const char* fakeBridgeCallName(int call);

@@ -4,8 +4,10 @@
 #include "FakeBridgeControl.h"
 #include "Javabridge.h"
 
+#include <condition_variable>
 #include <cstdlib>
 #include <deque>
+#include <mutex>
 #include <map>
 #include <optional>
 #include <string>
@@ -27,6 +29,11 @@ struct State
     std::map<std::string, Reply> defaults;
     std::map<std::string, std::string> returned;
     std::vector<Call> calls;
+    // Exports that wait, once called, until the test lets them go: the
+    // network manager starts on a thread of its own.
+    std::string held;
+    std::mutex heldMutex;
+    std::condition_variable heldReleased;
 };
 
 State& state()
@@ -44,7 +51,7 @@ const std::map<std::string, Reply>& baseDefaults()
         {"uploadManifest", "7"}, {"getUploadStatus", "0"}, {"isUploadXmlDone", "1"},
         {"getUploadReply", std::nullopt}, {"downloadExercise", "3"}, {"downloadManifest", "4"},
         {"getDownloadStatus", "100"}, {"isDownloadXmlDone", "1"}, {"getDownloadXml", std::nullopt},
-        {"getTranslationXml", std::nullopt}, {"cancelDownload", "1"}};
+        {"getTranslationXml", std::nullopt}, {"cancelDownload", "1"}, {"detachThread", "1"}};
     return defaults;
 }
 
@@ -56,6 +63,10 @@ std::string text(const char* value)
 Reply nextReply(const char* name, std::vector<std::string> args)
 {
     State& s = state();
+    {
+        std::unique_lock<std::mutex> lock(s.heldMutex);
+        s.heldReleased.wait(lock, [&s, name] { return s.held != name; });
+    }
     s.calls.push_back({name, std::move(args)});
     auto& queue = s.queued[name];
     if (!queue.empty()) {
@@ -90,8 +101,11 @@ const char* textReply(const char* name, std::vector<std::string> args)
 
 extern "C" {
 
+void fakeBridgeRelease(void);
+
 void fakeBridgeReset(void)
 {
+    fakeBridgeRelease();
     State& s = state();
     s.queued.clear();
     s.defaults.clear();
@@ -106,6 +120,23 @@ void fakeBridgeQueue(const char* exportName, const char* reply)
 void fakeBridgeSetDefault(const char* exportName, const char* reply)
 {
     state().defaults[exportName] = reply ? Reply(reply) : Reply();
+}
+
+void fakeBridgeHold(const char* exportName)
+{
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.heldMutex);
+    s.held = exportName ? exportName : "";
+}
+
+void fakeBridgeRelease(void)
+{
+    State& s = state();
+    {
+        std::lock_guard<std::mutex> lock(s.heldMutex);
+        s.held.clear();
+    }
+    s.heldReleased.notify_all();
 }
 
 int fakeBridgeCallCount(void)
@@ -134,6 +165,7 @@ const char* fakeBridgeArg(int call, int arg)
 }
 
 int init(void) { return intReply("init", {}); }
+int detachThread(void) { return intReply("detachThread", {}); }
 int startViredaNet(void) { return intReply("startViredaNet", {}); }
 int startMessagingService(void) { return intReply("startMessagingService", {}); }
 int startQueryService(void) { return intReply("startQueryService", {}); }

@@ -211,7 +211,7 @@ void tst_Storekeeper::maintainedCopiesMatchStatements()
     };
 
     for (int step = 0; step < 120; ++step) {
-        const int op = int(random.bounded(13));
+        const int op = int(random.bounded(16));
         QString name;
         switch (op) {
         case 0:
@@ -229,12 +229,16 @@ void tst_Storekeeper::maintainedCopiesMatchStatements()
             QCOMPARE(store->insertExercise(kExercise, e.get()), 1);
             break;
         }
-        case 4: {
-            name = QStringLiteral("overwrite");
+        case 4:
+        case 14: {
+            name = op == 4 ? QStringLiteral("overwrite") : QStringLiteral("overwrite with a translation");
             const QString id = anyExercise();
             if (id.isEmpty())
                 break;
             std::unique_ptr<ZoExercise> e(newExercise(pick(kUsers)));
+            if (op == 14)
+                e->addField(QStringLiteral("Translation"), {{QStringLiteral("Value"), pick(kTerms)},
+                                                            {QStringLiteral("Language"), pick(kLanguages)}});
             e->setId(id);
             store->overwrite(kExercise, id, e.get());
             break;
@@ -281,6 +285,21 @@ void tst_Storekeeper::maintainedCopiesMatchStatements()
             name = QStringLiteral("other: delete");
             QVERIFY(other.exec(QStringLiteral("DELETE FROM m WHERE lmid = ?"), {anyExercise()}));
             break;
+        case 13: {
+            // Ids that are not stored, twice the same one, one that may sit in a lesson.
+            name = QStringLiteral("remove several");
+            const QString id = anyExercise();
+            store->remove(kExercise, {anyExercise(), id, QStringLiteral("999999"), id, anyExercise()});
+            break;
+        }
+        case 15: {
+            // Refused while the exercise's rows are there; nothing may change.
+            name = QStringLiteral("insert under a stored id");
+            std::unique_ptr<ZoExercise> e(newExercise(pick(kUsers)));
+            e->setId(anyExercise());
+            store->insertExercise(kExercise, e.get());
+            break;
+        }
         case 12: {
             // As the upload dialog's helper writes: the store's connection, not the store.
             name = QStringLiteral("own connection");
