@@ -14,6 +14,7 @@
 #include <QProgressDialog>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 
 #include <functional>
@@ -184,6 +185,21 @@ private slots:
         // Leaving an untouched lesson asks nothing.
         QCOMPARE(view->maybeSave(), 1);
         QVERIFY(boxes().isEmpty());
+    }
+
+    void germanTextsAreShipped()
+    {
+        QTranslator german;
+        QVERIFY(german.load(TestTree::distPath() + QStringLiteral("/Translations/Deutsch/create-Deutsch.qm")));
+        QCoreApplication::installTranslator(&german);
+        auto view = newView();
+        QCoreApplication::removeTranslator(&german);
+        QVERIFY(view);
+        QCOMPARE(view->btnFindAll->text(), QStringLiteral("Alle anzeigen"));
+        QCOMPARE(view->label->text(), QStringLiteral("Übungen finden:"));
+        QCOMPARE(view->tblList->horizontalHeaderItem(CreateLessonView::ColTerm)->text(),
+                 QStringLiteral("Lernbegriffe der Lektion"));
+        QCOMPARE(view->lEditLessonName->text(), QStringLiteral("Neue Lektion"));
     }
 
     void eachRouteAddsTheResult_data()

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 
 #include <functional>
@@ -146,6 +147,18 @@ private slots:
             QCOMPARE(rowTexts(dialog->tblObject, 0),
                      (QStringList{mLesson, "Zahlen", "Zahlen to learn", "3", kFrench, "Advanced", "maria", ""}));
         }
+    }
+
+    void germanTextsAreShipped()
+    {
+        QTranslator german;
+        QVERIFY(german.load(TestTree::distPath() + QStringLiteral("/Translations/Deutsch/create-Deutsch.qm")));
+        QCoreApplication::installTranslator(&german);
+        CreateOpen dialog(mFixture.host(), QStringLiteral("Lesson"));
+        QCoreApplication::removeTranslator(&german);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Vorhandenes öffnen: Lesson"));
+        QCOMPARE(dialog.btnFindAll->text(), QStringLiteral("Alle finden"));
+        QCOMPARE(dialog.tblObject->horizontalHeaderItem(3)->text(), QStringLiteral("Anzahl Übungen"));
     }
 
     void textAndLanguageNarrowTheList_data()
