@@ -9,6 +9,7 @@
 #include "ZoLesson.h"
 
 #include <QFont>
+#include <QHeaderView>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QSignalBlocker>
@@ -78,8 +79,9 @@ void CreateOpen::init()
     tblObject->setColumnHidden(7, true);
     tblObject->setColumnWidth(1, 180);
     tblObject->setColumnWidth(2, 220);
+    // Wide enough for the header's text ("Exercise Count", and the German texts).
     for (int column = 3; column < 8; ++column)
-        tblObject->setColumnWidth(column, 90);
+        tblObject->setColumnWidth(column, qMax(90, tblObject->horizontalHeader()->sectionSizeHint(column)));
 
     if (mKind == kExercise)
         searchExercises(0);

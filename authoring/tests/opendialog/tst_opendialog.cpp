@@ -11,6 +11,7 @@
 #include "ZoLesson.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QTranslator>
@@ -129,6 +130,12 @@ private slots:
                 hiddenColumns << col;
         }
         QCOMPARE(shownLabels, labels);
+        // No header text is cut off.
+        for (int col = 1; col < dialog->tblObject->columnCount(); ++col) {
+            if (!dialog->tblObject->isColumnHidden(col))
+                QVERIFY(dialog->tblObject->columnWidth(col)
+                        >= dialog->tblObject->horizontalHeader()->sectionSizeHint(col));
+        }
         QCOMPARE(hiddenColumns, hidden);
         QVERIFY(!dialog->btnOpen->isEnabled());
         QVERIFY(dialog->btnSearch->isHidden());
