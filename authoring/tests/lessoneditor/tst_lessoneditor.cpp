@@ -103,6 +103,15 @@ class TestLessonEditor : public QObject
         return view;
     }
 
+    // A new view showing the stored exercises whose terms hold stem.
+    std::unique_ptr<CreateLessonView> viewSearching(const QString& stem)
+    {
+        auto view = newView();
+        if (view)
+            search(*view, stem);
+        return view;
+    }
+
     // The result rows' ids in the shown order.
     static QStringList resultIds(const CreateLessonView& view)
     {
@@ -218,9 +227,8 @@ private slots:
         const QString first = addExercise(mFixture, stem + QStringLiteral("a"), kFrench);
         const QString second = addExercise(mFixture, stem + QStringLiteral("b"), kGerman);
         QVERIFY(!first.isEmpty() && !second.isEmpty());
-        auto view = newView();
+        auto view = viewSearching(stem);
         QVERIFY(view);
-        search(*view, stem);
         QCOMPARE(resultIds(*view), (QStringList{first, second}));
         QSignalSpy modified(view.get(), SIGNAL(modified()));
 
@@ -257,9 +265,8 @@ private slots:
     {
         const QString term = uniqueTerm(QStringLiteral("twice"));
         const QString id = addExercise(mFixture, term, kFrench);
-        auto view = newView();
+        auto view = viewSearching(term);
         QVERIFY(view);
-        search(*view, term);
         const int row = resultRowOf(*view, id);
         QVERIFY(row >= 0);
         for (int i = 0; i < 2; ++i)
@@ -316,9 +323,8 @@ private slots:
         for (int i = 0; i < 10; ++i)
             ids << addExercise(mFixture, stem + QStringLiteral("_%1").arg(i), kFrench, false);
         addExercise(mFixture, uniqueTerm(QStringLiteral("other")), kFrench, false);
-        auto view = newView();
+        auto view = viewSearching(stem);
         QVERIFY(view);
-        search(*view, stem);
         QCOMPARE(resultIds(*view).size(), 10);
         const QStringList shown = resultIds(*view);
 
@@ -370,9 +376,8 @@ private slots:
         const QString a = addExercise(mFixture, stem + QStringLiteral("a"), kFrench);
         const QString b = addExercise(mFixture, stem + QStringLiteral("b"), kFrench);
         const QString c = addExercise(mFixture, stem + QStringLiteral("c"), kFrench);
-        auto view = newView();
+        auto view = viewSearching(stem);
         QVERIFY(view);
-        search(*view, stem);
         for (const QString& id : {c, a, c, b}) {
             QTest::mouseClick(view->tblSearch->viewport(), Qt::LeftButton, {},
                               resultCell(*view, resultRowOf(*view, id), 0));
@@ -403,9 +408,8 @@ private slots:
         QFETCH(bool, refused);
         const QString stem = uniqueTerm(QStringLiteral("keep"));
         const QString id = addExercise(mFixture, stem, kFrench);
-        auto view = newView();
+        auto view = viewSearching(stem);
         QVERIFY(view);
-        search(*view, stem);
         QTest::mouseClick(view->tblSearch->viewport(), Qt::LeftButton, {}, resultCell(*view, 0, 0));
         if (refused) {
             QVERIFY(runSql(mFixture, QStringLiteral("CREATE TRIGGER refuse_members BEFORE INSERT ON crlt "
@@ -463,9 +467,8 @@ private slots:
         QFETCH(int, result);
         const QString stem = uniqueTerm(QStringLiteral("ask"));
         const QString id = addExercise(mFixture, stem, kFrench);
-        auto view = newView();
+        auto view = viewSearching(stem);
         QVERIFY(view);
-        search(*view, stem);
         doubleClick(view->tblSearch->viewport(), resultCell(*view, 0, 1));
         // Leaving the tab keeps the lesson without asking.
         QCOMPARE(view->customLeave(), 1);
@@ -550,9 +553,8 @@ private slots:
         const QString stem = uniqueTerm(QStringLiteral("lang"));
         addExercise(mFixture, stem + QStringLiteral("a"), kFrench, false);
         addExercise(mFixture, stem + QStringLiteral("b"), kGerman, false);
-        auto view = newView();
+        auto view = viewSearching(stem);
         QVERIFY(view);
-        search(*view, stem);
         view->cmbLanguagesSearch->setCurrentIndex(view->cmbLanguagesSearch->findText(kGerman));
         view->cmbLanguagesSearch->setCurrentIndex(view->cmbLanguagesSearch->findText(language));
         QStringList shown;
@@ -579,9 +581,8 @@ private slots:
         QFETCH(bool, kept);
         const QString stem = uniqueTerm(QStringLiteral("keep"));
         const QString id = addExercise(mFixture, stem, kFrench, false);
-        auto view = newView();
+        auto view = viewSearching(stem);
         QVERIFY(view);
-        search(*view, stem);
         QTest::mouseClick(view->tblSearch->viewport(), Qt::LeftButton, {}, resultCell(*view, 0, 0));
         view->lEditLessonName->setText(stem);
         if (user != AuthoringTree::userName())
@@ -608,9 +609,8 @@ private slots:
         QFETCH(bool, playable);
         const QString term = uniqueTerm(QStringLiteral("play"));
         addExercise(mFixture, term, kFrench, withSound);
-        auto view = newView();
+        auto view = viewSearching(term);
         QVERIFY(view);
-        search(*view, term);
         selectResult(*view, 0);
         QCOMPARE(view->btnPlay->isEnabled(), playable);
         if (!playable)
@@ -627,9 +627,8 @@ private slots:
     {
         const QString term = uniqueTerm(QStringLiteral("silent"));
         QVERIFY(!addExercise(mFixture, term, kFrench).isEmpty());
-        auto view = newView();
+        auto view = viewSearching(term);
         QVERIFY(view);
-        search(*view, term);
         QTest::mouseClick(view->tblSearch->viewport(), Qt::LeftButton, {}, resultCell(*view, 0, 0));
         // A row whose sound has no file name.
         view->tblList->setText(0, CreateLessonView::ColMediaName, QString());
@@ -646,9 +645,8 @@ private slots:
         addExercise(mFixture, stem + QStringLiteral("b"), kFrench);
         AuthoringTree::audioObject()->setProperty("playMs", -1);
         AuthoringTree::audioObject()->setProperty("calls", QStringList());
-        auto view = newView();
+        auto view = viewSearching(stem);
         QVERIFY(view);
-        search(*view, stem);
         for (int row = 0; row < 2; ++row)
             QTest::mouseClick(view->tblSearch->viewport(), Qt::LeftButton, {}, resultCell(*view, row, 0));
         for (int row = 0; row < 2; ++row)

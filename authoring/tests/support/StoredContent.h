@@ -2,15 +2,12 @@
 
 #include "AuthoringTree.h"
 #include "QueryTableFixture.h"
-#include "ZoDbConnection.h"
-
-#include <QSqlDatabase>
-#include <QSqlQuery>
+#include "TestDatabase.h"
+#include "ZoLesson.h"
 
 #include <QFile>
 #include <QString>
 #include <QStringList>
-#include "ZoLesson.h"
 
 #include <memory>
 
@@ -67,16 +64,7 @@ inline QList<QStringList> lessonMembers(const QString& title)
 // Runs one statement on the database as another writer would.
 inline bool runSql(const AuthoringTree& fixture, const QString& statement)
 {
-    bool ok = false;
-    {
-        QSqlDatabase db = ZoDbConnection::open(fixture.tree().tree().filePath(QStringLiteral("vireda.db")),
-                                               QStringLiteral("stored-content"));
-        QSqlQuery query(db);
-        ok = db.isOpen() && query.exec(statement);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("stored-content"));
-    return ok;
+    return TestDatabase::execFile(fixture.tree().tree().filePath(QStringLiteral("vireda.db")), statement);
 }
 
 // A lesson that is not stored, of these exercises in order.
