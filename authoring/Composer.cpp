@@ -2,6 +2,7 @@
 
 #include "CreateExerciseView.h"
 #include "CreateLessonView.h"
+#include "CreateOpen.h"
 #include "HelpBrowser.h"
 #include "IMainWindow.h"
 #include "ZoExercise.h"
@@ -241,8 +242,19 @@ void Composer::newObject()
 
 void Composer::openObject()
 {
-    // The open dialog of stored exercises and lessons is not part of this
-    // build yet; openChosen() takes what a chooser returns.
+    if (!mCurrentView)
+        return;
+    // The view's own kind: the list's texts are translated.
+    const QPointer<Composer> self(this);
+    const QPointer<CreateOpen> dialog = new CreateOpen(mHost, mCurrentView->type(), this);
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    QObject* chosen = (self && dialog && accepted) ? dialog->selectedObject() : nullptr;
+    delete dialog.data();
+    if (!self) {
+        delete chosen;
+        return;
+    }
+    openChosen(chosen);
 }
 
 void Composer::openChosen(QObject* object)

@@ -346,4 +346,238 @@
         <translation>Sprache wählen</translation>
     </message>
 </context>
+<context>
+    <name>CreateLessonView</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>Title:</source>
+        <translation>Titel:</translation>
+    </message>
+    <message>
+        <source>Lesson title</source>
+        <translation>Titel der Lektion</translation>
+    </message>
+    <message>
+        <source>Edit Lesson information</source>
+        <translation>Angaben zur Lektion bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit Lesson Info</source>
+        <translation>Lektionsangaben bearbeiten</translation>
+    </message>
+    <message>
+        <source>Clear all Exercises from the Lesson</source>
+        <translation>Alle Übungen aus der Lektion entfernen</translation>
+    </message>
+    <message>
+        <source>Clear Lesson</source>
+        <translation>Lektion leeren</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Display Exercises currently in your Lesson</source>
+        <translation>Zeigt die Übungen, die jetzt in Ihrer Lektion sind</translation>
+    </message>
+    <message>
+        <source>Find Exercises:</source>
+        <translation>Übungen finden:</translation>
+    </message>
+    <message>
+        <source>Quickly find Exercises by typing part of the Study Term</source>
+        <translation>Übungen schnell finden: einen Teil des Lernbegriffs eingeben</translation>
+    </message>
+    <message>
+        <source>Quickly find Exercises by selecting a specific language</source>
+        <translation>Übungen schnell finden: eine Sprache wählen</translation>
+    </message>
+    <message>
+        <source>Display all Exercises of the selected language on this computer</source>
+        <translation>Alle Übungen der gewählten Sprache auf diesem Computer anzeigen</translation>
+    </message>
+    <message>
+        <source>Show All</source>
+        <translation>Alle anzeigen</translation>
+    </message>
+    <message>
+        <source>Study Terms in Lesson</source>
+        <translation>Lernbegriffe der Lektion</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>Country</source>
+        <translation>Land</translation>
+    </message>
+    <message>
+        <source>Locality</source>
+        <translation>Ort</translation>
+    </message>
+    <message>
+        <source>Voice</source>
+        <translation>Stimme</translation>
+    </message>
+    <message>
+        <source>Do you want to save the existing lesson?</source>
+        <translation>Möchten Sie die vorhandene Lektion speichern?</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>New Lesson</source>
+        <translation>Neue Lektion</translation>
+    </message>
+    <message>
+        <source>Unknown error.  Lesson could not be saved.</source>
+        <translation>Unbekannter Fehler.  Die Lektion konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Lesson Saved.</source>
+        <translation>Lektion gespeichert.</translation>
+    </message>
+    <message>
+        <source>A Lesson must contain at least one Exercise.  Lesson could not be saved.</source>
+        <translation>Eine Lektion muss mindestens eine Übung enthalten.  Die Lektion konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>No sound has been recorded for this Exercise.</source>
+        <translation>Für diese Übung wurde kein Ton aufgenommen.</translation>
+    </message>
+    <message>
+        <source>Do you want to clear the Lesson list?</source>
+        <translation>Möchten Sie die Liste der Lektion leeren?</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Abspielen</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add All</source>
+        <translation>Alle hinzufügen</translation>
+    </message>
+    <message>
+        <source>Adding Exercises to Lesson...</source>
+        <translation>Übungen werden zur Lektion hinzugefügt...</translation>
+    </message>
+    <message>
+        <source>Abort</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>CreateOpen</name>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Find:</source>
+        <translation>Finden:</translation>
+    </message>
+    <message>
+        <source>Quickly find content by typing part of the Study Term, Title or Description</source>
+        <translation>Inhalte schnell finden: einen Teil des Lernbegriffs, Titels oder der Beschreibung eingeben</translation>
+    </message>
+    <message>
+        <source>Quickly find content by selecting a specific language</source>
+        <translation>Inhalte schnell finden: eine Sprache wählen</translation>
+    </message>
+    <message>
+        <source>Select Language</source>
+        <translation>Sprache wählen</translation>
+    </message>
+    <message>
+        <source>Display all content of the selected language on this computer</source>
+        <translation>Alle Inhalte der gewählten Sprache auf diesem Computer anzeigen</translation>
+    </message>
+    <message>
+        <source>Find All</source>
+        <translation>Alle finden</translation>
+    </message>
+    <message>
+        <source>Go</source>
+        <translation>Los</translation>
+    </message>
+    <message>
+        <source>Displays the content found</source>
+        <translation>Zeigt die gefundenen Inhalte</translation>
+    </message>
+    <message>
+        <source>Open selected content</source>
+        <translation>Gewählten Inhalt öffnen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Study Term</source>
+        <translation>Lernbegriff</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>Country</source>
+        <translation>Land</translation>
+    </message>
+    <message>
+        <source>Locality</source>
+        <translation>Ort</translation>
+    </message>
+    <message>
+        <source>Voice</source>
+        <translation>Stimme</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>Exercise Count</source>
+        <translation>Anzahl Übungen</translation>
+    </message>
+    <message>
+        <source>Learner Level</source>
+        <translation>Lernstufe</translation>
+    </message>
+    <message>
+        <source>Username</source>
+        <translation>Benutzername</translation>
+    </message>
+    <message>
+        <source>Open an existing </source>
+        <translation>Vorhandenes öffnen: </translation>
+    </message>
+</context>
 </TS>

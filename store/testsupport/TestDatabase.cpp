@@ -81,3 +81,17 @@ bool TestDatabase::createFile(const QString& fileName)
     QSqlDatabase::removeDatabase(connection);
     return created;
 }
+
+bool TestDatabase::execFile(const QString& fileName, const QString& statement)
+{
+    const QString connection = QStringLiteral("testDatabaseWriter");
+    bool ok = false;
+    {
+        QSqlDatabase db = ZoDbConnection::open(fileName, connection);
+        QSqlQuery query(db);
+        ok = db.isOpen() && query.exec(statement);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return ok;
+}

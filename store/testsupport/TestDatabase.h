@@ -32,6 +32,9 @@ public:
     // Makes a database file from the creation text at that path (a test tree's
     // "vireda.db"), on a connection of its own that is removed again.
     static bool createFile(const QString& fileName);
+    // Runs one statement on the database file at that path, on a connection
+    // of its own (another writer on the same file).
+    static bool execFile(const QString& fileName, const QString& statement);
 
 private:
     QTemporaryDir mDir;

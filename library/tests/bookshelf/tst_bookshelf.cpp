@@ -277,17 +277,7 @@ void BookshelfTest::clickStudyRow(int row, int x)
 
 bool BookshelfTest::runSql(const QString& statement)
 {
-    // Another writer on the same file.
-    bool ok = false;
-    {
-        QSqlDatabase db = ZoDbConnection::open(mTree->tree().filePath(QStringLiteral("vireda.db")),
-                                               QStringLiteral("bookshelf-test"));
-        QSqlQuery query(db);
-        ok = db.isOpen() && query.exec(statement);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("bookshelf-test"));
-    return ok;
+    return TestDatabase::execFile(mTree->tree().filePath(QStringLiteral("vireda.db")), statement);
 }
 
 void BookshelfTest::rejectNextWizard(bool* rejected)
