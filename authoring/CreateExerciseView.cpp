@@ -149,6 +149,8 @@ void CreateExerciseView::refreshData()
         return;
     mShownUser = name;
     mSession->clear();
+    mTemplate->clear();
+    mTemplate->fillListCombo();
     newSession();
 }
 
@@ -293,6 +295,9 @@ int CreateExerciseView::openSession(void* object)
 {
     if (!object)
         return 0;
+    // An object from elsewhere ends the term list's hold on the editor.
+    if (!mTemplate->isOpeningTerm())
+        mTemplate->stopLoadingNext();
     resetView();
     deleteFields();
     mExisting = 0;
