@@ -167,12 +167,14 @@ void ExerciseXml::fromElement(ZoExercise& exercise, const QDomElement& element, 
     for (QDomElement field = fields.firstChildElement(); !field.isNull(); field = field.nextSiblingElement()) {
         QHash<QString, QString> values;
         values.insert(QStringLiteral("Value"), childText(field, QStringLiteral("Value")).trimmed());
-        const QString languageId = childText(field, QStringLiteral("LanguageID"));
-        values.insert(QStringLiteral("LanguageID"), languageId);
-        values.insert(QStringLiteral("Language"), helper.languageName(languageId));
-        const QString contextLanguageId = childText(field, QStringLiteral("Context_LanguageID"));
-        values.insert(QStringLiteral("Context_LanguageID"), contextLanguageId);
-        values.insert(QStringLiteral("Context_Language"), helper.languageName(contextLanguageId));
+        // A field that carries no language id (one-line fields) keeps its language name.
+        for (const QString& prefix : {QString(), QStringLiteral("Context_")}) {
+            const QString languageId = childText(field, prefix + QStringLiteral("LanguageID"));
+            values.insert(prefix + QStringLiteral("LanguageID"), languageId);
+            values.insert(prefix + QStringLiteral("Language"),
+                          languageId.isEmpty() ? childText(field, prefix + QStringLiteral("Language"))
+                                               : helper.languageName(languageId));
+        }
         values.insert(QStringLiteral("Context"), childText(field, QStringLiteral("Context")));
         exercise.addField(decodeName(field.tagName()), values);
     }
