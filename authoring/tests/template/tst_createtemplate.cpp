@@ -543,6 +543,44 @@ private slots:
         QCOMPARE(found, terms);
         QCOMPARE(page->tblTemplate->rowCount(), readable ? 2 : 0);
     }
+    // The file name names the list, whatever title its content carries.
+    void theFileNameIsTheTitle_data()
+    {
+        QTest::addColumn<QString>("storedTitle");
+        QTest::newRow("another list's name") << "Tiere";
+        QTest::newRow("a path out of the folder") << "../Ausbruch";
+    }
+
+    void theFileNameIsTheTitle()
+    {
+        QFETCH(QString, storedTitle);
+        QVERIFY(writeList(QStringLiteral("Haustiere"), {"Hund", "Katze"}));
+        const QString path = listDir().filePath(QStringLiteral("Haustiere.xml"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("\xFF\xFE"));
+        QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2);
+        file.close();
+        QVERIFY(text.contains(QStringLiteral("<Title>Haustiere</Title>")));
+        text.replace(QStringLiteral("<Title>Haustiere</Title>"), QStringLiteral("<Title>%1</Title>").arg(storedTitle));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2));
+        file.close();
+
+        auto view = mFixture.newEditor();
+        CreateTemplate* page = view->templatePage();
+        choose(page, QStringLiteral("Haustiere"));
+        QVERIFY(page->list());
+        QCOMPARE(page->list()->title(), QStringLiteral("Haustiere"));
+        recordAndSave(*view);
+        page->canClose();
+        QCOMPARE(listDir().entryList(QDir::Files), QStringList{"Haustiere.xml"});
+        QVERIFY(!QFileInfo::exists(QDir(QStringLiteral("Content")).filePath(QStringLiteral("Ausbruch.xml"))));
+        auto stored = readList(QStringLiteral("Haustiere"));
+        QVERIFY(stored);
+        QVERIFY(!stored->exerciseAt(0)->id().isEmpty());
+    }
 };
 
 QTEST_MAIN(TestCreateTemplate)
