@@ -172,6 +172,7 @@ void CreateExerciseView::retranslateView()
     retranslateUi(this);
     tabCreateView->setTabText(tabCreateView->indexOf(mSession), tr("Session List"));
     tabCreateView->setTabText(tabCreateView->indexOf(mTemplate), tr("Import"));
+    mTemplate->retranslate();
     if (count == 0) {
         cmbLanguages->addItem(tr("Select Language"));
         return;

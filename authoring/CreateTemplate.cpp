@@ -107,6 +107,14 @@ void CreateTemplate::setTexts()
             {QStringLiteral("Id"), tr("Done"), tr("Study Term"), tr("Language"), tr("Username")});
 }
 
+void CreateTemplate::retranslate()
+{
+    retranslateUi(this);
+    setTexts();
+    if (cmbTemplateList->count() > 0)
+        cmbTemplateList->setItemText(0, tr("Select List"));
+}
+
 void CreateTemplate::setMainWindow(IMainWindow* host)
 {
     mHost = host;
@@ -568,9 +576,9 @@ void CreateTemplate::saveAsLesson()
         rowUnderEdit = -1;
         tblTemplate->clearSelection();
         tblTemplate->setCurrentCell(0, ColTerm);
-        btnLoad->setEnabled(false);
         if (mEditor)
             mEditor->newSession();
+        btnLoad->setEnabled(false);
         btnSaveAsLesson->setEnabled(false);
     }
     tblTemplate->setUpdatesEnabled(true);

@@ -43,6 +43,8 @@ public:
     int fillListCombo();
     // Runs the import dialog on this file and shows the new list.
     void importFile(const QString& fileName);
+    // Shows the page's texts in the current interface language.
+    void retranslate();
     // True while the page itself hands a term to the editor.
     bool isOpeningTerm() const { return mOpeningTerm; }
 

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QTranslator>
 #include <QtTest>
 
 #include <memory>
@@ -301,6 +302,7 @@ private slots:
         QCOMPARE(list->exerciseCount(), left.size());
         QCOMPARE(list->exerciseAt(0)->term(), left.first());
         QCOMPARE(view->tEditTerm->toPlainText(), QString());
+        QVERIFY(!page->btnLoad->isEnabled());
     }
 
     void listWithoutRecordingsIsNoLesson()
@@ -580,6 +582,24 @@ private slots:
         auto stored = readList(QStringLiteral("Haustiere"));
         QVERIFY(stored);
         QVERIFY(!stored->exerciseAt(0)->id().isEmpty());
+    }
+    void pageSpeaksGerman()
+    {
+        QTranslator german;
+        QVERIFY(german.load(TestTree::distPath() + QStringLiteral("/Translations/Deutsch/create-Deutsch.qm")));
+        auto view = mFixture.newEditor();
+        CreateTemplate* page = view->templatePage();
+        QApplication::installTranslator(&german);
+        view->retranslateView();
+        const QStringList shown{page->btnImport->text(), page->btnDelete->text(), page->btnLoad->text(),
+                                page->btnSaveAsLesson->text(), page->cboxLoadNext->text(),
+                                page->cmbTemplateList->itemText(0),
+                                page->tblTemplate->horizontalHeaderItem(CreateTemplate::ColTerm)->text()};
+        QApplication::removeTranslator(&german);
+        view->retranslateView();
+        QCOMPARE(shown, (QStringList{"Durchsuchen", "Liste löschen", "Bearbeiten", "Als Lektion speichern",
+                                     "Nach dem Speichern den nächsten laden", "Liste wählen", "Lernbegriff"}));
+        QCOMPARE(page->cmbTemplateList->itemText(0), QStringLiteral("Select List"));
     }
 };
 
