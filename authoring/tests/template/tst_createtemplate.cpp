@@ -601,6 +601,53 @@ private slots:
                                      "Nach dem Speichern den nächsten laden", "Liste wählen", "Lernbegriff"}));
         QCOMPARE(page->cmbTemplateList->itemText(0), QStringLiteral("Select List"));
     }
+    // Keys that reach the table: Return opens the current term, a key that
+    // moves to another row opens that row's term.
+    void keysOpenTerms_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("term");
+        QTest::newRow("down") << int(Qt::Key_Down) << 1 << "zwei";
+        QTest::newRow("return opens again") << int(Qt::Key_Return) << 0 << "eins";
+        QTest::newRow("up on the first row keeps the editor") << int(Qt::Key_Up) << 0 << "geändert";
+    }
+
+    void keysOpenTerms()
+    {
+        QFETCH(int, key);
+        QFETCH(int, row);
+        QFETCH(QString, term);
+        QVERIFY(writeList(QStringLiteral("Tasten"), {"eins", "zwei", "drei"}));
+        auto view = mFixture.newEditor();
+        CreateTemplate* page = view->templatePage();
+        choose(page, QStringLiteral("Tasten"));
+        view->tEditTerm->setPlainText(QStringLiteral("geändert"));
+        view->objectNotModified();
+        QTest::keyClick(page->tblTemplate, Qt::Key(key));
+        QCOMPARE(page->rowUnderEdit, row);
+        QCOMPARE(view->tEditTerm->toPlainText(), term);
+    }
+
+    // Another user signing in closes the list, written, and empties the page.
+    void anotherUserClosesTheList()
+    {
+        QVERIFY(writeList(QStringLiteral("Geteilt"), {"eins", "zwei"}));
+        auto view = mFixture.newEditor();
+        CreateTemplate* page = view->templatePage();
+        choose(page, QStringLiteral("Geteilt"));
+        recordAndSave(*view);
+        QVERIFY(SignedInUser::signIn(QStringLiteral("jonas"), {kGerman}));
+        view->refreshData();
+        QVERIFY(!page->list());
+        QCOMPARE(page->tblTemplate->rowCount(), 0);
+        QCOMPARE(page->rowUnderEdit, -1);
+        QCOMPARE(page->cmbTemplateList->currentIndex(), 0);
+        QVERIFY(page->cmbTemplateList->findText(QStringLiteral("Geteilt")) > 0);
+        auto stored = readList(QStringLiteral("Geteilt"));
+        QVERIFY(stored);
+        QVERIFY(!stored->exerciseAt(0)->id().isEmpty());
+    }
 };
 
 QTEST_MAIN(TestCreateTemplate)
