@@ -149,6 +149,8 @@ void CreateExerciseView::refreshData()
         return;
     mShownUser = name;
     mSession->clear();
+    mTemplate->clear();
+    mTemplate->fillListCombo();
     newSession();
 }
 
@@ -170,6 +172,7 @@ void CreateExerciseView::retranslateView()
     retranslateUi(this);
     tabCreateView->setTabText(tabCreateView->indexOf(mSession), tr("Session List"));
     tabCreateView->setTabText(tabCreateView->indexOf(mTemplate), tr("Import"));
+    mTemplate->retranslate();
     if (count == 0) {
         cmbLanguages->addItem(tr("Select Language"));
         return;
@@ -293,6 +296,9 @@ int CreateExerciseView::openSession(void* object)
 {
     if (!object)
         return 0;
+    // An object from elsewhere ends the term list's hold on the editor.
+    if (!mTemplate->isOpeningTerm())
+        mTemplate->stopLoadingNext();
     resetView();
     deleteFields();
     mExisting = 0;

@@ -1,17 +1,35 @@
 #pragma once
 
+#include "ui_CreateTemplate.h"
+
+#include <QDir>
+#include <QPoint>
+#include <QSettings>
+#include <QString>
 #include <QWidget>
 
-class CreateExerciseView;
-class IMainWindow;
+#include <memory>
 
-// The "Import" page of the exercise editor, where term lists are recorded one
-// term after the other. This first version holds no list yet.
-class CreateTemplate : public QWidget
+class CreateExerciseView;
+class IDbManager;
+class IMainWindow;
+class IUserResource;
+class QKeyEvent;
+class ZoExercise;
+class ZoTable;
+class ZoWordList;
+
+// The "Import" page of the exercise editor: a term list imported from a text
+// file, shown as a table and recorded one term after the other. Each term the
+// editor saves is marked done and written to the list's file at once; the
+// recorded terms can become a lesson.
+class CreateTemplate : public QWidget, public Ui::CreateTemplate
 {
     Q_OBJECT
 
 public:
+    enum Column { ColId, ColDone, ColTerm, ColLanguage, ColVoice, ColCount };
+
     CreateTemplate(IMainWindow* host, CreateExerciseView* editor);
     ~CreateTemplate() override;
 
@@ -19,16 +37,67 @@ public:
     // Writes and closes an open list; 1.
     int canClose();
     bool loadNextChecked() const;
+    // Unmarks terms whose exercise is gone from the store or changed there.
     void verifyList();
+    // Refills the list chooser from the list folder; 1.
+    int fillListCombo();
+    // Runs the import dialog on this file and shows the new list.
+    void importFile(const QString& fileName);
+    // Shows the page's texts in the current interface language.
+    void retranslate();
+    // True while the page itself hands a term to the editor.
+    bool isOpeningTerm() const { return mOpeningTerm; }
+
+    // The open list; null when none is open.
+    ZoWordList* list() const { return mList.get(); }
+    QDir listDir() const { return mListDir; }
 
     // The row whose term the editor holds; -1 when none.
     int rowUnderEdit = -1;
 
 public slots:
+    void saveAsLesson();
     int redrawView();
+    void cmbTemplateListChanged(int index);
+    void clear();
     void import();
+    void openExercise();
+    void exerciseSaved(ZoExercise* exercise);
+    void stopLoadingNext();
+    void tableSelectionChanged(ZoTable* table);
+    void tblTemplateDoubleClick(int row, int col, int button, const QPoint& pos);
+    void tblTemplateEnterPressed(QKeyEvent* event);
+    void btnDeleteClicked();
 
 private:
+    void setTexts();
+    // Writes the open list to its file; false when it could not be written.
+    bool writeListFile();
+    void deleteListFile();
+    // Writes, then closes the open list.
+    void closeList();
+    // Shows the open list and opens its first term; false when the page was
+    // deleted meanwhile.
+    bool displayList();
+    void setRow(int row, const QHash<QString, QString>& values);
+    void markDone(int row, bool done);
+    // Empties the table and the page's state; combo on the placeholder.
+    void resetPage();
+    // Drops what a list file may not bring in: a recording that is not a
+    // plain file in the sound folder, and any recording of an unrecorded term.
+    void sanitize(ZoWordList* list) const;
+    void activateHost();
+
     IMainWindow* mHost;
     CreateExerciseView* mEditor;
+    IDbManager* mStore = nullptr;
+    IUserResource* mUsers = nullptr;
+    QSettings mSettings;
+    QString mTitle;
+    QDir mIconDir;
+    QDir mListDir;
+    std::unique_ptr<ZoWordList> mList;
+    bool mOpeningTerm = false;
+    bool mSavingBeforeOpen = false;
+    bool mReading = false;
 };

@@ -580,4 +580,115 @@
         <translation>Vorhandenes öffnen: </translation>
     </message>
 </context>
+<context>
+    <name>CreateTemplate</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>Select a List of Study Terms to record</source>
+        <translation>Eine Liste von Lernbegriffen zum Aufnehmen wählen</translation>
+    </message>
+    <message>
+        <source>Import text file (.txt) from this computer</source>
+        <translation>Textdatei (.txt) von diesem Computer importieren</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation>Durchsuchen</translation>
+    </message>
+    <message>
+        <source>Delete selected List</source>
+        <translation>Gewählte Liste löschen</translation>
+    </message>
+    <message>
+        <source>Delete List</source>
+        <translation>Liste löschen</translation>
+    </message>
+    <message>
+        <source>Load/Edit selected Exercise</source>
+        <translation>Gewählte Übung laden/bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Create a new Lesson containing the Exercises checked below</source>
+        <translation>Eine neue Lektion mit den unten abgehakten Übungen erstellen</translation>
+    </message>
+    <message>
+        <source>Save As Lesson</source>
+        <translation>Als Lektion speichern</translation>
+    </message>
+    <message>
+        <source>Automatically load the next Study Term from the List</source>
+        <translation>Den nächsten Lernbegriff der Liste automatisch laden</translation>
+    </message>
+    <message>
+        <source>Load next after saving</source>
+        <translation>Nach dem Speichern den nächsten laden</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Erledigt</translation>
+    </message>
+    <message>
+        <source>Study Term</source>
+        <translation>Lernbegriff</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+    <message>
+        <source>Username</source>
+        <translation>Benutzername</translation>
+    </message>
+    <message>
+        <source>Select List</source>
+        <translation>Liste wählen</translation>
+    </message>
+    <message>
+        <source>Reading List (this could take a few minutes)...</source>
+        <translation>Liste wird gelesen (das kann einige Minuten dauern)...</translation>
+    </message>
+    <message>
+        <source>Displaying List.  This could take a few minutes...</source>
+        <translation>Liste wird angezeigt.  Das kann einige Minuten dauern...</translation>
+    </message>
+    <message>
+        <source>Choose a file to import</source>
+        <translation>Eine Datei zum Importieren wählen</translation>
+    </message>
+    <message>
+        <source>Text Files (*.txt)</source>
+        <translation>Textdateien (*.txt)</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to permanently delete the List &apos;%1&apos;?</source>
+        <translation>Möchten Sie die Liste &apos;%1&apos; wirklich endgültig löschen?</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>A Lesson must contain at least one Exercise.  Lesson could not be saved.</source>
+        <translation>Eine Lektion muss mindestens eine Übung enthalten.  Die Lektion konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Unknown error.  Lesson could not be saved.</source>
+        <translation>Unbekannter Fehler.  Die Lektion konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Lesson Saved.</source>
+        <translation>Lektion gespeichert.</translation>
+    </message>
+</context>
 </TS>

@@ -9,6 +9,7 @@
 #include "TestDatabase.h"
 #include "TestHost.h"
 #include "WizardTestTree.h"
+#include "ZoExercise.h"
 #include "ZoUser.h"
 
 #include <QDir>
@@ -93,6 +94,24 @@ public:
         view->resize(700, 600);
         view->show();
         return view;
+    }
+
+    // Stores an exercise of "maria" with a sound file in Content; its local id.
+    QString storeExercise(const QString& term, const QString& language) const
+    {
+        static int n = 0;
+        const QString file = QStringLiteral("kept%1.wav").arg(++n);
+        QFile sound(contentPath(file));
+        if (!sound.open(QIODevice::WriteOnly) || sound.write("RIFF") != 4)
+            return {};
+        sound.close();
+        ZoExercise exercise({{"Term", term}, {"Language", language}, {"MediaPath", "Content"},
+                             {"MediaName", file}, {"MediaId", "0"}, {"Voice", userName()},
+                             {"PId", "0"}, {"PersistentTermId", "0"}, {"PersistentMediaId", "0"}});
+        exercise.setCreator(userName());
+        if (!store()->insertExercise(QStringLiteral("Exercise"), &exercise))
+            return {};
+        return exercise.id();
     }
 
     // Stores "maria" with these fluency languages (replacing what was stored)

@@ -1,0 +1,300 @@
+#include "ImportForm.h"
+
+#include "ColumnWidget.h"
+#include "IMainWindow.h"
+#include "MessageBoxHelper.h"
+#include "UnicodeText.h"
+#include "ZoDbHelper.h"
+#include "ZoExercise.h"
+#include "ZoWordList.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QProgressDialog>
+#include <QSettings>
+#include <QVBoxLayout>
+
+namespace {
+
+// Lines read between two rounds of event processing.
+constexpr int kLinesPerEventRound = 50;
+
+QStringList linesOf(const QString& text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    }
+    return lines;
+}
+
+} // namespace
+
+ImportForm::ImportForm(IMainWindow* mainWindow, QWidget* parent, const QString& fileName, const QDir& listDir)
+    : QDialog(parent, Qt::WindowSystemMenuHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      mMainWindow(mainWindow),
+      mFileName(fileName),
+      mListDir(listDir)
+{
+    setupUi(this);
+    setMainWindow(mainWindow);
+    mTitle = QSettings().value(QStringLiteral("software/version")).toString();
+    connect(btnImport, &QPushButton::clicked, this, &ImportForm::btnImportClicked);
+    connect(btnCancel, &QPushButton::clicked, this, &ImportForm::btnCancelClicked);
+
+    auto* layout = new QVBoxLayout(frmColumns);
+    layout->setSpacing(0);
+    layout->setContentsMargins(0, 0, 0, 0);
+    btnChooseFile->hide();
+    setFields();
+}
+
+ImportForm::~ImportForm() = default;
+
+void ImportForm::setMainWindow(IMainWindow* mainWindow)
+{
+    mMainWindow = mainWindow;
+    if (mainWindow && mainWindow->mFont)
+        setFont(*mainWindow->mFont);
+}
+
+ZoWordList* ImportForm::wordList()
+{
+    return mResult.release();
+}
+
+int ImportForm::detectUnicode(const QString& path)
+{
+    return UnicodeText::detect(path);
+}
+
+void ImportForm::setFields()
+{
+    const int mark = detectUnicode(mFileName);
+    if (mark == UnicodeText::NoMark)
+        MessageBoxHelper::information(
+            this, mTitle,
+            tr("Selected file is not in Unicode format.\nAccents and non-Latin characters may not import "
+               "properly.\nFor best results, please open the file in a text editor, select Save As,\nand "
+               "select UTF-8 Encoding."));
+    const QString text = UnicodeText::read(mFileName);
+    if (text.isNull())
+        return;
+
+    clearColumns();
+    lEditFilename->setText(mFileName);
+    const QString firstLine = text.left(text.indexOf(QLatin1Char('\n')));
+    const QStringList cells = linesOf(firstLine).value(0).split(QLatin1Char('\t'));
+    int refused = 0;
+    for (int i = 0; i < cells.size(); ++i)
+        refused += addColumn();
+    if (refused > 0)
+        MessageBoxHelper::information(this, mTitle, tr("A maximum of four columns can be imported."));
+    if (mColumns.size() == 1) {
+        mColumns.first()->setStudyTerm();
+        mColumns.first()->btnRemove->hide();
+    }
+}
+
+int ImportForm::addColumn()
+{
+    if (mColumns.size() >= 4)
+        return 1;
+    addColumnClicked(tr("Column %1").arg(mColumns.size() + 1));
+    return 0;
+}
+
+void ImportForm::addColumnClicked(const QString& label)
+{
+    auto* column = new ColumnWidget(mMainWindow, label);
+    mColumns.append(column);
+    connect(column, &ColumnWidget::languagesModified, this, &ImportForm::updateLanguageLists);
+    frmColumns->layout()->addWidget(column);
+}
+
+void ImportForm::clearColumns()
+{
+    for (ColumnWidget* column : std::as_const(mColumns))
+        column->deleteLater();
+    mColumns.clear();
+}
+
+void ImportForm::updateLanguageLists()
+{
+    // The wizard has refreshed the main window's lists already.
+    for (ColumnWidget* column : std::as_const(mColumns))
+        column->fillLanguages();
+}
+
+QString ImportForm::suggestedName() const
+{
+    return QFileInfo(lEditFilename->text()).completeBaseName();
+}
+
+QString ImportForm::checkColumns() const
+{
+    int imported = 0;
+    int studyTerms = 0;
+    bool noType = false;
+    bool noLanguage = false;
+    for (ColumnWidget* column : mColumns) {
+        if (!column->isImported())
+            continue;
+        ++imported;
+        if (column->isStudyTerm())
+            ++studyTerms;
+        if (column->fieldName().isEmpty())
+            noType = true;
+        if (column->language().isEmpty())
+            noLanguage = true;
+    }
+    if (imported == 0)
+        return tr("There must be at least one column to import.");
+    if (noType)
+        return tr("Please select the type of each column.");
+    if (noLanguage)
+        return tr("Language has not been selected for one of the import columns.");
+    if (studyTerms > 1)
+        return tr("Only one column can contain the Study Term.");
+    if (studyTerms == 0)
+        return tr("At least one column must be the Study Term.");
+    if (lEditFilename->text().isEmpty())
+        return tr("No file has been selected to import.");
+    return QString();
+}
+
+QString ImportForm::askName()
+{
+    QString suggestion = suggestedName();
+    for (;;) {
+        QInputDialog prompt(this, Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
+        prompt.setWindowTitle(mTitle);
+        prompt.setLabelText(tr("Save List as:"));
+        prompt.setTextValue(suggestion);
+        mPrompt = &prompt;
+        const int answer = prompt.exec();
+        mPrompt = nullptr;
+        if (answer != QDialog::Accepted)
+            return QString();
+        const QString name = prompt.textValue();
+        const QString refusal = ZoWordList::checkListName(name);
+        if (!refusal.isEmpty()) {
+            MessageBoxHelper::information(this, mTitle, refusal);
+            suggestion = name;
+            continue;
+        }
+        if (QFileInfo::exists(ZoWordList::fileName(mListDir, name))) {
+            // The old list is replaced by the caller once the new one was read.
+            const int choice = MessageBoxHelper::show(
+                MessageBoxHelper::Question, this, mTitle,
+                tr("List '%1' already exists, would you like to overwrite?").arg(name),
+                {tr("Overwrite"), tr("Choose another name")}, 1, 1);
+            if (choice != 0) {
+                suggestion = name;
+                continue;
+            }
+        }
+        return name;
+    }
+}
+
+void ImportForm::btnImportClicked()
+{
+    const QString refusal = checkColumns();
+    if (!refusal.isEmpty()) {
+        MessageBoxHelper::information(this, mTitle, refusal);
+        return;
+    }
+    QPointer<ImportForm> self(this);
+    const QString name = askName();
+    if (!self || name.isNull())
+        return;
+
+    hide();
+    QProgressDialog progress(tr("Importing List.  This could take a few minutes..."), QString(), 0, 2, this,
+                             Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
+    progress.setWindowTitle(mTitle);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setValue(1);
+    btnChooseFile->setEnabled(false);
+    btnImport->setEnabled(false);
+    const bool read = readList(name);
+    if (!self)
+        return;
+    btnChooseFile->setEnabled(true);
+    btnImport->setEnabled(true);
+    progress.setValue(2);
+    if (read)
+        accept();
+    else
+        reject();
+}
+
+bool ImportForm::readList(const QString& name)
+{
+    const QString text = UnicodeText::read(mFileName);
+    if (text.isNull())
+        return false;
+    const QStringList lines = linesOf(text);
+
+    // What each column gives, taken before the loop processes events.
+    struct Column
+    {
+        bool imported;
+        bool studyTerm;
+        QString type;
+        QString language;
+        QString languageId;
+    };
+    ZoDbHelper helper;
+    QList<Column> columns;
+    for (ColumnWidget* widget : std::as_const(mColumns))
+        columns.append({widget->isImported(), widget->isStudyTerm(), widget->fieldName(), widget->language(),
+                        helper.languageId(widget->language())});
+
+    auto list = std::make_unique<ZoWordList>();
+    list->setTitle(name);
+    QPointer<ImportForm> self(this);
+    int sinceEvents = 0;
+    for (const QString& line : lines) {
+        if (line.isEmpty())
+            continue;
+        const QStringList cells = line.split(QLatin1Char('\t'));
+        const int n = std::min(int(cells.size()), int(columns.size()));
+        ZoExercise exercise;
+        for (int i = 0; i < n; ++i) {
+            const Column& column = columns.at(i);
+            if (!column.imported)
+                continue;
+            const QString cell = cells.at(i).trimmed();
+            if (column.studyTerm) {
+                exercise.setTerm(cell);
+                exercise.setLanguage(column.language);
+            } else {
+                // An empty cell adds no field.
+                exercise.addField(column.type, {{QStringLiteral("Value"), cell},
+                                                {QStringLiteral("Language"), column.language},
+                                                {QStringLiteral("LanguageID"), column.languageId}});
+            }
+        }
+        if (!exercise.term().isEmpty())
+            list->appendExercise(exercise);
+        if (++sinceEvents == kLinesPerEventRound) {
+            sinceEvents = 0;
+            QCoreApplication::processEvents();
+            if (!self)
+                return false;
+        }
+    }
+    mResult = std::move(list);
+    return true;
+}
+
+void ImportForm::btnCancelClicked()
+{
+    btnChooseFile->setEnabled(true);
+    btnImport->setEnabled(true);
+    reject();
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "ZoExercise.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QDir;
+class QDomDocument;
+
+// A named list of exercises recorded one after the other on the term-list
+// page. On disk it is "Content/TemplateList/<title>.xml", UTF-16 with a
+// byte-order mark; the file name always follows the title.
+class ZoWordList : public QObject
+{
+    Q_OBJECT
+
+public:
+    ZoWordList();
+    ~ZoWordList() override;
+
+    virtual QString id() const;
+    virtual void setId(QString id);
+    virtual QString title() const;
+    virtual void setTitle(QString title);
+    virtual QString username() const;
+    virtual void setUsername(QString username);
+    virtual QString language() const;
+    virtual void setLanguage(QString language);
+    virtual QList<ZoExercise> exercises() const;
+    virtual void setExercises(const QList<ZoExercise>& exercises);
+    virtual int appendExercise(const ZoExercise& exercise);
+    virtual int clearExercises();
+    virtual int exerciseCount() const;
+    // The i-th exercise itself; i must be valid.
+    virtual ZoExercise* exerciseAt(int i);
+    // The i-th exercise takes over every property and field of exercise.
+    virtual void replaceExercise(int i, const ZoExercise& exercise);
+    // Does nothing for an index outside the list.
+    virtual void removeExercise(int i);
+    // "Id", "Title", "Username", "Language".
+    virtual QHash<QString, QString> toHash() const;
+    // "Word List".
+    virtual QString type() const;
+    // The whole file text; the "General" element is built in document (a new
+    // one when null).
+    virtual QString toXml(QDomDocument* document = nullptr) const;
+    virtual QString exerciseXml(QDomDocument* document, int i) const;
+
+    // Adds the title, id, user and exercises the text holds; false and nothing
+    // added when it is not well-formed or holds no "WordList". Pending events
+    // are processed after each exercise.
+    bool fromXml(const QString& text);
+
+    // "Content/TemplateList" below the working directory.
+    static QDir listDirectory();
+    // "" when name may be a list's name (and so its file's base name), else the
+    // message that tells the user why not.
+    static QString checkListName(const QString& name);
+    // <dir>/<title>.xml
+    static QString fileName(const QDir& listDir, const QString& title);
+    // Writes the list to the file its title names, atomically, creating the
+    // directory when needed; false on a title checkListName refuses or when
+    // the file cannot be written.
+    static bool writeFile(const QDir& listDir, const ZoWordList& list);
+    // The list in <dir>/<name>.xml, titled name; null when the name is
+    // refused, the file cannot be read or does not hold a word list.
+    static std::unique_ptr<ZoWordList> readFile(const QDir& listDir, const QString& name);
+
+private:
+    QString mId;
+    QString mTitle;
+    QString mUsername;
+    QString mLanguage;
+    QList<ZoExercise> mExercises;
+};
