@@ -3,7 +3,6 @@
 #include "ZoDbHelper.h"
 #include "ZoExercise.h"
 
-#include <QCoreApplication>
 #include <QDomDocument>
 #include <QStringList>
 
@@ -33,11 +32,6 @@ QString childText(const QDomElement& parent, const QString& name)
     return parent.firstChildElement(name).text();
 }
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("ExerciseXml", text);
-}
-
 } // namespace
 
 QString ExerciseXml::encodeName(const QString& name)
@@ -64,10 +58,11 @@ QString ExerciseXml::encodeName(const QString& name)
 
 QString ExerciseXml::decodeName(const QString& elementName)
 {
+    // Field names are the tag list's own names, never translated.
     if (elementName == kSymbolsElement)
-        return tr("International Symbols");
+        return kInternationalSymbols;
     if (elementName == kPartOfSpeechElement)
-        return tr("Part of speech");
+        return kPartOfSpeech;
     QString decoded;
     decoded.reserve(elementName.size());
     for (int i = 0; i < elementName.size(); ++i) {

@@ -691,4 +691,147 @@
         <translation>Lektion gespeichert.</translation>
     </message>
 </context>
+<context>
+    <name>ColumnWidget</name>
+    <message>
+        <source>ColumnWidget</source>
+        <translation>Spalte</translation>
+    </message>
+    <message>
+        <source>Column Number</source>
+        <translation>Spaltennummer</translation>
+    </message>
+    <message>
+        <source>Type:</source>
+        <translation>Typ:</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>Sprache:</translation>
+    </message>
+    <message>
+        <source>Ignore this column</source>
+        <translation>Diese Spalte ignorieren</translation>
+    </message>
+    <message>
+        <source>Import this column</source>
+        <translation>Diese Spalte importieren</translation>
+    </message>
+    <message>
+        <source>Select Type</source>
+        <translation>Typ auswählen</translation>
+    </message>
+    <message>
+        <source>Study Term</source>
+        <translation>Lernbegriff</translation>
+    </message>
+    <message>
+        <source>Translation</source>
+        <translation>Übersetzung</translation>
+    </message>
+</context>
+<context>
+    <name>ImportForm</name>
+    <message>
+        <source>Import - Generate List</source>
+        <translation>Import - Liste erstellen</translation>
+    </message>
+    <message>
+        <source>Import Settings</source>
+        <translation>Importeinstellungen</translation>
+    </message>
+    <message>
+        <source>Filename:</source>
+        <translation>Dateiname:</translation>
+    </message>
+    <message>
+        <source>Choose File</source>
+        <translation>Datei wählen</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Importieren</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Selected file is not in Unicode format.
+Accents and non-Latin characters may not import properly.
+For best results, please open the file in a text editor, select Save As,
+and select UTF-8 Encoding.</source>
+        <translation>Die gewählte Datei ist nicht im Unicode-Format.
+Akzente und nicht-lateinische Zeichen werden womöglich nicht richtig importiert.
+Am besten öffnen Sie die Datei in einem Texteditor, wählen Speichern unter
+und wählen die Kodierung UTF-8.</translation>
+    </message>
+    <message>
+        <source>A maximum of four columns can be imported.</source>
+        <translation>Es können höchstens vier Spalten importiert werden.</translation>
+    </message>
+    <message>
+        <source>Column %1</source>
+        <translation>Spalte %1</translation>
+    </message>
+    <message>
+        <source>There must be at least one column to import.</source>
+        <translation>Mindestens eine Spalte muss importiert werden.</translation>
+    </message>
+    <message>
+        <source>Please select the type of each column.</source>
+        <translation>Bitte wählen Sie den Typ jeder Spalte.</translation>
+    </message>
+    <message>
+        <source>Language has not been selected for one of the import columns.</source>
+        <translation>Für eine der Importspalten wurde keine Sprache gewählt.</translation>
+    </message>
+    <message>
+        <source>Only one column can contain the Study Term.</source>
+        <translation>Nur eine Spalte kann den Lernbegriff enthalten.</translation>
+    </message>
+    <message>
+        <source>At least one column must be the Study Term.</source>
+        <translation>Mindestens eine Spalte muss der Lernbegriff sein.</translation>
+    </message>
+    <message>
+        <source>No file has been selected to import.</source>
+        <translation>Es wurde keine Datei zum Importieren gewählt.</translation>
+    </message>
+    <message>
+        <source>Save List as:</source>
+        <translation>Liste speichern als:</translation>
+    </message>
+    <message>
+        <source>List &apos;%1&apos; already exists, would you like to overwrite?</source>
+        <translation>Die Liste „%1“ gibt es bereits. Möchten Sie sie überschreiben?</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <translation>Überschreiben</translation>
+    </message>
+    <message>
+        <source>Choose another name</source>
+        <translation>Anderen Namen wählen</translation>
+    </message>
+    <message>
+        <source>Importing List.  This could take a few minutes...</source>
+        <translation>Liste wird importiert. Das kann einige Minuten dauern...</translation>
+    </message>
+</context>
+<context>
+    <name>ZoWordList</name>
+    <message>
+        <source>Please enter a name for the List.</source>
+        <translation>Bitte geben Sie einen Namen für die Liste ein.</translation>
+    </message>
+    <message>
+        <source>Please enter a name that does not contain any of the following characters: \ / : * ? &quot; &lt; &gt; |</source>
+        <translation>Bitte geben Sie einen Namen ein, der keines der folgenden Zeichen enthält: \ / : * ? &quot; &lt; &gt; |</translation>
+    </message>
+    <message>
+        <source>Name is too long.  Please enter a name less than 32 characters.</source>
+        <translation>Der Name ist zu lang. Bitte geben Sie einen Namen mit weniger als 32 Zeichen ein.</translation>
+    </message>
+</context>
 </TS>

@@ -11,10 +11,12 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 using namespace ComboSteps;
 
@@ -472,6 +474,34 @@ private slots:
         QTRY_COMPARE(column->cmbLanguages->currentText(), QStringLiteral("French"));
         QCOMPARE(column->language(), QStringLiteral("French"));
         QVERIFY(mFixture.tree().netCalls(QStringLiteral("updateFluency")).isEmpty());
+    }
+
+    void germanTextsKeepEnglishFieldNames()
+    {
+        std::vector<std::unique_ptr<QTranslator>> translators;
+        for (const char* file : {"create-Deutsch.qm", "SharedDialogs-Deutsch.qm"}) {
+            translators.push_back(std::make_unique<QTranslator>());
+            QVERIFY(translators.back()->load(TestTree::distPath() + QStringLiteral("/Translations/Deutsch/")
+                                             + QLatin1String(file)));
+            QCoreApplication::installTranslator(translators.back().get());
+        }
+        auto dialog = form(writeFile(QStringLiteral("kitchen.txt"), utf8Bom("Haus\thouse\n")));
+        ColumnWidget* column = dialog->columns().at(1);
+        const QStringList texts{dialog->windowTitle(), dialog->btnImport->text(), dialog->btnCancel->text(),
+                                column->lblColumnNumber->text(), column->cmbColumnType->itemText(0),
+                                column->cmbColumnType->itemText(2), column->cmbLanguages->itemText(0),
+                                column->btnRemove->text()};
+        dialog->btnImportClicked();
+        std::unique_ptr<ZoWordList> list = import(*dialog, {"term:" + kGerman, "tr:French"});
+        for (auto& translator : translators)
+            QCoreApplication::removeTranslator(translator.get());
+
+        QCOMPARE(texts, (QStringList{"Import - Liste erstellen", "Importieren", "Abbrechen", "Spalte 2",
+                                     "Typ auswählen", "Übersetzung", "Sprache auswählen", "Diese Spalte ignorieren"}));
+        QCOMPARE(mFixture.tree().boxes(),
+                 QStringList{info("Bitte wählen Sie den Typ jeder Spalte.")});
+        QVERIFY(list);
+        QCOMPARE(list->exerciseAt(0)->fields().uniqueKeys(), QStringList{"Translation"});
     }
 
     void nobodySignedInLeavesLanguagesEmpty()
