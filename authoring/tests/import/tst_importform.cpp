@@ -88,16 +88,16 @@ private:
 
 // "term:<language>", "tr:<language>", "none:<language>" (no type), "ignore",
 // or "ignore-" before one of the others; an empty language leaves "Select Language".
-void setUpColumn(ColumnWidget* column, const QString& spec)
+void setUpColumn(ColumnWidget* column, const QString& setting)
 {
-    if (spec.startsWith(QLatin1String("ignore"))) {
-        if (spec.startsWith(QLatin1String("ignore-")))
-            setUpColumn(column, spec.mid(7));
+    if (setting.startsWith(QLatin1String("ignore"))) {
+        if (setting.startsWith(QLatin1String("ignore-")))
+            setUpColumn(column, setting.mid(7));
         column->toggle();
         return;
     }
-    const QString type = spec.section(QLatin1Char(':'), 0, 0);
-    const QString language = spec.section(QLatin1Char(':'), 1);
+    const QString type = setting.section(QLatin1Char(':'), 0, 0);
+    const QString language = setting.section(QLatin1Char(':'), 1);
     if (type == QLatin1String("term"))
         column->cmbColumnType->setCurrentIndex(1);
     else if (type == QLatin1String("tr"))
