@@ -343,6 +343,11 @@ int startUploadService(void)
                          false, 0);
 }
 
+int endSession(void)
+{
+    return loggedIntCall("endSession", "endSession", "()I", "GetMethodID failed for endSession\n", false, 0);
+}
+
 int cancelDownload(int handle)
 {
     return loggedIntCall("cancelDownload", "cancelDownload", "(I)I", "GetMethodID failed for cancelDownload\n", true,

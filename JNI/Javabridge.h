@@ -19,6 +19,8 @@ JAVABRIDGE_EXPORT int startMessagingService(void);
 JAVABRIDGE_EXPORT int startQueryService(void);
 JAVABRIDGE_EXPORT int startDownloadService(void);
 JAVABRIDGE_EXPORT int startUploadService(void);
+// Ends the signed-in user's session with the peer: 1 ended, 0 none held.
+JAVABRIDGE_EXPORT int endSession(void);
 JAVABRIDGE_EXPORT const char* sendMessage(const char* xml);
 JAVABRIDGE_EXPORT const char* sendQuery(const char* xml);
 JAVABRIDGE_EXPORT int upload(const char* xml, const char** paths, int count);

@@ -15,6 +15,10 @@ class ZoTranslation;
 class INetManager
 {
 public:
+    // loginUser and registerAccount: the peer refused, too many requests came
+    // from this computer; trying again later works.
+    static constexpr int TooManyRequests = -4;
+
     virtual ~INetManager() = default;
     virtual int registerAccount(QHash<QString, QString> fields) = 0;
     virtual int loginUser(QString username, QString password, int offline) = 0;

@@ -230,6 +230,13 @@ void LoginForm::loginUser()
                                       .arg(QString::fromLatin1(ProductInfo::WebSite)));
         done(QDialog::Rejected);
         break;
+    case INetManager::TooManyRequests:
+        lEditUsername->setEnabled(true);
+        lEditPassword->setEnabled(true);
+        MessageBoxHelper::warning(this, mAppName,
+                                  tr("Sorry, too many sign-ins came from this computer.\n"
+                                     "Please wait a minute and try again."));
+        break;
     default:
         lEditUsername->setEnabled(true);
         lEditPassword->setEnabled(true);

@@ -947,6 +947,10 @@ void MainWindow::signOut()
 
     deleteTabs();
 
+    // The peer ends the session the user signed in with; the network stays up for the next sign-in.
+    if (mNetManager && !mOfflineSession)
+        mNetManager->stopNetwork();
+
     lblUsername1->hide();
     lblUsername2->setText(QString());
 

@@ -232,5 +232,9 @@ void RegistrationForm::registerUser()
     } else if (result == 0) {
         MessageBoxHelper::warning(this, mAppName, tr("Sorry, the Vireda network is presently unavailable.  Registration failed."));
         reject();
+    } else if (result == INetManager::TooManyRequests) {
+        MessageBoxHelper::warning(this, mAppName,
+                                  tr("Sorry, too many registrations came from this computer.\n"
+                                     "Please try again later."));
     }
 }

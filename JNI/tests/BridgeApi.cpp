@@ -34,7 +34,7 @@ QByteArray arg(const QList<QByteArray>& args, int i)
 QList<QByteArray> BridgeApi::exportNames()
 {
     return {"init", "startViredaNet", "startMessagingService", "startQueryService", "startDownloadService",
-            "startUploadService", "sendMessage", "sendQuery", "upload", "uploadManifest", "getUploadStatus",
+            "startUploadService", "endSession", "sendMessage", "sendQuery", "upload", "uploadManifest", "getUploadStatus",
             "isUploadXmlDone", "getUploadReply", "downloadExercise", "downloadManifest", "getDownloadStatus",
             "isDownloadXmlDone", "getDownloadXml", "getTranslationXml", "cancelDownload"};
 }
@@ -66,7 +66,7 @@ QByteArray BridgeApi::call(const QByteArray& name, const QList<QByteArray>& args
     if (!f)
         return QByteArrayLiteral("missing export");
     const int handle = arg(args, 0).toInt();
-    if (name == "init" || name.startsWith("start"))
+    if (name == "init" || name.startsWith("start") || name == "endSession")
         return QByteArray::number(reinterpret_cast<IntFn>(f)());
     if (name == "cancelDownload" || name == "getDownloadStatus" || name == "getUploadStatus"
         || name == "isUploadXmlDone" || name == "isDownloadXmlDone")

@@ -23,6 +23,7 @@ void BridgeCases::addNotStartedRows()
     QTest::newRow("startQueryService") << QByteArray("startQueryService") << QByteArrayList{} << minus999;
     QTest::newRow("startDownloadService") << QByteArray("startDownloadService") << QByteArrayList{} << minus999;
     QTest::newRow("startUploadService") << QByteArray("startUploadService") << QByteArrayList{} << minus999;
+    QTest::newRow("endSession") << QByteArray("endSession") << QByteArrayList{} << minus999;
     QTest::newRow("cancelDownload") << QByteArray("cancelDownload") << QByteArrayList{"3"} << minus999;
     QTest::newRow("getDownloadStatus") << QByteArray("getDownloadStatus") << QByteArrayList{"3"} << minus999;
     QTest::newRow("getUploadStatus") << QByteArray("getUploadStatus") << QByteArrayList{"3"} << minus999;
@@ -53,9 +54,10 @@ void BridgeCases::addMissingMethodRows()
                                     << QByteArray("\n-=startViredaNet()=-\n")
                                     << QByteArray("GetMethodID for startViredaNet\n");
     for (const char* service : {"startMessagingService", "startQueryService", "startDownloadService",
-                                "startUploadService", "cancelDownload", "getDownloadStatus", "getUploadStatus"}) {
+                                "startUploadService", "endSession", "cancelDownload", "getDownloadStatus",
+                                "getUploadStatus"}) {
         const QByteArray name(service);
-        const bool handle = !name.startsWith("start");
+        const bool handle = !name.startsWith("start") && name != "endSession";
         QTest::newRow(service) << name << (handle ? QByteArrayList{"3"} : QByteArrayList{}) << minus999
                                << "\n-=" + name + "()=-\n" << "GetMethodID failed for " + name + "\n";
     }

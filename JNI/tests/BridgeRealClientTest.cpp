@@ -222,3 +222,13 @@ void BridgeRealClientTest::searchFindsUploadedExercise()
         QCOMPARE(manifest.attribute(QStringLiteral("suppliedByUserName")), QStringLiteral("Zoe.e2e"));
     }
 }
+
+void BridgeRealClientTest::endSessionSignsOut()
+{
+    QCOMPARE(mApi.call("endSession"), QByteArray("1"));
+    QCOMPARE(mApi.call("endSession"), QByteArray("0"));
+    // The peer no longer knows the session: a fluency update asks to sign in.
+    const QDomDocument reply = parse(send("sendMessage", message("updateFluency", "<general><username>Zoe.e2e</username>"
+                                                                                 "</general>")));
+    QCOMPARE(firstText(reply, QStringLiteral("status")), QStringLiteral("-1"));
+}

@@ -26,6 +26,7 @@ private slots:
     void uploadThenDownloadExercise();
     void searchFindsUploadedExercise_data();
     void searchFindsUploadedExercise();
+    void endSessionSignsOut();
 
 private:
     QByteArray send(const QByteArray& exportName, const QByteArray& message, QByteArray* out = nullptr);

@@ -66,6 +66,8 @@ void BridgeScriptedTest::numberExports_data()
         QTest::newRow(start) << QByteArray(start) << QByteArrayList{} << QByteArray::number(value++)
                              << logged(start, start);
     }
+    QTest::newRow("endSession") << QByteArray("endSession") << QByteArrayList{} << QByteArray("16")
+                                << logged("endSession", "endSession");
     QTest::newRow("getDownloadStatus") << QByteArray("getDownloadStatus") << QByteArrayList{"5"} << QByteArray("1005")
                                        << logged("getDownloadStatus", "getDownloadStatus");
     QTest::newRow("isDownloadXmlDone") << QByteArray("isDownloadXmlDone") << QByteArrayList{"5"} << QByteArray("2005")

@@ -281,7 +281,13 @@ int Courier::startNetworkNow()
 
 int Courier::stopNetwork()
 {
-    // The Java client and its virtual machine run until the process ends.
+    // The Java client and its virtual machine run until the process ends;
+    // only the signed-in user's session with the peer ends here.
+    if (mOnlineSession) {
+        mOnlineSession = false;
+        if (mBridge)
+            mBridge->call("endSession", 0);
+    }
     return 1;
 }
 
@@ -713,6 +719,10 @@ int Courier::registerAccount(QHash<QString, QString> fields)
         qDebug().noquote() << "Username already taken.";
         return -1;
     }
+    if (status == TooManyRequests) {
+        qDebug().noquote() << "Too many registrations from this computer.";
+        return TooManyRequests;
+    }
     qDebug().noquote() << "Network is down.";
     qDebug().noquote() << "ERROR: " + reply.valueOf(QStringLiteral("body.registerReply.error_description"));
     mMessaging = 0;
@@ -792,6 +802,7 @@ int Courier::loginUser(QString username, QString password, int offline)
         else
             delete user;
         mOfflineLogin = 0;
+        mOnlineSession = true;
         const int result = status.toInt();
         qDebug().noquote() << QString::asprintf("login status is %i", result);
         return finish(result);
@@ -802,6 +813,8 @@ int Courier::loginUser(QString username, QString password, int offline)
         return finish(2);
     if (status == QLatin1String("-2"))
         return finish(-2);
+    if (status.toInt() == TooManyRequests)
+        return finish(TooManyRequests);
     mMessaging = 0;
     return finish(3);
 }

@@ -144,6 +144,8 @@ private:
     int mDownload = 0;
     int mUpload = 0;
     int mOfflineLogin = 0;
+    // A user signed in online holds a session with the peer.
+    bool mOnlineSession = false;
     IUserResource* mUserResource = nullptr;
     IDbManager* mDbManager = nullptr;
     IResource* mLanguages = nullptr;

@@ -162,6 +162,12 @@ Bitte besuchen Sie %1.</translation>
         <source>Sorry, we could not sign you in because of unknown error.</source>
         <translation>Die Anmeldung ist leider wegen eines unbekannten Fehlers fehlgeschlagen.</translation>
     </message>
+    <message>
+        <source>Sorry, too many sign-ins came from this computer.
+Please wait a minute and try again.</source>
+        <translation>Von diesem Computer kamen leider zu viele Anmeldungen.
+Bitte warten Sie eine Minute und versuchen Sie es erneut.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -594,6 +600,12 @@ Sprachkenntnissen entfernen?</translation>
     <message>
         <source>Sorry, the Vireda network is presently unavailable.  Registration failed.</source>
         <translation>Das Vireda-Netzwerk ist derzeit leider nicht erreichbar.  Die Registrierung ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Sorry, too many registrations came from this computer.
+Please try again later.</source>
+        <translation>Von diesem Computer kamen leider zu viele Registrierungen.
+Bitte versuchen Sie es später erneut.</translation>
     </message>
 </context>
 <context>

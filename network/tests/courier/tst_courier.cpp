@@ -121,6 +121,7 @@ private slots:
     void loginReplyForAnotherUser_data();
     void loginReplyForAnotherUser();
     void loginInOtherCaseTakesRegisteredSpelling();
+    void stopNetworkEndsOnlineSession();
     void updateFluencyStoresLocallyFirst();
 
     void queryExercisesStatus_data();
@@ -207,6 +208,8 @@ void TestCourier::init()
     mNet->setDownloadServiceStarted(1);
     mNet->setUploadServiceStarted(1);
     mNet->setOfflineLogin(0);
+    // No test inherits the session of an earlier sign-in.
+    mNet->stopNetwork();
     mBridge.reset();
 }
 
@@ -674,11 +677,13 @@ void TestCourier::replyStatus_data()
 
     QTest::newRow("register: registered") << "register" << statusReply("1") << 1 << true << true;
     QTest::newRow("register: name taken") << "register" << statusReply("-1") << -1 << true << true;
+    QTest::newRow("register: too many") << "register" << statusReply("-4") << -4 << true << true;
     QTest::newRow("register: other refusal") << "register" << statusReply("-3") << -3 << false << true;
     QTest::newRow("register: no answer") << "register" << kNull << 0 << false << true;
     QTest::newRow("register: not XML") << "register" << "garbage" << 0 << false << true;
     QTest::newRow("login: wrong password") << "login" << statusReply("-1") << 2 << true << true;
     QTest::newRow("login: version refused") << "login" << statusReply("-2") << -2 << true << true;
+    QTest::newRow("login: too many") << "login" << statusReply("-4") << -4 << true << true;
     QTest::newRow("login: other status") << "login" << statusReply("5") << 3 << false << true;
     QTest::newRow("login: no answer") << "login" << kNull << 3 << false << true;
     QTest::newRow("login: empty answer") << "login" << "" << 3 << false << true;
@@ -803,6 +808,33 @@ void TestCourier::onlineLoginStoresUser()
         expected << QStringLiteral("%1/%2/d%3").arg(QLatin1String(names[i]), QLatin1String(levels[i]), QString::number(i));
     expected.sort();
     QCOMPARE(languages, expected);
+}
+
+void TestCourier::stopNetworkEndsOnlineSession()
+{
+    auto ends = [this] {
+        int n = 0;
+        for (const FakeBridge::Call& call : mBridge.calls())
+            n += call.name == QLatin1String("endSession");
+        return n;
+    };
+    QCOMPARE(mNet->stopNetwork(), 1);
+    QCOMPARE(ends(), 0);
+
+    mBridge.queue(QStringLiteral("sendMessage"), loginReply(QStringLiteral("1"), QStringLiteral("u1"), 1));
+    QCOMPARE(mNet->loginUser(QStringLiteral("anna_b"), QStringLiteral("newpass1"), 0), 1);
+    QCOMPARE(ends(), 0);
+    QCOMPARE(mNet->stopNetwork(), 1);
+    QCOMPARE(ends(), 1);
+    QCOMPARE(mNet->stopNetwork(), 1);
+    QCOMPARE(ends(), 1);
+    // The services stay up for the next sign-in.
+    QVERIFY(mNet->isNetworkReady());
+
+    // Offline, no session is held.
+    QCOMPARE(mNet->loginUser(QStringLiteral("anna_b"), QStringLiteral("newpass1"), 2), 1);
+    QCOMPARE(mNet->stopNetwork(), 1);
+    QCOMPARE(ends(), 1);
 }
 
 void TestCourier::onlineLoginLeavesOtherAccounts()

@@ -51,7 +51,7 @@ const std::map<std::string, Reply>& baseDefaults()
         {"uploadManifest", "7"}, {"getUploadStatus", "0"}, {"isUploadXmlDone", "1"},
         {"getUploadReply", std::nullopt}, {"downloadExercise", "3"}, {"downloadManifest", "4"},
         {"getDownloadStatus", "100"}, {"isDownloadXmlDone", "1"}, {"getDownloadXml", std::nullopt},
-        {"getTranslationXml", std::nullopt}, {"cancelDownload", "1"}, {"detachThread", "1"}};
+        {"getTranslationXml", std::nullopt}, {"cancelDownload", "1"}, {"detachThread", "1"}, {"endSession", "1"}};
     return defaults;
 }
 
@@ -171,6 +171,7 @@ int startMessagingService(void) { return intReply("startMessagingService", {}); 
 int startQueryService(void) { return intReply("startQueryService", {}); }
 int startDownloadService(void) { return intReply("startDownloadService", {}); }
 int startUploadService(void) { return intReply("startUploadService", {}); }
+int endSession(void) { return intReply("endSession", {}); }
 const char* sendMessage(const char* xml) { return textReply("sendMessage", {text(xml)}); }
 const char* sendQuery(const char* xml) { return textReply("sendQuery", {text(xml)}); }
 

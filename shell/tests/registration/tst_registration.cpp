@@ -395,6 +395,9 @@ private slots:
         QTest::newRow("name taken") << "-1"
                                     << QStringList{info("Username already taken. Please enter a different username.")}
                                     << true << 0 << "";
+        QTest::newRow("too many registrations")
+            << "-4" << QStringList{warning("Sorry, too many registrations came from this computer.\nPlease try again later.")}
+            << true << 0 << "";
         QTest::newRow("network unavailable")
             << "0" << QStringList{warning("Sorry, the Vireda network is presently unavailable.  Registration failed.")}
             << false << int(QDialog::Rejected) << "";

@@ -166,6 +166,10 @@ private slots:
                                     << QStringList{warning("Sorry, this version of Vireda is too old and will need to be "
                                                            "updated.\nPlease visit " + site() + ".")}
                                     << 0 << "old" << "secret1" << online << 0;
+        QTest::newRow("-4 too many sign-ins")
+            << "-4" << "1" << true << QList<int>{}
+            << QStringList{warning("Sorry, too many sign-ins came from this computer.\nPlease wait a minute and try again.")}
+            << -1 << "old" << "secret1" << online << 0;
         QTest::newRow("other") << "7" << "1" << true << QList<int>{} << QStringList{warning(kUnknownError)} << -1
                                << "old" << "secret1" << online << 0;
     }
@@ -528,8 +532,11 @@ private slots:
         if (welcome)
             QCOMPARE(settings().value("users/tester/ShowGettingStarted").toInt(), 1);
 
-        // The welcome runs once per user.
+        // Signing out ends an online session with the peer; the welcome runs once per user.
+        const qsizetype stops = f.tree().netCalls("stopNetwork").size();
         window->signOut();
+        // (without a current user the sign-in counted as online)
+        QCOMPARE(f.tree().netCalls("stopNetwork").size() - stops, withUser && offline ? 0 : 1);
         ModalDriver again(signInAs("tester", "secret1", offline));
         window->signIn();
         QCOMPARE(again.met, QStringList{"LoginForm"});

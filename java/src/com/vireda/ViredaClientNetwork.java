@@ -66,6 +66,22 @@ public class ViredaClientNetwork {
         return link != null ? 1 : 0;
     }
 
+    /** Sign-out and shut-down wait at most this long for the peer to end the session. */
+    static final int END_SESSION_MILLIS = 2000;
+
+    /** Ends the session of the signed-in user: 1 ended, 0 none held, -1 the peer did not answer. */
+    public int endSession() {
+        try {
+            PeerLink l = link;
+            if (l == null || !l.hasSession()) {
+                return 0;
+            }
+            return l.endSession(Envelope.request("logout"), END_SESSION_MILLIS) ? 1 : -1;
+        } catch (Throwable e) {
+            return -1;
+        }
+    }
+
     public int startMessagingService() {
         return serviceState();
     }

@@ -65,6 +65,10 @@ public class ViredaClientNetwork {
         return 15;
     }
 
+    public int endSession() {
+        return 16;
+    }
+
     public String sendMessage(String xml) {
         return script("sendMessage", xml);
     }

@@ -53,6 +53,26 @@ public final class PeerLink {
         return post("/message", HttpRequest.BodyPublishers.ofString(xml, StandardCharsets.UTF_8), null, timeout);
     }
 
+    /** Whether the peer gave this link a session at sign-in that has not ended. */
+    public boolean hasSession() {
+        return session != null;
+    }
+
+    /**
+     * Tells the peer the session ended, waiting at most limitMillis, and forgets
+     * it here whatever the answer. False when there was none or the peer did not
+     * answer.
+     */
+    public boolean endSession(String message, int limitMillis) {
+        if (session == null) {
+            return false;
+        }
+        String reply = post("/message", HttpRequest.BodyPublishers.ofString(message, StandardCharsets.UTF_8), null,
+                Duration.ofMillis(Math.min(limitMillis, timeout.toMillis())));
+        session = null;
+        return reply != null;
+    }
+
     /** Posts a message followed by a sound file. */
     public String postUpload(String xml, Path sound) throws IOException {
         byte[] message = xml.getBytes(StandardCharsets.UTF_8);

@@ -18,9 +18,10 @@ import com.vireda.xml.Xml;
 
 /** Registration, sign-in, password reminders, fluency updates and feedback. */
 public final class AccountService {
-    /** The registration form's rule: letters a-z in either case, digits, '.' and '_'. */
-    static final Pattern NAME = Pattern.compile("[A-Za-z0-9._]{1,16}");
-    static final int MAX_NAME = 16;
+    /** The registration form's rule: 6 to 16 letters a-z in either case, digits, '.' and '_'. */
+    static final Pattern NAME = Pattern.compile("[A-Za-z0-9._]{6,16}");
+    /** The status of a request refused because its address sent too many. */
+    public static final String TOO_MANY = "-4";
     static final int MAX_SECRET = 256;
     static final int MAX_FIELD = 1024;
     static final int MAX_COMMENT = 8000;
@@ -63,8 +64,7 @@ public final class AccountService {
             throw new Refusal("-3", "A user name is required");
         }
         if (!NAME.matcher(name).matches()) {
-            throw new Refusal("-3", "A user name is at most " + MAX_NAME
-                    + " letters a-z or A-Z, digits, '.' and '_'");
+            throw new Refusal("-3", "A user name is 6 to 16 letters a-z or A-Z, digits, '.' and '_'");
         }
         return name;
     }
@@ -86,7 +86,7 @@ public final class AccountService {
         Element general = Xml.child(request, "general");
         String name = userName(field(general, "username"));
         if (!registrations.allow(address)) {
-            throw new Refusal("-1", "Too many registrations from this address; please try again later");
+            throw new Refusal(TOO_MANY, "Too many registrations from this address; please try again later");
         }
         String password = Xml.text(general, "password");
         if (password.isEmpty() || password.length() > MAX_SECRET) {
@@ -112,7 +112,7 @@ public final class AccountService {
 
     /** A sign-in refused before its password was looked at. */
     private static Reply busy(String why) {
-        return new Reply(429, Envelope.error("loginReply", "loginReply", "-1", why), null);
+        return new Reply(429, Envelope.error("loginReply", "loginReply", TOO_MANY, why), null);
     }
 
     public Reply login(Element request, String address, String previousSession) throws Refusal, SQLException {

@@ -74,6 +74,11 @@ public final class MessageHandler {
                 return accounts.register(request, address);
             case "login":
                 return accounts.login(request, address, sessionToken);
+            case "logout":
+                sessions.close(sessionToken);
+                // An empty session header clears the client's token.
+                return new Reply(200, Envelope.reply(replyType, "1",
+                        "<" + replyType + "><error_description/></" + replyType + ">"), "");
             case "passwordReminder":
                 return accounts.passwordReminder(request);
             case "updateFluency":

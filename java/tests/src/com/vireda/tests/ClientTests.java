@@ -92,6 +92,7 @@ final class ClientTests {
             {"getUploadReply", c.getUploadReply(987654), null},
             {"startMessagingService", c.startMessagingService(), 0},
             {"startUploadService", c.startUploadService(), 0},
+            {"endSession", c.endSession(), 0},
         };
         for (Object[] r : rows) {
             Check.equal(r[2], r[1], (String) r[0]);
@@ -146,7 +147,7 @@ final class ClientTests {
             ViredaClientNetwork c = startIn(dir, "peer.url=" + f.base() + "\n", 1);
             Check.equal(-1, c.embeddedPort(), "no peer of its own");
             String reply = c.sendMessage(PeerFixture.message("register",
-                    "<general><username>carla</username><password>pw</password></general>"));
+                    "<general><username>carla_m</username><password>pw</password></general>"));
             Check.equal("1", Xml.text(reply(reply), "header", "status"), "registered");
             Check.equal(1, f.counts().get("users"), "stored by the configured peer");
         } finally {
@@ -168,7 +169,7 @@ final class ClientTests {
             String port = line.substring(line.lastIndexOf(':') + 1);
             ViredaClientNetwork c = startIn(dir.resolve("work"), "peer.url=http://127.0.0.1:" + port + "\n", 1);
             String reply = c.sendMessage(PeerFixture.message("register",
-                    "<general><username>dana</username><password>pw</password></general>"));
+                    "<general><username>dana_k</username><password>pw</password></general>"));
             Check.equal("1", Xml.text(reply(reply), "header", "status"), "registered with the stand-alone peer");
             Check.isTrue(Files.exists(dir.resolve("standalone/peer.db")), "data in the folder given");
         } finally {
@@ -184,10 +185,10 @@ final class ClientTests {
             ViredaClientNetwork c = startIn(dir, null, 1);
             Check.isTrue(c.embeddedPort() > 0, "runs its own peer");
             Check.isTrue(Files.isDirectory(dir.resolve("PeerData")), "peer data under the working directory");
-            c.sendMessage(PeerFixture.message("register", "<general><username>ann</username><password>pw</password>"
+            c.sendMessage(PeerFixture.message("register", "<general><username>ann_lee</username><password>pw</password>"
                     + "</general>"));
             Element login = reply(c.sendMessage(PeerFixture.message("login",
-                    "<username>ann</username><password>pw</password>")));
+                    "<username>ann_lee</username><password>pw</password>")));
             Check.equal("1", Xml.text(login, "header", "status"), "login");
 
             byte[] sound = new byte[123_457];
@@ -258,6 +259,13 @@ final class ClientTests {
             for (int h : handles) {
                 Check.isTrue(h >= 0, "handle " + h);
             }
+
+            Check.equal(1, c.endSession(), "signed out");
+            Check.equal(0, c.endSession(), "no session left to end");
+            int late = c.uploadManifest(PeerFixture.message("uploadExercise",
+                    PeerFixture.exercise("gato", "spa", "Ann", null)), "exerciseWithoutSound");
+            Check.isTrue(waitFor(() -> c.isUploadXMLDone(late), 1), "answered after sign-out");
+            Check.equal("-1", Xml.text(reply(c.getUploadReply(late)), "header", "status"), "the session ended");
         } finally {
             PeerFixture.deleteTree(dir);
         }
