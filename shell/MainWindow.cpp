@@ -455,8 +455,12 @@ void MainWindow::finishInitialization()
     }
 
     showNormal();
-    if (mSplash)
+    if (mSplash) {
         mSplash->finish(this);
+        // Its picture is not needed again.
+        delete mSplash;
+        mSplash = nullptr;
+    }
 
     signIn();
 }
