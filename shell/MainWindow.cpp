@@ -15,6 +15,7 @@
 #include "MessageBoxHelper.h"
 #include "PluginDialog.h"
 #include "PluginLocator.h"
+#include "StartupProbe.h"
 #include "SuggestionForm.h"
 #include "UploadForm.h"
 #include "WelcomeForm.h"
@@ -108,6 +109,7 @@ MainWindow::MainWindow(QApplication* application)
 
     mSplash = new QSplashScreen(QPixmap(QStringLiteral("Icons/splash.png")));
     mSplash->setEnabled(false);
+    StartupProbe::markFirstPaint(mSplash, "splash");
     mSplash->show();
     showSplashMessage(tr("Initializing Application..."));
 
@@ -441,6 +443,7 @@ void MainWindow::finishInitialization()
     if (mInitialized)
         return;
     mInitialized = true;
+    StartupProbe::mark("timer");
 
     loadGeneralPlugins();
     if (mStartupAborted)
@@ -452,8 +455,12 @@ void MainWindow::finishInitialization()
     }
 
     showNormal();
-    if (mSplash)
+    if (mSplash) {
         mSplash->finish(this);
+        // Its picture is not needed again.
+        delete mSplash;
+        mSplash = nullptr;
+    }
 
     signIn();
 }
@@ -854,6 +861,7 @@ void MainWindow::signIn()
     if (mNetManager && !mNetManager->isNetworkReady())
         mNetManager->startNetwork();
     auto* login = new LoginForm(this);
+    StartupProbe::markFirstPaint(login, "signin");
 
     if (login->exec() != QDialog::Accepted) {
         btnSignIn->show();

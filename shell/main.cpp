@@ -18,6 +18,8 @@
 #include <QSettings>
 #include <QTranslator>
 
+#include <malloc.h>
+
 namespace {
 
 const char* const ApplicationName = ProductInfo::Name;
@@ -104,6 +106,10 @@ int main(int argc, char* argv[])
         return 1;
     }
     JavaRuntime::extendPath(storedHome);
+#ifdef M_ARENA_MAX
+    // The virtual machine's threads would each get a malloc arena of their own.
+    mallopt(M_ARENA_MAX, 2);
+#endif
     JavaRuntime::preloadJvm(storedHome);
 
     settings.setValue(QStringLiteral("software/version"), QString::fromLatin1(ApplicationName));

@@ -7,6 +7,7 @@
 #include "IResource.h"
 #include "IUserResource.h"
 #include "PluginLocator.h"
+#include "StartupProbe.h"
 #include "ZoDbHelper.h"
 #include "ZoUser.h"
 
@@ -211,6 +212,7 @@ Courier::Courier(QWidget* parent)
     // whatever needs the network waits for them.
     mStarter = std::thread([this] {
         startNetworkNow();
+        StartupProbe::mark("network");
         if (mBridge)
             mBridge->call("detachThread", 0);
     });
@@ -248,8 +250,11 @@ IDbManager* Courier::store()
 
 void Courier::awaitStart()
 {
-    if (mStarter.joinable() && mStarter.get_id() != std::this_thread::get_id())
+    if (mStarter.joinable() && mStarter.get_id() != std::this_thread::get_id()) {
+        const qint64 begin = StartupProbe::now();
         mStarter.join();
+        StartupProbe::report("network-wait", StartupProbe::now() - begin);
+    }
 }
 
 // ---------------------------------------------------------------- network start

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QSettings>
 #include <QSqlDatabase>
@@ -155,6 +156,8 @@ private slots:
     void missingRuntime();
     void storedHomeStillUsable();
     void endsCleanlyWithEveryPlugin();
+    void startupProbe_data();
+    void startupProbe();
     void terminatedDuringStartup_data();
     void terminatedDuringStartup();
     void damagedDatabase_data();
@@ -280,6 +283,59 @@ void TestStartup::endsCleanlyWithEveryPlugin()
     const QStringList shown = boxes(tree);
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown.first().startsWith(QStringLiteral("information\tWelcome\tWelcome to Vireda!")), qPrintable(shown.first()));
+}
+
+void TestStartup::startupProbe_data()
+{
+    QTest::addColumn<bool>("probe"); // VIREDA_STARTUP_PROBE set
+
+    QTest::newRow("asked for") << true;
+    QTest::newRow("not asked for") << false;
+}
+
+// The start-up benchmark reads these moments; without the variable the
+// program writes none of them.
+void TestStartup::startupProbe()
+{
+    QFETCH(bool, probe);
+    if (!JavaRuntime::isUsableHome(JavaRuntime::candidateHome()))
+        QSKIP("no Java runtime on this machine");
+    TestTree tree(TestTree::RealPlugins);
+    ProgramRun run(tree);
+    if (probe)
+        run.env().insert(QStringLiteral("VIREDA_STARTUP_PROBE"), QStringLiteral("1"));
+    run.start();
+    QByteArray output;
+    const auto moments = [&run, &output] {
+        output += run.process().readAllStandardOutput();
+        QHash<QByteArray, qint64> found;
+        for (const QByteArray& line : output.split('\n')) {
+            const QList<QByteArray> parts = line.mid(line.indexOf("startup-probe ")).trimmed().split(' ');
+            if (line.contains("startup-probe ") && parts.size() == 3 && !found.contains(parts.at(1)))
+                found.insert(parts.at(1), parts.at(2).toLongLong());
+        }
+        return found;
+    };
+    // The greeting comes from the sign-in dialog, before it is painted.
+    QTRY_VERIFY_WITH_TIMEOUT(!boxes(tree).isEmpty(), 60000);
+    if (probe)
+        QTRY_VERIFY_WITH_TIMEOUT(moments().contains("signin"), 30000);
+    QCOMPARE(run.terminate(), 1);
+    const QHash<QByteArray, qint64> found = moments();
+    if (!probe) {
+        QVERIFY2(found.isEmpty(), output.constData());
+        return;
+    }
+    for (const char* name : {"splash", "timer", "network", "network-wait", "signin"})
+        QVERIFY2(found.contains(name), name);
+    // Microseconds: the splash shows for its second, the dialog follows the
+    // timer and the network it waited for.
+    QVERIFY(found.value("timer") - found.value("splash") >= 900000);
+    QVERIFY(found.value("signin") > found.value("timer"));
+    QVERIFY(found.value("signin") > found.value("network"));
+    QVERIFY(found.value("network-wait") >= 0);
+    QVERIFY(found.value("network-wait") <= found.value("signin") - found.value("timer"));
+    QVERIFY(boxes(tree).first().startsWith(QStringLiteral("information\tWelcome\t")));
 }
 
 void TestStartup::terminatedDuringStartup_data()

@@ -66,7 +66,9 @@ public final class PeerService {
             Sessions sessions = new Sessions(settings.clock);
             handler = new MessageHandler(new AccountService(store, sessions, settings), content, sessions);
 
-            QueuedThreadPool pool = new QueuedThreadPool(settings.maxThreads, Math.min(8, settings.maxThreads));
+            // The acceptor and the selector keep a thread each and one worker
+            // waits; more start with the requests and end after idling.
+            QueuedThreadPool pool = new QueuedThreadPool(settings.maxThreads, Math.min(3, settings.maxThreads));
             pool.setName("vireda-peer");
             pool.setDaemon(true);
             server = new Server(pool);
