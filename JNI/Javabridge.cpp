@@ -38,9 +38,9 @@ const char kClassPathOption[] = "-Djava.class.path=.:./ViredaClientNetwork.jar";
 const char kSignalOption[] = "-Xrs";
 // The client and the peer it may run start small and grow when they need
 // to: one collector thread and no more heap committed than used, the quick
-// compiler only and two threads of it, no shared performance counters file.
+// compiler only and one thread of it, no shared performance counters file.
 const char* const kMemoryOptions[] = {"-XX:+UseSerialGC", "-Xms8m", "-XX:NewSize=4m", "-XX:TieredStopAtLevel=1",
-                                      "-XX:CICompilerCount=2", "-XX:ReservedCodeCacheSize=32m", "-XX:-UsePerfData"};
+                                      "-XX:CICompilerCount=1", "-XX:ReservedCodeCacheSize=32m", "-XX:-UsePerfData"};
 
 const int kFailure = -999;
 

@@ -11,9 +11,20 @@ import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.nio.file.StandardCopyOption;
+import java.security.SecureRandom;
 import java.time.Duration;
 import java.util.function.BooleanSupplier;
 import java.util.function.IntConsumer;
+
+import javax.net.ssl.KeyManager;
+import javax.net.ssl.SSLContext;
+import javax.net.ssl.SSLContextSpi;
+import javax.net.ssl.SSLEngine;
+import javax.net.ssl.SSLParameters;
+import javax.net.ssl.SSLServerSocketFactory;
+import javax.net.ssl.SSLSessionContext;
+import javax.net.ssl.SSLSocketFactory;
+import javax.net.ssl.TrustManager;
 
 /** HTTP to one peer service; keeps the session the peer gives at sign-in. */
 public final class PeerLink {
@@ -31,8 +42,67 @@ public final class PeerLink {
         base = baseUrl;
         timeout = Duration.ofMillis(timeoutMillis);
         fileTimeout = Duration.ofMillis(Math.max(timeoutMillis, 120_000));
-        http = HttpClient.newBuilder().version(HttpClient.Version.HTTP_1_1)
-                .connectTimeout(Duration.ofMillis(Math.min(timeoutMillis, 5000))).build();
+        HttpClient.Builder builder = HttpClient.newBuilder().version(HttpClient.Version.HTTP_1_1)
+                .connectTimeout(Duration.ofMillis(Math.min(timeoutMillis, 5000)));
+        if (!baseUrl.regionMatches(true, 0, "https:", 0, 6)) {
+            builder.sslContext(noTls());
+        }
+        http = builder.build();
+    }
+
+    /**
+     * A TLS context for a client that never speaks TLS: the HTTP client wants
+     * one, and the default would set up every cipher suite and read the whole
+     * trust store at start. Any attempt to use it fails.
+     */
+    private static SSLContext noTls() {
+        SSLContextSpi refusing = new SSLContextSpi() {
+            @Override
+            protected void engineInit(KeyManager[] km, TrustManager[] tm, SecureRandom sr) {
+            }
+
+            @Override
+            protected SSLSocketFactory engineGetSocketFactory() {
+                throw new UnsupportedOperationException("This client speaks plain HTTP only");
+            }
+
+            @Override
+            protected SSLServerSocketFactory engineGetServerSocketFactory() {
+                throw new UnsupportedOperationException("This client speaks plain HTTP only");
+            }
+
+            @Override
+            protected SSLEngine engineCreateSSLEngine() {
+                throw new UnsupportedOperationException("This client speaks plain HTTP only");
+            }
+
+            @Override
+            protected SSLEngine engineCreateSSLEngine(String host, int port) {
+                throw new UnsupportedOperationException("This client speaks plain HTTP only");
+            }
+
+            @Override
+            protected SSLSessionContext engineGetServerSessionContext() {
+                return null;
+            }
+
+            @Override
+            protected SSLSessionContext engineGetClientSessionContext() {
+                return null;
+            }
+
+            @Override
+            protected SSLParameters engineGetDefaultSSLParameters() {
+                return new SSLParameters();
+            }
+
+            @Override
+            protected SSLParameters engineGetSupportedSSLParameters() {
+                return new SSLParameters();
+            }
+        };
+        return new SSLContext(refusing, null, "none") {
+        };
     }
 
     public boolean ping() {

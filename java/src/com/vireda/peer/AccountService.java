@@ -27,9 +27,12 @@ public final class AccountService {
     static final int MAX_COMMENT = 8000;
     static final int MAX_FLUENCIES = 100;
 
-    /** Hashed in place of an unknown user's, so every wrong sign-in costs the same time. */
+    /**
+     * Hashed against in place of an unknown user's, so every wrong sign-in costs
+     * the same time; random bytes that no password's hash will equal.
+     */
     private static final byte[] DECOY_SALT = PasswordHasher.newSalt();
-    private static final byte[] DECOY_HASH = PasswordHasher.hash("decoy", DECOY_SALT, PasswordHasher.ITERATIONS);
+    private static final byte[] DECOY_HASH = PasswordHasher.randomHash();
 
     private final PeerStore store;
     private final Sessions sessions;

@@ -24,6 +24,13 @@ public final class PasswordHasher {
         return salt;
     }
 
+    /** Random bytes of a hash's length, equal to no real hash. */
+    public static byte[] randomHash() {
+        byte[] bytes = new byte[HASH_BITS / 8];
+        RANDOM.nextBytes(bytes);
+        return bytes;
+    }
+
     public static byte[] hash(String secret, byte[] salt, int iterations) {
         char[] chars = secret.toCharArray();
         PBEKeySpec keySpec = new PBEKeySpec(chars, salt, iterations, HASH_BITS);
