@@ -2,6 +2,7 @@
 #include "ISilResource.h"
 #include "JavaRuntime.h"
 #include "MainWindow.h"
+#include "MallocTuning.h"
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
 #include "ProductInfo.h"
@@ -18,7 +19,6 @@
 #include <QSettings>
 #include <QTranslator>
 
-#include <malloc.h>
 
 namespace {
 
@@ -106,10 +106,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     JavaRuntime::extendPath(storedHome);
-#ifdef M_ARENA_MAX
-    // The virtual machine's threads would each get a malloc arena of their own.
-    mallopt(M_ARENA_MAX, 2);
-#endif
+    MallocTuning::apply();
     JavaRuntime::preloadJvm(storedHome);
 
     settings.setValue(QStringLiteral("software/version"), QString::fromLatin1(ApplicationName));

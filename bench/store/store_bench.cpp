@@ -5,6 +5,7 @@
 // --million adds 1000000, filled without waiting for the disk but the last
 // 5,000 inserts)
 #include "IDbManager.h"
+#include "MallocTuning.h"
 #include "PluginLocator.h"
 #include "TestTree.h"
 #include "ZoDbConnection.h"
@@ -335,6 +336,8 @@ int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The allocator keeps memory as the program's does.
+    MallocTuning::apply();
     QApplication app(argc, argv);
     QList<int> sizes;
     for (int i = 1; i < argc; ++i) {
