@@ -103,6 +103,15 @@ void BridgeRealClientTest::initAndServicesStart()
     QVERIFY(QFile::exists(QStringLiteral("TestPeerData/peer.db")));
 }
 
+void BridgeRealClientTest::classArchiveMapped()
+{
+    // The virtual machine maps the build's archive only when it was made for
+    // these jars and a class path that starts as the bridge's does.
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    QVERIFY(maps.open(QIODevice::ReadOnly));
+    QVERIFY(maps.readAll().contains("/ViredaClientNetwork.jsa\n"));
+}
+
 void BridgeRealClientTest::accountMessages_data()
 {
     QTest::addColumn<QByteArray>("request");

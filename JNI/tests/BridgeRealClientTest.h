@@ -21,6 +21,7 @@ public:
 private slots:
     void initTestCase();
     void initAndServicesStart();
+    void classArchiveMapped();
     void accountMessages_data();
     void accountMessages();
     void uploadThenDownloadExercise();

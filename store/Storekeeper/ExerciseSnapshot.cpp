@@ -12,11 +12,55 @@
 #include <string>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 char foldByte(char c)
 {
     return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c;
+}
+
+// Calls next(p) for each place p where needle occurs in haystack, in
+// ascending order; next returns the place from which to go on looking (more
+// than p). Sixteen places are tested at a time for the needle's first and
+// last byte before any is compared whole.
+template <class Next>
+void forEachOccurrence(std::string_view haystack, std::string_view needle, Next next)
+{
+    const size_t n = haystack.size();
+    const size_t k = needle.size();
+    if (k == 0 || k > n)
+        return;
+    const char* bytes = haystack.data();
+    auto matchesAt = [&](size_t p) {
+        return k <= 2 || std::memcmp(bytes + p + 1, needle.data() + 1, k - 2) == 0;
+    };
+    size_t from = 0; // places before it are not looked at
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i first = _mm_set1_epi8(needle.front());
+    const __m128i last = _mm_set1_epi8(needle.back());
+    while (i + k - 1 + 16 <= n) {
+        const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+        const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i + k - 1));
+        auto candidates =
+                unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(head, first), _mm_cmpeq_epi8(tail, last))));
+        while (candidates != 0) {
+            const size_t p = i + size_t(__builtin_ctz(candidates));
+            candidates &= candidates - 1;
+            if (p >= from && matchesAt(p))
+                from = std::min(std::max(next(p), p + 1), n);
+        }
+        i = std::max(i + 16, from);
+    }
+#endif
+    for (i = std::max(i, from); i + k <= n; ++i) {
+        if (i >= from && bytes[i] == needle.front() && bytes[i + k - 1] == needle.back() && matchesAt(i))
+            from = std::min(std::max(next(i), i + 1), n);
+    }
 }
 
 // A prepared statement that finalizes itself.
@@ -327,12 +371,29 @@ std::vector<int> ExerciseSnapshot::select(const QString& fragment, const QString
     for (char& c : needle)
         c = foldByte(c);
     const std::string_view wanted(needle.constData(), size_t(needle.size()));
-    for (size_t t = 0; t < mTerms.size(); ++t) {
-        const Span folded = mFoldedTermSpans[t];
-        if (folded.size < 0)
-            continue; // NULL is never LIKE anything
-        const std::string_view term(mFoldedTerms.constData() + folded.offset, size_t(folded.size));
-        termMatches[t] = wanted.empty() || term.find(wanted) != std::string_view::npos;
+    if (wanted.empty()) {
+        for (size_t t = 0; t < mTerms.size(); ++t)
+            termMatches[t] = mFoldedTermSpans[t].size >= 0; // NULL is never LIKE anything
+    } else {
+        // The folded terms lie end to end in term order: one pass over them
+        // all, each place found given to the term it lies in.
+        const size_t terms = mFoldedTermSpans.size();
+        size_t t = 0;
+        forEachOccurrence(std::string_view(mFoldedTerms.constData(), size_t(mFoldedTerms.size())), wanted,
+                          [&](size_t p) -> size_t {
+                              while (t < terms
+                                     && (mFoldedTermSpans[t].size < 0
+                                         || mFoldedTermSpans[t].offset + size_t(mFoldedTermSpans[t].size) <= p))
+                                  ++t;
+                              if (t == terms)
+                                  return size_t(mFoldedTerms.size());
+                              const Span folded = mFoldedTermSpans[t];
+                              const size_t end = folded.offset + size_t(folded.size);
+                              if (p < folded.offset || p + wanted.size() > end)
+                                  return p + 1; // runs into the next term
+                              termMatches[t] = 1;
+                              return end;
+                          });
     }
     const QByteArray languageBytes = languageId.toUtf8();
     const std::string_view language(languageBytes.constData(), size_t(languageBytes.size()));

@@ -76,7 +76,7 @@ private:
     void rank(int column) const;
 
     QByteArray mText;        // every text value, UTF-8
-    QByteArray mFoldedTerms; // the terms with ASCII letters lowered
+    QByteArray mFoldedTerms; // the terms with ASCII letters lowered, end to end in term order
     std::vector<Span> mTerms;
     std::vector<Span> mFoldedTermSpans;
     std::vector<std::array<Span, kMediaColumns>> mMedia;

@@ -171,6 +171,14 @@ void tst_Storekeeper::queryModelOrder_data()
     QTest::newRow("fragment outside ASCII keeps its case") << QStringLiteral("ä") << QString() << 1 << false;
     QTest::newRow("fragment with percent") << QStringLiteral("0%") << QString() << 1 << true;
     QTest::newRow("fragment matching nothing") << QStringLiteral("xyz") << QString() << 1 << false;
+    // Terms follow one another in memory: a fragment must lie within one.
+    QTest::newRow("fragment across two terms") << QStringLiteral("sh") << QString() << 1 << false;
+    QTest::newRow("fragment across a NULL term") << QStringLiteral("%hau") << QString() << 1 << false;
+    QTest::newRow("fragment across three terms") << QStringLiteral("zebra100%hauser") << QString() << 1 << false;
+    QTest::newRow("fragment ending the last term") << QStringLiteral("t haus") << QString() << 1 << false;
+    QTest::newRow("fragment as long as its term") << QStringLiteral("silent haus") << QString() << 0 << false;
+    QTest::newRow("fragment longer than every term") << QStringLiteral("silent house, silent haus") << QString()
+                                                     << 1 << false;
     QTest::newRow("language") << QString() << QStringLiteral("German") << 8 << true;
     QTest::newRow("language and fragment") << QStringLiteral("a") << QStringLiteral("English") << 7 << false;
     QTest::newRow("no ordering") << QString() << QString() << 9 << false;

@@ -1,126 +1,89 @@
 package com.vireda.client;
 
+import java.io.ByteArrayOutputStream;
 import java.io.IOException;
 import java.io.InputStream;
 import java.io.OutputStream;
+import java.net.HttpURLConnection;
+import java.net.Proxy;
 import java.net.URI;
-import java.net.http.HttpClient;
-import java.net.http.HttpRequest;
-import java.net.http.HttpResponse;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.nio.file.StandardCopyOption;
-import java.security.SecureRandom;
-import java.time.Duration;
 import java.util.function.BooleanSupplier;
 import java.util.function.IntConsumer;
 
-import javax.net.ssl.KeyManager;
-import javax.net.ssl.SSLContext;
-import javax.net.ssl.SSLContextSpi;
-import javax.net.ssl.SSLEngine;
-import javax.net.ssl.SSLParameters;
-import javax.net.ssl.SSLServerSocketFactory;
-import javax.net.ssl.SSLSessionContext;
-import javax.net.ssl.SSLSocketFactory;
-import javax.net.ssl.TrustManager;
-
-/** HTTP to one peer service; keeps the session the peer gives at sign-in. */
+/**
+ * HTTP to one peer service; keeps the session the peer gives at sign-in.
+ * Plain blocking connections: no threads or TLS of a client of its own.
+ */
 public final class PeerLink {
     public static final String SESSION_HEADER = "X-Vireda-Session";
     public static final String LENGTH_HEADER = "X-Vireda-Message-Length";
 
-    private final HttpClient http;
+    static {
+        // A message is not sent twice when a kept connection turns out closed.
+        System.setProperty("sun.net.http.retryPost", "false");
+    }
+
     private final String base;
-    private final Duration timeout;
+    private final int timeoutMillis;
+    private final int connectMillis;
     /** Sound files may take longer than a message. */
-    private final Duration fileTimeout;
+    private final int fileTimeoutMillis;
     private volatile String session;
 
     public PeerLink(String baseUrl, int timeoutMillis) {
         base = baseUrl;
-        timeout = Duration.ofMillis(timeoutMillis);
-        fileTimeout = Duration.ofMillis(Math.max(timeoutMillis, 120_000));
-        HttpClient.Builder builder = HttpClient.newBuilder().version(HttpClient.Version.HTTP_1_1)
-                .connectTimeout(Duration.ofMillis(Math.min(timeoutMillis, 5000)));
-        if (!baseUrl.regionMatches(true, 0, "https:", 0, 6)) {
-            builder.sslContext(noTls());
-        }
-        http = builder.build();
+        this.timeoutMillis = timeoutMillis;
+        connectMillis = Math.min(timeoutMillis, 5000);
+        fileTimeoutMillis = Math.max(timeoutMillis, 120_000);
     }
 
-    /**
-     * A TLS context for a client that never speaks TLS: the HTTP client wants
-     * one, and the default would set up every cipher suite and read the whole
-     * trust store at start. Any attempt to use it fails.
-     */
-    private static SSLContext noTls() {
-        SSLContextSpi refusing = new SSLContextSpi() {
-            @Override
-            protected void engineInit(KeyManager[] km, TrustManager[] tm, SecureRandom sr) {
-            }
+    private HttpURLConnection open(String path, int limitMillis) throws IOException {
+        HttpURLConnection c = (HttpURLConnection) URI.create(base + path).toURL().openConnection(Proxy.NO_PROXY);
+        c.setConnectTimeout(Math.min(connectMillis, limitMillis));
+        c.setReadTimeout(limitMillis);
+        c.setInstanceFollowRedirects(false);
+        c.setUseCaches(false);
+        return c;
+    }
 
-            @Override
-            protected SSLSocketFactory engineGetSocketFactory() {
-                throw new UnsupportedOperationException("This client speaks plain HTTP only");
-            }
-
-            @Override
-            protected SSLServerSocketFactory engineGetServerSocketFactory() {
-                throw new UnsupportedOperationException("This client speaks plain HTTP only");
-            }
-
-            @Override
-            protected SSLEngine engineCreateSSLEngine() {
-                throw new UnsupportedOperationException("This client speaks plain HTTP only");
-            }
-
-            @Override
-            protected SSLEngine engineCreateSSLEngine(String host, int port) {
-                throw new UnsupportedOperationException("This client speaks plain HTTP only");
-            }
-
-            @Override
-            protected SSLSessionContext engineGetServerSessionContext() {
-                return null;
-            }
-
-            @Override
-            protected SSLSessionContext engineGetClientSessionContext() {
-                return null;
-            }
-
-            @Override
-            protected SSLParameters engineGetDefaultSSLParameters() {
-                return new SSLParameters();
-            }
-
-            @Override
-            protected SSLParameters engineGetSupportedSSLParameters() {
-                return new SSLParameters();
-            }
-        };
-        return new SSLContext(refusing, null, "none") {
-        };
+    /** The reply body whatever the status; empty when there is none. */
+    private static byte[] body(HttpURLConnection c) throws IOException {
+        InputStream in = c.getResponseCode() >= 400 ? c.getErrorStream() : c.getInputStream();
+        if (in == null) {
+            return new byte[0];
+        }
+        try (in) {
+            ByteArrayOutputStream out = new ByteArrayOutputStream();
+            in.transferTo(out);
+            return out.toByteArray();
+        }
     }
 
     public boolean ping() {
+        HttpURLConnection c = null;
         try {
-            HttpRequest request = HttpRequest.newBuilder(URI.create(base + "/ping")).timeout(timeout).GET().build();
-            HttpResponse<String> r = http.send(request, HttpResponse.BodyHandlers.ofString());
-            return r.statusCode() == 200 && r.body().trim().equals("ok");
+            c = open("/ping", timeoutMillis);
+            byte[] reply = body(c);
+            return c.getResponseCode() == 200 && new String(reply, StandardCharsets.UTF_8).trim().equals("ok");
         } catch (IOException | RuntimeException e) {
+            disconnect(c);
             return false;
-        } catch (InterruptedException e) {
-            Thread.currentThread().interrupt();
-            return false;
+        }
+    }
+
+    private static void disconnect(HttpURLConnection c) {
+        if (c != null) {
+            c.disconnect();
         }
     }
 
     /** Posts a message; the reply text, or null when no reply came in time. */
     public String postMessage(String xml) {
-        return post("/message", HttpRequest.BodyPublishers.ofString(xml, StandardCharsets.UTF_8), null, timeout);
+        return post("/message", xml.getBytes(StandardCharsets.UTF_8), null, timeoutMillis);
     }
 
     /** Whether the peer gave this link a session at sign-in that has not ended. */
@@ -137,8 +100,8 @@ public final class PeerLink {
         if (session == null) {
             return false;
         }
-        String reply = post("/message", HttpRequest.BodyPublishers.ofString(message, StandardCharsets.UTF_8), null,
-                Duration.ofMillis(Math.min(limitMillis, timeout.toMillis())));
+        String reply = post("/message", message.getBytes(StandardCharsets.UTF_8), null,
+                Math.min(limitMillis, timeoutMillis));
         session = null;
         return reply != null;
     }
@@ -150,31 +113,38 @@ public final class PeerLink {
         byte[] body = new byte[message.length + file.length];
         System.arraycopy(message, 0, body, 0, message.length);
         System.arraycopy(file, 0, body, message.length, file.length);
-        return post("/upload", HttpRequest.BodyPublishers.ofByteArray(body), Integer.toString(message.length),
-                fileTimeout);
+        return post("/upload", body, Integer.toString(message.length), fileTimeoutMillis);
     }
 
-    private String post(String path, HttpRequest.BodyPublisher body, String messageLength, Duration limit) {
+    private String post(String path, byte[] body, String messageLength, int limitMillis) {
+        HttpURLConnection c = null;
         try {
-            HttpRequest.Builder b = HttpRequest.newBuilder(URI.create(base + path)).timeout(limit)
-                    .header("Content-Type", "application/xml; charset=utf-8").POST(body);
+            c = open(path, limitMillis);
+            c.setRequestMethod("POST");
+            c.setDoOutput(true);
+            c.setFixedLengthStreamingMode(body.length);
+            c.setRequestProperty("Content-Type", "application/xml; charset=utf-8");
             String s = session;
             if (s != null) {
-                b.header(SESSION_HEADER, s);
+                c.setRequestProperty(SESSION_HEADER, s);
             }
             if (messageLength != null) {
-                b.header(LENGTH_HEADER, messageLength);
+                c.setRequestProperty(LENGTH_HEADER, messageLength);
             }
-            HttpResponse<byte[]> r = http.send(b.build(), HttpResponse.BodyHandlers.ofByteArray());
-            r.headers().firstValue(SESSION_HEADER).ifPresent(v -> session = v.isEmpty() ? null : v);
-            if (r.body().length == 0) {
+            try (OutputStream out = c.getOutputStream()) {
+                out.write(body);
+            }
+            byte[] reply = body(c);
+            String given = c.getHeaderField(SESSION_HEADER);
+            if (given != null) {
+                session = given.isEmpty() ? null : given;
+            }
+            if (reply.length == 0) {
                 return null;
             }
-            return new String(r.body(), StandardCharsets.UTF_8);
+            return new String(reply, StandardCharsets.UTF_8);
         } catch (IOException | RuntimeException e) {
-            return null;
-        } catch (InterruptedException e) {
-            Thread.currentThread().interrupt();
+            disconnect(c);
             return null;
         }
     }
@@ -185,15 +155,15 @@ public final class PeerLink {
      */
     public boolean fetchMedia(String name, Path target, IntConsumer progress, BooleanSupplier cancelled) {
         Path part = target.resolveSibling(target.getFileName() + ".part");
+        HttpURLConnection c = null;
         try {
-            HttpRequest request = HttpRequest.newBuilder(URI.create(base + "/media/" + name)).timeout(fileTimeout).GET()
-                    .build();
-            HttpResponse<InputStream> r = http.send(request, HttpResponse.BodyHandlers.ofInputStream());
-            try (InputStream in = r.body()) {
-                if (r.statusCode() != 200) {
-                    return false;
-                }
-                long size = r.headers().firstValueAsLong("Content-Length").orElse(-1);
+            c = open("/media/" + name, fileTimeoutMillis);
+            if (c.getResponseCode() != 200) {
+                body(c);
+                return false;
+            }
+            long size = c.getContentLengthLong();
+            try (InputStream in = c.getInputStream()) {
                 Files.createDirectories(target.getParent());
                 long done = 0;
                 try (OutputStream out = Files.newOutputStream(part)) {
@@ -201,6 +171,7 @@ public final class PeerLink {
                     int n;
                     while ((n = in.read(buffer)) > 0) {
                         if (cancelled.getAsBoolean()) {
+                            disconnect(c);
                             return false;
                         }
                         out.write(buffer, 0, n);
@@ -217,9 +188,7 @@ public final class PeerLink {
             Files.move(part, target, StandardCopyOption.REPLACE_EXISTING, StandardCopyOption.ATOMIC_MOVE);
             return true;
         } catch (IOException | RuntimeException e) {
-            return false;
-        } catch (InterruptedException e) {
-            Thread.currentThread().interrupt();
+            disconnect(c);
             return false;
         } finally {
             try {
