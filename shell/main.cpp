@@ -19,7 +19,6 @@
 #include <QSettings>
 #include <QTranslator>
 
-
 namespace {
 
 const char* const ApplicationName = ProductInfo::Name;
