@@ -1,5 +1,6 @@
 #include "CreateExerciseView.h"
 
+#include "ContentGate.h"
 #include "CreateSession.h"
 #include "CreateTemplate.h"
 #include "ExerciseFields.h"
@@ -316,9 +317,7 @@ bool CreateExerciseView::isKeptRecording() const
 {
     // Only a plain file name in the sound folder may travel with a saved exercise.
     const QString& file = mCurrentSoundPath[1];
-    return mCurrentSoundPath[0] == QLatin1String(kTempDir) && !file.isEmpty()
-            && file != QLatin1String(".") && file != QLatin1String("..")
-            && !file.contains(QLatin1Char('/')) && !file.contains(QLatin1Char('\\'))
+    return mCurrentSoundPath[0] == QLatin1String(kTempDir) && ContentGate::isPlainFileName(file)
             && mAudio->fileExists(mCurrentSoundPath[0], file);
 }
 

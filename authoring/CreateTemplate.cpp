@@ -2,6 +2,7 @@
 
 #include "CreateExerciseView.h"
 #include "CreateNew.h"
+#include "ContentGate.h"
 #include "IDbManager.h"
 #include "IMainWindow.h"
 #include "IUserResource.h"
@@ -38,8 +39,7 @@ bool isStoredId(const QString& id)
 // A file name without any folder part, naming a file in the sound folder.
 bool isSoundFile(const QString& name)
 {
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")
-            || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+    if (!ContentGate::isPlainFileName(name))
         return false;
     return QFileInfo(QDir(QLatin1String(kSoundDir)).filePath(name)).isFile();
 }

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "AboutSplash.h"
+#include "ContentGate.h"
 #include "FontSizeSpinBox.h"
 #include "FormPluginEntry.h"
 #include "HelpBrowser.h"
@@ -78,13 +79,6 @@ void writeLine(const char* line)
     std::fputs(line, stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
-}
-
-// A language names a folder right below Translations, nothing else.
-bool isPlainName(const QString& name)
-{
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-           && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
 }
 
 } // namespace
@@ -668,7 +662,7 @@ void MainWindow::installTranslators(const QString& storedLanguage, QDir* transla
     mTranslators.clear();
     mTranslationFiles.clear();
 
-    const QString language = isPlainName(storedLanguage) ? storedLanguage : QString();
+    const QString language = ContentGate::isPlainFileName(storedLanguage) ? storedLanguage : QString();
     QDir directory{QLatin1String(kTranslationsDir)};
     bool inLanguageDir = false;
     if (!language.isEmpty() && directory.exists(language) && directory.cd(language))
@@ -730,7 +724,7 @@ void MainWindow::retranslateAllViews()
 
     if (!mTabWidget)
         return;
-    const bool haveTranslations = isPlainName(language) && translationDir.exists();
+    const bool haveTranslations = ContentGate::isPlainFileName(language) && translationDir.exists();
     for (int i = 0; i < mTabWidget->count(); ++i) {
         IForm* form = formAt(i);
         if (!form)

@@ -1,3 +1,4 @@
+#include "ContentGate.h"
 #include "ILogResource.h"
 #include "ISilResource.h"
 #include "JavaRuntime.h"
@@ -43,8 +44,8 @@ void enterHomeDirectory()
 void installStartupTranslator(QTranslator* translator)
 {
     const QString language = QSettings().value(QStringLiteral("software/lastUILanguage")).toString();
-    if (language.isEmpty() || language.contains(QLatin1Char('/')) || language.contains(QLatin1Char('\\'))
-        || language.startsWith(QLatin1Char('.')))
+    // A language names a folder right below Translations, nothing else.
+    if (!ContentGate::isPlainFileName(language))
         return;
     if (translator->load(QStringLiteral("dravel-") + language, QStringLiteral("Translations/") + language))
         QCoreApplication::installTranslator(translator);

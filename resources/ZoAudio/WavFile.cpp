@@ -146,10 +146,3 @@ qint64 WavFile::durationMs(const QString& path)
         return 0;
     return format.durationForBytes(qint32(samples.size())) / 1000;
 }
-
-bool WavFile::isPlainFileName(const QString& fileName)
-{
-    return !fileName.isEmpty() && fileName != QLatin1String(".") && fileName != QLatin1String("..")
-           && !fileName.contains(QLatin1Char('/')) && !fileName.contains(QLatin1Char('\\'))
-           && !fileName.contains(QChar(0));
-}

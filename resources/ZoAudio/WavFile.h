@@ -22,8 +22,4 @@ public:
 
     // Length of the file's sound in milliseconds, 0 when it is unreadable.
     static qint64 durationMs(const QString& path);
-
-    // Whether a recording may be written under this name inside its folder:
-    // not empty, no folder parts, not "." or "..".
-    static bool isPlainFileName(const QString& fileName);
 };

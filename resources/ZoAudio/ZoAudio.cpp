@@ -1,5 +1,6 @@
 #include "ZoAudio.h"
 
+#include "ContentGate.h"
 #include "WavFile.h"
 
 #include <QAudioDevice>
@@ -116,7 +117,7 @@ void ZoAudio::record(int channels, int sampleRate, int maxSeconds)
 
 void ZoAudio::recordInto(QString fileName, int channels, int sampleRate, int maxSeconds)
 {
-    if (!WavFile::isPlainFileName(fileName)) {
+    if (!ContentGate::isPlainFileName(fileName)) {
         finishRecording();
         qWarning("ZoAudio: refusing to record into \"%s\"", qPrintable(fileName));
         return;

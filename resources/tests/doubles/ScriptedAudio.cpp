@@ -1,5 +1,6 @@
 #include "ScriptedAudio.h"
 
+#include "ContentGate.h"
 #include "WavFile.h"
 
 #include <QDateTime>
@@ -89,7 +90,7 @@ void ScriptedAudio::record(int channels, int sampleRate, int maxSeconds)
 void ScriptedAudio::recordInto(QString fileName, int channels, int sampleRate, int maxSeconds)
 {
     note(QStringLiteral("recordInto %1 %2 %3 %4").arg(fileName).arg(channels).arg(sampleRate).arg(maxSeconds));
-    if (!WavFile::isPlainFileName(fileName)) {
+    if (!ContentGate::isPlainFileName(fileName)) {
         endRecording();
         return;
     }

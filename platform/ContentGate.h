@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// The one check for what comes from outside the program: a peer's reply, a
+// download, a file the learner picks. Names stay plain, text stays what XML
+// can hold, and sizes stay far above real use but far below harm.
+class ContentGate
+{
+public:
+    // One sound file; the peer refuses larger uploads too.
+    static constexpr qint64 MaxSoundBytes = 32LL * 1024 * 1024;
+    // One file name, in UTF-8 bytes (what file systems allow).
+    static constexpr int MaxFileNameBytes = 255;
+
+    // A name of a file right inside one folder: not "." or "..", no folder
+    // separator, no control, formatting or direction character, nothing that
+    // XML cannot hold, and short enough for a file system.
+    static bool isPlainFileName(const QString& name);
+
+    // True when every character of text may stand in an XML 1.0 document.
+    static bool isXmlText(const QString& text);
+    // text without the characters that XML 1.0 cannot hold.
+    static QString toXmlText(const QString& text);
+};

@@ -1,0 +1,79 @@
+#include "ContentGate.h"
+
+#include <QtTest>
+
+class TestContentGate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void plainFileName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("plain");
+        QTest::newRow("recording") << QStringLiteral("learner_20261211044512.wav") << true;
+        QTest::newRow("leading dot") << QStringLiteral(".learner_1.wav") << true;
+        QTest::newRow("letters of any script") << QStringLiteral("Übung_日本語_🎧.wav") << true;
+        QTest::newRow("spaces") << QStringLiteral("my word.wav") << true;
+        QTest::newRow("longest") << QString(255, QLatin1Char('a')) << true;
+        QTest::newRow("too long") << QString(256, QLatin1Char('a')) << false;
+        QTest::newRow("too long in UTF-8") << QString(128, QChar(0x00FC)) << false;
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("dot") << QStringLiteral(".") << false;
+        QTest::newRow("dot dot") << QStringLiteral("..") << false;
+        QTest::newRow("climbs") << QStringLiteral("../../../../etc/hostname") << false;
+        QTest::newRow("absolute") << QStringLiteral("/etc/hostname") << false;
+        QTest::newRow("sub folder") << QStringLiteral("TemplateList/a.wav") << false;
+        QTest::newRow("backslash") << QStringLiteral("..\\a.wav") << false;
+        QTest::newRow("line feed") << QStringLiteral("a\nb.wav") << false;
+        QTest::newRow("tab") << QStringLiteral("a\tb.wav") << false;
+        QTest::newRow("NUL") << QString(QStringLiteral("a") + QChar(0) + QStringLiteral(".wav")) << false;
+        QTest::newRow("C1 control") << QString(QStringLiteral("a") + QChar(0x85) + QStringLiteral(".wav")) << false;
+        QTest::newRow("DEL") << QString(QStringLiteral("a") + QChar(0x7F) + QStringLiteral(".wav")) << false;
+        QTest::newRow("right-to-left override")
+            << QString(QStringLiteral("evil") + QChar(0x202E) + QStringLiteral("vaw.exe")) << false;
+        QTest::newRow("zero-width space") << QString(QStringLiteral("a") + QChar(0x200B) + QStringLiteral(".wav"))
+                                          << false;
+        QTest::newRow("line separator") << QString(QStringLiteral("a") + QChar(0x2028) + QStringLiteral(".wav"))
+                                        << false;
+        QTest::newRow("lone surrogate") << QString(QStringLiteral("a") + QChar(0xD800) + QStringLiteral(".wav"))
+                                        << false;
+        QTest::newRow("non-character") << QString(QStringLiteral("a") + QChar(0xFFFE) + QStringLiteral(".wav"))
+                                       << false;
+    }
+
+    void plainFileName()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, plain);
+        QCOMPARE(ContentGate::isPlainFileName(name), plain);
+    }
+
+    // What XML 1.0 cannot hold is found, and dropping it leaves the rest as it was.
+    void xmlText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("plain") << QStringLiteral("Guten Tag") << QStringLiteral("Guten Tag");
+        QTest::newRow("white space") << QStringLiteral("a\tb\nc\rd") << QStringLiteral("a\tb\nc\rd");
+        QTest::newRow("outside the first plane") << QStringLiteral("🎧 ok") << QStringLiteral("🎧 ok");
+        QTest::newRow("NUL") << QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b")) << QStringLiteral("ab");
+        QTest::newRow("form feed and 0x1A") << QStringLiteral("a\fb\x1A" "c") << QStringLiteral("abc");
+        QTest::newRow("lone high surrogate") << QString(QStringLiteral("a") + QChar(0xD83C)) << QStringLiteral("a");
+        QTest::newRow("lone low surrogate") << QString(QChar(0xDFA7) + QStringLiteral("b")) << QStringLiteral("b");
+        QTest::newRow("U+FFFF") << QString(QStringLiteral("x") + QChar(0xFFFF)) << QStringLiteral("x");
+    }
+
+    void xmlText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, kept);
+        QCOMPARE(ContentGate::isXmlText(text), text == kept);
+        const QString cleaned = ContentGate::toXmlText(text);
+        QCOMPARE(cleaned, kept);
+        QVERIFY(ContentGate::isXmlText(cleaned));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestContentGate)
+#include "tst_contentgate.moc"
