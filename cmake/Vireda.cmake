@@ -38,6 +38,7 @@ function(vireda_shared_library name)
     CXX_VISIBILITY_PRESET default
     BUILD_RPATH "$ORIGIN"
     INSTALL_RPATH "$ORIGIN")
+  install(TARGETS ${name} LIBRARY DESTINATION ${VIREDA_INSTALL_TREE})
 endfunction()
 
 # A Qt plug-in (a module, no "lib" prefix) placed in Plugins_dll/<dir>, or elsewhere with OUTPUT.
@@ -56,6 +57,10 @@ function(vireda_plugin name)
     LIBRARY_OUTPUT_DIRECTORY ${out}
     BUILD_RPATH "$ORIGIN/../..;${VIREDA_DIST}"
     INSTALL_RPATH "$ORIGIN/../..")
+  # Plug-ins built only for tests are not installed.
+  if(NOT A_OUTPUT)
+    install(TARGETS ${name} LIBRARY DESTINATION ${VIREDA_INSTALL_TREE}/Plugins_dll/${A_DIR})
+  endif()
 endfunction()
 
 # A test-only plug-in in build/testplugins/<subdir>.
@@ -80,7 +85,7 @@ function(vireda_qtest name)
     set(A_TIMEOUT 300)
   endif()
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VIREDA_DIST=${VIREDA_DIST};${A_ENV}"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VIREDA_DIST=${VIREDA_DIST};FONTCONFIG_FILE=${CMAKE_SOURCE_DIR}/platform/testsupport/fonts.conf;${A_ENV}"
     TIMEOUT ${A_TIMEOUT}
     LABELS "${A_LABELS}")
   vireda_sanitizer_environment(${name})

@@ -1,5 +1,6 @@
 #include "ContentGate.h"
 #include "ILogResource.h"
+#include "InstalledTree.h"
 #include "ISilResource.h"
 #include "JavaRuntime.h"
 #include "MainWindow.h"
@@ -17,7 +18,9 @@
 #include <QFile>
 #include <QFont>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTranslator>
 
 namespace {
@@ -33,11 +36,25 @@ void showMissingRuntime()
                                   + QLatin1Char('\n'));
 }
 
-// The program runs with its ready-to-run tree as the working directory.
+// The program runs with its ready-to-run tree as the working directory. An
+// installed program runs in the learner's own tree under the data folder,
+// made at its first start.
 void enterHomeDirectory()
 {
     const QString home = qEnvironmentVariable("VIREDA_HOME");
-    QDir::setCurrent(home.isEmpty() ? QCoreApplication::applicationDirPath() : home);
+    if (!home.isEmpty()) {
+        QDir::setCurrent(home);
+        return;
+    }
+    const QString programDir = QCoreApplication::applicationDirPath();
+    if (InstalledTree::isInstalled(programDir)) {
+        const QString tree = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QString error;
+        if (InstalledTree::prepare(programDir, tree, &error) && QDir::setCurrent(tree))
+            return;
+        qWarning("Cannot make the learner's tree: %s", qPrintable(error));
+    }
+    QDir::setCurrent(programDir);
 }
 
 // The program's own texts in the language chosen earlier, if any.
@@ -62,6 +79,7 @@ int main(int argc, char* argv[])
     QApplication::setStyle(new ScrollBarStyle);
     SettingsStore::configure();
     enterHomeDirectory();
+    QApplication::setWindowIcon(QIcon(QStringLiteral("Icons/vireda.png")));
 
     // The boxes of the start-up in the language chosen earlier.
     QTranslator startupTranslator;

@@ -5,6 +5,7 @@
 #include "IResource.h"
 #include "IUserResource.h"
 #include "PluginLocator.h"
+#include "ProductInfo.h"
 #include "SettingsStore.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
@@ -33,7 +34,7 @@ void AgentSession::writeSettings()
     QSettings settings;
     settings.setValue(QStringLiteral("software/version"), QStringLiteral("Vireda"));
     settings.setValue(QStringLiteral("xml/version"), QStringLiteral("1"));
-    settings.setValue(QStringLiteral("software/internal_version"), QStringLiteral("0.8.7"));
+    settings.setValue(QStringLiteral("software/internal_version"), QString::fromLatin1(ProductInfo::InternalVersion));
     settings.setValue(QStringLiteral("database/version"), QStringLiteral("2"));
 }
 

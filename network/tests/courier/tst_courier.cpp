@@ -4,6 +4,7 @@
 #include "INetManager.h"
 #include "IUserResource.h"
 #include "PluginLocator.h"
+#include "ProductInfo.h"
 #include "SettingsStore.h"
 #include "StdoutCapture.h"
 #include "TestDatabase.h"
@@ -177,7 +178,7 @@ void TestCourier::initTestCase()
     QSettings settings;
     settings.setValue(QStringLiteral("network/localips"), QStringLiteral("pc1,10.0.0.5"));
     settings.setValue(QStringLiteral("xml/version"), QStringLiteral("1.3"));
-    settings.setValue(QStringLiteral("software/internal_version"), QStringLiteral("0.8.7"));
+    settings.setValue(QStringLiteral("software/internal_version"), QString::fromLatin1(ProductInfo::InternalVersion));
     settings.setValue(QStringLiteral("database/version"), QStringLiteral("2"));
 
     qputenv("VIREDA_JAVABRIDGE", QFile::encodeName(FakeBridge::fileName()));
@@ -639,7 +640,7 @@ void TestCourier::requestBody()
     QCOMPARE(header.firstChildElement(QStringLiteral("to")).text(), QStringLiteral("not-impelented"));
     QCOMPARE(header.firstChildElement(QStringLiteral("type")).text(), operation);
     QCOMPARE(header.firstChildElement(QStringLiteral("xmlVersion")).text(), QStringLiteral("1.3"));
-    QCOMPARE(header.firstChildElement(QStringLiteral("uiVersion")).text(), QStringLiteral("0.8.7"));
+    QCOMPARE(header.firstChildElement(QStringLiteral("uiVersion")).text(), QString::fromLatin1(ProductInfo::InternalVersion));
     QCOMPARE(header.firstChildElement(QStringLiteral("dbVersion")).text(), QStringLiteral("2"));
     const QDomElement body = message.firstChildElement(QStringLiteral("body"));
     QCOMPARE(childNames(body), QStringList{operation});

@@ -2,6 +2,7 @@
 
 #include "LoginForm.h"
 #include "MainWindow.h"
+#include "ProductInfo.h"
 #include "ScriptedNet.h"
 #include "TestTree.h"
 #include "ZoDbSchema.h"
@@ -43,7 +44,7 @@ public:
         qunsetenv("VIREDA_MSGBOX_ANSWERS");
         QSettings settings;
         settings.setValue(QStringLiteral("software/version"), QStringLiteral("Vireda"));
-        settings.setValue(QStringLiteral("software/internal_version"), QStringLiteral("0.8.7"));
+        settings.setValue(QStringLiteral("software/internal_version"), QString::fromLatin1(ProductInfo::InternalVersion));
         qApp->setProperty("shellTestCalls", QVariant());
         qApp->setProperty("shellTestFormRows", QVariant());
         qApp->setProperty("shellTestUsers", QVariant());

@@ -10,6 +10,7 @@
 #include "LoginForm.h"
 #include "MainWindow.h"
 #include "PluginLocator.h"
+#include "ProductInfo.h"
 #include "SettingsStore.h"
 #include "ZoTabWidget.h"
 #include "ZoUser.h"
@@ -76,7 +77,7 @@ private slots:
         SettingsStore::configure();
         QSettings settings;
         settings.setValue(QStringLiteral("software/version"), QStringLiteral("Vireda"));
-        settings.setValue(QStringLiteral("software/internal_version"), QStringLiteral("0.8.7"));
+        settings.setValue(QStringLiteral("software/internal_version"), QString::fromLatin1(ProductInfo::InternalVersion));
         settings.setValue(QStringLiteral("xml/version"), QStringLiteral("2"));
 
         // The network starts with its own peer; the user is created there first.

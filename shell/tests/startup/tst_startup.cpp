@@ -1,4 +1,5 @@
 #include "JavaRuntime.h"
+#include "ProductInfo.h"
 #include "TestTree.h"
 
 #include <QDir>
@@ -175,7 +176,7 @@ void TestStartup::normalStartAndEnd()
     QVERIFY(waitForKey(tree, QStringLiteral("software/internal_version")));
     QCOMPARE(stored(tree, QStringLiteral("xml/version")).toString(), QStringLiteral("2"));
     QCOMPARE(stored(tree, QStringLiteral("software/version")).toString(), QStringLiteral("Vireda"));
-    QCOMPARE(stored(tree, QStringLiteral("software/internal_version")).toString(), QStringLiteral("0.8.7"));
+    QCOMPARE(stored(tree, QStringLiteral("software/internal_version")).toString(), QString::fromLatin1(ProductInfo::InternalVersion));
     QCOMPARE(QDir(stored(tree, QStringLiteral("software/jrePath")).toString()).canonicalPath(),
              QDir(JavaRuntime::candidateHome()).canonicalPath());
     // The settings can hold a password: the owner alone may read them.
@@ -379,7 +380,7 @@ void TestStartup::terminatedDuringStartup()
     QCOMPARE(run.terminate(), 1);
     QCOMPARE(stored(tree, QStringLiteral("xml/version")).toString(), QStringLiteral("2"));
     QCOMPARE(stored(tree, QStringLiteral("software/version")).toString(), QStringLiteral("Vireda"));
-    QCOMPARE(stored(tree, QStringLiteral("software/internal_version")).toString(), QStringLiteral("0.8.7"));
+    QCOMPARE(stored(tree, QStringLiteral("software/internal_version")).toString(), QString::fromLatin1(ProductInfo::InternalVersion));
     QVERIFY(boxes(tree).isEmpty());
 }
 
