@@ -64,7 +64,7 @@ public final class PeerService {
             content = new ContentService(store, media);
             sweepPartialFiles(media);
             Sessions sessions = new Sessions(settings.clock);
-            handler = new MessageHandler(new AccountService(store, sessions, settings), content, sessions);
+            handler = new MessageHandler(new AccountService(store, sessions, settings), content, sessions, settings);
 
             // The acceptor and the selector keep a thread each and one worker
             // waits; more start with the requests and end after idling.
