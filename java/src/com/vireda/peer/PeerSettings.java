@@ -52,6 +52,11 @@ public final class PeerSettings {
     public int maxThreads = 200;
     public int maxHeaderBytes = 16 * 1024;
 
+    /** The key store of the HTTPS server (none: plain HTTP), its password and type. */
+    public String tlsKeyStore = "";
+    public String tlsKeyStorePassword = "";
+    public String tlsKeyStoreType = "PKCS12";
+
     public String smtpHost = "";
     public int smtpPort = 25;
     public String mailFrom = "vireda-peer@localhost";
@@ -84,6 +89,11 @@ public final class PeerSettings {
         s.idleTimeoutMillis = number(p, "http.idleTimeoutMillis", (int) s.idleTimeoutMillis);
         s.requestTimeoutMillis = number(p, "http.requestTimeoutMillis", (int) s.requestTimeoutMillis);
         s.maxThreads = number(p, "http.maxThreads", s.maxThreads);
+        String keyStore = p.getProperty("tls.keyStore", "").trim();
+        // A relative key store is found in the data folder.
+        s.tlsKeyStore = keyStore.isEmpty() ? "" : dataDirectory.resolve(keyStore).toString();
+        s.tlsKeyStorePassword = p.getProperty("tls.keyStorePassword", "");
+        s.tlsKeyStoreType = p.getProperty("tls.keyStoreType", s.tlsKeyStoreType).trim();
         s.smtpHost = p.getProperty("mail.smtp.host", "").trim();
         s.smtpPort = number(p, "mail.smtp.port", s.smtpPort);
         s.mailFrom = p.getProperty("mail.from", s.mailFrom).trim();
@@ -98,6 +108,10 @@ public final class PeerSettings {
         } catch (NumberFormatException e) {
             return fallback;
         }
+    }
+
+    public boolean servesHttps() {
+        return !tlsKeyStore.isEmpty();
     }
 
     public boolean canSendMail() {
