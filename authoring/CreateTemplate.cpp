@@ -209,20 +209,38 @@ void CreateTemplate::cmbTemplateListChanged(int index)
             newProgress(this, mTitle, tr("Reading List (this could take a few minutes)..."), 2);
     progress->setValue(1);
     mReading = true;
-    std::unique_ptr<ZoWordList> list = ZoWordList::readFile(mListDir, name);
+    QString problem;
+    std::unique_ptr<ZoWordList> list = ZoWordList::readFile(mListDir, name, &problem);
     if (!self)
         return;
     mReading = false;
     delete progress.data();
     // A file that cannot be read shows nothing and is never written; it can
-    // still be deleted.
+    // still be deleted. A damaged one is kept aside, as it is, and named.
     btnDelete->setEnabled(true);
+    if (!list && !problem.isEmpty()) {
+        keepAside(name, problem);
+        return;
+    }
     if (!list)
         return;
     list->setTitle(name);
     sanitize(list.get());
     mList = std::move(list);
     displayList();
+}
+
+void CreateTemplate::keepAside(const QString& name, const QString& problem)
+{
+    const QString aside = ZoWordList::setAside(mListDir, name);
+    fillListCombo();
+    resetPage();
+    const QString text =
+            aside.isEmpty()
+                    ? tr("The List '%1' could not be read. %2").arg(name, problem)
+                    : tr("The List '%1' could not be read. %2\nThe file was kept aside as \"%3\".")
+                              .arg(name, problem, QDir::toNativeSeparators(aside));
+    MessageBoxHelper::information(this, mTitle, text);
 }
 
 void CreateTemplate::sanitize(ZoWordList* list) const
@@ -427,8 +445,10 @@ void CreateTemplate::exerciseSaved(ZoExercise* exercise)
     const int row = rowUnderEdit;
     setRow(row, exercise->toHash());
     mList->replaceExercise(row, *exercise);
-    // The mark is kept even when the page is later deleted without closing.
-    writeListFile();
+    // The mark is kept even when the page is later deleted without closing;
+    // closing the list folds it into the list file.
+    if (!ZoWordList::appendMark(mListDir, *mList, row))
+        writeListFile();
     if (!cboxLoadNext->isChecked() || mSavingBeforeOpen)
         return;
     const int count = tblTemplate->numRows();
@@ -463,6 +483,12 @@ void CreateTemplate::importFile(const QString& fileName)
     QPointer<CreateTemplate> self(this);
     writeListFile();
     QPointer<ImportForm> dialog = new ImportForm(mHost, this, fileName, mListDir);
+    const QString refusal = dialog->refusal();
+    if (!refusal.isEmpty()) {
+        delete dialog.data();
+        MessageBoxHelper::information(this, mTitle, refusal);
+        return;
+    }
     const int result = dialog->exec();
     if (!self)
         return;
@@ -503,6 +529,7 @@ void CreateTemplate::deleteListFile()
         const QString path = ZoWordList::fileName(mListDir, cmbTemplateList->currentText());
         std::printf("attempting to delete: %s\n", qPrintable(path));
         const bool removed = QFile::remove(path);
+        QFile::remove(ZoWordList::marksFileName(mListDir, cmbTemplateList->currentText()));
         std::printf("result: %d\n", removed ? 1 : 0);
         std::fflush(stdout);
     }
@@ -568,6 +595,7 @@ void CreateTemplate::saveAsLesson()
     }
     if (list->exerciseCount() == 0) {
         QFile::remove(ZoWordList::fileName(mListDir, list->title()));
+        QFile::remove(ZoWordList::marksFileName(mListDir, list->title()));
         fillListCombo();
         mList.reset();
         resetPage();

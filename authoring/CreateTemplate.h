@@ -83,6 +83,8 @@ private:
     void markDone(int row, bool done);
     // Empties the table and the page's state; combo on the placeholder.
     void resetPage();
+    // Sets the damaged file of list name aside and tells the user why.
+    void keepAside(const QString& name, const QString& problem);
     // Drops what a list file may not bring in: a recording that is not a
     // plain file in the sound folder, and any recording of an unrecorded term.
     void sanitize(ZoWordList* list) const;

@@ -1,6 +1,7 @@
 #include "ImportForm.h"
 
 #include "ColumnWidget.h"
+#include "ContentGate.h"
 #include "IMainWindow.h"
 #include "MessageBoxHelper.h"
 #include "UnicodeText.h"
@@ -13,7 +14,11 @@
 #include <QInputDialog>
 #include <QProgressDialog>
 #include <QSettings>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <utility>
+
 
 namespace {
 
@@ -70,18 +75,92 @@ int ImportForm::detectUnicode(const QString& path)
     return UnicodeText::detect(path);
 }
 
+QString ImportForm::importableText(const QString& path, QString* refusal, int* dropped)
+{
+    *dropped = 0;
+    refusal->clear();
+    UnicodeText::Problem problem = UnicodeText::NoProblem;
+    const QString text = UnicodeText::read(path, ContentGate::MaxImportBytes, false, &problem);
+    if (problem == UnicodeText::TooLarge) {
+        *refusal = tr("The selected file is larger than %1 MB and cannot be imported.")
+                           .arg(ContentGate::MaxImportBytes / (1024 * 1024));
+        return QString();
+    }
+    if (text.isNull())
+        return QString();
+    // A NUL or many controls and undecodable bytes: a picture, a program, or
+    // UTF-16 without its mark.
+    qsizetype odd = 0;
+    bool nul = false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == 0) {
+            nul = true;
+            break;
+        }
+        if ((u < 0x20 && u != '\t' && u != '\n' && u != '\r') || u == 0xFFFD)
+            ++odd;
+    }
+    if (nul || (odd > 16 && odd * 10 > text.size())) {
+        *refusal = tr("The selected file is not a text file and cannot be imported.\nIt may be a picture or a "
+                      "program, or text in UTF-16 without a byte-order mark.\nPlease choose a text file saved "
+                      "with UTF-8 Encoding.");
+        return QString();
+    }
+    // Other controls (form feed, end of file, ...) cannot be stored in a list file.
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 && u != '\t' && u != '\n' && u != '\r')
+            continue;
+        kept += c;
+    }
+    kept = ContentGate::toXmlText(kept);
+    *dropped = int(text.size() - kept.size());
+    int lineNumber = 0;
+    for (qsizetype start = 0; start <= kept.size();) {
+        qsizetype end = kept.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = kept.size();
+        ++lineNumber;
+        const QStringView line = QStringView(kept).mid(start, end - start);
+        if (line.size() > ContentGate::MaxImportLineLength) {
+            *refusal = tr("Line %1 of the selected file is longer than %2 characters.\nThe file cannot be "
+                          "imported; study terms are one a line.")
+                               .arg(lineNumber)
+                               .arg(ContentGate::MaxImportLineLength);
+            return QString();
+        }
+        for (const QStringView cell : line.split(QLatin1Char('\t'))) {
+            if (cell.trimmed().size() > ContentGate::MaxTermLength) {
+                *refusal = tr("Line %1 of the selected file holds a term longer than %2 characters.\nThe file "
+                              "cannot be imported.")
+                                   .arg(lineNumber)
+                                   .arg(ContentGate::MaxTermLength);
+                return QString();
+            }
+        }
+        start = end + 1;
+    }
+    return kept;
+}
+
 void ImportForm::setFields()
 {
+    mNotes.clear();
     const int mark = detectUnicode(mFileName);
-    if (mark == UnicodeText::NoMark)
-        MessageBoxHelper::information(
-            this, mTitle,
-            tr("Selected file is not in Unicode format.\nAccents and non-Latin characters may not import "
-               "properly.\nFor best results, please open the file in a text editor, select Save As,\nand "
-               "select UTF-8 Encoding."));
-    const QString text = UnicodeText::read(mFileName);
-    if (text.isNull())
+    int dropped = 0;
+    const QString text = importableText(mFileName, &mRefusal, &dropped);
+    if (!mRefusal.isEmpty() || text.isNull())
         return;
+    if (mark == UnicodeText::NoMark)
+        mNotes << tr("Selected file is not in Unicode format.\nAccents and non-Latin characters may not import "
+                     "properly.\nFor best results, please open the file in a text editor, select Save As,\nand "
+                     "select UTF-8 Encoding.");
+    if (dropped > 0)
+        mNotes << tr("Control characters that a list cannot hold were left out of the imported text (%n in all).",
+                     "", dropped);
 
     clearColumns();
     lEditFilename->setText(mFileName);
@@ -91,11 +170,27 @@ void ImportForm::setFields()
     for (int i = 0; i < cells.size(); ++i)
         refused += addColumn();
     if (refused > 0)
-        MessageBoxHelper::information(this, mTitle, tr("A maximum of four columns can be imported."));
+        mNotes << tr("A maximum of four columns can be imported.");
     if (mColumns.size() == 1) {
         mColumns.first()->setStudyTerm();
         mColumns.first()->btnRemove->hide();
     }
+}
+
+void ImportForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (mNotes.isEmpty())
+        return;
+    QTimer::singleShot(0, this, [this] {
+        const QStringList notes = std::exchange(mNotes, {});
+        QPointer<ImportForm> self(this);
+        for (const QString& note : notes) {
+            MessageBoxHelper::information(this, mTitle, note);
+            if (!self)
+                return;
+        }
+    });
 }
 
 int ImportForm::addColumn()
@@ -234,9 +329,15 @@ void ImportForm::btnImportClicked()
 
 bool ImportForm::readList(const QString& name)
 {
-    const QString text = UnicodeText::read(mFileName);
-    if (text.isNull())
+    // Read again: the file may have changed while the dialog was open.
+    QString refusal;
+    int dropped = 0;
+    const QString text = importableText(mFileName, &refusal, &dropped);
+    if (text.isNull()) {
+        if (!refusal.isEmpty())
+            MessageBoxHelper::information(this, mTitle, refusal);
         return false;
+    }
     const QStringList lines = linesOf(text);
 
     // What each column gives, taken before the loop processes events.

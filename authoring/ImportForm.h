@@ -44,9 +44,20 @@ public:
     QList<ColumnWidget*> columns() const { return mColumns; }
     // The name the prompt suggests first: the file's base name.
     QString suggestedName() const;
+    // Why the file cannot be imported at all (not text, past a limit); empty
+    // when it can. A refused file gives no columns.
+    QString refusal() const { return mRefusal; }
+    // The text of the file at path as it can be imported: what XML cannot
+    // hold is dropped (*dropped counts it). Null, with *refusal set, when the
+    // file is not text or passes the size, line or term limits.
+    static QString importableText(const QString& path, QString* refusal, int* dropped);
 
     // The prompt for the list's name, while it is open (for tests).
     QInputDialog* namePrompt() const { return mPrompt; }
+
+protected:
+    // The notes about the file are shown once the dialog is on screen, above it.
+    void showEvent(QShowEvent* event) override;
 
 public slots:
     void addColumnClicked(const QString& label);
@@ -70,4 +81,6 @@ private:
     QList<ColumnWidget*> mColumns;
     std::unique_ptr<ZoWordList> mResult;
     QPointer<QInputDialog> mPrompt;
+    QString mRefusal;
+    QStringList mNotes;
 };

@@ -1,5 +1,7 @@
 #include "ZoWordList.h"
 
+#include "BoundedXml.h"
+#include "ContentGate.h"
 #include "ExerciseXml.h"
 #include "UnicodeText.h"
 #include "ZoDbHelper.h"
@@ -8,6 +10,7 @@
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <QSaveFile>
 #include <QStringEncoder>
@@ -20,6 +23,87 @@ const QString kDeclaration = QStringLiteral("<?xml version=\"1.0\" encoding=\"UT
 QString tr(const char* text)
 {
     return QCoreApplication::translate("ZoWordList", text);
+}
+
+// One marks record: the row and the byte count of the exercise's XML on one
+// line, then that XML (UTF-8) and a line feed.
+constexpr qsizetype kMaxMarkBytes = 1024 * 1024;
+
+bool isLeaf(const QDomElement& element)
+{
+    return element.firstChildElement().isNull();
+}
+
+bool childrenAreLeaves(const QDomElement& parent)
+{
+    for (QDomElement child = parent.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
+        if (!isLeaf(child))
+            return false;
+    }
+    return true;
+}
+
+// Values hold text only: a value holding elements would be flattened by reading.
+bool exerciseHasShape(const QDomElement& exercise)
+{
+    if (!childrenAreLeaves(exercise.firstChildElement(QStringLiteral("General"))))
+        return false;
+    const QDomElement fields = exercise.firstChildElement(QStringLiteral("Fields"));
+    for (QDomElement field = fields.firstChildElement(); !field.isNull(); field = field.nextSiblingElement()) {
+        if (!childrenAreLeaves(field))
+            return false;
+    }
+    return true;
+}
+
+bool hasListShape(const QDomElement& root)
+{
+    if (!childrenAreLeaves(root.firstChildElement(QStringLiteral("General"))))
+        return false;
+    const QDomElement exercises = root.firstChildElement(QStringLiteral("Exercises"));
+    for (QDomElement exercise = exercises.firstChildElement(QStringLiteral("Exercise")); !exercise.isNull();
+         exercise = exercise.nextSiblingElement(QStringLiteral("Exercise"))) {
+        if (!exerciseHasShape(exercise))
+            return false;
+    }
+    return true;
+}
+
+// Applies the marks recorded since the list file was last written; a record
+// cut short (the program stopped while writing it) ends the reading.
+void applyMarks(const QString& path, ZoWordList* list)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > ContentGate::MaxListFileBytes)
+        return;
+    ZoDbHelper helper;
+    for (;;) {
+        const QByteArray header = file.readLine(64);
+        const QList<QByteArray> parts = header.trimmed().split(' ');
+        if (parts.size() != 2)
+            return;
+        bool rowOk = false;
+        bool sizeOk = false;
+        const int row = parts.at(0).toInt(&rowOk);
+        const qsizetype size = parts.at(1).toLongLong(&sizeOk);
+        if (!rowOk || !sizeOk || size <= 0 || size > kMaxMarkBytes)
+            return;
+        const QByteArray bytes = file.read(size + 1);
+        if (bytes.size() != size + 1 || !bytes.endsWith('\n'))
+            return;
+        QDomDocument document;
+        if (!BoundedXml::parse(QString::fromUtf8(bytes.constData(), size), &document, nullptr))
+            continue;
+        const QDomElement element = document.documentElement();
+        if (row < 0 || row >= list->exerciseCount() || element.tagName() != QLatin1String("Exercise")
+            || !exerciseHasShape(element))
+            continue;
+        ZoExercise marked;
+        ExerciseXml::fromElement(marked, element, helper);
+        // A record for another term (the list changed since) is not applied.
+        if (marked.term() == list->exerciseAt(row)->term())
+            list->replaceExercise(row, marked);
+    }
 }
 
 } // namespace
@@ -105,16 +189,37 @@ QString ZoWordList::exerciseXml(QDomDocument* document, int i) const
     return ExerciseXml::toXml(mExercises.at(i));
 }
 
-bool ZoWordList::fromXml(const QString& text)
+bool ZoWordList::fromXml(const QString& text, QString* problem)
 {
-    QDomDocument document;
-    if (!document.setContent(text))
+    QString ignored;
+    if (!problem)
+        problem = &ignored;
+    BoundedXml::Limits limits;
+    limits.maxDepth = ContentGate::MaxListDepth;
+    limits.maxElements = ContentGate::MaxListElements;
+    limits.maxDocumentLength = ContentGate::MaxListFileBytes;
+    // The decoder and the parser let lone surrogates through.
+    if (!ContentGate::isXmlText(text)) {
+        *problem = tr("It holds characters that are not valid Unicode text.");
         return false;
+    }
+    BoundedXml::Error error;
+    QDomDocument document;
+    if (!BoundedXml::parse(text, limits, &document, &error)) {
+        *problem = tr("It is not a readable term list (%1, line %2).").arg(error.message).arg(error.line);
+        return false;
+    }
     QDomElement root = document.documentElement();
     if (root.tagName() != QLatin1String("WordList"))
         root = root.firstChildElement(QStringLiteral("WordList"));
-    if (root.isNull())
+    if (root.isNull()) {
+        *problem = tr("It does not hold a term list.");
         return false;
+    }
+    if (!hasListShape(root)) {
+        *problem = tr("It is not a readable term list (a value holds other elements).");
+        return false;
+    }
 
     const QDomElement general = root.firstChildElement(QStringLiteral("General"));
     mId = general.firstChildElement(QStringLiteral("Id")).text();
@@ -170,23 +275,77 @@ bool ZoWordList::writeFile(const QDir& listDir, const ZoWordList& list)
     QSaveFile file(fileName(listDir, list.title()));
     if (!file.open(QIODevice::WriteOnly))
         return false;
+    // What XML cannot hold never reaches the file, so it always reads back.
+    const QString text = ContentGate::toXmlText(list.toXml());
     QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
-    const QByteArray bytes = encoder.encode(list.toXml());
+    const QByteArray bytes = encoder.encode(text);
     if (encoder.hasError() || file.write(bytes) != bytes.size())
         return false;
-    return file.commit();
+    if (!file.commit())
+        return false;
+    // The marks are in the list file now.
+    QFile::remove(marksFileName(listDir, list.title()));
+    return true;
 }
 
-std::unique_ptr<ZoWordList> ZoWordList::readFile(const QDir& listDir, const QString& name)
+std::unique_ptr<ZoWordList> ZoWordList::readFile(const QDir& listDir, const QString& name, QString* problem)
 {
+    QString ignored;
+    if (!problem)
+        problem = &ignored;
+    problem->clear();
     if (!checkListName(name).isEmpty())
         return nullptr;
-    const QString text = UnicodeText::read(fileName(listDir, name));
-    if (text.isNull())
+    UnicodeText::Problem readProblem = UnicodeText::NoProblem;
+    const QString text =
+            UnicodeText::read(fileName(listDir, name), ContentGate::MaxListFileBytes, true, &readProblem);
+    switch (readProblem) {
+    case UnicodeText::NoProblem:
+        break;
+    case UnicodeText::CannotOpen:
         return nullptr;
+    case UnicodeText::TooLarge:
+        *problem = tr("It is larger than %1 MB.").arg(ContentGate::MaxListFileBytes / (1024 * 1024));
+        return nullptr;
+    case UnicodeText::BadEncoding:
+        *problem = tr("It holds bytes that are not valid Unicode text.");
+        return nullptr;
+    }
     auto list = std::make_unique<ZoWordList>();
-    if (!list->fromXml(text))
+    if (!list->fromXml(text, problem))
         return nullptr;
     list->setTitle(name);
+    applyMarks(marksFileName(listDir, name), list.get());
     return list;
+}
+
+QString ZoWordList::setAside(const QDir& listDir, const QString& name)
+{
+    const QString path = fileName(listDir, name);
+    QString aside = path + QLatin1String(".damaged");
+    for (int n = 1; QFileInfo::exists(aside); )
+        aside = path + QLatin1String(".damaged") + QString::number(++n);
+    if (!QFile::rename(path, aside))
+        return QString();
+    QFile::remove(marksFileName(listDir, name));
+    return aside;
+}
+
+QString ZoWordList::marksFileName(const QDir& listDir, const QString& title)
+{
+    return listDir.filePath(title + QStringLiteral(".marks"));
+}
+
+bool ZoWordList::appendMark(const QDir& listDir, const ZoWordList& list, int i)
+{
+    if (i < 0 || i >= list.exerciseCount() || !checkListName(list.title()).isEmpty())
+        return false;
+    const QByteArray xml = ContentGate::toXmlText(ExerciseXml::toXml(list.mExercises.at(i))).toUtf8();
+    if (xml.size() > kMaxMarkBytes)
+        return false;
+    QFile file(marksFileName(listDir, list.title()));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        return false;
+    const QByteArray record = QByteArray::number(i) + ' ' + QByteArray::number(xml.size()) + '\n' + xml + '\n';
+    return file.write(record) == record.size() && file.flush();
 }

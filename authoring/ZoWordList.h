@@ -52,9 +52,10 @@ public:
     virtual QString exerciseXml(QDomDocument* document, int i) const;
 
     // Adds the title, id, user and exercises the text holds; false and nothing
-    // added when it is not well-formed or holds no "WordList". Pending events
-    // are processed after each exercise.
-    bool fromXml(const QString& text);
+    // added when it is not well-formed, past the list limits, shaped unlike a
+    // list (a value holding elements) or holds no "WordList"; *problem then
+    // says why. Pending events are processed after each exercise.
+    bool fromXml(const QString& text, QString* problem = nullptr);
 
     // "Content/TemplateList" below the working directory.
     static QDir listDirectory();
@@ -67,9 +68,22 @@ public:
     // directory when needed; false on a title checkListName refuses or when
     // the file cannot be written.
     static bool writeFile(const QDir& listDir, const ZoWordList& list);
-    // The list in <dir>/<name>.xml, titled name; null when the name is
-    // refused, the file cannot be read or does not hold a word list.
-    static std::unique_ptr<ZoWordList> readFile(const QDir& listDir, const QString& name);
+    // The list in <dir>/<name>.xml, titled name, with the marks recorded
+    // since it was last written; null when the name is refused, the file
+    // cannot be read or does not hold a word list whole and valid. *problem
+    // says why when the file is there but refused.
+    static std::unique_ptr<ZoWordList> readFile(const QDir& listDir, const QString& name,
+                                                QString* problem = nullptr);
+    // Renames the file of the list name to "<file>.damaged" (or .damaged2,
+    // ...) beside it; the new path, empty when it could not be renamed.
+    static QString setAside(const QDir& listDir, const QString& name);
+
+    // Keeps the i-th exercise of list in the small marks file beside the
+    // list file, at a cost that does not depend on the list's length; the
+    // next writeFile folds it in, the next readFile applies it.
+    static bool appendMark(const QDir& listDir, const ZoWordList& list, int i);
+    // <dir>/<title>.marks
+    static QString marksFileName(const QDir& listDir, const QString& title);
 
 private:
     QString mId;

@@ -123,3 +123,32 @@ function(vireda_translations)
   string(MD5 tag "${CMAKE_CURRENT_SOURCE_DIR}${A_LANGUAGE}")
   add_custom_target(translations_${tag} ALL DEPENDS ${outs})
 endfunction()
+
+# Qt's own texts (file dialogs, standard buttons) in a language, copied into
+# that language's folder so that the program loads them with its own files.
+#   vireda_qt_translations(LANGUAGE Deutsch LOCALE de)
+function(vireda_qt_translations)
+  cmake_parse_arguments(A "" "LANGUAGE;LOCALE" "" ${ARGN})
+  if(TARGET Qt6::qmake)
+    get_target_property(qmake Qt6::qmake IMPORTED_LOCATION)
+  else()
+    find_program(qmake NAMES qmake6 qmake REQUIRED)
+  endif()
+  execute_process(COMMAND ${qmake} -query QT_INSTALL_TRANSLATIONS
+                  OUTPUT_VARIABLE qt_translations OUTPUT_STRIP_TRAILING_WHITESPACE)
+  set(outs)
+  foreach(module qtbase qtmultimedia)
+    set(source ${qt_translations}/${module}_${A_LOCALE}.qm)
+    if(EXISTS ${source})
+      set(qm ${VIREDA_DIST}/Translations/${A_LANGUAGE}/${module}_${A_LOCALE}.qm)
+      add_custom_command(OUTPUT ${qm}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${VIREDA_DIST}/Translations/${A_LANGUAGE}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} ${qm}
+        DEPENDS ${source} VERBATIM)
+      list(APPEND outs ${qm})
+    else()
+      message(WARNING "Qt's translations for ${A_LOCALE} are missing (${source}); run scripts/setup")
+    endif()
+  endforeach()
+  add_custom_target(qt_translations_${A_LANGUAGE} ALL DEPENDS ${outs})
+endfunction()

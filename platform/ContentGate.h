@@ -13,6 +13,15 @@ public:
     static constexpr qint64 MaxSoundBytes = 32LL * 1024 * 1024;
     // One file name, in UTF-8 bytes (what file systems allow).
     static constexpr int MaxFileNameBytes = 255;
+    // A text file the learner imports as a term list.
+    static constexpr qint64 MaxImportBytes = 64LL * 1024 * 1024;
+    // One line of such a file, and one term or field value in it, in characters.
+    static constexpr int MaxImportLineLength = 16 * 1024;
+    static constexpr int MaxTermLength = 2 * 1024;
+    // A stored term-list file, and how deep its elements may nest.
+    static constexpr qint64 MaxListFileBytes = 256LL * 1024 * 1024;
+    static constexpr int MaxListDepth = 16;
+    static constexpr int MaxListElements = 8 * 1000 * 1000;
 
     // A name of a file right inside one folder: not "." or "..", no folder
     // separator, no control, formatting or direction character, nothing that

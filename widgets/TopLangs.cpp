@@ -2,6 +2,7 @@
 
 #include "IMainWindow.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QHeaderView>
 #include <QTableWidgetItem>
@@ -14,6 +15,18 @@ const char* const ShownLanguages[] = {
     "Italian", "Japanese", "Korean", "Malay", "Polish",
     "Portuguese", "Russian", "Spanish", "Swedish", "Thai",
 };
+
+// The language tables know these three by longer names.
+QString tableName(const QString& shown)
+{
+    if (shown == QLatin1String("German"))
+        return QStringLiteral("German, Standard");
+    if (shown == QLatin1String("Arabic"))
+        return QStringLiteral("Arabic, Standard");
+    if (shown == QLatin1String("Chinese, Yue (Cantonese)"))
+        return QStringLiteral("Chinese, Yue");
+    return shown;
+}
 
 } // namespace
 
@@ -38,10 +51,18 @@ TopLangs::TopLangs(IMainWindow* host, QWidget* parent)
     const int rowHeight = int(base.pointSize() * 2.1);
     tblTopLangs->setRowCount(rows);
     for (int row = 0; row < rows; ++row) {
-        tblTopLangs->setItem(row, 0, new QTableWidgetItem(QString::fromLatin1(ShownLanguages[row])));
+        // The name as the language list shows it in the interface language;
+        // untranslated, the short name.
+        const QString shown = QString::fromLatin1(ShownLanguages[row]);
+        const QString name = tableName(shown);
+        const QByteArray key = name.toUtf8();
+        const QString translated = QCoreApplication::translate("Language", key.constData());
+        auto* item = new QTableWidgetItem(translated == name ? shown : translated);
+        item->setData(Qt::UserRole, translated);
+        tblTopLangs->setItem(row, 0, item);
         tblTopLangs->setRowHeight(row, rowHeight);
     }
-    tblTopLangs->setColumnWidth(0, 380);
+    tblTopLangs->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     tblTopLangs->verticalHeader()->hide();
 
     connect(tblTopLangs, &QTableWidget::clicked, this, &TopLangs::emitYesNext);
@@ -55,15 +76,7 @@ QString TopLangs::selectedLanguage() const
                                                                   : nullptr;
     if (!item)
         return QString();
-    const QString shown = item->text();
-    // The language tables know these three by longer names.
-    if (shown == QLatin1String("German"))
-        return QStringLiteral("German, Standard");
-    if (shown == QLatin1String("Arabic"))
-        return QStringLiteral("Arabic, Standard");
-    if (shown == QLatin1String("Chinese, Yue (Cantonese)"))
-        return QStringLiteral("Chinese, Yue");
-    return shown;
+    return item->data(Qt::UserRole).toString();
 }
 
 void TopLangs::emitNext()

@@ -690,6 +690,16 @@
         <source>Lesson Saved.</source>
         <translation>Lektion gespeichert.</translation>
     </message>
+    <message>
+        <source>The List '%1' could not be read. %2</source>
+        <translation>Die Liste '%1' konnte nicht gelesen werden. %2</translation>
+    </message>
+    <message>
+        <source>The List '%1' could not be read. %2
+The file was kept aside as &quot;%3&quot;.</source>
+        <translation>Die Liste '%1' konnte nicht gelesen werden. %2
+Die Datei wurde als &quot;%3&quot; beiseitegelegt.</translation>
+    </message>
 </context>
 <context>
     <name>ColumnWidget</name>
@@ -818,6 +828,37 @@ und wählen die Kodierung UTF-8.</translation>
         <source>Importing List.  This could take a few minutes...</source>
         <translation>Liste wird importiert. Das kann einige Minuten dauern...</translation>
     </message>
+    <message>
+        <source>The selected file is larger than %1 MB and cannot be imported.</source>
+        <translation>Die gewählte Datei ist größer als %1 MB und kann nicht importiert werden.</translation>
+    </message>
+    <message>
+        <source>The selected file is not a text file and cannot be imported.
+It may be a picture or a program, or text in UTF-16 without a byte-order mark.
+Please choose a text file saved with UTF-8 Encoding.</source>
+        <translation>Die gewählte Datei ist keine Textdatei und kann nicht importiert werden.
+Es kann ein Bild oder ein Programm sein oder Text in UTF-16 ohne Byte-Order-Mark.
+Bitte wählen Sie eine Textdatei, die mit UTF-8-Kodierung gespeichert ist.</translation>
+    </message>
+    <message>
+        <source>Line %1 of the selected file is longer than %2 characters.
+The file cannot be imported; study terms are one a line.</source>
+        <translation>Zeile %1 der gewählten Datei ist länger als %2 Zeichen.
+Die Datei kann nicht importiert werden; Lernbegriffe stehen einzeln in je einer Zeile.</translation>
+    </message>
+    <message>
+        <source>Line %1 of the selected file holds a term longer than %2 characters.
+The file cannot be imported.</source>
+        <translation>Zeile %1 der gewählten Datei enthält einen Begriff mit mehr als %2 Zeichen.
+Die Datei kann nicht importiert werden.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Control characters that a list cannot hold were left out of the imported text (%n in all).</source>
+        <translation>
+            <numerusform>Steuerzeichen, die eine Liste nicht aufnehmen kann, wurden aus dem importierten Text weggelassen (insgesamt %n).</numerusform>
+            <numerusform>Steuerzeichen, die eine Liste nicht aufnehmen kann, wurden aus dem importierten Text weggelassen (insgesamt %n).</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ZoWordList</name>
@@ -832,6 +873,30 @@ und wählen die Kodierung UTF-8.</translation>
     <message>
         <source>Name is too long.  Please enter a name less than 32 characters.</source>
         <translation>Der Name ist zu lang. Bitte geben Sie einen Namen mit weniger als 32 Zeichen ein.</translation>
+    </message>
+    <message>
+        <source>It is not a readable term list (%1, line %2).</source>
+        <translation>Sie ist keine lesbare Begriffsliste (%1, Zeile %2).</translation>
+    </message>
+    <message>
+        <source>It does not hold a term list.</source>
+        <translation>Sie enthält keine Begriffsliste.</translation>
+    </message>
+    <message>
+        <source>It is not a readable term list (a value holds other elements).</source>
+        <translation>Sie ist keine lesbare Begriffsliste (ein Wert enthält weitere Elemente).</translation>
+    </message>
+    <message>
+        <source>It is larger than %1 MB.</source>
+        <translation>Sie ist größer als %1 MB.</translation>
+    </message>
+    <message>
+        <source>It holds bytes that are not valid Unicode text.</source>
+        <translation>Sie enthält Bytes, die kein gültiger Unicode-Text sind.</translation>
+    </message>
+    <message>
+        <source>It holds characters that are not valid Unicode text.</source>
+        <translation>Sie enthält Zeichen, die kein gültiger Unicode-Text sind.</translation>
     </message>
 </context>
 </TS>

@@ -62,12 +62,17 @@ bool scanNextTag(const QString& text, qsizetype* position, BoundedXml::Error* er
 
 bool BoundedXml::check(const QString& text, Error* error)
 {
+    return check(text, Limits(), error);
+}
+
+bool BoundedXml::check(const QString& text, const Limits& limits, Error* error)
+{
     Error ignored;
     if (!error)
         error = &ignored;
     *error = Error();
-    if (text.size() > MaxDocumentLength) {
-        error->message = QStringLiteral("the document is longer than %1 characters").arg(MaxDocumentLength);
+    if (text.size() > limits.maxDocumentLength) {
+        error->message = QStringLiteral("the document is longer than %1 characters").arg(limits.maxDocumentLength);
         return false;
     }
     // Fed a part at a time, so a document refused early is not converted to its end.
@@ -84,7 +89,7 @@ bool BoundedXml::check(const QString& text, Error* error)
     int elements = 0;
     // Length of the path to each open element, so the current path costs nothing to track.
     QList<qsizetype> pathLengths;
-    pathLengths.reserve(MaxDepth + 1);
+    pathLengths.reserve(limits.maxDepth + 1);
     auto refuse = [&](const QString& message) {
         error->message = message;
         error->line = int(reader.lineNumber());
@@ -108,10 +113,10 @@ bool BoundedXml::check(const QString& text, Error* error)
         case QXmlStreamReader::EntityReference:
             return refuse(QStringLiteral("entity references are not accepted"));
         case QXmlStreamReader::StartElement: {
-            if (++depth > MaxDepth)
-                return refuse(QStringLiteral("elements nested deeper than %1").arg(MaxDepth));
-            if (++elements > MaxElements)
-                return refuse(QStringLiteral("more than %1 elements").arg(MaxElements));
+            if (++depth > limits.maxDepth)
+                return refuse(QStringLiteral("elements nested deeper than %1").arg(limits.maxDepth));
+            if (++elements > limits.maxElements)
+                return refuse(QStringLiteral("more than %1 elements").arg(limits.maxElements));
             const qsizetype name = reader.qualifiedName().size();
             if (name > MaxNameLength)
                 return refuse(QStringLiteral("an element name longer than %1 characters").arg(MaxNameLength));
@@ -141,10 +146,15 @@ bool BoundedXml::check(const QString& text, Error* error)
 
 bool BoundedXml::parse(const QString& text, QDomDocument* document, Error* error)
 {
+    return parse(text, Limits(), document, error);
+}
+
+bool BoundedXml::parse(const QString& text, const Limits& limits, QDomDocument* document, Error* error)
+{
     Error ignored;
     if (!error)
         error = &ignored;
-    if (!check(text, error))
+    if (!check(text, limits, error))
         return false;
     QString message;
     int line = 0;

@@ -18,6 +18,14 @@ public:
     // Characters of all the paths a path map may store for one document.
     static constexpr qsizetype MaxPathText = 16 * 1024 * 1024;
 
+    // Other limits for documents that are not network replies.
+    struct Limits
+    {
+        int maxDepth = MaxDepth;
+        int maxElements = MaxElements;
+        qsizetype maxDocumentLength = MaxDocumentLength;
+    };
+
     struct Error
     {
         QString message;
@@ -28,8 +36,10 @@ public:
     // True when text is well-formed, holds no document type declaration and
     // stays within the limits; otherwise false and error says why.
     static bool check(const QString& text, Error* error);
+    static bool check(const QString& text, const Limits& limits, Error* error);
     // check, then parse into document (without namespace processing).
     static bool parse(const QString& text, QDomDocument* document, Error* error);
+    static bool parse(const QString& text, const Limits& limits, QDomDocument* document, Error* error);
     // The debug line of a refused document.
     static void report(const Error& error);
 };

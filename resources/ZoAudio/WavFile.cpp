@@ -1,5 +1,8 @@
 #include "WavFile.h"
 
+#include "ContentGate.h"
+
+#include <QBuffer>
 #include <QFile>
 #include <QtEndian>
 
@@ -70,31 +73,42 @@ QByteArray WavFile::header(const QAudioFormat& format, quint32 dataBytes)
     return out;
 }
 
-bool WavFile::parse(const QByteArray& bytes, QAudioFormat* format, QByteArray* samples)
+bool WavFile::readHeader(QIODevice* device, Header* header)
 {
-    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
+    if (!device || !device->isOpen() || !device->seek(0))
         return false;
-    const char* d = bytes.constData();
-    const qsizetype size = bytes.size();
-    qsizetype pos = 12;
+    const QByteArray riff = device->read(12);
+    if (riff.size() < 12 || !riff.startsWith("RIFF") || riff.mid(8, 4) != "WAVE")
+        return false;
+    const qint64 size = device->size();
+    qint64 pos = 12;
     bool haveFormat = false;
     QAudioFormat fmt;
     int blockAlign = 0;
     while (pos + 8 <= size) {
-        const QByteArray id(d + pos, 4);
-        const quint32 chunkSize = u32(d + pos + 4);
-        const qsizetype body = pos + 8;
-        const qsizetype available = size - body;
+        if (!device->seek(pos))
+            return false;
+        const QByteArray chunk = device->read(8);
+        if (chunk.size() < 8)
+            return false;
+        const QByteArray id = chunk.left(4);
+        const quint32 chunkSize = u32(chunk.constData() + 4);
+        const qint64 body = pos + 8;
+        const qint64 available = size - body;
         if (id == "fmt ") {
             if (chunkSize < 16 || available < 16)
                 return false;
-            quint16 tag = u16(d + body);
-            const int channels = u16(d + body + 2);
-            const int rate = int(u32(d + body + 4));
-            blockAlign = u16(d + body + 12);
-            const int bits = u16(d + body + 14);
-            if (tag == 0xFFFE && chunkSize >= 40 && available >= 40)
-                tag = u16(d + body + 24); // sub-format of an extensible header
+            const QByteArray f = device->read(qMin<qint64>(qMin<qint64>(chunkSize, 40), available));
+            if (f.size() < 16)
+                return false;
+            const char* d = f.constData();
+            quint16 tag = u16(d);
+            const int channels = u16(d + 2);
+            const int rate = int(u32(d + 4));
+            blockAlign = u16(d + 12);
+            const int bits = u16(d + 14);
+            if (tag == 0xFFFE && f.size() >= 40)
+                tag = u16(d + 24); // sub-format of an extensible header
             QAudioFormat::SampleFormat sf = QAudioFormat::Unknown;
             if (tag == 1 && bits == 8)
                 sf = QAudioFormat::UInt8;
@@ -115,14 +129,13 @@ bool WavFile::parse(const QByteArray& bytes, QAudioFormat* format, QByteArray* s
             if (!haveFormat)
                 return false;
             // A header still holding its placeholder size: take what is there.
-            qsizetype length = qMin<qsizetype>(chunkSize, available);
+            qint64 length = qMin<qint64>(chunkSize, available);
             length -= length % blockAlign;
             if (length <= 0)
                 return false;
-            if (format)
-                *format = fmt;
-            if (samples)
-                *samples = bytes.mid(body, length);
+            header->format = fmt;
+            header->dataOffset = body;
+            header->dataBytes = length;
             return true;
         }
         pos = body + chunkSize + (chunkSize & 1);
@@ -130,19 +143,53 @@ bool WavFile::parse(const QByteArray& bytes, QAudioFormat* format, QByteArray* s
     return false;
 }
 
+bool WavFile::parse(const QByteArray& bytes, QAudioFormat* format, QByteArray* samples)
+{
+    QByteArray data = bytes;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    Header header;
+    if (!readHeader(&buffer, &header))
+        return false;
+    if (format)
+        *format = header.format;
+    if (samples)
+        *samples = bytes.mid(header.dataOffset, header.dataBytes);
+    return true;
+}
+
+namespace {
+
+bool openHeader(QFile* file, WavFile::Header* header)
+{
+    if (!file->open(QIODevice::ReadOnly) || file->size() > ContentGate::MaxSoundBytes)
+        return false;
+    return WavFile::readHeader(file, header);
+}
+
+} // namespace
+
 bool WavFile::read(const QString& path, QAudioFormat* format, QByteArray* samples)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    Header header;
+    if (!openHeader(&file, &header) || !file.seek(header.dataOffset))
         return false;
-    return parse(file.readAll(), format, samples);
+    if (samples) {
+        *samples = file.read(header.dataBytes);
+        if (samples->size() != header.dataBytes)
+            return false;
+    }
+    if (format)
+        *format = header.format;
+    return true;
 }
 
 qint64 WavFile::durationMs(const QString& path)
 {
-    QAudioFormat format;
-    QByteArray samples;
-    if (!read(path, &format, &samples))
+    QFile file(path);
+    Header header;
+    if (!openHeader(&file, &header))
         return 0;
-    return format.durationForBytes(qint32(samples.size())) / 1000;
+    return header.format.durationForBytes(qint32(header.dataBytes)) / 1000;
 }

@@ -4,6 +4,14 @@
 <context>
     <name>Language</name>
     <message>
+        <source>Arabic, Standard</source>
+        <translation>Hocharabisch</translation>
+    </message>
+    <message>
+        <source>Malay</source>
+        <translation>Malaiisch (Einzelsprache)</translation>
+    </message>
+    <message>
         <source>Afar</source>
         <translation>Afar</translation>
     </message>

@@ -3,6 +3,22 @@
 <TS version="2.1" language="de_DE">
 <context>
     <name>Finder</name>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>2</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <source>3</source>
+        <translation>3</translation>
+    </message>
+    <message>
+        <source>4</source>
+        <translation>4</translation>
+    </message>
     <message><source>Form</source><translation>Formular</translation></message>
     <message><source>Search</source><translation>Suchen</translation></message>
     <message><source>the Internet</source><translation>im Internet</translation></message>

@@ -627,6 +627,10 @@ void Tutor::playModelSound()
         btnModelStop->setEnabled(true);
         btnModelStop->setFocus();
         mAudio->play(mModelDir, mModelFile);
+        if (!mAudio->isPlaying()) {
+            soundFailed(mModelFile);
+            return;
+        }
         mModelPlayTimer->start();
         return;
     }
@@ -642,6 +646,19 @@ void Tutor::playModelSound()
     if (!self)
         return;
     removeExercise(true);
+}
+
+void Tutor::soundFailed(const QString& fileName)
+{
+    // Said once: nothing plays it again until the learner asks.
+    stopAllPolls();
+    mDeferredPlayTimer->stop();
+    btnLoopSound->setChecked(false);
+    btnModelStop->setEnabled(false);
+    btnStudentStop->setEnabled(false);
+    btnStudentRecord->setEnabled(!mAudio->isRecording());
+    restorePlayButtons();
+    MessageBoxHelper::information(this, mMsgTitle, tr("The sound \"%1\" could not be played.").arg(fileName));
 }
 
 void Tutor::checkModelPlayStatus()
@@ -774,6 +791,10 @@ void Tutor::playStudentSound()
     btnModelPlay->setEnabled(false);
     btnModelStop->setEnabled(false);
     mAudio->play(QLatin1String(RecordingDir), QLatin1String(RecordingFile));
+    if (!mAudio->isPlaying()) {
+        soundFailed(QLatin1String(RecordingFile));
+        return;
+    }
     mStudentPlayTimer->start();
     btnStudentStop->setFocus();
 }

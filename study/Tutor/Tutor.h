@@ -95,6 +95,8 @@ private:
     void fitTermHeight();
     void restorePlayButtons();
     bool modelExists();
+    // Stops every poll and the loop, and says that fileName could not be played.
+    void soundFailed(const QString& fileName);
     bool recordingExists();
     bool soundBusy();
     void stopAllPolls();

@@ -187,5 +187,9 @@
         <source>The Exercise could not be deleted.</source>
         <translation>Die Übung konnte nicht gelöscht werden.</translation>
     </message>
+    <message>
+        <source>The sound &quot;%1&quot; could not be played.</source>
+        <translation>Der Ton &quot;%1&quot; konnte nicht abgespielt werden.</translation>
+    </message>
 </context>
 </TS>

@@ -26,4 +26,35 @@
     <message><source>All Languages</source><translation>Alle Sprachen</translation></message>
     <message><source>Add Language...</source><translation>Sprache hinzufügen...</translation></message>
 </context>
+<context>
+    <name>HelpBrowser</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>Go back one page</source>
+        <translation>Eine Seite zurück</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>Go forward one page</source>
+        <translation>Eine Seite vor</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Vor</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;body&gt;Close Help browser&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;body&gt;Hilfe schließen&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
 </TS>

@@ -142,6 +142,8 @@ class TestImportForm : public QObject
     {
         auto dialog = std::make_unique<ImportForm>(mFixture.host(), nullptr, path, listDir());
         dialog->show();
+        // The notes about the file come once the dialog is on screen.
+        QCoreApplication::processEvents();
         return dialog;
     }
 

@@ -2,6 +2,7 @@
 #include "CreateExerciseView.h"
 #include "CreateSession.h"
 #include "CreateTemplate.h"
+#include "ContentGate.h"
 #include "IFieldInfo.h"
 #include "ImportSteps.h"
 #include "MessageBoxHelper.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QStringEncoder>
 #include <QTranslator>
 #include <QtTest>
 
@@ -335,23 +337,49 @@ private slots:
         QCOMPARE(page->list()->exerciseAt(0)->id(), QString());
         QCOMPARE(page->list()->exerciseAt(0)->mediaName(), QString());
     }
-    // A file that is not a word list shows nothing and is never written.
-    void unreadableListShowsNothing_data()
+    // A file that is not a whole, valid word list shows nothing, is never
+    // written, and is kept aside byte for byte with a message.
+    void damagedListIsKeptAside_data()
     {
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("empty file") << QByteArray();
-        QTest::newRow("not XML") << QByteArray("Hund\tdog\nKatze\tcat\n");
-        QTest::newRow("cut off") << QByteArray("<?xml version=\"1.0\"?><WordList><General><Title>x</Ti");
-        QTest::newRow("another document") << QByteArray("<?xml version=\"1.0\"?><Lesson><Title>x</Title></Lesson>");
+        QTest::addColumn<qint64>("sparseSize");
+        QTest::newRow("empty file") << QByteArray() << qint64(0);
+        QTest::newRow("not XML") << QByteArray("Hund\tdog\nKatze\tcat\n") << qint64(0);
+        QTest::newRow("cut off") << QByteArray("<?xml version=\"1.0\"?><WordList><General><Title>x</Ti") << qint64(0);
+        QTest::newRow("another document") << QByteArray("<?xml version=\"1.0\"?><Lesson><Title>x</Title></Lesson>")
+                                          << qint64(0);
+        QTest::newRow("nested a million deep")
+                << QByteArray("<WordList><Exercises>") + QByteArray("<a>").repeated(1000000) << qint64(0);
+        QTest::newRow("50 MB of junk") << QByteArray("junk, ").repeated(50 * 1024 * 1024 / 6) << qint64(0);
+        QTest::newRow("entity expansion")
+                << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE WordList [<!ENTITY a \"aaaaaaaaaa\">"
+                              "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">]>"
+                              "<WordList><Exercises><Exercise><General><Term>&c;</Term></General></Exercise>"
+                              "</Exercises></WordList>")
+                << qint64(0);
+        const QString valid = QStringLiteral("<WordList><Exercises><Exercise><General><Term>Haus</Term></General>"
+                                             "</Exercise></Exercises></WordList>");
+        QByteArray badUtf16("\xFF\xFE", 2);
+        badUtf16 += QByteArray(reinterpret_cast<const char*>(valid.utf16()), valid.size() * 2);
+        badUtf16.insert(2 + 2 * valid.indexOf(QLatin1String("aus")), QByteArray("\x00\xD8", 2)); // a lone surrogate
+        QTest::newRow("invalid UTF-16") << badUtf16 << qint64(0);
+        QTest::newRow("a value holding elements")
+                << QByteArray("<WordList><Exercises><Exercise><General><Term>Ha<b>u</b>s</Term></General>"
+                              "</Exercise></Exercises></WordList>")
+                << qint64(0);
+        QTest::newRow("larger than the limit") << QByteArray() << qint64(ContentGate::MaxListFileBytes + 1);
     }
 
-    void unreadableListShowsNothing()
+    void damagedListIsKeptAside()
     {
         QFETCH(QByteArray, content);
+        QFETCH(qint64, sparseSize);
         QVERIFY(QDir().mkpath(listDir().path()));
         QFile file(listDir().filePath(QStringLiteral("Kaputt.xml")));
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(content), content.size());
+        if (sparseSize > 0)
+            QVERIFY(file.resize(sparseSize));
         file.close();
         auto view = mFixture.newEditor();
         CreateTemplate* page = view->templatePage();
@@ -359,15 +387,44 @@ private slots:
         QVERIFY(!page->list());
         QCOMPARE(page->tblTemplate->rowCount(), 0);
         QCOMPARE(page->rowUnderEdit, -1);
-        QVERIFY(page->btnDelete->isEnabled());
-        QCOMPARE(mFixture.tree().boxes(), QStringList());
+        const QString aside = listDir().filePath(QStringLiteral("Kaputt.xml.damaged"));
+        const QStringList boxes = mFixture.tree().boxes();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes.first().contains(QStringLiteral("The List 'Kaputt' could not be read. ")), qPrintable(boxes.first()));
+        QVERIFY2(boxes.first().contains(QStringLiteral("The file was kept aside as \"%1\".").arg(aside)),
+                 qPrintable(boxes.first()));
+        QCOMPARE(page->cmbTemplateList->findText(QStringLiteral("Kaputt")), -1);
 
         page->canClose();
         page->cmbTemplateList->setCurrentIndex(0);
         emit page->cmbTemplateList->activated(0);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), content);
-        QCOMPARE(listDir().entryList(QDir::Files | QDir::Hidden), QStringList{"Kaputt.xml"});
+        QCOMPARE(listDir().entryList(QDir::Files | QDir::Hidden), QStringList{"Kaputt.xml.damaged"});
+        QFile kept(aside);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        if (sparseSize > 0)
+            QCOMPARE(kept.size(), sparseSize);
+        else
+            QVERIFY(kept.readAll() == content);
+    }
+
+    // A second damaged file of the same name does not replace the first one kept aside.
+    void damagedListsKeptAsideTwice()
+    {
+        QVERIFY(QDir().mkpath(listDir().path()));
+        auto view = mFixture.newEditor();
+        CreateTemplate* page = view->templatePage();
+        for (const QByteArray& content : {QByteArray("first"), QByteArray("second")}) {
+            QFile file(listDir().filePath(QStringLiteral("Kaputt.xml")));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(content), content.size());
+            file.close();
+            choose(page, QStringLiteral("Kaputt"));
+        }
+        QCOMPARE(listDir().entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                 (QStringList{"Kaputt.xml.damaged", "Kaputt.xml.damaged2"}));
+        QFile second(listDir().filePath(QStringLiteral("Kaputt.xml.damaged2")));
+        QVERIFY(second.open(QIODevice::ReadOnly));
+        QCOMPARE(second.readAll(), QByteArray("second"));
     }
 
     // What a list file says about a recording is trusted only when the store agrees.
@@ -507,6 +564,89 @@ private slots:
         QVERIFY(stored);
         QCOMPARE(stored->exerciseCount(), 2);
         QCOMPARE(stored->exerciseAt(1)->term(), QStringLiteral("Katze"));
+    }
+
+    // What the learner imports is refused or cleaned, with its message, before
+    // anything is written; what is written reads back.
+    void importedFileIsChecked_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("sparseSize");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("terms"); // empty: refused
+        const QString notText = QStringLiteral(
+                "The selected file is not a text file and cannot be imported.\nIt may be a picture or a program, or "
+                "text in UTF-16 without a byte-order mark.\nPlease choose a text file saved with UTF-8 Encoding.");
+        const QByteArray bom("\xEF\xBB\xBF");
+        QByteArray png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0\0\0\x01\0\x08\x06\0\0\0", 33);
+        for (int i = 0; i < 4096; ++i)
+            png += char((i * 131 + 7) % 256);
+        QTest::newRow("picture") << png << qint64(0) << notText << QStringList();
+        QTest::newRow("NUL in UTF-8") << bom + QByteArray("Hund\0\nKatze\n", 12) << qint64(0) << notText
+                                      << QStringList();
+        QStringEncoder utf16(QStringConverter::Utf16LE);
+        QTest::newRow("UTF-16 without mark")
+                << QByteArray(utf16.encode(QStringLiteral("Hund\r\nKatze\r\n"))) << qint64(0) << notText << QStringList();
+        QTest::newRow("5 MB line") << bom + QByteArray(5 * 1024 * 1024, 'a') << qint64(0)
+                                   << QStringLiteral("Line 1 of the selected file is longer than %1 characters.\n"
+                                                     "The file cannot be imported; study terms are one a line.")
+                                              .arg(ContentGate::MaxImportLineLength)
+                                   << QStringList();
+        QTest::newRow("a term too long") << bom + QByteArray("Hund\n") + QByteArray(3000, 'b') + "\n" << qint64(0)
+                                         << QStringLiteral("Line 2 of the selected file holds a term longer than %1 "
+                                                           "characters.\nThe file cannot be imported.")
+                                                    .arg(ContentGate::MaxTermLength)
+                                         << QStringList();
+        QTest::newRow("larger than the limit")
+                << bom << qint64(ContentGate::MaxImportBytes + 1)
+                << QStringLiteral("The selected file is larger than %1 MB and cannot be imported.")
+                           .arg(ContentGate::MaxImportBytes / (1024 * 1024))
+                << QStringList();
+        QTest::newRow("control characters")
+                << bom + QByteArray("Hu\fnd\x1a\nKat\x01ze\n") << qint64(0)
+                << QStringLiteral("Control characters that a list cannot hold were left out of the imported text "
+                                  "(3 in all).")
+                << QStringList{"Hund", "Katze"};
+        QTest::newRow("UTF-8 without mark")
+                << QByteArray("H\xC3\xBCndin\nKatze\n") << qint64(0)
+                << QStringLiteral("Selected file is not in Unicode format.\nAccents and non-Latin characters may not "
+                                  "import properly.\nFor best results, please open the file in a text editor, select "
+                                  "Save As,\nand select UTF-8 Encoding.")
+                << QStringList{QStringLiteral("H\u00fcndin"), "Katze"};
+    }
+
+    void importedFileIsChecked()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, sparseSize);
+        QFETCH(QString, message);
+        QFETCH(QStringList, terms);
+        QVERIFY(QDir().mkpath(QStringLiteral("Import")));
+        QFile file(QDir(QStringLiteral("Import")).absoluteFilePath(QStringLiteral("tiere.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+        if (sparseSize > 0)
+            QVERIFY(file.resize(sparseSize));
+        file.close();
+        auto view = mFixture.newEditor();
+        CreateTemplate* page = view->templatePage();
+        ImportSteps::answerNextImport({{QString(), kGerman}}, QStringLiteral("Tiere"));
+        page->importFile(file.fileName());
+        QTRY_VERIFY(mFixture.tree().boxes().contains(info(message)));
+        QCOMPARE(mFixture.tree().boxes().size(), 1);
+        if (terms.isEmpty()) {
+            QVERIFY(!page->list());
+            QCOMPARE(page->tblTemplate->rowCount(), 0);
+            QCOMPARE(listDir().entryList(QDir::Files | QDir::Hidden), QStringList());
+            QVERIFY(!QApplication::activeModalWidget());
+            return;
+        }
+        auto stored = readList(QStringLiteral("Tiere"));
+        QVERIFY(stored);
+        QStringList found;
+        for (int i = 0; i < stored->exerciseCount(); ++i)
+            found << stored->exerciseAt(i)->term();
+        QCOMPARE(found, terms);
     }
 
     // An existing list of the chosen name is replaced only by a list that was read.

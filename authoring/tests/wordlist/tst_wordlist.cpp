@@ -6,6 +6,7 @@
 
 #include <QDomDocument>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -64,6 +65,14 @@ QByteArray encoded(const QString& text, QStringConverter::Encoding encoding, boo
 const QString kOneTermList = QStringLiteral(
         "<?xml version=\"1.0\" encoding=\"UTF-8\" ?><WordList><General><Title>Other</Title></General>"
         "<Exercises><Exercise><General><Term>Haus</Term></General></Exercise></Exercises></WordList>");
+
+QStringList ids(ZoWordList& list)
+{
+    QStringList result;
+    for (int i = 0; i < list.exerciseCount(); ++i)
+        result << list.exerciseAt(i)->id();
+    return result;
+}
 
 } // namespace
 
@@ -374,6 +383,101 @@ private slots:
         // Changes through exerciseAt change the list.
         list.exerciseAt(0)->setStatus(QStringLiteral("done"));
         QCOMPARE(list.exercises().at(0).status(), QStringLiteral("done"));
+    }
+
+    // Characters XML cannot hold never reach the file, which so always reads back.
+    void writtenTextAlwaysReadsBack()
+    {
+        ZoWordList list;
+        list.setTitle(QStringLiteral("Steuer"));
+        ZoExercise first = exercise(QStringLiteral("Ha") + QChar(0) + QStringLiteral("us\f\x1a"), kGerman);
+        first.addField(QStringLiteral("Translation"),
+                       field(QStringLiteral("ho") + QChar(0xFFFE) + QStringLiteral("use\x01"), QStringLiteral("French")));
+        list.appendExercise(first);
+        QVERIFY(ZoWordList::writeFile(listDir(), list));
+        QString problem;
+        std::unique_ptr<ZoWordList> read = ZoWordList::readFile(listDir(), list.title(), &problem);
+        QVERIFY2(read, qPrintable(problem));
+        QCOMPARE(read->exerciseAt(0)->term(), QStringLiteral("Haus"));
+        QCOMPARE(read->exerciseAt(0)->fields().value(QStringLiteral("Translation")).value(QStringLiteral("Value")),
+                 QStringLiteral("house"));
+    }
+
+    // A recorded term is kept in the marks file beside the list; the list file
+    // is not written until the list is, and then the marks are in it.
+    void marksAreKeptBesideTheList()
+    {
+        ZoWordList list;
+        list.setTitle(QStringLiteral("Farben"));
+        for (const char* term : {"rot", "gelb", "blau"})
+            list.appendExercise(exercise(QString::fromLatin1(term), kGerman));
+        QVERIFY(ZoWordList::writeFile(listDir(), list));
+        QFile file(ZoWordList::fileName(listDir(), list.title()));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+
+        for (int row : {1, 2, 1}) {
+            ZoExercise recorded = exercise(list.exerciseAt(row)->term(), kGerman, QStringLiteral("r%1.wav").arg(row));
+            recorded.setId(QString::number(10 * row + list.exerciseAt(row)->id().size()));
+            list.replaceExercise(row, recorded);
+            QVERIFY(ZoWordList::appendMark(listDir(), list, row));
+        }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        file.close();
+        QVERIFY(QFileInfo::exists(ZoWordList::marksFileName(listDir(), list.title())));
+
+        std::unique_ptr<ZoWordList> read = ZoWordList::readFile(listDir(), list.title());
+        QVERIFY(read);
+        // The last record of a row holds.
+        const QStringList marked{"", "12", "20"};
+        QCOMPARE(ids(*read), marked);
+        QCOMPARE(read->exerciseAt(2)->mediaName(), QStringLiteral("r2.wav"));
+
+        QVERIFY(ZoWordList::writeFile(listDir(), *read));
+        QVERIFY(!QFileInfo::exists(ZoWordList::marksFileName(listDir(), list.title())));
+        std::unique_ptr<ZoWordList> again = ZoWordList::readFile(listDir(), list.title());
+        QVERIFY(again);
+        QCOMPARE(ids(*again), marked);
+        QCOMPARE(again->toXml(), read->toXml());
+    }
+
+    // A record cut short (the program stopped while writing it), one for a
+    // term the list no longer holds there, or for no row, is not applied.
+    void marksThatDoNotFitAreLeftOut_data()
+    {
+        QTest::addColumn<QByteArray>("tail");
+        QTest::newRow("cut short") << QByteArray("2 500\n<Exercise><General><Term>blau</Term>");
+        QTest::newRow("another term")
+                << QByteArray("2 67\n<Exercise><General><Term>lila</Term><Id>9</Id></General></Exercise>\n");
+        QTest::newRow("no such row")
+                << QByteArray("7 67\n<Exercise><General><Term>blau</Term><Id>9</Id></General></Exercise>\n");
+        QTest::newRow("not a record") << QByteArray("junk\n");
+        QTest::newRow("value holding elements")
+                << QByteArray("2 71\n<Exercise><General><Term>blau</Term><Id>9<b/></Id></General></Exercise>\n");
+    }
+
+    void marksThatDoNotFitAreLeftOut()
+    {
+        QFETCH(QByteArray, tail);
+        ZoWordList list;
+        list.setTitle(QStringLiteral("Farben"));
+        for (const char* term : {"rot", "gelb", "blau"})
+            list.appendExercise(exercise(QString::fromLatin1(term), kGerman));
+        QVERIFY(ZoWordList::writeFile(listDir(), list));
+        ZoExercise recorded = exercise(QStringLiteral("rot"), kGerman, QStringLiteral("rot.wav"));
+        recorded.setId(QStringLiteral("5"));
+        list.replaceExercise(0, recorded);
+        QVERIFY(ZoWordList::appendMark(listDir(), list, 0));
+        QFile marks(ZoWordList::marksFileName(listDir(), list.title()));
+        QVERIFY(marks.open(QIODevice::Append));
+        QCOMPARE(marks.write(tail), tail.size());
+        marks.close();
+
+        std::unique_ptr<ZoWordList> read = ZoWordList::readFile(listDir(), list.title());
+        QVERIFY(read);
+        QCOMPARE(ids(*read), (QStringList{"5", "", ""}));
     }
 
     void readingAddsToTheList()

@@ -1,7 +1,9 @@
+#include "ContentGate.h"
 #include "IAudio.h"
 #include "PluginLocator.h"
 #include "SettingsStore.h"
 #include "TestTree.h"
+#include "WavFile.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -329,13 +331,24 @@ private slots:
         QTest::addColumn<QString>("directory");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("content"); // written unless empty
-        QTest::newRow("missing") << "Content" << "none.wav" << QByteArray();
-        QTest::newRow("no name") << "Content" << "" << QByteArray();
-        QTest::newRow("not a WAV") << "Content" << "junk.wav" << QByteArray("this is no sound at all, really");
-        QTest::newRow("header without samples") << "Content" << "empty.wav" << toneWav(0, 16000, 1, 16);
-        QTest::newRow("cut header") << "Content" << "cut.wav" << toneWav(100, 16000, 1, 16).left(30);
-        QTest::newRow("compressed") << "Content" << "adpcm.wav" << toneWav(100, 16000, 1, 16, 2);
-        QTest::newRow("a directory") << "" << "Content" << QByteArray();
+        QTest::addColumn<qint64>("sparseSize");  // the file made this long, unless 0
+        QTest::newRow("missing") << "Content" << "none.wav" << QByteArray() << qint64(0);
+        QTest::newRow("no name") << "Content" << "" << QByteArray() << qint64(0);
+        QTest::newRow("not a WAV") << "Content" << "junk.wav" << QByteArray("this is no sound at all, really")
+                                   << qint64(0);
+        QTest::newRow("header without samples") << "Content" << "empty.wav" << toneWav(0, 16000, 1, 16) << qint64(0);
+        QTest::newRow("cut header") << "Content" << "cut.wav" << toneWav(100, 16000, 1, 16).left(30) << qint64(0);
+        QTest::newRow("compressed") << "Content" << "adpcm.wav" << toneWav(100, 16000, 1, 16, 2) << qint64(0);
+        QTest::newRow("a directory") << "" << "Content" << QByteArray() << qint64(0);
+        QAudioFormat format;
+        format.setSampleRate(16000);
+        format.setChannelCount(1);
+        format.setSampleFormat(QAudioFormat::Int16);
+        QTest::newRow("2 GB sparse") << "Content" << "huge.wav" << WavFile::header(format, 0x7FFFFFF0u)
+                                     << qint64(0x7FFFFFF0) + WavFile::HeaderSize;
+        QTest::newRow("just past the limit")
+                << "Content" << "big.wav" << WavFile::header(format, quint32(ContentGate::MaxSoundBytes))
+                << ContentGate::MaxSoundBytes + 1;
     }
 
     void unplayableFilesDoNotStart()
@@ -343,10 +356,37 @@ private slots:
         QFETCH(QString, directory);
         QFETCH(QString, file);
         QFETCH(QByteArray, content);
+        QFETCH(qint64, sparseSize);
+        const QString path = mTree->filePath(directory + QLatin1Char('/') + file);
         if (!content.isEmpty())
-            QVERIFY(writeFile(mTree->filePath(directory + QLatin1Char('/') + file), content));
+            QVERIFY(writeFile(path, content));
+        if (sparseSize > 0)
+            QVERIFY(QFile::resize(path, sparseSize));
         audio()->play(directory, file);
         QVERIFY(!audio()->isPlaying());
+        QCOMPARE(WavFile::durationMs(path), qint64(0));
+        if (sparseSize > 0)
+            QVERIFY(QFile::remove(path));
+    }
+
+    // The samples of a file at the limit are read; only they are kept.
+    void fileAtTheLimitIsRead()
+    {
+        QAudioFormat format;
+        format.setSampleRate(16000);
+        format.setChannelCount(1);
+        format.setSampleFormat(QAudioFormat::Int16);
+        const qint64 data = ContentGate::MaxSoundBytes - WavFile::HeaderSize;
+        const QString path = mTree->filePath(QStringLiteral("Content/limit.wav"));
+        QVERIFY(writeFile(path, WavFile::header(format, quint32(data))));
+        QVERIFY(QFile::resize(path, ContentGate::MaxSoundBytes));
+        QAudioFormat read;
+        QByteArray samples;
+        QVERIFY(WavFile::read(path, &read, &samples));
+        QCOMPARE(samples.size(), data);
+        QCOMPARE(read, format);
+        QCOMPARE(WavFile::durationMs(path), format.durationForBytes(qint32(data)) / 1000);
+        QVERIFY(QFile::remove(path));
     }
 
     void storeRecordingNaming_data()

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QAudioDevice>
+#include <QFile>
 #include <QMediaDevices>
 #include <QTimer>
 #include <QtMath>
@@ -114,6 +115,62 @@ private slots:
         QVERIFY(!audio()->isPlaying());
         QVERIFY(button("btnModelPlay")->isEnabled());
         delete page;
+    }
+
+    // A model that cannot play (past the size limit, or empty) with Loop
+    // ticked: one message, the loop stops, the window keeps answering.
+    void unplayableModelStopsTheLoop_data()
+    {
+        QTest::addColumn<QString>("term");
+        QTest::addColumn<qint64>("size");
+        QTest::newRow("2 GB sparse") << "riesig" << qint64(0x7FFFFFF0) + WavFile::HeaderSize;
+        QTest::newRow("empty") << "leer" << qint64(0);
+    }
+
+    void unplayableModelStopsTheLoop()
+    {
+        QFETCH(QString, term);
+        QFETCH(qint64, size);
+        const QString id = mFx->addExercise(term, {{QStringLiteral("x"), QString()}}, QString(), toneWav(100));
+        QVERIFY(!id.isEmpty());
+        const QString model = mFx->path(QStringLiteral("Content/%1.wav").arg(term));
+        {
+            QFile file(model);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            if (size > 0) {
+                QAudioFormat format;
+                format.setSampleRate(16000);
+                format.setChannelCount(1);
+                format.setSampleFormat(QAudioFormat::Int16);
+                QVERIFY(file.write(WavFile::header(format, quint32(size - WavFile::HeaderSize))) > 0);
+                QVERIFY(file.resize(size));
+            }
+        }
+        mFx->appendStored(id);
+        IForm* form = mFx->openForm(mHost.get());
+        QVERIFY(form);
+        QWidget* page = form->widget();
+        auto* play = page->findChild<QAbstractButton*>(QStringLiteral("btnModelPlay"));
+        auto* loop = page->findChild<QAbstractButton*>(QStringLiteral("btnLoopSound"));
+        QVERIFY(play && loop);
+        const int boxesBefore = int(mFx->tree().boxes().size());
+        loop->setChecked(true);
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+        ticker.start(10);
+        QTest::mouseClick(play, Qt::LeftButton);
+        QTest::qWait(500);
+        QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
+        const QStringList boxes = mFx->tree().boxes().mid(boxesBefore);
+        QCOMPARE(boxes, QStringList{WizardTestTree::info(
+                                 QStringLiteral("The sound \"%1.wav\" could not be played.").arg(term))});
+        QVERIFY(!loop->isChecked());
+        QVERIFY(!audio()->isPlaying());
+        for (const char* name : {"modelPlayPoll", "studentPlayPoll", "comparePoll"})
+            QVERIFY(!page->findChild<QTimer*>(QLatin1String(name))->isActive());
+        delete page;
+        QFile::remove(model);
     }
 };
 

@@ -26,7 +26,11 @@ public:
     static bool chooseTopLanguage(FluencyFormWizard& wizard, const QString& shown)
     {
         QTableWidget* table = wizard.findChild<TopLangs*>()->tblTopLangs;
-        const QList<QTableWidgetItem*> items = table->findItems(shown, Qt::MatchExactly);
+        // In another interface language the list shows the translated name.
+        QList<QTableWidgetItem*> items = table->findItems(shown, Qt::MatchExactly);
+        if (items.isEmpty())
+            items = table->findItems(QCoreApplication::translate("Language", shown.toUtf8().constData()),
+                                     Qt::MatchExactly);
         if (items.size() != 1)
             return false;
         clickIndex(table, table->indexFromItem(items.first()));

@@ -10,6 +10,7 @@ import org.w3c.dom.Element;
 
 import com.vireda.client.ClientSettings;
 import com.vireda.client.PeerLink;
+import com.vireda.client.PinnedTrust;
 import com.vireda.client.Transfer;
 import com.vireda.client.Transfers;
 import com.vireda.peer.PeerService;
@@ -51,7 +52,8 @@ public class ViredaClientNetwork {
                 }
                 url = "http://127.0.0.1:" + embedded.port();
             }
-            PeerLink candidate = new PeerLink(url, settings.timeoutMillis);
+            PeerLink candidate = new PeerLink(url, settings.timeoutMillis,
+                    settings.certificate == null ? null : PinnedTrust.socketFactory(settings.certificate));
             if (!candidate.ping()) {
                 return 0;
             }

@@ -21,12 +21,16 @@ public final class ClientSettings {
     public final String peerUrl;
     public final Path dataDirectory;
     public final int timeoutMillis;
+    /** The one certificate an https: peer must show ("peer.certificate"); null: the system's trusted ones. */
+    public final Path certificate;
 
-    private ClientSettings(Path workingDirectory, String peerUrl, Path dataDirectory, int timeoutMillis) {
+    private ClientSettings(Path workingDirectory, String peerUrl, Path dataDirectory, int timeoutMillis,
+            Path certificate) {
         this.workingDirectory = workingDirectory;
         this.peerUrl = peerUrl;
         this.dataDirectory = dataDirectory;
         this.timeoutMillis = timeoutMillis;
+        this.certificate = certificate;
     }
 
     /** The directory holding "Content" and the settings file: vireda.workdir when set, else user.dir. */
@@ -69,6 +73,8 @@ public final class ClientSettings {
             // keep the default
         }
         Path data = work.resolve(p.getProperty("peer.data", "PeerData").trim());
-        return new ClientSettings(work, url, data, Math.max(timeout, 100));
+        String pinned = p.getProperty("peer.certificate", "").trim();
+        return new ClientSettings(work, url, data, Math.max(timeout, 100),
+                pinned.isEmpty() ? null : work.resolve(pinned));
     }
 }

@@ -14,9 +14,13 @@ import java.nio.file.StandardCopyOption;
 import java.util.function.BooleanSupplier;
 import java.util.function.IntConsumer;
 
+import javax.net.ssl.HttpsURLConnection;
+import javax.net.ssl.SSLSocketFactory;
+
 /**
  * HTTP to one peer service; keeps the session the peer gives at sign-in.
- * Plain blocking connections: no threads or TLS of a client of its own.
+ * Plain blocking connections: no threads of a client of its own; an https: peer
+ * with the system's trusted certificates or with one pinned certificate.
  */
 public final class PeerLink {
     public static final String SESSION_HEADER = "X-Vireda-Session";
@@ -33,8 +37,15 @@ public final class PeerLink {
     /** Sound files may take longer than a message. */
     private final int fileTimeoutMillis;
     private volatile String session;
+    /** For an https: peer with a certificate of its own; null: the system's trusted certificates. */
+    private final SSLSocketFactory tls;
 
     public PeerLink(String baseUrl, int timeoutMillis) {
+        this(baseUrl, timeoutMillis, null);
+    }
+
+    public PeerLink(String baseUrl, int timeoutMillis, SSLSocketFactory tls) {
+        this.tls = tls;
         base = baseUrl;
         this.timeoutMillis = timeoutMillis;
         connectMillis = Math.min(timeoutMillis, 5000);
@@ -43,6 +54,9 @@ public final class PeerLink {
 
     private HttpURLConnection open(String path, int limitMillis) throws IOException {
         HttpURLConnection c = (HttpURLConnection) URI.create(base + path).toURL().openConnection(Proxy.NO_PROXY);
+        if (tls != null && c instanceof HttpsURLConnection) {
+            ((HttpsURLConnection) c).setSSLSocketFactory(tls);
+        }
         c.setConnectTimeout(Math.min(connectMillis, limitMillis));
         c.setReadTimeout(limitMillis);
         c.setInstanceFollowRedirects(false);

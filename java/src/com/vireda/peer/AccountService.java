@@ -39,6 +39,12 @@ public final class AccountService {
     private final PeerSettings settings;
     private final RateLimit registrations;
     private final RateLimit signIns;
+    private final GuessDelay accountGuesses;
+    private final GuessDelay accountAtAddressGuesses;
+    private final RateLimit remindersPerName;
+    private final RateLimit remindersPerAddress;
+    private final RateLimit feedbackPerAccount;
+    private final RateLimit feedbackPerAddress;
     private final ConcurrentHashMap<String, AtomicInteger> signInsRunning = new ConcurrentHashMap<>();
 
     public AccountService(PeerStore store, Sessions sessions) {
@@ -52,6 +58,16 @@ public final class AccountService {
         registrations = new RateLimit(settings.registrationsPerAddress, settings.registrationWindowMillis,
                 settings.clock);
         signIns = new RateLimit(settings.signInsPerAddress, settings.signInWindowMillis, settings.clock);
+        accountGuesses = new GuessDelay(settings.freeFailuresPerAccount, settings.firstFailureWaitMillis,
+                settings.longestFailureWaitMillis, settings.failuresForgottenMillis, settings.clock);
+        accountAtAddressGuesses = new GuessDelay(settings.freeFailuresPerAccountAndAddress,
+                settings.firstFailureWaitMillis, settings.longestFailureWaitMillis, settings.failuresForgottenMillis,
+                settings.clock);
+        remindersPerName = new RateLimit(settings.remindersPerName, settings.reminderWindowMillis, settings.clock);
+        remindersPerAddress = new RateLimit(settings.remindersPerAddress, settings.reminderWindowMillis,
+                settings.clock);
+        feedbackPerAccount = new RateLimit(settings.feedbackPerAccount, settings.feedbackWindowMillis, settings.clock);
+        feedbackPerAddress = new RateLimit(settings.feedbackPerAddress, settings.feedbackWindowMillis, settings.clock);
     }
 
     private static String field(Element parent, String name) throws Refusal {
@@ -120,6 +136,14 @@ public final class AccountService {
 
     public Reply login(Element request, String address, String previousSession) throws Refusal, SQLException {
         String key = address == null ? "" : address;
+        // Names are one account in any case of letters.
+        String account = SearchIndex.fold(Xml.text(request, "username"));
+        String accountAtAddress = account + "\n" + key;
+        long wait = Math.max(accountGuesses.waitMillis(account), accountAtAddressGuesses.waitMillis(accountAtAddress));
+        if (wait > 0) {
+            return busy("Too many wrong passwords for this user; please try again in " + (wait + 999) / 1000
+                    + " seconds");
+        }
         if (!signIns.allow(key)) {
             return busy("Too many sign-ins from this address; please try again in a minute");
         }
@@ -128,7 +152,15 @@ public final class AccountService {
             if (running.incrementAndGet() > settings.signInsAtOncePerAddress) {
                 return busy("Too many sign-ins at once from this address; please try again");
             }
-            return checkedLogin(request, previousSession);
+            Reply reply = checkedLogin(request, previousSession);
+            if (reply.session == null || reply.session.isEmpty()) {
+                accountGuesses.failed(account);
+                accountAtAddressGuesses.failed(accountAtAddress);
+            } else {
+                // The owner's own address is free again; the account stays watched while it is guessed at.
+                accountAtAddressGuesses.succeeded(accountAtAddress);
+            }
+            return reply;
         } finally {
             if (running.decrementAndGet() == 0) {
                 signInsRunning.remove(key, running);
@@ -194,17 +226,29 @@ public final class AccountService {
      * Mails the user a one-time password, which replaces the password at its first use.
      * Without a mail server in the peer's settings reminders are not available (status -2).
      */
-    public Reply passwordReminder(Element request) throws Refusal, SQLException {
+    public Reply passwordReminder(Element request, String address) throws Refusal, SQLException {
         if (!settings.canSendMail()) {
             throw new Refusal("-2", "Password reminders are not available on this network");
         }
         String name = Xml.text(request, "username");
-        PeerStore.User user = name.isEmpty() ? null : store.findUser(name);
-        if (user == null) {
-            throw new Refusal("Unknown user name");
+        if (name.isEmpty()) {
+            throw new Refusal("-3", "A user name is required");
         }
-        if (user.email() == null || user.email().isBlank()) {
-            throw new Refusal("No e-mail address is on record for this user");
+        if (name.length() > MAX_FIELD) {
+            throw new Refusal("-3", "The field username is too long");
+        }
+        // Counted whether the name is registered or not, so the limits tell nothing either.
+        if (!remindersPerAddress.allow(address == null ? "" : address)) {
+            throw new Refusal(TOO_MANY, "Too many password reminders from this address; please try again later");
+        }
+        if (!remindersPerName.allow(SearchIndex.fold(name))) {
+            throw new Refusal(TOO_MANY, "Too many password reminders for this name; please try again later");
+        }
+        PeerStore.User user = store.findUser(name);
+        // Unknown names and names without a mail address get the same answer as a mailed reminder.
+        if (user == null || user.email() == null || user.email().isBlank()) {
+            PasswordHasher.hash(name, DECOY_SALT, PasswordHasher.ITERATIONS);
+            return reminderSent();
         }
         char[] chars = new char[ONE_TIME_LENGTH];
         for (int i = 0; i < chars.length; i++) {
@@ -219,6 +263,10 @@ public final class AccountService {
         byte[] salt = PasswordHasher.newSalt();
         store.setOneTimePassword(user.userId(), salt, PasswordHasher.hash(oneTime, salt, PasswordHasher.ITERATIONS),
                 PasswordHasher.ITERATIONS, settings.clock.getAsLong());
+        return reminderSent();
+    }
+
+    private static Reply reminderSent() {
         return Reply.ok(Envelope.reply("passwordReminderReply", "1",
                 "<passwordReminderReply><error_description/></passwordReminderReply>"));
     }
@@ -249,7 +297,12 @@ public final class AccountService {
                 "<updateFluencyReply><error_description/></updateFluencyReply>"));
     }
 
-    public Reply feedback(Element request, SessionUser session, String origin) throws Refusal, SQLException {
+    public Reply feedback(Element request, SessionUser session, String origin, String address)
+            throws Refusal, SQLException {
+        if ((session != null && !feedbackPerAccount.allow(session.userId))
+                || !feedbackPerAddress.allow(address == null ? "" : address)) {
+            throw new Refusal(TOO_MANY, "Too many suggestions; please try again later");
+        }
         String comment = Xml.text(request, "comment");
         if (comment.isEmpty()) {
             throw new Refusal("The comment is empty");

@@ -31,6 +31,12 @@ public final class ContentService {
     public static final int MAX_CONTENT_ELEMENTS = 2000;
     public static final int MAX_CONTENT_NAME = 64;
     public static final int MAX_CONTENT_CHARS = 128 * 1024;
+    /** Translations one exercise may have, in all and from one user. */
+    public static final int MAX_TRANSLATIONS_PER_EXERCISE = 100;
+    public static final int MAX_TRANSLATIONS_PER_AUTHOR = 20;
+    /** Exercises one lesson may hold, each once. */
+    public static final int MAX_LESSON_MEMBERS = 500;
+    private static final String MEDIA_NAME_KEY = "mediaManifestFileName";
     private static final Pattern MEDIA_NAME = Pattern.compile("[A-Za-z0-9][A-Za-z0-9._-]{0,99}");
     private static final Pattern EXTENSION = Pattern.compile("[a-z0-9]{1,8}");
 
@@ -172,16 +178,13 @@ public final class ContentService {
         Element media = Xml.ensureChild(e, "media");
         stamp(media, mediaPmid, user);
         Element mm = Xml.ensureChild(media, "media_manifest");
+        // Every media name the upload gives, as element or attribute, anywhere: at most one, and
+        // none of them is kept; the peer names the stored sound itself.
+        String given = takeMediaName(e);
         String mediaName = null;
-        Element fileName = Xml.child(mm, "mediaManifestFileName");
         if (sound != null) {
-            mediaName = newId() + extensionOf(fileName == null ? "" : fileName.getTextContent().trim());
-            if (fileName == null) {
-                fileName = Xml.ensureChild(mm, "mediaManifestFileName");
-            }
-            Xml.setText(fileName, mediaName);
-        } else if (fileName != null) {
-            mm.removeChild(fileName); // no sound on the network: nothing to fetch
+            mediaName = newId() + extensionOf(given == null ? "" : given.trim());
+            Xml.setText(Xml.ensureChild(mm, MEDIA_NAME_KEY), mediaName);
         }
         flattenKvps(e);
 
@@ -217,6 +220,31 @@ public final class ContentService {
                 + "<error_description/></uploadExerciseReply>"));
     }
 
+    /** Removes every media name from the exercise; the one it gave, or null. Refused when it gives several. */
+    private static String takeMediaName(Element exercise) throws Refusal {
+        List<Element> all = new java.util.ArrayList<>();
+        all.add(exercise);
+        all.addAll(Xml.descendants(exercise));
+        String given = null;
+        int found = 0;
+        for (Element el : all) {
+            if (el.hasAttribute(MEDIA_NAME_KEY)) {
+                found++;
+                given = el.getAttribute(MEDIA_NAME_KEY);
+                el.removeAttribute(MEDIA_NAME_KEY);
+            }
+            if (el.getNodeName().equals(MEDIA_NAME_KEY) && el.getParentNode() != null) {
+                found++;
+                given = el.getTextContent();
+                el.getParentNode().removeChild(el);
+            }
+        }
+        if (found > 1) {
+            throw new Refusal("An exercise carries at most one media file name");
+        }
+        return given;
+    }
+
     public Reply uploadLesson(Element uploaded, SessionUser user) throws Refusal, SQLException {
         requireUser(user);
         checkSupplier(uploaded, user);
@@ -227,8 +255,15 @@ public final class ContentService {
             throw new Refusal("The lesson has no title");
         }
         List<Element> members = Xml.children(Xml.child(l, "exercises"), "exercise");
+        if (members.size() > MAX_LESSON_MEMBERS) {
+            throw new Refusal("A lesson holds at most " + MAX_LESSON_MEMBERS + " exercises");
+        }
+        Set<String> seen = new HashSet<>();
         for (Element member : members) {
             String id = Xml.attr(member, "persistentManifestID");
+            if (!seen.add(id)) {
+                throw new Refusal("The lesson holds an exercise more than once: " + id);
+            }
             if (id.isEmpty() || id.equals("0") || !store.exerciseExists(id)) {
                 throw new Refusal("The lesson holds an exercise that is not on the network: " + id);
             }
@@ -261,6 +296,17 @@ public final class ContentService {
         }
         if (members.size() != 2 || ids.size() != 2) {
             throw new Refusal("A translation links exactly two different exercises");
+        }
+        for (String id : ids) {
+            int[] counts = store.translationCounts(id, user.userId);
+            if (counts[0] >= MAX_TRANSLATIONS_PER_EXERCISE) {
+                throw new Refusal("The exercise " + id + " has the most translations it may have ("
+                        + MAX_TRANSLATIONS_PER_EXERCISE + ")");
+            }
+            if (counts[1] >= MAX_TRANSLATIONS_PER_AUTHOR) {
+                throw new Refusal("You have given the exercise " + id + " the most translations one user may give ("
+                        + MAX_TRANSLATIONS_PER_AUTHOR + ")");
+            }
         }
         String pmid = newId();
         stamp(t, pmid, user);

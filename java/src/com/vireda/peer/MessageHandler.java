@@ -16,11 +16,29 @@ public final class MessageHandler {
     private final AccountService accounts;
     private final ContentService content;
     private final Sessions sessions;
+    private final RateLimit uploadsPerAccount;
+    private final RateLimit uploadsPerAddress;
 
     public MessageHandler(AccountService accounts, ContentService content, Sessions sessions) {
+        this(accounts, content, sessions, new PeerSettings());
+    }
+
+    public MessageHandler(AccountService accounts, ContentService content, Sessions sessions, PeerSettings settings) {
         this.accounts = accounts;
         this.content = content;
         this.sessions = sessions;
+        uploadsPerAccount = new RateLimit(settings.uploadsPerAccount, settings.uploadWindowMillis, settings.clock);
+        uploadsPerAddress = new RateLimit(settings.uploadsPerAddress, settings.uploadWindowMillis, settings.clock);
+    }
+
+    /** Counts an upload of a signed-in user; refused past the account's or the address's limit. */
+    private void countUpload(SessionUser user, String address) throws Refusal {
+        if (user == null) {
+            return; // refused as not signed in
+        }
+        if (!uploadsPerAccount.allow(user.userId) || !uploadsPerAddress.allow(address == null ? "" : address)) {
+            throw new Refusal(AccountService.TOO_MANY, "Too many uploads; please try again later");
+        }
     }
 
     public static Reply badRequest(String description) {
@@ -80,20 +98,23 @@ public final class MessageHandler {
                 return new Reply(200, Envelope.reply(replyType, "1",
                         "<" + replyType + "><error_description/></" + replyType + ">"), "");
             case "passwordReminder":
-                return accounts.passwordReminder(request);
+                return accounts.passwordReminder(request, address);
             case "updateFluency":
                 return accounts.updateFluency(request, user);
             case "feedback":
-                return accounts.feedback(request, user, Xml.text(root, "header", "from"));
+                return accounts.feedback(request, user, Xml.text(root, "header", "from"), address);
             case "exerciseQuery":
                 return content.exerciseQuery(request);
             case "lessonQuery":
                 return content.lessonQuery(request);
             case "uploadExercise":
+                countUpload(user, address);
                 return content.uploadExercise(manifest(request, "exercise"), user, sound);
             case "uploadLesson":
+                countUpload(user, address);
                 return content.uploadLesson(manifest(request, "lesson"), user);
             case "uploadTranslation":
+                countUpload(user, address);
                 return content.uploadTranslation(manifest(request, "translation"), user);
             case "downloadExercise":
                 return content.downloadExercise(request);

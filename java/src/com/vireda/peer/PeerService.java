@@ -20,6 +20,8 @@ import org.eclipse.jetty.server.HttpConnectionFactory;
 import org.eclipse.jetty.server.Request;
 import org.eclipse.jetty.server.Server;
 import org.eclipse.jetty.server.ServerConnector;
+import org.eclipse.jetty.server.SslConnectionFactory;
+import org.eclipse.jetty.util.ssl.SslContextFactory;
 import org.eclipse.jetty.server.handler.AbstractHandler;
 import org.eclipse.jetty.util.thread.QueuedThreadPool;
 
@@ -64,7 +66,7 @@ public final class PeerService {
             content = new ContentService(store, media);
             sweepPartialFiles(media);
             Sessions sessions = new Sessions(settings.clock);
-            handler = new MessageHandler(new AccountService(store, sessions, settings), content, sessions);
+            handler = new MessageHandler(new AccountService(store, sessions, settings), content, sessions, settings);
 
             // The acceptor and the selector keep a thread each and one worker
             // waits; more start with the requests and end after idling.
@@ -78,7 +80,15 @@ public final class PeerService {
             http.setSendDateHeader(false);
             HttpConnectionFactory factory = new HttpConnectionFactory(http);
             factory.setHttpCompliance(HttpCompliance.RFC7230);
-            connector = new ServerConnector(server, 1, 1, factory);
+            if (settings.servesHttps()) {
+                SslContextFactory.Server tls = new SslContextFactory.Server();
+                tls.setKeyStorePath(settings.tlsKeyStore);
+                tls.setKeyStorePassword(settings.tlsKeyStorePassword);
+                tls.setKeyStoreType(settings.tlsKeyStoreType);
+                connector = new ServerConnector(server, 1, 1, new SslConnectionFactory(tls, "http/1.1"), factory);
+            } else {
+                connector = new ServerConnector(server, 1, 1, factory);
+            }
             connector.setHost(bind.getHostAddress());
             connector.setPort(port);
             connector.setIdleTimeout(settings.idleTimeoutMillis);
@@ -400,15 +410,24 @@ public final class PeerService {
     // ---- stand-alone ----
 
     private static void usage() {
-        System.err.println("usage: PeerService --port N --data DIR [--bind ADDRESS]");
+        System.err.println("usage: PeerService --port N --data DIR [--bind ADDRESS] [--plain-http]");
         System.exit(2);
+    }
+
+    public boolean servesHttps() {
+        return settings.servesHttps();
     }
 
     public static void main(String[] args) throws Exception {
         int port = -1;
         Path data = null;
         InetAddress bind = InetAddress.getLoopbackAddress();
+        boolean plainHttp = false;
         for (int i = 0; i < args.length; i++) {
+            if (args[i].equals("--plain-http")) {
+                plainHttp = true;
+                continue;
+            }
             if (i + 1 >= args.length) {
                 usage();
             }
@@ -429,8 +448,22 @@ public final class PeerService {
         if (port < 0 || port > 65535 || data == null) {
             usage();
         }
-        PeerService service = start(bind, port, data);
-        System.out.println("Peer service listening on " + bind.getHostAddress() + ":" + service.port());
+        Files.createDirectories(data);
+        PeerSettings settings = PeerSettings.load(data);
+        // Passwords and session tokens cross the network: in clear text only when told plainly.
+        if (!settings.servesHttps() && !bind.isLoopbackAddress()) {
+            if (!plainHttp) {
+                System.err.println("The peer does not start on " + bind.getHostAddress() + " without HTTPS: name a key "
+                        + "store as tls.keyStore in " + data.resolve(PeerSettings.FILE_NAME)
+                        + ", or give --plain-http to send passwords in clear text");
+                System.exit(2);
+            }
+            System.err.println("WARNING: plain HTTP on " + bind.getHostAddress()
+                    + ": passwords and session tokens cross the network in clear text");
+        }
+        PeerService service = start(bind, port, data, settings);
+        System.out.println("Peer service listening on " + (settings.servesHttps() ? "https://" : "")
+                + bind.getHostAddress() + ":" + service.port());
         Thread.currentThread().join();
     }
 }

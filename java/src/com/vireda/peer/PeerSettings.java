@@ -10,23 +10,52 @@ import java.util.function.LongSupplier;
 
 /**
  * What a peer service may be told in the file "peer.properties" of its data
- * folder: limits per client address, the HTTP server's time-outs and the mail
+ * folder: limits per client address and per account, the HTTP server's time-outs and the mail
  * server that sends password reminders (none: reminders are not available).
  */
 public final class PeerSettings {
     public static final String FILE_NAME = "peer.properties";
 
-    public int registrationsPerAddress = 20;
+    public int registrationsPerAddress = 40;
     public long registrationWindowMillis = 10 * 60 * 1000L;
-    public int signInsPerAddress = 60;
+    /** A class of 30 behind one address signs in within a minute, with room for mistyped passwords. */
+    public int signInsPerAddress = 120;
     public long signInWindowMillis = 60 * 1000L;
-    public int signInsAtOncePerAddress = 4;
+    public int signInsAtOncePerAddress = 32;
+
+    /**
+     * Wrong passwords for one account: free ones from one address and from all
+     * addresses together, then a wait that doubles from the first up to the longest.
+     */
+    public int freeFailuresPerAccountAndAddress = 5;
+    public int freeFailuresPerAccount = 20;
+    public long firstFailureWaitMillis = 1000;
+    public long longestFailureWaitMillis = 5 * 60 * 1000L;
+    public long failuresForgottenMillis = 60 * 60 * 1000L;
+
+    /** Password reminders per user name and per address. */
+    public int remindersPerName = 3;
+    public int remindersPerAddress = 10;
+    public long reminderWindowMillis = 60 * 60 * 1000L;
+
+    /** Uploads and suggestions per account and per address. */
+    public int uploadsPerAccount = 300;
+    public int uploadsPerAddress = 600;
+    public long uploadWindowMillis = 60 * 60 * 1000L;
+    public int feedbackPerAccount = 10;
+    public int feedbackPerAddress = 20;
+    public long feedbackWindowMillis = 60 * 60 * 1000L;
 
     /** Time a connection may stay silent, and the whole time a request may take to arrive. */
     public long idleTimeoutMillis = 10_000;
     public long requestTimeoutMillis = 30_000;
     public int maxThreads = 200;
     public int maxHeaderBytes = 16 * 1024;
+
+    /** The key store of the HTTPS server (none: plain HTTP), its password and type. */
+    public String tlsKeyStore = "";
+    public String tlsKeyStorePassword = "";
+    public String tlsKeyStoreType = "PKCS12";
 
     public String smtpHost = "";
     public int smtpPort = 25;
@@ -48,9 +77,23 @@ public final class PeerSettings {
         s.registrationsPerAddress = number(p, "registrations.perAddress", s.registrationsPerAddress);
         s.signInsPerAddress = number(p, "signIns.perAddress", s.signInsPerAddress);
         s.signInsAtOncePerAddress = number(p, "signIns.atOncePerAddress", s.signInsAtOncePerAddress);
+        s.freeFailuresPerAccountAndAddress = number(p, "signIns.freeFailuresPerAccountAndAddress",
+                s.freeFailuresPerAccountAndAddress);
+        s.freeFailuresPerAccount = number(p, "signIns.freeFailuresPerAccount", s.freeFailuresPerAccount);
+        s.remindersPerName = number(p, "reminders.perName", s.remindersPerName);
+        s.remindersPerAddress = number(p, "reminders.perAddress", s.remindersPerAddress);
+        s.uploadsPerAccount = number(p, "uploads.perAccount", s.uploadsPerAccount);
+        s.uploadsPerAddress = number(p, "uploads.perAddress", s.uploadsPerAddress);
+        s.feedbackPerAccount = number(p, "feedback.perAccount", s.feedbackPerAccount);
+        s.feedbackPerAddress = number(p, "feedback.perAddress", s.feedbackPerAddress);
         s.idleTimeoutMillis = number(p, "http.idleTimeoutMillis", (int) s.idleTimeoutMillis);
         s.requestTimeoutMillis = number(p, "http.requestTimeoutMillis", (int) s.requestTimeoutMillis);
         s.maxThreads = number(p, "http.maxThreads", s.maxThreads);
+        String keyStore = p.getProperty("tls.keyStore", "").trim();
+        // A relative key store is found in the data folder.
+        s.tlsKeyStore = keyStore.isEmpty() ? "" : dataDirectory.resolve(keyStore).toString();
+        s.tlsKeyStorePassword = p.getProperty("tls.keyStorePassword", "");
+        s.tlsKeyStoreType = p.getProperty("tls.keyStoreType", s.tlsKeyStoreType).trim();
         s.smtpHost = p.getProperty("mail.smtp.host", "").trim();
         s.smtpPort = number(p, "mail.smtp.port", s.smtpPort);
         s.mailFrom = p.getProperty("mail.from", s.mailFrom).trim();
@@ -65,6 +108,10 @@ public final class PeerSettings {
         } catch (NumberFormatException e) {
             return fallback;
         }
+    }
+
+    public boolean servesHttps() {
+        return !tlsKeyStore.isEmpty();
     }
 
     public boolean canSendMail() {

@@ -440,6 +440,19 @@ public final class PeerStore implements AutoCloseable {
         });
     }
 
+    /** How many translations link that exercise: all of them, and those of one user. */
+    public synchronized int[] translationCounts(String exercisePmid, String userId) throws SQLException {
+        try (PreparedStatement ps = db.prepareStatement("SELECT count(*), count(CASE WHEN uid = ? THEN 1 END) "
+                + "FROM translations WHERE exercise_a = ? OR exercise_b = ?")) {
+            bind(ps, userId, exercisePmid, exercisePmid);
+            try (ResultSet rs = ps.executeQuery()) {
+                return rs.next() ? new int[] {rs.getInt(1), rs.getInt(2)} : new int[] {0, 0};
+            }
+        } finally {
+            db.commit();
+        }
+    }
+
     /** Translations linking that exercise, oldest first. */
     public synchronized List<Translation> translationsOf(String exercisePmid) throws SQLException {
         List<Translation> result = new ArrayList<>();

@@ -1,5 +1,6 @@
 package com.vireda.tests;
 
+import java.io.IOException;
 import java.io.OutputStream;
 import java.net.InetAddress;
 import java.net.InetSocketAddress;
@@ -30,6 +31,7 @@ final class ClientTests {
             {"silentPeerTimesOut", (PeerTests.Case) ClientTests::silentPeerTimesOut},
             {"configuredPeerIsUsed", (PeerTests.Case) ClientTests::configuredPeerIsUsed},
             {"standAlonePeerServes", (PeerTests.Case) ClientTests::standAlonePeerServes},
+            {"standAlonePeerOnTheNetworkSpeaksHttps", (PeerTests.Case) ClientTests::standAlonePeerOnTheNetworkSpeaksHttps},
             {"uploadThenDownloadWithSoundAndTranslation",
                 (PeerTests.Case) ClientTests::uploadThenDownloadWithSoundAndTranslation},
             {"failedTransfers", (PeerTests.Case) ClientTests::failedTransfers},
@@ -175,6 +177,113 @@ final class ClientTests {
         } finally {
             peer.destroy();
             peer.waitFor();
+            PeerFixture.deleteTree(dir);
+        }
+    }
+
+    static Process startPeer(Path data, String... more) throws IOException {
+        String jar = System.getProperty("java.class.path").split(java.io.File.pathSeparator)[0];
+        List<String> command = new java.util.ArrayList<>(List.of(
+                Path.of(System.getProperty("java.home"), "bin", "java").toString(), "-cp", jar,
+                "com.vireda.peer.PeerService", "--port", "0", "--data", data.toString()));
+        command.addAll(List.of(more));
+        return new ProcessBuilder(command).redirectErrorStream(true).start();
+    }
+
+    static void keytool(String... args) throws Exception {
+        List<String> command = new java.util.ArrayList<>();
+        command.add(Path.of(System.getProperty("java.home"), "bin", "keytool").toString());
+        command.addAll(List.of(args));
+        Process p = new ProcessBuilder(command).redirectErrorStream(true).start();
+        String out = new String(p.getInputStream().readAllBytes(), StandardCharsets.UTF_8);
+        Check.equal(0, p.waitFor(), "keytool: " + out);
+    }
+
+    /**
+     * On an address other than loopback the stand-alone peer starts only with HTTPS or when
+     * told to send in clear text; the client reaches it with its one pinned certificate.
+     */
+    static void standAlonePeerOnTheNetworkSpeaksHttps() throws Exception {
+        Path dir = Files.createTempDirectory("vireda-client");
+        try {
+            Process refused = startPeer(dir.resolve("plain"), "--bind", "0.0.0.0");
+            String said = new String(refused.getInputStream().readAllBytes(), StandardCharsets.UTF_8);
+            Check.equal(2, refused.waitFor(), "no start without HTTPS: " + said);
+            Check.isTrue(said.contains("--plain-http") && said.contains("tls.keyStore"), "told what to do: " + said);
+
+            Process plain = startPeer(dir.resolve("plain"), "--bind", "0.0.0.0", "--plain-http");
+            try (java.io.BufferedReader out = new java.io.BufferedReader(
+                    new java.io.InputStreamReader(plain.getInputStream(), StandardCharsets.UTF_8))) {
+                String warning = out.readLine();
+                Check.isTrue(warning != null && warning.startsWith("WARNING: plain HTTP"), "warned: " + warning);
+                String line = out.readLine();
+                Check.isTrue(line != null && line.startsWith("Peer service listening on 0.0.0.0:"), "plain: " + line);
+            } finally {
+                plain.destroy();
+                plain.waitFor();
+            }
+
+            // A self-signed certificate made now; the peer's key stays in its data folder.
+            Path data = dir.resolve("tls");
+            Files.createDirectories(data);
+            keytool("-genkeypair", "-alias", "peer", "-keyalg", "RSA", "-keysize", "2048", "-validity", "2",
+                    "-dname", "CN=vireda-test-peer", "-ext", "SAN=ip:127.0.0.1", "-storetype", "PKCS12",
+                    "-keystore", data.resolve("peer.p12").toString(), "-storepass", "secret-1", "-keypass", "secret-1");
+            Path work = dir.resolve("work");
+            Files.createDirectories(work);
+            keytool("-exportcert", "-rfc", "-alias", "peer", "-keystore", data.resolve("peer.p12").toString(),
+                    "-storepass", "secret-1", "-file", work.resolve("peer.pem").toString());
+            Files.writeString(data.resolve("peer.properties"),
+                    "tls.keyStore=peer.p12\ntls.keyStorePassword=secret-1\n");
+            Process peer = startPeer(data, "--bind", "0.0.0.0");
+            try (java.io.BufferedReader out = new java.io.BufferedReader(
+                    new java.io.InputStreamReader(peer.getInputStream(), StandardCharsets.UTF_8))) {
+                String line = out.readLine();
+                Check.isTrue(line != null && line.startsWith("Peer service listening on https://0.0.0.0:"),
+                        "started: " + line);
+                String port = line.substring(line.lastIndexOf(':') + 1);
+
+                // Without the pinned certificate the self-signed peer is not trusted.
+                startIn(dir.resolve("untrusting"), "peer.url=https://127.0.0.1:" + port + "\n", 0);
+                // Plain HTTP to the HTTPS port gets nowhere either.
+                startIn(dir.resolve("plainclient"), "peer.url=http://127.0.0.1:" + port + "\n", 0);
+
+                ViredaClientNetwork c = startIn(work, "peer.url=https://127.0.0.1:" + port
+                        + "\npeer.certificate=peer.pem\n", 1);
+                Check.equal("1", Xml.text(reply(c.sendMessage(PeerFixture.message("register",
+                        "<general><username>erin_t</username><password>pw</password></general>"))), "header", "status"),
+                        "registered over HTTPS");
+                Check.equal("1", Xml.text(reply(c.sendMessage(PeerFixture.message("login",
+                        "<username>erin_t</username><password>pw</password>"))), "header", "status"),
+                        "signed in over HTTPS");
+                byte[] sound = new byte[40_000];
+                for (int i = 0; i < sound.length; i++) {
+                    sound[i] = (byte) (i * 7);
+                }
+                Files.write(work.resolve("Content/rec.wav"), sound);
+                int up = c.upload(PeerFixture.message("uploadExercise", PeerFixture.exercise("gato", "spa", "Erin",
+                        null)), new String[] {"rec.wav"});
+                Check.isTrue(waitFor(() -> c.isUploadXMLDone(up), 1), "upload done");
+                Element upReply = reply(c.getUploadReply(up));
+                Check.equal("1", Xml.text(upReply, "header", "status"), "uploaded over HTTPS");
+                String cat = Xml.attr(Xml.at(upReply, "body", "uploadExerciseReply", "exercise"),
+                        "persistentManifestID");
+                Element found = reply(c.sendMessage(PeerFixture.message("exerciseQuery",
+                        "<term>gato</term><query_langID>spa</query_langID>")));
+                Check.equal(1, Xml.children(Xml.at(found, "body", "exerciseQueryReply"), "exercise").size(),
+                        "found over HTTPS");
+                Files.delete(work.resolve("Content/rec.wav"));
+                int down = c.downloadExercise(cat);
+                Check.isTrue(waitFor(() -> c.getDownloadStatus(down), 100), "download finished");
+                Element ex = Xml.at(reply(c.getDownloadXML(down)), "body", "downloadExerciseReply", "exercise");
+                String stored = Xml.text(ex, "media", "media_manifest", "mediaManifestFileName");
+                Check.isTrue(java.util.Arrays.equals(sound, Files.readAllBytes(work.resolve("Content").resolve(stored))),
+                        "sound fetched over HTTPS");
+            } finally {
+                peer.destroy();
+                peer.waitFor();
+            }
+        } finally {
             PeerFixture.deleteTree(dir);
         }
     }

@@ -74,6 +74,12 @@ public final class PeerTests {
                 {"ratesArePerAddress", (Case) PeerTests::ratesArePerAddress},
                 {"suggestionsKeepNoUser", (Case) PeerTests::suggestionsKeepNoUser},
                 {"reminderMailsAOneTimePassword", (Case) PeerTests::reminderMailsAOneTimePassword},
+                {"remindersAreLimitedAndTellNoNames", (Case) PeerTests::remindersAreLimitedAndTellNoNames},
+                {"guessedAccountsWaitTheOwnerGetsIn", (Case) PeerTests::guessedAccountsWaitTheOwnerGetsIn},
+                {"aClassSignsInFromOneAddress", (Case) PeerTests::aClassSignsInFromOneAddress},
+                {"translationsAndMembersAreLimited", (Case) PeerTests::translationsAndMembersAreLimited},
+                {"uploadsAndFeedbackAreThrottled", (Case) PeerTests::uploadsAndFeedbackAreThrottled},
+                {"everyMediaNameIsChecked", (Case) PeerTests::everyMediaNameIsChecked},
             });
         }
         System.out.println(failed == 0 ? "All passed" : failed + " failed");
@@ -556,12 +562,11 @@ public final class PeerTests {
             try (PeerFixture f = new PeerFixture(settings)) {
                 f.register("Ann.e2e", "old_pw", "ann@example.org");
                 f.register("bob_ray", "pw", "");
-                String[][] refused = {{"nobody", "Unknown user name"}, {"bob_ray", "No e-mail address"}};
-                for (String[] r : refused) {
-                    PeerFixture.Answer a = f.send(null, "passwordReminder", "<username>" + r[0] + "</username>");
-                    Check.equal("-1", a.status(), "reminder for " + r[0]);
-                    Check.isTrue(a.at("body", "passwordReminderReply", "error_description").startsWith(r[1]),
-                            "explained: " + a.text);
+                // An unknown name and one without a mail address answer as a mailed reminder does.
+                for (String name : new String[] {"nobody_at_all", "bob_ray"}) {
+                    PeerFixture.Answer a = f.send(null, "passwordReminder", "<username>" + name + "</username>");
+                    Check.equal("1", a.status(), "reminder for " + name);
+                    Check.equal("", a.at("body", "passwordReminderReply", "error_description"), "no word of " + name);
                 }
                 Check.equal(0, sink.mails.size(), "nothing mailed yet");
 
@@ -601,6 +606,273 @@ public final class PeerTests {
             Check.isTrue(a.at("body", "passwordReminderReply", "error_description").contains("could not be mailed"),
                     "explained: " + a.text);
             Check.equal(0, f.peer.store().count("one_time_passwords"), "nothing kept");
+        }
+    }
+
+    /** A request element of a type, parsed from its inner text. */
+    static Element request(String type, String inner) {
+        return Xml.parse("<" + type + ">" + inner + "</" + type + ">").getDocumentElement();
+    }
+
+    static Element login(String name, String password) {
+        return request("login", "<username>" + name + "</username><password>" + password + "</password>");
+    }
+
+    static void remindersAreLimitedAndTellNoNames() throws Exception {
+        try (SmtpSink sink = new SmtpSink()) {
+            PeerSettings settings = new PeerSettings();
+            settings.smtpHost = "127.0.0.1";
+            settings.smtpPort = sink.port();
+            try (PeerFixture f = new PeerFixture(settings)) {
+                f.register("ann_lee", "pw", "ann@example.org");
+                // A known and an unknown name: the same answer, word for word but for the time stamp.
+                PeerFixture.Answer known = f.send(null, "passwordReminder", "<username>ann_lee</username>");
+                PeerFixture.Answer unknown = f.send(null, "passwordReminder", "<username>ann_lea</username>");
+                Check.equal(known.code, unknown.code, "same HTTP status");
+                Check.equal(known.status(), unknown.status(), "same status");
+                Check.equal(Xml.serialize(known.element("body")), Xml.serialize(unknown.element("body")), "same body");
+                Check.equal(1, sink.mails.size(), "one mail, to the known name");
+
+                // A flood at one name: the mails stop at the limit, for a known and an unknown name alike.
+                List<String> statuses = new ArrayList<>();
+                for (int i = 0; i < 50; i++) {
+                    statuses.add(f.send(null, "passwordReminder", "<username>ann_lee</username>").status());
+                }
+                Check.equal(settings.remindersPerName, sink.mails.size(), "mails limited per name");
+                Check.equal("-4", statuses.get(statuses.size() - 1), "the flood is refused");
+                PeerFixture.Answer more = f.send(null, "passwordReminder", "<username>ann_lee</username>");
+                Check.isTrue(more.at("body", "passwordReminderReply", "error_description").startsWith("Too many"),
+                        "explained: " + more.text);
+            }
+        }
+        // Names spread: the address's limit holds.
+        try (SmtpSink sink = new SmtpSink()) {
+            PeerSettings settings = new PeerSettings();
+            settings.smtpHost = "127.0.0.1";
+            settings.smtpPort = sink.port();
+            try (PeerFixture f = new PeerFixture(settings)) {
+                int refused = 0;
+                for (int i = 0; i < 30; i++) {
+                    refused += f.send(null, "passwordReminder", "<username>name_" + i + "</username>").status()
+                            .equals("-4") ? 1 : 0;
+                }
+                Check.equal(30 - settings.remindersPerAddress, refused, "limited per address");
+            }
+        }
+    }
+
+    /**
+     * 60 wrong passwords from one address: the owner gets in from there after the wait and from
+     * another address at once; wrong passwords spread over many addresses make the account wait.
+     */
+    static void guessedAccountsWaitTheOwnerGetsIn() throws Exception {
+        AtomicLong now = new AtomicLong(1_000_000);
+        PeerSettings settings = new PeerSettings();
+        settings.clock = now::get;
+        java.nio.file.Path dir = Files.createTempDirectory("vireda-guess");
+        com.vireda.peer.PeerStore store = new com.vireda.peer.PeerStore(dir);
+        try {
+            com.vireda.peer.AccountService accounts =
+                    new com.vireda.peer.AccountService(store, new Sessions(now::get), settings);
+            accounts.register(request("register", "<general><username>ann_lee</username><password>right</password>"
+                    + "</general>"), "10.0.0.9");
+            String attacker = "10.0.0.1";
+            int checked = 0;
+            for (int i = 0; i < 60; i++) {
+                String status = Xml.text(Xml.parse(accounts.login(login("ann_lee", "guess" + i), attacker, null).text)
+                        .getDocumentElement(), "header", "status");
+                checked += status.equals("-1") ? 1 : 0;
+                Check.isTrue(status.equals("-1") || status.equals("-4"), "refused: " + status);
+            }
+            Check.equal(settings.freeFailuresPerAccountAndAddress, checked, "guesses checked before the wait");
+            com.vireda.peer.Reply waiting = accounts.login(login("ann_lee", "right"), attacker, null);
+            Check.equal(429, waiting.httpStatus, "the right password waits too");
+            Check.isTrue(waiting.text.contains("Too many wrong passwords"), "explained: " + waiting.text);
+            // The same name in other letters is the same account.
+            Check.equal(429, accounts.login(login("ANN_LEE", "guess"), attacker, null).httpStatus, "other letters");
+            com.vireda.peer.Reply elsewhere = accounts.login(login("ann_lee", "right"), "10.0.0.2", null);
+            Check.isTrue(elsewhere.session != null && !elsewhere.session.isEmpty(), "the owner elsewhere gets in");
+            now.addAndGet(settings.firstFailureWaitMillis);
+            com.vireda.peer.Reply after = accounts.login(login("ann_lee", "right"), attacker, null);
+            Check.isTrue(after.session != null && !after.session.isEmpty(), "the owner there gets in after the wait");
+
+            // One guess from each of many addresses: the account waits, wherever the next try comes from.
+            now.addAndGet(settings.failuresForgottenMillis);
+            int spreadChecked = 0;
+            for (int i = 0; i < 60; i++) {
+                com.vireda.peer.Reply r = accounts.login(login("ann_lee", "guess" + i), "10.1.0." + i, null);
+                spreadChecked += r.httpStatus == 200 ? 1 : 0;
+            }
+            Check.equal(settings.freeFailuresPerAccount, spreadChecked, "spread guesses slowed for the account");
+            Check.equal(429, accounts.login(login("ann_lee", "right"), "10.2.0.1", null).httpStatus,
+                    "the account waits");
+            now.addAndGet(settings.firstFailureWaitMillis);
+            com.vireda.peer.Reply owner = accounts.login(login("ann_lee", "right"), "10.2.0.1", null);
+            Check.isTrue(owner.session != null && !owner.session.isEmpty(), "the owner gets in after the wait");
+            // Another account is not slowed by it.
+            accounts.register(request("register", "<general><username>bob_ray</username><password>pw</password>"
+                    + "</general>"), "10.0.0.9");
+            Check.equal(200, accounts.login(login("bob_ray", "pw"), "10.1.0.1", null).httpStatus, "others unaffected");
+        } finally {
+            store.close();
+            PeerFixture.deleteTree(dir);
+        }
+    }
+
+    /** 30 learners behind one address register and then sign in all at once, within the default limits. */
+    static void aClassSignsInFromOneAddress() throws Exception {
+        try (PeerFixture f = new PeerFixture(new PeerSettings())) {
+            for (int i = 0; i < 30; i++) {
+                Check.equal("1", f.register("learner_" + i, "pw" + i, "").status(), "registered " + i);
+            }
+            java.util.concurrent.ExecutorService pool = java.util.concurrent.Executors.newFixedThreadPool(30);
+            try {
+                List<java.util.concurrent.Future<String>> results = new ArrayList<>();
+                for (int i = 0; i < 30; i++) {
+                    final int n = i;
+                    results.add(pool.submit(() -> {
+                        PeerFixture.Answer a = f.send(null, "login",
+                                "<username>learner_" + n + "</username><password>pw" + n + "</password>");
+                        return a.status();
+                    }));
+                }
+                for (int i = 0; i < 30; i++) {
+                    Check.equal("1", results.get(i).get(), "learner " + i + " signed in");
+                }
+            } finally {
+                pool.shutdownNow();
+            }
+        }
+    }
+
+    static void translationsAndMembersAreLimited() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann_lee", "pw", "");
+            f.login("ann_lee", "pw");
+            String a = f.uploadExercise("ann_lee", "casa", "spa", "Ann");
+            List<String> others = new ArrayList<>();
+            for (int i = 0; i <= com.vireda.peer.ContentService.MAX_TRANSLATIONS_PER_AUTHOR; i++) {
+                others.add(f.uploadExercise("ann_lee", "house" + i, "eng", "Ann"));
+            }
+            String translation = "<translation><manifest localManifestID=\"3\"/><exercises>"
+                    + "<exercise persistentManifestID=\"%s\"/><exercise persistentManifestID=\"%s\"/>"
+                    + "</exercises><kvps/></translation>";
+            for (int i = 0; i < com.vireda.peer.ContentService.MAX_TRANSLATIONS_PER_AUTHOR; i++) {
+                Check.equal("1", f.send("ann_lee", "uploadTranslation", String.format(translation, a, others.get(i)))
+                        .status(), "translation " + i);
+            }
+            PeerFixture.Answer refused = f.send("ann_lee", "uploadTranslation",
+                    String.format(translation, a, others.get(others.size() - 1)));
+            Check.equal("-1", refused.status(), "one author's limit");
+            Check.isTrue(refused.at("body", "uploadExerciseReply", "error_description").contains("most translations"),
+                    "explained: " + refused.text);
+            Check.equal(com.vireda.peer.ContentService.MAX_TRANSLATIONS_PER_AUTHOR, f.counts().get("translations"),
+                    "translations stored");
+
+            // A lesson lists an exercise once.
+            PeerFixture.Answer twice = f.send("ann_lee", "uploadLesson", PeerFixture.lesson("L", "d", "spa", a, a));
+            Check.equal("-1", twice.status(), "duplicate member");
+            Check.isTrue(twice.at("body", "uploadExerciseReply", "error_description").contains("more than once"),
+                    "explained: " + twice.text);
+            String[] many = new String[com.vireda.peer.ContentService.MAX_LESSON_MEMBERS + 1];
+            for (int i = 0; i < many.length; i++) {
+                many[i] = i < others.size() ? others.get(i) : "X-" + i;
+            }
+            PeerFixture.Answer big = f.send("ann_lee", "uploadLesson", PeerFixture.lesson("L", "d", "spa", many));
+            Check.equal("-1", big.status(), "too many members");
+            Check.isTrue(big.at("body", "uploadExerciseReply", "error_description").contains("at most"),
+                    "explained: " + big.text);
+            Check.equal(0, f.counts().get("lessons"), "no lesson stored");
+            Check.equal("1", f.send("ann_lee", "uploadLesson", PeerFixture.lesson("L", "d", "spa", a, others.get(0)))
+                    .status(), "a real lesson goes up");
+        }
+        // The limit of one exercise in all, from many authors.
+        PeerSettings settings = new PeerSettings();
+        try (PeerFixture f = new PeerFixture(settings)) {
+            f.register("ann_lee", "pw", "");
+            f.login("ann_lee", "pw");
+            String a = f.uploadExercise("ann_lee", "casa", "spa", "Ann");
+            for (int i = 0; i < com.vireda.peer.ContentService.MAX_TRANSLATIONS_PER_EXERCISE; i++) {
+                String other = f.uploadExercise("ann_lee", "w" + i, "eng", "Ann");
+                f.peer.store().insertTranslation(new com.vireda.peer.PeerStore.Translation("T-" + i, "user" + i, a,
+                        other, "<translation/>"));
+            }
+            String last = f.uploadExercise("ann_lee", "last", "eng", "Ann");
+            PeerFixture.Answer refused = f.send("ann_lee", "uploadTranslation", "<translation><exercises>"
+                    + "<exercise persistentManifestID=\"" + a + "\"/><exercise persistentManifestID=\"" + last
+                    + "\"/></exercises></translation>");
+            Check.equal("-1", refused.status(), "the exercise's limit");
+            Check.isTrue(refused.at("body", "uploadExerciseReply", "error_description").contains("most translations"),
+                    "explained: " + refused.text);
+        }
+    }
+
+    static void uploadsAndFeedbackAreThrottled() throws Exception {
+        PeerSettings settings = new PeerSettings();
+        settings.uploadsPerAccount = 3;
+        settings.uploadsPerAddress = 5;
+        settings.feedbackPerAccount = 2;
+        settings.feedbackPerAddress = 3;
+        try (PeerFixture f = new PeerFixture(settings)) {
+            f.register("ann_lee", "pw", "");
+            f.register("bob_ray", "pw", "");
+            f.login("ann_lee", "pw");
+            f.login("bob_ray", "pw");
+            String upload = PeerFixture.exercise("casa", "spa", "Ann", null);
+            for (int i = 0; i < 3; i++) {
+                Check.equal("1", f.send("ann_lee", "uploadExercise", upload).status(), "upload " + i);
+            }
+            PeerFixture.Answer refused = f.send("ann_lee", "uploadExercise", upload);
+            Check.equal("-4", refused.status(), "the account's limit");
+            Check.isTrue(refused.at("body", "uploadExerciseReply", "error_description").startsWith("Too many uploads"),
+                    "explained: " + refused.text);
+            Check.equal("1", f.send("bob_ray", "uploadExercise", upload).status(), "another account");
+            Check.equal("1", f.send("bob_ray", "uploadExercise", upload).status(), "another account again");
+            Check.equal("-4", f.send("bob_ray", "uploadExercise", upload).status(), "the address's limit");
+            Check.equal(5, f.counts().get("exercises"), "exercises stored");
+
+            Check.equal("1", f.send("ann_lee", "feedback", "<comment>one</comment>").status(), "feedback 1");
+            Check.equal("1", f.send("ann_lee", "feedback", "<comment>two</comment>").status(), "feedback 2");
+            PeerFixture.Answer tooMuch = f.send("ann_lee", "feedback", "<comment>three</comment>");
+            Check.equal("-4", tooMuch.status(), "the account's feedback limit");
+            Check.isTrue(tooMuch.at("body", "feedbackReply", "error_description").startsWith("Too many suggestions"),
+                    "explained: " + tooMuch.text);
+            Check.equal("1", f.send(null, "feedback", "<comment>anonymous</comment>").status(), "anonymous");
+            Check.equal("-4", f.send(null, "feedback", "<comment>anonymous</comment>").status(),
+                    "the address's feedback limit");
+            Check.equal(3, f.counts().get("feedback"), "suggestions stored");
+        }
+    }
+
+    static void everyMediaNameIsChecked() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann_lee", "pw", "");
+            f.login("ann_lee", "pw");
+            String plain = PeerFixture.exercise("casa", "spa", "Ann", null);
+            String[][] twoNames = {
+                {"element and attribute", plain.replace("<media_manifest ",
+                        "<media_manifest mediaManifestFileName=\"../../etc/passwd\" ")},
+                {"two elements", plain.replace("</media_manifest>",
+                        "<mediaManifestFileName>../x.wav</mediaManifestFileName></media_manifest>")},
+                {"one elsewhere", plain.replace("</kvps>", "</kvps><mediaManifestFileName>/x</mediaManifestFileName>")},
+            };
+            for (String[] r : twoNames) {
+                PeerFixture.Answer a = f.send("ann_lee", "uploadExercise", r[1]);
+                Check.equal("-1", a.status(), r[0] + " refused");
+                Check.isTrue(a.at("body", "uploadExerciseReply", "error_description").contains("at most one"),
+                        r[0] + " explained: " + a.text);
+            }
+            Check.equal(0, f.counts().get("exercises"), "nothing stored");
+            // One name as an attribute: checked like the element, and not kept without a sound.
+            String attr = plain.replace("<mediaManifestFileName>rec.wav</mediaManifestFileName>", "")
+                    .replace("<media_manifest ", "<media_manifest mediaManifestFileName=\"../../etc/passwd\" ");
+            PeerFixture.Answer a = f.send("ann_lee", "uploadExercise", attr);
+            Check.equal("1", a.status(), "one name goes up: " + a.text);
+            String pmid = Xml.attr(a.element("body", "uploadExerciseReply", "exercise"), "persistentManifestID");
+            PeerFixture.Answer d = f.send(null, "downloadExercise",
+                    "<persistentManifestID>" + pmid + "</persistentManifestID>");
+            Check.isTrue(!d.text.contains("mediaManifestFileName") && !d.text.contains("passwd"),
+                    "no media name given out: " + d.text);
         }
     }
 
