@@ -4,13 +4,24 @@ import java.security.GeneralSecurityException;
 import java.security.MessageDigest;
 import java.security.SecureRandom;
 import java.util.Arrays;
+import java.util.concurrent.Semaphore;
+import java.util.concurrent.atomic.AtomicInteger;
 
 import javax.crypto.SecretKeyFactory;
 import javax.crypto.spec.PBEKeySpec;
 
-/** Salted PBKDF2 (HMAC-SHA256) hashes of secrets. */
+/**
+ * Salted PBKDF2 (HMAC-SHA256) hashes of secrets. Each takes tens of
+ * milliseconds of a core, so only half the cores hash at once and the other
+ * requests still find a core during a rush of sign-ins; the rest wait their turn.
+ */
 public final class PasswordHasher {
     public static final int ITERATIONS = 120_000;
+    /** Hashes computed at the same time, at most. */
+    public static final int AT_ONCE = Math.max(1, Runtime.getRuntime().availableProcessors() / 2);
+    private static final Semaphore TURNS = new Semaphore(AT_ONCE, true);
+    private static final AtomicInteger RUNNING = new AtomicInteger();
+    private static final AtomicInteger MOST_RUNNING = new AtomicInteger();
     private static final int SALT_BYTES = 16;
     private static final int HASH_BITS = 256;
     private static final SecureRandom RANDOM = new SecureRandom();
@@ -31,14 +42,23 @@ public final class PasswordHasher {
         return bytes;
     }
 
+    /** The most hashes that ran at the same time since the start. */
+    public static int mostAtOnce() {
+        return MOST_RUNNING.get();
+    }
+
     public static byte[] hash(String secret, byte[] salt, int iterations) {
         char[] chars = secret.toCharArray();
         PBEKeySpec keySpec = new PBEKeySpec(chars, salt, iterations, HASH_BITS);
+        TURNS.acquireUninterruptibly();
         try {
+            MOST_RUNNING.accumulateAndGet(RUNNING.incrementAndGet(), Math::max);
             return SecretKeyFactory.getInstance("PBKDF2WithHmacSHA256").generateSecret(keySpec).getEncoded();
         } catch (GeneralSecurityException e) {
             throw new IllegalStateException(e);
         } finally {
+            RUNNING.decrementAndGet();
+            TURNS.release();
             keySpec.clearPassword();
             Arrays.fill(chars, '\0');
         }

@@ -4,12 +4,15 @@ import java.io.ByteArrayOutputStream;
 import java.io.IOException;
 import java.io.InputStream;
 import java.io.OutputStream;
+import java.lang.management.ManagementFactory;
 import java.net.InetAddress;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.DirectoryStream;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.sql.SQLException;
+import java.util.ArrayList;
+import java.util.List;
 
 import javax.servlet.http.HttpServletRequest;
 import javax.servlet.http.HttpServletResponse;
@@ -418,6 +421,31 @@ public final class PeerService {
         return settings.servesHttps();
     }
 
+    /**
+     * Runs the service in a virtual machine with the heap its settings name, unless this one
+     * was given a heap on its command line or is that machine: its exit status, or null to
+     * run here.
+     */
+    private static final String LAUNCHED = "vireda.peer.launched";
+
+    private static Integer runWithHeap(String[] args, Path data) throws IOException, InterruptedException {
+        for (String option : ManagementFactory.getRuntimeMXBean().getInputArguments()) {
+            if (option.startsWith("-Xmx") || option.startsWith("-XX:MaxHeapSize=")) {
+                return null;
+            }
+        }
+        Files.createDirectories(data);
+        PeerSettings settings = PeerSettings.load(data);
+        String java = ProcessHandle.current().info().command()
+                .orElse(Path.of(System.getProperty("java.home"), "bin", "java").toString());
+        List<String> command = new ArrayList<>(List.of(java, "-Xmx" + settings.heapMegabytes + "m",
+                "-D" + LAUNCHED + "=1", "-cp", System.getProperty("java.class.path"), PeerService.class.getName()));
+        command.addAll(List.of(args));
+        Process service = new ProcessBuilder(command).inheritIO().start();
+        Runtime.getRuntime().addShutdownHook(new Thread(service::destroy));
+        return service.waitFor();
+    }
+
     public static void main(String[] args) throws Exception {
         int port = -1;
         Path data = null;
@@ -447,6 +475,15 @@ public final class PeerService {
         }
         if (port < 0 || port > 65535 || data == null) {
             usage();
+        }
+        if (System.getProperty(LAUNCHED) != null) {
+            // Ends with the process that started it, however that one ended.
+            ProcessHandle.current().parent().ifPresent(p -> p.onExit().thenRun(() -> System.exit(0)));
+        } else {
+            Integer exit = runWithHeap(args, data);
+            if (exit != null) {
+                System.exit(exit);
+            }
         }
         Files.createDirectories(data);
         PeerSettings settings = PeerSettings.load(data);

@@ -10,8 +10,9 @@ import java.util.function.LongSupplier;
 
 /**
  * What a peer service may be told in the file "peer.properties" of its data
- * folder: limits per client address and per account, the HTTP server's time-outs and the mail
- * server that sends password reminders (none: reminders are not available).
+ * folder: limits per client address and per account, the HTTP server's time-outs, the
+ * heap of a stand-alone service, its HTTPS key store and the mail server that sends password
+ * reminders (none: reminders are not available).
  */
 public final class PeerSettings {
     public static final String FILE_NAME = "peer.properties";
@@ -51,6 +52,8 @@ public final class PeerSettings {
     public long requestTimeoutMillis = 30_000;
     public int maxThreads = 200;
     public int maxHeaderBytes = 16 * 1024;
+    /** Heap of a stand-alone service; fits 300,000 exercises searched by 200 clients. */
+    public int heapMegabytes = 256;
 
     /** The key store of the HTTPS server (none: plain HTTP), its password and type. */
     public String tlsKeyStore = "";
@@ -94,6 +97,7 @@ public final class PeerSettings {
         s.tlsKeyStore = keyStore.isEmpty() ? "" : dataDirectory.resolve(keyStore).toString();
         s.tlsKeyStorePassword = p.getProperty("tls.keyStorePassword", "");
         s.tlsKeyStoreType = p.getProperty("tls.keyStoreType", s.tlsKeyStoreType).trim();
+        s.heapMegabytes = number(p, "jvm.heapMegabytes", s.heapMegabytes);
         s.smtpHost = p.getProperty("mail.smtp.host", "").trim();
         s.smtpPort = number(p, "mail.smtp.port", s.smtpPort);
         s.mailFrom = p.getProperty("mail.from", s.mailFrom).trim();

@@ -12,8 +12,14 @@ import java.util.ArrayList;
 import java.util.HashMap;
 import java.util.List;
 import java.util.Map;
+import java.util.concurrent.ArrayBlockingQueue;
+import java.util.concurrent.BlockingQueue;
 
-/** The peer's durable data in one SQLite file; every method is one unit of work. */
+/**
+ * The peer's durable data in one SQLite file; every method is one unit of work.
+ * Writes go through one connection, one at a time; reads take one of several
+ * read-only connections and never wait for a write (the file is in WAL mode).
+ */
 public final class PeerStore implements AutoCloseable {
     public record User(String userId, String userName, byte[] salt, byte[] hash, int iterations, String given,
             String family, String email, String countryId, String provState, String locality,
@@ -77,7 +83,12 @@ public final class PeerStore implements AutoCloseable {
     /** Longest stored document (in characters) that is given out. */
     public static final int MAX_DOC_CHARS = 256 * 1024;
 
+    /** Connections that read at the same time. */
+    public static final int READERS = Math.max(2, Math.min(8, Runtime.getRuntime().availableProcessors()));
+
     private final Connection db;
+    private final BlockingQueue<Connection> readers = new ArrayBlockingQueue<>(READERS, true);
+    private final List<Connection> allReaders = new ArrayList<>();
 
     public PeerStore(Path dataDirectory) throws SQLException {
         try {
@@ -86,28 +97,71 @@ public final class PeerStore implements AutoCloseable {
         } catch (Exception e) {
             throw new SQLException("Cannot open the peer data in " + dataDirectory, e);
         }
-        db = DriverManager.getConnection("jdbc:sqlite:" + dataDirectory.resolve("peer.db").toAbsolutePath());
-        try (Statement s = db.createStatement()) {
-            s.execute("PRAGMA busy_timeout=10000");
-            s.execute("PRAGMA journal_mode=WAL");
-            s.execute("PRAGMA synchronous=NORMAL");
-            db.setAutoCommit(false);
-            for (String sql : SCHEMA) {
-                s.execute(sql);
+        String url = "jdbc:sqlite:" + dataDirectory.resolve("peer.db").toAbsolutePath();
+        db = DriverManager.getConnection(url);
+        try {
+            try (Statement s = db.createStatement()) {
+                s.execute("PRAGMA busy_timeout=10000");
+                s.execute("PRAGMA journal_mode=WAL");
+                s.execute("PRAGMA synchronous=NORMAL");
+                db.setAutoCommit(false);
+                for (String sql : SCHEMA) {
+                    s.execute(sql);
+                }
+                db.commit();
             }
-            db.commit();
+            for (int i = 0; i < READERS; i++) {
+                Connection reader = DriverManager.getConnection(url);
+                allReaders.add(reader);
+                try (Statement s = reader.createStatement()) {
+                    s.execute("PRAGMA busy_timeout=10000");
+                    s.execute("PRAGMA query_only=1");
+                }
+                readers.add(reader);
+            }
         } catch (SQLException e) {
-            db.close();
+            closeAll();
             throw e;
         }
     }
 
     @Override
     public synchronized void close() {
+        closeAll();
+    }
+
+    private void closeAll() {
+        for (Connection c : allReaders) {
+            try {
+                c.close();
+            } catch (SQLException e) {
+                // closing at the end of the process
+            }
+        }
         try {
             db.close();
         } catch (SQLException e) {
             // closing at the end of the process
+        }
+    }
+
+    private interface Read<T> {
+        T run(Connection c) throws SQLException;
+    }
+
+    /** Runs one read on a free read connection (each statement reads one snapshot). */
+    private <T> T read(Read<T> work) throws SQLException {
+        Connection c;
+        try {
+            c = readers.take();
+        } catch (InterruptedException e) {
+            Thread.currentThread().interrupt();
+            throw new SQLException("Interrupted while waiting to read", e);
+        }
+        try {
+            return work.run(c);
+        } finally {
+            readers.add(c);
         }
     }
 
@@ -191,39 +245,39 @@ public final class PeerStore implements AutoCloseable {
     }
 
     /** The user of that name, compared without regard to case; null when unknown. */
-    public synchronized User findUser(String userName) throws SQLException {
-        try (PreparedStatement ps = db.prepareStatement("SELECT uid, username, salt, hash, iterations, given, family, "
-                + "email, country_id, prov_state, locality, pw_question, answer_salt, answer_hash FROM users "
-                + "WHERE username_key = ?")) {
-            bind(ps, SearchIndex.fold(userName));
-            try (ResultSet rs = ps.executeQuery()) {
-                if (!rs.next()) {
-                    return null;
+    public User findUser(String userName) throws SQLException {
+        return read(c -> {
+            try (PreparedStatement ps = c.prepareStatement("SELECT uid, username, salt, hash, iterations, given, family, "
+                    + "email, country_id, prov_state, locality, pw_question, answer_salt, answer_hash FROM users "
+                    + "WHERE username_key = ?")) {
+                bind(ps, SearchIndex.fold(userName));
+                try (ResultSet rs = ps.executeQuery()) {
+                    if (!rs.next()) {
+                        return null;
+                    }
+                    return new User(rs.getString(1), rs.getString(2), rs.getBytes(3), rs.getBytes(4), rs.getInt(5),
+                            rs.getString(6), rs.getString(7), rs.getString(8), rs.getString(9), rs.getString(10),
+                            rs.getString(11), rs.getString(12), rs.getBytes(13), rs.getBytes(14));
                 }
-                return new User(rs.getString(1), rs.getString(2), rs.getBytes(3), rs.getBytes(4), rs.getInt(5),
-                        rs.getString(6), rs.getString(7), rs.getString(8), rs.getString(9), rs.getString(10),
-                        rs.getString(11), rs.getString(12), rs.getBytes(13), rs.getBytes(14));
             }
-        } finally {
-            db.commit();
-        }
+        });
     }
 
-    public synchronized List<Fluency> fluencies(String userId) throws SQLException {
-        List<Fluency> result = new ArrayList<>();
-        try (PreparedStatement ps = db.prepareStatement("SELECT language_id, fluency_id, country_id, prov_state, "
-                + "locality, locale_desc, non_speaking FROM fluencies WHERE uid = ? ORDER BY seq")) {
-            bind(ps, userId);
-            try (ResultSet rs = ps.executeQuery()) {
-                while (rs.next()) {
-                    result.add(new Fluency(rs.getString(1), rs.getString(2), rs.getString(3), rs.getString(4),
-                            rs.getString(5), rs.getString(6), rs.getString(7)));
+    public List<Fluency> fluencies(String userId) throws SQLException {
+        return read(c -> {
+            List<Fluency> result = new ArrayList<>();
+            try (PreparedStatement ps = c.prepareStatement("SELECT language_id, fluency_id, country_id, prov_state, "
+                    + "locality, locale_desc, non_speaking FROM fluencies WHERE uid = ? ORDER BY seq")) {
+                bind(ps, userId);
+                try (ResultSet rs = ps.executeQuery()) {
+                    while (rs.next()) {
+                        result.add(new Fluency(rs.getString(1), rs.getString(2), rs.getString(3), rs.getString(4),
+                                rs.getString(5), rs.getString(6), rs.getString(7)));
+                    }
                 }
             }
-        } finally {
-            db.commit();
-        }
-        return result;
+            return result;
+        });
     }
 
     public synchronized void addFeedback(String userId, String kind, String comment, String origin)
@@ -265,17 +319,17 @@ public final class PeerStore implements AutoCloseable {
         });
     }
 
-    public synchronized OneTimePassword oneTimePassword(String userId) throws SQLException {
-        try (PreparedStatement ps = db.prepareStatement(
-                "SELECT salt, hash, iterations, created FROM one_time_passwords WHERE uid = ?")) {
-            bind(ps, userId);
-            try (ResultSet rs = ps.executeQuery()) {
-                return rs.next() ? new OneTimePassword(rs.getBytes(1), rs.getBytes(2), rs.getInt(3), rs.getLong(4))
-                        : null;
+    public OneTimePassword oneTimePassword(String userId) throws SQLException {
+        return read(c -> {
+            try (PreparedStatement ps = c.prepareStatement(
+                    "SELECT salt, hash, iterations, created FROM one_time_passwords WHERE uid = ?")) {
+                bind(ps, userId);
+                try (ResultSet rs = ps.executeQuery()) {
+                    return rs.next() ? new OneTimePassword(rs.getBytes(1), rs.getBytes(2), rs.getInt(3), rs.getLong(4))
+                            : null;
+                }
             }
-        } finally {
-            db.commit();
-        }
+        });
     }
 
     /** The one-time password becomes the password (its new hash given) and is gone. */
@@ -341,15 +395,15 @@ public final class PeerStore implements AutoCloseable {
         ps.executeUpdate();
     }
 
-    public synchronized boolean exerciseExists(String pmid) throws SQLException {
-        try (PreparedStatement ps = db.prepareStatement("SELECT 1 FROM exercises WHERE pmid = ?")) {
-            bind(ps, pmid);
-            try (ResultSet rs = ps.executeQuery()) {
-                return rs.next();
+    public boolean exerciseExists(String pmid) throws SQLException {
+        return read(c -> {
+            try (PreparedStatement ps = c.prepareStatement("SELECT 1 FROM exercises WHERE pmid = ?")) {
+                bind(ps, pmid);
+                try (ResultSet rs = ps.executeQuery()) {
+                    return rs.next();
+                }
             }
-        } finally {
-            db.commit();
-        }
+        });
     }
 
     /** Stored documents of the given ids, in the order of the ids; unknown ids are left out. */
@@ -372,49 +426,47 @@ public final class PeerStore implements AutoCloseable {
     }
 
     public String exerciseTerm(String pmid) throws SQLException {
-        synchronized (this) {
-            try (PreparedStatement ps = db.prepareStatement("SELECT term FROM exercises WHERE pmid = ?")) {
+        return read(c -> {
+            try (PreparedStatement ps = c.prepareStatement("SELECT term FROM exercises WHERE pmid = ?")) {
                 bind(ps, pmid);
                 try (ResultSet rs = ps.executeQuery()) {
                     return rs.next() ? rs.getString(1) : null;
                 }
-            } finally {
-                db.commit();
             }
-        }
+        });
     }
 
-    private synchronized List<String> docs(String table, List<String> pmids) throws SQLException {
-        List<String> result = new ArrayList<>(pmids.size());
-        if (pmids.isEmpty()) {
-            return result;
-        }
-        StringBuilder marks = new StringBuilder();
-        for (int i = 0; i < pmids.size(); i++) {
-            marks.append(i == 0 ? "?" : ", ?");
-        }
-        // table is one of two fixed names, never input. Documents stored before uploads
-        // were checked may be past the limits: they are not given out.
-        String sql = "SELECT pmid, doc FROM " + table + " WHERE pmid IN (" + marks + ") AND length(doc) <= ?";
-        Map<String, String> found = new HashMap<>();
-        try (PreparedStatement ps = db.prepareStatement(sql)) {
-            bind(ps, pmids.toArray());
-            ps.setInt(pmids.size() + 1, MAX_DOC_CHARS);
-            try (ResultSet rs = ps.executeQuery()) {
-                while (rs.next()) {
-                    found.put(rs.getString(1), rs.getString(2));
+    private List<String> docs(String table, List<String> pmids) throws SQLException {
+        return read(c -> {
+            List<String> result = new ArrayList<>(pmids.size());
+            if (pmids.isEmpty()) {
+                return result;
+            }
+            StringBuilder marks = new StringBuilder();
+            for (int i = 0; i < pmids.size(); i++) {
+                marks.append(i == 0 ? "?" : ", ?");
+            }
+            // table is one of two fixed names, never input. Documents stored before uploads
+            // were checked may be past the limits: they are not given out.
+            String sql = "SELECT pmid, doc FROM " + table + " WHERE pmid IN (" + marks + ") AND length(doc) <= ?";
+            Map<String, String> found = new HashMap<>();
+            try (PreparedStatement ps = c.prepareStatement(sql)) {
+                bind(ps, pmids.toArray());
+                ps.setInt(pmids.size() + 1, MAX_DOC_CHARS);
+                try (ResultSet rs = ps.executeQuery()) {
+                    while (rs.next()) {
+                        found.put(rs.getString(1), rs.getString(2));
+                    }
                 }
             }
-        } finally {
-            db.commit();
-        }
-        for (String id : pmids) {
-            String doc = found.get(id);
-            if (doc != null) {
-                result.add(doc);
+            for (String id : pmids) {
+                String doc = found.get(id);
+                if (doc != null) {
+                    result.add(doc);
+                }
             }
-        }
-        return result;
+            return result;
+        });
     }
 
     public synchronized void insertLesson(Lesson l) throws SQLException {
@@ -454,21 +506,21 @@ public final class PeerStore implements AutoCloseable {
     }
 
     /** Translations linking that exercise, oldest first. */
-    public synchronized List<Translation> translationsOf(String exercisePmid) throws SQLException {
-        List<Translation> result = new ArrayList<>();
-        try (PreparedStatement ps = db.prepareStatement("SELECT pmid, uid, exercise_a, exercise_b, doc FROM translations "
-                + "WHERE exercise_a = ? OR exercise_b = ? ORDER BY created, rowid")) {
-            bind(ps, exercisePmid, exercisePmid);
-            try (ResultSet rs = ps.executeQuery()) {
-                while (rs.next()) {
-                    result.add(new Translation(rs.getString(1), rs.getString(2), rs.getString(3), rs.getString(4),
-                            rs.getString(5)));
+    public List<Translation> translationsOf(String exercisePmid) throws SQLException {
+        return read(c -> {
+            List<Translation> result = new ArrayList<>();
+            try (PreparedStatement ps = c.prepareStatement("SELECT pmid, uid, exercise_a, exercise_b, doc FROM translations "
+                    + "WHERE exercise_a = ? OR exercise_b = ? ORDER BY created, rowid")) {
+                bind(ps, exercisePmid, exercisePmid);
+                try (ResultSet rs = ps.executeQuery()) {
+                    while (rs.next()) {
+                        result.add(new Translation(rs.getString(1), rs.getString(2), rs.getString(3), rs.getString(4),
+                                rs.getString(5)));
+                    }
                 }
             }
-        } finally {
-            db.commit();
-        }
-        return result;
+            return result;
+        });
     }
 
     /** Fills the two search indexes from the stored content, in upload order. */
@@ -503,14 +555,14 @@ public final class PeerStore implements AutoCloseable {
             "one_time_passwords", "exercises", "lessons", "translations");
 
     /** Number of rows of one of the peer's tables. */
-    public synchronized int count(String table) throws SQLException {
-        if (!COUNTED.contains(table)) {
-            throw new IllegalArgumentException(table);
-        }
-        try (Statement s = db.createStatement(); ResultSet rs = s.executeQuery("SELECT count(*) FROM " + table)) {
-            return rs.next() ? rs.getInt(1) : 0;
-        } finally {
-            db.commit();
-        }
+    public int count(String table) throws SQLException {
+        return read(c -> {
+            if (!COUNTED.contains(table)) {
+                throw new IllegalArgumentException(table);
+            }
+            try (Statement s = c.createStatement(); ResultSet rs = s.executeQuery("SELECT count(*) FROM " + table)) {
+                return rs.next() ? rs.getInt(1) : 0;
+            }
+        });
     }
 }

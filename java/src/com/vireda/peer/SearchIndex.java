@@ -1,6 +1,7 @@
 package com.vireda.peer;
 
 import java.util.ArrayList;
+import java.util.Arrays;
 import java.util.HashMap;
 import java.util.List;
 import java.util.Locale;
@@ -9,7 +10,10 @@ import java.util.concurrent.locks.ReentrantReadWriteLock;
 
 /**
  * In-memory index of searchable content: a language, the texts a search
- * looks into (lower-cased) and the values of the optional filters.
+ * looks into (lower-cased) and the values of the optional filters. Each
+ * language and each piece of one to three characters of the texts keeps the
+ * positions of its entries, so a search looks only at the entries of its
+ * shortest list.
  */
 public final class SearchIndex {
     /** One page of matches with the number of all matches. */
@@ -37,9 +41,48 @@ public final class SearchIndex {
         }
     }
 
+    /** Ascending entry positions. */
+    private static final class Positions {
+        int[] at = new int[2];
+        int size;
+
+        void add(int position) {
+            if (size > 0 && at[size - 1] >= position) {
+                int i = Arrays.binarySearch(at, 0, size, position);
+                if (i >= 0) {
+                    return;
+                }
+                insert(-i - 1, position);
+                return;
+            }
+            insert(size, position);
+        }
+
+        private void insert(int index, int position) {
+            if (size == at.length) {
+                at = Arrays.copyOf(at, size + (size >> 1) + 2);
+            }
+            System.arraycopy(at, index, at, index + 1, size - index);
+            at[index] = position;
+            size++;
+        }
+    }
+
+    private static final int LONGEST_PIECE = 3;
+
     private final String[] filterNames;
     private final List<Entry> entries = new ArrayList<>();
     private final Map<String, Integer> positions = new HashMap<>();
+    private final Map<String, Positions> byLanguage = new HashMap<>();
+    /** Keyed by the piece's characters, 16 bits each, above its length. */
+    private final Map<Long, Positions> byPiece = new HashMap<>();
+    /** The language of each position, as a number of languageCodes. */
+    private int[] languageOf = new int[16];
+    private final Map<String, Integer> languageCodes = new HashMap<>();
+    /** True once an entry was replaced: the lists of its old texts still hold it. */
+    private boolean replaced;
+    /** One instance of each language and filter value. */
+    private final Map<String, String> values = new HashMap<>();
     private final ReentrantReadWriteLock lock = new ReentrantReadWriteLock();
 
     /** filterNames: the request elements that filter, in the order of the values given to add(). */
@@ -51,6 +94,19 @@ public final class SearchIndex {
         return text == null ? "" : text.trim().toLowerCase(Locale.ROOT);
     }
 
+    private static Long pieceKey(String text, int from, int length) {
+        long key = length;
+        for (int i = from; i < from + length; i++) {
+            key = (key << 16) | text.charAt(i);
+        }
+        return key;
+    }
+
+    private String shared(String value) {
+        String known = values.putIfAbsent(value, value);
+        return known == null ? value : known;
+    }
+
     public void add(String id, String language, String[] texts, String[] filterValues) {
         String[] folded = new String[texts.length];
         for (int i = 0; i < texts.length; i++) {
@@ -60,15 +116,36 @@ public final class SearchIndex {
         for (int i = 0; i < filters.length; i++) {
             filters[i] = i < filterValues.length ? fold(filterValues[i]) : "";
         }
-        Entry entry = new Entry(id, fold(language), folded, filters);
+        String lang = fold(language);
         lock.writeLock().lock();
         try {
+            for (int i = 0; i < filters.length; i++) {
+                filters[i] = shared(filters[i]);
+            }
+            Entry entry = new Entry(id, shared(lang), folded, filters);
             Integer at = positions.get(id);
+            int position;
             if (at != null) {
-                entries.set(at, entry);
+                // The old entry's lists keep this position; the search checks every entry it looks at.
+                position = at;
+                entries.set(position, entry);
+                replaced = true;
             } else {
-                positions.put(id, entries.size());
+                position = entries.size();
+                positions.put(id, position);
                 entries.add(entry);
+            }
+            byLanguage.computeIfAbsent(entry.language, k -> new Positions()).add(position);
+            if (position >= languageOf.length) {
+                languageOf = Arrays.copyOf(languageOf, position + (position >> 1) + 16);
+            }
+            languageOf[position] = languageCodes.computeIfAbsent(entry.language, k -> languageCodes.size());
+            for (String text : folded) {
+                for (int length = 1; length <= LONGEST_PIECE; length++) {
+                    for (int i = 0; i + length <= text.length(); i++) {
+                        byPiece.computeIfAbsent(pieceKey(text, i, length), k -> new Positions()).add(position);
+                    }
+                }
             }
         } finally {
             lock.writeLock().unlock();
@@ -84,6 +161,28 @@ public final class SearchIndex {
         }
     }
 
+    /** The shortest list holding every entry the search can find; null: every entry. */
+    private Positions candidates(String lang, String needle) {
+        Positions best = null;
+        if (!lang.isEmpty()) {
+            best = byLanguage.getOrDefault(lang, new Positions());
+        }
+        if (needle.length() <= LONGEST_PIECE) {
+            if (!needle.isEmpty()) {
+                Positions p = byPiece.getOrDefault(pieceKey(needle, 0, needle.length()), new Positions());
+                best = best == null || p.size < best.size ? p : best;
+            }
+            return best;
+        }
+        for (int i = 0; i + LONGEST_PIECE <= needle.length(); i++) {
+            Positions p = byPiece.getOrDefault(pieceKey(needle, i, LONGEST_PIECE), new Positions());
+            if (best == null || p.size < best.size) {
+                best = p;
+            }
+        }
+        return best;
+    }
+
     /**
      * Matches in the order they were added. An empty language or text matches
      * everything; a filter takes part only when its criterion is not empty.
@@ -96,22 +195,38 @@ public final class SearchIndex {
             wanted[i] = fold(criteria.get(filterNames[i]));
         }
         int first = (pageNumber - 1) * pageSize;
-        List<String> ids = new ArrayList<>(pageSize);
+        List<String> ids = new ArrayList<>(Math.min(pageSize, 100));
         int total = 0;
+        boolean filtered = false;
+        for (String w : wanted) {
+            filtered |= !w.isEmpty();
+        }
         lock.readLock().lock();
         try {
-            for (Entry e : entries) {
-                if (!lang.isEmpty() && !lang.equals(e.language)) {
+            Positions list = candidates(lang, needle);
+            int count = list == null ? entries.size() : list.size;
+            // The list of a short text or of the language holds only entries that have it.
+            boolean checkLanguage = !lang.isEmpty() && (replaced || list != byLanguage.get(lang));
+            int langCode = languageCodes.getOrDefault(lang, -1);
+            boolean checkText = !needle.isEmpty() && (needle.length() > LONGEST_PIECE || replaced
+                    || list == null || list == byLanguage.get(lang));
+            for (int k = 0; k < count; k++) {
+                int position = list == null ? k : list.at[k];
+                if (checkLanguage && languageOf[position] != langCode) {
                     continue;
                 }
-                if (!needle.isEmpty() && !containsAny(e.texts, needle)) {
-                    continue;
-                }
-                if (!filtersMatch(e.filters, wanted)) {
-                    continue;
+                Entry e = null;
+                if (checkText || filtered) {
+                    e = entries.get(position);
+                    if (checkText && !containsAny(e.texts, needle)) {
+                        continue;
+                    }
+                    if (filtered && !filtersMatch(e.filters, wanted)) {
+                        continue;
+                    }
                 }
                 if (total >= first && ids.size() < pageSize) {
-                    ids.add(e.id);
+                    ids.add((e != null ? e : entries.get(position)).id);
                 }
                 total++;
             }

@@ -11,6 +11,7 @@ import java.util.HashSet;
 import java.util.List;
 import java.util.Set;
 import java.util.function.IntSupplier;
+import java.util.stream.Collectors;
 
 import org.w3c.dom.Document;
 import org.w3c.dom.Element;
@@ -157,9 +158,11 @@ final class ClientTests {
         }
     }
 
-    /** The peer run as its own program, as an operator starts it. */
+    /** The peer run as its own program, as an operator starts it, with the heap its settings name. */
     static void standAlonePeerServes() throws Exception {
         Path dir = Files.createTempDirectory("vireda-client");
+        Files.createDirectories(dir.resolve("standalone"));
+        Files.writeString(dir.resolve("standalone/peer.properties"), "jvm.heapMegabytes=96\n");
         String jar = System.getProperty("java.class.path").split(java.io.File.pathSeparator)[0];
         Process peer = new ProcessBuilder(Path.of(System.getProperty("java.home"), "bin", "java").toString(), "-cp", jar,
                 "com.vireda.peer.PeerService", "--port", "0", "--data", dir.resolve("standalone").toString())
@@ -174,8 +177,15 @@ final class ClientTests {
                     "<general><username>dana_k</username><password>pw</password></general>"));
             Check.equal("1", Xml.text(reply(reply), "header", "status"), "registered with the stand-alone peer");
             Check.isTrue(Files.exists(dir.resolve("standalone/peer.db")), "data in the folder given");
+            List<ProcessHandle> service = peer.descendants().filter(p -> p.info().arguments()
+                    .map(a -> List.of(a).contains("-Xmx96m")).orElse(false)).collect(Collectors.toList());
+            Check.equal(1, service.size(), "serves from a machine with the heap named");
+            // Killed without a chance to clean up, it still takes its service with it.
+            peer.destroyForcibly();
+            Check.isTrue(service.get(0).onExit().get(20, java.util.concurrent.TimeUnit.SECONDS) != null,
+                    "the service ends with it");
         } finally {
-            peer.destroy();
+            peer.destroyForcibly();
             peer.waitFor();
             PeerFixture.deleteTree(dir);
         }

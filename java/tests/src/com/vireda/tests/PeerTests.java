@@ -21,7 +21,9 @@ import java.util.concurrent.atomic.AtomicLong;
 
 import org.w3c.dom.Element;
 
+import com.vireda.peer.PasswordHasher;
 import com.vireda.peer.PeerSettings;
+import com.vireda.peer.SearchIndex;
 import com.vireda.peer.Sessions;
 import com.vireda.xml.Xml;
 
@@ -65,6 +67,9 @@ public final class PeerTests {
                 {"uploadsNeedTheirUsersSession", (Case) PeerTests::uploadsNeedTheirUsersSession},
                 {"searchPagesAndTotals", (Case) PeerTests::searchPagesAndTotals},
                 {"searchFilters", (Case) PeerTests::searchFilters},
+                {"indexFindsWhatAScanFinds", (Case) PeerTests::indexFindsWhatAScanFinds},
+                {"hashingIsBounded", (Case) PeerTests::hashingIsBounded},
+                {"readsDoNotWaitForAWrite", (Case) PeerTests::readsDoNotWaitForAWrite},
                 {"lessonSearchAndDownload", (Case) PeerTests::lessonSearchAndDownload},
                 {"badInputChangesNothing", (Case) PeerTests::badInputChangesNothing},
                 {"dataSurvivesRestart", (Case) PeerTests::dataSurvivesRestart},
@@ -306,6 +311,103 @@ public final class PeerTests {
                         "filter " + r[0]);
             }
         }
+    }
+
+    /** The index's answers against every entry looked at in turn, with entries replaced on the way. */
+    static void indexFindsWhatAScanFinds() throws Exception {
+        java.util.Random random = new java.util.Random(7);
+        String[] syllables = {"ma", "ña", "ca", "Sa", "pe", "ro", "li", "to", " ", "ven", "ÄÖ", "𝄞"};
+        String[] langs = {"spa", "eng", "SPA ", ""};
+        String[] voices = {"ann", "bea", ""};
+        SearchIndex index = new SearchIndex("results_voice");
+        Map<String, String[]> scan = new java.util.LinkedHashMap<>();
+        for (int i = 0; i < 600; i++) {
+            // every fifth add gives an earlier id new values
+            String id = i % 5 == 4 ? "e" + random.nextInt(i) : "e" + i;
+            StringBuilder term = new StringBuilder();
+            for (int k = random.nextInt(5); k >= 0; k--) {
+                term.append(syllables[random.nextInt(syllables.length)]);
+            }
+            String[] row = {langs[random.nextInt(langs.length)], term.toString(), voices[random.nextInt(voices.length)]};
+            index.add(id, row[0], new String[] {row[1]}, new String[] {row[2]});
+            scan.put(id, row);
+        }
+        String[] needles = {"", "a", "ñ", "ma", "Ma", "a ", "mac", "rov", "ven", "maca", "ro li", "𝄞", "äö", "x",
+            "zzzz", "pemapema"};
+        for (String lang : new String[] {"", "spa", "eng", "fra"}) {
+            for (String needle : needles) {
+                for (String voice : voices) {
+                    List<String> expected = new ArrayList<>();
+                    for (Map.Entry<String, String[]> e : scan.entrySet()) {
+                        String[] row = e.getValue();
+                        String n = needle.trim().toLowerCase(java.util.Locale.ROOT);
+                        if ((lang.isEmpty() || lang.equals(row[0].trim().toLowerCase(java.util.Locale.ROOT)))
+                                && row[1].trim().toLowerCase(java.util.Locale.ROOT).contains(n)
+                                && (voice.isEmpty() || voice.equals(row[2]))) {
+                            expected.add(e.getKey());
+                        }
+                    }
+                    // a replaced id keeps its place, in the scan as in the index
+                    List<String> ordered = expected;
+                    String what = lang + "/" + needle + "/" + voice;
+                    SearchIndex.Page all = index.search(lang, needle, Map.of("results_voice", voice), 1000, 1);
+                    Check.equal(ordered, all.ids, what);
+                    Check.equal(ordered.size(), all.total, what + " total");
+                    SearchIndex.Page second = index.search(lang, needle, Map.of("results_voice", voice), 7, 2);
+                    Check.equal(ordered.subList(Math.min(7, ordered.size()), Math.min(14, ordered.size())),
+                            second.ids, what + " page 2");
+                }
+            }
+        }
+    }
+
+    /** While a write holds the store, searches and sign-ins still read and answer. */
+    static void readsDoNotWaitForAWrite() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann_lee", "pw", "");
+            f.login("ann_lee", "pw");
+            String id = f.uploadExercise("ann_lee", "gato", "spa", "Ann");
+            java.util.concurrent.ExecutorService pool = java.util.concurrent.Executors.newSingleThreadExecutor();
+            try {
+                synchronized (f.peer.store()) {
+                    java.util.concurrent.Future<PeerFixture.Answer> search = pool.submit(() -> f.send(null,
+                            "exerciseQuery", "<term>gat</term><query_langID>spa</query_langID>"));
+                    PeerFixture.Answer a = search.get(20, java.util.concurrent.TimeUnit.SECONDS);
+                    Check.equal(id, Xml.attr(Xml.child(Xml.children(a.element("body", "exerciseQueryReply"),
+                            "exercise").get(0), "manifest"), "persistentManifestID"), "found during a write");
+                    java.util.concurrent.Future<PeerFixture.Answer> login = pool.submit(() -> f.login("ann_lee", "pw"));
+                    Check.equal("1", login.get(20, java.util.concurrent.TimeUnit.SECONDS).status(),
+                            "signed in during a write");
+                }
+            } finally {
+                pool.shutdownNow();
+            }
+        }
+    }
+
+    /** A rush of hashes started together: no more than the bound run at once, and each gives the right hash. */
+    static void hashingIsBounded() throws Exception {
+        int threads = 3 * PasswordHasher.AT_ONCE + 1;
+        byte[] salt = PasswordHasher.newSalt();
+        byte[] expected = PasswordHasher.hash("secret", salt, 20_000);
+        java.util.concurrent.CyclicBarrier start = new java.util.concurrent.CyclicBarrier(threads);
+        java.util.concurrent.ExecutorService pool = java.util.concurrent.Executors.newFixedThreadPool(threads);
+        try {
+            List<java.util.concurrent.Future<Boolean>> results = new ArrayList<>();
+            for (int i = 0; i < threads; i++) {
+                results.add(pool.submit(() -> {
+                    start.await();
+                    return PasswordHasher.matches("secret", salt, 20_000, expected);
+                }));
+            }
+            for (java.util.concurrent.Future<Boolean> r : results) {
+                Check.isTrue(r.get(60, java.util.concurrent.TimeUnit.SECONDS), "the hash matches");
+            }
+        } finally {
+            pool.shutdownNow();
+        }
+        Check.isTrue(PasswordHasher.mostAtOnce() <= PasswordHasher.AT_ONCE,
+                "at most " + PasswordHasher.AT_ONCE + " at once, saw " + PasswordHasher.mostAtOnce());
     }
 
     static void lessonSearchAndDownload() throws Exception {
