@@ -3,6 +3,7 @@ package com.vireda;
 import java.net.InetAddress;
 import java.nio.file.Files;
 import java.nio.file.Path;
+import java.util.List;
 import java.util.regex.Pattern;
 
 import org.w3c.dom.Document;
@@ -272,6 +273,10 @@ public class ViredaClientNetwork {
             t.fail();
             return;
         }
+        if (reply.equals(PeerLink.REPLY_TOO_LARGE)) {
+            t.refuse();
+            return;
+        }
         t.setReply(reply);
         Document doc = Xml.parse(reply);
         Element root = doc == null ? null : doc.getDocumentElement();
@@ -285,17 +290,26 @@ public class ViredaClientNetwork {
         }
         t.progress(10);
         Element exercise = Xml.at(root, "body", "downloadExerciseReply", "exercise");
-        String media = Xml.text(exercise, "media", "media_manifest", "mediaManifestFileName");
+        Element mediaManifest = Xml.at(exercise, "media", "media_manifest");
+        String media = mediaNameOf(exercise);
+        if (media == null) {
+            t.refuse();
+            return;
+        }
         if (!media.isEmpty()) {
-            if (!MEDIA_NAME.matcher(media).matches() || media.contains("..")) {
-                t.fail();
+            PeerLink.Fetched fetched = l.fetchMedia(media, contentDirectory(), p -> t.progress(10 + p * 80 / 100), t);
+            if (fetched.outcome != PeerLink.Outcome.STORED) {
+                if (fetched.outcome == PeerLink.Outcome.REFUSED) {
+                    t.refuse();
+                } else {
+                    t.fail();
+                }
                 return;
             }
-            boolean fetched = l.fetchMedia(media, contentDirectory().resolve(media), p -> t.progress(10 + p * 80 / 100),
-                    t::cancelled);
-            if (!fetched) {
-                t.fail();
-                return;
+            if (!fetched.name.equals(media)) {
+                // The name was taken: the document names the sound as it was stored.
+                Xml.setText(Xml.child(mediaManifest, "mediaManifestFileName"), fetched.name);
+                t.setReply(Xml.serialize(doc));
             }
         }
         t.progress(90);
@@ -304,8 +318,39 @@ public class ViredaClientNetwork {
             t.fail();
             return;
         }
+        if (translations.equals(PeerLink.REPLY_TOO_LARGE)) {
+            t.refuse();
+            return;
+        }
         t.setTranslations(translations);
         t.finish();
+    }
+
+    /**
+     * The name of an exercise's sound: empty when it has none, null when it
+     * cannot be fetched safely (named twice, in an attribute, or not a plain name).
+     */
+    static String mediaNameOf(Element exercise) {
+        List<Element> media = Xml.children(exercise, "media");
+        if (media.isEmpty()) {
+            return "";
+        }
+        List<Element> manifests = media.size() == 1 ? Xml.children(media.get(0), "media_manifest") : List.of();
+        if (manifests.size() != 1) {
+            return null;
+        }
+        Element manifest = manifests.get(0);
+        List<Element> names = Xml.children(manifest, "mediaManifestFileName");
+        if (names.size() != 1 || Xml.firstChild(names.get(0)) != null) {
+            return null;
+        }
+        for (int i = 0; i < manifest.getAttributes().getLength(); i++) {
+            if (manifest.getAttributes().item(i).getNodeName().equalsIgnoreCase("mediaManifestFileName")) {
+                return null;
+            }
+        }
+        String name = names.get(0).getTextContent().trim();
+        return MEDIA_NAME.matcher(name).matches() && !name.contains("..") ? name : null;
     }
 
     private Transfer downloadOf(int handle) {
@@ -313,19 +358,20 @@ public class ViredaClientNetwork {
         return t != null && t.kind != Transfer.Kind.UPLOAD ? t : null;
     }
 
-    /** 0 to 100 (100: everything is here), -1 when failed, cancelled or unknown. */
+    /** 0 to 100 (100: everything is here), -1 when failed, cancelled or unknown, -2 when refused for its content. */
     public int getDownloadStatus(int handle) {
         Transfer t = downloadOf(handle);
         return t == null ? NOT_FOUND : t.status();
     }
 
-    /** 1 when done, 0 while running, -1 when failed, cancelled or unknown. */
+    /** 1 when done, 0 while running, -1 when failed, cancelled or unknown, -2 when refused for its content. */
     public int isDownloadXmlDone(int handle) {
         Transfer t = downloadOf(handle);
         if (t == null) {
             return NOT_FOUND;
         }
-        return t.done() ? 1 : (t.status() < 0 ? NOT_FOUND : 0);
+        int status = t.status();
+        return t.done() ? 1 : (status == Transfer.REFUSED ? status : (status < 0 ? NOT_FOUND : 0));
     }
 
     /** The downloaded document (also a refusal from the peer); null while none has arrived. */

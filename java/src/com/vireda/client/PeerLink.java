@@ -8,10 +8,9 @@ import java.net.HttpURLConnection;
 import java.net.Proxy;
 import java.net.URI;
 import java.nio.charset.StandardCharsets;
+import java.nio.file.FileAlreadyExistsException;
 import java.nio.file.Files;
 import java.nio.file.Path;
-import java.nio.file.StandardCopyOption;
-import java.util.function.BooleanSupplier;
 import java.util.function.IntConsumer;
 
 import javax.net.ssl.HttpsURLConnection;
@@ -25,6 +24,33 @@ import javax.net.ssl.SSLSocketFactory;
 public final class PeerLink {
     public static final String SESSION_HEADER = "X-Vireda-Session";
     public static final String LENGTH_HEADER = "X-Vireda-Message-Length";
+    /** Largest reply read, in bytes: the program's own limit on a peer's reply. */
+    public static final long MAX_REPLY_BYTES = 32L << 20;
+    /** Largest sound fetched, in bytes: the peer's own upload limit. */
+    public static final long MAX_SOUND_BYTES = 32L << 20;
+    /** What a message returns for a reply past MAX_REPLY_BYTES: no XML, so it is never read as a reply. */
+    public static final String REPLY_TOO_LARGE = "reply refused: larger than the limit";
+    /** Fresh names tried for a sound whose name is taken. */
+    private static final int MAX_FRESH_NAMES = 1000;
+
+    /** How a sound fetch ended. */
+    public enum Outcome { STORED, REFUSED, FAILED }
+
+    /** The outcome of a sound fetch and the name the sound was stored under. */
+    public static final class Fetched {
+        public final Outcome outcome;
+        public final String name;
+
+        Fetched(Outcome outcome, String name) {
+            this.outcome = outcome;
+            this.name = name;
+        }
+    }
+
+    /** A reply or file past its limit. */
+    private static final class TooLarge extends IOException {
+        private static final long serialVersionUID = 1L;
+    }
 
     static {
         // A message is not sent twice when a kept connection turns out closed.
@@ -71,8 +97,20 @@ public final class PeerLink {
             return new byte[0];
         }
         try (in) {
+            if (c.getContentLengthLong() > MAX_REPLY_BYTES) {
+                throw new TooLarge();
+            }
             ByteArrayOutputStream out = new ByteArrayOutputStream();
-            in.transferTo(out);
+            byte[] buffer = new byte[65536];
+            long total = 0;
+            int n;
+            while ((n = in.read(buffer)) > 0) {
+                total += n;
+                if (total > MAX_REPLY_BYTES) {
+                    throw new TooLarge();
+                }
+                out.write(buffer, 0, n);
+            }
             return out.toByteArray();
         }
     }
@@ -157,59 +195,139 @@ public final class PeerLink {
                 return null;
             }
             return new String(reply, StandardCharsets.UTF_8);
+        } catch (TooLarge e) {
+            disconnect(c);
+            return REPLY_TOO_LARGE;
         } catch (IOException | RuntimeException e) {
             disconnect(c);
             return null;
         }
     }
 
+    /** True when start begins a RIFF WAVE file. */
+    public static boolean isWavHeader(byte[] start, int length) {
+        return length >= 12 && start[0] == 'R' && start[1] == 'I' && start[2] == 'F' && start[3] == 'F'
+                && start[8] == 'W' && start[9] == 'A' && start[10] == 'V' && start[11] == 'E';
+    }
+
     /**
-     * Fetches a stored sound file into target, through a temporary file beside
-     * it that replaces target only when complete. progress gets 0..100.
+     * Fetches a stored sound file into directory through a temporary file of
+     * its own, and gives it the peer's name, or a fresh one when a file of that
+     * name exists: no file is ever replaced. A sound past MAX_SOUND_BYTES, one
+     * that is not a WAV file, or one the peer refuses or lacks is REFUSED while
+     * it arrives. Cancelling the transfer stops the connection and removes the
+     * partial file at once. progress gets 0..100.
      */
-    public boolean fetchMedia(String name, Path target, IntConsumer progress, BooleanSupplier cancelled) {
-        Path part = target.resolveSibling(target.getFileName() + ".part");
+    public Fetched fetchMedia(String name, Path directory, IntConsumer progress, Transfer transfer) {
+        Path part = null;
         HttpURLConnection c = null;
         try {
+            Files.createDirectories(directory);
+            part = Files.createTempFile(directory, ".download-", ".part");
             c = open("/media/" + name, fileTimeoutMillis);
-            if (c.getResponseCode() != 200) {
-                body(c);
-                return false;
+            final HttpURLConnection connection = c;
+            final Path partial = part;
+            if (!transfer.whenCancelled(() -> {
+                connection.disconnect();
+                deleteQuietly(partial);
+            })) {
+                return new Fetched(Outcome.FAILED, null);
+            }
+            int code = c.getResponseCode();
+            if (code != 200) {
+                disconnect(c);
+                return new Fetched(code >= 400 && code < 500 ? Outcome.REFUSED : Outcome.FAILED, null);
             }
             long size = c.getContentLengthLong();
-            try (InputStream in = c.getInputStream()) {
-                Files.createDirectories(target.getParent());
-                long done = 0;
-                try (OutputStream out = Files.newOutputStream(part)) {
-                    byte[] buffer = new byte[65536];
-                    int n;
-                    while ((n = in.read(buffer)) > 0) {
-                        if (cancelled.getAsBoolean()) {
+            if (size > MAX_SOUND_BYTES) {
+                disconnect(c);
+                return new Fetched(Outcome.REFUSED, null);
+            }
+            byte[] head = new byte[12];
+            int headLength = 0;
+            long done = 0;
+            try (InputStream in = c.getInputStream(); OutputStream out = Files.newOutputStream(part)) {
+                byte[] buffer = new byte[65536];
+                int n;
+                while ((n = in.read(buffer)) > 0) {
+                    if (transfer.cancelled()) {
+                        return new Fetched(Outcome.FAILED, null);
+                    }
+                    done += n;
+                    if (done > MAX_SOUND_BYTES) {
+                        disconnect(c);
+                        return new Fetched(Outcome.REFUSED, null);
+                    }
+                    if (headLength < head.length) {
+                        int k = Math.min(head.length - headLength, n);
+                        System.arraycopy(buffer, 0, head, headLength, k);
+                        headLength += k;
+                        if (headLength == head.length && !isWavHeader(head, headLength)) {
                             disconnect(c);
-                            return false;
-                        }
-                        out.write(buffer, 0, n);
-                        done += n;
-                        if (size > 0) {
-                            progress.accept((int) Math.min(100, done * 100 / size));
+                            return new Fetched(Outcome.REFUSED, null);
                         }
                     }
-                }
-                if (size >= 0 && done != size) {
-                    return false;
+                    out.write(buffer, 0, n);
+                    if (size > 0) {
+                        progress.accept((int) Math.min(100, done * 100 / size));
+                    }
                 }
             }
-            Files.move(part, target, StandardCopyOption.REPLACE_EXISTING, StandardCopyOption.ATOMIC_MOVE);
-            return true;
+            if (size >= 0 && done != size) {
+                return new Fetched(Outcome.FAILED, null);
+            }
+            if (!isWavHeader(head, headLength)) {
+                return new Fetched(Outcome.REFUSED, null);
+            }
+            String stored = placeFresh(part, directory, name);
+            if (stored == null) {
+                return new Fetched(Outcome.FAILED, null);
+            }
+            if (!transfer.whenCancelled(null)) {
+                // Given up while it was put in place: nothing of it stays.
+                deleteQuietly(directory.resolve(stored));
+                return new Fetched(Outcome.FAILED, null);
+            }
+            return new Fetched(Outcome.STORED, stored);
         } catch (IOException | RuntimeException e) {
             disconnect(c);
-            return false;
+            return new Fetched(Outcome.FAILED, null);
         } finally {
+            transfer.whenCancelled(null);
+            deleteQuietly(part);
+        }
+    }
+
+    /** Links part into directory under name or the first free "stem-N.ext"; the name used, or null. */
+    static String placeFresh(Path part, Path directory, String name) throws IOException {
+        int dot = name.lastIndexOf('.');
+        String stem = dot > 0 ? name.substring(0, dot) : name;
+        String extension = dot > 0 ? name.substring(dot) : "";
+        for (int i = 0; i < MAX_FRESH_NAMES; i++) {
+            String candidate = i == 0 ? name : stem + "-" + i + extension;
+            Path target = directory.resolve(candidate);
             try {
-                Files.deleteIfExists(part);
-            } catch (IOException ignored) {
-                // left for the next fetch to replace
+                try {
+                    Files.createLink(target, part);
+                } catch (UnsupportedOperationException e) {
+                    Files.move(part, target);
+                }
+                return candidate;
+            } catch (FileAlreadyExistsException e) {
+                // taken: try the next name
             }
+        }
+        return null;
+    }
+
+    private static void deleteQuietly(Path file) {
+        if (file == null) {
+            return;
+        }
+        try {
+            Files.deleteIfExists(file);
+        } catch (IOException ignored) {
+            // a temporary name of its own; nothing reads it
         }
     }
 }

@@ -6,8 +6,13 @@ public final class Transfer {
 
     public final int handle;
     public final Kind kind;
-    /** 0 to 100 while running and when done; -1 when it failed or was cancelled. */
+    /** The status of a transfer refused for its content (a sound or reply past its limit, a bad name). */
+    public static final int REFUSED = -2;
+
+    /** 0 to 100 while running and when done; -1 when it failed or was cancelled, REFUSED. */
     private volatile int status;
+    /** Run once when the transfer is cancelled: stops its connection and removes its partial file. */
+    private Runnable onCancel;
     private volatile boolean done;
     private volatile boolean cancelled;
     /** The peer's reply: the upload reply, or the downloaded document. */
@@ -63,13 +68,45 @@ public final class Transfer {
     }
 
     public void fail() {
-        status = -1;
+        if (status != REFUSED) {
+            status = -1;
+        }
+    }
+
+    /** Ends the transfer for its content; the document got so far stays readable. */
+    public void refuse() {
+        status = REFUSED;
     }
 
     public void cancel() {
-        cancelled = true;
-        if (!done) {
-            status = -1;
+        Runnable stop;
+        synchronized (this) {
+            cancelled = true;
+            if (!done) {
+                status = -1;
+            }
+            stop = onCancel;
+            onCancel = null;
         }
+        if (stop != null) {
+            stop.run();
+        }
+    }
+
+    /**
+     * Sets what cancel runs (null: nothing); runs it at once when the transfer
+     * is cancelled already. False in that case.
+     */
+    public boolean whenCancelled(Runnable stop) {
+        synchronized (this) {
+            if (!cancelled) {
+                onCancel = stop;
+                return true;
+            }
+        }
+        if (stop != null) {
+            stop.run();
+        }
+        return false;
     }
 }

@@ -36,6 +36,7 @@ final class ClientTests {
             {"uploadThenDownloadWithSoundAndTranslation",
                 (PeerTests.Case) ClientTests::uploadThenDownloadWithSoundAndTranslation},
             {"failedTransfers", (PeerTests.Case) ClientTests::failedTransfers},
+            {"hostilePeerIsBounded", (PeerTests.Case) ClientTests::hostilePeerIsBounded},
         };
     }
 
@@ -314,6 +315,8 @@ final class ClientTests {
             for (int i = 0; i < sound.length; i++) {
                 sound[i] = (byte) (i * 31 + (i >> 9));
             }
+            // Only WAV sounds are kept: the start of one.
+            System.arraycopy(HostilePeer.WAV, 0, sound, 0, 12);
             Files.write(dir.resolve("Content/rec.wav"), sound);
             Set<Integer> handles = new HashSet<>();
             int up = c.upload(PeerFixture.message("uploadExercise", PeerFixture.exercise("perro", "spa", "Ann", null)),
@@ -415,6 +418,64 @@ final class ClientTests {
             Check.isTrue(waitFor(() -> c.isUploadXMLDone(notSignedIn), 1), "refusal is an answer");
             Check.equal("-1", Xml.text(reply(c.getUploadReply(notSignedIn)), "header", "status"), "no session");
             Check.equal(-1, c.getDownloadStatus(notSignedIn), "an upload handle is not a download");
+        } finally {
+            PeerFixture.deleteTree(dir);
+        }
+    }
+
+    /** Names in Content that are not complete files: partial downloads. */
+    static List<String> partialFiles(Path content) throws Exception {
+        try (var files = Files.list(content)) {
+            return files.map(p -> p.getFileName().toString()).filter(n -> n.endsWith(".part")).toList();
+        }
+    }
+
+    /** Waits (bounded) until the download's status is at least wanted or below zero; the status. */
+    static int settle(ViredaClientNetwork c, int handle, int wanted) throws InterruptedException {
+        int status = c.getDownloadStatus(handle);
+        for (int i = 0; i < 1500 && status >= 0 && status < wanted; i++) {
+            Thread.sleep(20);
+            status = c.getDownloadStatus(handle);
+        }
+        return status;
+    }
+
+    static void hostilePeerIsBounded() throws Exception {
+        Path dir = Files.createTempDirectory("vireda-client");
+        try (HostilePeer peer = new HostilePeer()) {
+            ViredaClientNetwork c = startIn(dir, "peer.url=" + peer.base() + "\npeer.timeout=5000\n", 1);
+            Path content = dir.resolve("Content");
+            byte[] mine = "the learner's own recording".getBytes(StandardCharsets.UTF_8);
+            Files.write(content.resolve("learner_1.wav"), mine);
+
+            int learner = c.downloadExercise("learner");
+            Check.equal(100, settle(c, learner, 100), "a sound of a taken name arrives");
+            Check.isTrue(java.util.Arrays.equals(mine, Files.readAllBytes(content.resolve("learner_1.wav"))),
+                    "the learner's recording is untouched");
+            Check.isTrue(java.util.Arrays.equals(HostilePeer.WAV, Files.readAllBytes(content.resolve("learner_1-1.wav"))),
+                    "the download has a fresh name");
+            Check.equal("learner_1-1.wav", Xml.text(reply(c.getDownloadXML(learner)), "body", "downloadExerciseReply",
+                    "exercise", "media", "media_manifest", "mediaManifestFileName"), "the document names the fresh name");
+
+            for (String kind : new String[] {"endless", "program", "huge", "attribute"}) {
+                int handle = c.downloadExercise(kind);
+                Check.equal(-2, settle(c, handle, 100), kind + " is refused for its content");
+                Check.equal(List.of(), partialFiles(content), kind + " leaves no partial file");
+                Check.isTrue(!Files.exists(content.resolve(kind + ".wav")), kind + " leaves no sound");
+            }
+            Check.equal(3, peer.mediaRequests.get(), "names that are not plain are never fetched");
+            Check.equal(com.vireda.client.PeerLink.REPLY_TOO_LARGE, c.sendQuery("<message><header><type>exerciseQuery</type></header></message>"), "a huge reply is refused");
+
+            int stalled = c.downloadExercise("stall");
+            for (int i = 0; i < 500 && partialFiles(content).isEmpty(); i++) {
+                Thread.sleep(10);
+            }
+            Check.equal(1, partialFiles(content).size(), "the stalled sound is arriving");
+            Check.equal(1, c.cancelDownload(stalled), "given up");
+            Check.equal(List.of(), partialFiles(content), "giving up removes the partial file at once");
+            Check.equal(-1, c.getDownloadStatus(stalled), "a cancelled download has failed");
+            Check.isTrue(java.util.Arrays.equals(mine, Files.readAllBytes(content.resolve("learner_1.wav"))),
+                    "the learner's recording is still untouched");
         } finally {
             PeerFixture.deleteTree(dir);
         }
