@@ -188,7 +188,7 @@ public final class PeerLoad {
         if (rush) {
             for (int i = 0; i < RUSH; i++) {
                 try (Client c = new Client("127.0.2." + (i + 1), port)) {
-                    c.request("POST", "/message", message("register", "<general><username>rush" + i
+                    c.request("POST", "/message", message("register", "<general><username>learner" + (100 + i)
                             + "</username><password>pw" + i + "</password><email/><countryID>ES</countryID></general>"
                             + "<fluency><languageID>spa</languageID><fluencyID>3</fluencyID>"
                             + "<nonSpeaking>0</nonSpeaking></fluency>"));
@@ -281,11 +281,12 @@ public final class PeerLoad {
                             try {
                                 go.await();
                                 long t0 = System.nanoTime();
-                                String answer = c.request("POST", "/message", message("login", "<username>rush" + id
+                                String answer = c.request("POST", "/message", message("login", "<username>learner" + (100 + id)
                                         + "</username><password>pw" + id + "</password>"));
                                 long took = System.nanoTime() - t0;
                                 synchronized (signIns) {
                                     if (c.session.isEmpty() || !answer.contains("<status>1</status>")) {
+                                        System.out.println("sign-in refused: " + answer);
                                         signIns.errors++;
                                     } else {
                                         signIns.add(t0, took);
@@ -294,6 +295,7 @@ public final class PeerLoad {
                                 c.close();
                             } catch (Exception e) {
                                 synchronized (signIns) {
+                                    System.out.println("sign-in failed: " + e);
                                     signIns.errors++;
                                 }
                             }
