@@ -143,9 +143,10 @@ public final class PeerLoad {
                 return "no requests, " + errors + " errors";
             }
             double seconds = (to - from) / 1e9;
-            return String.format("%,.0f/s  p50 %.1f ms  p95 %.1f ms  p99 %.1f ms  max %.1f ms  (%,d requests, %d errors)",
-                    k / seconds, t[k / 2] / 1e6, t[(int) (k * 0.95)] / 1e6, t[(int) (k * 0.99)] / 1e6, t[k - 1] / 1e6, k,
-                    errors);
+            return String.format(
+                    "%,.0f/s  p50 %.1f ms  p95 %.1f ms  p99 %.1f ms  max %.1f ms  (%,d requests, %d errors)",
+                    k / seconds, t[k / 2] / 1e6, t[(int) (k * 0.95)] / 1e6, t[(int) (k * 0.99)] / 1e6,
+                    t[k - 1] / 1e6, k, errors);
         }
     }
 
@@ -281,8 +282,9 @@ public final class PeerLoad {
                             try {
                                 go.await();
                                 long t0 = System.nanoTime();
-                                String answer = c.request("POST", "/message", message("login", "<username>learner" + (100 + id)
-                                        + "</username><password>pw" + id + "</password>"));
+                                String answer = c.request("POST", "/message", message("login",
+                                        "<username>learner" + (100 + id) + "</username><password>pw" + id
+                                                + "</password>"));
                                 long took = System.nanoTime() - t0;
                                 synchronized (signIns) {
                                     if (c.session.isEmpty() || !answer.contains("<status>1</status>")) {

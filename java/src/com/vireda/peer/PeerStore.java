@@ -247,8 +247,8 @@ public final class PeerStore implements AutoCloseable {
     /** The user of that name, compared without regard to case; null when unknown. */
     public User findUser(String userName) throws SQLException {
         return read(c -> {
-            try (PreparedStatement ps = c.prepareStatement("SELECT uid, username, salt, hash, iterations, given, family, "
-                    + "email, country_id, prov_state, locality, pw_question, answer_salt, answer_hash FROM users "
+            try (PreparedStatement ps = c.prepareStatement("SELECT uid, username, salt, hash, iterations, given, "
+                    + "family, email, country_id, prov_state, locality, pw_question, answer_salt, answer_hash FROM users "
                     + "WHERE username_key = ?")) {
                 bind(ps, SearchIndex.fold(userName));
                 try (ResultSet rs = ps.executeQuery()) {
@@ -496,8 +496,8 @@ public final class PeerStore implements AutoCloseable {
     public List<Translation> translationsOf(String exercisePmid) throws SQLException {
         return read(c -> {
             List<Translation> result = new ArrayList<>();
-            try (PreparedStatement ps = c.prepareStatement("SELECT pmid, uid, exercise_a, exercise_b, doc FROM translations "
-                    + "WHERE exercise_a = ? OR exercise_b = ? ORDER BY created, rowid")) {
+            try (PreparedStatement ps = c.prepareStatement("SELECT pmid, uid, exercise_a, exercise_b, doc "
+                    + "FROM translations WHERE exercise_a = ? OR exercise_b = ? ORDER BY created, rowid")) {
                 bind(ps, exercisePmid, exercisePmid);
                 try (ResultSet rs = ps.executeQuery()) {
                     while (rs.next()) {
