@@ -143,9 +143,10 @@ public final class PeerLoad {
                 return "no requests, " + errors + " errors";
             }
             double seconds = (to - from) / 1e9;
-            return String.format("%,.0f/s  p50 %.1f ms  p95 %.1f ms  p99 %.1f ms  max %.1f ms  (%,d requests, %d errors)",
-                    k / seconds, t[k / 2] / 1e6, t[(int) (k * 0.95)] / 1e6, t[(int) (k * 0.99)] / 1e6, t[k - 1] / 1e6, k,
-                    errors);
+            return String.format(
+                    "%,.0f/s  p50 %.1f ms  p95 %.1f ms  p99 %.1f ms  max %.1f ms  (%,d requests, %d errors)",
+                    k / seconds, t[k / 2] / 1e6, t[(int) (k * 0.95)] / 1e6, t[(int) (k * 0.99)] / 1e6,
+                    t[k - 1] / 1e6, k, errors);
         }
     }
 
@@ -188,7 +189,7 @@ public final class PeerLoad {
         if (rush) {
             for (int i = 0; i < RUSH; i++) {
                 try (Client c = new Client("127.0.2." + (i + 1), port)) {
-                    c.request("POST", "/message", message("register", "<general><username>rush" + i
+                    c.request("POST", "/message", message("register", "<general><username>learner" + (100 + i)
                             + "</username><password>pw" + i + "</password><email/><countryID>ES</countryID></general>"
                             + "<fluency><languageID>spa</languageID><fluencyID>3</fluencyID>"
                             + "<nonSpeaking>0</nonSpeaking></fluency>"));
@@ -281,11 +282,13 @@ public final class PeerLoad {
                             try {
                                 go.await();
                                 long t0 = System.nanoTime();
-                                String answer = c.request("POST", "/message", message("login", "<username>rush" + id
-                                        + "</username><password>pw" + id + "</password>"));
+                                String answer = c.request("POST", "/message", message("login",
+                                        "<username>learner" + (100 + id) + "</username><password>pw" + id
+                                                + "</password>"));
                                 long took = System.nanoTime() - t0;
                                 synchronized (signIns) {
                                     if (c.session.isEmpty() || !answer.contains("<status>1</status>")) {
+                                        System.out.println("sign-in refused: " + answer);
                                         signIns.errors++;
                                     } else {
                                         signIns.add(t0, took);
@@ -294,6 +297,7 @@ public final class PeerLoad {
                                 c.close();
                             } catch (Exception e) {
                                 synchronized (signIns) {
+                                    System.out.println("sign-in failed: " + e);
                                     signIns.errors++;
                                 }
                             }

@@ -88,7 +88,9 @@ public final class PeerStore implements AutoCloseable {
 
     private final Connection db;
     private final BlockingQueue<Connection> readers = new ArrayBlockingQueue<>(READERS, true);
+    /** Every read connection opened so far; they open as reads come at the same time. */
     private final List<Connection> allReaders = new ArrayList<>();
+    private final String url;
 
     public PeerStore(Path dataDirectory) throws SQLException {
         try {
@@ -97,7 +99,7 @@ public final class PeerStore implements AutoCloseable {
         } catch (Exception e) {
             throw new SQLException("Cannot open the peer data in " + dataDirectory, e);
         }
-        String url = "jdbc:sqlite:" + dataDirectory.resolve("peer.db").toAbsolutePath();
+        url = "jdbc:sqlite:" + dataDirectory.resolve("peer.db").toAbsolutePath();
         db = DriverManager.getConnection(url);
         try {
             try (Statement s = db.createStatement()) {
@@ -109,15 +111,6 @@ public final class PeerStore implements AutoCloseable {
                     s.execute(sql);
                 }
                 db.commit();
-            }
-            for (int i = 0; i < READERS; i++) {
-                Connection reader = DriverManager.getConnection(url);
-                allReaders.add(reader);
-                try (Statement s = reader.createStatement()) {
-                    s.execute("PRAGMA busy_timeout=10000");
-                    s.execute("PRAGMA query_only=1");
-                }
-                readers.add(reader);
             }
         } catch (SQLException e) {
             closeAll();
@@ -131,7 +124,11 @@ public final class PeerStore implements AutoCloseable {
     }
 
     private void closeAll() {
-        for (Connection c : allReaders) {
+        List<Connection> opened;
+        synchronized (allReaders) {
+            opened = new ArrayList<>(allReaders);
+        }
+        for (Connection c : opened) {
             try {
                 c.close();
             } catch (SQLException e) {
@@ -149,11 +146,35 @@ public final class PeerStore implements AutoCloseable {
         T run(Connection c) throws SQLException;
     }
 
+    /** A new read connection; null when READERS are open already. */
+    private Connection openReader() throws SQLException {
+        synchronized (allReaders) {
+            if (allReaders.size() >= READERS) {
+                return null;
+            }
+            Connection reader = DriverManager.getConnection(url);
+            try (Statement s = reader.createStatement()) {
+                s.execute("PRAGMA busy_timeout=10000");
+                s.execute("PRAGMA query_only=1");
+            } catch (SQLException e) {
+                reader.close();
+                throw e;
+            }
+            allReaders.add(reader);
+            return reader;
+        }
+    }
+
     /** Runs one read on a free read connection (each statement reads one snapshot). */
     private <T> T read(Read<T> work) throws SQLException {
-        Connection c;
+        Connection c = readers.poll();
         try {
-            c = readers.take();
+            if (c == null) {
+                c = openReader();
+            }
+            if (c == null) {
+                c = readers.take();
+            }
         } catch (InterruptedException e) {
             Thread.currentThread().interrupt();
             throw new SQLException("Interrupted while waiting to read", e);
@@ -247,8 +268,8 @@ public final class PeerStore implements AutoCloseable {
     /** The user of that name, compared without regard to case; null when unknown. */
     public User findUser(String userName) throws SQLException {
         return read(c -> {
-            try (PreparedStatement ps = c.prepareStatement("SELECT uid, username, salt, hash, iterations, given, family, "
-                    + "email, country_id, prov_state, locality, pw_question, answer_salt, answer_hash FROM users "
+            try (PreparedStatement ps = c.prepareStatement("SELECT uid, username, salt, hash, iterations, given, "
+                    + "family, email, country_id, prov_state, locality, pw_question, answer_salt, answer_hash FROM users "
                     + "WHERE username_key = ?")) {
                 bind(ps, SearchIndex.fold(userName));
                 try (ResultSet rs = ps.executeQuery()) {
@@ -509,8 +530,8 @@ public final class PeerStore implements AutoCloseable {
     public List<Translation> translationsOf(String exercisePmid) throws SQLException {
         return read(c -> {
             List<Translation> result = new ArrayList<>();
-            try (PreparedStatement ps = c.prepareStatement("SELECT pmid, uid, exercise_a, exercise_b, doc FROM translations "
-                    + "WHERE exercise_a = ? OR exercise_b = ? ORDER BY created, rowid")) {
+            try (PreparedStatement ps = c.prepareStatement("SELECT pmid, uid, exercise_a, exercise_b, doc "
+                    + "FROM translations WHERE exercise_a = ? OR exercise_b = ? ORDER BY created, rowid")) {
                 bind(ps, exercisePmid, exercisePmid);
                 try (ResultSet rs = ps.executeQuery()) {
                     while (rs.next()) {
