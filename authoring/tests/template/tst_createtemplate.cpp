@@ -68,6 +68,15 @@ class TestCreateTemplate : public QObject
         return ZoWordList::writeFile(listDir(), list);
     }
 
+    // bytes in a new file at path (its folder made), then made size long
+    // (a sparse end) when size is above 0.
+    static bool writeSparse(const QString& path, const QByteArray& bytes, qint64 size)
+    {
+        QFile file(path);
+        return QDir().mkpath(QFileInfo(path).absolutePath()) && file.open(QIODevice::WriteOnly)
+               && file.write(bytes) == bytes.size() && (size <= 0 || file.resize(size));
+    }
+
     static std::unique_ptr<ZoWordList> readList(const QString& name)
     {
         return ZoWordList::readFile(listDir(), name);
@@ -374,13 +383,7 @@ private slots:
     {
         QFETCH(QByteArray, content);
         QFETCH(qint64, sparseSize);
-        QVERIFY(QDir().mkpath(listDir().path()));
-        QFile file(listDir().filePath(QStringLiteral("Kaputt.xml")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(content), content.size());
-        if (sparseSize > 0)
-            QVERIFY(file.resize(sparseSize));
-        file.close();
+        QVERIFY(writeSparse(listDir().filePath(QStringLiteral("Kaputt.xml")), content, sparseSize));
         auto view = mFixture.newEditor();
         CreateTemplate* page = view->templatePage();
         choose(page, QStringLiteral("Kaputt"));
@@ -621,17 +624,12 @@ private slots:
         QFETCH(qint64, sparseSize);
         QFETCH(QString, message);
         QFETCH(QStringList, terms);
-        QVERIFY(QDir().mkpath(QStringLiteral("Import")));
-        QFile file(QDir(QStringLiteral("Import")).absoluteFilePath(QStringLiteral("tiere.txt")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(bytes), bytes.size());
-        if (sparseSize > 0)
-            QVERIFY(file.resize(sparseSize));
-        file.close();
+        const QString path = QDir(QStringLiteral("Import")).absoluteFilePath(QStringLiteral("tiere.txt"));
+        QVERIFY(writeSparse(path, bytes, sparseSize));
         auto view = mFixture.newEditor();
         CreateTemplate* page = view->templatePage();
         ImportSteps::answerNextImport({{QString(), kGerman}}, QStringLiteral("Tiere"));
-        page->importFile(file.fileName());
+        page->importFile(path);
         QTRY_VERIFY(mFixture.tree().boxes().contains(info(message)));
         QCOMPARE(mFixture.tree().boxes().size(), 1);
         if (terms.isEmpty()) {
