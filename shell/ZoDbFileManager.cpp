@@ -429,24 +429,22 @@ bool ZoDbFileManager::isIntact()
 
 ZoDbFileManager::Outcome ZoDbFileManager::checkAccess() const
 {
-    const QByteArray file = QFile::encodeName(mFileName);
-    if (::access(file.constData(), F_OK) == 0 && ::access(file.constData(), R_OK) != 0)
+    // True when the file or one of its journals exists and this account lacks the right.
+    const auto denied = [this](int mode) {
+        QStringList files = sidecars(mFileName);
+        files.prepend(mFileName);
+        for (const QString& f : std::as_const(files)) {
+            const QByteArray name = QFile::encodeName(f);
+            if (::access(name.constData(), F_OK) == 0 && ::access(name.constData(), mode) != 0)
+                return true;
+        }
+        return false;
+    };
+    if (denied(R_OK))
         return Unreadable;
-    for (const QString& s : sidecars(mFileName)) {
-        const QByteArray name = QFile::encodeName(s);
-        if (::access(name.constData(), F_OK) == 0 && ::access(name.constData(), R_OK) != 0)
-            return Unreadable;
-    }
-    if (::access(file.constData(), F_OK) == 0 && ::access(file.constData(), W_OK) != 0)
-        return ReadOnly;
-    for (const QString& s : sidecars(mFileName)) {
-        const QByteArray name = QFile::encodeName(s);
-        if (::access(name.constData(), F_OK) == 0 && ::access(name.constData(), W_OK) != 0)
-            return ReadOnly;
-    }
     // The journals are made beside the file.
     const QByteArray folder = QFile::encodeName(QFileInfo(mFileName).absolutePath());
-    if (::access(folder.constData(), W_OK | X_OK) != 0)
+    if (denied(W_OK) || ::access(folder.constData(), W_OK | X_OK) != 0)
         return ReadOnly;
     return Ready;
 }
