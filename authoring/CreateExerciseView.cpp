@@ -15,10 +15,12 @@
 #include "MessageBoxHelper.h"
 #include "LanguageComboHelper.h"
 #include "PluginLocator.h"
+#include "StoreWriteError.h"
 #include "ZoExercise.h"
 #include "ZoUser.h"
 #include "ZoUserFluency.h"
 
+#include <QDir>
 #include <QFrame>
 #include <QIcon>
 #include <QResizeEvent>
@@ -409,9 +411,11 @@ int CreateExerciseView::saveSession()
     QString newPath[2];
     if (newRecording) {
         qDebug("this->mCurrentSoundPath[1] == AudioTemp.tmp");
+        StoreWriteError::clear();
         mAudio->storeRecording(newPath, mCurrentSoundPath, user->username());
         if (newPath[1].isEmpty() || !mAudio->fileExists(newPath[0], newPath[1]))
-            return refuse(tr("Unknown error.  Exercise could not be saved."));
+            return refuse(StoreWriteError::message(tr("Unknown error.  Exercise could not be saved."),
+                                                   StoreWriteError::explain(QDir::currentPath())));
         params.insert(QStringLiteral("MediaId"), QStringLiteral("0"));
     } else {
         qDebug("this->mCurrentSoundPath[1] != AudioTemp.tmp");
@@ -445,6 +449,7 @@ int CreateExerciseView::saveSession()
     ExerciseFields::addOrdered(exercise.get(), fieldValues);
 
     bool ok = false;
+    StoreWriteError::clear();
     if (saveChoice == Overwrite) {
         qDebug("saveChoice == OVERWRITE");
         ok = mStore->overwrite(QStringLiteral("Exercise"), mCurrentId, exercise.get());
@@ -455,8 +460,13 @@ int CreateExerciseView::saveSession()
         // The store writes the new local id back; "0" means nothing was stored.
         ok = ok && !exercise->id().isEmpty() && exercise->id() != QLatin1String("0");
     }
-    if (!ok)
-        return refuse(tr("Unknown error.  Exercise could not be saved."));
+    if (!ok) {
+        // The copy made for this save is no one's recording.
+        if (newRecording)
+            mAudio->removeFile(newPath[0], newPath[1]);
+        return refuse(StoreWriteError::message(tr("Unknown error.  Exercise could not be saved."),
+                                               StoreWriteError::explain(QDir::currentPath())));
+    }
 
     btnPlay->setEnabled(true);
     btnStop->setEnabled(false);

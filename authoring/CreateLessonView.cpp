@@ -9,6 +9,7 @@
 #include "LanguageComboHelper.h"
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
+#include "StoreWriteError.h"
 #include "ZoLesson.h"
 #include "ZoQueryTable.h"
 #include "ZoUser.h"
@@ -16,6 +17,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDebug>
+#include <QDir>
 #include <QFont>
 #include <QHeaderView>
 #include <QIcon>
@@ -365,10 +367,13 @@ int CreateLessonView::saveSession()
         return 0;
     std::unique_ptr<ZoLesson> lesson = std::move(mLesson);
     std::unique_ptr<QObject> stored;
+    StoreWriteError::clear();
     if (mStore)
         stored.reset(mStore->insert(QStringLiteral("Lesson"), lesson->toHash()));
     if (!stored) {
-        MessageBoxHelper::information(this, mTitle, tr("Unknown error.  Lesson could not be saved."));
+        MessageBoxHelper::information(this, mTitle,
+                                      StoreWriteError::message(tr("Unknown error.  Lesson could not be saved."),
+                                                               StoreWriteError::explain(QDir::currentPath())));
         return 0;
     }
     stored.reset();

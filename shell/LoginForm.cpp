@@ -143,18 +143,20 @@ void LoginForm::sendPassword()
     const int result = mNetManager ? mNetManager->passwordReminder(username) : 0;
     if (result == 1) {
         MessageBoxHelper::information(this, mAppName,
-                                      tr("Vireda has sent a one-time password to the email address\nyou registered with the username %1.\n"
+                                      tr("If the username %1 is registered with an email address,\n"
+                                         "Vireda has sent a one-time password to that address.\n"
                                          "It becomes your password when you first sign in with it.\n\n"
                                          "Please look in the bulk/junk mail folder if your email\naccount has filters in place.")
                                           .arg(username));
     } else if (result == 2) {
         MessageBoxHelper::information(this, mAppName,
                                       tr("Password reminders are not available on this network.\nNo email was sent."));
+    } else if (result == 3) {
+        MessageBoxHelper::information(this, mAppName,
+                                      tr("Too many password reminders were asked for.\nPlease try again later."));
     } else if (result == -1) {
         MessageBoxHelper::information(this, mAppName,
-                                      tr("Error sending email. Either the username '%1' doesn't exist in our\n"
-                                         "database or there wasn't an email address registered with Vireda for '%1'.")
-                                          .arg(username));
+                                      tr("Vireda could not send the email.  Please try again later."));
     } else {
         MessageBoxHelper::information(this, mAppName, tr("The Vireda network is unavailable right now.  Please try again later."));
         if (mMainWindow)

@@ -493,6 +493,12 @@ bool MainWindow::prepareDatabase()
     case ZoDbFileManager::Busy:
         MessageBoxHelper::critical(this, title, ZoDbFileManager::busyMessage(manager->fileName()));
         return false;
+    case ZoDbFileManager::Unreadable:
+        MessageBoxHelper::critical(this, title, ZoDbFileManager::unreadableMessage(manager->fileName()));
+        return false;
+    case ZoDbFileManager::ReadOnly:
+        MessageBoxHelper::critical(this, title, ZoDbFileManager::readOnlyMessage(manager->fileName()));
+        return false;
     case ZoDbFileManager::Failed:
         break;
     }
@@ -949,8 +955,9 @@ void MainWindow::signOut()
 
     deleteTabs();
 
-    // The peer ends the session the user signed in with; the network stays up for the next sign-in.
-    if (mNetManager && !mOfflineSession)
+    // The peer ends the session the user signed in with, also after a move to
+    // offline mode; the network stays up for the next sign-in.
+    if (mNetManager)
         mNetManager->stopNetwork();
 
     lblUsername1->hide();

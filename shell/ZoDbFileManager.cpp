@@ -427,8 +427,35 @@ bool ZoDbFileManager::isIntact()
     return code != 11 && code != 26;
 }
 
+ZoDbFileManager::Outcome ZoDbFileManager::checkAccess() const
+{
+    // True when the file or one of its journals exists and this account lacks the right.
+    const auto denied = [this](int mode) {
+        QStringList files = sidecars(mFileName);
+        files.prepend(mFileName);
+        for (const QString& f : std::as_const(files)) {
+            const QByteArray name = QFile::encodeName(f);
+            if (::access(name.constData(), F_OK) == 0 && ::access(name.constData(), mode) != 0)
+                return true;
+        }
+        return false;
+    };
+    if (denied(R_OK))
+        return Unreadable;
+    // The journals are made beside the file.
+    const QByteArray folder = QFile::encodeName(QFileInfo(mFileName).absolutePath());
+    if (denied(W_OK) || ::access(folder.constData(), W_OK | X_OK) != 0)
+        return ReadOnly;
+    return Ready;
+}
+
 ZoDbFileManager::Outcome ZoDbFileManager::run(const std::function<void(const QString&)>& aboutToMigrate)
 {
+    const Outcome access = checkAccess();
+    if (access != Ready) {
+        qDebug() << "local DB cannot be used:" << (access == Unreadable ? "unreadable" : "read-only");
+        return access;
+    }
     if (!isIntact()) {
         qDebug() << "local DB damaged, left as it was";
         return Damaged;
@@ -562,6 +589,23 @@ QString ZoDbFileManager::busyMessage(const QString& fileName)
     return tr("Vireda could not update the local database \"%1\" because another program is using it. "
               "Nothing was changed.\n\nPlease close the other program, then start Vireda again.")
         .arg(QFileInfo(fileName).fileName());
+}
+
+QString ZoDbFileManager::unreadableMessage(const QString& fileName)
+{
+    return tr("Vireda cannot read the local database \"%1\": your account may not read this file, "
+              "for example because it belongs to another account. Nothing was changed.\n\n"
+              "Please make sure that the file belongs to you or that you may read and write it, "
+              "then start Vireda again.")
+        .arg(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()));
+}
+
+QString ZoDbFileManager::readOnlyMessage(const QString& fileName)
+{
+    return tr("Vireda cannot write to the local database \"%1\": the file or its folder is read-only, "
+              "so nothing could be saved. Nothing was changed.\n\n"
+              "Please make sure that you may write to the file and its folder, then start Vireda again.")
+        .arg(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()));
 }
 
 QString ZoDbFileManager::notSetAsideMessage(const QString& fileName)

@@ -27,7 +27,9 @@ public:
         Damaged,    // the file fails its integrity check; untouched
         NotChanged, // no verified backup could be made; untouched
         Busy,       // another program holds the file; untouched
-        Failed      // neither conversion nor re-creation worked
+        Failed,     // neither conversion nor re-creation worked
+        Unreadable, // this account may not read the file; untouched
+        ReadOnly    // the file or its folder cannot be written; untouched
     };
 
     // Opens the file on "dbForMigration" (a missing file is created empty) and
@@ -54,6 +56,9 @@ public:
 
     // False when "pragma quick_check" finds faults or the file is no database.
     virtual bool isIntact();
+    // Ready, Unreadable or ReadOnly, from the rights of this account on the
+    // file, its journals and its folder.
+    Outcome checkAccess() const;
 
     // The start-up decision. The callback, if any, is called with the splash
     // text just before a conversion starts.
@@ -83,6 +88,8 @@ public:
     static QString notChangedMessage(const QString& fileName);
     static QString notSetAsideMessage(const QString& fileName);
     static QString busyMessage(const QString& fileName);
+    static QString unreadableMessage(const QString& fileName);
+    static QString readOnlyMessage(const QString& fileName);
 
     // The version-0 to version-2 conversion, one statement per line.
     static QString conversionText();

@@ -7,6 +7,7 @@
 #include "MallocTuning.h"
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
+#include "PrivateFiles.h"
 #include "ProductInfo.h"
 #include "ScrollBarStyle.h"
 #include "SettingsStore.h"
@@ -74,6 +75,8 @@ int main(int argc, char* argv[])
 {
     // From the first moment on, a termination signal ends the program in order.
     TerminationSignals::install();
+    // The database, recordings and term lists are the learner's alone.
+    PrivateFiles::restrictNewFiles();
     QApplication app(argc, argv);
     TerminationSignals::listen();
     QApplication::setStyle(new ScrollBarStyle);
@@ -99,6 +102,8 @@ int main(int argc, char* argv[])
         }
         return 1;
     }
+    PrivateFiles::tighten(QDir::current());
+    PrivateFiles::removeStaleTemporaries(QDir::current());
 
     // The forms ask for this family by name; give them the desktop's sans-serif.
     QFont::insertSubstitution(QStringLiteral("MS Shell Dlg"),

@@ -920,6 +920,10 @@ int Courier::passwordReminder(QString username)
         qDebug().noquote() << "ERROR: " + reply.valueOf(QStringLiteral("body.passwordReminderReply.error_description"));
         return ReminderNotAvailable;
     }
+    if (reply.valueOf(QStringLiteral("header.status")) == QLatin1String("-4")) {
+        qDebug().noquote() << "ERROR: " + reply.valueOf(QStringLiteral("body.passwordReminderReply.error_description"));
+        return ReminderTooMany;
+    }
     const int result = answerOf(reply, QStringLiteral("passwordReminderReply"), "password reminder", {1, -1, 0});
     if (result == 0)
         mMessaging = 0;

@@ -36,6 +36,8 @@ public:
     static constexpr int LoginNotStored = -3;
     // passwordReminder: the network sends no reminders (it has no mail server).
     static constexpr int ReminderNotAvailable = 2;
+    // passwordReminder: too many reminders were asked for; try later.
+    static constexpr int ReminderTooMany = 3;
     // Comments of this length or longer are not sent.
     static constexpr int FeedbackLimit = 8000;
 

@@ -89,14 +89,14 @@ for the email address to which the password will be sent.</source>
 zu der E-Mail-Adresse ein, an die das Passwort gesendet werden soll.</translation>
     </message>
     <message>
-        <source>Vireda has sent a one-time password to the email address
-you registered with the username %1.
+        <source>If the username %1 is registered with an email address,
+Vireda has sent a one-time password to that address.
 It becomes your password when you first sign in with it.
 
 Please look in the bulk/junk mail folder if your email
 account has filters in place.</source>
-        <translation>Vireda hat ein Einmalpasswort an die E-Mail-Adresse gesendet,
-die Sie mit dem Benutzernamen %1 registriert haben.
+        <translation>Falls der Benutzername %1 mit einer E-Mail-Adresse registriert ist,
+hat Vireda ein Einmalpasswort an diese Adresse gesendet.
 Es wird zu Ihrem Passwort, sobald Sie sich zum ersten Mal damit anmelden.
 
 Bitte sehen Sie im Spam-Ordner nach, falls Ihr E-Mail-Konto
@@ -109,10 +109,14 @@ No email was sent.</source>
 Es wurde keine E-Mail gesendet.</translation>
     </message>
     <message>
-        <source>Error sending email. Either the username '%1' doesn't exist in our
-database or there wasn't an email address registered with Vireda for '%1'.</source>
-        <translation>Fehler beim Senden der E-Mail. Entweder gibt es den Benutzernamen '%1' in unserer
-Datenbank nicht, oder für '%1' wurde bei Vireda keine E-Mail-Adresse registriert.</translation>
+        <source>Vireda could not send the email.  Please try again later.</source>
+        <translation>Vireda konnte die E-Mail nicht senden.  Bitte versuchen Sie es später erneut.</translation>
+    </message>
+    <message>
+        <source>Too many password reminders were asked for.
+Please try again later.</source>
+        <translation>Es wurden zu viele Passworterinnerungen angefordert.
+Bitte versuchen Sie es später erneut.</translation>
     </message>
     <message>
         <source>The Vireda network is unavailable right now.  Please try again later.</source>
@@ -832,6 +836,33 @@ Please make sure the disk has free space and that Vireda's folder can be written
         <translation>Vireda konnte die beschädigte Datenbank "%1" nicht beiseitelegen oder keine neue anlegen. Die beschädigte Datei bleibt erhalten.
 
 Bitte sorgen Sie für freien Speicherplatz und dafür, dass in den Ordner von Vireda geschrieben werden kann, und starten Sie Vireda dann erneut.</translation>
+    </message>
+    <message>
+        <source>Vireda cannot read the local database &quot;%1&quot;: your account may not read this file, for example because it belongs to another account. Nothing was changed.
+
+Please make sure that the file belongs to you or that you may read and write it, then start Vireda again.</source>
+        <translation>Vireda kann die lokale Datenbank &quot;%1&quot; nicht lesen: Ihr Benutzerkonto darf diese Datei nicht lesen, zum Beispiel weil sie einem anderen Benutzerkonto gehört. Es wurde nichts geändert.
+
+Bitte stellen Sie sicher, dass die Datei Ihnen gehört oder dass Sie sie lesen und schreiben dürfen, und starten Sie Vireda dann erneut.</translation>
+    </message>
+    <message>
+        <source>Vireda cannot write to the local database &quot;%1&quot;: the file or its folder is read-only, so nothing could be saved. Nothing was changed.
+
+Please make sure that you may write to the file and its folder, then start Vireda again.</source>
+        <translation>Vireda kann nicht in die lokale Datenbank &quot;%1&quot; schreiben: Die Datei oder ihr Ordner ist schreibgeschützt, daher könnte nichts gespeichert werden. Es wurde nichts geändert.
+
+Bitte stellen Sie sicher, dass Sie in die Datei und ihren Ordner schreiben dürfen, und starten Sie Vireda dann erneut.</translation>
+    </message>
+</context>
+<context>
+    <name>StoreWriteError</name>
+    <message>
+        <source>The disk is full. Please free some space on it, then save again.</source>
+        <translation>Der Datenträger ist voll. Bitte schaffen Sie dort Platz und speichern Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>The local database cannot be written: the file or its folder is read-only. Please make sure that you may write to them, then start Vireda again.</source>
+        <translation>In die lokale Datenbank kann nicht geschrieben werden: Die Datei oder ihr Ordner ist schreibgeschützt. Bitte stellen Sie sicher, dass Sie in beide schreiben dürfen, und starten Sie Vireda dann erneut.</translation>
     </message>
 </context>
 </TS>

@@ -1,6 +1,7 @@
 #include "SqlRunner.h"
 
 #include "StatementCache.h"
+#include "StoreWriteError.h"
 #include "ZoDbCodes.h"
 #include "ZoDbHelper.h"
 
@@ -13,6 +14,7 @@ namespace {
 
 void reportError(const QSqlQuery& query, const QString& sql)
 {
+    StoreWriteError::note(query.lastError());
     QTextStream(stdout) << "SQL ERROR: " << query.lastError().text() << " in: " << sql << Qt::endl;
 }
 

@@ -1,5 +1,7 @@
 #include "StatementCache.h"
 
+#include "StoreWriteError.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTextStream>
@@ -22,6 +24,7 @@ QSqlQuery* StatementCache::statement(const QString& sql)
     auto* query = new QSqlQuery(mDatabase);
     query->setForwardOnly(true);
     if (!query->prepare(sql)) {
+        StoreWriteError::note(query->lastError());
         QTextStream(stdout) << "SQL ERROR: " << query->lastError().text() << " in: " << sql << Qt::endl;
         delete query;
         return nullptr;

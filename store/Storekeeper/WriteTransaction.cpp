@@ -1,5 +1,7 @@
 #include "WriteTransaction.h"
 
+#include "StoreWriteError.h"
+
 #include <QSqlError>
 #include <QTextStream>
 
@@ -7,6 +9,8 @@ WriteTransaction::WriteTransaction(QSqlDatabase database)
     : mDatabase(database)
 {
     mActive = mDatabase.isOpen() && mDatabase.transaction();
+    if (!mActive)
+        StoreWriteError::note(mDatabase.lastError());
     if (!mActive)
         QTextStream(stdout) << "SQL ERROR: no transaction: " << mDatabase.lastError().text() << Qt::endl;
 }
@@ -30,6 +34,7 @@ bool WriteTransaction::commit()
         mActive = false;
         return true;
     }
+    StoreWriteError::note(mDatabase.lastError());
     QTextStream(stdout) << "SQL ERROR: commit failed: " << mDatabase.lastError().text() << Qt::endl;
     return false;
 }

@@ -7,7 +7,10 @@
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 
+#include <QDir>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 
 #include <memory>
@@ -212,6 +215,63 @@ private slots:
         QCOMPARE(mFixture.tree().boxes(),
                  QStringList{info(QStringLiteral("Unknown error.  Exercise could not be saved."))});
         QCOMPARE(storedTerms(), before);
+        QCOMPARE(view->tEditTerm->toPlainText(), QStringLiteral("Haus"));
+        QVERIFY(view->btnSave->isEnabled());
+    }
+
+    void failedWriteSaysWhy_data()
+    {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("disk full") << "full" << "The disk is full. Please free some space on it, then save again.";
+        QTest::newRow("database read-only")
+                << "readonly"
+                << "The local database cannot be written: the file or its folder is read-only. "
+                   "Please make sure that you may write to them, then start Vireda again.";
+    }
+
+    // The cause SQLite reports is named, and the recording copied for the
+    // failed save does not stay behind in "Content".
+    void failedWriteSaysWhy()
+    {
+        QFETCH(QString, cause);
+        QFETCH(QString, reason);
+        auto view = newView();
+        view->cmbLanguages->setCurrentIndex(1);
+        view->tEditTerm->setPlainText(QStringLiteral("Haus"));
+        record(*view);
+        const auto before = storedTerms();
+        const QStringList content = QDir(mFixture.contentPath(QString())).entryList(QDir::Files | QDir::Hidden);
+
+        QSqlDatabase db = QSqlDatabase::database();
+        QSqlQuery q(db);
+        if (cause == QLatin1String("full")) {
+            // A long note needs pages of its own, which the full file cannot give.
+            view->addField(QStringLiteral("Notes"), {{"Value", QString(6000, QLatin1Char('n'))}, {"Language", kGerman}});
+            // The file may grow by a few pages, which a filler then takes.
+            QVERIFY(q.exec(QStringLiteral("create table filler (x blob)")));
+            QVERIFY(q.exec(QStringLiteral("pragma page_count")) && q.next());
+            const int pages = q.value(0).toInt();
+            QVERIFY(q.exec(QStringLiteral("pragma max_page_count = %1").arg(pages + 8)));
+            int rows = 0;
+            while (q.exec(QStringLiteral("insert into filler values (randomblob(1500))")))
+                QVERIFY(++rows < 1000);
+        } else {
+            QVERIFY(q.exec(QStringLiteral("pragma query_only = 1")));
+        }
+
+        const int result = view->saveSession();
+        if (cause == QLatin1String("full")) {
+            QVERIFY(q.exec(QStringLiteral("drop table filler")));
+            QVERIFY(q.exec(QStringLiteral("pragma max_page_count = 1073741823")));
+        } else {
+            QVERIFY(q.exec(QStringLiteral("pragma query_only = 0")));
+        }
+        QCOMPARE(result, 0);
+        QCOMPARE(mFixture.tree().boxes(),
+                 QStringList{info(QStringLiteral("Unknown error.  Exercise could not be saved.\n\n") + reason)});
+        QCOMPARE(storedTerms(), before);
+        QCOMPARE(QDir(mFixture.contentPath(QString())).entryList(QDir::Files | QDir::Hidden), content);
         QCOMPARE(view->tEditTerm->toPlainText(), QStringLiteral("Haus"));
         QVERIFY(view->btnSave->isEnabled());
     }

@@ -692,6 +692,7 @@ void TestCourier::replyStatus_data()
     QTest::newRow("reminder: refused") << "passwordReminder" << statusReply("-1") << -1 << true << true;
     QTest::newRow("reminder: no answer") << "passwordReminder" << kNull << 0 << false << true;
     QTest::newRow("reminder: not available") << "passwordReminder" << statusReply("-2") << 2 << true << true;
+    QTest::newRow("reminder: too many") << "passwordReminder" << statusReply("-4") << 3 << true << true;
     QTest::newRow("fluency: accepted") << "updateFluency" << statusReply("1") << 1 << true << true;
     QTest::newRow("fluency: refused") << "updateFluency" << statusReply("-1") << 0 << true << true;
     QTest::newRow("fluency: status 0") << "updateFluency" << statusReply("0") << -1 << false << false;

@@ -3,6 +3,7 @@
 #include "TestTree.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QHash>
 #include <QProcess>
@@ -14,6 +15,8 @@
 #include <QtTest>
 
 #include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // Runs the real program from a temporary ready-to-run tree, with message boxes
 // written to a log instead of shown.
@@ -65,6 +68,15 @@ public:
     }
 
     QProcess& process() { return mProcess; }
+
+    // Runs the program as the account "uid" (for a test running as root).
+    void runAs(uid_t uid)
+    {
+        mProcess.setChildProcessModifier([uid] {
+            if (::setgid(uid) != 0 || ::setuid(uid) != 0)
+                ::_exit(99);
+        });
+    }
 
 private:
     TestTree& mTree;
@@ -163,6 +175,9 @@ private slots:
     void terminatedDuringStartup();
     void damagedDatabase_data();
     void damagedDatabase();
+    void learnersFilesAreOwnerOnly();
+    void unusableDatabase_data();
+    void unusableDatabase();
 };
 
 void TestStartup::normalStartAndEnd()
@@ -382,6 +397,144 @@ void TestStartup::terminatedDuringStartup()
     QCOMPARE(stored(tree, QStringLiteral("software/version")).toString(), QStringLiteral("Vireda"));
     QCOMPARE(stored(tree, QStringLiteral("software/internal_version")).toString(), QString::fromLatin1(ProductInfo::InternalVersion));
     QVERIFY(boxes(tree).isEmpty());
+}
+
+namespace {
+
+const QFileDevice::Permissions kGroupOther = QFileDevice::ReadGroup | QFileDevice::WriteGroup
+        | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+
+QStringList sharedFiles(const TestTree& tree)
+{
+    QStringList shared;
+    const QDir home(tree.path());
+    for (const QString& name : home.entryList({QStringLiteral("vireda.db*")}, QDir::Files | QDir::Hidden))
+        if (QFileInfo(home.filePath(name)).permissions() & kGroupOther)
+            shared << name;
+    QDirIterator it(home.filePath(QStringLiteral("Content")), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        if (it.fileInfo().permissions() & kGroupOther)
+            shared << home.relativeFilePath(it.filePath());
+    }
+    if (QFileInfo(home.filePath(QStringLiteral("Content"))).permissions() & kGroupOther)
+        shared << QStringLiteral("Content");
+    return shared;
+}
+
+// Starts the program until the store is open, then ends it; what it logged
+// and stored of the database is forgotten for the next start.
+bool startToStore(TestTree& tree)
+{
+    ProgramRun run(tree);
+    run.start();
+    const bool started = waitForKey(tree, QStringLiteral("database/version"), 60000);
+    const bool ended = run.terminate() == 1;
+    QFile::remove(tree.filePath(QStringLiteral("boxes.log")));
+    QSettings(settingsFile(tree), QSettings::IniFormat).remove(QStringLiteral("database"));
+    return started && ended;
+}
+
+} // namespace
+
+// A fresh start makes the database, its first copy and "Content" owner-only;
+// an existing shared database is tightened at the next start, and a stale
+// temporary file of a recording is gone.
+void TestStartup::learnersFilesAreOwnerOnly()
+{
+    if (!JavaRuntime::isUsableHome(JavaRuntime::candidateHome()))
+        QSKIP("no Java runtime on this machine");
+    TestTree tree(TestTree::RealPlugins);
+    const mode_t umaskBefore = ::umask(022);
+    const bool first = startToStore(tree);
+    ::umask(umaskBefore);
+    QVERIFY(first);
+    const QString db = tree.filePath(QStringLiteral("vireda.db"));
+    QVERIFY(QFileInfo::exists(db));
+    QCOMPARE(sharedFiles(tree), QStringList());
+
+    const QFileDevice::Permissions shared = QFileDevice::ReadOwner | QFileDevice::WriteOwner
+            | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    QVERIFY(QFile::setPermissions(db, shared));
+    QVERIFY(QDir().mkpath(tree.filePath(QStringLiteral("Content/TemplateList"))));
+    QFile copy(tree.filePath(QStringLiteral("vireda.db.bak")));
+    QVERIFY(copy.open(QIODevice::WriteOnly));
+    copy.close();
+    QVERIFY(copy.setPermissions(shared));
+    QFile stale(tree.filePath(QStringLiteral("Content/.store-Ab12Cd")));
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    QVERIFY(QFile::setPermissions(tree.filePath(QStringLiteral("Content")),
+                                  shared | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther));
+    QVERIFY(!sharedFiles(tree).isEmpty());
+
+    QVERIFY(startToStore(tree));
+    QCOMPARE(sharedFiles(tree), QStringList());
+    QCOMPARE(QFileInfo(db).permissions() & (QFileDevice::ReadOwner | QFileDevice::WriteOwner),
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QVERIFY(!stale.exists());
+}
+
+void TestStartup::unusableDatabase_data()
+{
+    QTest::addColumn<bool>("readable");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("another account's file") << false << QStringLiteral(
+        "Vireda cannot read the local database \"%1\": your account may not read this file, for example "
+        "because it belongs to another account. Nothing was changed.\\n\\nPlease make sure that the file "
+        "belongs to you or that you may read and write it, then start Vireda again.");
+    QTest::newRow("read-only file") << true << QStringLiteral(
+        "Vireda cannot write to the local database \"%1\": the file or its folder is read-only, so nothing "
+        "could be saved. Nothing was changed.\\n\\nPlease make sure that you may write to the file and its "
+        "folder, then start Vireda again.");
+}
+
+// A database this account cannot read or write is named at start, with what
+// to do, and left as it is.
+void TestStartup::unusableDatabase()
+{
+    QFETCH(bool, readable);
+    QFETCH(QString, message);
+    if (!JavaRuntime::isUsableHome(JavaRuntime::candidateHome()))
+        QSKIP("no Java runtime on this machine");
+    TestTree tree(TestTree::RealPlugins);
+    QVERIFY(startToStore(tree));
+    const QString db = tree.filePath(QStringLiteral("vireda.db"));
+    QFile file(db);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    file.close();
+
+    ProgramRun run(tree);
+    const QFileDevice::Permissions owner = readable ? QFileDevice::ReadOwner : QFileDevice::Permissions();
+    if (::geteuid() == 0) {
+        // Root reads everything: the program runs as another account, which
+        // owns the tree but not the database.
+        const uid_t nobody = 65534;
+        QDirIterator it(tree.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        QVERIFY(::chown(QFile::encodeName(tree.path()).constData(), nobody, nobody) == 0);
+        const QString parent = QFileInfo(tree.path()).absolutePath();
+        if (QDir(parent) != QDir(QDir::tempPath()))
+            QVERIFY(::chmod(QFile::encodeName(parent).constData(), 0755) == 0);
+        while (it.hasNext()) {
+            it.next();
+            if (it.filePath() != db)
+                QVERIFY(::lchown(QFile::encodeName(it.filePath()).constData(), nobody, nobody) == 0);
+        }
+        QVERIFY(file.setPermissions(readable ? QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther
+                                             : QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        run.runAs(nobody);
+    } else {
+        QVERIFY(file.setPermissions(owner));
+    }
+    QCOMPARE(run.run(60000), 1);
+    QCOMPARE(boxes(tree), QStringList{QStringLiteral("critical\tVireda\t") + message.arg(db) + QStringLiteral("\tOK")});
+    QVERIFY(!stored(tree, QStringLiteral("database/version")).isValid());
+    QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
 }
 
 void TestStartup::damagedDatabase_data()
