@@ -187,8 +187,11 @@ void CreateExerciseView::retranslateView()
 
 void CreateExerciseView::stopAudio()
 {
-    if (mAudio && (mAudio->isPlaying() || mAudio->isRecording()))
-        mAudio->stop();
+    // Through the view: a recording is kept as the Stop button keeps it, and the buttons follow.
+    if (!mAudio || !(mAudio->isPlaying() || mAudio->isRecording()))
+        return;
+    mStopDelayTimer->stop();
+    stopButtonDelay();
 }
 
 int CreateExerciseView::customLeave()
@@ -199,6 +202,7 @@ int CreateExerciseView::customLeave()
 
 int CreateExerciseView::canClose()
 {
+    // Only asks: a later view may still refuse, and the term list must then go on working.
     if (!maybeSave())
         return 0;
     return mTemplate->canClose();
@@ -504,9 +508,11 @@ int CreateExerciseView::displayObject(void* object)
         return 0;
     const QHash<QString, QString> values = exercise->toHash();
     const QString language = values.value(QStringLiteral("Language"));
+    // By id: a list keeps the names of the interface language it was read under.
+    const QString languageId = LanguageComboHelper::idOf(language);
     bool known = false;
     for (ZoUserFluency* fluency : user->fluencies())
-        known = known || fluency->language() == language;
+        known = known || LanguageComboHelper::idOf(fluency->language()) == languageId;
     if (!known) {
         const int answer = MessageBoxHelper::information(
                 this, mVersionTitle,
@@ -516,7 +522,7 @@ int CreateExerciseView::displayObject(void* object)
             return 0;
         if (LanguageComboHelper::runFluencyWizard(mHost, this, language).isNull())
             return 0;
-        if (cmbLanguages->findText(language) < 0)
+        if (mLanguageHelper->indexOf(language) < 0)
             updateViewLists();
     }
 
@@ -547,6 +553,9 @@ void CreateExerciseView::objectNotModified()
 {
     mModified = 0;
     mLanguageChanged = 0;
+    mUnchangedLanguageId = mLanguageHelper && mLanguageHelper->hasLanguage()
+                                   ? LanguageComboHelper::idOf(mLanguageHelper->language())
+                                   : QString();
     mTermChanged = 0;
     mRecordingChanged = 0;
     mFieldsChanged = 0;
@@ -755,10 +764,14 @@ void CreateExerciseView::tEditTermChanged()
 
 void CreateExerciseView::cmbLanguagesChanged(QString)
 {
+    // By id, against the language shown when the exercise was last unchanged: a
+    // cancelled "Add Language..." or a renamed entry changes nothing.
+    const QString shown = mLanguageHelper->hasLanguage() ? LanguageComboHelper::idOf(mLanguageHelper->language())
+                                                         : QString();
     if (mCurrentId.isEmpty()) {
-        mLanguageChanged = 1;
+        mLanguageChanged = shown != mUnchangedLanguageId ? 1 : 0;
     } else if (std::unique_ptr<ZoExercise> stored{loadStored()}) {
-        mLanguageChanged = stored->language() != cmbLanguages->currentText() ? 1 : 0;
+        mLanguageChanged = shown != LanguageComboHelper::idOf(stored->language()) ? 1 : 0;
     }
     objectModified();
 }

@@ -126,6 +126,7 @@ private:
     int mExisting = 0;
     int mModified = 0;
     int mLanguageChanged = 0;
+    QString mUnchangedLanguageId;
     int mTermChanged = 0;
     int mRecordingChanged = 0;
     int mFieldsChanged = 0;

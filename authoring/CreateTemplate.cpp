@@ -133,8 +133,23 @@ bool CreateTemplate::loadNextChecked() const
 
 int CreateTemplate::canClose()
 {
-    closeList();
+    // The list stays open: another view may refuse the close after this one agreed.
+    writeListFile();
     return 1;
+}
+
+bool CreateTemplate::editorAgreesToLeave()
+{
+    if (!mEditor)
+        return true;
+    // A term of this list saved now is marked here; no other term is loaded.
+    QPointer<CreateTemplate> self(this);
+    mSavingBeforeOpen = true;
+    const int agreed = mEditor->maybeSave();
+    if (!self)
+        return false;
+    mSavingBeforeOpen = false;
+    return agreed != 0;
 }
 
 bool CreateTemplate::writeListFile()
@@ -191,6 +206,14 @@ void CreateTemplate::cmbTemplateListChanged(int index)
     // Another choice while a list is read waits for the read to end.
     if (mReading)
         return;
+    // The editor's unsaved term of the open list is saved (and marked) before the list closes.
+    const QPointer<CreateTemplate> self(this);
+    const int shown = mList ? cmbTemplateList->findText(mList->title(), Qt::MatchExactly) : 0;
+    if (!editorAgreesToLeave()) {
+        if (self)
+            cmbTemplateList->setCurrentIndex(qMax(0, shown));
+        return;
+    }
     closeList();
     if (index <= 0) {
         stopLoadingNext();
@@ -204,7 +227,6 @@ void CreateTemplate::cmbTemplateListChanged(int index)
     btnLoad->setEnabled(false);
     btnSaveAsLesson->setEnabled(false);
 
-    QPointer<CreateTemplate> self(this);
     QPointer<QProgressDialog> progress =
             newProgress(this, mTitle, tr("Reading List (this could take a few minutes)..."), 2);
     progress->setValue(1);
@@ -481,6 +503,9 @@ void CreateTemplate::import()
 void CreateTemplate::importFile(const QString& fileName)
 {
     QPointer<CreateTemplate> self(this);
+    // The imported list replaces the open one: the editor's term of it is saved first.
+    if (!editorAgreesToLeave())
+        return;
     writeListFile();
     QPointer<ImportForm> dialog = new ImportForm(mHost, this, fileName, mListDir);
     const QString refusal = dialog->refusal();
@@ -547,6 +572,9 @@ void CreateTemplate::clear()
 
 void CreateTemplate::saveAsLesson()
 {
+    // The editor is cleared afterwards: its unsaved work is saved or given up first.
+    if (!mList || !editorAgreesToLeave() || !mList)
+        return;
     verifyList();
     if (!mList)
         return;

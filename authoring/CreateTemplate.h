@@ -34,7 +34,7 @@ public:
     ~CreateTemplate() override;
 
     virtual void setMainWindow(IMainWindow* host);
-    // Writes and closes an open list; 1.
+    // Writes an open list and keeps it open (a later view may refuse the close); 1.
     int canClose();
     bool loadNextChecked() const;
     // Unmarks terms whose exercise is gone from the store or changed there.
@@ -73,6 +73,8 @@ private:
     void setTexts();
     // Writes the open list to its file; false when it could not be written.
     bool writeListFile();
+    // Asks the editor to save or give up its unsaved work; false keeps everything as it is.
+    bool editorAgreesToLeave();
     void deleteListFile();
     // Writes, then closes the open list.
     void closeList();

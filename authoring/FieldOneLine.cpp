@@ -1,6 +1,5 @@
 #include "FieldOneLine.h"
 
-#include "ComboText.h"
 #include "IDbManager.h"
 #include "IMainWindow.h"
 #include "IResource.h"
@@ -20,7 +19,7 @@ FieldOneLine::FieldOneLine(QString type, QHash<QString, QString> values)
     const QString value = values.value(QStringLiteral("Value"));
     if (!value.isEmpty()) {
         lEditFieldValue->setText(value);
-        ComboText::setCurrentText(cmbLanguages, values.value(QStringLiteral("Language")));
+        mLanguageHelper->showStoredLanguage(values.value(QStringLiteral("Language")));
     }
     connect(lEditFieldValue, &QLineEdit::textChanged, this, &FieldOneLine::lEditFieldValueChanged);
     connect(btnRemove, &QToolButton::clicked, this, &FieldOneLine::remove);

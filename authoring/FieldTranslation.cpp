@@ -26,7 +26,7 @@ FieldTranslation::FieldTranslation(QString type, QHash<QString, QString> values)
     if (!value.isEmpty()) {
         tEditFieldValue1->setPlainText(value);
         if (!values.value(QStringLiteral("Language")).isEmpty())
-            ComboText::setCurrentText(cmbLanguages1, values.value(QStringLiteral("Language")));
+            mLanguageHelper1->showStoredLanguage(values.value(QStringLiteral("Language")));
     } else {
         ComboText::setCurrentText(cmbLanguages1, tr("Select Language"));
     }
@@ -34,7 +34,7 @@ FieldTranslation::FieldTranslation(QString type, QHash<QString, QString> values)
     if (!context.isEmpty()) {
         tEditFieldValue2->setPlainText(context);
         if (!values.value(QStringLiteral("Context_Language")).isEmpty())
-            ComboText::setCurrentText(cmbLanguages2, values.value(QStringLiteral("Context_Language")));
+            mLanguageHelper2->showStoredLanguage(values.value(QStringLiteral("Context_Language")));
     } else {
         ComboText::setCurrentText(cmbLanguages2, tr("Select Language"));
     }
@@ -49,6 +49,7 @@ FieldTranslation::FieldTranslation(QString type, QHash<QString, QString> values)
 }
 
 FieldTranslation::~FieldTranslation() = default;
+
 
 int FieldTranslation::init()
 {

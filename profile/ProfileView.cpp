@@ -4,6 +4,7 @@
 #include "IDbManager.h"
 #include "IMainWindow.h"
 #include "INetManager.h"
+#include "IResource.h"
 #include "LanguageComboHelper.h"
 #include "IUserResource.h"
 #include "MessageBoxHelper.h"
@@ -81,8 +82,20 @@ void ProfileView::fillUserFields()
     lEditFirstName->setText(user ? user->firstName() : QString());
     lEditLastName->setText(user ? user->lastName() : QString());
     lEditEmail->setText(user ? user->email() : QString());
+    // The names follow the interface language; the user's country is found by its id.
+    auto* countries = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoCountryResource.dll"));
+    if (mDbManager) {
+        cmbCountries->clear();
+        for (const QString& name : mDbManager->countryList())
+            cmbCountries->addItem(name, countries ? countries->idOf(name) : QString());
+    }
     // A country that is not in the list selects nothing.
-    cmbCountries->setCurrentIndex(user ? cmbCountries->findText(user->country()) : -1);
+    int index = user ? cmbCountries->findText(user->country(), Qt::MatchExactly) : -1;
+    if (user && index < 0 && countries) {
+        const QString id = countries->idOf(user->country());
+        index = id.isEmpty() ? -1 : cmbCountries->findData(id);
+    }
+    cmbCountries->setCurrentIndex(index);
     lEditStateProvince->setText(user ? user->stateProv() : QString());
 }
 

@@ -150,6 +150,29 @@ ZO_LOOKUP(tagName, Tag, nameOf)
 ZO_LOOKUP(manifestName, Manifest, nameOf)
 #undef ZO_LOOKUP
 
+bool ZoDbHelper::isLanguageCode(const QString& text)
+{
+    if (text.size() != 3)
+        return false;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('a') || c > QLatin1Char('z'))
+            return false;
+    }
+    return true;
+}
+
+QString ZoDbHelper::languageNameOrCode(QString id) const
+{
+    const QString name = languageName(id);
+    return name.isEmpty() && isLanguageCode(id) ? id : name;
+}
+
+QString ZoDbHelper::languageIdOrCode(QString name) const
+{
+    const QString id = languageId(name);
+    return id.isEmpty() && isLanguageCode(name) ? name : id;
+}
+
 #define ZO_LIST(function, table)                         \
     QStringList ZoDbHelper::function() const             \
     {                                                    \
@@ -331,17 +354,21 @@ QStringList ZoDbHelper::languagesOf(QStringList localIds) const
     QStringList names;
     if (localIds.isEmpty())
         return names;
-    QStringList marks;
-    QVariantList values;
+    // The ids as one bound JSON array: binding each id grows with the square of the list.
+    QString array(QLatin1Char('['));
     for (const QString& id : localIds) {
-        marks.append(QStringLiteral("?"));
-        values.append(id);
+        bool ok = false;
+        const qint64 value = id.trimmed().toLongLong(&ok);
+        if (!ok)
+            continue; // matches no row
+        if (array.size() > 1)
+            array += QLatin1Char(',');
+        array += QString::number(value);
     }
+    array += QLatin1Char(']');
     QSqlQuery query = newQuery();
-    if (!run(query,
-             QStringLiteral("SELECT DISTINCT lclid FROM tm WHERE mlmid IN (") + marks.join(QLatin1Char(','))
-                 + QLatin1Char(')'),
-             values))
+    if (!run(query, QStringLiteral("SELECT DISTINCT lclid FROM tm WHERE mlmid IN (SELECT value FROM json_each(?))"),
+             {array}))
         return names;
     while (query.next())
         names.append(languageName(text(query.value(0))));

@@ -37,6 +37,10 @@ public:
     QString learnerLevelName(QString id) const;
     QString tagName(QString id) const;
     QString manifestName(QString id) const;
+    // A language code the table lacks stands for itself: shown as the code, stored as it is.
+    QString languageNameOrCode(QString id) const;
+    QString languageIdOrCode(QString name) const;
+    static bool isLanguageCode(const QString& text);
     // Every name of a table, in the resource's order.
     QStringList languageList() const;
     QStringList countryList() const;

@@ -44,11 +44,13 @@ void FluencyFormWizard4::setFluencyLevel(QString fluencyLevel)
 
 void FluencyFormWizard4::setStateProv(QString stateProv)
 {
+    mStateProv = stateProv;
     lEditStateProvince->setText(stateProv);
 }
 
 void FluencyFormWizard4::setLocality(QString locality)
 {
+    mLocality = locality;
     lEditCity->setText(locality);
 }
 
@@ -63,12 +65,15 @@ QString FluencyFormWizard4::fluencyLevel() const
     return cmbFluencyLevels->currentText();
 }
 
+// A field the learner did not touch keeps its value, even one longer than the field takes.
 QString FluencyFormWizard4::stateProv() const
 {
-    return lEditStateProvince->text();
+    const QString text = lEditStateProvince->text();
+    return text == mStateProv.left(lEditStateProvince->maxLength()) ? mStateProv : text;
 }
 
 QString FluencyFormWizard4::locality() const
 {
-    return lEditCity->text();
+    const QString text = lEditCity->text();
+    return text == mLocality.left(lEditCity->maxLength()) ? mLocality : text;
 }

@@ -33,4 +33,6 @@ public:
 
 private:
     IDbManager* mDbManager = nullptr;
+    QString mStateProv;
+    QString mLocality;
 };

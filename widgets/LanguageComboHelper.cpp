@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QSettings>
 #include <QSignalBlocker>
+#include <QVariant>
 
 namespace {
 
@@ -89,7 +90,9 @@ bool LanguageComboHelper::fill(bool applySetting)
 {
     if (!mCombo)
         return false;
+    // The entry shown is found again by its language id: its text changes with the interface language.
     const QString shown = mCombo->currentText();
+    const QVariant shownId = mCombo->currentData();
     const QSignalBlocker blocker(mCombo.data());
     mCombo->clear();
     IUserResource* users = userResource();
@@ -98,14 +101,20 @@ bool LanguageComboHelper::fill(bool applySetting)
         mPreviousIndex = 0;
         return false;
     }
-    QStringList entries{firstText()};
+    mCombo->addItem(firstText());
     for (const ZoUserFluency* fluency : user->fluencies())
-        entries.append(fluency->language());
-    entries.append(addText());
-    mCombo->addItems(entries);
+        mCombo->addItem(fluency->language(), idOf(fluency->language()));
+    if (!mKeptId.isEmpty() && mCombo->findData(mKeptId) < 0) {
+        IResource* languages = languageResource();
+        const QString name = languages ? languages->nameOf(mKeptId) : QString();
+        mCombo->addItem(name.isEmpty() ? mKeptId : name, mKeptId);
+    }
+    mCombo->addItem(addText());
 
-    int index = entries.indexOf(shown);
-    if (index < 0 || index == entries.size() - 1)
+    int index = shownId.isValid() ? mCombo->findData(shownId) : -1;
+    if (index < 0)
+        index = mCombo->findText(shown, Qt::MatchExactly);
+    if (index < 0 || index == mCombo->count() - 1)
         index = 0;
     mCombo->setCurrentIndex(index);
 
@@ -132,12 +141,43 @@ QString LanguageComboHelper::language() const
     return hasLanguage() ? mCombo->currentText() : QString();
 }
 
-bool LanguageComboHelper::selectLanguage(const QString& language)
+QString LanguageComboHelper::idOf(const QString& language)
+{
+    // A language the table does not know is its own id.
+    IResource* languages = languageResource();
+    const QString id = languages ? languages->idOf(language) : QString();
+    return id.isEmpty() ? language : id;
+}
+
+int LanguageComboHelper::indexOf(const QString& language) const
 {
     if (!mCombo || language.isEmpty())
-        return false;
-    const int index = mCombo->findText(language, Qt::MatchExactly);
+        return -1;
+    // The exact text first; else the same language under another interface language's name.
+    int index = mCombo->findText(language, Qt::MatchExactly);
     if (index <= 0 || index == mCombo->count() - 1)
+        index = mCombo->findData(idOf(language));
+    return index <= 0 || index == mCombo->count() - 1 ? -1 : index;
+}
+
+void LanguageComboHelper::keepLanguage(const QString& language)
+{
+    mKeptId = language.isEmpty() ? QString() : idOf(language);
+}
+
+bool LanguageComboHelper::showStoredLanguage(const QString& language)
+{
+    if (selectLanguage(language))
+        return true;
+    keepLanguage(language);
+    fill(false);
+    return selectLanguage(language);
+}
+
+bool LanguageComboHelper::selectLanguage(const QString& language)
+{
+    const int index = indexOf(language);
+    if (index < 0)
         return false;
     setIndexQuietly(index);
     return true;
@@ -186,7 +226,7 @@ void LanguageComboHelper::addLanguage()
         return;
     mInWizard = false;
     // updateAllViewLists refills the combo of a form; a combo elsewhere is refilled here.
-    if (!added.isNull() && mCombo->findText(added, Qt::MatchExactly) < 0)
+    if (!added.isNull() && indexOf(added) < 0)
         fill(false);
     if (added.isNull() || !selectLanguage(added)) {
         setIndexQuietly(qMin(mPreviousIndex, mCombo->count() - 1));

@@ -57,9 +57,20 @@ public:
     bool hasLanguage() const;
     // The language shown, or an empty text when hasLanguage() is false.
     QString language() const;
-    // Selects a language by its exact text without running a choice; false
-    // when the combo does not hold it.
+    // Selects a language by its text, or by its id when the text is the
+    // language's name in another interface language, without running a
+    // choice; false when the combo does not hold it.
     bool selectLanguage(const QString& language);
+    // A language offered by every fill after the user's own, when they do not
+    // have it (a stored value's language); an empty text offers none.
+    void keepLanguage(const QString& language);
+    // Selects the language of a stored value, kept (as keepLanguage) when the
+    // user lacks it; false for an empty text.
+    bool showStoredLanguage(const QString& language);
+    // The combo entry of this language (as selectLanguage finds it); -1 when none.
+    int indexOf(const QString& language) const;
+    // The language's id; a language the table does not know is its own id.
+    static QString idOf(const QString& language);
     // The index the combo returns to when the wizard is cancelled.
     int previousIndex() const { return mPreviousIndex; }
 
@@ -106,4 +117,5 @@ private:
     std::function<bool()> mGuard;
     int mPreviousIndex = 0;
     bool mInWizard = false;
+    QString mKeptId;
 };

@@ -264,6 +264,25 @@ bool runSize(int size)
     }
     out << QStringLiteral("  getExercise: %1 ms (median of 1000)").arg(median(gets), 0, 'f', 3) << Qt::endl;
 
+    // Every exercise by its id at once, as a term list or a lesson of that size asks.
+    QString idList;
+    QStringList idTexts;
+    for (qint64 id : std::as_const(ids)) {
+        idTexts << QString::number(id);
+        idList += idTexts.constLast() + QLatin1Char(',');
+    }
+    int byIdsFound = 0;
+    int languagesFound = 0;
+    const double byIds = timed(3, [&] {
+        byIdsFound = store->search(QStringLiteral("Exercise"), {{QStringLiteral("IdList"), idList}}).size();
+    });
+    const double languagesOf = timed(3, [&] { languagesFound = store->languagesOf(idTexts).size(); });
+    out << QStringLiteral("  search by IdList of %1 ids: %2 found in %3 ms; languagesOf: %4 languages in %5 ms "
+                          "(median of 3)")
+                   .arg(ids.size()).arg(byIdsFound).arg(byIds, 0, 'f', 1).arg(languagesFound)
+                   .arg(languagesOf, 0, 'f', 1)
+        << Qt::endl;
+
     // The plain statements run on a connection of their own.
     QSqlDatabase plain = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("benchPlain"));
     plain.setDatabaseName(tree.filePath(QStringLiteral("vireda.db")));

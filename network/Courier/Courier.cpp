@@ -538,17 +538,23 @@ QDomElement Courier::credentialElement(QDomDocument& document, const QString& na
     return element;
 }
 
+QString Courier::languageCode(const QString& language) const
+{
+    const QString id = mLanguages ? mLanguages->idOf(language) : QString();
+    return id.isEmpty() && ZoDbHelper::isLanguageCode(language) ? language : id;
+}
+
 void Courier::appendFluencies(QDomDocument& document, QDomElement& parent, QHash<QString, QString>& fields,
                               const QString& studyingKey, bool logValues)
 {
-    for (int i = 1; !fields[QStringLiteral("FLanguage%1").arg(i)].isEmpty(); ++i) {
+    for (int i = 1; !fields.value(QStringLiteral("FLanguage%1").arg(i)).isEmpty(); ++i) {
         const QString n = QString::number(i);
         QDomElement fluency = document.createElement(QStringLiteral("fluency"));
         const QString language = fields[QStringLiteral("FLanguage") + n];
         const QString level = fields[QStringLiteral("FFluencyLevel") + n];
         const QString country = fields[QStringLiteral("FCountry") + n];
         fluency.appendChild(appendTextElement(document, QStringLiteral("languageID"),
-                                              mLanguages ? mLanguages->idOf(language) : QString(), false));
+                                              languageCode(language), false));
         fluency.appendChild(appendTextElement(document, QStringLiteral("fluencyID"),
                                               mFluencyLevels ? mFluencyLevels->idOf(level) : QString(), false));
         fluency.appendChild(appendTextElement(document, QStringLiteral("countryID"),
@@ -896,7 +902,7 @@ QHash<QString, QString> Courier::userFromLoginReply(XmlPathMap& reply)
     for (int i = 0; i < count; ++i) {
         const QString n = QString::number(i + 1);
         auto value = [&](const char* path) { return reply.valueOf(suffixed(fluency + QLatin1String(path), i, count)); };
-        fields.insert(QStringLiteral("FLanguage") + n, helper.languageName(value("languageID")));
+        fields.insert(QStringLiteral("FLanguage") + n, helper.languageNameOrCode(value("languageID")));
         fields.insert(QStringLiteral("FLocaleDesc") + n, value("localeDescriptor"));
         fields.insert(QStringLiteral("FFluencyLevel") + n, helper.fluencyLevelName(value("fluencyID")));
         fields.insert(QStringLiteral("FCountry") + n, helper.countryName(value("countryID")));

@@ -119,6 +119,8 @@ private:
     // Credentials go out as typed; only these characters are accepted.
     static bool isCredential(const QString& text);
     QDomElement credentialElement(QDomDocument& document, const QString& name, const QString& value);
+    // The code of a shown language; a code the table lacks is its own name.
+    QString languageCode(const QString& language) const;
     void appendFluencies(QDomDocument& document, QDomElement& parent, QHash<QString, QString>& fields,
                          const QString& studyingKey, bool logValues);
     int startService(const char* exportName, const char* label);

@@ -38,3 +38,22 @@ QString IdList::placeholders(int count)
         marks.append(QStringLiteral("?"));
     return marks.join(QLatin1String(", "));
 }
+
+QString IdList::inBound()
+{
+    return QStringLiteral("SELECT value FROM json_each(?)");
+}
+
+QString IdList::bound(const QList<qint64>& ids)
+{
+    QString text;
+    text.reserve(ids.size() * 8 + 2);
+    text += QLatin1Char('[');
+    for (int i = 0; i < ids.size(); ++i) {
+        if (i > 0)
+            text += QLatin1Char(',');
+        text += QString::number(ids.at(i));
+    }
+    text += QLatin1Char(']');
+    return text;
+}

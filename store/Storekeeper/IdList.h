@@ -15,4 +15,8 @@ public:
     static QList<qint64> parse(const QStringList& items);
     // "?, ?, ..." with one placeholder per id.
     static QString placeholders(int count);
+    // What goes inside "IN (...)" for any number of ids, read from one bound
+    // value (bound(ids)) in time linear in the list.
+    static QString inBound();
+    static QString bound(const QList<qint64>& ids);
 };

@@ -138,11 +138,9 @@ int ZoDbBase::setDoNotUpload(QString idList, QString flag)
     const QList<qint64> ids = IdList::parse(idList);
     if (ids.isEmpty())
         return 1;
-    QVariantList values{value};
-    for (qint64 id : ids)
-        values.append(id);
+    const QVariantList values{value, IdList::bound(ids)};
     // One statement: every listed row changes, or none.
-    const QString sql = QStringLiteral("UPDATE m SET dnul = ? WHERE lmid IN (%1)").arg(IdList::placeholders(ids.size()));
+    const QString sql = QStringLiteral("UPDATE m SET dnul = ? WHERE lmid IN (%1)").arg(IdList::inBound());
     // The id list varies: not worth keeping prepared.
     bool ok = false;
     fetch(sql, values, &ok, false);

@@ -426,18 +426,16 @@ ZoDbExercise::RowQuery ZoDbExercise::rowQuery(const QHash<QString, QString>& cri
         }
         if (ids.isEmpty())
             return query;
-        query.sql = QStringLiteral("SELECT %1 FROM v_e WHERE mlmid IN (%2)")
-                            .arg(viewColumnList(), IdList::placeholders(ids.size()));
+        // One bound value for the whole list: binding each id grows with the square of the list.
+        query.sql = QStringLiteral("SELECT %1 FROM v_e WHERE mlmid IN (%2)").arg(viewColumnList(), IdList::inBound());
         if (sorted) {
             const QString column = QString::fromLatin1(kColumns[sortColumn]).section(QLatin1Char('.'), 1);
             query.sql += QStringLiteral(" ORDER BY lower(%1)%2").arg(column, direction);
         }
         if (query.byId)
             query.sql += QStringLiteral(" LIMIT 1");
-        query.countSql = QStringLiteral("SELECT count(*) FROM v_e WHERE mlmid IN (%1)")
-                                 .arg(IdList::placeholders(ids.size()));
-        for (qint64 one : ids)
-            query.values.append(one);
+        query.countSql = QStringLiteral("SELECT count(*) FROM v_e WHERE mlmid IN (%1)").arg(IdList::inBound());
+        query.values.append(IdList::bound(ids));
         return query;
     }
 

@@ -157,9 +157,8 @@ QString ZoDbLesson::filter(const QHash<QString, QString>& criteria, QVariantList
         }
         if (ids.isEmpty())
             return QString();
-        for (qint64 one : ids)
-            values->append(one);
-        return QStringLiteral(" WHERE mlmid IN (%1)").arg(IdList::placeholders(ids.size()));
+        values->append(IdList::bound(ids));
+        return QStringLiteral(" WHERE mlmid IN (%1)").arg(IdList::inBound());
     }
     QString where = QStringLiteral(" WHERE mt LIKE ? ESCAPE '\\'");
     values->append(LikePattern::contains(criteria.value(QStringLiteral("Title"))));

@@ -27,7 +27,7 @@ ZoUserFluency* ZoDbUserFluency::insert(QString userId, QHash<QString, QString> f
     const QString studying = fluency.value(QStringLiteral("IsStudying"));
     if (!run(QStringLiteral("INSERT INTO uf (ufid, uuid, lclid, flflid, cccid, sp, l, ns, ld) "
                             "VALUES (NULL, ?, ?, ?, ?, ?, ?, ?, ?)"),
-             {notNull(userId), mHelper->languageId(language), mHelper->fluencyLevelId(level),
+             {notNull(userId), mHelper->languageIdOrCode(language), mHelper->fluencyLevelId(level),
               mHelper->countryId(country), stateProv, locality, studying, localeDesc}))
         return nullptr;
     return new ZoUserFluency(userId, language, localeDesc, level, country, stateProv, locality, studying);
@@ -73,7 +73,7 @@ QList<ZoUserFluency*> ZoDbUserFluency::listForUser(QHash<QString, QString> crite
             {criteria.value(QStringLiteral("UserId"))});
     QList<ZoUserFluency*> fluencies;
     for (const QVariantList& row : rows) {
-        fluencies.append(new ZoUserFluency(text(row.at(0)), mHelper->languageName(text(row.at(1))), text(row.at(7)),
+        fluencies.append(new ZoUserFluency(text(row.at(0)), mHelper->languageNameOrCode(text(row.at(1))), text(row.at(7)),
                                            mHelper->fluencyLevelName(text(row.at(2))),
                                            mHelper->countryName(text(row.at(3))), text(row.at(4)),
                                            text(row.at(5)), text(row.at(6))));

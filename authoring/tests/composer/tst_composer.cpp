@@ -4,21 +4,27 @@
 #include "CreateExerciseView.h"
 #include "CreateLessonView.h"
 #include "CreateSession.h"
+#include "CreateTemplate.h"
 #include "ExerciseFields.h"
 #include "FieldTranslation.h"
 #include "HelpBrowser.h"
 #include "IForm.h"
 #include "IResource.h"
 #include "LanguageComboHelper.h"
+#include "TermListSteps.h"
 #include "WizardDriver.h"
 #include "ZoExercise.h"
+#include "ZoLesson.h"
+#include "ZoDbHelper.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QSignalSpy>
+#include <QTranslator>
 #include <QtTest>
 
 #include <memory>
+#include <vector>
 
 using Hash = QHash<QString, QString>;
 using namespace ComboSteps;
@@ -464,6 +470,166 @@ private slots:
         QCloseEvent allowed;
         form->closeEvent(&allowed);
         QVERIFY(allowed.isAccepted());
+    }
+
+    // The learner leaves a term of the open list while it is still recording. The
+    // recording is stopped through the editor and kept, the question comes first,
+    // and on "Yes" the term is saved and marked in the list file.
+    void termListWorkSurvivesLeaving_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::newRow("close refused by the lesson view") << "close" << QList<int>{0, 2};
+        QTest::newRow("Save As Lesson") << "lesson" << QList<int>{0};
+        QTest::newRow("New") << "new" << QList<int>{0};
+        QTest::newRow("another list") << "list" << QList<int>{0};
+    }
+
+    void termListWorkSurvivesLeaving()
+    {
+        QFETCH(QString, step);
+        QFETCH(QList<int>, answers);
+        ZoWordList::listDirectory().removeRecursively();
+        QVERIFY(TermListSteps::writeList(QStringLiteral("Tiere"), {"Hund", "Katze", "Maus"}, kGerman));
+        QVERIFY(TermListSteps::writeList(QStringLiteral("Farben"), {"rot"}, kGerman));
+        auto form = newForm();
+        CreateExerciseView* view = form->exerciseEditor();
+        CreateTemplate* page = view->templatePage();
+        QVERIFY(TermListSteps::choose(page, QStringLiteral("Tiere")));
+        QTest::mouseClick(view->btnRecord, Qt::LeftButton);
+        QTRY_VERIFY(view->btnPlay->isEnabled());
+        QCOMPARE(view->saveSession(), 1);
+        QCOMPARE(view->tEditTerm->toPlainText(), QStringLiteral("Katze"));
+        const QString hundId = TermListSteps::idsInFile(QStringLiteral("Tiere")).value(0);
+        QVERIFY(!hundId.isEmpty());
+
+        AuthoringTree::audioObject()->setProperty("recordMs", 60000);
+        QTest::mouseClick(view->btnRecord, Qt::LeftButton);
+        QVERIFY(AuthoringTree::audio()->isRecording());
+        mFixture.tree().answerBoxes(answers);
+        if (step == QLatin1String("close")) {
+            // The lesson editor holds a change: a lesson with one member removed.
+            ZoLesson open;
+            open.setTitle(QStringLiteral("Offen"));
+            open.addExerciseId(hundId);
+            form->lessonEditor()->openSession(&open);
+            form->lessonEditor()->tblListClicked(0, CreateLessonView::ColTerm, Qt::LeftButton, QPoint(1, 1));
+            QCOMPARE(form->lessonEditor()->isModified(), 1);
+            QCloseEvent event;
+            form->closeEvent(&event);
+            QVERIFY(!event.isAccepted());
+        } else if (step == QLatin1String("lesson")) {
+            TermListSteps::acceptLessonDialogWhenShown(QStringLiteral("Aus Tiere"));
+            page->saveAsLesson();
+        } else if (step == QLatin1String("new")) {
+            QTest::mouseClick(form->btnNew, Qt::LeftButton);
+        } else {
+            QVERIFY(TermListSteps::choose(page, QStringLiteral("Farben")));
+        }
+        QVERIFY(!AuthoringTree::audio()->isRecording());
+        QVERIFY(!view->btnStop->isEnabled());
+        QVERIFY(!mFixture.tree().boxes().isEmpty());
+        QVERIFY(mFixture.tree().boxes().first().contains(kQuestion));
+
+        QString katzeId;
+        if (step == QLatin1String("lesson")) {
+            const auto lessons = AuthoringTree::store()->search(QStringLiteral("Lesson"), {{"Title", "Aus Tiere"}});
+            QCOMPARE(lessons.size(), 1);
+            QCOMPARE(lessons.first().value(QStringLiteral("EId1")), hundId);
+            katzeId = lessons.first().value(QStringLiteral("EId2"));
+            QCOMPARE(TermListSteps::idsInFile(QStringLiteral("Tiere")), QStringList{QString()});
+        } else {
+            const QStringList ids = TermListSteps::idsInFile(QStringLiteral("Tiere"));
+            QCOMPARE(ids.size(), 3);
+            QCOMPARE(ids.at(0), hundId);
+            katzeId = ids.at(1);
+            if (step != QLatin1String("close"))
+                QCOMPARE(ids.at(2), QString());
+        }
+        std::unique_ptr<ZoExercise> saved = loadExercise(katzeId);
+        QVERIFY(saved);
+        QCOMPARE(saved->term(), QStringLiteral("Katze"));
+        QVERIFY(QFileInfo(mFixture.contentPath(saved->mediaName())).size() > 44);
+        if (step != QLatin1String("close"))
+            return;
+        // The refused close left the list working: the next term loads, records and is marked.
+        QVERIFY(page->list());
+        QCOMPARE(view->tEditTerm->toPlainText(), QStringLiteral("Maus"));
+        AuthoringTree::audioObject()->setProperty("recordMs", 300);
+        QTest::mouseClick(view->btnRecord, Qt::LeftButton);
+        QTRY_VERIFY(view->btnPlay->isEnabled());
+        QCOMPARE(view->saveSession(), 1);
+        const QStringList ids = TermListSteps::idsInFile(QStringLiteral("Tiere"));
+        QCOMPARE(ids.size(), 3);
+        QVERIFY(!ids.at(2).isEmpty());
+    }
+
+    // The interface turns German while a term of a list read under English is open with a
+    // translation in French: the next term asks nothing and every combo keeps its choice.
+    void germanSwitchKeepsEveryChoice()
+    {
+        ZoWordList::listDirectory().removeRecursively();
+        QVERIFY(TermListSteps::writeList(QStringLiteral("Tiere"), {"Hund", "Katze"}, kGerman));
+        auto form = newForm();
+        CreateExerciseView* view = form->exerciseEditor();
+        QVERIFY(TermListSteps::choose(view->templatePage(), QStringLiteral("Tiere")));
+        QTest::mouseClick(view->btnAddField, Qt::LeftButton);
+        auto* field = static_cast<FieldTranslation*>(view->fieldWidgets().first());
+        field->tEditFieldValue1->setPlainText(QStringLiteral("chien"));
+        field->cmbLanguages1->setCurrentIndex(field->cmbLanguages1->findText(QStringLiteral("French")));
+        QCOMPARE(field->cmbLanguages1->currentText(), QStringLiteral("French"));
+
+        std::vector<std::unique_ptr<QTranslator>> german;
+        const QDir dir(TestTree::distPath() + QStringLiteral("/Translations/Deutsch"));
+        for (const QString& qm : dir.entryList({QStringLiteral("*.qm")}, QDir::Files)) {
+            german.push_back(std::make_unique<QTranslator>());
+            QVERIFY2(german.back()->load(dir.absoluteFilePath(qm)), qPrintable(qm));
+            QCoreApplication::installTranslator(german.back().get());
+        }
+        // What the main window does at a change of the interface language.
+        auto switchLanguage = [&form] {
+            ZoDbHelper().releaseResources();
+            QVERIFY(LanguageComboHelper::reloadCurrentUser());
+            form->retranslateView();
+            form->updateViewLists();
+            form->refreshData();
+        };
+        switchLanguage();
+        QCOMPARE(view->cmbLanguages->currentText(), QStringLiteral("Deutsch"));
+        QCOMPARE(field->cmbLanguages1->currentText(), QStringLiteral("Französisch"));
+        QCOMPARE(view->tEditTerm->toPlainText(), QStringLiteral("Hund"));
+
+        QTest::mouseClick(view->btnRecord, Qt::LeftButton);
+        QTRY_VERIFY(view->btnPlay->isEnabled());
+        QCOMPARE(view->saveSession(), 1);
+        QCOMPARE(view->tEditTerm->toPlainText(), QStringLiteral("Katze"));
+        QCOMPARE(view->cmbLanguages->currentText(), QStringLiteral("Deutsch"));
+        QCOMPARE(mFixture.tree().boxes(), QStringList());
+        QCOMPARE(view->isModified(), 0);
+        std::unique_ptr<ZoExercise> saved = loadExercise(TermListSteps::idsInFile(QStringLiteral("Tiere")).value(0));
+        QVERIFY(saved);
+        QCOMPARE(saved->term(), QStringLiteral("Hund"));
+        QCOMPARE(ZoDbHelper().languageId(saved->language()), ZoDbHelper().languageId(kGerman));
+
+        german.clear();
+        switchLanguage();
+        QCOMPARE(view->cmbLanguages->currentText(), kGerman);
+    }
+
+    // Cancelling "Add Language..." leaves an untouched new exercise unchanged.
+    void cancelledAddLanguageChangesNothing()
+    {
+        auto view = newView();
+        QCOMPARE(view->isModified(), 0);
+        const int before = view->cmbLanguages->currentIndex();
+        QSignalSpy chosen(view->findChild<LanguageComboHelper*>(), &LanguageComboHelper::languageChosen);
+        activate(view->cmbLanguages, view->cmbLanguages->count() - 1);
+        cancelNextWizard();
+        QTRY_COMPARE(chosen.count(), 1);
+        QCOMPARE(view->cmbLanguages->currentIndex(), before);
+        QCOMPARE(view->isModified(), 0);
+        QVERIFY(view->maybeSave());
+        QCOMPARE(mFixture.tree().boxes(), QStringList());
     }
 
     void openChosenTakesTheObject()

@@ -185,6 +185,42 @@ private slots:
         QCOMPARE(values.value("Context_Language"), QStringLiteral("German, Standard"));
     }
 
+    // A stored value in a language the learner lacks keeps it through every refill of the lists.
+    void storedLanguageOutsideFluenciesStays_data()
+    {
+        QTest::addColumn<QString>("widget");
+        QTest::newRow("translation") << "FieldTranslation";
+        QTest::newRow("one line") << "FieldOneLine";
+    }
+
+    void storedLanguageOutsideFluenciesStays()
+    {
+        QFETCH(QString, widget);
+        QVERIFY(mFixture.signIn({QStringLiteral("French"), QStringLiteral("German, Standard")}));
+        const Hash stored{{"Value", "casa"}, {"Language", "Italian"}};
+        std::unique_ptr<IFieldInfo> field;
+        QComboBox* combo = nullptr;
+        if (widget == QLatin1String("FieldTranslation")) {
+            auto* translation = new FieldTranslation(QStringLiteral("Translation"), stored);
+            combo = translation->cmbLanguages1;
+            field.reset(translation);
+        } else {
+            auto* line = new FieldOneLine(QStringLiteral("Note"), stored);
+            combo = line->cmbLanguages;
+            field.reset(line);
+        }
+        QCOMPARE(combo->currentText(), QStringLiteral("Italian"));
+        QCOMPARE(items(combo), (QStringList{"Select Language", "French", "German, Standard", "Italian",
+                                            "Add Language..."}));
+        QCOMPARE(field->updateViewLists(), 1);
+        QCOMPARE(field->updateViewLists(), 1);
+        QCOMPARE(combo->currentText(), QStringLiteral("Italian"));
+        QCOMPARE(combo->itemText(0), QStringLiteral("Select Language"));
+        const Hash values = field->values();
+        QCOMPARE(values.value(QStringLiteral("Language")), QStringLiteral("Italian"));
+        QVERIFY(!values.contains(QStringLiteral("TranslationFieldError")));
+    }
+
     void languageListFollowsUser_data()
     {
         QTest::addColumn<QStringList>("fluencies");
@@ -240,7 +276,9 @@ private slots:
         FieldOneLine field(QStringLiteral("Note"), {{"Value", "a note"}, {"Language", "Spanish"}});
         QCOMPARE(field.lEditFieldValue->text(), QStringLiteral("a note"));
         QCOMPARE(field.values(), (Hash{{"Value", "a note"}, {"Language", "Spanish"}}));
-        QCOMPARE(field.cmbLanguages->count(), 4);
+        // Offered beside the user's languages; the first entry keeps its text.
+        QCOMPARE(field.cmbLanguages->count(), 5);
+        QCOMPARE(field.cmbLanguages->itemText(0), QStringLiteral("Select Language"));
     }
 
     void comboTextSetter_data()

@@ -6,6 +6,7 @@
 #include "IFieldInfo.h"
 #include "ImportSteps.h"
 #include "MessageBoxHelper.h"
+#include "TermListSteps.h"
 #include "ZoExercise.h"
 #include "ZoWordList.h"
 
@@ -57,15 +58,7 @@ class TestCreateTemplate : public QObject
     // A list file of these German terms; false when it could not be written.
     static bool writeList(const QString& name, const QStringList& terms)
     {
-        ZoWordList list;
-        list.setTitle(name);
-        for (const QString& term : terms) {
-            ZoExercise exercise;
-            exercise.setTerm(term);
-            exercise.setLanguage(kGerman);
-            list.appendExercise(exercise);
-        }
-        return ZoWordList::writeFile(listDir(), list);
+        return TermListSteps::writeList(name, terms, kGerman);
     }
 
     // bytes in a new file at path (its folder made), then made size long
@@ -85,11 +78,7 @@ class TestCreateTemplate : public QObject
     // The page chooses the list named name as a user does.
     static void choose(CreateTemplate* page, const QString& name)
     {
-        page->fillListCombo();
-        const int index = page->cmbTemplateList->findText(name, Qt::MatchExactly);
-        QVERIFY2(index > 0, qPrintable(name));
-        page->cmbTemplateList->setCurrentIndex(index);
-        emit page->cmbTemplateList->activated(index);
+        QVERIFY2(TermListSteps::choose(page, name), qPrintable(name));
     }
 
     static void recordAndSave(CreateExerciseView& view)

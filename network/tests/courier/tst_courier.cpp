@@ -124,6 +124,8 @@ private slots:
     void loginInOtherCaseTakesRegisteredSpelling();
     void stopNetworkEndsOnlineSession();
     void updateFluencyStoresLocallyFirst();
+    void unknownLanguageKeepsEveryFluency_data();
+    void unknownLanguageKeepsEveryFluency();
 
     void queryExercisesStatus_data();
     void queryExercisesStatus();
@@ -981,6 +983,71 @@ void TestCourier::updateFluencyStoresLocallyFirst()
     QVERIFY(stored);
     QCOMPARE(stored->fluencyCount(), 1);
     QCOMPARE(stored->fluencies().first()->language(), QStringLiteral("German"));
+}
+
+void TestCourier::unknownLanguageKeepsEveryFluency_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("codes"); // sent and stored, in order
+
+    QTest::newRow("add") << "add" << QStringList{"fra", "xqz", "deu", "eng"};
+    QTest::newRow("edit the unknown one") << "edit" << QStringList{"fra", "xqz", "deu"};
+    QTest::newRow("remove the one before") << "remove first" << QStringList{"xqz", "deu"};
+    QTest::newRow("remove the unknown one") << "remove unknown" << QStringList{"fra", "deu"};
+}
+
+// A sign-in reply may name a language the table does not know: it stays, shown as its code.
+void TestCourier::unknownLanguageKeepsEveryFluency()
+{
+    QFETCH(QString, change);
+    QFETCH(QStringList, codes);
+    storeUser(QStringLiteral("u1"), QStringLiteral("anna_b"), QStringLiteral("oldpass1"));
+    mNet->setOfflineLogin(2);
+    QString reply = loginReply(QStringLiteral("1"), QStringLiteral("u1"), 3);
+    reply.replace(QStringLiteral("<languageID>eng</languageID>"), QStringLiteral("<languageID>xqz</languageID>"));
+    mBridge.queue(QStringLiteral("sendMessage"), reply);
+    QCOMPARE(mNet->loginUser(QStringLiteral("anna_b"), QStringLiteral("newpass1"), 0), 1);
+
+    std::unique_ptr<ZoUser> stored(storedUser(QStringLiteral("anna_b")));
+    QVERIFY(stored);
+    QCOMPARE(stored->fluencyCount(), 3);
+    const ZoUserFluency* unknown = stored->fluencies().at(1);
+    QCOMPARE(unknown->language(), QStringLiteral("xqz"));
+
+    Table properties = stored->toHash();
+    if (change == QLatin1String("add")) {
+        properties.insert(QStringLiteral("FLanguage4"), QStringLiteral("English"));
+        properties.insert(QStringLiteral("FFluencyLevel4"), QStringLiteral("Beginner"));
+        properties.insert(QStringLiteral("FIsStudying4"), QStringLiteral("1"));
+    } else if (change == QLatin1String("edit")) {
+        properties.insert(QStringLiteral("FFluencyLevel2"), QStringLiteral("Native"));
+    } else {
+        const int index = change == QLatin1String("remove first") ? 0 : 1;
+        QCOMPARE(mDb->remove(QStringLiteral("Fluency"), {stored->fluencies().at(index)->id()}), 1);
+        stored.reset(storedUser(QStringLiteral("anna_b")));
+        properties = stored->toHash();
+    }
+    mBridge.queue(QStringLiteral("sendMessage"), statusReply(QStringLiteral("1")));
+    QCOMPARE(mNet->updateFluency(QString(), QString(), properties), 1);
+
+    const QDomElement body = lastSent(QStringLiteral("sendMessage")).documentElement().firstChildElement(QStringLiteral("body"));
+    QStringList sent;
+    for (QDomElement f = elementAt(body, QStringLiteral("updateFluency/fluency")); !f.isNull();
+         f = f.nextSiblingElement(QStringLiteral("fluency")))
+        sent << f.firstChildElement(QStringLiteral("languageID")).text();
+    QCOMPARE(sent, codes);
+
+    stored.reset(storedUser(QStringLiteral("anna_b")));
+    QStringList kept;
+    ZoDbHelper helper;
+    for (const ZoUserFluency* fluency : stored->fluencies()) {
+        const QString id = helper.languageId(fluency->language());
+        kept << (id.isEmpty() ? fluency->language() : id);
+        if (fluency->language() == QLatin1String("xqz"))
+            QCOMPARE(fluency->fluencyLevel(), change == QLatin1String("edit") ? QStringLiteral("Native")
+                                                                              : QStringLiteral("Intermediate"));
+    }
+    QCOMPARE(kept, codes);
 }
 
 // ------------------------------------------------------------------ searches and parsers

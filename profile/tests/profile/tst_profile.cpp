@@ -2,12 +2,14 @@
 #include "FluencyFormWizard4.h"
 #include "IDbManager.h"
 #include "IForm.h"
+#include "LanguageComboHelper.h"
 #include "PluginLocator.h"
 #include "SignedInUser.h"
 #include "TestDatabase.h"
 #include "TestHost.h"
 #include "WizardDriver.h"
 #include "WizardTestTree.h"
+#include "ZoDbHelper.h"
 #include "ZoUser.h"
 #include "ZoUserFluency.h"
 
@@ -488,6 +490,28 @@ private slots:
         mHost->changeFont(10);
         QCOMPARE(fluencies->font().pointSize(), 15);
         QCOMPARE(mForm->redrawView(), 1);
+    }
+
+    // At a change of the interface language the country names change; the user's stays chosen.
+    void countryStaysAcrossLanguageSwitch()
+    {
+        showUser(QStringLiteral("maria"), {QStringLiteral("French")});
+        QCOMPARE(child<QComboBox>("cmbCountries")->currentText(), QStringLiteral("Austria"));
+        QTranslator translator;
+        QVERIFY(translator.load(TestTree::distPath() + QStringLiteral("/Translations/Deutsch/Country-Deutsch.qm")));
+        auto switchLanguage = [this] {
+            ZoDbHelper().releaseResources();
+            QVERIFY(LanguageComboHelper::reloadCurrentUser());
+            mForm->retranslateView();
+            mForm->updateViewLists();
+            mForm->refreshData();
+        };
+        QCoreApplication::installTranslator(&translator);
+        switchLanguage();
+        QCOMPARE(child<QComboBox>("cmbCountries")->currentText(), QStringLiteral("Österreich"));
+        QCoreApplication::removeTranslator(&translator);
+        switchLanguage();
+        QCOMPARE(child<QComboBox>("cmbCountries")->currentText(), QStringLiteral("Austria"));
     }
 
     void germanTexts()

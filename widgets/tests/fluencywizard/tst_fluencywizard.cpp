@@ -370,8 +370,32 @@ private slots:
         const QString long33 = QString(33, QLatin1Char('x'));
         details->setStateProv(long33);
         details->setLocality(long33);
-        QCOMPARE(details->stateProv(), long33.left(32));
-        QCOMPARE(details->locality(), long33.left(32));
+        // The field takes 32 characters; a value it was given stays whole until the learner edits it.
+        QCOMPARE(details->lEditStateProvince->text(), long33.left(32));
+        QCOMPARE(details->stateProv(), long33);
+        QCOMPARE(details->locality(), long33);
+        QTest::keyClick(details->lEditCity, Qt::Key_Backspace);
+        QCOMPARE(details->locality(), long33.left(31));
+        QCOMPARE(details->stateProv(), long33);
+    }
+
+    void editingOnlyTheLevelKeepsLongPlaces()
+    {
+        signIn({QStringLiteral("English"), QStringLiteral("Spanish")});
+        const QString longPlace = QStringLiteral("Provincia de Santa Cruz de Tenerife, Islas Canarias");
+        auto wizard = open(true);
+        wizard->presetFluency(QStringLiteral("Spanish"), QStringLiteral("Austria"), QStringLiteral("accent 1"),
+                              QStringLiteral("Advanced"), longPlace, longPlace + QStringLiteral(" (town)"),
+                              QStringLiteral("1"));
+        wizard->findChild<FluencyFormWizard4*>()->setFluencyLevel(QStringLiteral("Native"));
+        QTest::mouseClick(wizard->btnFinish, Qt::LeftButton);
+        QCOMPARE(wizard->result(), int(QDialog::Accepted));
+
+        const auto calls = mTree->netCalls(QStringLiteral("updateFluency"));
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls.at(0).hashArg(2).value(QStringLiteral("FStateProv2")), longPlace);
+        QCOMPARE(calls.at(0).hashArg(2).value(QStringLiteral("FLocality2")), longPlace + QStringLiteral(" (town)"));
+        QCOMPARE(calls.at(0).hashArg(2).value(QStringLiteral("FFluencyLevel2")), QStringLiteral("Native"));
     }
 
     void presetLanguageOffersOnlyFinish()
