@@ -413,6 +413,9 @@ bool ZoDownload::waitUntilDownloaded(int handle, const QString& kind)
     timer.start();
     int highest = 0;
     // The status is looked at first: a finished transfer moves on at once.
+    // Waits grow from 10 ms to 200 ms, so that a short transfer is seen done
+    // soon after it ends and a long one is looked at five times a second.
+    int waitSlices = 1;
     for (;;) {
         if (mCancelled) {
             qDebug() << "Cancelling";
@@ -448,12 +451,13 @@ bool ZoDownload::waitUntilDownloaded(int handle, const QString& kind)
             if (!self || mDestroying)
                 return false;
         }
-        for (int i = 0; i < 20; ++i) {
+        for (int i = 0; i < waitSlices; ++i) {
             QThread::msleep(10);
             QCoreApplication::processEvents();
             if (!self || mDestroying)
                 return false;
         }
+        waitSlices = qMin(20, waitSlices * 2);
     }
 }
 
