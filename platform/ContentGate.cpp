@@ -1,6 +1,8 @@
 #include "ContentGate.h"
 
 #include <QChar>
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -86,4 +88,18 @@ QString ContentGate::toXmlText(const QString& text)
         return true;
     });
     return kept;
+}
+
+bool ContentGate::isWavHeader(const QByteArray& start)
+{
+    return start.size() >= 12 && start.startsWith("RIFF") && start.mid(8, 4) == "WAVE";
+}
+
+bool ContentGate::isWavFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > MaxSoundBytes)
+        return false;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && isWavHeader(file.read(12));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -22,11 +23,25 @@ public:
     static constexpr qint64 MaxListFileBytes = 256LL * 1024 * 1024;
     static constexpr int MaxListDepth = 16;
     static constexpr int MaxListElements = 8 * 1000 * 1000;
+    // One reply of a peer, in bytes; the Java client stops reading past it.
+    static constexpr qint64 MaxReplyBytes = 32LL * 1024 * 1024;
+    // Rows of one page of search results.
+    static constexpr int MaxResultRows = 1000;
+    // Members of one lesson.
+    static constexpr int MaxLessonMembers = 1000;
+    // Key-value records (fields) of one exercise.
+    static constexpr int MaxFieldsPerExercise = 1000;
 
     // A name of a file right inside one folder: not "." or "..", no folder
     // separator, no control, formatting or direction character, nothing that
     // XML cannot hold, and short enough for a file system.
     static bool isPlainFileName(const QString& name);
+
+    // True when start (a file's first bytes) begins a RIFF WAVE file.
+    static bool isWavHeader(const QByteArray& start);
+    // True when path names a regular file of at most MaxSoundBytes that begins
+    // as a WAV file; reads only its first bytes.
+    static bool isWavFile(const QString& path);
 
     // True when every character of text may stand in an XML 1.0 document.
     static bool isXmlText(const QString& text);

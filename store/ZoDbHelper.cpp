@@ -244,6 +244,14 @@ int ZoDbHelper::countByPersistentId(QString persistentId) const
     return query.value(0).toInt();
 }
 
+bool ZoDbHelper::isExerciseStored(QString persistentId) const
+{
+    if (persistentId == QLatin1String(ZoDbCodes::NoPersistentId))
+        return false;
+    QSqlQuery query = newQuery();
+    return run(query, QStringLiteral("SELECT 1 FROM v_e WHERE pmid = ? LIMIT 1"), {persistentId}) && query.next();
+}
+
 int ZoDbHelper::localIdOf(QString persistentId) const
 {
     QSqlQuery query = newQuery();

@@ -59,6 +59,9 @@ public:
     void legacyMediaPath(QString out[2], QString manifestId) const;
     // Manifests holding that persistent id; "0" gives 0 without a query.
     int countByPersistentId(QString persistentId) const;
+    // True when an exercise with that persistent id is stored with its sound;
+    // a translation's row of the same id alone does not count.
+    bool isExerciseStored(QString persistentId) const;
     // Local id of a manifest with that persistent id, 0 when none.
     int localIdOf(QString persistentId) const;
     // Persistent id of that manifest, "0" when none or empty.

@@ -2,6 +2,7 @@
 
 #include "BoundedXml.h"
 #include "BridgeLibrary.h"
+#include "ContentGate.h"
 #include "HostAddresses.h"
 #include "IDbManager.h"
 #include "IResource.h"
@@ -158,7 +159,8 @@ int answerOf(const XmlPathMap& reply, const QString& replyName, const char* awai
 // Reads the reply to a query, handing each element of that tag found directly
 // in message/body/<replyName> to read; elements elsewhere are not results.
 // status (may be null): 0 without a reply or for a refused query, -1 for an
-// unreadable reply, 1 once elements were read, 2 when none were found.
+// unreadable reply or one with more results than a page may hold, 1 once
+// elements were read, 2 when none were found.
 template <typename Read>
 void readQueryReply(const QString& answer, bool isNull, const QString& replyName, const QString& tag, int* status,
                     int* totalResults, Read read)
@@ -187,6 +189,11 @@ void readQueryReply(const QString& answer, bool isNull, const QString& replyName
     const QList<QDomElement> elements = childrenNamed(reply, tag);
     if (elements.isEmpty())
         return;
+    if (elements.size() > ContentGate::MaxResultRows) {
+        qDebug().noquote() << QStringLiteral("refused reply: %1 results").arg(elements.size());
+        *status = -1;
+        return;
+    }
     for (const QDomElement& element : elements)
         read(element);
     *status = 1;
@@ -1014,12 +1021,19 @@ QList<ZoLesson> Courier::queryLessons(QHash<QString, QString> criteria, int* sta
 {
     awaitStart();
     QList<ZoLesson> results;
+    bool tooLarge = false;
     QDomDocument message = newMessage(QStringLiteral("lessonQuery"));
     finishMessage(message, buildLessonQueryBody(message, criteria));
     qDebug().noquote() << "message:\n" + declared(message);
     bool isNull = true;
     const QString answer = mBridge ? mBridge->text("sendQuery", message.toString(1), &isNull) : QString();
     readQueryReply(answer, isNull, QStringLiteral("lessonQueryReply"), QStringLiteral("lesson"), status, totalResults, [&](const QDomElement& element) {
+        const int members =
+            int(childrenNamed(childNamed(element, QStringLiteral("exercises")), QStringLiteral("exercise")).size());
+        if (tooLarge || members > ContentGate::MaxLessonMembers) {
+            tooLarge = true;
+            return;
+        }
         const XmlPathMap map = ownMap(element);
         ZoLesson lesson;
         lesson.setPId(map.valueOf(QStringLiteral("manifest.persistentmanifestid")));
@@ -1029,8 +1043,6 @@ QList<ZoLesson> Courier::queryLessons(QHash<QString, QString> criteria, int* sta
         lesson.setUserId(map.valueOf(QStringLiteral("manifest.suppliedbyuserid")));
         lesson.setLanguage(map.valueOf(QStringLiteral("textual_manifest.langid")));
         lesson.setLearnerLevel(map.valueOf(QStringLiteral("textual_manifest.learnerlevelid")));
-        const int members =
-            int(childrenNamed(childNamed(element, QStringLiteral("exercises")), QStringLiteral("exercise")).size());
         qDebug().noquote() << QString::asprintf("Lesson has %i exercises", members);
         const QString idPath = QStringLiteral("exercises.exercise.persistentmanifestid");
         bool consistent = true;
@@ -1053,6 +1065,14 @@ QList<ZoLesson> Courier::queryLessons(QHash<QString, QString> criteria, int* sta
         lesson.dump();
         results.append(lesson);
     });
+    // A lesson past the limit refuses the whole reply: nothing of it is used.
+    if (tooLarge) {
+        results.clear();
+        if (status)
+            *status = -1;
+        if (totalResults)
+            *totalResults = 0;
+    }
     return results;
 }
 
@@ -1089,11 +1109,11 @@ ZoLesson Courier::lessonFromXml(XmlPathMap map, ZoDbHelper* lookup)
     if (table.contains(member))
         held = 1;
     else
-        while (table.contains(member + QStringLiteral("#%1").arg(held)))
+        while (held <= ContentGate::MaxLessonMembers && table.contains(member + QStringLiteral("#%1").arg(held)))
             ++held;
     bool isNumber = false;
     const int claimed = table.value(QStringLiteral("numchildren"), QStringLiteral("0")).toInt(&isNumber);
-    if (!isNumber || claimed != held) {
+    if (!isNumber || claimed != held || held > ContentGate::MaxLessonMembers) {
         qDebug().noquote() << QStringLiteral("refused lesson: it claims %1 exercises and holds %2")
                                   .arg(table.value(QStringLiteral("numchildren")))
                                   .arg(held);

@@ -1,5 +1,7 @@
 #include "ZoDownload.h"
 
+#include "BoundedXml.h"
+#include "ContentGate.h"
 #include "IDbManager.h"
 #include "IMainWindow.h"
 #include "INetManager.h"
@@ -11,8 +13,11 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QDir>
 #include <QDomDocument>
+#include <QDomNamedNodeMap>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QSettings>
 #include <QThread>
 
@@ -23,7 +28,66 @@ namespace {
 const QString kExercise = QStringLiteral("Exercise");
 const QString kLesson = QStringLiteral("Lesson");
 
+// Child elements of that name in any letter case, as the path map reads them.
+QList<QDomElement> childrenNamed(const QDomElement& parent, const QString& name)
+{
+    QList<QDomElement> found;
+    for (QDomElement e = parent.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        if (e.tagName().compare(name, Qt::CaseInsensitive) == 0)
+            found.append(e);
+    }
+    return found;
+}
+
+bool hasAttributeNamed(const QDomElement& element, const QString& name)
+{
+    const QDomNamedNodeMap attributes = element.attributes();
+    for (int i = 0; i < attributes.count(); ++i) {
+        if (attributes.item(i).nodeName().compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+// A persistent id as the path map reads it: attribute of the exercise's manifest.
+QString persistentIdOf(const QDomElement& exercise)
+{
+    const QList<QDomElement> manifests = childrenNamed(exercise, QStringLiteral("manifest"));
+    if (manifests.size() != 1)
+        return QString();
+    const QDomNamedNodeMap attributes = manifests.first().attributes();
+    for (int i = 0; i < attributes.count(); ++i) {
+        if (attributes.item(i).nodeName().compare(QLatin1String("persistentManifestID"), Qt::CaseInsensitive) == 0)
+            return attributes.item(i).nodeValue().trimmed();
+    }
+    return QString();
+}
+
 } // namespace
+
+QString ZoDownload::refusalOf(const QDomElement& exercise, QString* mediaName)
+{
+    const QString fileNameTag = QStringLiteral("mediaManifestFileName");
+    const QList<QDomElement> media = childrenNamed(exercise, QStringLiteral("media"));
+    const QList<QDomElement> manifests =
+        media.size() == 1 ? childrenNamed(media.first(), QStringLiteral("media_manifest")) : QList<QDomElement>();
+    const QList<QDomElement> names =
+        manifests.size() == 1 ? childrenNamed(manifests.first(), fileNameTag) : QList<QDomElement>();
+    if (names.size() != 1 || hasAttributeNamed(manifests.first(), fileNameTag)
+        || !names.first().firstChildElement().isNull())
+        return tr("The exercise does not name exactly one sound.");
+    const QString name = names.first().text().trimmed();
+    if (!ContentGate::isPlainFileName(name))
+        return tr("The name of the exercise's sound is not a plain file name.");
+    int fields = 0;
+    for (const QDomElement& kvps : childrenNamed(exercise, QStringLiteral("kvps")))
+        fields += int(childrenNamed(kvps, QStringLiteral("kvp")).size());
+    if (fields > ContentGate::MaxFieldsPerExercise)
+        return tr("The exercise has more than %1 fields.").arg(ContentGate::MaxFieldsPerExercise);
+    if (mediaName)
+        *mediaName = name;
+    return QString();
+}
 
 int ZoDownload::memberCount(const ZoLesson& lesson)
 {
@@ -206,6 +270,31 @@ void ZoDownload::cancelDownloadProcess()
     mCancelled = true;
 }
 
+void ZoDownload::giveUp(int handle)
+{
+    if (mNet && handle >= 0)
+        mNet->cancelDownload(handle);
+    networkFailure();
+}
+
+void ZoDownload::contentRefused(int handle)
+{
+    QDomDocument document;
+    BoundedXml::Error error;
+    const QString text = mNet ? mNet->getDownloadXml(handle) : QString();
+    QString reason;
+    if (!text.isEmpty() && BoundedXml::parse(text, &document, &error)) {
+        const QDomElement element = document.elementsByTagName(QStringLiteral("exercise")).item(0).toElement();
+        if (!element.isNull())
+            reason = refusalOf(element);
+    }
+    if (reason.isEmpty())
+        reason = tr("The exercise's sound was refused: the peer does not have it, or it is not a WAV sound "
+                    "of at most %1 MB.")
+                     .arg(ContentGate::MaxSoundBytes >> 20);
+    fail(reason);
+}
+
 void ZoDownload::networkFailure()
 {
     QPointer<ZoDownload> self(this);
@@ -235,9 +324,13 @@ void ZoDownload::start()
             fail(tr("Parsing Error."));
             return;
         }
-        if (mHelper->countByPersistentId(pid) != 0) {
+        if (mHelper->isExerciseStored(pid)) {
             mStored = true;
             finalizeDownload();
+            return;
+        }
+        if (!ContentGate::isPlainFileName(mExercise.mediaName())) {
+            fail(tr("The name of the exercise's sound is not a plain file name."));
             return;
         }
         mHandle = mNet ? mNet->downloadExercise(pid) : -1;
@@ -249,7 +342,9 @@ void ZoDownload::start()
             setError(tr("You cancelled it."));
             return;
         }
-        if (!downloadAndInsertTranslationsOfExercise(mHandle, &mExercise) || !self || mDestroying)
+        if (!waitUntilDownloaded(mHandle, QStringLiteral("exercise")) || !self || mDestroying
+            || !takeDownloadedSound(mHandle) || !downloadAndInsertTranslationsOfExercise(mHandle, &mExercise)
+            || !self || mDestroying)
             return;
         if (mCancelled)
             setError(tr("You cancelled it."));
@@ -269,14 +364,24 @@ void ZoDownload::start()
         finalizeDownload();
         return;
     }
+    const int n = memberCount(mLesson);
+    if (n > ContentGate::MaxLessonMembers) {
+        fail(tr("The lesson has more than %1 exercises.").arg(ContentGate::MaxLessonMembers));
+        return;
+    }
+    for (int i = 0; i < n; ++i) {
+        if (mLesson.persistentExerciseId(i) == mLesson.pId()) {
+            fail(tr("The lesson lists itself as one of its exercises."));
+            return;
+        }
+    }
     // Members are numbered from 1 again as they are stored.
     mLesson.setExerciseIds({});
-    const int n = memberCount(mLesson);
     pbStatus->setMaximum(qMax(1, n));
     for (int i = 0; i < n && !mCancelled; ++i) {
         const QString memberPid = mLesson.persistentExerciseId(i);
         int localId = 0;
-        if (mHelper->countByPersistentId(memberPid) == 0) {
+        if (!mHelper->isExerciseStored(memberPid)) {
             qDebug() << "Download Exercise in Lesson";
             localId = downloadObjectRoutine(memberPid);
             if (!self || mDestroying || localId <= 0)
@@ -307,17 +412,14 @@ bool ZoDownload::waitUntilDownloaded(int handle, const QString& kind)
     QElapsedTimer timer;
     timer.start();
     int highest = 0;
+    // The status is looked at first: a finished transfer moves on at once.
+    // Waits grow from 10 ms to 200 ms, so that a short transfer is seen done
+    // soon after it ends and a long one is looked at five times a second.
+    int waitSlices = 1;
     for (;;) {
-        for (int i = 0; i < 20; ++i) {
-            QThread::msleep(10);
-            QCoreApplication::processEvents();
-            if (!self || mDestroying)
-                return false;
-        }
         if (mCancelled) {
             qDebug() << "Cancelling";
             setError(tr("You cancelled it."));
-            qDebug() << "returning in waitUntilDownloaded";
             return false;
         }
         const int status = mNet ? mNet->getDownloadStatus(handle, kind) : -1;
@@ -325,7 +427,10 @@ bool ZoDownload::waitUntilDownloaded(int handle, const QString& kind)
             highest = status;
             timer.restart();
         }
-        qDebug("Status in waitUntilDownloaded is %i", status);
+        if (status == ContentRefused) {
+            contentRefused(handle);
+            return false;
+        }
         if (status < 0) {
             qDebug() << "Got a status of -1 back!";
             networkFailure();
@@ -338,7 +443,7 @@ bool ZoDownload::waitUntilDownloaded(int handle, const QString& kind)
             return self && !mDestroying;
         }
         if (timer.elapsed() > mStallMs || (timer.elapsed() > mZeroStatusMs && status == 0)) {
-            networkFailure();
+            giveUp(handle);
             return false;
         }
         if (mType == kExercise) {
@@ -346,16 +451,59 @@ bool ZoDownload::waitUntilDownloaded(int handle, const QString& kind)
             if (!self || mDestroying)
                 return false;
         }
+        for (int i = 0; i < waitSlices; ++i) {
+            QThread::msleep(10);
+            QCoreApplication::processEvents();
+            if (!self || mDestroying)
+                return false;
+        }
+        waitSlices = qMin(20, waitSlices * 2);
     }
+}
+
+QDomElement ZoDownload::downloadedExercise(int handle, QDomDocument* document)
+{
+    const QString text = mNet->getDownloadXml(handle);
+    if (text.isEmpty()) {
+        qDebug() << "Returned getDownloadXML is null.";
+        networkFailure();
+        return {};
+    }
+    BoundedXml::Error error;
+    const QDomElement element = BoundedXml::parse(text, document, &error)
+        ? document->elementsByTagName(QStringLiteral("exercise")).item(0).toElement()
+        : QDomElement();
+    if (element.isNull()) {
+        BoundedXml::report(error);
+        fail(tr("Parsing Error."));
+    }
+    return element;
+}
+
+bool ZoDownload::takeDownloadedSound(int handle)
+{
+    const QString text = mNet->getDownloadXml(handle);
+    if (!text.isEmpty()) {
+        QDomDocument document;
+        const QDomElement element = downloadedExercise(handle, &document);
+        if (element.isNull())
+            return false;
+        QString mediaName;
+        QString refusal = refusalOf(element, &mediaName);
+        if (refusal.isEmpty() && persistentIdOf(element) != mExercise.pId())
+            refusal = tr("The peer sent another exercise than the one asked for.");
+        if (!refusal.isEmpty()) {
+            fail(refusal);
+            return false;
+        }
+        // The client names the sound afresh when its name is taken.
+        mExercise.setMediaName(mediaName);
+    }
+    return soundIsPlayable(mExercise);
 }
 
 bool ZoDownload::downloadAndInsertTranslationsOfExercise(int handle, ZoExercise* target)
 {
-    QPointer<ZoDownload> self(this);
-    const bool arrived = waitUntilDownloaded(handle, QStringLiteral("exercise"));
-    qDebug() << "\nReturned from waitUntilDownloaded\n";
-    if (!arrived || !self)
-        return false;
     const QString text = mNet->getTranslationXml(handle);
     qDebug() << "got back translation xml";
     // No document: the exercise has no translations.
@@ -414,21 +562,24 @@ int ZoDownload::downloadObjectRoutine(const QString& persistentId)
         networkFailure();
         return 0;
     }
+    // Held so that abandoning the job cancels this transfer.
+    mHandle = handle;
     if (!waitUntilDownloaded(handle, QStringLiteral("exercise")) || !self)
         return 0;
-    const QString text = mNet->getDownloadXml(handle);
-    qDebug(" size is %i", int(text.size()));
-    if (text.isEmpty()) {
-        qDebug() << "Returned getDownloadXML is null.";
-        networkFailure();
+    QDomDocument document;
+    const QDomElement element = downloadedExercise(handle, &document);
+    if (element.isNull())
+        return 0;
+    if (persistentIdOf(element).isEmpty()) {
+        fail(tr("Parsing Error."));
         return 0;
     }
-    QDomDocument document;
-    const QDomElement element =
-        document.setContent(text.toUtf8()) ? document.elementsByTagName(QStringLiteral("exercise")).item(0).toElement()
-                                           : QDomElement();
-    if (element.isNull()) {
-        fail(tr("Parsing Error."));
+    QString mediaName;
+    QString refusal = refusalOf(element, &mediaName);
+    if (refusal.isEmpty() && persistentIdOf(element) != persistentId)
+        refusal = tr("The peer sent another exercise than the one asked for.");
+    if (!refusal.isEmpty()) {
+        fail(refusal);
         return 0;
     }
     QDomDocument single;
@@ -438,6 +589,9 @@ int ZoDownload::downloadObjectRoutine(const QString& persistentId)
         fail(tr("Parsing Error."));
         return 0;
     }
+    member.setMediaName(mediaName);
+    if (!soundIsPlayable(member))
+        return 0;
     qDebug() << "Downloading translation";
     if (!downloadAndInsertTranslationsOfExercise(handle, &member) || !self || mDestroying)
         return 0;
@@ -450,6 +604,17 @@ int ZoDownload::downloadObjectRoutine(const QString& persistentId)
         return 0;
     }
     return localId;
+}
+
+bool ZoDownload::soundIsPlayable(const ZoExercise& exercise)
+{
+    const QString path = QDir(exercise.mediaPath()).filePath(exercise.mediaName());
+    if (!QFileInfo::exists(path) || ContentGate::isWavFile(path))
+        return true;
+    fail(tr("The exercise's sound was refused: the peer does not have it, or it is not a WAV sound "
+            "of at most %1 MB.")
+             .arg(ContentGate::MaxSoundBytes >> 20));
+    return false;
 }
 
 void ZoDownload::finalizeDownload()

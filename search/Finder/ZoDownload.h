@@ -4,6 +4,8 @@
 #include "ZoLesson.h"
 #include "ui_ZoDownload.h"
 
+#include <QDomDocument>
+#include <QDomElement>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -31,6 +33,13 @@ public:
 
     // A lesson's members: its persistent member ids up to the first missing one.
     static int memberCount(const ZoLesson& lesson);
+    // Why an exercise element from the peer cannot be stored (empty when it
+    // can): its sound must be named once, by a plain file name in an element,
+    // and its fields stay within their limit. *mediaName gets the name.
+    static QString refusalOf(const QDomElement& exercise, QString* mediaName = nullptr);
+    // The status of a transfer the client refused for its content (a sound
+    // missing, too large or not a WAV file, or a name that is not plain).
+    static constexpr int ContentRefused = -2;
 
     void setMainWindow(IMainWindow* mainWindow);
     // A transfer fails when its status stays 0 for zeroStatusMs, or when it
@@ -76,6 +85,18 @@ private:
     int downloadObjectRoutine(const QString& persistentId);
     bool downloadAndInsertTranslationsOfExercise(int handle, ZoExercise* target);
     bool waitUntilDownloaded(int handle, const QString& kind);
+    // The exercise element of a downloaded document, read within the reader's
+    // limits; null (and the job failed with the reason) when refused.
+    QDomElement downloadedExercise(int handle, QDomDocument* document);
+    // Gives up a transfer: cancels it (so the client removes its partial file)
+    // and fails the job as a network failure.
+    void giveUp(int handle);
+    void contentRefused(int handle);
+    // For a single exercise: checks the downloaded document and takes the
+    // name its sound was stored under; false (job failed) when refused.
+    bool takeDownloadedSound(int handle);
+    // False (job failed) when the exercise's sound file exists but is not a WAV file.
+    bool soundIsPlayable(const ZoExercise& exercise);
     void finalizeDownload();
     bool insertObjectIntoDb();
     // Stores an exercise with its level by name; its local id, 0 when it was not stored.

@@ -64,5 +64,12 @@ Bitte prüfen Sie Ihre Internetverbindung und versuchen Sie es in einigen Minute
     <message><source>Network Error.</source><translation>Netzwerkfehler.</translation></message>
     <message><source>Parsing Error.</source><translation>Fehler beim Lesen der Daten.</translation></message>
     <message><source>The download could not be stored.</source><translation>Der Download konnte nicht gespeichert werden.</translation></message>
+    <message><source>The exercise does not name exactly one sound.</source><translation>Die Übung nennt nicht genau eine Tonaufnahme.</translation></message>
+    <message><source>The name of the exercise&apos;s sound is not a plain file name.</source><translation>Der Name der Tonaufnahme der Übung ist kein einfacher Dateiname.</translation></message>
+    <message><source>The exercise has more than %1 fields.</source><translation>Die Übung hat mehr als %1 Felder.</translation></message>
+    <message><source>The exercise&apos;s sound was refused: the peer does not have it, or it is not a WAV sound of at most %1 MB.</source><translation>Die Tonaufnahme der Übung wurde abgelehnt: Der Server hat sie nicht, oder sie ist keine WAV-Aufnahme von höchstens %1 MB.</translation></message>
+    <message><source>The peer sent another exercise than the one asked for.</source><translation>Der Server hat eine andere als die angefragte Übung geschickt.</translation></message>
+    <message><source>The lesson has more than %1 exercises.</source><translation>Die Lektion hat mehr als %1 Übungen.</translation></message>
+    <message><source>The lesson lists itself as one of its exercises.</source><translation>Die Lektion nennt sich selbst als eine ihrer Übungen.</translation></message>
 </context>
 </TS>

@@ -91,15 +91,39 @@ int ZoDbExercise::insert(ZoExercise* exercise)
     IdList::toId(exercise->id(), &existing);
     if (existing > 0 && !fetchValue(QStringLiteral("SELECT lmid FROM m WHERE lmid = ?"), {existing}).isValid())
         existing = 0;
+    // An exercise known only as the translation of another (no sound of its
+    // own) is completed: the full exercise takes its id and its translations.
+    qint64 translationOnly = 0;
     if (existing == 0 && localIdOf(exercise->pId()) != 0) {
-        QTextStream(stdout) << "exercise " << exercise->pId() << " is already stored" << Qt::endl;
-        return 0;
+        const qint64 held = localIdOf(exercise->pId());
+        const bool complete =
+            fetchValue(QStringLiteral("SELECT 1 FROM v_e WHERE mlmid = ? LIMIT 1"), {held}).isValid();
+        const bool textualExercise = fetchValue(QStringLiteral("SELECT 1 FROM tm WHERE mlmid = ? AND tmttmtid = ?"),
+                                                {held, ZoDbCodes::TextualExercise})
+                                         .isValid();
+        if (complete || !textualExercise) {
+            QTextStream(stdout) << "exercise " << exercise->pId() << " is already stored" << Qt::endl;
+            return 0;
+        }
+        translationOnly = held;
     }
     WriteTransaction transaction(mDatabase);
     if (!transaction.isActive())
         return 0;
     qint64 id = 0;
-    if (!write(exercise, existing, &id) || !transaction.commit())
+    if (translationOnly != 0
+        && !run(QStringLiteral("UPDATE m SET pmid = '0' WHERE lmid = ?"), {translationOnly}))
+        return 0;
+    if (!write(exercise, existing, &id))
+        return 0;
+    if (translationOnly != 0
+        && (!run(QStringLiteral("UPDATE crlt SET mchmid = ? WHERE mchmid = ? AND crtcrtid = ?"),
+                 {id, translationOnly, ZoDbCodes::RelationTranslationMember})
+            || !run(QStringLiteral("DELETE FROM crlt WHERE mprmid = ?"), {translationOnly})
+            || !run(QStringLiteral("DELETE FROM tm WHERE mlmid = ?"), {translationOnly})
+            || !run(QStringLiteral("DELETE FROM m WHERE lmid = ?"), {translationOnly})))
+        return 0;
+    if (!transaction.commit())
         return 0;
     exercise->setId(QString::number(id));
     return 1;

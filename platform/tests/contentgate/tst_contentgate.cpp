@@ -73,6 +73,40 @@ private slots:
         QCOMPARE(cleaned, kept);
         QVERIFY(ContentGate::isXmlText(cleaned));
     }
+
+    // Only a RIFF WAVE start within the size limit counts as a sound.
+    void wavFile_data()
+    {
+        QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<bool>("wav");
+        const QByteArray wave("RIFF\x24\0\0\0WAVEfmt ", 16);
+        QTest::newRow("wav") << wave << qint64(44) << true;
+        QTest::newRow("largest") << wave << ContentGate::MaxSoundBytes << true;
+        QTest::newRow("too large") << wave << ContentGate::MaxSoundBytes + 1 << false;
+        QTest::newRow("program") << QByteArray("MZ\x90\0\x03\0\0\0\x04\0\0\0", 12) << qint64(4 << 20) << false;
+        QTest::newRow("ogg") << QByteArray("OggS\0\x02\0\0\0\0\0\0", 12) << qint64(100) << false;
+        QTest::newRow("riff but not wave") << QByteArray("RIFF\x24\0\0\0AVI ", 12) << qint64(100) << false;
+        QTest::newRow("short") << QByteArray("RIFF") << qint64(4) << false;
+        QTest::newRow("empty") << QByteArray() << qint64(0) << false;
+    }
+
+    void wavFile()
+    {
+        QFETCH(QByteArray, start);
+        QFETCH(qint64, size);
+        QFETCH(bool, wav);
+        QCOMPARE(ContentGate::isWavHeader(start), wav || size > ContentGate::MaxSoundBytes);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("a.wav")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(start), start.size());
+        QVERIFY(file.resize(size)); // sparse past the start
+        file.close();
+        QCOMPARE(ContentGate::isWavFile(file.fileName()), wav);
+        QVERIFY(!ContentGate::isWavFile(dir.path()));
+        QVERIFY(!ContentGate::isWavFile(dir.filePath(QStringLiteral("missing.wav"))));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestContentGate)

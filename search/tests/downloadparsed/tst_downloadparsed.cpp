@@ -1,3 +1,4 @@
+#include "ContentGate.h"
 #include "CourierOverFakeBridge.h"
 #include "DialogFixture.h"
 #include "DownloadBars.h"
@@ -49,6 +50,40 @@ QString translationWithContext(const QString& n, const QString& context)
                             + QStringLiteral("</kvps></translation>"));
     return statusReply(QStringLiteral("1"), QStringLiteral("downloadTranslation"), exerciseElement(n) + translation);
 }
+
+// The media part of exerciseElement(n), to be replaced by a hostile one.
+QString mediaPart(const QString& n)
+{
+    return QStringLiteral("<media_manifest fluencyLevelID=\"3\"><mediaManifestFileName>chien%1.ogg</mediaManifestFileName>")
+        .arg(n);
+}
+
+// An exercise document whose media part is replaced; "%1" in media stands for n.
+QString withMedia(const QString& n, const QString& media)
+{
+    QString element = exerciseElement(n);
+    element.replace(mediaPart(n), QString(media).replace(QStringLiteral("%1"), n));
+    return statusReply(QStringLiteral("1"), QStringLiteral("downloadExerciseReply"), element);
+}
+
+QString namedMedia(const QString& name)
+{
+    return QStringLiteral("<media_manifest fluencyLevelID=\"3\"><mediaManifestFileName>%1</mediaManifestFileName>")
+        .arg(name);
+}
+
+QString manyFields(int count)
+{
+    QString kvps;
+    for (int i = 0; i < count; ++i)
+        kvps += kvpElement(QStringLiteral("1"), QStringLiteral("v"), QStringLiteral("fra"));
+    return kvps;
+}
+
+const char* const kOneSound = "The exercise does not name exactly one sound.";
+const char* const kNotPlain = "The name of the exercise's sound is not a plain file name.";
+const char* const kSoundRefused = "The exercise's sound was refused: the peer does not have it, or it is not a WAV "
+                                  "sound of at most 32 MB.";
 
 } // namespace
 
@@ -295,6 +330,245 @@ private slots:
         QCOMPARE(complete.size(), 1);
         QCOMPARE(again.lesson().exerciseId(0), QString::number(storedIdOf(QStringLiteral("E-61"))));
         QVERIFY(bridge().calls().isEmpty());
+    }
+
+    // Hostile member documents: nothing of them is stored, the job says why
+    // on its bar, and the program stays online.
+    void hostileMember_data()
+    {
+        QTest::addColumn<QString>("n");
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QByteArray>("soundFile");
+        QTest::addColumn<QString>("message");
+        const QString attribute = QStringLiteral(
+            "<media_manifest fluencyLevelID=\"3\" mediaManifestFileName=\"../../../../etc/hostname\">");
+        QTest::newRow("name in an attribute") << "H1" << withMedia("H1", attribute) << "100" << QByteArray() << kOneSound;
+        QTest::newRow("attribute beside the element")
+            << "H2" << withMedia("H2", attribute + QStringLiteral("<mediaManifestFileName>chien%1.ogg</mediaManifestFileName>"))
+            << "100" << QByteArray() << kOneSound;
+        QTest::newRow("two elements")
+            << "H3" << withMedia("H3", mediaPart("%1") + QStringLiteral("<mediaManifestFileName>b.wav</mediaManifestFileName>"))
+            << "100" << QByteArray() << kOneSound;
+        QTest::newRow("markup in the name")
+            << "H4" << withMedia("H4", namedMedia(QStringLiteral("a<b/>.wav"))) << "100" << QByteArray() << kOneSound;
+        QTest::newRow("climbs") << "H5" << withMedia("H5", namedMedia(QStringLiteral("../../../../etc/hostname")))
+                                << "100" << QByteArray() << kNotPlain;
+        QTest::newRow("absolute") << "H6" << withMedia("H6", namedMedia(QStringLiteral("/etc/hostname"))) << "100"
+                                  << QByteArray() << kNotPlain;
+        QTest::newRow("line feed") << "H7" << withMedia("H7", namedMedia(QStringLiteral("a&#10;b.wav"))) << "100"
+                                   << QByteArray() << kNotPlain;
+        QTest::newRow("tab") << "H8" << withMedia("H8", namedMedia(QStringLiteral("a&#9;b.wav"))) << "100" << QByteArray()
+                             << kNotPlain;
+        QTest::newRow("right-to-left override")
+            << "H9" << withMedia("H9", namedMedia(QStringLiteral("evil\u202Evaw.exe"))) << "100" << QByteArray() << kNotPlain;
+        QTest::newRow("empty name") << "H10" << withMedia("H10", namedMedia(QString())) << "100" << QByteArray() << kNotPlain;
+        QTest::newRow("another exercise") << "H11" << exerciseDocument(QStringLiteral("H99")) << "100" << QByteArray()
+                                          << "The peer sent another exercise than the one asked for.";
+        QTest::newRow("too many fields")
+            << "H12"
+            << statusReply(QStringLiteral("1"), QStringLiteral("downloadExerciseReply"),
+                           exerciseElement(QStringLiteral("H12"), manyFields(ContentGate::MaxFieldsPerExercise + 1)))
+            << "100" << QByteArray() << "The exercise has more than 1000 fields.";
+        QTest::newRow("sound refused by the client") << "H13" << exerciseDocument(QStringLiteral("H13")) << "-2"
+                                                     << QByteArray() << kSoundRefused;
+        QTest::newRow("name refused by the client") << "H14" << withMedia("H14", namedMedia(QStringLiteral("../x.wav")))
+                                                    << "-2" << QByteArray() << kNotPlain;
+        QTest::newRow("sound not a WAV file") << "H15" << exerciseDocument(QStringLiteral("H15")) << "100"
+                                              << QByteArray("MZ\x90\0\x03\0\0\0\x04\0\0\0 program", 20) << kSoundRefused;
+    }
+
+    void hostileMember()
+    {
+        QFETCH(QString, n);
+        QFETCH(QString, document);
+        QFETCH(QString, status);
+        QFETCH(QByteArray, soundFile);
+        QFETCH(QString, message);
+        const QString member = QStringLiteral("E-") + n;
+        const ZoLesson lesson = foundLesson(QStringLiteral("L-") + n, {{"1", member}});
+        QCOMPARE(lesson.persistentExerciseId(0), member);
+        QFile sound(QDir::current().filePath(QStringLiteral("Content/chien%1.ogg").arg(n)));
+        if (!soundFile.isNull()) {
+            QVERIFY(QDir::current().mkpath(QStringLiteral("Content")));
+            QVERIFY(sound.open(QIODevice::WriteOnly));
+            sound.write(soundFile);
+            sound.close();
+        }
+        bridge().setDefault(QStringLiteral("getDownloadStatus"), status);
+        bridge().setDefault(QStringLiteral("getDownloadXml"), document);
+        auto download = std::make_unique<ZoDownload>(lesson);
+        download->setMainWindow(mFixture.host());
+        QSignalSpy complete(download.get(), &ZoDownload::downloadComplete);
+        QSignalSpy offline(download.get(), &ZoDownload::signalMoveToOfflineMode);
+        download->start();
+        sound.remove();
+        QCOMPARE(complete.size(), 0);
+        QCOMPARE(download->btnError->text(), QStringLiteral("Error"));
+        QCOMPARE(download->message(), message);
+        QCOMPARE(offline.size(), 0);
+        QCOMPARE(mFixture.host()->offlineMoves, 0);
+        QCOMPARE(storedIdOf(member), 0);
+        QCOMPARE(storedIdOf(QStringLiteral("MEDIA-") + n), 0);
+        QCOMPARE(storedIdOf(QStringLiteral("L-") + n), 0);
+    }
+
+    // A found exercise whose sound name is not plain is not fetched at all; one
+    // whose downloaded document is hostile is not stored.
+    void hostileExercise_data()
+    {
+        QTest::addColumn<QString>("n");
+        QTest::addColumn<QString>("found");
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<bool>("fetched");
+        QTest::addColumn<QString>("message");
+        const QString climbing = namedMedia(QStringLiteral("../../../../etc/hostname"));
+        const QString attribute = QStringLiteral(
+            "<media_manifest fluencyLevelID=\"3\" mediaManifestFileName=\"../../../../etc/hostname\">");
+        QTest::newRow("found name climbs") << "X1" << climbing << QString() << false << kNotPlain;
+        QTest::newRow("found name in an attribute") << "X2" << attribute << QString() << false << kNotPlain;
+        QTest::newRow("downloaded name climbs") << "X3" << mediaPart("%1") << climbing << true << kNotPlain;
+        QTest::newRow("downloaded name in an attribute") << "X4" << mediaPart("%1") << attribute << true << kOneSound;
+    }
+
+    void hostileExercise()
+    {
+        QFETCH(QString, n);
+        QFETCH(QString, found);
+        QFETCH(QString, document);
+        QFETCH(bool, fetched);
+        QFETCH(QString, message);
+        QString element = exerciseElement(n);
+        element.replace(mediaPart(n), QString(found).replace(QStringLiteral("%1"), n));
+        bridge().queue(QStringLiteral("sendQuery"), exerciseQueryReply(element, 1));
+        int status = 0;
+        int total = 0;
+        const ZoExercise exercise = CourierOverFakeBridge::manager()
+                                        ->queryExercises({{"Term", "x"}, {"LanguageID", "fra"}, {"MaxResults", "20"},
+                                                          {"PageNum", "1"}}, &status, &total)
+                                        .value(0);
+        QCOMPARE(exercise.pId(), QStringLiteral("E-") + n);
+        if (!document.isNull())
+            bridge().setDefault(QStringLiteral("getDownloadXml"), withMedia(n, document));
+        auto download = bar(exercise);
+        QSignalSpy complete(download.get(), &ZoDownload::downloadComplete);
+        download->start();
+        QCOMPARE(complete.size(), 0);
+        QCOMPARE(download->message(), message);
+        QCOMPARE(mFixture.host()->offlineMoves, 0);
+        QCOMPARE(storedIdOf(exercise.pId()), 0);
+        bool asked = false;
+        for (const FakeBridge::Call& call : bridge().calls())
+            asked = asked || call.name == QLatin1String("downloadExercise");
+        QCOMPARE(asked, fetched);
+    }
+
+    // A lesson that lists itself is refused before anything is fetched.
+    void selfListingLesson()
+    {
+        const ZoLesson lesson = foundLesson(QStringLiteral("L-S"), {{"1", "E-S1"}, {"2", "L-S"}});
+        QCOMPARE(lesson.persistentExerciseId(1), QStringLiteral("L-S"));
+        ZoDownload download(lesson);
+        download.setMainWindow(mFixture.host());
+        download.start();
+        QCOMPARE(download.message(), QStringLiteral("The lesson lists itself as one of its exercises."));
+        QCOMPARE(storedIdOf(QStringLiteral("L-S")), 0);
+        QCOMPARE(storedIdOf(QStringLiteral("E-S1")), 0);
+        for (const FakeBridge::Call& call : bridge().calls())
+            QVERIFY(call.name != QLatin1String("downloadManifest"));
+    }
+
+    // Search replies past a limit are refused whole: nothing of them is used.
+    void searchRepliesPastALimit()
+    {
+        QString rows;
+        for (int i = 0; i <= ContentGate::MaxResultRows; ++i)
+            rows += exerciseElement(QStringLiteral("R%1").arg(i));
+        bridge().queue(QStringLiteral("sendQuery"), exerciseQueryReply(rows, ContentGate::MaxResultRows + 1));
+        int status = 0;
+        int total = 0;
+        QVERIFY(CourierOverFakeBridge::manager()
+                    ->queryExercises({{"Term", "x"}, {"LanguageID", "fra"}, {"MaxResults", "20"}, {"PageNum", "1"}},
+                                     &status, &total)
+                    .isEmpty());
+        QCOMPARE(status, -1);
+        QCOMPARE(total, 0);
+
+        QList<QPair<QString, QString>> members;
+        for (int i = 1; i <= ContentGate::MaxLessonMembers + 1; ++i)
+            members.append({QString::number(i), QStringLiteral("E-M%1").arg(i)});
+        bridge().queue(QStringLiteral("sendQuery"),
+                       lessonQueryReply(lessonElement(QStringLiteral("L-1"), {{"1", "E-1"}})
+                                            + lessonElement(QStringLiteral("L-M"), members), 2));
+        status = 0;
+        QVERIFY(CourierOverFakeBridge::manager()
+                    ->queryLessons({{"Title", "x"}, {"LanguageID", "fra"}, {"MaxResults", "20"}, {"PageNum", "1"}},
+                                   &status, &total)
+                    .isEmpty());
+        QCOMPARE(status, -1);
+        QCOMPARE(total, 0);
+    }
+
+    // The status is looked at before any wait: a finished member moves on
+    // after one look.
+    void finishedMemberIsLookedAtOnce()
+    {
+        const ZoLesson lesson = foundLesson(QStringLiteral("L-P"), {{"1", "E-P1"}, {"2", "E-P2"}, {"3", "E-P3"}});
+        for (const QString n : {"P1", "P2", "P3"})
+            bridge().queue(QStringLiteral("getDownloadXml"), exerciseDocument(n));
+        ZoDownload download(lesson);
+        QSignalSpy complete(&download, &ZoDownload::downloadComplete);
+        download.start();
+        QCOMPARE(complete.size(), 1);
+        int looks = 0;
+        for (const FakeBridge::Call& call : bridge().calls())
+            looks += call.name == QLatin1String("getDownloadStatus") ? 1 : 0;
+        QCOMPARE(looks, 3);
+    }
+
+    // A transfer given up for making no progress is cancelled, so that the
+    // client stops it and removes its partial file.
+    void givenUpTransferIsCancelled()
+    {
+        const ZoLesson lesson = foundLesson(QStringLiteral("L-G"), {{"1", "E-G1"}});
+        bridge().setDefault(QStringLiteral("getDownloadStatus"), QStringLiteral("0"));
+        ZoDownload download(lesson);
+        download.setMainWindow(mFixture.host());
+        download.setTimeLimits(50, 100);
+        download.start();
+        QCOMPARE(download.message(), QStringLiteral("Network Error."));
+        QStringList cancelled;
+        for (const FakeBridge::Call& call : bridge().calls()) {
+            if (call.name == QLatin1String("cancelDownload"))
+                cancelled << call.args.value(0);
+        }
+        QCOMPARE(cancelled, QStringList{QStringLiteral("4")});
+        QCOMPARE(storedIdOf(QStringLiteral("E-G1")), 0);
+    }
+
+    // A translated exercise stored only as a translation of another is still
+    // downloaded, and then stored with its sound.
+    void translatedExerciseIsDownloaded()
+    {
+        const ZoExercise first = foundExercise(QStringLiteral("T0"));
+        bridge().setDefault(QStringLiteral("getTranslationXml"), translationDocument({"T1"}));
+        auto download = bar(first);
+        download->start();
+        QVERIFY(storedIdOf(QStringLiteral("E-T0")) > 0);
+        QVERIFY(storedIdOf(QStringLiteral("E-T1")) > 0);
+        QVERIFY(!ZoDbHelper().isExerciseStored(QStringLiteral("E-T1")));
+        bridge().reset();
+        const ZoExercise translated = foundExercise(QStringLiteral("T1"));
+        auto second = bar(translated);
+        QSignalSpy complete(second.get(), &ZoDownload::downloadComplete);
+        second->start();
+        QCOMPARE(complete.size(), 1);
+        bool asked = false;
+        for (const FakeBridge::Call& call : bridge().calls())
+            asked = asked || call.name == QLatin1String("downloadExercise");
+        QVERIFY(asked);
+        QVERIFY(ZoDbHelper().isExerciseStored(QStringLiteral("E-T1")));
+        QCOMPARE(second->exercise().mediaName(), QStringLiteral("chienT1.ogg"));
     }
 };
 
