@@ -1,5 +1,7 @@
 #include "FieldOneLine.h"
 
+#include <QSignalBlocker>
+
 #include "ComboText.h"
 #include "IDbManager.h"
 #include "IMainWindow.h"
@@ -59,7 +61,14 @@ int FieldOneLine::updateViewLists()
     return 1;
 }
 
-void FieldOneLine::retranslateView() {}
+void FieldOneLine::retranslateView()
+{
+    const QString value = lEditFieldValue->text();
+    const QSignalBlocker blocker(lEditFieldValue);
+    retranslateUi(this);
+    lblType->setText(mType);
+    lEditFieldValue->setText(value);
+}
 
 int FieldOneLine::customLeave()
 {
