@@ -176,6 +176,9 @@ void CreateExerciseView::retranslateView()
     tabCreateView->setTabText(tabCreateView->indexOf(mSession), tr("Session List"));
     tabCreateView->setTabText(tabCreateView->indexOf(mTemplate), tr("Import"));
     mTemplate->retranslate();
+    mSession->retranslate();
+    for (IFieldInfo* field : std::as_const(mFields))
+        field->retranslateView();
     if (count == 0) {
         cmbLanguages->addItem(tr("Select Language"));
         return;

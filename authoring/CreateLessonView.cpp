@@ -212,7 +212,12 @@ void CreateLessonView::retranslateView()
     tblList->setColumnLabels({QStringLiteral("Id"), tr("Study Terms in Lesson"), tr("Language"), tr("Country"),
                               tr("Locality"), tr("Voice"), QStringLiteral("MediaPath"), QStringLiteral("MediaName")});
     // The Designer texts would replace the filter's items: keep the user's list.
-    const QString title = lEditLessonName->text();
+    // A new lesson's placeholder title follows the language; a typed one stays.
+    QString title = lEditLessonName->text();
+    if (!mNewLessonTitle.isEmpty() && title == mNewLessonTitle) {
+        mNewLessonTitle = tr("New Lesson");
+        title = mNewLessonTitle;
+    }
     const QString search = lEditSearchField->text();
     {
         const QSignalBlocker fieldBlocker(lEditSearchField);
@@ -344,7 +349,8 @@ int CreateLessonView::newSession()
     mLessonShown = false;
     setNotModified();
     refreshButtons();
-    lEditLessonName->setText(tr("New Lesson"));
+    mNewLessonTitle = tr("New Lesson");
+    lEditLessonName->setText(mNewLessonTitle);
     lEditLessonName->selectAll();
     lEditLessonName->setFocus();
     return 1;

@@ -134,6 +134,8 @@ private:
     std::unique_ptr<ZoLesson> mLesson;
     int mModified = 0;
     bool mLessonShown = false;
+    // The placeholder title shown for a new lesson, in the language it was shown in.
+    QString mNewLessonTitle;
     bool mSearched = false;
     bool mInitialised = false;
     // The user whose lesson the table holds.

@@ -73,6 +73,12 @@ void CreateSession::setTexts()
                                  QStringLiteral("MediaName")});
 }
 
+void CreateSession::retranslate()
+{
+    retranslateUi(this);
+    setTexts();
+}
+
 void CreateSession::setMainWindow(IMainWindow* host)
 {
     mHost = host;

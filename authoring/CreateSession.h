@@ -32,6 +32,8 @@ public:
     // changed there; 1.
     int refreshFromStore();
     void init();
+    // The Designer texts and the column labels in the current language.
+    void retranslate();
 
     // The local ids listed, in row order.
     QStringList ids() const { return mIds; }

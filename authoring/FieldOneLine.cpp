@@ -8,6 +8,8 @@
 #include "PluginLocator.h"
 #include "ZoUser.h"
 
+#include <QSignalBlocker>
+
 FieldOneLine::FieldOneLine(QString type, QHash<QString, QString> values)
     : mType(type)
 {
@@ -58,7 +60,14 @@ int FieldOneLine::updateViewLists()
     return 1;
 }
 
-void FieldOneLine::retranslateView() {}
+void FieldOneLine::retranslateView()
+{
+    const QString value = lEditFieldValue->text();
+    const QSignalBlocker blocker(lEditFieldValue);
+    retranslateUi(this);
+    lblType->setText(mType);
+    lEditFieldValue->setText(value);
+}
 
 int FieldOneLine::customLeave()
 {

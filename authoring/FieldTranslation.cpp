@@ -77,7 +77,12 @@ int FieldTranslation::updateViewLists()
     return mLanguageHelper2->fill(false) && filled ? 1 : 0;
 }
 
-void FieldTranslation::retranslateView() {}
+void FieldTranslation::retranslateView()
+{
+    retranslateUi(this);
+    lblType1->setText(mType == QLatin1String("Translation") ? tr("Translation") : mType);
+    lblType2->setText(tr("Subject Area"));
+}
 
 int FieldTranslation::customLeave()
 {

@@ -985,7 +985,7 @@ void MainWindow::moveToOfflineMode()
         if (offlineLogin != ready) {
             MessageBoxHelper::warning(this, *mAppName,
                                       tr("The Vireda network is not accessible. To re-enable online features please\n"
-                                         "make sure you have a valid Internet connection before restarting Vireda."));
+                                         "make sure you have a valid Internet connection, then sign out and sign in again."));
         }
     }
 

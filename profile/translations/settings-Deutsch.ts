@@ -27,8 +27,8 @@
         <translation>Benutzername:</translation>
     </message>
     <message>
-        <source>Username  is case sensitive</source>
-        <translation>Beim Benutzernamen  zählt Groß- und Kleinschreibung</translation>
+        <source>Usernames are not case sensitive</source>
+        <translation>Bei Benutzernamen zählt Groß- und Kleinschreibung nicht</translation>
     </message>
     <message>
         <source>Change Password</source>

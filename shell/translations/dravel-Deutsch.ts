@@ -305,9 +305,9 @@ Bitte warten Sie eine Minute und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>The Vireda network is not accessible. To re-enable online features please
-make sure you have a valid Internet connection before restarting Vireda.</source>
+make sure you have a valid Internet connection, then sign out and sign in again.</source>
         <translation>Das Vireda-Netzwerk ist nicht erreichbar. Um die Online-Funktionen wieder zu nutzen,
-stellen Sie bitte eine funktionierende Internetverbindung her, bevor Sie Vireda neu starten.</translation>
+stellen Sie bitte eine funktionierende Internetverbindung her und melden Sie sich dann ab und wieder an.</translation>
     </message>
     <message>
         <source>Upload recently created content?
@@ -396,8 +396,8 @@ Bitte stellen Sie sicher, dass Sie in diesen Ordner schreiben dürfen und dass d
         <translation>Benutzername:*</translation>
     </message>
     <message>
-        <source>Username is case sensitive</source>
-        <translation>Beim Benutzernamen wird zwischen Groß- und Kleinschreibung unterschieden</translation>
+        <source>Usernames are not case sensitive: &quot;Anna&quot; and &quot;anna&quot; are the same user</source>
+        <translation>Bei Benutzernamen zählt Groß- und Kleinschreibung nicht: „Anna“ und „anna“ sind derselbe Benutzer</translation>
     </message>
     <message>
         <source>Password:*</source>

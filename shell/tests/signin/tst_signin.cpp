@@ -36,7 +36,7 @@ const QString kNetworkCheck = QStringLiteral(
     "please make sure you have a valid Internet connection and restart Vireda.");
 const QString kNotAccessible = QStringLiteral(
     "The Vireda network is not accessible. To re-enable online features please\n"
-    "make sure you have a valid Internet connection before restarting Vireda.");
+    "make sure you have a valid Internet connection, then sign out and sign in again.");
 const QStringList kRetryButtons{QStringLiteral("Cancel Login"), QStringLiteral("Connect as Offline")};
 
 QString site()
