@@ -7,11 +7,13 @@
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
 #include "SettingsStore.h"
+#include "StoreWriteError.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QDir>
 #include <QMap>
 #include <QSettings>
 
@@ -251,9 +253,12 @@ void CreateSession::saveAsLesson()
     CreateNew dialog(mHost, &lesson);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    StoreWriteError::clear();
     std::unique_ptr<QObject> stored(mStore->insert(QStringLiteral("Lesson"), lesson.toHash()));
     if (!stored) {
-        MessageBoxHelper::information(this, mTitle, tr("Unknown error.  Lesson could not be saved."));
+        MessageBoxHelper::information(this, mTitle,
+                                      StoreWriteError::message(tr("Unknown error.  Lesson could not be saved."),
+                                                               StoreWriteError::explain(QDir::currentPath())));
         return;
     }
     if (mHost)

@@ -9,12 +9,14 @@
 #include "ImportForm.h"
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
+#include "StoreWriteError.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 #include "ZoTable.h"
 #include "ZoUser.h"
 #include "ZoWordList.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -606,9 +608,12 @@ void CreateTemplate::saveAsLesson()
     }
     if (!self || mList.get() != list)
         return;
+    StoreWriteError::clear();
     std::unique_ptr<QObject> stored(mStore->insert(QStringLiteral("Lesson"), lesson.toHash()));
     if (!stored) {
-        MessageBoxHelper::information(this, mTitle, tr("Unknown error.  Lesson could not be saved."));
+        MessageBoxHelper::information(this, mTitle,
+                                      StoreWriteError::message(tr("Unknown error.  Lesson could not be saved."),
+                                                               StoreWriteError::explain(QDir::currentPath())));
         return;
     }
     if (mHost)

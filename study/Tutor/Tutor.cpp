@@ -10,6 +10,7 @@
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
 #include "SettingsStore.h"
+#include "StoreWriteError.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 #include "ZoUser.h"
@@ -17,6 +18,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDebug>
+#include <QDir>
 #include <QFontMetrics>
 #include <QMenu>
 #include <QSet>
@@ -904,6 +906,7 @@ void Tutor::btnCreateLessonClicked()
     delete dialog.data();
     if (!self || result != QDialog::Accepted)
         return;
+    StoreWriteError::clear();
     std::unique_ptr<QObject> saved(mDb->insert(QStringLiteral("Lesson"), lesson.toHash()));
     if (saved) {
         if (mHost)
@@ -911,7 +914,9 @@ void Tutor::btnCreateLessonClicked()
         saved.reset();
         MessageBoxHelper::information(this, mMsgTitle, tr("Lesson Saved."));
     } else {
-        MessageBoxHelper::information(this, mMsgTitle, tr("Unknown error.  Lesson could not be saved."));
+        MessageBoxHelper::information(this, mMsgTitle,
+                                      StoreWriteError::message(tr("Unknown error.  Lesson could not be saved."),
+                                                               StoreWriteError::explain(QDir::currentPath())));
     }
 }
 

@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <QTextEdit>
@@ -673,6 +675,32 @@ private slots:
         QCOMPARE(mHost->uploadCountUpdates, counted + 1);
         // The list is unchanged.
         QCOMPARE(mFx->study()->count(), 4);
+    }
+
+    // A lesson the database cannot take is refused with the cause in words.
+    void saveAsLessonOnReadOnlyDatabaseSaysWhy()
+    {
+        const QString a = mFx->addExercise(QStringLiteral("delta"));
+        mFx->appendStored(a);
+        openForm();
+        const int lessonsBefore = mFx->lessons().size();
+        const int mark = mFx->tree().boxes().size();
+        QSqlQuery q(QSqlDatabase::database());
+        QVERIFY(q.exec(QStringLiteral("pragma query_only = 1")));
+        bool seen = false;
+        answerNextDialog([](QDialog* dialog) {
+            dialog->findChild<QLineEdit*>(QStringLiteral("lEditTitle"))->setText(QStringLiteral("Locked"));
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnOk")), Qt::LeftButton);
+        }, &seen);
+        click("btnCreateLesson");
+        QVERIFY(q.exec(QStringLiteral("pragma query_only = 0")));
+        QVERIFY(seen);
+        QCOMPARE(mFx->tree().boxesSince(mark),
+                 QStringList{WizardTestTree::info(QStringLiteral(
+                         "Unknown error.  Lesson could not be saved.\n\n"
+                         "The local database cannot be written: the file or its folder is read-only. "
+                         "Please make sure that you may write to them, then start Vireda again."))});
+        QCOMPARE(mFx->lessons().size(), lessonsBefore);
     }
 
     void cancelledLessonStoresNothing()
