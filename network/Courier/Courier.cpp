@@ -9,6 +9,7 @@
 #include "IUserResource.h"
 #include "PluginLocator.h"
 #include "StartupProbe.h"
+#include "XmlPathMap.h"
 #include "ZoDbHelper.h"
 #include "ZoUser.h"
 
@@ -66,17 +67,6 @@ QDomElement childNamed(const QDomElement& parent, const QString& name)
             return e;
     }
     return {};
-}
-
-// Every child element of that name, in document order; nothing deeper.
-QList<QDomElement> childrenNamed(const QDomElement& parent, const QString& name)
-{
-    QList<QDomElement> found;
-    for (QDomElement e = parent.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
-        if (e.tagName().compare(name, Qt::CaseInsensitive) == 0)
-            found.append(e);
-    }
-    return found;
 }
 
 // The element reached from the root by that exact path of names, or null.
@@ -186,7 +176,7 @@ void readQueryReply(const QString& answer, bool isNull, const QString& replyName
         *status = 0;
         return;
     }
-    const QList<QDomElement> elements = childrenNamed(reply, tag);
+    const QList<QDomElement> elements = XmlPathMap::childrenNamed(reply, tag);
     if (elements.isEmpty())
         return;
     if (elements.size() > ContentGate::MaxResultRows) {
@@ -1029,7 +1019,7 @@ QList<ZoLesson> Courier::queryLessons(QHash<QString, QString> criteria, int* sta
     const QString answer = mBridge ? mBridge->text("sendQuery", message.toString(1), &isNull) : QString();
     readQueryReply(answer, isNull, QStringLiteral("lessonQueryReply"), QStringLiteral("lesson"), status, totalResults, [&](const QDomElement& element) {
         const int members =
-            int(childrenNamed(childNamed(element, QStringLiteral("exercises")), QStringLiteral("exercise")).size());
+            int(XmlPathMap::childrenNamed(childNamed(element, QStringLiteral("exercises")), QStringLiteral("exercise")).size());
         if (tooLarge || members > ContentGate::MaxLessonMembers) {
             tooLarge = true;
             return;
@@ -1144,7 +1134,7 @@ QString Courier::parseTranslationXml(QString xml, ZoDbHelper* lookup, QList<ZoTr
     ZoDbHelper own;
     ZoDbHelper& helper = lookup ? *lookup : own;
     QList<ZoExercise> foundExercises;
-    for (const QDomElement& element : childrenNamed(reply, QStringLiteral("exercise"))) {
+    for (const QDomElement& element : XmlPathMap::childrenNamed(reply, QStringLiteral("exercise"))) {
         qDebug().noquote() << "PARENT==> " + element.parentNode().nodeName();
         foundExercises.append(exerciseFromMap(ownMap(element), helper, QStringLiteral("media.media_manifest.voice")));
         qDebug().noquote() << "Exercise has term " + foundExercises.last().term();
@@ -1153,7 +1143,7 @@ QString Courier::parseTranslationXml(QString xml, ZoDbHelper* lookup, QList<ZoTr
     // A translation goes out with the exercise it names, each exercise at most once;
     // a translation naming none of the reply's exercises is dropped.
     QList<bool> used(foundExercises.size(), false);
-    for (const QDomElement& element : childrenNamed(reply, QStringLiteral("translation"))) {
+    for (const QDomElement& element : XmlPathMap::childrenNamed(reply, QStringLiteral("translation"))) {
         const ZoTranslation translation(ownMap(element).entries());
         const QStringList named = translation.persistentExerciseIds();
         qsizetype match = -1;

@@ -174,3 +174,13 @@ void XmlPathMap::addValue(const QString& path, const QString& value)
     ++count.value();
     mValues.insert(key + QStringLiteral("#%1").arg(count.value()), trimmed);
 }
+
+QList<QDomElement> XmlPathMap::childrenNamed(const QDomElement& parent, const QString& name)
+{
+    QList<QDomElement> found;
+    for (QDomElement e = parent.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        if (e.tagName().compare(name, Qt::CaseInsensitive) == 0)
+            found.append(e);
+    }
+    return found;
+}

@@ -3,6 +3,7 @@
 #include <QDomDocument>
 #include <QDomNode>
 #include <QHash>
+#include <QList>
 #include <QString>
 
 // Flattens one XML document into a table from dotted, lower-cased paths below
@@ -32,6 +33,10 @@ public:
     // How many times the path was met, 0 when never.
     int occurrences(QString path) const;
     QString dump() const;
+
+    // The child elements of parent with that name in any letter case, as the
+    // map reads them, in document order; nothing deeper.
+    static QList<QDomElement> childrenNamed(const QDomElement& parent, const QString& name);
 
 private:
     void parseDocument(const QDomDocument& document);

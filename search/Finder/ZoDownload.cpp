@@ -28,17 +28,6 @@ namespace {
 const QString kExercise = QStringLiteral("Exercise");
 const QString kLesson = QStringLiteral("Lesson");
 
-// Child elements of that name in any letter case, as the path map reads them.
-QList<QDomElement> childrenNamed(const QDomElement& parent, const QString& name)
-{
-    QList<QDomElement> found;
-    for (QDomElement e = parent.firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
-        if (e.tagName().compare(name, Qt::CaseInsensitive) == 0)
-            found.append(e);
-    }
-    return found;
-}
-
 bool hasAttributeNamed(const QDomElement& element, const QString& name)
 {
     const QDomNamedNodeMap attributes = element.attributes();
@@ -52,7 +41,7 @@ bool hasAttributeNamed(const QDomElement& element, const QString& name)
 // A persistent id as the path map reads it: attribute of the exercise's manifest.
 QString persistentIdOf(const QDomElement& exercise)
 {
-    const QList<QDomElement> manifests = childrenNamed(exercise, QStringLiteral("manifest"));
+    const QList<QDomElement> manifests = XmlPathMap::childrenNamed(exercise, QStringLiteral("manifest"));
     if (manifests.size() != 1)
         return QString();
     const QDomNamedNodeMap attributes = manifests.first().attributes();
@@ -68,11 +57,11 @@ QString persistentIdOf(const QDomElement& exercise)
 QString ZoDownload::refusalOf(const QDomElement& exercise, QString* mediaName)
 {
     const QString fileNameTag = QStringLiteral("mediaManifestFileName");
-    const QList<QDomElement> media = childrenNamed(exercise, QStringLiteral("media"));
+    const QList<QDomElement> media = XmlPathMap::childrenNamed(exercise, QStringLiteral("media"));
     const QList<QDomElement> manifests =
-        media.size() == 1 ? childrenNamed(media.first(), QStringLiteral("media_manifest")) : QList<QDomElement>();
+        media.size() == 1 ? XmlPathMap::childrenNamed(media.first(), QStringLiteral("media_manifest")) : QList<QDomElement>();
     const QList<QDomElement> names =
-        manifests.size() == 1 ? childrenNamed(manifests.first(), fileNameTag) : QList<QDomElement>();
+        manifests.size() == 1 ? XmlPathMap::childrenNamed(manifests.first(), fileNameTag) : QList<QDomElement>();
     if (names.size() != 1 || hasAttributeNamed(manifests.first(), fileNameTag)
         || !names.first().firstChildElement().isNull())
         return tr("The exercise does not name exactly one sound.");
@@ -80,8 +69,8 @@ QString ZoDownload::refusalOf(const QDomElement& exercise, QString* mediaName)
     if (!ContentGate::isPlainFileName(name))
         return tr("The name of the exercise's sound is not a plain file name.");
     int fields = 0;
-    for (const QDomElement& kvps : childrenNamed(exercise, QStringLiteral("kvps")))
-        fields += int(childrenNamed(kvps, QStringLiteral("kvp")).size());
+    for (const QDomElement& kvps : XmlPathMap::childrenNamed(exercise, QStringLiteral("kvps")))
+        fields += int(XmlPathMap::childrenNamed(kvps, QStringLiteral("kvp")).size());
     if (fields > ContentGate::MaxFieldsPerExercise)
         return tr("The exercise has more than %1 fields.").arg(ContentGate::MaxFieldsPerExercise);
     if (mediaName)
