@@ -570,7 +570,7 @@ private slots:
                 "The selected file is not a text file and cannot be imported.\nIt may be a picture or a program, or "
                 "text in UTF-16 without a byte-order mark.\nPlease choose a text file saved with UTF-8 Encoding.");
         const QByteArray bom("\xEF\xBB\xBF");
-        QByteArray png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0\0\0\x01\0\x08\x06\0\0\0", 33);
+        QByteArray png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0\0\0\x01\0\x08\x06\0\0\0", 29);
         for (int i = 0; i < 4096; ++i)
             png += char((i * 131 + 7) % 256);
         QTest::newRow("picture") << png << qint64(0) << notText << QStringList();
