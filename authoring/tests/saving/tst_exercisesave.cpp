@@ -1,3 +1,4 @@
+#include "AgentProcess.h"
 #include "AuthoringTree.h"
 #include "CreateExerciseView.h"
 #include "CreateSession.h"
@@ -11,6 +12,7 @@
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -274,6 +276,95 @@ private slots:
         QCOMPARE(QDir(mFixture.contentPath(QString())).entryList(QDir::Files | QDir::Hidden), content);
         QCOMPARE(view->tEditTerm->toPlainText(), QStringLiteral("Haus"));
         QVERIFY(view->btnSave->isEnabled());
+    }
+
+    // A real full disk in the saving process: the preloaded library makes
+    // writes under the tree fail with ENOSPC as SQLite writes its pages.
+    void fullDiskLosesNothing()
+    {
+        TestTree tree;
+        QVERIFY(tree.isValid());
+        QVERIFY(tree.removePlugin(QStringLiteral("Managers"), QStringLiteral("Courier.so")));
+        QVERIFY(tree.addPlugin(QStringLiteral("shell/ScriptedNetManager.so"), QStringLiteral("Managers"),
+                               QStringLiteral("Courier.so")));
+        QVERIFY(tree.removePlugin(QStringLiteral("Managers"), QStringLiteral("ZoAudio.so")));
+        QVERIFY(tree.addPlugin(QStringLiteral("Managers/ZoAudio.so"), QStringLiteral("Managers")));
+        const QString db = tree.filePath(QStringLiteral("vireda.db"));
+        QVERIFY(TestDatabase::createFile(db));
+        QVERIFY(ScriptedNet::writeScript(tree.filePath(QStringLiteral("netscript.ini")), {}));
+        // The log lies off the full disk, so that the box can be written.
+        QTemporaryDir logs;
+        const QString boxLog = logs.filePath(QStringLiteral("boxes.log"));
+
+        auto run = [&](const QString& role, bool full) {
+            AgentProcess agent(tree, QString(), QStringLiteral("offscreen"));
+            agent.setEnvironment(QStringLiteral("VIREDA_NET_SCRIPT"), tree.filePath(QStringLiteral("netscript.ini")));
+            agent.setEnvironment(QStringLiteral("VIREDA_NET_LOG"), tree.filePath(QStringLiteral("netcalls.log")));
+            agent.setEnvironment(QStringLiteral("VIREDA_MSGBOX_LOG"), boxLog);
+            agent.setEnvironment(QStringLiteral("VIREDA_MSGBOX_ANSWERS"), QString());
+            if (full) {
+                agent.setEnvironment(QStringLiteral("LD_PRELOAD"),
+                                     TestTree::testPluginPath() + QStringLiteral("/preload/libvireda_full_disk.so"));
+                agent.setEnvironment(QStringLiteral("VIREDA_FULL_DISK_PATH"), tree.path());
+                // Under AddressSanitizer its runtime need not come first: the library has no sanitizer of its own.
+                const QString asan = qEnvironmentVariable("ASAN_OPTIONS");
+                agent.setEnvironment(QStringLiteral("ASAN_OPTIONS"),
+                                     asan + (asan.isEmpty() ? "" : ":") + QStringLiteral("verify_asan_link_order=0"));
+            }
+            agent.run(QStringLiteral(AGENT_EXECUTABLE), {role}, 60000);
+            return agent.failure(3);
+        };
+        const auto boxes = [&] {
+            QFile file(boxLog);
+            return file.open(QIODevice::ReadOnly)
+                ? QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                : QStringList();
+        };
+        // The database holds what it should and every sound in "Content" is a stored exercise's.
+        const auto check = [&](const QStringList& terms) {
+            QSqlDatabase file = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("afterwards"));
+            file.setDatabaseName(db);
+            QVERIFY(file.open());
+            {
+                QSqlQuery q(file);
+                QVERIFY(q.exec(QStringLiteral("pragma integrity_check")) && q.next());
+                QCOMPARE(q.value(0).toString(), QStringLiteral("ok"));
+                // Exercises with their term and sound; no term or sound row of a failed save.
+                QVERIFY(q.exec(QStringLiteral("select mv, mmfn from v_e order by mv")));
+                QStringList stored;
+                QStringList sounds;
+                while (q.next()) {
+                    stored << q.value(0).toString();
+                    sounds << q.value(1).toString();
+                }
+                QCOMPARE(stored, terms);
+                QVERIFY(q.exec(QStringLiteral("select (select count(*) from tm where tmttmtid = 1), "
+                                              "(select count(*) from mm)")) && q.next());
+                QCOMPARE(q.value(0).toInt(), terms.size());
+                QCOMPARE(q.value(1).toInt(), terms.size());
+                sounds.sort();
+                QStringList files = QDir(tree.filePath(QStringLiteral("Content"))).entryList({QStringLiteral("*.wav")},
+                                                                                             QDir::Files);
+                files.sort();
+                QCOMPARE(files, sounds);
+            }
+            file.close();
+            file = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("afterwards"));
+        };
+
+        QString failure = run(QStringLiteral("fullDisk"), true);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QCOMPARE(boxes(), QStringList{info(QStringLiteral("Unknown error.  Exercise could not be saved.\n\n"
+                                                          "The disk is full. Please free some space on it, then save again."))});
+        check({QStringLiteral("Haus")});
+        if (QTest::currentTestFailed())
+            return;
+
+        failure = run(QStringLiteral("afterRestart"), false);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QCOMPARE(boxes().size(), 1);
+        check({QStringLiteral("Baum"), QStringLiteral("Haus")});
     }
 
     void storedExercise_data()
