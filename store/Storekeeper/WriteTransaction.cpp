@@ -3,16 +3,33 @@
 #include "StoreWriteError.h"
 
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QTextStream>
+
+namespace {
+
+// BEGIN or COMMIT as a statement: the driver's own transaction calls drop
+// SQLite's result code, which tells a full disk from a read-only file.
+bool run(QSqlDatabase& database, const QString& statement, QSqlError* error)
+{
+    QSqlQuery query(database);
+    if (query.exec(statement))
+        return true;
+    *error = query.lastError();
+    return false;
+}
+
+} // namespace
 
 WriteTransaction::WriteTransaction(QSqlDatabase database)
     : mDatabase(database)
 {
-    mActive = mDatabase.isOpen() && mDatabase.transaction();
-    if (!mActive)
-        StoreWriteError::note(mDatabase.lastError());
-    if (!mActive)
-        QTextStream(stdout) << "SQL ERROR: no transaction: " << mDatabase.lastError().text() << Qt::endl;
+    QSqlError error = mDatabase.lastError();
+    mActive = mDatabase.isOpen() && run(mDatabase, QStringLiteral("BEGIN"), &error);
+    if (!mActive) {
+        StoreWriteError::note(error);
+        QTextStream(stdout) << "SQL ERROR: no transaction: " << error.text() << Qt::endl;
+    }
 }
 
 WriteTransaction::~WriteTransaction()
@@ -30,11 +47,12 @@ bool WriteTransaction::commit()
 {
     if (!mActive)
         return false;
-    if (mDatabase.commit()) {
+    QSqlError error;
+    if (run(mDatabase, QStringLiteral("COMMIT"), &error)) {
         mActive = false;
         return true;
     }
-    StoreWriteError::note(mDatabase.lastError());
-    QTextStream(stdout) << "SQL ERROR: commit failed: " << mDatabase.lastError().text() << Qt::endl;
+    StoreWriteError::note(error);
+    QTextStream(stdout) << "SQL ERROR: commit failed: " << error.text() << Qt::endl;
     return false;
 }
