@@ -80,6 +80,18 @@ void giveBack(long long granted, ssize_t written)
         gFree.fetch_add(unused);
 }
 
+// One write of count bytes to fd through call(n), which writes n of them.
+template <typename Call>
+ssize_t limited(int fd, size_t count, Call call)
+{
+    const long long granted = take(fd, count);
+    if (granted < 0)
+        return -1;
+    const ssize_t written = call(static_cast<size_t>(granted));
+    giveBack(granted, written);
+    return written;
+}
+
 template <typename F>
 F next(const char* name)
 {
@@ -98,34 +110,19 @@ __attribute__((visibility("default"))) void vireda_full_disk_set_free(long long 
 __attribute__((visibility("default"))) ssize_t write(int fd, const void* buffer, size_t count)
 {
     static const auto real = next<ssize_t (*)(int, const void*, size_t)>("write");
-    const long long granted = take(fd, count);
-    if (granted < 0)
-        return -1;
-    const ssize_t written = real(fd, buffer, static_cast<size_t>(granted));
-    giveBack(granted, written);
-    return written;
+    return limited(fd, count, [&](size_t n) { return real(fd, buffer, n); });
 }
 
 __attribute__((visibility("default"))) ssize_t pwrite(int fd, const void* buffer, size_t count, off_t offset)
 {
     static const auto real = next<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite");
-    const long long granted = take(fd, count);
-    if (granted < 0)
-        return -1;
-    const ssize_t written = real(fd, buffer, static_cast<size_t>(granted), offset);
-    giveBack(granted, written);
-    return written;
+    return limited(fd, count, [&](size_t n) { return real(fd, buffer, n, offset); });
 }
 
 __attribute__((visibility("default"))) ssize_t pwrite64(int fd, const void* buffer, size_t count, off64_t offset)
 {
     static const auto real = next<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64");
-    const long long granted = take(fd, count);
-    if (granted < 0)
-        return -1;
-    const ssize_t written = real(fd, buffer, static_cast<size_t>(granted), offset);
-    giveBack(granted, written);
-    return written;
+    return limited(fd, count, [&](size_t n) { return real(fd, buffer, n, offset); });
 }
 
 // Vectored writes are refused whole when they do not fit.
@@ -151,35 +148,20 @@ __attribute__((visibility("default"))) ssize_t writev(int fd, const struct iovec
 __attribute__((visibility("default"))) ssize_t sendfile(int out, int in, off_t* offset, size_t count)
 {
     static const auto real = next<ssize_t (*)(int, int, off_t*, size_t)>("sendfile");
-    const long long granted = take(out, count);
-    if (granted < 0)
-        return -1;
-    const ssize_t written = real(out, in, offset, static_cast<size_t>(granted));
-    giveBack(granted, written);
-    return written;
+    return limited(out, count, [&](size_t n) { return real(out, in, offset, n); });
 }
 
 __attribute__((visibility("default"))) ssize_t sendfile64(int out, int in, off64_t* offset, size_t count)
 {
     static const auto real = next<ssize_t (*)(int, int, off64_t*, size_t)>("sendfile64");
-    const long long granted = take(out, count);
-    if (granted < 0)
-        return -1;
-    const ssize_t written = real(out, in, offset, static_cast<size_t>(granted));
-    giveBack(granted, written);
-    return written;
+    return limited(out, count, [&](size_t n) { return real(out, in, offset, n); });
 }
 
 __attribute__((visibility("default"))) ssize_t copy_file_range(int in, off64_t* inOffset, int out,
                                                                off64_t* outOffset, size_t count, unsigned int flags)
 {
     static const auto real = next<ssize_t (*)(int, off64_t*, int, off64_t*, size_t, unsigned int)>("copy_file_range");
-    const long long granted = take(out, count);
-    if (granted < 0)
-        return -1;
-    const ssize_t written = real(in, inOffset, out, outOffset, static_cast<size_t>(granted), flags);
-    giveBack(granted, written);
-    return written;
+    return limited(out, count, [&](size_t n) { return real(in, inOffset, out, outOffset, n, flags); });
 }
 
 } // extern "C"
