@@ -975,36 +975,36 @@ private slots:
         QVERIFY(threeResults({{"downloadExercise", "1 | 2"}, {"getDownloadStatus", "100"}}));
         downloadRow(0);
         QTRY_COMPARE(faces(), QStringList{"complete"});
-        const QList<ScreenTexts::Shown> english = ScreenTexts::shown(form(), true);
-        const QSet<QString> data{"eins", "zwei", "drei", "France", "Lyon", "bob", "ann", "Animaux", "about Animaux",
-                                 "carla"};
-
-        std::unique_ptr<ScreenTexts::German> de;
-        if (german) {
-            de = std::make_unique<ScreenTexts::German>([] {
-                PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"))
-                    ->releaseResources();
-                LanguageComboHelper::reloadCurrentUser();
-            });
-            mForm->retranslateView();
-            mForm->updateViewLists();
-            mForm->refreshData();
-            const QStringList untranslated =
-                ScreenTexts::untranslated(english, ScreenTexts::shown(form(), true), ScreenTexts::sameWords(), data);
-            QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral("; "))));
-        }
         // Help shows its word beside the icon, as on the other tabs.
         auto* help = child<QToolButton>("btnHelp");
         QVERIFY(!help->text().isEmpty());
         QCOMPARE(help->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
         QTRY_VERIFY2(ScreenTexts::cut(form()).isEmpty(), qPrintable(ScreenTexts::cut(form()).join("; ")));
-
         QVERIFY(scriptResults("queryLessons", {lessonRow("pl-1", "Animaux", 3)}));
         searchFor(QStringLiteral("a"), languages()->itemText(1), true);
         QCOMPARE(table()->rowCount(), 1);
         QTRY_VERIFY2(ScreenTexts::cut(form()).isEmpty(), qPrintable(ScreenTexts::cut(form()).join("; ")));
-        if (german)
-            QCOMPARE(table()->horizontalHeaderItem(5)->text(), QStringLiteral("Benutzername"));
+        if (!german)
+            return;
+
+        // The lessons and the finished download bar, then the switch.
+        const QList<ScreenTexts::Shown> english = ScreenTexts::shown(form(), true);
+        ScreenTexts::German de([] {
+            PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"))->releaseResources();
+            LanguageComboHelper::reloadCurrentUser();
+        });
+        mForm->retranslateView();
+        mForm->updateViewLists();
+        mForm->refreshData();
+        const QSet<QString> data{"eins", "ann", "Animaux", "about Animaux", "carla"};
+        const QStringList untranslated =
+            ScreenTexts::untranslated(english, ScreenTexts::shown(form(), true), ScreenTexts::sameWords(), data);
+        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral("; "))));
+        QTRY_VERIFY2(ScreenTexts::cut(form()).isEmpty(), qPrintable(ScreenTexts::cut(form()).join("; ")));
+        QVERIFY(scriptResults("queryExercises", {exerciseRow("pm-1", "eins")}));
+        searchFor(QStringLiteral("x"), languages()->itemText(1));
+        QCOMPARE(table()->rowCount(), 1);
+        QTRY_VERIFY2(ScreenTexts::cut(form()).isEmpty(), qPrintable(ScreenTexts::cut(form()).join("; ")));
     }
 };
 
