@@ -1,5 +1,6 @@
 #include "ColumnWidget.h"
 
+#include "ComboFit.h"
 #include "IMainWindow.h"
 #include "LanguageComboHelper.h"
 
@@ -14,6 +15,7 @@ ColumnWidget::ColumnWidget(IMainWindow* mainWindow, const QString& label)
     cmbColumnType->addItem(tr("Select Type"), QString());
     cmbColumnType->addItem(tr("Study Term"), studyTermType());
     cmbColumnType->addItem(tr("Translation"), translationType());
+    ComboFit::of(cmbColumnType);
 
     mLanguages = new LanguageComboHelper(cmbLanguages, LanguageComboHelper::SelectLanguage, mainWindow);
     mLanguages->setWizardParent(this);

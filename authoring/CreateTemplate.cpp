@@ -1,5 +1,6 @@
 #include "CreateTemplate.h"
 
+#include "ComboFit.h"
 #include "CreateExerciseView.h"
 #include "CreateNew.h"
 #include "ContentGate.h"
@@ -80,6 +81,7 @@ CreateTemplate::CreateTemplate(IMainWindow* host, CreateExerciseView* editor)
     }
     tblTemplate->setReadOnly(true);
     tblTemplate->setSingleRowSelection();
+    ComboFit::of(cmbTemplateList);
     setTexts();
     fillListCombo();
     btnLoad->setEnabled(false);

@@ -38,7 +38,11 @@ int FieldChoice::updateViewLists()
     return 1;
 }
 
-void FieldChoice::retranslateView() {}
+void FieldChoice::retranslateView()
+{
+    retranslateUi(this);
+    lblType->setText(mType == QLatin1String("Idiom") ? tr("Idiom") : mType);
+}
 
 int FieldChoice::customLeave()
 {

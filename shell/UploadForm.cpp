@@ -1,5 +1,6 @@
 #include "UploadForm.h"
 
+#include "ColumnFit.h"
 #include "IDbManager.h"
 #include "IMainWindow.h"
 #include "INetManager.h"
@@ -171,6 +172,7 @@ void UploadForm::setupTable()
     tbl->setSelectionMode(QAbstractItemView::NoSelection);
     tbl->setSelectionBehavior(QAbstractItemView::SelectRows);
     tbl->setSortingEnabled(true);
+    ColumnFit::of(tbl);
 }
 
 void UploadForm::selectAll(int state)

@@ -1,5 +1,6 @@
 #include "LanguageComboHelper.h"
 
+#include "ComboFit.h"
 #include "FluencyFormWizard.h"
 #include "IDbManager.h"
 #include "IMainWindow.h"
@@ -35,6 +36,7 @@ LanguageComboHelper::LanguageComboHelper(QComboBox* combo, FirstEntry first, IMa
       mMainWindow(mainWindow)
 {
     connect(combo, &QComboBox::currentIndexChanged, this, &LanguageComboHelper::choose);
+    ComboFit::of(combo);
 }
 
 void LanguageComboHelper::setMainWindow(IMainWindow* mainWindow)

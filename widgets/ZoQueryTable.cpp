@@ -1,5 +1,6 @@
 #include "ZoQueryTable.h"
 
+#include "ColumnFit.h"
 #include "IDbManager.h"
 #include "IResource.h"
 #include "PluginLocator.h"
@@ -96,6 +97,7 @@ void ZoQueryTable::applyIconColumn()
         return;
     QHeaderView* header = mView->horizontalHeader();
     mView->setColumnHidden(mIconColumn, false);
+    header->setSectionResizeMode(mIconColumn, QHeaderView::Fixed);
     // The style's minimum section size may be wider than the icon column.
     if (mIconWidth > 0 && header->minimumSectionSize() > mIconWidth)
         header->setMinimumSectionSize(mIconWidth);
@@ -152,6 +154,7 @@ void ZoQueryTable::query(const QString& type, const QHash<QString, QString>& cri
     applyIconColumn();
     // A new model may reset the header; the indicator keeps the order shown.
     header->setSortIndicator(mSortSection, Qt::SortOrder(mSortOrder));
+    ColumnFit::of(mView)->fit();
 }
 
 void ZoQueryTable::columnClicked(int column)

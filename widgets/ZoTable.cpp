@@ -1,5 +1,7 @@
 #include "ZoTable.h"
 
+#include "ColumnFit.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -12,6 +14,7 @@ ZoTable::ZoTable(QWidget* parent)
     setHorizontalScrollMode(ScrollPerPixel);
     setVerticalScrollMode(ScrollPerPixel);
     connect(this, &ZoTable::tableSelectionChanged, this, &ZoTable::zoTableSelectionChanged);
+    ColumnFit::of(this);
 }
 
 ZoTable::~ZoTable() = default;

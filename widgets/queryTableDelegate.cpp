@@ -3,7 +3,9 @@
 #include "IResource.h"
 #include "PluginLocator.h"
 
+#include <QApplication>
 #include <QPainter>
+#include <QStyle>
 #include <QPixmap>
 
 queryTableDelegate::queryTableDelegate(int languageColumn, int countryColumn, int learnerLevelColumn,
@@ -58,6 +60,21 @@ void queryTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         return;
     }
     QItemDelegate::paint(painter, option, index);
+}
+
+QSize queryTableDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const QSize hint = QItemDelegate::sizeHint(option, index);
+    const int column = index.column();
+    // The icon column shows the icon alone.
+    if (column >= 0 && column == mIconColumn)
+        return QSize(mIcon ? mIcon->width() : 0, hint.height());
+    if (!resourceFor(column))
+        return hint;
+    const QStyleOptionViewItem opt = setOptions(index, option);
+    const QRect text = textRectangle(nullptr, opt.rect, opt.font, displayName(index));
+    const int margin = 2 * (QApplication::style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr) + 1);
+    return QSize(text.width() + margin, hint.height());
 }
 
 void queryTableDelegate::paintText(QPainter* painter, const QStyleOptionViewItem& option,

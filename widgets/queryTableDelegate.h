@@ -17,6 +17,8 @@ public:
     ~queryTableDelegate() override;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // Measures the name drawn, not the id stored.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     // The text drawn for a cell of an id column: the resource's name for the
     // id, or the id itself when the resource is missing.

@@ -1,5 +1,6 @@
 #include "Finder.h"
 
+#include "ColumnFit.h"
 #include "HelpBrowser.h"
 #include "IDbManager.h"
 #include "ILogResource.h"
@@ -143,6 +144,7 @@ void Finder::init()
     tbl->horizontalHeader()->setSortIndicatorShown(true);
     tbl->verticalHeader()->hide();
     tbl->setShowGrid(true);
+    ColumnFit::of(tbl);
 
     mPageSize = 20;
     mRowCount = 0;
@@ -194,6 +196,8 @@ void Finder::retranslateView()
     const QString search = lEditSearch->text();
     retranslateUi(this);
     lEditSearch->setText(search);
+    for (ZoDownload* bar : std::as_const(mDownloads))
+        bar->retranslate();
     tbl->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     tbl->horizontalHeader()->setSortIndicatorShown(true);
     tbl->verticalHeader()->hide();

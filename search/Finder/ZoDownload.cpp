@@ -183,10 +183,26 @@ void ZoDownload::queue()
 {
     mState = Queued;
     pbStatus->hide();
-    btnError->setText(tr("Queued"));
+    showState(QT_TR_NOOP("Queued"));
     btnError->setEnabled(true);
     mMessage = tr("This %1 will be downloaded soon.").arg(mType == kLesson ? tr("Lesson") : tr("Exercise"));
     btnError->show();
+}
+
+void ZoDownload::showState(const char* word)
+{
+    mStateWord = word;
+    btnError->setText(tr(word));
+}
+
+void ZoDownload::retranslate()
+{
+    // The Designer texts; the title is the content's own and stays.
+    const QString title = lblContentTitle->text();
+    retranslateUi(this);
+    lblContentTitle->setText(title);
+    if (mStateWord)
+        btnError->setText(tr(mStateWord));
 }
 
 void ZoDownload::moveToHeadOfQueue()
@@ -225,7 +241,7 @@ void ZoDownload::setError(const QString& text)
     pbStatus->hide();
     btnDownloadComplete->hide();
     btnCancel->hide();
-    btnError->setText(mCancelled ? tr("Cancelled") : tr("Error"));
+    showState(mCancelled ? QT_TR_NOOP("Cancelled") : QT_TR_NOOP("Error"));
     btnError->setEnabled(!mCancelled);
     mMessage = text;
     btnError->show();
@@ -251,7 +267,7 @@ void ZoDownload::cancelDownloadProcess()
         mState = Idle;
         btnCancel->hide();
         pbStatus->hide();
-        btnError->setText(tr("Cancelled"));
+        showState(QT_TR_NOOP("Cancelled"));
         btnError->setEnabled(false);
         btnError->show();
         emit enableClearDownloadedButton();

@@ -60,6 +60,8 @@ public:
     void moveToHeadOfQueue();
     void setError(const QString& text);
     void setProgress(int value);
+    // The bar's texts in the language now installed.
+    void retranslate();
     // Stops for good: cancels a running transfer and makes a running poll
     // return at once; the caller then deletes the bar later.
     void abandon();
@@ -103,10 +105,13 @@ private:
     int storeExercise(ZoExercise* exercise);
     void networkFailure();
     void fail(const QString& text);
+    // Shows the state word (its English source) on the error button.
+    void showState(const char* word);
 
     ZoExercise mExercise;
     ZoLesson mLesson;
     QString mType;
+    const char* mStateWord = nullptr;
     int mHandle = -1;
     int mState = Idle;
     QString mMessage;

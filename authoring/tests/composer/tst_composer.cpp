@@ -11,6 +11,7 @@
 #include "IForm.h"
 #include "IResource.h"
 #include "LanguageComboHelper.h"
+#include "ScreenTexts.h"
 #include "TermListSteps.h"
 #include "WizardDriver.h"
 #include "ZoExercise.h"
@@ -23,6 +24,7 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -683,6 +685,72 @@ private slots:
         form->btnHelpClicked();
         form->btnHelpClicked();
         QCOMPARE(form->findChildren<HelpBrowser*>().size(), 1);
+    }
+
+    void textsOnScreen_data()
+    {
+        ScreenTexts::addLanguageAndFontRows();
+    }
+
+    // Every page of the tab (exercise editor with its session list and term
+    // list, lesson editor with its search table) shows its texts in full at
+    // the smallest and largest font; in German after a switch none stays English.
+    void textsOnScreen()
+    {
+        QFETCH(bool, german);
+        QFETCH(int, pointSize);
+        ZoWordList::listDirectory().removeRecursively();
+        QVERIFY(TermListSteps::writeList(QStringLiteral("Tiere"), {"Hund", "Katze"}, kGerman));
+        const QString stored = storeExercise(QStringLiteral("Maus"), kGerman);
+        QVERIFY(!stored.isEmpty());
+        ScreenTexts::PointSize size(pointSize);
+        mFixture.host()->changeFont(pointSize);
+        auto form = newForm();
+        CreateExerciseView* view = form->exerciseEditor();
+        QVERIFY(TermListSteps::choose(view->templatePage(), QStringLiteral("Tiere")));
+        QTest::mouseClick(view->btnAddField, Qt::LeftButton);
+        ZoLesson lesson;
+        lesson.setTitle(QStringLiteral("Garten"));
+        lesson.addExerciseId(stored);
+        form->lessonEditor()->openSession(&lesson);
+        form->lessonEditor()->findAll();
+
+        // Each page in turn, as the learner opens it.
+        auto everyPage = [&](const std::function<void(const QString&)>& look) {
+            form->lstViewChoices->setCurrentRow(0);
+            for (int tab = 0; tab < view->tabCreateView->count(); ++tab) {
+                view->tabCreateView->setCurrentIndex(tab);
+                QCoreApplication::processEvents();
+                look(QStringLiteral("exercise page %1").arg(tab));
+            }
+            form->lstViewChoices->setCurrentRow(1);
+            QCoreApplication::processEvents();
+            look(QStringLiteral("lesson page"));
+            form->lstViewChoices->setCurrentRow(0);
+        };
+        QList<ScreenTexts::Shown> english;
+        everyPage([&](const QString&) { english << ScreenTexts::shown(form.get(), true); });
+
+        std::unique_ptr<ScreenTexts::German> de;
+        if (german) {
+            de = std::make_unique<ScreenTexts::German>([] {
+                ZoDbHelper().releaseResources();
+                LanguageComboHelper::reloadCurrentUser();
+            });
+            form->retranslateView();
+            form->updateViewLists();
+            form->refreshData();
+            QList<ScreenTexts::Shown> shown;
+            everyPage([&](const QString&) { shown << ScreenTexts::shown(form.get(), true); });
+            const QStringList untranslated = ScreenTexts::untranslated(
+                english, shown, ScreenTexts::sameWords(),
+                {"Hund", "Katze", "Maus", "Tiere", "Garten", AuthoringTree::userName()});
+            QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral("; "))));
+        }
+        everyPage([&](const QString& page) {
+            QTRY_VERIFY2(ScreenTexts::cut(form.get()).isEmpty(),
+                         qPrintable(page + QStringLiteral(": ") + ScreenTexts::cut(form.get()).join("; ")));
+        });
     }
 };
 

@@ -6,10 +6,14 @@
 #include "FieldOneLine.h"
 #include "FieldTranslation.h"
 #include "IResource.h"
+#include "LanguageComboHelper.h"
+#include "ScreenTexts.h"
 #include "WizardDriver.h"
+#include "ZoDbHelper.h"
 
 #include <QApplication>
 #include <QSignalSpy>
+#include <QVBoxLayout>
 #include <QtTest>
 
 #include <functional>
@@ -335,6 +339,51 @@ private slots:
         QCOMPARE(mFixture.tree().netCalls(QStringLiteral("updateFluency")).size(), 1);
         // The signed-in user is still there after the reload.
         QVERIFY(AuthoringTree::users()->currentUser());
+    }
+
+    void textsOnScreen_data()
+    {
+        ScreenTexts::addLanguageAndFontRows();
+    }
+
+    // The field widgets made in English show every text in full at the
+    // smallest and largest font, also after a switch to German, where none
+    // stays English.
+    void textsOnScreen()
+    {
+        QFETCH(bool, german);
+        QFETCH(int, pointSize);
+        ScreenTexts::PointSize size(pointSize);
+        mFixture.host()->changeFont(pointSize);
+        QWidget page;
+        auto* layout = new QVBoxLayout(&page);
+        QList<IFieldInfo*> fields;
+        for (const QString& type : {QStringLiteral("Translation"), QStringLiteral("Note"), QStringLiteral("Idiom")}) {
+            IFieldInfo* field = FieldInfoFactory::create(type, {});
+            field->setMainWindow(mFixture.host());
+            field->redrawView();
+            layout->addWidget(dynamic_cast<QWidget*>(field));
+            fields << field;
+        }
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        const QList<ScreenTexts::Shown> english = ScreenTexts::shown(&page, true);
+
+        std::unique_ptr<ScreenTexts::German> de;
+        if (german) {
+            de = std::make_unique<ScreenTexts::German>([] {
+                ZoDbHelper().releaseResources();
+                LanguageComboHelper::reloadCurrentUser();
+            });
+            for (IFieldInfo* field : std::as_const(fields)) {
+                field->retranslateView();
+                field->updateViewLists();
+            }
+            const QStringList untranslated =
+                ScreenTexts::untranslated(english, ScreenTexts::shown(&page, true), ScreenTexts::sameWords(), {"Note"});
+            QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral("; "))));
+        }
+        QTRY_VERIFY2(ScreenTexts::cut(&page).isEmpty(), qPrintable(ScreenTexts::cut(&page).join("; ")));
     }
 };
 

@@ -1,7 +1,9 @@
 #include "AuthoringTree.h"
 #include "ColumnWidget.h"
 #include "ComboSteps.h"
+#include "LanguageComboHelper.h"
 #include "ImportForm.h"
+#include "ScreenTexts.h"
 #include "WizardDriver.h"
 #include "ZoDbHelper.h"
 #include "ZoWordList.h"
@@ -515,6 +517,42 @@ private slots:
         QVERIFY(!import(*dialog, {"term:", "tr:"}));
         QCOMPARE(mFixture.tree().boxes(),
                  QStringList{info("Language has not been selected for one of the import columns.")});
+    }
+
+    void textsOnScreen_data()
+    {
+        ScreenTexts::addLanguageAndFontRows();
+    }
+
+    // The column boxes' combos and every other text of the dialog show in
+    // full at the smallest and largest font; in German none stays English.
+    void textsOnScreen()
+    {
+        QFETCH(bool, german);
+        QFETCH(int, pointSize);
+        QVERIFY(mFixture.signIn({kGerman, QStringLiteral("French")}));
+        ScreenTexts::PointSize size(pointSize);
+        mFixture.host()->changeFont(pointSize);
+        const QString path = writeFile(QStringLiteral("kitchen.txt"), utf8Bom("Haus\thouse\tmaison\tcasa\n"));
+        auto english = form(path);
+        QCOMPARE(english->columns().size(), 4);
+        const QList<ScreenTexts::Shown> englishTexts = ScreenTexts::shown(english.get(), true);
+        std::unique_ptr<ScreenTexts::German> de;
+        std::unique_ptr<ImportForm> dialog;
+        if (german) {
+            english.reset();
+            de = std::make_unique<ScreenTexts::German>([] {
+                ZoDbHelper().releaseResources();
+                LanguageComboHelper::reloadCurrentUser();
+            });
+            dialog = form(path);
+            const QStringList untranslated = ScreenTexts::untranslated(
+                englishTexts, ScreenTexts::shown(dialog.get(), true), ScreenTexts::sameWords(), {path});
+            QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral("; "))));
+        } else {
+            dialog = std::move(english);
+        }
+        QTRY_VERIFY2(ScreenTexts::cut(dialog.get()).isEmpty(), qPrintable(ScreenTexts::cut(dialog.get()).join("; ")));
     }
 };
 

@@ -5,9 +5,11 @@
 #include "IResource.h"
 #include "IStudyResource.h"
 #include "IUserResource.h"
+#include "LanguageComboHelper.h"
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
 #include "QueryTableFixture.h"
+#include "ScreenTexts.h"
 #include "SignedInUser.h"
 #include "TestDatabase.h"
 #include "TestHost.h"
@@ -99,6 +101,8 @@ private slots:
     void cancelledWizardKeepsTheFilter();
     void fontsFollowTheHost();
     void helpOpensOneWindow();
+    void textsOnScreen_data();
+    void textsOnScreen();
 
 private:
     QWidget* page() const { return mForm->widget(); }
@@ -1059,6 +1063,52 @@ void BookshelfTest::helpOpensOneWindow()
     QCOMPARE(windows.size(), 1);
     QCOMPARE(windows.first()->windowTitle(), WizardTestTree::title());
     windows.first()->close();
+}
+
+
+void BookshelfTest::textsOnScreen_data()
+{
+    ScreenTexts::addLanguageAndFontRows();
+}
+
+// The query tables, the study list and every text of the tab show in full
+// at the smallest and largest font, and in German after a switch none stays
+// English.
+void BookshelfTest::textsOnScreen()
+{
+    QFETCH(bool, german);
+    QFETCH(int, pointSize);
+    signIn(QStringLiteral("learner"), {QStringLiteral("German, Standard"), QStringLiteral("French")});
+    const QString a = addExercise(QStringLiteral("merci"), QStringLiteral("German, Standard"));
+    QueryTableFixture::addLesson(mStore, {{QStringLiteral("Title"), QStringLiteral("salut")},
+                                          {QStringLiteral("Language"), QStringLiteral("French")}},
+                                 {a});
+    ScreenTexts::PointSize size(pointSize);
+    openForm();
+    mHost->changeFont(pointSize);
+    QMetaObject::invokeMethod(mRoot, "findAll");
+    QMetaObject::invokeMethod(mRoot, "slotAddAll");
+    QCOMPARE(child<ZoTable>("tblStudyList")->rowCount(), 1);
+    const QList<ScreenTexts::Shown> english = ScreenTexts::shown(page(), true);
+
+    std::unique_ptr<ScreenTexts::German> de;
+    if (german) {
+        de = std::make_unique<ScreenTexts::German>([this] {
+            mStore->releaseResources();
+            LanguageComboHelper::reloadCurrentUser();
+        });
+        mForm->retranslateView();
+        mForm->updateViewLists();
+        mForm->refreshData();
+        const QStringList untranslated =
+            ScreenTexts::untranslated(english, ScreenTexts::shown(page(), true), ScreenTexts::sameWords(),
+                                      {QStringLiteral("merci"), QStringLiteral("learner"), QStringLiteral("tester")});
+        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral("; "))));
+    }
+    QTRY_VERIFY2(ScreenTexts::cut(page()).isEmpty(), qPrintable(ScreenTexts::cut(page()).join("; ")));
+    selectLessons(true);
+    QVERIFY(child<QTableView>("tblLesson")->isVisible());
+    QTRY_VERIFY2(ScreenTexts::cut(page()).isEmpty(), qPrintable(ScreenTexts::cut(page()).join("; ")));
 }
 
 QTEST_MAIN(BookshelfTest)

@@ -4,7 +4,9 @@
 #include "IStudyResource.h"
 #include "INetManager.h"
 #include "IUserResource.h"
+#include "LanguageComboHelper.h"
 #include "PluginLocator.h"
+#include "ScreenTexts.h"
 #include "SignedInUser.h"
 #include "StoreRefusal.h"
 #include "WizardDriver.h"
@@ -30,6 +32,7 @@
 #include <QSettings>
 #include <QTableWidget>
 #include <QTranslator>
+#include <QToolButton>
 #include <QtTest>
 
 using Hash = QHash<QString, QString>;
@@ -951,6 +954,57 @@ private slots:
         mForm->closeEvent(&event);
         QVERIFY(event.isAccepted());
         QCOMPARE(QSettings().value(QStringLiteral("users/ann/SearchLanguage")).toString(), QStringLiteral("spa"));
+    }
+
+    void textsOnScreen_data()
+    {
+        ScreenTexts::addLanguageAndFontRows();
+    }
+
+    // The results' headers, the group boxes, the download bars made before a
+    // switch and every other text of the tab show in full at the smallest
+    // and largest font; in German none stays English.
+    void textsOnScreen()
+    {
+        QFETCH(bool, german);
+        QFETCH(int, pointSize);
+        closeForm();
+        ScreenTexts::PointSize size(pointSize);
+        openForm();
+        mFixture.host()->changeFont(pointSize);
+        QVERIFY(threeResults({{"downloadExercise", "1 | 2"}, {"getDownloadStatus", "100"}}));
+        downloadRow(0);
+        QTRY_COMPARE(faces(), QStringList{"complete"});
+        // Help shows its word beside the icon, as on the other tabs.
+        auto* help = child<QToolButton>("btnHelp");
+        QVERIFY(!help->text().isEmpty());
+        QCOMPARE(help->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+        QTRY_VERIFY2(ScreenTexts::cut(form()).isEmpty(), qPrintable(ScreenTexts::cut(form()).join("; ")));
+        QVERIFY(scriptResults("queryLessons", {lessonRow("pl-1", "Animaux", 3)}));
+        searchFor(QStringLiteral("a"), languages()->itemText(1), true);
+        QCOMPARE(table()->rowCount(), 1);
+        QTRY_VERIFY2(ScreenTexts::cut(form()).isEmpty(), qPrintable(ScreenTexts::cut(form()).join("; ")));
+        if (!german)
+            return;
+
+        // The lessons and the finished download bar, then the switch.
+        const QList<ScreenTexts::Shown> english = ScreenTexts::shown(form(), true);
+        ScreenTexts::German de([] {
+            PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"))->releaseResources();
+            LanguageComboHelper::reloadCurrentUser();
+        });
+        mForm->retranslateView();
+        mForm->updateViewLists();
+        mForm->refreshData();
+        const QSet<QString> data{"eins", "ann", "Animaux", "about Animaux", "carla"};
+        const QStringList untranslated =
+            ScreenTexts::untranslated(english, ScreenTexts::shown(form(), true), ScreenTexts::sameWords(), data);
+        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral("; "))));
+        QTRY_VERIFY2(ScreenTexts::cut(form()).isEmpty(), qPrintable(ScreenTexts::cut(form()).join("; ")));
+        QVERIFY(scriptResults("queryExercises", {exerciseRow("pm-1", "eins")}));
+        searchFor(QStringLiteral("x"), languages()->itemText(1));
+        QCOMPARE(table()->rowCount(), 1);
+        QTRY_VERIFY2(ScreenTexts::cut(form()).isEmpty(), qPrintable(ScreenTexts::cut(form()).join("; ")));
     }
 };
 

@@ -108,6 +108,9 @@ private slots:
         QVERIFY(form->tblUserFluency->isColumnHidden(6));
         QCOMPARE(form->tblUserFluency->horizontalHeaderItem(4)->text(), QStringLiteral("State\\Province"));
         QCOMPARE(form->registeredUserName(), QString());
+        // The network takes a name in any case of letters as the same account.
+        QCOMPARE(form->lEditUsername->toolTip(),
+                 QStringLiteral("Usernames are not case sensitive: \"Anna\" and \"anna\" are the same user"));
     }
 
     void fieldLimits_data()

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 #include "RealBoxes.h"
+#include "ScreenTexts.h"
 #include "TestHost.h"
 #include "UploadFixture.h"
 #include "UploadForm.h"
@@ -796,6 +797,39 @@ private slots:
         QCOMPARE(newBoxes(), QStringList{info(kComplete)});
         if (known)
             QCOMPARE(UploadFixture::persistentId(pieces.at(2)), mediaId);
+    }
+
+    void textsOnScreen_data()
+    {
+        ScreenTexts::addLanguageAndFontRows();
+    }
+
+    // The heading, the Type column and every other text of the dialog show
+    // in full at the smallest and largest font; in German none stays English.
+    void textsOnScreen()
+    {
+        QFETCH(bool, german);
+        QFETCH(int, pointSize);
+        const QString member = f->addExercise(QStringLiteral("chat"));
+        f->addLesson(QStringLiteral("animaux"), {member});
+        ScreenTexts::PointSize size(pointSize);
+        auto english = openForm();
+        QCOMPARE(english->tbl->rowCount(), 2);
+        const QList<ScreenTexts::Shown> englishTexts = ScreenTexts::shown(english.get(), true);
+        std::unique_ptr<ScreenTexts::German> de;
+        std::unique_ptr<UploadForm> form;
+        if (german) {
+            english.reset();
+            de = std::make_unique<ScreenTexts::German>([this] { f->store()->releaseResources(); });
+            form = openForm();
+            const QStringList untranslated =
+                ScreenTexts::untranslated(englishTexts, ScreenTexts::shown(form.get(), true), ScreenTexts::sameWords(),
+                                          {QStringLiteral("chat"), QStringLiteral("animaux")});
+            QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral("; "))));
+        } else {
+            form = std::move(english);
+        }
+        QTRY_VERIFY2(ScreenTexts::cut(form.get()).isEmpty(), qPrintable(ScreenTexts::cut(form.get()).join("; ")));
     }
 };
 

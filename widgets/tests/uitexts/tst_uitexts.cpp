@@ -1,18 +1,8 @@
-#include <QAbstractButton>
-#include <QComboBox>
+#include "ScreenTexts.h"
+
 #include <QDirIterator>
-#include <QDomDocument>
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QLabel>
 #include <QLayout>
-#include <QPushButton>
-#include <QStyleOptionButton>
-#include <QStyleOptionComboBox>
-#include <QTableWidget>
-#include <QTextDocumentFragment>
 #include <QTranslator>
-#include <QTreeWidget>
 #include <QUiLoader>
 #include <QtTest>
 
@@ -36,92 +26,6 @@ QStringList formFiles()
     }
     files.sort();
     return files;
-}
-
-// Texts whose German is deliberately the same word (names, numbers, words
-// both languages share): those a German file lists with an identical text.
-QSet<QString> sameWords()
-{
-    QSet<QString> same;
-    QDirIterator it(QStringLiteral(VIREDA_SOURCE_DIR), {QStringLiteral("*-Deutsch.ts")}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile file(it.next());
-        if (file.fileName().contains(QLatin1String("/build")))
-            continue;
-        QDomDocument document;
-        if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file))
-            continue;
-        const QDomNodeList messages = document.elementsByTagName(QStringLiteral("message"));
-        for (int i = 0; i < messages.size(); ++i) {
-            const QDomElement m = messages.item(i).toElement();
-            const QDomElement translation = m.firstChildElement(QStringLiteral("translation"));
-            const QString source = m.firstChildElement(QStringLiteral("source")).text();
-            if (translation.attribute(QStringLiteral("type")).isEmpty() && translation.text() == source)
-                same.insert(source);
-        }
-    }
-    return same;
-}
-
-struct Shown
-{
-    QString where; // object name and kind
-    QString text;
-};
-
-QString visible(const QString& text)
-{
-    return QTextDocumentFragment::fromHtml(text).toPlainText().remove(QLatin1Char('&')).simplified();
-}
-
-// The texts a user reads on a form, each with the place it shows in.
-QList<Shown> shownTexts(QWidget* form)
-{
-    QList<Shown> texts;
-    auto add = [&](const QObject* o, const char* kind, const QString& text) {
-        if (!visible(text).isEmpty())
-            texts.append({o->objectName() + QLatin1Char('.') + QLatin1String(kind), text});
-    };
-    add(form, "title", form->windowTitle());
-    for (QWidget* w : form->findChildren<QWidget*>()) {
-        if (auto* label = qobject_cast<QLabel*>(w))
-            add(w, "text", label->text());
-        else if (auto* button = qobject_cast<QAbstractButton*>(w))
-            add(w, "text", button->text());
-        else if (auto* box = qobject_cast<QGroupBox*>(w))
-            add(w, "title", box->title());
-        if (auto* combo = qobject_cast<QComboBox*>(w)) {
-            for (int i = 0; i < combo->count(); ++i)
-                add(w, "item", combo->itemText(i));
-        }
-        if (auto* table = qobject_cast<QTableWidget*>(w)) {
-            for (int c = 0; c < table->columnCount(); ++c) {
-                if (table->horizontalHeaderItem(c))
-                    add(w, "header", table->horizontalHeaderItem(c)->text());
-            }
-        }
-        if (auto* tree = qobject_cast<QTreeWidget*>(w)) {
-            for (int c = 0; c < tree->columnCount(); ++c)
-                add(w, "header", tree->headerItem()->text(c));
-        }
-    }
-    return texts;
-}
-
-// The width a button needs to show its text and icon. A push button's size
-// hint is never below the style's customary least width, which a narrow
-// button with a short text (a page number) may well go below.
-int neededWidth(QAbstractButton* button)
-{
-    const int hint = button->sizeHint().width();
-    if (!qobject_cast<QPushButton*>(button))
-        return hint;
-    QStyleOptionButton option;
-    option.initFrom(button);
-    option.text = button->text();
-    const int least = button->style()->sizeFromContents(QStyle::CT_PushButton, &option, QSize(1, 1), button).width();
-    return hint > least ? hint : 0;
 }
 
 } // namespace
@@ -173,7 +77,7 @@ private slots:
             QVERIFY2(translator->load(dir.filePath(name)), qPrintable(name));
             mGerman << translator;
         }
-        mSameWords = sameWords();
+        mSameWords = ScreenTexts::sameWords();
         QVERIFY(formFiles().size() > 20);
     }
 
@@ -190,17 +94,8 @@ private slots:
         useGerman(true);
         std::unique_ptr<QWidget> german = load(form);
         QVERIFY(german);
-        const QList<Shown> before = shownTexts(english.get());
-        const QList<Shown> after = shownTexts(german.get());
-        QCOMPARE(after.size(), before.size());
-        QStringList untranslated;
-        static const QRegularExpression word(QStringLiteral("[A-Za-z]{2,}"));
-        for (int i = 0; i < before.size(); ++i) {
-            const QString text = before.at(i).text;
-            if (after.at(i).text != text || !word.match(text).hasMatch() || mSameWords.contains(text))
-                continue;
-            untranslated << before.at(i).where + QStringLiteral(": ") + text;
-        }
+        const QStringList untranslated = ScreenTexts::untranslated(
+            ScreenTexts::shown(english.get()), ScreenTexts::shown(german.get()), mSameWords);
         QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral("; "))));
     }
 
@@ -239,44 +134,7 @@ private slots:
         const QSize least = widget->minimumSizeHint().expandedTo(widget->minimumSize());
         if (least.width() > 1280 || least.height() + frame > 800)
             cut << QStringLiteral("form larger than the screen: %1x%2").arg(least.width()).arg(least.height());
-        for (QWidget* w : widget->findChildren<QWidget*>()) {
-            if (!w->isVisibleTo(widget.get()))
-                continue;
-            const QString name = w->objectName();
-            if (auto* label = qobject_cast<QLabel*>(w)) {
-                if (!label->wordWrap() && !label->text().isEmpty() && label->pixmap().isNull()
-                    && label->width() < label->sizeHint().width())
-                    cut << name + QStringLiteral(": ") + label->text();
-            } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-                if (!button->text().isEmpty() && button->width() < neededWidth(button))
-                    cut << name + QStringLiteral(": ") + button->text();
-            } else if (auto* box = qobject_cast<QGroupBox*>(w)) {
-                if (!box->title().isEmpty()
-                    && box->width() < box->fontMetrics().horizontalAdvance(box->title()) + 12)
-                    cut << name + QStringLiteral(": ") + box->title();
-            }
-            if (auto* combo = qobject_cast<QComboBox*>(w)) {
-                QStyleOptionComboBox option;
-                option.initFrom(combo);
-                option.editable = combo->isEditable();
-                // The room the closed combo gives its text, beside the arrow.
-                const int room =
-                    combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
-                        .width();
-                for (int i = 0; i < combo->count(); ++i) {
-                    if (room < combo->fontMetrics().horizontalAdvance(combo->itemText(i)))
-                        cut << name + QStringLiteral(": ") + combo->itemText(i);
-                }
-            }
-            if (auto* view = qobject_cast<QTableWidget*>(w)) {
-                QHeaderView* header = view->horizontalHeader();
-                for (int c = 0; c < view->columnCount(); ++c) {
-                    if (!header->isSectionHidden(c) && view->horizontalHeaderItem(c)
-                        && header->sectionSize(c) < header->sectionSizeHint(c))
-                        cut << name + QStringLiteral(": ") + view->horizontalHeaderItem(c)->text();
-                }
-            }
-        }
+        cut << ScreenTexts::cut(widget.get());
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
     }
 };
