@@ -189,9 +189,14 @@ int ScriptedNetManager::updateFluency(QString username, QString password, QHash<
 {
     log(QStringLiteral("updateFluency"), {username, password, hashToJson(userProperties)});
     // As the real manager: the local copy of the user first, whatever the network answers.
-    if (auto* store = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll")))
-        store->update(QStringLiteral("User"), userProperties.value(QStringLiteral("Id")), userProperties);
-    return nextInt(QStringLiteral("updateFluency"), 1);
+    // A scripted NotStoredLocally stands for a store that refused the change.
+    const int answer = nextInt(QStringLiteral("updateFluency"), 1);
+    if (answer == NotStoredLocally)
+        return answer;
+    auto* store = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
+    if (store && !store->update(QStringLiteral("User"), userProperties.value(QStringLiteral("Id")), userProperties))
+        return NotStoredLocally;
+    return answer;
 }
 
 QList<ZoExercise> ScriptedNetManager::queryExercises(QHash<QString, QString> criteria, int* status,
