@@ -7,12 +7,14 @@
 #include "IUserResource.h"
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
+#include "ProgressWatch.h"
 #include "QueryTableFixture.h"
 #include "SignedInUser.h"
 #include "TestDatabase.h"
 #include "TestHost.h"
 #include "WizardDriver.h"
 #include "WizardTestTree.h"
+#include "WorkProgress.h"
 #include "ZoDbConnection.h"
 #include "ZoTable.h"
 
@@ -99,6 +101,7 @@ private slots:
     void cancelledWizardKeepsTheFilter();
     void fontsFollowTheHost();
     void helpOpensOneWindow();
+    void longLessonAddsWithProgress();
 
 private:
     QWidget* page() const { return mForm->widget(); }
@@ -1059,6 +1062,44 @@ void BookshelfTest::helpOpensOneWindow()
     QCOMPARE(windows.size(), 1);
     QCOMPARE(windows.first()->windowTitle(), WizardTestTree::title());
     windows.first()->close();
+}
+
+// A lesson of more than two reading parts added back by a double click: the
+// progress display shows, the window answers meanwhile, every member arrives in
+// the lesson's order.
+void BookshelfTest::longLessonAddsWithProgress()
+{
+    const int many = 12345;
+    QSqlQuery query(QSqlDatabase::database());
+    QVERIFY(query.exec(QStringLiteral("SELECT COALESCE(MAX(lmid), 0) FROM m")) && query.next());
+    const qint64 before = query.value(0).toLongLong();
+    QVERIFY(QueryTableFixture::addManyExercises(mTree->tree().filePath(QStringLiteral("vireda.db")), many));
+    QStringList members;
+    QVERIFY(query.exec(
+            QStringLiteral("SELECT mlmid FROM tm WHERE tmttmtid = 2 AND mlmid > %1 ORDER BY mlmid DESC").arg(before)));
+    while (query.next())
+        members << query.value(0).toString();
+    QCOMPARE(members.size(), many);
+    members << members.first();
+    QVERIFY(!QueryTableFixture::addLesson(mStore, {{QStringLiteral("Title"), QStringLiteral("Lang")},
+                                                   {QStringLiteral("Language"), QStringLiteral("French")}},
+                                          members)
+                     .isEmpty());
+    openForm();
+    selectLessons(true);
+    auto* lessons = child<QTableView>("tblLesson");
+    QCOMPARE(lessons->model()->rowCount(), 1);
+
+    const int showAfter = WorkProgress::showAfterMs();
+    WorkProgress::setShowAfterMs(0);
+    ProgressWatch watch;
+    QVERIFY(QMetaObject::invokeMethod(mRoot, "lessonDoubleClicked", Q_ARG(QModelIndex, lessons->model()->index(0, 1))));
+    WorkProgress::setShowAfterMs(showAfter);
+    QCOMPARE(watch.shown(), QStringList{QStringLiteral("Adding Lessons to Studylist...")});
+    QVERIFY(watch.answeredWhileShown() > 0);
+    QCOMPARE(studyIds(), members);
+    QCOMPARE(child<ZoTable>("tblStudyList")->rowCount(), many + 1);
+    QCOMPARE(mStudy->exerciseAt(many).value(QStringLiteral("FromLesson")), QStringLiteral("Lang"));
 }
 
 QTEST_MAIN(BookshelfTest)
