@@ -193,9 +193,9 @@ int ScriptedNetManager::updateFluency(QString username, QString password, QHash<
     const int answer = nextInt(QStringLiteral("updateFluency"), 1);
     if (answer == NotStoredLocally)
         return answer;
-    auto* store = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-    if (store && !store->update(QStringLiteral("User"), userProperties.value(QStringLiteral("Id")), userProperties))
-        return NotStoredLocally;
+    // Trees without a database have a store that refuses; the answer stays the scripted one.
+    if (auto* store = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll")))
+        store->update(QStringLiteral("User"), userProperties.value(QStringLiteral("Id")), userProperties);
     return answer;
 }
 
