@@ -64,10 +64,14 @@ void WorkProgress::hide()
 {
     if (!mDialog)
         return;
-    mWasShown = mWasShown || mDialog->isVisible();
+    const bool visible = mDialog->isVisible();
+    mWasShown = mWasShown || visible;
+    mDialog->hide();
     // Stops the timer that would show it.
     mDialog->reset();
-    mDialog->hide();
+    // Off the screen before the next dialog is built.
+    if (visible)
+        QCoreApplication::processEvents();
 }
 
 void WorkProgress::showAgainIfShown()
