@@ -622,12 +622,17 @@ void CreateTemplate::saveAsLesson()
         mHost->updateUploadCount();
 
     tblTemplate->setUpdatesEnabled(false);
-    for (int i = list->exerciseCount() - 1; i >= 0; --i) {
-        if (ids.contains(list->exerciseAt(i)->id())) {
-            tblTemplate->removeRow(i);
-            list->removeExercise(i);
-        }
+    // The lesson's terms leave in one pass (row by row costs the square of
+    // the list); the rest is shown again.
+    QList<ZoExercise> kept;
+    for (int i = 0; i < list->exerciseCount(); ++i) {
+        if (!ids.contains(list->exerciseAt(i)->id()))
+            kept.append(*list->exerciseAt(i));
     }
+    list->setExercises(kept);
+    tblTemplate->setNumRows(int(kept.size()));
+    for (int i = 0; i < kept.size(); ++i)
+        setRow(i, kept.at(i).toHash());
     if (list->exerciseCount() == 0) {
         QFile::remove(ZoWordList::fileName(mListDir, list->title()));
         QFile::remove(ZoWordList::marksFileName(mListDir, list->title()));

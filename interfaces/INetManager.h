@@ -18,6 +18,8 @@ public:
     // loginUser and registerAccount: the peer refused, too many requests came
     // from this computer; trying again later works.
     static constexpr int TooManyRequests = -4;
+    // updateFluency: the local store did not take the change; nothing was sent.
+    static constexpr int NotStoredLocally = -5;
 
     virtual ~INetManager() = default;
     virtual int registerAccount(QHash<QString, QString> fields) = 0;

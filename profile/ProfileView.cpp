@@ -10,10 +10,12 @@
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
 #include "SettingsStore.h"
+#include "StoreWriteError.h"
 #include "ZoUser.h"
 #include "ZoUserFluency.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QPixmap>
 #include <QPointer>
 
@@ -287,6 +289,7 @@ void ProfileView::removeUserFluency()
     }
 
     int result = -1;
+    StoreWriteError::clear();
     if (const ZoUser* changed = currentUser(); changed && mNetManager)
         result = mNetManager->updateFluency(changed->username(), changed->password(), changed->toHash());
     if (!self)
@@ -296,7 +299,12 @@ void ProfileView::removeUserFluency()
     reloadUser();
     fillFluencyTable();
 
-    if (result == -1) {
+    if (result == INetManager::NotStoredLocally) {
+        MessageBoxHelper::warning(this, mTitle,
+                                  StoreWriteError::message(tr("The fluency change could not be saved for the next "
+                                                              "time you log in."),
+                                                           StoreWriteError::explain(QDir::currentPath())));
+    } else if (result == -1) {
         if (!(mNetManager && mNetManager->isOfflineLogin() != 0) && mHost)
             mHost->moveToOfflineMode();
         MessageBoxHelper::information(this, mTitle,

@@ -9,11 +9,13 @@
 #include "IUserResource.h"
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
+#include "StoreWriteError.h"
 #include "TopLangs.h"
 #include "ZoUser.h"
 #include "ZoUserFluency.h"
 
 #include <QDebug>
+#include <QDir>
 
 namespace {
 
@@ -303,6 +305,13 @@ void FluencyFormWizard::finish()
         MessageBoxHelper::information(this, mTitle, tr("The network did not accept this fluency change."));
         accept();
         break;
+    case NotStored:
+        // Nothing was written nor sent: the dialog stays as if cancelled.
+        MessageBoxHelper::warning(this, mTitle,
+                                  StoreWriteError::message(tr("The fluency change could not be saved."),
+                                                           StoreWriteError::explain(QDir::currentPath())));
+        reject();
+        break;
     case AlreadyListed:
         MessageBoxHelper::information(this, mTitle, tr("'%1' is already in your list of fluencies.").arg(mLanguage));
         reject();
@@ -357,7 +366,10 @@ int FluencyFormWizard::saveFluencyData()
     for (int i = 0; i < 7; ++i)
         hash.insert(QLatin1String(FluencyKeys[i]) + number, values[i]);
 
+    StoreWriteError::clear();
     const int result = mNetManager->updateFluency(user->username(), user->password(), hash);
+    if (result == INetManager::NotStoredLocally)
+        return NotStored;
     if (result == -1)
         return -1;
     return result == 0 ? int(Refused) : 1;

@@ -56,7 +56,7 @@ private slots:
 private:
     enum Route { QuickRoute = 0, FullRoute = 1, EditRoute = 2 };
     // Results of validate() and saveFluencyData() beyond 1, 0 and -1.
-    enum { Refused = 2, AlreadyListed = 3 };
+    enum { Refused = 2, AlreadyListed = 3, NotStored = 4 };
 
     void showPage(QWidget* page);
     void showFinishOnly();

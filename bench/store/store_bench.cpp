@@ -1,12 +1,16 @@
 // Figures of the local store on its own layout: inserting exercises one
 // transaction each, type-ahead models, reading exercises and the upload
 // count, each beside the plain statement it replaces where there is one.
-// Usage: store_bench [--smoke] [--million] [sizes...]   (default 10000 100000;
+// Usage: store_bench [--smoke] [--million] [--ids] [sizes...]   (default 10000 100000;
 // --million adds 1000000, filled without waiting for the disk but the last
-// 5,000 inserts)
+// 5,000 inserts; --ids runs only the id-list queries, over exercises written
+// in one transaction, once each in idListQueries() so that a profiler can
+// count that function alone, e.g. valgrind --tool=callgrind
+// --toggle-collect='*idListQueries*')
 #include "IDbManager.h"
 #include "MallocTuning.h"
 #include "PluginLocator.h"
+#include "QueryTableFixture.h"
 #include "TestTree.h"
 #include "ZoDbConnection.h"
 #include "ZoDbSchema.h"
@@ -15,6 +19,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
@@ -170,6 +175,40 @@ void typeAhead(IDbManager* store, const QString& label, const QString& fragment)
                    .arg(firstScreen.first(), 0, 'f', 1)
                    .arg(fullFetch, 0, 'f', 1)
         << Qt::endl;
+}
+
+// Every listed exercise by its id, then the languages of the list.
+[[gnu::noinline]] void idListQueries(IDbManager* store, const QString& idList, const QStringList& idTexts,
+                                   int* found, int* languages)
+{
+    *found = int(store->search(QStringLiteral("Exercise"), {{QStringLiteral("IdList"), idList}}).size());
+    *languages = int(store->languagesOf(idTexts).size());
+}
+
+bool runIdList(int size)
+{
+    QueryTableFixture fixture;
+    if (!fixture.isValid() || !fixture.addManyExercises(size))
+        return false;
+    QString idList;
+    QStringList idTexts;
+    QSqlQuery ids(QSqlDatabase::database());
+    ids.setForwardOnly(true);
+    if (!ids.exec(QStringLiteral("SELECT mlmid FROM tm WHERE tmttmtid = 2")))
+        return false;
+    while (ids.next()) {
+        idTexts << ids.value(0).toString();
+        idList += idTexts.constLast() + QLatin1Char(',');
+    }
+    int found = 0;
+    int languages = 0;
+    QElapsedTimer timer;
+    timer.start();
+    idListQueries(fixture.store(), idList, idTexts, &found, &languages);
+    out << QStringLiteral("%1 ids: %2 found, %3 languages, %4 ms for both (one run)")
+                   .arg(idTexts.size()).arg(found).arg(languages).arg(timer.nsecsElapsed() / 1e6, 0, 'f', 1)
+        << Qt::endl;
+    return found == size;
 }
 
 bool runSize(int size)
@@ -359,9 +398,12 @@ int main(int argc, char* argv[])
     MallocTuning::apply();
     QApplication app(argc, argv);
     QList<int> sizes;
+    bool idsOnly = false;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        if (arg == "--smoke")
+        if (arg == "--ids")
+            idsOnly = true;
+        else if (arg == "--smoke")
             sizes.append(1000);
         else if (arg == "--million")
             sizes.append(1000000);
@@ -370,8 +412,16 @@ int main(int argc, char* argv[])
     }
     if (sizes.isEmpty())
         sizes = {10000, 100000};
+    // The store is one per process: each size of --ids runs in a process of its own.
+    if (idsOnly && sizes.size() > 1) {
+        int failed = 0;
+        for (int size : sizes)
+            failed += QProcess::execute(QCoreApplication::applicationFilePath(),
+                                        {QStringLiteral("--ids"), QString::number(size)}) != 0;
+        return failed == 0 ? 0 : 1;
+    }
     for (int size : sizes) {
-        if (!runSize(size)) {
+        if (!(idsOnly ? runIdList(size) : runSize(size))) {
             out << "benchmark failed at size " << size << Qt::endl;
             return 1;
         }

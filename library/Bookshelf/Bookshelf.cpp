@@ -12,6 +12,8 @@
 #include "LibraryInfoForm.h"
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
+#include "StoredExercises.h"
+#include "WorkProgress.h"
 #include "ZoQueryTable.h"
 #include "ZoUser.h"
 #include "ZoUserFluency.h"
@@ -929,58 +931,59 @@ void Bookshelf::addExerciseToStudyList(int row)
     appendStudyRow(record);
 }
 
-int Bookshelf::addLessonRecord(const Record& record)
+QList<Bookshelf::LessonMembers> Bookshelf::lessonMembers(const Record& record)
 {
+    QList<LessonMembers> found;
     const QString id = record.value(QStringLiteral("Id"));
     if (id.isEmpty() || id == QLatin1String("0") || !mStore)
-        return 0;
-    int added = 0;
-    const auto lessons = mStore->search(QStringLiteral("Lesson"), {{QStringLiteral("Id"), id}});
-    for (const Record& lesson : lessons) {
+        return found;
+    for (const Record& lesson : mStore->search(QStringLiteral("Lesson"), {{QStringLiteral("Id"), id}})) {
         const int count = lesson.value(QStringLiteral("ExerciseCount")).toInt();
-        QStringList memberIds;
+        LessonMembers members;
+        members.title = lesson.value(QStringLiteral("Title"));
+        members.ids.reserve(count);
         for (int i = 1; i <= count; ++i) {
             const QString member = lesson.value(QStringLiteral("EId%1").arg(i));
             if (!member.isEmpty())
-                memberIds << member;
+                members.ids << member;
         }
-        if (memberIds.isEmpty())
-            continue;
-        tblStudyList->clearSelection();
-        QString idList;
-        for (const QString& member : std::as_const(memberIds))
-            idList += member + QLatin1Char(',');
-        // The store answers in its own order and once per id: the lesson's
-        // order, repeats included, comes from the member list.
-        QHash<QString, Record> byId;
-        for (const Record& exercise : mStore->search(QStringLiteral("Exercise"), {{QStringLiteral("IdList"), idList}}))
-            byId.insert(exercise.value(QStringLiteral("Id")), exercise);
-        const QString title = lesson.value(QStringLiteral("Title"));
-        for (const QString& member : std::as_const(memberIds)) {
-            const auto found = byId.constFind(member);
-            if (found == byId.cend())
-                continue;
+        if (!members.ids.isEmpty())
+            found << members;
+    }
+    return found;
+}
+
+bool Bookshelf::addLessonMembers(const LessonMembers& lesson, WorkProgress* progress, int* done)
+{
+    QPointer<Bookshelf> self(this);
+    tblStudyList->clearSelection();
+    // The store answers in its own order and once per id: the lesson's
+    // order, repeats included, comes from the member list.
+    QHash<QString, Record> byId;
+    const int start = *done;
+    const int count = int(lesson.ids.size());
+    if (!StoredExercises::byId(mStore, lesson.ids, &byId, progress, start) || !self)
+        return false;
+    for (int i = 0; i < count; ++i) {
+        const auto found = byId.constFind(lesson.ids.at(i));
+        if (found != byId.cend()) {
             Record entry = found.value();
-            entry.insert(QStringLiteral("FromLesson"), title);
+            entry.insert(QStringLiteral("FromLesson"), lesson.title);
             appendStudyRow(entry);
             if (mStudy)
                 mStudy->appendExercise(entry);
-            ++added;
         }
+        // The first half of a lesson's steps reads it, the second adds it.
+        if ((i + 1) % kLessonStep == 0 && (!progress->step(start + count + i + 1) || !self))
+            return false;
     }
-    return added;
+    *done = start + 2 * count;
+    return true;
 }
 
 void Bookshelf::addLessonToStudyList(int row)
 {
-    const Record record = mLessonTable->rowData(row);
-    syncStudyList();
-    tblStudyList->setUpdatesEnabled(false);
-    addLessonRecord(record);
-    tblStudyList->setUpdatesEnabled(true);
-    tblStudyList->redrawTable();
-    tblStudyList->clearSelection();
-    refreshButtons();
+    addRecordsToStudyList({row}, true);
 }
 
 void Bookshelf::addRecordsToStudyList(const QList<int>& rows, bool lessons)
@@ -992,39 +995,47 @@ void Bookshelf::addRecordsToStudyList(const QList<int>& rows, bool lessons)
     records.reserve(rows.size());
     for (int row : rows)
         records << table->rowData(row);
+    QList<LessonMembers> members;
+    int total = int(records.size());
+    if (lessons) {
+        total = 0;
+        for (const Record& record : std::as_const(records)) {
+            for (const LessonMembers& lesson : lessonMembers(record)) {
+                members << lesson;
+                total += 2 * int(lesson.ids.size());
+            }
+        }
+    }
     syncStudyList();
 
     QPointer<Bookshelf> self(this);
-    QPointer<QProgressDialog> progress = new QProgressDialog(
-        lessons ? tr("Adding Lessons to Studylist...") : tr("Adding Exercises to Studylist..."), tr("Abort"), 0,
-        int(records.size()), this);
-    progress->setWindowTitle(mTitle);
-    progress->setWindowModality(Qt::WindowModal);
-    progress->setMinimumDuration(1000);
+    // A lesson is added whole: Abort is looked at between lessons only.
+    WorkProgress progress(this, mTitle,
+                          lessons ? tr("Adding Lessons to Studylist...") : tr("Adding Exercises to Studylist..."),
+                          total, !lessons || members.size() > 1);
     tblStudyList->setUpdatesEnabled(false);
-    for (int i = 0; i < records.size(); ++i) {
+    int done = 0;
+    const int count = lessons ? int(members.size()) : int(records.size());
+    for (int i = 0; i < count; ++i) {
         // Abort keeps what was added before it.
-        if (!progress || progress->wasCanceled())
+        if (progress.wasCanceled())
             break;
         if (lessons) {
-            addLessonRecord(records.at(i));
+            addLessonMembers(members.at(i), &progress, &done);
         } else if (!records.at(i).isEmpty()) {
             if (mStudy)
                 mStudy->appendExercise(records.at(i));
             appendStudyRow(records.at(i));
+            done = i + 1;
         }
-        progress->setValue(i + 1);
-        if (!self)
-            return;
+        if (!self || !progress.step(done) || !self)
+            break;
         QCoreApplication::processEvents();
         if (!self)
             return;
     }
-    if (progress) {
-        progress->setValue(progress->maximum());
-        progress->hide();
-        progress->deleteLater();
-    }
+    if (!self)
+        return;
     tblStudyList->setUpdatesEnabled(true);
     // A download may have appended meanwhile.
     syncStudyList();

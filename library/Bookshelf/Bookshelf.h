@@ -27,6 +27,7 @@ class LanguageComboHelper;
 class QKeyEvent;
 class QTimer;
 class QTreeWidgetItem;
+class WorkProgress;
 class ZoQueryTable;
 
 // The "Library" tab: finds the exercises and lessons stored on this computer,
@@ -128,7 +129,18 @@ private:
     void syncStudyList();
     void removeStudyRow(int row);
     void addRecordsToStudyList(const QList<int>& rows, bool lessons);
-    int addLessonRecord(const Record& lesson);
+    // A lesson's title and its members in order, repeats included.
+    struct LessonMembers
+    {
+        QString title;
+        QStringList ids;
+    };
+    // Members added between progress steps.
+    static constexpr int kLessonStep = 500;
+    QList<LessonMembers> lessonMembers(const Record& lesson);
+    // Appends the lesson's stored members; done counts its steps (two per
+    // member). False when the progress said to stop.
+    bool addLessonMembers(const LessonMembers& lesson, WorkProgress* progress, int* done);
 
     bool soundActive();
     void setSoundFromStudyRow(int row);

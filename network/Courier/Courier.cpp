@@ -938,8 +938,11 @@ int Courier::updateFluency(QString username, QString password, QHash<QString, QS
     awaitStart();
     Q_UNUSED(username)
     Q_UNUSED(password)
-    if (store())
-        store()->update(QStringLiteral("User"), userProperties.value(QStringLiteral("Id")), userProperties);
+    // The network never gets a list the learner's own store does not hold.
+    if (!store() || !store()->update(QStringLiteral("User"), userProperties.value(QStringLiteral("Id")), userProperties)) {
+        qDebug().noquote() << "ERROR: the fluency change could not be stored locally.";
+        return NotStoredLocally;
+    }
     if (mOfflineLogin != 0 || mMessaging != 1) {
         qDebug().noquote() << "ERROR: network is down.";
         return -1;

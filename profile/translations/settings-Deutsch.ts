@@ -158,5 +158,9 @@
         <source>The network did not accept this fluency change.</source>
         <translation>Das Netzwerk hat diese Änderung nicht angenommen.</translation>
     </message>
+    <message>
+        <source>The fluency change could not be saved for the next time you log in.</source>
+        <translation>Die Änderung der Sprachkenntnis konnte für die nächste Anmeldung nicht gespeichert werden.</translation>
+    </message>
 </context>
 </TS>

@@ -11,6 +11,8 @@
 #include "PluginLocator.h"
 #include "SettingsStore.h"
 #include "StoreWriteError.h"
+#include "StoredExercises.h"
+#include "WorkProgress.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 #include "ZoUser.h"
@@ -21,7 +23,6 @@
 #include <QDir>
 #include <QFontMetrics>
 #include <QMenu>
-#include <QSet>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -872,42 +873,43 @@ void Tutor::btnCreateLessonClicked()
         return;
     // Only stored exercises become members; the list's order and repeats stay.
     QStringList ids;
-    QString idList;
-    QSet<QString> asked;
-    for (int row = 0; row < tbl->numRows(); ++row) {
-        const QString id = tbl->text(row, 0);
-        ids.append(id);
-        if (!id.isEmpty() && !asked.contains(id)) {
-            asked.insert(id);
-            idList += id + QLatin1Char(',');
-        }
-    }
-    QSet<QString> stored;
-    if (!idList.isEmpty()) {
-        const auto rows = mDb->search(QStringLiteral("Exercise"), {{QStringLiteral("IdList"), idList}});
-        for (const auto& row : rows)
-            stored.insert(row.value(QStringLiteral("Id")));
-    }
+    ids.reserve(tbl->numRows());
+    for (int row = 0; row < tbl->numRows(); ++row)
+        ids.append(tbl->text(row, 0));
+    const QPointer<Tutor> self(this);
+    auto progress = std::make_unique<WorkProgress>(this, mMsgTitle, tr("Reading the Studylist..."), int(ids.size()));
+    QHash<QString, QHash<QString, QString>> stored;
+    if (!StoredExercises::byId(mDb, ids, &stored, progress.get()) || !self)
+        return;
+    progress->hide();
     ZoLesson lesson;
     for (const QString& id : std::as_const(ids)) {
         if (stored.contains(id))
             lesson.addExerciseId(id);
     }
+    stored.clear();
     if (lesson.exerciseCount() == 0) {
+        progress.reset();
         MessageBoxHelper::information(this, mMsgTitle,
                                       tr("No Exercise of the Studylist is stored in the Library.  "
                                          "Lesson could not be saved."));
         return;
     }
 
-    const QPointer<Tutor> self(this);
     const QPointer<CreateNew> dialog = new CreateNew(mHost, &lesson);
     const int result = dialog->exec();
     delete dialog.data();
     if (!self || result != QDialog::Accepted)
         return;
+    // The lesson is written in one transaction: no steps, no Abort halfway.
+    progress->setLabel(tr("Saving Lesson..."));
+    progress->setTotal(0);
+    progress->showAgainIfShown();
+    if (!self)
+        return;
     StoreWriteError::clear();
     std::unique_ptr<QObject> saved(mDb->insert(QStringLiteral("Lesson"), lesson.toHash()));
+    progress.reset();
     if (saved) {
         if (mHost)
             mHost->updateUploadCount();

@@ -156,6 +156,14 @@
         <translation>Lektion gespeichert.</translation>
     </message>
     <message>
+        <source>Reading the Studylist...</source>
+        <translation>Die Lernliste wird gelesen...</translation>
+    </message>
+    <message>
+        <source>Saving Lesson...</source>
+        <translation>Die Lektion wird gespeichert...</translation>
+    </message>
+    <message>
         <source>Unknown error.  Lesson could not be saved.</source>
         <translation>Unbekannter Fehler.  Die Lektion konnte nicht gespeichert werden.</translation>
     </message>

@@ -18,6 +18,7 @@
     <message><source>Please select your fluency level.</source><translation>Bitte wählen Sie Ihre Sprachkenntnis aus.</translation></message>
     <message><source>No network connection present.  This fluency change will not be saved.</source><translation>Keine Netzwerkverbindung.  Diese Änderung wird nicht gespeichert.</translation></message>
     <message><source>The network did not accept this fluency change.</source><translation>Das Netzwerk hat diese Änderung nicht angenommen.</translation></message>
+    <message><source>The fluency change could not be saved.</source><translation>Die Änderung der Sprachkenntnis konnte nicht gespeichert werden.</translation></message>
     <message><source>&apos;%1&apos; is already in your list of fluencies.</source><translation>&apos;%1&apos; steht bereits in Ihrer Liste der Sprachen.</translation></message>
 </context>
 <context>

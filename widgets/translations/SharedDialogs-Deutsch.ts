@@ -57,4 +57,11 @@
         <translation>Schließen</translation>
     </message>
 </context>
+<context>
+    <name>WorkProgress</name>
+    <message>
+        <source>Abort</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
 </TS>

@@ -10,6 +10,7 @@
 #include "HelpBrowser.h"
 #include "IForm.h"
 #include "IResource.h"
+#include "ImportSteps.h"
 #include "LanguageComboHelper.h"
 #include "ScreenTexts.h"
 #include "TermListSteps.h"
@@ -485,6 +486,7 @@ private slots:
         QTest::newRow("Save As Lesson") << "lesson" << QList<int>{0};
         QTest::newRow("New") << "new" << QList<int>{0};
         QTest::newRow("another list") << "list" << QList<int>{0};
+        QTest::newRow("import") << "import" << QList<int>{0};
     }
 
     void termListWorkSurvivesLeaving()
@@ -525,6 +527,15 @@ private slots:
             page->saveAsLesson();
         } else if (step == QLatin1String("new")) {
             QTest::mouseClick(form->btnNew, Qt::LeftButton);
+        } else if (step == QLatin1String("import")) {
+            QVERIFY(QDir().mkpath(QStringLiteral("Import")));
+            QFile text(QDir(QStringLiteral("Import")).absoluteFilePath(QStringLiteral("vogel.txt")));
+            QVERIFY(text.open(QIODevice::WriteOnly) && text.write("Amsel\r\nMeise\r\n") > 0);
+            text.close();
+            ImportSteps::answerNextImport({{"Study Term", kGerman}}, QStringLiteral("Vogel"));
+            page->importFile(text.fileName());
+            QVERIFY(page->list());
+            QCOMPARE(page->list()->title(), QStringLiteral("Vogel"));
         } else {
             QVERIFY(TermListSteps::choose(page, QStringLiteral("Farben")));
         }

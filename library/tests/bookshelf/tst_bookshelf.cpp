@@ -8,6 +8,7 @@
 #include "LanguageComboHelper.h"
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
+#include "ProgressWatch.h"
 #include "QueryTableFixture.h"
 #include "ScreenTexts.h"
 #include "SignedInUser.h"
@@ -15,6 +16,7 @@
 #include "TestHost.h"
 #include "WizardDriver.h"
 #include "WizardTestTree.h"
+#include "WorkProgress.h"
 #include "ZoDbConnection.h"
 #include "ZoTable.h"
 
@@ -103,6 +105,7 @@ private slots:
     void helpOpensOneWindow();
     void textsOnScreen_data();
     void textsOnScreen();
+    void longLessonAddsWithProgress();
 
 private:
     QWidget* page() const { return mForm->widget(); }
@@ -1109,6 +1112,44 @@ void BookshelfTest::textsOnScreen()
     selectLessons(true);
     QVERIFY(child<QTableView>("tblLesson")->isVisible());
     QTRY_VERIFY2(ScreenTexts::cut(page()).isEmpty(), qPrintable(ScreenTexts::cut(page()).join("; ")));
+}
+
+// A lesson of more than two reading parts added back by a double click: the
+// progress display shows, the window answers meanwhile, every member arrives in
+// the lesson's order.
+void BookshelfTest::longLessonAddsWithProgress()
+{
+    const int many = 12345;
+    QSqlQuery query(QSqlDatabase::database());
+    QVERIFY(query.exec(QStringLiteral("SELECT COALESCE(MAX(lmid), 0) FROM m")) && query.next());
+    const qint64 before = query.value(0).toLongLong();
+    QVERIFY(QueryTableFixture::addManyExercises(mTree->tree().filePath(QStringLiteral("vireda.db")), many));
+    QStringList members;
+    QVERIFY(query.exec(
+            QStringLiteral("SELECT mlmid FROM tm WHERE tmttmtid = 2 AND mlmid > %1 ORDER BY mlmid DESC").arg(before)));
+    while (query.next())
+        members << query.value(0).toString();
+    QCOMPARE(members.size(), many);
+    members << members.first();
+    QVERIFY(!QueryTableFixture::addLesson(mStore, {{QStringLiteral("Title"), QStringLiteral("Lang")},
+                                                   {QStringLiteral("Language"), QStringLiteral("French")}},
+                                          members)
+                     .isEmpty());
+    openForm();
+    selectLessons(true);
+    auto* lessons = child<QTableView>("tblLesson");
+    QCOMPARE(lessons->model()->rowCount(), 1);
+
+    const int showAfter = WorkProgress::showAfterMs();
+    WorkProgress::setShowAfterMs(0);
+    ProgressWatch watch;
+    QVERIFY(QMetaObject::invokeMethod(mRoot, "lessonDoubleClicked", Q_ARG(QModelIndex, lessons->model()->index(0, 1))));
+    WorkProgress::setShowAfterMs(showAfter);
+    QCOMPARE(watch.shown(), QStringList{QStringLiteral("Adding Lessons to Studylist...")});
+    QVERIFY(watch.answeredWhileShown() > 0);
+    QCOMPARE(studyIds(), members);
+    QCOMPARE(child<ZoTable>("tblStudyList")->rowCount(), many + 1);
+    QCOMPARE(mStudy->exerciseAt(many).value(QStringLiteral("FromLesson")), QStringLiteral("Lang"));
 }
 
 QTEST_MAIN(BookshelfTest)

@@ -126,6 +126,7 @@ private slots:
     void updateFluencyStoresLocallyFirst();
     void unknownLanguageKeepsEveryFluency_data();
     void unknownLanguageKeepsEveryFluency();
+    void fluencyNotStoredIsNotSent();
 
     void queryExercisesStatus_data();
     void queryExercisesStatus();
@@ -1048,6 +1049,38 @@ void TestCourier::unknownLanguageKeepsEveryFluency()
                                                                               : QStringLiteral("Intermediate"));
     }
     QCOMPARE(kept, codes);
+}
+
+// A change the local store refuses is neither sent nor reported as taken.
+void TestCourier::fluencyNotStoredIsNotSent()
+{
+    storeUser(QStringLiteral("u1"), QStringLiteral("anna_b"), QStringLiteral("oldpass1"));
+    mNet->setOfflineLogin(2);
+    mBridge.queue(QStringLiteral("sendMessage"), loginReply(QStringLiteral("1"), QStringLiteral("u1"), 2));
+    QCOMPARE(mNet->loginUser(QStringLiteral("anna_b"), QStringLiteral("newpass1"), 0), 1);
+    std::unique_ptr<ZoUser> before(storedUser(QStringLiteral("anna_b")));
+    QVERIFY(before);
+    QCOMPARE(before->fluencyCount(), 2);
+
+    Table properties = before->toHash();
+    properties.insert(QStringLiteral("FLanguage3"), QStringLiteral("English"));
+    properties.insert(QStringLiteral("FFluencyLevel3"), QStringLiteral("Beginner"));
+    properties.insert(QStringLiteral("FIsStudying3"), QStringLiteral("1"));
+    QSqlQuery refuse(QSqlDatabase::database());
+    QVERIFY(refuse.exec(QStringLiteral("CREATE TEMP TRIGGER refuse_fluency BEFORE INSERT ON uf "
+                                       "BEGIN SELECT RAISE(ABORT, 'disk full'); END")));
+    mBridge.reset();
+    mBridge.queue(QStringLiteral("sendMessage"), statusReply(QStringLiteral("1")));
+    const int result = mNet->updateFluency(QString(), QString(), properties);
+    QVERIFY(refuse.exec(QStringLiteral("DROP TRIGGER temp.refuse_fluency")));
+    QCOMPARE(result, INetManager::NotStoredLocally);
+    QVERIFY(mBridge.calls().isEmpty());
+
+    std::unique_ptr<ZoUser> after(storedUser(QStringLiteral("anna_b")));
+    QVERIFY(after);
+    QCOMPARE(after->fluencyCount(), 2);
+    for (int i = 0; i < 2; ++i)
+        QCOMPARE(after->fluencies().at(i)->language(), before->fluencies().at(i)->language());
 }
 
 // ------------------------------------------------------------------ searches and parsers

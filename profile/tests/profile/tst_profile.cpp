@@ -2,6 +2,7 @@
 #include "FluencyFormWizard4.h"
 #include "IDbManager.h"
 #include "IForm.h"
+#include "INetManager.h"
 #include "LanguageComboHelper.h"
 #include "PluginLocator.h"
 #include "SignedInUser.h"
@@ -319,6 +320,10 @@ private slots:
         QTest::newRow("refused by the network")
             << Hash{{"updateFluency", "0"}} << 0
             << WizardTestTree::info(QStringLiteral("The network did not accept this fluency change."));
+        QTest::newRow("list not stored again")
+            << Hash{{"updateFluency", QString::number(INetManager::NotStoredLocally)}} << 0
+            << WizardTestTree::warning(
+                       QStringLiteral("The fluency change could not be saved for the next time you log in."));
     }
 
     void removal()

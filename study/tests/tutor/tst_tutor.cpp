@@ -1,9 +1,13 @@
 #include "StudyFixture.h"
 
 #include "MessageBoxHelper.h"
+#include "ProgressWatch.h"
+#include "QueryTableFixture.h"
+#include "WorkProgress.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDomDocument>
 #include <QLabel>
@@ -843,6 +847,74 @@ private slots:
         QCoreApplication::removeTranslator(&translator);
         QCOMPARE(title, QStringLiteral("Lernen"));
         QCOMPARE(next, QStringLiteral("Weiter"));
+    }
+
+    // A list of more than two reading parts: the progress display shows, the window
+    // answers while it does, and the lesson holds every stored entry in order.
+    void saveAsLessonOfALongListShowsProgress()
+    {
+        const int many = 12345;
+        QSqlQuery query(QSqlDatabase::database());
+        QVERIFY(query.exec(QStringLiteral("SELECT COALESCE(MAX(lmid), 0) FROM m")) && query.next());
+        const qint64 before = query.value(0).toLongLong();
+        QVERIFY(QueryTableFixture::addManyExercises(mFx->tree().tree().filePath(QStringLiteral("vireda.db")), many));
+        QStringList ids;
+        QVERIFY(query.exec(QStringLiteral("SELECT mlmid FROM tm WHERE tmttmtid = 2 AND mlmid > %1 ORDER BY mlmid")
+                                   .arg(before)));
+        while (query.next())
+            ids << query.value(0).toString();
+        QCOMPARE(ids.size(), many);
+        for (int i = 0; i < many; ++i) {
+            mFx->appendEntry({{"Id", ids.at(i)}, {"Term", QStringLiteral("t%1").arg(i)}});
+            if (i == 7000)
+                appendTerms({"absent"});
+        }
+        mFx->appendEntry({{"Id", ids.first()}, {"Term", QStringLiteral("t0")}});
+        openForm();
+        const int mark = mFx->tree().boxes().size();
+
+        const int showAfter = WorkProgress::showAfterMs();
+        WorkProgress::setShowAfterMs(0);
+        ProgressWatch watch;
+        // The lesson dialog, whatever progress display comes before it.
+        bool seen = false;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            auto* title = dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("lEditTitle")) : nullptr;
+            if (!title)
+                return;
+            // Still open after OK: given up, the checks below fail.
+            if (seen) {
+                dialog->reject();
+                return;
+            }
+            seen = true;
+            title->setText(QStringLiteral("Lang"));
+            // The stored exercises are in several languages: the lesson's is chosen.
+            auto* languages = dialog->findChild<QComboBox*>(QStringLiteral("cmbLanguages"));
+            languages->setCurrentIndex(languages->findText(mFx->language()));
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnOk")), Qt::LeftButton);
+        });
+        answer.start(1);
+        click("btnCreateLesson");
+        answer.stop();
+        WorkProgress::setShowAfterMs(showAfter);
+        QVERIFY(seen);
+        QCOMPARE(watch.shown(), (QStringList{"Reading the Studylist...", "Saving Lesson..."}));
+        QVERIFY(watch.answeredWhileShown() > 0);
+        QCOMPARE(mFx->tree().boxesSince(mark), QStringList{WizardTestTree::info(QStringLiteral("Lesson Saved."))});
+
+        QHash<QString, QString> saved;
+        for (const auto& lesson : mFx->lessons()) {
+            if (lesson.value(QStringLiteral("Title")) == QLatin1String("Lang"))
+                saved = lesson;
+        }
+        QCOMPARE(saved.value(QStringLiteral("ExerciseCount")).toInt(), many + 1);
+        for (int i = 0; i < many; ++i)
+            QCOMPARE(saved.value(QStringLiteral("EId%1").arg(i + 1)), ids.at(i));
+        QCOMPARE(saved.value(QStringLiteral("EId%1").arg(many + 1)), ids.first());
+        QCOMPARE(mFx->study()->count(), many + 2);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "FluencyFormWizard2.h"
 #include "FluencyFormWizard3.h"
 #include "FluencyFormWizard4.h"
+#include "INetManager.h"
 #include "IUserResource.h"
 #include "PluginLocator.h"
 #include "TestHost.h"
@@ -485,6 +486,9 @@ private slots:
                                       << int(QDialog::Accepted) << 1;
         QTest::newRow("refused") << two << "0" << "Italian" << info + "|The network did not accept this fluency change."
                                  << int(QDialog::Accepted) << 1;
+        QTest::newRow("not stored") << two << QString::number(INetManager::NotStoredLocally) << "Italian"
+                                    << warning + "|The fluency change could not be saved."
+                                    << int(QDialog::Rejected) << 1;
         QTest::newRow("already listed") << QStringList{QStringLiteral("German, Standard")} << "1" << "German"
                                         << info + "|'German, Standard' is already in your list of fluencies."
                                         << int(QDialog::Rejected) << 0;

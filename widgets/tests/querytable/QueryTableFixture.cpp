@@ -110,12 +110,16 @@ QString QueryTableFixture::addLesson(IDbManager* store, const QHash<QString, QSt
 
 bool QueryTableFixture::addManyExercises(int count)
 {
+    return addManyExercises(mTree.filePath(QStringLiteral("vireda.db")), count);
+}
+
+bool QueryTableFixture::addManyExercises(const QString& databaseFile, int count)
+{
     static const char* const languages[] = {"eng", "fra", "deu", "spa"};
     static const char* const countries[] = {"US", "FR", "DE", "ES", "GB"};
     bool ok = true;
     {
-        QSqlDatabase db = ZoDbConnection::open(mTree.filePath(QStringLiteral("vireda.db")),
-                                               QLatin1String(kSetupConnection));
+        QSqlDatabase db = ZoDbConnection::open(databaseFile, QLatin1String(kSetupConnection));
         ok = db.isOpen() && db.transaction();
         QSqlQuery next(db);
         ok = ok && next.exec(QStringLiteral("SELECT COALESCE(MAX(lmid), 0) + 1 FROM m")) && next.next();

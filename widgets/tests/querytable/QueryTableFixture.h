@@ -33,6 +33,7 @@ public:
     // terms "term000000" upwards in a shuffled order, cycling through a few
     // languages and countries.
     bool addManyExercises(int count);
+    static bool addManyExercises(const QString& databaseFile, int count);
 
 private:
     TestTree mTree;

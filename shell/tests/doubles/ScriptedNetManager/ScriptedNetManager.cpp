@@ -189,9 +189,14 @@ int ScriptedNetManager::updateFluency(QString username, QString password, QHash<
 {
     log(QStringLiteral("updateFluency"), {username, password, hashToJson(userProperties)});
     // As the real manager: the local copy of the user first, whatever the network answers.
+    // A scripted NotStoredLocally stands for a store that refused the change.
+    const int answer = nextInt(QStringLiteral("updateFluency"), 1);
+    if (answer == NotStoredLocally)
+        return answer;
+    // Trees without a database have a store that refuses; the answer stays the scripted one.
     if (auto* store = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll")))
         store->update(QStringLiteral("User"), userProperties.value(QStringLiteral("Id")), userProperties);
-    return nextInt(QStringLiteral("updateFluency"), 1);
+    return answer;
 }
 
 QList<ZoExercise> ScriptedNetManager::queryExercises(QHash<QString, QString> criteria, int* status,
