@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
 #include <QSettings>
 #include <QTextStream>
 #include <QVector>
@@ -31,6 +33,48 @@ QString escaped(QString text)
     text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
     return text;
 }
+
+// The window a box belongs over: the parent's own window when it is shown,
+// otherwise the nearest shown window that holds it. A dialog that is not shown
+// yet, or hid itself, has no place of its own on the screen.
+QWidget* shownWindow(QWidget* parent)
+{
+    for (QWidget* w = parent; w; w = w->window()->parentWidget()) {
+        if (w->window()->isVisible())
+            return w->window();
+    }
+    return nullptr;
+}
+
+// A box centred over the window it belongs to once it knows its own size.
+class CentredBox : public QMessageBox
+{
+public:
+    CentredBox(QMessageBox::Icon icon, const QString& title, QWidget* parent, QWidget* over)
+        : QMessageBox(icon, title, QString(), QMessageBox::NoButton, over ? over : parent),
+          mOver(over)
+    {
+    }
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);
+        if (!mOver || event->spontaneous())
+            return;
+        QRect at(QPoint(), frameGeometry().size());
+        at.moveCenter(mOver->frameGeometry().center());
+        if (const QScreen* screen = mOver->screen()) {
+            const QRect room = screen->availableGeometry();
+            at.moveLeft(qBound(room.left(), at.left(), qMax(room.left(), room.right() + 1 - at.width())));
+            at.moveTop(qBound(room.top(), at.top(), qMax(room.top(), room.bottom() + 1 - at.height())));
+        }
+        move(at.topLeft());
+    }
+
+private:
+    QWidget* mOver;
+};
 
 int scriptedAnswer(int buttonCount)
 {
@@ -90,7 +134,8 @@ int MessageBoxHelper::show(Kind kind, QWidget* parent, const QString& title, con
         return scriptedAnswer(buttons.size());
     }
 
-    QMessageBox box(iconOf(kind), title, QString(), QMessageBox::NoButton, parent);
+    QWidget* over = shownWindow(parent);
+    CentredBox box(iconOf(kind), title, parent, over);
     // Texts may hold other learners' terms and titles: never taken as markup.
     box.setTextFormat(Qt::PlainText);
     box.setText(text);

@@ -16,6 +16,9 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QEvent>
+#include <QHeaderView>
+#include <QStyle>
 #include <QPixmap>
 #include <QPointer>
 
@@ -25,6 +28,37 @@ const int kColumns = 6;
 const int kInitialColumnWidth = 120;
 // The fluency's id rides on the language cell.
 const int kIdRole = Qt::UserRole;
+
+// Widths in the given shares of the room, each at least what its header
+// needs; what a widened column takes comes from the others by their shares.
+QVector<int> sharedWidths(const QVector<int>& shares, const QVector<int>& least, int room)
+{
+    const int n = int(shares.size());
+    QVector<int> widths(n, 0);
+    QVector<bool> held(n, false);
+    for (bool changed = true; changed;) {
+        changed = false;
+        int free = room;
+        int freeShares = 0;
+        for (int i = 0; i < n; ++i) {
+            if (held.at(i))
+                free -= widths.at(i);
+            else
+                freeShares += shares.at(i);
+        }
+        for (int i = 0; i < n; ++i) {
+            if (held.at(i))
+                continue;
+            widths[i] = freeShares > 0 ? qMax(0, free) * shares.at(i) / freeShares : 0;
+            if (widths.at(i) < least.at(i)) {
+                widths[i] = least.at(i);
+                held[i] = true;
+                changed = true;
+            }
+        }
+    }
+    return widths;
+}
 
 } // namespace
 
@@ -53,6 +87,8 @@ ProfileView::ProfileView(QWidget* parent)
     tblUserFluency->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblUserFluency->setSingleRowSelection();
     tblUserFluency->setLeftMargin(0);
+    tblUserFluency->installEventFilter(this);
+    tblUserFluency->horizontalHeader()->installEventFilter(this);
     lblLanguageError->setPixmap(QPixmap(QStringLiteral("Icons/fieldError.png")));
     lblLanguageError->hide();
     lblUserInformation->hide();
@@ -107,14 +143,39 @@ void ProfileView::layoutColumns()
     tblUserFluency->setNumCols(kColumns);
     const int w = tblUserFluency->width();
     qDebug("width is %i", w);
-    tblUserFluency->setColumnWidth(0, w * 25 / 100);
-    for (int col = 1; col < kColumns; ++col)
-        tblUserFluency->setColumnWidth(col, w * 15 / 100);
     tblUserFluency->setColumnLabels({tr("Language"), tr("Dialect/Alternate Name"), tr("Fluency"), tr("Country"),
                                      tr("State/Province"), tr("Locality")});
+    fitColumns();
     tblUserFluency->setUpdatesEnabled(true);
     tblUserFluency->redrawTable();
     retranslateUi(this);
+}
+
+void ProfileView::fitColumns()
+{
+    if (tblUserFluency->columnCount() != kColumns)
+        return;
+    // The room inside the frame, less a vertical scroll bar that more rows bring.
+    const int room = tblUserFluency->contentsRect().width()
+        - (tblUserFluency->verticalHeader()->isVisible() ? tblUserFluency->verticalHeader()->width() : 0)
+        - tblUserFluency->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, tblUserFluency);
+    QHeaderView* header = tblUserFluency->horizontalHeader();
+    QVector<int> least;
+    for (int col = 0; col < kColumns; ++col)
+        least << header->sectionSizeHint(col);
+    const QVector<int> widths = sharedWidths({25, 15, 15, 15, 15, 15}, least, room);
+    for (int col = 0; col < kColumns; ++col)
+        tblUserFluency->setColumnWidth(col, widths.at(col));
+}
+
+bool ProfileView::eventFilter(QObject* watched, QEvent* event)
+{
+    // A new size, or a new font, which reaches the header after the host's
+    // fontChanged().
+    if ((watched == tblUserFluency && event->type() == QEvent::Resize)
+        || (watched == tblUserFluency->horizontalHeader() && event->type() == QEvent::FontChange))
+        fitColumns();
+    return QWidget::eventFilter(watched, event);
 }
 
 void ProfileView::reloadUser()

@@ -27,8 +27,8 @@ public:
 
     // Shows the current user's details.
     void fillUserFields();
-    // Column widths from the table's width: a quarter for the language, the
-    // rest 15 % each.
+    // Column labels and widths: a quarter of the table for the language, the
+    // rest 15 % each, every header shown whole.
     void layoutColumns();
     // Reads the current user again from the store and makes it current; every
     // tab then refills its language lists.
@@ -56,6 +56,10 @@ private:
     // set; true when it was accepted and this view still exists.
     bool runWizard(const ZoUserFluency* edited);
     void applyFonts(const QFont& base);
+    // Widths in the shares of layoutColumns within the room the table shows
+    // without a horizontal scroll bar; a header that needs more gets it.
+    void fitColumns();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     QString mTitle;
     IDbManager* mDbManager = nullptr;

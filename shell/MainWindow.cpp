@@ -355,6 +355,14 @@ QPoint MainWindow::signInButtonPosition(const QSize& window, const QSize& button
     return QPoint(window.width() / 2 - button.width() / 2, window.height() / 2 - button.height());
 }
 
+QRect MainWindow::placedOnScreen(const QRect& frame, const QRect& room)
+{
+    QRect placed = frame;
+    placed.moveLeft(qMax(room.left(), qMin(frame.left(), room.right() + 1 - frame.width())));
+    placed.moveTop(qMax(room.top(), qMin(frame.top(), room.bottom() + 1 - frame.height())));
+    return placed;
+}
+
 void MainWindow::restoreWindowGeometry()
 {
     QSize desktop(800, 600);
@@ -383,6 +391,14 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     placeSignInButton();
+    // A window that grew with its content (a larger font, a wider tab) stays
+    // on its screen.
+    if (isVisible() && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) && screen()) {
+        const QRect frame = frameGeometry();
+        const QRect placed = placedOnScreen(frame, screen()->availableGeometry());
+        if (placed.topLeft() != frame.topLeft())
+            move(placed.topLeft());
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

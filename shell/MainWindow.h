@@ -63,6 +63,9 @@ public:
     static QRect defaultGeometry(const QSize& desktop);
     // Top-left corner of the sign-in button in a window of the given size.
     static QPoint signInButtonPosition(const QSize& window, const QSize& button);
+    // A window frame moved (not resized) into the room of the screen; one
+    // larger than the room keeps its top left corner in it.
+    static QRect placedOnScreen(const QRect& frame, const QRect& room);
 
     // Sets "software/lastUILanguage" and retranslates everything.
     void setUiLanguage(const QString& language);

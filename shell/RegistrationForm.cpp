@@ -121,6 +121,16 @@ void RegistrationForm::showFluencyDialog()
     tblUserFluency->insertRow(row);
     for (int column = 0; column < FluencyColumns; ++column)
         tblUserFluency->setItem(row, column, new QTableWidgetItem(cells.at(column)));
+    // Each column at least as wide as its widest cell: a language such as
+    // "German, Standard" is shown whole.
+    for (int column = 0; column < FluencyColumns; ++column) {
+        if (tblUserFluency->isColumnHidden(column))
+            continue;
+        const int least = tblUserFluency->columnWidth(column);
+        tblUserFluency->resizeColumnToContents(column);
+        if (tblUserFluency->columnWidth(column) < least)
+            tblUserFluency->setColumnWidth(column, least);
+    }
     tblUserFluency->setSortingEnabled(true);
     btnRemoveFluency->setEnabled(true);
 }

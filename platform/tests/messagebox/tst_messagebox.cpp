@@ -2,6 +2,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QPointer>
+#include <QPushButton>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
@@ -20,6 +23,8 @@ private slots:
     void interactiveIndex_data();
     void interactiveIndex();
     void textIsPlain();
+    void centredOverItsWindow_data();
+    void centredOverItsWindow();
 };
 
 void TestMessageBox::logLine_data()
@@ -153,6 +158,69 @@ void TestMessageBox::textIsPlain()
     MessageBoxHelper::information(nullptr, QStringLiteral("T"), text);
     QCOMPARE(shown, text);
     QCOMPARE(format, Qt::PlainText);
+}
+
+void TestMessageBox::centredOverItsWindow_data()
+{
+    // How the box's parent stands: 0 a shown dialog, 1 a widget inside a shown
+    // window, 2 a dialog of that window not shown yet, 3 a dialog that hid itself.
+    QTest::addColumn<int>("parentKind");
+    QTest::addColumn<QRect>("window");
+    QTest::newRow("shown dialog") << 0 << QRect(420, 280, 320, 220);
+    QTest::newRow("widget inside a window") << 1 << QRect(60, 60, 360, 240);
+    QTest::newRow("dialog not shown yet") << 2 << QRect(400, 300, 360, 240);
+    QTest::newRow("dialog that hid itself") << 3 << QRect(80, 260, 360, 240);
+}
+
+// A box appears centred over the window that raised it, or over the shown
+// window a hidden dialog belongs to, never at the screen's corner.
+void TestMessageBox::centredOverItsWindow()
+{
+    QFETCH(int, parentKind);
+    QFETCH(QRect, window);
+    QVERIFY(!MessageBoxHelper::isScripted());
+    QWidget main;
+    main.setWindowTitle(QStringLiteral("main"));
+    main.setGeometry(parentKind == 0 ? QRect(0, 0, 200, 150) : window);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QDialog dialog(&main);
+    auto* inside = new QPushButton(QStringLiteral("inside"), &main);
+    QWidget* parent = &dialog;
+    QWidget* expected = &main;
+    if (parentKind == 0) {
+        dialog.setGeometry(window);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        expected = &dialog;
+    } else if (parentKind == 1) {
+        inside->show();
+        parent = inside;
+    } else if (parentKind == 3) {
+        dialog.setGeometry(QRect(0, 0, 300, 200));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.hide();
+    }
+
+    QRect shownAt;
+    QPointer<QWidget> boxParent;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        shownAt = box->frameGeometry();
+        boxParent = box->parentWidget();
+        box->buttons().first()->click();
+    });
+    MessageBoxHelper::information(parent, QStringLiteral("T"), QStringLiteral("A box of a few words."));
+    QVERIFY(shownAt.isValid());
+    const QPoint offset = shownAt.center() - expected->frameGeometry().center();
+    QVERIFY2(offset.manhattanLength() <= 4,
+             qPrintable(QStringLiteral("box at %1,%2 %3x%4, window centre %5,%6")
+                            .arg(shownAt.x()).arg(shownAt.y()).arg(shownAt.width()).arg(shownAt.height())
+                            .arg(expected->frameGeometry().center().x()).arg(expected->frameGeometry().center().y())));
+    QVERIFY(boxParent && boxParent->window() == expected);
 }
 
 QTEST_MAIN(TestMessageBox)

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTranslator>
@@ -228,33 +229,95 @@ private slots:
         QVERIFY(mTree->boxes().isEmpty());
     }
 
+    // Where every header fits its share, the language has a quarter of the
+    // room and the others 15 % each, filling the table without a scroll bar.
     void columnWidths_data()
     {
         QTest::addColumn<int>("width");
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("other");
-        QTest::newRow("400") << 400 << 100 << 60;
-        QTest::newRow("401 truncated") << 401 << 100 << 60;
-        QTest::newRow("799") << 799 << 199 << 119;
+        QTest::newRow("1400") << 1400;
+        QTest::newRow("1801") << 1801;
     }
 
     void columnWidths()
     {
         QFETCH(int, width);
-        QFETCH(int, first);
-        QFETCH(int, other);
         table()->setFixedWidth(width);
         QTRY_COMPARE(table()->width(), width);
         QCOMPARE(mForm->customRefresh(), 1);
-        table()->setMinimumWidth(0);
-        table()->setMaximumWidth(QWIDGETSIZE_MAX);
         QCOMPARE(table()->columnCount(), 6);
-        QCOMPARE(table()->columnWidth(0), first);
-        for (int col = 1; col < 6; ++col)
+        const int first = table()->columnWidth(0);
+        const int other = table()->columnWidth(1);
+        int sum = first;
+        for (int col = 1; col < 6; ++col) {
             QCOMPARE(table()->columnWidth(col), other);
+            sum += other;
+        }
+        QVERIFY2(qAbs(first * 15 - other * 25) <= 25, qPrintable(QStringLiteral("%1 and %2").arg(first).arg(other)));
+        const int room = table()->viewport()->width();
+        QVERIFY2(sum <= room && sum >= room - table()->verticalScrollBar()->sizeHint().width() - 6,
+                 qPrintable(QStringLiteral("%1 in %2").arg(sum).arg(room)));
         const QStringList labels = {"Language", "Dialect/Alternate Name", "Fluency", "Country", "State/Province", "Locality"};
         for (int col = 0; col < 6; ++col)
             QCOMPARE(table()->horizontalHeaderItem(col)->text(), labels.at(col));
+        table()->setMinimumWidth(0);
+        table()->setMaximumWidth(QWIDGETSIZE_MAX);
+    }
+
+    // In English and German, at the smallest and largest font, every header
+    // is shown whole and the table needs no horizontal scroll bar.
+    void headersFitWithoutScrollBar_data()
+    {
+        QTest::addColumn<bool>("german");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<int>("width");
+        for (bool german : {false, true})
+            for (int points : {8, 12})
+                for (int width : {760, 1000})
+                    QTest::addRow("%s %d pt %d", german ? "de" : "en", points, width) << german << points << width;
+    }
+
+    void headersFitWithoutScrollBar()
+    {
+        QFETCH(bool, german);
+        QFETCH(int, points);
+        QFETCH(int, width);
+        QTranslator translator;
+        QVERIFY(translator.load(TestTree::distPath() + QStringLiteral("/Translations/Deutsch/settings-Deutsch.qm")));
+        if (german)
+            QCoreApplication::installTranslator(&translator);
+        const QFont before = QApplication::font();
+        QFont font = before;
+        font.setPointSize(points);
+        QApplication::setFont(font);
+        mHost->changeFont(points);
+        showUser(QStringLiteral("maria"), {QStringLiteral("French"), QStringLiteral("Italian")});
+        table()->setFixedWidth(width);
+        QTRY_COMPARE(table()->width(), width);
+        mForm->retranslateView();
+        QCOMPARE(mForm->customRefresh(), 1);
+        QApplication::processEvents();
+
+        QStringList cut;
+        QHeaderView* header = table()->horizontalHeader();
+        int sum = 0;
+        for (int col = 0; col < table()->columnCount(); ++col) {
+            sum += header->sectionSize(col);
+            if (header->sectionSize(col) < header->sectionSizeHint(col))
+                cut << QStringLiteral("%1 %2 < %3")
+                           .arg(table()->horizontalHeaderItem(col)->text())
+                           .arg(header->sectionSize(col))
+                           .arg(header->sectionSizeHint(col));
+        }
+        const bool scrolls = table()->horizontalScrollBar()->isVisible();
+        const int room = table()->viewport()->width();
+        table()->setMinimumWidth(0);
+        table()->setMaximumWidth(QWIDGETSIZE_MAX);
+        QApplication::setFont(before);
+        mHost->changeFont(10);
+        QCoreApplication::removeTranslator(&translator);
+        mForm->retranslateView();
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String(", "))));
+        QVERIFY2(!scrolls && sum <= room, qPrintable(QStringLiteral("columns %1 wide in %2").arg(sum).arg(room)));
     }
 
     void editAndRemoveFollowSelection_data()

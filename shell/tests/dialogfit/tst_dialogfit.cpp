@@ -1,3 +1,4 @@
+#include "DialogFit.h"
 #include "DialogFixture.h"
 #include "LoginForm.h"
 #include "PluginDialog.h"
@@ -5,11 +6,15 @@
 #include "ScrollBarStyle.h"
 #include "SuggestionForm.h"
 #include "TestHost.h"
+#include "WelcomeForm.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QStyleFactory>
@@ -42,6 +47,51 @@ QStringList cutWidgets(QWidget* dialog)
                            .arg(need.height());
     }
     return cut;
+}
+
+// Labels and buttons squeezed below their needs, or out of reach: outside the
+// dialog, unless inside the scrolled part of a form that scrolls.
+QStringList unreachable(QWidget* dialog)
+{
+    QStringList lost;
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(dialog) || !(qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w)))
+            continue;
+        if (qobject_cast<QScrollBar*>(w->parentWidget()))
+            continue;
+        QWidget* within = dialog;
+        for (QWidget* p = w->parentWidget(); p && p != dialog; p = p->parentWidget()) {
+            if (auto* scroll = qobject_cast<QScrollArea*>(p); scroll && scroll->widget()) {
+                within = scroll->widget();
+                break;
+            }
+        }
+        const QSize need = w->minimumSizeHint();
+        const QRect at(w->mapTo(within, QPoint()), w->size());
+        if (w->width() < need.width() || w->height() < need.height() || !within->rect().contains(at))
+            lost << QStringLiteral("%1 %2x%3 at %4,%5 in %6")
+                        .arg(w->objectName())
+                        .arg(w->width())
+                        .arg(w->height())
+                        .arg(at.x())
+                        .arg(at.y())
+                        .arg(within->objectName());
+    }
+    return lost;
+}
+
+std::unique_ptr<QDialog> makeDialog(const QString& name, IMainWindow* host, QSize* least)
+{
+    if (name == QLatin1String("LoginForm")) {
+        *least = QSize(350, 155);
+        return std::make_unique<LoginForm>(host);
+    }
+    if (name == QLatin1String("RegistrationForm")) {
+        *least = QSize(483, 610);
+        return std::make_unique<RegistrationForm>(host, nullptr);
+    }
+    *least = QSize(382, 228);
+    return std::make_unique<SuggestionForm>(host);
 }
 
 } // namespace
@@ -93,6 +143,112 @@ private slots:
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
         QVERIFY(shown->width() >= least.width() && shown->height() >= least.height());
         QVERIFY(shown->minimumWidth() >= least.width() && shown->minimumHeight() >= least.height());
+    }
+
+    // On a screen of the given room the dialog fits with its frame (title bar
+    // and borders); what does not fit scrolls, and OK and Cancel stay in sight.
+    void fitsScreenWithItsFrame_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<QSize>("room");
+        for (const char* dialog : {"LoginForm", "RegistrationForm", "SuggestionForm"})
+            for (int points : {10, 12, 16})
+                for (const QSize room : {QSize(1280, 800), QSize(1024, 600)})
+                    QTest::addRow("%s %d pt %dx%d", dialog, points, room.width(), room.height())
+                        << QString::fromLatin1(dialog) << points << room;
+    }
+
+    void fitsScreenWithItsFrame()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(int, points);
+        QFETCH(QSize, room);
+        const QMargins frame(4, 30, 4, 4);
+        TestHost host(points);
+        QSize least;
+        std::unique_ptr<QDialog> shown = makeDialog(dialog, &host, &least);
+        DialogFit::fit(shown.get(), least, QRect(QPoint(), room), frame);
+        shown->show();
+        QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+        const QSize framed = shown->size().grownBy(frame);
+        QVERIFY2(framed.width() <= room.width() && framed.height() <= room.height(),
+                 qPrintable(QStringLiteral("%1x%2 with its frame").arg(framed.width()).arg(framed.height())));
+        const QStringList lost = unreachable(shown.get());
+        QVERIFY2(lost.isEmpty(), qPrintable(lost.join(QLatin1String("; "))));
+        for (QPushButton* button : shown->findChildren<QPushButton*>()) {
+            if (!button->isVisibleTo(shown.get()) || !(button->objectName() == QLatin1String("btnOk")
+                                                       || button->objectName() == QLatin1String("btnCancel")))
+                continue;
+            const QRect at(button->mapTo(shown.get(), QPoint()), button->size());
+            QVERIFY2(shown->rect().contains(at), qPrintable(button->objectName()));
+            for (QWidget* p = button->parentWidget(); p; p = p->parentWidget())
+                QVERIFY2(!qobject_cast<QScrollArea*>(p), qPrintable(button->objectName() + QLatin1String(" scrolls")));
+        }
+    }
+
+    // On the test's own screen the dialog and its frame lie within the room
+    // the screen offers.
+    void withinTheScreen_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<int>("points");
+        for (const char* dialog : {"LoginForm", "RegistrationForm", "SuggestionForm"})
+            for (int points : {12, 16})
+                QTest::addRow("%s %d pt", dialog, points) << QString::fromLatin1(dialog) << points;
+    }
+
+    void withinTheScreen()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(int, points);
+        TestHost host(points);
+        QSize least;
+        std::unique_ptr<QDialog> shown = makeDialog(dialog, &host, &least);
+        shown->show();
+        QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+        const QRect room = shown->screen()->availableGeometry();
+        const QSize framed = shown->size().grownBy(DialogFit::frameNear(shown.get()));
+        QVERIFY2(framed.width() <= room.width() && framed.height() <= room.height(),
+                 qPrintable(QStringLiteral("%1x%2 on %3x%4").arg(framed.width()).arg(framed.height())
+                                .arg(room.width()).arg(room.height())));
+        const QStringList lost = unreachable(shown.get());
+        QVERIFY2(lost.isEmpty(), qPrintable(lost.join(QLatin1String("; "))));
+    }
+
+    // The welcome dialog shows its buttons whole inside it at any font, and
+    // the hidden one takes no room.
+    void welcomeButtonsWhole_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::addColumn<int>("dontShow");
+        for (int points : {8, 12, 20})
+            for (int dontShow : {0, 1})
+                QTest::addRow("%d pt%s", points, dontShow ? " with Don't Show" : "") << points << dontShow;
+    }
+
+    void welcomeButtonsWhole()
+    {
+        QFETCH(int, points);
+        QFETCH(int, dontShow);
+        const QFont before = QApplication::font();
+        QFont font = before;
+        font.setPointSize(points);
+        QApplication::setFont(font);
+        WelcomeForm welcome(nullptr, QStringLiteral("docs"), QStringLiteral("%1/html/welcome.html"), dontShow);
+        welcome.show();
+        const bool exposed = QTest::qWaitForWindowExposed(&welcome);
+        const QStringList cut = cutWidgets(&welcome);
+        const bool dontShowShown = welcome.btnDontShow->isVisible();
+        const QRect ok(welcome.btnOk->mapTo(&welcome, QPoint()), welcome.btnOk->size());
+        QApplication::setFont(before);
+        QVERIFY(exposed);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
+        QCOMPARE(dontShowShown, dontShow != 0);
+        QVERIFY(welcome.width() >= 654 && welcome.height() >= 412);
+        // OK sits in the dialog's bottom right corner, not beside an empty place.
+        QVERIFY2(welcome.width() - ok.right() < 20 && welcome.height() - ok.bottom() < 20,
+                 qPrintable(QStringLiteral("OK at %1,%2 in %3x%4").arg(ok.x()).arg(ok.y()).arg(welcome.width()).arg(welcome.height())));
     }
 
     // The fluency table shows three whole rows below its header at any size.

@@ -621,6 +621,43 @@ private slots:
         QCOMPARE(MainWindow::signInButtonPosition(window, button), position);
     }
 
+    void placedOnScreen_data()
+    {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QRect>("placed");
+        const QRect room(0, 0, 1280, 800);
+        QTest::newRow("inside") << QRect(240, 100, 800, 560) << QRect(240, 100, 800, 560);
+        QTest::newRow("grown past the right") << QRect(240, 100, 1073, 588) << QRect(207, 100, 1073, 588);
+        QTest::newRow("grown past the bottom") << QRect(240, 300, 800, 600) << QRect(240, 200, 800, 600);
+        QTest::newRow("past the left and top") << QRect(-20, -5, 400, 300) << QRect(0, 0, 400, 300);
+        QTest::newRow("wider than the room") << QRect(100, 0, 1400, 600) << QRect(0, 0, 1400, 600);
+    }
+
+    void placedOnScreen()
+    {
+        QFETCH(QRect, frame);
+        QFETCH(QRect, placed);
+        QCOMPARE(MainWindow::placedOnScreen(frame, QRect(0, 0, 1280, 800)), placed);
+    }
+
+    // A shown window that grows past the screen's edge moves back onto it.
+    void grownWindowStaysOnScreen()
+    {
+        WindowFixture fixture;
+        QVERIFY(fixture.isValid());
+        MainWindow* window = fixture.window();
+        const QRect room = window->screen()->availableGeometry();
+        window->resize(room.width() / 2, room.height() / 2);
+        window->move(room.left() + room.width() / 3, room.top() + room.height() / 3);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->setMinimumSize(room.width() * 3 / 4, room.height() * 3 / 4);
+        QTRY_VERIFY(window->width() >= room.width() * 3 / 4);
+        QTRY_VERIFY2(room.contains(window->frameGeometry()),
+                     qPrintable(QStringLiteral("%1,%2 %3x%4").arg(window->frameGeometry().x()).arg(window->frameGeometry().y())
+                                    .arg(window->frameGeometry().width()).arg(window->frameGeometry().height())));
+    }
+
     void signInButtonFollowsResize()
     {
         WindowFixture fixture;

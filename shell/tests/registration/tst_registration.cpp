@@ -7,6 +7,7 @@
 
 #include <QHeaderView>
 #include <QSettings>
+#include <QStyle>
 #include <QtTest>
 
 #include <memory>
@@ -243,6 +244,36 @@ private slots:
         form->tblUserFluency->item(0, 0)->setText(QStringLiteral("german, standard"));
         QVERIFY(addFluency(*form, QStringLiteral("German")));
         QCOMPARE(column0(*form).size(), 2);
+    }
+
+    // A language with its variety, a level and a country are shown whole in
+    // their cells.
+    void cellsShownWhole_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("level");
+        QTest::newRow("German, Standard") << QStringLiteral("German") << QStringLiteral("Native");
+        QTest::newRow("Dutch") << QStringLiteral("Dutch") << QStringLiteral("Fluent");
+    }
+
+    void cellsShownWhole()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, level);
+        auto form = open();
+        QVERIFY(addFluency(*form, language, level));
+        QTableWidget* table = form->tblUserFluency;
+        QCOMPARE(table->rowCount(), 1);
+        QStringList cut;
+        for (int column = 0; column < table->columnCount(); ++column) {
+            const QTableWidgetItem* item = table->item(0, column);
+            if (table->isColumnHidden(column) || !item || item->text().isEmpty())
+                continue;
+            const int need = table->fontMetrics().horizontalAdvance(item->text());
+            if (table->columnWidth(column) < need + 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1))
+                cut << QStringLiteral("%1 in %2").arg(item->text()).arg(table->columnWidth(column));
+        }
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
     }
 
     void cancelledWizardAddsNothing()

@@ -2,6 +2,7 @@
 
 #include <QDirIterator>
 #include <QLayout>
+#include <QMargins>
 #include <QTranslator>
 #include <QUiLoader>
 #include <QtTest>
@@ -26,6 +27,21 @@ QStringList formFiles()
     }
     files.sort();
     return files;
+}
+
+// The screen the program must fit, and the frame a window system draws
+// around a dialog: a title bar and borders.
+const QSize Screen(1280, 800);
+const QMargins Frame(4, 30, 4, 4);
+
+// The form's least size with its frame, when that does not fit the screen.
+QString largerThanScreen(QWidget* form)
+{
+    const QSize least = form->minimumSizeHint().expandedTo(form->minimumSize());
+    const QSize framed = least.grownBy(Frame);
+    if (framed.width() <= Screen.width() && framed.height() <= Screen.height())
+        return QString();
+    return QStringLiteral("form larger than the screen: %1x%2 with its frame").arg(framed.width()).arg(framed.height());
 }
 
 } // namespace
@@ -130,12 +146,33 @@ private slots:
             layout->activate();
 
         QStringList cut;
-        const int frame = 40; // title bar and borders
-        const QSize least = widget->minimumSizeHint().expandedTo(widget->minimumSize());
-        if (least.width() > 1280 || least.height() + frame > 800)
-            cut << QStringLiteral("form larger than the screen: %1x%2").arg(least.width()).arg(least.height());
+        const QString large = largerThanScreen(widget.get());
+        if (!large.isEmpty())
+            cut << large;
         cut << ScreenTexts::cut(widget.get());
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+    }
+
+    // The screen check counts the frame: a form that fits the screen only
+    // without its title bar or borders is too large.
+    void screenCountsFrame_data()
+    {
+        QTest::addColumn<QSize>("least");
+        QTest::addColumn<bool>("fits");
+        const QSize inside = Screen.shrunkBy(Frame);
+        QTest::newRow("just fits") << inside << true;
+        QTest::newRow("title bar falls off") << inside + QSize(0, 1) << false;
+        QTest::newRow("border falls off") << inside + QSize(1, 0) << false;
+        QTest::newRow("screen high") << QSize(400, Screen.height()) << false;
+        QTest::newRow("screen wide") << QSize(Screen.width(), 300) << false;
+    }
+    void screenCountsFrame()
+    {
+        QFETCH(QSize, least);
+        QFETCH(bool, fits);
+        QWidget form;
+        form.setMinimumSize(least);
+        QCOMPARE(largerThanScreen(&form).isEmpty(), fits);
     }
 };
 
