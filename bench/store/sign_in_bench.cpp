@@ -1,7 +1,10 @@
 // The first type-ahead of a session, measured from sign-in: the count the
 // window asks for at sign-in starts the store's read of the exercise rows on
 // a thread of its own, while a timer on the window's thread keeps firing.
-// Usage: store_sign_in_bench [--smoke] [sizes...]   (default 100000 1000000)
+// Usage: store_sign_in_bench [--smoke] [sizes...]   (default 100000 1000000;
+// the file is filled through the store with up to 20,000 exercises, the rest
+// are copies of those made in SQL, each with ids of its own)
+#include "BenchExercises.h"
 #include "IDbManager.h"
 #include "MallocTuning.h"
 #include "PluginLocator.h"
@@ -30,16 +33,60 @@ const QString kPlugin = QStringLiteral("plugins_dll/Managers/Storekeeper.dll");
 // The exercises' owner, and the learner who signs in (owning none of them).
 const QString kUser = QStringLiteral("bench");
 const QString kLearner = QStringLiteral("learner");
+const int kStoredAtMost = 20000;
 
-QString word(QRandomGenerator& random)
+// Copies the manifests of the first stored exercises until there are size of
+// them: the same rows under ids above every id there.
+bool copyUpTo(QSqlDatabase db, int stored, int size)
 {
-    static const char* const syllables[] = {"ka", "lo", "mi", "ne", "ru", "ta", "be", "so", "di", "fa",
-                                            "gu", "ho", "ji", "pe", "va", "zu", "en", "ar", "ol", "is"};
-    QString text;
-    const int parts = 2 + random.bounded(4);
-    for (int i = 0; i < parts; ++i)
-        text += QString::fromLatin1(syllables[random.bounded(20)]);
-    return text;
+    auto top = [&db](const char* sql) {
+        QSqlQuery query(db);
+        return query.exec(QLatin1String(sql)) && query.next() ? query.value(0).toLongLong() : -1;
+    };
+    const qint64 lastManifest = top("SELECT MAX(lmid) FROM m");
+    const qint64 lastLink = top("SELECT MAX(crid) FROM crlt");
+    const qint64 lastField = top("SELECT COALESCE(MAX(kid), 0) FROM k");
+    if (lastManifest < 0 || lastLink < 0 || lastField < 0 || !db.transaction())
+        return false;
+    const char* const copies[] = {
+        "INSERT INTO m SELECT lmid + :m, pmid, mtmtid, r, sbuid, sbun, dc, ip, id, ddl, dul, dnul FROM m "
+        "WHERE lmid <= :lastm",
+        "INSERT INTO tm SELECT mlmid + :m, tmttmtid, mt, mv, md, cccid, lclid, llllid, it, ir, sr FROM tm "
+        "WHERE mlmid <= :lastm",
+        "INSERT INTO mm SELECT mlmid + :m, mmtmmtid, mmfn, mmf, mms, mmd, mmh, mmp, v, ssssid, cccid, lclid, sp, l, "
+        "ld, mmbr, flflid, mmsf, nc FROM mm WHERE mlmid <= :lastm",
+        "INSERT INTO crlt SELECT crid + :c, mprmid + :m, mchmid + :m, sn, crtcrtid FROM crlt WHERE crid <= :lastc",
+        "INSERT INTO k SELECT kid + :k, ktktid, mlmid + :m, kv, lclid FROM k WHERE kid <= :lastk",
+    };
+    for (int copy = 1; copy * stored < size; ++copy) {
+        for (const char* sql : copies) {
+            QSqlQuery query(db);
+            query.prepare(QLatin1String(sql));
+            const QString text = QLatin1String(sql);
+            auto bind = [&](const char* name, qint64 value) {
+                if (text.contains(QLatin1String(name)))
+                    query.bindValue(QLatin1String(name), value);
+            };
+            bind(":m", copy * lastManifest);
+            bind(":lastm", lastManifest);
+            bind(":c", copy * lastLink);
+            bind(":lastc", lastLink);
+            bind(":k", copy * lastField);
+            bind(":lastk", lastField);
+            if (!query.exec()) {
+                db.rollback();
+                return false;
+            }
+        }
+    }
+    if (!db.commit())
+        return false;
+    // Into the file: a search reads a log this long page by page through its index.
+    QSqlQuery checkpoint(db);
+    checkpoint.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    QSqlQuery count(db);
+    return count.exec(QStringLiteral("SELECT COUNT(*) FROM tm WHERE tmttmtid = 2")) && count.next()
+           && count.value(0).toInt() == size;
 }
 
 // Count and first screen of a type-ahead, in ms.
@@ -141,21 +188,20 @@ bool runSize(int size)
     QString sample;
     QElapsedTimer fill;
     fill.start();
-    for (int i = 0; i < size; ++i) {
-        const QString term = word(random);
-        if (i == size / 2)
+    const int stored = std::min(size, kStoredAtMost);
+    for (int i = 0; i < stored; ++i) {
+        const QString term = BenchExercises::word(random);
+        if (i == stored / 2)
             sample = term;
-        ZoExercise exercise(QHash<QString, QString>{{QStringLiteral("Term"), term},
-                                                    {QStringLiteral("Language"), languages.at(i % languages.size())},
-                                                    {QStringLiteral("MediaPath"), QStringLiteral("Content")},
-                                                    {QStringLiteral("MediaName"), QStringLiteral("s%1.wav").arg(i)},
-                                                    {QStringLiteral("Voice"), kUser},
-                                                    {QStringLiteral("Creator"), kUser},
-                                                    {QStringLiteral("CreatorUid"), QStringLiteral("u-bench")}});
+        ZoExercise exercise = BenchExercises::exercise(term, languages.at(i % languages.size()), i);
         if (store->insertExercise(QStringLiteral("Exercise"), &exercise) != 1) {
             out << "insert failed at " << i << Qt::endl;
             return false;
         }
+    }
+    if (size % stored != 0 || !copyUpTo(QSqlDatabase::database(), stored, size)) {
+        out << "copying failed" << Qt::endl;
+        return false;
     }
     delete root;
     const QString fragment = sample.mid(1, 2);
