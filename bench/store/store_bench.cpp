@@ -7,6 +7,7 @@
 // in one transaction, once each in idListQueries() so that a profiler can
 // count that function alone, e.g. valgrind --tool=callgrind
 // --toggle-collect='*idListQueries*')
+#include "BenchExercises.h"
 #include "IDbManager.h"
 #include "MallocTuning.h"
 #include "PluginLocator.h"
@@ -52,17 +53,6 @@ double median(QList<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.isEmpty() ? 0 : values.at(values.size() / 2);
-}
-
-QString word(QRandomGenerator& random)
-{
-    static const char* const syllables[] = {"ka", "lo", "mi", "ne", "ru", "ta", "be", "so", "di", "fa",
-                                            "gu", "ho", "ji", "pe", "va", "zu", "en", "ar", "ol", "is"};
-    QString text;
-    const int parts = 2 + random.bounded(4);
-    for (int i = 0; i < parts; ++i)
-        text += QString::fromLatin1(syllables[random.bounded(20)]);
-    return text;
 }
 
 // Milliseconds of one call, median of n.
@@ -121,17 +111,6 @@ QString ratio(double ours, double plain)
     return ours > 0 ? QStringLiteral("%1x faster than the plain statement (%2 ms)").arg(times, 0, 'f', times < 10 ? 1 : 0)
                           .arg(plain, 0, 'f', 1)
                     : QString();
-}
-
-ZoExercise benchExercise(const QString& term, const QString& language, int i)
-{
-    return ZoExercise(QHash<QString, QString>{{QStringLiteral("Term"), term},
-                                              {QStringLiteral("Language"), language},
-                                              {QStringLiteral("MediaPath"), QStringLiteral("Content")},
-                                              {QStringLiteral("MediaName"), QStringLiteral("s%1.wav").arg(i)},
-                                              {QStringLiteral("Voice"), QStringLiteral("bench")},
-                                              {QStringLiteral("Creator"), QStringLiteral("bench")},
-                                              {QStringLiteral("CreatorUid"), QStringLiteral("u-bench")}});
 }
 
 struct Figures
@@ -259,13 +238,13 @@ bool runSize(int size)
             timer.restart();
         }
         const QString language = languages.at(i % languages.size());
-        const QString term = word(random);
+        const QString term = BenchExercises::word(random);
         if (i == size / 2)
             sample = term;
-        ZoExercise exercise = benchExercise(term, language, i);
+        ZoExercise exercise = BenchExercises::exercise(term, language, i);
         if (i % 3 == 0) {
             exercise.addField(QStringLiteral("Translation"),
-                              {{QStringLiteral("Value"), word(random)},
+                              {{QStringLiteral("Value"), BenchExercises::word(random)},
                                {QStringLiteral("Language"), languages.at((i + 1) % languages.size())}});
         }
         if (store->insertExercise(QStringLiteral("Exercise"), &exercise) != 1) {
@@ -364,12 +343,14 @@ bool runSize(int size)
             << Qt::endl;
     };
     afterEach(QStringLiteral("a save"), [&](int round) {
-        ZoExercise exercise = benchExercise(word(random), languages.first(), size + round);
+        ZoExercise exercise =
+                BenchExercises::exercise(BenchExercises::word(random), languages.first(), size + round);
         store->insertExercise(QStringLiteral("Exercise"), &exercise);
     });
     afterEach(QStringLiteral("an overwrite"), [&](int round) {
         const QString id = QString::number(ids.at(random.bounded(ids.size())));
-        ZoExercise exercise = benchExercise(word(random), languages.at(1), size + 10 + round);
+        ZoExercise exercise =
+                BenchExercises::exercise(BenchExercises::word(random), languages.at(1), size + 10 + round);
         exercise.setId(id);
         store->overwrite(QStringLiteral("Exercise"), id, &exercise);
     });

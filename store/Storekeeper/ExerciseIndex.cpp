@@ -7,6 +7,10 @@
 #include <QSqlDriver>
 #include <QVariant>
 
+#include <algorithm>
+#include <system_error>
+#include <utility>
+
 namespace {
 
 sqlite3* handleOf(const QSqlDatabase& database)
@@ -30,10 +34,93 @@ bool readNumber(sqlite3* handle, const char* sql, qint64* value)
     return ok;
 }
 
+// Reads the rows on a connection whose read has begun, then closes it.
+std::shared_ptr<ExerciseSnapshot> readAndClose(sqlite3* reader, const std::function<void()>& hook)
+{
+    if (hook)
+        hook();
+    std::shared_ptr<ExerciseSnapshot> rows = ExerciseSnapshot::load(reader);
+    // The type-ahead's own order, made here rather than at the first search.
+    if (rows)
+        rows->prepareOrder(1);
+    sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(reader);
+    return rows;
+}
+
 } // namespace
+
+ExerciseIndex::ExerciseIndex() = default;
+
+ExerciseIndex::~ExerciseIndex() = default;
+
+void ExerciseIndex::setLoadHook(std::function<void()> hook)
+{
+    mLoadHook = std::move(hook);
+}
+
+void ExerciseIndex::startLoading(QSqlDatabase database)
+{
+    sqlite3* handle = handleOf(database);
+    // Not inside a transaction of the store's connection: the reader would
+    // not see what it wrote so far.
+    if (mSnapshot || mLoad || !handle || sqlite3_threadsafe() == 0 || sqlite3_get_autocommit(handle) == 0)
+        return;
+    const char* file = sqlite3_db_filename(handle, "main");
+    if (!file || !*file)
+        return;
+    auto load = std::make_unique<Load>();
+    if (!readNumber(handle, "PRAGMA data_version", &load->dataVersion)
+            || !readNumber(handle, "SELECT total_changes()", &load->changes))
+        return;
+    sqlite3* reader = nullptr;
+    if (sqlite3_open_v2(file, &reader, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(reader);
+        return;
+    }
+    sqlite3_busy_timeout(reader, 5000);
+    // The read begins here, before the store's next write: the rows are
+    // those of this moment whenever the thread gets to them.
+    if (sqlite3_exec(reader, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK
+            || !readNumber(reader, "SELECT COALESCE(MAX(lmid), 0) FROM m", &load->lastId)) {
+        sqlite3_close(reader);
+        return;
+    }
+    try {
+        load->rows = std::async(std::launch::async, readAndClose, reader, mLoadHook);
+    } catch (const std::system_error&) {
+        sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(reader);
+        return;
+    }
+    mLoad = std::move(load);
+}
+
+void ExerciseIndex::takeLoaded(QSqlDatabase database)
+{
+    const std::unique_ptr<Load> load = std::move(mLoad);
+    std::shared_ptr<ExerciseSnapshot> rows = load->rows.get();
+    sqlite3* handle = handleOf(database);
+    qint64 dataVersion = 0;
+    qint64 changes = 0;
+    if (!rows || !handle || !load->followed || load->inWrite || !readNumber(handle, "PRAGMA data_version", &dataVersion)
+            || !readNumber(handle, "SELECT total_changes()", &changes) || dataVersion != load->dataVersion
+            || changes != load->changes)
+        return;
+    if (load->rowsWritten) {
+        rows = rows->withExercisesRead(handle, load->ids, load->lastId);
+        if (!rows)
+            return;
+    }
+    mSnapshot = std::move(rows);
+    mDataVersion = dataVersion;
+    mChanges = changes;
+}
 
 std::shared_ptr<const ExerciseSnapshot> ExerciseIndex::current(QSqlDatabase database)
 {
+    if (mLoad)
+        takeLoaded(database);
     sqlite3* handle = handleOf(database);
     if (!handle)
         return nullptr;
@@ -51,6 +138,7 @@ std::shared_ptr<const ExerciseSnapshot> ExerciseIndex::current(QSqlDatabase data
     if (ok && (!mSnapshot || dataVersion != mDataVersion || changes != mChanges)) {
         mSnapshot.reset();
         mSnapshot = ExerciseSnapshot::load(handle);
+        ++mWholeReads;
         ok = mSnapshot != nullptr;
         mDataVersion = dataVersion;
         mChanges = changes;
@@ -71,6 +159,9 @@ qint64 ExerciseIndex::memoryBytes() const
 
 void ExerciseIndex::clear()
 {
+    if (mLoad)
+        mLoad->rows.wait();
+    mLoad.reset();
     mSnapshot.reset();
     mDataVersion = -1;
     mChanges = -1;
@@ -83,6 +174,22 @@ void ExerciseIndex::beforeWrite(QSqlDatabase database)
     sqlite3* handle = handleOf(database);
     qint64 dataVersion = 0;
     qint64 changes = 0;
+    if (mLoad) {
+        Load& load = *mLoad;
+        qint64 lastId = 0;
+        if (!load.followed)
+            return;
+        if (!handle || !readNumber(handle, "PRAGMA data_version", &dataVersion)
+                || !readNumber(handle, "SELECT total_changes()", &changes) || dataVersion != load.dataVersion
+                || changes != load.changes || !readNumber(handle, "SELECT COALESCE(MAX(lmid), 0) FROM m", &lastId)) {
+            load.followed = false;
+            return;
+        }
+        // Exercises this write adds lie above the highest id now.
+        load.lastId = std::min(load.lastId, lastId);
+        load.inWrite = true;
+        return;
+    }
     if (!handle || !mSnapshot || !readNumber(handle, "PRAGMA data_version", &dataVersion)
             || !readNumber(handle, "SELECT total_changes()", &changes) || dataVersion != mDataVersion
             || changes != mChanges || !readNumber(handle, "SELECT COALESCE(MAX(lmid), 0) FROM m", &mLastId))
@@ -92,6 +199,26 @@ void ExerciseIndex::beforeWrite(QSqlDatabase database)
 
 void ExerciseIndex::afterWrite(QSqlDatabase database, bool rowsChanged, const QList<qint64>& exerciseIds)
 {
+    if (mLoad) {
+        Load& load = *mLoad;
+        if (!load.inWrite)
+            return;
+        load.inWrite = false;
+        sqlite3* handle = handleOf(database);
+        qint64 dataVersion = 0;
+        qint64 changes = 0;
+        if (!handle || !readNumber(handle, "PRAGMA data_version", &dataVersion)
+                || !readNumber(handle, "SELECT total_changes()", &changes) || dataVersion != load.dataVersion) {
+            load.followed = false;
+            return;
+        }
+        if (rowsChanged && changes != load.changes) {
+            load.ids.insert(load.ids.end(), exerciseIds.cbegin(), exerciseIds.cend());
+            load.rowsWritten = true;
+        }
+        load.changes = changes;
+        return;
+    }
     if (!mTracking)
         return;
     mTracking = false;

@@ -3,7 +3,10 @@
 #include <QList>
 #include <QSqlDatabase>
 
+#include <functional>
+#include <future>
 #include <memory>
+#include <vector>
 
 class ExerciseSnapshot;
 
@@ -13,9 +16,24 @@ class ExerciseSnapshot;
 class ExerciseIndex
 {
 public:
+    ExerciseIndex();
+    ~ExerciseIndex();
+    ExerciseIndex(const ExerciseIndex&) = delete;
+    ExerciseIndex& operator=(const ExerciseIndex&) = delete;
+
     // The rows as they are now; null when they cannot be read this way (not
-    // an SQLite connection, or a statement failed).
+    // an SQLite connection, or a statement failed). While a background read
+    // is under way, waits for it to end.
     std::shared_ptr<const ExerciseSnapshot> current(QSqlDatabase database);
+    // Without a snapshot and a read under way: begins reading the rows as they
+    // are now on a connection and thread of their own. Writes through the
+    // brackets below meanwhile are read again into it when it is taken up.
+    void startLoading(QSqlDatabase database);
+    bool isLoading() const { return mLoad != nullptr; }
+    // Runs on the loading thread once its read has begun, before any row is read.
+    void setLoadHook(std::function<void()> hook);
+    // How often every row was read on the caller's thread.
+    int wholeReads() const { return mWholeReads; }
     // Bytes held by the current snapshot.
     qint64 memoryBytes() const;
     // Forgets the snapshot (the connection is about to close).
@@ -30,7 +48,26 @@ public:
     void afterWrite(QSqlDatabase database, bool rowsChanged, const QList<qint64>& exerciseIds);
 
 private:
+    // A read on its own connection, and the store's writes since it began.
+    struct Load
+    {
+        std::future<std::shared_ptr<ExerciseSnapshot>> rows;
+        qint64 dataVersion = -1; // of the store's connection
+        qint64 changes = -1;     // after the last write followed
+        qint64 lastId = 0;       // no exercise at or below it was added since
+        std::vector<qint64> ids; // exercises whose rows the writes changed
+        bool rowsWritten = false;
+        bool followed = true;    // every write since has gone through the brackets
+        bool inWrite = false;
+    };
+    // Waits for the read and makes it the snapshot, brought up to date; none
+    // when a write was not followed or another connection wrote.
+    void takeLoaded(QSqlDatabase database);
+
+    std::unique_ptr<Load> mLoad;
+    std::function<void()> mLoadHook;
     std::shared_ptr<ExerciseSnapshot> mSnapshot;
+    int mWholeReads = 0;
     qint64 mDataVersion = -1;
     qint64 mChanges = -1;
     // Set by beforeWrite when the snapshot was current: the highest manifest id then.

@@ -303,6 +303,12 @@ QVariant ExerciseSnapshot::value(int row, int column) const
     return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
 }
 
+void ExerciseSnapshot::prepareOrder(int column) const
+{
+    if (column >= 0 && column < kColumnCount)
+        ascending(column);
+}
+
 const std::vector<int>& ExerciseSnapshot::ascending(int column) const
 {
     std::vector<int>& order = mAscending[size_t(column)];

@@ -37,6 +37,10 @@ public:
     // leaves the rows in local id order.
     std::vector<int> select(const QString& fragment, const QString& languageId, int column, bool descending) const;
 
+    // Works out a column's ascending order now rather than at the first search
+    // that asks for it; only before the snapshot is shared.
+    void prepareOrder(int column) const;
+
     // Bytes held by the rows and the sort orders made so far.
     qint64 memoryBytes() const;
 

@@ -1,5 +1,6 @@
 #include "Storekeeper.h"
 
+#include "CountedWrite.h"
 #include "ExerciseIndex.h"
 #include "IdList.h"
 #include "StatementCache.h"
@@ -31,46 +32,6 @@ const QLatin1String kFluency("Fluency");
 const char* const kFileName = "vireda.db";
 
 Storekeeper* openStore = nullptr;
-
-// One write of the store, with the exercises it may change: the upload
-// counts follow it, and so does the exercise snapshot, as far as the write
-// says what it does to the exercise rows.
-class CountedWrite
-{
-public:
-    // RowsChange: any exercise rows may change; RowsUnchanged: none do;
-    // RowsOfListed: only those of the listed exercises and of exercises the
-    // write adds.
-    enum Rows { RowsChange, RowsUnchanged, RowsOfListed };
-
-    CountedWrite(UploadCounter* counter, ExerciseIndex* index, QSqlDatabase database, Rows rows,
-                 const QList<qint64>& exerciseIds = {})
-        : mCounter(counter),
-          mIndex(rows == RowsChange ? nullptr : index),
-          mRows(rows),
-          mDatabase(database),
-          mIds(exerciseIds)
-    {
-        mCounter->beforeWrite(mDatabase, exerciseIds);
-        if (mIndex)
-            mIndex->beforeWrite(mDatabase);
-    }
-    ~CountedWrite()
-    {
-        mCounter->afterWrite(mDatabase);
-        if (mIndex)
-            mIndex->afterWrite(mDatabase, mRows == RowsOfListed, mIds);
-    }
-    CountedWrite(const CountedWrite&) = delete;
-    CountedWrite& operator=(const CountedWrite&) = delete;
-
-private:
-    UploadCounter* mCounter;
-    ExerciseIndex* mIndex;
-    Rows mRows;
-    QSqlDatabase mDatabase;
-    QList<qint64> mIds;
-};
 
 QList<qint64> oneId(const QString& text)
 {
@@ -276,6 +237,10 @@ QList<QHash<QString, QString>> Storekeeper::uploadableItems(QString userName)
 
 int Storekeeper::uploadableCount(QString userName)
 {
+    // The window asks as soon as a learner has signed in: the exercise rows
+    // are read meanwhile, ready for the first search.
+    if (!userName.isEmpty())
+        mExerciseIndex->startLoading(mDatabase);
     ZoDbLesson lessons(mDatabase, mStatements.get(), mHelper.get());
     const int exerciseCount = mUploadCounter->count(mDatabase, userName);
     const int lessonCount = lessons.uploadableCount(userName);

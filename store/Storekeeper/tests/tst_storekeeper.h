@@ -77,6 +77,10 @@ private slots:
     // what the store keeps in memory
     void maintainedCopiesMatchStatements_data();
     void maintainedCopiesMatchStatements();
+    void writesDuringBackgroundRead_data();
+    void writesDuringBackgroundRead();
+    void searchBeforeBackgroundReadWaits();
+    void signInStartsTheRead();
 
 private:
     std::unique_ptr<StoreFixture> f;
