@@ -188,7 +188,10 @@ QHash<QString, QString> ZoQueryTable::rowData(int row) const
     if (!mModel || row < 0 || row >= mModel->rowCount())
         return record;
     for (int column = 0; column < mModel->columnCount(); ++column) {
-        const QString caption = mModel->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        // The store names each column in the user role too: shown captions may be translated.
+        QString caption = mModel->headerData(column, Qt::Horizontal, Qt::UserRole).toString();
+        if (caption.isEmpty())
+            caption = mModel->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
         QString value = mModel->data(mModel->index(row, column), Qt::DisplayRole).toString();
         const QString key = keyOf(caption);
         if (key == QLatin1String("Language") && mLanguages)

@@ -543,8 +543,11 @@ QSqlQueryModel* ZoDbExercise::queryModel(QHash<QString, QString> criteria, QList
 
     const char* const captions[] = {"", "Study Term", "Language", "MediaPath", "MediaName",
                                     "Country", "State/Province", "Locality", "Voice"};
-    for (int c = 0; c < kColumnCount; ++c)
+    for (int c = 0; c < kColumnCount; ++c) {
         model->setHeaderData(c, Qt::Horizontal, c == 0 ? QString() : translate(captions[c]), Qt::EditRole);
+        // The caption as written, which names the column whatever the language.
+        model->setHeaderData(c, Qt::Horizontal, QString::fromLatin1(captions[c]), Qt::UserRole);
+    }
     if (hiddenColumns)
         hiddenColumns->append({0, 3, 4, 6});
     if (resizedColumns)

@@ -257,8 +257,11 @@ QSqlQueryModel* ZoDbLesson::queryModel(QHash<QString, QString> criteria, QList<i
     model->run(mDatabase, sql, values, -1);
     const char* const captions[] = {"", "Lesson Title", "Description", "Exercises", "Language", "Learner Level",
                                     "Username"};
-    for (int c = 0; c < kModelColumnCount; ++c)
+    for (int c = 0; c < kModelColumnCount; ++c) {
         model->setHeaderData(c, Qt::Horizontal, c == 0 ? QString() : translate(captions[c]), Qt::EditRole);
+        // The caption as written, which names the column whatever the language.
+        model->setHeaderData(c, Qt::Horizontal, QString::fromLatin1(captions[c]), Qt::UserRole);
+    }
     if (hiddenColumns)
         hiddenColumns->append(0);
     if (resizedColumns)

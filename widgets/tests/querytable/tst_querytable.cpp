@@ -2,6 +2,7 @@
 #include "IResource.h"
 #include "PluginLocator.h"
 #include "QueryTableFixture.h"
+#include "ScreenTexts.h"
 #include "ZoQueryTable.h"
 #include "ZoTableView.h"
 #include "queryTableDelegate.h"
@@ -105,6 +106,8 @@ private slots:
     void rowData_data();
     void rowData();
     void rowDataOutsideModel();
+    void rowDataKeysInGerman_data();
+    void rowDataKeysInGerman();
     void idNames_data();
     void idNames();
     void selectedRows_data();
@@ -236,6 +239,41 @@ void QueryTableTest::rowData()
                                          : (findValue == "Fruit one" ? mLessonOne : mLessonTwo);
     expected.insert("Id", id);
     QCOMPARE(record, expected);
+}
+
+void QueryTableTest::rowDataKeysInGerman_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("findKey");
+    QTest::addColumn<QString>("findValue");
+    QTest::newRow("exercise") << kExercise << "Term" << "banana";
+    QTest::newRow("lesson") << kLesson << "Lesson Title" << "Fruit one";
+}
+
+// The headers show translated; the record a caller reads keeps its keys, so a
+// term added to a lesson in German is the term, not an empty cell.
+void QueryTableTest::rowDataKeysInGerman()
+{
+    QFETCH(QString, type);
+    QFETCH(QString, findKey);
+    QFETCH(QString, findValue);
+
+    auto english = makeTable(type);
+    const Record before = english->query->rowData(rowOf(*english->query, findKey, findValue));
+    QVERIFY(!before.isEmpty());
+
+    ScreenTexts::German german;
+    QVERIFY(german.files() > 0);
+    auto table = makeTable(type);
+    const QString caption = table->query->model()->headerData(1, Qt::Horizontal).toString();
+    QVERIFY2(caption != findKey, qPrintable(caption));
+    const int row = rowOf(*table->query, findKey, findValue);
+    QVERIFY(row >= 0);
+    const Record record = table->query->rowData(row);
+    QCOMPARE(record.keys().size(), before.keys().size());
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        QVERIFY2(record.contains(it.key()), qPrintable(it.key()));
+    QCOMPARE(record.value(findKey), findValue);
 }
 
 void QueryTableTest::rowDataOutsideModel()
