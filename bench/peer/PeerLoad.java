@@ -163,6 +163,18 @@ public final class PeerLoad {
         return 0;
     }
 
+    /** CPU time a process used so far, in nanoseconds (user and system, from /proc). */
+    static long cpuNanos(long pid) {
+        try {
+            String stat = Files.readString(Path.of("/proc/" + pid + "/stat"));
+            String[] f = stat.substring(stat.lastIndexOf(')') + 2).split(" ");
+            // utime and stime are fields 14 and 15, in clock ticks of 10 ms
+            return (Long.parseLong(f[11]) + Long.parseLong(f[12])) * 10_000_000L;
+        } catch (IOException | RuntimeException e) {
+            return 0;
+        }
+    }
+
     public static void main(String[] args) throws Exception {
         String java = args[0];
         String jar = args[1];
@@ -175,7 +187,12 @@ public final class PeerLoad {
                 data.toString()).redirectErrorStream(true).start();
         Runtime.getRuntime().addShutdownHook(new Thread(() -> peer.descendants().forEach(ProcessHandle::destroy)));
         Runtime.getRuntime().addShutdownHook(new Thread(peer::destroy));
-        String first = new java.io.BufferedReader(new java.io.InputStreamReader(peer.getInputStream())).readLine();
+        java.io.BufferedReader said = new java.io.BufferedReader(new java.io.InputStreamReader(peer.getInputStream()));
+        String first = said.readLine();
+        // The virtual machine may say first which options it picked up.
+        while (first != null && !first.contains("listening on")) {
+            first = said.readLine();
+        }
         if (first == null || !first.contains(":")) {
             throw new IOException("the peer did not start: " + first);
         }
@@ -257,7 +274,15 @@ public final class PeerLoad {
             }
         }));
         AtomicLong peakKb = new AtomicLong();
+        long[] cpu = new long[4];
         threads.add(new Thread(() -> {
+            try {
+                Thread.sleep(Math.max(0, (start - System.nanoTime()) / 1_000_000));
+            } catch (InterruptedException e) {
+                return;
+            }
+            cpu[0] = cpuNanos(pid);
+            cpu[1] = cpuNanos(ProcessHandle.current().pid());
             while (System.nanoTime() < end) {
                 peakKb.accumulateAndGet(residentKb(pid), Math::max);
                 try {
@@ -266,6 +291,8 @@ public final class PeerLoad {
                     return;
                 }
             }
+            cpu[2] = cpuNanos(pid);
+            cpu[3] = cpuNanos(ProcessHandle.current().pid());
         }));
         Samples signIns = new Samples();
         long[] rushSpan = new long[2];
@@ -322,6 +349,13 @@ public final class PeerLoad {
         System.out.println("searches " + Samples.summary(searches, start, end));
         System.out.println("/ping    " + Samples.summary(List.of(pings), start, end));
         System.out.printf("peak resident %.0f MB%n", peakKb.get() / 1024.0);
+        long served = 0;
+        for (Samples s : searches) {
+            served += s.size;
+        }
+        System.out.printf("CPU: peer %.2f cores (%.2f ms a search), load generator %.2f cores%n",
+                (cpu[2] - cpu[0]) / (double) (end - start), (cpu[2] - cpu[0]) / 1e6 / Math.max(1, served),
+                (cpu[3] - cpu[1]) / (double) (end - start));
         if (rush) {
             System.out.printf("sign-in rush: %d learners at once, all answered in %.0f ms%n", RUSH,
                     (rushSpan[1] - rushSpan[0]) / 1e6);

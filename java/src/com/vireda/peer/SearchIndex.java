@@ -161,26 +161,75 @@ public final class SearchIndex {
         }
     }
 
-    /** The shortest list holding every entry the search can find; null: every entry. */
+    private static final Positions NONE = new Positions();
+    /** Lists of pieces intersected for a long text, shortest first; the text check does the rest. */
+    private static final int MOST_INTERSECTED = 4;
+
+    /** The positions of a that are also in b; both ascending. */
+    private static Positions intersect(Positions a, Positions b) {
+        Positions out = new Positions();
+        out.at = new int[a.size];
+        if ((long) a.size * 16 < b.size) {
+            // few against many: look each up
+            int from = 0;
+            for (int i = 0; i < a.size; i++) {
+                int k = Arrays.binarySearch(b.at, from, b.size, a.at[i]);
+                if (k >= 0) {
+                    out.at[out.size++] = a.at[i];
+                    from = k + 1;
+                } else {
+                    from = -k - 1;
+                }
+            }
+            return out;
+        }
+        int j = 0;
+        for (int i = 0; i < a.size && j < b.size; i++) {
+            int p = a.at[i];
+            while (j < b.size && b.at[j] < p) {
+                j++;
+            }
+            if (j < b.size && b.at[j] == p) {
+                out.at[out.size++] = p;
+                j++;
+            }
+        }
+        return out;
+    }
+
+    /**
+     * A list holding every entry the search can find, in order; null: every entry. A short
+     * text or the language gives a stored list; a longer text the entries holding all of
+     * its shortest pieces.
+     */
     private Positions candidates(String lang, String needle) {
         Positions best = null;
         if (!lang.isEmpty()) {
-            best = byLanguage.getOrDefault(lang, new Positions());
+            best = byLanguage.getOrDefault(lang, NONE);
         }
         if (needle.length() <= LONGEST_PIECE) {
             if (!needle.isEmpty()) {
-                Positions p = byPiece.getOrDefault(pieceKey(needle, 0, needle.length()), new Positions());
+                Positions p = byPiece.getOrDefault(pieceKey(needle, 0, needle.length()), NONE);
                 best = best == null || p.size < best.size ? p : best;
             }
             return best;
         }
+        List<Positions> pieces = new ArrayList<>();
         for (int i = 0; i + LONGEST_PIECE <= needle.length(); i++) {
-            Positions p = byPiece.getOrDefault(pieceKey(needle, i, LONGEST_PIECE), new Positions());
-            if (best == null || p.size < best.size) {
-                best = p;
+            Positions p = byPiece.getOrDefault(pieceKey(needle, i, LONGEST_PIECE), NONE);
+            if (p.size == 0) {
+                return NONE;
+            }
+            pieces.add(p);
+        }
+        pieces.sort((a, b) -> Integer.compare(a.size, b.size));
+        Positions found = pieces.get(0);
+        for (int i = 1; i < Math.min(pieces.size(), MOST_INTERSECTED) && found.size > 0; i++) {
+            if (pieces.get(i) != pieces.get(i - 1)) {
+                found = intersect(found, pieces.get(i));
             }
         }
-        return best;
+        return best == null || found.size < best.size ? found : best;
     }
 
     /**

@@ -70,6 +70,7 @@ public final class PeerTests {
                 {"indexFindsWhatAScanFinds", (Case) PeerTests::indexFindsWhatAScanFinds},
                 {"hashingIsBounded", (Case) PeerTests::hashingIsBounded},
                 {"readsDoNotWaitForAWrite", (Case) PeerTests::readsDoNotWaitForAWrite},
+                {"manyReadsShareAFewConnections", (Case) PeerTests::manyReadsShareAFewConnections},
                 {"lessonSearchAndDownload", (Case) PeerTests::lessonSearchAndDownload},
                 {"badInputChangesNothing", (Case) PeerTests::badInputChangesNothing},
                 {"dataSurvivesRestart", (Case) PeerTests::dataSurvivesRestart},
@@ -333,7 +334,7 @@ public final class PeerTests {
             scan.put(id, row);
         }
         String[] needles = {"", "a", "ñ", "ma", "Ma", "a ", "mac", "rov", "ven", "maca", "ro li", "𝄞", "äö", "x",
-            "zzzz", "pemapema"};
+            "zzzz", "pemapema", "mamama", "caroli", "to ven", "venmaca", "lito sa", "maña", "𝄞ma"};
         for (String lang : new String[] {"", "spa", "eng", "fra"}) {
             for (String needle : needles) {
                 for (String voice : voices) {
@@ -382,6 +383,49 @@ public final class PeerTests {
             } finally {
                 pool.shutdownNow();
             }
+        }
+    }
+
+    /** Reads from many threads at once each get their own answer, through no more than READERS connections. */
+    static void manyReadsShareAFewConnections() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann_lee", "pw", "");
+            f.login("ann_lee", "pw");
+            List<String> ids = new ArrayList<>();
+            for (String term : new String[] {"gato", "perro", "casa", "mesa"}) {
+                ids.add(f.uploadExercise("ann_lee", term, "spa", "Ann"));
+            }
+            com.vireda.peer.PeerStore store = f.peer.store();
+            int threads = 4 * com.vireda.peer.PeerStore.READERS;
+            java.util.concurrent.CyclicBarrier start = new java.util.concurrent.CyclicBarrier(threads);
+            java.util.concurrent.ExecutorService pool = java.util.concurrent.Executors.newFixedThreadPool(threads);
+            try {
+                List<java.util.concurrent.Future<String>> results = new ArrayList<>();
+                for (int t = 0; t < threads; t++) {
+                    int n = t;
+                    results.add(pool.submit(() -> {
+                        start.await();
+                        for (int i = 0; i < 200; i++) {
+                            String id = ids.get((n + i) % ids.size());
+                            String doc = store.exerciseDoc(id);
+                            if (doc == null || !doc.contains(id)) {
+                                return "read " + id + " gave " + doc;
+                            }
+                            if (store.findUser("ANN_LEE") == null) {
+                                return "the user was not found";
+                            }
+                        }
+                        return "";
+                    }));
+                }
+                for (java.util.concurrent.Future<String> r : results) {
+                    Check.equal("", r.get(60, java.util.concurrent.TimeUnit.SECONDS), "every read answered");
+                }
+            } finally {
+                pool.shutdownNow();
+            }
+            Check.isTrue(store.openReaders() >= 1 && store.openReaders() <= com.vireda.peer.PeerStore.READERS,
+                    "read connections opened: " + store.openReaders());
         }
     }
 
