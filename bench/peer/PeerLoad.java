@@ -25,6 +25,7 @@ import java.util.concurrent.atomic.AtomicLong;
  */
 public final class PeerLoad {
     private static final int RUSH = 50;
+    private static final long WARM_UP_SECONDS = 15;
 
     /** One keep-alive HTTP/1.1 connection from a chosen loopback address. */
     static final class Client implements AutoCloseable {
@@ -215,8 +216,8 @@ public final class PeerLoad {
                 }
             }
         }
-        // Warm-up: every term once from every client address, then 5 s of load.
-        long warmEnd = System.nanoTime() + 5_000_000_000L;
+        // Warm-up: 15 s of the same load, long enough for the peer's compiler to finish on a busy machine.
+        long warmEnd = System.nanoTime() + WARM_UP_SECONDS * 1_000_000_000L;
         long start = warmEnd;
         long end = start + seconds * 1_000_000_000L;
         List<Samples> searches = new ArrayList<>();
