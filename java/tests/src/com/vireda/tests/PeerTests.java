@@ -71,6 +71,7 @@ public final class PeerTests {
                 {"hashingIsBounded", (Case) PeerTests::hashingIsBounded},
                 {"readsDoNotWaitForAWrite", (Case) PeerTests::readsDoNotWaitForAWrite},
                 {"manyReadsShareAFewConnections", (Case) PeerTests::manyReadsShareAFewConnections},
+                {"searchesWaitForTheIndexTheStartDoesNot", (Case) PeerTests::searchesWaitForTheIndexTheStartDoesNot},
                 {"lessonSearchAndDownload", (Case) PeerTests::lessonSearchAndDownload},
                 {"badInputChangesNothing", (Case) PeerTests::badInputChangesNothing},
                 {"dataSurvivesRestart", (Case) PeerTests::dataSurvivesRestart},
@@ -390,6 +391,64 @@ public final class PeerTests {
             } finally {
                 pool.shutdownNow();
             }
+        }
+    }
+
+    /**
+     * The content service starts while its index cannot yet be read (the store is held), a
+     * search then waits for the index and finds what was stored, and an upload comes after it.
+     */
+    static void searchesWaitForTheIndexTheStartDoesNot() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann_lee", "pw", "");
+            f.login("ann_lee", "pw");
+            f.uploadExercise("ann_lee", "gato", "spa", "Ann");
+            f.uploadExercise("ann_lee", "gatito", "spa", "Ann");
+            f.peer.stop();
+            startWithIndexHeld(f.dir.resolve("data"));
+        }
+    }
+
+    private static void startWithIndexHeld(java.nio.file.Path data) throws Exception {
+        java.util.concurrent.ExecutorService pool = java.util.concurrent.Executors.newFixedThreadPool(2);
+        try (com.vireda.peer.PeerStore store = new com.vireda.peer.PeerStore(data)) {
+            Element query = Xml.parse("<exerciseQuery><term>gat</term><query_langID>spa</query_langID>"
+                    + "</exerciseQuery>").getDocumentElement();
+            String[] answer = new String[1];
+            com.vireda.peer.ContentService content;
+            Thread searching;
+            synchronized (store) {
+                content = pool.submit(() -> new com.vireda.peer.ContentService(store, data.resolve("media")))
+                        .get(20, java.util.concurrent.TimeUnit.SECONDS);
+                com.vireda.peer.ContentService started = content;
+                searching = new Thread(() -> {
+                    try {
+                        answer[0] = started.exerciseQuery(query).text;
+                    } catch (java.sql.SQLException e) {
+                        answer[0] = e.toString();
+                    }
+                });
+                searching.start();
+                // the search either answers at once or waits for the index
+                while (searching.isAlive() && searching.getState() != Thread.State.WAITING) {
+                    Thread.onSpinWait();
+                }
+            }
+            searching.join(20_000);
+            Check.isTrue(!searching.isAlive(), "the search answered once the index was read");
+            Element reply = Xml.parse(answer[0]).getDocumentElement();
+            Check.equal("2", Xml.text(reply, "body", "exerciseQueryReply", "total_result_available"),
+                    "found once the index was read");
+            content.addExercises(List.of(new com.vireda.peer.PeerStore.Exercise("NEW-1", "NEW-T", "NEW-M", "u",
+                    "gata", "spa", new String[] {"spa", "", "", "", "", "", "", "", ""}, null,
+                    "<exercise><manifest persistentManifestID=\"NEW-1\"/></exercise>")));
+            reply = Xml.parse(content.exerciseQuery(query).text).getDocumentElement();
+            Check.equal("3", Xml.text(reply, "body", "exerciseQueryReply", "total_result_available"),
+                    "an exercise added after the index was read");
+            List<Element> found = Xml.children(Xml.at(reply, "body", "exerciseQueryReply"), "exercise");
+            Check.equal("NEW-1", Xml.attr(Xml.child(found.get(2), "manifest"), "persistentManifestID"), "last in order");
+        } finally {
+            pool.shutdownNow();
         }
     }
 
