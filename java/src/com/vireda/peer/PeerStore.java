@@ -83,8 +83,12 @@ public final class PeerStore implements AutoCloseable {
     /** Longest stored document (in characters) that is given out. */
     public static final int MAX_DOC_CHARS = 256 * 1024;
 
-    /** Connections that read at the same time. */
-    public static final int READERS = Math.max(2, Math.min(8, Runtime.getRuntime().availableProcessors()));
+    /**
+     * Connections that read at the same time: more than the cores, since a read that a busy
+     * machine puts aside keeps its connection meanwhile. Each keeps a small page cache.
+     */
+    public static final int READERS = Math.max(8, Math.min(32, 4 * Runtime.getRuntime().availableProcessors()));
+    private static final String READER_CACHE_KIB = "1024";
 
     private final Connection db;
     /**
@@ -160,6 +164,7 @@ public final class PeerStore implements AutoCloseable {
             try (Statement s = reader.createStatement()) {
                 s.execute("PRAGMA busy_timeout=10000");
                 s.execute("PRAGMA query_only=1");
+                s.execute("PRAGMA cache_size=-" + READER_CACHE_KIB);
             } catch (SQLException e) {
                 reader.close();
                 throw e;
