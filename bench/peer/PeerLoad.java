@@ -25,10 +25,11 @@ import java.util.concurrent.atomic.AtomicLong;
  */
 public final class PeerLoad {
     private static final int RUSH = 50;
+    private static final long WARM_UP_SECONDS = 15;
 
     /** One keep-alive HTTP/1.1 connection from a chosen loopback address. */
     static final class Client implements AutoCloseable {
-        private final Socket socket = new Socket();
+        final Socket socket = new Socket();
         private final InputStream in;
         private final OutputStream out;
         String session = "";
@@ -163,6 +164,18 @@ public final class PeerLoad {
         return 0;
     }
 
+    /** CPU time a process used so far, in nanoseconds (user and system, from /proc). */
+    static long cpuNanos(long pid) {
+        try {
+            String stat = Files.readString(Path.of("/proc/" + pid + "/stat"));
+            String[] f = stat.substring(stat.lastIndexOf(')') + 2).split(" ");
+            // utime and stime are fields 14 and 15, in clock ticks of 10 ms
+            return (Long.parseLong(f[11]) + Long.parseLong(f[12])) * 10_000_000L;
+        } catch (IOException | RuntimeException e) {
+            return 0;
+        }
+    }
+
     public static void main(String[] args) throws Exception {
         String java = args[0];
         String jar = args[1];
@@ -175,7 +188,12 @@ public final class PeerLoad {
                 data.toString()).redirectErrorStream(true).start();
         Runtime.getRuntime().addShutdownHook(new Thread(() -> peer.descendants().forEach(ProcessHandle::destroy)));
         Runtime.getRuntime().addShutdownHook(new Thread(peer::destroy));
-        String first = new java.io.BufferedReader(new java.io.InputStreamReader(peer.getInputStream())).readLine();
+        java.io.BufferedReader said = new java.io.BufferedReader(new java.io.InputStreamReader(peer.getInputStream()));
+        String first = said.readLine();
+        // The virtual machine may say first which options it picked up.
+        while (first != null && !first.contains("listening on")) {
+            first = said.readLine();
+        }
         if (first == null || !first.contains(":")) {
             throw new IOException("the peer did not start: " + first);
         }
@@ -198,8 +216,16 @@ public final class PeerLoad {
                 }
             }
         }
-        // Warm-up: every term once from every client address, then 5 s of load.
-        long warmEnd = System.nanoTime() + 5_000_000_000L;
+        // The peer answers at once and reads its search index in the background: the first search waits for it.
+        long asked = System.nanoTime();
+        try (Client c = new Client("127.0.0.1", port)) {
+            c.socket.setSoTimeout(0);
+            c.request("POST", "/message", search("sa"));
+        }
+        System.out.printf("first search answered %.1f s after the start (the index read)%n",
+                (System.nanoTime() - asked) / 1e9);
+        // Warm-up: 15 s of the same load, long enough for the peer's compiler to finish on a busy machine.
+        long warmEnd = System.nanoTime() + WARM_UP_SECONDS * 1_000_000_000L;
         long start = warmEnd;
         long end = start + seconds * 1_000_000_000L;
         List<Samples> searches = new ArrayList<>();
@@ -257,7 +283,15 @@ public final class PeerLoad {
             }
         }));
         AtomicLong peakKb = new AtomicLong();
+        long[] cpu = new long[4];
         threads.add(new Thread(() -> {
+            try {
+                Thread.sleep(Math.max(0, (start - System.nanoTime()) / 1_000_000));
+            } catch (InterruptedException e) {
+                return;
+            }
+            cpu[0] = cpuNanos(pid);
+            cpu[1] = cpuNanos(ProcessHandle.current().pid());
             while (System.nanoTime() < end) {
                 peakKb.accumulateAndGet(residentKb(pid), Math::max);
                 try {
@@ -266,6 +300,8 @@ public final class PeerLoad {
                     return;
                 }
             }
+            cpu[2] = cpuNanos(pid);
+            cpu[3] = cpuNanos(ProcessHandle.current().pid());
         }));
         Samples signIns = new Samples();
         long[] rushSpan = new long[2];
@@ -322,6 +358,13 @@ public final class PeerLoad {
         System.out.println("searches " + Samples.summary(searches, start, end));
         System.out.println("/ping    " + Samples.summary(List.of(pings), start, end));
         System.out.printf("peak resident %.0f MB%n", peakKb.get() / 1024.0);
+        long served = 0;
+        for (Samples s : searches) {
+            served += s.size;
+        }
+        System.out.printf("CPU: peer %.2f cores (%.2f ms a search), load generator %.2f cores%n",
+                (cpu[2] - cpu[0]) / (double) (end - start), (cpu[2] - cpu[0]) / 1e6 / Math.max(1, served),
+                (cpu[3] - cpu[1]) / (double) (end - start));
         if (rush) {
             System.out.printf("sign-in rush: %d learners at once, all answered in %.0f ms%n", RUSH,
                     (rushSpan[1] - rushSpan[0]) / 1e6);

@@ -12,6 +12,7 @@ import java.util.Locale;
 import java.util.Map;
 import java.util.Set;
 import java.util.UUID;
+import java.util.concurrent.CountDownLatch;
 import java.util.regex.Pattern;
 
 import org.w3c.dom.Document;
@@ -44,12 +45,40 @@ public final class ContentService {
     private final Path mediaDirectory;
     private final SearchIndex exercises = new SearchIndex(PeerStore.EXERCISE_FILTERS);
     private final SearchIndex lessons = new SearchIndex(PeerStore.LESSON_FILTERS);
+    /** Open once the indexes hold the stored content; searches and uploads wait for it. */
+    private final CountDownLatch indexed = new CountDownLatch(1);
+    private volatile Exception indexFailure;
 
-    public ContentService(PeerStore store, Path mediaDirectory) throws SQLException, IOException {
+    /** The indexes are read from the store in the background; the service answers everything else meanwhile. */
+    public ContentService(PeerStore store, Path mediaDirectory) throws IOException {
         this.store = store;
         this.mediaDirectory = mediaDirectory;
         Files.createDirectories(mediaDirectory);
-        store.loadIndexes(exercises, lessons);
+        Thread reader = new Thread(() -> {
+            try {
+                store.loadIndexes(exercises, lessons);
+            } catch (SQLException | RuntimeException | OutOfMemoryError e) {
+                indexFailure = e instanceof Exception ? (Exception) e : new IllegalStateException(e);
+                System.err.println("The peer could not read its search index: " + e.getMessage());
+            } finally {
+                indexed.countDown();
+            }
+        }, "vireda-peer-index");
+        reader.setDaemon(true);
+        reader.start();
+    }
+
+    /** Waits until the indexes are read; fails when they could not be. */
+    private void awaitIndex() throws SQLException {
+        try {
+            indexed.await();
+        } catch (InterruptedException e) {
+            Thread.currentThread().interrupt();
+            throw new SQLException("Interrupted while the search index was read", e);
+        }
+        if (indexFailure != null) {
+            throw new SQLException("The search index could not be read", indexFailure);
+        }
     }
 
     /** A new persistent id: never "0" or "-1", 36 characters. */
@@ -199,6 +228,8 @@ public final class ContentService {
         PeerStore.Exercise row = new PeerStore.Exercise(pmid, termPmid, mediaPmid, user.userId, term, lang, filters,
                 mediaName, Xml.serialize(e));
 
+        // Added to the index after everything it read, in upload order.
+        awaitIndex();
         Path stored = null;
         if (sound != null) {
             stored = mediaDirectory.resolve(mediaName);
@@ -275,6 +306,7 @@ public final class ContentService {
         String description = Xml.text(textual, "manifestDescription");
         String lang = Xml.text(textual, "langID");
         String level = Xml.attr(textual, "learnerLevelID");
+        awaitIndex();
         store.insertLesson(new PeerStore.Lesson(pmid, user.userId, title, description, lang, level, Xml.serialize(l)));
         lessons.add(pmid, lang, new String[] {title, description}, new String[] {lang, level});
         return Reply.ok(Envelope.reply("uploadLessonReply", "1", "<uploadLessonReply><lesson persistentManifestID=\""
@@ -408,6 +440,7 @@ public final class ContentService {
         Map<String, String> c = criteria(request);
         int size = number(c.get("max_results"), DEFAULT_PAGE_SIZE, 1, MAX_PAGE_SIZE);
         int page = number(c.get("page_num"), 1, 1, 1_000_000);
+        awaitIndex();
         SearchIndex.Page found = exercises.search(c.get("query_langid"), c.get("term"), c, size, page);
         StringBuilder body = new StringBuilder(4096).append("<exerciseQueryReply>")
                 .append(Xml.element("total_result_available", Integer.toString(found.total)));
@@ -427,6 +460,7 @@ public final class ContentService {
         if (text.isEmpty()) {
             text = c.getOrDefault("description", "");
         }
+        awaitIndex();
         SearchIndex.Page found = lessons.search(c.get("query_langid"), text, c, size, page);
         StringBuilder body = new StringBuilder(4096).append("<lessonQueryReply>")
                 .append(Xml.element("total_result_available", Integer.toString(found.total)));
@@ -439,6 +473,7 @@ public final class ContentService {
 
     /** Adds already-built exercises in bulk (used to fill a peer for measurements). */
     public void addExercises(List<PeerStore.Exercise> rows) throws SQLException {
+        awaitIndex();
         store.insertExercises(rows);
         for (PeerStore.Exercise r : rows) {
             exercises.add(r.pmid(), r.languageId(), new String[] {r.term()}, r.filters());

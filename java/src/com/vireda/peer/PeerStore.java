@@ -12,8 +12,8 @@ import java.util.ArrayList;
 import java.util.HashMap;
 import java.util.List;
 import java.util.Map;
-import java.util.concurrent.ArrayBlockingQueue;
-import java.util.concurrent.BlockingQueue;
+import java.util.concurrent.ConcurrentLinkedDeque;
+import java.util.concurrent.Semaphore;
 
 /**
  * The peer's durable data in one SQLite file; every method is one unit of work.
@@ -83,11 +83,22 @@ public final class PeerStore implements AutoCloseable {
     /** Longest stored document (in characters) that is given out. */
     public static final int MAX_DOC_CHARS = 256 * 1024;
 
-    /** Connections that read at the same time. */
-    public static final int READERS = Math.max(2, Math.min(8, Runtime.getRuntime().availableProcessors()));
+    /**
+     * Connections that read at the same time: more than the cores, since a read that a busy
+     * machine puts aside keeps its connection meanwhile. Each keeps a small page cache.
+     */
+    public static final int READERS = Math.max(8, Math.min(32, 4 * Runtime.getRuntime().availableProcessors()));
+    private static final String READER_CACHE_KIB = "1024";
 
     private final Connection db;
-    private final BlockingQueue<Connection> readers = new ArrayBlockingQueue<>(READERS, true);
+    /**
+     * Free read connections, the last one given back first. A read takes a turn, then a
+     * connection; giving both back never waits, and a running thread takes a free turn at
+     * once instead of handing it to a waiting one (a fair hand-over lets every read wait for
+     * the scheduler to wake the next thread in line).
+     */
+    private final ConcurrentLinkedDeque<Connection> idle = new ConcurrentLinkedDeque<>();
+    private final Semaphore turns = new Semaphore(READERS);
     /** Every read connection opened so far; they open as reads come at the same time. */
     private final List<Connection> allReaders = new ArrayList<>();
     private final String url;
@@ -146,16 +157,14 @@ public final class PeerStore implements AutoCloseable {
         T run(Connection c) throws SQLException;
     }
 
-    /** A new read connection; null when READERS are open already. */
+    /** A new read connection; one opens only while every open one is in use. */
     private Connection openReader() throws SQLException {
         synchronized (allReaders) {
-            if (allReaders.size() >= READERS) {
-                return null;
-            }
             Connection reader = DriverManager.getConnection(url);
             try (Statement s = reader.createStatement()) {
                 s.execute("PRAGMA busy_timeout=10000");
                 s.execute("PRAGMA query_only=1");
+                s.execute("PRAGMA cache_size=-" + READER_CACHE_KIB);
             } catch (SQLException e) {
                 reader.close();
                 throw e;
@@ -167,22 +176,32 @@ public final class PeerStore implements AutoCloseable {
 
     /** Runs one read on a free read connection (each statement reads one snapshot). */
     private <T> T read(Read<T> work) throws SQLException {
-        Connection c = readers.poll();
         try {
-            if (c == null) {
-                c = openReader();
-            }
-            if (c == null) {
-                c = readers.take();
-            }
+            turns.acquire();
         } catch (InterruptedException e) {
             Thread.currentThread().interrupt();
             throw new SQLException("Interrupted while waiting to read", e);
         }
+        Connection c = null;
         try {
+            // A turn holder finds a free connection, or every open one is taken by the others.
+            c = idle.pollFirst();
+            if (c == null) {
+                c = openReader();
+            }
             return work.run(c);
         } finally {
-            readers.add(c);
+            if (c != null) {
+                idle.offerFirst(c);
+            }
+            turns.release();
+        }
+    }
+
+    /** Read connections opened so far; never more than READERS. */
+    public int openReaders() {
+        synchronized (allReaders) {
+            return allReaders.size();
         }
     }
 

@@ -45,17 +45,39 @@ public final class SearchIndex {
     private static final class Positions {
         int[] at = new int[2];
         int size;
+        /** For a piece's list: how many of its entries each language has, by language number. */
+        int[] perLanguage;
 
-        void add(int position) {
+        /** False when the position was in the list already. */
+        boolean add(int position) {
             if (size > 0 && at[size - 1] >= position) {
                 int i = Arrays.binarySearch(at, 0, size, position);
                 if (i >= 0) {
-                    return;
+                    return false;
                 }
                 insert(-i - 1, position);
-                return;
+                return true;
             }
             insert(size, position);
+            return true;
+        }
+
+        void add(int position, int language) {
+            if (!add(position)) {
+                return;
+            }
+            if (perLanguage == null || perLanguage.length <= language) {
+                perLanguage = Arrays.copyOf(perLanguage == null ? new int[0] : perLanguage, language + 1);
+            }
+            perLanguage[language]++;
+        }
+
+        /** The entries of that language; -1 when the list does not count them. */
+        int countOf(int language) {
+            if (perLanguage == null && size > 0) {
+                return -1;
+            }
+            return language < 0 || perLanguage == null || language >= perLanguage.length ? 0 : perLanguage[language];
         }
 
         private void insert(int index, int position) {
@@ -139,11 +161,12 @@ public final class SearchIndex {
             if (position >= languageOf.length) {
                 languageOf = Arrays.copyOf(languageOf, position + (position >> 1) + 16);
             }
-            languageOf[position] = languageCodes.computeIfAbsent(entry.language, k -> languageCodes.size());
+            int code = languageCodes.computeIfAbsent(entry.language, k -> languageCodes.size());
+            languageOf[position] = code;
             for (String text : folded) {
                 for (int length = 1; length <= LONGEST_PIECE; length++) {
                     for (int i = 0; i + length <= text.length(); i++) {
-                        byPiece.computeIfAbsent(pieceKey(text, i, length), k -> new Positions()).add(position);
+                        byPiece.computeIfAbsent(pieceKey(text, i, length), k -> new Positions()).add(position, code);
                     }
                 }
             }
@@ -161,26 +184,72 @@ public final class SearchIndex {
         }
     }
 
-    /** The shortest list holding every entry the search can find; null: every entry. */
+    private static final Positions NONE = new Positions();
+    /** Lists of pieces intersected for a long text, shortest first; the text check does the rest. */
+    private static final int MOST_INTERSECTED = 4;
+
+    /** The positions of a that are also in b; both ascending. Gallops through b, so a short a costs little. */
+    private static Positions intersect(Positions a, Positions b) {
+        Positions out = new Positions();
+        out.at = new int[a.size];
+        int j = 0;
+        for (int i = 0; i < a.size && j < b.size; i++) {
+            int p = a.at[i];
+            if (b.at[j] < p) {
+                // b.at[lo] < p; b.at[hi] >= p or hi is the end
+                int lo = j;
+                int step = 1;
+                int hi = j + 1;
+                while (hi < b.size && b.at[hi] < p) {
+                    lo = hi;
+                    step <<= 1;
+                    hi = j + step;
+                }
+                hi = Math.min(hi, b.size);
+                int k = Arrays.binarySearch(b.at, lo + 1, hi, p);
+                j = k >= 0 ? k : -k - 1;
+            }
+            if (j < b.size && b.at[j] == p) {
+                out.at[out.size++] = p;
+                j++;
+            }
+        }
+        return out;
+    }
+
+    /**
+     * A list holding every entry the search can find, in order; null: every entry. A short
+     * text or the language gives a stored list; a longer text the entries holding all of
+     * its shortest pieces.
+     */
     private Positions candidates(String lang, String needle) {
         Positions best = null;
         if (!lang.isEmpty()) {
-            best = byLanguage.getOrDefault(lang, new Positions());
+            best = byLanguage.getOrDefault(lang, NONE);
         }
         if (needle.length() <= LONGEST_PIECE) {
             if (!needle.isEmpty()) {
-                Positions p = byPiece.getOrDefault(pieceKey(needle, 0, needle.length()), new Positions());
+                Positions p = byPiece.getOrDefault(pieceKey(needle, 0, needle.length()), NONE);
                 best = best == null || p.size < best.size ? p : best;
             }
             return best;
         }
+        List<Positions> pieces = new ArrayList<>();
         for (int i = 0; i + LONGEST_PIECE <= needle.length(); i++) {
-            Positions p = byPiece.getOrDefault(pieceKey(needle, i, LONGEST_PIECE), new Positions());
-            if (best == null || p.size < best.size) {
-                best = p;
+            Positions p = byPiece.getOrDefault(pieceKey(needle, i, LONGEST_PIECE), NONE);
+            if (p.size == 0) {
+                return NONE;
+            }
+            pieces.add(p);
+        }
+        pieces.sort((a, b) -> Integer.compare(a.size, b.size));
+        Positions found = pieces.get(0);
+        for (int i = 1; i < Math.min(pieces.size(), MOST_INTERSECTED) && found.size > 0; i++) {
+            if (pieces.get(i) != pieces.get(i - 1)) {
+                found = intersect(found, pieces.get(i));
             }
         }
-        return best;
+        return best == null || found.size < best.size ? found : best;
     }
 
     /**
@@ -210,7 +279,15 @@ public final class SearchIndex {
             int langCode = languageCodes.getOrDefault(lang, -1);
             boolean checkText = !needle.isEmpty() && (needle.length() > LONGEST_PIECE || replaced
                     || list == null || list == byLanguage.get(lang));
+            // The total, when the lists tell it without a look at each entry: then only the page is looked at.
+            int known = -1;
+            if (!filtered && !checkText) {
+                known = !checkLanguage ? count : replaced || list == null ? -1 : list.countOf(langCode);
+            }
             for (int k = 0; k < count; k++) {
+                if (known >= 0 && total >= first + pageSize) {
+                    break;
+                }
                 int position = list == null ? k : list.at[k];
                 if (checkLanguage && languageOf[position] != langCode) {
                     continue;
@@ -229,6 +306,9 @@ public final class SearchIndex {
                     ids.add((e != null ? e : entries.get(position)).id);
                 }
                 total++;
+            }
+            if (known >= 0) {
+                total = known;
             }
         } finally {
             lock.readLock().unlock();

@@ -70,6 +70,8 @@ public final class PeerTests {
                 {"indexFindsWhatAScanFinds", (Case) PeerTests::indexFindsWhatAScanFinds},
                 {"hashingIsBounded", (Case) PeerTests::hashingIsBounded},
                 {"readsDoNotWaitForAWrite", (Case) PeerTests::readsDoNotWaitForAWrite},
+                {"manyReadsShareAFewConnections", (Case) PeerTests::manyReadsShareAFewConnections},
+                {"searchesWaitForTheIndexTheStartDoesNot", (Case) PeerTests::searchesWaitForTheIndexTheStartDoesNot},
                 {"lessonSearchAndDownload", (Case) PeerTests::lessonSearchAndDownload},
                 {"badInputChangesNothing", (Case) PeerTests::badInputChangesNothing},
                 {"dataSurvivesRestart", (Case) PeerTests::dataSurvivesRestart},
@@ -313,8 +315,14 @@ public final class PeerTests {
         }
     }
 
-    /** The index's answers against every entry looked at in turn, with entries replaced on the way. */
+    /** The index's answers against every entry looked at in turn, with and without entries replaced on the way. */
     static void indexFindsWhatAScanFinds() throws Exception {
+        for (boolean replacing : new boolean[] {true, false}) {
+            indexFindsWhatAScanFinds(replacing);
+        }
+    }
+
+    static void indexFindsWhatAScanFinds(boolean replacing) throws Exception {
         java.util.Random random = new java.util.Random(7);
         String[] syllables = {"ma", "ña", "ca", "Sa", "pe", "ro", "li", "to", " ", "ven", "ÄÖ", "𝄞"};
         String[] langs = {"spa", "eng", "SPA ", ""};
@@ -323,7 +331,7 @@ public final class PeerTests {
         Map<String, String[]> scan = new java.util.LinkedHashMap<>();
         for (int i = 0; i < 600; i++) {
             // every fifth add gives an earlier id new values
-            String id = i % 5 == 4 ? "e" + random.nextInt(i) : "e" + i;
+            String id = replacing && i % 5 == 4 ? "e" + random.nextInt(i) : "e" + i;
             StringBuilder term = new StringBuilder();
             for (int k = random.nextInt(5); k >= 0; k--) {
                 term.append(syllables[random.nextInt(syllables.length)]);
@@ -333,7 +341,7 @@ public final class PeerTests {
             scan.put(id, row);
         }
         String[] needles = {"", "a", "ñ", "ma", "Ma", "a ", "mac", "rov", "ven", "maca", "ro li", "𝄞", "äö", "x",
-            "zzzz", "pemapema"};
+            "zzzz", "pemapema", "mamama", "caroli", "to ven", "venmaca", "lito sa", "maña", "𝄞ma"};
         for (String lang : new String[] {"", "spa", "eng", "fra"}) {
             for (String needle : needles) {
                 for (String voice : voices) {
@@ -349,13 +357,14 @@ public final class PeerTests {
                     }
                     // a replaced id keeps its place, in the scan as in the index
                     List<String> ordered = expected;
-                    String what = lang + "/" + needle + "/" + voice;
+                    String what = (replacing ? "replacing " : "") + lang + "/" + needle + "/" + voice;
                     SearchIndex.Page all = index.search(lang, needle, Map.of("results_voice", voice), 1000, 1);
                     Check.equal(ordered, all.ids, what);
                     Check.equal(ordered.size(), all.total, what + " total");
                     SearchIndex.Page second = index.search(lang, needle, Map.of("results_voice", voice), 7, 2);
                     Check.equal(ordered.subList(Math.min(7, ordered.size()), Math.min(14, ordered.size())),
                             second.ids, what + " page 2");
+                    Check.equal(ordered.size(), second.total, what + " total with page 2");
                 }
             }
         }
@@ -382,6 +391,107 @@ public final class PeerTests {
             } finally {
                 pool.shutdownNow();
             }
+        }
+    }
+
+    /**
+     * The content service starts while its index cannot yet be read (the store is held), a
+     * search then waits for the index and finds what was stored, and an upload comes after it.
+     */
+    static void searchesWaitForTheIndexTheStartDoesNot() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann_lee", "pw", "");
+            f.login("ann_lee", "pw");
+            f.uploadExercise("ann_lee", "gato", "spa", "Ann");
+            f.uploadExercise("ann_lee", "gatito", "spa", "Ann");
+            f.peer.stop();
+            startWithIndexHeld(f.dir.resolve("data"));
+        }
+    }
+
+    private static void startWithIndexHeld(java.nio.file.Path data) throws Exception {
+        java.util.concurrent.ExecutorService pool = java.util.concurrent.Executors.newFixedThreadPool(2);
+        try (com.vireda.peer.PeerStore store = new com.vireda.peer.PeerStore(data)) {
+            Element query = Xml.parse("<exerciseQuery><term>gat</term><query_langID>spa</query_langID>"
+                    + "</exerciseQuery>").getDocumentElement();
+            String[] answer = new String[1];
+            com.vireda.peer.ContentService content;
+            Thread searching;
+            synchronized (store) {
+                content = pool.submit(() -> new com.vireda.peer.ContentService(store, data.resolve("media")))
+                        .get(20, java.util.concurrent.TimeUnit.SECONDS);
+                com.vireda.peer.ContentService started = content;
+                searching = new Thread(() -> {
+                    try {
+                        answer[0] = started.exerciseQuery(query).text;
+                    } catch (java.sql.SQLException e) {
+                        answer[0] = e.toString();
+                    }
+                });
+                searching.start();
+                // the search either answers at once or waits for the index
+                while (searching.isAlive() && searching.getState() != Thread.State.WAITING) {
+                    Thread.onSpinWait();
+                }
+            }
+            searching.join(20_000);
+            Check.isTrue(!searching.isAlive(), "the search answered once the index was read");
+            Element reply = Xml.parse(answer[0]).getDocumentElement();
+            Check.equal("2", Xml.text(reply, "body", "exerciseQueryReply", "total_result_available"),
+                    "found once the index was read");
+            content.addExercises(List.of(new com.vireda.peer.PeerStore.Exercise("NEW-1", "NEW-T", "NEW-M", "u",
+                    "gata", "spa", new String[] {"spa", "", "", "", "", "", "", "", ""}, null,
+                    "<exercise><manifest persistentManifestID=\"NEW-1\"/></exercise>")));
+            reply = Xml.parse(content.exerciseQuery(query).text).getDocumentElement();
+            Check.equal("3", Xml.text(reply, "body", "exerciseQueryReply", "total_result_available"),
+                    "an exercise added after the index was read");
+            List<Element> found = Xml.children(Xml.at(reply, "body", "exerciseQueryReply"), "exercise");
+            Check.equal("NEW-1", Xml.attr(Xml.child(found.get(2), "manifest"), "persistentManifestID"), "last in order");
+        } finally {
+            pool.shutdownNow();
+        }
+    }
+
+    /** Reads from many threads at once each get their own answer, through no more than READERS connections. */
+    static void manyReadsShareAFewConnections() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann_lee", "pw", "");
+            f.login("ann_lee", "pw");
+            List<String> ids = new ArrayList<>();
+            for (String term : new String[] {"gato", "perro", "casa", "mesa"}) {
+                ids.add(f.uploadExercise("ann_lee", term, "spa", "Ann"));
+            }
+            com.vireda.peer.PeerStore store = f.peer.store();
+            int threads = 4 * com.vireda.peer.PeerStore.READERS;
+            java.util.concurrent.CyclicBarrier start = new java.util.concurrent.CyclicBarrier(threads);
+            java.util.concurrent.ExecutorService pool = java.util.concurrent.Executors.newFixedThreadPool(threads);
+            try {
+                List<java.util.concurrent.Future<String>> results = new ArrayList<>();
+                for (int t = 0; t < threads; t++) {
+                    int n = t;
+                    results.add(pool.submit(() -> {
+                        start.await();
+                        for (int i = 0; i < 200; i++) {
+                            String id = ids.get((n + i) % ids.size());
+                            String doc = store.exerciseDoc(id);
+                            if (doc == null || !doc.contains(id)) {
+                                return "read " + id + " gave " + doc;
+                            }
+                            if (store.findUser("ANN_LEE") == null) {
+                                return "the user was not found";
+                            }
+                        }
+                        return "";
+                    }));
+                }
+                for (java.util.concurrent.Future<String> r : results) {
+                    Check.equal("", r.get(60, java.util.concurrent.TimeUnit.SECONDS), "every read answered");
+                }
+            } finally {
+                pool.shutdownNow();
+            }
+            Check.isTrue(store.openReaders() >= 1 && store.openReaders() <= com.vireda.peer.PeerStore.READERS,
+                    "read connections opened: " + store.openReaders());
         }
     }
 
