@@ -41,23 +41,35 @@ function(vireda_shared_library name)
   install(TARGETS ${name} LIBRARY DESTINATION ${VIREDA_INSTALL_TREE})
 endfunction()
 
-# A Qt plug-in (a module, no "lib" prefix) placed in Plugins_dll/<dir>, or elsewhere with OUTPUT.
-#   vireda_plugin(Name DIR Managers|Resources|Forms [OUTPUT <dir>] SOURCES ... LIBS ...)
+# Every plug-in: a Qt plug-in (a module, no "lib" prefix) in Plugins_dll/<dir>,
+# or elsewhere with OUTPUT (plug-ins built only for tests, not installed).
+#   vireda_plugin(Name DIR Managers|Resources|Forms [OUTPUT <dir>] [CLASS <class>]
+#                 SOURCES <files> [LIBS <targets>] [TS <prefix>-<Language>.ts ...])
+# SOURCES are listed by name. LIBS are what the plug-in depends on besides
+# interfaces/: shared libraries only, never another plug-in. TS are its texts in
+# other languages (see vireda_translations). CLASS is the root class, the
+# plug-in's name when not given.
 function(vireda_plugin name)
-  cmake_parse_arguments(A "" "DIR;OUTPUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "" "DIR;OUTPUT;CLASS" "SOURCES;LIBS;TS" ${ARGN})
+  if(NOT A_CLASS)
+    set(A_CLASS ${name})
+  endif()
   if(A_OUTPUT)
     set(out ${A_OUTPUT})
   else()
     set(out ${VIREDA_PLUGINS}/${A_DIR})
   endif()
-  add_library(${name} MODULE ${A_SOURCES})
+  qt_add_plugin(${name} SHARED CLASS_NAME ${A_CLASS})
+  target_sources(${name} PRIVATE ${A_SOURCES})
   target_link_libraries(${name} PRIVATE vireda_interfaces ${A_LIBS})
   set_target_properties(${name} PROPERTIES
     PREFIX ""
     LIBRARY_OUTPUT_DIRECTORY ${out}
     BUILD_RPATH "$ORIGIN/../..;${VIREDA_DIST}"
     INSTALL_RPATH "$ORIGIN/../..")
-  # Plug-ins built only for tests are not installed.
+  if(A_TS)
+    vireda_translations(${name} TS ${A_TS})
+  endif()
   if(NOT A_OUTPUT)
     install(TARGETS ${name} LIBRARY DESTINATION ${VIREDA_INSTALL_TREE}/Plugins_dll/${A_DIR})
   endif()
@@ -105,23 +117,28 @@ function(vireda_sanitizer_environment test)
   endif()
 endfunction()
 
-# Translation files: each .ts becomes <dist>/Translations/<LANGUAGE>/<base name>.qm.
-#   vireda_translations(LANGUAGE Deutsch TS a.ts b.ts)
-function(vireda_translations)
-  cmake_parse_arguments(A "" "LANGUAGE" "TS" ${ARGN})
-  set(outs)
+# Texts in other languages: each <prefix>-<Language>.ts becomes
+# <dist>/Translations/<Language>/<prefix>-<Language>.qm, made before the target
+# whose texts it holds; "release_translations" makes them all.
+#   vireda_translations(<target> [FROM_DATA] TS <files>)
+# FROM_DATA: the texts come from data files, not from the target's sources (a
+# generator writes the .ts), so there is nothing for lupdate to update.
+function(vireda_translations target)
+  cmake_parse_arguments(A "FROM_DATA" "" "TS" ${ARGN})
+  set(files)
   foreach(ts ${A_TS})
     get_filename_component(abs ${ts} ABSOLUTE)
-    get_filename_component(base ${ts} NAME_WE)
-    set(qm ${VIREDA_DIST}/Translations/${A_LANGUAGE}/${base}.qm)
-    add_custom_command(OUTPUT ${qm}
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${VIREDA_DIST}/Translations/${A_LANGUAGE}
-      COMMAND Qt6::lrelease -silent ${abs} -qm ${qm}
-      DEPENDS ${abs} VERBATIM)
-    list(APPEND outs ${qm})
+    if(NOT abs MATCHES "-([^-/]+)\\.ts$")
+      message(FATAL_ERROR "${ts}: a translation file is named <prefix>-<Language>.ts")
+    endif()
+    set_source_files_properties(${abs} PROPERTIES OUTPUT_LOCATION ${VIREDA_DIST}/Translations/${CMAKE_MATCH_1})
+    list(APPEND files ${abs})
   endforeach()
-  string(MD5 tag "${CMAKE_CURRENT_SOURCE_DIR}${A_LANGUAGE}")
-  add_custom_target(translations_${tag} ALL DEPENDS ${outs})
+  if(A_FROM_DATA)
+    qt_add_lrelease(${target} TS_FILES ${files} OPTIONS -silent)
+  else()
+    qt_add_translations(${target} TS_FILES ${files} QM_FILES_OUTPUT_VARIABLE qm_files LRELEASE_OPTIONS -silent)
+  endif()
 endfunction()
 
 # Qt's own texts (file dialogs, standard buttons) in a language, copied into

@@ -43,12 +43,18 @@ QString matchCase(const QString& absolute)
 
 } // namespace
 
-QString PluginLocator::resolve(const QString& name)
+QString PluginLocator::fileName(const QString& name)
 {
     QString mapped = name;
     mapped.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (mapped.endsWith(QLatin1String(".dll"), Qt::CaseInsensitive))
         mapped = mapped.left(mapped.size() - 4) + QLatin1String(".so");
+    return mapped;
+}
+
+QString PluginLocator::resolve(const QString& name)
+{
+    QString mapped = fileName(name);
     if (QDir::isRelativePath(mapped))
         mapped = QDir::current().absoluteFilePath(mapped);
     return matchCase(QDir::cleanPath(mapped));

@@ -11,6 +11,9 @@
 class PluginLocator
 {
 public:
+    // The name with this platform's separators and file name (".dll" becomes ".so").
+    static QString fileName(const QString& name);
+
     // Absolute file name on this platform; the mapped name when no such file exists.
     static QString resolve(const QString& name);
 

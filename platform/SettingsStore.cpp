@@ -1,6 +1,7 @@
 #include "SettingsStore.h"
 
 #include "ProductInfo.h"
+#include "SettingsKeys.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -35,5 +36,5 @@ bool SettingsStore::protectFile()
 
 QString SettingsStore::versionTitle()
 {
-    return QSettings().value(QStringLiteral("software/version")).toString();
+    return QSettings().value(SettingsKeys::Version).toString();
 }

@@ -6,9 +6,11 @@
 #include "INetManager.h"
 #include "IResource.h"
 #include "MessageBoxHelper.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "ProductInfo.h"
 #include "RegistrationForm.h"
+#include "SettingsKeys.h"
 
 #include <QProgressDialog>
 #include <QProgressBar>
@@ -18,18 +20,18 @@ LoginForm::LoginForm(IMainWindow* mainWindow)
       mMainWindow(mainWindow)
 {
     setupUi(this);
-    mAppName = mSettings.value(QStringLiteral("software/version")).toString();
+    mAppName = mSettings.value(SettingsKeys::Version).toString();
     setWindowTitle(mAppName);
 
-    mNetManager = PluginLocator::load<INetManager>(QStringLiteral("plugins_dll/Managers/Courier.dll"));
-    mDbManager = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-    mLanguageResource = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLanguageResource.dll"));
+    mNetManager = PluginLocator::load<INetManager>(PluginFiles::Courier);
+    mDbManager = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
+    mLanguageResource = PluginLocator::load<IResource>(PluginFiles::ZoLanguageResource);
 
     lEditUsername->setMaxLength(16);
     lEditPassword->setMaxLength(16);
 
-    lEditUsername->setText(mSettings.value(QStringLiteral("users/lastUser")).toString());
-    lEditPassword->setText(mSettings.value(QStringLiteral("users/lastPassword")).toString());
+    lEditUsername->setText(mSettings.value(SettingsKeys::LastUser).toString());
+    lEditPassword->setText(mSettings.value(SettingsKeys::LastPassword).toString());
     if (!lEditUsername->text().isEmpty()) {
         if (!lEditPassword->text().isEmpty())
             chkRememberInfo->setChecked(true);
@@ -94,7 +96,7 @@ void LoginForm::greetNewUser()
         lockToOffline();
         return;
     }
-    if (mSettings.contains(QStringLiteral("users/lastUser"))) {
+    if (mSettings.contains(SettingsKeys::LastUser)) {
         checkNetworkStatus(true);
         return;
     }
@@ -247,7 +249,7 @@ void LoginForm::loginUser()
     }
 
     if (success) {
-        mSettings.setValue(QStringLiteral("users/lastPassword"),
+        mSettings.setValue(SettingsKeys::LastPassword,
                            chkRememberInfo->isChecked() ? lEditPassword->text() : QString());
         done(QDialog::Accepted);
     }

@@ -15,7 +15,9 @@
 #include "LoginForm.h"
 #include "MessageBoxHelper.h"
 #include "PluginDialog.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
+#include "SettingsKeys.h"
 #include "StartupProbe.h"
 #include "SuggestionForm.h"
 #include "UploadForm.h"
@@ -65,13 +67,11 @@ const char* const kTranslationPrefixes[] = {"dravel-", "Country-", "FluencyLevel
 
 const Qt::Alignment kSplashAlignment = Qt::AlignHCenter | Qt::AlignBottom;
 
-// "Plugins_dll/<sub>/<file>" with this platform's file name.
-QString pluginPath(const QString& subdir, const QString& file)
+// The main window names its plug-ins from "Plugins_dll", the folder's name in
+// the program directory, with this platform's file name.
+QString pluginPath(const QString& file)
 {
-    QString name = file;
-    if (name.endsWith(QLatin1String(".dll"), Qt::CaseInsensitive))
-        name = name.left(name.size() - 4) + QLatin1String(".so");
-    return QStringLiteral("Plugins_dll/") + subdir + QLatin1Char('/') + name;
+    return PluginLocator::fileName(QStringLiteral("Plugins_dll") + file.mid(PluginFiles::Folder.size()));
 }
 
 void writeLine(const char* line)
@@ -85,10 +85,9 @@ void writeLine(const char* line)
 
 MainWindow::MainWindow(QApplication* application)
 {
-    mPluginsDir = QDir(QDir::currentPath());
     qDebug() << "Initializing Vireda";
 
-    mAppName = new QString(settings.value(QStringLiteral("software/version")).toString());
+    mAppName = new QString(settings.value(SettingsKeys::Version).toString());
     mApplication = application;
     setObjectName(QStringLiteral("mainForm"));
 
@@ -98,7 +97,7 @@ MainWindow::MainWindow(QApplication* application)
 
     // A language chosen earlier applies from the first text on.
     QDir translationDir;
-    installTranslators(settings.value(QStringLiteral("software/lastUILanguage")).toString(),
+    installTranslators(settings.value(SettingsKeys::UiLanguage).toString(),
                        &translationDir);
 
     mSplash = new QSplashScreen(QPixmap(QStringLiteral("Icons/splash.png")));
@@ -109,12 +108,12 @@ MainWindow::MainWindow(QApplication* application)
 
     // The network manager starts the network in the background while the
     // splash shows; it is taken up with the other plug-ins afterwards.
-    PluginLocator::instance(pluginPath(QStringLiteral("Managers"), QStringLiteral("Courier.dll")));
+    PluginLocator::instance(pluginPath(PluginFiles::Courier));
 
     buildWidgets();
     buildActions();
 
-    const QSize stored = settings.value(QStringLiteral("software/size"), QSize(-1, -1)).toSize();
+    const QSize stored = settings.value(SettingsKeys::WindowSize, QSize(-1, -1)).toSize();
     btnSignIn->resize(75, 28);
     btnSignIn->move(signInButtonPosition(stored, btnSignIn->size()));
 
@@ -127,8 +126,8 @@ MainWindow::MainWindow(QApplication* application)
 
 MainWindow::~MainWindow()
 {
-    settings.setValue(QStringLiteral("software/size"), size());
-    settings.setValue(QStringLiteral("software/pos"), pos());
+    settings.setValue(SettingsKeys::WindowSize, size());
+    settings.setValue(SettingsKeys::WindowPos, pos());
 
     removeTemporaryRecordings();
 
@@ -372,10 +371,10 @@ void MainWindow::restoreWindowGeometry()
 
     settings.setFallbacksEnabled(false);
     // A stored value that is not a size or point counts as absent.
-    QSize storedSize = settings.value(QStringLiteral("software/size")).toSize();
+    QSize storedSize = settings.value(SettingsKeys::WindowSize).toSize();
     if (!storedSize.isValid())
         storedSize = defaults.size();
-    const QVariant storedPos = settings.value(QStringLiteral("software/pos"));
+    const QVariant storedPos = settings.value(SettingsKeys::WindowPos);
     const QPoint position =
         storedPos.typeId() == QMetaType::QPoint ? storedPos.toPoint() : defaults.topLeft();
     resize(storedSize);
@@ -526,11 +525,7 @@ void MainWindow::loadGeneralPlugins()
 {
     writeLine("Loading General Plugins");
 
-    mPluginsDir = QDir(QDir::currentPath());
-    mPluginsDir.cd(QStringLiteral("Plugins_dll"));
-    mPluginsDir.cd(QStringLiteral("Managers"));
-
-    const QString audioFile = pluginPath(QStringLiteral("Managers"), QStringLiteral("ZoAudio.dll"));
+    const QString audioFile = pluginPath(PluginFiles::ZoAudio);
     if (QObject* instance = PluginLocator::instance(audioFile)) {
         mAudio = qobject_cast<IAudio*>(instance);
         mLoadedPlugins.append(audioFile);
@@ -546,38 +541,35 @@ void MainWindow::loadGeneralPlugins()
         return;
     }
 
-    const QString dbFile = pluginPath(QStringLiteral("Managers"), QStringLiteral("Storekeeper.dll"));
+    const QString dbFile = pluginPath(PluginFiles::Storekeeper);
     if (QObject* instance = PluginLocator::instance(dbFile)) {
         mDbManager = qobject_cast<IDbManager*>(instance);
         mLoadedPlugins.append(dbFile);
-        for (const char* resource :
-             {"ZoSILResource.dll", "ZoLanguageResource.dll", "ZoUserResource.dll",
-              "ZoCountryResource.dll", "ZoFluencyLevelResource.dll", "ZoLearnerLevelResource.dll",
-              "ZoStudyResource.dll", "ZoPluginResource.dll"})
-            mLoadedPlugins.append(pluginPath(QStringLiteral("Resources"), QLatin1String(resource)));
+        for (QLatin1String resource :
+             {PluginFiles::ZoSILResource, PluginFiles::ZoLanguageResource, PluginFiles::ZoUserResource,
+              PluginFiles::ZoCountryResource, PluginFiles::ZoFluencyLevelResource, PluginFiles::ZoLearnerLevelResource,
+              PluginFiles::ZoStudyResource, PluginFiles::ZoPluginResource})
+            mLoadedPlugins.append(pluginPath(resource));
         if (mDbManager)
-            settings.setValue(QStringLiteral("database/version"), mDbManager->dbVersion());
+            settings.setValue(SettingsKeys::DatabaseVersion, mDbManager->dbVersion());
     } else {
         mDbManager = nullptr;
     }
 
     showSplashMessage(tr("Initializing Network..."));
 
-    const QString netFile = pluginPath(QStringLiteral("Managers"), QStringLiteral("Courier.dll"));
+    const QString netFile = pluginPath(PluginFiles::Courier);
     if (QObject* instance = PluginLocator::instance(netFile)) {
         mNetManager = qobject_cast<INetManager*>(instance);
         if (mNetManager)
-            settings.setValue(QStringLiteral("network/localips"), mNetManager->getMyIps());
+            settings.setValue(SettingsKeys::LocalIps, mNetManager->getMyIps());
         mLoadedPlugins.append(netFile);
     } else {
         mNetManager = nullptr;
     }
 
-    mPluginsDir.cd(QStringLiteral("../Resources"));
-    mUserResource = PluginLocator::load<IUserResource>(
-        pluginPath(QStringLiteral("Resources"), QStringLiteral("ZoUserResource.dll")));
-    mLanguageResource = PluginLocator::load<IResource>(
-        pluginPath(QStringLiteral("Resources"), QStringLiteral("ZoLanguageResource.dll")));
+    mUserResource = PluginLocator::load<IUserResource>(pluginPath(PluginFiles::ZoUserResource));
+    mLanguageResource = PluginLocator::load<IResource>(pluginPath(PluginFiles::ZoLanguageResource));
 }
 
 void MainWindow::createTabWidget()
@@ -589,27 +581,23 @@ void MainWindow::createTabWidget()
     mTabWidget->setCurrentIndex(0);
     mTabWidget->hide();
     mTabWidget->setIconSize(QSize(35, 35));
+    // A fresh tab widget starts on its first tab.
+    mCurrentTab = 0;
     connect(mTabWidget, &QTabWidget::currentChanged, this, &MainWindow::refreshTabForms);
     vboxLayout->insertWidget(1, mTabWidget, 0);
 }
 
 void MainWindow::loadForms(int level, int offline)
 {
-    mPluginsDir = QDir(QDir::currentPath());
-    mPluginsDir.cd(QStringLiteral("Plugins_dll"));
-    mPluginsDir.cd(QStringLiteral("Resources"));
-
-    auto* resource = qobject_cast<IResource*>(PluginLocator::instance(
-        pluginPath(QStringLiteral("Resources"), QStringLiteral("ZoPluginResource.dll"))));
+    auto* resource = qobject_cast<IResource*>(PluginLocator::instance(pluginPath(PluginFiles::ZoPluginResource)));
     if (resource) {
         createTabWidget();
-        mPluginsDir.cd(QStringLiteral("../Forms"));
         const QStringList rows = resource->listAll();
         for (const QString& row : rows) {
             const FormPluginEntry entry = FormPluginEntry::parse(row);
             if (!entry.isWanted(level, offline) || entry.dllFile.trimmed().isEmpty())
                 continue;
-            const QString file = pluginPath(QStringLiteral("Forms"), entry.dllFile);
+            const QString file = pluginPath(PluginFiles::form(entry.dllFile));
             QObject* instance = PluginLocator::instance(file);
             // A form of the last sign-in that has not gone yet is no fresh form.
             if (!instance || mRetiredForms.contains(instance)) {
@@ -725,7 +713,7 @@ void MainWindow::reloadCurrentUser()
 
 void MainWindow::retranslateAllViews()
 {
-    const QString language = settings.value(QStringLiteral("software/lastUILanguage")).toString();
+    const QString language = settings.value(SettingsKeys::UiLanguage).toString();
     QDir translationDir;
     installTranslators(language, &translationDir);
 
@@ -768,14 +756,14 @@ void MainWindow::showUserLine(const QString& userName)
 
 void MainWindow::setUiLanguage(const QString& language)
 {
-    settings.setValue(QStringLiteral("software/lastUILanguage"), language);
+    settings.setValue(SettingsKeys::UiLanguage, language);
     retranslateAllViews();
 }
 
 void MainWindow::chooseLanguage()
 {
     LanguageChooser chooser(QDir(QLatin1String(kTranslationsDir)),
-                            settings.value(QStringLiteral("software/lastUILanguage")).toString(),
+                            settings.value(SettingsKeys::UiLanguage).toString(),
                             this);
     if (chooser.exec() == QDialog::Accepted && !chooser.language().isEmpty())
         setUiLanguage(chooser.language());
@@ -818,9 +806,9 @@ void MainWindow::about()
 
 void MainWindow::aboutPlugins()
 {
-    mPluginsDir = QDir(QDir::currentPath());
-    mPluginsDir.cd(QStringLiteral("Plugins_dll"));
-    PluginDialog dialog(mPluginsDir.path(), mLoadedPlugins, this);
+    QDir pluginsDir = QDir::current();
+    pluginsDir.cd(QStringLiteral("Plugins_dll"));
+    PluginDialog dialog(pluginsDir.path(), mLoadedPlugins, this);
     dialog.exec();
 }
 
@@ -890,7 +878,7 @@ void MainWindow::signIn()
         ZoUser* user = mUserResource ? mUserResource->currentUser() : nullptr;
         QString userName = user ? user->username() : QString();
         if (!userName.isEmpty()) {
-            settings.setValue(QStringLiteral("users/lastUser"), userName);
+            settings.setValue(SettingsKeys::LastUser, userName);
             offline = login->offlineCheckState() != 0 ? 1 : 0;
             mOfflineSession = offline != 0;
             showUserLine(userName);
@@ -898,18 +886,11 @@ void MainWindow::signIn()
 
         // A window signed in already gets fresh forms.
         deleteTabs();
-        mTabWidget = new ZoTabWidget(centralWidget);
-        mTabWidget->setObjectName(QStringLiteral("mTabWidget"));
-        mTabWidget->setCurrentIndex(0);
-        mTabWidget->hide();
-        mTabWidget->setIconSize(QSize(35, 35));
+        createTabWidget();
 
         writeLine("Loading forms");
         loadForms(0, offline);
         writeLine("Done loading forms");
-
-        connect(mTabWidget, &QTabWidget::currentChanged, this, &MainWindow::refreshTabForms);
-        vboxLayout->insertWidget(1, mTabWidget, 0);
 
         retranslateAllViews();
 
@@ -925,7 +906,7 @@ void MainWindow::signIn()
         // The retranslation may have replaced the user object.
         user = mUserResource ? mUserResource->currentUser() : nullptr;
         userName = user ? user->username() : QString();
-        const QString firstTimeKey = QStringLiteral("users/") + userName + QStringLiteral("/FirstTime");
+        const QString firstTimeKey = SettingsKeys::userKey(userName, QLatin1String("FirstTime"));
         if (!userName.isEmpty() && settings.value(firstTimeKey).toInt() != 0) {
             auto* welcome = new WelcomeForm(this, QStringLiteral("docs"), QStringLiteral("%1/html/welcome.html"), 0);
             mWelcomeDialog = welcome;
@@ -933,7 +914,7 @@ void MainWindow::signIn()
             mWelcomeDialog = nullptr;
             delete welcome;
             settings.setValue(firstTimeKey, 0);
-            settings.setValue(QStringLiteral("users/") + userName + QStringLiteral("/ShowGettingStarted"), 1);
+            settings.setValue(SettingsKeys::userKey(userName, QLatin1String("ShowGettingStarted")), 1);
         }
 
         updateUploadCount();
@@ -963,7 +944,7 @@ void MainWindow::signOut()
     // Nobody signed in: there is no name to remember.
     ZoUser* user = mUserResource ? mUserResource->currentUser() : nullptr;
     if (user)
-        settings.setValue(QStringLiteral("users/lastUser"), user->username());
+        settings.setValue(SettingsKeys::LastUser, user->username());
 
     if (mAudio && (mAudio->isPlaying() || mAudio->isRecording()))
         mAudio->stop();

@@ -150,7 +150,6 @@ private:
 
     // Forms of an earlier sign-in that wait for their deferred deletion.
     QList<QPointer<QObject>> mRetiredForms;
-    QDir mPluginsDir;
     QStringList mLoadedPlugins;
     int mCurrentTab = 0;
     int mSwitchingTab = 0;

@@ -5,7 +5,9 @@
 #include "IMainWindow.h"
 #include "INetManager.h"
 #include "MessageBoxHelper.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
+#include "SettingsKeys.h"
 #include "ZoDbHelper.h"
 
 #include <QDebug>
@@ -38,8 +40,8 @@ RegistrationForm::RegistrationForm(IMainWindow* mainWindow, QWidget* parent)
     const QSize formSize = size();
     if (mMainWindow && mMainWindow->mFont)
         setFont(*mMainWindow->mFont);
-    mAppName = mSettings.value(QStringLiteral("software/version")).toString();
-    mNetManager = PluginLocator::load<INetManager>(QStringLiteral("plugins_dll/Managers/Courier.dll"));
+    mAppName = mSettings.value(SettingsKeys::Version).toString();
+    mNetManager = PluginLocator::load<INetManager>(PluginFiles::Courier);
 
     cmbCountries->addItem(tr("Select"));
     {
@@ -232,10 +234,9 @@ void RegistrationForm::registerUser()
     if (result == 1) {
         mRegisteredUserName = mRequest.value(QStringLiteral("Username"));
         accept();
-        const QString prefix = QStringLiteral("users/") + mRegisteredUserName;
-        mSettings.setValue(prefix + QStringLiteral("/FirstTime"), 1);
-        mSettings.setValue(prefix + QStringLiteral("/ExerciseSplash"), 0);
-        mSettings.setValue(prefix + QStringLiteral("/LibrarySplash"), 0);
+        mSettings.setValue(SettingsKeys::userKey(mRegisteredUserName, QStringLiteral("FirstTime")), 1);
+        mSettings.setValue(SettingsKeys::userKey(mRegisteredUserName, QStringLiteral("ExerciseSplash")), 0);
+        mSettings.setValue(SettingsKeys::userKey(mRegisteredUserName, QStringLiteral("LibrarySplash")), 0);
     } else if (result == -1) {
         MessageBoxHelper::information(this, mAppName, tr("Username already taken. Please enter a different username."));
         lEditUsername->setFocus();

@@ -4,7 +4,9 @@
 #include "IMainWindow.h"
 #include "INetManager.h"
 #include "MessageBoxHelper.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
+#include "SettingsKeys.h"
 
 #include <QPalette>
 
@@ -17,8 +19,8 @@ SuggestionForm::SuggestionForm(IMainWindow* mainWindow)
     if (mMainWindow && mMainWindow->mFont)
         setFont(*mMainWindow->mFont);
     DialogFit::fit(this, formSize);
-    mAppName = mSettings.value(QStringLiteral("software/version")).toString();
-    mNetManager = PluginLocator::load<INetManager>(QStringLiteral("plugins_dll/Managers/Courier.dll"));
+    mAppName = mSettings.value(SettingsKeys::Version).toString();
+    mNetManager = PluginLocator::load<INetManager>(PluginFiles::Courier);
     cmbMessageType->addItem(tr("Suggestion"));
     cmbMessageType->addItem(tr("Bug"));
     connect(btnOk, &QPushButton::clicked, this, &SuggestionForm::sendMessage);

@@ -6,7 +6,9 @@
 #include "INetManager.h"
 #include "IUserResource.h"
 #include "MessageBoxHelper.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
+#include "SettingsKeys.h"
 #include "ZoDbHelper.h"
 #include "ZoExercise.h"
 #include "ZoTableWidgetItem.h"
@@ -89,10 +91,10 @@ void UploadForm::init()
     qDebug("UploadForm::init()");
     if (mMainWindow && mMainWindow->mFont)
         setFont(*mMainWindow->mFont);
-    mDbManager = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-    mNetManager = PluginLocator::load<INetManager>(QStringLiteral("plugins_dll/Managers/Courier.dll"));
-    mUserResource = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
-    mAppName = QSettings().value(QStringLiteral("software/version")).toString();
+    mDbManager = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
+    mNetManager = PluginLocator::load<INetManager>(PluginFiles::Courier);
+    mUserResource = PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
+    mAppName = QSettings().value(SettingsKeys::Version).toString();
     delete mDbHelper;
     mDbHelper = new ZoDbHelper();
     treeFolders->hide();

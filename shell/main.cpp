@@ -6,10 +6,12 @@
 #include "MainWindow.h"
 #include "MallocTuning.h"
 #include "MessageBoxHelper.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "PrivateFiles.h"
 #include "ProductInfo.h"
 #include "ScrollBarStyle.h"
+#include "SettingsKeys.h"
 #include "SettingsStore.h"
 #include "SingleInstanceLock.h"
 #include "TerminationSignals.h"
@@ -61,7 +63,7 @@ void enterHomeDirectory()
 // The program's own texts in the language chosen earlier, if any.
 void installStartupTranslator(QTranslator* translator)
 {
-    const QString language = QSettings().value(QStringLiteral("software/lastUILanguage")).toString();
+    const QString language = QSettings().value(SettingsKeys::UiLanguage).toString();
     // A language names a folder right below Translations, nothing else.
     if (!ContentGate::isPlainFileName(language))
         return;
@@ -111,15 +113,15 @@ int main(int argc, char* argv[])
 
     SettingsStore::protectFile();
     QSettings settings;
-    settings.setValue(QStringLiteral("xml/version"), QStringLiteral("2"));
+    settings.setValue(SettingsKeys::XmlVersion, QStringLiteral("2"));
 
     QString javaHome;
     QString runtimeLib;
     if (JavaRuntime::findJavaRuntime(&javaHome, &runtimeLib)) {
-        settings.setValue(QStringLiteral("software/jrePath"), javaHome);
+        settings.setValue(SettingsKeys::JrePath, javaHome);
         qDebug("Detected JRE path=%s", qPrintable(javaHome));
     }
-    const QString storedHome = settings.value(QStringLiteral("software/jrePath")).toString();
+    const QString storedHome = settings.value(SettingsKeys::JrePath).toString();
     if (storedHome.isEmpty()) {
         showMissingRuntime();
         return 1;
@@ -132,13 +134,13 @@ int main(int argc, char* argv[])
     MallocTuning::apply();
     JavaRuntime::preloadJvm(storedHome);
 
-    settings.setValue(QStringLiteral("software/version"), QString::fromLatin1(ApplicationName));
-    settings.setValue(QStringLiteral("software/internal_version"), QString::fromLatin1(ProductInfo::InternalVersion));
+    settings.setValue(SettingsKeys::Version, QString::fromLatin1(ApplicationName));
+    settings.setValue(SettingsKeys::InternalVersion, QString::fromLatin1(ProductInfo::InternalVersion));
     settings.sync();
 
     QApplication::setQuitOnLastWindowClosed(false);
-    ISilResource* sil = PluginLocator::load<ISilResource>(QStringLiteral("plugins_dll/Resources/ZoSILResource.dll"));
-    ILogResource* log = PluginLocator::load<ILogResource>(QStringLiteral("plugins_dll/Resources/ZoLogResource.dll"));
+    ISilResource* sil = PluginLocator::load<ISilResource>(PluginFiles::ZoSILResource);
+    ILogResource* log = PluginLocator::load<ILogResource>(PluginFiles::ZoLogResource);
 
     // The main window installs the translators of its language itself.
     QCoreApplication::removeTranslator(&startupTranslator);

@@ -1,6 +1,7 @@
 #include "ZoDbHelper.h"
 
 #include "IResource.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "ZoDbCodes.h"
 
@@ -12,14 +13,10 @@
 
 namespace {
 
-const char* const kResourceFiles[] = {
-    "plugins_dll/Resources/ZoLanguageResource.dll",
-    "plugins_dll/Resources/ZoSILResource.dll",
-    "plugins_dll/Resources/ZoCountryResource.dll",
-    "plugins_dll/Resources/ZoFluencyLevelResource.dll",
-    "plugins_dll/Resources/ZoLearnerLevelResource.dll",
-    "plugins_dll/Resources/ZoTagResource.dll",
-    "plugins_dll/Resources/ZoManifestResource.dll",
+const QLatin1String kResourceFiles[] = {
+    PluginFiles::ZoLanguageResource,     PluginFiles::ZoSILResource, PluginFiles::ZoCountryResource,
+    PluginFiles::ZoFluencyLevelResource, PluginFiles::ZoLearnerLevelResource, PluginFiles::ZoTagResource,
+    PluginFiles::ZoManifestResource,
 };
 constexpr int kResourceCount = int(sizeof(kResourceFiles) / sizeof(kResourceFiles[0]));
 
@@ -36,7 +33,7 @@ void loadMissingResources()
     QPointer<QObject>* roots = resourceRoots();
     for (int i = 0; i < kResourceCount; ++i) {
         if (!roots[i])
-            roots[i] = PluginLocator::instance(QString::fromLatin1(kResourceFiles[i]));
+            roots[i] = PluginLocator::instance(kResourceFiles[i]);
     }
 }
 

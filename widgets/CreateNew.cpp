@@ -4,7 +4,9 @@
 #include "IMainWindow.h"
 #include "IUserResource.h"
 #include "MessageBoxHelper.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
+#include "SettingsKeys.h"
 #include "ZoLesson.h"
 #include "ZoUser.h"
 
@@ -29,9 +31,9 @@ QString CreateNew::nonNull(const QString& text)
 
 void CreateNew::init(ZoLesson* lesson)
 {
-    mMessageTitle = QSettings().value(QStringLiteral("software/version")).toString();
-    mDbManager = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-    mUserResource = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
+    mMessageTitle = QSettings().value(SettingsKeys::Version).toString();
+    mDbManager = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
+    mUserResource = PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
 
     QStringList exerciseIds;
     for (int i = 0; lesson && i < lesson->exerciseCount(); ++i)

@@ -8,8 +8,10 @@
 #include "INetManager.h"
 #include "IUserResource.h"
 #include "MessageBoxHelper.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "StoreWriteError.h"
+#include "SettingsKeys.h"
 #include "TopLangs.h"
 #include "ZoUser.h"
 #include "ZoUserFluency.h"
@@ -34,15 +36,15 @@ FluencyFormWizard::FluencyFormWizard(IMainWindow* host, QWidget* parent, bool sa
     setWindowFlag(Qt::WindowSystemMenuHint, true);
     if (mHost && mHost->mFont)
         setFont(*mHost->mFont);
-    mTitle = mSettings.value(QStringLiteral("software/version")).toString();
+    mTitle = mSettings.value(SettingsKeys::Version).toString();
 
     connect(btnPrevious, &QPushButton::clicked, this, &FluencyFormWizard::processPrevious);
     connect(btnNext, &QPushButton::clicked, this, &FluencyFormWizard::processNext);
     connect(btnFinish, &QPushButton::clicked, this, &FluencyFormWizard::finish);
     connect(btnCancel, &QPushButton::clicked, this, &FluencyFormWizard::close);
 
-    mNetManager = PluginLocator::load<INetManager>(QStringLiteral("plugins_dll/Managers/Courier.dll"));
-    mUserResource = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
+    mNetManager = PluginLocator::load<INetManager>(PluginFiles::Courier);
+    mUserResource = PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
 
     mTopLangs = new TopLangs(mHost, wizardStack);
     mLanguagePage = new FluencyFormWizard1(mHost, wizardStack);

@@ -1,6 +1,7 @@
 #include "FluencyFormWizard4.h"
 
 #include "IDbManager.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
 
 FluencyFormWizard4::FluencyFormWizard4(IMainWindow* host, QWidget* parent)
@@ -9,7 +10,7 @@ FluencyFormWizard4::FluencyFormWizard4(IMainWindow* host, QWidget* parent)
     setupUi(this);
     applyFonts(lblTitle);
 
-    mDbManager = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
+    mDbManager = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
     cmbFluencyLevels->addItem(tr("Select"));
     cmbCountry->addItem(tr("Select"));
     // Without the store only "Select" is offered, and Finish asks for a level.

@@ -6,7 +6,9 @@
 #include "IMainWindow.h"
 #include "IResource.h"
 #include "IUserResource.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
+#include "SettingsKeys.h"
 #include "ZoUser.h"
 #include "ZoUserFluency.h"
 
@@ -19,12 +21,12 @@ namespace {
 
 IUserResource* userResource()
 {
-    return PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
+    return PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
 }
 
 IResource* languageResource()
 {
-    return PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLanguageResource.dll"));
+    return PluginLocator::load<IResource>(PluginFiles::ZoLanguageResource);
 }
 
 } // namespace
@@ -79,7 +81,7 @@ QString LanguageComboHelper::userName() const
 
 QString LanguageComboHelper::settingName() const
 {
-    return QStringLiteral("users/") + userName() + QLatin1Char('/') + mSettingKey;
+    return SettingsKeys::userKey(userName(), mSettingKey);
 }
 
 void LanguageComboHelper::setIndexQuietly(int index)
@@ -278,7 +280,7 @@ QString LanguageComboHelper::runFluencyWizard(IMainWindow* mainWindow, QWidget* 
 bool LanguageComboHelper::reloadCurrentUser()
 {
     IUserResource* users = userResource();
-    auto* store = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
+    auto* store = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
     ZoUser* current = users ? users->currentUser() : nullptr;
     if (!current || !store)
         return false;

@@ -1,6 +1,7 @@
 #include "WizardSearchPage.h"
 
 #include "ISilResource.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "WizardSearchView.h"
 #include "ZoLineEdit.h"
@@ -21,7 +22,7 @@ void WizardSearchPage::setUpSearch(QLabel* heading, ZoLineEdit* find, QTableView
     mFind = find;
     mTable = table;
 
-    mSil = PluginLocator::load<ISilResource>(QStringLiteral("plugins_dll/Resources/ZoSILResource.dll"));
+    mSil = PluginLocator::load<ISilResource>(PluginFiles::ZoSILResource);
 
     connect(find, &ZoLineEdit::gotFocus, this, &WizardSearchPage::noSelection);
     connect(table, &QTableView::clicked, this, &WizardSearchPage::yesSelection);

@@ -3,6 +3,7 @@
 #include "ColumnFit.h"
 #include "IDbManager.h"
 #include "IResource.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "queryTableDelegate.h"
 
@@ -51,8 +52,8 @@ ZoQueryTable::ZoQueryTable(QTableView* view, QWidget* owner, IDbManager* store)
     , mOwner(owner)
     , mStore(store)
 {
-    mLanguages = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLanguageResource.dll"));
-    mCountries = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoCountryResource.dll"));
+    mLanguages = PluginLocator::load<IResource>(PluginFiles::ZoLanguageResource);
+    mCountries = PluginLocator::load<IResource>(PluginFiles::ZoCountryResource);
     if (!view)
         return;
     QHeaderView* header = view->horizontalHeader();

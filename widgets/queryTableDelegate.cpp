@@ -1,6 +1,7 @@
 #include "queryTableDelegate.h"
 
 #include "IResource.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
 
 #include <QApplication>
@@ -17,10 +18,10 @@ queryTableDelegate::queryTableDelegate(int languageColumn, int countryColumn, in
     , mIconColumn(iconColumn)
     , mIcon(icon)
 {
-    mLanguages = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLanguageResource.dll"));
-    mCountries = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoCountryResource.dll"));
+    mLanguages = PluginLocator::load<IResource>(PluginFiles::ZoLanguageResource);
+    mCountries = PluginLocator::load<IResource>(PluginFiles::ZoCountryResource);
     mLearnerLevels =
-        PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLearnerLevelResource.dll"));
+        PluginLocator::load<IResource>(PluginFiles::ZoLearnerLevelResource);
 }
 
 // The resource instances are shared by the whole process; they stay loaded.

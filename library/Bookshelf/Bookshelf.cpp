@@ -11,9 +11,12 @@
 #include "LanguageComboHelper.h"
 #include "LibraryInfoForm.h"
 #include "MessageBoxHelper.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "StoredExercises.h"
 #include "WorkProgress.h"
+#include "SettingsKeys.h"
+#include "TabIndex.h"
 #include "ZoQueryTable.h"
 #include "ZoUser.h"
 #include "ZoUserFluency.h"
@@ -122,7 +125,7 @@ void Bookshelf::init()
     mPlayTimer->setObjectName(QStringLiteral("playStatusTimer"));
     connect(mPlayTimer, &QTimer::timeout, this, &Bookshelf::checkPlayStatus);
     QSettings settings;
-    mTitle = settings.value(QStringLiteral("software/version")).toString();
+    mTitle = settings.value(SettingsKeys::Version).toString();
 
     mIconDir = QDir(QStringLiteral("Icons"));
     if (mIconDir.exists()) {
@@ -132,12 +135,12 @@ void Bookshelf::init()
         btnStop->setIcon(QIcon(mIconDir.filePath(QStringLiteral("stop_act.png"))));
     }
 
-    mAudio = PluginLocator::load<IAudio>(QStringLiteral("plugins_dll/Managers/ZoAudio.dll"));
-    mStore = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-    mUsers = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
-    mStudy = PluginLocator::load<IStudyResource>(QStringLiteral("plugins_dll/Resources/ZoStudyResource.dll"));
-    mLanguages = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLanguageResource.dll"));
-    mLog = PluginLocator::load<ILogResource>(QStringLiteral("plugins_dll/Resources/ZoLogResource.dll"));
+    mAudio = PluginLocator::load<IAudio>(PluginFiles::ZoAudio);
+    mStore = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
+    mUsers = PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
+    mStudy = PluginLocator::load<IStudyResource>(PluginFiles::ZoStudyResource);
+    mLanguages = PluginLocator::load<IResource>(PluginFiles::ZoLanguageResource);
+    mLog = PluginLocator::load<ILogResource>(PluginFiles::ZoLogResource);
 
     mSoundDir.clear();
     mSoundFile.clear();
@@ -172,7 +175,7 @@ void Bookshelf::init()
     lEditSearchField->setFocus();
     mRefreshedOnce = 0;
     mSplashPending = 1;
-    mSplash = settings.value(QStringLiteral("users/") + userName() + QStringLiteral("/LibrarySplash"), 0).toInt();
+    mSplash = settings.value(SettingsKeys::userKey(userName(), QLatin1String("LibrarySplash")), 0).toInt();
 
     mFindAheadTimer = new QTimer(this);
     mFindAheadTimer->setObjectName(QStringLiteral("findAheadTimer"));
@@ -571,7 +574,7 @@ void Bookshelf::addLanguage(int)
 void Bookshelf::studyNow()
 {
     if (mHost)
-        mHost->refreshTabForms(1);
+        mHost->refreshTabForms(TabIndex::Study);
 }
 
 void Bookshelf::btnHelpClicked()

@@ -1,7 +1,9 @@
 #include "LibraryInfoForm.h"
 
 #include "IUserResource.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
+#include "SettingsKeys.h"
 #include "ZoUser.h"
 
 #include <QDir>
@@ -13,7 +15,7 @@ LibraryInfoForm::LibraryInfoForm(QWidget* parent)
 {
     setupUi(this);
     connect(btnOk, &QPushButton::clicked, this, &LibraryInfoForm::closeInfoForm);
-    mUsers = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
+    mUsers = PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
 
     QFile page(QStringLiteral("%1/html/libraryinfo.html").arg(QDir(QStringLiteral("docs")).absolutePath()));
     // One document, so that markup spanning lines stays whole.
@@ -27,6 +29,6 @@ void LibraryInfoForm::closeInfoForm()
 {
     ZoUser* user = mUsers ? mUsers->currentUser() : nullptr;
     if (chkDoNotShow->isChecked() && user)
-        QSettings().setValue(QStringLiteral("users/") + user->username() + QStringLiteral("/LibrarySplash"), 0);
+        QSettings().setValue(SettingsKeys::userKey(user->username(), QLatin1String("LibrarySplash")), 0);
     accept();
 }

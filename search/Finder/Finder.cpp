@@ -11,7 +11,10 @@
 #include "IUserResource.h"
 #include "LanguageComboHelper.h"
 #include "MessageBoxHelper.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
+#include "SettingsKeys.h"
+#include "TabIndex.h"
 #include "ZoDbHelper.h"
 #include "ZoDownload.h"
 #include "ZoTableWidget.h"
@@ -41,12 +44,6 @@
 
 namespace {
 
-const char* const kNetManager = "plugins_dll/Managers/Courier.dll";
-const char* const kDbManager = "plugins_dll/Managers/Storekeeper.dll";
-const char* const kUserResource = "plugins_dll/Resources/ZoUserResource.dll";
-const char* const kLanguageResource = "plugins_dll/Resources/ZoLanguageResource.dll";
-const char* const kLogResource = "plugins_dll/Resources/ZoLogResource.dll";
-const char* const kStudyResource = "plugins_dll/Resources/ZoStudyResource.dll";
 
 void processNonInputEvents()
 {
@@ -75,14 +72,14 @@ void Finder::init()
     if (mInitialized)
         return;
     setupUi(this);
-    mTitle = QSettings().value(QStringLiteral("software/version")).toString();
+    mTitle = QSettings().value(SettingsKeys::Version).toString();
 
-    mNet = PluginLocator::load<INetManager>(QLatin1String(kNetManager));
-    mDb = PluginLocator::load<IDbManager>(QLatin1String(kDbManager));
-    mUsers = PluginLocator::load<IUserResource>(QLatin1String(kUserResource));
-    mLanguages = PluginLocator::load<IResource>(QLatin1String(kLanguageResource));
-    mLog = PluginLocator::load<ILogResource>(QLatin1String(kLogResource));
-    mStudy = PluginLocator::load<IStudyResource>(QLatin1String(kStudyResource));
+    mNet = PluginLocator::load<INetManager>(PluginFiles::Courier);
+    mDb = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
+    mUsers = PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
+    mLanguages = PluginLocator::load<IResource>(PluginFiles::ZoLanguageResource);
+    mLog = PluginLocator::load<ILogResource>(PluginFiles::ZoLogResource);
+    mStudy = PluginLocator::load<IStudyResource>(PluginFiles::ZoStudyResource);
 
     mHelper = new ZoDbHelper();
 
@@ -171,7 +168,7 @@ QString Finder::userName() const
 
 QString Finder::languageKey() const
 {
-    return QStringLiteral("users/") + userName() + QStringLiteral("/SearchLanguage");
+    return SettingsKeys::userKey(userName(), QLatin1String("SearchLanguage"));
 }
 
 void Finder::storeLanguage()
@@ -355,7 +352,7 @@ void Finder::btnHelpClicked()
 void Finder::goToStudyTab()
 {
     if (mMainWindow)
-        mMainWindow->refreshTabForms(1);
+        mMainWindow->refreshTabForms(TabIndex::Study);
 }
 
 void Finder::removeBar(int index)

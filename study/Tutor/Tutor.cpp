@@ -8,6 +8,7 @@
 #include "IStudyResource.h"
 #include "IUserResource.h"
 #include "MessageBoxHelper.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "SettingsStore.h"
 #include "StoreWriteError.h"
@@ -30,10 +31,6 @@
 
 namespace {
 
-const char* const kStoreFile = "plugins_dll/Managers/Storekeeper.dll";
-const char* const kAudioFile = "Plugins_dll/Managers/ZoAudio.dll";
-const char* const kStudyFile = "plugins_dll/Resources/ZoStudyResource.dll";
-const char* const kUserFile = "plugins_dll/Resources/ZoUserResource.dll";
 // The name the store files translations under.
 const char* const kTranslationField = "Translation";
 
@@ -74,7 +71,7 @@ void Tutor::init()
     if (mInitialized)
         return;
     setupUi(this);
-    mDb = PluginLocator::load<IDbManager>(QLatin1String(kStoreFile));
+    mDb = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
 
     connect(tbl, qOverload<int, int, int, const QPoint&>(&ZoTable::clicked), this, &Tutor::showOptions);
     connect(tbl, &ZoTable::mouseDoubleClick, this, &Tutor::studylistDoubleClick);
@@ -96,9 +93,9 @@ void Tutor::init()
     mMsgTitle = SettingsStore::versionTitle();
     loadIcons();
 
-    mAudio = PluginLocator::load<IAudio>(QLatin1String(kAudioFile));
-    mStudy = PluginLocator::load<IStudyResource>(QLatin1String(kStudyFile));
-    mUsers = PluginLocator::load<IUserResource>(QLatin1String(kUserFile));
+    mAudio = PluginLocator::load<IAudio>(PluginFiles::ZoAudio);
+    mStudy = PluginLocator::load<IStudyResource>(PluginFiles::ZoStudyResource);
+    mUsers = PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
 
     tbl->setLeftMargin(0);
     tbl->setNumCols(2);

@@ -5,7 +5,9 @@
 #include "IResource.h"
 #include "IUserResource.h"
 #include "LanguageComboHelper.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
+#include "SettingsKeys.h"
 #include "ZoUser.h"
 
 #include <QSignalBlocker>
@@ -32,9 +34,9 @@ FieldOneLine::~FieldOneLine() = default;
 
 int FieldOneLine::init()
 {
-    mLanguages = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLanguageResource.dll"));
-    mStore = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-    mUsers = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
+    mLanguages = PluginLocator::load<IResource>(PluginFiles::ZoLanguageResource);
+    mStore = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
+    mUsers = PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
     return updateViewLists();
 }
 
@@ -51,9 +53,9 @@ int FieldOneLine::updateViewLists()
         return 0;
     // The authoring language is the choice of a field that shows no language yet.
     if (!mLanguageHelper->hasLanguage() && mLanguages && mUsers && mUsers->currentUser()) {
-        const QString id = mSettings.value(QStringLiteral("users/%1/CreateLanguage")
-                                                   .arg(mUsers->currentUser()->username()))
-                                   .toString();
+        const QString id =
+            mSettings.value(SettingsKeys::userKey(mUsers->currentUser()->username(), QStringLiteral("CreateLanguage")))
+                .toString();
         if (!id.isEmpty())
             mLanguageHelper->selectLanguage(mLanguages->nameOf(id));
     }

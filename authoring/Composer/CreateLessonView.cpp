@@ -8,8 +8,11 @@
 #include "IUserResource.h"
 #include "LanguageComboHelper.h"
 #include "MessageBoxHelper.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
+#include "SettingsKeys.h"
 #include "StoreWriteError.h"
+#include "TabIndex.h"
 #include "ZoLesson.h"
 #include "ZoQueryTable.h"
 #include "ZoUser.h"
@@ -91,7 +94,7 @@ void CreateLessonView::init()
 {
     if (mInitialised)
         return;
-    mTitle = QSettings().value(QStringLiteral("software/version")).toString();
+    mTitle = QSettings().value(SettingsKeys::Version).toString();
     mModified = 0;
     mLessonShown = false;
     mLesson.reset();
@@ -103,10 +106,10 @@ void CreateLessonView::init()
         btnStop->setIcon(QIcon(mIconDir.filePath(QStringLiteral("stop_act.png"))));
     }
 
-    mAudio = PluginLocator::load<IAudio>(QStringLiteral("plugins_dll/Managers/ZoAudio.dll"));
-    mStore = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-    mUsers = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
-    mLanguages = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLanguageResource.dll"));
+    mAudio = PluginLocator::load<IAudio>(PluginFiles::ZoAudio);
+    mStore = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
+    mUsers = PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
+    mLanguages = PluginLocator::load<IResource>(PluginFiles::ZoLanguageResource);
 
     mQuery = new ZoQueryTable(tblSearch, this, mStore);
     mPlusIcon = QPixmap(mIconDir.filePath(QStringLiteral("plusSign.png")));
@@ -251,7 +254,7 @@ int CreateLessonView::maybeSave()
     if (!mModified)
         return 1;
     if (mHost)
-        mHost->refreshTabForms(2);
+        mHost->refreshTabForms(TabIndex::Create);
     if (!mLessonShown && tblList->rowCount() == 0)
         return 1;
     const QPointer<CreateLessonView> self(this);

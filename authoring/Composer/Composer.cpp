@@ -5,6 +5,7 @@
 #include "CreateOpen.h"
 #include "HelpBrowser.h"
 #include "IMainWindow.h"
+#include "SettingsKeys.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 
@@ -29,7 +30,7 @@ void Composer::init()
     if (mBuilt)
         return;
     setupUi(this);
-    mVersionTitle = mSettings.value(QStringLiteral("software/version")).toString();
+    mVersionTitle = mSettings.value(SettingsKeys::Version).toString();
 
     connect(lstViewChoices, &QListWidget::itemClicked, this, &Composer::objectSelected);
     connect(lstViewChoices, &QListWidget::currentRowChanged, this, &Composer::currentObjectChanged);

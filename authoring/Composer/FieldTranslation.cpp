@@ -6,6 +6,7 @@
 #include "IResource.h"
 #include "IUserResource.h"
 #include "LanguageComboHelper.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
 
 #include <QFont>
@@ -53,9 +54,9 @@ FieldTranslation::~FieldTranslation() = default;
 
 int FieldTranslation::init()
 {
-    mLanguages = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLanguageResource.dll"));
-    mStore = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-    mUsers = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
+    mLanguages = PluginLocator::load<IResource>(PluginFiles::ZoLanguageResource);
+    mStore = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
+    mUsers = PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
     return updateViewLists();
 }
 

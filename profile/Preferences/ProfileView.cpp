@@ -8,6 +8,7 @@
 #include "LanguageComboHelper.h"
 #include "IUserResource.h"
 #include "MessageBoxHelper.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "SettingsStore.h"
 #include "StoreWriteError.h"
@@ -76,9 +77,9 @@ ProfileView::ProfileView(QWidget* parent)
     mHorizontalSplitter->setSizes({200, 200});
     mVerticalSplitter->setSizes({200, 200});
 
-    mDbManager = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-    mNetManager = PluginLocator::load<INetManager>(QStringLiteral("plugins_dll/Managers/Courier.dll"));
-    mUserResource = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
+    mDbManager = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
+    mNetManager = PluginLocator::load<INetManager>(PluginFiles::Courier);
+    mUserResource = PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
 
     tblUserFluency->setNumCols(kColumns);
     for (int col = 0; col < kColumns; ++col)
@@ -121,7 +122,7 @@ void ProfileView::fillUserFields()
     lEditLastName->setText(user ? user->lastName() : QString());
     lEditEmail->setText(user ? user->email() : QString());
     // The names follow the interface language; the user's country is found by its id.
-    auto* countries = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoCountryResource.dll"));
+    auto* countries = PluginLocator::load<IResource>(PluginFiles::ZoCountryResource);
     if (mDbManager) {
         cmbCountries->clear();
         for (const QString& name : mDbManager->countryList())

@@ -4,6 +4,7 @@
 #include "IMainWindow.h"
 #include "IUserResource.h"
 #include "LanguageComboHelper.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
@@ -52,8 +53,8 @@ CreateOpen::~CreateOpen() = default;
 
 void CreateOpen::init()
 {
-    mStore = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-    mUsers = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
+    mStore = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
+    mUsers = PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
     mIconDir = QDir(QStringLiteral("Icons"));
     if (mIconDir.exists())
         btnSearch->setIcon(QIcon(mIconDir.filePath(QStringLiteral("go_highlight_act.png"))));

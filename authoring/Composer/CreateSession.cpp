@@ -5,7 +5,9 @@
 #include "IDbManager.h"
 #include "IMainWindow.h"
 #include "MessageBoxHelper.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
+#include "SettingsKeys.h"
 #include "SettingsStore.h"
 #include "StoreWriteError.h"
 #include "ZoExercise.h"
@@ -49,8 +51,8 @@ CreateSession::~CreateSession() = default;
 
 void CreateSession::init()
 {
-    mTitle = QSettings().value(QStringLiteral("software/version")).toString();
-    mStore = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
+    mTitle = QSettings().value(SettingsKeys::Version).toString();
+    mStore = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
     mIconDir = QDir(QStringLiteral("Icons"));
 
     tblSession->viewport()->setMouseTracking(true);

@@ -4,6 +4,7 @@
 #include "ContentGate.h"
 #include "IMainWindow.h"
 #include "MessageBoxHelper.h"
+#include "SettingsKeys.h"
 #include "UnicodeText.h"
 #include "ZoDbHelper.h"
 #include "ZoExercise.h"
@@ -45,7 +46,7 @@ ImportForm::ImportForm(IMainWindow* mainWindow, QWidget* parent, const QString& 
 {
     setupUi(this);
     setMainWindow(mainWindow);
-    mTitle = QSettings().value(QStringLiteral("software/version")).toString();
+    mTitle = QSettings().value(SettingsKeys::Version).toString();
     connect(btnImport, &QPushButton::clicked, this, &ImportForm::btnImportClicked);
     connect(btnCancel, &QPushButton::clicked, this, &ImportForm::btnCancelClicked);
 
