@@ -18,6 +18,9 @@ public:
     // loginUser and registerAccount: the peer refused, too many requests came
     // from this computer; trying again later works.
     static constexpr int TooManyRequests = -4;
+    // queryExercises and queryLessons: the reply went past a limit (its size,
+    // its results or a lesson's members) and was refused; nothing of it is used.
+    static constexpr int ReplyPastLimit = -3;
 
     virtual ~INetManager() = default;
     virtual int registerAccount(QHash<QString, QString> fields) = 0;
