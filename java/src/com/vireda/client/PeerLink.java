@@ -224,7 +224,15 @@ public final class PeerLink {
         HttpURLConnection c = null;
         try {
             Files.createDirectories(directory);
-            part = Files.createTempFile(directory, ".download-", ".part");
+            // Made and given to the cancel in one step: a cancel never finds it there without removing it.
+            synchronized (transfer) {
+                if (transfer.cancelled()) {
+                    return new Fetched(Outcome.FAILED, null);
+                }
+                part = Files.createTempFile(directory, ".download-", ".part");
+                final Path made = part;
+                transfer.whenCancelled(() -> deleteQuietly(made));
+            }
             c = open("/media/" + name, fileTimeoutMillis);
             final HttpURLConnection connection = c;
             final Path partial = part;
