@@ -462,12 +462,13 @@ final class ClientTests {
         return stalled;
     }
 
-    /** The most a TCP connection's receive and send buffers may hold here (Linux's limits, or 64 MiB). */
+    /** The most a TCP connection's receive and send buffers may hold here (Linux's limits, or 64 MiB). Read by
+     * line: /proc files give no size. */
     static long socketBufferBytes() {
         long total = 0;
         for (String name : new String[] {"tcp_rmem", "tcp_wmem"}) {
             try {
-                String[] values = Files.readString(Path.of("/proc/sys/net/ipv4", name)).trim().split("\\s+");
+                String[] values = Files.readAllLines(Path.of("/proc/sys/net/ipv4", name)).get(0).trim().split("\\s+");
                 total += Long.parseLong(values[values.length - 1]);
             } catch (IOException | RuntimeException e) {
                 return 64L << 20;
