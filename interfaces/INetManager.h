@@ -20,6 +20,9 @@ public:
     static constexpr int TooManyRequests = -4;
     // updateFluency: the local store did not take the change; nothing was sent.
     static constexpr int NotStoredLocally = -5;
+    // queryExercises and queryLessons: the reply went past a limit (its size,
+    // its results or a lesson's members) and was refused; nothing of it is used.
+    static constexpr int ReplyPastLimit = -3;
 
     virtual ~INetManager() = default;
     virtual int registerAccount(QHash<QString, QString> fields) = 0;

@@ -86,13 +86,21 @@ QString textAt(const QDomElement& from, const QStringList& names)
     return elementText(elementAt(from, names));
 }
 
-// Parses a reply within the parser's limits; false (and a debug line) when refused.
-bool parseReply(const QString& text, QDomDocument* document)
+// What the Java client gives instead of a reply it stopped reading past its limit.
+const QString kReplyTooLarge = QStringLiteral("reply refused: larger than the limit");
+
+// Parses a reply within the parser's limits; false (and a debug line) when
+// refused; *pastLimit (may be null) tells whether a limit refused it.
+bool parseReply(const QString& text, QDomDocument* document, bool* pastLimit = nullptr)
 {
     BoundedXml::Error error;
+    if (pastLimit)
+        *pastLimit = false;
     if (BoundedXml::parse(text, document, &error))
         return true;
     BoundedXml::report(error);
+    if (pastLimit)
+        *pastLimit = error.pastLimit || text == kReplyTooLarge;
     return false;
 }
 
@@ -149,8 +157,9 @@ int answerOf(const XmlPathMap& reply, const QString& replyName, const char* awai
 // Reads the reply to a query, handing each element of that tag found directly
 // in message/body/<replyName> to read; elements elsewhere are not results.
 // status (may be null): 0 without a reply or for a refused query, -1 for an
-// unreadable reply or one with more results than a page may hold, 1 once
-// elements were read, 2 when none were found.
+// unreadable reply, INetManager::ReplyPastLimit for one refused for its size
+// or with more results than a page may hold, 1 once elements were read, 2
+// when none were found.
 template <typename Read>
 void readQueryReply(const QString& answer, bool isNull, const QString& replyName, const QString& tag, int* status,
                     int* totalResults, Read read)
@@ -165,8 +174,9 @@ void readQueryReply(const QString& answer, bool isNull, const QString& replyName
         return;
     }
     QDomDocument document;
-    if (!parseReply(answer, &document)) {
-        *status = -1;
+    bool pastLimit = false;
+    if (!parseReply(answer, &document, &pastLimit)) {
+        *status = pastLimit ? INetManager::ReplyPastLimit : -1;
         return;
     }
     const QDomElement root = document.documentElement();
@@ -181,7 +191,7 @@ void readQueryReply(const QString& answer, bool isNull, const QString& replyName
         return;
     if (elements.size() > ContentGate::MaxResultRows) {
         qDebug().noquote() << QStringLiteral("refused reply: %1 results").arg(elements.size());
-        *status = -1;
+        *status = INetManager::ReplyPastLimit;
         return;
     }
     for (const QDomElement& element : elements)
@@ -404,7 +414,9 @@ int Courier::downloadExercise(QString persistentId)
 int Courier::cancelDownload(int handle)
 {
     awaitStart();
-    if (mDownload <= 0 || !mBridge)
+    // Also after a move to offline mode: a transfer given up must stop and
+    // remove its partial file.
+    if (!mBridge)
         return -1;
     return mBridge->call("cancelDownload", handle, -1);
 }
@@ -1062,7 +1074,7 @@ QList<ZoLesson> Courier::queryLessons(QHash<QString, QString> criteria, int* sta
     if (tooLarge) {
         results.clear();
         if (status)
-            *status = -1;
+            *status = ReplyPastLimit;
         if (totalResults)
             *totalResults = 0;
     }

@@ -47,6 +47,7 @@ bool scanNextTag(const QString& text, qsizetype* position, BoundedXml::Error* er
         } else if (c[i] == QLatin1Char('=')) {
             if (++count > BoundedXml::MaxAttributes) {
                 error->message = QStringLiteral("more than %1 attributes on one element").arg(BoundedXml::MaxAttributes);
+                error->pastLimit = true;
                 return false;
             }
         } else if (c[i] == QLatin1Char('>')) {
@@ -73,6 +74,7 @@ bool BoundedXml::check(const QString& text, const Limits& limits, Error* error)
     *error = Error();
     if (text.size() > limits.maxDocumentLength) {
         error->message = QStringLiteral("the document is longer than %1 characters").arg(limits.maxDocumentLength);
+        error->pastLimit = true;
         return false;
     }
     // Fed a part at a time, so a document refused early is not converted to its end.
@@ -90,8 +92,9 @@ bool BoundedXml::check(const QString& text, const Limits& limits, Error* error)
     // Length of the path to each open element, so the current path costs nothing to track.
     QList<qsizetype> pathLengths;
     pathLengths.reserve(limits.maxDepth + 1);
-    auto refuse = [&](const QString& message) {
+    auto refuse = [&](const QString& message, bool pastLimit = false) {
         error->message = message;
+        error->pastLimit = pastLimit;
         error->line = int(reader.lineNumber());
         error->column = int(reader.columnNumber());
         return false;
@@ -100,7 +103,7 @@ bool BoundedXml::check(const QString& text, const Limits& limits, Error* error)
     while (!reader.atEnd()) {
         while (scanned <= reader.characterOffset() && scanned < text.size()) {
             if (!scanNextTag(text, &scanned, error))
-                return refuse(error->message);
+                return refuse(error->message, error->pastLimit);
         }
         const QXmlStreamReader::TokenType token = reader.readNext();
         if (reader.error() == QXmlStreamReader::PrematureEndOfDocumentError && fed < text.size()) {
@@ -114,20 +117,20 @@ bool BoundedXml::check(const QString& text, const Limits& limits, Error* error)
             return refuse(QStringLiteral("entity references are not accepted"));
         case QXmlStreamReader::StartElement: {
             if (++depth > limits.maxDepth)
-                return refuse(QStringLiteral("elements nested deeper than %1").arg(limits.maxDepth));
+                return refuse(QStringLiteral("elements nested deeper than %1").arg(limits.maxDepth), true);
             if (++elements > limits.maxElements)
-                return refuse(QStringLiteral("more than %1 elements").arg(limits.maxElements));
+                return refuse(QStringLiteral("more than %1 elements").arg(limits.maxElements), true);
             const qsizetype name = reader.qualifiedName().size();
             if (name > MaxNameLength)
-                return refuse(QStringLiteral("an element name longer than %1 characters").arg(MaxNameLength));
+                return refuse(QStringLiteral("an element name longer than %1 characters").arg(MaxNameLength), true);
             const qsizetype path = (pathLengths.isEmpty() ? 0 : pathLengths.last() + 1) + name;
             if (path > MaxPathLength)
-                return refuse(QStringLiteral("an element path longer than %1 characters").arg(MaxPathLength));
+                return refuse(QStringLiteral("an element path longer than %1 characters").arg(MaxPathLength), true);
             pathLengths.append(path);
             const QXmlStreamAttributes attributes = reader.attributes();
             for (const QXmlStreamAttribute& attribute : attributes) {
                 if (attribute.qualifiedName().size() > MaxNameLength)
-                    return refuse(QStringLiteral("an attribute name longer than %1 characters").arg(MaxNameLength));
+                    return refuse(QStringLiteral("an attribute name longer than %1 characters").arg(MaxNameLength), true);
             }
             break;
         }

@@ -31,6 +31,8 @@ public:
         QString message;
         int line = 0;
         int column = 0;
+        // The document went past a limit (it may be well-formed).
+        bool pastLimit = false;
     };
 
     // True when text is well-formed, holds no document type declaration and

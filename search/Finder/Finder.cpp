@@ -1,6 +1,7 @@
 #include "Finder.h"
 
 #include "ColumnFit.h"
+#include "ContentGate.h"
 #include "HelpBrowser.h"
 #include "IDbManager.h"
 #include "ILogResource.h"
@@ -623,6 +624,16 @@ void Finder::search(const Query& query)
         break;
     case 2:
         information(tr("Search found no results."));
+        break;
+    case INetManager::ReplyPastLimit:
+        MessageBoxHelper::warning(
+            this, mTitle,
+            tr("The reply to this search was refused because it is larger than the program accepts: more than %1 "
+               "results, a lesson of more than %2 exercises, or more than %3 MB.\n"
+               "Nothing of it is shown. Please search with other words.")
+                .arg(ContentGate::MaxResultRows)
+                .arg(ContentGate::MaxLessonMembers)
+                .arg(ContentGate::MaxReplyBytes >> 20));
         break;
     case -1:
         MessageBoxHelper::warning(this, mTitle,

@@ -427,6 +427,13 @@ bool ZoDownload::waitUntilDownloaded(int handle, const QString& kind)
             setError(tr("You cancelled it."));
             return false;
         }
+        // The program went offline meanwhile (another tab, a failed search):
+        // the transfer stops and leaves nothing behind.
+        if (mNet && mNet->isOfflineLogin() != 0) {
+            mNet->cancelDownload(handle);
+            fail(tr("The program went offline, so the download was stopped."));
+            return false;
+        }
         const int status = mNet ? mNet->getDownloadStatus(handle, kind) : -1;
         if (status > highest) {
             highest = status;

@@ -45,6 +45,9 @@
     <message><source>The Vireda search service is not working right now.
 Please check your Internet connection and try again in a few minutes.</source><translation>Der Suchdienst von Vireda funktioniert gerade nicht.
 Bitte prüfen Sie Ihre Internetverbindung und versuchen Sie es in einigen Minuten noch einmal.</translation></message>
+    <message><source>The reply to this search was refused because it is larger than the program accepts: more than %1 results, a lesson of more than %2 exercises, or more than %3 MB.
+Nothing of it is shown. Please search with other words.</source><translation>Die Antwort auf diese Suche wurde abgelehnt, weil sie größer ist, als das Programm annimmt: mehr als %1 Ergebnisse, eine Lektion mit mehr als %2 Übungen oder mehr als %3 MB.
+Nichts davon wird angezeigt. Bitte suchen Sie mit anderen Wörtern.</translation></message>
     <message><source>Not all results are shown. Please narrow your search to see more results.</source><translation>Es werden nicht alle Ergebnisse gezeigt. Bitte grenzen Sie Ihre Suche ein, um weitere Ergebnisse zu sehen.</translation></message>
     <message><source>Network Error.</source><translation>Netzwerkfehler.</translation></message>
 </context>
@@ -67,6 +70,7 @@ Bitte prüfen Sie Ihre Internetverbindung und versuchen Sie es in einigen Minute
     <message><source>The exercise does not name exactly one sound.</source><translation>Die Übung nennt nicht genau eine Tonaufnahme.</translation></message>
     <message><source>The name of the exercise&apos;s sound is not a plain file name.</source><translation>Der Name der Tonaufnahme der Übung ist kein einfacher Dateiname.</translation></message>
     <message><source>The exercise has more than %1 fields.</source><translation>Die Übung hat mehr als %1 Felder.</translation></message>
+    <message><source>The program went offline, so the download was stopped.</source><translation>Das Programm ist offline gegangen, daher wurde das Herunterladen abgebrochen.</translation></message>
     <message><source>The exercise&apos;s sound was refused: the peer does not have it, or it is not a WAV sound of at most %1 MB.</source><translation>Die Tonaufnahme der Übung wurde abgelehnt: Der Server hat sie nicht, oder sie ist keine WAV-Aufnahme von höchstens %1 MB.</translation></message>
     <message><source>The peer sent another exercise than the one asked for.</source><translation>Der Server hat eine andere als die angefragte Übung geschickt.</translation></message>
     <message><source>The lesson has more than %1 exercises.</source><translation>Die Lektion hat mehr als %1 Übungen.</translation></message>

@@ -1,3 +1,4 @@
+#include "ContentGate.h"
 #include "FakeBridge.h"
 #include "FakePeerReplies.h"
 #include "IDbManager.h"
@@ -473,7 +474,9 @@ void TestCourier::downloadWrappers_data()
     QTest::newRow("download exercise") << "downloadExercise" << "E-1" << "" << 1 << "3" << QStringList{"downloadExercise(E-1)"};
     QTest::newRow("download exercise, service down") << "downloadExercise" << "E-1" << "" << 0 << "-1" << QStringList();
     QTest::newRow("cancel") << "cancelDownload" << "3" << "" << 1 << "1" << QStringList{"cancelDownload(3)"};
-    QTest::newRow("cancel, service down") << "cancelDownload" << "3" << "" << -999 << "-1" << QStringList();
+    // Given up after the program went offline: the client must still stop it.
+    QTest::newRow("cancel, service down") << "cancelDownload" << "3" << "" << -999 << "1"
+                                          << QStringList{"cancelDownload(3)"};
     QTest::newRow("manifest, no guard") << "downloadManifest" << "L-2" << "lesson" << 0 << "4"
                                         << QStringList{"downloadManifest(L-2,lesson)"};
     QTest::newRow("status of an exercise") << "getDownloadStatus" << "3" << "exercise" << 1 << "100"
@@ -1113,7 +1116,7 @@ void TestCourier::queryExercisesStatus_data()
     QTest::newRow("nesting past the limit")
         << statusReply("1", "exerciseQueryReply", exerciseElement("1").replace(
                                                       "</kvps>", "</kvps>" + QString("<x>").repeated(2000) + QString("</x>").repeated(2000)))
-        << -1 << 0 << -7;
+        << int(INetManager::ReplyPastLimit) << 0 << -7;
 }
 
 void TestCourier::queryExercisesStatus()
@@ -1240,18 +1243,28 @@ void TestCourier::lessonFromXml()
 
 void TestCourier::lessonFromXmlRefusesFalseCount_data()
 {
+    QTest::addColumn<int>("held");
     QTest::addColumn<QString>("claimed");
-    QTest::newRow("100,000,000 children") << "100000000";
-    QTest::newRow("fewer than held") << "1";
-    QTest::newRow("below zero") << "-2";
-    QTest::newRow("not a number") << "two";
+    QTest::newRow("100,000,000 children") << 2 << "100000000";
+    QTest::newRow("fewer than held") << 2 << "1";
+    QTest::newRow("below zero") << 2 << "-2";
+    QTest::newRow("not a number") << 2 << "two";
+    // Counted truly, but past the limit on members.
+    const int limit = ContentGate::MaxLessonMembers;
+    QTest::newRow("limit + 1 members") << limit + 1 << QString::number(limit + 1);
+    QTest::newRow("10^5 members") << 100000 << QStringLiteral("100000");
 }
 
 void TestCourier::lessonFromXmlRefusesFalseCount()
 {
+    QFETCH(int, held);
     QFETCH(QString, claimed);
-    const QString lesson = lessonElement("L-7", {{"1", "E-1"}, {"2", "E-2"}})
-                               .replace(QStringLiteral("numChildren=\"2\""), QStringLiteral("numChildren=\"%1\"").arg(claimed));
+    QList<QPair<QString, QString>> members;
+    for (int i = 1; i <= held; ++i)
+        members.append({QString::number(i), QStringLiteral("E-%1").arg(i)});
+    const QString lesson = lessonElement("L-7", members)
+                               .replace(QStringLiteral("numChildren=\"%1\"").arg(held),
+                                        QStringLiteral("numChildren=\"%1\"").arg(claimed));
     const ZoLesson refused = mNet->lessonFromXml(XmlPathMap(statusReply("1", "uploadLesson", lesson), QStringLiteral("doc")), nullptr);
     QVERIFY(refused.pId().isEmpty());
     QVERIFY(refused.title().isEmpty());

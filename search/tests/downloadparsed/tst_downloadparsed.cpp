@@ -1,9 +1,11 @@
+#include "BoundedXml.h"
 #include "ContentGate.h"
 #include "CourierOverFakeBridge.h"
 #include "DialogFixture.h"
 #include "DownloadBars.h"
 #include "FakePeerReplies.h"
 #include "IDbManager.h"
+#include "INetManager.h"
 #include "PluginLocator.h"
 #include "StoreRefusal.h"
 #include "TestDatabase.h"
@@ -478,34 +480,50 @@ private slots:
             QVERIFY(call.name != QLatin1String("downloadManifest"));
     }
 
-    // Search replies past a limit are refused whole: nothing of them is used.
+    // Search replies past a limit are refused whole, as past a limit (not as
+    // a broken service): nothing of them is used.
+    void searchRepliesPastALimit_data()
+    {
+        QTest::addColumn<bool>("lessons");
+        QTest::addColumn<QString>("reply");
+        const auto results = [](int count) {
+            QString rows;
+            for (int i = 0; i < count; ++i)
+                rows += exerciseElement(QStringLiteral("R%1").arg(i));
+            return exerciseQueryReply(rows, count);
+        };
+        const auto members = [](int count) {
+            QList<QPair<QString, QString>> ids;
+            for (int i = 1; i <= count; ++i)
+                ids.append({QString::number(i), QStringLiteral("E-M%1").arg(i)});
+            return lessonQueryReply(lessonElement(QStringLiteral("L-1"), {{"1", "E-1"}})
+                                        + lessonElement(QStringLiteral("L-M"), ids),
+                                    2);
+        };
+        QTest::newRow("results: limit + 1") << false << results(ContentGate::MaxResultRows + 1);
+        QTest::newRow("results: 10^5") << false << results(100000);
+        QTest::newRow("members: limit + 1") << true << members(ContentGate::MaxLessonMembers + 1);
+        QTest::newRow("members: 10^5") << true << members(100000);
+        // What the client gives for a reply it stopped reading at its limit.
+        QTest::newRow("reply past the client's limit") << false << QStringLiteral("reply refused: larger than the limit");
+        QTest::newRow("reply longer than the reader's limit")
+            << true << lessonQueryReply(QString(BoundedXml::MaxDocumentLength, QLatin1Char(' ')), 1);
+    }
+
     void searchRepliesPastALimit()
     {
-        QString rows;
-        for (int i = 0; i <= ContentGate::MaxResultRows; ++i)
-            rows += exerciseElement(QStringLiteral("R%1").arg(i));
-        bridge().queue(QStringLiteral("sendQuery"), exerciseQueryReply(rows, ContentGate::MaxResultRows + 1));
+        QFETCH(bool, lessons);
+        QFETCH(QString, reply);
+        bridge().queue(QStringLiteral("sendQuery"), reply);
+        const QHash<QString, QString> criteria{
+            {"Term", "x"}, {"Title", "x"}, {"LanguageID", "fra"}, {"MaxResults", "20"}, {"PageNum", "1"}};
         int status = 0;
         int total = 0;
-        QVERIFY(CourierOverFakeBridge::manager()
-                    ->queryExercises({{"Term", "x"}, {"LanguageID", "fra"}, {"MaxResults", "20"}, {"PageNum", "1"}},
-                                     &status, &total)
-                    .isEmpty());
-        QCOMPARE(status, -1);
-        QCOMPARE(total, 0);
-
-        QList<QPair<QString, QString>> members;
-        for (int i = 1; i <= ContentGate::MaxLessonMembers + 1; ++i)
-            members.append({QString::number(i), QStringLiteral("E-M%1").arg(i)});
-        bridge().queue(QStringLiteral("sendQuery"),
-                       lessonQueryReply(lessonElement(QStringLiteral("L-1"), {{"1", "E-1"}})
-                                            + lessonElement(QStringLiteral("L-M"), members), 2));
-        status = 0;
-        QVERIFY(CourierOverFakeBridge::manager()
-                    ->queryLessons({{"Title", "x"}, {"LanguageID", "fra"}, {"MaxResults", "20"}, {"PageNum", "1"}},
-                                   &status, &total)
-                    .isEmpty());
-        QCOMPARE(status, -1);
+        INetManager* net = CourierOverFakeBridge::manager();
+        const qsizetype found = lessons ? net->queryLessons(criteria, &status, &total).size()
+                                        : net->queryExercises(criteria, &status, &total).size();
+        QCOMPARE(found, 0);
+        QCOMPARE(status, INetManager::ReplyPastLimit);
         QCOMPARE(total, 0);
     }
 
@@ -544,6 +562,53 @@ private slots:
         }
         QCOMPARE(cancelled, QStringList{QStringLiteral("4")});
         QCOMPARE(storedIdOf(QStringLiteral("E-G1")), 0);
+    }
+
+    // A transfer running when the program goes offline, or when the learner
+    // signs out after it went offline, is cancelled so that the client stops
+    // it and removes its partial file; the bar ends with its reason.
+    void offlineOrSignOutCancelsTheTransfer_data()
+    {
+        QTest::addColumn<bool>("signOut");
+        QTest::newRow("the program goes offline") << false;
+        QTest::newRow("sign-out after going offline") << true;
+    }
+
+    void offlineOrSignOutCancelsTheTransfer()
+    {
+        QFETCH(bool, signOut);
+        const ZoExercise exercise = foundExercise(QStringLiteral("OF"));
+        bridge().setDefault(QStringLiteral("getDownloadStatus"), QStringLiteral("10"));
+        auto download = bar(exercise);
+        INetManager* net = CourierOverFakeBridge::manager();
+        bool ran = false;
+        // As the main window goes offline: every service flag off.
+        QTimer::singleShot(100, download.get(), [&] {
+            ran = true;
+            net->resetServiceFlags();
+            if (signOut)
+                download->abandon(); // the tab closes its bars at sign-out
+            else
+                net->setOfflineLogin(1);
+        });
+        download->start();
+        QVERIFY(ran);
+        QStringList cancelled;
+        for (const FakeBridge::Call& call : bridge().calls()) {
+            if (call.name == QLatin1String("cancelDownload"))
+                cancelled << call.args.value(0);
+        }
+        QCOMPARE(cancelled, QStringList{QStringLiteral("3")});
+        QCOMPARE(storedIdOf(exercise.pId()), 0);
+        QCOMPARE(mFixture.host()->offlineMoves, 0);
+        if (!signOut) {
+            QVERIFY(download->btnError->isVisibleTo(download.get()));
+            QCOMPARE(download->btnError->text(), QStringLiteral("Error"));
+            QCOMPARE(download->message(), QStringLiteral("The program went offline, so the download was stopped."));
+        }
+        download.reset();
+        // The next test gets a manager started afresh.
+        CourierOverFakeBridge::unload();
     }
 
     // A translated exercise stored only as a translation of another is still

@@ -404,6 +404,13 @@ private slots:
                    "The Vireda search service is not working right now.\n"
                    "Please check your Internet connection and try again in a few minutes.")}
             << 0;
+        QTest::newRow("reply past a limit")
+            << "-3"
+            << QStringList{WizardTestTree::warning(
+                   "The reply to this search was refused because it is larger than the program accepts: more than "
+                   "1000 results, a lesson of more than 1000 exercises, or more than 32 MB.\n"
+                   "Nothing of it is shown. Please search with other words.")}
+            << 0;
         QTest::newRow("offline") << "0" << QStringList() << 1;
     }
 

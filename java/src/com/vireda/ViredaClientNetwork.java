@@ -72,9 +72,13 @@ public class ViredaClientNetwork {
     /** Sign-out and shut-down wait at most this long for the peer to end the session. */
     static final int END_SESSION_MILLIS = 2000;
 
-    /** Ends the session of the signed-in user: 1 ended, 0 none held, -1 the peer did not answer. */
+    /**
+     * Ends the session of the signed-in user: 1 ended, 0 none held, -1 the peer did not answer.
+     * Downloads still running are cancelled first, signed in or not.
+     */
     public int endSession() {
         try {
+            transfers.cancelDownloads();
             PeerLink l = link;
             if (l == null || !l.hasSession()) {
                 return 0;

@@ -11,6 +11,7 @@ import java.nio.charset.StandardCharsets;
 import java.nio.file.FileAlreadyExistsException;
 import java.nio.file.Files;
 import java.nio.file.Path;
+import java.nio.file.StandardOpenOption;
 import java.util.function.IntConsumer;
 
 import javax.net.ssl.HttpsURLConnection;
@@ -223,7 +224,15 @@ public final class PeerLink {
         HttpURLConnection c = null;
         try {
             Files.createDirectories(directory);
-            part = Files.createTempFile(directory, ".download-", ".part");
+            // Made and given to the cancel in one step: a cancel never finds it there without removing it.
+            synchronized (transfer) {
+                if (transfer.cancelled()) {
+                    return new Fetched(Outcome.FAILED, null);
+                }
+                part = Files.createTempFile(directory, ".download-", ".part");
+                final Path made = part;
+                transfer.whenCancelled(() -> deleteQuietly(made));
+            }
             c = open("/media/" + name, fileTimeoutMillis);
             final HttpURLConnection connection = c;
             final Path partial = part;
@@ -246,7 +255,10 @@ public final class PeerLink {
             byte[] head = new byte[12];
             int headLength = 0;
             long done = 0;
-            try (InputStream in = c.getInputStream(); OutputStream out = Files.newOutputStream(part)) {
+            // Opened without creating it: a cancel that removed it meanwhile is not undone.
+            try (InputStream in = c.getInputStream();
+                    OutputStream out = Files.newOutputStream(part, StandardOpenOption.WRITE,
+                            StandardOpenOption.TRUNCATE_EXISTING)) {
                 byte[] buffer = new byte[65536];
                 int n;
                 while ((n = in.read(buffer)) > 0) {

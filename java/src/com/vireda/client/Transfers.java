@@ -38,6 +38,15 @@ public final class Transfers {
         return t;
     }
 
+    /** Cancels every download still running: each stops and removes its partial file. */
+    public void cancelDownloads() {
+        for (Transfer t : all.values()) {
+            if (t.kind != Transfer.Kind.UPLOAD && !t.done()) {
+                t.cancel();
+            }
+        }
+    }
+
     /** The transfer of a handle, or null. */
     public Transfer find(int handle) {
         return all.get(handle);

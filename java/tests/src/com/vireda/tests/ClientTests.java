@@ -37,6 +37,7 @@ final class ClientTests {
                 (PeerTests.Case) ClientTests::uploadThenDownloadWithSoundAndTranslation},
             {"failedTransfers", (PeerTests.Case) ClientTests::failedTransfers},
             {"hostilePeerIsBounded", (PeerTests.Case) ClientTests::hostilePeerIsBounded},
+            {"hostilePeerAtScale", (PeerTests.Case) ClientTests::hostilePeerAtScale},
         };
     }
 
@@ -442,13 +443,107 @@ final class ClientTests {
         return status;
     }
 
+    static final byte[] LEARNERS_RECORDING = "the learner's own recording".getBytes(StandardCharsets.UTF_8);
+
+    /** A client started in dir on the hostile peer, with the learner's own recording "learner_1.wav" in Content. */
+    static ViredaClientNetwork startOnHostilePeer(Path dir, HostilePeer peer) throws Exception {
+        ViredaClientNetwork c = startIn(dir, "peer.url=" + peer.base() + "\npeer.timeout=5000\n", 1);
+        Files.write(dir.resolve("Content").resolve("learner_1.wav"), LEARNERS_RECORDING);
+        return c;
+    }
+
+    /** Starts the download whose sound stalls and waits (bounded) until its partial file is there; its handle. */
+    static int stalledDownload(ViredaClientNetwork c, Path content) throws Exception {
+        int stalled = c.downloadExercise("stall");
+        for (int i = 0; i < 500 && partialFiles(content).isEmpty(); i++) {
+            Thread.sleep(10);
+        }
+        Check.equal(1, partialFiles(content).size(), "the stalled sound is arriving");
+        return stalled;
+    }
+
+    /** The most a TCP connection's receive and send buffers may hold here (Linux's limits, or 64 MiB). Read by
+     * line: /proc files give no size. */
+    static long socketBufferBytes() {
+        long total = 0;
+        for (String name : new String[] {"tcp_rmem", "tcp_wmem"}) {
+            try {
+                String[] values = Files.readAllLines(Path.of("/proc/sys/net/ipv4", name)).get(0).trim().split("\\s+");
+                total += Long.parseLong(values[values.length - 1]);
+            } catch (IOException | RuntimeException e) {
+                return 64L << 20;
+            }
+        }
+        return total;
+    }
+
+    static int occurrences(String text, String part) {
+        int n = 0;
+        for (int at = text == null ? -1 : text.indexOf(part); at >= 0; at = text.indexOf(part, at + part.length())) {
+            n++;
+        }
+        return n;
+    }
+
+    /**
+     * At scale: 10^5 results or lesson members fit the byte limit and come up as sent (the program counts
+     * them); a reply streaming or claiming hundreds of MB and an endless sound are cut at their limit while
+     * they arrive, never read whole; sign-out cancels a stalled download and removes its partial file.
+     */
+    static void hostilePeerAtScale() throws Exception {
+        Path dir = Files.createTempDirectory("vireda-client");
+        try (HostilePeer peer = new HostilePeer()) {
+            ViredaClientNetwork c = startOnHostilePeer(dir, peer);
+            Path content = dir.resolve("Content");
+            byte[] mine = LEARNERS_RECORDING;
+            String query = "<message><header><type>%sQuery</type></header><body><%sQuery><term>%s</term></%sQuery>"
+                    + "</body></message>";
+
+            Check.equal(HostilePeer.MANY, occurrences(c.sendQuery(String.format(query, "exercise", "exercise",
+                    "manyResults", "exercise")), "<exercise>"), "10^5 results come up as sent");
+            Check.equal(HostilePeer.MANY, occurrences(c.sendQuery(String.format(query, "lesson", "lesson",
+                    "manyMembers", "lesson")), "<exercise sequenceNb="), "10^5 members come up as sent");
+
+            // What the peer wrote may still sit in the sockets' buffers when the client stops.
+            long slack = socketBufferBytes() + (8L << 20);
+            Object[][] rows = {
+                {"a reply streamed without end", "endless reply"},
+                {"a reply claiming 512 MB", "claimed"},
+            };
+            for (Object[] r : rows) {
+                long before = peer.endlessBytes.get();
+                Check.equal(com.vireda.client.PeerLink.REPLY_TOO_LARGE,
+                        c.sendQuery(String.format(query, "exercise", "exercise", r[1], "exercise")), r[0] + " is refused");
+                Check.isTrue(peer.endlessStopped(), r[0] + ": the peer was stopped");
+                long sent = peer.endlessBytes.get() - before;
+                Check.isTrue(sent <= com.vireda.client.PeerLink.MAX_REPLY_BYTES + slack,
+                        r[0] + " is refused while it arrives, not read whole: " + sent + " bytes");
+            }
+            long before = peer.endlessBytes.get();
+            Check.equal(-2, settle(c, c.downloadExercise("endless"), 100), "an endless sound is refused");
+            Check.isTrue(peer.endlessStopped(), "the endless sound was stopped");
+            long sent = peer.endlessBytes.get() - before;
+            Check.isTrue(sent <= com.vireda.client.PeerLink.MAX_SOUND_BYTES + slack,
+                    "an endless sound is cut at its limit: " + sent + " bytes");
+            Check.equal(List.of(), partialFiles(content), "the endless sound leaves no partial file");
+
+            int stalled = stalledDownload(c, content);
+            c.endSession();
+            Check.equal(List.of(), partialFiles(content), "sign-out cancels the download and removes its partial file");
+            Check.equal(-1, c.getDownloadStatus(stalled), "the download has failed");
+            Check.isTrue(java.util.Arrays.equals(mine, Files.readAllBytes(content.resolve("learner_1.wav"))),
+                    "the learner's recording is untouched");
+        } finally {
+            PeerFixture.deleteTree(dir);
+        }
+    }
+
     static void hostilePeerIsBounded() throws Exception {
         Path dir = Files.createTempDirectory("vireda-client");
         try (HostilePeer peer = new HostilePeer()) {
-            ViredaClientNetwork c = startIn(dir, "peer.url=" + peer.base() + "\npeer.timeout=5000\n", 1);
+            ViredaClientNetwork c = startOnHostilePeer(dir, peer);
             Path content = dir.resolve("Content");
-            byte[] mine = "the learner's own recording".getBytes(StandardCharsets.UTF_8);
-            Files.write(content.resolve("learner_1.wav"), mine);
+            byte[] mine = LEARNERS_RECORDING;
 
             int learner = c.downloadExercise("learner");
             Check.equal(100, settle(c, learner, 100), "a sound of a taken name arrives");
@@ -468,11 +563,7 @@ final class ClientTests {
             Check.equal(3, peer.mediaRequests.get(), "names that are not plain are never fetched");
             Check.equal(com.vireda.client.PeerLink.REPLY_TOO_LARGE, c.sendQuery("<message><header><type>exerciseQuery</type></header></message>"), "a huge reply is refused");
 
-            int stalled = c.downloadExercise("stall");
-            for (int i = 0; i < 500 && partialFiles(content).isEmpty(); i++) {
-                Thread.sleep(10);
-            }
-            Check.equal(1, partialFiles(content).size(), "the stalled sound is arriving");
+            int stalled = stalledDownload(c, content);
             Check.equal(1, c.cancelDownload(stalled), "given up");
             Check.equal(List.of(), partialFiles(content), "giving up removes the partial file at once");
             Check.equal(-1, c.getDownloadStatus(stalled), "a cancelled download has failed");

@@ -7,6 +7,7 @@ import java.net.InetSocketAddress;
 import java.nio.charset.StandardCharsets;
 import java.util.concurrent.Executors;
 import java.util.concurrent.atomic.AtomicInteger;
+import java.util.concurrent.atomic.AtomicLong;
 
 import com.sun.net.httpserver.HttpExchange;
 import com.sun.net.httpserver.HttpServer;
@@ -16,14 +17,23 @@ import com.sun.net.httpserver.HttpServer;
  * "<kind>" names the sound "<kind>.wav" (the exercise "learner" names
  * "learner_1.wav"); sounds: "endless" never ends, "program" is not a WAV file,
  * "stall" sends its start and then nothing; the exercise "huge" and every
- * search get a reply that never ends; "attribute" names its sound in an
- * attribute that climbs out of Content.
+ * other search get a reply that never ends; the exercise "claimed" gets a
+ * reply that claims 512 MB; "attribute" names its sound in an attribute that
+ * climbs out of Content. A search for "manyResults" finds 100,000 exercises,
+ * one for "manyMembers" a lesson of 100,000 members. Run alone, it serves
+ * until stopped and names its address on the standard output.
  */
-final class HostilePeer implements AutoCloseable {
+public final class HostilePeer implements AutoCloseable {
     static final byte[] WAV = wav();
 
     private final HttpServer server;
     final AtomicInteger mediaRequests = new AtomicInteger();
+    /** Bytes of endless replies and sounds written so far: what a client let through before it stopped. */
+    final AtomicLong endlessBytes = new AtomicLong();
+    /** Endless replies and sounds still being written. */
+    final AtomicInteger endlessWriters = new AtomicInteger();
+    static final int MANY = 100_000;
+    static final long CLAIMED_BYTES = 512L << 20;
 
     HostilePeer() throws IOException {
         server = HttpServer.create(new InetSocketAddress(InetAddress.getLoopbackAddress(), 0), 16);
@@ -57,26 +67,75 @@ final class HostilePeer implements AutoCloseable {
         }
     }
 
-    /** Sends start and then zeros until the client stops reading. */
-    private static void endless(HttpExchange ex, byte[] start) {
+    /** Sends start and then zeros until the client stops reading; claimed: the length announced, 0 for none. */
+    private void endless(HttpExchange ex, byte[] start, long claimed) {
+        endlessWriters.incrementAndGet();
         try {
-            ex.sendResponseHeaders(200, 0);
+            ex.sendResponseHeaders(200, claimed);
             try (OutputStream out = ex.getResponseBody()) {
                 out.write(start);
                 byte[] zeros = new byte[65536];
-                while (true) {
+                for (long sent = start.length; claimed == 0 || sent < claimed; sent += zeros.length) {
                     out.write(zeros);
+                    endlessBytes.addAndGet(zeros.length);
                 }
             }
         } catch (IOException stopped) {
             ex.close();
+        } finally {
+            endlessWriters.decrementAndGet();
         }
+    }
+
+    /** Waits (bounded) until no endless reply is being written; false when one still is. */
+    boolean endlessStopped() throws InterruptedException {
+        for (int i = 0; i < 500 && endlessWriters.get() > 0; i++) {
+            Thread.sleep(20);
+        }
+        return endlessWriters.get() == 0;
+    }
+
+    private static byte[] utf8(String text) {
+        return text.getBytes(StandardCharsets.UTF_8);
+    }
+
+    private static String manyResults() {
+        StringBuilder b = new StringBuilder("<message><header><status>1</status></header><body><exerciseQueryReply>");
+        for (int i = 0; i < MANY; i++) {
+            b.append("<exercise><manifest persistentManifestID=\"m").append(i).append("\"/></exercise>");
+        }
+        return b.append("<total_result_available>").append(MANY)
+                .append("</total_result_available></exerciseQueryReply></body></message>").toString();
+    }
+
+    private static String manyMembers() {
+        StringBuilder b = new StringBuilder("<message><header><status>1</status></header><body><lessonQueryReply>"
+                + "<lesson numChildren=\"" + MANY + "\"><manifest persistentManifestID=\"manyMembers\"/>"
+                + "<textual_manifest><manifestTitle>many</manifestTitle></textual_manifest><exercises>");
+        for (int i = 1; i <= MANY; i++) {
+            b.append("<exercise sequenceNb=\"").append(i).append("\" persistentManifestID=\"m").append(i).append("\"/>");
+        }
+        return b.append("</exercises></lesson><total_result_available>1</total_result_available>"
+                + "</lessonQueryReply></body></message>").toString();
     }
 
     private void message(HttpExchange ex) throws IOException {
         String request = new String(ex.getRequestBody().readAllBytes(), StandardCharsets.UTF_8);
+        byte[] start = utf8("<message><header><status>1</status></header><body>");
+        if (request.contains("manyResults")) {
+            send(ex, utf8(manyResults()));
+            return;
+        }
+        if (request.contains("manyMembers")) {
+            send(ex, utf8(manyMembers()));
+            return;
+        }
+        if (request.contains("claimed")) {
+            endless(ex, start, CLAIMED_BYTES);
+            return;
+        }
         if (request.contains("Query") || request.contains(">huge<")) {
-            endless(ex, "<message><header><status>1</status></header><body>".getBytes(StandardCharsets.UTF_8));
+            endless(ex, start, 0);
             return;
         }
         if (!request.contains("downloadExercise")) {
@@ -99,10 +158,10 @@ final class HostilePeer implements AutoCloseable {
         String name = ex.getRequestURI().getPath().substring("/media/".length());
         switch (name) {
         case "endless.wav":
-            endless(ex, WAV);
+            endless(ex, WAV, 0);
             break;
         case "program.wav":
-            endless(ex, "MZ\u0090\u0000program".getBytes(StandardCharsets.ISO_8859_1));
+            endless(ex, "MZ\u0090\u0000program".getBytes(StandardCharsets.ISO_8859_1), 0);
             break;
         case "stall.wav":
             ex.sendResponseHeaders(200, 1 << 20);
@@ -122,5 +181,13 @@ final class HostilePeer implements AutoCloseable {
     @Override
     public void close() {
         server.stop(0);
+    }
+
+    /** Serves until the process is stopped. */
+    public static void main(String[] args) throws Exception {
+        HostilePeer peer = new HostilePeer();
+        System.out.println("hostile peer listening on 127.0.0.1:" + peer.server.getAddress().getPort());
+        System.out.flush();
+        Thread.sleep(Long.MAX_VALUE);
     }
 }
