@@ -112,7 +112,7 @@ void LoginForm::greetNewUser()
     MessageBoxHelper::information(
         this, QStringLiteral("Network error"),
         tr("A working Internet connection cannot be found.\nYou must be connected to the Internet before you can start to use Vireda.\n\n"
-           "Please close Vireda, connect to the Internet and then restart Vireda to become part of the Vireda community."));
+           "Please connect to the Internet, then sign in again to become part of the Vireda community."));
     lockToOffline();
 }
 
@@ -124,7 +124,7 @@ void LoginForm::checkNetworkStatus(bool showMessage)
     if (showMessage && mNetManager) {
         MessageBoxHelper::information(this, mAppName,
                                       tr("Network error. If you wish to upload and download content,\n"
-                                         "please make sure you have a valid Internet connection and restart Vireda."));
+                                         "please make sure you have a valid Internet connection, then sign in again."));
     }
 }
 
@@ -216,7 +216,7 @@ void LoginForm::loginUser()
         lEditPassword->setEnabled(true);
         const int answer = MessageBoxHelper::show(
             MessageBoxHelper::Warning, this, mAppName,
-            tr("Sorry, we could not sign you in because the network did not initialize correctly.\nConnect as Offline or restart Vireda."),
+            tr("Sorry, we could not sign you in because the network did not initialize correctly.\nConnect as Offline, or cancel and sign in again once you are connected."),
             {tr("Cancel Login"), tr("Connect as Offline")}, 0, -1);
         if (answer == 1) {
             checkNetworkStatus(false);

@@ -70,17 +70,17 @@ Wenn Sie Vireda zum ersten Mal verwenden, registrieren Sie sich bitte als neuer 
         <source>A working Internet connection cannot be found.
 You must be connected to the Internet before you can start to use Vireda.
 
-Please close Vireda, connect to the Internet and then restart Vireda to become part of the Vireda community.</source>
+Please connect to the Internet, then sign in again to become part of the Vireda community.</source>
         <translation>Es wurde keine funktionierende Internetverbindung gefunden.
 Sie müssen mit dem Internet verbunden sein, bevor Sie Vireda verwenden können.
 
-Bitte schließen Sie Vireda, verbinden Sie sich mit dem Internet und starten Sie Vireda dann neu, um Teil der Vireda-Gemeinschaft zu werden.</translation>
+Bitte verbinden Sie sich mit dem Internet und melden Sie sich dann erneut an, um Teil der Vireda-Gemeinschaft zu werden.</translation>
     </message>
     <message>
         <source>Network error. If you wish to upload and download content,
-please make sure you have a valid Internet connection and restart Vireda.</source>
+please make sure you have a valid Internet connection, then sign in again.</source>
         <translation>Netzwerkfehler. Wenn Sie Inhalte hoch- und herunterladen möchten,
-stellen Sie bitte sicher, dass Sie eine funktionierende Internetverbindung haben, und starten Sie Vireda neu.</translation>
+stellen Sie bitte sicher, dass Sie eine funktionierende Internetverbindung haben, und melden Sie sich dann erneut an.</translation>
     </message>
     <message>
         <source>Username field blank. Please enter the username
@@ -144,9 +144,9 @@ Wenn Sie ein neuer Benutzer sind, registrieren Sie sich bitte zuerst, um sich be
     </message>
     <message>
         <source>Sorry, we could not sign you in because the network did not initialize correctly.
-Connect as Offline or restart Vireda.</source>
+Connect as Offline, or cancel and sign in again once you are connected.</source>
         <translation>Die Anmeldung ist leider fehlgeschlagen, weil das Netzwerk nicht richtig gestartet wurde.
-Melden Sie sich offline an oder starten Sie Vireda neu.</translation>
+Melden Sie sich offline an, oder brechen Sie ab und melden Sie sich erneut an, sobald Sie verbunden sind.</translation>
     </message>
     <message>
         <source>Cancel Login</source>

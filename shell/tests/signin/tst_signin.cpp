@@ -29,11 +29,11 @@ const QString kWrongCredentials = QStringLiteral(
     "If you are a new user, please register first to login to Vireda.");
 const QString kNotInitialized = QStringLiteral(
     "Sorry, we could not sign you in because the network did not initialize correctly.\n"
-    "Connect as Offline or restart Vireda.");
+    "Connect as Offline, or cancel and sign in again once you are connected.");
 const QString kUnknownError = QStringLiteral("Sorry, we could not sign you in because of unknown error.");
 const QString kNetworkCheck = QStringLiteral(
     "Network error. If you wish to upload and download content,\n"
-    "please make sure you have a valid Internet connection and restart Vireda.");
+    "please make sure you have a valid Internet connection, then sign in again.");
 const QString kNotAccessible = QStringLiteral(
     "The Vireda network is not accessible. To re-enable online features please\n"
     "make sure you have a valid Internet connection, then sign out and sign in again.");
@@ -425,8 +425,8 @@ private slots:
         const QString noNetwork = MessageBoxHelper::logLine(
             MessageBoxHelper::Information, "Network error",
             "A working Internet connection cannot be found.\nYou must be connected to the Internet before you can "
-            "start to use Vireda.\n\nPlease close Vireda, connect to the Internet and then restart Vireda to become "
-            "part of the Vireda community.",
+            "start to use Vireda.\n\nPlease connect to the Internet, then sign in again to become part of the Vireda "
+            "community.",
             {"OK"});
 
         QTest::newRow("first start, existing user") << QVariant() << "1" << QList<int>{1} << QStringList{welcome}
