@@ -34,6 +34,14 @@ bool readNumber(sqlite3* handle, const char* sql, qint64* value)
     return ok;
 }
 
+// data_version moves with commits of other connections, total_changes()
+// with every write of this one.
+bool readVersion(sqlite3* handle, qint64* dataVersion, qint64* changes)
+{
+    return handle && readNumber(handle, "PRAGMA data_version", dataVersion)
+           && readNumber(handle, "SELECT total_changes()", changes);
+}
+
 // Reads the rows on a connection whose read has begun, then closes it.
 std::shared_ptr<ExerciseSnapshot> readAndClose(sqlite3* reader, const std::function<void()>& hook)
 {
@@ -70,8 +78,7 @@ void ExerciseIndex::startLoading(QSqlDatabase database)
     if (!file || !*file)
         return;
     auto load = std::make_unique<Load>();
-    if (!readNumber(handle, "PRAGMA data_version", &load->dataVersion)
-            || !readNumber(handle, "SELECT total_changes()", &load->changes))
+    if (!readVersion(handle, &load->dataVersion, &load->changes))
         return;
     sqlite3* reader = nullptr;
     if (sqlite3_open_v2(file, &reader, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
@@ -103,9 +110,8 @@ void ExerciseIndex::takeLoaded(QSqlDatabase database)
     sqlite3* handle = handleOf(database);
     qint64 dataVersion = 0;
     qint64 changes = 0;
-    if (!rows || !handle || !load->followed || load->inWrite || !readNumber(handle, "PRAGMA data_version", &dataVersion)
-            || !readNumber(handle, "SELECT total_changes()", &changes) || dataVersion != load->dataVersion
-            || changes != load->changes)
+    if (!rows || !load->followed || load->inWrite || !readVersion(handle, &dataVersion, &changes)
+            || dataVersion != load->dataVersion || changes != load->changes)
         return;
     if (load->rowsWritten) {
         rows = rows->withExercisesRead(handle, load->ids, load->lastId);
@@ -129,12 +135,9 @@ std::shared_ptr<const ExerciseSnapshot> ExerciseIndex::current(QSqlDatabase data
     const bool own = sqlite3_get_autocommit(handle) != 0;
     if (own && sqlite3_exec(handle, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
         return nullptr;
-    // data_version moves with commits of other connections, total_changes()
-    // with every write of this one.
     qint64 dataVersion = 0;
     qint64 changes = 0;
-    bool ok = readNumber(handle, "PRAGMA data_version", &dataVersion)
-              && readNumber(handle, "SELECT total_changes()", &changes);
+    bool ok = readVersion(handle, &dataVersion, &changes);
     if (ok && (!mSnapshot || dataVersion != mDataVersion || changes != mChanges)) {
         mSnapshot.reset();
         mSnapshot = ExerciseSnapshot::load(handle);
@@ -179,8 +182,7 @@ void ExerciseIndex::beforeWrite(QSqlDatabase database)
         qint64 lastId = 0;
         if (!load.followed)
             return;
-        if (!handle || !readNumber(handle, "PRAGMA data_version", &dataVersion)
-                || !readNumber(handle, "SELECT total_changes()", &changes) || dataVersion != load.dataVersion
+        if (!readVersion(handle, &dataVersion, &changes) || dataVersion != load.dataVersion
                 || changes != load.changes || !readNumber(handle, "SELECT COALESCE(MAX(lmid), 0) FROM m", &lastId)) {
             load.followed = false;
             return;
@@ -190,8 +192,7 @@ void ExerciseIndex::beforeWrite(QSqlDatabase database)
         load.inWrite = true;
         return;
     }
-    if (!handle || !mSnapshot || !readNumber(handle, "PRAGMA data_version", &dataVersion)
-            || !readNumber(handle, "SELECT total_changes()", &changes) || dataVersion != mDataVersion
+    if (!mSnapshot || !readVersion(handle, &dataVersion, &changes) || dataVersion != mDataVersion
             || changes != mChanges || !readNumber(handle, "SELECT COALESCE(MAX(lmid), 0) FROM m", &mLastId))
         return;
     mTracking = true;
@@ -207,8 +208,7 @@ void ExerciseIndex::afterWrite(QSqlDatabase database, bool rowsChanged, const QL
         sqlite3* handle = handleOf(database);
         qint64 dataVersion = 0;
         qint64 changes = 0;
-        if (!handle || !readNumber(handle, "PRAGMA data_version", &dataVersion)
-                || !readNumber(handle, "SELECT total_changes()", &changes) || dataVersion != load.dataVersion) {
+        if (!readVersion(handle, &dataVersion, &changes) || dataVersion != load.dataVersion) {
             load.followed = false;
             return;
         }
@@ -226,8 +226,7 @@ void ExerciseIndex::afterWrite(QSqlDatabase database, bool rowsChanged, const QL
     qint64 dataVersion = 0;
     qint64 changes = 0;
     // Another connection's commit in between: the next query reads everything.
-    if (!handle || !readNumber(handle, "PRAGMA data_version", &dataVersion)
-            || !readNumber(handle, "SELECT total_changes()", &changes) || dataVersion != mDataVersion)
+    if (!readVersion(handle, &dataVersion, &changes) || dataVersion != mDataVersion)
         return;
     if (changes == mChanges)
         return;
