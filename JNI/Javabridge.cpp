@@ -74,15 +74,6 @@ void outf(const char* format, ...)
     std::fflush(stdout);
 }
 
-void errf(const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    std::vfprintf(stderr, format, args);
-    va_end(args);
-    std::fflush(stderr);
-}
-
 // Attaches the calling thread to the virtual machine once.
 bool attached()
 {

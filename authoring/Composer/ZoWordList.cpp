@@ -20,11 +20,6 @@ namespace {
 const QString kListFolder = QStringLiteral("Content/TemplateList");
 const QString kDeclaration = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>");
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("ZoWordList", text);
-}
-
 // One marks record: the row and the byte count of the exercise's XML on one
 // line, then that XML (UTF-8) and a line feed.
 constexpr qsizetype kMaxMarkBytes = 1024 * 1024;

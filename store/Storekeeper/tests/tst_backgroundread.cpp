@@ -84,7 +84,7 @@ void tst_Storekeeper::writesDuringBackgroundRead()
     QFETCH(bool, followed);
     QSqlDatabase db = f->database();
     QStringList ids;
-    for (const QString& term : {"Apple", "bread", "Cherry", "cheese", "Tea", "apple pie"})
+    for (const char* term : {"Apple", "bread", "Cherry", "cheese", "Tea", "apple pie"})
         ids << f->addExercise(term, ids.size() % 2 ? QStringLiteral("French") : QStringLiteral("English"));
     QVERIFY(!ids.contains(QString()));
     // The two newest manifests.
@@ -199,7 +199,7 @@ void tst_Storekeeper::writesDuringBackgroundRead()
 void tst_Storekeeper::searchBeforeBackgroundReadWaits()
 {
     QSqlDatabase db = f->database();
-    for (const QString& term : {"Apple", "bread", "Cherry", "cheese"})
+    for (const char* term : {"Apple", "bread", "Cherry", "cheese"})
         QVERIFY(!f->addExercise(term).isEmpty());
     const QStringList expected = wholeRead(db);
 
@@ -235,7 +235,7 @@ void tst_Storekeeper::signInStartsTheRead()
     // Through the plug-in: the count the window asks at sign-in, a save
     // while the rows are read, then the first type-ahead.
     IDbManager* store = f->store();
-    for (const QString& term : {"Apple", "bread", "Cherry"})
+    for (const char* term : {"Apple", "bread", "Cherry"})
         QVERIFY(!f->addExercise(term).isEmpty());
     QCOMPARE(store->uploadableCount(QStringLiteral("alice")), 3);
     QVERIFY(!f->addExercise(QStringLiteral("apple pie")).isEmpty());

@@ -721,6 +721,7 @@ private slots:
         QVERIFY(seen);
         QCOMPARE(mFx->lessons().size(), lessonsBefore);
         QVERIFY(mFx->tree().boxesSince(mark).isEmpty());
+        QCOMPARE(mHost->uploadCountUpdates, counted);
     }
 
     void saveAsLessonWithoutStoredExercisesSaysSo()
