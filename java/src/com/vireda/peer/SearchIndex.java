@@ -30,13 +30,11 @@ public final class SearchIndex {
     private static final class Entry {
         final String id;
         final String language;
-        final String[] texts;
         final String[] filters;
 
-        Entry(String id, String language, String[] texts, String[] filters) {
+        Entry(String id, String language, String[] filters) {
             this.id = id;
             this.language = language;
-            this.texts = texts;
             this.filters = filters;
         }
     }
@@ -100,6 +98,15 @@ public final class SearchIndex {
     private final Map<Long, Positions> byPiece = new HashMap<>();
     /** The language of each position, as a number of languageCodes. */
     private int[] languageOf = new int[16];
+    /**
+     * The folded texts of every entry, one entry after another: the number of its texts,
+     * then each text's length (two chars, high first) and characters. A search checks the
+     * texts here, a look at one place instead of at several objects.
+     */
+    private char[] texts = new char[256];
+    private int textsUsed;
+    /** Where the texts of each position begin in texts. */
+    private int[] textsOf = new int[16];
     private final Map<String, Integer> languageCodes = new HashMap<>();
     /** True once an entry was replaced: the lists of its old texts still hold it. */
     private boolean replaced;
@@ -144,7 +151,7 @@ public final class SearchIndex {
             for (int i = 0; i < filters.length; i++) {
                 filters[i] = shared(filters[i]);
             }
-            Entry entry = new Entry(id, shared(lang), folded, filters);
+            Entry entry = new Entry(id, shared(lang), filters);
             Integer at = positions.get(id);
             int position;
             if (at != null) {
@@ -160,7 +167,10 @@ public final class SearchIndex {
             byLanguage.computeIfAbsent(entry.language, k -> new Positions()).add(position);
             if (position >= languageOf.length) {
                 languageOf = Arrays.copyOf(languageOf, position + (position >> 1) + 16);
+                textsOf = Arrays.copyOf(textsOf, languageOf.length);
             }
+            // A replaced entry's earlier texts stay unused in the arena.
+            textsOf[position] = appendTexts(folded);
             int code = languageCodes.computeIfAbsent(entry.language, k -> languageCodes.size());
             languageOf[position] = code;
             for (String text : folded) {
@@ -173,6 +183,65 @@ public final class SearchIndex {
         } finally {
             lock.writeLock().unlock();
         }
+    }
+
+    private int appendTexts(String[] folded) {
+        if (folded.length > Character.MAX_VALUE) {
+            throw new IllegalArgumentException("too many texts");
+        }
+        long needed = textsUsed + 1L;
+        for (String t : folded) {
+            needed += 2L + t.length();
+        }
+        if (needed > Integer.MAX_VALUE - 16) {
+            throw new IllegalStateException("the search index is full");
+        }
+        if (needed > texts.length) {
+            texts = Arrays.copyOf(texts, (int) Math.min(Integer.MAX_VALUE - 16, Math.max(needed, texts.length * 2L)));
+        }
+        int start = textsUsed;
+        int at = start;
+        texts[at++] = (char) folded.length;
+        for (String t : folded) {
+            texts[at++] = (char) (t.length() >>> 16);
+            texts[at++] = (char) t.length();
+            t.getChars(0, t.length(), texts, at);
+            at += t.length();
+        }
+        textsUsed = at;
+        return start;
+    }
+
+    /** True when one of the texts of the entry at position holds needle (not empty). */
+    private boolean textsHold(int position, char[] needle) {
+        char[] t = texts;
+        int at = textsOf[position];
+        int count = t[at++];
+        for (int n = 0; n < count; n++) {
+            int length = t[at] << 16 | t[at + 1];
+            at += 2;
+            if (holds(t, at, at + length, needle)) {
+                return true;
+            }
+            at += length;
+        }
+        return false;
+    }
+
+    private static boolean holds(char[] t, int from, int to, char[] needle) {
+        char first = needle[0];
+        for (int i = from, last = to - needle.length; i <= last; i++) {
+            if (t[i] == first) {
+                int k = 1;
+                while (k < needle.length && t[i + k] == needle[k]) {
+                    k++;
+                }
+                if (k == needle.length) {
+                    return true;
+                }
+            }
+        }
+        return false;
     }
 
     public int size() {
@@ -284,6 +353,7 @@ public final class SearchIndex {
             if (!filtered && !checkText) {
                 known = !checkLanguage ? count : replaced || list == null ? -1 : list.countOf(langCode);
             }
+            char[] needleChars = needle.toCharArray();
             for (int k = 0; k < count; k++) {
                 if (known >= 0 && total >= first + pageSize) {
                     break;
@@ -292,13 +362,13 @@ public final class SearchIndex {
                 if (checkLanguage && languageOf[position] != langCode) {
                     continue;
                 }
+                if (checkText && !textsHold(position, needleChars)) {
+                    continue;
+                }
                 Entry e = null;
-                if (checkText || filtered) {
+                if (filtered) {
                     e = entries.get(position);
-                    if (checkText && !containsAny(e.texts, needle)) {
-                        continue;
-                    }
-                    if (filtered && !filtersMatch(e.filters, wanted)) {
+                    if (!filtersMatch(e.filters, wanted)) {
                         continue;
                     }
                 }
@@ -314,15 +384,6 @@ public final class SearchIndex {
             lock.readLock().unlock();
         }
         return new Page(total, ids);
-    }
-
-    private static boolean containsAny(String[] texts, String needle) {
-        for (String t : texts) {
-            if (t.contains(needle)) {
-                return true;
-            }
-        }
-        return false;
     }
 
     private static boolean filtersMatch(String[] values, String[] wanted) {

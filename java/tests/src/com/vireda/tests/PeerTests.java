@@ -336,8 +336,15 @@ public final class PeerTests {
             for (int k = random.nextInt(5); k >= 0; k--) {
                 term.append(syllables[random.nextInt(syllables.length)]);
             }
-            String[] row = {langs[random.nextInt(langs.length)], term.toString(), voices[random.nextInt(voices.length)]};
-            index.add(id, row[0], new String[] {row[1]}, new String[] {row[2]});
+            String[] row = {langs[random.nextInt(langs.length)], term.toString(), voices[random.nextInt(voices.length)],
+                null};
+            if (i % 3 == 0) {
+                // a second text, as a lesson's description; a match never spans two texts
+                row[3] = syllables[random.nextInt(syllables.length)] + syllables[random.nextInt(syllables.length)];
+                index.add(id, row[0], new String[] {row[1], row[3]}, new String[] {row[2]});
+            } else {
+                index.add(id, row[0], new String[] {row[1]}, new String[] {row[2]});
+            }
             scan.put(id, row);
         }
         String[] needles = {"", "a", "ñ", "ma", "Ma", "a ", "mac", "rov", "ven", "maca", "ro li", "𝄞", "äö", "x",
@@ -350,7 +357,8 @@ public final class PeerTests {
                         String[] row = e.getValue();
                         String n = needle.trim().toLowerCase(java.util.Locale.ROOT);
                         if ((lang.isEmpty() || lang.equals(row[0].trim().toLowerCase(java.util.Locale.ROOT)))
-                                && row[1].trim().toLowerCase(java.util.Locale.ROOT).contains(n)
+                                && (row[1].trim().toLowerCase(java.util.Locale.ROOT).contains(n) || row[3] != null
+                                        && row[3].trim().toLowerCase(java.util.Locale.ROOT).contains(n))
                                 && (voice.isEmpty() || voice.equals(row[2]))) {
                             expected.add(e.getKey());
                         }
