@@ -102,6 +102,10 @@ public final class PeerStore implements AutoCloseable {
     /** Every read connection opened so far; they open as reads come at the same time. */
     private final List<Connection> allReaders = new ArrayList<>();
     private final String url;
+    /** Stored documents never change: the pages searches give out lately are not read again. */
+    private static final long CACHED_DOC_CHARS = 2L << 20;
+    private final DocumentCache exerciseDocCache = new DocumentCache(CACHED_DOC_CHARS);
+    private final DocumentCache lessonDocCache = new DocumentCache(CACHED_DOC_CHARS);
 
     public PeerStore(Path dataDirectory) throws SQLException {
         try {
@@ -448,20 +452,20 @@ public final class PeerStore implements AutoCloseable {
 
     /** Stored documents of the given ids, in the order of the ids; unknown ids are left out. */
     public List<String> exerciseDocs(List<String> pmids) throws SQLException {
-        return docs("exercises", pmids);
+        return docs("exercises", exerciseDocCache, pmids);
     }
 
     public List<String> lessonDocs(List<String> pmids) throws SQLException {
-        return docs("lessons", pmids);
+        return docs("lessons", lessonDocCache, pmids);
     }
 
     public String exerciseDoc(String pmid) throws SQLException {
-        List<String> d = docs("exercises", List.of(pmid));
+        List<String> d = exerciseDocs(List.of(pmid));
         return d.isEmpty() ? null : d.get(0);
     }
 
     public String lessonDoc(String pmid) throws SQLException {
-        List<String> d = docs("lessons", List.of(pmid));
+        List<String> d = lessonDocs(List.of(pmid));
         return d.isEmpty() ? null : d.get(0);
     }
 
@@ -476,12 +480,34 @@ public final class PeerStore implements AutoCloseable {
         });
     }
 
-    private List<String> docs(String table, List<String> pmids) throws SQLException {
-        return read(c -> {
-            List<String> result = new ArrayList<>(pmids.size());
-            if (pmids.isEmpty()) {
-                return result;
+    private List<String> docs(String table, DocumentCache cache, List<String> pmids) throws SQLException {
+        String[] cached = new String[pmids.size()];
+        List<String> missing = new ArrayList<>();
+        for (int i = 0; i < cached.length; i++) {
+            cached[i] = cache.get(pmids.get(i));
+            if (cached[i] == null) {
+                missing.add(pmids.get(i));
             }
+        }
+        Map<String, String> read = missing.isEmpty() ? Map.of() : uncachedDocs(table, missing);
+        List<String> result = new ArrayList<>(pmids.size());
+        for (int i = 0; i < cached.length; i++) {
+            String doc = cached[i];
+            if (doc == null) {
+                doc = read.get(pmids.get(i));
+                if (doc == null) {
+                    continue;
+                }
+                cache.put(pmids.get(i), doc);
+            }
+            result.add(doc);
+        }
+        return result;
+    }
+
+    /** The documents of those ids that may be given out, by id. */
+    private Map<String, String> uncachedDocs(String table, List<String> pmids) throws SQLException {
+        return read(c -> {
             StringBuilder marks = new StringBuilder();
             for (int i = 0; i < pmids.size(); i++) {
                 marks.append(i == 0 ? "?" : ", ?");
@@ -499,13 +525,7 @@ public final class PeerStore implements AutoCloseable {
                     }
                 }
             }
-            for (String id : pmids) {
-                String doc = found.get(id);
-                if (doc != null) {
-                    result.add(doc);
-                }
-            }
-            return result;
+            return found;
         });
     }
 
