@@ -11,7 +11,7 @@ import java.util.concurrent.locks.ReentrantReadWriteLock;
 /**
  * In-memory index of searchable content: a language, the texts a search
  * looks into (lower-cased) and the values of the optional filters. Each
- * language and each piece of one to three characters of the texts keeps the
+ * language and each piece of one to four characters of the texts keeps the
  * positions of its entries, so a search looks only at the entries of its
  * shortest list.
  */
@@ -88,14 +88,14 @@ public final class SearchIndex {
         }
     }
 
-    private static final int LONGEST_PIECE = 3;
+    private static final int LONGEST_PIECE = 4;
 
     private final String[] filterNames;
     private final List<Entry> entries = new ArrayList<>();
     private final Map<String, Integer> positions = new HashMap<>();
     private final Map<String, Positions> byLanguage = new HashMap<>();
-    /** Keyed by the piece's characters, 16 bits each, above its length. */
-    private final Map<Long, Positions> byPiece = new HashMap<>();
+    /** By the piece's length, then keyed by its characters, 16 bits each. */
+    private final List<Map<Long, Positions>> byPiece = new ArrayList<>();
     /** The language of each position, as a number of languageCodes. */
     private int[] languageOf = new int[16];
     /**
@@ -117,6 +117,9 @@ public final class SearchIndex {
     /** filterNames: the request elements that filter, in the order of the values given to add(). */
     public SearchIndex(String... filterNames) {
         this.filterNames = filterNames.clone();
+        for (int length = 0; length <= LONGEST_PIECE; length++) {
+            byPiece.add(new HashMap<>());
+        }
     }
 
     static String fold(String text) {
@@ -124,7 +127,7 @@ public final class SearchIndex {
     }
 
     private static Long pieceKey(String text, int from, int length) {
-        long key = length;
+        long key = 0;
         for (int i = from; i < from + length; i++) {
             key = (key << 16) | text.charAt(i);
         }
@@ -176,7 +179,8 @@ public final class SearchIndex {
             for (String text : folded) {
                 for (int length = 1; length <= LONGEST_PIECE; length++) {
                     for (int i = 0; i + length <= text.length(); i++) {
-                        byPiece.computeIfAbsent(pieceKey(text, i, length), k -> new Positions()).add(position, code);
+                        byPiece.get(length).computeIfAbsent(pieceKey(text, i, length), k -> new Positions())
+                                .add(position, code);
                     }
                 }
             }
@@ -298,14 +302,14 @@ public final class SearchIndex {
         }
         if (needle.length() <= LONGEST_PIECE) {
             if (!needle.isEmpty()) {
-                Positions p = byPiece.getOrDefault(pieceKey(needle, 0, needle.length()), NONE);
+                Positions p = byPiece.get(needle.length()).getOrDefault(pieceKey(needle, 0, needle.length()), NONE);
                 best = best == null || p.size < best.size ? p : best;
             }
             return best;
         }
         List<Positions> pieces = new ArrayList<>();
         for (int i = 0; i + LONGEST_PIECE <= needle.length(); i++) {
-            Positions p = byPiece.getOrDefault(pieceKey(needle, i, LONGEST_PIECE), NONE);
+            Positions p = byPiece.get(LONGEST_PIECE).getOrDefault(pieceKey(needle, i, LONGEST_PIECE), NONE);
             if (p.size == 0) {
                 return NONE;
             }
