@@ -71,6 +71,7 @@ public final class PeerTests {
                 {"hashingIsBounded", (Case) PeerTests::hashingIsBounded},
                 {"readsDoNotWaitForAWrite", (Case) PeerTests::readsDoNotWaitForAWrite},
                 {"manyReadsShareAFewConnections", (Case) PeerTests::manyReadsShareAFewConnections},
+                {"documentsReadAgainAnswerAsTheFirstTime", (Case) PeerTests::documentsReadAgainAnswerAsTheFirstTime},
                 {"searchesWaitForTheIndexTheStartDoesNot", (Case) PeerTests::searchesWaitForTheIndexTheStartDoesNot},
                 {"lessonSearchAndDownload", (Case) PeerTests::lessonSearchAndDownload},
                 {"badInputChangesNothing", (Case) PeerTests::badInputChangesNothing},
@@ -457,6 +458,42 @@ public final class PeerTests {
             Check.equal("NEW-1", Xml.attr(Xml.child(found.get(2), "manifest"), "persistentManifestID"), "last in order");
         } finally {
             pool.shutdownNow();
+        }
+    }
+
+    /**
+     * Documents asked for again, and again after enough others to push them out of memory,
+     * come back as the first time: in the order asked, unknown and oversized ones left out.
+     */
+    static void documentsReadAgainAnswerAsTheFirstTime() throws Exception {
+        java.nio.file.Path dir = java.nio.file.Files.createTempDirectory("vireda-docs");
+        try (com.vireda.peer.PeerStore store = new com.vireda.peer.PeerStore(dir)) {
+            String[] noFilters = new String[com.vireda.peer.PeerStore.EXERCISE_FILTERS.length];
+            List<com.vireda.peer.PeerStore.Exercise> rows = new ArrayList<>();
+            // 3,000 documents of 2,000 characters: more than memory keeps
+            for (int i = 0; i < 3000; i++) {
+                String doc = "<exercise id=\"e" + i + "\">" + "x".repeat(2000) + "</exercise>";
+                if (i == 1) {
+                    doc = "<exercise>" + "y".repeat(com.vireda.peer.PeerStore.MAX_DOC_CHARS) + "</exercise>";
+                }
+                rows.add(new com.vireda.peer.PeerStore.Exercise("e" + i, "t" + i, "m" + i, "u", "term " + i, "spa",
+                        noFilters, null, doc));
+            }
+            store.insertExercises(rows);
+            List<String> asked = List.of("e2", "e1", "e0", "nobody", "e2", "e2999");
+            List<String> expected = List.of(rows.get(2).doc(), rows.get(0).doc(), rows.get(2).doc(),
+                    rows.get(2999).doc());
+            Check.equal(expected, store.exerciseDocs(asked), "first read");
+            Check.equal(expected, store.exerciseDocs(asked), "read again");
+            Check.equal(null, store.exerciseDoc("e1"), "oversized, read again");
+            for (int i = 3; i < 3000; i += 50) {
+                store.exerciseDocs(rows.subList(i, Math.min(i + 50, 3000)).stream()
+                        .map(com.vireda.peer.PeerStore.Exercise::pmid).collect(java.util.stream.Collectors.toList()));
+            }
+            Check.equal(expected, store.exerciseDocs(asked), "read after many others");
+            Check.equal(List.of(), store.lessonDocs(List.of("e2")), "an exercise is not a lesson");
+        } finally {
+            PeerFixture.deleteTree(dir);
         }
     }
 
