@@ -1,4 +1,5 @@
 #include "SqlRunner.h"
+#include "StoreLog.h"
 
 #include "StatementCache.h"
 #include "StoreWriteError.h"
@@ -8,14 +9,13 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QTextStream>
 
 namespace {
 
 void reportError(const QSqlQuery& query, const QString& sql)
 {
     StoreWriteError::note(query.lastError());
-    QTextStream(stdout) << "SQL ERROR: " << query.lastError().text() << " in: " << sql << Qt::endl;
+    qCWarning(lcStore).noquote().nospace() << "SQL ERROR: " << query.lastError().text() << " in: " << sql;
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "ZoDbBase.h"
+#include "StoreLog.h"
 
 #include "IdList.h"
 #include "LikePattern.h"
@@ -6,7 +7,6 @@
 #include "ZoDbCodes.h"
 #include "ZoDbHelper.h"
 
-#include <QTextStream>
 
 ZoDbBase::ZoDbBase(QSqlDatabase database, StatementCache* cache, ZoDbHelper* helper)
     : SqlRunner(database, cache, helper)
@@ -132,7 +132,7 @@ int ZoDbBase::setDoNotUpload(QString idList, QString flag)
 {
     qint64 value = 0;
     if (!IdList::toId(flag, &value)) {
-        QTextStream(stdout) << "not an upload flag: " << flag << Qt::endl;
+        qCWarning(lcStore).noquote().nospace() << "not an upload flag: " << flag;
         return 0;
     }
     const QList<qint64> ids = IdList::parse(idList);

@@ -1,4 +1,5 @@
 #include "ZoDbUser.h"
+#include "StoreLog.h"
 
 #include "WriteTransaction.h"
 #include "ZoDbHelper.h"
@@ -6,7 +7,6 @@
 #include "ZoUser.h"
 #include "ZoUserFluency.h"
 
-#include <QTextStream>
 
 ZoDbUser::ZoDbUser(QSqlDatabase database, StatementCache* cache, ZoDbHelper* helper)
     : SqlRunner(database, cache, helper)
@@ -45,7 +45,7 @@ ZoUser* ZoDbUser::insert(QHash<QString, QString> data)
     const QList<ZoUser*> existing = select({{QStringLiteral("Username"), username}});
     if (!existing.isEmpty()) {
         qDeleteAll(existing);
-        QTextStream(stdout) << "User already Exist" << Qt::endl;
+        qCInfo(lcStore, "User already Exist");
         return nullptr;
     }
 
