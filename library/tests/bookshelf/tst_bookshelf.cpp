@@ -126,6 +126,8 @@ private:
     }
     QString addExercise(const QString& term, const QString& language, bool withSound = true);
     void signIn(const QString& name, const QStringList& languages);
+    // The form as the shell makes it, before its first refreshData.
+    void createForm();
     void openForm();
     void closeForm();
     QString treeText(int item) const { return child<QTreeWidget>("trWidgetResults")->topLevelItem(item)->text(0); }
@@ -223,7 +225,7 @@ void BookshelfTest::signIn(const QString& name, const QStringList& languages)
     QVERIFY(SignedInUser::signIn(name, languages));
 }
 
-void BookshelfTest::openForm()
+void BookshelfTest::createForm()
 {
     closeForm();
     mHost = std::make_unique<TestHost>();
@@ -235,6 +237,12 @@ void BookshelfTest::openForm()
     mForm->init();
     mForm->retranslateView();
     mForm->updateViewLists();
+}
+
+void BookshelfTest::openForm()
+{
+    createForm();
+    QVERIFY(mForm);
     mForm->refreshData();
     mHost->resize(1000, 700);
     mHost->show();
@@ -1194,15 +1202,8 @@ void BookshelfTest::firstListingWaitsForNoRead()
     // Sign-in: the count the window asks starts the read, then the tab lists.
     mStore->uploadableCount(QStringLiteral("learner"));
     QVERIFY(store->property("exerciseRowsLoading").toBool());
-    mHost = std::make_unique<TestHost>();
-    mRoot = PluginLocator::instance(QStringLiteral("plugins_dll/Forms/Bookshelf.dll"));
-    mForm = qobject_cast<IForm*>(mRoot);
+    createForm();
     QVERIFY(mForm);
-    mForm->setMainWindow(mHost.get());
-    mHost->setCentralWidget(mForm->widget());
-    mForm->init();
-    mForm->retranslateView();
-    mForm->updateViewLists();
     child<QLineEdit>("lEditSearchField")->setText(typed);
     mForm->refreshData();
     // The rows are taken up only from the window's loop: the listing did not wait.
