@@ -1,4 +1,5 @@
 #include "ZoDbConnection.h"
+
 #include "StoreLog.h"
 
 #include <QSqlError>

@@ -1,4 +1,5 @@
 #include "ZoDbSchema.h"
+
 #include "StoreLog.h"
 
 #include <QSqlError>

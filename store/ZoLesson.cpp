@@ -1,7 +1,7 @@
 #include "ZoLesson.h"
-#include "StoreLog.h"
 
 #include "ManifestTemplate.h"
+#include "StoreLog.h"
 #include "ZoDbHelper.h"
 
 #include <QDomDocument>

@@ -1,6 +1,6 @@
 #include "IdList.h"
-#include "StoreLog.h"
 
+#include "StoreLog.h"
 
 bool IdList::toId(const QString& text, qint64* id)
 {

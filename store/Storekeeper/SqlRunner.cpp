@@ -1,7 +1,7 @@
 #include "SqlRunner.h"
-#include "StoreLog.h"
 
 #include "StatementCache.h"
+#include "StoreLog.h"
 #include "StoreWriteError.h"
 #include "ZoDbCodes.h"
 #include "ZoDbHelper.h"

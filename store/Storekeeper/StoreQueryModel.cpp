@@ -1,4 +1,5 @@
 #include "StoreQueryModel.h"
+
 #include "StoreLog.h"
 
 #include <QSqlDatabase>

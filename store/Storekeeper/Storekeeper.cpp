@@ -1,10 +1,10 @@
 #include "Storekeeper.h"
-#include "StoreLog.h"
 
 #include "CountedWrite.h"
 #include "ExerciseIndex.h"
 #include "IdList.h"
 #include "StatementCache.h"
+#include "StoreLog.h"
 #include "UploadCounter.h"
 #include "ZoDbBase.h"
 #include "ZoDbConnection.h"

@@ -1,6 +1,6 @@
 #include "WriteTransaction.h"
-#include "StoreLog.h"
 
+#include "StoreLog.h"
 #include "StoreWriteError.h"
 
 #include <QSqlError>

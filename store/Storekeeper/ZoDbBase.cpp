@@ -1,12 +1,11 @@
 #include "ZoDbBase.h"
-#include "StoreLog.h"
 
 #include "IdList.h"
 #include "LikePattern.h"
 #include "StatementCache.h"
+#include "StoreLog.h"
 #include "ZoDbCodes.h"
 #include "ZoDbHelper.h"
-
 
 ZoDbBase::ZoDbBase(QSqlDatabase database, StatementCache* cache, ZoDbHelper* helper)
     : SqlRunner(database, cache, helper)

@@ -1,8 +1,8 @@
 #include "ZoDbLesson.h"
-#include "StoreLog.h"
 
 #include "IdList.h"
 #include "LikePattern.h"
+#include "StoreLog.h"
 #include "StoreQueryModel.h"
 #include "WriteTransaction.h"
 #include "ZoDbCodes.h"
