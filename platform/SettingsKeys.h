@@ -20,6 +20,10 @@ inline constexpr QLatin1String DatabaseVersion{"database/version"};
 inline constexpr QLatin1String LocalIps{"network/localips"};
 inline constexpr QLatin1String XmlVersion{"xml/version"};
 
+// Keys of one user's own, under userKey.
+inline constexpr QLatin1String LibrarySplash{"LibrarySplash"};
+inline constexpr QLatin1String LibraryLanguage{"LibraryLanguage"};
+
 // "users/<name>/<key>": a key of one user's own, such as "FirstTime".
 inline QString userKey(const QString& user, const QString& key)
 {

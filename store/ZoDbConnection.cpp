@@ -1,6 +1,7 @@
 #include "ZoDbConnection.h"
 
-#include <QDebug>
+#include "StoreLog.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -16,7 +17,7 @@ QSqlDatabase ZoDbConnection::open(const QString& fileName, const QString& connec
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
         ok = db.open();
         if (!ok)
-            qDebug() << "database open failed:" << fileName << db.lastError().text();
+            qCWarning(lcStore) << "database open failed:" << fileName << db.lastError().text();
     }
     if (ok) {
         QSqlQuery query(db);
@@ -25,7 +26,7 @@ QSqlDatabase ZoDbConnection::open(const QString& fileName, const QString& connec
         ok = ok && query.exec(QStringLiteral("pragma synchronous=FULL"));
         ok = ok && query.exec(QStringLiteral("pragma foreign_keys=OFF"));
         if (!ok)
-            qDebug() << "database settings failed:" << fileName << query.lastError().text();
+            qCWarning(lcStore) << "database settings failed:" << fileName << query.lastError().text();
     }
     if (!ok) {
         db.close();

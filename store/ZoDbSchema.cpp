@@ -1,6 +1,7 @@
 #include "ZoDbSchema.h"
 
-#include <QDebug>
+#include "StoreLog.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -117,7 +118,7 @@ QString ZoDbSchema::versionStatement()
 bool ZoDbSchema::create(QSqlDatabase db)
 {
     if (!db.isOpen() || !db.transaction()) {
-        qDebug() << "schema creation: no transaction:" << db.lastError().text();
+        qCWarning(lcStore) << "schema creation: no transaction:" << db.lastError().text();
         return false;
     }
     QSqlQuery query(db);
@@ -125,7 +126,7 @@ bool ZoDbSchema::create(QSqlDatabase db)
     statements << versionStatement();
     for (const QString& statement : statements) {
         if (!query.exec(statement)) {
-            qDebug() << "schema creation failed:" << statement << query.lastError().databaseText();
+            qCWarning(lcStore) << "schema creation failed:" << statement << query.lastError().databaseText();
             query.finish();
             db.rollback();
             return false;
@@ -133,7 +134,7 @@ bool ZoDbSchema::create(QSqlDatabase db)
     }
     query.finish();
     if (!db.commit()) {
-        qDebug() << "schema creation: commit failed:" << db.lastError().text();
+        qCWarning(lcStore) << "schema creation: commit failed:" << db.lastError().text();
         db.rollback();
         return false;
     }

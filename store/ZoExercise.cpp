@@ -1,9 +1,9 @@
 #include "ZoExercise.h"
 
 #include "ManifestTemplate.h"
+#include "StoreLog.h"
 #include "ZoDbHelper.h"
 
-#include <QDebug>
 #include <QDomDocument>
 
 ZoExercise::ZoExercise()
@@ -188,7 +188,7 @@ void ZoExercise::addField(QString name, QHash<QString, QString> values)
 {
     if (values.value(QStringLiteral("Value")).isEmpty()
         || values.value(QStringLiteral("Language")) == tr("Select Language")) {
-        qDebug() << "missing field data;no insertion made\n";
+        qCDebug(lcStore) << "missing field data;no insertion made\n";
         return;
     }
     mFields.insert(name, values);
@@ -280,42 +280,42 @@ QStringList ZoExercise::translationManifestsXml() const
         root.appendChild(ManifestTemplate::kvpsElement(document, helper, parent));
         const QString text = ManifestTemplate::documentText(document);
         documents.append(text);
-        qDebug() << "*** Translation record ***";
-        qDebug().noquote() << text;
-        qDebug() << QStringLiteral("*").repeated(26);
+        qCDebug(lcStore) << "*** Translation record ***";
+        qCDebug(lcStore).noquote() << text;
+        qCDebug(lcStore) << QStringLiteral("*").repeated(26);
     }
     return documents;
 }
 
 void ZoExercise::dump() const
 {
-    qDebug().noquote() << "Manifest is " + mId;
-    qDebug().noquote() << "PID is " + mPId;
-    qDebug().noquote() << "Term is " + mTerm;
-    qDebug().noquote() << "Language is " + mLanguage;
-    qDebug().noquote() << "LanguageID is " + mLanguageId;
-    qDebug().noquote() << "LocaleDesc is " + mLocaleDesc;
-    qDebug().noquote() << "MediaPath is " + mMediaPath;
-    qDebug().noquote() << "MediaName is " + mMediaName;
-    qDebug().noquote() << "Country is " + mCountry;
-    qDebug().noquote() << "CountryID is " + mCountryId;
-    qDebug().noquote() << "StateProv is " + mStateProv;
-    qDebug().noquote() << "FluencyLevel is " + mFluencyLevel;
-    qDebug().noquote() << "FluencyLevelID is " + mFluencyLevelId;
-    qDebug().noquote() << "Locality is " + mLocality;
-    qDebug().noquote() << "Voice is " + mVoice;
-    qDebug().noquote() << "VoiceUid is" + mVoiceUid;
-    qDebug().noquote() << "TermID is " + mTermId;
-    qDebug().noquote() << "TermPersistentID is " + mPersistentTermId;
-    qDebug().noquote() << "MediaID is " + mMediaId;
-    qDebug().noquote() << "MediaPersistentID is " + mPersistentMediaId;
-    qDebug().noquote() << "Status is " + mStatus;
-    qDebug().noquote() << "Creator is " + mCreator;
-    qDebug().noquote() << "CreatorUid is " + mCreatorUid;
+    qCDebug(lcStore).noquote() << "Manifest is " + mId;
+    qCDebug(lcStore).noquote() << "PID is " + mPId;
+    qCDebug(lcStore).noquote() << "Term is " + mTerm;
+    qCDebug(lcStore).noquote() << "Language is " + mLanguage;
+    qCDebug(lcStore).noquote() << "LanguageID is " + mLanguageId;
+    qCDebug(lcStore).noquote() << "LocaleDesc is " + mLocaleDesc;
+    qCDebug(lcStore).noquote() << "MediaPath is " + mMediaPath;
+    qCDebug(lcStore).noquote() << "MediaName is " + mMediaName;
+    qCDebug(lcStore).noquote() << "Country is " + mCountry;
+    qCDebug(lcStore).noquote() << "CountryID is " + mCountryId;
+    qCDebug(lcStore).noquote() << "StateProv is " + mStateProv;
+    qCDebug(lcStore).noquote() << "FluencyLevel is " + mFluencyLevel;
+    qCDebug(lcStore).noquote() << "FluencyLevelID is " + mFluencyLevelId;
+    qCDebug(lcStore).noquote() << "Locality is " + mLocality;
+    qCDebug(lcStore).noquote() << "Voice is " + mVoice;
+    qCDebug(lcStore).noquote() << "VoiceUid is" + mVoiceUid;
+    qCDebug(lcStore).noquote() << "TermID is " + mTermId;
+    qCDebug(lcStore).noquote() << "TermPersistentID is " + mPersistentTermId;
+    qCDebug(lcStore).noquote() << "MediaID is " + mMediaId;
+    qCDebug(lcStore).noquote() << "MediaPersistentID is " + mPersistentMediaId;
+    qCDebug(lcStore).noquote() << "Status is " + mStatus;
+    qCDebug(lcStore).noquote() << "Creator is " + mCreator;
+    qCDebug(lcStore).noquote() << "CreatorUid is " + mCreatorUid;
     for (auto it = mFields.constBegin(); it != mFields.constEnd(); ++it) {
-        qDebug().noquote() << "\n" + it.key() + "\n" + QString(42, QLatin1Char('-')) + "\n";
+        qCDebug(lcStore).noquote() << "\n" + it.key() + "\n" + QString(42, QLatin1Char('-')) + "\n";
         const QHash<QString, QString>& values = it.value();
         for (auto v = values.constBegin(); v != values.constEnd(); ++v)
-            qDebug().noquote() << v.key() + ": " + v.value();
+            qCDebug(lcStore).noquote() << v.key() + ": " + v.value();
     }
 }

@@ -1,9 +1,9 @@
 #include "ZoLesson.h"
 
 #include "ManifestTemplate.h"
+#include "StoreLog.h"
 #include "ZoDbHelper.h"
 
-#include <QDebug>
 #include <QDomDocument>
 
 namespace {
@@ -39,7 +39,7 @@ ZoLesson::ZoLesson(QString id, QString pId, QString title, QString description, 
     , mLearnerLevel(learnerLevel)
     , mExerciseIds(exerciseIds)
 {
-    qDebug() << "##ZoLesson Constructor called##";
+    qCDebug(lcStore) << "##ZoLesson Constructor called##";
 }
 
 ZoLesson::ZoLesson(QHash<QString, QString> data)
@@ -229,30 +229,30 @@ QString ZoLesson::type() const
 
 void ZoLesson::dump() const
 {
-    qDebug().noquote() << "\nDUMPING LESSON\n" + dashes();
-    qDebug().noquote() << "*not thoroughly tested*";
-    qDebug().noquote() << "Manifest\t" + mId;
-    qDebug().noquote() << "PersistentID\t" + mPId;
-    qDebug().noquote() << "Title   \t" + mTitle;
-    qDebug().noquote() << "Description\t" + mDescription;
-    qDebug().noquote() << "Language\t" + mLanguage;
-    qDebug().noquote() << "LearnerLevel\t" + mLearnerLevel;
-    qDebug().noquote() << "Username\t" + mUsername;
-    qDebug().noquote() << "UserId\t" + mUserId;
-    qDebug().noquote() << "LMID\tPMID";
+    qCDebug(lcStore).noquote() << "\nDUMPING LESSON\n" + dashes();
+    qCDebug(lcStore).noquote() << "*not thoroughly tested*";
+    qCDebug(lcStore).noquote() << "Manifest\t" + mId;
+    qCDebug(lcStore).noquote() << "PersistentID\t" + mPId;
+    qCDebug(lcStore).noquote() << "Title   \t" + mTitle;
+    qCDebug(lcStore).noquote() << "Description\t" + mDescription;
+    qCDebug(lcStore).noquote() << "Language\t" + mLanguage;
+    qCDebug(lcStore).noquote() << "LearnerLevel\t" + mLearnerLevel;
+    qCDebug(lcStore).noquote() << "Username\t" + mUsername;
+    qCDebug(lcStore).noquote() << "UserId\t" + mUserId;
+    qCDebug(lcStore).noquote() << "LMID\tPMID";
     const int members = qMax(mExerciseIds.size(), mPersistentExerciseIds.size());
     for (int i = 1; i <= members; ++i)
-        qDebug().noquote() << mExerciseIds.value(memberKey(i)) + QLatin1Char('\t')
+        qCDebug(lcStore).noquote() << mExerciseIds.value(memberKey(i)) + QLatin1Char('\t')
                 + mPersistentExerciseIds.value(memberKey(i));
-    qDebug().noquote() << "\nKVPS\n";
+    qCDebug(lcStore).noquote() << "\nKVPS\n";
     for (auto it = mExtraData.constBegin(); it != mExtraData.constEnd(); ++it) {
-        qDebug().noquote() << it.key();
-        qDebug().noquote() << dashes();
+        qCDebug(lcStore).noquote() << it.key();
+        qCDebug(lcStore).noquote() << dashes();
         const QHash<QString, QString>& pairs = it.value();
         for (auto p = pairs.constBegin(); p != pairs.constEnd(); ++p)
-            qDebug().noquote() << p.key() + ": " + p.value();
+            qCDebug(lcStore).noquote() << p.key() + ": " + p.value();
     }
-    qDebug().noquote() << "\nEND DUMP OF LESSON\n" + dashes();
+    qCDebug(lcStore).noquote() << "\nEND DUMP OF LESSON\n" + dashes();
 }
 
 QString ZoLesson::manifestXml(QString localId)

@@ -9,7 +9,9 @@
 #include "IStudyResource.h"
 #include "IUserResource.h"
 #include "LanguageComboHelper.h"
+#include "LessonRecords.h"
 #include "LibraryInfoForm.h"
+#include "LibraryLog.h"
 #include "MessageBoxHelper.h"
 #include "PluginFiles.h"
 #include "PluginLocator.h"
@@ -25,7 +27,6 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDateTime>
-#include <QDebug>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -34,7 +35,6 @@
 #include <QProgressDialog>
 #include <QSettings>
 #include <QTextDocument>
-#include <QTextStream>
 #include <QTimer>
 
 namespace {
@@ -54,6 +54,10 @@ const int kMinusZoneEnd = 15;
 const int kSoundWaitMs = 2000;
 const int kFindAheadMs = 500;
 const int kPlayPollMs = 50;
+// In place of the exercise count while the list waits for the store's rows.
+const QChar kPendingCount(0x2026);
+// Criteria that select nothing, without a term search.
+const QHash<QString, QString> kNoExercises{{QStringLiteral("IdList"), QString()}};
 
 QString key(const char* text)
 {
@@ -69,10 +73,8 @@ Bookshelf::~Bookshelf()
     // A table's destructor clears its view's selection, which reaches
     // refreshButtons: nothing may read the tables from here on.
     mInitialised = false;
-    delete mExerciseTable;
-    mExerciseTable = nullptr;
-    delete mLessonTable;
-    mLessonTable = nullptr;
+    mExerciseTable.reset();
+    mLessonTable.reset();
 }
 
 // ---- IForm ---------------------------------------------------------------
@@ -80,6 +82,24 @@ Bookshelf::~Bookshelf()
 void Bookshelf::init()
 {
     setupUi(this);
+    connectControls();
+    setUpSound();
+    loadPlugins();
+    setUpResultTables();
+    setUpStudyTable();
+
+    lEditSearchField->setFocus();
+    mRefreshedOnce = 0;
+    mSplashPending = 1;
+    mSplash = QSettings().value(SettingsKeys::userKey(userName(), SettingsKeys::LibrarySplash), 0).toInt();
+    mInitialised = true;
+    retranslateView();
+    updateViewLists();
+    redrawView();
+}
+
+void Bookshelf::connectControls()
+{
     btnClearStudylist->setEnabled(false);
     cmbLanguages->setDuplicatesEnabled(false);
 
@@ -88,7 +108,7 @@ void Bookshelf::init()
     // The helper takes the filter's choices, "Add Language..." included.
     mFilter = new LanguageComboHelper(cmbLanguages, LanguageComboHelper::AllLanguages, mHost);
     mFilter->setWizardParent(this);
-    mFilter->setSettingKey(QStringLiteral("LibraryLanguage"), true);
+    mFilter->setSettingKey(SettingsKeys::LibraryLanguage, true);
     connect(mFilter, &LanguageComboHelper::languageChosen, this, [this] { addLanguage(cmbLanguages->currentIndex()); });
     connect(btnStop, &QToolButton::clicked, this, &Bookshelf::stopSound);
     connect(btnPlay, &QToolButton::clicked, this, &Bookshelf::playSound);
@@ -121,11 +141,18 @@ void Bookshelf::init()
     connect(lEditSearchField, &QLineEdit::textChanged, this, &Bookshelf::findAheadManager);
     connect(lEditSearchField, &QLineEdit::returnPressed, this, &Bookshelf::lEditSearchEnterPressed);
 
+    mFindAheadTimer = new QTimer(this);
+    mFindAheadTimer->setObjectName(QStringLiteral("findAheadTimer"));
+    mFindAheadTimer->setSingleShot(true);
+    connect(mFindAheadTimer, &QTimer::timeout, this, &Bookshelf::findAhead);
+}
+
+void Bookshelf::setUpSound()
+{
     mPlayTimer = new QTimer(this);
     mPlayTimer->setObjectName(QStringLiteral("playStatusTimer"));
     connect(mPlayTimer, &QTimer::timeout, this, &Bookshelf::checkPlayStatus);
-    QSettings settings;
-    mTitle = settings.value(SettingsKeys::Version).toString();
+    mTitle = QSettings().value(SettingsKeys::Version).toString();
 
     mIconDir = QDir(QStringLiteral("Icons"));
     if (mIconDir.exists()) {
@@ -134,31 +161,46 @@ void Bookshelf::init()
         btnPlay->setIcon(QIcon(mIconDir.filePath(QStringLiteral("play_act.png"))));
         btnStop->setIcon(QIcon(mIconDir.filePath(QStringLiteral("stop_act.png"))));
     }
+    mSoundDir.clear();
+    mSoundFile.clear();
+}
 
+void Bookshelf::loadPlugins()
+{
     mAudio = PluginLocator::load<IAudio>(PluginFiles::ZoAudio);
     mStore = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
     mUsers = PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
     mStudy = PluginLocator::load<IStudyResource>(PluginFiles::ZoStudyResource);
     mLanguages = PluginLocator::load<IResource>(PluginFiles::ZoLanguageResource);
     mLog = PluginLocator::load<ILogResource>(PluginFiles::ZoLogResource);
+    // A store that reads its exercise rows in the background says when they are in.
+    QObject* store = mStore ? PluginLocator::instance(PluginFiles::Storekeeper) : nullptr;
+    if (store && store->metaObject()->indexOfSignal("exerciseRowsReady()") >= 0) {
+        mStoreObject = store;
+        connect(store, SIGNAL(exerciseRowsReady()), this, SLOT(exerciseRowsReady()));
+    }
+}
 
-    mSoundDir.clear();
-    mSoundFile.clear();
+void Bookshelf::setUpResultTables()
+{
     splitter->setSizes({300, 300});
     splitterResults->setSizes({100, 600});
     trWidgetResults->setColumnCount(1);
     tblLesson->hide();
     resetResultTree();
 
-    mExerciseTable = new ZoQueryTable(tblExercise, this, mStore);
-    mLessonTable = new ZoQueryTable(tblLesson, this, mStore);
+    mExerciseTable = std::make_unique<ZoQueryTable>(tblExercise, this, mStore);
+    mLessonTable = std::make_unique<ZoQueryTable>(tblLesson, this, mStore);
     mPlusIcon = QPixmap(mIconDir.filePath(QStringLiteral("plusSign.png")));
     mMinusIcon = QPixmap(mIconDir.filePath(QStringLiteral("minusSign.png")));
     mExerciseTable->setIconColumn(0, &mPlusIcon);
     mLessonTable->setIconColumn(0, &mPlusIcon);
     tblExercise->horizontalHeader()->setSortIndicator(1, Qt::AscendingOrder);
     tblLesson->horizontalHeader()->setSortIndicator(1, Qt::AscendingOrder);
+}
 
+void Bookshelf::setUpStudyTable()
+{
     tblStudyList->viewport()->setMouseTracking(true);
     tblStudyList->setLeftMargin(0);
     tblStudyList->setNumCols(StudyColumns);
@@ -171,29 +213,15 @@ void Bookshelf::init()
     tblStudyList->setColumnWidth(ColTerm, 350);
     for (int column = ColLanguage; column <= ColVoice; ++column)
         tblStudyList->setColumnWidth(column, 80);
-
-    lEditSearchField->setFocus();
-    mRefreshedOnce = 0;
-    mSplashPending = 1;
-    mSplash = settings.value(SettingsKeys::userKey(userName(), QLatin1String("LibrarySplash")), 0).toInt();
-
-    mFindAheadTimer = new QTimer(this);
-    mFindAheadTimer->setObjectName(QStringLiteral("findAheadTimer"));
-    mFindAheadTimer->setSingleShot(true);
-    connect(mFindAheadTimer, &QTimer::timeout, this, &Bookshelf::findAhead);
-    mInitialised = true;
-    retranslateView();
-    updateViewLists();
-    redrawView();
 }
 
 int Bookshelf::customRefresh()
 {
     if (!mInitialised)
         return 1;
-    QTextStream(stdout) << "Library Custom Refresh" << Qt::endl;
+    qCDebug(lcLibrary, "Library Custom Refresh");
     if (mRefreshedOnce == 1 && mSplash == 1 && mSplashPending == 1) {
-        QTextStream(stdout) << "Library Custom Refresh not first refresh call" << Qt::endl;
+        qCDebug(lcLibrary, "Library Custom Refresh not first refresh call");
         mSplashPending = 0;
         QPointer<Bookshelf> self(this);
         QPointer<LibraryInfoForm> info = new LibraryInfoForm(this);
@@ -289,7 +317,7 @@ QWidget* Bookshelf::widget()
 
 int Bookshelf::tabIndex()
 {
-    return 0;
+    return TabIndex::Library;
 }
 
 void Bookshelf::setMainWindow(IMainWindow* mainWindow)
@@ -311,8 +339,8 @@ void Bookshelf::refreshData()
     if (mShownUserSet && name == mShownUser) {
         // The same user (a change of interface language): keep the study
         // list and the selections, read the lists again.
-        const QStringList exercises = selectedIds(mExerciseTable);
-        const QStringList lessons = selectedIds(mLessonTable);
+        const QStringList exercises = selectedIds(mExerciseTable.get());
+        const QStringList lessons = selectedIds(mLessonTable.get());
         syncStudyList();
         searchLocal();
         reselect(tblExercise, exercises);
@@ -396,7 +424,8 @@ void Bookshelf::resetResultTree()
 void Bookshelf::updateResultCounts()
 {
     if (QTreeWidgetItem* item = resultItem(0))
-        item->setText(0, tr("Exercises (%1)").arg(mExerciseCount));
+        item->setText(0, mExercisesPending ? tr("Exercises (%1)").arg(kPendingCount)
+                                           : tr("Exercises (%1)").arg(mExerciseCount));
     if (QTreeWidgetItem* item = resultItem(1))
         item->setText(0, tr("Lessons (%1)").arg(mLessonCount));
 }
@@ -437,25 +466,59 @@ void Bookshelf::reselect(QTableView* view, const QStringList& ids)
 // ---- Search ----------------------------------------------------------------
 
 int Bookshelf::runQuery(ZoQueryTable* table, QTableView* view, const QString& type, const QString& textKey,
-                        bool applyCriteria)
+                        bool applyCriteria, const QHash<QString, QString>& otherwise)
 {
     stopSound();
     const int rowHeight = mHost ? mHost->mRowHeight : 25;
-    table->query(type, applyCriteria ? filterCriteria(textKey) : QHash<QString, QString>(), rowHeight);
+    table->query(type, applyCriteria ? filterCriteria(textKey) : otherwise, rowHeight);
     return view->verticalHeader()->count();
+}
+
+bool Bookshelf::storeReadingRows() const
+{
+    return mStoreObject && mStoreObject->property("exerciseRowsLoading").toBool();
 }
 
 void Bookshelf::searchExercises(bool applyCriteria)
 {
-    mExerciseCount = runQuery(mExerciseTable, tblExercise, QStringLiteral("Exercise"), QStringLiteral("Term"),
+    if (storeReadingRows()) {
+        // Listed once the store has its rows: a search now would hold the
+        // window until then. The list stays empty meanwhile.
+        if (!mExercisesPending)
+            mPendingSelection = selectedIds(mExerciseTable.get());
+        mExercisesPending = true;
+        mPendingCriteria = applyCriteria;
+        runQuery(mExerciseTable.get(), tblExercise, QStringLiteral("Exercise"), QString(), false, kNoExercises);
+        mExerciseCount = 0;
+        updateResultCounts();
+        refreshButtons();
+        return;
+    }
+    mExercisesPending = false;
+    mExerciseCount = runQuery(mExerciseTable.get(), tblExercise, QStringLiteral("Exercise"), QStringLiteral("Term"),
                               applyCriteria);
     updateResultCounts();
     refreshButtons();
 }
 
+void Bookshelf::exerciseRowsReady()
+{
+    if (!mInitialised || !mExercisesPending || storeReadingRows())
+        return;
+    const QStringList selection = mPendingSelection;
+    mPendingSelection.clear();
+    QElapsedTimer timer;
+    timer.start();
+    searchExercises(mPendingCriteria);
+    qCDebug(lcLibrary).noquote() << QStringLiteral("[Exercise] [%1 ms] [%2] once the store's rows were in")
+                                            .arg(timer.elapsed()).arg(mExerciseCount);
+    reselect(tblExercise, selection);
+    refreshButtons();
+}
+
 void Bookshelf::searchLessons(bool applyCriteria)
 {
-    mLessonCount = runQuery(mLessonTable, tblLesson, QStringLiteral("Lesson"), QStringLiteral("Title"), applyCriteria);
+    mLessonCount = runQuery(mLessonTable.get(), tblLesson, QStringLiteral("Lesson"), QStringLiteral("Title"), applyCriteria);
     updateResultCounts();
     refreshButtons();
 }
@@ -467,12 +530,12 @@ void Bookshelf::searchLocal()
     QElapsedTimer timer;
     timer.start();
     searchExercises(true);
-    qDebug().noquote() << QStringLiteral("[Exercise] [%1 ms] [%2]").arg(timer.elapsed()).arg(mExerciseCount)
-                       << QDateTime::currentDateTime().toString(Qt::TextDate);
+    qCDebug(lcLibrary).noquote() << QStringLiteral("[Exercise] [%1 ms] [%2]").arg(timer.elapsed()).arg(mExerciseCount)
+                                 << QDateTime::currentDateTime().toString(Qt::TextDate);
     timer.restart();
     searchLessons(true);
-    qDebug().noquote() << QStringLiteral("[Lesson] [%1 ms] [%2]").arg(timer.elapsed()).arg(mLessonCount)
-                       << QDateTime::currentDateTime().toString(Qt::TextDate);
+    qCDebug(lcLibrary).noquote() << QStringLiteral("[Lesson] [%1 ms] [%2]").arg(timer.elapsed()).arg(mLessonCount)
+                                 << QDateTime::currentDateTime().toString(Qt::TextDate);
 }
 
 void Bookshelf::findAheadManager()
@@ -675,12 +738,8 @@ bool Bookshelf::isLessonMember(const QString& exerciseId, QHash<QString, bool>* 
         // Every exercise id some lesson holds; a marker keeps the table non-empty.
         known->insert(QString(), false);
         const auto lessons = mStore->search(QStringLiteral("Lesson"), {{QStringLiteral("Title"), QString()}});
-        for (const Record& lesson : lessons) {
-            for (auto it = lesson.cbegin(); it != lesson.cend(); ++it) {
-                if (it.key().startsWith(QLatin1String("EId")) && !it.value().isEmpty())
-                    known->insert(it.value(), true);
-            }
-        }
+        for (const QString& id : LessonRecords::allMembers(lessons))
+            known->insert(id, true);
     }
     return known->value(exerciseId, false);
 }
@@ -941,15 +1000,9 @@ QList<Bookshelf::LessonMembers> Bookshelf::lessonMembers(const Record& record)
     if (id.isEmpty() || id == QLatin1String("0") || !mStore)
         return found;
     for (const Record& lesson : mStore->search(QStringLiteral("Lesson"), {{QStringLiteral("Id"), id}})) {
-        const int count = lesson.value(QStringLiteral("ExerciseCount")).toInt();
         LessonMembers members;
         members.title = lesson.value(QStringLiteral("Title"));
-        members.ids.reserve(count);
-        for (int i = 1; i <= count; ++i) {
-            const QString member = lesson.value(QStringLiteral("EId%1").arg(i));
-            if (!member.isEmpty())
-                members.ids << member;
-        }
+        members.ids = LessonRecords::memberIds(lesson);
         if (!members.ids.isEmpty())
             found << members;
     }
@@ -993,7 +1046,7 @@ void Bookshelf::addRecordsToStudyList(const QList<int>& rows, bool lessons)
 {
     // The records are read before any event runs: a search meanwhile must
     // not change what is added.
-    ZoQueryTable* table = lessons ? mLessonTable : mExerciseTable;
+    ZoQueryTable* table = lessons ? mLessonTable.get() : mExerciseTable.get();
     QList<Record> records;
     records.reserve(rows.size());
     for (int row : rows)

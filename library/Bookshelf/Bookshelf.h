@@ -14,6 +14,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
+
 class HelpBrowser;
 class QAbstractButton;
 class IAudio;
@@ -91,6 +93,8 @@ public slots:
     void studylistClicked(int row, int column, int button, const QPoint& pos);
     void studylistTableDoubleClick(int row, int column, int buttons, const QPoint& pos);
     void clearListSelection();
+    // The store has taken up the exercise rows it read after sign-in.
+    void exerciseRowsReady();
 
 private:
     using Record = QHash<QString, QString>;
@@ -104,9 +108,19 @@ private:
 
     void runMenu(const QList<MenuItem>& items);
 
-    // Runs one query of the search and returns the rows found.
+    // The parts of init.
+    void connectControls();
+    void setUpSound();
+    void loadPlugins();
+    void setUpResultTables();
+    void setUpStudyTable();
+
+    // Runs one query of the search and returns the rows found; without
+    // applyCriteria the query takes otherwise.
     int runQuery(ZoQueryTable* table, QTableView* view, const QString& type, const QString& textKey,
-                 bool applyCriteria);
+                 bool applyCriteria, const QHash<QString, QString>& otherwise = {});
+    // True while the store reads its exercise rows in the background.
+    bool storeReadingRows() const;
     void searchExercises(bool applyCriteria);
     void searchLessons(bool applyCriteria);
     void deleteExercises();
@@ -159,8 +173,14 @@ private:
     IResource* mLanguages = nullptr;
     ILogResource* mLog = nullptr;
 
-    ZoQueryTable* mExerciseTable = nullptr;
-    ZoQueryTable* mLessonTable = nullptr;
+    std::unique_ptr<ZoQueryTable> mExerciseTable;
+    std::unique_ptr<ZoQueryTable> mLessonTable;
+    // The store as an object, when it tells that its rows are in.
+    QPointer<QObject> mStoreObject;
+    // An exercise search waiting for the store's rows, and the rows selected before it.
+    bool mExercisesPending = false;
+    bool mPendingCriteria = true;
+    QStringList mPendingSelection;
     QPixmap mPlusIcon;
     QPixmap mMinusIcon;
     QDir mIconDir;

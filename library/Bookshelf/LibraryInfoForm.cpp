@@ -29,6 +29,6 @@ void LibraryInfoForm::closeInfoForm()
 {
     ZoUser* user = mUsers ? mUsers->currentUser() : nullptr;
     if (chkDoNotShow->isChecked() && user)
-        QSettings().setValue(SettingsKeys::userKey(user->username(), QLatin1String("LibrarySplash")), 0);
+        QSettings().setValue(SettingsKeys::userKey(user->username(), SettingsKeys::LibrarySplash), 0);
     accept();
 }

@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <chrono>
 #include <system_error>
 #include <utility>
 
@@ -43,11 +44,12 @@ bool readVersion(sqlite3* handle, qint64* dataVersion, qint64* changes)
 }
 
 // Reads the rows on a connection whose read has begun, then closes it.
-std::shared_ptr<ExerciseSnapshot> readAndClose(sqlite3* reader, const std::function<void()>& hook)
+std::shared_ptr<ExerciseSnapshot> readAndClose(sqlite3* reader, const std::function<void()>& hook,
+                                               const std::atomic<bool>* stop)
 {
     if (hook)
         hook();
-    std::shared_ptr<ExerciseSnapshot> rows = ExerciseSnapshot::load(reader);
+    std::shared_ptr<ExerciseSnapshot> rows = ExerciseSnapshot::load(reader, stop);
     // The type-ahead's own order, made here rather than at the first search.
     if (rows)
         rows->prepareOrder(1);
@@ -60,11 +62,39 @@ std::shared_ptr<ExerciseSnapshot> readAndClose(sqlite3* reader, const std::funct
 
 ExerciseIndex::ExerciseIndex() = default;
 
-ExerciseIndex::~ExerciseIndex() = default;
+ExerciseIndex::~ExerciseIndex()
+{
+    clear();
+}
+
+ExerciseIndex::Load::~Load()
+{
+    if (thread.joinable())
+        thread.join();
+}
 
 void ExerciseIndex::setLoadHook(std::function<void()> hook)
 {
     mLoadHook = std::move(hook);
+}
+
+void ExerciseIndex::setLoadedCallback(std::function<void()> callback)
+{
+    mLoadedCallback = std::move(callback);
+}
+
+void ExerciseIndex::stopLoading()
+{
+    if (mLoad)
+        mLoad->stop->store(true);
+}
+
+bool ExerciseIndex::takeUpLoaded(QSqlDatabase database)
+{
+    if (!mLoad || mLoad->rows.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return false;
+    takeLoaded(database);
+    return true;
 }
 
 void ExerciseIndex::startLoading(QSqlDatabase database)
@@ -93,8 +123,16 @@ void ExerciseIndex::startLoading(QSqlDatabase database)
         sqlite3_close(reader);
         return;
     }
+    // The rows are there for the taking before the callback runs.
+    std::packaged_task<std::shared_ptr<ExerciseSnapshot>()> read(
+            [reader, hook = mLoadHook, stop = load->stop] { return readAndClose(reader, hook, stop.get()); });
+    load->rows = read.get_future();
     try {
-        load->rows = std::async(std::launch::async, readAndClose, reader, mLoadHook);
+        load->thread = std::thread([read = std::move(read), loaded = mLoadedCallback, stop = load->stop]() mutable {
+            read();
+            if (loaded && !stop->load())
+                loaded();
+        });
     } catch (const std::system_error&) {
         sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr);
         sqlite3_close(reader);
@@ -162,6 +200,7 @@ qint64 ExerciseIndex::memoryBytes() const
 
 void ExerciseIndex::clear()
 {
+    stopLoading();
     if (mLoad)
         mLoad->rows.wait();
     mLoad.reset();

@@ -3,9 +3,11 @@
 #include <QList>
 #include <QSqlDatabase>
 
+#include <atomic>
 #include <functional>
 #include <future>
 #include <memory>
+#include <thread>
 #include <vector>
 
 class ExerciseSnapshot;
@@ -32,6 +34,14 @@ public:
     bool isLoading() const { return mLoad != nullptr; }
     // Runs on the loading thread once its read has begun, before any row is read.
     void setLoadHook(std::function<void()> hook);
+    // Runs on the loading thread once its rows can be taken up without a
+    // wait; not when the read was stopped.
+    void setLoadedCallback(std::function<void()> callback);
+    // When the read has ended: makes its rows the snapshot, brought up to
+    // date as current() would, and returns true. Never waits.
+    bool takeUpLoaded(QSqlDatabase database);
+    // Lets a read under way end at its next row; it then gives no rows.
+    void stopLoading();
     // How often every row was read on the caller's thread.
     int wholeReads() const { return mWholeReads; }
     // Bytes held by the current snapshot.
@@ -51,7 +61,14 @@ private:
     // A read on its own connection, and the store's writes since it began.
     struct Load
     {
+        Load() = default;
+        Load(const Load&) = delete;
+        Load& operator=(const Load&) = delete;
+        // Waits for the thread.
+        ~Load();
         std::future<std::shared_ptr<ExerciseSnapshot>> rows;
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);
         qint64 dataVersion = -1; // of the store's connection
         qint64 changes = -1;     // after the last write followed
         qint64 lastId = 0;       // no exercise at or below it was added since
@@ -66,6 +83,7 @@ private:
 
     std::unique_ptr<Load> mLoad;
     std::function<void()> mLoadHook;
+    std::function<void()> mLoadedCallback;
     std::shared_ptr<ExerciseSnapshot> mSnapshot;
     int mWholeReads = 0;
     qint64 mDataVersion = -1;

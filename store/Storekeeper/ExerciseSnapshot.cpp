@@ -164,11 +164,15 @@ ExerciseSnapshot::Span ExerciseSnapshot::foldTerm(Span term)
     return folded;
 }
 
-std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::load(sqlite3* handle)
+std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::load(sqlite3* handle, const std::atomic<bool>* stop)
 {
     auto snapshot = std::make_shared<ExerciseSnapshot>();
     ExerciseSnapshot& s = *snapshot;
     bool ok = true;
+    // Looked at every row: a step costs far more than the look.
+    auto more = [&ok, stop](Statement& statement) {
+        return statement.next(&ok) && !(stop && stop->load(std::memory_order_relaxed));
+    };
     auto keep = [&s](const Statement& statement, int column) {
         return s.keepText(statement.text(column), statement.isNull(column));
     };
@@ -182,7 +186,7 @@ std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::load(sqlite3* handle)
         Statement tm(handle, "SELECT mlmid, tmttmtid, mv, lclid FROM tm WHERE +tmttmtid IN (1, 2) ORDER BY mlmid");
         if (!tm.isValid())
             return nullptr;
-        while (tm.next(&ok)) {
+        while (more(tm)) {
             if (tm.integer(1) == 1) {
                 termIds.push_back(tm.integer(0));
                 s.mTerms.push_back(keep(tm, 2));
@@ -199,7 +203,7 @@ std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::load(sqlite3* handle)
         Statement m(handle, "SELECT lmid FROM m");
         if (!m.isValid())
             return nullptr;
-        while (m.next(&ok)) {
+        while (more(m)) {
             const int e = exercises.find(m.integer(0));
             if (e >= 0)
                 hasManifest[size_t(e)] = 1;
@@ -210,7 +214,7 @@ std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::load(sqlite3* handle)
         Statement mm(handle, "SELECT mlmid, mmp, mmfn, cccid, sp, l, v FROM mm ORDER BY mlmid");
         if (!mm.isValid())
             return nullptr;
-        while (mm.next(&ok)) {
+        while (more(mm)) {
             mediaIds.push_back(mm.integer(0));
             std::array<Span, kMediaColumns> values;
             for (int c = 0; c < kMediaColumns; ++c)
@@ -227,7 +231,7 @@ std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::load(sqlite3* handle)
         Statement crlt(handle, "SELECT mprmid, mchmid FROM crlt");
         if (!crlt.isValid())
             return nullptr;
-        while (crlt.next(&ok)) {
+        while (more(crlt)) {
             const int e = exercises.find(crlt.integer(0));
             if (e < 0 || !hasManifest[size_t(e)])
                 continue;
@@ -240,7 +244,7 @@ std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::load(sqlite3* handle)
                 mediaLinks.emplace_back(e, m);
         }
     }
-    if (!ok || s.mText.size() > qsizetype(0x7fffffff))
+    if (!ok || s.mText.size() > qsizetype(0x7fffffff) || (stop && stop->load()))
         return nullptr;
 
     auto byExercise = [](const std::pair<int, int>& a, const std::pair<int, int>& b) { return a.first < b.first; };

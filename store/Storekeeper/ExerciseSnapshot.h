@@ -4,6 +4,7 @@
 #include <QVariant>
 
 #include <array>
+#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -21,8 +22,8 @@ public:
     static constexpr int kColumnCount = 9;
 
     // Reads the rows through the connection's own handle; null when a
-    // statement fails.
-    static std::shared_ptr<ExerciseSnapshot> load(sqlite3* handle);
+    // statement fails, or when stop turns true before the last row.
+    static std::shared_ptr<ExerciseSnapshot> load(sqlite3* handle, const std::atomic<bool>* stop = nullptr);
 
     int rowCount() const { return int(mRows.size()); }
     qint64 id(int row) const { return mRows[size_t(row)].id; }

@@ -1,6 +1,6 @@
 #include "IdList.h"
 
-#include <QDebug>
+#include "StoreLog.h"
 
 bool IdList::toId(const QString& text, qint64* id)
 {
@@ -26,7 +26,7 @@ QList<qint64> IdList::parse(const QStringList& items)
         if (toId(item, &id))
             ids.append(id);
         else
-            qDebug() << "ignoring local id" << item;
+            qCDebug(lcStore) << "ignoring local id" << item;
     }
     return ids;
 }

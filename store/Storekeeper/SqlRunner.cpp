@@ -1,6 +1,7 @@
 #include "SqlRunner.h"
 
 #include "StatementCache.h"
+#include "StoreLog.h"
 #include "StoreWriteError.h"
 #include "ZoDbCodes.h"
 #include "ZoDbHelper.h"
@@ -8,14 +9,13 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QTextStream>
 
 namespace {
 
 void reportError(const QSqlQuery& query, const QString& sql)
 {
     StoreWriteError::note(query.lastError());
-    QTextStream(stdout) << "SQL ERROR: " << query.lastError().text() << " in: " << sql << Qt::endl;
+    qCWarning(lcStore).noquote().nospace() << "SQL ERROR: " << query.lastError().text() << " in: " << sql;
 }
 
 } // namespace

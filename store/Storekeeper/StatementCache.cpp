@@ -1,10 +1,10 @@
 #include "StatementCache.h"
 
+#include "StoreLog.h"
 #include "StoreWriteError.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTextStream>
 
 StatementCache::StatementCache(QSqlDatabase database)
     : mDatabase(database)
@@ -25,7 +25,7 @@ QSqlQuery* StatementCache::statement(const QString& sql)
     query->setForwardOnly(true);
     if (!query->prepare(sql)) {
         StoreWriteError::note(query->lastError());
-        QTextStream(stdout) << "SQL ERROR: " << query->lastError().text() << " in: " << sql << Qt::endl;
+        qCWarning(lcStore).noquote().nospace() << "SQL ERROR: " << query->lastError().text() << " in: " << sql;
         delete query;
         return nullptr;
     }

@@ -1,9 +1,10 @@
 #include "StoreQueryModel.h"
 
+#include "StoreLog.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTextStream>
 #include <QTimer>
 
 namespace {
@@ -23,7 +24,7 @@ bool StoreQueryModel::run(QSqlDatabase database, const QString& sql, const QVari
         query.addBindValue(value);
     ok = ok && query.exec();
     if (!ok)
-        QTextStream(stdout) << "SQL ERROR: " << query.lastError().text() << Qt::endl;
+        qCWarning(lcStore).noquote().nospace() << "SQL ERROR: " << query.lastError().text();
     setQuery(std::move(query));
     if (!ok || totalRows < 0) {
         while (QSqlQueryModel::canFetchMore())

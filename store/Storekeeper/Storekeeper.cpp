@@ -4,6 +4,7 @@
 #include "ExerciseIndex.h"
 #include "IdList.h"
 #include "StatementCache.h"
+#include "StoreLog.h"
 #include "UploadCounter.h"
 #include "ZoDbBase.h"
 #include "ZoDbConnection.h"
@@ -17,11 +18,9 @@
 #include "ZoUser.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
-#include <QTextStream>
 
 namespace {
 
@@ -48,6 +47,9 @@ Storekeeper::Storekeeper()
     mStatements = std::make_unique<StatementCache>(mDatabase);
     mHelper = std::make_unique<ZoDbHelper>(mDatabase);
     mExerciseIndex = std::make_unique<ExerciseIndex>();
+    // Called on the loading thread; the store waits for that thread before it goes.
+    mExerciseIndex->setLoadedCallback(
+            [this] { QMetaObject::invokeMethod(this, &Storekeeper::takeUpExerciseRows, Qt::QueuedConnection); });
     mUploadCounter = std::make_unique<UploadCounter>();
     openStore = this;
     qAddPostRoutine(&Storekeeper::closeAtShutdown);
@@ -88,7 +90,7 @@ int Storekeeper::open()
         addIndexes();
         return 1;
     }
-    QTextStream(stdout) << "cannot open " << kFileName << Qt::endl;
+    qCWarning(lcStore).noquote().nospace() << "cannot open " << kFileName;
     return 0;
 }
 
@@ -104,7 +106,7 @@ void Storekeeper::addIndexes()
     QSqlQuery query(mDatabase);
     for (const char* sql : indexes) {
         if (!query.exec(QLatin1String(sql)))
-            qDebug() << "index not made:" << sql << query.lastError().text();
+            qCWarning(lcStore) << "index not made:" << sql << query.lastError().text();
     }
 }
 
@@ -115,7 +117,7 @@ QObject* Storekeeper::create(QString type, QHash<QString, QString> data)
     if (type == kLesson)
         return ZoDbLesson(mDatabase, mStatements.get(), mHelper.get()).create(data);
     if (type == kUser)
-        QTextStream(stdout) << "Create New User" << Qt::endl;
+        qCDebug(lcStore, "Create New User");
     return nullptr;
 }
 
@@ -126,7 +128,7 @@ QObject* Storekeeper::insert(QString type, QHash<QString, QString> data)
     if (type == kLesson)
         return ZoDbLesson(mDatabase, mStatements.get(), mHelper.get()).insert(data);
     if (type == kUser) {
-        qDebug("Create New User");
+        qCDebug(lcStore, "Create New User");
         return ZoDbUser(mDatabase, mStatements.get(), mHelper.get()).insert(data);
     }
     return nullptr;
@@ -246,6 +248,20 @@ int Storekeeper::uploadableCount(QString userName)
     const int lessonCount = lessons.uploadableCount(userName);
     // Unknown when either count could not be read.
     return exerciseCount < 0 || lessonCount < 0 ? -1 : exerciseCount + lessonCount;
+}
+
+bool Storekeeper::exerciseRowsLoading() const
+{
+    return mExerciseIndex && mExerciseIndex->isLoading();
+}
+
+void Storekeeper::takeUpExerciseRows()
+{
+    if (!mExerciseIndex || !mDatabase.isValid())
+        return;
+    // A search may have taken the rows up already.
+    if (mExerciseIndex->takeUpLoaded(mDatabase) || !mExerciseIndex->isLoading())
+        emit exerciseRowsReady();
 }
 
 int Storekeeper::markTransferred(QString type, QString localId, QString direction)

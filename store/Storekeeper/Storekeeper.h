@@ -16,11 +16,17 @@ class ZoDbHelper;
 // each call to a handler of the named kind ("Exercise", "Lesson", "User",
 // "Fluency"; any other text selects nothing). Prepared statements and the
 // name look-ups are kept for the life of the store.
+//
+// The exercise rows a term search answers from are read in the background
+// after sign-in; while they are, exerciseRowsLoading is true and a term
+// search waits for what is left of the read. exerciseRowsReady() follows
+// once they have been taken up.
 class Storekeeper : public QWidget, public IDbManager
 {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID IDbManager_iid)
     Q_INTERFACES(IDbManager)
+    Q_PROPERTY(bool exerciseRowsLoading READ exerciseRowsLoading NOTIFY exerciseRowsReady)
 public:
     Storekeeper();
     ~Storekeeper() override;
@@ -51,7 +57,14 @@ public:
     void legacyMediaPath(QString out[2], QString manifestId) override;
     void releaseResources() override;
 
+    bool exerciseRowsLoading() const;
+
+signals:
+    void exerciseRowsReady();
+
 private:
+    // On the window's thread, once the background read has ended.
+    void takeUpExerciseRows();
     int open();
     // Indexes the store's own statements need beyond those of the schema.
     void addIndexes();

@@ -1,10 +1,10 @@
 #include "WriteTransaction.h"
 
+#include "StoreLog.h"
 #include "StoreWriteError.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTextStream>
 
 namespace {
 
@@ -28,14 +28,14 @@ WriteTransaction::WriteTransaction(QSqlDatabase database)
     mActive = mDatabase.isOpen() && run(mDatabase, QStringLiteral("BEGIN"), &error);
     if (!mActive) {
         StoreWriteError::note(error);
-        QTextStream(stdout) << "SQL ERROR: no transaction: " << error.text() << Qt::endl;
+        qCWarning(lcStore).noquote().nospace() << "SQL ERROR: no transaction: " << error.text();
     }
 }
 
 WriteTransaction::~WriteTransaction()
 {
     if (mActive && !mDatabase.rollback())
-        QTextStream(stdout) << "SQL ERROR: rollback failed: " << mDatabase.lastError().text() << Qt::endl;
+        qCWarning(lcStore).noquote().nospace() << "SQL ERROR: rollback failed: " << mDatabase.lastError().text();
 }
 
 bool WriteTransaction::isActive() const
@@ -53,6 +53,6 @@ bool WriteTransaction::commit()
         return true;
     }
     StoreWriteError::note(error);
-    QTextStream(stdout) << "SQL ERROR: commit failed: " << error.text() << Qt::endl;
+    qCWarning(lcStore).noquote().nospace() << "SQL ERROR: commit failed: " << error.text();
     return false;
 }

@@ -3,10 +3,9 @@
 #include "IdList.h"
 #include "LikePattern.h"
 #include "StatementCache.h"
+#include "StoreLog.h"
 #include "ZoDbCodes.h"
 #include "ZoDbHelper.h"
-
-#include <QTextStream>
 
 ZoDbBase::ZoDbBase(QSqlDatabase database, StatementCache* cache, ZoDbHelper* helper)
     : SqlRunner(database, cache, helper)
@@ -132,7 +131,7 @@ int ZoDbBase::setDoNotUpload(QString idList, QString flag)
 {
     qint64 value = 0;
     if (!IdList::toId(flag, &value)) {
-        QTextStream(stdout) << "not an upload flag: " << flag << Qt::endl;
+        qCWarning(lcStore).noquote().nospace() << "not an upload flag: " << flag;
         return 0;
     }
     const QList<qint64> ids = IdList::parse(idList);

@@ -1,11 +1,12 @@
 #include "ZoDbExercise.h"
 
-#include "IdList.h"
-#include "LikePattern.h"
-#include "StoreQueryModel.h"
 #include "ExerciseIndex.h"
 #include "ExerciseSnapshot.h"
+#include "IdList.h"
+#include "LikePattern.h"
 #include "SnapshotQueryModel.h"
+#include "StoreLog.h"
+#include "StoreQueryModel.h"
 #include "WriteTransaction.h"
 #include "ZoDbCodes.h"
 #include "ZoDbHelper.h"
@@ -13,8 +14,6 @@
 #include "ZoUser.h"
 
 #include <QCoreApplication>
-#include <QDebug>
-#include <QTextStream>
 
 #include <iterator>
 
@@ -102,7 +101,7 @@ int ZoDbExercise::insert(ZoExercise* exercise)
                                                 {held, ZoDbCodes::TextualExercise})
                                          .isValid();
         if (complete || !textualExercise) {
-            QTextStream(stdout) << "exercise " << exercise->pId() << " is already stored" << Qt::endl;
+            qCWarning(lcStore).noquote().nospace() << "exercise " << exercise->pId() << " is already stored";
             return 0;
         }
         translationOnly = held;
@@ -225,7 +224,7 @@ int ZoDbExercise::insertTerm(QString persistentTermId, QString term, QString lan
                                 {persistentTermId, termId}))
                 return 0;
         } else {
-            qDebug("term/pmid %s/%s already exists locally", term.toLatin1().constData(),
+            qCDebug(lcStore, "term/pmid %s/%s already exists locally", term.toLatin1().constData(),
                    persistentTermId.toLatin1().constData());
         }
     }
@@ -320,7 +319,7 @@ ZoExercise* ZoDbExercise::get(QString localId)
                           {id});
         }
         if (rows.isEmpty()) {
-            qDebug("complete exercise or translation with local manifest ID %s does not exist!",
+            qCDebug(lcStore, "complete exercise or translation with local manifest ID %s does not exist!",
                    localId.toLatin1().constData());
             return nullptr;
         }
@@ -381,8 +380,8 @@ bool ZoDbExercise::removeOne(qint64 id, bool* inLesson)
         return false;
     if (lesson.isValid()) {
         *inLesson = true;
-        QTextStream(stdout) << "exercise " << id << " belongs to lesson " << lesson.toString()
-                            << " and stays stored" << Qt::endl;
+        qCWarning(lcStore).noquote().nospace() << "exercise " << id << " belongs to lesson " << lesson.toString()
+                            << " and stays stored";
         return false;
     }
     const QList<QVariantList> groups = fetch(
@@ -413,13 +412,13 @@ int ZoDbExercise::remove(QStringList localIds)
     for (const QString& localId : localIds) {
         qint64 id = 0;
         if (!IdList::toId(localId, &id)) {
-            qDebug() << "not an exercise id:" << localId;
+            qCDebug(lcStore) << "not an exercise id:" << localId;
             continue;
         }
         bool inLesson = false;
         if (!removeOne(id, &inLesson)) {
             if (!inLesson)
-                QTextStream(stdout) << "exercise " << id << " could not be removed" << Qt::endl;
+                qCWarning(lcStore).noquote().nospace() << "exercise " << id << " could not be removed";
             result = 0;
         }
     }
@@ -606,7 +605,7 @@ int ZoDbExercise::overwrite(QString localId, ZoExercise* source)
     if (!source || !IdList::toId(localId, &id))
         return 0;
     if (!fetchValue(QStringLiteral("SELECT mlmid FROM tm WHERE mlmid = ? AND tmttmtid = 2"), {id}).isValid()) {
-        QTextStream(stdout) << "exercise " << localId << " is not stored" << Qt::endl;
+        qCWarning(lcStore).noquote().nospace() << "exercise " << localId << " is not stored";
         return 0;
     }
     bool ok = false;

@@ -2,6 +2,7 @@
 
 #include "IdList.h"
 #include "LikePattern.h"
+#include "StoreLog.h"
 #include "StoreQueryModel.h"
 #include "WriteTransaction.h"
 #include "ZoDbCodes.h"
@@ -10,7 +11,6 @@
 #include "ZoUser.h"
 
 #include <QCoreApplication>
-#include <QTextStream>
 
 namespace {
 
@@ -55,7 +55,7 @@ bool ZoDbLesson::members(const QHash<QString, QString>& data, QList<qint64>* ids
             return true;
         qint64 id = 0;
         if (!IdList::toId(member, &id)) {
-            QTextStream(stdout) << "lesson member " << memberKey(n) << " is not a local id: " << member << Qt::endl;
+            qCWarning(lcStore).noquote().nospace() << "lesson member " << memberKey(n) << " is not a local id: " << member;
             return false;
         }
         ids->append(id);
@@ -118,7 +118,7 @@ int ZoDbLesson::remove(QStringList localIds)
     for (const QString& localId : localIds) {
         qint64 id = 0;
         if (!IdList::toId(localId, &id) || !isLesson(id)) {
-            QTextStream(stdout) << "not a lesson: " << localId << Qt::endl;
+            qCWarning(lcStore).noquote().nospace() << "not a lesson: " << localId;
             continue;
         }
         WriteTransaction transaction(mDatabase);
@@ -129,7 +129,7 @@ int ZoDbLesson::remove(QStringList localIds)
                 && run(QStringLiteral("DELETE FROM k WHERE mlmid = ?"), {id})
                 && transaction.commit();
         if (!ok) {
-            QTextStream(stdout) << "lesson " << id << " could not be removed" << Qt::endl;
+            qCWarning(lcStore).noquote().nospace() << "lesson " << id << " could not be removed";
             result = 0;
         }
     }
@@ -282,7 +282,7 @@ int ZoDbLesson::update(QString, QHash<QString, QString> data)
     if (!IdList::toId(data.value(QStringLiteral("Id")), &id) || !members(data, &ids))
         return 0;
     if (!isLesson(id)) {
-        QTextStream(stdout) << "not a lesson: " << id << Qt::endl;
+        qCWarning(lcStore).noquote().nospace() << "not a lesson: " << id;
         return 0;
     }
     const QString languageId = mHelper->languageId(data.value(QStringLiteral("Language")));

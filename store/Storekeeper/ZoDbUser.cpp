@@ -1,12 +1,14 @@
 #include "ZoDbUser.h"
 
+#include "StoreLog.h"
 #include "WriteTransaction.h"
 #include "ZoDbHelper.h"
 #include "ZoDbUserFluency.h"
 #include "ZoUser.h"
 #include "ZoUserFluency.h"
 
-#include <QTextStream>
+#include <memory>
+#include <vector>
 
 ZoDbUser::ZoDbUser(QSqlDatabase database, StatementCache* cache, ZoDbHelper* helper)
     : SqlRunner(database, cache, helper)
@@ -42,10 +44,11 @@ ZoUser* ZoDbUser::insert(QHash<QString, QString> data)
     const QString stateProv = data.value(QStringLiteral("StateProv"));
     const QString locality = data.value(QStringLiteral("Locality"));
 
-    const QList<ZoUser*> existing = select({{QStringLiteral("Username"), username}});
-    if (!existing.isEmpty()) {
-        qDeleteAll(existing);
-        QTextStream(stdout) << "User already Exist" << Qt::endl;
+    std::vector<std::unique_ptr<ZoUser>> existing;
+    for (ZoUser* user : select({{QStringLiteral("Username"), username}}))
+        existing.emplace_back(user);
+    if (!existing.empty()) {
+        qCInfo(lcStore, "User already Exist");
         return nullptr;
     }
 

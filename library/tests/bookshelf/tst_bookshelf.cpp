@@ -6,6 +6,7 @@
 #include "IStudyResource.h"
 #include "IUserResource.h"
 #include "LanguageComboHelper.h"
+#include "LessonRecords.h"
 #include "MessageBoxHelper.h"
 #include "PluginLocator.h"
 #include "ProgressWatch.h"
@@ -28,6 +29,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -106,6 +108,11 @@ private slots:
     void textsOnScreen_data();
     void textsOnScreen();
     void longLessonAddsWithProgress();
+    void firstListingWaitsForNoRead_data();
+    void lessonRecordMembers_data();
+    void lessonRecordMembers();
+    void everyLessonMember();
+    void firstListingWaitsForNoRead();
 
 private:
     QWidget* page() const { return mForm->widget(); }
@@ -119,6 +126,8 @@ private:
     }
     QString addExercise(const QString& term, const QString& language, bool withSound = true);
     void signIn(const QString& name, const QStringList& languages);
+    // The form as the shell makes it, before its first refreshData.
+    void createForm();
     void openForm();
     void closeForm();
     QString treeText(int item) const { return child<QTreeWidget>("trWidgetResults")->topLevelItem(item)->text(0); }
@@ -161,6 +170,8 @@ void BookshelfTest::initTestCase()
     mAudio = PluginLocator::instance(QStringLiteral("plugins_dll/Managers/ZoAudio.dll"));
     QVERIFY(mStudy && mUsers && mLanguages && mAudio);
     QVERIFY(mAudio->property("calls").isValid());
+    // The searches are counted from the tab's debug lines.
+    QLoggingCategory::setFilterRules(QStringLiteral("vireda.library.debug=true"));
     gPreviousHandler = qInstallMessageHandler(countSearches);
 }
 
@@ -214,7 +225,7 @@ void BookshelfTest::signIn(const QString& name, const QStringList& languages)
     QVERIFY(SignedInUser::signIn(name, languages));
 }
 
-void BookshelfTest::openForm()
+void BookshelfTest::createForm()
 {
     closeForm();
     mHost = std::make_unique<TestHost>();
@@ -226,6 +237,12 @@ void BookshelfTest::openForm()
     mForm->init();
     mForm->retranslateView();
     mForm->updateViewLists();
+}
+
+void BookshelfTest::openForm()
+{
+    createForm();
+    QVERIFY(mForm);
     mForm->refreshData();
     mHost->resize(1000, 700);
     mHost->show();
@@ -1150,6 +1167,93 @@ void BookshelfTest::longLessonAddsWithProgress()
     QCOMPARE(studyIds(), members);
     QCOMPARE(child<ZoTable>("tblStudyList")->rowCount(), many + 1);
     QCOMPARE(mStudy->exerciseAt(many).value(QStringLiteral("FromLesson")), QStringLiteral("Lang"));
+}
+
+void BookshelfTest::firstListingWaitsForNoRead_data()
+{
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("terms");
+    QTest::newRow("every exercise") << 0 << QString()
+                                    << QStringList{"bonjour", "gracias", "Merci", "merci beaucoup"};
+    QTest::newRow("a language and a term") << 1 << QStringLiteral("merci")
+                                           << QStringList{"Merci", "merci beaucoup"};
+}
+
+void BookshelfTest::firstListingWaitsForNoRead()
+{
+    QFETCH(int, filter);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, terms);
+    for (const char* term : {"merci beaucoup", "gracias", "bonjour", "Merci"})
+        addExercise(QLatin1String(term), term == QLatin1String("gracias") ? QStringLiteral("Spanish")
+                                                                          : QStringLiteral("French"));
+    // A store of its own, as after the program's start: nothing of its rows read.
+    closeForm();
+    delete PluginLocator::instance(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
+    mStore = SignedInUser::store();
+    QVERIFY(mStore);
+    QObject* store = PluginLocator::instance(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
+    if (filter > 0) {
+        QSettings().setValue(QStringLiteral("users/learner/LibraryLanguage"),
+                             mLanguages->idOf(QStringLiteral("French")));
+    }
+
+    // Sign-in: the count the window asks starts the read, then the tab lists.
+    mStore->uploadableCount(QStringLiteral("learner"));
+    QVERIFY(store->property("exerciseRowsLoading").toBool());
+    createForm();
+    QVERIFY(mForm);
+    child<QLineEdit>("lEditSearchField")->setText(typed);
+    mForm->refreshData();
+    // The rows are taken up only from the window's loop: the listing did not wait.
+    QVERIFY(store->property("exerciseRowsLoading").toBool());
+    QCOMPARE(treeText(0), QString(QStringLiteral("Exercises (") + QChar(0x2026) + QLatin1Char(')')));
+    auto* view = child<QTableView>("tblExercise");
+    QCOMPARE(view->model()->rowCount(), 0);
+    QCOMPARE(treeText(1), QStringLiteral("Lessons (0)"));
+
+    QTRY_COMPARE(treeText(0), QStringLiteral("Exercises (%1)").arg(terms.size()));
+    QVERIFY(!store->property("exerciseRowsLoading").toBool());
+    QStringList listed;
+    for (int row = 0; row < view->model()->rowCount(); ++row)
+        listed << view->model()->index(row, 1).data().toString();
+    QCOMPARE(listed, terms);
+    QVERIFY(child<QPushButton>("btnAddAll")->isEnabled());
+}
+
+void BookshelfTest::lessonRecordMembers_data()
+{
+    QTest::addColumn<Record>("lesson");
+    QTest::addColumn<QStringList>("members");
+    QTest::newRow("in order, repeats kept")
+            << Record{{"ExerciseCount", "3"}, {"EId1", "7"}, {"EId2", "4"}, {"EId3", "7"}}
+            << QStringList{"7", "4", "7"};
+    QTest::newRow("a member without an id left out")
+            << Record{{"ExerciseCount", "3"}, {"EId1", "7"}, {"EId2", ""}, {"EId3", "9"}} << QStringList{"7", "9"};
+    QTest::newRow("ids past the count left out")
+            << Record{{"ExerciseCount", "1"}, {"EId1", "7"}, {"EId2", "8"}} << QStringList{"7"};
+    QTest::newRow("ten members and more, by number")
+            << Record{{"ExerciseCount", "11"}, {"EId1", "1"}, {"EId2", "2"}, {"EId10", "10"}, {"EId11", "11"}}
+            << QStringList{"1", "2", "10", "11"};
+    QTest::newRow("no count") << Record{{"EId1", "7"}} << QStringList();
+    QTest::newRow("a count that is not a number") << Record{{"ExerciseCount", "x"}, {"EId1", "7"}} << QStringList();
+}
+
+void BookshelfTest::lessonRecordMembers()
+{
+    QFETCH(Record, lesson);
+    QFETCH(QStringList, members);
+    QCOMPARE(LessonRecords::memberIds(lesson), members);
+}
+
+void BookshelfTest::everyLessonMember()
+{
+    const QList<Record> lessons{{{"Title", "EId1"}, {"EId1", "3"}, {"EId2", ""}, {"Id", "40"}},
+                                {{"EId1", "5"}, {"EId7", "3"}, {"ExerciseCount", "2"}},
+                                {}};
+    QCOMPARE(LessonRecords::allMembers(lessons), (QSet<QString>{"3", "5"}));
+    QVERIFY(LessonRecords::allMembers({}).isEmpty());
 }
 
 QTEST_MAIN(BookshelfTest)

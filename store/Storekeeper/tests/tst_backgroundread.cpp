@@ -15,6 +15,7 @@
 #include "ZoLesson.h"
 
 #include <QSemaphore>
+#include <QSignalSpy>
 #include <QSqlQueryModel>
 #include <QSqlQuery>
 #include <QtTest>
@@ -56,6 +57,18 @@ QStringList wholeRead(QSqlDatabase database)
 {
     ExerciseIndex fresh;
     return contentOf(fresh.current(database));
+}
+
+// The terms a type-ahead through the plug-in lists, sorted by term.
+QStringList typeAheadTerms(IDbManager* store, const QString& fragment)
+{
+    std::unique_ptr<QSqlQueryModel> model(store->queryModel(
+            QStringLiteral("Exercise"), {{QStringLiteral("Term"), fragment}, {QStringLiteral("SortColumn"), QStringLiteral("1")}},
+            nullptr, nullptr, nullptr, nullptr, nullptr));
+    QStringList terms;
+    for (int row = 0; model && row < model->rowCount(); ++row)
+        terms << model->index(row, 1).data().toString();
+    return model ? terms : QStringList{QStringLiteral("<no model>")};
 }
 
 } // namespace
@@ -239,12 +252,85 @@ void tst_Storekeeper::signInStartsTheRead()
         QVERIFY(!f->addExercise(term).isEmpty());
     QCOMPARE(store->uploadableCount(QStringLiteral("alice")), 3);
     QVERIFY(!f->addExercise(QStringLiteral("apple pie")).isEmpty());
-    std::unique_ptr<QSqlQueryModel> model(store->queryModel(
-            QStringLiteral("Exercise"), {{QStringLiteral("Term"), QStringLiteral("apple")}, {QStringLiteral("SortColumn"), QStringLiteral("1")}},
-            nullptr, nullptr, nullptr, nullptr, nullptr));
-    QVERIFY(model);
-    QStringList terms;
-    for (int row = 0; row < model->rowCount(); ++row)
-        terms << model->index(row, 1).data().toString();
-    QCOMPARE(terms, (QStringList{QStringLiteral("Apple"), QStringLiteral("apple pie")}));
+    QCOMPARE(typeAheadTerms(store, QStringLiteral("apple")),
+             (QStringList{QStringLiteral("Apple"), QStringLiteral("apple pie")}));
+}
+
+void tst_Storekeeper::takingUpTheReadNeverWaits()
+{
+    QSqlDatabase db = f->database();
+    for (const char* term : {"Apple", "bread", "Cherry"})
+        QVERIFY(!f->addExercise(term).isEmpty());
+    const QStringList expected = wholeRead(db);
+
+    ExerciseIndex index;
+    QSemaphore reading;
+    QSemaphore go;
+    QSemaphore loaded;
+    index.setLoadHook([&] {
+        reading.release();
+        go.acquire();
+    });
+    index.setLoadedCallback([&] { loaded.release(); });
+    index.startLoading(db);
+    QVERIFY(index.isLoading());
+    reading.acquire();
+    // Held before its first row: nothing to take up yet, and no wait for it.
+    QVERIFY(!index.takeUpLoaded(db));
+    QVERIFY(index.isLoading());
+    QCOMPARE(loaded.available(), 0);
+    go.release();
+    loaded.acquire();
+    QVERIFY(index.takeUpLoaded(db));
+    QVERIFY(!index.isLoading());
+    QVERIFY(!index.takeUpLoaded(db));
+    QCOMPARE(contentOf(index.current(db)), expected);
+    QCOMPARE(index.wholeReads(), 0);
+}
+
+void tst_Storekeeper::storeTellsWhenTheRowsAreIn()
+{
+    IDbManager* store = f->store();
+    auto* object = dynamic_cast<QObject*>(store);
+    QVERIFY(object);
+    for (const char* term : {"Apple", "bread", "apple pie"})
+        QVERIFY(!f->addExercise(term).isEmpty());
+    QVERIFY(!object->property("exerciseRowsLoading").toBool());
+    QSignalSpy ready(object, SIGNAL(exerciseRowsReady()));
+    QVERIFY(ready.isValid());
+    QCOMPARE(store->uploadableCount(QStringLiteral("alice")), 3);
+    // Taken up from the window's loop only.
+    QVERIFY(object->property("exerciseRowsLoading").toBool());
+    QVERIFY(ready.wait(10000));
+    QCOMPARE(ready.count(), 1);
+    QVERIFY(!object->property("exerciseRowsLoading").toBool());
+    QCOMPARE(typeAheadTerms(store, QStringLiteral("apple")),
+             (QStringList{QStringLiteral("Apple"), QStringLiteral("apple pie")}));
+}
+
+void tst_Storekeeper::stoppedReadIsNotTakenUp()
+{
+    // The store going while its rows are read: the read ends at its next row.
+    QSqlDatabase db = f->database();
+    for (const char* term : {"Apple", "bread", "Cherry"})
+        QVERIFY(!f->addExercise(term).isEmpty());
+    const QStringList expected = wholeRead(db);
+
+    ExerciseIndex index;
+    QSemaphore reading;
+    QSemaphore go;
+    bool called = false;
+    index.setLoadHook([&] {
+        reading.release();
+        go.acquire();
+    });
+    index.setLoadedCallback([&] { called = true; });
+    index.startLoading(db);
+    reading.acquire();
+    index.stopLoading();
+    go.release();
+    // Nothing of it is used: the rows are read whole when asked for.
+    QCOMPARE(contentOf(index.current(db)), expected);
+    QCOMPARE(index.wholeReads(), 1);
+    QVERIFY(!called);
 }

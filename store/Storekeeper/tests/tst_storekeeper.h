@@ -81,6 +81,9 @@ private slots:
     void writesDuringBackgroundRead();
     void searchBeforeBackgroundReadWaits();
     void signInStartsTheRead();
+    void takingUpTheReadNeverWaits();
+    void storeTellsWhenTheRowsAreIn();
+    void stoppedReadIsNotTakenUp();
 
 private:
     std::unique_ptr<StoreFixture> f;

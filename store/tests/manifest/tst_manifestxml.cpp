@@ -117,6 +117,8 @@ private:
 private slots:
     void initTestCase()
     {
+        // The store's debug lines are read below.
+        QLoggingCategory::setFilterRules(QStringLiteral("vireda.store.debug=true"));
         mResources = std::make_unique<ResourceDoubles>();
         QVERIFY(mResources->isValid());
     }
