@@ -53,6 +53,36 @@ void found(const PeerReply& reply, const QString& replyName, int* status, int* t
                                     .toInt());
 }
 
+// The lesson of a result element holding that many members; false when its
+// members cannot be placed (numbers repeated, out of range or no numbers).
+bool readLesson(const XmlPathMap& map, int members, ZoLesson* lesson)
+{
+    lesson->setPId(map.valueOf(QStringLiteral("manifest.persistentmanifestid")));
+    lesson->setTitle(map.valueOf(QStringLiteral("textual_manifest.manifesttitle")));
+    lesson->setDescription(map.valueOf(QStringLiteral("textual_manifest.manifestdescription")));
+    lesson->setUsername(map.valueOf(QStringLiteral("manifest.suppliedbyusername")));
+    lesson->setUserId(map.valueOf(QStringLiteral("manifest.suppliedbyuserid")));
+    lesson->setLanguage(map.valueOf(QStringLiteral("textual_manifest.langid")));
+    lesson->setLearnerLevel(map.valueOf(QStringLiteral("textual_manifest.learnerlevelid")));
+    qCDebug(lcNetwork).noquote() << QStringLiteral("Lesson has %1 exercises").arg(members);
+    const QString idPath = QStringLiteral("exercises.exercise.persistentmanifestid");
+    if (members == 1) {
+        lesson->addExercise(QString(), map.valueOf(idPath));
+        return true;
+    }
+    bool consistent = true;
+    for (int m = 0; m < members; ++m) {
+        const QString suffix = QStringLiteral("#%1").arg(m);
+        bool isNumber = false;
+        const int sequence = map.valueOf(QStringLiteral("exercises.exercise.sequencenb") + suffix).toInt(&isNumber, 10);
+        // Members are numbered from 1; anything else cannot be placed.
+        consistent = consistent && isNumber && sequence >= 1 && sequence <= members;
+        lesson->setPersistentExerciseId(sequence, map.valueOf(idPath + suffix));
+    }
+    // Repeated numbers leave fewer members than elements.
+    return consistent && members == lesson->persistentExerciseIds().size();
+}
+
 } // namespace
 
 QList<ZoExercise> SearchReply::exercises(const PeerReply& reply, const ZoDbHelper& lookup, int* status,
@@ -93,36 +123,11 @@ QList<ZoLesson> SearchReply::lessons(const PeerReply& reply, int* status, int* t
                 *totalResults = 0;
             return {};
         }
-        const XmlPathMap map = PeerReply::mapOf(element);
         ZoLesson lesson;
-        lesson.setPId(map.valueOf(QStringLiteral("manifest.persistentmanifestid")));
-        lesson.setTitle(map.valueOf(QStringLiteral("textual_manifest.manifesttitle")));
-        lesson.setDescription(map.valueOf(QStringLiteral("textual_manifest.manifestdescription")));
-        lesson.setUsername(map.valueOf(QStringLiteral("manifest.suppliedbyusername")));
-        lesson.setUserId(map.valueOf(QStringLiteral("manifest.suppliedbyuserid")));
-        lesson.setLanguage(map.valueOf(QStringLiteral("textual_manifest.langid")));
-        lesson.setLearnerLevel(map.valueOf(QStringLiteral("textual_manifest.learnerlevelid")));
-        qCDebug(lcNetwork).noquote() << QStringLiteral("Lesson has %1 exercises").arg(members);
-        const QString idPath = QStringLiteral("exercises.exercise.persistentmanifestid");
-        bool consistent = true;
-        if (members == 1) {
-            lesson.addExercise(QString(), map.valueOf(idPath));
-        } else {
-            for (int m = 0; m < members; ++m) {
-                const QString suffix = QStringLiteral("#%1").arg(m);
-                bool isNumber = false;
-                const int sequence =
-                    map.valueOf(QStringLiteral("exercises.exercise.sequencenb") + suffix).toInt(&isNumber, 10);
-                // Members are numbered from 1; anything else cannot be placed.
-                consistent = consistent && isNumber && sequence >= 1 && sequence <= members;
-                lesson.setPersistentExerciseId(sequence, map.valueOf(idPath + suffix));
-            }
+        if (readLesson(PeerReply::mapOf(element), members, &lesson)) {
+            lesson.dump();
+            results.append(lesson);
         }
-        // Repeated numbers leave fewer members than elements.
-        if (!consistent || members != lesson.persistentExerciseIds().size())
-            continue;
-        lesson.dump();
-        results.append(lesson);
     }
     found(reply, replyName, status, totalResults);
     return results;
