@@ -1,5 +1,6 @@
 #include "Javabridge.h"
 
+#include "BridgeEcho.h"
 #include "EchoMask.h"
 #include "LocalFrame.h"
 #include "Utf16Text.h"
@@ -52,27 +53,6 @@ const char* const kMemoryOptions[] = {
     "-XX:CompileThresholdScaling=4", "-XX:ReservedCodeCacheSize=32m", "-XX:-UsePerfData", "-XX:StringTableSize=4096"};
 
 const int kFailure = -999;
-
-void out(const char* text)
-{
-    std::fputs(text, stdout);
-    std::fflush(stdout);
-}
-
-void err(const char* text)
-{
-    std::fputs(text, stderr);
-    std::fflush(stderr);
-}
-
-void outf(const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    std::vfprintf(stdout, format, args);
-    va_end(args);
-    std::fflush(stdout);
-}
 
 // Attaches the calling thread to the virtual machine once.
 bool attached()
@@ -184,13 +164,13 @@ int loggedIntCall(const char* banner, const char* javaName, const char* signatur
     if (!started())
         return kFailure;
     LocalFrame frame(gEnv);
-    outf("\n-=%s()=-\n", banner);
+    BridgeEcho::line(std::string("\n-=") + banner + "()=-");
     jmethodID method = clientMethod(javaName, signature);
     if (!method) {
-        err(missingLine);
+        BridgeEcho::errorLine(missingLine);
         return kFailure;
     }
-    outf("Calling ViredaClientNetwork.%s()\n", javaName);
+    BridgeEcho::line(std::string("Calling ViredaClientNetwork.") + javaName + "()");
     return withHandle ? callInt(method, kFailure, static_cast<jint>(handle)) : callInt(method, kFailure);
 }
 
@@ -215,7 +195,7 @@ const char* textByHandle(const char* javaName, int handle, std::string& keep, co
     jmethodID method = clientMethod(javaName, "(I)Ljava/lang/String;");
     if (!method) {
         if (missingLine)
-            out(missingLine);
+            BridgeEcho::line(missingLine);
         return nullptr;
     }
     jobject reply = callObject(method, static_cast<jint>(handle));
@@ -244,7 +224,7 @@ extern "C" {
 
 int init(void)
 {
-    out("\n-=init()=-\n");
+    BridgeEcho::line("\n-=init()=-");
     if (!gVm) {
         std::vector<JavaVMOption> options;
         for (const char* text : {kClassPathOption, kSignalOption})
@@ -263,12 +243,12 @@ int init(void)
         JavaVM* vm = nullptr;
         JNIEnv* env = nullptr;
         if (JNI_CreateJavaVM(&vm, reinterpret_cast<void**>(&env), &args) != JNI_OK) {
-            err("Can't create Java VM\n");
+            BridgeEcho::errorLine("Can't create Java VM");
             return kFailure;
         }
         gVm = vm;
         gEnv = env;
-        out("Initalized the JVM\n");
+        BridgeEcho::line("Initalized the JVM");
     }
     if (!attached())
         return kFailure;
@@ -280,26 +260,26 @@ int init(void)
     if (!gClientClass || gEnv->ExceptionCheck()) {
         gEnv->ExceptionClear();
         gClientClass = nullptr;
-        err("Can't find class: ViredaClientNetwork\n");
+        BridgeEcho::errorLine("Can't find class: ViredaClientNetwork");
         return kFailure;
     }
-    out("Found the ViredaClientNetwork class\n");
+    BridgeEcho::line("Found the ViredaClientNetwork class");
 
     jmethodID constructor = gEnv->GetMethodID(gClientClass, "<init>", "()V");
     if (!constructor || gEnv->ExceptionCheck()) {
         gEnv->ExceptionClear();
-        out("Cannot find ViredaClientNetwork's constructor\n");
+        BridgeEcho::line("Cannot find ViredaClientNetwork's constructor");
         return kFailure;
     }
-    out("Got ViredaClientNetwork constructor\n");
+    BridgeEcho::line("Got ViredaClientNetwork constructor");
 
     jobject client = gEnv->NewObject(gClientClass, constructor);
     if (threw() || !client) {
-        out("ViredaClientNetwork object did not get instantiated\n");
+        BridgeEcho::line("ViredaClientNetwork object did not get instantiated");
         return kFailure;
     }
     gClient = kept(client);
-    out("Instantiated a ViredaClientNetwork object\n");
+    BridgeEcho::line("Instantiated a ViredaClientNetwork object");
 
     gStringClass = kept(gEnv->FindClass("java/lang/String"));
     if (gEnv->ExceptionCheck()) {
@@ -320,53 +300,53 @@ int detachThread(void)
 
 int startViredaNet(void)
 {
-    return loggedIntCall("startViredaNet", "startViredaNet", "()I", "GetMethodID for startViredaNet\n", false, 0);
+    return loggedIntCall("startViredaNet", "startViredaNet", "()I", "GetMethodID for startViredaNet", false, 0);
 }
 
 int startMessagingService(void)
 {
     return loggedIntCall("startMessagingService", "startMessagingService", "()I",
-                         "GetMethodID failed for startMessagingService\n", false, 0);
+                         "GetMethodID failed for startMessagingService", false, 0);
 }
 
 int startQueryService(void)
 {
-    return loggedIntCall("startQueryService", "startQueryService", "()I", "GetMethodID failed for startQueryService\n",
+    return loggedIntCall("startQueryService", "startQueryService", "()I", "GetMethodID failed for startQueryService",
                          false, 0);
 }
 
 int startDownloadService(void)
 {
     return loggedIntCall("startDownloadService", "startDownloadService", "()I",
-                         "GetMethodID failed for startDownloadService\n", false, 0);
+                         "GetMethodID failed for startDownloadService", false, 0);
 }
 
 int startUploadService(void)
 {
-    return loggedIntCall("startUploadService", "startUploadService", "()I", "GetMethodID failed for startUploadService\n",
+    return loggedIntCall("startUploadService", "startUploadService", "()I", "GetMethodID failed for startUploadService",
                          false, 0);
 }
 
 int endSession(void)
 {
-    return loggedIntCall("endSession", "endSession", "()I", "GetMethodID failed for endSession\n", false, 0);
+    return loggedIntCall("endSession", "endSession", "()I", "GetMethodID failed for endSession", false, 0);
 }
 
 int cancelDownload(int handle)
 {
-    return loggedIntCall("cancelDownload", "cancelDownload", "(I)I", "GetMethodID failed for cancelDownload\n", true,
+    return loggedIntCall("cancelDownload", "cancelDownload", "(I)I", "GetMethodID failed for cancelDownload", true,
                          handle);
 }
 
 int getDownloadStatus(int handle)
 {
-    return loggedIntCall("getDownloadStatus", "getDownloadStatus", "(I)I", "GetMethodID failed for getDownloadStatus\n",
+    return loggedIntCall("getDownloadStatus", "getDownloadStatus", "(I)I", "GetMethodID failed for getDownloadStatus",
                          true, handle);
 }
 
 int getUploadStatus(int handle)
 {
-    return loggedIntCall("getUploadStatus", "getUploadStatus", "(I)I", "GetMethodID failed for getUploadStatus\n", true,
+    return loggedIntCall("getUploadStatus", "getUploadStatus", "(I)I", "GetMethodID failed for getUploadStatus", true,
                          handle);
 }
 
@@ -393,7 +373,7 @@ const char* getDownloadXml(int handle)
 const char* getTranslationXml(int handle)
 {
     return textByHandle("getTranslationXML", handle, gTranslationXmlText,
-                        "Can't initialize ViredaClientNetwork.getTranslationXml()\n");
+                        "Can't initialize ViredaClientNetwork.getTranslationXml()");
 }
 
 int uploadManifest(const char* xml, const char* kind)
@@ -411,18 +391,18 @@ int downloadExercise(const char* persistentId)
     if (!started())
         return -1;
     LocalFrame frame(gEnv);
-    out("\n-=download()=-\n");
+    BridgeEcho::line("\n-=download()=-");
     jmethodID method = clientMethod("downloadExercise", "(Ljava/lang/String;)I");
     if (!method) {
-        err("GetMethodID failed for downloadExercise\n");
+        BridgeEcho::errorLine("GetMethodID failed for downloadExercise");
         return -1;
     }
     jstring id = convertCStrToJStr(persistentId);
     if (!id) {
-        out("unable to create jstring\n");
+        BridgeEcho::line("unable to create jstring");
         return -1;
     }
-    out("Calling ViredaClientNetwork.downloadExercise()\n");
+    BridgeEcho::line("Calling ViredaClientNetwork.downloadExercise()");
     return callInt(method, -1, id);
 }
 
@@ -431,25 +411,27 @@ const char* sendMessage(const char* xml)
     if (!started())
         return nullptr;
     LocalFrame frame(gEnv);
-    out("\n-=sendMessage()=-\n");
-    outf("%s\n-=End of sendMessage()=-\n", xml ? EchoMask::mask(xml).c_str() : "");
+    BridgeEcho::line("\n-=sendMessage()=-");
+    BridgeEcho::line((xml ? EchoMask::mask(xml) : std::string()) + "\n-=End of sendMessage()=-");
     jmethodID method = clientMethod("sendMessage", "(Ljava/lang/String;)Ljava/lang/String;");
     if (!method) {
-        out("GetMethodID failed for sendMessage\n");
+        BridgeEcho::line("GetMethodID failed for sendMessage");
         return nullptr;
     }
     jstring request = convertCStrToJStr(xml);
     if (!request) {
-        out("Unable to create jstring\n");
+        BridgeEcho::line("Unable to create jstring");
         return nullptr;
     }
-    out("Calling ViredaClientNetwork.sendMessage()\n");
+    BridgeEcho::line("Calling ViredaClientNetwork.sendMessage()");
     jobject reply = callObject(method, request);
     if (!convertJStrToCStr(static_cast<jstring>(reply), gSendMessageText)) {
-        out("JNI ERROR: convertJStrToCStr failed");
+        BridgeEcho::text("JNI ERROR: convertJStrToCStr failed");
         return nullptr;
     }
-    outf("sendMessage() got REPLY FROM SERVER:\n\"%s\n\"", EchoMask::mask(gSendMessageText).c_str());
+    // The echo ends at a NUL character of the reply, as the reply does for the caller.
+    BridgeEcho::text("sendMessage() got REPLY FROM SERVER:\n\"" + std::string(EchoMask::mask(gSendMessageText).c_str())
+                     + "\n\"");
     return gSendMessageText.c_str();
 }
 
@@ -458,20 +440,20 @@ const char* sendQuery(const char* xml)
     if (!started())
         return nullptr;
     LocalFrame frame(gEnv);
-    out("\n-=sendQuery()=-\n");
+    BridgeEcho::line("\n-=sendQuery()=-");
     jmethodID method = clientMethod("sendQuery", "(Ljava/lang/String;)Ljava/lang/String;");
     if (!method) {
-        out("GetMethodID failed for sendQuery\n");
+        BridgeEcho::line("GetMethodID failed for sendQuery");
         return nullptr;
     }
     jstring request = convertCStrToJStr(xml);
     if (!request) {
-        out("Unable to create jstring\n");
+        BridgeEcho::line("Unable to create jstring");
         return nullptr;
     }
     jobject reply = callObject(method, request);
     if (!convertJStrToCStr(static_cast<jstring>(reply), gSendQueryText)) {
-        out("Query returned null. Network error.");
+        BridgeEcho::text("Query returned null. Network error.");
         return nullptr;
     }
     return gSendQueryText.c_str();
@@ -482,15 +464,15 @@ int upload(const char* xml, const char** paths, int count)
     if (!started())
         return -1;
     LocalFrame frame(gEnv);
-    out("\n-=upload()=-\n");
+    BridgeEcho::line("\n-=upload()=-");
     jmethodID method = clientMethod("upload", "(Ljava/lang/String;[Ljava/lang/String;)I");
     if (!method) {
-        out("GetMethodID failed for upload\n");
+        BridgeEcho::line("GetMethodID failed for upload");
         return -1;
     }
     jstring message = convertCStrToJStr(xml);
     if (!message)
-        out("ERROR: unable to create jstring XMLData\n");
+        BridgeEcho::line("ERROR: unable to create jstring XMLData");
 
     jobjectArray files = nullptr;
     if (count >= 0 && gStringClass) {
@@ -499,12 +481,12 @@ int upload(const char* xml, const char** paths, int count)
             files = nullptr;
     }
     if (!files) {
-        out("ERROR: unable to create jarray\n");
+        BridgeEcho::line("ERROR: unable to create jarray");
     } else {
         for (int i = 0; i < count; ++i) {
             jstring path = convertCStrToJStr(paths ? paths[i] : nullptr);
             if (!path) {
-                out("ERROR: unable to create jstring filepath\n");
+                BridgeEcho::line("ERROR: unable to create jstring filepath");
                 continue;
             }
             gEnv->SetObjectArrayElement(files, i, path);
@@ -512,7 +494,7 @@ int upload(const char* xml, const char** paths, int count)
             gEnv->DeleteLocalRef(path);
         }
     }
-    outf("Number of files to upload is %d\n", count);
+    BridgeEcho::line("Number of files to upload is " + std::to_string(count));
     return callInt(method, -1, message, files);
 }
 

@@ -1,18 +1,20 @@
 #pragma once
 
+#include "AccountReply.h"
 #include "INetManager.h"
+#include "PeerReply.h"
+#include "RequestBuilder.h"
 #include "XmlPathMap.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 #include "ZoTranslation.h"
 
-#include <QDomDocument>
-#include <QDomElement>
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
 #include <thread>
 
 class BridgeLibrary;
@@ -21,9 +23,9 @@ class IResource;
 class IUserResource;
 class ZoUser;
 
-// The network manager: turns account operations, searches, uploads and
-// downloads into XML messages for the Java peer client reached through the
-// bridge library, and reads the replies.
+// The network manager: sends the account operations, searches, uploads and
+// downloads as XML messages to the Java peer client reached through the
+// bridge library, and hands the replies to their readers (network/messages).
 class Courier : public QWidget, public INetManager
 {
     Q_OBJECT
@@ -35,9 +37,9 @@ public:
     // stored or found.
     static constexpr int LoginNotStored = -3;
     // passwordReminder: the network sends no reminders (it has no mail server).
-    static constexpr int ReminderNotAvailable = 2;
+    static constexpr int ReminderNotAvailable = AccountReply::ReminderNotAvailable;
     // passwordReminder: too many reminders were asked for; try later.
-    static constexpr int ReminderTooMany = 3;
+    static constexpr int ReminderTooMany = AccountReply::ReminderTooMany;
     // Comments of this length or longer are not sent.
     static constexpr int FeedbackLimit = 8000;
 
@@ -82,25 +84,6 @@ public:
     int startNetwork() override;
     int stopNetwork() override;
 
-    // Message builders: each returns an element not yet attached.
-    QDomElement writeMessageHeader(QDomDocument& document, QString type, bool withVersions);
-    QDomElement appendTextElement(QDomDocument& document, QString name, QString value, bool asCdata);
-    QDomElement appendVerbatimElement(QDomDocument& document, QString name, QString value, bool asCdata,
-                                      bool verbatim);
-    QDomElement buildRegisterBody(QDomDocument& document, QHash<QString, QString> fields);
-    QDomElement buildLoginBody(QDomDocument& document, QString username, QString password);
-    QDomElement buildPasswordReminderBody(QDomDocument& document, QString username);
-    QDomElement buildUpdateFluencyBody(QDomDocument& document, QHash<QString, QString> fields);
-    QDomElement buildFeedbackBody(QDomDocument& document, QString comment, QString type);
-    QDomElement buildExerciseQueryBody(QDomDocument& document, QHash<QString, QString> criteria);
-    QDomElement buildLessonQueryBody(QDomDocument& document, QHash<QString, QString> criteria);
-    QString createFullMessageXml(QString manifestXml, QString kind);
-
-    // The user field map of a sign-in reply, names in place of ids.
-    QHash<QString, QString> userFromLoginReply(XmlPathMap& reply);
-    // Hands a message and its files to the client; -1 when the network is down.
-    int uploadFiles(QString xml, QStringList files);
-
 private slots:
     void startMessagingService();
     void startQueryService();
@@ -108,21 +91,11 @@ private slots:
     void startUploadService();
 
 private:
-    static QString declared(const QDomDocument& document);
-    // A new message document holding its header; the request goes in with finishMessage.
-    QDomDocument newMessage(const QString& type);
-    static void finishMessage(QDomDocument& document, const QDomElement& request);
-    // Sends a message through sendMessage; reply text, isNull when there was none.
-    QString exchange(const QString& text, bool* isNull);
-    // A finished message sent through exchange; the reply read as a path map.
-    XmlPathMap send(const QDomDocument& document);
-    // Credentials go out as typed; only these characters are accepted.
-    static bool isCredential(const QString& text);
-    QDomElement credentialElement(QDomDocument& document, const QString& name, const QString& value);
-    // The code of a shown language; a code the table lacks is its own name.
-    QString languageCode(const QString& language) const;
-    void appendFluencies(QDomDocument& document, QDomElement& parent, QHash<QString, QString>& fields,
-                         const QString& studyingKey, bool logValues);
+    // The request builder over the loaded name tables.
+    RequestBuilder requests() const;
+    // Sends a message text through the bridge's sendMessage (sendQuery) and reads the reply.
+    PeerReply sendMessage(const QString& text);
+    PeerReply sendQuery(const QString& text);
     int startService(const char* exportName, const char* label);
     // Starts the bridge, the client and its services on the calling thread.
     int startNetworkNow();
@@ -131,15 +104,24 @@ private:
     // Waits for the start begun by the constructor, if it still runs.
     void awaitStart();
     static void finishStartAtShutdown();
+    // Sign-in against the local store, or through the peer.
+    int loginOffline(const QString& username, const QString& password, int offline);
+    int loginOnline(const QString& username, const QString& password);
+    // Logs the result of a sign-in and returns it.
+    static int loginResult(int result);
+    // Makes user the current user; the user resource takes it over.
+    void signIn(std::unique_ptr<ZoUser> user);
     // The stored user of exactly that name (and password, unless null), or null.
-    ZoUser* storedUser(const QString& username, const QString& password = QString());
+    std::unique_ptr<ZoUser> storedUser(const QString& username, const QString& password = QString());
     // The one stored name equal to username in any letter case; empty when none or several.
     static QString registeredSpelling(const QString& username);
     // Puts the signed-in user's reply in place of the stored copy.
-    ZoUser* replaceStoredUser(const QString& uid, const QString& username, const QHash<QString, QString>& fields);
-    ZoExercise exerciseFromMap(const XmlPathMap& map, ZoDbHelper& lookup, const QString& voicePath);
+    std::unique_ptr<ZoUser> replaceStoredUser(const QString& uid, const QString& username,
+                                              const QHash<QString, QString>& fields);
+    // Hands a message and its files to the client; -1 when the network is down.
+    int uploadFiles(const QString& xml, const QStringList& files);
     // Waits for and reads the reply to the upload of that handle; false when none came in time.
-    bool awaitUploadReply(int handle, int pollMs, int limitMs, qint64 startedAt, XmlPathMap* reply);
+    bool awaitUploadReply(int handle, int pollMs, int limitMs, qint64 startedAt, PeerReply* reply);
     void delay(int ms);
 
     int mNetStarted = 0;
@@ -156,7 +138,7 @@ private:
     IResource* mCountries = nullptr;
     IResource* mFluencyLevels = nullptr;
     IResource* mLearnerLevels = nullptr;
-    BridgeLibrary* mBridge = nullptr;
+    std::unique_ptr<BridgeLibrary> mBridge;
     // The first start, on a thread of its own; the members above are the
     // starter's until it has been joined.
     std::thread mStarter;

@@ -1,6 +1,7 @@
 #include "BoundedXml.h"
 
-#include <QDebug>
+#include "NetworkLog.h"
+
 #include <QXmlStreamReader>
 
 namespace {
@@ -170,6 +171,6 @@ bool BoundedXml::parse(const QString& text, const Limits& limits, QDomDocument* 
 
 void BoundedXml::report(const Error& error)
 {
-    qDebug().noquote() << QString::asprintf("setContent error: %d %d\n", error.line, error.column) + error.message
-                                 + QLatin1Char('\n');
+    qCDebug(lcNetwork).noquote() << QStringLiteral("setContent error: %1 %2\n").arg(error.line).arg(error.column)
+                                        + error.message + QLatin1Char('\n');
 }

@@ -2,7 +2,6 @@
 
 #include "BoundedXml.h"
 
-#include <QDebug>
 #include <QDomNamedNodeMap>
 #include <QFile>
 #include <QStringDecoder>
@@ -183,4 +182,9 @@ QList<QDomElement> XmlPathMap::childrenNamed(const QDomElement& parent, const QS
             found.append(e);
     }
     return found;
+}
+
+QString XmlPathMap::numberedPath(const QString& path, int index, int count)
+{
+    return count > 1 ? path + QStringLiteral("#%1").arg(index) : path;
 }

@@ -34,6 +34,10 @@ public:
     int occurrences(QString path) const;
     QString dump() const;
 
+    // The path of entry index of count read with the same path: with its
+    // suffix "#index" when the path was met more than once.
+    static QString numberedPath(const QString& path, int index, int count);
+
     // The child elements of parent with that name in any letter case, as the
     // map reads them, in document order; nothing deeper.
     static QList<QDomElement> childrenNamed(const QDomElement& parent, const QString& name);

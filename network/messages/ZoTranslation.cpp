@@ -1,9 +1,9 @@
 #include "ZoTranslation.h"
 
 #include "ManifestTemplate.h"
+#include "NetworkLog.h"
 #include "ZoDbHelper.h"
 
-#include <QDebug>
 #include <QDomDocument>
 
 namespace {
@@ -48,9 +48,9 @@ ZoTranslation::ZoTranslation(QHash<QString, QString> values)
     const QString typePath = QStringLiteral("kvps.kvp.kvptypeid");
     if (values.contains(typePath)) {
         mKvps.append(kvpFrom(values, QString()));
-        qDebug().noquote() << "value is " + mKvps.last().value(QStringLiteral("value"));
-        qDebug().noquote() << "langID is " + mKvps.last().value(QStringLiteral("langID"));
-        qDebug().noquote() << QString::asprintf("KVPS# is %i", int(mKvps.size()));
+        qCDebug(lcNetwork).noquote() << "value is " + mKvps.last().value(QStringLiteral("value"));
+        qCDebug(lcNetwork).noquote() << "langID is " + mKvps.last().value(QStringLiteral("langID"));
+        qCDebug(lcNetwork).noquote() << QStringLiteral("KVPS# is %1").arg(mKvps.size());
     } else {
         for (int n = 0; values.contains(typePath + QStringLiteral("#%1").arg(n)); ++n)
             mKvps.append(kvpFrom(values, QStringLiteral("#%1").arg(n)));

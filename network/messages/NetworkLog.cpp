@@ -1,0 +1,3 @@
+#include "NetworkLog.h"
+
+Q_LOGGING_CATEGORY(lcNetwork, "vireda.network", QtInfoMsg)
