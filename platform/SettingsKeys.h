@@ -20,6 +20,10 @@ inline constexpr QLatin1String DatabaseVersion{"database/version"};
 inline constexpr QLatin1String LocalIps{"network/localips"};
 inline constexpr QLatin1String XmlVersion{"xml/version"};
 
+// Keys of one user's own (see userKey).
+// The language the search tab searches in.
+inline constexpr QLatin1String SearchLanguage{"SearchLanguage"};
+
 // "users/<name>/<key>": a key of one user's own, such as "FirstTime".
 inline QString userKey(const QString& user, const QString& key)
 {
