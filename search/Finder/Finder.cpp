@@ -17,6 +17,7 @@
 #include "SettingsKeys.h"
 #include "TabIndex.h"
 #include "ZoDbHelper.h"
+#include "DownloadStore.h"
 #include "ZoDownload.h"
 #include "ZoTableWidget.h"
 #include "ZoTableWidgetItem.h"
@@ -774,7 +775,7 @@ void Finder::refreshTableData()
             put(row, 1, lesson.title());
             put(row, 2, lesson.description());
             put(row, 3, mHelper->learnerLevelName(lesson.learnerLevel()));
-            put(row, 4, QString::number(ZoDownload::memberCount(lesson)));
+            put(row, 4, QString::number(DownloadStore::memberCount(lesson)));
             put(row, 5, lesson.username());
         }
     }
