@@ -5,6 +5,6 @@
 // their places in both modes.
 namespace TabIndex {
 
-enum : int { Library = 0, Study = 1, Create = 2 };
+enum : int { Library = 0, Study = 1, Create = 2, Search = 3 };
 
 } // namespace TabIndex

@@ -23,6 +23,8 @@ inline constexpr QLatin1String XmlVersion{"xml/version"};
 // Keys of one user's own, under userKey.
 inline constexpr QLatin1String LibrarySplash{"LibrarySplash"};
 inline constexpr QLatin1String LibraryLanguage{"LibraryLanguage"};
+// The language the search tab searches in.
+inline constexpr QLatin1String SearchLanguage{"SearchLanguage"};
 
 // "users/<name>/<key>": a key of one user's own, such as "FirstTime".
 inline QString userKey(const QString& user, const QString& key)

@@ -14,9 +14,12 @@
 #include "MessageBoxHelper.h"
 #include "PluginFiles.h"
 #include "PluginLocator.h"
+#include "SearchLog.h"
+#include "SearchRequest.h"
 #include "SettingsKeys.h"
 #include "TabIndex.h"
 #include "ZoDbHelper.h"
+#include "DownloadStore.h"
 #include "ZoDownload.h"
 #include "ZoTableWidget.h"
 #include "ZoTableWidgetItem.h"
@@ -27,7 +30,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QDebug>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QHeaderView>
@@ -60,12 +62,10 @@ Finder::Finder()
 
 Finder::~Finder()
 {
-    qDebug() << "~Finder()";
     if (mInitialized) {
         QCloseEvent event;
         closeEvent(&event);
     }
-    delete mHelper;
 }
 
 void Finder::init()
@@ -82,7 +82,7 @@ void Finder::init()
     mLog = PluginLocator::load<ILogResource>(PluginFiles::ZoLogResource);
     mStudy = PluginLocator::load<IStudyResource>(PluginFiles::ZoStudyResource);
 
-    mHelper = new ZoDbHelper();
+    mHelper = std::make_unique<ZoDbHelper>();
 
     if (QDir(QStringLiteral("Icons")).exists()) {
         btnHelp->setNormalImage(QPixmap(QStringLiteral("Icons/smlNormalHelp.png")));
@@ -93,7 +93,7 @@ void Finder::init()
     // The combo, "Add Language..." with the wizard and the stored choice.
     mLanguageHelper = new LanguageComboHelper(cmbLanguagesNative, LanguageComboHelper::SelectLanguage, mMainWindow);
     mLanguageHelper->setWizardParent(this);
-    mLanguageHelper->setSettingKey(QStringLiteral("SearchLanguage"), true);
+    mLanguageHelper->setSettingKey(SettingsKeys::SearchLanguage, true);
     connect(lEditSearch, &QLineEdit::returnPressed, this, &Finder::searchMonitor);
     connect(btnSearch, &QPushButton::clicked, this, &Finder::searchMonitor);
     connect(btnHelp, &QToolButton::clicked, this, &Finder::btnHelpClicked);
@@ -169,7 +169,7 @@ QString Finder::userName() const
 
 QString Finder::languageKey() const
 {
-    return SettingsKeys::userKey(userName(), QLatin1String("SearchLanguage"));
+    return SettingsKeys::userKey(userName(), SettingsKeys::SearchLanguage);
 }
 
 void Finder::storeLanguage()
@@ -221,7 +221,6 @@ int Finder::customLeave()
 
 void Finder::closeEvent(QCloseEvent* event)
 {
-    qDebug() << "void Finder::closeEvent(QCloseEvent *event)";
     blockSignals(true);
     // A running poll sees its bar abandoned and returns; the bars go later.
     for (int i = int(mDownloads.size()) - 1; i >= 0; --i)
@@ -249,7 +248,7 @@ QWidget* Finder::widget()
 
 int Finder::tabIndex()
 {
-    return 3;
+    return TabIndex::Search;
 }
 
 void Finder::setMainWindow(IMainWindow* mainWindow)
@@ -271,7 +270,6 @@ void Finder::clearResults()
 
 void Finder::refreshData()
 {
-    qDebug() << "\nFinder::refreshData()\n\n";
     if (!mInitialized)
         return;
     // Nobody signed in counts as a learner of its own.
@@ -408,17 +406,14 @@ void Finder::downloadCompleteProcess(ZoDownload* download)
             mStudy->appendExercise(download->exercise().toHash());
         } else {
             const ZoLesson& lesson = download->lesson();
-            qDebug("Lesson has %i exercises", lesson.exerciseCount());
+            qCDebug(lcSearch) << "lesson downloaded with" << lesson.exerciseCount() << "exercises";
             for (int n = 1; n <= lesson.exerciseCount(); ++n) {
-                qDebug("Adding exericse #%i to lesson\n\n", n);
                 const int localId = mHelper->localIdOf(lesson.persistentExerciseId(n - 1));
                 std::unique_ptr<ZoExercise> exercise(
                     localId > 0 && mDb ? mDb->getExercise(QStringLiteral("Exercise"), QString::number(localId))
                                        : nullptr);
-                if (exercise) {
-                    qDebug() << "Exercise has term " << exercise->term();
+                if (exercise)
                     mStudy->appendExercise(exercise->toHash());
-                }
             }
         }
     }
@@ -459,7 +454,7 @@ void Finder::runHead()
         if (bar->state() == ZoDownload::Queued) {
             mAdvancing = false;
             bar->moveToHeadOfQueue();
-            qDebug() << "Starting next in download queue.";
+            qCDebug(lcSearch) << "starting the next download of the queue";
             bar->start();
             return;
         }
@@ -536,96 +531,105 @@ void Finder::searchMonitor()
 void Finder::search(const Query& query)
 {
     hidePageButtons();
-    if (!mNet) {
-        // Without a network manager the tab can only go offline.
-        if (mMainWindow)
-            mMainWindow->moveToOfflineMode();
-        moveToOfflineMode();
-        return;
-    }
-    if (mNet->isOfflineLogin() != 0) {
-        information(tr("Please login online to enable search, upload and download."));
-        return;
-    }
-    if (!mNet->isQueryServiceStarted()) {
-        QPointer<Finder> self(this);
-        if (mMainWindow)
-            mMainWindow->moveToOfflineMode();
-        if (self)
-            moveToOfflineMode();
-        return;
-    }
     const int kind = chosenKind();
-    if (kind == Exercises && query.text.isEmpty()) {
-        information(tr("There were no search terms entered."));
+    if (!canSearch() || !acceptsQuery(kind, query))
         return;
-    }
-    if (query.languageName.isEmpty()) {
-        information(tr("No language selected."));
-        return;
-    }
-
-    const QString languageId = mHelper->languageId(query.languageName);
-    QHash<QString, QString> criteria{{QStringLiteral("LanguageID"), languageId},
-                                     {QStringLiteral("ResultsLanguageID"), languageId},
-                                     {QStringLiteral("MaxResults"), QString::number(mPageSize)},
-                                     {QStringLiteral("PageNum"), QString::number(mCurrentPage)}};
     clearTable();
     QPointer<Finder> self(this);
     processNonInputEvents();
     if (!self)
         return;
+    // Written only on success; a failed search has no total.
+    int status = 0;
+    int total = 0;
+    fetchPage(kind, query, &status, &total);
+    showPageButtons(total);
+    reportStatus(status);
+    if (self)
+        markCurrentPage();
+}
 
+// The network manager is there, online and its search service started;
+// otherwise the tab goes offline or says why.
+bool Finder::canSearch()
+{
+    if (!mNet) {
+        // Without a network manager the tab can only go offline.
+        goOffline();
+        return false;
+    }
+    if (mNet->isOfflineLogin() != 0) {
+        information(tr("Please login online to enable search, upload and download."));
+        return false;
+    }
+    if (!mNet->isQueryServiceStarted()) {
+        goOffline();
+        return false;
+    }
+    return true;
+}
+
+bool Finder::acceptsQuery(int kind, const Query& query)
+{
+    switch (SearchRequest::refusalOf(kind, query.text, query.languageName)) {
+    case SearchRequest::NoTerms:
+        information(tr("There were no search terms entered."));
+        return false;
+    case SearchRequest::NoLanguage:
+        information(tr("No language selected."));
+        return false;
+    case SearchRequest::Accepted:
+        break;
+    }
+    return true;
+}
+
+// Asks for the current page behind a splash screen and keeps its results.
+void Finder::fetchPage(int kind, const Query& query, int* status, int* total)
+{
+    const QHash<QString, QString> criteria = SearchRequest::criteria(
+        kind, query.text, mHelper->languageId(query.languageName), mPageSize, mCurrentPage);
     auto splash = std::make_unique<QSplashScreen>(QPixmap(QStringLiteral("Icons/pleaseWait.png")),
                                                   Qt::WindowStaysOnTopHint);
     splash->setEnabled(false);
     splash->show();
     splash->showMessage(tr("Searching the Vireda Network..."), Qt::AlignHCenter | Qt::AlignBottom, Qt::black);
-
-    // Written only on success; a failed search has no total.
-    int status = 0;
-    int total = 0;
     mKindShown = kind;
     mLastQuery[kind] = query;
+    const bool keep = mCurrentPage >= 1 && mCurrentPage <= PageCount;
     if (kind == Exercises) {
-        mExercises.clear();
-        criteria.insert(QStringLiteral("Term"), query.text);
-        mExercises = mNet->queryExercises(criteria, &status, &total);
-        splash->close();
-        qDebug("Status Code is %i", status);
-        if (status != 0 && mCurrentPage >= 1 && mCurrentPage <= PageCount)
+        mExercises = mNet->queryExercises(criteria, status, total);
+        if (*status != 0 && keep)
             mExercisePages[mCurrentPage - 1] = mExercises;
     } else {
-        mLessons.clear();
-        criteria.insert(QStringLiteral("Title"), query.text);
-        criteria.insert(QStringLiteral("Description"), query.text);
-        mLessons = mNet->queryLessons(criteria, &status, &total);
-        splash->close();
-        if (status != 0 && mCurrentPage >= 1 && mCurrentPage <= PageCount)
+        mLessons = mNet->queryLessons(criteria, status, total);
+        if (*status != 0 && keep)
             mLessonPages[mCurrentPage - 1] = mLessons;
     }
+    splash->close();
+    qCDebug(lcSearch) << "search of kind" << kind << "page" << mCurrentPage << "status" << *status << "total" << *total;
+}
 
-    if (total > mPageSize) {
+void Finder::showPageButtons(int total)
+{
+    QPushButton* buttons[PageCount] = {btnPage1, btnPage2, btnPage3, btnPage4};
+    const int shown = SearchRequest::pageButtons(total, mPageSize, PageCount);
+    if (shown > 0)
         label->show();
-        btnPage1->show();
-        btnPage2->show();
-    }
-    if (total > 2 * mPageSize)
-        btnPage3->show();
-    if (total > 3 * mPageSize)
-        btnPage4->show();
+    for (int i = 0; i < shown; ++i)
+        buttons[i]->show();
+}
 
-    switch (status) {
-    case 0:
-        if (mMainWindow)
-            mMainWindow->moveToOfflineMode();
-        if (self)
-            moveToOfflineMode();
+void Finder::reportStatus(int status)
+{
+    switch (SearchRequest::outcomeOf(status)) {
+    case SearchRequest::Offline:
+        goOffline();
         break;
-    case 2:
+    case SearchRequest::NoResults:
         information(tr("Search found no results."));
         break;
-    case INetManager::ReplyPastLimit:
+    case SearchRequest::PastLimit:
         MessageBoxHelper::warning(
             this, mTitle,
             tr("The reply to this search was refused because it is larger than the program accepts: more than %1 "
@@ -635,17 +639,24 @@ void Finder::search(const Query& query)
                 .arg(ContentGate::MaxLessonMembers)
                 .arg(ContentGate::MaxReplyBytes >> 20));
         break;
-    case -1:
+    case SearchRequest::ServiceDown:
         MessageBoxHelper::warning(this, mTitle,
                                   tr("The Vireda search service is not working right now.\n"
                                      "Please check your Internet connection and try again in a few minutes."));
         break;
-    default:
+    case SearchRequest::Shown:
         break;
     }
-    if (!self)
-        return;
-    markCurrentPage();
+}
+
+// The main window and then the tab go offline.
+void Finder::goOffline()
+{
+    QPointer<Finder> self(this);
+    if (mMainWindow)
+        mMainWindow->moveToOfflineMode();
+    if (self)
+        moveToOfflineMode();
 }
 
 void Finder::goToPage1()
@@ -741,7 +752,6 @@ void Finder::clearTable()
 
 void Finder::refreshTableData()
 {
-    qDebug() << "Finder::refreshTableData()";
     QPointer<Finder> self(this);
     const int kind = mKindShown;
     setTableHeaders(kind);
@@ -758,7 +768,6 @@ void Finder::refreshTableData()
         tbl->setItem(row, column, item);
     };
     if (kind == Exercises) {
-        qDebug() << "EXERCISE";
         for (int row = 0; row < rows; ++row) {
             const ZoExercise& exercise = mExercises.at(row);
             put(row, 0, exercise.pId());
@@ -774,7 +783,7 @@ void Finder::refreshTableData()
             put(row, 1, lesson.title());
             put(row, 2, lesson.description());
             put(row, 3, mHelper->learnerLevelName(lesson.learnerLevel()));
-            put(row, 4, QString::number(ZoDownload::memberCount(lesson)));
+            put(row, 4, QString::number(DownloadStore::memberCount(lesson)));
             put(row, 5, lesson.username());
         }
     }
@@ -785,7 +794,7 @@ void Finder::refreshTableData()
     tbl->setUpdatesEnabled(true);
     tbl->repaint();
 
-    if (mCurrentPage == PageCount && rows == mPageSize)
+    if (SearchRequest::isCutOff(mCurrentPage, rows, mPageSize, PageCount))
         information(tr("Not all results are shown. Please narrow your search to see more results."));
 }
 
@@ -808,7 +817,6 @@ void Finder::mouseClickEvent(QMouseEvent* event)
 
 void Finder::downloadContent()
 {
-    qDebug() << "Finder::downloadContent()";
     if (!mInitialized || tbl->currentRow() < 0 || !tbl->item(tbl->currentRow(), 0))
         return;
     const QString pid = tbl->item(tbl->currentRow(), 0)->text();

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
 class HelpBrowser;
 class IDbManager;
 class ILogResource;
@@ -89,6 +91,12 @@ private:
     int chosenKind() const;
     Query queryFromWidgets() const;
     void search(const Query& query);
+    bool canSearch();
+    bool acceptsQuery(int kind, const Query& query);
+    void fetchPage(int kind, const Query& query, int* status, int* total);
+    void showPageButtons(int total);
+    void reportStatus(int status);
+    void goOffline();
     void showPage(int page);
     void refreshTableData();
     void setTableHeaders(int kind);
@@ -114,7 +122,7 @@ private:
     IResource* mLanguages = nullptr;
     ILogResource* mLog = nullptr;
     IStudyResource* mStudy = nullptr;
-    ZoDbHelper* mHelper = nullptr;
+    std::unique_ptr<ZoDbHelper> mHelper;
     LanguageComboHelper* mLanguageHelper = nullptr;
     QString mTitle;
     bool mInitialized = false;

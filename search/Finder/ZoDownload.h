@@ -1,25 +1,23 @@
 #pragma once
 
+#include "DownloadFailure.h"
+#include "DownloadTransfer.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 #include "ui_ZoDownload.h"
 
-#include <QDomDocument>
-#include <QDomElement>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 
-class IDbManager;
 class IMainWindow;
-class INetManager;
-class ZoDbHelper;
 
-// One download of the search tab: a bar that fetches an exercise (with its
-// sound and translations) or a lesson (with every member not stored yet),
-// stores it and reports the outcome to the queue. Waiting is done by polling
-// on the GUI thread with short sleeps and event processing in between; the
-// bar may be deleted (deleteLater) while it polls and then returns at once.
+// One download of the search tab: a bar that shows the progress and outcome
+// of a DownloadTransfer, which fetches an exercise (with its sound and
+// translations) or a lesson (with every member not stored yet) and stores it.
+// The transfer runs from the event loop: start() returns at once and the bar
+// reports the end to the queue; the bar may be deleted (deleteLater) while
+// its transfer runs, which then stops.
 class ZoDownload : public QWidget, public Ui::ZoDownload
 {
     Q_OBJECT
@@ -30,16 +28,6 @@ public:
     explicit ZoDownload(const ZoExercise& exercise, QWidget* parent = nullptr);
     explicit ZoDownload(const ZoLesson& lesson, QWidget* parent = nullptr);
     ~ZoDownload() override;
-
-    // A lesson's members: its persistent member ids up to the first missing one.
-    static int memberCount(const ZoLesson& lesson);
-    // Why an exercise element from the peer cannot be stored (empty when it
-    // can): its sound must be named once, by a plain file name in an element,
-    // and its fields stay within their limit. *mediaName gets the name.
-    static QString refusalOf(const QDomElement& exercise, QString* mediaName = nullptr);
-    // The status of a transfer the client refused for its content (a sound
-    // missing, too large or not a WAV file, or a name that is not plain).
-    static constexpr int ContentRefused = -2;
 
     void setMainWindow(IMainWindow* mainWindow);
     // A transfer fails when its status stays 0 for zeroStatusMs, or when it
@@ -53,6 +41,7 @@ public:
     QString message() const;
     // The job's exercise: after completion the stored copy.
     const ZoExercise& exercise() const;
+    // The job's lesson: after completion with the local ids of its members.
     const ZoLesson& lesson() const;
 
     void start();
@@ -62,17 +51,17 @@ public:
     void setProgress(int value);
     // The bar's texts in the language now installed.
     void retranslate();
-    // Stops for good: cancels a running transfer and makes a running poll
-    // return at once; the caller then deletes the bar later.
+    // Stops for good: cancels a running transfer; the caller then deletes
+    // the bar later.
     void abandon();
 
 signals:
-    void cancelExerciseDownload(ZoDownload* download);
-    void cancelLessonDownload(ZoDownload* download);
     void downloadComplete(ZoDownload* download);
     void enableClearDownloadedButton();
     void signalMoveNextToHeadOfQueue();
     void signalMoveToOfflineMode();
+    // The job ended: stored, failed or cancelled (not when abandoned).
+    void finished();
 
 public slots:
     void cancelDownloadProcess();
@@ -83,46 +72,24 @@ private slots:
 
 private:
     void setUp(const QString& title);
-    // The local id of the member stored from the network, 0 on failure.
-    int downloadObjectRoutine(const QString& persistentId);
-    bool downloadAndInsertTranslationsOfExercise(int handle, ZoExercise* target);
-    bool waitUntilDownloaded(int handle, const QString& kind);
-    // The exercise element of a downloaded document, read within the reader's
-    // limits; null (and the job failed with the reason) when refused.
-    QDomElement downloadedExercise(int handle, QDomDocument* document);
-    // Gives up a transfer: cancels it (so the client removes its partial file)
-    // and fails the job as a network failure.
-    void giveUp(int handle);
-    void contentRefused(int handle);
-    // For a single exercise: checks the downloaded document and takes the
-    // name its sound was stored under; false (job failed) when refused.
-    bool takeDownloadedSound(int handle);
-    // False (job failed) when the exercise's sound file exists but is not a WAV file.
-    bool soundIsPlayable(const ZoExercise& exercise);
-    void finalizeDownload();
-    bool insertObjectIntoDb();
-    // Stores an exercise with its level by name; its local id, 0 when it was not stored.
-    int storeExercise(ZoExercise* exercise);
+    void transferCompleted();
+    void transferFailed(DownloadFailure reason);
+    // The learner's words for a failure.
+    static QString textOf(DownloadFailure reason);
     void networkFailure();
     void fail(const QString& text);
     // Shows the state word (its English source) on the error button.
     void showState(const char* word);
 
+    DownloadTransfer mTransfer;
     ZoExercise mExercise;
     ZoLesson mLesson;
     QString mType;
     const char* mStateWord = nullptr;
-    int mHandle = -1;
     int mState = Idle;
     QString mMessage;
     bool mCancelled = false;
-    bool mStored = false;
     bool mDestroying = false;
-    int mZeroStatusMs = 20000;
-    int mStallMs = 30000;
     QString mTitle;
-    ZoDbHelper* mHelper = nullptr;
-    INetManager* mNet = nullptr;
-    IDbManager* mDb = nullptr;
     QPointer<IMainWindow> mMainWindow;
 };

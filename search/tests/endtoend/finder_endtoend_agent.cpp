@@ -37,6 +37,7 @@
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QThread>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 
@@ -741,7 +742,10 @@ void FinderAgent::underAttack()
     });
     if (!then.isEmpty())
         watch.start(5);
+    QSignalSpy finished(bar.get(), &ZoDownload::finished);
     bar->start();
+    // The job ends, or the sign-out abandons it.
+    QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty() || (sawPartial && then.contains(QLatin1String("sign-out"))), 120000);
     QString shown = QStringLiteral("gone");
     if (!then.contains(QLatin1String("sign-out"))) {
         shown = bar->btnDownloadComplete->isVisibleTo(bar.get())

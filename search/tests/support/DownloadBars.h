@@ -2,9 +2,12 @@
 
 #include "IDbManager.h"
 #include "IMainWindow.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "ZoDbHelper.h"
 #include "ZoDownload.h"
+
+#include <QSignalSpy>
 
 #include <memory>
 
@@ -13,7 +16,7 @@ namespace DownloadBars {
 
 inline IDbManager* store()
 {
-    return PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
+    return PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
 }
 
 // The local id of the stored manifest with that persistent id, 0 when none.
@@ -29,6 +32,15 @@ inline std::unique_ptr<ZoDownload> bar(const ZoExercise& exercise, IMainWindow* 
     download->setMainWindow(host);
     download->show();
     return download;
+}
+
+// Starts the job and waits until it ends (stored, failed or cancelled);
+// false when it did not end within timeoutMs.
+inline bool run(ZoDownload& download, int timeoutMs = 10000)
+{
+    QSignalSpy finished(&download, &ZoDownload::finished);
+    download.start();
+    return !finished.isEmpty() || finished.wait(timeoutMs);
 }
 
 } // namespace DownloadBars
