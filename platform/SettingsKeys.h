@@ -20,6 +20,11 @@ inline constexpr QLatin1String DatabaseVersion{"database/version"};
 inline constexpr QLatin1String LocalIps{"network/localips"};
 inline constexpr QLatin1String XmlVersion{"xml/version"};
 
+// Keys of one user's own, for userKey: the language the authoring tab shows
+// and the term list chosen there last.
+inline constexpr QLatin1String CreateLanguage{"CreateLanguage"};
+inline constexpr QLatin1String TemplateList{"TemplateList"};
+
 // "users/<name>/<key>": a key of one user's own, such as "FirstTime".
 inline QString userKey(const QString& user, const QString& key)
 {
