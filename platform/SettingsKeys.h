@@ -25,6 +25,9 @@ inline constexpr QLatin1String LibrarySplash{"LibrarySplash"};
 inline constexpr QLatin1String LibraryLanguage{"LibraryLanguage"};
 // The language the search tab searches in.
 inline constexpr QLatin1String SearchLanguage{"SearchLanguage"};
+// The language the authoring tab shows and the term list chosen there last.
+inline constexpr QLatin1String CreateLanguage{"CreateLanguage"};
+inline constexpr QLatin1String TemplateList{"TemplateList"};
 
 // "users/<name>/<key>": a key of one user's own, such as "FirstTime".
 inline QString userKey(const QString& user, const QString& key)

@@ -249,13 +249,11 @@ void Composer::openObject()
     const QPointer<Composer> self(this);
     const QPointer<CreateOpen> dialog = new CreateOpen(mHost, mCurrentView->type(), this);
     const bool accepted = dialog->exec() == QDialog::Accepted;
-    QObject* chosen = (self && dialog && accepted) ? dialog->selectedObject() : nullptr;
+    std::unique_ptr<QObject> chosen((self && dialog && accepted) ? dialog->selectedObject() : nullptr);
     delete dialog.data();
-    if (!self) {
-        delete chosen;
+    if (!self)
         return;
-    }
-    openChosen(chosen);
+    openChosen(chosen.release());
 }
 
 void Composer::openChosen(QObject* object)

@@ -1,9 +1,10 @@
 #include "CreateExerciseView.h"
 
-#include "ContentGate.h"
+#include "AuthoringLog.h"
 #include "CreateSession.h"
 #include "CreateTemplate.h"
 #include "ExerciseFields.h"
+#include "ExerciseSaveRules.h"
 #include "FieldInfoFactory.h"
 #include "HelpBrowser.h"
 #include "IAudio.h"
@@ -14,8 +15,10 @@
 #include "IUserResource.h"
 #include "MessageBoxHelper.h"
 #include "LanguageComboHelper.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
-#include "StoreWriteError.h"
+#include "SettingsKeys.h"
+#include "TabIndex.h"
 #include "ZoExercise.h"
 #include "ZoUser.h"
 #include "ZoUserFluency.h"
@@ -29,13 +32,6 @@
 #include <QVBoxLayout>
 
 #include <memory>
-
-namespace {
-
-const char* const kTempDir = "Content";
-const char* const kTempFile = "AudioTemp.tmp";
-
-} // namespace
 
 CreateExerciseView::CreateExerciseView(QWidget* parentForm)
     : mParentForm(parentForm)
@@ -59,11 +55,11 @@ CreateExerciseView::~CreateExerciseView()
 
 void CreateExerciseView::init()
 {
-    mVersionTitle = mSettings.value(QStringLiteral("software/version")).toString();
-    mAudio = PluginLocator::load<IAudio>(QStringLiteral("plugins_dll/Managers/ZoAudio.dll"));
-    mStore = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-    mUsers = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
-    mLanguages = PluginLocator::load<IResource>(QStringLiteral("plugins_dll/Resources/ZoLanguageResource.dll"));
+    mVersionTitle = mSettings.value(SettingsKeys::Version).toString();
+    mAudio = PluginLocator::load<IAudio>(PluginFiles::ZoAudio);
+    mStore = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
+    mUsers = PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
+    mLanguages = PluginLocator::load<IResource>(PluginFiles::ZoLanguageResource);
 
     mPlayTimer = new QTimer(this);
     mPlayTimer->setInterval(200);
@@ -104,13 +100,17 @@ void CreateExerciseView::init()
 
     mSession = new CreateSession(mHost, this);
     mTemplate = new CreateTemplate(mHost, this);
+    connect(this, &CreateExerciseView::saveExercise, mTemplate, &CreateTemplate::exerciseSaved);
+    connect(this, &CreateExerciseView::newObject, mTemplate, &CreateTemplate::stopLoadingNext);
+    connect(this, &CreateExerciseView::leftTermList, mTemplate, &CreateTemplate::stopLoadingNext);
+    connect(mTemplate, &CreateTemplate::holdsEditorChanged, this, [this](bool holds) { mTermListHolds = holds; });
     tabCreateView->addTab(mSession, tr("Session List"));
     tabCreateView->addTab(mTemplate, tr("Import"));
 
     cmbLanguages->addItem(tr("Select Language"));
     mLanguageHelper = new LanguageComboHelper(cmbLanguages, LanguageComboHelper::SelectLanguage);
     mLanguageHelper->setWizardParent(this);
-    mLanguageHelper->setSettingKey(QStringLiteral("CreateLanguage"), false);
+    mLanguageHelper->setSettingKey(SettingsKeys::CreateLanguage, false);
     // Without the sound plug-in, or while it plays, the language stays.
     mLanguageHelper->setChoiceGuard([this] { return mAudio && !mAudio->isPlaying(); });
     splitter->setSizes({300, 300});
@@ -223,7 +223,7 @@ int CreateExerciseView::maybeSave()
     if (!mModified)
         return 1;
     if (mHost)
-        mHost->refreshTabForms(2);
+        mHost->refreshTabForms(TabIndex::Create);
     const int answer = MessageBoxHelper::show(
             MessageBoxHelper::Information, this, mVersionTitle,
             tr("Do you want to save the changes made to the Exercise?"),
@@ -307,8 +307,8 @@ int CreateExerciseView::openSession(void* object)
     if (!object)
         return 0;
     // An object from elsewhere ends the term list's hold on the editor.
-    if (!mTemplate->isOpeningTerm())
-        mTemplate->stopLoadingNext();
+    if (!mShowingListTerm)
+        emit leftTermList();
     resetView();
     deleteFields();
     mExisting = 0;
@@ -322,12 +322,27 @@ int CreateExerciseView::openSession(void* object)
     return 1;
 }
 
-bool CreateExerciseView::isKeptRecording() const
+bool CreateExerciseView::agreesToLeave()
 {
-    // Only a plain file name in the sound folder may travel with a saved exercise.
-    const QString& file = mCurrentSoundPath[1];
-    return mCurrentSoundPath[0] == QLatin1String(kTempDir) && ContentGate::isPlainFileName(file)
-            && mAudio->fileExists(mCurrentSoundPath[0], file);
+    return maybeSave() != 0;
+}
+
+bool CreateExerciseView::showTerm(ZoExercise* exercise)
+{
+    const QString term = exercise->term();
+    const QPointer<CreateExerciseView> self(this);
+    mShowingListTerm = true;
+    openSession(exercise);
+    if (!self)
+        return false;
+    mShowingListTerm = false;
+    objectNotModified();
+    return termText() == term;
+}
+
+void CreateExerciseView::startNew()
+{
+    newSession();
 }
 
 int CreateExerciseView::saveSession()
@@ -344,150 +359,56 @@ int CreateExerciseView::saveSession()
     }
     mPlayTimer->stop();
 
-    ZoUser* user = mUsers ? mUsers->currentUser() : nullptr;
-    if (!user) {
-        MessageBoxHelper::information(this, mVersionTitle, tr("You must be signed in to save this Exercise."));
-        btnRecord->setFocus();
-        return 0;
-    }
-    QHash<QString, QString> stored;
-    if (std::unique_ptr<ZoExercise> exercise{loadStored()})
-        stored = exercise->toHash();
-
-    const QString term = termText().trimmed();
-    const QString language = cmbLanguages->currentText();
-    auto refuse = [this](const QString& text) {
-        MessageBoxHelper::information(this, mVersionTitle, text);
-        return 0;
-    };
-    if (term.isEmpty())
-        return refuse(tr("You must supply a Study Term to save this Exercise."));
-    if (!mLanguageHelper->hasLanguage())
-        return refuse(tr("You must select a language for this Study Term."));
-    if (!mAudio->fileExists(mCurrentSoundPath[0], mCurrentSoundPath[1]))
-        return refuse(tr("You must supply a recording to save this Exercise."));
-
-    enum { SaveAsNew = 0, Overwrite = 1, CancelSave = 2 };
-    int saveChoice = SaveAsNew;
-    const bool newRecording = mCurrentSoundPath[1] == QLatin1String(kTempFile);
-    if (mExisting) {
+    ExerciseSaveRules::Draft draft;
+    draft.term = termText();
+    draft.language = mLanguageHelper->hasLanguage() ? cmbLanguages->currentText() : QString();
+    draft.soundDir = mCurrentSoundPath[0];
+    draft.soundFile = mCurrentSoundPath[1];
+    draft.storedId = mCurrentId;
+    draft.existing = mExisting != 0;
+    if (mExisting)
         mModified = recomputeModified();
-        if (!mModified)
-            return refuse(tr("You haven't made any changes!"));
-        const bool sameRecording = stored.value(QStringLiteral("MediaName")) == mCurrentSoundPath[1];
-        const bool sameLanguage = stored.value(QStringLiteral("Language")) == language;
-        if (!stored.isEmpty() && stored.value(QStringLiteral("Term")).trimmed() == term && sameRecording
-                && sameLanguage) {
-            const int answer = MessageBoxHelper::question(
-                    this, mVersionTitle, tr("Do you want to save this as a new Exercise or overwrite the existing one?"),
-                    {tr("Save as New"), tr("Overwrite"), tr("Cancel")});
-            saveChoice = answer == SaveAsNew || answer == Overwrite ? answer : CancelSave;
-        } else if (sameRecording && !sameLanguage) {
-            return refuse(tr("Please supply a new recording for this Exercise."));
-        }
-        qDebug("recording in exercise has changed");
-    }
+    draft.modified = mModified != 0;
+    for (IFieldInfo* field : std::as_const(mFields))
+        draft.fields.append({field->fieldType(), field->values()});
 
-    QList<ExerciseFields::Field> fieldValues;
-    for (IFieldInfo* field : std::as_const(mFields)) {
-        const QHash<QString, QString> values = field->values();
-        if (values.value(QStringLiteral("TranslationFieldError")) == QLatin1String("No Language Selected"))
-            return refuse(tr("Please select a language for the Translation."));
-        if (values.value(QStringLiteral("ContextFieldError")) == QLatin1String("No Language Selected"))
-            return refuse(tr("Please select a language for the Subject Area."));
-        fieldValues.append({field->fieldType(), values});
-    }
-
-    ZoUserFluency* fluency = nullptr;
-    for (ZoUserFluency* candidate : user->fluencies()) {
-        if (candidate->language() == language) {
-            fluency = candidate;
-            break;
-        }
-    }
-    if (saveChoice == CancelSave) {
-        btnRecord->setFocus();
+    ZoUser* user = mUsers ? mUsers->currentUser() : nullptr;
+    const ExerciseSaveRules::Outcome outcome =
+            ExerciseSaveRules(mAudio, mStore).save(draft, user, [this] {
+                const int answer = MessageBoxHelper::question(
+                        this, mVersionTitle,
+                        tr("Do you want to save this as a new Exercise or overwrite the existing one?"),
+                        {tr("Save as New"), tr("Overwrite"), tr("Cancel")});
+                return answer == 0 ? ExerciseSaveRules::SaveAsNew
+                                   : answer == 1 ? ExerciseSaveRules::Overwrite : ExerciseSaveRules::Cancel;
+            });
+    if (outcome.status != ExerciseSaveRules::Saved) {
+        if (!outcome.message.isEmpty())
+            MessageBoxHelper::information(this, mVersionTitle, outcome.message);
+        if (!user || outcome.status == ExerciseSaveRules::Cancelled)
+            btnRecord->setFocus();
         return 0;
     }
-    if (!newRecording && !isKeptRecording())
-        return refuse(tr("Please supply a new recording for this Exercise."));
-    if (!mStore)
-        return refuse(tr("Unknown error.  Exercise could not be saved."));
+    showSaved(outcome.exercise.get());
+    return 1;
+}
 
-    QHash<QString, QString> params;
-    QString newPath[2];
-    if (newRecording) {
-        qDebug("this->mCurrentSoundPath[1] == AudioTemp.tmp");
-        StoreWriteError::clear();
-        mAudio->storeRecording(newPath, mCurrentSoundPath, user->username());
-        if (newPath[1].isEmpty() || !mAudio->fileExists(newPath[0], newPath[1]))
-            return refuse(StoreWriteError::message(tr("Unknown error.  Exercise could not be saved."),
-                                                   StoreWriteError::explain(QDir::currentPath())));
-        params.insert(QStringLiteral("MediaId"), QStringLiteral("0"));
-    } else {
-        qDebug("this->mCurrentSoundPath[1] != AudioTemp.tmp");
-        newPath[0] = mCurrentSoundPath[0];
-        newPath[1] = mCurrentSoundPath[1];
-        params.insert(QStringLiteral("MediaId"), stored.value(QStringLiteral("MediaId"), QStringLiteral("0")));
-    }
-    if (saveChoice == Overwrite)
-        params.insert(QStringLiteral("Id"), mCurrentId);
-    params.insert(QStringLiteral("Voice"), user->username());
-    params.insert(QStringLiteral("VoiceUid"), user->id());
-    if (fluency) {
-        params.insert(QStringLiteral("Country"), fluency->country());
-        params.insert(QStringLiteral("StateProv"), fluency->stateProv());
-        params.insert(QStringLiteral("Locality"), fluency->locality());
-        params.insert(QStringLiteral("LocaleDesc"), fluency->localeDesc());
-        params.insert(QStringLiteral("FluencyLevel"), fluency->fluencyLevel());
-    }
-    params.insert(QStringLiteral("Term"), term);
-    params.insert(QStringLiteral("Language"), language);
-    params.insert(QStringLiteral("MediaPath"), newPath[0]);
-    params.insert(QStringLiteral("MediaName"), newPath[1]);
-    params.insert(QStringLiteral("PId"), QStringLiteral("0"));
-    params.insert(QStringLiteral("PersistentTermId"), QStringLiteral("0"));
-    params.insert(QStringLiteral("PersistentMediaId"), QStringLiteral("0"));
-
-    auto exercise = std::make_unique<ZoExercise>(params);
-    exercise->dump();
-    exercise->setCreator(user->username());
-    exercise->setCreatorUid(user->id());
-    ExerciseFields::addOrdered(exercise.get(), fieldValues);
-
-    bool ok = false;
-    StoreWriteError::clear();
-    if (saveChoice == Overwrite) {
-        qDebug("saveChoice == OVERWRITE");
-        ok = mStore->overwrite(QStringLiteral("Exercise"), mCurrentId, exercise.get());
-    } else {
-        qDebug("saveChoice != OVERWRITE");
-        exercise->setId(QStringLiteral("0"));
-        ok = mStore->insertExercise(QStringLiteral("Exercise"), exercise.get()) != 0;
-        // The store writes the new local id back; "0" means nothing was stored.
-        ok = ok && !exercise->id().isEmpty() && exercise->id() != QLatin1String("0");
-    }
-    if (!ok) {
-        // The copy made for this save is no one's recording.
-        if (newRecording)
-            mAudio->removeFile(newPath[0], newPath[1]);
-        return refuse(StoreWriteError::message(tr("Unknown error.  Exercise could not be saved."),
-                                               StoreWriteError::explain(QDir::currentPath())));
-    }
-
+void CreateExerciseView::showSaved(ZoExercise* exercise)
+{
     btnPlay->setEnabled(true);
     btnStop->setEnabled(false);
     btnRecord->setEnabled(true);
-    mCurrentSoundPath[0] = newPath[0];
-    mCurrentSoundPath[1] = newPath[1];
+    mCurrentSoundPath[0] = exercise->mediaPath();
+    mCurrentSoundPath[1] = exercise->mediaName();
     mExisting = 1;
     mCurrentId = exercise->id();
-    mSession->addExercise(exercise.get());
+    mSession->addExercise(exercise);
     objectNotModified();
-    emit saveExercise(exercise.get());
+    // The term list marks the term and may hand the editor its next one.
+    emit saveExercise(exercise);
     if (mHost)
         mHost->updateUploadCount();
-    const bool cleared = !(mTemplate->rowUnderEdit >= 0 && mTemplate->loadNextChecked());
+    const bool cleared = !mTermListHolds;
     if (cleared) {
         clearExercise();
         for (IFieldInfo* field : std::as_const(mFields))
@@ -499,8 +420,7 @@ int CreateExerciseView::saveSession()
         tEditTerm->setFocus();
     else
         btnRecord->setFocus();
-    qDebug("save finished");
-    return 1;
+    qCDebug(lcAuthoring) << "save finished";
 }
 
 int CreateExerciseView::displayObject(void* object)
@@ -569,8 +489,8 @@ void CreateExerciseView::resetView()
 {
     tEditTerm->clear();
     if (mAudio) {
-        if (mAudio->fileExists(QLatin1String(kTempDir), QLatin1String(kTempFile)))
-            mAudio->removeFile(QLatin1String(kTempDir), QLatin1String(kTempFile));
+        if (mAudio->fileExists(ExerciseSaveRules::soundDir(), ExerciseSaveRules::newRecordingFile()))
+            mAudio->removeFile(ExerciseSaveRules::soundDir(), ExerciseSaveRules::newRecordingFile());
         mCurrentSoundPath[0].clear();
         mCurrentSoundPath[1].clear();
     }
@@ -678,8 +598,8 @@ void CreateExerciseView::checkRecordStatus()
     btnStop->setEnabled(false);
     mRecordTimer->stop();
     setRecordIcon("rec_act2.png");
-    mCurrentSoundPath[0] = QLatin1String(kTempDir);
-    mCurrentSoundPath[1] = QLatin1String(kTempFile);
+    mCurrentSoundPath[0] = ExerciseSaveRules::soundDir();
+    mCurrentSoundPath[1] = ExerciseSaveRules::newRecordingFile();
     btnSave->setEnabled(!termText().isEmpty());
     objectModified();
 }
@@ -702,8 +622,8 @@ void CreateExerciseView::stopButtonDelay()
     if (mAudio->isRecording()) {
         mRecordTimer->stop();
         setRecordIcon("rec_act2.png");
-        mCurrentSoundPath[0] = QLatin1String(kTempDir);
-        mCurrentSoundPath[1] = QLatin1String(kTempFile);
+        mCurrentSoundPath[0] = ExerciseSaveRules::soundDir();
+        mCurrentSoundPath[1] = ExerciseSaveRules::newRecordingFile();
         mRecordingChanged = 1;
         objectModified();
         stoppedRecording = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ICreate.h"
+#include "TermEditor.h"
 #include "ui_CreateExerciseView.h"
 
 #include <QDir>
@@ -30,7 +31,7 @@ class ZoExercise;
 // The exercise editor of the "Create" tab: a study term in one of the
 // user's languages, its recording, optional fields, and below them the
 // session list and term-list pages.
-class CreateExerciseView : public ICreate, public Ui::CreateExerciseView
+class CreateExerciseView : public ICreate, public TermEditor, public Ui::CreateExerciseView
 {
     Q_OBJECT
     Q_INTERFACES(ICreate)
@@ -55,6 +56,11 @@ public:
     int displayObject(void* object) override;
     virtual void clearExercise();
 
+    // For the term list.
+    bool agreesToLeave() override;
+    bool showTerm(ZoExercise* exercise) override;
+    void startNew() override;
+
     // Runs the term-list import and shows its page.
     void importWordlist();
 
@@ -73,6 +79,8 @@ signals:
     void saved();
     void newObject();
     void saveExercise(ZoExercise* exercise);
+    // An object that is not a term of the term list was opened.
+    void leftTermList();
 
 public slots:
     int redrawView();
@@ -109,8 +117,8 @@ private:
     void setRecordIcon(const char* name);
     // The signed-in user's name; empty when nobody is signed in.
     QString userName() const;
-    // The current recording is a stored sound file that may be saved again.
-    bool isKeptRecording() const;
+    // Shows the saved exercise, or the term list's next term, or a new one.
+    void showSaved(ZoExercise* exercise);
 
     QWidget* mParentForm;
     IMainWindow* mHost = nullptr;
@@ -146,6 +154,10 @@ private:
     CreateTemplate* mTemplate = nullptr;
     QPointer<HelpBrowser> mHelpBrowser;
     LanguageComboHelper* mLanguageHelper = nullptr;
+    // The term list hands a term to the editor now.
+    bool mShowingListTerm = false;
+    // The term list holds the editor's term and hands on the next one after a save.
+    bool mTermListHolds = false;
     // The user whose work the view shows.
     QString mShownUser;
 };

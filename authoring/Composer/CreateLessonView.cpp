@@ -1,5 +1,6 @@
 #include "CreateLessonView.h"
 
+#include "AuthoringLog.h"
 #include "CreateNew.h"
 #include "IAudio.h"
 #include "IDbManager.h"
@@ -7,11 +8,11 @@
 #include "IResource.h"
 #include "IUserResource.h"
 #include "LanguageComboHelper.h"
+#include "LessonStore.h"
 #include "MessageBoxHelper.h"
 #include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "SettingsKeys.h"
-#include "StoreWriteError.h"
 #include "TabIndex.h"
 #include "ZoLesson.h"
 #include "ZoQueryTable.h"
@@ -19,7 +20,6 @@
 
 #include <QCoreApplication>
 #include <QCursor>
-#include <QDebug>
 #include <QDir>
 #include <QFont>
 #include <QHeaderView>
@@ -73,7 +73,7 @@ CreateLessonView::CreateLessonView(QWidget* parentForm)
     // The filter's choices, "Add Language..." included, come through the helper.
     mFilter = new LanguageComboHelper(cmbLanguagesSearch, LanguageComboHelper::AllLanguages);
     mFilter->setWizardParent(this);
-    mFilter->setSettingKey(QStringLiteral("CreateLanguage"), true);
+    mFilter->setSettingKey(SettingsKeys::CreateLanguage, true);
     connect(mFilter, &LanguageComboHelper::languageChosen, this,
             [this] { addLanguage(cmbLanguagesSearch->currentIndex()); });
     init();
@@ -340,7 +340,7 @@ QStringList CreateLessonView::lessonIds() const
 
 int CreateLessonView::redrawView()
 {
-    qDebug() << "CreateLessonView::redrawView()";
+    qCDebug(lcAuthoring) << "lesson view redrawn";
     tblList->redrawTable();
     return 1;
 }
@@ -375,17 +375,10 @@ int CreateLessonView::saveSession()
     if (!changeLessonInfo())
         return 0;
     std::unique_ptr<ZoLesson> lesson = std::move(mLesson);
-    std::unique_ptr<QObject> stored;
-    StoreWriteError::clear();
-    if (mStore)
-        stored.reset(mStore->insert(QStringLiteral("Lesson"), lesson->toHash()));
-    if (!stored) {
-        MessageBoxHelper::information(this, mTitle,
-                                      StoreWriteError::message(tr("Unknown error.  Lesson could not be saved."),
-                                                               StoreWriteError::explain(QDir::currentPath())));
+    if (!LessonStore::write(mStore, *lesson)) {
+        LessonStore::sayWhyNot(this, mTitle);
         return 0;
     }
-    stored.reset();
     const QPointer<CreateLessonView> self(this);
     MessageBoxHelper::information(this, mTitle, tr("Lesson Saved."));
     if (!self)
@@ -456,9 +449,9 @@ bool CreateLessonView::changeLessonInfo()
                                       tr("A Lesson must contain at least one Exercise.  Lesson could not be saved."));
         return false;
     }
-    const QPointer<CreateNew> dialog = new CreateNew(mHost, mLesson.get());
-    const int result = dialog->exec();
-    delete dialog.data();
+    // The dialog's parent is the main window, which outlives the tab.
+    CreateNew dialog(mHost, mLesson.get());
+    const int result = dialog.exec();
     if (!self)
         return false;
     if (result != QDialog::Accepted || !mLesson) {

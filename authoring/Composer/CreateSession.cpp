@@ -4,12 +4,12 @@
 #include "ICreate.h"
 #include "IDbManager.h"
 #include "IMainWindow.h"
+#include "LessonStore.h"
 #include "MessageBoxHelper.h"
 #include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "SettingsKeys.h"
 #include "SettingsStore.h"
-#include "StoreWriteError.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 
@@ -255,17 +255,12 @@ void CreateSession::saveAsLesson()
     CreateNew dialog(mHost, &lesson);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    StoreWriteError::clear();
-    std::unique_ptr<QObject> stored(mStore->insert(QStringLiteral("Lesson"), lesson.toHash()));
-    if (!stored) {
-        MessageBoxHelper::information(this, mTitle,
-                                      StoreWriteError::message(tr("Unknown error.  Lesson could not be saved."),
-                                                               StoreWriteError::explain(QDir::currentPath())));
+    if (!LessonStore::write(mStore, lesson)) {
+        LessonStore::sayWhyNot(this, mTitle);
         return;
     }
     if (mHost)
         mHost->updateUploadCount();
-    stored.reset();
     MessageBoxHelper::information(this, mTitle, tr("Lesson Saved."));
     clear();
 }

@@ -1,16 +1,19 @@
 #include "CreateTemplate.h"
 
+#include "AuthoringLog.h"
 #include "ComboFit.h"
-#include "CreateExerciseView.h"
-#include "CreateNew.h"
 #include "ContentGate.h"
+#include "CreateNew.h"
 #include "IDbManager.h"
 #include "IMainWindow.h"
 #include "IUserResource.h"
 #include "ImportForm.h"
+#include "LessonStore.h"
 #include "MessageBoxHelper.h"
+#include "PluginFiles.h"
 #include "PluginLocator.h"
-#include "StoreWriteError.h"
+#include "SettingsKeys.h"
+#include "TermEditor.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 #include "ZoTable.h"
@@ -26,8 +29,6 @@
 #include <QPointer>
 #include <QProgressDialog>
 #include <QSet>
-
-#include <cstdio>
 
 namespace {
 
@@ -61,14 +62,14 @@ QProgressDialog* newProgress(QWidget* parent, const QString& title, const QStrin
 
 } // namespace
 
-CreateTemplate::CreateTemplate(IMainWindow* host, CreateExerciseView* editor)
+CreateTemplate::CreateTemplate(IMainWindow* host, TermEditor* editor)
     : mHost(host), mEditor(editor)
 {
     setupUi(this);
-    mTitle = mSettings.value(QStringLiteral("software/version")).toString();
+    mTitle = mSettings.value(SettingsKeys::Version).toString();
     mListDir = ZoWordList::listDirectory();
-    mStore = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-    mUsers = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
+    mStore = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
+    mUsers = PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
     mIconDir = QDir(QStringLiteral("Icons"));
 
     tblTemplate->setLeftMargin(0);
@@ -90,10 +91,7 @@ CreateTemplate::CreateTemplate(IMainWindow* host, CreateExerciseView* editor)
 
     connect(cmbTemplateList, QOverload<int>::of(&QComboBox::activated), this,
             &CreateTemplate::cmbTemplateListChanged);
-    if (mEditor) {
-        connect(mEditor, &CreateExerciseView::saveExercise, this, &CreateTemplate::exerciseSaved);
-        connect(mEditor, &CreateExerciseView::newObject, this, &CreateTemplate::stopLoadingNext);
-    }
+    connect(cboxLoadNext, &QCheckBox::toggled, this, &CreateTemplate::noteHold);
     connect(tblTemplate, &ZoTable::zoTableChanged, this, &CreateTemplate::tableSelectionChanged);
     connect(tblTemplate, &ZoTable::mouseDoubleClick, this, &CreateTemplate::tblTemplateDoubleClick);
     connect(tblTemplate, &ZoTable::keyPress, this, &CreateTemplate::tblTemplateEnterPressed);
@@ -135,6 +133,20 @@ bool CreateTemplate::loadNextChecked() const
     return cboxLoadNext->isChecked();
 }
 
+void CreateTemplate::setRowUnderEdit(int row)
+{
+    mRowUnderEdit = row;
+    noteHold();
+}
+
+void CreateTemplate::noteHold()
+{
+    if (holdsEditor() == mHolds)
+        return;
+    mHolds = !mHolds;
+    emit holdsEditorChanged(mHolds);
+}
+
 int CreateTemplate::canClose()
 {
     // The list stays open: another view may refuse the close after this one agreed.
@@ -149,11 +161,11 @@ bool CreateTemplate::editorAgreesToLeave()
     // A term of this list saved now is marked here; no other term is loaded.
     QPointer<CreateTemplate> self(this);
     mSavingBeforeOpen = true;
-    const int agreed = mEditor->maybeSave();
+    const bool agreed = mEditor->agreesToLeave();
     if (!self)
         return false;
     mSavingBeforeOpen = false;
-    return agreed != 0;
+    return agreed;
 }
 
 bool CreateTemplate::writeListFile()
@@ -185,7 +197,7 @@ int CreateTemplate::fillListCombo()
     ZoUser* user = mUsers ? mUsers->currentUser() : nullptr;
     if (user) {
         const QString chosen =
-                mSettings.value(QStringLiteral("users/%1/TemplateList").arg(user->username())).toString();
+                mSettings.value(SettingsKeys::userKey(user->username(), SettingsKeys::TemplateList)).toString();
         const int index = chosen.isEmpty() ? -1 : cmbTemplateList->findText(chosen, Qt::MatchExactly);
         if (index > 0)
             cmbTemplateList->setCurrentIndex(index);
@@ -198,7 +210,7 @@ void CreateTemplate::resetPage()
     tblTemplate->setNumRows(0);
     tblTemplate->setShowGrid(true);
     tblTemplate->setSingleRowSelection();
-    rowUnderEdit = -1;
+    setRowUnderEdit(-1);
     cmbTemplateList->setCurrentIndex(0);
     btnLoad->setEnabled(false);
     btnDelete->setEnabled(false);
@@ -227,7 +239,7 @@ void CreateTemplate::cmbTemplateListChanged(int index)
     }
     const QString name = cmbTemplateList->itemText(index);
     tblTemplate->setNumRows(0);
-    rowUnderEdit = -1;
+    setRowUnderEdit(-1);
     btnLoad->setEnabled(false);
     btnSaveAsLesson->setEnabled(false);
 
@@ -306,7 +318,7 @@ bool CreateTemplate::displayList()
 {
     if (!mList)
         return true;
-    rowUnderEdit = -1;
+    setRowUnderEdit(-1);
     tblTemplate->setNumRows(0);
     ZoWordList* list = mList.get();
     const int count = list->exerciseCount();
@@ -394,8 +406,8 @@ void CreateTemplate::verifyList()
         exercise->setVoice(QString());
         exercise->setMediaPath(QString());
         exercise->setMediaName(QString());
-        if (row == rowUnderEdit)
-            rowUnderEdit = -1;
+        if (row == mRowUnderEdit)
+            setRowUnderEdit(-1);
     }
     tblTemplate->setUpdatesEnabled(true);
     tblTemplate->viewport()->update();
@@ -422,24 +434,19 @@ void CreateTemplate::openExercise()
     ZoWordList* list = mList.get();
     // Saving the term in the editor first marks it, but loads no other term.
     mSavingBeforeOpen = true;
-    const int mayLeave = mEditor->maybeSave();
+    const bool mayLeave = mEditor->agreesToLeave();
     if (!self)
         return;
     mSavingBeforeOpen = false;
     if (!mayLeave || mList.get() != list || row >= list->exerciseCount())
         return;
-    ZoExercise* exercise = list->exerciseAt(row);
-    const QString term = exercise->term();
-    rowUnderEdit = -1;
-    mOpeningTerm = true;
-    mEditor->openSession(exercise);
+    setRowUnderEdit(-1);
+    // The editor refuses a term whose language the user did not add.
+    const bool shown = mEditor->showTerm(list->exerciseAt(row));
     if (!self)
         return;
-    mOpeningTerm = false;
-    mEditor->objectNotModified();
-    // The editor refuses a term whose language the user did not add.
-    if (mList.get() == list && mEditor->tEditTerm->toPlainText() == term)
-        rowUnderEdit = row;
+    if (shown && mList.get() == list)
+        setRowUnderEdit(row);
 }
 
 void CreateTemplate::tblTemplateDoubleClick(int, int, int, const QPoint&)
@@ -454,21 +461,21 @@ void CreateTemplate::tblTemplateEnterPressed(QKeyEvent* event)
     if (!event || row < 0)
         return;
     // Return opens the current term; a key that moved to another row opens that one.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || row != rowUnderEdit)
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || row != mRowUnderEdit)
         openExercise();
 }
 
 void CreateTemplate::stopLoadingNext()
 {
-    rowUnderEdit = -1;
+    setRowUnderEdit(-1);
     tblTemplate->clearSelection();
 }
 
 void CreateTemplate::exerciseSaved(ZoExercise* exercise)
 {
-    if (rowUnderEdit < 0 || !exercise || !mList || rowUnderEdit >= mList->exerciseCount())
+    if (mRowUnderEdit < 0 || !exercise || !mList || mRowUnderEdit >= mList->exerciseCount())
         return;
-    const int row = rowUnderEdit;
+    const int row = mRowUnderEdit;
     setRow(row, exercise->toHash());
     mList->replaceExercise(row, *exercise);
     // The mark is kept even when the page is later deleted without closing;
@@ -541,7 +548,7 @@ void CreateTemplate::importFile(const QString& fileName)
 
 void CreateTemplate::btnDeleteClicked()
 {
-    std::puts("delete clicked");
+    qCDebug(lcAuthoring) << "delete list clicked";
     if (cmbTemplateList->currentIndex() <= 0)
         return;
     const int answer = MessageBoxHelper::question(
@@ -556,11 +563,9 @@ void CreateTemplate::deleteListFile()
 {
     if (cmbTemplateList->currentIndex() > 0) {
         const QString path = ZoWordList::fileName(mListDir, cmbTemplateList->currentText());
-        std::printf("attempting to delete: %s\n", qPrintable(path));
         const bool removed = QFile::remove(path);
         QFile::remove(ZoWordList::marksFileName(mListDir, cmbTemplateList->currentText()));
-        std::printf("result: %d\n", removed ? 1 : 0);
-        std::fflush(stdout);
+        qCDebug(lcAuthoring) << "deleting list" << path << (removed ? "done" : "failed");
     }
     fillListCombo();
     mList.reset();
@@ -610,12 +615,8 @@ void CreateTemplate::saveAsLesson()
     }
     if (!self || mList.get() != list)
         return;
-    StoreWriteError::clear();
-    std::unique_ptr<QObject> stored(mStore->insert(QStringLiteral("Lesson"), lesson.toHash()));
-    if (!stored) {
-        MessageBoxHelper::information(this, mTitle,
-                                      StoreWriteError::message(tr("Unknown error.  Lesson could not be saved."),
-                                                               StoreWriteError::explain(QDir::currentPath())));
+    if (!LessonStore::write(mStore, lesson)) {
+        LessonStore::sayWhyNot(this, mTitle);
         return;
     }
     if (mHost)
@@ -641,17 +642,16 @@ void CreateTemplate::saveAsLesson()
         resetPage();
     } else {
         writeListFile();
-        rowUnderEdit = -1;
+        setRowUnderEdit(-1);
         tblTemplate->clearSelection();
         tblTemplate->setCurrentCell(0, ColTerm);
         if (mEditor)
-            mEditor->newSession();
+            mEditor->startNew();
         btnLoad->setEnabled(false);
         btnSaveAsLesson->setEnabled(false);
     }
     tblTemplate->setUpdatesEnabled(true);
     tblTemplate->viewport()->update();
     tblTemplate->redrawTable();
-    stored.reset();
     MessageBoxHelper::information(this, mTitle, tr("Lesson Saved."));
 }

@@ -10,11 +10,11 @@
 
 #include <memory>
 
-class CreateExerciseView;
 class IDbManager;
 class IMainWindow;
 class IUserResource;
 class QKeyEvent;
+class TermEditor;
 class ZoExercise;
 class ZoTable;
 class ZoWordList;
@@ -30,7 +30,9 @@ class CreateTemplate : public QWidget, public Ui::CreateTemplate
 public:
     enum Column { ColId, ColDone, ColTerm, ColLanguage, ColVoice, ColCount };
 
-    CreateTemplate(IMainWindow* host, CreateExerciseView* editor);
+    // The editor receives the terms to record; its saved exercises come to
+    // exerciseSaved, and stopLoadingNext ends the list's hold on it.
+    CreateTemplate(IMainWindow* host, TermEditor* editor);
     ~CreateTemplate() override;
 
     virtual void setMainWindow(IMainWindow* host);
@@ -45,15 +47,18 @@ public:
     void importFile(const QString& fileName);
     // Shows the page's texts in the current interface language.
     void retranslate();
-    // True while the page itself hands a term to the editor.
-    bool isOpeningTerm() const { return mOpeningTerm; }
-
     // The open list; null when none is open.
     ZoWordList* list() const { return mList.get(); }
     QDir listDir() const { return mListDir; }
 
     // The row whose term the editor holds; -1 when none.
-    int rowUnderEdit = -1;
+    int rowUnderEdit() const { return mRowUnderEdit; }
+    // The editor holds a term of the list and gets the next one once it is saved.
+    bool holdsEditor() const { return mRowUnderEdit >= 0 && loadNextChecked(); }
+
+signals:
+    // holdsEditor() changed.
+    void holdsEditorChanged(bool holds);
 
 public slots:
     void saveAsLesson();
@@ -70,6 +75,9 @@ public slots:
     void btnDeleteClicked();
 
 private:
+    void setRowUnderEdit(int row);
+    // Says when holdsEditor() changed.
+    void noteHold();
     void setTexts();
     // Writes the open list to its file; false when it could not be written.
     bool writeListFile();
@@ -93,7 +101,7 @@ private:
     void activateHost();
 
     IMainWindow* mHost;
-    CreateExerciseView* mEditor;
+    TermEditor* mEditor;
     IDbManager* mStore = nullptr;
     IUserResource* mUsers = nullptr;
     QSettings mSettings;
@@ -101,7 +109,8 @@ private:
     QDir mIconDir;
     QDir mListDir;
     std::unique_ptr<ZoWordList> mList;
-    bool mOpeningTerm = false;
+    int mRowUnderEdit = -1;
+    bool mHolds = false;
     bool mSavingBeforeOpen = false;
     bool mReading = false;
 };

@@ -151,26 +151,6 @@
         <translation>Das Ton-Plug-in ist nicht geladen.</translation>
     </message>
     <message>
-        <source>You must be signed in to save this Exercise.</source>
-        <translation>Sie müssen angemeldet sein, um diese Übung zu speichern.</translation>
-    </message>
-    <message>
-        <source>You must supply a Study Term to save this Exercise.</source>
-        <translation>Sie müssen einen Lernbegriff angeben, um diese Übung zu speichern.</translation>
-    </message>
-    <message>
-        <source>You must select a language for this Study Term.</source>
-        <translation>Sie müssen eine Sprache für diesen Lernbegriff wählen.</translation>
-    </message>
-    <message>
-        <source>You must supply a recording to save this Exercise.</source>
-        <translation>Sie müssen eine Aufnahme liefern, um diese Übung zu speichern.</translation>
-    </message>
-    <message>
-        <source>You haven&apos;t made any changes!</source>
-        <translation>Sie haben nichts geändert!</translation>
-    </message>
-    <message>
         <source>Do you want to save this as a new Exercise or overwrite the existing one?</source>
         <translation>Möchten Sie dies als neue Übung speichern oder die bestehende überschreiben?</translation>
     </message>
@@ -181,22 +161,6 @@
     <message>
         <source>Overwrite</source>
         <translation>Überschreiben</translation>
-    </message>
-    <message>
-        <source>Please supply a new recording for this Exercise.</source>
-        <translation>Bitte liefern Sie eine neue Aufnahme für diese Übung.</translation>
-    </message>
-    <message>
-        <source>Please select a language for the Translation.</source>
-        <translation>Bitte wählen Sie eine Sprache für die Übersetzung.</translation>
-    </message>
-    <message>
-        <source>Please select a language for the Subject Area.</source>
-        <translation>Bitte wählen Sie eine Sprache für das Fachgebiet.</translation>
-    </message>
-    <message>
-        <source>Unknown error.  Exercise could not be saved.</source>
-        <translation>Unbekannter Fehler.  Die Übung konnte nicht gespeichert werden.</translation>
     </message>
 </context>
 <context>
@@ -256,10 +220,6 @@
     <message>
         <source>Voice</source>
         <translation>Stimme</translation>
-    </message>
-    <message>
-        <source>Unknown error.  Lesson could not be saved.</source>
-        <translation>Unbekannter Fehler.  Die Lektion konnte nicht gespeichert werden.</translation>
     </message>
     <message>
         <source>Lesson Saved.</source>
@@ -443,10 +403,6 @@
     <message>
         <source>New Lesson</source>
         <translation>Neue Lektion</translation>
-    </message>
-    <message>
-        <source>Unknown error.  Lesson could not be saved.</source>
-        <translation>Unbekannter Fehler.  Die Lektion konnte nicht gespeichert werden.</translation>
     </message>
     <message>
         <source>Lesson Saved.</source>
@@ -683,10 +639,6 @@
         <translation>Eine Lektion muss mindestens eine Übung enthalten.  Die Lektion konnte nicht gespeichert werden.</translation>
     </message>
     <message>
-        <source>Unknown error.  Lesson could not be saved.</source>
-        <translation>Unbekannter Fehler.  Die Lektion konnte nicht gespeichert werden.</translation>
-    </message>
-    <message>
         <source>Lesson Saved.</source>
         <translation>Lektion gespeichert.</translation>
     </message>
@@ -897,6 +849,45 @@ Die Datei kann nicht importiert werden.</translation>
     <message>
         <source>It holds characters that are not valid Unicode text.</source>
         <translation>Sie enthält Zeichen, die kein gültiger Unicode-Text sind.</translation>
+    </message>
+</context>
+<context>
+    <name>ExerciseSaveRules</name>
+    <message>
+        <source>You must be signed in to save this Exercise.</source>
+        <translation>Sie müssen angemeldet sein, um diese Übung zu speichern.</translation>
+    </message>
+    <message>
+        <source>You must supply a Study Term to save this Exercise.</source>
+        <translation>Sie müssen einen Lernbegriff angeben, um diese Übung zu speichern.</translation>
+    </message>
+    <message>
+        <source>You must select a language for this Study Term.</source>
+        <translation>Sie müssen eine Sprache für diesen Lernbegriff wählen.</translation>
+    </message>
+    <message>
+        <source>You must supply a recording to save this Exercise.</source>
+        <translation>Sie müssen eine Aufnahme liefern, um diese Übung zu speichern.</translation>
+    </message>
+    <message>
+        <source>You haven&apos;t made any changes!</source>
+        <translation>Sie haben nichts geändert!</translation>
+    </message>
+    <message>
+        <source>Please supply a new recording for this Exercise.</source>
+        <translation>Bitte liefern Sie eine neue Aufnahme für diese Übung.</translation>
+    </message>
+    <message>
+        <source>Please select a language for the Translation.</source>
+        <translation>Bitte wählen Sie eine Sprache für die Übersetzung.</translation>
+    </message>
+    <message>
+        <source>Please select a language for the Subject Area.</source>
+        <translation>Bitte wählen Sie eine Sprache für das Fachgebiet.</translation>
+    </message>
+    <message>
+        <source>Unknown error.  Exercise could not be saved.</source>
+        <translation>Unbekannter Fehler.  Die Übung konnte nicht gespeichert werden.</translation>
     </message>
 </context>
 </TS>

@@ -82,7 +82,13 @@ int main(int argc, char** argv)
         recorded.setId(QString::number(1000 + round));
         recorded.setVoice(AuthoringTree::userName());
         recorded.setMediaName(QStringLiteral("bench_%1.wav").arg(round));
-        page->rowUnderEdit = row;
+        // The page hands the term to the editor, as a double click does.
+        page->tblTemplate->setCurrentCell(row, CreateTemplate::ColTerm);
+        page->openExercise();
+        if (page->rowUnderEdit() != row) {
+            out << "the term was not opened\n";
+            return 1;
+        }
         timer.restart();
         page->exerciseSaved(&recorded);
         marks << msSince(timer);

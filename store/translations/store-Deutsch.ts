@@ -78,4 +78,11 @@
         <translation>Sprache wählen</translation>
     </message>
 </context>
+<context>
+    <name>LessonStore</name>
+    <message>
+        <source>Unknown error.  Lesson could not be saved.</source>
+        <translation>Unbekannter Fehler.  Die Lektion konnte nicht gespeichert werden.</translation>
+    </message>
+</context>
 </TS>

@@ -7,11 +7,12 @@
 #include "IMainWindow.h"
 #include "IStudyResource.h"
 #include "IUserResource.h"
+#include "LessonStore.h"
 #include "MessageBoxHelper.h"
 #include "PluginFiles.h"
 #include "PluginLocator.h"
+#include "StudyLog.h"
 #include "SettingsStore.h"
-#include "StoreWriteError.h"
 #include "StoredExercises.h"
 #include "WorkProgress.h"
 #include "ZoExercise.h"
@@ -20,7 +21,6 @@
 
 #include <QCloseEvent>
 #include <QCursor>
-#include <QDebug>
 #include <QDir>
 #include <QFontMetrics>
 #include <QMenu>
@@ -166,7 +166,7 @@ QString Tutor::currentUserName() const
 
 int Tutor::customRefresh()
 {
-    qDebug() << "Tutor::customRefresh()";
+    qCDebug(lcStudy) << "study tab refreshed";
     if (!mInitialized)
         return 1;
     if (mAudio && !soundBusy()) {
@@ -893,9 +893,9 @@ void Tutor::btnCreateLessonClicked()
         return;
     }
 
-    const QPointer<CreateNew> dialog = new CreateNew(mHost, &lesson);
-    const int result = dialog->exec();
-    delete dialog.data();
+    // The dialog's parent is the main window, which outlives the tab.
+    CreateNew dialog(mHost, &lesson);
+    const int result = dialog.exec();
     if (!self || result != QDialog::Accepted)
         return;
     // The lesson is written in one transaction: no steps, no Abort halfway.
@@ -904,19 +904,15 @@ void Tutor::btnCreateLessonClicked()
     progress->showAgainIfShown();
     if (!self)
         return;
-    StoreWriteError::clear();
-    std::unique_ptr<QObject> saved(mDb->insert(QStringLiteral("Lesson"), lesson.toHash()));
+    const bool saved = LessonStore::write(mDb, lesson);
     progress.reset();
-    if (saved) {
-        if (mHost)
-            mHost->updateUploadCount();
-        saved.reset();
-        MessageBoxHelper::information(this, mMsgTitle, tr("Lesson Saved."));
-    } else {
-        MessageBoxHelper::information(this, mMsgTitle,
-                                      StoreWriteError::message(tr("Unknown error.  Lesson could not be saved."),
-                                                               StoreWriteError::explain(QDir::currentPath())));
+    if (!saved) {
+        LessonStore::sayWhyNot(this, mMsgTitle);
+        return;
     }
+    if (mHost)
+        mHost->updateUploadCount();
+    MessageBoxHelper::information(this, mMsgTitle, tr("Lesson Saved."));
 }
 
 void Tutor::showOptions(int row, int, int button, const QPoint&)

@@ -164,10 +164,6 @@
         <translation>Die Lektion wird gespeichert...</translation>
     </message>
     <message>
-        <source>Unknown error.  Lesson could not be saved.</source>
-        <translation>Unbekannter Fehler.  Die Lektion konnte nicht gespeichert werden.</translation>
-    </message>
-    <message>
         <source>Remove From Studylist</source>
         <translation>Aus der Lernliste entfernen</translation>
     </message>

@@ -427,6 +427,29 @@ private slots:
         QVERIFY(lessonMembers(stem).isEmpty());
     }
 
+    // The failure comes in the interface language from the shared store library.
+    void refusedSaveSaysSoInGerman()
+    {
+        const QString stem = uniqueTerm(QStringLiteral("deutsch"));
+        const QString id = addExercise(mFixture, stem, kFrench);
+        auto view = viewSearching(stem);
+        QVERIFY(view);
+        QTest::mouseClick(view->tblSearch->viewport(), Qt::LeftButton, {}, resultCell(*view, 0, 0));
+        QCOMPARE(view->lessonIds(), QStringList{id});
+        QVERIFY(runSql(mFixture, QStringLiteral("CREATE TRIGGER refuse_members BEFORE INSERT ON crlt "
+                                                "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+        QTranslator german;
+        QVERIFY(german.load(TestTree::distPath() + QStringLiteral("/Translations/Deutsch/store-Deutsch.qm")));
+        QCoreApplication::installTranslator(&german);
+        acceptNextLessonDialog(stem);
+        const int result = view->saveSession();
+        QCoreApplication::removeTranslator(&german);
+        QCOMPARE(result, 0);
+        QCOMPARE(boxes(), QStringList{WizardTestTree::info(
+                                  QStringLiteral("Unbekannter Fehler.  Die Lektion konnte nicht gespeichert werden."))});
+        QVERIFY(lessonMembers(stem).isEmpty());
+    }
+
     void savingAnOpenedLessonStoresAnother()
     {
         const QString stem = uniqueTerm(QStringLiteral("again"));

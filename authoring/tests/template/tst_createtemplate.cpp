@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(doneRows(page), (QStringList{"-", "-", "-"}));
         QVERIFY(page->loadNextChecked());
         QVERIFY(page->btnDelete->isEnabled());
-        QCOMPARE(page->rowUnderEdit, 0);
+        QCOMPARE(page->rowUnderEdit(), 0);
         QCOMPARE(view->tEditTerm->toPlainText(), QStringLiteral("Hund"));
         QCOMPARE(view->cmbLanguages->currentText(), kGerman);
         QCOMPARE(mFixture.tree().boxes(), QStringList());
@@ -141,7 +141,7 @@ private slots:
         QCOMPARE(page->tblTemplate->rowCount(), 0);
         QVERIFY(!page->list());
         QVERIFY(!page->loadNextChecked());
-        QCOMPARE(page->rowUnderEdit, -1);
+        QCOMPARE(page->rowUnderEdit(), -1);
         QVERIFY(!page->btnDelete->isEnabled());
     }
 
@@ -170,16 +170,16 @@ private slots:
         CreateTemplate* page = view->templatePage();
         choose(page, QStringLiteral("Zahlen"));
         for (int row : recorded) {
-            if (page->rowUnderEdit != row) {
+            if (page->rowUnderEdit() != row) {
                 page->tblTemplate->setCurrentCell(row, CreateTemplate::ColTerm);
                 page->openExercise();
             }
-            QCOMPARE(page->rowUnderEdit, row);
+            QCOMPARE(page->rowUnderEdit(), row);
             QCOMPARE(view->tEditTerm->toPlainText(), terms.at(row));
             recordAndSave(*view);
         }
         QCOMPARE(doneRows(page), done);
-        QCOMPARE(page->rowUnderEdit, next);
+        QCOMPARE(page->rowUnderEdit(), next);
         QCOMPARE(view->tEditTerm->toPlainText(), terms.at(next));
         QCOMPARE(mFixture.tree().boxes(), QStringList());
     }
@@ -227,7 +227,7 @@ private slots:
         CreateTemplate* page = view->templatePage();
         choose(page, QStringLiteral("Obst"));
         recordAndSave(*view);
-        QCOMPARE(page->rowUnderEdit, 1);
+        QCOMPARE(page->rowUnderEdit(), 1);
         if (fromSession) {
             CreateSession* session = view->sessionPage();
             session->tblSession->setCurrentCell(0, 1);
@@ -237,7 +237,7 @@ private slots:
         } else {
             view->newSession();
         }
-        QCOMPARE(page->rowUnderEdit, -1);
+        QCOMPARE(page->rowUnderEdit(), -1);
         view->tEditTerm->setPlainText(QStringLiteral("Kirsche"));
         view->cmbLanguages->setCurrentIndex(1);
         recordAndSave(*view);
@@ -284,7 +284,7 @@ private slots:
 
         const bool fileLeft = QFileInfo::exists(listDir().filePath(QStringLiteral("Lektion.xml")));
         QCOMPARE(fileLeft, !left.isEmpty());
-        QCOMPARE(page->rowUnderEdit, -1);
+        QCOMPARE(page->rowUnderEdit(), -1);
         QVERIFY(!page->btnSaveAsLesson->isEnabled());
         if (left.isEmpty()) {
             QVERIFY(!page->list());
@@ -378,7 +378,7 @@ private slots:
         choose(page, QStringLiteral("Kaputt"));
         QVERIFY(!page->list());
         QCOMPARE(page->tblTemplate->rowCount(), 0);
-        QCOMPARE(page->rowUnderEdit, -1);
+        QCOMPARE(page->rowUnderEdit(), -1);
         const QString aside = listDir().filePath(QStringLiteral("Kaputt.xml.damaged"));
         const QStringList boxes = mFixture.tree().boxes();
         QCOMPARE(boxes.size(), 1);
@@ -514,7 +514,7 @@ private slots:
         QCOMPARE(page->cmbTemplateList->findText(QStringLiteral("Alt")) > 0, !deleted);
         QCOMPARE(!page->list(), deleted);
         QCOMPARE(page->tblTemplate->rowCount(), deleted ? 0 : 2);
-        QCOMPARE(page->rowUnderEdit, deleted ? -1 : 0);
+        QCOMPARE(page->rowUnderEdit(), deleted ? -1 : 0);
         if (deleted) {
             // Nothing writes the discarded list back.
             page->canClose();
@@ -547,7 +547,7 @@ private slots:
         QCOMPARE(page->tblTemplate->rowCount(), 2);
         QVERIFY(page->loadNextChecked());
         QVERIFY(page->btnDelete->isEnabled());
-        QCOMPARE(page->rowUnderEdit, 0);
+        QCOMPARE(page->rowUnderEdit(), 0);
         QCOMPARE(view->tEditTerm->toPlainText(), QStringLiteral("Hund"));
         QCOMPARE(view->fieldWidgets().size(), 1);
         QCOMPARE(view->fieldWidgets().first()->values().value(QStringLiteral("Value")), QStringLiteral("chien"));
@@ -752,7 +752,7 @@ private slots:
         view->tEditTerm->setPlainText(QStringLiteral("geändert"));
         view->objectNotModified();
         QTest::keyClick(page->tblTemplate, Qt::Key(key));
-        QCOMPARE(page->rowUnderEdit, row);
+        QCOMPARE(page->rowUnderEdit(), row);
         QCOMPARE(view->tEditTerm->toPlainText(), term);
     }
 
@@ -768,7 +768,7 @@ private slots:
         view->refreshData();
         QVERIFY(!page->list());
         QCOMPARE(page->tblTemplate->rowCount(), 0);
-        QCOMPARE(page->rowUnderEdit, -1);
+        QCOMPARE(page->rowUnderEdit(), -1);
         QCOMPARE(page->cmbTemplateList->currentIndex(), 0);
         QVERIFY(page->cmbTemplateList->findText(QStringLiteral("Geteilt")) > 0);
         auto stored = readList(QStringLiteral("Geteilt"));

@@ -1,0 +1,3 @@
+#include "AuthoringLog.h"
+
+Q_LOGGING_CATEGORY(lcAuthoring, "vireda.authoring", QtInfoMsg)

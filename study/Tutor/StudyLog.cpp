@@ -1,0 +1,3 @@
+#include "StudyLog.h"
+
+Q_LOGGING_CATEGORY(lcStudy, "vireda.study", QtInfoMsg)
