@@ -14,6 +14,8 @@ private slots:
     void initTestCase();
     void resolve_data();
     void resolve();
+    void treeName_data();
+    void treeName();
     void missingPluginIsNull();
     void oneInstanceForEverySpelling();
     void wrongInterfaceIsNull();
@@ -50,6 +52,26 @@ void TestPluginLocator::resolve()
     const QString result = PluginLocator::resolve(name);
     QVERIFY2(QDir::isAbsolutePath(result), qPrintable(result));
     QCOMPARE(result, QDir::cleanPath(QDir::current().absoluteFilePath(expected)));
+}
+
+void TestPluginLocator::treeName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("lower-case folder") << "plugins_dll/Managers/Courier.dll" << "Plugins_dll/Managers/Courier.so";
+    QTest::newRow("other case, backslashes") << "PLUGINS_DLL\\Forms\\Finder.DLL" << "Plugins_dll/Forms/Finder.so";
+    QTest::newRow("tree spelling kept") << "Plugins_dll/Resources/ZoLogResource.so"
+                                        << "Plugins_dll/Resources/ZoLogResource.so";
+    QTest::newRow("longer folder name untouched") << "plugins_dllx/A.dll" << "plugins_dllx/A.so";
+    QTest::newRow("other folder untouched") << "Icons/plugins_dll/A.dll" << "Icons/plugins_dll/A.so";
+}
+
+void TestPluginLocator::treeName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, expected);
+    QCOMPARE(PluginLocator::treeName(name), expected);
 }
 
 void TestPluginLocator::missingPluginIsNull()
