@@ -1,6 +1,7 @@
 #include "JavaRuntime.h"
 
-#include <QDebug>
+#include "PlatformLog.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -66,7 +67,7 @@ bool JavaRuntime::preloadJvm(const QString& home)
     const QByteArray file = QFile::encodeName(jvmLibrary(home));
     if (!dlopen(file.constData(), RTLD_NOW | RTLD_GLOBAL)) {
         const char* error = dlerror();
-        qDebug("Could not preload the Java VM library %s: %s", file.constData(), error ? error : "");
+        qCDebug(lcPlatform, "Could not preload the Java VM library %s: %s", file.constData(), error ? error : "");
         return false;
     }
     return true;

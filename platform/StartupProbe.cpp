@@ -1,10 +1,11 @@
 #include "StartupProbe.h"
 
+#include "Echo.h"
+
 #include <QEvent>
 #include <QWidget>
 
 #include <chrono>
-#include <cstdio>
 
 bool StartupProbe::enabled()
 {
@@ -29,8 +30,7 @@ void StartupProbe::report(const char* name, qint64 microseconds)
 {
     if (!enabled())
         return;
-    std::printf("startup-probe %s %lld\n", name, static_cast<long long>(microseconds));
-    std::fflush(stdout);
+    Echo::line(QStringLiteral("startup-probe %1 %2").arg(QLatin1String(name)).arg(microseconds));
 }
 
 void StartupProbe::markFirstPaint(QWidget* widget, const char* name)

@@ -8,9 +8,9 @@
 #include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "SettingsKeys.h"
+#include "ShellLog.h"
 #include "ZoDbHelper.h"
 
-#include <QDebug>
 #include <QHeaderView>
 #include <QPixmap>
 #include <QRegularExpression>
@@ -226,7 +226,7 @@ void RegistrationForm::registerUser()
         return;
     }
     if (!validateUserData()) {
-        qDebug("Invalid Registration Information.");
+        qCDebug(lcShell, "Invalid Registration Information.");
         return;
     }
     buildRequest();

@@ -13,10 +13,10 @@
 #include "StoreWriteError.h"
 #include "SettingsKeys.h"
 #include "TopLangs.h"
+#include "WidgetsLog.h"
 #include "ZoUser.h"
 #include "ZoUserFluency.h"
 
-#include <QDebug>
 #include <QDir>
 
 namespace {
@@ -327,7 +327,7 @@ void FluencyFormWizard::finish()
 
 int FluencyFormWizard::validate()
 {
-    qDebug("FluencyFormWizard::validate()");
+    qCDebug(lcWidgets, "FluencyFormWizard::validate()");
     if (!mSaveToProfile)
         return 1;
     const ZoUser* user = mUserResource ? mUserResource->currentUser() : nullptr;
@@ -344,7 +344,7 @@ int FluencyFormWizard::validate()
 
 int FluencyFormWizard::saveFluencyData()
 {
-    qDebug("FluencyFormWizard::saveFluencyData()");
+    qCDebug(lcWidgets, "FluencyFormWizard::saveFluencyData()");
     const ZoUser* user = mUserResource ? mUserResource->currentUser() : nullptr;
     if (!user)
         return 0;

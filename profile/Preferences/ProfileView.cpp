@@ -10,12 +10,12 @@
 #include "MessageBoxHelper.h"
 #include "PluginFiles.h"
 #include "PluginLocator.h"
+#include "ProfileLog.h"
 #include "SettingsStore.h"
 #include "StoreWriteError.h"
 #include "ZoUser.h"
 #include "ZoUserFluency.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QEvent>
 #include <QHeaderView>
@@ -143,7 +143,7 @@ void ProfileView::layoutColumns()
     tblUserFluency->setUpdatesEnabled(false);
     tblUserFluency->setNumCols(kColumns);
     const int w = tblUserFluency->width();
-    qDebug("width is %i", w);
+    qCDebug(lcProfile, "width is %i", w);
     tblUserFluency->setColumnLabels({tr("Language"), tr("Dialect/Alternate Name"), tr("Fluency"), tr("Country"),
                                      tr("State/Province"), tr("Locality")});
     fitColumns();
@@ -184,7 +184,7 @@ void ProfileView::reloadUser()
     if (!currentUser())
         return;
     if (!LanguageComboHelper::reloadCurrentUser()) {
-        qWarning("Internal Error");
+        qCWarning(lcProfile, "Internal Error");
         return;
     }
     if (mHost)
