@@ -74,9 +74,9 @@ void LoginForm::lockToOffline()
 
 void LoginForm::showRegistrationForm()
 {
-    auto* registration = new RegistrationForm(mMainWindow, this);
-    if (registration->exec() == QDialog::Accepted) {
-        const QString name = registration->registeredUserName();
+    RegistrationForm registration(mMainWindow, this);
+    if (registration.exec() == QDialog::Accepted) {
+        const QString name = registration.registeredUserName();
         if (!name.isEmpty()) {
             lEditUsername->setText(name);
             lEditPassword->clear();
@@ -85,7 +85,6 @@ void LoginForm::showRegistrationForm()
     } else if (!networkReady()) {
         reject();
     }
-    delete registration;
 }
 
 void LoginForm::greetNewUser()

@@ -16,6 +16,7 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -71,17 +72,15 @@ ZoQueryTable::~ZoQueryTable()
 {
     // The resource instances are shared by the whole process; they stay loaded.
     if (mView) {
-        if (mView->itemDelegate() == mDelegate)
+        if (mView->itemDelegate() == mDelegate.get())
             mView->setItemDelegate(new QStyledItemDelegate(mView));
-        if (mModel && mView->model() == mModel) {
+        if (mModel && mView->model() == mModel.get()) {
             QItemSelectionModel* oldSelection = mView->selectionModel();
             mView->setModel(nullptr);
             if (oldSelection && oldSelection != mView->selectionModel())
                 oldSelection->deleteLater();
         }
     }
-    delete mDelegate;
-    delete mModel;
 }
 
 void ZoQueryTable::setIconColumn(int column, QPixmap* icon)
@@ -133,17 +132,17 @@ void ZoQueryTable::query(const QString& type, const QHash<QString, QString>& cri
     // Replace model, selection model and delegate; the old ones go once the
     // view no longer uses them.
     QItemSelectionModel* oldSelection = mView->selectionModel();
-    QSqlQueryModel* oldModel = mModel;
-    queryTableDelegate* oldDelegate = mDelegate;
-    mModel = model;
+    std::unique_ptr<QSqlQueryModel> oldModel = std::exchange(mModel, std::unique_ptr<QSqlQueryModel>(model));
     mView->setModel(model);
     if (oldSelection && oldSelection != mView->selectionModel())
         oldSelection->deleteLater();
-    delete oldModel;
+    oldModel.reset();
 
-    mDelegate = new queryTableDelegate(languageColumn, countryColumn, learnerLevelColumn, mIconColumn, mIcon);
-    mView->setItemDelegate(mDelegate);
-    delete oldDelegate;
+    std::unique_ptr<queryTableDelegate> oldDelegate = std::exchange(
+        mDelegate,
+        std::make_unique<queryTableDelegate>(languageColumn, countryColumn, learnerLevelColumn, mIconColumn, mIcon));
+    mView->setItemDelegate(mDelegate.get());
+    oldDelegate.reset();
 
     const int columns = model ? model->columnCount() : 0;
     for (int column = 0; column < columns; ++column) {
@@ -221,7 +220,7 @@ QList<int> ZoQueryTable::selectedRows() const
 
 QSqlQueryModel* ZoQueryTable::model() const
 {
-    return mModel;
+    return mModel.get();
 }
 
 int ZoQueryTable::iconColumn() const

@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -724,6 +725,69 @@ private slots:
         fixture.destroyWindow();
         QCOMPARE(WindowFixture::calls(), (QStringList{"audio:removeFile Content/AudioTemp.tmp",
                                                       "net:deleted, geometry stored: yes"}));
+    }
+
+    // The window's widgets as designed: ranges, sizes, tips and plain-text names.
+    void designedWidgets_data()
+    {
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QByteArray>("property");
+        QTest::addColumn<QVariant>("expected");
+        const auto row = [](const char* object, const char* property, const QVariant& expected) {
+            QTest::addRow("%s %s", object, property) << QString(object) << QByteArray(property) << expected;
+        };
+        row("sBoxFontSize", "minimum", 8);
+        row("sBoxFontSize", "maximum", 12);
+        row("sBoxFontSize", "singleStep", 2);
+        row("sBoxFontSize", "value", 10);
+        row("sBoxFontSize", "toolTip", QString("Adjusts font size for application"));
+        row("recordVolumeSlider", "minimumSize", QSize(83, 0));
+        row("recordVolumeSlider", "maximumSize", QSize(100, 15));
+        row("recordVolumeSlider", "orientation", QVariant::fromValue(Qt::Horizontal));
+        row("recordVolumeLabel", "toolTip", QString("Adjusts recording/microphone volume"));
+        row("playbackVolumeSlider", "maximumSize", QSize(100, 15));
+        row("playbackVolumeLabel", "toolTip", QString("Adjusts playback volume"));
+        row("btnSignIn", "text", QString("Sign In"));
+        row("btnSignIn", "toolTip", QString("Sign in with username and password."));
+        row("btnSuggestion", "toolTip", QString("Make suggestions to improve this software."));
+        row("btnUpload", "toolTip", QString("Click to upload to the server."));
+        row("lblUsername1", "text", QString("Username:"));
+        row("lblUsername2", "textFormat", QVariant::fromValue(Qt::PlainText));
+        row("actSignIn", "statusTip", QString("Sign in application"));
+        row("actChooseLanguage", "text", QString("Choose Language..."));
+        row("actAboutPlugins", "shortcut", QKeySequence(QStringLiteral("Ctrl+P")));
+    }
+    void designedWidgets()
+    {
+        QFETCH(QString, object);
+        QFETCH(QByteArray, property);
+        QFETCH(QVariant, expected);
+        WindowFixture fixture;
+        QVERIFY(fixture.isValid());
+        QObject* found = fixture.window()->findChild<QObject*>(object);
+        QVERIFY2(found, qPrintable(object));
+        QCOMPARE(found->property(property.constData()), expected);
+    }
+
+    // The menus in the menu bar and their actions, in order.
+    void menusInOrder()
+    {
+        WindowFixture fixture;
+        QVERIFY(fixture.isValid());
+        const auto names = [](const QList<QAction*>& actions) {
+            QStringList result;
+            for (QAction* action : actions)
+                result << (action->isSeparator() ? QString("-")
+                                                 : action->menu() ? action->menu()->objectName() : action->objectName());
+            return result;
+        };
+        MainWindow* window = fixture.window();
+        QCOMPARE(names(window->menuBar()->actions()), (QStringList{"fileMenu", "networkMenu", "helpMenu"}));
+        QCOMPARE(names(child<QMenu>(window, "fileMenu")->actions()), (QStringList{"actChooseLanguage", "-", "actExit"}));
+        QCOMPARE(names(child<QMenu>(window, "networkMenu")->actions()), (QStringList{"actSignIn", "actSignOut"}));
+        QCOMPARE(names(child<QMenu>(window, "helpMenu")->actions()),
+                 (QStringList{"actHelp", "actAbout", "actAboutPlugins"}));
+        QCOMPARE(child<QMenu>(window, "networkMenu")->title(), QString("&Network"));
     }
 
     void chooserRetranslates()
