@@ -35,8 +35,7 @@ bool JavaRuntime::isUsableHome(const QString& home)
 {
     if (home.isEmpty())
         return false;
-    return QFileInfo(QDir(home).filePath(QStringLiteral("bin"))).isDir()
-        && QFileInfo::exists(jvmLibrary(home));
+    return QFileInfo(QDir(home).filePath(QStringLiteral("bin"))).isDir() && QFileInfo::exists(jvmLibrary(home));
 }
 
 int JavaRuntime::findJavaRuntime(QString* home, QString* runtimeLib)

@@ -14,7 +14,7 @@ const char* const kDatabase = "vireda.db";
 const char* const kContent = "Content";
 
 const QFileDevice::Permissions kGroupOther = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
-        | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+                                             | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
 
 bool makeOwnerOnly(const QFileInfo& info)
 {

@@ -16,8 +16,7 @@ bool StartupProbe::enabled()
 qint64 StartupProbe::now()
 {
     // steady_clock is CLOCK_MONOTONIC here, the same for every process.
-    return std::chrono::duration_cast<std::chrono::microseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -40,8 +39,8 @@ void StartupProbe::markFirstPaint(QWidget* widget, const char* name)
 }
 
 StartupProbe::StartupProbe(QWidget* widget, const char* name)
-    : QObject(widget),
-      mName(name)
+    : QObject(widget)
+    , mName(name)
 {
     widget->installEventFilter(this);
 }

@@ -14,13 +14,13 @@
 #include "IUserResource.h"
 #include "LanguageChooser.h"
 #include "LoginForm.h"
-#include "ShellLog.h"
 #include "MessageBoxHelper.h"
 #include "Owned.h"
 #include "PluginDialog.h"
 #include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "SettingsKeys.h"
+#include "ShellLog.h"
 #include "StartupProbe.h"
 #include "SuggestionForm.h"
 #include "UploadForm.h"
@@ -57,14 +57,14 @@ const char* const kStudentTempFile = "StudentTemp.tmp";
 const char* const kTranslationsDir = "Translations";
 
 // The prefixes of the translation files every language provides, in loading order.
-const char* const kTranslationPrefixes[] = {"dravel-", "Country-", "FluencyLevel-", "Language-",
-                                            "LearnerLevel-"};
+const char* const kTranslationPrefixes[] = {"dravel-", "Country-", "FluencyLevel-", "Language-", "LearnerLevel-"};
 
 const Qt::Alignment kSplashAlignment = Qt::AlignHCenter | Qt::AlignBottom;
 
 } // namespace
 
-MainWindow::MainWindow(QApplication* application) : ui(std::make_unique<Ui::MainWindow>())
+MainWindow::MainWindow(QApplication* application)
+    : ui(std::make_unique<Ui::MainWindow>())
 {
     qCDebug(lcShell) << "Initializing Vireda";
 
@@ -79,8 +79,7 @@ MainWindow::MainWindow(QApplication* application) : ui(std::make_unique<Ui::Main
 
     // A language chosen earlier applies from the first text on.
     QDir translationDir;
-    installTranslators(settings.value(SettingsKeys::UiLanguage).toString(),
-                       &translationDir);
+    installTranslators(settings.value(SettingsKeys::UiLanguage).toString(), &translationDir);
 
     mSplash = std::make_unique<QSplashScreen>(QPixmap(QStringLiteral("Icons/splash.png")));
     mSplash->setEnabled(false);
@@ -127,10 +126,8 @@ MainWindow::~MainWindow()
 void MainWindow::connectWidgets()
 {
     connect(ui->sBoxFontSize, &QSpinBox::valueChanged, this, &MainWindow::sbFontSize_valueChanged);
-    connect(ui->playbackVolumeSlider, &QSlider::valueChanged, this,
-            &MainWindow::playbackVolumeSlider_valueChanged);
-    connect(ui->recordVolumeSlider, &QSlider::valueChanged, this,
-            &MainWindow::recordVolumeSlider_valueChanged);
+    connect(ui->playbackVolumeSlider, &QSlider::valueChanged, this, &MainWindow::playbackVolumeSlider_valueChanged);
+    connect(ui->recordVolumeSlider, &QSlider::valueChanged, this, &MainWindow::recordVolumeSlider_valueChanged);
     connect(ui->btnSuggestion, &QPushButton::clicked, this, &MainWindow::suggestionButton_clicked);
     connect(ui->btnUpload, &QPushButton::clicked, this, &MainWindow::showUpload);
     connect(ui->btnSignIn, &QPushButton::clicked, this, &MainWindow::signIn);
@@ -196,8 +193,7 @@ void MainWindow::restoreWindowGeometry()
     if (!storedSize.isValid())
         storedSize = defaults.size();
     const QVariant storedPos = settings.value(SettingsKeys::WindowPos);
-    const QPoint position =
-        storedPos.typeId() == QMetaType::QPoint ? storedPos.toPoint() : defaults.topLeft();
+    const QPoint position = storedPos.typeId() == QMetaType::QPoint ? storedPos.toPoint() : defaults.topLeft();
     resize(storedSize);
     move(position);
 }
@@ -311,10 +307,10 @@ bool MainWindow::prepareDatabase()
     case ZoDbFileManager::Ready:
         return true;
     case ZoDbFileManager::Damaged: {
-        const int answer = MessageBoxHelper::show(
-            MessageBoxHelper::Critical, this, title,
-            ZoDbFileManager::damagedQuestion(manager->fileName(), manager->asideName()),
-            ZoDbFileManager::damagedButtons(), 0, 0);
+        const int answer = MessageBoxHelper::show(MessageBoxHelper::Critical, this, title,
+                                                  ZoDbFileManager::damagedQuestion(manager->fileName(),
+                                                                                   manager->asideName()),
+                                                  ZoDbFileManager::damagedButtons(), 0, 0);
         if (answer != 1)
             return false;
         if (!manager->setAside().isEmpty())
@@ -412,7 +408,8 @@ void MainWindow::createTabWidget()
 
 void MainWindow::loadForms(int level, int offline)
 {
-    auto* resource = qobject_cast<IResource*>(PluginLocator::instance(PluginLocator::treeName(PluginFiles::ZoPluginResource)));
+    auto* resource = qobject_cast<IResource*>(
+        PluginLocator::instance(PluginLocator::treeName(PluginFiles::ZoPluginResource)));
     if (resource) {
         createTabWidget();
         const QStringList rows = resource->listAll();
@@ -509,8 +506,8 @@ void MainWindow::installTranslators(const QString& storedLanguage, QDir* transla
         installTranslator(directory, QLatin1String(prefix) + language);
     // A language folder may hold further files, for instance of the resource tables.
     if (inLanguageDir) {
-        const QStringList others =
-            directory.entryList({QStringLiteral("*.qm")}, QDir::Files | QDir::Readable, QDir::Name);
+        const QStringList others = directory.entryList({QStringLiteral("*.qm")}, QDir::Files | QDir::Readable,
+                                                       QDir::Name);
         for (const QString& file : others)
             installTranslator(directory, QFileInfo(file).completeBaseName());
     }
@@ -585,8 +582,7 @@ void MainWindow::setUiLanguage(const QString& language)
 
 void MainWindow::chooseLanguage()
 {
-    LanguageChooser chooser(QDir(QLatin1String(kTranslationsDir)),
-                            settings.value(SettingsKeys::UiLanguage).toString(),
+    LanguageChooser chooser(QDir(QLatin1String(kTranslationsDir)), settings.value(SettingsKeys::UiLanguage).toString(),
                             this);
     if (chooser.exec() == QDialog::Accepted && !chooser.language().isEmpty())
         setUiLanguage(chooser.language());
@@ -637,10 +633,10 @@ void MainWindow::aboutPlugins()
 
 void MainWindow::help()
 {
-    mHelpBrowser = std::make_unique<HelpBrowser>(
-        this, mAppName,
-        {QStringLiteral("docs/html"), QStringLiteral("Docs/html"), QStringLiteral(".")},
-        QStringLiteral("overview.html"));
+    mHelpBrowser = std::make_unique<HelpBrowser>(this, mAppName,
+                                                 {QStringLiteral("docs/html"), QStringLiteral("Docs/html"),
+                                                  QStringLiteral(".")},
+                                                 QStringLiteral("overview.html"));
     mHelpBrowser->show();
 }
 
@@ -800,9 +796,10 @@ void MainWindow::moveToOfflineMode()
         const bool offlineLogin = mNetManager->isOfflineLogin() != 0;
         const bool ready = mNetManager->isNetworkReady();
         if (offlineLogin != ready) {
-            MessageBoxHelper::warning(this, mAppName,
-                                      tr("The Vireda network is not accessible. To re-enable online features please\n"
-                                         "make sure you have a valid Internet connection, then sign out and sign in again."));
+            MessageBoxHelper::warning(
+                this, mAppName,
+                tr("The Vireda network is not accessible. To re-enable online features please\n"
+                   "make sure you have a valid Internet connection, then sign out and sign in again."));
         }
     }
 

@@ -68,8 +68,8 @@ ZoTableWidgetItem* textItem(const QString& text)
 } // namespace
 
 UploadForm::UploadForm(IMainWindow* mainWindow)
-    : QDialog(mainWindow, Qt::WindowSystemMenuHint),
-      mMainWindow(mainWindow)
+    : QDialog(mainWindow, Qt::WindowSystemMenuHint)
+    , mMainWindow(mainWindow)
 {
     setupUi(this);
     if (mMainWindow && mMainWindow->mFont)
@@ -290,8 +290,8 @@ int UploadForm::uploadLesson(QString lessonId)
 {
     if (!mDbManager || !mNetManager)
         return Failed;
-    const QList<QHash<QString, QString>> rows =
-        mDbManager->search(QStringLiteral("Lesson"), {{QStringLiteral("Id"), lessonId}});
+    const QList<QHash<QString, QString>> rows = mDbManager->search(QStringLiteral("Lesson"),
+                                                                   {{QStringLiteral("Id"), lessonId}});
     if (rows.isEmpty()) {
         qCDebug(lcShell, "uploadLesson: lesson %s no longer exists", qPrintable(lessonId));
         return Failed;
@@ -357,8 +357,8 @@ int UploadForm::uploadTranslation(const QString& translationId, UploadedManifest
 {
     if (!isLocalOnly(mDbHelper->persistentIdOf(translationId)))
         return Uploaded;
-    const QHash<QString, QString> reply =
-        mNetManager->uploadManifest(translationId, QStringLiteral("uploadTranslation"));
+    const QHash<QString, QString> reply = mNetManager->uploadManifest(translationId,
+                                                                      QStringLiteral("uploadTranslation"));
     const int result = replyResult(reply, "uploadTranslation");
     if (result != Uploaded)
         return result;

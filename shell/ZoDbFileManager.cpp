@@ -110,8 +110,7 @@ QString quoted(const QString& identifier)
 // The files SQLite may keep beside a database file.
 QStringList sidecars(const QString& fileName)
 {
-    return {fileName + QLatin1String("-journal"), fileName + QLatin1String("-wal"),
-            fileName + QLatin1String("-shm")};
+    return {fileName + QLatin1String("-journal"), fileName + QLatin1String("-wal"), fileName + QLatin1String("-shm")};
 }
 
 bool anyExists(const QString& fileName)
@@ -153,8 +152,7 @@ bool syncParent(const QString& fileName)
 // Atomically puts "from" in the place of "to".
 bool replaceFile(const QString& from, const QString& to)
 {
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0
-            && syncParent(to);
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 && syncParent(to);
 }
 
 QSqlDatabase openNamed(const QString& fileName, const QString& connection)
@@ -364,7 +362,7 @@ bool ZoDbFileManager::verifyBackup(const QString& copy)
         const auto source = tableCounts(mDb, &sourceOk);
         const auto backup = tableCounts(db, &copyOk);
         ok = sourceOk && copyOk && source == backup
-                && scalar(db, QStringLiteral("pragma user_version")) == scalar(mDb, QStringLiteral("pragma user_version"));
+             && scalar(db, QStringLiteral("pragma user_version")) == scalar(mDb, QStringLiteral("pragma user_version"));
     }
     closeNamed(db, connection);
     if (!ok)
@@ -541,7 +539,8 @@ QString ZoDbFileManager::fileName() const
     return mFileName;
 }
 
-ZoDbFileManager::Outcome ZoDbFileManager::ensureDatabase(const QString& fileName, const std::function<void(const QString&)>& aboutToMigrate)
+ZoDbFileManager::Outcome ZoDbFileManager::ensureDatabase(const QString& fileName,
+                                                         const std::function<void(const QString&)>& aboutToMigrate)
 {
     ZoDbFileManager manager(fileName);
     return manager.run(aboutToMigrate);
@@ -559,7 +558,8 @@ QString ZoDbFileManager::fatalTitle()
 
 QString ZoDbFileManager::fatalMessage()
 {
-    return tr("Vireda encountered a problem while updating the local database.  Please uninstall, then reinstall Vireda.");
+    return tr(
+        "Vireda encountered a problem while updating the local database.  Please uninstall, then reinstall Vireda.");
 }
 
 QString ZoDbFileManager::damagedQuestion(const QString& fileName, const QString& asideName)

@@ -1,7 +1,7 @@
 #include "ContentGate.h"
 #include "ILogResource.h"
-#include "InstalledTree.h"
 #include "ISilResource.h"
+#include "InstalledTree.h"
 #include "JavaRuntime.h"
 #include "MainWindow.h"
 #include "MallocTuning.h"
@@ -35,11 +35,11 @@ const char* const ApplicationName = ProductInfo::Name;
 
 void showMissingRuntime()
 {
-    MessageBoxHelper::warning(nullptr, QString::fromLatin1(ApplicationName),
-                              QObject::tr("Before using Vireda, you will need to install the Java Runtime Environment.  Please visit")
-                                  + QLatin1Char('\n') + QString::fromLatin1(ProductInfo::JavaDownloadPage)
-                                  + QObject::tr(" to download and install the Java Runtime Environment.")
-                                  + QLatin1Char('\n'));
+    MessageBoxHelper::warning(
+        nullptr, QString::fromLatin1(ApplicationName),
+        QObject::tr("Before using Vireda, you will need to install the Java Runtime Environment.  Please visit")
+            + QLatin1Char('\n') + QString::fromLatin1(ProductInfo::JavaDownloadPage)
+            + QObject::tr(" to download and install the Java Runtime Environment.") + QLatin1Char('\n'));
 }
 
 // The program runs with its ready-to-run tree as the working directory. An

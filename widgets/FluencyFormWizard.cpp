@@ -10,8 +10,8 @@
 #include "MessageBoxHelper.h"
 #include "PluginFiles.h"
 #include "PluginLocator.h"
-#include "StoreWriteError.h"
 #include "SettingsKeys.h"
+#include "StoreWriteError.h"
 #include "TopLangs.h"
 #include "WidgetsLog.h"
 #include "ZoUser.h"
@@ -21,15 +21,15 @@
 
 namespace {
 
-const char* const FluencyKeys[] = {"FLanguage", "FLocaleDesc", "FCountry", "FStateProv",
+const char* const FluencyKeys[] = {"FLanguage", "FLocaleDesc",   "FCountry",   "FStateProv",
                                    "FLocality", "FFluencyLevel", "FIsStudying"};
 
 } // namespace
 
 FluencyFormWizard::FluencyFormWizard(IMainWindow* host, QWidget* parent, bool saveToProfile)
-    : QDialog(parent),
-      mSaveToProfile(saveToProfile),
-      mHost(host)
+    : QDialog(parent)
+    , mSaveToProfile(saveToProfile)
+    , mHost(host)
 {
     setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -51,7 +51,8 @@ FluencyFormWizard::FluencyFormWizard(IMainWindow* host, QWidget* parent, bool sa
     mCountryPage = new FluencyFormWizard2(mHost, wizardStack);
     mDialectPage = new FluencyFormWizard3(mHost, wizardStack);
     mDetailsPage = new FluencyFormWizard4(mHost, wizardStack);
-    for (QWidget* page : std::initializer_list<QWidget*>{mTopLangs, mLanguagePage, mCountryPage, mDialectPage, mDetailsPage})
+    for (QWidget* page :
+         std::initializer_list<QWidget*>{mTopLangs, mLanguagePage, mCountryPage, mDialectPage, mDetailsPage})
         wizardStack->addWidget(page);
 
     connect(mTopLangs, &TopLangs::goToDetailedLanguageWizard, this, &FluencyFormWizard::goToPrimaryLanguageForm);

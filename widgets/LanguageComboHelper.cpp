@@ -36,10 +36,10 @@ IResource* languageResource()
 } // namespace
 
 LanguageComboHelper::LanguageComboHelper(QComboBox* combo, FirstEntry first, IMainWindow* mainWindow)
-    : QObject(combo),
-      mCombo(combo),
-      mFirst(first),
-      mMainWindow(mainWindow)
+    : QObject(combo)
+    , mCombo(combo)
+    , mFirst(first)
+    , mMainWindow(mainWindow)
 {
     connect(combo, &QComboBox::currentIndexChanged, this, &LanguageComboHelper::choose);
     ComboFit::of(combo);
@@ -292,8 +292,8 @@ bool LanguageComboHelper::reloadCurrentUser()
     if (!current || !store)
         return false;
     const QString name = current->username();
-    std::vector<std::unique_ptr<ZoUser>> found =
-        Owned::list(store->select(QStringLiteral("User"), {{QStringLiteral("Username"), name}}));
+    std::vector<std::unique_ptr<ZoUser>> found = Owned::list(
+        store->select(QStringLiteral("User"), {{QStringLiteral("Username"), name}}));
     if (found.empty() || found.front()->username() != name)
         return false;
     users->clearCurrentUser();

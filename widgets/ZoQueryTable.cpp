@@ -28,9 +28,8 @@ struct CaptionKey
 };
 
 const CaptionKey captionKeys[] = {
-    {"Study Term", "Term"}, {"Language", "Language"},   {"MediaPath", "MediaPath"},
-    {"MediaName", "MediaName"}, {"Country", "Country"}, {"State/Province", "StateProv"},
-    {"Locality", "Locality"}, {"Voice", "Voice"},
+    {"Study Term", "Term"}, {"Language", "Language"},        {"MediaPath", "MediaPath"}, {"MediaName", "MediaName"},
+    {"Country", "Country"}, {"State/Province", "StateProv"}, {"Locality", "Locality"},   {"Voice", "Voice"},
 };
 
 // The record key of a caption, which may be shown translated.
@@ -138,17 +137,17 @@ void ZoQueryTable::query(const QString& type, const QHash<QString, QString>& cri
         oldSelection->deleteLater();
     oldModel.reset();
 
-    std::unique_ptr<queryTableDelegate> oldDelegate = std::exchange(
-        mDelegate,
-        std::make_unique<queryTableDelegate>(languageColumn, countryColumn, learnerLevelColumn, mIconColumn, mIcon));
+    std::unique_ptr<queryTableDelegate> oldDelegate =
+        std::exchange(mDelegate, std::make_unique<queryTableDelegate>(languageColumn, countryColumn, learnerLevelColumn,
+                                                                      mIconColumn, mIcon));
     mView->setItemDelegate(mDelegate.get());
     oldDelegate.reset();
 
     const int columns = model ? model->columnCount() : 0;
     for (int column = 0; column < columns; ++column) {
         mView->setColumnHidden(column, hidden.contains(column));
-        header->setSectionResizeMode(column, stretched.contains(column) ? QHeaderView::Stretch
-                                                                         : QHeaderView::Interactive);
+        header->setSectionResizeMode(column,
+                                     stretched.contains(column) ? QHeaderView::Stretch : QHeaderView::Interactive);
     }
     // The store may hide the icon column; it is shown all the same.
     applyIconColumn();
@@ -167,9 +166,8 @@ void ZoQueryTable::columnClicked(int column)
         header->setSortIndicator(mSortSection, Qt::SortOrder(mSortOrder));
         return;
     }
-    const Qt::SortOrder order = (column == mSortSection && mSortOrder == int(Qt::AscendingOrder))
-                                    ? Qt::DescendingOrder
-                                    : Qt::AscendingOrder;
+    const Qt::SortOrder order = (column == mSortSection && mSortOrder == int(Qt::AscendingOrder)) ? Qt::DescendingOrder
+                                                                                                  : Qt::AscendingOrder;
     header->setSortIndicator(column, order);
     if (mType.isEmpty()) {
         // Nothing queried yet: the first query uses the new order.

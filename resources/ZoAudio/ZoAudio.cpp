@@ -135,7 +135,7 @@ void ZoAudio::startRecording(const QString& fileName, int channels, int sampleRa
 
     if (channels < 1 || channels > 2 || sampleRate < 8000 || sampleRate > 48000 || maxSeconds <= 0) {
         qCWarning(lcSound, "ZoAudio: refusing to record %d channel(s) at %d Hz for %d s", channels, sampleRate,
-                 maxSeconds);
+                  maxSeconds);
         return;
     }
     const QAudioDevice device = QMediaDevices::defaultAudioInput();
