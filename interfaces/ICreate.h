@@ -13,7 +13,10 @@ class IMainWindow;
 class ICreate : public QWidget
 {
 public:
-    explicit ICreate(QWidget* parent = nullptr) : QWidget(parent) {}
+    explicit ICreate(QWidget* parent = nullptr)
+        : QWidget(parent)
+    {
+    }
     ~ICreate() override = default;
 
     virtual void init() = 0;

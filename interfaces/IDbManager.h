@@ -23,9 +23,8 @@ public:
     virtual bool remove(QString type, QStringList ids) = 0;
     virtual QList<ZoUser*> select(QString type, QHash<QString, QString> criteria) = 0;
     virtual QList<QHash<QString, QString>> search(QString type, QHash<QString, QString> criteria) = 0;
-    virtual QSqlQueryModel* queryModel(QString type, QHash<QString, QString> criteria,
-                                       QList<int>* hiddenColumns, QList<int>* resizedColumns,
-                                       int* languageColumn, int* countryColumn,
+    virtual QSqlQueryModel* queryModel(QString type, QHash<QString, QString> criteria, QList<int>* hiddenColumns,
+                                       QList<int>* resizedColumns, int* languageColumn, int* countryColumn,
                                        int* learnerLevelColumn) = 0;
     virtual bool update(QString type, QString id, QHash<QString, QString> data) = 0;
     virtual bool overwrite(QString type, QString localId, ZoExercise* source) = 0;

@@ -13,7 +13,10 @@ class IMainWindow;
 class IFieldInfo : public QWidget
 {
 public:
-    explicit IFieldInfo(QWidget* parent = nullptr) : QWidget(parent) {}
+    explicit IFieldInfo(QWidget* parent = nullptr)
+        : QWidget(parent)
+    {
+    }
     ~IFieldInfo() override = default;
 
     // Loads the plug-ins it needs and fills its lists; the result of updateViewLists().

@@ -12,7 +12,10 @@ class QFont;
 class IMainWindow : public QMainWindow
 {
 public:
-    IMainWindow() : QMainWindow(nullptr) {}
+    IMainWindow()
+        : QMainWindow(nullptr)
+    {
+    }
     ~IMainWindow() override = default;
 
     QFont* mFont = nullptr;

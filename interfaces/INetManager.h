@@ -41,8 +41,7 @@ public:
     virtual QHash<QString, QString> uploadManifest(QString localManifestId, QString kind) = 0;
     virtual QHash<QString, QString> uploadExercise(QString exerciseId, QString soundFile) = 0;
     virtual QString getMyIps() = 0;
-    virtual QString parseTranslationXml(QString xml, ZoDbHelper* lookup,
-                                        QList<ZoTranslation>* translations,
+    virtual QString parseTranslationXml(QString xml, ZoDbHelper* lookup, QList<ZoTranslation>* translations,
                                         QList<ZoExercise>* exercises) = 0;
     virtual int downloadExercise(QString persistentId) = 0;
     virtual int cancelDownload(int handle) = 0;

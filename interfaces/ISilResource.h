@@ -20,9 +20,8 @@ public:
     virtual QAbstractItemModel* languageModel() = 0;
     virtual QAbstractItemModel* findLanguages(QString text) = 0;
     virtual QAbstractItemModel* findCountries(QString languageId, QString languageName, QString text) = 0;
-    virtual QAbstractItemModel* findAlternateNames(QString languageId, QString languageName,
-                                                   QString countryId, QString countryName,
-                                                   QString text) = 0;
+    virtual QAbstractItemModel* findAlternateNames(QString languageId, QString languageName, QString countryId,
+                                                   QString countryName, QString text) = 0;
 };
 
 #define ISilResource_iid "ResourceInterface/1.0"

@@ -26,7 +26,7 @@ bool isNameChar(char32_t c)
     if ((c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE)
         return false;
     switch (QChar::category(c)) {
-    case QChar::Other_Format:          // direction marks and overrides, zero-width characters
+    case QChar::Other_Format: // direction marks and overrides, zero-width characters
     case QChar::Separator_Line:
     case QChar::Separator_Paragraph:
     case QChar::Other_NotAssigned:
@@ -37,7 +37,7 @@ bool isNameChar(char32_t c)
 }
 
 // Calls take(code point) for each character; a lone surrogate is passed as is.
-template<typename F>
+template <typename F>
 bool allCodePoints(const QString& text, F take)
 {
     const qsizetype n = text.size();

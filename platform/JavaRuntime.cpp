@@ -1,6 +1,7 @@
 #include "JavaRuntime.h"
 
-#include <QDebug>
+#include "PlatformLog.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -34,8 +35,7 @@ bool JavaRuntime::isUsableHome(const QString& home)
 {
     if (home.isEmpty())
         return false;
-    return QFileInfo(QDir(home).filePath(QStringLiteral("bin"))).isDir()
-        && QFileInfo::exists(jvmLibrary(home));
+    return QFileInfo(QDir(home).filePath(QStringLiteral("bin"))).isDir() && QFileInfo::exists(jvmLibrary(home));
 }
 
 int JavaRuntime::findJavaRuntime(QString* home, QString* runtimeLib)
@@ -66,7 +66,7 @@ bool JavaRuntime::preloadJvm(const QString& home)
     const QByteArray file = QFile::encodeName(jvmLibrary(home));
     if (!dlopen(file.constData(), RTLD_NOW | RTLD_GLOBAL)) {
         const char* error = dlerror();
-        qDebug("Could not preload the Java VM library %s: %s", file.constData(), error ? error : "");
+        qCDebug(lcPlatform, "Could not preload the Java VM library %s: %s", file.constData(), error ? error : "");
         return false;
     }
     return true;

@@ -4,8 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QShowEvent>
 #include <QSettings>
+#include <QShowEvent>
 #include <QTextStream>
 #include <QVector>
 
@@ -17,10 +17,14 @@ int nextAnswer = 0;
 QMessageBox::Icon iconOf(MessageBoxHelper::Kind kind)
 {
     switch (kind) {
-    case MessageBoxHelper::Information: return QMessageBox::Information;
-    case MessageBoxHelper::Warning: return QMessageBox::Warning;
-    case MessageBoxHelper::Question: return QMessageBox::Question;
-    case MessageBoxHelper::Critical: return QMessageBox::Critical;
+    case MessageBoxHelper::Information:
+        return QMessageBox::Information;
+    case MessageBoxHelper::Warning:
+        return QMessageBox::Warning;
+    case MessageBoxHelper::Question:
+        return QMessageBox::Question;
+    case MessageBoxHelper::Critical:
+        return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
 }
@@ -51,8 +55,8 @@ class CentredBox : public QMessageBox
 {
 public:
     CentredBox(QMessageBox::Icon icon, const QString& title, QWidget* parent, QWidget* over)
-        : QMessageBox(icon, title, QString(), QMessageBox::NoButton, over ? over : parent),
-          mOver(over)
+        : QMessageBox(icon, title, QString(), QMessageBox::NoButton, over ? over : parent)
+        , mOver(over)
     {
     }
 
@@ -78,7 +82,8 @@ private:
 
 int scriptedAnswer(int buttonCount)
 {
-    const QStringList answers = qEnvironmentVariable("VIREDA_MSGBOX_ANSWERS").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    const QStringList answers =
+        qEnvironmentVariable("VIREDA_MSGBOX_ANSWERS").split(QLatin1Char(','), Qt::SkipEmptyParts);
     if (nextAnswer >= answers.size())
         return -1;
     bool ok = false;
@@ -91,10 +96,14 @@ int scriptedAnswer(int buttonCount)
 QString MessageBoxHelper::kindName(Kind kind)
 {
     switch (kind) {
-    case Information: return QStringLiteral("information");
-    case Warning: return QStringLiteral("warning");
-    case Question: return QStringLiteral("question");
-    case Critical: return QStringLiteral("critical");
+    case Information:
+        return QStringLiteral("information");
+    case Warning:
+        return QStringLiteral("warning");
+    case Question:
+        return QStringLiteral("question");
+    case Critical:
+        return QStringLiteral("critical");
     }
     return QString();
 }
@@ -104,8 +113,8 @@ QString MessageBoxHelper::logLine(Kind kind, const QString& title, const QString
     QStringList escapedButtons;
     for (const QString& b : buttons)
         escapedButtons << escaped(b);
-    return kindName(kind) + QLatin1Char('\t') + escaped(title) + QLatin1Char('\t') + escaped(text)
-        + QLatin1Char('\t') + escapedButtons.join(QLatin1Char('|'));
+    return kindName(kind) + QLatin1Char('\t') + escaped(title) + QLatin1Char('\t') + escaped(text) + QLatin1Char('\t')
+           + escapedButtons.join(QLatin1Char('|'));
 }
 
 void MessageBoxHelper::resetScript()
@@ -150,7 +159,8 @@ int MessageBoxHelper::show(Kind kind, QWidget* parent, const QString& title, con
     return added.indexOf(box.clickedButton());
 }
 
-int MessageBoxHelper::information(QWidget* parent, const QString& title, const QString& text, const QStringList& buttons)
+int MessageBoxHelper::information(QWidget* parent, const QString& title, const QString& text,
+                                  const QStringList& buttons)
 {
     return show(Information, parent, title, text, buttons);
 }

@@ -18,15 +18,14 @@ class MessageBoxHelper
 public:
     enum Kind { Information, Warning, Question, Critical };
 
-    static int show(Kind kind, QWidget* parent, const QString& title, const QString& text,
-                    const QStringList& buttons, int defaultButton = 0, int escapeButton = -1);
+    static int show(Kind kind, QWidget* parent, const QString& title, const QString& text, const QStringList& buttons,
+                    int defaultButton = 0, int escapeButton = -1);
 
     static int information(QWidget* parent, const QString& title, const QString& text,
                            const QStringList& buttons = {QStringLiteral("OK")});
     static int warning(QWidget* parent, const QString& title, const QString& text,
                        const QStringList& buttons = {QStringLiteral("OK")});
-    static int question(QWidget* parent, const QString& title, const QString& text,
-                        const QStringList& buttons);
+    static int question(QWidget* parent, const QString& title, const QString& text, const QStringList& buttons);
     static int critical(QWidget* parent, const QString& title, const QString& text,
                         const QStringList& buttons = {QStringLiteral("OK")});
 

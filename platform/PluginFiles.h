@@ -9,6 +9,8 @@
 namespace PluginFiles {
 
 inline constexpr QLatin1String Folder{"plugins_dll"};
+// The same folder as the program's tree spells it.
+inline constexpr QLatin1String TreeFolder{"Plugins_dll"};
 
 inline constexpr QLatin1String Storekeeper{"plugins_dll/Managers/Storekeeper.dll"};
 inline constexpr QLatin1String Courier{"plugins_dll/Managers/Courier.dll"};

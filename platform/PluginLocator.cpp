@@ -1,5 +1,7 @@
 #include "PluginLocator.h"
 
+#include "PluginFiles.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -49,6 +51,16 @@ QString PluginLocator::fileName(const QString& name)
     mapped.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (mapped.endsWith(QLatin1String(".dll"), Qt::CaseInsensitive))
         mapped = mapped.left(mapped.size() - 4) + QLatin1String(".so");
+    return mapped;
+}
+
+QString PluginLocator::treeName(const QString& name)
+{
+    QString mapped = fileName(name);
+    const qsizetype folder = PluginFiles::Folder.size();
+    if (mapped.startsWith(PluginFiles::Folder, Qt::CaseInsensitive)
+        && (mapped.size() == folder || mapped.at(folder) == QLatin1Char('/')))
+        mapped.replace(0, folder, PluginFiles::TreeFolder);
     return mapped;
 }
 

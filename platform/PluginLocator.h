@@ -14,6 +14,10 @@ public:
     // The name with this platform's separators and file name (".dll" becomes ".so").
     static QString fileName(const QString& name);
 
+    // The file name with the plug-in folder spelled as in the program's tree,
+    // "Plugins_dll/Managers/Courier.so": the name the program lists its plug-ins by.
+    static QString treeName(const QString& name);
+
     // Absolute file name on this platform; the mapped name when no such file exists.
     static QString resolve(const QString& name);
 

@@ -14,9 +14,9 @@ const char* const kDatabase = "vireda.db";
 const char* const kContent = "Content";
 
 const QFileDevice::Permissions kGroupOther = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
-        | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+                                             | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
 
-bool restrict(const QFileInfo& info)
+bool makeOwnerOnly(const QFileInfo& info)
 {
     const QFileDevice::Permissions now = info.permissions();
     if (!(now & kGroupOther))
@@ -44,20 +44,20 @@ QStringList PrivateFiles::tighten(const QDir& home)
     const QFileInfoList entries = home.entryInfoList({QString::fromLatin1(kDatabase) + QLatin1Char('*')},
                                                      QDir::Files | QDir::Hidden | QDir::NoSymLinks);
     for (const QFileInfo& info : entries)
-        if (isDatabaseFile(info.fileName()) && restrict(info))
+        if (isDatabaseFile(info.fileName()) && makeOwnerOnly(info))
             changed << info.fileName();
 
     const QFileInfo content(home.filePath(QLatin1String(kContent)));
     if (!content.isDir() || content.isSymLink())
         return changed;
-    if (restrict(content))
+    if (makeOwnerOnly(content))
         changed << QLatin1String(kContent);
     QDirIterator it(content.absoluteFilePath(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         it.next();
         const QFileInfo info = it.fileInfo();
-        if (!info.isSymLink() && restrict(info))
+        if (!info.isSymLink() && makeOwnerOnly(info))
             changed << home.relativeFilePath(info.absoluteFilePath());
     }
     return changed;

@@ -1,10 +1,11 @@
 #include "StartupProbe.h"
 
+#include "Echo.h"
+
 #include <QEvent>
 #include <QWidget>
 
 #include <chrono>
-#include <cstdio>
 
 bool StartupProbe::enabled()
 {
@@ -15,8 +16,7 @@ bool StartupProbe::enabled()
 qint64 StartupProbe::now()
 {
     // steady_clock is CLOCK_MONOTONIC here, the same for every process.
-    return std::chrono::duration_cast<std::chrono::microseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -29,8 +29,7 @@ void StartupProbe::report(const char* name, qint64 microseconds)
 {
     if (!enabled())
         return;
-    std::printf("startup-probe %s %lld\n", name, static_cast<long long>(microseconds));
-    std::fflush(stdout);
+    Echo::line(QStringLiteral("startup-probe %1 %2").arg(QLatin1String(name)).arg(microseconds));
 }
 
 void StartupProbe::markFirstPaint(QWidget* widget, const char* name)
@@ -40,8 +39,8 @@ void StartupProbe::markFirstPaint(QWidget* widget, const char* name)
 }
 
 StartupProbe::StartupProbe(QWidget* widget, const char* name)
-    : QObject(widget),
-      mName(name)
+    : QObject(widget)
+    , mName(name)
 {
     widget->installEventFilter(this);
 }

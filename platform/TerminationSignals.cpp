@@ -11,7 +11,7 @@ namespace {
 int signalFds[2] = {-1, -1};
 volatile std::sig_atomic_t signalled = 0;
 bool listening = false;
-}
+} // namespace
 
 void TerminationSignals::install()
 {
@@ -43,9 +43,9 @@ bool TerminationSignals::requested()
 }
 
 TerminationSignals::TerminationSignals(int readFd)
-    : QObject(QCoreApplication::instance()),
-      mNotifier(new QSocketNotifier(readFd, QSocketNotifier::Read, this)),
-      mReadFd(readFd)
+    : QObject(QCoreApplication::instance())
+    , mNotifier(new QSocketNotifier(readFd, QSocketNotifier::Read, this))
+    , mReadFd(readFd)
 {
     connect(mNotifier, &QSocketNotifier::activated, this, &TerminationSignals::onSignal);
 }

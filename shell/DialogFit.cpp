@@ -44,7 +44,8 @@ void scrollForm(QWidget* dialog, bool wideEnough)
     if (!form || dialog->findChild<QScrollArea*>(QLatin1String(ScrollName), Qt::FindDirectChildrenOnly))
         return;
     QLayoutItem* buttons = nullptr;
-    if (auto* box = qobject_cast<QBoxLayout*>(form); box && box->count() > 1 && isButtonRow(box->itemAt(box->count() - 1)))
+    if (auto* box = qobject_cast<QBoxLayout*>(form);
+        box && box->count() > 1 && isButtonRow(box->itemAt(box->count() - 1)))
         buttons = box->takeAt(box->count() - 1);
     const QMargins margins = form->contentsMargins();
     const int spacing = qMax(0, form->spacing());
@@ -61,8 +62,7 @@ void scrollForm(QWidget* dialog, bool wideEnough)
     scroll->setWidget(page);
     if (wideEnough) {
         scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        scroll->setMinimumWidth(page->minimumSizeHint().width()
-                                + scroll->verticalScrollBar()->sizeHint().width());
+        scroll->setMinimumWidth(page->minimumSizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
     }
 
     auto* outer = new QVBoxLayout(dialog);

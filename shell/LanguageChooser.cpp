@@ -10,8 +10,7 @@ const char* const kBuiltInLanguage = "English";
 }
 
 LanguageChooser::LanguageChooser(const QDir& translations, const QString& current, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("LanguageChooser"));
     setWindowTitle(tr("Choose Language"));
@@ -38,8 +37,7 @@ LanguageChooser::LanguageChooser(const QDir& translations, const QString& curren
 QStringList LanguageChooser::availableLanguages(const QDir& translations)
 {
     QStringList languages{QLatin1String(kBuiltInLanguage)};
-    const QStringList folders =
-        translations.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Readable, QDir::Name);
+    const QStringList folders = translations.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Readable, QDir::Name);
     for (const QString& folder : folders) {
         if (!languages.contains(folder))
             languages.append(folder);

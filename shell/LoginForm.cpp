@@ -12,12 +12,12 @@
 #include "RegistrationForm.h"
 #include "SettingsKeys.h"
 
-#include <QProgressDialog>
 #include <QProgressBar>
+#include <QProgressDialog>
 
 LoginForm::LoginForm(IMainWindow* mainWindow)
-    : QDialog(mainWindow, Qt::WindowSystemMenuHint),
-      mMainWindow(mainWindow)
+    : QDialog(mainWindow, Qt::WindowSystemMenuHint)
+    , mMainWindow(mainWindow)
 {
     setupUi(this);
     mAppName = mSettings.value(SettingsKeys::Version).toString();
@@ -74,9 +74,9 @@ void LoginForm::lockToOffline()
 
 void LoginForm::showRegistrationForm()
 {
-    auto* registration = new RegistrationForm(mMainWindow, this);
-    if (registration->exec() == QDialog::Accepted) {
-        const QString name = registration->registeredUserName();
+    RegistrationForm registration(mMainWindow, this);
+    if (registration.exec() == QDialog::Accepted) {
+        const QString name = registration.registeredUserName();
         if (!name.isEmpty()) {
             lEditUsername->setText(name);
             lEditPassword->clear();
@@ -85,7 +85,6 @@ void LoginForm::showRegistrationForm()
     } else if (!networkReady()) {
         reject();
     }
-    delete registration;
 }
 
 void LoginForm::greetNewUser()
@@ -144,12 +143,13 @@ void LoginForm::sendPassword()
     }
     const int result = mNetManager ? mNetManager->passwordReminder(username) : 0;
     if (result == 1) {
-        MessageBoxHelper::information(this, mAppName,
-                                      tr("If the username %1 is registered with an email address,\n"
-                                         "Vireda has sent a one-time password to that address.\n"
-                                         "It becomes your password when you first sign in with it.\n\n"
-                                         "Please look in the bulk/junk mail folder if your email\naccount has filters in place.")
-                                          .arg(username));
+        MessageBoxHelper::information(
+            this, mAppName,
+            tr("If the username %1 is registered with an email address,\n"
+               "Vireda has sent a one-time password to that address.\n"
+               "It becomes your password when you first sign in with it.\n\n"
+               "Please look in the bulk/junk mail folder if your email\naccount has filters in place.")
+                .arg(username));
     } else if (result == 2) {
         MessageBoxHelper::information(this, mAppName,
                                       tr("Password reminders are not available on this network.\nNo email was sent."));
@@ -157,10 +157,10 @@ void LoginForm::sendPassword()
         MessageBoxHelper::information(this, mAppName,
                                       tr("Too many password reminders were asked for.\nPlease try again later."));
     } else if (result == -1) {
-        MessageBoxHelper::information(this, mAppName,
-                                      tr("Vireda could not send the email.  Please try again later."));
+        MessageBoxHelper::information(this, mAppName, tr("Vireda could not send the email.  Please try again later."));
     } else {
-        MessageBoxHelper::information(this, mAppName, tr("The Vireda network is unavailable right now.  Please try again later."));
+        MessageBoxHelper::information(this, mAppName,
+                                      tr("The Vireda network is unavailable right now.  Please try again later."));
         if (mMainWindow)
             mMainWindow->moveToOfflineMode();
         checkNetworkStatus(false);
@@ -199,17 +199,19 @@ void LoginForm::loginUser()
         success = true;
         break;
     case 0:
-        MessageBoxHelper::information(this, mAppName,
-                                      tr("A new version of Vireda is available at %1.").arg(QString::fromLatin1(ProductInfo::WebSite)));
+        MessageBoxHelper::information(
+            this, mAppName,
+            tr("A new version of Vireda is available at %1.").arg(QString::fromLatin1(ProductInfo::WebSite)));
         success = true;
         break;
     case 2:
         lEditUsername->setEnabled(true);
         lEditPassword->setEnabled(true);
         lEditPassword->clear();
-        MessageBoxHelper::warning(this, mAppName,
-                                  tr("Sorry, we could not log you in because the username or password entered is incorrect.\n\n"
-                                     "If you are a new user, please register first to login to Vireda."));
+        MessageBoxHelper::warning(
+            this, mAppName,
+            tr("Sorry, we could not log you in because the username or password entered is incorrect.\n\n"
+               "If you are a new user, please register first to login to Vireda."));
         break;
     case 3: {
         lEditUsername->setEnabled(true);
@@ -229,9 +231,10 @@ void LoginForm::loginUser()
         break;
     }
     case -2:
-        MessageBoxHelper::warning(this, mAppName,
-                                  tr("Sorry, this version of Vireda is too old and will need to be updated.\nPlease visit %1.")
-                                      .arg(QString::fromLatin1(ProductInfo::WebSite)));
+        MessageBoxHelper::warning(
+            this, mAppName,
+            tr("Sorry, this version of Vireda is too old and will need to be updated.\nPlease visit %1.")
+                .arg(QString::fromLatin1(ProductInfo::WebSite)));
         done(QDialog::Rejected);
         break;
     case INetManager::TooManyRequests:

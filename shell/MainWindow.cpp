@@ -2,6 +2,7 @@
 
 #include "AboutSplash.h"
 #include "ContentGate.h"
+#include "Echo.h"
 #include "FontSizeSpinBox.h"
 #include "FormPluginEntry.h"
 #include "HelpBrowser.h"
@@ -14,10 +15,12 @@
 #include "LanguageChooser.h"
 #include "LoginForm.h"
 #include "MessageBoxHelper.h"
+#include "Owned.h"
 #include "PluginDialog.h"
 #include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "SettingsKeys.h"
+#include "ShellLog.h"
 #include "StartupProbe.h"
 #include "SuggestionForm.h"
 #include "UploadForm.h"
@@ -26,32 +29,24 @@
 
 #include "ZoDbFileManager.h"
 #include "ZoUser.h"
+#include "ui_MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDebug>
 #include <QFileInfo>
 #include <QFont>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QIcon>
-#include <QKeySequence>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QSlider>
-#include <QSpacerItem>
 #include <QSplashScreen>
 #include <QTimer>
 #include <QTranslator>
 #include <QVBoxLayout>
-
-#include <cstdio>
 
 namespace {
 
@@ -62,60 +57,47 @@ const char* const kStudentTempFile = "StudentTemp.tmp";
 const char* const kTranslationsDir = "Translations";
 
 // The prefixes of the translation files every language provides, in loading order.
-const char* const kTranslationPrefixes[] = {"dravel-", "Country-", "FluencyLevel-", "Language-",
-                                            "LearnerLevel-"};
+const char* const kTranslationPrefixes[] = {"dravel-", "Country-", "FluencyLevel-", "Language-", "LearnerLevel-"};
 
 const Qt::Alignment kSplashAlignment = Qt::AlignHCenter | Qt::AlignBottom;
-
-// The main window names its plug-ins from "Plugins_dll", the folder's name in
-// the program directory, with this platform's file name.
-QString pluginPath(const QString& file)
-{
-    return PluginLocator::fileName(QStringLiteral("Plugins_dll") + file.mid(PluginFiles::Folder.size()));
-}
-
-void writeLine(const char* line)
-{
-    std::fputs(line, stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
 
 } // namespace
 
 MainWindow::MainWindow(QApplication* application)
+    : ui(std::make_unique<Ui::MainWindow>())
 {
-    qDebug() << "Initializing Vireda";
+    qCDebug(lcShell) << "Initializing Vireda";
 
-    mAppName = new QString(settings.value(SettingsKeys::Version).toString());
+    mAppName = settings.value(SettingsKeys::Version).toString();
     mApplication = application;
     setObjectName(QStringLiteral("mainForm"));
 
-    mFont = new QFont(QStringLiteral("MS Shell Dlg"), 10);
+    mOwnedFont = std::make_unique<QFont>(QStringLiteral("MS Shell Dlg"), 10);
+    mFont = mOwnedFont.get();
     QApplication::setFont(*mFont);
     mRowHeight = static_cast<int>(mFont->pointSize() * 2.5);
 
     // A language chosen earlier applies from the first text on.
     QDir translationDir;
-    installTranslators(settings.value(SettingsKeys::UiLanguage).toString(),
-                       &translationDir);
+    installTranslators(settings.value(SettingsKeys::UiLanguage).toString(), &translationDir);
 
-    mSplash = new QSplashScreen(QPixmap(QStringLiteral("Icons/splash.png")));
+    mSplash = std::make_unique<QSplashScreen>(QPixmap(QStringLiteral("Icons/splash.png")));
     mSplash->setEnabled(false);
-    StartupProbe::markFirstPaint(mSplash, "splash");
+    StartupProbe::markFirstPaint(mSplash.get(), "splash");
     mSplash->show();
     showSplashMessage(tr("Initializing Application..."));
 
     // The network manager starts the network in the background while the
     // splash shows; it is taken up with the other plug-ins afterwards.
-    PluginLocator::instance(pluginPath(PluginFiles::Courier));
+    PluginLocator::instance(PluginLocator::treeName(PluginFiles::Courier));
 
-    buildWidgets();
-    buildActions();
+    ui->setupUi(this);
+    ui->lblUsername1->hide();
+    connectWidgets();
 
     const QSize stored = settings.value(SettingsKeys::WindowSize, QSize(-1, -1)).toSize();
-    btnSignIn->resize(75, 28);
-    btnSignIn->move(signInButtonPosition(stored, btnSignIn->size()));
+    ui->btnSignIn->resize(75, 28);
+    ui->btnSignIn->move(signInButtonPosition(stored, ui->btnSignIn->size()));
 
     retranslateUi();
 
@@ -134,209 +116,45 @@ MainWindow::~MainWindow()
     // A form may still use the network manager while it goes.
     deleteTabs(DeleteNow);
 
-    delete mNetManager;
-    mNetManager = nullptr;
-
-    delete mSplash;
-    mSplash = nullptr;
-    delete mHelpBrowser;
-
-    for (QTranslator* translator : std::as_const(mTranslators)) {
-        QCoreApplication::removeTranslator(translator);
-        delete translator;
-    }
-    mTranslators.clear();
-
-    delete mAppName;
-    mAppName = nullptr;
-    delete mFont;
+    mNetManager.reset();
+    mSplash.reset();
+    mHelpBrowser.reset();
+    removeTranslators();
     mFont = nullptr;
 }
 
-void MainWindow::buildWidgets()
+void MainWindow::connectWidgets()
 {
-    centralWidget = new QWidget(this);
-    centralWidget->setObjectName(QStringLiteral("centralWidget"));
-    gridLayout = new QGridLayout(centralWidget);
-    gridLayout->setObjectName(QStringLiteral("gridLayout"));
-    gridLayout->setSpacing(0);
-    gridLayout->setContentsMargins(0, 0, 0, 0);
-    vboxLayout = new QVBoxLayout();
-    vboxLayout->setObjectName(QStringLiteral("vboxLayout"));
-    vboxLayout->setSpacing(0);
-    vboxLayout->setContentsMargins(0, 0, 0, 0);
+    connect(ui->sBoxFontSize, &QSpinBox::valueChanged, this, &MainWindow::sbFontSize_valueChanged);
+    connect(ui->playbackVolumeSlider, &QSlider::valueChanged, this, &MainWindow::playbackVolumeSlider_valueChanged);
+    connect(ui->recordVolumeSlider, &QSlider::valueChanged, this, &MainWindow::recordVolumeSlider_valueChanged);
+    connect(ui->btnSuggestion, &QPushButton::clicked, this, &MainWindow::suggestionButton_clicked);
+    connect(ui->btnUpload, &QPushButton::clicked, this, &MainWindow::showUpload);
+    connect(ui->btnSignIn, &QPushButton::clicked, this, &MainWindow::signIn);
 
-    hboxLayout = new QHBoxLayout();
-    hboxLayout->setObjectName(QStringLiteral("hboxLayout"));
-    hboxLayout->setSpacing(3);
-    hboxLayout->setContentsMargins(0, 0, 0, 0);
-    lblUsername1 = new QLabel(centralWidget);
-    lblUsername1->setObjectName(QStringLiteral("lblUsername1"));
-    lblUsername1->hide();
-    hboxLayout->addWidget(lblUsername1);
-    lblUsername2 = new QLabel(centralWidget);
-    lblUsername2->setObjectName(QStringLiteral("lblUsername2"));
-    // The user name comes from the store or the network.
-    lblUsername2->setTextFormat(Qt::PlainText);
-    hboxLayout->addWidget(lblUsername2);
-    hboxLayout->addItem(new QSpacerItem(40, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
-    vboxLayout->addLayout(hboxLayout);
-
-    btnSignIn = new QPushButton(centralWidget);
-    btnSignIn->setObjectName(QStringLiteral("btnSignIn"));
-
-    hboxLayout1 = new QHBoxLayout();
-    hboxLayout1->setObjectName(QStringLiteral("hboxLayout1"));
-    hboxLayout1->setSpacing(6);
-    hboxLayout1->setContentsMargins(0, 0, 0, 0);
-    btnSuggestion = new QPushButton(centralWidget);
-    btnSuggestion->setObjectName(QStringLiteral("btnSuggestion"));
-    btnSuggestion->setEnabled(false);
-    hboxLayout1->addWidget(btnSuggestion);
-    btnUpload = new QPushButton(centralWidget);
-    btnUpload->setObjectName(QStringLiteral("btnUpload"));
-    btnUpload->setEnabled(false);
-    hboxLayout1->addWidget(btnUpload);
-    hboxLayout1->addItem(new QSpacerItem(221, 20, QSizePolicy::Expanding, QSizePolicy::Minimum));
-
-    recordVolumeSlider = new QSlider(Qt::Horizontal, centralWidget);
-    recordVolumeSlider->setObjectName(QStringLiteral("recordVolumeSlider"));
-    recordVolumeSlider->setMinimumSize(83, 0);
-    recordVolumeSlider->setMaximumSize(100, 15);
-    hboxLayout1->addWidget(recordVolumeSlider);
-    recordVolumeLabel = new QLabel(centralWidget);
-    recordVolumeLabel->setObjectName(QStringLiteral("recordVolumeLabel"));
-    recordVolumeLabel->setPixmap(QPixmap(QStringLiteral("Icons/microphone.png")));
-    hboxLayout1->addWidget(recordVolumeLabel);
-    hboxLayout1->addItem(new QSpacerItem(50, 20, QSizePolicy::Fixed, QSizePolicy::Minimum));
-
-    playbackVolumeSlider = new QSlider(Qt::Horizontal, centralWidget);
-    playbackVolumeSlider->setObjectName(QStringLiteral("playbackVolumeSlider"));
-    playbackVolumeSlider->setMinimumSize(83, 0);
-    playbackVolumeSlider->setMaximumSize(100, 15);
-    hboxLayout1->addWidget(playbackVolumeSlider);
-    playbackVolumeLabel = new QLabel(centralWidget);
-    playbackVolumeLabel->setObjectName(QStringLiteral("playbackVolumeLabel"));
-    playbackVolumeLabel->setPixmap(QPixmap(QStringLiteral("Icons/soundVolume.png")));
-    hboxLayout1->addWidget(playbackVolumeLabel);
-    hboxLayout1->addItem(new QSpacerItem(16, 20, QSizePolicy::Fixed, QSizePolicy::Minimum));
-
-    sBoxFontSize = new FontSizeSpinBox(centralWidget);
-    sBoxFontSize->setObjectName(QStringLiteral("sBoxFontSize"));
-    sBoxFontSize->setMinimum(8);
-    sBoxFontSize->setMaximum(12);
-    sBoxFontSize->setSingleStep(2);
-    sBoxFontSize->setValue(10);
-    hboxLayout1->addWidget(sBoxFontSize);
-    vboxLayout->addLayout(hboxLayout1);
-
-    gridLayout->addLayout(vboxLayout, 0, 0, 1, 1);
-    setCentralWidget(centralWidget);
-
-    connect(sBoxFontSize, &QSpinBox::valueChanged, this, &MainWindow::sbFontSize_valueChanged);
-    connect(playbackVolumeSlider, &QSlider::valueChanged, this,
-            &MainWindow::playbackVolumeSlider_valueChanged);
-    connect(recordVolumeSlider, &QSlider::valueChanged, this,
-            &MainWindow::recordVolumeSlider_valueChanged);
-    connect(btnSuggestion, &QPushButton::clicked, this, &MainWindow::suggestionButton_clicked);
-    connect(btnUpload, &QPushButton::clicked, this, &MainWindow::showUpload);
-    connect(btnSignIn, &QPushButton::clicked, this, &MainWindow::signIn);
-}
-
-void MainWindow::buildActions()
-{
-    actSignIn = new QAction(this);
-    actSignIn->setObjectName(QStringLiteral("actSignIn"));
-    connect(actSignIn, &QAction::triggered, this, &MainWindow::signIn);
-
-    actSignOut = new QAction(this);
-    actSignOut->setObjectName(QStringLiteral("actSignOut"));
-    actSignOut->setEnabled(false);
-    connect(actSignOut, &QAction::triggered, this, &MainWindow::signOut);
-
-    actChooseLanguage = new QAction(this);
-    actChooseLanguage->setObjectName(QStringLiteral("actChooseLanguage"));
-    connect(actChooseLanguage, &QAction::triggered, this, &MainWindow::chooseLanguage);
-
-    actExit = new QAction(this);
-    actExit->setObjectName(QStringLiteral("actExit"));
-    connect(actExit, &QAction::triggered, this, &MainWindow::close);
-
-    actAbout = new QAction(this);
-    actAbout->setObjectName(QStringLiteral("actAbout"));
-    connect(actAbout, &QAction::triggered, this, &MainWindow::about);
-
-    actAboutPlugins = new QAction(this);
-    actAboutPlugins->setObjectName(QStringLiteral("actAboutPlugins"));
-    connect(actAboutPlugins, &QAction::triggered, this, &MainWindow::aboutPlugins);
-
-    actHelp = new QAction(this);
-    actHelp->setObjectName(QStringLiteral("actHelp"));
-    connect(actHelp, &QAction::triggered, this, &MainWindow::help);
-
-    fileMenu = menuBar()->addMenu(QString());
-    fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    fileMenu->addAction(actChooseLanguage);
-    fileMenu->addSeparator();
-    fileMenu->addAction(actExit);
-
-    networkMenu = menuBar()->addMenu(QString());
-    networkMenu->setObjectName(QStringLiteral("networkMenu"));
-    networkMenu->addAction(actSignIn);
-    networkMenu->addAction(actSignOut);
-
-    helpMenu = menuBar()->addMenu(QString());
-    helpMenu->setObjectName(QStringLiteral("helpMenu"));
-    helpMenu->addAction(actHelp);
-    helpMenu->addAction(actAbout);
-    helpMenu->addAction(actAboutPlugins);
+    connect(ui->actSignIn, &QAction::triggered, this, &MainWindow::signIn);
+    connect(ui->actSignOut, &QAction::triggered, this, &MainWindow::signOut);
+    connect(ui->actChooseLanguage, &QAction::triggered, this, &MainWindow::chooseLanguage);
+    connect(ui->actExit, &QAction::triggered, this, &MainWindow::close);
+    connect(ui->actAbout, &QAction::triggered, this, &MainWindow::about);
+    connect(ui->actAboutPlugins, &QAction::triggered, this, &MainWindow::aboutPlugins);
+    connect(ui->actHelp, &QAction::triggered, this, &MainWindow::help);
 }
 
 void MainWindow::retranslateUi()
 {
-    setWindowTitle(QCoreApplication::translate("MainWindow", mAppName->toUtf8().constData()));
-
-    lblUsername1->setText(tr("Username:"));
-    btnSignIn->setText(tr("Sign In"));
-    btnSignIn->setToolTip(tr("Sign in with username and password."));
-    btnSuggestion->setText(tr("Suggestions"));
-    btnSuggestion->setToolTip(tr("Make suggestions to improve this software."));
-    btnUpload->setText(tr("Upload (%1)").arg(0));
-    btnUpload->setToolTip(tr("Click to upload to the server."));
-    recordVolumeSlider->setToolTip(tr("Adjusts recording/microphone volume"));
-    recordVolumeLabel->setToolTip(tr("Adjusts recording/microphone volume"));
-    playbackVolumeSlider->setToolTip(tr("Adjusts playback volume"));
-    playbackVolumeLabel->setToolTip(tr("Adjusts playback volume"));
-    sBoxFontSize->setToolTip(tr("Adjusts font size for application"));
-
-    fileMenu->setTitle(tr("&File"));
-    networkMenu->setTitle(tr("&Network"));
-    helpMenu->setTitle(tr("&Help"));
-
-    actExit->setText(tr("Exit"));
-    actExit->setStatusTip(tr("Exit application"));
-    actSignIn->setText(tr("Sign &In..."));
-    actSignIn->setStatusTip(tr("Sign in application"));
-    actSignOut->setText(tr("Sign &Out"));
-    actSignOut->setStatusTip(tr("Sign out of application"));
-    actChooseLanguage->setText(tr("Choose Language..."));
-    actChooseLanguage->setStatusTip(tr("Choose the language of the application"));
-    actAbout->setText(tr("&About ") + *mAppName);
-    actAbout->setStatusTip(tr("Learn more about this application."));
-    actAboutPlugins->setText(tr("About &Plugins"));
-    actAboutPlugins->setShortcut(QKeySequence(tr("Ctrl+P")));
-    actAboutPlugins->setStatusTip(tr("Shows which plugins are being used."));
-    actHelp->setText(tr("&Help"));
-    actHelp->setShortcut(QKeySequence(tr("F1")));
-    actHelp->setStatusTip(tr("Learn more about this application."));
+    ui->retranslateUi(this);
+    setWindowTitle(QCoreApplication::translate("MainWindow", mAppName.toUtf8().constData()));
+    ui->btnUpload->setText(tr("Upload (%1)").arg(0));
+    ui->actAbout->setText(tr("&About ") + mAppName);
 
     // The user line follows the chosen display size, two points larger and bold.
     QFont nameFont(QStringLiteral("MS Shell Dlg"), mFont->pointSize() + 2);
     nameFont.setWeight(QFont::Bold);
-    lblUsername1->setFont(nameFont);
-    lblUsername2->setFont(nameFont);
+    ui->lblUsername1->setFont(nameFont);
+    ui->lblUsername2->setFont(nameFont);
 
-    btnSignIn->adjustSize();
+    ui->btnSignIn->adjustSize();
     placeSignInButton();
 }
 
@@ -375,15 +193,14 @@ void MainWindow::restoreWindowGeometry()
     if (!storedSize.isValid())
         storedSize = defaults.size();
     const QVariant storedPos = settings.value(SettingsKeys::WindowPos);
-    const QPoint position =
-        storedPos.typeId() == QMetaType::QPoint ? storedPos.toPoint() : defaults.topLeft();
+    const QPoint position = storedPos.typeId() == QMetaType::QPoint ? storedPos.toPoint() : defaults.topLeft();
     resize(storedSize);
     move(position);
 }
 
 void MainWindow::placeSignInButton()
 {
-    btnSignIn->move(signInButtonPosition(size(), btnSignIn->size()));
+    ui->btnSignIn->move(signInButtonPosition(size(), ui->btnSignIn->size()));
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)
@@ -431,7 +248,7 @@ void MainWindow::removeTemporaryRecordings()
 
 HelpBrowser* MainWindow::helpBrowser() const
 {
-    return mHelpBrowser.data();
+    return mHelpBrowser.get();
 }
 
 IForm* MainWindow::formAt(int index) const
@@ -459,16 +276,15 @@ void MainWindow::finishInitialization()
         return;
 
     if (mAudio) {
-        recordVolumeSlider->setValue(mAudio->recordVolume());
-        playbackVolumeSlider->setValue(mAudio->playbackVolume());
+        ui->recordVolumeSlider->setValue(mAudio->recordVolume());
+        ui->playbackVolumeSlider->setValue(mAudio->playbackVolume());
     }
 
     showNormal();
     if (mSplash) {
         mSplash->finish(this);
         // Its picture is not needed again.
-        delete mSplash;
-        mSplash = nullptr;
+        mSplash.reset();
     }
 
     signIn();
@@ -491,10 +307,10 @@ bool MainWindow::prepareDatabase()
     case ZoDbFileManager::Ready:
         return true;
     case ZoDbFileManager::Damaged: {
-        const int answer = MessageBoxHelper::show(
-            MessageBoxHelper::Critical, this, title,
-            ZoDbFileManager::damagedQuestion(manager->fileName(), manager->asideName()),
-            ZoDbFileManager::damagedButtons(), 0, 0);
+        const int answer = MessageBoxHelper::show(MessageBoxHelper::Critical, this, title,
+                                                  ZoDbFileManager::damagedQuestion(manager->fileName(),
+                                                                                   manager->asideName()),
+                                                  ZoDbFileManager::damagedButtons(), 0, 0);
         if (answer != 1)
             return false;
         if (!manager->setAside().isEmpty())
@@ -523,9 +339,9 @@ bool MainWindow::prepareDatabase()
 
 void MainWindow::loadGeneralPlugins()
 {
-    writeLine("Loading General Plugins");
+    Echo::line(QStringLiteral("Loading General Plugins"));
 
-    const QString audioFile = pluginPath(PluginFiles::ZoAudio);
+    const QString audioFile = PluginLocator::treeName(PluginFiles::ZoAudio);
     if (QObject* instance = PluginLocator::instance(audioFile)) {
         mAudio = qobject_cast<IAudio*>(instance);
         mLoadedPlugins.append(audioFile);
@@ -541,7 +357,7 @@ void MainWindow::loadGeneralPlugins()
         return;
     }
 
-    const QString dbFile = pluginPath(PluginFiles::Storekeeper);
+    const QString dbFile = PluginLocator::treeName(PluginFiles::Storekeeper);
     if (QObject* instance = PluginLocator::instance(dbFile)) {
         mDbManager = qobject_cast<IDbManager*>(instance);
         mLoadedPlugins.append(dbFile);
@@ -549,7 +365,7 @@ void MainWindow::loadGeneralPlugins()
              {PluginFiles::ZoSILResource, PluginFiles::ZoLanguageResource, PluginFiles::ZoUserResource,
               PluginFiles::ZoCountryResource, PluginFiles::ZoFluencyLevelResource, PluginFiles::ZoLearnerLevelResource,
               PluginFiles::ZoStudyResource, PluginFiles::ZoPluginResource})
-            mLoadedPlugins.append(pluginPath(resource));
+            mLoadedPlugins.append(PluginLocator::treeName(resource));
         if (mDbManager)
             settings.setValue(SettingsKeys::DatabaseVersion, mDbManager->dbVersion());
     } else {
@@ -558,25 +374,28 @@ void MainWindow::loadGeneralPlugins()
 
     showSplashMessage(tr("Initializing Network..."));
 
-    const QString netFile = pluginPath(PluginFiles::Courier);
+    const QString netFile = PluginLocator::treeName(PluginFiles::Courier);
     if (QObject* instance = PluginLocator::instance(netFile)) {
-        mNetManager = qobject_cast<INetManager*>(instance);
+        // The window owns the network manager: it stops before the window goes.
+        auto* net = qobject_cast<INetManager*>(instance);
+        if (net != mNetManager.get())
+            mNetManager.reset(net);
         if (mNetManager)
             settings.setValue(SettingsKeys::LocalIps, mNetManager->getMyIps());
         mLoadedPlugins.append(netFile);
     } else {
-        mNetManager = nullptr;
+        mNetManager.reset();
     }
 
-    mUserResource = PluginLocator::load<IUserResource>(pluginPath(PluginFiles::ZoUserResource));
-    mLanguageResource = PluginLocator::load<IResource>(pluginPath(PluginFiles::ZoLanguageResource));
+    mUserResource = PluginLocator::load<IUserResource>(PluginLocator::treeName(PluginFiles::ZoUserResource));
+    mLanguageResource = PluginLocator::load<IResource>(PluginLocator::treeName(PluginFiles::ZoLanguageResource));
 }
 
 void MainWindow::createTabWidget()
 {
     if (mTabWidget)
         return;
-    mTabWidget = new ZoTabWidget(centralWidget);
+    mTabWidget = new ZoTabWidget(ui->centralWidget);
     mTabWidget->setObjectName(QStringLiteral("mTabWidget"));
     mTabWidget->setCurrentIndex(0);
     mTabWidget->hide();
@@ -584,12 +403,13 @@ void MainWindow::createTabWidget()
     // A fresh tab widget starts on its first tab.
     mCurrentTab = 0;
     connect(mTabWidget, &QTabWidget::currentChanged, this, &MainWindow::refreshTabForms);
-    vboxLayout->insertWidget(1, mTabWidget, 0);
+    ui->vboxLayout->insertWidget(1, mTabWidget, 0);
 }
 
 void MainWindow::loadForms(int level, int offline)
 {
-    auto* resource = qobject_cast<IResource*>(PluginLocator::instance(pluginPath(PluginFiles::ZoPluginResource)));
+    auto* resource = qobject_cast<IResource*>(
+        PluginLocator::instance(PluginLocator::treeName(PluginFiles::ZoPluginResource)));
     if (resource) {
         createTabWidget();
         const QStringList rows = resource->listAll();
@@ -597,12 +417,12 @@ void MainWindow::loadForms(int level, int offline)
             const FormPluginEntry entry = FormPluginEntry::parse(row);
             if (!entry.isWanted(level, offline) || entry.dllFile.trimmed().isEmpty())
                 continue;
-            const QString file = pluginPath(PluginFiles::form(entry.dllFile));
+            const QString file = PluginLocator::treeName(PluginFiles::form(entry.dllFile));
             QObject* instance = PluginLocator::instance(file);
             // A form of the last sign-in that has not gone yet is no fresh form.
             if (!instance || mRetiredForms.contains(instance)) {
                 if (instance)
-                    qWarning() << "Form still closing, not loaded again:" << file;
+                    qCWarning(lcShell) << "Form still closing, not loaded again:" << file;
                 continue;
             }
             if (IForm* form = qobject_cast<IForm*>(instance)) {
@@ -613,7 +433,7 @@ void MainWindow::loadForms(int level, int offline)
                 if (page) {
                     mTabWidget->addTab(page, icon, title);
                     form->init();
-                    qDebug().noquote() << form->title() + QStringLiteral(" added");
+                    qCDebug(lcShell).noquote() << form->title() + QStringLiteral(" added");
                 }
             }
             mLoadedPlugins.append(file);
@@ -653,23 +473,24 @@ void MainWindow::installTranslator(const QDir& directory, const QString& fileNam
     const QString name = QFileInfo(fileName).fileName();
     if (name.isEmpty() || mTranslationFiles.contains(name))
         return;
-    auto* translator = new QTranslator(this);
-    if (translator->load(name, directory.path())) {
-        QCoreApplication::installTranslator(translator);
-        mTranslators.append(translator);
-        mTranslationFiles.append(name);
-    } else {
-        delete translator;
-    }
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(name, directory.path()))
+        return;
+    QCoreApplication::installTranslator(translator.get());
+    mTranslators.push_back(std::move(translator));
+    mTranslationFiles.append(name);
+}
+
+void MainWindow::removeTranslators()
+{
+    for (const std::unique_ptr<QTranslator>& translator : mTranslators)
+        QCoreApplication::removeTranslator(translator.get());
+    mTranslators.clear();
 }
 
 void MainWindow::installTranslators(const QString& storedLanguage, QDir* translationDir)
 {
-    for (QTranslator* translator : std::as_const(mTranslators)) {
-        QCoreApplication::removeTranslator(translator);
-        delete translator;
-    }
-    mTranslators.clear();
+    removeTranslators();
     mTranslationFiles.clear();
 
     const QString language = ContentGate::isPlainFileName(storedLanguage) ? storedLanguage : QString();
@@ -685,8 +506,8 @@ void MainWindow::installTranslators(const QString& storedLanguage, QDir* transla
         installTranslator(directory, QLatin1String(prefix) + language);
     // A language folder may hold further files, for instance of the resource tables.
     if (inLanguageDir) {
-        const QStringList others =
-            directory.entryList({QStringLiteral("*.qm")}, QDir::Files | QDir::Readable, QDir::Name);
+        const QStringList others = directory.entryList({QStringLiteral("*.qm")}, QDir::Files | QDir::Readable,
+                                                       QDir::Name);
         for (const QString& file : others)
             installTranslator(directory, QFileInfo(file).completeBaseName());
     }
@@ -701,14 +522,13 @@ void MainWindow::reloadCurrentUser()
         return;
     QHash<QString, QString> criteria;
     criteria.insert(QStringLiteral("Username"), user->username());
-    QList<ZoUser*> users = mDbManager->select(QStringLiteral("User"), criteria);
+    std::vector<std::unique_ptr<ZoUser>> users = Owned::list(mDbManager->select(QStringLiteral("User"), criteria));
     // Without a stored match the signed-in user stays as it was.
-    if (users.isEmpty())
+    if (users.empty())
         return;
-    ZoUser* fresh = users.takeFirst();
-    qDeleteAll(users);
     mUserResource->clearCurrentUser();
-    mUserResource->setCurrentUser(fresh);
+    // The resource keeps the user it is given.
+    mUserResource->setCurrentUser(users.front().release());
 }
 
 void MainWindow::retranslateAllViews()
@@ -725,7 +545,7 @@ void MainWindow::retranslateAllViews()
     retranslateUi();
     // The user line and the upload count in the new language, the count
     // asked again (the plain retranslation shows none).
-    if (!lblUsername2->text().isEmpty()) {
+    if (!ui->lblUsername2->text().isEmpty()) {
         ZoUser* user = mUserResource ? mUserResource->currentUser() : nullptr;
         if (user && !user->username().isEmpty())
             showUserLine(user->username());
@@ -751,7 +571,7 @@ void MainWindow::retranslateAllViews()
 
 void MainWindow::showUserLine(const QString& userName)
 {
-    lblUsername2->setText(userName + QLatin1Char(' ') + (mOfflineSession ? tr("(Offline)") : tr("(Online)")));
+    ui->lblUsername2->setText(userName + QLatin1Char(' ') + (mOfflineSession ? tr("(Offline)") : tr("(Online)")));
 }
 
 void MainWindow::setUiLanguage(const QString& language)
@@ -762,8 +582,7 @@ void MainWindow::setUiLanguage(const QString& language)
 
 void MainWindow::chooseLanguage()
 {
-    LanguageChooser chooser(QDir(QLatin1String(kTranslationsDir)),
-                            settings.value(SettingsKeys::UiLanguage).toString(),
+    LanguageChooser chooser(QDir(QLatin1String(kTranslationsDir)), settings.value(SettingsKeys::UiLanguage).toString(),
                             this);
     if (chooser.exec() == QDialog::Accepted && !chooser.language().isEmpty())
         setUiLanguage(chooser.language());
@@ -771,17 +590,17 @@ void MainWindow::chooseLanguage()
 
 void MainWindow::sbFontSize_valueChanged(int)
 {
-    mFont->setPointSize(sBoxFontSize->value());
+    mFont->setPointSize(ui->sBoxFontSize->value());
     QApplication::setFont(*mFont);
     mRowHeight = static_cast<int>(mFont->pointSize() * 2.5);
 
     QFont nameFont(*mFont);
     nameFont.setWeight(QFont::Bold);
     nameFont.setPointSize(mFont->pointSize() + 2);
-    lblUsername1->setFont(nameFont);
-    lblUsername2->setFont(nameFont);
+    ui->lblUsername1->setFont(nameFont);
+    ui->lblUsername2->setFont(nameFont);
 
-    btnSignIn->adjustSize();
+    ui->btnSignIn->adjustSize();
     placeSignInButton();
     emit fontChanged();
 }
@@ -807,18 +626,17 @@ void MainWindow::about()
 void MainWindow::aboutPlugins()
 {
     QDir pluginsDir = QDir::current();
-    pluginsDir.cd(QStringLiteral("Plugins_dll"));
+    pluginsDir.cd(PluginFiles::TreeFolder);
     PluginDialog dialog(pluginsDir.path(), mLoadedPlugins, this);
     dialog.exec();
 }
 
 void MainWindow::help()
 {
-    delete mHelpBrowser;
-    mHelpBrowser = new HelpBrowser(
-        this, *mAppName,
-        {QStringLiteral("docs/html"), QStringLiteral("Docs/html"), QStringLiteral(".")},
-        QStringLiteral("overview.html"));
+    mHelpBrowser = std::make_unique<HelpBrowser>(this, mAppName,
+                                                 {QStringLiteral("docs/html"), QStringLiteral("Docs/html"),
+                                                  QStringLiteral(".")},
+                                                 QStringLiteral("overview.html"));
     mHelpBrowser->show();
 }
 
@@ -848,7 +666,7 @@ void MainWindow::deleteTabs(TabDeletion when)
         // QPointer once the deferred deletion ran.
         mRetiredForms.removeIf([](const QPointer<QObject>& form) { return form.isNull(); });
         tabs->hide();
-        vboxLayout->removeWidget(tabs);
+        ui->vboxLayout->removeWidget(tabs);
         for (QWidget* page : std::as_const(pages)) {
             mRetiredForms.append(page);
             page->deleteLater();
@@ -860,17 +678,17 @@ void MainWindow::deleteTabs(TabDeletion when)
 
 void MainWindow::signIn()
 {
-    btnSignIn->setEnabled(false);
+    ui->btnSignIn->setEnabled(false);
     // A network that failed earlier is tried again: the peer may be back.
     if (mNetManager && !mNetManager->isNetworkReady())
         mNetManager->startNetwork();
-    auto* login = new LoginForm(this);
-    StartupProbe::markFirstPaint(login, "signin");
+    LoginForm login(this);
+    StartupProbe::markFirstPaint(&login, "signin");
 
-    if (login->exec() != QDialog::Accepted) {
-        btnSignIn->show();
-        btnSignIn->setEnabled(true);
-        btnSignIn->setFocus();
+    if (login.exec() != QDialog::Accepted) {
+        ui->btnSignIn->show();
+        ui->btnSignIn->setEnabled(true);
+        ui->btnSignIn->setFocus();
     } else {
         setUpdatesEnabled(false);
 
@@ -879,7 +697,7 @@ void MainWindow::signIn()
         QString userName = user ? user->username() : QString();
         if (!userName.isEmpty()) {
             settings.setValue(SettingsKeys::LastUser, userName);
-            offline = login->offlineCheckState() != 0 ? 1 : 0;
+            offline = login.offlineCheckState() != 0 ? 1 : 0;
             mOfflineSession = offline != 0;
             showUserLine(userName);
         }
@@ -888,18 +706,18 @@ void MainWindow::signIn()
         deleteTabs();
         createTabWidget();
 
-        writeLine("Loading forms");
+        Echo::line(QStringLiteral("Loading forms"));
         loadForms(0, offline);
-        writeLine("Done loading forms");
+        Echo::line(QStringLiteral("Done loading forms"));
 
         retranslateAllViews();
 
-        lblUsername1->show();
+        ui->lblUsername1->show();
         mTabWidget->show();
-        actSignOut->setEnabled(true);
-        actSignIn->setEnabled(false);
-        btnSignIn->hide();
-        btnSignIn->setEnabled(false);
+        ui->actSignOut->setEnabled(true);
+        ui->actSignIn->setEnabled(false);
+        ui->btnSignIn->hide();
+        ui->btnSignIn->setEnabled(false);
 
         setUpdatesEnabled(true);
 
@@ -908,20 +726,18 @@ void MainWindow::signIn()
         userName = user ? user->username() : QString();
         const QString firstTimeKey = SettingsKeys::userKey(userName, QLatin1String("FirstTime"));
         if (!userName.isEmpty() && settings.value(firstTimeKey).toInt() != 0) {
-            auto* welcome = new WelcomeForm(this, QStringLiteral("docs"), QStringLiteral("%1/html/welcome.html"), 0);
-            mWelcomeDialog = welcome;
-            welcome->exec();
+            WelcomeForm welcome(this, QStringLiteral("docs"), QStringLiteral("%1/html/welcome.html"), 0);
+            mWelcomeDialog = &welcome;
+            welcome.exec();
             mWelcomeDialog = nullptr;
-            delete welcome;
             settings.setValue(firstTimeKey, 0);
             settings.setValue(SettingsKeys::userKey(userName, QLatin1String("ShowGettingStarted")), 1);
         }
 
         updateUploadCount();
-        btnSuggestion->setEnabled(login->offlineCheckState() == Qt::Unchecked);
+        ui->btnSuggestion->setEnabled(login.offlineCheckState() == Qt::Unchecked);
     }
 
-    delete login;
     raise();
     activateWindow();
 }
@@ -957,42 +773,43 @@ void MainWindow::signOut()
     if (mNetManager)
         mNetManager->stopNetwork();
 
-    lblUsername1->hide();
-    lblUsername2->setText(QString());
+    ui->lblUsername1->hide();
+    ui->lblUsername2->setText(QString());
 
-    btnUpload->setEnabled(false);
-    btnSuggestion->setEnabled(false);
-    actSignOut->setEnabled(false);
-    actSignIn->setEnabled(true);
-    btnSignIn->show();
-    btnSignIn->setEnabled(true);
+    ui->btnUpload->setEnabled(false);
+    ui->btnSuggestion->setEnabled(false);
+    ui->actSignOut->setEnabled(false);
+    ui->actSignIn->setEnabled(true);
+    ui->btnSignIn->show();
+    ui->btnSignIn->setEnabled(true);
 
-    btnUpload->setText(tr("Upload (%1)").arg(0));
-    btnSignIn->setFocus();
+    ui->btnUpload->setText(tr("Upload (%1)").arg(0));
+    ui->btnSignIn->setFocus();
 }
 
 void MainWindow::moveToOfflineMode()
 {
-    qDebug() << "Moving to Offline Mode...";
+    qCDebug(lcShell) << "Moving to Offline Mode...";
 
     // Without a network manager there is nothing to tell or to reset.
     if (mNetManager) {
         const bool offlineLogin = mNetManager->isOfflineLogin() != 0;
         const bool ready = mNetManager->isNetworkReady();
         if (offlineLogin != ready) {
-            MessageBoxHelper::warning(this, *mAppName,
-                                      tr("The Vireda network is not accessible. To re-enable online features please\n"
-                                         "make sure you have a valid Internet connection, then sign out and sign in again."));
+            MessageBoxHelper::warning(
+                this, mAppName,
+                tr("The Vireda network is not accessible. To re-enable online features please\n"
+                   "make sure you have a valid Internet connection, then sign out and sign in again."));
         }
     }
 
-    QString label = lblUsername2->text();
+    QString label = ui->lblUsername2->text();
     label.replace(tr("(Online)"), tr("(Offline)"), Qt::CaseSensitive);
-    lblUsername2->setText(label);
+    ui->lblUsername2->setText(label);
     mOfflineSession = true;
 
-    btnUpload->setEnabled(false);
-    btnSuggestion->setEnabled(false);
+    ui->btnUpload->setEnabled(false);
+    ui->btnSuggestion->setEnabled(false);
 
     if (mNetManager) {
         mNetManager->resetServiceFlags();
@@ -1000,14 +817,13 @@ void MainWindow::moveToOfflineMode()
     }
 
     repaint();
-    qDebug() << "Move To Offline Successful";
+    qCDebug(lcShell) << "Move To Offline Successful";
 }
 
 void MainWindow::suggestionButton_clicked()
 {
-    auto* suggestion = new SuggestionForm(this);
-    suggestion->exec();
-    delete suggestion;
+    SuggestionForm suggestion(this);
+    suggestion.exec();
 }
 
 void MainWindow::showUpload()
@@ -1017,23 +833,22 @@ void MainWindow::showUpload()
     if (!user || !mDbManager || !mNetManager)
         return;
 
-    auto* upload = new UploadForm(this);
-    mUploadDialog = upload;
-    if (upload->pendingCount() > 0 && mNetManager->isOfflineLogin() == 0) {
+    UploadForm upload(this);
+    mUploadDialog = &upload;
+    if (upload.pendingCount() > 0 && mNetManager->isOfflineLogin() == 0) {
         // Escape and the close box answer Cancel: nothing is done.
-        const int answer = MessageBoxHelper::show(MessageBoxHelper::Question, this, *mAppName,
+        const int answer = MessageBoxHelper::show(MessageBoxHelper::Question, this, mAppName,
                                                   tr("Upload recently created content?\n"),
                                                   {tr("OK"), tr("Review"), tr("Cancel")}, 0, 2);
         if (answer == 0) {
-            upload->upload();
+            upload.upload();
         } else if (answer == 1) {
-            upload->setupTable();
-            upload->exec();
+            upload.setupTable();
+            upload.exec();
         }
     }
     updateUploadCount();
     mUploadDialog = nullptr;
-    delete upload;
 }
 
 void MainWindow::updateUploadCount()
@@ -1046,8 +861,8 @@ void MainWindow::updateUploadCount()
         count = qMax(0, mDbManager->uploadableCount(user->username()));
         online = mNetManager->isOfflineLogin() == 0;
     }
-    btnUpload->setText(tr("Upload (%1)").arg(count));
-    btnUpload->setEnabled(count > 0 && online);
+    ui->btnUpload->setText(tr("Upload (%1)").arg(count));
+    ui->btnUpload->setEnabled(count > 0 && online);
 }
 
 void MainWindow::updateUploadCount(int)

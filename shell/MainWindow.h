@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class HelpBrowser;
 class IAudio;
@@ -19,24 +20,18 @@ class IForm;
 class INetManager;
 class IResource;
 class IUserResource;
-class QAction;
 class QApplication;
 class QCloseEvent;
 class QDialog;
-class QGridLayout;
-class QHBoxLayout;
-class QLabel;
-class QMenu;
-class QPushButton;
 class QResizeEvent;
-class QSlider;
-class QSpinBox;
 class QSplashScreen;
 class QTranslator;
-class QVBoxLayout;
-class QWidget;
 class ZoDbFileManager;
 class ZoTabWidget;
+
+namespace Ui {
+class MainWindow;
+}
 
 // The program's one top-level window: hosts the form plug-ins as tabs and
 // owns the controls shared by every tab.
@@ -72,7 +67,7 @@ public:
 
     IAudio* audio() const { return mAudio; }
     IDbManager* dbManager() const { return mDbManager; }
-    INetManager* netManager() const { return mNetManager; }
+    INetManager* netManager() const { return mNetManager.get(); }
     IUserResource* userResource() const { return mUserResource; }
     IResource* languageResource() const { return mLanguageResource; }
     ZoTabWidget* tabWidget() const { return mTabWidget; }
@@ -114,11 +109,11 @@ protected:
     virtual std::unique_ptr<ZoDbFileManager> createDbFileManager();
 
 private:
-    void buildWidgets();
-    void buildActions();
+    void connectWidgets();
     void placeSignInButton();
     void installTranslators(const QString& language, QDir* translationDir);
     void installTranslator(const QDir& directory, const QString& fileName);
+    void removeTranslators();
     void reloadCurrentUser();
     enum TabDeletion { DeleteLater, DeleteNow };
     // Takes the forms of the tabs and the tab widget out of the window and
@@ -135,16 +130,20 @@ private:
     void showUserLine(const QString& userName);
     void showSplashMessage(const QString& message);
 
-    QList<QTranslator*> mTranslators;
+    std::unique_ptr<Ui::MainWindow> ui;
+    std::vector<std::unique_ptr<QTranslator>> mTranslators;
     QStringList mTranslationFiles;
     QSettings settings;
-    QString* mAppName = nullptr;
-    QSplashScreen* mSplash = nullptr;
+    // The "software/version" value: the title of the window and its boxes.
+    QString mAppName;
+    // The application's font, which IMainWindow::mFont points to.
+    std::unique_ptr<QFont> mOwnedFont;
+    std::unique_ptr<QSplashScreen> mSplash;
     ZoTabWidget* mTabWidget = nullptr;
 
     IAudio* mAudio = nullptr;
     IDbManager* mDbManager = nullptr;
-    INetManager* mNetManager = nullptr;
+    std::unique_ptr<INetManager> mNetManager;
     IUserResource* mUserResource = nullptr;
     IResource* mLanguageResource = nullptr;
 
@@ -159,33 +158,7 @@ private:
     // The signed-in user works offline (signed in so, or moved there).
     bool mOfflineSession = false;
 
-    QPointer<HelpBrowser> mHelpBrowser;
+    std::unique_ptr<HelpBrowser> mHelpBrowser;
     QDialog* mWelcomeDialog = nullptr;
     QDialog* mUploadDialog = nullptr;
-
-    QWidget* centralWidget = nullptr;
-    QGridLayout* gridLayout = nullptr;
-    QVBoxLayout* vboxLayout = nullptr;
-    QHBoxLayout* hboxLayout = nullptr;
-    QHBoxLayout* hboxLayout1 = nullptr;
-    QLabel* lblUsername1 = nullptr;
-    QLabel* lblUsername2 = nullptr;
-    QPushButton* btnSignIn = nullptr;
-    QPushButton* btnSuggestion = nullptr;
-    QPushButton* btnUpload = nullptr;
-    QSlider* recordVolumeSlider = nullptr;
-    QLabel* recordVolumeLabel = nullptr;
-    QSlider* playbackVolumeSlider = nullptr;
-    QLabel* playbackVolumeLabel = nullptr;
-    QSpinBox* sBoxFontSize = nullptr;
-    QMenu* fileMenu = nullptr;
-    QMenu* networkMenu = nullptr;
-    QMenu* helpMenu = nullptr;
-    QAction* actExit = nullptr;
-    QAction* actSignIn = nullptr;
-    QAction* actSignOut = nullptr;
-    QAction* actChooseLanguage = nullptr;
-    QAction* actAbout = nullptr;
-    QAction* actAboutPlugins = nullptr;
-    QAction* actHelp = nullptr;
 };

@@ -13,8 +13,7 @@
 #include <QStyle>
 #include <QTreeWidget>
 
-PluginDialog::PluginDialog(const QString& pluginsDirectory, const QStringList& fileNames,
-                           QWidget* parent)
+PluginDialog::PluginDialog(const QString& pluginsDirectory, const QStringList& fileNames, QWidget* parent)
     : QDialog(parent)
 {
     Q_UNUSED(pluginsDirectory)
@@ -33,10 +32,8 @@ PluginDialog::PluginDialog(const QString& pluginsDirectory, const QStringList& f
     mOkButton->setDefault(true);
     connect(mOkButton, &QPushButton::clicked, this, &PluginDialog::close);
 
-    mInterfaceIcon.addPixmap(style()->standardPixmap(QStyle::SP_DirOpenIcon), QIcon::Normal,
-                             QIcon::On);
-    mInterfaceIcon.addPixmap(style()->standardPixmap(QStyle::SP_DirClosedIcon), QIcon::Normal,
-                             QIcon::Off);
+    mInterfaceIcon.addPixmap(style()->standardPixmap(QStyle::SP_DirOpenIcon), QIcon::Normal, QIcon::On);
+    mInterfaceIcon.addPixmap(style()->standardPixmap(QStyle::SP_DirClosedIcon), QIcon::Normal, QIcon::Off);
 
     auto* layout = new QGridLayout(this);
     layout->setColumnStretch(0, 1);

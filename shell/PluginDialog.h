@@ -16,8 +16,7 @@ class PluginDialog : public QDialog
     Q_OBJECT
 
 public:
-    PluginDialog(const QString& pluginsDirectory, const QStringList& fileNames,
-                 QWidget* parent = nullptr);
+    PluginDialog(const QString& pluginsDirectory, const QStringList& fileNames, QWidget* parent = nullptr);
 
     QLabel* label() const { return mLabel; }
     QTreeWidget* treeWidget() const { return mTreeWidget; }

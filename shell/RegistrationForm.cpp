@@ -8,9 +8,9 @@
 #include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "SettingsKeys.h"
+#include "ShellLog.h"
 #include "ZoDbHelper.h"
 
-#include <QDebug>
 #include <QHeaderView>
 #include <QPixmap>
 #include <QRegularExpression>
@@ -19,7 +19,8 @@
 namespace {
 
 // Keys of the fluency table's columns, in column order.
-const char* const FluencyKeys[] = {"FLanguage", "FLocaleDesc", "FFluencyLevel", "FCountry", "FStateProv", "FLocality", "FNonSpeaking"};
+const char* const FluencyKeys[] = {"FLanguage",  "FLocaleDesc", "FFluencyLevel", "FCountry",
+                                   "FStateProv", "FLocality",   "FNonSpeaking"};
 const int FluencyColumns = 7;
 const int StudyingColumn = 6;
 // Fluency rows the table shows without scrolling.
@@ -33,8 +34,8 @@ bool matchesWhole(const QString& pattern, const QString& text)
 } // namespace
 
 RegistrationForm::RegistrationForm(IMainWindow* mainWindow, QWidget* parent)
-    : QDialog(parent, Qt::WindowSystemMenuHint),
-      mMainWindow(mainWindow)
+    : QDialog(parent, Qt::WindowSystemMenuHint)
+    , mMainWindow(mainWindow)
 {
     setupUi(this);
     const QSize formSize = size();
@@ -67,12 +68,13 @@ RegistrationForm::RegistrationForm(IMainWindow* mainWindow, QWidget* parent)
     // Rows as high as the font needs, and room for a few of them.
     const int rowHeight = tblUserFluency->fontMetrics().height() + 8;
     tblUserFluency->verticalHeader()->setDefaultSectionSize(rowHeight);
-    tblUserFluency->setMinimumHeight(tblUserFluency->horizontalHeader()->sizeHint().height() + VisibleFluencyRows * rowHeight
-                                     + tblUserFluency->horizontalScrollBar()->sizeHint().height()
-                                     + 2 * tblUserFluency->frameWidth());
+    tblUserFluency->setMinimumHeight(
+        tblUserFluency->horizontalHeader()->sizeHint().height() + VisibleFluencyRows * rowHeight
+        + tblUserFluency->horizontalScrollBar()->sizeHint().height() + 2 * tblUserFluency->frameWidth());
 
     const QPixmap errorMark(QStringLiteral("Icons/fieldError.png"));
-    for (QLabel* marker : {lblUsernameError, lblPasswordError, lblRetypePasswordError, lblLanguageError, lblEmailError, lblCountryError})
+    for (QLabel* marker :
+         {lblUsernameError, lblPasswordError, lblRetypePasswordError, lblLanguageError, lblEmailError, lblCountryError})
         marker->setPixmap(errorMark);
     hideErrorMarkers();
     lEditUsername->setMaxLength(16);
@@ -98,7 +100,8 @@ QString RegistrationForm::registeredUserName() const
 
 void RegistrationForm::hideErrorMarkers()
 {
-    for (QLabel* marker : {lblUsernameError, lblPasswordError, lblRetypePasswordError, lblLanguageError, lblEmailError, lblCountryError})
+    for (QLabel* marker :
+         {lblUsernameError, lblPasswordError, lblRetypePasswordError, lblLanguageError, lblEmailError, lblCountryError})
         marker->hide();
 }
 
@@ -111,12 +114,13 @@ void RegistrationForm::showFluencyDialog()
     for (int row = 0; row < tblUserFluency->rowCount(); ++row) {
         const QTableWidgetItem* item = tblUserFluency->item(row, 0);
         if (item && item->text() == language) {
-            MessageBoxHelper::information(this, mAppName, tr("'%1' is already in your list of fluencies.").arg(language));
+            MessageBoxHelper::information(this, mAppName,
+                                          tr("'%1' is already in your list of fluencies.").arg(language));
             return;
         }
     }
-    const QStringList cells{language, wizard.localeDesc(), wizard.fluencyLevel(), wizard.country(),
-                            wizard.stateProv(), wizard.locality(), wizard.isStudying()};
+    const QStringList cells{language,           wizard.localeDesc(), wizard.fluencyLevel(), wizard.country(),
+                            wizard.stateProv(), wizard.locality(),   wizard.isStudying()};
     // Sorting would move the row while it is filled.
     tblUserFluency->setSortingEnabled(false);
     const int row = tblUserFluency->rowCount();
@@ -151,9 +155,9 @@ void RegistrationForm::removeUserFluency()
     const QTableWidgetItem* item = tblUserFluency->item(row, 0);
     const QString language = item ? item->text() : QString();
     // Escape and the close box mean No.
-    const int answer = MessageBoxHelper::show(MessageBoxHelper::Question, this, mAppName,
-                                              tr("Are you sure you want to remove %1\nas one of your fluencies?").arg(language),
-                                              {tr("Yes"), tr("No")}, 0, 1);
+    const int answer = MessageBoxHelper::show(
+        MessageBoxHelper::Question, this, mAppName,
+        tr("Are you sure you want to remove %1\nas one of your fluencies?").arg(language), {tr("Yes"), tr("No")}, 0, 1);
     if (answer != 0)
         return;
     tblUserFluency->removeRow(row);
@@ -178,15 +182,18 @@ int RegistrationForm::validateUserData()
     const QString username = lEditUsername->text();
     const QString password = lEditPassword->text();
     if (fails(username.size() < 6 || username.size() > 16,
-              tr("Please select a username with a minimum of 6 characters and a maximum of 16 characters."), {lblUsernameError})
+              tr("Please select a username with a minimum of 6 characters and a maximum of 16 characters."),
+              {lblUsernameError})
         || fails(!matchesWhole(allowed, username),
                  tr("Invalid username.  Please use only letters, numbers, \"_\" and \".\"."), {lblUsernameError})
         || fails(password.size() < 6 || password.size() > 16,
-                 tr("Please select a password with a minimum of 6 characters and a maximum of 16 characters."), {lblPasswordError})
+                 tr("Please select a password with a minimum of 6 characters and a maximum of 16 characters."),
+                 {lblPasswordError})
         || fails(!matchesWhole(allowed, password),
                  tr("Invalid password.  Please use only letters, numbers, '_' and '.'."), {lblPasswordError})
         || fails(lEditRetypePassword->text() != password,
-                 tr("Your passwords do not match.  Please retype your passwords."), {lblPasswordError, lblRetypePasswordError})
+                 tr("Your passwords do not match.  Please retype your passwords."),
+                 {lblPasswordError, lblRetypePasswordError})
         || fails(!matchesWhole(QStringLiteral("[a-zA-Z0-9._%-]+@[a-zA-Z0-9.-]+\\.[a-zA-Z]{2,4}"), lEditEmail->text()),
                  tr("Invalid email address.  Please enter a valid email address."), {lblEmailError})
         || fails(lEditFirstName->text().size() > NameLimit,
@@ -213,7 +220,8 @@ void RegistrationForm::buildRequest()
     for (int row = 0; row < tblUserFluency->rowCount(); ++row) {
         for (int column = 0; column < FluencyColumns; ++column) {
             const QTableWidgetItem* item = tblUserFluency->item(row, column);
-            mRequest.insert(QString::fromLatin1(FluencyKeys[column]) + QString::number(row + 1), item ? item->text() : QString());
+            mRequest.insert(QString::fromLatin1(FluencyKeys[column]) + QString::number(row + 1),
+                            item ? item->text() : QString());
         }
     }
 }
@@ -226,7 +234,7 @@ void RegistrationForm::registerUser()
         return;
     }
     if (!validateUserData()) {
-        qDebug("Invalid Registration Information.");
+        qCDebug(lcShell, "Invalid Registration Information.");
         return;
     }
     buildRequest();
@@ -241,7 +249,8 @@ void RegistrationForm::registerUser()
         MessageBoxHelper::information(this, mAppName, tr("Username already taken. Please enter a different username."));
         lEditUsername->setFocus();
     } else if (result == 0) {
-        MessageBoxHelper::warning(this, mAppName, tr("Sorry, the Vireda network is presently unavailable.  Registration failed."));
+        MessageBoxHelper::warning(this, mAppName,
+                                  tr("Sorry, the Vireda network is presently unavailable.  Registration failed."));
         reject();
     } else if (result == INetManager::TooManyRequests) {
         MessageBoxHelper::warning(this, mAppName,

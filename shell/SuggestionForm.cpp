@@ -11,8 +11,8 @@
 #include <QPalette>
 
 SuggestionForm::SuggestionForm(IMainWindow* mainWindow)
-    : QDialog(mainWindow, Qt::WindowSystemMenuHint),
-      mMainWindow(mainWindow)
+    : QDialog(mainWindow, Qt::WindowSystemMenuHint)
+    , mMainWindow(mainWindow)
 {
     setupUi(this);
     const QSize formSize = size();
@@ -41,12 +41,14 @@ void SuggestionForm::sendMessage()
     const QString text = tEditSuggestion->toPlainText();
     const QString type = cmbMessageType->currentIndex() == 1 ? QStringLiteral("1") : QStringLiteral("2");
     if (text.isEmpty() || text.size() >= MaxLength) {
-        MessageBoxHelper::information(this, mAppName, tr("Your message is blank or exceeds the maximum length of 8000 characters."));
+        MessageBoxHelper::information(this, mAppName,
+                                      tr("Your message is blank or exceeds the maximum length of 8000 characters."));
         return;
     }
     // A missing network manager counts as a network that is not ready.
     if (!mNetManager || !mNetManager->isNetworkReady()) {
-        MessageBoxHelper::information(this, mAppName, tr("Unable to find working internet connection.  Sending of message failed."));
+        MessageBoxHelper::information(this, mAppName,
+                                      tr("Unable to find working internet connection.  Sending of message failed."));
         return;
     }
     switch (mNetManager->sendFeedback(text, type)) {

@@ -9,6 +9,7 @@
 #include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "SettingsKeys.h"
+#include "ShellLog.h"
 #include "ZoDbHelper.h"
 #include "ZoExercise.h"
 #include "ZoTableWidgetItem.h"
@@ -16,7 +17,6 @@
 
 #include <QApplication>
 #include <QColor>
-#include <QDebug>
 #include <QHeaderView>
 #include <QProgressDialog>
 #include <QSettings>
@@ -44,15 +44,15 @@ bool isLocalOnly(const QString& persistentId)
 int replyResult(const QHash<QString, QString>& reply, const char* operation)
 {
     if (reply.value(QStringLiteral("timedOut")) == QLatin1String("yes")) {
-        qDebug("%s timed out", operation);
+        qCDebug(lcShell, "%s timed out", operation);
         return UploadForm::TimedOut;
     }
     if (reply.contains(QStringLiteral("Error"))) {
-        qDebug("%s", qPrintable(reply.value(QStringLiteral("Error"))));
+        qCDebug(lcShell, "%s", qPrintable(reply.value(QStringLiteral("Error"))));
         return UploadForm::Failed;
     }
     if (reply.value(QStringLiteral("PId")).isEmpty()) {
-        qDebug("%s returned a blank pmid; aborting", operation);
+        qCDebug(lcShell, "%s returned a blank pmid; aborting", operation);
         return UploadForm::Failed;
     }
     return UploadForm::Uploaded;
@@ -68,8 +68,8 @@ ZoTableWidgetItem* textItem(const QString& text)
 } // namespace
 
 UploadForm::UploadForm(IMainWindow* mainWindow)
-    : QDialog(mainWindow, Qt::WindowSystemMenuHint),
-      mMainWindow(mainWindow)
+    : QDialog(mainWindow, Qt::WindowSystemMenuHint)
+    , mMainWindow(mainWindow)
 {
     setupUi(this);
     if (mMainWindow && mMainWindow->mFont)
@@ -81,22 +81,18 @@ UploadForm::UploadForm(IMainWindow* mainWindow)
     init();
 }
 
-UploadForm::~UploadForm()
-{
-    delete mDbHelper;
-}
+UploadForm::~UploadForm() = default;
 
 void UploadForm::init()
 {
-    qDebug("UploadForm::init()");
+    qCDebug(lcShell, "UploadForm::init()");
     if (mMainWindow && mMainWindow->mFont)
         setFont(*mMainWindow->mFont);
     mDbManager = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
     mNetManager = PluginLocator::load<INetManager>(PluginFiles::Courier);
     mUserResource = PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
     mAppName = QSettings().value(SettingsKeys::Version).toString();
-    delete mDbHelper;
-    mDbHelper = new ZoDbHelper();
+    mDbHelper = std::make_unique<ZoDbHelper>();
     treeFolders->hide();
     listFolders->hide();
     fillTable();
@@ -261,7 +257,7 @@ void UploadForm::upload()
             if (result == LessonCancelled)
                 ++lessonsCancelled;
         } else {
-            qDebug("upload: item %s is no longer an uploadable exercise or lesson", qPrintable(id));
+            qCDebug(lcShell, "upload: item %s is no longer an uploadable exercise or lesson", qPrintable(id));
         }
         if (result == TimedOut) {
             progress.reset();
@@ -294,10 +290,10 @@ int UploadForm::uploadLesson(QString lessonId)
 {
     if (!mDbManager || !mNetManager)
         return Failed;
-    const QList<QHash<QString, QString>> rows =
-        mDbManager->search(QStringLiteral("Lesson"), {{QStringLiteral("Id"), lessonId}});
+    const QList<QHash<QString, QString>> rows = mDbManager->search(QStringLiteral("Lesson"),
+                                                                   {{QStringLiteral("Id"), lessonId}});
     if (rows.isEmpty()) {
-        qDebug("uploadLesson: lesson %s no longer exists", qPrintable(lessonId));
+        qCDebug(lcShell, "uploadLesson: lesson %s no longer exists", qPrintable(lessonId));
         return Failed;
     }
     const QHash<QString, QString>& row = rows.first();
@@ -334,7 +330,7 @@ int UploadForm::uploadExerciseAndTranslations(QString exerciseId)
     UploadedManifestList uploaded;
     int result = uploadExerciseOnly(exerciseId, uploaded);
     if (result != Uploaded) {
-        qDebug("uploadExerciseAndTranslations returning %d", result);
+        qCDebug(lcShell, "uploadExerciseAndTranslations returning %d", result);
         return result;
     }
     // Each group: the translation's id, then its other exercises.
@@ -361,8 +357,8 @@ int UploadForm::uploadTranslation(const QString& translationId, UploadedManifest
 {
     if (!isLocalOnly(mDbHelper->persistentIdOf(translationId)))
         return Uploaded;
-    const QHash<QString, QString> reply =
-        mNetManager->uploadManifest(translationId, QStringLiteral("uploadTranslation"));
+    const QHash<QString, QString> reply = mNetManager->uploadManifest(translationId,
+                                                                      QStringLiteral("uploadTranslation"));
     const int result = replyResult(reply, "uploadTranslation");
     if (result != Uploaded)
         return result;
@@ -380,7 +376,7 @@ int UploadForm::uploadExerciseOnly(QString exerciseId, UploadedManifestList& upl
         return Failed;
     const std::unique_ptr<ZoExercise> exercise(mDbManager->getExercise(QStringLiteral("Exercise"), exerciseId));
     if (!exercise) {
-        qDebug("uploadExerciseOnly: exercise %s could not be loaded", qPrintable(exerciseId));
+        qCDebug(lcShell, "uploadExerciseOnly: exercise %s could not be loaded", qPrintable(exerciseId));
         return Failed;
     }
     // A sound the network knows already is not sent again.

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class IDbManager;
 class IMainWindow;
 class INetManager;
@@ -62,6 +64,6 @@ private:
     INetManager* mNetManager = nullptr;
     IUserResource* mUserResource = nullptr;
     QString mAppName;
-    ZoDbHelper* mDbHelper = nullptr;
+    std::unique_ptr<ZoDbHelper> mDbHelper;
     QList<QHash<QString, QString>> mItems;
 };

@@ -1,8 +1,8 @@
 #include "ZoDbFileManager.h"
 
+#include "ShellLog.h"
 #include "ZoDbSchema.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -110,8 +110,7 @@ QString quoted(const QString& identifier)
 // The files SQLite may keep beside a database file.
 QStringList sidecars(const QString& fileName)
 {
-    return {fileName + QLatin1String("-journal"), fileName + QLatin1String("-wal"),
-            fileName + QLatin1String("-shm")};
+    return {fileName + QLatin1String("-journal"), fileName + QLatin1String("-wal"), fileName + QLatin1String("-shm")};
 }
 
 bool anyExists(const QString& fileName)
@@ -153,8 +152,7 @@ bool syncParent(const QString& fileName)
 // Atomically puts "from" in the place of "to".
 bool replaceFile(const QString& from, const QString& to)
 {
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0
-            && syncParent(to);
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 && syncParent(to);
 }
 
 QSqlDatabase openNamed(const QString& fileName, const QString& connection)
@@ -218,10 +216,10 @@ bool ZoDbFileManager::openConnection()
     closeConnection();
     mDb = openNamed(mFileName, QLatin1String(ConnectionName));
     if (mDb.isOpen()) {
-        qDebug() << "local DB opened for possible migration";
+        qCDebug(lcShell) << "local DB opened for possible migration";
         return true;
     }
-    qDebug() << mDb.lastError().text();
+    qCDebug(lcShell) << mDb.lastError().text();
     return false;
 }
 
@@ -247,14 +245,14 @@ int ZoDbFileManager::migrate()
         return v.toInt() == ZoDbSchema::Version ? MigrateDone : MigrateFailed;
 
     if (mBackup.isEmpty() && !backupDatabase()) {
-        qDebug() << "database migration not started: no backup";
+        qCDebug(lcShell) << "database migration not started: no backup";
         return MigrateNotStarted;
     }
 
     // All of the conversion and the version mark commit together, or nothing does.
     QSqlQuery query(mDb);
     if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        qDebug() << "database migration not started:" << query.lastError().databaseText();
+        qCDebug(lcShell) << "database migration not started:" << query.lastError().databaseText();
         return MigrateNotStarted;
     }
     mInTransaction = true;
@@ -264,10 +262,10 @@ int ZoDbFileManager::migrate()
     ok = ok && query.exec(QStringLiteral("COMMIT"));
     if (!ok) {
         query.exec(QStringLiteral("ROLLBACK"));
-        qDebug() << "database migration unsuccessful";
+        qCDebug(lcShell) << "database migration unsuccessful";
         return MigrateFailed;
     }
-    qDebug() << "done migrating local DB from version 0 to version 2";
+    qCDebug(lcShell) << "done migrating local DB from version 0 to version 2";
     return MigrateDone;
 }
 
@@ -276,7 +274,7 @@ int ZoDbFileManager::recreate()
     // A file with content goes only when a verified copy of it exists.
     const bool hasContent = QFileInfo(mFileName).size() > 0 || QFileInfo(mFileName + QLatin1String("-wal")).size() > 0;
     if (hasContent && mBackup.isEmpty() && !backupDatabase()) {
-        qDebug() << "local DB not re-created: no backup";
+        qCDebug(lcShell) << "local DB not re-created: no backup";
         return 0;
     }
 
@@ -288,7 +286,7 @@ int ZoDbFileManager::recreate()
         mDb = openNamed(fresh, QLatin1String(ConnectionName));
         ok = mDb.isOpen();
         if (!ok)
-            qDebug() << mDb.lastError().text();
+            qCDebug(lcShell) << mDb.lastError().text();
     }
     if (ok) {
         QSqlQuery query(mDb);
@@ -300,7 +298,7 @@ int ZoDbFileManager::recreate()
             ok = ok && query.exec(ZoDbSchema::versionStatement()) && query.exec(QStringLiteral("COMMIT"));
             if (!ok) {
                 query.exec(QStringLiteral("ROLLBACK"));
-                qDebug() << "errors during database creation";
+                qCDebug(lcShell) << "errors during database creation";
             }
         }
     }
@@ -313,9 +311,9 @@ int ZoDbFileManager::recreate()
                 ok = false;
         ok = ok && replaceFile(fresh, mFileName);
         if (!ok)
-            qDebug() << "remove of DB_FILENAME failed";
+            qCDebug(lcShell) << "remove of DB_FILENAME failed";
         else
-            qDebug() << "removed" << mFileName;
+            qCDebug(lcShell) << "removed" << mFileName;
     }
     if (!ok)
         removeWithSidecars(fresh);
@@ -340,16 +338,16 @@ int ZoDbFileManager::backupDatabase()
         query.addBindValue(QDir::toNativeSeparators(partial));
         ok = ok && query.exec();
         if (!ok)
-            qDebug() << query.lastError().databaseText();
+            qCDebug(lcShell) << query.lastError().databaseText();
     }
     ok = ok && syncPath(partial, false) && verifyBackup(partial) && replaceFile(partial, name);
     if (!ok) {
         removeWithSidecars(partial);
-        qDebug("error writing %s", name.toUtf8().constData());
+        qCDebug(lcShell, "error writing %s", name.toUtf8().constData());
         return 0;
     }
     mBackup = name;
-    qDebug("wrote %s", name.toUtf8().constData());
+    qCDebug(lcShell, "wrote %s", name.toUtf8().constData());
     return 1;
 }
 
@@ -364,11 +362,11 @@ bool ZoDbFileManager::verifyBackup(const QString& copy)
         const auto source = tableCounts(mDb, &sourceOk);
         const auto backup = tableCounts(db, &copyOk);
         ok = sourceOk && copyOk && source == backup
-                && scalar(db, QStringLiteral("pragma user_version")) == scalar(mDb, QStringLiteral("pragma user_version"));
+             && scalar(db, QStringLiteral("pragma user_version")) == scalar(mDb, QStringLiteral("pragma user_version"));
     }
     closeNamed(db, connection);
     if (!ok)
-        qDebug() << "backup check failed:" << copy;
+        qCDebug(lcShell) << "backup check failed:" << copy;
     return ok;
 }
 
@@ -376,7 +374,7 @@ int ZoDbFileManager::runScript(const QString& script)
 {
     const QStringList statements = script.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     if (statements.isEmpty()) {
-        qDebug() << "no SQL statements found in DB script";
+        qCDebug(lcShell) << "no SQL statements found in DB script";
         return 0;
     }
     int errors = 0;
@@ -386,22 +384,22 @@ int ZoDbFileManager::runScript(const QString& script)
             continue;
         const QString text = query.lastError().databaseText();
         if (text != QLatin1String(kIgnoredError)) {
-            qDebug() << statement.toLatin1();
-            qDebug() << text;
+            qCDebug(lcShell) << statement.toLatin1();
+            qCDebug(lcShell) << text;
             ++errors;
         }
         // Some errors end the whole transaction; what follows would then
         // commit statement by statement.
         if (mInTransaction && transactionLost()) {
-            qDebug() << "transaction ended by the error; script stopped";
+            qCDebug(lcShell) << "transaction ended by the error; script stopped";
             ++errors;
             break;
         }
     }
     query.finish();
-    qDebug() << "done";
+    qCDebug(lcShell) << "done";
     if (errors > 0) {
-        qDebug("database script encountered %d errors", errors);
+        qCDebug(lcShell, "database script encountered %d errors", errors);
         return 0;
     }
     return 1;
@@ -423,7 +421,7 @@ bool ZoDbFileManager::isIntact()
         return query.next() && query.value(0).toString() == QLatin1String("ok");
     // SQLITE_CORRUPT and SQLITE_NOTADB; a busy or unreadable file is not called damaged.
     const int code = query.lastError().nativeErrorCode().toInt() & 0xff;
-    qDebug() << "integrity check failed:" << query.lastError().databaseText();
+    qCDebug(lcShell) << "integrity check failed:" << query.lastError().databaseText();
     return code != 11 && code != 26;
 }
 
@@ -453,11 +451,11 @@ ZoDbFileManager::Outcome ZoDbFileManager::run(const std::function<void(const QSt
 {
     const Outcome access = checkAccess();
     if (access != Ready) {
-        qDebug() << "local DB cannot be used:" << (access == Unreadable ? "unreadable" : "read-only");
+        qCDebug(lcShell) << "local DB cannot be used:" << (access == Unreadable ? "unreadable" : "read-only");
         return access;
     }
     if (!isIntact()) {
-        qDebug() << "local DB damaged, left as it was";
+        qCDebug(lcShell) << "local DB damaged, left as it was";
         return Damaged;
     }
     if (checkVersion() != 0)
@@ -466,23 +464,23 @@ ZoDbFileManager::Outcome ZoDbFileManager::run(const std::function<void(const QSt
         aboutToMigrate(migratingMessage());
     const int migrated = migrate();
     if (migrated == MigrateDone) {
-        qDebug() << "db update successful";
+        qCDebug(lcShell) << "db update successful";
         return Ready;
     }
     if (migrated == MigrateNotStarted) {
-        qDebug() << "db update failed, file left as it was";
+        qCDebug(lcShell) << "db update failed, file left as it was";
         return mBackup.isEmpty() ? NotChanged : Busy;
     }
     if (migrated != MigrateFailed) {
-        qDebug() << "???";
+        qCDebug(lcShell) << "???";
         return Ready;
     }
-    qDebug() << "db update failed";
+    qCDebug(lcShell) << "db update failed";
     if (recreate()) {
-        qDebug() << "created empty local DB";
+        qCDebug(lcShell) << "created empty local DB";
         return Ready;
     }
-    qDebug() << "create empty local DB failed!";
+    qCDebug(lcShell) << "create empty local DB failed!";
     // Without a verified copy the file was left as it was.
     return mBackup.isEmpty() ? NotChanged : Failed;
 }
@@ -517,15 +515,15 @@ QString ZoDbFileManager::setAside()
     if (!ok) {
         for (int i : std::as_const(moved))
             std::rename(QFile::encodeName(to.at(i)).constData(), QFile::encodeName(from.at(i)).constData());
-        qDebug() << "local DB could not be set aside";
+        qCDebug(lcShell) << "local DB could not be set aside";
         openConnection();
         return QString();
     }
     syncParent(mFileName);
-    qDebug("set aside as %s", aside.toUtf8().constData());
+    qCDebug(lcShell, "set aside as %s", aside.toUtf8().constData());
     openConnection();
     if (!recreate()) {
-        qDebug() << "create empty local DB failed!";
+        qCDebug(lcShell) << "create empty local DB failed!";
         return QString();
     }
     return aside;
@@ -541,7 +539,8 @@ QString ZoDbFileManager::fileName() const
     return mFileName;
 }
 
-ZoDbFileManager::Outcome ZoDbFileManager::ensureDatabase(const QString& fileName, const std::function<void(const QString&)>& aboutToMigrate)
+ZoDbFileManager::Outcome ZoDbFileManager::ensureDatabase(const QString& fileName,
+                                                         const std::function<void(const QString&)>& aboutToMigrate)
 {
     ZoDbFileManager manager(fileName);
     return manager.run(aboutToMigrate);
@@ -559,7 +558,8 @@ QString ZoDbFileManager::fatalTitle()
 
 QString ZoDbFileManager::fatalMessage()
 {
-    return tr("Vireda encountered a problem while updating the local database.  Please uninstall, then reinstall Vireda.");
+    return tr(
+        "Vireda encountered a problem while updating the local database.  Please uninstall, then reinstall Vireda.");
 }
 
 QString ZoDbFileManager::damagedQuestion(const QString& fileName, const QString& asideName)

@@ -78,7 +78,7 @@ public:
 
     // The decision of the main window at start-up.
     static Outcome ensureDatabase(const QString& fileName = QStringLiteral("vireda.db"),
-                               const std::function<void(const QString&)>& aboutToMigrate = nullptr);
+                                  const std::function<void(const QString&)>& aboutToMigrate = nullptr);
 
     static QString migratingMessage();
     static QString fatalTitle();

@@ -1,7 +1,7 @@
 #include "ContentGate.h"
 #include "ILogResource.h"
-#include "InstalledTree.h"
 #include "ISilResource.h"
+#include "InstalledTree.h"
 #include "JavaRuntime.h"
 #include "MainWindow.h"
 #include "MallocTuning.h"
@@ -13,6 +13,7 @@
 #include "ScrollBarStyle.h"
 #include "SettingsKeys.h"
 #include "SettingsStore.h"
+#include "ShellLog.h"
 #include "SingleInstanceLock.h"
 #include "TerminationSignals.h"
 
@@ -26,17 +27,19 @@
 #include <QStandardPaths>
 #include <QTranslator>
 
+#include <memory>
+
 namespace {
 
 const char* const ApplicationName = ProductInfo::Name;
 
 void showMissingRuntime()
 {
-    MessageBoxHelper::warning(nullptr, QString::fromLatin1(ApplicationName),
-                              QObject::tr("Before using Vireda, you will need to install the Java Runtime Environment.  Please visit")
-                                  + QLatin1Char('\n') + QString::fromLatin1(ProductInfo::JavaDownloadPage)
-                                  + QObject::tr(" to download and install the Java Runtime Environment.")
-                                  + QLatin1Char('\n'));
+    MessageBoxHelper::warning(
+        nullptr, QString::fromLatin1(ApplicationName),
+        QObject::tr("Before using Vireda, you will need to install the Java Runtime Environment.  Please visit")
+            + QLatin1Char('\n') + QString::fromLatin1(ProductInfo::JavaDownloadPage)
+            + QObject::tr(" to download and install the Java Runtime Environment.") + QLatin1Char('\n'));
 }
 
 // The program runs with its ready-to-run tree as the working directory. An
@@ -55,7 +58,7 @@ void enterHomeDirectory()
         QString error;
         if (InstalledTree::prepare(programDir, tree, &error) && QDir::setCurrent(tree))
             return;
-        qWarning("Cannot make the learner's tree: %s", qPrintable(error));
+        qCWarning(lcShell, "Cannot make the learner's tree: %s", qPrintable(error));
     }
     QDir::setCurrent(programDir);
 }
@@ -119,7 +122,7 @@ int main(int argc, char* argv[])
     QString runtimeLib;
     if (JavaRuntime::findJavaRuntime(&javaHome, &runtimeLib)) {
         settings.setValue(SettingsKeys::JrePath, javaHome);
-        qDebug("Detected JRE path=%s", qPrintable(javaHome));
+        qCDebug(lcShell, "Detected JRE path=%s", qPrintable(javaHome));
     }
     const QString storedHome = settings.value(SettingsKeys::JrePath).toString();
     if (storedHome.isEmpty()) {
@@ -139,14 +142,17 @@ int main(int argc, char* argv[])
     settings.sync();
 
     QApplication::setQuitOnLastWindowClosed(false);
-    ISilResource* sil = PluginLocator::load<ISilResource>(PluginFiles::ZoSILResource);
+    // Gone after the window, which may use it to the end.
+    const std::unique_ptr<ISilResource> sil(PluginLocator::load<ISilResource>(PluginFiles::ZoSILResource));
     ILogResource* log = PluginLocator::load<ILogResource>(PluginFiles::ZoLogResource);
 
     // The main window installs the translators of its language itself.
     QCoreApplication::removeTranslator(&startupTranslator);
 
     // A signal during start-up: no window, no event loop, straight to shut-down.
-    MainWindow* mainWindow = TerminationSignals::requested() ? nullptr : new MainWindow(&app);
+    std::unique_ptr<MainWindow> mainWindow;
+    if (!TerminationSignals::requested())
+        mainWindow = std::make_unique<MainWindow>(&app);
 
     QApplication::setQuitOnLastWindowClosed(true);
     if (!TerminationSignals::requested())
@@ -154,7 +160,6 @@ int main(int argc, char* argv[])
 
     if (log)
         log->closeLog();
-    delete mainWindow;
-    delete sil;
+    mainWindow.reset();
     return 1;
 }

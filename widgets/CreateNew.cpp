@@ -13,8 +13,8 @@
 #include <QSettings>
 
 CreateNew::CreateNew(IMainWindow* mainWindow, ZoLesson* lesson)
-    : QDialog(mainWindow, Qt::WindowSystemMenuHint),
-      mMainWindow(mainWindow)
+    : QDialog(mainWindow, Qt::WindowSystemMenuHint)
+    , mMainWindow(mainWindow)
 {
     setupUi(this);
     if (mMainWindow && mMainWindow->mFont)

@@ -10,26 +10,26 @@
 #include "MessageBoxHelper.h"
 #include "PluginFiles.h"
 #include "PluginLocator.h"
-#include "StoreWriteError.h"
 #include "SettingsKeys.h"
+#include "StoreWriteError.h"
 #include "TopLangs.h"
+#include "WidgetsLog.h"
 #include "ZoUser.h"
 #include "ZoUserFluency.h"
 
-#include <QDebug>
 #include <QDir>
 
 namespace {
 
-const char* const FluencyKeys[] = {"FLanguage", "FLocaleDesc", "FCountry", "FStateProv",
+const char* const FluencyKeys[] = {"FLanguage", "FLocaleDesc",   "FCountry",   "FStateProv",
                                    "FLocality", "FFluencyLevel", "FIsStudying"};
 
 } // namespace
 
 FluencyFormWizard::FluencyFormWizard(IMainWindow* host, QWidget* parent, bool saveToProfile)
-    : QDialog(parent),
-      mSaveToProfile(saveToProfile),
-      mHost(host)
+    : QDialog(parent)
+    , mSaveToProfile(saveToProfile)
+    , mHost(host)
 {
     setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -51,7 +51,8 @@ FluencyFormWizard::FluencyFormWizard(IMainWindow* host, QWidget* parent, bool sa
     mCountryPage = new FluencyFormWizard2(mHost, wizardStack);
     mDialectPage = new FluencyFormWizard3(mHost, wizardStack);
     mDetailsPage = new FluencyFormWizard4(mHost, wizardStack);
-    for (QWidget* page : std::initializer_list<QWidget*>{mTopLangs, mLanguagePage, mCountryPage, mDialectPage, mDetailsPage})
+    for (QWidget* page :
+         std::initializer_list<QWidget*>{mTopLangs, mLanguagePage, mCountryPage, mDialectPage, mDetailsPage})
         wizardStack->addWidget(page);
 
     connect(mTopLangs, &TopLangs::goToDetailedLanguageWizard, this, &FluencyFormWizard::goToPrimaryLanguageForm);
@@ -327,7 +328,7 @@ void FluencyFormWizard::finish()
 
 int FluencyFormWizard::validate()
 {
-    qDebug("FluencyFormWizard::validate()");
+    qCDebug(lcWidgets, "FluencyFormWizard::validate()");
     if (!mSaveToProfile)
         return 1;
     const ZoUser* user = mUserResource ? mUserResource->currentUser() : nullptr;
@@ -344,7 +345,7 @@ int FluencyFormWizard::validate()
 
 int FluencyFormWizard::saveFluencyData()
 {
-    qDebug("FluencyFormWizard::saveFluencyData()");
+    qCDebug(lcWidgets, "FluencyFormWizard::saveFluencyData()");
     const ZoUser* user = mUserResource ? mUserResource->currentUser() : nullptr;
     if (!user)
         return 0;

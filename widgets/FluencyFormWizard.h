@@ -39,8 +39,8 @@ public:
     // Opens on the details page for a language the caller knows already.
     void presetLanguage(QString language);
     // Opens on the details page to edit one of the user's fluencies.
-    void presetFluency(QString language, QString country, QString localeDesc, QString fluencyLevel,
-                       QString stateProv, QString locality, QString isStudying);
+    void presetFluency(QString language, QString country, QString localeDesc, QString fluencyLevel, QString stateProv,
+                       QString locality, QString isStudying);
 
 private slots:
     void processPrevious();

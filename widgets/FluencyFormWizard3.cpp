@@ -15,8 +15,8 @@ int FluencyFormWizard3::quickSearch(QString)
 {
     if (!mSil)
         return 0;
-    return showFound(mSil->findAlternateNames(mLanguageId, mLanguage, mCountryId, mCountry, lEditFind->text()),
-                     false, 0);
+    return showFound(mSil->findAlternateNames(mLanguageId, mLanguage, mCountryId, mCountry, lEditFind->text()), false,
+                     0);
 }
 
 void FluencyFormWizard3::setLanguageId(QString languageId)

@@ -6,8 +6,8 @@
 #include <QLabel>
 
 FluencyWizardPage::FluencyWizardPage(IMainWindow* host, QWidget* parent)
-    : QWidget(parent),
-      mHost(host)
+    : QWidget(parent)
+    , mHost(host)
 {
 }
 

@@ -2,10 +2,8 @@
 
 #include <QUrl>
 
-HelpBrowser::HelpBrowser(QWidget* parent, const QString& title, const QStringList& searchPaths,
-                         const QString& page)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint)
+HelpBrowser::HelpBrowser(QWidget* parent, const QString& title, const QStringList& searchPaths, const QString& page)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setupUi(this);
     setWindowTitle(title);

@@ -13,7 +13,6 @@ class HelpBrowser : public QDialog, public Ui::HelpBrowser
     Q_OBJECT
 
 public:
-    HelpBrowser(QWidget* parent, const QString& title, const QStringList& searchPaths,
-                const QString& page);
+    HelpBrowser(QWidget* parent, const QString& title, const QStringList& searchPaths, const QString& page);
     ~HelpBrowser() override;
 };

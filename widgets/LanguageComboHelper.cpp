@@ -6,6 +6,7 @@
 #include "IMainWindow.h"
 #include "IResource.h"
 #include "IUserResource.h"
+#include "Owned.h"
 #include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "SettingsKeys.h"
@@ -16,6 +17,9 @@
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QVariant>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -32,10 +36,10 @@ IResource* languageResource()
 } // namespace
 
 LanguageComboHelper::LanguageComboHelper(QComboBox* combo, FirstEntry first, IMainWindow* mainWindow)
-    : QObject(combo),
-      mCombo(combo),
-      mFirst(first),
-      mMainWindow(mainWindow)
+    : QObject(combo)
+    , mCombo(combo)
+    , mFirst(first)
+    , mMainWindow(mainWindow)
 {
     connect(combo, &QComboBox::currentIndexChanged, this, &LanguageComboHelper::choose);
     ComboFit::of(combo);
@@ -267,8 +271,11 @@ QString LanguageComboHelper::runFluencyWizard(IMainWindow* mainWindow, QWidget* 
     const int result = wizard->exec();
     if (!wizard)
         return QString();
-    const QString language = wizard->language();
-    delete wizard.data();
+    QString language;
+    {
+        const std::unique_ptr<FluencyFormWizard> finished(wizard.data());
+        language = finished->language();
+    }
     if (result != QDialog::Accepted)
         return QString();
     reloadCurrentUser();
@@ -285,12 +292,12 @@ bool LanguageComboHelper::reloadCurrentUser()
     if (!current || !store)
         return false;
     const QString name = current->username();
-    QList<ZoUser*> found = store->select(QStringLiteral("User"), {{QStringLiteral("Username"), name}});
-    ZoUser* fresh = !found.isEmpty() && found.first()->username() == name ? found.takeFirst() : nullptr;
-    qDeleteAll(found);
-    if (!fresh)
+    std::vector<std::unique_ptr<ZoUser>> found = Owned::list(
+        store->select(QStringLiteral("User"), {{QStringLiteral("Username"), name}}));
+    if (found.empty() || found.front()->username() != name)
         return false;
     users->clearCurrentUser();
-    users->setCurrentUser(fresh);
+    // The resource keeps the user it is given.
+    users->setCurrentUser(found.front().release());
     return true;
 }

@@ -10,10 +10,26 @@
 namespace {
 
 const char* const ShownLanguages[] = {
-    "English", "Chinese, Mandarin", "Arabic", "Bengali", "Chinese, Yue (Cantonese)",
-    "Dutch", "German", "Hungarian", "Finnish", "French",
-    "Italian", "Japanese", "Korean", "Malay", "Polish",
-    "Portuguese", "Russian", "Spanish", "Swedish", "Thai",
+    "English",
+    "Chinese, Mandarin",
+    "Arabic",
+    "Bengali",
+    "Chinese, Yue (Cantonese)",
+    "Dutch",
+    "German",
+    "Hungarian",
+    "Finnish",
+    "French",
+    "Italian",
+    "Japanese",
+    "Korean",
+    "Malay",
+    "Polish",
+    "Portuguese",
+    "Russian",
+    "Spanish",
+    "Swedish",
+    "Thai",
 };
 
 // The language tables know these three by longer names.
@@ -31,8 +47,8 @@ QString tableName(const QString& shown)
 } // namespace
 
 TopLangs::TopLangs(IMainWindow* host, QWidget* parent)
-    : QWidget(parent),
-      mHost(host)
+    : QWidget(parent)
+    , mHost(host)
 {
     setupUi(this);
     if (mHost && mHost->mFont)

@@ -25,6 +25,4 @@ void ZoAction::itemTriggered()
     emit itemSelected(text());
 }
 
-void ZoAction::itemHovered()
-{
-}
+void ZoAction::itemHovered() {}

@@ -16,6 +16,7 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -27,9 +28,8 @@ struct CaptionKey
 };
 
 const CaptionKey captionKeys[] = {
-    {"Study Term", "Term"}, {"Language", "Language"},   {"MediaPath", "MediaPath"},
-    {"MediaName", "MediaName"}, {"Country", "Country"}, {"State/Province", "StateProv"},
-    {"Locality", "Locality"}, {"Voice", "Voice"},
+    {"Study Term", "Term"}, {"Language", "Language"},        {"MediaPath", "MediaPath"}, {"MediaName", "MediaName"},
+    {"Country", "Country"}, {"State/Province", "StateProv"}, {"Locality", "Locality"},   {"Voice", "Voice"},
 };
 
 // The record key of a caption, which may be shown translated.
@@ -71,17 +71,15 @@ ZoQueryTable::~ZoQueryTable()
 {
     // The resource instances are shared by the whole process; they stay loaded.
     if (mView) {
-        if (mView->itemDelegate() == mDelegate)
+        if (mView->itemDelegate() == mDelegate.get())
             mView->setItemDelegate(new QStyledItemDelegate(mView));
-        if (mModel && mView->model() == mModel) {
+        if (mModel && mView->model() == mModel.get()) {
             QItemSelectionModel* oldSelection = mView->selectionModel();
             mView->setModel(nullptr);
             if (oldSelection && oldSelection != mView->selectionModel())
                 oldSelection->deleteLater();
         }
     }
-    delete mDelegate;
-    delete mModel;
 }
 
 void ZoQueryTable::setIconColumn(int column, QPixmap* icon)
@@ -133,23 +131,23 @@ void ZoQueryTable::query(const QString& type, const QHash<QString, QString>& cri
     // Replace model, selection model and delegate; the old ones go once the
     // view no longer uses them.
     QItemSelectionModel* oldSelection = mView->selectionModel();
-    QSqlQueryModel* oldModel = mModel;
-    queryTableDelegate* oldDelegate = mDelegate;
-    mModel = model;
+    std::unique_ptr<QSqlQueryModel> oldModel = std::exchange(mModel, std::unique_ptr<QSqlQueryModel>(model));
     mView->setModel(model);
     if (oldSelection && oldSelection != mView->selectionModel())
         oldSelection->deleteLater();
-    delete oldModel;
+    oldModel.reset();
 
-    mDelegate = new queryTableDelegate(languageColumn, countryColumn, learnerLevelColumn, mIconColumn, mIcon);
-    mView->setItemDelegate(mDelegate);
-    delete oldDelegate;
+    std::unique_ptr<queryTableDelegate> oldDelegate =
+        std::exchange(mDelegate, std::make_unique<queryTableDelegate>(languageColumn, countryColumn, learnerLevelColumn,
+                                                                      mIconColumn, mIcon));
+    mView->setItemDelegate(mDelegate.get());
+    oldDelegate.reset();
 
     const int columns = model ? model->columnCount() : 0;
     for (int column = 0; column < columns; ++column) {
         mView->setColumnHidden(column, hidden.contains(column));
-        header->setSectionResizeMode(column, stretched.contains(column) ? QHeaderView::Stretch
-                                                                         : QHeaderView::Interactive);
+        header->setSectionResizeMode(column,
+                                     stretched.contains(column) ? QHeaderView::Stretch : QHeaderView::Interactive);
     }
     // The store may hide the icon column; it is shown all the same.
     applyIconColumn();
@@ -168,9 +166,8 @@ void ZoQueryTable::columnClicked(int column)
         header->setSortIndicator(mSortSection, Qt::SortOrder(mSortOrder));
         return;
     }
-    const Qt::SortOrder order = (column == mSortSection && mSortOrder == int(Qt::AscendingOrder))
-                                    ? Qt::DescendingOrder
-                                    : Qt::AscendingOrder;
+    const Qt::SortOrder order = (column == mSortSection && mSortOrder == int(Qt::AscendingOrder)) ? Qt::DescendingOrder
+                                                                                                  : Qt::AscendingOrder;
     header->setSortIndicator(column, order);
     if (mType.isEmpty()) {
         // Nothing queried yet: the first query uses the new order.
@@ -221,7 +218,7 @@ QList<int> ZoQueryTable::selectedRows() const
 
 QSqlQueryModel* ZoQueryTable::model() const
 {
-    return mModel;
+    return mModel.get();
 }
 
 int ZoQueryTable::iconColumn() const

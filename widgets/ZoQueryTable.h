@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <memory>
+
 class IDbManager;
 class IResource;
 class QPixmap;
@@ -51,8 +53,9 @@ private:
     QPointer<QTableView> mView;
     QWidget* mOwner;
     IDbManager* mStore;
-    QSqlQueryModel* mModel = nullptr;
-    queryTableDelegate* mDelegate = nullptr;
+    // The store's model of the last query, and the delegate drawing it.
+    std::unique_ptr<QSqlQueryModel> mModel;
+    std::unique_ptr<queryTableDelegate> mDelegate;
     int mIconColumn = -1;
     int mIconWidth = 0;
     QPixmap* mIcon = nullptr;

@@ -267,8 +267,7 @@ void ZoTable::mouseMoveEvent(QMouseEvent* event)
 {
     QTableWidget::mouseMoveEvent(event);
     const QPoint pos = event->position().toPoint();
-    emit mouseMove(rowAt(pos.y()), columnAt(pos.x()), int(event->buttons()),
-                   event->globalPosition().toPoint());
+    emit mouseMove(rowAt(pos.y()), columnAt(pos.x()), int(event->buttons()), event->globalPosition().toPoint());
 }
 
 void ZoTable::mouseDoubleClickEvent(QMouseEvent* event)

@@ -6,11 +6,11 @@
 
 #include <QApplication>
 #include <QPainter>
-#include <QStyle>
 #include <QPixmap>
+#include <QStyle>
 
-queryTableDelegate::queryTableDelegate(int languageColumn, int countryColumn, int learnerLevelColumn,
-                                       int iconColumn, QPixmap* icon, QObject* parent)
+queryTableDelegate::queryTableDelegate(int languageColumn, int countryColumn, int learnerLevelColumn, int iconColumn,
+                                       QPixmap* icon, QObject* parent)
     : QItemDelegate(parent)
     , mLanguageColumn(languageColumn)
     , mCountryColumn(countryColumn)
@@ -20,8 +20,7 @@ queryTableDelegate::queryTableDelegate(int languageColumn, int countryColumn, in
 {
     mLanguages = PluginLocator::load<IResource>(PluginFiles::ZoLanguageResource);
     mCountries = PluginLocator::load<IResource>(PluginFiles::ZoCountryResource);
-    mLearnerLevels =
-        PluginLocator::load<IResource>(PluginFiles::ZoLearnerLevelResource);
+    mLearnerLevels = PluginLocator::load<IResource>(PluginFiles::ZoLearnerLevelResource);
 }
 
 // The resource instances are shared by the whole process; they stay loaded.
@@ -47,12 +46,10 @@ QString queryTableDelegate::displayName(const QModelIndex& index) const
     return resource ? resource->nameOf(id) : id;
 }
 
-void queryTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                               const QModelIndex& index) const
+void queryTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const int column = index.column();
-    if (column >= 0
-        && (column == mLanguageColumn || column == mCountryColumn || column == mLearnerLevelColumn)) {
+    if (column >= 0 && (column == mLanguageColumn || column == mCountryColumn || column == mLearnerLevelColumn)) {
         paintText(painter, option, index, displayName(index));
         return;
     }
@@ -78,8 +75,8 @@ QSize queryTableDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
     return QSize(text.width() + margin, hint.height());
 }
 
-void queryTableDelegate::paintText(QPainter* painter, const QStyleOptionViewItem& option,
-                                   const QModelIndex& index, const QString& text) const
+void queryTableDelegate::paintText(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index,
+                                   const QString& text) const
 {
     const QStyleOptionViewItem opt = setOptions(index, option);
     painter->save();

@@ -12,8 +12,8 @@ class queryTableDelegate : public QItemDelegate
     Q_OBJECT
 
 public:
-    queryTableDelegate(int languageColumn, int countryColumn, int learnerLevelColumn, int iconColumn,
-                       QPixmap* icon, QObject* parent = nullptr);
+    queryTableDelegate(int languageColumn, int countryColumn, int learnerLevelColumn, int iconColumn, QPixmap* icon,
+                       QObject* parent = nullptr);
     ~queryTableDelegate() override;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;

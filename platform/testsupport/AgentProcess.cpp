@@ -5,8 +5,8 @@
 #include <QProcess>
 
 AgentProcess::AgentProcess(const TestTree& tree, const QString& peerUrl, const QString& platform)
-    : mWorkingDirectory(tree.path()),
-      mEnvironment(QProcessEnvironment::systemEnvironment())
+    : mWorkingDirectory(tree.path())
+    , mEnvironment(QProcessEnvironment::systemEnvironment())
 {
     mEnvironment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     mEnvironment.insert(QStringLiteral("XDG_CONFIG_HOME"), tree.configPath());

@@ -68,9 +68,13 @@ bool PeerServiceProcess::start(int waitMs)
         mError = QStringLiteral("no data folder for the peer service");
         return false;
     }
-    QStringList arguments{QStringLiteral("-cp"), TestTree::distPath() + QStringLiteral("/ViredaClientNetwork.jar"),
-                          QStringLiteral("com.vireda.peer.PeerService"), QStringLiteral("--port"), QStringLiteral("0"),
-                          QStringLiteral("--data"), mData.path()};
+    QStringList arguments{QStringLiteral("-cp"),
+                          TestTree::distPath() + QStringLiteral("/ViredaClientNetwork.jar"),
+                          QStringLiteral("com.vireda.peer.PeerService"),
+                          QStringLiteral("--port"),
+                          QStringLiteral("0"),
+                          QStringLiteral("--data"),
+                          mData.path()};
     if (!mBindAddress.isEmpty())
         arguments << QStringLiteral("--bind") << mBindAddress;
     mProcess.setProgram(QStringLiteral(VIREDA_JAVA_EXECUTABLE));
@@ -91,7 +95,7 @@ bool PeerServiceProcess::start(int waitMs)
         output += mProcess.readAllStandardOutput();
     }
     mUrl = (match.captured(1).isEmpty() ? QStringLiteral("http://") : match.captured(1))
-        + QStringLiteral("%1:%2").arg(match.captured(2), match.captured(3));
+           + QStringLiteral("%1:%2").arg(match.captured(2), match.captured(3));
     return true;
 }
 

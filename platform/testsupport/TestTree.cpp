@@ -53,7 +53,8 @@ TestTree::TestTree(Plugins plugins)
             continue;
         const QDir real(dist.filePath(QStringLiteral("Plugins_dll/") + sub));
         for (const QString& file : real.entryList(QDir::Files))
-            linkEntry(real.absoluteFilePath(file), root.filePath(QStringLiteral("Plugins_dll/") + sub + QLatin1Char('/') + file));
+            linkEntry(real.absoluteFilePath(file),
+                      root.filePath(QStringLiteral("Plugins_dll/") + sub + QLatin1Char('/') + file));
     }
     QFile::link(QStringLiteral("Plugins_dll"), root.filePath(QStringLiteral("plugins_dll")));
 }

@@ -1,10 +1,10 @@
 #include "Preferences.h"
 
+#include "Echo.h"
 #include "IMainWindow.h"
 #include "ProfileView.h"
 
 #include <QCloseEvent>
-#include <cstdio>
 
 Preferences::Preferences()
 {
@@ -32,8 +32,7 @@ void Preferences::init()
 
 int Preferences::customRefresh()
 {
-    std::fputs("Settings Custom Refresh\n", stdout);
-    std::fflush(stdout);
+    Echo::line(QStringLiteral("Settings Custom Refresh"));
     if (ProfileView* profile = view())
         profile->layoutColumns();
     return 1;

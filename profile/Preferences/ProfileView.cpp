@@ -5,23 +5,23 @@
 #include "IMainWindow.h"
 #include "INetManager.h"
 #include "IResource.h"
-#include "LanguageComboHelper.h"
 #include "IUserResource.h"
+#include "LanguageComboHelper.h"
 #include "MessageBoxHelper.h"
 #include "PluginFiles.h"
 #include "PluginLocator.h"
+#include "ProfileLog.h"
 #include "SettingsStore.h"
 #include "StoreWriteError.h"
 #include "ZoUser.h"
 #include "ZoUserFluency.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QEvent>
 #include <QHeaderView>
-#include <QStyle>
 #include <QPixmap>
 #include <QPointer>
+#include <QStyle>
 
 namespace {
 
@@ -143,7 +143,7 @@ void ProfileView::layoutColumns()
     tblUserFluency->setUpdatesEnabled(false);
     tblUserFluency->setNumCols(kColumns);
     const int w = tblUserFluency->width();
-    qDebug("width is %i", w);
+    qCDebug(lcProfile, "width is %i", w);
     tblUserFluency->setColumnLabels({tr("Language"), tr("Dialect/Alternate Name"), tr("Fluency"), tr("Country"),
                                      tr("State/Province"), tr("Locality")});
     fitColumns();
@@ -158,8 +158,8 @@ void ProfileView::fitColumns()
         return;
     // The room inside the frame, less a vertical scroll bar that more rows bring.
     const int room = tblUserFluency->contentsRect().width()
-        - (tblUserFluency->verticalHeader()->isVisible() ? tblUserFluency->verticalHeader()->width() : 0)
-        - tblUserFluency->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, tblUserFluency);
+                     - (tblUserFluency->verticalHeader()->isVisible() ? tblUserFluency->verticalHeader()->width() : 0)
+                     - tblUserFluency->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, tblUserFluency);
     QHeaderView* header = tblUserFluency->horizontalHeader();
     QVector<int> least;
     for (int col = 0; col < kColumns; ++col)
@@ -184,7 +184,7 @@ void ProfileView::reloadUser()
     if (!currentUser())
         return;
     if (!LanguageComboHelper::reloadCurrentUser()) {
-        qWarning("Internal Error");
+        qCWarning(lcProfile, "Internal Error");
         return;
     }
     if (mHost)
@@ -328,7 +328,8 @@ void ProfileView::removeUserFluency()
 
     QPointer<ProfileView> self(this);
     mBusy = true;
-    const int answer = MessageBoxHelper::question(this, mTitle, tr("Do you want to delete the fluency '%1'?").arg(language),
+    const int answer = MessageBoxHelper::question(this, mTitle,
+                                                  tr("Do you want to delete the fluency '%1'?").arg(language),
                                                   {tr("Yes"), tr("Cancel")});
     if (!self)
         return;

@@ -1,6 +1,7 @@
 #include "ZoAudio.h"
 
 #include "ContentGate.h"
+#include "SoundLog.h"
 #include "WavFile.h"
 
 #include <QAudioDevice>
@@ -119,7 +120,7 @@ void ZoAudio::recordInto(QString fileName, int channels, int sampleRate, int max
 {
     if (!ContentGate::isPlainFileName(fileName)) {
         finishRecording();
-        qWarning("ZoAudio: refusing to record into \"%s\"", qPrintable(fileName));
+        qCWarning(lcSound, "ZoAudio: refusing to record into \"%s\"", qPrintable(fileName));
         return;
     }
     startRecording(fileName, channels, sampleRate, maxSeconds);
@@ -133,13 +134,13 @@ void ZoAudio::startRecording(const QString& fileName, int channels, int sampleRa
     QFile::remove(target);
 
     if (channels < 1 || channels > 2 || sampleRate < 8000 || sampleRate > 48000 || maxSeconds <= 0) {
-        qWarning("ZoAudio: refusing to record %d channel(s) at %d Hz for %d s", channels, sampleRate,
-                 maxSeconds);
+        qCWarning(lcSound, "ZoAudio: refusing to record %d channel(s) at %d Hz for %d s", channels, sampleRate,
+                  maxSeconds);
         return;
     }
     const QAudioDevice device = QMediaDevices::defaultAudioInput();
     if (device.isNull()) {
-        qWarning("ZoAudio: no audio input device");
+        qCWarning(lcSound, "ZoAudio: no audio input device");
         return;
     }
     QAudioFormat format;
@@ -147,38 +148,36 @@ void ZoAudio::startRecording(const QString& fileName, int channels, int sampleRa
     format.setChannelCount(channels);
     format.setSampleFormat(QAudioFormat::Int16);
     if (!device.isFormatSupported(format)) {
-        qWarning("ZoAudio: input device cannot record %d Hz", sampleRate);
+        qCWarning(lcSound, "ZoAudio: input device cannot record %d Hz", sampleRate);
         return;
     }
 
     QDir().mkpath(QFileInfo(target).absolutePath());
-    auto* file = new QSaveFile(target);
+    auto file = std::make_unique<QSaveFile>(target);
     if (!file->open(QIODevice::WriteOnly) || file->write(WavFile::header(format, 0)) != WavFile::HeaderSize) {
-        qWarning("ZoAudio: cannot write %s", qPrintable(target));
+        qCWarning(lcSound, "ZoAudio: cannot write %s", qPrintable(target));
         file->cancelWriting();
-        delete file;
         return;
     }
 
-    auto* source = new QAudioSource(device, format, this);
+    auto source = std::make_unique<QAudioSource>(device, format, this);
     source->setVolume(linearVolume(mRecordVolume));
     QIODevice* io = source->start();
     if (!io || source->error() != QAudio::NoError) {
-        qWarning("ZoAudio: audio input did not start");
-        delete source;
+        qCWarning(lcSound, "ZoAudio: audio input did not start");
+        source.reset();
         file->cancelWriting();
-        delete file;
         return;
     }
-    mSource = source;
+    mSource = source.release();
     mSourceIo = io;
-    mRecordFile = file;
+    mRecordFile = file.release();
     mRecordFormat = format;
     mRecordedBytes = 0;
     mMaxBytes = format.bytesForDuration(qint64(maxSeconds) * 1000000);
     mRecording = true;
     connect(io, &QIODevice::readyRead, this, &ZoAudio::readRecordedData);
-    connect(source, &QAudioSource::stateChanged, this, &ZoAudio::sourceStateChanged);
+    connect(mSource, &QAudioSource::stateChanged, this, &ZoAudio::sourceStateChanged);
     // The byte count ends the recording exactly; the timer covers a device that stalls.
     mRecordTimer->start(maxSeconds * 1000 + 1000);
 }
@@ -194,7 +193,7 @@ bool ZoAudio::takeRecordedData()
     if (data.isEmpty())
         return true;
     if (mRecordFile->write(data) != data.size()) {
-        qWarning("ZoAudio: writing the recording failed");
+        qCWarning(lcSound, "ZoAudio: writing the recording failed");
         return false;
     }
     mRecordedBytes += data.size();
@@ -214,7 +213,7 @@ void ZoAudio::readRecordedData()
 void ZoAudio::sourceStateChanged()
 {
     if (mRecording && mSource && mSource->error() != QAudio::NoError) {
-        qWarning("ZoAudio: audio input failed (%d)", int(mSource->error()));
+        qCWarning(lcSound, "ZoAudio: audio input failed (%d)", int(mSource->error()));
         finishRecording();
     }
 }
@@ -258,7 +257,7 @@ void ZoAudio::endRecording(bool keep)
     }
     if (!file->seek(0) || file->write(WavFile::header(mRecordFormat, quint32(mRecordedBytes))) != WavFile::HeaderSize
         || !file->commit())
-        qWarning("ZoAudio: could not save the recording");
+        qCWarning(lcSound, "ZoAudio: could not save the recording");
 }
 
 int ZoAudio::recordingLength()
@@ -279,34 +278,32 @@ void ZoAudio::play(QString directory, QString fileName)
     QByteArray samples;
     const QString path = pathOf(directory, fileName);
     if (!WavFile::read(path, &format, &samples)) {
-        qWarning("ZoAudio: cannot play %s", qPrintable(path));
+        qCWarning(lcSound, "ZoAudio: cannot play %s", qPrintable(path));
         return;
     }
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull()) {
-        qWarning("ZoAudio: no audio output device");
+        qCWarning(lcSound, "ZoAudio: no audio output device");
         return;
     }
     if (!device.isFormatSupported(format)) {
-        qWarning("ZoAudio: output device cannot play %s", qPrintable(path));
+        qCWarning(lcSound, "ZoAudio: output device cannot play %s", qPrintable(path));
         return;
     }
-    auto* buffer = new QBuffer(this);
+    auto buffer = std::make_unique<QBuffer>(this);
     buffer->setData(samples);
     buffer->open(QIODevice::ReadOnly);
-    auto* sink = new QAudioSink(device, format, this);
+    auto sink = std::make_unique<QAudioSink>(device, format, this);
     sink->setVolume(linearVolume(mPlaybackVolume));
-    sink->start(buffer);
+    sink->start(buffer.get());
     if (sink->error() != QAudio::NoError) {
-        qWarning("ZoAudio: audio output did not start");
-        delete sink;
-        delete buffer;
+        qCWarning(lcSound, "ZoAudio: audio output did not start");
         return;
     }
-    mSink = sink;
-    mPlayBuffer = buffer;
+    mSink = sink.release();
+    mPlayBuffer = buffer.release();
     mPlaying = true;
-    connect(sink, &QAudioSink::stateChanged, this, &ZoAudio::sinkStateChanged);
+    connect(mSink, &QAudioSink::stateChanged, this, &ZoAudio::sinkStateChanged);
     // The idle state ends playback; the timer covers an output that never reports it.
     const qint64 durationMs = format.durationForBytes(qint32(samples.size())) / 1000;
     mPlayTimer->start(int(qMin<qint64>(durationMs + 2000, 24 * 3600 * 1000)));
@@ -358,12 +355,12 @@ void ZoAudio::storeRecording(QString result[2], const QString source[2], QString
     result[1].clear();
     const QString sourcePath = pathOf(source[0], source[1]);
     if (source[1].isEmpty() || !QFileInfo(sourcePath).isFile()) {
-        qWarning("ZoAudio: nothing to store at %s", qPrintable(sourcePath));
+        qCWarning(lcSound, "ZoAudio: nothing to store at %s", qPrintable(sourcePath));
         return;
     }
     QFile in(sourcePath);
     if (!in.open(QIODevice::ReadOnly)) {
-        qWarning("ZoAudio: cannot read %s", qPrintable(sourcePath));
+        qCWarning(lcSound, "ZoAudio: cannot read %s", qPrintable(sourcePath));
         return;
     }
     const QByteArray bytes = in.readAll();
@@ -377,7 +374,7 @@ void ZoAudio::storeRecording(QString result[2], const QString source[2], QString
     QTemporaryFile temp(dir.absoluteFilePath(QStringLiteral(".store-XXXXXX")));
     temp.setAutoRemove(true);
     if (!temp.open() || temp.write(bytes) != bytes.size() || !temp.flush()) {
-        qWarning("ZoAudio: cannot write a copy into %s", qPrintable(dir.absolutePath()));
+        qCWarning(lcSound, "ZoAudio: cannot write a copy into %s", qPrintable(dir.absolutePath()));
         return;
     }
     temp.close();
@@ -401,7 +398,7 @@ void ZoAudio::storeRecording(QString result[2], const QString source[2], QString
         if (!QFileInfo::exists(target))
             break; // failed for another reason
     }
-    qWarning("ZoAudio: could not name the stored recording");
+    qCWarning(lcSound, "ZoAudio: could not name the stored recording");
 }
 
 bool ZoAudio::fileExists(QString directory, QString fileName)

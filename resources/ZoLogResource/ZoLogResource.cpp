@@ -1,5 +1,7 @@
 #include "ZoLogResource.h"
 
+#include "ResourcesLog.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -18,7 +20,7 @@ void ZoLogResource::writeLine(QString line)
         QDir().mkpath(QFileInfo(path).absolutePath());
         mFile.setFileName(path);
         if (!mFile.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
-            qWarning("ZoLogResource: cannot open %s", qPrintable(path));
+            qCWarning(lcResources, "ZoLogResource: cannot open %s", qPrintable(path));
             return;
         }
     }

@@ -29,8 +29,8 @@ QStandardItem* readOnlyItem(const QString& text)
 } // namespace
 
 ZoSILResource::ZoSILResource()
-    : mLanguages(LanguageData::LanguageContext, LanguageData::languageRows(), ResourceTable::NameOrder),
-      mCountries(LanguageData::CountryContext, LanguageData::countryRows(), ResourceTable::NameOrder)
+    : mLanguages(LanguageData::LanguageContext, LanguageData::languageRows(), ResourceTable::NameOrder)
+    , mCountries(LanguageData::CountryContext, LanguageData::countryRows(), ResourceTable::NameOrder)
 {
 }
 
@@ -99,9 +99,8 @@ QAbstractItemModel* ZoSILResource::findCountries(QString languageId, QString lan
     return idNameModel(mCountries, found);
 }
 
-QAbstractItemModel* ZoSILResource::findAlternateNames(QString languageId, QString languageName,
-                                                      QString countryId, QString countryName,
-                                                      QString text)
+QAbstractItemModel* ZoSILResource::findAlternateNames(QString languageId, QString languageName, QString countryId,
+                                                      QString countryName, QString text)
 {
     const QString id = languageIdFor(languageId, languageName);
     QString country = mCountries.contains(countryId) ? countryId : mCountries.idOf(countryName);
@@ -133,8 +132,7 @@ QString ZoSILResource::languageIdFor(const QString& id, const QString& name)
     return mLanguages.idOf(name);
 }
 
-QStringList ZoSILResource::matching(ResourceTable& table, const QStringList& ids, const QString& text,
-                                    bool withAliases)
+QStringList ZoSILResource::matching(ResourceTable& table, const QStringList& ids, const QString& text, bool withAliases)
 {
     const QString needle = text.trimmed();
     if (needle.isEmpty())

@@ -28,14 +28,12 @@ public:
     QAbstractItemModel* languageModel() override;
     QAbstractItemModel* findLanguages(QString text) override;
     QAbstractItemModel* findCountries(QString languageId, QString languageName, QString text) override;
-    QAbstractItemModel* findAlternateNames(QString languageId, QString languageName,
-                                           QString countryId, QString countryName,
-                                           QString text) override;
+    QAbstractItemModel* findAlternateNames(QString languageId, QString languageName, QString countryId,
+                                           QString countryName, QString text) override;
 
 private:
     QString languageIdFor(const QString& id, const QString& name);
-    QStringList matching(ResourceTable& table, const QStringList& ids, const QString& text,
-                         bool withAliases);
+    QStringList matching(ResourceTable& table, const QStringList& ids, const QString& text, bool withAliases);
     QStandardItemModel* idNameModel(ResourceTable& table, const QStringList& ids);
 
     ResourceTable mLanguages;

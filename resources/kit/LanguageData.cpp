@@ -1,5 +1,7 @@
 #include "LanguageData.h"
 
+#include "ResourcesLog.h"
+
 #include <QFile>
 #include <QHash>
 #include <QTextStream>
@@ -20,7 +22,7 @@ QList<QStringList> readTable(const QString& name, QString* version)
     QList<QStringList> rows;
     QFile file(QStringLiteral(":/vireda/languagedata/") + name);
     if (!file.open(QIODevice::ReadOnly)) {
-        qWarning("LanguageData: snapshot %s missing", qPrintable(name));
+        qCWarning(lcResources, "LanguageData: snapshot %s missing", qPrintable(name));
         return rows;
     }
     QTextStream in(&file);

@@ -9,7 +9,9 @@
 #include <algorithm>
 
 ResourceTable::ResourceTable(const char* context, QList<ResourceRow> rows, Order order)
-    : mContext(context), mRows(std::move(rows)), mOrder(order)
+    : mContext(context)
+    , mRows(std::move(rows))
+    , mOrder(order)
 {
     QSet<QString> ambiguous;
     for (int i = 0; i < mRows.size(); ++i) {
@@ -64,11 +66,10 @@ void ResourceTable::load()
     if (mOrder == NameOrder) {
         QCollator collator;
         collator.setCaseSensitivity(Qt::CaseInsensitive);
-        std::stable_sort(entries.begin(), entries.end(),
-                         [&collator](const auto& a, const auto& b) {
-                             const int c = collator.compare(a.first, b.first);
-                             return c != 0 ? c < 0 : a.first < b.first;
-                         });
+        std::stable_sort(entries.begin(), entries.end(), [&collator](const auto& a, const auto& b) {
+            const int c = collator.compare(a.first, b.first);
+            return c != 0 ? c < 0 : a.first < b.first;
+        });
     }
     for (const auto& entry : std::as_const(entries)) {
         mNames.append(entry.first);

@@ -1,8 +1,8 @@
 #include "TableResource.h"
 
-TableResource::TableResource(const char* context, QList<ResourceRow> rows, ResourceTable::Order order,
-                             QObject* parent)
-    : QObject(parent), mTable(context, std::move(rows), order)
+TableResource::TableResource(const char* context, QList<ResourceRow> rows, ResourceTable::Order order, QObject* parent)
+    : QObject(parent)
+    , mTable(context, std::move(rows), order)
 {
 }
 

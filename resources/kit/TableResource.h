@@ -12,8 +12,7 @@ class TableResource : public QObject, public IResource
     Q_INTERFACES(IResource)
 
 public:
-    TableResource(const char* context, QList<ResourceRow> rows, ResourceTable::Order order,
-                  QObject* parent = nullptr);
+    TableResource(const char* context, QList<ResourceRow> rows, ResourceTable::Order order, QObject* parent = nullptr);
     ~TableResource() override;
 
     QString idOf(QString name) override;

@@ -26,7 +26,8 @@ private slots:
         QTest::newRow("no report") << sh << "true" << peer << false;
         QTest::newRow("exit code") << sh << "echo 'Totals: 3 passed, 0 failed'; exit 1" << peer << false;
         QTest::newRow("crashed") << sh << "echo 'Totals: 3 passed, 0 failed'; kill -SEGV $$" << peer << false;
-        QTest::newRow("not started") << "/nonexistent/agent" << "true" << peer << false;
+        QTest::newRow("not started") << "/nonexistent/agent"
+                                     << "true" << peer << false;
         // Runs in the tree, with its config folder and the named peer.
         QTest::newRow("environment")
             << sh

@@ -32,8 +32,8 @@ private slots:
         QTest::newRow("DEL") << QString(QStringLiteral("a") + QChar(0x7F) + QStringLiteral(".wav")) << false;
         QTest::newRow("right-to-left override")
             << QString(QStringLiteral("evil") + QChar(0x202E) + QStringLiteral("vaw.exe")) << false;
-        QTest::newRow("zero-width space") << QString(QStringLiteral("a") + QChar(0x200B) + QStringLiteral(".wav"))
-                                          << false;
+        QTest::newRow("zero-width space")
+            << QString(QStringLiteral("a") + QChar(0x200B) + QStringLiteral(".wav")) << false;
         QTest::newRow("line separator") << QString(QStringLiteral("a") + QChar(0x2028) + QStringLiteral(".wav"))
                                         << false;
         QTest::newRow("lone surrogate") << QString(QStringLiteral("a") + QChar(0xD800) + QStringLiteral(".wav"))
@@ -58,7 +58,9 @@ private slots:
         QTest::newRow("white space") << QStringLiteral("a\tb\nc\rd") << QStringLiteral("a\tb\nc\rd");
         QTest::newRow("outside the first plane") << QStringLiteral("🎧 ok") << QStringLiteral("🎧 ok");
         QTest::newRow("NUL") << QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b")) << QStringLiteral("ab");
-        QTest::newRow("form feed and 0x1A") << QStringLiteral("a\fb\x1A" "c") << QStringLiteral("abc");
+        QTest::newRow("form feed and 0x1A") << QStringLiteral("a\fb\x1A"
+                                                              "c")
+                                            << QStringLiteral("abc");
         QTest::newRow("lone high surrogate") << QString(QStringLiteral("a") + QChar(0xD83C)) << QStringLiteral("a");
         QTest::newRow("lone low surrogate") << QString(QChar(0xDFA7) + QStringLiteral("b")) << QStringLiteral("b");
         QTest::newRow("U+FFFF") << QString(QStringLiteral("x") + QChar(0xFFFF)) << QStringLiteral("x");

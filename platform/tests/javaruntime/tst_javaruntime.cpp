@@ -36,7 +36,12 @@ QString makeHome(const QTemporaryDir& root, const QString& name, bool withBin, b
 class EnvGuard
 {
 public:
-    EnvGuard() : mPath(qgetenv("PATH")), mJavaHome(qgetenv("JAVA_HOME")), mHadJavaHome(qEnvironmentVariableIsSet("JAVA_HOME")) {}
+    EnvGuard()
+        : mPath(qgetenv("PATH"))
+        , mJavaHome(qgetenv("JAVA_HOME"))
+        , mHadJavaHome(qEnvironmentVariableIsSet("JAVA_HOME"))
+    {
+    }
     ~EnvGuard()
     {
         qputenv("PATH", mPath);
@@ -69,18 +74,25 @@ private slots:
 
 void TestJavaRuntime::lookupOrder_data()
 {
-    QTest::addColumn<QString>("javaHome");    // home name under the temp dir, "" = empty, "-" = unset
-    QTest::addColumn<QString>("pathHome");    // home whose bin goes on PATH, "" = none
+    QTest::addColumn<QString>("javaHome"); // home name under the temp dir, "" = empty, "-" = unset
+    QTest::addColumn<QString>("pathHome"); // home whose bin goes on PATH, "" = none
     QTest::addColumn<bool>("found");
     QTest::addColumn<QString>("expectedHome");
 
-    QTest::newRow("JAVA_HOME wins over PATH") << "jdkA" << "jdkB" << true << "jdkA";
-    QTest::newRow("empty JAVA_HOME falls back to PATH") << "" << "jdkB" << true << "jdkB";
-    QTest::newRow("unset JAVA_HOME falls back to PATH") << "-" << "jdkB" << true << "jdkB";
-    QTest::newRow("JAVA_HOME without bin is refused") << "nobin" << "jdkB" << false << "";
-    QTest::newRow("JAVA_HOME without libjvm is refused") << "nojvm" << "" << false << "";
-    QTest::newRow("nothing at all") << "" << "" << false << "";
-    QTest::newRow("java on PATH through a link") << "-" << "linked" << true << "jdkB";
+    QTest::newRow("JAVA_HOME wins over PATH") << "jdkA"
+                                              << "jdkB" << true << "jdkA";
+    QTest::newRow("empty JAVA_HOME falls back to PATH") << ""
+                                                        << "jdkB" << true << "jdkB";
+    QTest::newRow("unset JAVA_HOME falls back to PATH") << "-"
+                                                        << "jdkB" << true << "jdkB";
+    QTest::newRow("JAVA_HOME without bin is refused") << "nobin"
+                                                      << "jdkB" << false << "";
+    QTest::newRow("JAVA_HOME without libjvm is refused") << "nojvm"
+                                                         << "" << false << "";
+    QTest::newRow("nothing at all") << ""
+                                    << "" << false << "";
+    QTest::newRow("java on PATH through a link") << "-"
+                                                 << "linked" << true << "jdkB";
 }
 
 void TestJavaRuntime::lookupOrder()
@@ -98,13 +110,15 @@ void TestJavaRuntime::lookupOrder()
     makeHome(root, QStringLiteral("nojvm"), true, false);
     // "linked/bin/java" is a link to jdkB's java, as /usr/bin/java is on Debian.
     QDir(root.path()).mkpath(QStringLiteral("linked/bin"));
-    QVERIFY(QFile::link(root.filePath(QStringLiteral("jdkB/bin/java")), root.filePath(QStringLiteral("linked/bin/java"))));
+    QVERIFY(
+        QFile::link(root.filePath(QStringLiteral("jdkB/bin/java")), root.filePath(QStringLiteral("linked/bin/java"))));
 
     if (javaHome == QLatin1String("-"))
         qunsetenv("JAVA_HOME");
     else
         qputenv("JAVA_HOME", javaHome.isEmpty() ? QByteArray() : QFile::encodeName(root.filePath(javaHome)));
-    qputenv("PATH", pathHome.isEmpty() ? QByteArray("/nonexistent") : QFile::encodeName(root.filePath(pathHome + QStringLiteral("/bin"))));
+    qputenv("PATH", pathHome.isEmpty() ? QByteArray("/nonexistent")
+                                       : QFile::encodeName(root.filePath(pathHome + QStringLiteral("/bin"))));
 
     QString home = QStringLiteral("untouched");
     QString lib = QStringLiteral("untouched");
@@ -124,7 +138,8 @@ void TestJavaRuntime::extendPathKeepsOldEntries_data()
     QTest::addColumn<QByteArray>("old"); // "-" = unset
     QTest::addColumn<QByteArray>("expected");
 
-    QTest::newRow("entries kept") << QByteArray("/usr/local/bin:/usr/bin") << QByteArray("/usr/local/bin:/usr/bin:/opt/jdk/bin");
+    QTest::newRow("entries kept") << QByteArray("/usr/local/bin:/usr/bin")
+                                  << QByteArray("/usr/local/bin:/usr/bin:/opt/jdk/bin");
     // No empty entry: it would stand for the working directory.
     QTest::newRow("empty") << QByteArray("") << QByteArray("/opt/jdk/bin");
     QTest::newRow("unset") << QByteArray("-") << QByteArray("/opt/jdk/bin");

@@ -3,11 +3,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
-#include <QPointer>
-#include <QPushButton>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -35,14 +35,15 @@ void TestMessageBox::logLine_data()
     QTest::addColumn<QStringList>("buttons");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("plain") << int(MessageBoxHelper::Information) << "Vireda" << "Hello." << QStringList{"OK"}
-                           << "information\tVireda\tHello.\tOK";
-    QTest::newRow("newlines and tabs") << int(MessageBoxHelper::Warning) << "T" << "a\nb\tc\\d" << QStringList{"Yes", "No"}
+    QTest::newRow("plain") << int(MessageBoxHelper::Information) << "Vireda"
+                           << "Hello." << QStringList{"OK"} << "information\tVireda\tHello.\tOK";
+    QTest::newRow("newlines and tabs") << int(MessageBoxHelper::Warning) << "T"
+                                       << "a\nb\tc\\d" << QStringList{"Yes", "No"}
                                        << "warning\tT\ta\\nb\\tc\\\\d\tYes|No";
-    QTest::newRow("no buttons") << int(MessageBoxHelper::Critical) << "" << "x" << QStringList{}
-                                << "critical\t\tx\t";
-    QTest::newRow("question") << int(MessageBoxHelper::Question) << "Q" << "Sure?" << QStringList{"OK", "Review"}
-                              << "question\tQ\tSure?\tOK|Review";
+    QTest::newRow("no buttons") << int(MessageBoxHelper::Critical) << ""
+                                << "x" << QStringList{} << "critical\t\tx\t";
+    QTest::newRow("question") << int(MessageBoxHelper::Question) << "Q"
+                              << "Sure?" << QStringList{"OK", "Review"} << "question\tQ\tSure?\tOK|Review";
 }
 
 void TestMessageBox::logLine()
@@ -118,8 +119,10 @@ void TestMessageBox::interactiveIndex()
         }
         QFAIL("button not found");
     });
-    const int result = MessageBoxHelper::show(MessageBoxHelper::Question, nullptr, QStringLiteral("T"), QStringLiteral("?"),
-                                              {QStringLiteral("B0"), QStringLiteral("B1"), QStringLiteral("B2")}, 0, escapeButton);
+    const int result = MessageBoxHelper::show(MessageBoxHelper::Question, nullptr, QStringLiteral("T"),
+                                              QStringLiteral("?"),
+                                              {QStringLiteral("B0"), QStringLiteral("B1"), QStringLiteral("B2")}, 0,
+                                              escapeButton);
     QCOMPARE(result, expected);
 }
 
@@ -137,7 +140,8 @@ void TestMessageBox::textIsPlain()
     QFile file(log);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(file.readAll()).trimmed(),
-             MessageBoxHelper::logLine(MessageBoxHelper::Information, QStringLiteral("T"), text, {QStringLiteral("OK")}));
+             MessageBoxHelper::logLine(MessageBoxHelper::Information, QStringLiteral("T"), text,
+                                       {QStringLiteral("OK")}));
 
     QVERIFY(!MessageBoxHelper::isScripted());
     QString shown;
@@ -216,10 +220,13 @@ void TestMessageBox::centredOverItsWindow()
     MessageBoxHelper::information(parent, QStringLiteral("T"), QStringLiteral("A box of a few words."));
     QVERIFY(shownAt.isValid());
     const QPoint offset = shownAt.center() - expected->frameGeometry().center();
-    QVERIFY2(offset.manhattanLength() <= 4,
-             qPrintable(QStringLiteral("box at %1,%2 %3x%4, window centre %5,%6")
-                            .arg(shownAt.x()).arg(shownAt.y()).arg(shownAt.width()).arg(shownAt.height())
-                            .arg(expected->frameGeometry().center().x()).arg(expected->frameGeometry().center().y())));
+    QVERIFY2(offset.manhattanLength() <= 4, qPrintable(QStringLiteral("box at %1,%2 %3x%4, window centre %5,%6")
+                                                           .arg(shownAt.x())
+                                                           .arg(shownAt.y())
+                                                           .arg(shownAt.width())
+                                                           .arg(shownAt.height())
+                                                           .arg(expected->frameGeometry().center().x())
+                                                           .arg(expected->frameGeometry().center().y())));
     QVERIFY(boxParent && boxParent->window() == expected);
 }
 

@@ -14,6 +14,8 @@ private slots:
     void initTestCase();
     void resolve_data();
     void resolve();
+    void treeName_data();
+    void treeName();
     void missingPluginIsNull();
     void oneInstanceForEverySpelling();
     void wrongInterfaceIsNull();
@@ -35,12 +37,18 @@ void TestPluginLocator::resolve_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected"); // relative to the tree
 
-    QTest::newRow("lower-case dir, .dll") << "plugins_dll/Managers/LocatorProbe.dll" << "plugins_dll/Managers/LocatorProbe.so";
-    QTest::newRow("upper-case dir, .dll") << "Plugins_dll/Managers/LocatorProbe.dll" << "Plugins_dll/Managers/LocatorProbe.so";
-    QTest::newRow("sub-dir in other case") << "PLUGINS_DLL/managers/LocatorProbe.DLL" << "Plugins_dll/Managers/LocatorProbe.so";
-    QTest::newRow("backslashes") << "plugins_dll\\Managers\\LocatorProbe.dll" << "plugins_dll/Managers/LocatorProbe.so";
-    QTest::newRow("already .so") << "Plugins_dll/Managers/LocatorProbe.so" << "Plugins_dll/Managers/LocatorProbe.so";
-    QTest::newRow("missing file keeps mapped name") << "plugins_dll/Managers/Nothing.dll" << "plugins_dll/Managers/Nothing.so";
+    QTest::newRow("lower-case dir, .dll") << "plugins_dll/Managers/LocatorProbe.dll"
+                                          << "plugins_dll/Managers/LocatorProbe.so";
+    QTest::newRow("upper-case dir, .dll") << "Plugins_dll/Managers/LocatorProbe.dll"
+                                          << "Plugins_dll/Managers/LocatorProbe.so";
+    QTest::newRow("sub-dir in other case") << "PLUGINS_DLL/managers/LocatorProbe.DLL"
+                                           << "Plugins_dll/Managers/LocatorProbe.so";
+    QTest::newRow("backslashes") << "plugins_dll\\Managers\\LocatorProbe.dll"
+                                 << "plugins_dll/Managers/LocatorProbe.so";
+    QTest::newRow("already .so") << "Plugins_dll/Managers/LocatorProbe.so"
+                                 << "Plugins_dll/Managers/LocatorProbe.so";
+    QTest::newRow("missing file keeps mapped name") << "plugins_dll/Managers/Nothing.dll"
+                                                    << "plugins_dll/Managers/Nothing.so";
 }
 
 void TestPluginLocator::resolve()
@@ -50,6 +58,30 @@ void TestPluginLocator::resolve()
     const QString result = PluginLocator::resolve(name);
     QVERIFY2(QDir::isAbsolutePath(result), qPrintable(result));
     QCOMPARE(result, QDir::cleanPath(QDir::current().absoluteFilePath(expected)));
+}
+
+void TestPluginLocator::treeName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("lower-case folder") << "plugins_dll/Managers/Courier.dll"
+                                       << "Plugins_dll/Managers/Courier.so";
+    QTest::newRow("other case, backslashes") << "PLUGINS_DLL\\Forms\\Finder.DLL"
+                                             << "Plugins_dll/Forms/Finder.so";
+    QTest::newRow("tree spelling kept") << "Plugins_dll/Resources/ZoLogResource.so"
+                                        << "Plugins_dll/Resources/ZoLogResource.so";
+    QTest::newRow("longer folder name untouched") << "plugins_dllx/A.dll"
+                                                  << "plugins_dllx/A.so";
+    QTest::newRow("other folder untouched") << "Icons/plugins_dll/A.dll"
+                                            << "Icons/plugins_dll/A.so";
+}
+
+void TestPluginLocator::treeName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, expected);
+    QCOMPARE(PluginLocator::treeName(name), expected);
 }
 
 void TestPluginLocator::missingPluginIsNull()
@@ -62,7 +94,8 @@ void TestPluginLocator::oneInstanceForEverySpelling()
 {
     ILogResource* a = PluginLocator::load<ILogResource>(QStringLiteral("plugins_dll/Managers/LocatorProbe.dll"));
     ILogResource* b = PluginLocator::load<ILogResource>(QStringLiteral("Plugins_dll/Managers/LocatorProbe.dll"));
-    ILogResource* c = PluginLocator::load<ILogResource>(PluginLocator::resolve(QStringLiteral("plugins_dll/managers/LocatorProbe.so")));
+    ILogResource* c = PluginLocator::load<ILogResource>(
+        PluginLocator::resolve(QStringLiteral("plugins_dll/managers/LocatorProbe.so")));
     QVERIFY(a);
     QCOMPARE(b, a);
     QCOMPARE(c, a);

@@ -11,8 +11,8 @@ namespace {
 
 const QFileDevice::Permissions kOwner = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 const QFileDevice::Permissions kShared = kOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
-const QFileDevice::Permissions kGroupOther = QFileDevice::ReadGroup | QFileDevice::WriteGroup
-        | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+const QFileDevice::Permissions kGroupOther = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+                                             | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
 
 bool makeFile(const QDir& home, const QString& name, QFileDevice::Permissions permissions = kShared)
 {
@@ -60,8 +60,9 @@ private slots:
         QVERIFY(makeFile(home, name));
         QVERIFY(QFile::setPermissions(home.filePath(QStringLiteral(".")), kShared | QFileDevice::ExeOwner));
         if (name.startsWith(QLatin1String("Content/")))
-            QVERIFY(QFile::setPermissions(home.filePath(QStringLiteral("Content")),
-                                          kShared | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther));
+            QVERIFY(QFile::setPermissions(home.filePath(QStringLiteral("Content")), kShared | QFileDevice::ExeOwner
+                                                                                        | QFileDevice::ExeGroup
+                                                                                        | QFileDevice::ExeOther));
 
         const QStringList changed = PrivateFiles::tighten(home);
         const QFileDevice::Permissions now = QFileInfo(home.filePath(name)).permissions();

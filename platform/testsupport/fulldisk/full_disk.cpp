@@ -157,8 +157,8 @@ __attribute__((visibility("default"))) ssize_t sendfile64(int out, int in, off64
     return limited(out, count, [&](size_t n) { return real(out, in, offset, n); });
 }
 
-__attribute__((visibility("default"))) ssize_t copy_file_range(int in, off64_t* inOffset, int out,
-                                                               off64_t* outOffset, size_t count, unsigned int flags)
+__attribute__((visibility("default"))) ssize_t copy_file_range(int in, off64_t* inOffset, int out, off64_t* outOffset,
+                                                               size_t count, unsigned int flags)
 {
     static const auto real = next<ssize_t (*)(int, off64_t*, int, off64_t*, size_t, unsigned int)>("copy_file_range");
     return limited(out, count, [&](size_t n) { return real(in, inOffset, out, outOffset, n, flags); });

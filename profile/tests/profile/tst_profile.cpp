@@ -186,7 +186,8 @@ private slots:
         QCOMPARE(child<QLineEdit>("lEditEmail")->text(), QStringLiteral("maria@example.org"));
         QCOMPARE(child<QLineEdit>("lEditStateProvince")->text(), QStringLiteral("Tyrol"));
         QCOMPARE(child<QComboBox>("cmbCountries")->currentText(), QStringLiteral("Austria"));
-        for (const char* name : {"lEditUsername", "lEditFirstName", "lEditLastName", "lEditEmail", "lEditStateProvince"})
+        for (const char* name :
+             {"lEditUsername", "lEditFirstName", "lEditLastName", "lEditEmail", "lEditStateProvince"})
             QVERIFY2(!child<QLineEdit>(name)->isEnabled(), name);
         QVERIFY(!child<QComboBox>("cmbCountries")->isEnabled());
         QVERIFY(child<QPushButton>("btnChangePassword")->isHidden());
@@ -256,7 +257,8 @@ private slots:
         const int room = table()->viewport()->width();
         QVERIFY2(sum <= room && sum >= room - table()->verticalScrollBar()->sizeHint().width() - 6,
                  qPrintable(QStringLiteral("%1 in %2").arg(sum).arg(room)));
-        const QStringList labels = {"Language", "Dialect/Alternate Name", "Fluency", "Country", "State/Province", "Locality"};
+        const QStringList labels = {"Language", "Dialect/Alternate Name", "Fluency",
+                                    "Country",  "State/Province",         "Locality"};
         for (int col = 0; col < 6; ++col)
             QCOMPARE(table()->horizontalHeaderItem(col)->text(), labels.at(col));
         table()->setMinimumWidth(0);
@@ -386,7 +388,7 @@ private slots:
         QTest::newRow("list not stored again")
             << Hash{{"updateFluency", QString::number(INetManager::NotStoredLocally)}} << 0
             << WizardTestTree::warning(
-                       QStringLiteral("The fluency change could not be saved for the next time you log in."));
+                   QStringLiteral("The fluency change could not be saved for the next time you log in."));
     }
 
     void removal()
@@ -446,8 +448,8 @@ private slots:
 
     void refillBeforeRemovalDeletesConfirmedFluency()
     {
-        showUser(QStringLiteral("maria"), {QStringLiteral("French"), QStringLiteral("German, Standard"),
-                                           QStringLiteral("Italian")});
+        showUser(QStringLiteral("maria"),
+                 {QStringLiteral("French"), QStringLiteral("German, Standard"), QStringLiteral("Italian")});
         table()->selectRow(1);
         // Another writer drops the first fluency; the table still shows three rows.
         QVERIFY(SignedInUser::store()->remove(QStringLiteral("Fluency"), {fluencyIds().value(0)}));
@@ -598,9 +600,10 @@ private slots:
         mTree->answerBoxes({1});
         table()->selectRow(0);
         QTest::mouseClick(removeButton(), Qt::LeftButton);
-        QCOMPARE(mTree->boxes(), QStringList{WizardTestTree::box(MessageBoxHelper::Question,
-                                                                  QStringLiteral("Möchten Sie die Sprachkenntnis 'French' löschen?"),
-                                                                  {QStringLiteral("Ja"), QStringLiteral("Abbrechen")})});
+        QCOMPARE(mTree->boxes(),
+                 QStringList{WizardTestTree::box(MessageBoxHelper::Question,
+                                                 QStringLiteral("Möchten Sie die Sprachkenntnis 'French' löschen?"),
+                                                 {QStringLiteral("Ja"), QStringLiteral("Abbrechen")})});
         QCoreApplication::removeTranslator(&translator);
         mForm->retranslateView();
         QCOMPARE(removeButton()->text(), QStringLiteral("Remove"));

@@ -5,12 +5,12 @@
 #include "TestTree.h"
 #include "WavFile.h"
 
+#include <QAudioDevice>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMediaDevices>
 #include <QProcess>
-#include <QAudioDevice>
 #include <QSettings>
 #include <QtEndian>
 #include <QtTest>
@@ -119,10 +119,10 @@ QByteArray readFile(const QString& path)
 } // namespace
 
 // QSKIP leaves only the function it stands in, so this is a macro.
-#define NEED_DEVICES() \
-    do { \
-        if (!mDevices) \
-            QSKIP("No PulseAudio server reachable: start one and set PULSE_SERVER (scripts/test does)."); \
+#define NEED_DEVICES()                                                                                                 \
+    do {                                                                                                               \
+        if (!mDevices)                                                                                                 \
+            QSKIP("No PulseAudio server reachable: start one and set PULSE_SERVER (scripts/test does).");              \
     } while (false)
 
 class TestZoAudio : public QObject
@@ -134,7 +134,6 @@ private:
     bool mDevices = false;
 
     QString temp() const { return mTree->filePath(QStringLiteral("Content/AudioTemp.tmp")); }
-
 
 private slots:
     void initTestCase()
@@ -294,7 +293,8 @@ private slots:
         QFETCH(int, bits);
         QFETCH(int, format);
         NEED_DEVICES();
-        QVERIFY(writeFile(mTree->filePath(QStringLiteral("Content/tone.wav")), toneWav(400, rate, channels, bits, format)));
+        QVERIFY(
+            writeFile(mTree->filePath(QStringLiteral("Content/tone.wav")), toneWav(400, rate, channels, bits, format)));
         QElapsedTimer clock;
         clock.start();
         audio()->play(QStringLiteral("Content"), QStringLiteral("tone.wav"));
@@ -332,23 +332,31 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QByteArray>("content"); // written unless empty
         QTest::addColumn<qint64>("sparseSize");  // the file made this long, unless 0
-        QTest::newRow("missing") << "Content" << "none.wav" << QByteArray() << qint64(0);
-        QTest::newRow("no name") << "Content" << "" << QByteArray() << qint64(0);
-        QTest::newRow("not a WAV") << "Content" << "junk.wav" << QByteArray("this is no sound at all, really")
-                                   << qint64(0);
-        QTest::newRow("header without samples") << "Content" << "empty.wav" << toneWav(0, 16000, 1, 16) << qint64(0);
-        QTest::newRow("cut header") << "Content" << "cut.wav" << toneWav(100, 16000, 1, 16).left(30) << qint64(0);
-        QTest::newRow("compressed") << "Content" << "adpcm.wav" << toneWav(100, 16000, 1, 16, 2) << qint64(0);
-        QTest::newRow("a directory") << "" << "Content" << QByteArray() << qint64(0);
+        QTest::newRow("missing") << "Content"
+                                 << "none.wav" << QByteArray() << qint64(0);
+        QTest::newRow("no name") << "Content"
+                                 << "" << QByteArray() << qint64(0);
+        QTest::newRow("not a WAV") << "Content"
+                                   << "junk.wav" << QByteArray("this is no sound at all, really") << qint64(0);
+        QTest::newRow("header without samples") << "Content"
+                                                << "empty.wav" << toneWav(0, 16000, 1, 16) << qint64(0);
+        QTest::newRow("cut header") << "Content"
+                                    << "cut.wav" << toneWav(100, 16000, 1, 16).left(30) << qint64(0);
+        QTest::newRow("compressed") << "Content"
+                                    << "adpcm.wav" << toneWav(100, 16000, 1, 16, 2) << qint64(0);
+        QTest::newRow("a directory") << ""
+                                     << "Content" << QByteArray() << qint64(0);
         QAudioFormat format;
         format.setSampleRate(16000);
         format.setChannelCount(1);
         format.setSampleFormat(QAudioFormat::Int16);
-        QTest::newRow("2 GB sparse") << "Content" << "huge.wav" << WavFile::header(format, 0x7FFFFFF0u)
+        QTest::newRow("2 GB sparse") << "Content"
+                                     << "huge.wav" << WavFile::header(format, 0x7FFFFFF0u)
                                      << qint64(0x7FFFFFF0) + WavFile::HeaderSize;
         QTest::newRow("just past the limit")
-                << "Content" << "big.wav" << WavFile::header(format, quint32(ContentGate::MaxSoundBytes))
-                << ContentGate::MaxSoundBytes + 1;
+            << "Content"
+            << "big.wav" << WavFile::header(format, quint32(ContentGate::MaxSoundBytes))
+            << ContentGate::MaxSoundBytes + 1;
     }
 
     void unplayableFilesDoNotStart()
@@ -393,10 +401,14 @@ private slots:
     {
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("prefix");
-        QTest::newRow("plain") << "alice" << "alice_";
-        QTest::newRow("unsafe characters") << "../a b/c\\d:*?\"<>|é" << "abcd_";
-        QTest::newRow("empty") << "" << "user_";
-        QTest::newRow("only unsafe") << "///" << "user_";
+        QTest::newRow("plain") << "alice"
+                               << "alice_";
+        QTest::newRow("unsafe characters") << "../a b/c\\d:*?\"<>|é"
+                                           << "abcd_";
+        QTest::newRow("empty") << ""
+                               << "user_";
+        QTest::newRow("only unsafe") << "///"
+                                     << "user_";
         QTest::newRow("long") << QString(200, QLatin1Char('x')) << QString(32, QLatin1Char('x')) + "_";
     }
 
@@ -449,9 +461,12 @@ private slots:
     {
         QTest::addColumn<QString>("directory");
         QTest::addColumn<QString>("file");
-        QTest::newRow("missing") << "Content" << "gone.wav";
-        QTest::newRow("no name") << "Content" << "";
-        QTest::newRow("a directory") << "" << "Content";
+        QTest::newRow("missing") << "Content"
+                                 << "gone.wav";
+        QTest::newRow("no name") << "Content"
+                                 << "";
+        QTest::newRow("a directory") << ""
+                                     << "Content";
     }
 
     void storeRecordingOfNothing()
@@ -471,11 +486,16 @@ private slots:
         QTest::addColumn<QString>("directory");
         QTest::addColumn<QString>("file");
         QTest::addColumn<bool>("create");
-        QTest::newRow("present") << "Content" << "a.wav" << true;
-        QTest::newRow("missing") << "Content" << "b.wav" << false;
-        QTest::newRow("no names") << "" << "" << false;
-        QTest::newRow("a directory") << "" << "Content" << false;
-        QTest::newRow("in the working directory") << "" << "c.wav" << true;
+        QTest::newRow("present") << "Content"
+                                 << "a.wav" << true;
+        QTest::newRow("missing") << "Content"
+                                 << "b.wav" << false;
+        QTest::newRow("no names") << ""
+                                  << "" << false;
+        QTest::newRow("a directory") << ""
+                                     << "Content" << false;
+        QTest::newRow("in the working directory") << ""
+                                                  << "c.wav" << true;
     }
 
     void filesExistAndGo()

@@ -22,11 +22,11 @@ int envInt(const char* name, int fallback)
 } // namespace
 
 ScriptedAudio::ScriptedAudio()
-    : mPlayMs(envInt("VIREDA_TEST_AUDIO_PLAY_MS", 300)),
-      mRecordMs(envInt("VIREDA_TEST_AUDIO_RECORD_MS", 500)),
-      mFailRecord(envInt("VIREDA_TEST_AUDIO_FAIL_RECORD", 0) != 0),
-      mPlayTimer(new QTimer(this)),
-      mRecordTimer(new QTimer(this))
+    : mPlayMs(envInt("VIREDA_TEST_AUDIO_PLAY_MS", 300))
+    , mRecordMs(envInt("VIREDA_TEST_AUDIO_RECORD_MS", 500))
+    , mFailRecord(envInt("VIREDA_TEST_AUDIO_FAIL_RECORD", 0) != 0)
+    , mPlayTimer(new QTimer(this))
+    , mRecordTimer(new QTimer(this))
 {
     // Precise: a coarse timer may end a scripted sound early.
     mPlayTimer->setSingleShot(true);

@@ -116,12 +116,18 @@ private slots:
         QTest::addColumn<QString>("firstId");
         QTest::addColumn<QStringList>("including");
         QTest::addColumn<QStringList>("excluding");
-        QTest::newRow("exact name first") << "English" << "eng" << QStringList{"ang", "enm"} << QStringList{"deu"};
-        QTest::newRow("letter case ignored") << "gERMAN, sTANDARD" << "deu" << QStringList() << QStringList{"eng"};
-        QTest::newRow("part of a name") << "mandarin" << "" << QStringList{"cmn"} << QStringList{"yue"};
-        QTest::newRow("reference name") << "Yue Chinese" << "yue" << QStringList() << QStringList{"cmn"};
-        QTest::newRow("surrounding blanks") << "  Chinese, Yue " << "yue" << QStringList() << QStringList();
-        QTest::newRow("no match") << "qqxqq" << "" << QStringList() << QStringList{"eng"};
+        QTest::newRow("exact name first") << "English"
+                                          << "eng" << QStringList{"ang", "enm"} << QStringList{"deu"};
+        QTest::newRow("letter case ignored") << "gERMAN, sTANDARD"
+                                             << "deu" << QStringList() << QStringList{"eng"};
+        QTest::newRow("part of a name") << "mandarin"
+                                        << "" << QStringList{"cmn"} << QStringList{"yue"};
+        QTest::newRow("reference name") << "Yue Chinese"
+                                        << "yue" << QStringList() << QStringList{"cmn"};
+        QTest::newRow("surrounding blanks") << "  Chinese, Yue "
+                                            << "yue" << QStringList() << QStringList();
+        QTest::newRow("no match") << "qqxqq"
+                                  << "" << QStringList() << QStringList{"eng"};
     }
 
     void findLanguages()
@@ -162,20 +168,31 @@ private slots:
         QTest::addColumn<QStringList>("including");
         QTest::addColumn<QStringList>("excluding");
         QTest::addColumn<int>("rows"); // -1: not checked
-        QTest::newRow("by id") << "deu" << "" << "" << QStringList{"DE", "AT", "CH"} << QStringList{"JP"} << -1;
-        QTest::newRow("by name") << "" << "German, Standard" << "" << QStringList{"DE", "AT"} << QStringList{"JP"}
-                                 << -1;
-        QTest::newRow("id wins over name") << "jpn" << "German, Standard" << "" << QStringList{"JP"}
-                                           << QStringList{"DE"} << -1;
-        QTest::newRow("filter, letter case ignored") << "deu" << "" << "gERMAN" << QStringList{"DE"}
-                                                     << QStringList{"AT", "NE", "NG"} << 1;
-        QTest::newRow("country the data does not list") << "deu" << "" << "Japan" << QStringList{"JP"}
-                                                         << QStringList() << 1;
-        QTest::newRow("language without country data") << "ang" << "" << "" << QStringList{"GB", "JP", "DE"}
-                                                        << QStringList() << 249;
-        QTest::newRow("unknown language") << "" << "No Such Language" << "" << QStringList{"JP"} << QStringList()
-                                          << 249;
-        QTest::newRow("no match") << "deu" << "" << "qqxqq" << QStringList() << QStringList() << 0;
+        QTest::newRow("by id") << "deu"
+                               << ""
+                               << "" << QStringList{"DE", "AT", "CH"} << QStringList{"JP"} << -1;
+        QTest::newRow("by name") << ""
+                                 << "German, Standard"
+                                 << "" << QStringList{"DE", "AT"} << QStringList{"JP"} << -1;
+        QTest::newRow("id wins over name") << "jpn"
+                                           << "German, Standard"
+                                           << "" << QStringList{"JP"} << QStringList{"DE"} << -1;
+        QTest::newRow("filter, letter case ignored")
+            << "deu"
+            << ""
+            << "gERMAN" << QStringList{"DE"} << QStringList{"AT", "NE", "NG"} << 1;
+        QTest::newRow("country the data does not list") << "deu"
+                                                        << ""
+                                                        << "Japan" << QStringList{"JP"} << QStringList() << 1;
+        QTest::newRow("language without country data") << "ang"
+                                                       << ""
+                                                       << "" << QStringList{"GB", "JP", "DE"} << QStringList() << 249;
+        QTest::newRow("unknown language") << ""
+                                          << "No Such Language"
+                                          << "" << QStringList{"JP"} << QStringList() << 249;
+        QTest::newRow("no match") << "deu"
+                                  << ""
+                                  << "qqxqq" << QStringList() << QStringList() << 0;
     }
 
     void findCountries()
@@ -210,21 +227,45 @@ private slots:
         QTest::addColumn<QString>("first");
         QTest::addColumn<QStringList>("including");
         QTest::addColumn<QStringList>("excluding");
-        QTest::newRow("regional name") << "deu" << "German, Standard" << "CH" << "Switzerland" << ""
+        QTest::newRow("regional name") << "deu"
+                                       << "German, Standard"
+                                       << "CH"
+                                       << "Switzerland"
+                                       << ""
                                        << "German, Standard" << QStringList{"Swiss High German", "Deutsch"}
                                        << QStringList{"Austrian German"};
-        QTest::newRow("country by name") << "" << "German, Standard" << "" << "Austria" << ""
+        QTest::newRow("country by name") << ""
+                                         << "German, Standard"
+                                         << ""
+                                         << "Austria"
+                                         << ""
                                          << "German, Standard" << QStringList{"Austrian German"}
                                          << QStringList{"Swiss High German"};
-        QTest::newRow("other scripts") << "yue" << "Chinese, Yue" << "HK" << "Hong Kong" << ""
+        QTest::newRow("other scripts") << "yue"
+                                       << "Chinese, Yue"
+                                       << "HK"
+                                       << "Hong Kong"
+                                       << ""
                                        << "Chinese, Yue" << QStringList{"Cantonese", "粵語"} << QStringList();
-        QTest::newRow("filter, letter case ignored") << "deu" << "" << "CH" << "" << "sWISS"
-                                                     << "Swiss High German" << QStringList()
-                                                     << QStringList{"German, Standard", "Deutsch"};
-        QTest::newRow("unknown language keeps its name") << "" << "Klingon, Old" << "" << "" << ""
+        QTest::newRow("filter, letter case ignored")
+            << "deu"
+            << ""
+            << "CH"
+            << ""
+            << "sWISS"
+            << "Swiss High German" << QStringList() << QStringList{"German, Standard", "Deutsch"};
+        QTest::newRow("unknown language keeps its name") << ""
+                                                         << "Klingon, Old"
+                                                         << ""
+                                                         << ""
+                                                         << ""
                                                          << "Klingon, Old" << QStringList() << QStringList();
-        QTest::newRow("no match") << "deu" << "" << "DE" << "" << "qqxqq" << "" << QStringList()
-                                  << QStringList{"German, Standard"};
+        QTest::newRow("no match") << "deu"
+                                  << ""
+                                  << "DE"
+                                  << ""
+                                  << "qqxqq"
+                                  << "" << QStringList() << QStringList{"German, Standard"};
     }
 
     void findAlternateNames()

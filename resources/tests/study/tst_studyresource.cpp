@@ -15,9 +15,15 @@ IStudyResource* study()
 
 QHash<QString, QString> entry(const QString& id)
 {
-    return {{"Id", id},           {"Term", "term " + id},   {"Language", "English"},
-            {"Country", "Canada"}, {"StateProv", "Ontario"}, {"Locality", "Ottawa"},
-            {"Voice", "voice" + id}, {"MediaPath", "Content"}, {"MediaName", id + ".wav"}};
+    return {{"Id", id},
+            {"Term", "term " + id},
+            {"Language", "English"},
+            {"Country", "Canada"},
+            {"StateProv", "Ontario"},
+            {"Locality", "Ottawa"},
+            {"Voice", "voice" + id},
+            {"MediaPath", "Content"},
+            {"MediaName", id + ".wav"}};
 }
 
 } // namespace
@@ -74,12 +80,11 @@ private slots:
                                          << QList<int>{};
         QTest::newRow("remove by id takes every copy")
             << QStringList{"+1", "+2", "+1", "+3", "+1", "-1"} << QStringList{"2", "3"} << QList<int>{3};
-        QTest::newRow("remove by id, none there") << QStringList{"+1", "-9", "-1", "-1"} << QStringList{}
-                                                  << QList<int>{0, 1, 0};
+        QTest::newRow("remove by id, none there")
+            << QStringList{"+1", "-9", "-1", "-1"} << QStringList{} << QList<int>{0, 1, 0};
         QTest::newRow("id compared whole") << QStringList{"+1", "+11", "-1"} << QStringList{"11"} << QList<int>{1};
         QTest::newRow("remove at") << QStringList{"+1", "+2", "+3", "@1"} << QStringList{"1", "3"} << QList<int>{};
-        QTest::newRow("remove at outside") << QStringList{"+1", "@-1", "@1", "@5"} << QStringList{"1"}
-                                           << QList<int>{};
+        QTest::newRow("remove at outside") << QStringList{"+1", "@-1", "@1", "@5"} << QStringList{"1"} << QList<int>{};
         QTest::newRow("clear") << QStringList{"+1", "+2", "clear", "+4"} << QStringList{"4"} << QList<int>{};
     }
 

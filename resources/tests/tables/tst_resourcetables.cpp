@@ -18,9 +18,9 @@
 namespace {
 
 const QStringList TableFiles = {
-    QStringLiteral("ZoLanguageResource.dll"), QStringLiteral("ZoCountryResource.dll"),
+    QStringLiteral("ZoLanguageResource.dll"),     QStringLiteral("ZoCountryResource.dll"),
     QStringLiteral("ZoFluencyLevelResource.dll"), QStringLiteral("ZoLearnerLevelResource.dll"),
-    QStringLiteral("ZoTagResource.dll"), QStringLiteral("ZoManifestResource.dll"),
+    QStringLiteral("ZoTagResource.dll"),          QStringLiteral("ZoManifestResource.dll"),
     QStringLiteral("ZoPluginResource.dll"),
 };
 
@@ -31,9 +31,9 @@ IResource* table(const QString& file)
 
 // The names the fluency wizard's quick list passes on.
 const QStringList QuickListNames = {
-    "English", "Chinese, Mandarin", "Arabic, Standard", "Bengali", "Chinese, Yue", "Dutch",
-    "German, Standard", "Hungarian", "Finnish", "French", "Italian", "Japanese", "Korean",
-    "Malay", "Polish", "Portuguese", "Russian", "Spanish", "Swedish", "Thai",
+    "English",   "Chinese, Mandarin", "Arabic, Standard", "Bengali", "Chinese, Yue", "Dutch",  "German, Standard",
+    "Hungarian", "Finnish",           "French",           "Italian", "Japanese",     "Korean", "Malay",
+    "Polish",    "Portuguese",        "Russian",          "Spanish", "Swedish",      "Thai",
 };
 
 // Every message of a .ts file: context -> source -> translation.
@@ -128,20 +128,48 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("id");
-        QTest::newRow("English") << "ZoLanguageResource.dll" << "English" << "eng";
-        QTest::newRow("German, Standard") << "ZoLanguageResource.dll" << "German, Standard" << "deu";
-        QTest::newRow("German, Swiss") << "ZoLanguageResource.dll" << "German, Swiss" << "gsw";
-        QTest::newRow("Chinese, Mandarin") << "ZoLanguageResource.dll" << "Chinese, Mandarin" << "cmn";
-        QTest::newRow("Chinese, Yue") << "ZoLanguageResource.dll" << "Chinese, Yue" << "yue";
-        QTest::newRow("Arabic, Standard") << "ZoLanguageResource.dll" << "Arabic, Standard" << "arb";
-        QTest::newRow("Malay") << "ZoLanguageResource.dll" << "Malay" << "zlm";
-        QTest::newRow("Germany") << "ZoCountryResource.dll" << "Germany" << "DE";
-        QTest::newRow("South Korea") << "ZoCountryResource.dll" << "South Korea" << "KR";
-        QTest::newRow("Bonaire") << "ZoCountryResource.dll" << "Bonaire, Sint Eustatius and Saba" << "BQ";
-        QTest::newRow("Native") << "ZoFluencyLevelResource.dll" << "Native" << "5";
-        QTest::newRow("Beginner level") << "ZoLearnerLevelResource.dll" << "Beginner" << "1";
-        QTest::newRow("Idiom") << "ZoTagResource.dll" << "Idiom" << "3";
-        QTest::newRow("Translation kind") << "ZoManifestResource.dll" << "Translation" << "7";
+        QTest::newRow("English") << "ZoLanguageResource.dll"
+                                 << "English"
+                                 << "eng";
+        QTest::newRow("German, Standard") << "ZoLanguageResource.dll"
+                                          << "German, Standard"
+                                          << "deu";
+        QTest::newRow("German, Swiss") << "ZoLanguageResource.dll"
+                                       << "German, Swiss"
+                                       << "gsw";
+        QTest::newRow("Chinese, Mandarin") << "ZoLanguageResource.dll"
+                                           << "Chinese, Mandarin"
+                                           << "cmn";
+        QTest::newRow("Chinese, Yue") << "ZoLanguageResource.dll"
+                                      << "Chinese, Yue"
+                                      << "yue";
+        QTest::newRow("Arabic, Standard") << "ZoLanguageResource.dll"
+                                          << "Arabic, Standard"
+                                          << "arb";
+        QTest::newRow("Malay") << "ZoLanguageResource.dll"
+                               << "Malay"
+                               << "zlm";
+        QTest::newRow("Germany") << "ZoCountryResource.dll"
+                                 << "Germany"
+                                 << "DE";
+        QTest::newRow("South Korea") << "ZoCountryResource.dll"
+                                     << "South Korea"
+                                     << "KR";
+        QTest::newRow("Bonaire") << "ZoCountryResource.dll"
+                                 << "Bonaire, Sint Eustatius and Saba"
+                                 << "BQ";
+        QTest::newRow("Native") << "ZoFluencyLevelResource.dll"
+                                << "Native"
+                                << "5";
+        QTest::newRow("Beginner level") << "ZoLearnerLevelResource.dll"
+                                        << "Beginner"
+                                        << "1";
+        QTest::newRow("Idiom") << "ZoTagResource.dll"
+                               << "Idiom"
+                               << "3";
+        QTest::newRow("Translation kind") << "ZoManifestResource.dll"
+                                          << "Translation"
+                                          << "7";
     }
 
     void roundTrip()
@@ -185,8 +213,7 @@ private slots:
         QTest::addColumn<QString>("language");
         for (const QString& language : {QString(), QStringLiteral("Deutsch")})
             for (const QString& file : TableFiles)
-                QTest::newRow(qPrintable(file + " " + (language.isEmpty() ? "English" : language)))
-                    << file << language;
+                QTest::newRow(qPrintable(file + " " + (language.isEmpty() ? "English" : language))) << file << language;
     }
 
     void wholeTablesRoundTrip()
@@ -214,12 +241,18 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<int>("minimum");
-        QTest::newRow("languages") << "ZoLanguageResource.dll" << "[a-z]{3}" << 7000;
-        QTest::newRow("countries") << "ZoCountryResource.dll" << "[A-Z]{2}" << 240;
-        QTest::newRow("fluency levels") << "ZoFluencyLevelResource.dll" << "[1-9][0-9]*" << 2;
-        QTest::newRow("learner levels") << "ZoLearnerLevelResource.dll" << "[1-9][0-9]*" << 2;
-        QTest::newRow("tags") << "ZoTagResource.dll" << "[1-9][0-9]*" << 3;
-        QTest::newRow("manifest kinds") << "ZoManifestResource.dll" << "[1-9][0-9]*" << 4;
+        QTest::newRow("languages") << "ZoLanguageResource.dll"
+                                   << "[a-z]{3}" << 7000;
+        QTest::newRow("countries") << "ZoCountryResource.dll"
+                                   << "[A-Z]{2}" << 240;
+        QTest::newRow("fluency levels") << "ZoFluencyLevelResource.dll"
+                                        << "[1-9][0-9]*" << 2;
+        QTest::newRow("learner levels") << "ZoLearnerLevelResource.dll"
+                                        << "[1-9][0-9]*" << 2;
+        QTest::newRow("tags") << "ZoTagResource.dll"
+                              << "[1-9][0-9]*" << 3;
+        QTest::newRow("manifest kinds") << "ZoManifestResource.dll"
+                                        << "[1-9][0-9]*" << 4;
     }
 
     void idsFitTheirColumns()
@@ -324,13 +357,30 @@ private slots:
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("english");
         QTest::addColumn<QString>("german");
-        QTest::newRow("language") << "ZoLanguageResource.dll" << "deu" << "German, Standard" << "Deutsch";
-        QTest::newRow("language, menu form") << "ZoLanguageResource.dll" << "cmn" << "Chinese, Mandarin"
+        QTest::newRow("language") << "ZoLanguageResource.dll"
+                                  << "deu"
+                                  << "German, Standard"
+                                  << "Deutsch";
+        QTest::newRow("language, menu form") << "ZoLanguageResource.dll"
+                                             << "cmn"
+                                             << "Chinese, Mandarin"
                                              << "Chinesisch (Mandarin)";
-        QTest::newRow("country") << "ZoCountryResource.dll" << "DE" << "Germany" << "Deutschland";
-        QTest::newRow("fluency level") << "ZoFluencyLevelResource.dll" << "5" << "Native" << "Muttersprache";
-        QTest::newRow("learner level") << "ZoLearnerLevelResource.dll" << "1" << "Beginner" << "Anfänger";
-        QTest::newRow("manifest kind stays") << "ZoManifestResource.dll" << "7" << "Translation" << "Translation";
+        QTest::newRow("country") << "ZoCountryResource.dll"
+                                 << "DE"
+                                 << "Germany"
+                                 << "Deutschland";
+        QTest::newRow("fluency level") << "ZoFluencyLevelResource.dll"
+                                       << "5"
+                                       << "Native"
+                                       << "Muttersprache";
+        QTest::newRow("learner level") << "ZoLearnerLevelResource.dll"
+                                       << "1"
+                                       << "Beginner"
+                                       << "Anfänger";
+        QTest::newRow("manifest kind stays") << "ZoManifestResource.dll"
+                                             << "7"
+                                             << "Translation"
+                                             << "Translation";
     }
 
     void translatedNamesAfterRelease()
@@ -373,8 +423,8 @@ private slots:
             QVERIFY2(native != QLatin1String("Native"), qPrintable(language + ": \"Native\" untranslated"));
 
             // Every other translation of "Native" shipped for this language must agree.
-            QDirIterator it(QStringLiteral(VIREDA_SOURCE_DIR), {QStringLiteral("*-") + language + ".ts"},
-                            QDir::Files, QDirIterator::Subdirectories);
+            QDirIterator it(QStringLiteral(VIREDA_SOURCE_DIR), {QStringLiteral("*-") + language + ".ts"}, QDir::Files,
+                            QDirIterator::Subdirectories);
             while (it.hasNext()) {
                 const QString ts = it.next();
                 const auto contexts = readTs(ts);

@@ -55,7 +55,8 @@ private slots:
         QVERIFY(users()->hasCurrentUser());
         QCOMPARE(users()->currentUser(), alice);
         // Another loader of the same file sees the same user.
-        IUserResource* again = PluginLocator::load<IUserResource>(QStringLiteral("Plugins_dll/Resources/ZoUserResource.dll"));
+        IUserResource* again = PluginLocator::load<IUserResource>(
+            QStringLiteral("Plugins_dll/Resources/ZoUserResource.dll"));
         QCOMPARE(again, users());
         QCOMPARE(again->currentUser()->username(), QStringLiteral("alice"));
         users()->clearCurrentUser();

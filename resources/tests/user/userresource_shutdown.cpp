@@ -13,7 +13,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     if (argc > 1)
         QDir::setCurrent(QString::fromLocal8Bit(argv[1]));
-    IUserResource* users = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
+    IUserResource* users = PluginLocator::load<IUserResource>(
+        QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
     if (!users)
         return 2;
     const QStringList names = {QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("third")};

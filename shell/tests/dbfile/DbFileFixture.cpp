@@ -79,7 +79,7 @@ bool runSqlFile(const QString& dbFile, const QString& sqlFile)
 bool makeVersion0(const QString& dbFile)
 {
     return runSqlFile(dbFile, QStringLiteral("version0_layout.sql"))
-            && runSqlFile(dbFile, QStringLiteral("version0_rows.sql"));
+           && runSqlFile(dbFile, QStringLiteral("version0_rows.sql"));
 }
 
 bool makeLargeVersion0(const QString& dbFile, int exercises)

@@ -19,8 +19,17 @@ using Outcome = ZoDbFileManager::Outcome;
 namespace {
 
 enum Setup {
-    Missing, Empty, Version0, Version1, VersionNegative, Version2, Version2Wal, Version3, NotADatabase,
-    DamagedHeader, DamagedPages
+    Missing,
+    Empty,
+    Version0,
+    Version1,
+    VersionNegative,
+    Version2,
+    Version2Wal,
+    Version3,
+    NotADatabase,
+    DamagedHeader,
+    DamagedPages
 };
 enum Fault { NoFault, BackupFails, ConversionFails, CreationFails, ConversionAndCreationFail, LockedByAnother };
 enum After { Unchanged, Converted, Fresh };
@@ -30,18 +39,19 @@ enum After { Unchanged, Converted, Fresh };
 class FaultyManager : public ZoDbFileManager
 {
 public:
-    FaultyManager(const QString& file, Fault fault) : ZoDbFileManager(file), mFault(fault) {}
-
-    int backupDatabase() override
+    FaultyManager(const QString& file, Fault fault)
+        : ZoDbFileManager(file)
+        , mFault(fault)
     {
-        return mFault == BackupFails ? 0 : ZoDbFileManager::backupDatabase();
     }
+
+    int backupDatabase() override { return mFault == BackupFails ? 0 : ZoDbFileManager::backupDatabase(); }
     int runScript(const QString& script) override
     {
         const bool conversion = script == ZoDbFileManager::conversionText()
-                && (mFault == ConversionFails || mFault == ConversionAndCreationFail);
+                                && (mFault == ConversionFails || mFault == ConversionAndCreationFail);
         const bool creation = script == ZoDbSchema::creationText()
-                && (mFault == CreationFails || mFault == ConversionAndCreationFail);
+                              && (mFault == CreationFails || mFault == ConversionAndCreationFail);
         if (conversion || creation)
             return ZoDbFileManager::runScript(script + QStringLiteral("INSERT INTO no_such_table VALUES (1)\n"));
         return ZoDbFileManager::runScript(script);
@@ -73,23 +83,32 @@ private:
     static bool prepare(Setup setup, const QString& file)
     {
         switch (setup) {
-        case Missing: return true;
+        case Missing:
+            return true;
         case Empty: {
             QFile f(file);
             return f.open(QIODevice::WriteOnly);
         }
-        case Version0: return makeVersion0(file);
-        case Version1: return makeVersioned(file, 1);
-        case VersionNegative: return makeVersioned(file, -3);
-        case Version2: return makeVersioned(file, 2);
-        case Version2Wal: return makeVersioned(file, 2, true);
-        case Version3: return makeVersioned(file, 3);
+        case Version0:
+            return makeVersion0(file);
+        case Version1:
+            return makeVersioned(file, 1);
+        case VersionNegative:
+            return makeVersioned(file, -3);
+        case Version2:
+            return makeVersioned(file, 2);
+        case Version2Wal:
+            return makeVersioned(file, 2, true);
+        case Version3:
+            return makeVersioned(file, 3);
         case NotADatabase: {
             QFile f(file);
             return f.open(QIODevice::WriteOnly) && f.write(QByteArray(3000, 'v')) == 3000;
         }
-        case DamagedHeader: return makeVersioned(file, 2) && scribble(file, 0, 100);
-        case DamagedPages: return makeVersioned(file, 2) && scribble(file, 4096, -1);
+        case DamagedHeader:
+            return makeVersioned(file, 2) && scribble(file, 0, 100);
+        case DamagedPages:
+            return makeVersioned(file, 2) && scribble(file, 4096, -1);
         }
         return false;
     }
@@ -147,11 +166,11 @@ private slots:
         QTest::newRow("version 1, backup fails") << Version1 << BackupFails << notChanged << Unchanged << 0 << true;
         QTest::newRow("version 0, conversion fails") << Version0 << ConversionFails << ready << Fresh << 1 << true;
         QTest::newRow("version 0, conversion and creation fail")
-                << Version0 << ConversionAndCreationFail << Outcome(ZoDbFileManager::Failed) << Unchanged << 1 << true;
+            << Version0 << ConversionAndCreationFail << Outcome(ZoDbFileManager::Failed) << Unchanged << 1 << true;
         QTest::newRow("version 1, creation fails")
-                << Version1 << CreationFails << Outcome(ZoDbFileManager::Failed) << Unchanged << 1 << true;
+            << Version1 << CreationFails << Outcome(ZoDbFileManager::Failed) << Unchanged << 1 << true;
         QTest::newRow("version 0, locked by another writer")
-                << Version0 << LockedByAnother << Outcome(ZoDbFileManager::Busy) << Unchanged << 1 << true;
+            << Version0 << LockedByAnother << Outcome(ZoDbFileManager::Busy) << Unchanged << 1 << true;
     }
 
     void decision()
@@ -256,10 +275,10 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("garbage in the header") << DamagedHeader << QStringList{} << "vireda.db.damaged";
         QTest::newRow("garbage in the pages") << DamagedPages << QStringList{} << "vireda.db.damaged";
-        QTest::newRow("one set aside before") << DamagedHeader << QStringList{"vireda.db.damaged"}
-                                              << "vireda.db.damaged1";
-        QTest::newRow("only a journal of an earlier one") << DamagedPages << QStringList{"vireda.db.damaged-wal"}
-                                                          << "vireda.db.damaged1";
+        QTest::newRow("one set aside before")
+            << DamagedHeader << QStringList{"vireda.db.damaged"} << "vireda.db.damaged1";
+        QTest::newRow("only a journal of an earlier one")
+            << DamagedPages << QStringList{"vireda.db.damaged-wal"} << "vireda.db.damaged1";
     }
 
     void setAside()
@@ -329,15 +348,18 @@ private slots:
         QTest::addColumn<int>("rows");
         QTest::newRow("no statements") << "" << 0 << 0;
         QTest::newRow("blank lines only") << "\n\n\n" << 0 << 0;
-        QTest::newRow("all succeed, trailing newline")
-                << "insert into t values (1)\ninsert into t values (2)\n" << 1 << 2;
+        QTest::newRow("all succeed, trailing newline") << "insert into t values (1)\ninsert into t values (2)\n"
+                                                       << 1 << 2;
         QTest::newRow("one fails, the rest still run")
-                << "insert into t values (1)\ninsert into nowhere values (2)\ninsert into t values (3)\n" << 0 << 2;
+            << "insert into t values (1)\ninsert into nowhere values (2)\ninsert into t values (3)\n"
+            << 0 << 2;
         QTest::newRow("the ignored error text")
-                << "insert into t values (1)\ninsert into t values ('SQL logic error or missing database')\n"
-                   "insert into t values (3)\n" << 1 << 2;
+            << "insert into t values (1)\ninsert into t values ('SQL logic error or missing database')\n"
+               "insert into t values (3)\n"
+            << 1 << 2;
         QTest::newRow("a near text is counted")
-                << "insert into t values ('SQL logic error')\ninsert into t values (3)\n" << 0 << 1;
+            << "insert into t values ('SQL logic error')\ninsert into t values (3)\n"
+            << 0 << 1;
     }
     // A trigger raises its value as the error text, so any text can be injected.
     void runScript()
@@ -384,7 +406,8 @@ private slots:
 
         // nothing orphaned
         QCOMPARE(q("select count(*) from crlt where mprmid not in (select lmid from m) "
-                   "or mchmid not in (select lmid from m)"), QStringLiteral("0"));
+                   "or mchmid not in (select lmid from m)"),
+                 QStringLiteral("0"));
         for (const char* t : {"tm", "mm", "k"})
             QCOMPARE(q(QString("select count(*) from %1 where mlmid not in (select lmid from m)").arg(t)),
                      QStringLiteral("0"));
@@ -406,7 +429,8 @@ private slots:
                    "and c.crtcrtid = 2 and t.mlmid = c.mchmid and m.lmid = t.mlmid and t.mlmid > 12 order by e.mlmid"),
                  QStringLiteral("9:2:->1:maison:fra:null:U-3 11:2:->1:casa:spa:null:U-2"));
         QCOMPARE(q("select group_concat(mlmid || ':' || ifnull(mv, '-') || ':' || ifnull(lclid, '-'), ' ') "
-                   "from tm where tmttmtid = 7"), QStringLiteral("8:-:- 10:-:-"));
+                   "from tm where tmttmtid = 7"),
+                 QStringLiteral("8:-:- 10:-:-"));
         // group links turned round, same ids
         QCOMPARE(q("select group_concat(crid || ':' || mprmid || '>' || mchmid || ':' || crtcrtid, ' ') "
                    "from crlt where crtcrtid = 7 order by crid"),
@@ -414,16 +438,19 @@ private slots:
         QCOMPARE(q("select count(*) from crlt"), QStringLiteral("12"));
 
         // media rows: voice, language and region of the speaker
-        QCOMPARE(q("select group_concat(mlmid || ':' || v || ':' || lclid || ':' || cccid || ':' || sp || ':' || ld || ':' || mmp, ' ') from mm"),
-                 QStringLiteral("2:anna:eng:us:Texas:southern:Content 5:ben:deu:de:Bayern:bairisch:Content"));
+        QCOMPARE(
+            q("select group_concat(mlmid || ':' || v || ':' || lclid || ':' || cccid || ':' || sp || ':' || ld || ':' || mmp, ' ') from mm"),
+            QStringLiteral("2:anna:eng:us:Texas:southern:Content 5:ben:deu:de:Bayern:bairisch:Content"));
         QCOMPARE(q("select group_concat(kid || ':' || ktktid || ':' || mlmid || ':' || kv || ':' || lclid, ' ') from k"),
                  QStringLiteral("1:5:3:a building:eng 2:2:8:context:eng 3:4:6:ein Gebäude:deu 4:2:10:ctx:fra"));
-        QCOMPARE(q("select group_concat(uid || ':' || unm || ':' || p || ':' || cccid || ':' || sp || ':' || l, ' ') from u"),
-                 QStringLiteral("U-1:anna:pw1:us:TX:Austin U-2:ben:pw2:de:BY:Munich U-3:carla:pw3:ca:QC:Montreal"));
+        QCOMPARE(
+            q("select group_concat(uid || ':' || unm || ':' || p || ':' || cccid || ':' || sp || ':' || l, ' ') from u"),
+            QStringLiteral("U-1:anna:pw1:us:TX:Austin U-2:ben:pw2:de:BY:Munich U-3:carla:pw3:ca:QC:Montreal"));
         QCOMPARE(q("select group_concat(uuid || ':' || lclid || ':' || flflid || ':' || ns, ' ') from uf"),
                  QStringLiteral("U-1:eng:5:0 U-1:deu:3:1 U-2:deu:5:0 U-2:fra:2:1 U-3:fra:5:0"));
-        QCOMPARE(q("select group_concat(mt || ':' || md || ':' || lclid || ':' || llllid || ':' || it || ':' || sr) from tm where mlmid = 7"),
-                 QStringLiteral("Basics:first lesson:eng:2:1:share"));
+        QCOMPARE(
+            q("select group_concat(mt || ':' || md || ':' || lclid || ':' || llllid || ':' || it || ':' || sr) from tm where mlmid = 7"),
+            QStringLiteral("Basics:first lesson:eng:2:1:share"));
 
         // the views of the new layout read the converted rows
         QCOMPARE(q("select group_concat(mlmid || ':' || mv || ':' || mmfn, ' ') from v_e"),

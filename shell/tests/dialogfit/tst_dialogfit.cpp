@@ -16,8 +16,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QStyleOptionSlider>
 #include <QStyleFactory>
+#include <QStyleOptionSlider>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -40,11 +40,11 @@ QStringList cutWidgets(QWidget* dialog)
         const QRect at(w->mapTo(dialog, QPoint()), w->size());
         if (w->width() < need.width() || w->height() < need.height() || !inside.contains(at))
             cut << QStringLiteral("%1 %2x%3 needs %4x%5")
-                           .arg(w->objectName())
-                           .arg(w->width())
-                           .arg(w->height())
-                           .arg(need.width())
-                           .arg(need.height());
+                       .arg(w->objectName())
+                       .arg(w->width())
+                       .arg(w->height())
+                       .arg(need.width())
+                       .arg(need.height());
     }
     return cut;
 }
@@ -177,8 +177,9 @@ private slots:
         const QStringList lost = unreachable(shown.get());
         QVERIFY2(lost.isEmpty(), qPrintable(lost.join(QLatin1String("; "))));
         for (QPushButton* button : shown->findChildren<QPushButton*>()) {
-            if (!button->isVisibleTo(shown.get()) || !(button->objectName() == QLatin1String("btnOk")
-                                                       || button->objectName() == QLatin1String("btnCancel")))
+            if (!button->isVisibleTo(shown.get())
+                || !(button->objectName() == QLatin1String("btnOk")
+                     || button->objectName() == QLatin1String("btnCancel")))
                 continue;
             const QRect at(button->mapTo(shown.get(), QPoint()), button->size());
             QVERIFY2(shown->rect().contains(at), qPrintable(button->objectName()));
@@ -210,8 +211,11 @@ private slots:
         const QRect room = shown->screen()->availableGeometry();
         const QSize framed = shown->size().grownBy(DialogFit::frameNear(shown.get()));
         QVERIFY2(framed.width() <= room.width() && framed.height() <= room.height(),
-                 qPrintable(QStringLiteral("%1x%2 on %3x%4").arg(framed.width()).arg(framed.height())
-                                .arg(room.width()).arg(room.height())));
+                 qPrintable(QStringLiteral("%1x%2 on %3x%4")
+                                .arg(framed.width())
+                                .arg(framed.height())
+                                .arg(room.width())
+                                .arg(room.height())));
         const QStringList lost = unreachable(shown.get());
         QVERIFY2(lost.isEmpty(), qPrintable(lost.join(QLatin1String("; "))));
     }
@@ -248,7 +252,11 @@ private slots:
         QVERIFY(welcome.width() >= 654 && welcome.height() >= 412);
         // OK sits in the dialog's bottom right corner, not beside an empty place.
         QVERIFY2(welcome.width() - ok.right() < 20 && welcome.height() - ok.bottom() < 20,
-                 qPrintable(QStringLiteral("OK at %1,%2 in %3x%4").arg(ok.x()).arg(ok.y()).arg(welcome.width()).arg(welcome.height())));
+                 qPrintable(QStringLiteral("OK at %1,%2 in %3x%4")
+                                .arg(ok.x())
+                                .arg(ok.y())
+                                .arg(welcome.width())
+                                .arg(welcome.height())));
     }
 
     // The fluency table shows three whole rows below its header at any size.
@@ -342,8 +350,7 @@ private slots:
         for (int i = 0; i < tree->topLevelItemCount(); ++i) {
             const QRect shown = tree->visualItemRect(tree->topLevelItem(i));
             const int need = QFontMetrics(tree->topLevelItem(i)->font(0)).horizontalAdvance(files.at(i));
-            QVERIFY2(shown.width() >= need && shown.right() <= tree->viewport()->width(),
-                     qPrintable(files.at(i)));
+            QVERIFY2(shown.width() >= need && shown.right() <= tree->viewport()->width(), qPrintable(files.at(i)));
         }
     }
 };

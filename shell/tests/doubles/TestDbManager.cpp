@@ -8,8 +8,7 @@ QList<ZoUser*> TestDbManager::select(QString type, QHash<QString, QString> crite
     const QString name = criteria.value(QStringLiteral("Username"));
     CallLog::append(QStringLiteral("db:select ") + type + QLatin1Char(' ') + name);
     QList<ZoUser*> users;
-    if (type == QLatin1String("User")
-        && qApp->property("shellTestUsers").toStringList().contains(name)) {
+    if (type == QLatin1String("User") && qApp->property("shellTestUsers").toStringList().contains(name)) {
         auto* user = new ZoUser();
         user->setUsername(name);
         user->setFirstName(QStringLiteral("fresh"));

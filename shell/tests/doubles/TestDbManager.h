@@ -20,8 +20,7 @@ public:
     bool remove(QString, QStringList) override { return false; }
     QList<ZoUser*> select(QString type, QHash<QString, QString> criteria) override;
     QList<QHash<QString, QString>> search(QString, QHash<QString, QString>) override { return {}; }
-    QSqlQueryModel* queryModel(QString, QHash<QString, QString>, QList<int>*, QList<int>*, int*, int*,
-                               int*) override
+    QSqlQueryModel* queryModel(QString, QHash<QString, QString>, QList<int>*, QList<int>*, int*, int*, int*) override
     {
         return nullptr;
     }
@@ -38,6 +37,10 @@ public:
     QStringList fluencyLevelList() override { return {}; }
     QStringList learnerLevelList() override { return {}; }
     QString dbVersion() override { return QStringLiteral("2"); }
-    void legacyMediaPath(QString out[2], QString) override { out[0].clear(); out[1].clear(); }
+    void legacyMediaPath(QString out[2], QString) override
+    {
+        out[0].clear();
+        out[1].clear();
+    }
     void releaseResources() override;
 };

@@ -115,8 +115,8 @@ private slots:
         QByteArray output;
         QCOMPARE(runTool(program, arguments, &output), 0);
         // Clean: no error, warning or pedantic remark.
-        QVERIFY2(!output.contains("E:") && !output.contains("W:") && !output.contains("I:")
-                     && !output.contains("P:") && !output.contains("error") && !output.contains("warning"),
+        QVERIFY2(!output.contains("E:") && !output.contains("W:") && !output.contains("I:") && !output.contains("P:")
+                     && !output.contains("error") && !output.contains("warning"),
                  output.constData());
     }
 

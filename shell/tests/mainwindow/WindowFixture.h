@@ -33,8 +33,7 @@ public:
         for (const QString& entry : plugins) {
             const QString file = entry.section(QLatin1Char('='), 0, 0);
             const QString target = entry.section(QLatin1Char('='), 1);
-            mPluginsOk = mTree.addPlugin(QStringLiteral("shell/") + file,
-                                         target.section(QLatin1Char('/'), 0, 0),
+            mPluginsOk = mTree.addPlugin(QStringLiteral("shell/") + file, target.section(QLatin1Char('/'), 0, 0),
                                          target.section(QLatin1Char('/'), 1))
                          && mPluginsOk;
         }
@@ -44,7 +43,8 @@ public:
         qunsetenv("VIREDA_MSGBOX_ANSWERS");
         QSettings settings;
         settings.setValue(QStringLiteral("software/version"), QStringLiteral("Vireda"));
-        settings.setValue(QStringLiteral("software/internal_version"), QString::fromLatin1(ProductInfo::InternalVersion));
+        settings.setValue(QStringLiteral("software/internal_version"),
+                          QString::fromLatin1(ProductInfo::InternalVersion));
         qApp->setProperty("shellTestCalls", QVariant());
         qApp->setProperty("shellTestFormRows", QVariant());
         qApp->setProperty("shellTestUsers", QVariant());

@@ -6,11 +6,11 @@
 #include "IUserResource.h"
 #include "LanguageChooser.h"
 #include "MainWindow.h"
+#include "MessageBoxHelper.h"
 #include "PluginDialog.h"
 #include "PluginLocator.h"
 #include "SettingsStore.h"
 #include "WindowFixture.h"
-#include "MessageBoxHelper.h"
 #include "ZoDbFileManager.h"
 #include "ZoDbSchema.h"
 #include "ZoTabWidget.h"
@@ -23,17 +23,18 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QSlider>
 #include <QSpinBox>
 #include <QSplashScreen>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTabBar>
 #include <QTextBrowser>
-#include <QTreeWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 namespace {
@@ -41,8 +42,7 @@ namespace {
 const QString kFormA = QStringLiteral("ShellTestFormA.so=Forms/ShellTestFormA.so");
 const QString kFormB = QStringLiteral("ShellTestFormB.so=Forms/ShellTestFormB.so");
 const QString kFormC = QStringLiteral("ShellTestFormC.so=Forms/ShellTestFormC.so");
-const QString kPluginResource =
-    QStringLiteral("ShellTestPluginResource.so=Resources/ZoPluginResource.so");
+const QString kPluginResource = QStringLiteral("ShellTestPluginResource.so=Resources/ZoPluginResource.so");
 const QString kAudio = QStringLiteral("ShellTestAudio.so=Managers/ZoAudio.so");
 const QString kDb = QStringLiteral("ShellTestDbManager.so=Managers/Storekeeper.so");
 const QString kUser = QStringLiteral("ShellTestUserResource.so=Resources/ZoUserResource.so");
@@ -78,7 +78,9 @@ class FaultyDbFileManager : public ZoDbFileManager
 {
 public:
     FaultyDbFileManager(bool backupFails, bool scriptsFail)
-        : ZoDbFileManager(QStringLiteral("vireda.db")), mBackupFails(backupFails), mScriptsFail(scriptsFail)
+        : ZoDbFileManager(QStringLiteral("vireda.db"))
+        , mBackupFails(backupFails)
+        , mScriptsFail(scriptsFail)
     {
     }
     int backupDatabase() override { return mBackupFails ? 0 : ZoDbFileManager::backupDatabase(); }
@@ -97,7 +99,9 @@ class FaultyWindow : public MainWindow
 {
 public:
     FaultyWindow(QApplication* app, bool backupFails, bool scriptsFail)
-        : MainWindow(app), mBackupFails(backupFails), mScriptsFail(scriptsFail)
+        : MainWindow(app)
+        , mBackupFails(backupFails)
+        , mScriptsFail(scriptsFail)
     {
     }
 
@@ -176,17 +180,28 @@ private slots:
         QTest::addColumn<QString>("dllFile");
         QTest::addColumn<QString>("iconFile");
 
-        QTest::newRow("online-only form, online") << "F.so,f.png,0,0" << 0 << 0 << true << "F.so" << "f.png";
-        QTest::newRow("online-only form, offline") << "F.so,f.png,0,0" << 0 << 1 << false << "F.so" << "f.png";
-        QTest::newRow("blank before flag, offline") << "F.so,f.png, 0,0" << 0 << 1 << true << "F.so" << "f.png";
-        QTest::newRow("level above highest") << "F.so,f.png,1,-1" << 0 << 0 << false << "F.so" << "f.png";
-        QTest::newRow("level at highest") << "F.so,f.png,1,5" << 5 << 0 << true << "F.so" << "f.png";
-        QTest::newRow("level not a number, 0") << "F.so,f.png,1,abc" << 0 << 0 << true << "F.so" << "f.png";
-        QTest::newRow("level not a number, 1") << "F.so,f.png,1,abc" << 1 << 0 << false << "F.so" << "f.png";
-        QTest::newRow("file only, offline") << "F.so" << 0 << 1 << true << "F.so" << "";
-        QTest::newRow("file and icon") << "F.so,f.png" << 0 << 0 << true << "F.so" << "f.png";
-        QTest::newRow("empty row") << "" << 0 << 0 << true << "" << "";
-        QTest::newRow("extra fields kept apart") << "F.so,f.png,1,2,x" << 2 << 0 << true << "F.so" << "f.png";
+        QTest::newRow("online-only form, online") << "F.so,f.png,0,0" << 0 << 0 << true << "F.so"
+                                                  << "f.png";
+        QTest::newRow("online-only form, offline") << "F.so,f.png,0,0" << 0 << 1 << false << "F.so"
+                                                   << "f.png";
+        QTest::newRow("blank before flag, offline") << "F.so,f.png, 0,0" << 0 << 1 << true << "F.so"
+                                                    << "f.png";
+        QTest::newRow("level above highest") << "F.so,f.png,1,-1" << 0 << 0 << false << "F.so"
+                                             << "f.png";
+        QTest::newRow("level at highest") << "F.so,f.png,1,5" << 5 << 0 << true << "F.so"
+                                          << "f.png";
+        QTest::newRow("level not a number, 0") << "F.so,f.png,1,abc" << 0 << 0 << true << "F.so"
+                                               << "f.png";
+        QTest::newRow("level not a number, 1") << "F.so,f.png,1,abc" << 1 << 0 << false << "F.so"
+                                               << "f.png";
+        QTest::newRow("file only, offline") << "F.so" << 0 << 1 << true << "F.so"
+                                            << "";
+        QTest::newRow("file and icon") << "F.so,f.png" << 0 << 0 << true << "F.so"
+                                       << "f.png";
+        QTest::newRow("empty row") << "" << 0 << 0 << true << ""
+                                   << "";
+        QTest::newRow("extra fields kept apart") << "F.so,f.png,1,2,x" << 2 << 0 << true << "F.so"
+                                                 << "f.png";
     }
 
     void formPluginEntry()
@@ -222,8 +237,7 @@ private slots:
         QFETCH(QStringList, titles);
         QFETCH(QStringList, listed);
 
-        WindowFixture fixture({kFormA, kFormB, kFormC, kPluginResource,
-                               "ShellTestAudio.so=Forms/NotAForm.so"});
+        WindowFixture fixture({kFormA, kFormB, kFormC, kPluginResource, "ShellTestAudio.so=Forms/NotAForm.so"});
         QVERIFY(fixture.isValid());
         qApp->setProperty("shellTestFormRows",
                           QStringList{"ShellTestFormB.dll,soundVolume.png,1,0", "Missing.dll,x.png,1,0",
@@ -323,8 +337,7 @@ private slots:
         QVERIFY(fixture.isValid());
         loadThreeForms(fixture);
         fixture.window()->updateAllViewLists();
-        QCOMPARE(WindowFixture::calls(),
-                 (QStringList{"A:updateViewLists", "B:updateViewLists", "C:updateViewLists"}));
+        QCOMPARE(WindowFixture::calls(), (QStringList{"A:updateViewLists", "B:updateViewLists", "C:updateViewLists"}));
     }
 
     void closeAskedOfForms_data()
@@ -369,19 +382,19 @@ private slots:
         QTest::addColumn<QString>("localIps");
 
         QStringList withDb{"Plugins_dll/Managers/ZoAudio.so", "Plugins_dll/Managers/Storekeeper.so"};
-        for (const char* name : {"ZoSILResource", "ZoLanguageResource", "ZoUserResource", "ZoCountryResource",
-                                 "ZoFluencyLevelResource", "ZoLearnerLevelResource", "ZoStudyResource",
-                                 "ZoPluginResource"})
+        for (const char* name :
+             {"ZoSILResource", "ZoLanguageResource", "ZoUserResource", "ZoCountryResource", "ZoFluencyLevelResource",
+              "ZoLearnerLevelResource", "ZoStudyResource", "ZoPluginResource"})
             withDb.append(QStringLiteral("Plugins_dll/Resources/%1.so").arg(QLatin1String(name)));
 
         QTest::newRow("none") << QStringList{} << QStringList{} << false << false << false << QString() << QString();
-        QTest::newRow("sound only") << QStringList{kAudio} << QStringList{"Plugins_dll/Managers/ZoAudio.so"}
-                                    << true << false << false << QString() << QString();
-        QTest::newRow("sound, store, user") << QStringList{kAudio, kDb, kUser} << withDb << true << true << true
-                                            << "2" << QString();
+        QTest::newRow("sound only") << QStringList{kAudio} << QStringList{"Plugins_dll/Managers/ZoAudio.so"} << true
+                                    << false << false << QString() << QString();
+        QTest::newRow("sound, store, user")
+            << QStringList{kAudio, kDb, kUser} << withDb << true << true << true << "2" << QString();
         QTest::newRow("all") << QStringList{kAudio, kDb, kUser, kNet}
-                             << (withDb + QStringList{"Plugins_dll/Managers/Courier.so"}) << true << true << true
-                             << "2" << "192.0.2.7";
+                             << (withDb + QStringList{"Plugins_dll/Managers/Courier.so"}) << true << true << true << "2"
+                             << "192.0.2.7";
         // Files that load but are something else: listed, pointers null, no settings.
         QTest::newRow("wrong kinds") << QStringList{kAudio, "ShellTestAudio.so=Managers/Storekeeper.so",
                                                     "ShellTestAudio.so=Managers/Courier.so"}
@@ -597,8 +610,7 @@ private slots:
             QSettings settings;
             settings.setValue("software/size", QStringLiteral("not a size"));
         }
-        const QRect expected =
-            MainWindow::defaultGeometry(QGuiApplication::primaryScreen()->geometry().size());
+        const QRect expected = MainWindow::defaultGeometry(QGuiApplication::primaryScreen()->geometry().size());
         QCOMPARE(fixture.window()->size(), expected.size());
         QCOMPARE(fixture.window()->pos(), expected.topLeft());
     }
@@ -653,9 +665,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window));
         window->setMinimumSize(room.width() * 3 / 4, room.height() * 3 / 4);
         QTRY_VERIFY(window->width() >= room.width() * 3 / 4);
-        QTRY_VERIFY2(room.contains(window->frameGeometry()),
-                     qPrintable(QStringLiteral("%1,%2 %3x%4").arg(window->frameGeometry().x()).arg(window->frameGeometry().y())
-                                    .arg(window->frameGeometry().width()).arg(window->frameGeometry().height())));
+        QTRY_VERIFY2(room.contains(window->frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                            .arg(window->frameGeometry().x())
+                                                                            .arg(window->frameGeometry().y())
+                                                                            .arg(window->frameGeometry().width())
+                                                                            .arg(window->frameGeometry().height())));
     }
 
     void signInButtonFollowsResize()
@@ -722,8 +736,73 @@ private slots:
         QVERIFY(fixture.window()->netManager());
         WindowFixture::clearCalls();
         fixture.destroyWindow();
-        QCOMPARE(WindowFixture::calls(), (QStringList{"audio:removeFile Content/AudioTemp.tmp",
-                                                      "net:deleted, geometry stored: yes"}));
+        QCOMPARE(WindowFixture::calls(),
+                 (QStringList{"audio:removeFile Content/AudioTemp.tmp", "net:deleted, geometry stored: yes"}));
+    }
+
+    // The window's widgets as designed: ranges, sizes, tips and plain-text names.
+    void designedWidgets_data()
+    {
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QByteArray>("property");
+        QTest::addColumn<QVariant>("expected");
+        const auto row = [](const char* object, const char* property, const QVariant& expected) {
+            QTest::addRow("%s %s", object, property) << QString(object) << QByteArray(property) << expected;
+        };
+        row("sBoxFontSize", "minimum", 8);
+        row("sBoxFontSize", "maximum", 12);
+        row("sBoxFontSize", "singleStep", 2);
+        row("sBoxFontSize", "value", 10);
+        row("sBoxFontSize", "toolTip", QString("Adjusts font size for application"));
+        row("recordVolumeSlider", "minimumSize", QSize(83, 0));
+        row("recordVolumeSlider", "maximumSize", QSize(100, 15));
+        row("recordVolumeSlider", "orientation", QVariant::fromValue(Qt::Horizontal));
+        row("recordVolumeLabel", "toolTip", QString("Adjusts recording/microphone volume"));
+        row("playbackVolumeSlider", "maximumSize", QSize(100, 15));
+        row("playbackVolumeLabel", "toolTip", QString("Adjusts playback volume"));
+        row("btnSignIn", "text", QString("Sign In"));
+        row("btnSignIn", "toolTip", QString("Sign in with username and password."));
+        row("btnSuggestion", "toolTip", QString("Make suggestions to improve this software."));
+        row("btnUpload", "toolTip", QString("Click to upload to the server."));
+        row("lblUsername1", "text", QString("Username:"));
+        row("lblUsername2", "textFormat", QVariant::fromValue(Qt::PlainText));
+        row("actSignIn", "statusTip", QString("Sign in application"));
+        row("actChooseLanguage", "text", QString("Choose Language..."));
+        row("actAboutPlugins", "shortcut", QKeySequence(QStringLiteral("Ctrl+P")));
+    }
+    void designedWidgets()
+    {
+        QFETCH(QString, object);
+        QFETCH(QByteArray, property);
+        QFETCH(QVariant, expected);
+        WindowFixture fixture;
+        QVERIFY(fixture.isValid());
+        QObject* found = fixture.window()->findChild<QObject*>(object);
+        QVERIFY2(found, qPrintable(object));
+        QCOMPARE(found->property(property.constData()), expected);
+    }
+
+    // The menus in the menu bar and their actions, in order.
+    void menusInOrder()
+    {
+        WindowFixture fixture;
+        QVERIFY(fixture.isValid());
+        const auto names = [](const QList<QAction*>& actions) {
+            QStringList result;
+            for (QAction* action : actions)
+                result << (action->isSeparator() ? QString("-")
+                           : action->menu()      ? action->menu()->objectName()
+                                                 : action->objectName());
+            return result;
+        };
+        MainWindow* window = fixture.window();
+        QCOMPARE(names(window->menuBar()->actions()), (QStringList{"fileMenu", "networkMenu", "helpMenu"}));
+        QCOMPARE(names(child<QMenu>(window, "fileMenu")->actions()),
+                 (QStringList{"actChooseLanguage", "-", "actExit"}));
+        QCOMPARE(names(child<QMenu>(window, "networkMenu")->actions()), (QStringList{"actSignIn", "actSignOut"}));
+        QCOMPARE(names(child<QMenu>(window, "helpMenu")->actions()),
+                 (QStringList{"actHelp", "actAbout", "actAboutPlugins"}));
+        QCOMPARE(child<QMenu>(window, "networkMenu")->title(), QString("&Network"));
     }
 
     void chooserRetranslates()
@@ -755,7 +834,7 @@ private slots:
         QCOMPARE(child<QAction>(window, "actExit")->text(), QString("Beenden"));
         QCOMPARE(child<QPushButton>(window, "btnUpload")->text(), QString("Hochladen (0)"));
         QCOMPARE(formCalls("A:"), (QStringList{"A:translationFileName", "A:title", "A:retranslateView",
-                                              "A:updateViewLists", "A:refreshData"}));
+                                               "A:updateViewLists", "A:refreshData"}));
 
         choose("English");
         QCOMPARE(suggestion->text(), QString("Suggestions"));
@@ -774,8 +853,10 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("expected");
         QTest::newRow("file in Translations") << "Nowhere" << QString::fromUtf8("Vorschläge");
-        QTest::newRow("no file either") << "Elsewhere" << "Suggestions";
-        QTest::newRow("path outside refused") << "../Translations/Deutsch/x" << "Suggestions";
+        QTest::newRow("no file either") << "Elsewhere"
+                                        << "Suggestions";
+        QTest::newRow("path outside refused") << "../Translations/Deutsch/x"
+                                              << "Suggestions";
     }
 
     void missingLanguageFolderUsesTranslationsItself()
@@ -912,9 +993,9 @@ private slots:
         // Without a verified copy nothing is touched, and the box says so.
         QTest::newRow("backup fails") << true << 0 << ZoDbFileManager::notChangedMessage("vireda.db");
         QTest::newRow("conversion and re-creation fail")
-                << false << 1
-                << "Vireda encountered a problem while updating the local database.  "
-                   "Please uninstall, then reinstall Vireda.";
+            << false << 1
+            << "Vireda encountered a problem while updating the local database.  "
+               "Please uninstall, then reinstall Vireda.";
     }
 
     void fatalDatabase()
@@ -948,8 +1029,7 @@ private slots:
         QFile file(dbFile);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
-        const QStringList found =
-            QDir(fixture.tree().path()).entryList({"vireda.db.bak*"}, QDir::Files, QDir::Name);
+        const QStringList found = QDir(fixture.tree().path()).entryList({"vireda.db.bak*"}, QDir::Files, QDir::Name);
         QCOMPARE(found.size(), backups);
         for (const QString& backup : found)
             QCOMPARE(keptValue(fixture.tree().filePath(backup)), QString("42"));

@@ -29,8 +29,7 @@ private slots:
     {
         PluginDialog dialog(mTree.filePath("Plugins_dll"), {});
         QCOMPARE(dialog.windowTitle(), QString("Plugin Information"));
-        QCOMPARE(dialog.label()->text(),
-                 QString("Vireda couldn't load any plugins in the Plugins_dll/ directory."));
+        QCOMPARE(dialog.label()->text(), QString("Vireda couldn't load any plugins in the Plugins_dll/ directory."));
         QVERIFY(dialog.treeWidget()->isHidden());
         QCOMPARE(dialog.treeWidget()->topLevelItemCount(), 0);
     }
@@ -40,8 +39,8 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("children");
         QTest::newRow("form") << "Plugins_dll/Forms/ShellTestFormA.so" << QStringList{"Form A Exercise"};
-        QTest::newRow("form named the old way") << "Plugins_dll/Forms/ShellTestFormA.dll"
-                                                << QStringList{"Form A Exercise"};
+        QTest::newRow("form named the old way")
+            << "Plugins_dll/Forms/ShellTestFormA.dll" << QStringList{"Form A Exercise"};
         QTest::newRow("manager") << "Plugins_dll/Managers/ZoAudio.so" << QStringList{};
         QTest::newRow("no longer loads") << "Plugins_dll/Managers/Storekeeper.so" << QStringList{};
     }
@@ -51,8 +50,7 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QStringList, children);
         PluginDialog dialog(mTree.filePath("Plugins_dll"), {"Plugins_dll/Resources/First.so", file});
-        QCOMPARE(dialog.label()->text(),
-                 QString("Vireda loaded the following plugins in the Plugins_dll/ directory:"));
+        QCOMPARE(dialog.label()->text(), QString("Vireda loaded the following plugins in the Plugins_dll/ directory:"));
         QVERIFY(!dialog.treeWidget()->isHidden());
         QCOMPARE(dialog.treeWidget()->topLevelItemCount(), 2);
 

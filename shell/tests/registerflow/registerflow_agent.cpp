@@ -39,10 +39,11 @@ bool registerThroughDialog(RegistrationForm& form)
 {
     if (!QTest::qWaitForWindowExposed(&form))
         return false;
-    const bool added = addFluency(form, QStringLiteral("German"), QStringLiteral("Native"), [](FluencyFormWizard4* page) {
-        page->setCountry(QStringLiteral("Germany"));
-        page->setLocality(QStringLiteral("Berlin"));
-    });
+    const bool added = addFluency(form, QStringLiteral("German"), QStringLiteral("Native"),
+                                  [](FluencyFormWizard4* page) {
+                                      page->setCountry(QStringLiteral("Germany"));
+                                      page->setLocality(QStringLiteral("Berlin"));
+                                  });
     if (!added || !addFluency(form, QStringLiteral("Japanese"), QStringLiteral("Beginner")))
         return false;
     QTest::keyClicks(form.lEditUsername, kUser);
@@ -67,7 +68,8 @@ private slots:
         AgentSession::writeSettings();
         QSettings settings;
         IDbManager* db = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
-        IUserResource* users = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
+        IUserResource* users = PluginLocator::load<IUserResource>(
+            QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
         INetManager* net = PluginLocator::load<INetManager>(QStringLiteral("plugins_dll/Managers/Courier.dll"));
         QVERIFY(db && users && net);
         QVERIFY(net->isNetworkReady());

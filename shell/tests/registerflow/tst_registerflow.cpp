@@ -26,10 +26,7 @@ private slots:
         QVERIFY2(mPeer.start(), qPrintable(mPeer.error()));
     }
 
-    void cleanupTestCase()
-    {
-        mPeer.stop();
-    }
+    void cleanupTestCase() { mPeer.stop(); }
 
     void registersWithTwoFluenciesAndSignsIn()
     {

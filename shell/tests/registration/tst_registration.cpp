@@ -70,7 +70,8 @@ class TestRegistration : public QObject
     }
 
     // Adds a fluency through the wizard's quick route.
-    static bool addFluency(RegistrationForm& form, const QString& shown, const QString& level = QStringLiteral("Fluent"),
+    static bool addFluency(RegistrationForm& form, const QString& shown,
+                           const QString& level = QStringLiteral("Fluent"),
                            std::function<void(FluencyFormWizard4*)> extra = {})
     {
         bool done = false;
@@ -82,7 +83,8 @@ class TestRegistration : public QObject
     static void clickHeader(RegistrationForm& form, int column)
     {
         QHeaderView* header = form.tblUserFluency->horizontalHeader();
-        const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+        const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                        header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     }
 
@@ -151,7 +153,8 @@ private slots:
 
         const QString userLength = QStringLiteral(
             "Please select a username with a minimum of 6 characters and a maximum of 16 characters.");
-        const QString userChars = QStringLiteral("Invalid username.  Please use only letters, numbers, \"_\" and \".\".");
+        const QString userChars = QStringLiteral(
+            "Invalid username.  Please use only letters, numbers, \"_\" and \".\".");
         const QString passLength = QStringLiteral(
             "Please select a password with a minimum of 6 characters and a maximum of 16 characters.");
         const QString passChars = QStringLiteral("Invalid password.  Please use only letters, numbers, '_' and '.'.");
@@ -167,26 +170,31 @@ private slots:
 
         QTest::newRow("user name of 5") << "abcde" << pw << pw << ok << true << true << userLength << user;
         QTest::newRow("user name with a blank") << "abc def" << pw << pw << ok << true << true << userChars << user;
-        QTest::newRow("user name with a final newline") << "abcdef\n" << pw << pw << ok << true << true << userChars << user;
-        QTest::newRow("user name and password bad: first only") << "abc" << "x" << "y" << "" << false << false
-                                                                << userLength << user;
-        QTest::newRow("user name of 16, password of 5") << "abcdefghij.klm_1" << "abcde" << "abcde" << ok << true
-                                                       << true << passLength << pass;
-        QTest::newRow("password with a blank") << "bob.smith" << "pass word" << "pass word" << ok << true << true
-                                               << passChars << pass;
-        QTest::newRow("password differs in case") << "bob.smith" << pw << "Pass.word_9" << ok << true << true
-                                                  << mismatch << both;
+        QTest::newRow("user name with a final newline") << "abcdef\n"
+                                                        << pw << pw << ok << true << true << userChars << user;
+        QTest::newRow("user name and password bad: first only") << "abc"
+                                                                << "x"
+                                                                << "y"
+                                                                << "" << false << false << userLength << user;
+        QTest::newRow("user name of 16, password of 5") << "abcdefghij.klm_1"
+                                                        << "abcde"
+                                                        << "abcde" << ok << true << true << passLength << pass;
+        QTest::newRow("password with a blank") << "bob.smith"
+                                               << "pass word"
+                                               << "pass word" << ok << true << true << passChars << pass;
+        QTest::newRow("password differs in case")
+            << "bob.smith" << pw << "Pass.word_9" << ok << true << true << mismatch << both;
         QTest::newRow("empty e-mail") << "bob.smith" << pw << pw << "" << true << true << badEmail << mail;
-        QTest::newRow("one-letter ending") << "bob.smith" << pw << pw << "bob@example.o" << true << true << badEmail
-                                           << mail;
-        QTest::newRow("five-letter ending") << "bob.smith" << pw << pw << "bob@example.orgxy" << true << true
-                                            << badEmail << mail;
+        QTest::newRow("one-letter ending")
+            << "bob.smith" << pw << pw << "bob@example.o" << true << true << badEmail << mail;
+        QTest::newRow("five-letter ending")
+            << "bob.smith" << pw << pw << "bob@example.orgxy" << true << true << badEmail << mail;
         QTest::newRow("blank in e-mail") << "bob.smith" << pw << pw << "bob @example.org" << true << true << badEmail
                                          << mail;
-        QTest::newRow("e-mail with a final newline") << "bob.smith" << pw << pw << "bob@example.org\n" << true << true
-                                                     << badEmail << mail;
-        QTest::newRow("% and - pass, no country") << "bob.smith" << pw << pw << "b%o-b@ex-ample.info" << false << true
-                                                  << noCountry << land;
+        QTest::newRow("e-mail with a final newline") << "bob.smith" << pw << pw << "bob@example.org\n"
+                                                     << true << true << badEmail << mail;
+        QTest::newRow("% and - pass, no country")
+            << "bob.smith" << pw << pw << "b%o-b@ex-ample.info" << false << true << noCountry << land;
         QTest::newRow("no fluency") << "bob.smith" << pw << pw << ok << true << false << noFluency << lang;
     }
 
@@ -236,7 +244,8 @@ private slots:
         QVERIFY(form->btnRemoveFluency->isEnabled());
         const int mark = int(f.tree().boxes().size());
         QVERIFY(addFluency(*form, QStringLiteral("German"), QStringLiteral("Native")));
-        QCOMPARE(f.tree().boxesSince(mark), QStringList{info("'German, Standard' is already in your list of fluencies.")});
+        QCOMPARE(f.tree().boxesSince(mark),
+                 QStringList{info("'German, Standard' is already in your list of fluencies.")});
         QCOMPARE(column0(*form), QStringList{QStringLiteral("German, Standard")});
         QCOMPARE(form->tblUserFluency->item(0, 2)->text(), QStringLiteral("Fluent"));
 
@@ -380,13 +389,27 @@ private slots:
 
         const auto calls = f.tree().netCalls(QStringLiteral("registerAccount"));
         QCOMPARE(calls.size(), 1);
-        const Hash expected{
-            {"Username", "bob.smith_1"}, {"Password", "pass.word_9"}, {"FirstName", "Bob"}, {"LastName", "Smith"},
-            {"Email", "bob@example.org"}, {"Country", "Canada"}, {"StateProv", "Ontario"},
-            {"FLanguage1", "English"}, {"FLocaleDesc1", ""}, {"FFluencyLevel1", "Beginner"}, {"FCountry1", ""},
-            {"FStateProv1", ""}, {"FLocality1", ""}, {"FNonSpeaking1", "1"},
-            {"FLanguage2", "Spanish"}, {"FLocaleDesc2", ""}, {"FFluencyLevel2", "Native"}, {"FCountry2", "Mexico"},
-            {"FStateProv2", "Puebla"}, {"FLocality2", "Cholula"}, {"FNonSpeaking2", "0"}};
+        const Hash expected{{"Username", "bob.smith_1"},
+                            {"Password", "pass.word_9"},
+                            {"FirstName", "Bob"},
+                            {"LastName", "Smith"},
+                            {"Email", "bob@example.org"},
+                            {"Country", "Canada"},
+                            {"StateProv", "Ontario"},
+                            {"FLanguage1", "English"},
+                            {"FLocaleDesc1", ""},
+                            {"FFluencyLevel1", "Beginner"},
+                            {"FCountry1", ""},
+                            {"FStateProv1", ""},
+                            {"FLocality1", ""},
+                            {"FNonSpeaking1", "1"},
+                            {"FLanguage2", "Spanish"},
+                            {"FLocaleDesc2", ""},
+                            {"FFluencyLevel2", "Native"},
+                            {"FCountry2", "Mexico"},
+                            {"FStateProv2", "Puebla"},
+                            {"FLocality2", "Cholula"},
+                            {"FNonSpeaking2", "0"}};
         QCOMPARE(calls.at(0).hashArg(0), expected);
     }
 
@@ -430,7 +453,8 @@ private slots:
                                     << QStringList{info("Username already taken. Please enter a different username.")}
                                     << true << 0 << "";
         QTest::newRow("too many registrations")
-            << "-4" << QStringList{warning("Sorry, too many registrations came from this computer.\nPlease try again later.")}
+            << "-4"
+            << QStringList{warning("Sorry, too many registrations came from this computer.\nPlease try again later.")}
             << true << 0 << "";
         QTest::newRow("network unavailable")
             << "0" << QStringList{warning("Sorry, the Vireda network is presently unavailable.  Registration failed.")}

@@ -44,10 +44,10 @@ private slots:
 
     void exerciseResultPages()
     {
-        QVERIFY(ScriptedNet::writeRows(file("page1.json"),
-                                       Rows{{{"PId", "E-1"}, {"Term", "<b>chien</b>"}, {"Language", "French"},
-                                             {"Voice", "bert"}},
-                                            {{"PId", "E-2"}, {"Term", "chat"}, {"Language", "French"}}}));
+        QVERIFY(ScriptedNet::writeRows(
+            file("page1.json"),
+            Rows{{{"PId", "E-1"}, {"Term", "<b>chien</b>"}, {"Language", "French"}, {"Voice", "bert"}},
+                 {{"PId", "E-2"}, {"Term", "chat"}, {"Language", "French"}}}));
         QVERIFY(ScriptedNet::writeRows(file("page2.json"), Rows{{{"PId", "E-3"}, {"Term", "oiseau"}}}));
         QVERIFY(mTree->scriptNet({{"queryExercises", "1 | 1 | 0"},
                                   {"queryExercises.total", "3"},
@@ -74,10 +74,13 @@ private slots:
 
     void lessonResults()
     {
-        QVERIFY(ScriptedNet::writeRows(file("lessons.json"),
-                                       Rows{{{"PId", "L-1"}, {"Title", "Animals"}, {"Username", "bert"},
-                                             {"Language", "fra"}, {"EId1", "E-1"}, {"EId2", "E-2"}},
-                                            {{"PId", "L-2"}, {"Title", "Empty"}}}));
+        QVERIFY(ScriptedNet::writeRows(file("lessons.json"), Rows{{{"PId", "L-1"},
+                                                                   {"Title", "Animals"},
+                                                                   {"Username", "bert"},
+                                                                   {"Language", "fra"},
+                                                                   {"EId1", "E-1"},
+                                                                   {"EId2", "E-2"}},
+                                                                  {{"PId", "L-2"}, {"Title", "Empty"}}}));
         QVERIFY(mTree->scriptNet({{"queryLessons.total", "12"}, {"queryLessons.results", "@lessons.json"}}));
         int status = 0;
         int total = 0;
@@ -125,8 +128,9 @@ private slots:
         QFETCH(QString, result);
         QVERIFY(SignedInUser::signIn(QStringLiteral("maria"), {QStringLiteral("French")}));
         QVERIFY(mTree->scriptNet({{"updateFluency", result}}));
-        QHash<QString, QString> properties =
-            SignedInUser::properties(QStringLiteral("maria"), {QStringLiteral("French"), QStringLiteral("Italian")});
+        QHash<QString, QString> properties = SignedInUser::properties(QStringLiteral("maria"),
+                                                                      {QStringLiteral("French"),
+                                                                       QStringLiteral("Italian")});
         properties.insert(QStringLiteral("Id"), SignedInUser::current()->id());
         QCOMPARE(net()->updateFluency(QStringLiteral("maria"), QStringLiteral("secret1"), properties), result.toInt());
         QList<ZoUser*> stored = SignedInUser::store()->select(QStringLiteral("User"), {{"Username", "maria"}});

@@ -22,7 +22,8 @@
 class ModalDriver : public QObject
 {
 public:
-    explicit ModalDriver(std::function<void(LoginForm*)> onLogin = {}) : mOnLogin(std::move(onLogin))
+    explicit ModalDriver(std::function<void(LoginForm*)> onLogin = {})
+        : mOnLogin(std::move(onLogin))
     {
         connect(&mTimer, &QTimer::timeout, this, &ModalDriver::poll);
         mTimer.start(5);
@@ -73,7 +74,8 @@ public:
         // The real ones may not be built; either way the doubles take their place.
         t.removePlugin(QStringLiteral("Managers"), QStringLiteral("ZoAudio.so"));
         t.removePlugin(QStringLiteral("Resources"), QStringLiteral("ZoPluginResource.so"));
-        mOk = t.addPlugin(QStringLiteral("shell/ShellTestAudio.so"), QStringLiteral("Managers"), QStringLiteral("ZoAudio.so"))
+        mOk = t.addPlugin(QStringLiteral("shell/ShellTestAudio.so"), QStringLiteral("Managers"),
+                          QStringLiteral("ZoAudio.so"))
               && t.addPlugin(QStringLiteral("shell/ShellTestPluginResource.so"), QStringLiteral("Resources"),
                              QStringLiteral("ZoPluginResource.so"));
         for (const char* form : {"ShellTestFormA.so", "ShellTestFormB.so", "ShellTestFormC.so"})

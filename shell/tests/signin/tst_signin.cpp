@@ -131,47 +131,64 @@ private slots:
 
     void loginResults_data()
     {
-        QTest::addColumn<QString>("results");     // loginUser script
-        QTest::addColumn<QString>("ready");       // isNetworkReady script
+        QTest::addColumn<QString>("results"); // loginUser script
+        QTest::addColumn<QString>("ready");   // isNetworkReady script
         QTest::addColumn<bool>("remember");
         QTest::addColumn<QList<int>>("answers");
         QTest::addColumn<QStringList>("boxes");
-        QTest::addColumn<int>("outcome");         // 1 accepted, 0 rejected, -1 still open
+        QTest::addColumn<int>("outcome"); // 1 accepted, 0 rejected, -1 still open
         QTest::addColumn<QString>("storedPassword");
         QTest::addColumn<QString>("passwordAfter");
         QTest::addColumn<QList<int>>("offlineFlags"); // of each loginUser call
         QTest::addColumn<int>("offlineMoves");
 
         const QList<int> online{0};
-        QTest::newRow("1 remembered") << "1" << "1" << true << QList<int>{} << QStringList{} << 1 << "secret1"
+        QTest::newRow("1 remembered") << "1"
+                                      << "1" << true << QList<int>{} << QStringList{} << 1 << "secret1"
                                       << "secret1" << online << 0;
-        QTest::newRow("1 not remembered") << "1" << "1" << false << QList<int>{} << QStringList{} << 1 << ""
+        QTest::newRow("1 not remembered") << "1"
+                                          << "1" << false << QList<int>{} << QStringList{} << 1 << ""
                                           << "secret1" << online << 0;
-        QTest::newRow("0 newer version") << "0" << "1" << true << QList<int>{}
+        QTest::newRow("0 newer version") << "0"
+                                         << "1" << true << QList<int>{}
                                          << QStringList{info("A new version of Vireda is available at " + site() + ".")}
-                                         << 1 << "secret1" << "secret1" << online << 0;
-        QTest::newRow("2 wrong credentials") << "2" << "1" << true << QList<int>{} << QStringList{warning(kWrongCredentials)}
-                                             << -1 << "old" << "" << online << 0;
-        QTest::newRow("3 cancel login") << "3" << "1" << true << QList<int>{0}
+                                         << 1 << "secret1"
+                                         << "secret1" << online << 0;
+        QTest::newRow("2 wrong credentials")
+            << "2"
+            << "1" << true << QList<int>{} << QStringList{warning(kWrongCredentials)} << -1 << "old"
+            << "" << online << 0;
+        QTest::newRow("3 cancel login") << "3"
+                                        << "1" << true << QList<int>{0}
                                         << QStringList{warning(kNotInitialized, kRetryButtons)} << 0 << "old"
                                         << "secret1" << online << 0;
-        QTest::newRow("3 box closed") << "3" << "1" << true << QList<int>{}
+        QTest::newRow("3 box closed") << "3"
+                                      << "1" << true << QList<int>{}
                                       << QStringList{warning(kNotInitialized, kRetryButtons)} << 0 << "old"
                                       << "secret1" << online << 0;
         // The retry finds the network gone, so it signs in offline.
-        QTest::newRow("3 connect as offline") << "3 | 1" << "1 | 0" << false << QList<int>{1}
-                                              << QStringList{warning(kNotInitialized, kRetryButtons)} << 1 << ""
-                                              << "secret1" << QList<int>{0, 2} << 1;
-        QTest::newRow("-2 too old") << "-2" << "1" << true << QList<int>{}
-                                    << QStringList{warning("Sorry, this version of Vireda is too old and will need to be "
-                                                           "updated.\nPlease visit " + site() + ".")}
-                                    << 0 << "old" << "secret1" << online << 0;
+        QTest::newRow("3 connect as offline")
+            << "3 | 1"
+            << "1 | 0" << false << QList<int>{1} << QStringList{warning(kNotInitialized, kRetryButtons)} << 1 << ""
+            << "secret1" << QList<int>{0, 2} << 1;
+        QTest::newRow("-2 too old") << "-2"
+                                    << "1" << true << QList<int>{}
+                                    << QStringList{warning(
+                                           "Sorry, this version of Vireda is too old and will need to be "
+                                           "updated.\nPlease visit "
+                                           + site() + ".")}
+                                    << 0 << "old"
+                                    << "secret1" << online << 0;
         QTest::newRow("-4 too many sign-ins")
-            << "-4" << "1" << true << QList<int>{}
-            << QStringList{warning("Sorry, too many sign-ins came from this computer.\nPlease wait a minute and try again.")}
-            << -1 << "old" << "secret1" << online << 0;
-        QTest::newRow("other") << "7" << "1" << true << QList<int>{} << QStringList{warning(kUnknownError)} << -1
-                               << "old" << "secret1" << online << 0;
+            << "-4"
+            << "1" << true << QList<int>{}
+            << QStringList{warning(
+                   "Sorry, too many sign-ins came from this computer.\nPlease wait a minute and try again.")}
+            << -1 << "old"
+            << "secret1" << online << 0;
+        QTest::newRow("other") << "7"
+                               << "1" << true << QList<int>{} << QStringList{warning(kUnknownError)} << -1 << "old"
+                               << "secret1" << online << 0;
     }
 
     void loginResults()
@@ -296,30 +313,37 @@ private slots:
         QTest::addColumn<int>("offlineMoves");
         QTest::addColumn<bool>("locked");
 
-        QTest::newRow("blank name") << "" << "1"
+        QTest::newRow("blank name") << ""
+                                    << "1"
                                     << QStringList{warning("Username field blank. Please enter the username\n"
                                                            "for the email address to which the password will be sent.")}
                                     << 0 << 0 << false;
-        QTest::newRow("sent") << "tester" << "1"
+        QTest::newRow("sent") << "tester"
+                              << "1"
                               << QStringList{info("If the username tester is registered with an email address,\n"
                                                   "Vireda has sent a one-time password to that address.\nIt becomes "
                                                   "your password when you first sign in with it.\n\nPlease look in "
                                                   "the bulk/junk mail folder if your email\naccount has filters in "
                                                   "place.")}
                               << 1 << 0 << false;
-        QTest::newRow("not available") << "tester" << "2"
+        QTest::newRow("not available") << "tester"
+                                       << "2"
                                        << QStringList{info("Password reminders are not available on this network.\n"
                                                            "No email was sent.")}
                                        << 1 << 0 << false;
-        QTest::newRow("refused") << "tester" << "-1"
-                                 << QStringList{info("Vireda could not send the email.  Please try again later.")}
-                                 << 1 << 0 << false;
-        QTest::newRow("too many") << "tester" << "3"
+        QTest::newRow("refused") << "tester"
+                                 << "-1"
+                                 << QStringList{info("Vireda could not send the email.  Please try again later.")} << 1
+                                 << 0 << false;
+        QTest::newRow("too many") << "tester"
+                                  << "3"
                                   << QStringList{info("Too many password reminders were asked for.\n"
                                                       "Please try again later.")}
                                   << 1 << 0 << false;
-        QTest::newRow("no answer") << "tester" << "0"
-                                   << QStringList{info("The Vireda network is unavailable right now.  Please try again later.")}
+        QTest::newRow("no answer") << "tester"
+                                   << "0"
+                                   << QStringList{info(
+                                          "The Vireda network is unavailable right now.  Please try again later.")}
                                    << 1 << 1 << true;
     }
 
@@ -359,13 +383,17 @@ private slots:
         QTest::addColumn<bool>("remember");
         QTest::addColumn<bool>("focusOnPassword");
 
-        QTest::newRow("name and password") << QVariant("tester") << QVariant("secret1") << "tester" << "secret1"
-                                           << true << true;
-        QTest::newRow("name only") << QVariant("tester") << QVariant("") << "tester" << "" << false << true;
-        QTest::newRow("name, no password key") << QVariant("tester") << QVariant() << "tester" << "" << false << true;
-        QTest::newRow("empty name") << QVariant("") << QVariant("secret1") << "" << "secret1" << false << false;
+        QTest::newRow("name and password") << QVariant("tester") << QVariant("secret1") << "tester"
+                                           << "secret1" << true << true;
+        QTest::newRow("name only") << QVariant("tester") << QVariant("") << "tester"
+                                   << "" << false << true;
+        QTest::newRow("name, no password key") << QVariant("tester") << QVariant() << "tester"
+                                               << "" << false << true;
+        QTest::newRow("empty name") << QVariant("") << QVariant("secret1") << ""
+                                    << "secret1" << false << false;
         QTest::newRow("longer than 16") << QVariant("abcdefghijklmnopqrst") << QVariant("12345678901234567890")
-                                        << "abcdefghijklmnop" << "1234567890123456" << true << true;
+                                        << "abcdefghijklmnop"
+                                        << "1234567890123456" << true << true;
     }
 
     void prefill()
@@ -429,20 +457,20 @@ private slots:
             "community.",
             {"OK"});
 
-        QTest::newRow("first start, existing user") << QVariant() << "1" << QList<int>{1} << QStringList{welcome}
-                                                    << QStringList{} << false;
-        QTest::newRow("first start, register") << QVariant() << "1" << QList<int>{0} << QStringList{welcome}
-                                               << QStringList{"RegistrationForm"} << false;
-        QTest::newRow("first start, box closed") << QVariant() << "1" << QList<int>{} << QStringList{welcome}
-                                                 << QStringList{} << false;
-        QTest::newRow("first start, no network") << QVariant() << "0" << QList<int>{} << QStringList{noNetwork}
-                                                 << QStringList{} << true;
-        QTest::newRow("known user, no network") << QVariant("tester") << "0" << QList<int>{}
-                                                << QStringList{info(kNetworkCheck)} << QStringList{} << true;
-        QTest::newRow("empty known user, no network") << QVariant("") << "0" << QList<int>{}
-                                                      << QStringList{info(kNetworkCheck)} << QStringList{} << true;
-        QTest::newRow("known user, network") << QVariant("tester") << "1" << QList<int>{} << QStringList{}
-                                             << QStringList{} << false;
+        QTest::newRow("first start, existing user")
+            << QVariant() << "1" << QList<int>{1} << QStringList{welcome} << QStringList{} << false;
+        QTest::newRow("first start, register")
+            << QVariant() << "1" << QList<int>{0} << QStringList{welcome} << QStringList{"RegistrationForm"} << false;
+        QTest::newRow("first start, box closed")
+            << QVariant() << "1" << QList<int>{} << QStringList{welcome} << QStringList{} << false;
+        QTest::newRow("first start, no network")
+            << QVariant() << "0" << QList<int>{} << QStringList{noNetwork} << QStringList{} << true;
+        QTest::newRow("known user, no network")
+            << QVariant("tester") << "0" << QList<int>{} << QStringList{info(kNetworkCheck)} << QStringList{} << true;
+        QTest::newRow("empty known user, no network")
+            << QVariant("") << "0" << QList<int>{} << QStringList{info(kNetworkCheck)} << QStringList{} << true;
+        QTest::newRow("known user, network")
+            << QVariant("tester") << "1" << QList<int>{} << QStringList{} << QStringList{} << false;
     }
 
     void greeting()
@@ -728,10 +756,14 @@ private slots:
         QTest::addColumn<QString>("ready");
         QTest::addColumn<bool>("warned");
 
-        QTest::newRow("online, network up") << "0" << "1" << true;
-        QTest::newRow("online, network down") << "0" << "0" << false;
-        QTest::newRow("offline, network up") << "2" << "1" << false;
-        QTest::newRow("offline, network down") << "2" << "0" << true;
+        QTest::newRow("online, network up") << "0"
+                                            << "1" << true;
+        QTest::newRow("online, network down") << "0"
+                                              << "0" << false;
+        QTest::newRow("offline, network up") << "2"
+                                             << "1" << false;
+        QTest::newRow("offline, network down") << "2"
+                                               << "0" << true;
     }
 
     void moveToOfflineMode()
@@ -774,7 +806,7 @@ private slots:
 
     void networkTriedAgain_data()
     {
-        QTest::addColumn<QString>("start");     // startNetwork script at the next sign-in
+        QTest::addColumn<QString>("start"); // startNetwork script at the next sign-in
         QTest::addColumn<bool>("online");
         QTest::newRow("peer back") << "1" << true;
         QTest::newRow("peer still gone") << "0" << false;

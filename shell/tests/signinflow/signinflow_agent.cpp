@@ -33,7 +33,8 @@ const QString kPassword = QStringLiteral("pass.flow_2");
 class LoginDriver : public QObject
 {
 public:
-    explicit LoginDriver(std::function<void(LoginForm*)> act) : mAct(std::move(act))
+    explicit LoginDriver(std::function<void(LoginForm*)> act)
+        : mAct(std::move(act))
     {
         connect(&mTimer, &QTimer::timeout, this, [this] {
             QWidget* modal = QApplication::activeModalWidget();
@@ -77,7 +78,8 @@ private slots:
         SettingsStore::configure();
         QSettings settings;
         settings.setValue(QStringLiteral("software/version"), QStringLiteral("Vireda"));
-        settings.setValue(QStringLiteral("software/internal_version"), QString::fromLatin1(ProductInfo::InternalVersion));
+        settings.setValue(QStringLiteral("software/internal_version"),
+                          QString::fromLatin1(ProductInfo::InternalVersion));
         settings.setValue(QStringLiteral("xml/version"), QStringLiteral("2"));
 
         // The network starts with its own peer; the user is created there first.
@@ -119,7 +121,8 @@ private slots:
         QVERIFY(!window->findChild<QPushButton*>(QStringLiteral("btnSignIn"))->isVisible());
         QCOMPARE(settings.value(QStringLiteral("users/lastUser")).toString(), kUser);
         QCOMPARE(net->isOfflineLogin(), 0);
-        IUserResource* users = PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
+        IUserResource* users = PluginLocator::load<IUserResource>(
+            QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
         QVERIFY(users && users->currentUser());
         QCOMPARE(users->currentUser()->username(), kUser);
 

@@ -23,7 +23,8 @@
 class ProgramRun
 {
 public:
-    explicit ProgramRun(TestTree& tree) : mTree(tree)
+    explicit ProgramRun(TestTree& tree)
+        : mTree(tree)
     {
         mEnv = QProcessEnvironment::systemEnvironment();
         mEnv.insert(QStringLiteral("VIREDA_HOME"), tree.path());
@@ -191,11 +192,13 @@ void TestStartup::normalStartAndEnd()
     QVERIFY(waitForKey(tree, QStringLiteral("software/internal_version")));
     QCOMPARE(stored(tree, QStringLiteral("xml/version")).toString(), QStringLiteral("2"));
     QCOMPARE(stored(tree, QStringLiteral("software/version")).toString(), QStringLiteral("Vireda"));
-    QCOMPARE(stored(tree, QStringLiteral("software/internal_version")).toString(), QString::fromLatin1(ProductInfo::InternalVersion));
+    QCOMPARE(stored(tree, QStringLiteral("software/internal_version")).toString(),
+             QString::fromLatin1(ProductInfo::InternalVersion));
     QCOMPARE(QDir(stored(tree, QStringLiteral("software/jrePath")).toString()).canonicalPath(),
              QDir(JavaRuntime::candidateHome()).canonicalPath());
     // The settings can hold a password: the owner alone may read them.
-    QCOMPARE(QFile(settingsFile(tree)).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+    QCOMPARE(QFile(settingsFile(tree)).permissions()
+                 & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
              QFile::Permissions());
     QCOMPARE(run.terminate(), 1);
 }
@@ -217,7 +220,8 @@ void TestStartup::secondInstanceRefused()
 
     ProgramRun second(tree);
     QCOMPARE(second.run(), 1);
-    QCOMPARE(boxes(tree), QStringList{QStringLiteral("information\tVireda\tVireda is already running on this computer.\tOK")});
+    QCOMPARE(boxes(tree),
+             QStringList{QStringLiteral("information\tVireda\tVireda is already running on this computer.\tOK")});
     QVERIFY(settings.open(QIODevice::ReadOnly));
     QCOMPARE(settings.readAll(), before);
     QCOMPARE(QFileInfo(settings).lastModified(), modified);
@@ -298,7 +302,8 @@ void TestStartup::endsCleanlyWithEveryPlugin()
     // A first start with the network up greets the new user, nothing else.
     const QStringList shown = boxes(tree);
     QCOMPARE(shown.size(), 1);
-    QVERIFY2(shown.first().startsWith(QStringLiteral("information\tWelcome\tWelcome to Vireda!")), qPrintable(shown.first()));
+    QVERIFY2(shown.first().startsWith(QStringLiteral("information\tWelcome\tWelcome to Vireda!")),
+             qPrintable(shown.first()));
 }
 
 void TestStartup::startupProbe_data()
@@ -395,14 +400,15 @@ void TestStartup::terminatedDuringStartup()
     QCOMPARE(run.terminate(), 1);
     QCOMPARE(stored(tree, QStringLiteral("xml/version")).toString(), QStringLiteral("2"));
     QCOMPARE(stored(tree, QStringLiteral("software/version")).toString(), QStringLiteral("Vireda"));
-    QCOMPARE(stored(tree, QStringLiteral("software/internal_version")).toString(), QString::fromLatin1(ProductInfo::InternalVersion));
+    QCOMPARE(stored(tree, QStringLiteral("software/internal_version")).toString(),
+             QString::fromLatin1(ProductInfo::InternalVersion));
     QVERIFY(boxes(tree).isEmpty());
 }
 
 namespace {
 
-const QFileDevice::Permissions kGroupOther = QFileDevice::ReadGroup | QFileDevice::WriteGroup
-        | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+const QFileDevice::Permissions kGroupOther = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+                                             | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
 
 QStringList sharedFiles(const TestTree& tree)
 {
@@ -454,8 +460,8 @@ void TestStartup::learnersFilesAreOwnerOnly()
     QVERIFY(QFileInfo::exists(db));
     QCOMPARE(sharedFiles(tree), QStringList());
 
-    const QFileDevice::Permissions shared = QFileDevice::ReadOwner | QFileDevice::WriteOwner
-            | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    const QFileDevice::Permissions shared = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                            | QFileDevice::ReadOther;
     QVERIFY(QFile::setPermissions(db, shared));
     QVERIFY(QDir().mkpath(tree.filePath(QStringLiteral("Content/TemplateList"))));
     QFile copy(tree.filePath(QStringLiteral("vireda.db.bak")));
@@ -480,14 +486,18 @@ void TestStartup::unusableDatabase_data()
 {
     QTest::addColumn<bool>("readable");
     QTest::addColumn<QString>("message");
-    QTest::newRow("another account's file") << false << QStringLiteral(
-        "Vireda cannot read the local database \"%1\": your account may not read this file, for example "
-        "because it belongs to another account. Nothing was changed.\\n\\nPlease make sure that the file "
-        "belongs to you or that you may read and write it, then start Vireda again.");
-    QTest::newRow("read-only file") << true << QStringLiteral(
-        "Vireda cannot write to the local database \"%1\": the file or its folder is read-only, so nothing "
-        "could be saved. Nothing was changed.\\n\\nPlease make sure that you may write to the file and its "
-        "folder, then start Vireda again.");
+    QTest::newRow("another account's file")
+        << false
+        << QStringLiteral(
+               "Vireda cannot read the local database \"%1\": your account may not read this file, for example "
+               "because it belongs to another account. Nothing was changed.\\n\\nPlease make sure that the file "
+               "belongs to you or that you may read and write it, then start Vireda again.");
+    QTest::newRow("read-only file")
+        << true
+        << QStringLiteral(
+               "Vireda cannot write to the local database \"%1\": the file or its folder is read-only, so nothing "
+               "could be saved. Nothing was changed.\\n\\nPlease make sure that you may write to the file and its "
+               "folder, then start Vireda again.");
 }
 
 // A database this account cannot read or write is named at start, with what

@@ -56,19 +56,20 @@ private slots:
 
         const QColor black(0, 0, 0);
         const QColor red(255, 0, 0);
-        QTest::newRow("0") << QString() << "1" << "0 characters typed." << black << QStringList{info(kLength)} << false;
-        QTest::newRow("0, no network") << QString() << "0" << "0 characters typed." << black
-                                       << QStringList{info(kLength)} << false;
-        QTest::newRow("7999") << QString(7999, 'a') << "1" << "7999 characters typed." << black << QStringList{}
-                              << true;
-        QTest::newRow("8000") << QString(8000, 'a') << "1" << "8000 characters typed." << black
-                              << QStringList{info(kLength)} << false;
-        QTest::newRow("8001") << QString(8001, 'a') << "1" << "8001 characters typed." << red
-                              << QStringList{info(kLength)} << false;
-        QTest::newRow("blanks only") << QString(" \n \n") << "1" << "4 characters typed." << black << QStringList{}
-                                     << true;
-        QTest::newRow("no network") << QString("Nice") << "0" << "4 characters typed." << black
-                                    << QStringList{info(kNoNetwork)} << false;
+        QTest::newRow("0") << QString() << "1"
+                           << "0 characters typed." << black << QStringList{info(kLength)} << false;
+        QTest::newRow("0, no network") << QString() << "0"
+                                       << "0 characters typed." << black << QStringList{info(kLength)} << false;
+        QTest::newRow("7999") << QString(7999, 'a') << "1"
+                              << "7999 characters typed." << black << QStringList{} << true;
+        QTest::newRow("8000") << QString(8000, 'a') << "1"
+                              << "8000 characters typed." << black << QStringList{info(kLength)} << false;
+        QTest::newRow("8001") << QString(8001, 'a') << "1"
+                              << "8001 characters typed." << red << QStringList{info(kLength)} << false;
+        QTest::newRow("blanks only") << QString(" \n \n") << "1"
+                                     << "4 characters typed." << black << QStringList{} << true;
+        QTest::newRow("no network") << QString("Nice") << "0"
+                                    << "4 characters typed." << black << QStringList{info(kNoNetwork)} << false;
     }
 
     void lengths()

@@ -15,7 +15,8 @@
 class RealBoxes : public QObject
 {
 public:
-    explicit RealBoxes(Qt::Key key = Qt::Key_Escape) : mKey(key)
+    explicit RealBoxes(Qt::Key key = Qt::Key_Escape)
+        : mKey(key)
     {
         mLog = qgetenv("VIREDA_MSGBOX_LOG");
         mAnswers = qgetenv("VIREDA_MSGBOX_ANSWERS");

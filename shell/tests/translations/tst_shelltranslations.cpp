@@ -107,8 +107,8 @@ private slots:
     {
         QTemporaryDir dir;
         QDir source(QStringLiteral(VIREDA_SOURCE_DIR "/shell"));
-        QStringList arguments{QStringLiteral("-silent"), QStringLiteral("-no-obsolete"),
-                              QStringLiteral("-locations"), QStringLiteral("none")};
+        QStringList arguments{QStringLiteral("-silent"), QStringLiteral("-no-obsolete"), QStringLiteral("-locations"),
+                              QStringLiteral("none")};
         for (const QString& name : source.entryList({"*.cpp", "*.h", "*.ui"}, QDir::Files))
             arguments << source.filePath(name);
         const QString extracted = dir.filePath(QStringLiteral("extracted.ts"));
@@ -142,7 +142,8 @@ private slots:
                 }
                 if (placeholders(german.translation) != placeholders(it.key()))
                     faults << QStringLiteral("placeholders differ: ") + where;
-                const QString fromFile = built.translate(context.key().toUtf8().constData(), it.key().toUtf8().constData());
+                const QString fromFile = built.translate(context.key().toUtf8().constData(),
+                                                         it.key().toUtf8().constData());
                 if (fromFile != german.translation)
                     faults << QStringLiteral("built file differs: ") + where;
             }

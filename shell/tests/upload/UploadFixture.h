@@ -44,8 +44,7 @@ public:
 
     bool isValid() const
     {
-        return mTree.isValid() && mDatabaseOk && mStore && mUsers && !mLanguage.isEmpty()
-               && !mOtherLanguage.isEmpty();
+        return mTree.isValid() && mDatabaseOk && mStore && mUsers && !mLanguage.isEmpty() && !mOtherLanguage.isEmpty();
     }
 
     WizardTestTree& tree() { return mTree; }
@@ -84,8 +83,8 @@ public:
                                                     {QStringLiteral("Creator"), user},
                                                     {QStringLiteral("CreatorUid"), QStringLiteral("uid-") + user}});
         if (!translation.isEmpty())
-            exercise.addField(QStringLiteral("Translation"), {{QStringLiteral("Value"), translation},
-                                                              {QStringLiteral("Language"), mOtherLanguage}});
+            exercise.addField(QStringLiteral("Translation"),
+                              {{QStringLiteral("Value"), translation}, {QStringLiteral("Language"), mOtherLanguage}});
         if (mStore->insertExercise(QStringLiteral("Exercise"), &exercise) != 1)
             return QString();
         return exercise.id();

@@ -30,7 +30,10 @@ class Aborter : public QObject
 {
 public:
     Aborter(QWidget* owner, const QString& label, int calls, const UploadFixture* fixture)
-        : mOwner(owner), mLabel(label), mCalls(calls), mFixture(fixture)
+        : mOwner(owner)
+        , mLabel(label)
+        , mCalls(calls)
+        , mFixture(fixture)
     {
         connect(&mTimer, &QTimer::timeout, this, &Aborter::check);
         mTimer.start(0);
@@ -133,7 +136,8 @@ class TestUpload : public QObject
     static void clickHeader(UploadForm& form, int column)
     {
         QHeaderView* header = form.tbl->horizontalHeader();
-        const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+        const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                        header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     }
     // Clicks the header until the table is sorted by that column in that order.
@@ -393,10 +397,9 @@ private slots:
 
         QVERIFY(!dialogShown);
         QCOMPARE(newBoxes(), (QStringList{offer(), info(kComplete)}));
-        QCOMPARE(f->uploadCalls(),
-                 (QStringList{"uploadExercise:" + first, "uploadExercise:" + translated,
-                              "uploadTranslation:" + translation, "uploadExercise:" + second,
-                              "uploadLesson:" + lesson, "uploadExercise:" + third}));
+        QCOMPARE(f->uploadCalls(), (QStringList{"uploadExercise:" + first, "uploadExercise:" + translated,
+                                                "uploadTranslation:" + translation, "uploadExercise:" + second,
+                                                "uploadLesson:" + lesson, "uploadExercise:" + third}));
         const auto sent = f->tree().netCalls(QStringLiteral("uploadExercise"));
         QCOMPARE(sent.at(0).arg(1), QStringLiteral("okfirst.ogg"));
         QCOMPARE(sent.at(1).arg(1), QString());
@@ -588,11 +591,13 @@ private slots:
         f->tree().answerBoxes({answer});
         QTest::mouseClick(form->btnRemove, Qt::LeftButton);
 
-        const QString question = WizardTestTree::box(
-            MessageBoxHelper::Question, QStringLiteral("Are you sure you want to never upload the selected content?"),
-            {QStringLiteral("Yes, I'm sure"), QStringLiteral("No, cancel")});
-        QCOMPARE(newBoxes(), anyChecked ? QStringList{question}
-                                        : QStringList{info(QStringLiteral("You haven't selected anything to remove."))});
+        const QString question = WizardTestTree::box(MessageBoxHelper::Question,
+                                                     QStringLiteral(
+                                                         "Are you sure you want to never upload the selected content?"),
+                                                     {QStringLiteral("Yes, I'm sure"), QStringLiteral("No, cancel")});
+        QCOMPARE(newBoxes(), anyChecked
+                                 ? QStringList{question}
+                                 : QStringList{info(QStringLiteral("You haven't selected anything to remove."))});
         QCOMPARE(UploadFixture::doNotUpload(ids.at(0)), QStringLiteral("0"));
         QCOMPARE(UploadFixture::doNotUpload(ids.at(1)), flagged ? QStringLiteral("1") : QStringLiteral("0"));
         QCOMPARE(UploadFixture::doNotUpload(ids.at(2)), flagged ? QStringLiteral("1") : QStringLiteral("0"));
@@ -609,18 +614,16 @@ private slots:
         QTest::addColumn<QStringList>("manifestReplies");
         QTest::addColumn<int>("errors");
         QTest::addColumn<QStringList>("local");
-        QTest::newRow("two exercises refused")
-            << QStringList{"Error=refused", "ok", "Error=busy"} << QStringList{} << 2
-            << QStringList{"first", "translated", "translation", "third"};
+        QTest::newRow("two exercises refused") << QStringList{"Error=refused", "ok", "Error=busy"} << QStringList{} << 2
+                                               << QStringList{"first", "translated", "translation", "third"};
         QTest::newRow("blank exercise id") << QStringList{"PId=", "ok", "ok"} << QStringList{} << 1
                                            << QStringList{"first", "translated", "translation"};
         QTest::newRow("blank translation id") << QStringList{"ok", "ok", "ok", "ok"} << QStringList{"PId="} << 1
                                               << QStringList{"first", "translated", "translation"};
         QTest::newRow("translation refused") << QStringList{"ok", "ok", "ok", "ok"} << QStringList{"Error=no"} << 1
                                              << QStringList{"first", "translated", "translation"};
-        QTest::newRow("translated exercise refused")
-            << QStringList{"ok", "Error=no", "ok", "ok"} << QStringList{} << 1
-            << QStringList{"first", "translated", "translation"};
+        QTest::newRow("translated exercise refused") << QStringList{"ok", "Error=no", "ok", "ok"} << QStringList{} << 1
+                                                     << QStringList{"first", "translated", "translation"};
     }
     void errorReplies()
     {
@@ -637,8 +640,8 @@ private slots:
                    UploadFixture::translatedExerciseOf(ids.value(QStringLiteral("first"))));
         QHash<QString, QStringList> pieces;
         for (auto it = ids.cbegin(); it != ids.cend(); ++it)
-            pieces.insert(it.key(), it.key() == QLatin1String("translation") ? QStringList{it.value()}
-                                                                              : f->piecesOf(it.value()));
+            pieces.insert(it.key(),
+                          it.key() == QLatin1String("translation") ? QStringList{it.value()} : f->piecesOf(it.value()));
         for (QString& reply : exerciseReplies)
             reply = reply == QLatin1String("ok") ? f->exerciseReply() : reply;
         QVERIFY(script(exerciseReplies.join(QStringLiteral(" | ")), manifestReplies.join(QStringLiteral(" | "))));
@@ -721,8 +724,8 @@ private slots:
         form->upload();
         QVERIFY(aborter.pressed());
         QCOMPARE(f->uploadCalls(), QStringList{"uploadExercise:" + ids.at(0)});
-        QCOMPARE(newBoxes(), QStringList{info(
-                                 QStringLiteral("Upload cancelled.  Content not yet uploaded remains on your upload list."))});
+        QCOMPARE(newBoxes(), QStringList{info(QStringLiteral(
+                                 "Upload cancelled.  Content not yet uploaded remains on your upload list."))});
         QCOMPARE(f->uploadableIds(), ids.mid(1));
     }
 
@@ -737,9 +740,11 @@ private slots:
         Aborter aborter(form.get(), QStringLiteral("Uploading Lesson 'Aborted'..."), 1, f.get());
         form->upload();
         QVERIFY(aborter.pressed());
-        QCOMPARE(f->uploadCalls(), (QStringList{"uploadExercise:" + a, "uploadExercise:" + b, "uploadExercise:" + free}));
-        QCOMPARE(newBoxes(), QStringList{info(QStringLiteral(
-                                 "Upload complete.  Lessons cancelled and not yet uploaded remain on your upload list."))});
+        QCOMPARE(f->uploadCalls(),
+                 (QStringList{"uploadExercise:" + a, "uploadExercise:" + b, "uploadExercise:" + free}));
+        QCOMPARE(newBoxes(),
+                 QStringList{info(QStringLiteral(
+                     "Upload complete.  Lessons cancelled and not yet uploaded remain on your upload list."))});
         QCOMPARE(f->uploadableIds(), QStringList{lesson});
     }
 
@@ -787,8 +792,8 @@ private slots:
         const QString mediaId = QStringLiteral("known-media-") + f->userName();
         if (known)
             QCOMPARE(ZoDbHelper().assignPersistentId(pieces.at(2), mediaId, true), 1);
-        QVERIFY(script(known ? QStringLiteral("PId=ks-%1;PersistentTermId=kt-%1").arg(f->userName())
-                             : f->exerciseReply()));
+        QVERIFY(
+            script(known ? QStringLiteral("PId=ks-%1;PersistentTermId=kt-%1").arg(f->userName()) : f->exerciseReply()));
         auto form = openForm();
         form->upload();
         const auto sent = f->tree().netCalls(QStringLiteral("uploadExercise"));
@@ -799,10 +804,7 @@ private slots:
             QCOMPARE(UploadFixture::persistentId(pieces.at(2)), mediaId);
     }
 
-    void textsOnScreen_data()
-    {
-        ScreenTexts::addLanguageAndFontRows();
-    }
+    void textsOnScreen_data() { ScreenTexts::addLanguageAndFontRows(); }
 
     // The heading, the Type column and every other text of the dialog show
     // in full at the smallest and largest font; in German none stays English.

@@ -34,10 +34,7 @@ class TestUploadEndToEnd : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY2(mPeer.start(), qPrintable(mPeer.error()));
-    }
+    void initTestCase() { QVERIFY2(mPeer.start(), qPrintable(mPeer.error())); }
 
     void cleanupTestCase()
     {
@@ -121,8 +118,9 @@ private slots:
         // The lesson went after its members and names their persistent ids.
         const QString lesson = persistentId(made.value(QStringLiteral("lesson")).toString());
         QVERIFY(!isLocalOnly(lesson));
-        const QString lessonDoc =
-            scalar(QStringLiteral("peer"), QStringLiteral("SELECT doc FROM lessons WHERE pmid = ?"), {lesson}).toString();
+        const QString lessonDoc = scalar(QStringLiteral("peer"),
+                                         QStringLiteral("SELECT doc FROM lessons WHERE pmid = ?"), {lesson})
+                                      .toString();
         QVERIFY2(lessonDoc.contains(exercisePids.at(0)) && lessonDoc.contains(exercisePids.at(1)),
                  qPrintable(lessonDoc));
 

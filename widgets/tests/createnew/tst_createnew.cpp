@@ -24,12 +24,12 @@ class TestCreateNew : public QObject
 
     QString storeExercise(const QString& term, const QString& language)
     {
-        std::unique_ptr<QObject> created(store()->create(QStringLiteral("Exercise"),
-                                                         {{QStringLiteral("Term"), term},
-                                                          {QStringLiteral("Language"), language},
-                                                          {QStringLiteral("MediaPath"), QStringLiteral("Content")},
-                                                          {QStringLiteral("MediaName"), term + QStringLiteral(".wav")},
-                                                          {QStringLiteral("Creator"), QStringLiteral("maria")}}));
+        std::unique_ptr<QObject> created(
+            store()->create(QStringLiteral("Exercise"), {{QStringLiteral("Term"), term},
+                                                         {QStringLiteral("Language"), language},
+                                                         {QStringLiteral("MediaPath"), QStringLiteral("Content")},
+                                                         {QStringLiteral("MediaName"), term + QStringLiteral(".wav")},
+                                                         {QStringLiteral("Creator"), QStringLiteral("maria")}}));
         auto* exercise = qobject_cast<ZoExercise*>(created.get());
         if (!exercise || store()->insertExercise(QStringLiteral("Exercise"), exercise) != 1)
             return QString();
@@ -61,8 +61,8 @@ private slots:
         QVERIFY(TestDatabase::createFile(mTree->tree().filePath(QStringLiteral("vireda.db"))));
         QVERIFY(store());
         mHost = std::make_unique<TestHost>(13);
-        for (const auto& [term, language] : {std::pair{"chien", "French"}, std::pair{"chat", "French"},
-                                              std::pair{"perro", "Spanish"}}) {
+        for (const auto& [term, language] :
+             {std::pair{"chien", "French"}, std::pair{"chat", "French"}, std::pair{"perro", "Spanish"}}) {
             const QString id = storeExercise(QLatin1String(term), QLatin1String(language));
             QVERIFY2(!id.isEmpty(), term);
             mIds.insert(QLatin1String(term), id);
@@ -187,7 +187,8 @@ private slots:
         QTest::addColumn<QStringList>("terms");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no title") << QStringList{"chien"} << "" << "Please enter a title for the Lesson.";
+        QTest::newRow("no title") << QStringList{"chien"} << ""
+                                  << "Please enter a title for the Lesson.";
         QTest::newRow("no language") << QStringList{"chien", "perro"} << "Words"
                                      << "Please select a language for the Lesson.";
         QTest::newRow("blank title passes, no language") << QStringList{"chien", "perro"} << "   "
@@ -220,8 +221,8 @@ private slots:
         dialog.lEditTitle->setText(QStringLiteral("Words"));
         SignedInUser::signOut();
         QCOMPARE(dialog.btnOkClicked(), 0);
-        QCOMPARE(mTree->boxes(),
-                 QStringList{WizardTestTree::info(QStringLiteral("Nobody is signed in. Sign in again to save the lesson."))});
+        QCOMPARE(mTree->boxes(), QStringList{WizardTestTree::info(
+                                     QStringLiteral("Nobody is signed in. Sign in again to save the lesson."))});
         QVERIFY(dialog.isVisible());
         QVERIFY(lesson->title().isEmpty());
         QVERIFY(lesson->username().isNull());

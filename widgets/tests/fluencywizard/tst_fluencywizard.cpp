@@ -158,12 +158,18 @@ private slots:
     {
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("passedOn");
-        QTest::newRow("English") << "English" << "English";
-        QTest::newRow("Chinese, Mandarin") << "Chinese, Mandarin" << "Chinese, Mandarin";
-        QTest::newRow("Arabic") << "Arabic" << "Arabic, Standard";
-        QTest::newRow("Cantonese") << "Chinese, Yue (Cantonese)" << "Chinese, Yue";
-        QTest::newRow("German") << "German" << "German, Standard";
-        QTest::newRow("Thai, last row") << "Thai" << "Thai";
+        QTest::newRow("English") << "English"
+                                 << "English";
+        QTest::newRow("Chinese, Mandarin") << "Chinese, Mandarin"
+                                           << "Chinese, Mandarin";
+        QTest::newRow("Arabic") << "Arabic"
+                                << "Arabic, Standard";
+        QTest::newRow("Cantonese") << "Chinese, Yue (Cantonese)"
+                                   << "Chinese, Yue";
+        QTest::newRow("German") << "German"
+                                << "German, Standard";
+        QTest::newRow("Thai, last row") << "Thai"
+                                        << "Thai";
     }
 
     void quickListPassesOnTableNames()
@@ -304,9 +310,12 @@ private slots:
         QTest::addColumn<bool>("german");
         QTest::addColumn<QString>("level");
         QTest::addColumn<QString>("studying");
-        QTest::newRow("Native") << false << "Native" << "0";
-        QTest::newRow("Beginner") << false << "Beginner" << "1";
-        QTest::newRow("Fluent") << false << "Fluent" << "1";
+        QTest::newRow("Native") << false << "Native"
+                                << "0";
+        QTest::newRow("Beginner") << false << "Beginner"
+                                  << "1";
+        QTest::newRow("Fluent") << false << "Fluent"
+                                << "1";
         QTest::newRow("German: Muttersprache") << true << QString::fromUtf8("Muttersprache") << "0";
         QTest::newRow("German: Fließend") << true << QString::fromUtf8("Fließend") << "1";
     }
@@ -434,9 +443,13 @@ private slots:
         QCOMPARE(calls.at(0).arg(0), QStringLiteral("maria"));
         QCOMPARE(calls.at(0).arg(1), QStringLiteral("secret1"));
         Hash expected = before;
-        expected.insert(Hash{{"FLanguage3", "German, Standard"}, {"FLocaleDesc3", ""}, {"FCountry3", "Germany"},
-                         {"FStateProv3", "Bavaria"}, {"FLocality3", "Munich"}, {"FFluencyLevel3", "Beginner"},
-                         {"FIsStudying3", "1"}});
+        expected.insert(Hash{{"FLanguage3", "German, Standard"},
+                             {"FLocaleDesc3", ""},
+                             {"FCountry3", "Germany"},
+                             {"FStateProv3", "Bavaria"},
+                             {"FLocality3", "Munich"},
+                             {"FFluencyLevel3", "Beginner"},
+                             {"FIsStudying3", "1"}});
         QCOMPARE(calls.at(0).hashArg(2), expected);
     }
 
@@ -462,9 +475,13 @@ private slots:
         const auto calls = mTree->netCalls(QStringLiteral("updateFluency"));
         QCOMPARE(calls.size(), 1);
         Hash expected = before;
-        expected.insert(Hash{{"FLanguage2", "Spanish"}, {"FLocaleDesc2", "accent 1"}, {"FCountry2", "Mexico"},
-                         {"FStateProv2", "Tyrol"}, {"FLocality2", "Puebla"}, {"FFluencyLevel2", "Native"},
-                         {"FIsStudying2", "0"}});
+        expected.insert(Hash{{"FLanguage2", "Spanish"},
+                             {"FLocaleDesc2", "accent 1"},
+                             {"FCountry2", "Mexico"},
+                             {"FStateProv2", "Tyrol"},
+                             {"FLocality2", "Puebla"},
+                             {"FFluencyLevel2", "Native"},
+                             {"FIsStudying2", "0"}});
         QCOMPARE(calls.at(0).hashArg(2), expected);
         QCOMPARE(calls.at(0).hashArg(2).value(QStringLiteral("FId2")), QStringLiteral("12"));
     }
@@ -480,23 +497,31 @@ private slots:
         const QStringList two{QStringLiteral("English"), QStringLiteral("Dutch")};
         const QString info = MessageBoxHelper::kindName(MessageBoxHelper::Information);
         const QString warning = MessageBoxHelper::kindName(MessageBoxHelper::Warning);
-        QTest::newRow("accepted") << two << "1" << "Italian" << "" << int(QDialog::Accepted) << 1;
-        QTest::newRow("network down") << two << "-1" << "Italian"
-                                      << info + "|No network connection present.  This fluency change will not be saved."
+        QTest::newRow("accepted") << two << "1"
+                                  << "Italian"
+                                  << "" << int(QDialog::Accepted) << 1;
+        QTest::newRow("network down") << two << "-1"
+                                      << "Italian"
+                                      << info
+                                             + "|No network connection present.  This fluency change will not be saved."
                                       << int(QDialog::Accepted) << 1;
-        QTest::newRow("refused") << two << "0" << "Italian" << info + "|The network did not accept this fluency change."
+        QTest::newRow("refused") << two << "0"
+                                 << "Italian" << info + "|The network did not accept this fluency change."
                                  << int(QDialog::Accepted) << 1;
         QTest::newRow("not stored") << two << QString::number(INetManager::NotStoredLocally) << "Italian"
-                                    << warning + "|The fluency change could not be saved."
-                                    << int(QDialog::Rejected) << 1;
-        QTest::newRow("already listed") << QStringList{QStringLiteral("German, Standard")} << "1" << "German"
+                                    << warning + "|The fluency change could not be saved." << int(QDialog::Rejected)
+                                    << 1;
+        QTest::newRow("already listed") << QStringList{QStringLiteral("German, Standard")} << "1"
+                                        << "German"
                                         << info + "|'German, Standard' is already in your list of fluencies."
                                         << int(QDialog::Rejected) << 0;
-        QTest::newRow("same name, other case") << QStringList{QStringLiteral("german, standard")} << "1" << "German"
+        QTest::newRow("same name, other case") << QStringList{QStringLiteral("german, standard")} << "1"
+                                               << "German"
                                                << "" << int(QDialog::Accepted) << 1;
-        QTest::newRow("nobody signed in") << QStringList() << "1" << "Italian" << warning + "|Unknown Error."
-                                          << int(QDialog::Rejected) << 0;
-        QTest::newRow("no language") << two << "1" << "" << warning + "|Unknown error." << int(QDialog::Rejected) << 0;
+        QTest::newRow("nobody signed in") << QStringList() << "1"
+                                          << "Italian" << warning + "|Unknown Error." << int(QDialog::Rejected) << 0;
+        QTest::newRow("no language") << two << "1"
+                                     << "" << warning + "|Unknown error." << int(QDialog::Rejected) << 0;
     }
 
     void finishOutcomes()
@@ -524,7 +549,7 @@ private slots:
             const QString kind = box.section(QLatin1Char('|'), 0, 0);
             const QString text = box.section(QLatin1Char('|'), 1);
             expected << WizardTestTree::box(kind == QLatin1String("warning") ? MessageBoxHelper::Warning
-                                                                               : MessageBoxHelper::Information,
+                                                                             : MessageBoxHelper::Information,
                                             text);
         }
         QCOMPARE(mTree->boxesSince(mark), expected);

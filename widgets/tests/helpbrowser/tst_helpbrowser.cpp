@@ -44,9 +44,12 @@ private slots:
     {
         QTest::addColumn<QString>("page");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("working folder") << "toplevel.html" << "Top level page";
-        QTest::newRow("Docs/html") << "first.html" << "First page";
-        QTest::newRow("missing") << "nowhere.html" << "";
+        QTest::newRow("working folder") << "toplevel.html"
+                                        << "Top level page";
+        QTest::newRow("Docs/html") << "first.html"
+                                   << "First page";
+        QTest::newRow("missing") << "nowhere.html"
+                                 << "";
     }
 
     void findsPageThroughSearchPaths()

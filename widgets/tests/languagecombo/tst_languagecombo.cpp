@@ -95,10 +95,16 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("kept") << QString() << "Spanish" << "Spanish";
-        QTest::newRow("setting") << "fra" << "Spanish" << "French";
-        QTest::newRow("setting not a fluency") << "ita" << "Spanish" << "Spanish";
-        QTest::newRow("add entry not kept") << QString() << "Add Language..." << "Select Language";
+        QTest::newRow("kept") << QString() << "Spanish"
+                              << "Spanish";
+        QTest::newRow("setting") << "fra"
+                                 << "Spanish"
+                                 << "French";
+        QTest::newRow("setting not a fluency") << "ita"
+                                               << "Spanish"
+                                               << "Spanish";
+        QTest::newRow("add entry not kept") << QString() << "Add Language..."
+                                            << "Select Language";
     }
 
     void refillSelects()
@@ -232,8 +238,8 @@ private slots:
         QVERIFY(fresh && fresh != stored);
         QCOMPARE(fresh->username(), QStringLiteral("maria"));
 
-        auto* ghost = new ZoUser(QStringLiteral("99"), QStringLiteral("ghost"), QStringLiteral("x"), {}, {}, {}, {},
-                                 {}, {}, QStringLiteral("0"), QStringLiteral("0"), {});
+        auto* ghost = new ZoUser(QStringLiteral("99"), QStringLiteral("ghost"), QStringLiteral("x"), {}, {}, {}, {}, {},
+                                 {}, QStringLiteral("0"), QStringLiteral("0"), {});
         SignedInUser::users()->setCurrentUser(ghost);
         QVERIFY(!LanguageComboHelper::reloadCurrentUser());
         QCOMPARE(SignedInUser::current(), ghost);

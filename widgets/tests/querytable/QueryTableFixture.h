@@ -27,8 +27,7 @@ public:
     static QString addExercise(IDbManager* store, const QHash<QString, QString>& values);
     // Stores a lesson of the given exercises; its local id, or empty.
     QString addLesson(const QHash<QString, QString>& values, const QStringList& exerciseIds);
-    static QString addLesson(IDbManager* store, const QHash<QString, QString>& values,
-                             const QStringList& exerciseIds);
+    static QString addLesson(IDbManager* store, const QHash<QString, QString>& values, const QStringList& exerciseIds);
     // Writes count exercises straight into the database in one transaction,
     // terms "term000000" upwards in a shuffled order, cycling through a few
     // languages and countries.

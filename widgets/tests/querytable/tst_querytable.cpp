@@ -22,16 +22,46 @@ const QString kLesson = QStringLiteral("Lesson");
 
 // Five exercises whose term, locality and voice orders all differ.
 const QList<Record> kExercises = {
-    {{"Term", "banana"}, {"Language", "English"}, {"Country", "United States"}, {"StateProv", "Ohio"},
-     {"Locality", "Columbus"}, {"Voice", "Zoe"}, {"MediaPath", "Content/b"}, {"MediaName", "banana.wav"}},
-    {{"Term", "Apple"}, {"Language", "French"}, {"Country", "France"}, {"StateProv", "Bretagne"},
-     {"Locality", "Rennes"}, {"Voice", "mia"}, {"MediaPath", "Content/a"}, {"MediaName", "apple.wav"}},
-    {{"Term", "cherry"}, {"Language", "English"}, {"Country", "United States"}, {"StateProv", "Texas"},
-     {"Locality", "Austin"}, {"Voice", "Ann"}, {"MediaPath", "Content/c"}, {"MediaName", "cherry.wav"}},
-    {{"Term", "date"}, {"Language", "French"}, {"Country", "France"}, {"StateProv", "Alsace"},
-     {"Locality", "Colmar"}, {"Voice", "bob"}, {"MediaPath", "Content/d"}, {"MediaName", "date.wav"}},
-    {{"Term", "elder"}, {"Language", "English"}, {"Country", "Germany"}, {"StateProv", "Berlin"},
-     {"Locality", "Berlin"}, {"Voice", "Kim"}, {"MediaPath", "Content/e"}, {"MediaName", "elder.wav"}},
+    {{"Term", "banana"},
+     {"Language", "English"},
+     {"Country", "United States"},
+     {"StateProv", "Ohio"},
+     {"Locality", "Columbus"},
+     {"Voice", "Zoe"},
+     {"MediaPath", "Content/b"},
+     {"MediaName", "banana.wav"}},
+    {{"Term", "Apple"},
+     {"Language", "French"},
+     {"Country", "France"},
+     {"StateProv", "Bretagne"},
+     {"Locality", "Rennes"},
+     {"Voice", "mia"},
+     {"MediaPath", "Content/a"},
+     {"MediaName", "apple.wav"}},
+    {{"Term", "cherry"},
+     {"Language", "English"},
+     {"Country", "United States"},
+     {"StateProv", "Texas"},
+     {"Locality", "Austin"},
+     {"Voice", "Ann"},
+     {"MediaPath", "Content/c"},
+     {"MediaName", "cherry.wav"}},
+    {{"Term", "date"},
+     {"Language", "French"},
+     {"Country", "France"},
+     {"StateProv", "Alsace"},
+     {"Locality", "Colmar"},
+     {"Voice", "bob"},
+     {"MediaPath", "Content/d"},
+     {"MediaName", "date.wav"}},
+    {{"Term", "elder"},
+     {"Language", "English"},
+     {"Country", "Germany"},
+     {"StateProv", "Berlin"},
+     {"Locality", "Berlin"},
+     {"Voice", "Kim"},
+     {"MediaPath", "Content/e"},
+     {"MediaName", "elder.wav"}},
 };
 
 QPixmap iconOfWidth(int width)
@@ -127,11 +157,17 @@ void QueryTableTest::initTestCase()
         QVERIFY2(!id.isEmpty(), qPrintable(exercise.value("Term")));
         mExerciseIds.insert(exercise.value("Term"), id);
     }
-    mLessonOne = mFixture->addLesson({{"Title", "Fruit one"}, {"Description", "first"}, {"Language", "French"},
-                                      {"LearnerLevel", "Elementary"}, {"Username", "tester"}},
+    mLessonOne = mFixture->addLesson({{"Title", "Fruit one"},
+                                      {"Description", "first"},
+                                      {"Language", "French"},
+                                      {"LearnerLevel", "Elementary"},
+                                      {"Username", "tester"}},
                                      {mExerciseIds.value("Apple"), mExerciseIds.value("date")});
-    mLessonTwo = mFixture->addLesson({{"Title", "another"}, {"Description", "second"}, {"Language", "English"},
-                                      {"LearnerLevel", "Advanced"}, {"Username", "tester"}},
+    mLessonTwo = mFixture->addLesson({{"Title", "another"},
+                                      {"Description", "second"},
+                                      {"Language", "English"},
+                                      {"LearnerLevel", "Advanced"},
+                                      {"Username", "tester"}},
                                      {mExerciseIds.value("banana")});
     QVERIFY(!mLessonOne.isEmpty());
     QVERIFY(!mLessonTwo.isEmpty());
@@ -208,20 +244,24 @@ void QueryTableTest::rowData_data()
     QTest::addColumn<QString>("findValue");
     QTest::addColumn<Record>("expected");
 
-    QTest::newRow("exercise") << kExercise << "Term" << "banana"
-                              << Record{{"Term", "banana"}, {"Language", "English"}, {"MediaPath", "Content/b"},
-                                        {"MediaName", "banana.wav"}, {"Country", "United States"},
-                                        {"StateProv", "Ohio"}, {"Locality", "Columbus"}, {"Voice", "Zoe"}};
-    QTest::newRow("exercise other language") << kExercise << "Term" << "elder"
-                              << Record{{"Term", "elder"}, {"Language", "English"}, {"MediaPath", "Content/e"},
-                                        {"MediaName", "elder.wav"}, {"Country", "Germany"},
-                                        {"StateProv", "Berlin"}, {"Locality", "Berlin"}, {"Voice", "Kim"}};
-    QTest::newRow("lesson") << kLesson << "Lesson Title" << "Fruit one"
+    QTest::newRow("exercise") << kExercise << "Term"
+                              << "banana" << Record{{"Term", "banana"},           {"Language", "English"},
+                                                    {"MediaPath", "Content/b"},   {"MediaName", "banana.wav"},
+                                                    {"Country", "United States"}, {"StateProv", "Ohio"},
+                                                    {"Locality", "Columbus"},     {"Voice", "Zoe"}};
+    QTest::newRow("exercise other language")
+        << kExercise << "Term"
+        << "elder" << Record{{"Term", "elder"},          {"Language", "English"}, {"MediaPath", "Content/e"},
+                             {"MediaName", "elder.wav"}, {"Country", "Germany"},  {"StateProv", "Berlin"},
+                             {"Locality", "Berlin"},     {"Voice", "Kim"}};
+    QTest::newRow("lesson") << kLesson << "Lesson Title"
+                            << "Fruit one"
                             << Record{{"Lesson Title", "Fruit one"}, {"Description", "first"}, {"Exercises", "2"},
-                                      {"Language", "French"}, {"Learner Level", "2"}, {"Username", "tester"}};
-    QTest::newRow("lesson with one exercise") << kLesson << "Lesson Title" << "another"
-                            << Record{{"Lesson Title", "another"}, {"Description", "second"}, {"Exercises", "1"},
-                                      {"Language", "English"}, {"Learner Level", "4"}, {"Username", "tester"}};
+                                      {"Language", "French"},        {"Learner Level", "2"},   {"Username", "tester"}};
+    QTest::newRow("lesson with one exercise")
+        << kLesson << "Lesson Title"
+        << "another" << Record{{"Lesson Title", "another"}, {"Description", "second"}, {"Exercises", "1"},
+                               {"Language", "English"},     {"Learner Level", "4"},    {"Username", "tester"}};
 }
 
 void QueryTableTest::rowData()
@@ -246,8 +286,10 @@ void QueryTableTest::rowDataKeysInGerman_data()
     QTest::addColumn<QString>("type");
     QTest::addColumn<QString>("findKey");
     QTest::addColumn<QString>("findValue");
-    QTest::newRow("exercise") << kExercise << "Term" << "banana";
-    QTest::newRow("lesson") << kLesson << "Lesson Title" << "Fruit one";
+    QTest::newRow("exercise") << kExercise << "Term"
+                              << "banana";
+    QTest::newRow("lesson") << kLesson << "Lesson Title"
+                            << "Fruit one";
 }
 
 // The headers show translated; the record a caller reads keeps its keys, so a
@@ -295,11 +337,16 @@ void QueryTableTest::idNames_data()
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("exercise language") << kExercise << "Term" << "Apple" << 2 << "French";
-    QTest::newRow("exercise country") << kExercise << "Term" << "elder" << 5 << "Germany";
-    QTest::newRow("lesson language") << kLesson << "Lesson Title" << "Fruit one" << 4 << "French";
-    QTest::newRow("lesson learner level") << kLesson << "Lesson Title" << "Fruit one" << 5 << "Elementary";
-    QTest::newRow("lesson learner level advanced") << kLesson << "Lesson Title" << "another" << 5 << "Advanced";
+    QTest::newRow("exercise language") << kExercise << "Term"
+                                       << "Apple" << 2 << "French";
+    QTest::newRow("exercise country") << kExercise << "Term"
+                                      << "elder" << 5 << "Germany";
+    QTest::newRow("lesson language") << kLesson << "Lesson Title"
+                                     << "Fruit one" << 4 << "French";
+    QTest::newRow("lesson learner level") << kLesson << "Lesson Title"
+                                          << "Fruit one" << 5 << "Elementary";
+    QTest::newRow("lesson learner level advanced") << kLesson << "Lesson Title"
+                                                   << "another" << 5 << "Advanced";
 }
 
 void QueryTableTest::idNames()

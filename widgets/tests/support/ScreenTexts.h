@@ -18,10 +18,10 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QTableView>
+#include <QTest>
 #include <QTextDocumentFragment>
 #include <QTranslator>
 #include <QTreeView>
-#include <QTest>
 
 #include <functional>
 #include <memory>
@@ -147,14 +147,17 @@ public:
                 option.initFrom(combo);
                 option.editable = combo->isEditable();
                 // The room the closed combo gives its text, beside the arrow.
-                const int room =
-                    combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
-                        .width();
+                const int room = combo->style()
+                                     ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+                                     .width();
                 // The ink of the text, as the combo measures its contents.
                 for (int i = 0; i < combo->count(); ++i) {
                     const int needed = combo->fontMetrics().boundingRect(combo->itemText(i)).width();
                     if (room < needed)
-                        cut << QStringLiteral("%1: %2 (%3 of %4 px)").arg(name, combo->itemText(i)).arg(room).arg(needed);
+                        cut << QStringLiteral("%1: %2 (%3 of %4 px)")
+                                   .arg(name, combo->itemText(i))
+                                   .arg(room)
+                                   .arg(needed);
                 }
             }
             if (auto* view = qobject_cast<QAbstractItemView*>(w))
@@ -263,8 +266,7 @@ private:
         QStyleOptionButton option;
         option.initFrom(button);
         option.text = button->text();
-        const int least =
-            button->style()->sizeFromContents(QStyle::CT_PushButton, &option, QSize(1, 1), button).width();
+        const int least = button->style()->sizeFromContents(QStyle::CT_PushButton, &option, QSize(1, 1), button).width();
         return hint > least ? hint : 0;
     }
 

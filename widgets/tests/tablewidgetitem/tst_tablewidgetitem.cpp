@@ -29,8 +29,7 @@ QStringList columnTexts(const QTableWidget& table)
     QStringList texts;
     for (int row = 0; row < table.rowCount(); ++row) {
         const QTableWidgetItem* item = table.item(row, 0);
-        texts << (item->text().isEmpty() ? QString(item->checkState() == Qt::Checked ? "[x]" : "[ ]")
-                                         : item->text());
+        texts << (item->text().isEmpty() ? QString(item->checkState() == Qt::Checked ? "[x]" : "[ ]") : item->text());
     }
     return texts;
 }
@@ -56,20 +55,34 @@ void TableWidgetItemTest::lessThan_data()
     QTest::addColumn<bool>("aBeforeB");
     QTest::addColumn<bool>("bBeforeA");
 
-    QTest::newRow("numbers by value") << "9" << "10" << true << false;
-    QTest::newRow("negative number") << "-3" << "2" << true << false;
-    QTest::newRow("leading zeros equal") << "007" << "7" << false << false;
-    QTest::newRow("number before text") << "500" << "apple" << true << false;
-    QTest::newRow("digits then letters is text") << "5" << "12abc" << true << false;
-    QTest::newRow("texts ignore case") << "apple" << "Banana" << true << false;
-    QTest::newRow("same text other case") << "Apple" << "aPPLE" << false << false;
-    QTest::newRow("empty text is a text") << "" << "a" << true << false;
-    QTest::newRow("number before empty") << "0" << "" << true << false;
-    QTest::newRow("checked before unchecked") << "[x]" << "[ ]" << true << false;
-    QTest::newRow("two checked equal") << "[x]" << "[x]" << false << false;
-    QTest::newRow("two unchecked equal") << "[ ]" << "[ ]" << false << false;
-    QTest::newRow("selectable checkable sorts by text") << "{ }apple" << "{x}banana" << true << false;
-    QTest::newRow("selectable checkable numbers") << "{x}10" << "{ }9" << false << true;
+    QTest::newRow("numbers by value") << "9"
+                                      << "10" << true << false;
+    QTest::newRow("negative number") << "-3"
+                                     << "2" << true << false;
+    QTest::newRow("leading zeros equal") << "007"
+                                         << "7" << false << false;
+    QTest::newRow("number before text") << "500"
+                                        << "apple" << true << false;
+    QTest::newRow("digits then letters is text") << "5"
+                                                 << "12abc" << true << false;
+    QTest::newRow("texts ignore case") << "apple"
+                                       << "Banana" << true << false;
+    QTest::newRow("same text other case") << "Apple"
+                                          << "aPPLE" << false << false;
+    QTest::newRow("empty text is a text") << ""
+                                          << "a" << true << false;
+    QTest::newRow("number before empty") << "0"
+                                         << "" << true << false;
+    QTest::newRow("checked before unchecked") << "[x]"
+                                              << "[ ]" << true << false;
+    QTest::newRow("two checked equal") << "[x]"
+                                       << "[x]" << false << false;
+    QTest::newRow("two unchecked equal") << "[ ]"
+                                         << "[ ]" << false << false;
+    QTest::newRow("selectable checkable sorts by text") << "{ }apple"
+                                                        << "{x}banana" << true << false;
+    QTest::newRow("selectable checkable numbers") << "{x}10"
+                                                  << "{ }9" << false << true;
 }
 
 void TableWidgetItemTest::lessThan()
@@ -110,10 +123,9 @@ void TableWidgetItemTest::headerSort_data()
     QTest::newRow("mixed descending") << mixed << Qt::DescendingOrder
                                       << QStringList{"cherry", "Banana", "apple", "10", "9", "2"};
     const QStringList checks{"[ ]", "[x]", "[ ]", "[x]"};
-    QTest::newRow("check column ascending") << checks << Qt::AscendingOrder
-                                            << QStringList{"[x]", "[x]", "[ ]", "[ ]"};
-    QTest::newRow("check column descending") << checks << Qt::DescendingOrder
-                                             << QStringList{"[ ]", "[ ]", "[x]", "[x]"};
+    QTest::newRow("check column ascending") << checks << Qt::AscendingOrder << QStringList{"[x]", "[x]", "[ ]", "[ ]"};
+    QTest::newRow("check column descending")
+        << checks << Qt::DescendingOrder << QStringList{"[ ]", "[ ]", "[x]", "[x]"};
 }
 
 void TableWidgetItemTest::headerSort()

@@ -110,8 +110,8 @@ private slots:
         useGerman(true);
         std::unique_ptr<QWidget> german = load(form);
         QVERIFY(german);
-        const QStringList untranslated = ScreenTexts::untranslated(
-            ScreenTexts::shown(english.get()), ScreenTexts::shown(german.get()), mSameWords);
+        const QStringList untranslated = ScreenTexts::untranslated(ScreenTexts::shown(english.get()),
+                                                                   ScreenTexts::shown(german.get()), mSameWords);
         QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral("; "))));
     }
 

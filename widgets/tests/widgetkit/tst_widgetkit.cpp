@@ -224,9 +224,9 @@ void WidgetKitTest::contentsClicks()
     QCOMPARE(table.verticalScrollBar()->value(), scrollY);
     QCOMPARE(table.horizontalScrollBar()->value(), scrollX);
 
-    QSignalSpy press(&table, SIGNAL(mousePress(int,int,int,QPoint)));
-    QSignalSpy release(&table, SIGNAL(mouseRelease(int,int,int,QPoint)));
-    QSignalSpy clicked(&table, SIGNAL(clicked(int,int,int,QPoint)));
+    QSignalSpy press(&table, SIGNAL(mousePress(int, int, int, QPoint)));
+    QSignalSpy release(&table, SIGNAL(mouseRelease(int, int, int, QPoint)));
+    QSignalSpy clicked(&table, SIGNAL(clicked(int, int, int, QPoint)));
     QTest::mouseClick(table.viewport(), Qt::LeftButton, Qt::NoModifier, at);
 
     const QPoint contents = at + QPoint(scrollX, scrollY);
@@ -277,7 +277,7 @@ void WidgetKitTest::clickNeedsSameCell()
     table.show();
     QVERIFY(QTest::qWaitForWindowExposed(&table));
 
-    QSignalSpy clicked(&table, SIGNAL(clicked(int,int,int,QPoint)));
+    QSignalSpy clicked(&table, SIGNAL(clicked(int, int, int, QPoint)));
     QTest::mousePress(table.viewport(), button, Qt::NoModifier, pressAt);
     QTest::mouseRelease(table.viewport(), button, Qt::NoModifier, releaseAt);
     QCOMPARE(clicked.count(), emitted ? 1 : 0);
@@ -303,8 +303,8 @@ void WidgetKitTest::doubleClick()
     QVERIFY(QTest::qWaitForWindowExposed(&table));
     table.verticalScrollBar()->setValue(100);
 
-    QSignalSpy dbl(&table, SIGNAL(doubleClicked(int,int,int,QPoint)));
-    QSignalSpy mouseDbl(&table, SIGNAL(mouseDoubleClick(int,int,int,QPoint)));
+    QSignalSpy dbl(&table, SIGNAL(doubleClicked(int, int, int, QPoint)));
+    QSignalSpy mouseDbl(&table, SIGNAL(mouseDoubleClick(int, int, int, QPoint)));
     QTest::mouseDClick(table.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 30));
     QCOMPARE(dbl.count(), 1);
     QCOMPARE(dbl[0], (QList<QVariant>{6, 0, int(Qt::LeftButton), QPoint(10, 130)}));
@@ -405,14 +405,13 @@ void WidgetKitTest::rightPress_data()
     QTest::addColumn<Rows>("after");
     QTest::addColumn<QStringList>("signalOrder");
 
-    QTest::newRow("right on unselected row") << Rows{0, 2, 4} << Qt::RightButton << 1 << Rows{1}
-                                             << QStringList{"changed", "right"};
-    QTest::newRow("right on selected row") << Rows{0, 2, 4} << Qt::RightButton << 2 << Rows{0, 2, 4}
-                                           << QStringList{"right"};
-    QTest::newRow("right with nothing selected") << Rows{} << Qt::RightButton << 3 << Rows{3}
-                                                 << QStringList{"changed", "right"};
-    QTest::newRow("left on unselected row") << Rows{0} << Qt::LeftButton << 3 << Rows{3}
-                                            << QStringList{"changed"};
+    QTest::newRow("right on unselected row")
+        << Rows{0, 2, 4} << Qt::RightButton << 1 << Rows{1} << QStringList{"changed", "right"};
+    QTest::newRow("right on selected row")
+        << Rows{0, 2, 4} << Qt::RightButton << 2 << Rows{0, 2, 4} << QStringList{"right"};
+    QTest::newRow("right with nothing selected")
+        << Rows{} << Qt::RightButton << 3 << Rows{3} << QStringList{"changed", "right"};
+    QTest::newRow("left on unselected row") << Rows{0} << Qt::LeftButton << 3 << Rows{3} << QStringList{"changed"};
     QTest::newRow("left on the selected row") << Rows{3} << Qt::LeftButton << 3 << Rows{3} << QStringList{};
 }
 
@@ -534,9 +533,11 @@ void WidgetKitTest::focusAnnounced()
 
     QList<bool> focusedWhenEmitted;
     if (kind == "line")
-        connect(static_cast<ZoLineEdit*>(edit), &ZoLineEdit::gotFocus, edit, [&] { focusedWhenEmitted << edit->hasFocus(); });
+        connect(static_cast<ZoLineEdit*>(edit), &ZoLineEdit::gotFocus, edit,
+                [&] { focusedWhenEmitted << edit->hasFocus(); });
     else
-        connect(static_cast<ZoTextEdit*>(edit), &ZoTextEdit::gotFocus, edit, [&] { focusedWhenEmitted << edit->hasFocus(); });
+        connect(static_cast<ZoTextEdit*>(edit), &ZoTextEdit::gotFocus, edit,
+                [&] { focusedWhenEmitted << edit->hasFocus(); });
     edit->setFocus();
     QTRY_COMPARE(spy->count(), 1);
     QCOMPARE(focusedWhenEmitted, QList<bool>{true});

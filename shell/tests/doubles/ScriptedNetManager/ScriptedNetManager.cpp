@@ -199,8 +199,7 @@ int ScriptedNetManager::updateFluency(QString username, QString password, QHash<
     return answer;
 }
 
-QList<ZoExercise> ScriptedNetManager::queryExercises(QHash<QString, QString> criteria, int* status,
-                                                     int* totalResults)
+QList<ZoExercise> ScriptedNetManager::queryExercises(QHash<QString, QString> criteria, int* status, int* totalResults)
 {
     log(QStringLiteral("queryExercises"), {hashToJson(criteria)});
     const int found = nextInt(QStringLiteral("queryExercises"), 1);
@@ -304,8 +303,7 @@ QString ScriptedNetManager::getMyIps()
     return next(QStringLiteral("getMyIps"), QStringLiteral("127.0.0.1"));
 }
 
-QString ScriptedNetManager::parseTranslationXml(QString xml, ZoDbHelper*, QList<ZoTranslation>*,
-                                                QList<ZoExercise>*)
+QString ScriptedNetManager::parseTranslationXml(QString xml, ZoDbHelper*, QList<ZoTranslation>*, QList<ZoExercise>*)
 {
     log(QStringLiteral("parseTranslationXml"), {xml});
     return next(QStringLiteral("parseTranslationXml"), QString());
