@@ -34,6 +34,9 @@ namespace {
 Courier* startingManager = nullptr;
 
 const QString kUserType = QStringLiteral("User");
+// Keys of the user field map.
+const QString kUsername = QStringLiteral("Username");
+const QString kPassword = QStringLiteral("Password");
 
 } // namespace
 
@@ -333,8 +336,8 @@ int Courier::registerAccount(QHash<QString, QString> fields)
     awaitStart();
     if (mNetStarted <= 0 || mMessaging <= 0)
         return 0;
-    if (!MessageEnvelope::isCredential(fields.value(QStringLiteral("Username")))
-        || !MessageEnvelope::isCredential(fields.value(QStringLiteral("Password"))))
+    if (!MessageEnvelope::isCredential(fields.value(kUsername))
+        || !MessageEnvelope::isCredential(fields.value(kPassword)))
         return 0;
     const AccountReply::Outcome outcome = AccountReply::registration(sendMessage(requests().registerMessage(fields)));
     if (outcome.networkDown)
@@ -424,9 +427,9 @@ std::unique_ptr<ZoUser> Courier::storedUser(const QString& username, const QStri
 {
     if (!store())
         return nullptr;
-    QHash<QString, QString> criteria{{QStringLiteral("Username"), username}};
+    QHash<QString, QString> criteria{{kUsername, username}};
     if (!password.isNull())
-        criteria.insert(QStringLiteral("Password"), password);
+        criteria.insert(kPassword, password);
     std::unique_ptr<ZoUser> found;
     // Every user the store hands over is ours; all but the match go at the end of the loop.
     const QList<ZoUser*> users = store()->select(kUserType, criteria);
@@ -500,8 +503,8 @@ int Courier::updateFluency(QString username, QString password, QHash<QString, QS
         qCDebug(lcNetwork).noquote() << "ERROR: network is down.";
         return -1;
     }
-    if (!MessageEnvelope::isCredential(userProperties.value(QStringLiteral("Username")))
-        || !MessageEnvelope::isCredential(userProperties.value(QStringLiteral("Password")))) {
+    if (!MessageEnvelope::isCredential(userProperties.value(kUsername))
+        || !MessageEnvelope::isCredential(userProperties.value(kPassword))) {
         qCDebug(lcNetwork).noquote() << "ERROR: credentials outside the accepted characters";
         return 0;
     }

@@ -8,23 +8,30 @@
 
 namespace {
 
-// The result elements of a query reply: each element of that tag found
-// directly in message/body/<replyName>; elements elsewhere are not results.
-// Empty, with the status set, when there are none to read.
-QList<QDomElement> resultElements(const PeerReply& reply, const QString& replyName, const QString& tag, int* status)
+// Reads a query reply, handing each element of that tag found directly in
+// message/body/<replyName> to read, which returns false to refuse the whole
+// reply (past a limit); elements elsewhere are not results. status (may be
+// null) and totalResults as SearchReply tells; false when nothing of the
+// reply is to be used.
+template <typename Read>
+bool readResults(const PeerReply& reply, const QString& replyName, const QString& tag, int* status,
+                 int* totalResults, Read read)
 {
+    int ignored = 0;
+    if (!status)
+        status = &ignored;
     *status = 2;
     switch (reply.state()) {
     case PeerReply::State::NoAnswer:
         qCDebug(lcNetwork).noquote() << "srcResult is NULL";
         *status = 0;
-        return {};
+        return false;
     case PeerReply::State::Unreadable:
         *status = -1;
-        return {};
+        return false;
     case PeerReply::State::PastLimit:
         *status = INetManager::ReplyPastLimit;
-        return {};
+        return false;
     case PeerReply::State::Read:
         break;
     }
@@ -32,25 +39,25 @@ QList<QDomElement> resultElements(const PeerReply& reply, const QString& replyNa
     if (reply.firstText({QStringLiteral("header"), QStringLiteral("status")}) == QLatin1String("-1")) {
         qCDebug(lcNetwork).noquote() << reply.firstText(replyPath + QStringList{QStringLiteral("error_description")});
         *status = 0;
-        return {};
+        return false;
     }
     const QList<QDomElement> elements = reply.elements(replyPath, tag);
-    if (elements.size() > ContentGate::MaxResultRows) {
+    if (elements.isEmpty())
+        return false;
+    bool refused = elements.size() > ContentGate::MaxResultRows;
+    if (refused)
         qCDebug(lcNetwork).noquote() << QStringLiteral("refused reply: %1 results").arg(elements.size());
+    for (qsizetype i = 0; i < elements.size() && !refused; ++i)
+        refused = !read(elements.at(i));
+    if (refused) {
         *status = INetManager::ReplyPastLimit;
-        return {};
+        return false;
     }
-    return elements;
-}
-
-// Status 1 and the total the reply names; a total below zero counts nothing.
-void found(const PeerReply& reply, const QString& replyName, int* status, int* totalResults)
-{
     *status = 1;
+    // A total below zero counts nothing.
     if (totalResults)
-        *totalResults = qMax(0, reply.firstText({QStringLiteral("body"), replyName,
-                                                 QStringLiteral("total_result_available")})
-                                    .toInt());
+        *totalResults = qMax(0, reply.firstText(replyPath + QStringList{QStringLiteral("total_result_available")}).toInt());
+    return true;
 }
 
 // The lesson of a result element holding that many members; false when its
@@ -88,47 +95,41 @@ bool readLesson(const XmlPathMap& map, int members, ZoLesson* lesson)
 QList<ZoExercise> SearchReply::exercises(const PeerReply& reply, const ZoDbHelper& lookup, int* status,
                                          int* totalResults)
 {
-    int ignored = 0;
-    if (!status)
-        status = &ignored;
-    const QString replyName = QStringLiteral("exerciseQueryReply");
-    const QList<QDomElement> elements = resultElements(reply, replyName, QStringLiteral("exercise"), status);
     QList<ZoExercise> results;
-    if (elements.isEmpty())
-        return results;
-    for (const QDomElement& element : elements)
+    auto readOne = [&](const QDomElement& element) {
         results.append(ManifestReader::exercise(PeerReply::mapOf(element), lookup, ManifestReader::FoundVoicePath));
-    found(reply, replyName, status, totalResults);
+        return true;
+    };
+    if (!readResults(reply, QStringLiteral("exerciseQueryReply"), QStringLiteral("exercise"), status, totalResults,
+                     readOne))
+        results.clear();
     return results;
 }
 
 QList<ZoLesson> SearchReply::lessons(const PeerReply& reply, int* status, int* totalResults)
 {
-    int ignored = 0;
-    if (!status)
-        status = &ignored;
-    const QString replyName = QStringLiteral("lessonQueryReply");
-    const QList<QDomElement> elements = resultElements(reply, replyName, QStringLiteral("lesson"), status);
     QList<ZoLesson> results;
-    if (elements.isEmpty())
-        return results;
-    for (const QDomElement& element : elements) {
-        const int members = int(XmlPathMap::childrenNamed(PeerReply::childNamed(element, QStringLiteral("exercises")),
-                                                          QStringLiteral("exercise"))
-                                    .size());
-        // A lesson past the limit refuses the whole reply: nothing of it is used.
+    bool tooManyMembers = false;
+    auto readOne = [&](const QDomElement& element) {
+        const QDomElement exercises = PeerReply::childNamed(element, QStringLiteral("exercises"));
+        const int members = int(XmlPathMap::childrenNamed(exercises, QStringLiteral("exercise")).size());
+        // A lesson past the limit refuses the whole reply.
         if (members > ContentGate::MaxLessonMembers) {
-            *status = INetManager::ReplyPastLimit;
-            if (totalResults)
-                *totalResults = 0;
-            return {};
+            tooManyMembers = true;
+            return false;
         }
         ZoLesson lesson;
         if (readLesson(PeerReply::mapOf(element), members, &lesson)) {
             lesson.dump();
             results.append(lesson);
         }
-    }
-    found(reply, replyName, status, totalResults);
+        return true;
+    };
+    if (!readResults(reply, QStringLiteral("lessonQueryReply"), QStringLiteral("lesson"), status, totalResults,
+                     readOne))
+        results.clear();
+    // A reply refused for a lesson's size names no total.
+    if (tooManyMembers && totalResults)
+        *totalResults = 0;
     return results;
 }
