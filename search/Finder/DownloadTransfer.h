@@ -28,7 +28,7 @@ public:
     // missing, too large or not a WAV file, or a name that is not plain).
     static constexpr int ContentRefused = -2;
     // The waits between two looks at a status grow from the first to the last.
-    static constexpr int FirstWaitMs = 10;
+    static constexpr int FirstWaitMs = 2;
     static constexpr int LastWaitMs = 200;
 
     // net and store may be null: a job then fails as a network failure or
