@@ -633,10 +633,10 @@ void MainWindow::aboutPlugins()
 
 void MainWindow::help()
 {
-    mHelpBrowser = std::make_unique<HelpBrowser>(this, mAppName,
-                                                 {QStringLiteral("docs/html"), QStringLiteral("Docs/html"),
-                                                  QStringLiteral(".")},
-                                                 QStringLiteral("overview.html"));
+    // The earlier browser goes before the new one comes.
+    mHelpBrowser.reset();
+    const QStringList searchPaths{QStringLiteral("docs/html"), QStringLiteral("Docs/html"), QStringLiteral(".")};
+    mHelpBrowser = std::make_unique<HelpBrowser>(this, mAppName, searchPaths, QStringLiteral("overview.html"));
     mHelpBrowser->show();
 }
 
