@@ -433,7 +433,9 @@ void MainWindow::loadForms(int level, int offline)
                 if (page) {
                     mTabWidget->addTab(page, icon, title);
                     form->init();
-                    qCDebug(lcShell).noquote() << form->title() + QStringLiteral(" added");
+                    // The form is asked for its title again for the line, logged or not.
+                    const QString added = form->title() + QStringLiteral(" added");
+                    qCDebug(lcShell).noquote() << added;
                 }
             }
             mLoadedPlugins.append(file);
