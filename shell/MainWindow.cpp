@@ -433,7 +433,9 @@ void MainWindow::loadForms(int level, int offline)
                 if (page) {
                     mTabWidget->addTab(page, icon, title);
                     form->init();
-                    qCDebug(lcShell).noquote() << form->title() + QStringLiteral(" added");
+                    // The form is asked for its title again for the line, logged or not.
+                    const QString added = form->title() + QStringLiteral(" added");
+                    qCDebug(lcShell).noquote() << added;
                 }
             }
             mLoadedPlugins.append(file);
@@ -633,10 +635,10 @@ void MainWindow::aboutPlugins()
 
 void MainWindow::help()
 {
-    mHelpBrowser = std::make_unique<HelpBrowser>(this, mAppName,
-                                                 {QStringLiteral("docs/html"), QStringLiteral("Docs/html"),
-                                                  QStringLiteral(".")},
-                                                 QStringLiteral("overview.html"));
+    // The earlier browser goes before the new one comes.
+    mHelpBrowser.reset();
+    const QStringList searchPaths{QStringLiteral("docs/html"), QStringLiteral("Docs/html"), QStringLiteral(".")};
+    mHelpBrowser = std::make_unique<HelpBrowser>(this, mAppName, searchPaths, QStringLiteral("overview.html"));
     mHelpBrowser->show();
 }
 
