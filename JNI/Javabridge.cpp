@@ -48,9 +48,15 @@ const char kSignalOption[] = "-Xrs";
 // compiler only, one thread of it, and only for code run four times as often
 // as by default, no shared performance counters file, a small table of
 // interned strings to start with.
-const char* const kMemoryOptions[] = {
-    "-XX:+UseSerialGC", "-Xms8m", "-XX:NewSize=4m", "-XX:TieredStopAtLevel=1", "-XX:CICompilerCount=1",
-    "-XX:CompileThresholdScaling=4", "-XX:ReservedCodeCacheSize=32m", "-XX:-UsePerfData", "-XX:StringTableSize=4096"};
+const char* const kMemoryOptions[] = {"-XX:+UseSerialGC",
+                                      "-Xms8m",
+                                      "-XX:NewSize=4m",
+                                      "-XX:TieredStopAtLevel=1",
+                                      "-XX:CICompilerCount=1",
+                                      "-XX:CompileThresholdScaling=4",
+                                      "-XX:ReservedCodeCacheSize=32m",
+                                      "-XX:-UsePerfData",
+                                      "-XX:StringTableSize=4096"};
 
 const int kFailure = -999;
 

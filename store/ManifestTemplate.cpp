@@ -34,8 +34,8 @@ const QString ManifestTemplate::TranslationTextualManifest = QStringLiteral(
     "NmanifestDescription=md,NlangID=lclid");
 const QString ManifestTemplate::TranslationMember = QStringLiteral("ApersistentManifestID=pmid");
 
-QDomElement ManifestTemplate::manifestElement(QDomDocument& document, QString elementName,
-                                              QString manifestTemplate, QHash<QString, QString> row)
+QDomElement ManifestTemplate::manifestElement(QDomDocument& document, QString elementName, QString manifestTemplate,
+                                              QHash<QString, QString> row)
 {
     QDomElement element = document.createElement(elementName);
     const QStringList items = manifestTemplate.split(QLatin1Char(','));

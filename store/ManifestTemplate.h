@@ -29,8 +29,8 @@ public:
     // The element, not yet attached, with the template applied to the row.
     // The builders take the document by reference: a copy of a document that
     // has no content yet would create its nodes elsewhere.
-    static QDomElement manifestElement(QDomDocument& document, QString elementName,
-                                       QString manifestTemplate, QHash<QString, QString> row);
+    static QDomElement manifestElement(QDomDocument& document, QString elementName, QString manifestTemplate,
+                                       QHash<QString, QString> row);
     static QDomElement textElement(QDomDocument& document, QString name, QString value);
     // "kvps" with one "kvp" per stored key-value pair of the manifest, in row order.
     static QDomElement kvpsElement(QDomDocument& document, const ZoDbHelper& helper, QString localId);

@@ -55,12 +55,11 @@ QString StoreWriteError::message(const QString& failure, Cause cause)
 {
     switch (cause) {
     case DiskFull:
-        return failure + QLatin1String("\n\n")
-                + tr("The disk is full. Please free some space on it, then save again.");
+        return failure + QLatin1String("\n\n") + tr("The disk is full. Please free some space on it, then save again.");
     case ReadOnly:
         return failure + QLatin1String("\n\n")
-                + tr("The local database cannot be written: the file or its folder is read-only. "
-                     "Please make sure that you may write to them, then start Vireda again.");
+               + tr("The local database cannot be written: the file or its folder is read-only. "
+                    "Please make sure that you may write to them, then start Vireda again.");
     case None:
     case Other:
         break;

@@ -19,8 +19,8 @@ public:
     static constexpr const char* MediaSoundFormat = "Wav";
 
     // crlt.crtcrtid
-    static constexpr int RelationExercisePart = 2;     // exercise -> its term and its recording
-    static constexpr int RelationLessonMember = 3;     // lesson -> member exercise, ordered by sn
+    static constexpr int RelationExercisePart = 2;      // exercise -> its term and its recording
+    static constexpr int RelationLessonMember = 3;      // lesson -> member exercise, ordered by sn
     static constexpr int RelationTranslationMember = 7; // translation -> member exercise
 
     // k.ktktid on a translation's manifest: its context

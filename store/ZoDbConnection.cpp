@@ -22,7 +22,7 @@ QSqlDatabase ZoDbConnection::open(const QString& fileName, const QString& connec
     if (ok) {
         QSqlQuery query(db);
         ok = query.exec(QStringLiteral("pragma journal_mode=WAL")) && query.next()
-                && query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
+             && query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
         ok = ok && query.exec(QStringLiteral("pragma synchronous=FULL"));
         ok = ok && query.exec(QStringLiteral("pragma foreign_keys=OFF"));
         if (!ok)

@@ -14,7 +14,7 @@
 namespace {
 
 const QLatin1String kResourceFiles[] = {
-    PluginFiles::ZoLanguageResource,     PluginFiles::ZoSILResource, PluginFiles::ZoCountryResource,
+    PluginFiles::ZoLanguageResource,     PluginFiles::ZoSILResource,          PluginFiles::ZoCountryResource,
     PluginFiles::ZoFluencyLevelResource, PluginFiles::ZoLearnerLevelResource, PluginFiles::ZoTagResource,
     PluginFiles::ZoManifestResource,
 };
@@ -62,38 +62,38 @@ bool run(QSqlQuery& query, const QString& statement, const QVariantList& values)
 
 const QStringList& manifestColumns()
 {
-    static const QStringList columns = {
-        QStringLiteral("lmid"), QStringLiteral("pmid"), QStringLiteral("mtmtid"), QStringLiteral("r"),
-        QStringLiteral("sbuid"), QStringLiteral("sbun"), QStringLiteral("dc"), QStringLiteral("ip"),
-        QStringLiteral("id"), QStringLiteral("ddl"), QStringLiteral("dul"), QStringLiteral("dnul")};
+    static const QStringList columns = {QStringLiteral("lmid"), QStringLiteral("pmid"),  QStringLiteral("mtmtid"),
+                                        QStringLiteral("r"),    QStringLiteral("sbuid"), QStringLiteral("sbun"),
+                                        QStringLiteral("dc"),   QStringLiteral("ip"),    QStringLiteral("id"),
+                                        QStringLiteral("ddl"),  QStringLiteral("dul"),   QStringLiteral("dnul")};
     return columns;
 }
 
 const QStringList& textualManifestColumns()
 {
-    static const QStringList columns = {
-        QStringLiteral("mlmid"), QStringLiteral("tmttmtid"), QStringLiteral("mt"), QStringLiteral("mv"),
-        QStringLiteral("md"), QStringLiteral("cccid"), QStringLiteral("lclid"), QStringLiteral("llllid"),
-        QStringLiteral("it"), QStringLiteral("ir"), QStringLiteral("sr")};
+    static const QStringList columns = {QStringLiteral("mlmid"), QStringLiteral("tmttmtid"), QStringLiteral("mt"),
+                                        QStringLiteral("mv"),    QStringLiteral("md"),       QStringLiteral("cccid"),
+                                        QStringLiteral("lclid"), QStringLiteral("llllid"),   QStringLiteral("it"),
+                                        QStringLiteral("ir"),    QStringLiteral("sr")};
     return columns;
 }
 
 const QStringList& mediaManifestColumns()
 {
-    static const QStringList columns = {
-        QStringLiteral("mlmid"), QStringLiteral("mmtmmtid"), QStringLiteral("mmfn"), QStringLiteral("mmf"),
-        QStringLiteral("mms"), QStringLiteral("mmd"), QStringLiteral("mmh"), QStringLiteral("mmp"),
-        QStringLiteral("v"), QStringLiteral("ssssid"), QStringLiteral("cccid"), QStringLiteral("lclid"),
-        QStringLiteral("sp"), QStringLiteral("l"), QStringLiteral("ld"), QStringLiteral("mmbr"),
-        QStringLiteral("flflid"), QStringLiteral("mmsf"), QStringLiteral("nc")};
+    static const QStringList columns = {QStringLiteral("mlmid"),  QStringLiteral("mmtmmtid"), QStringLiteral("mmfn"),
+                                        QStringLiteral("mmf"),    QStringLiteral("mms"),      QStringLiteral("mmd"),
+                                        QStringLiteral("mmh"),    QStringLiteral("mmp"),      QStringLiteral("v"),
+                                        QStringLiteral("ssssid"), QStringLiteral("cccid"),    QStringLiteral("lclid"),
+                                        QStringLiteral("sp"),     QStringLiteral("l"),        QStringLiteral("ld"),
+                                        QStringLiteral("mmbr"),   QStringLiteral("flflid"),   QStringLiteral("mmsf"),
+                                        QStringLiteral("nc")};
     return columns;
 }
 
 const QStringList& kvpColumns()
 {
-    static const QStringList columns = {
-        QStringLiteral("kid"), QStringLiteral("ktktid"), QStringLiteral("mlmid"), QStringLiteral("kv"),
-        QStringLiteral("lclid")};
+    static const QStringList columns = {QStringLiteral("kid"), QStringLiteral("ktktid"), QStringLiteral("mlmid"),
+                                        QStringLiteral("kv"), QStringLiteral("lclid")};
     return columns;
 }
 
@@ -127,11 +127,11 @@ QSqlQuery ZoDbHelper::newQuery() const
     return QSqlQuery(QSqlDatabase::database());
 }
 
-#define ZO_LOOKUP(function, table, operation)            \
-    QString ZoDbHelper::function(QString value) const    \
-    {                                                    \
-        IResource* r = resource(table);                  \
-        return r ? r->operation(value) : QString();      \
+#define ZO_LOOKUP(function, table, operation)                                                                          \
+    QString ZoDbHelper::function(QString value) const                                                                  \
+    {                                                                                                                  \
+        IResource* r = resource(table);                                                                                \
+        return r ? r->operation(value) : QString();                                                                    \
     }
 
 ZO_LOOKUP(languageId, Language, idOf)
@@ -170,11 +170,11 @@ QString ZoDbHelper::languageIdOrCode(QString name) const
     return id.isEmpty() && isLanguageCode(name) ? name : id;
 }
 
-#define ZO_LIST(function, table)                         \
-    QStringList ZoDbHelper::function() const             \
-    {                                                    \
-        IResource* r = resource(table);                  \
-        return r ? r->listAll() : QStringList();         \
+#define ZO_LIST(function, table)                                                                                       \
+    QStringList ZoDbHelper::function() const                                                                           \
+    {                                                                                                                  \
+        IResource* r = resource(table);                                                                                \
+        return r ? r->listAll() : QStringList();                                                                       \
     }
 
 ZO_LIST(languageList, Language)
@@ -195,8 +195,7 @@ void ZoDbHelper::releaseResources()
 int ZoDbHelper::findTermId(QString value, QString languageName) const
 {
     QSqlQuery query = newQuery();
-    if (!run(query,
-             QStringLiteral("SELECT mlmid FROM tm WHERE mv = ? AND lclid = ? AND tmttmtid = ? LIMIT 1"),
+    if (!run(query, QStringLiteral("SELECT mlmid FROM tm WHERE mv = ? AND lclid = ? AND tmttmtid = ? LIMIT 1"),
              {value, languageId(languageName), ZoDbCodes::TextualTerm})
         || !query.next())
         return -1;
@@ -270,8 +269,7 @@ int ZoDbHelper::assignPersistentId(QString localId, QString persistentId, bool d
 {
     if (persistentId != QLatin1String(ZoDbCodes::NoPersistentId)) {
         QSqlQuery taken = newQuery();
-        if (!run(taken, QStringLiteral("SELECT COUNT(*) FROM m WHERE pmid = ? AND lmid <> ?"),
-                 {persistentId, localId})
+        if (!run(taken, QStringLiteral("SELECT COUNT(*) FROM m WHERE pmid = ? AND lmid <> ?"), {persistentId, localId})
             || !taken.next() || taken.value(0).toInt() != 0)
             return 0;
     }
@@ -280,9 +278,8 @@ int ZoDbHelper::assignPersistentId(QString localId, QString persistentId, bool d
         || update.numRowsAffected() < 1)
         return 0;
     QSqlQuery stamp = newQuery();
-    const QString statement = downloaded
-        ? QStringLiteral("UPDATE m SET ddl = strftime('%s','now') WHERE lmid = ?")
-        : QStringLiteral("UPDATE m SET dul = strftime('%s','now') WHERE lmid = ?");
+    const QString statement = downloaded ? QStringLiteral("UPDATE m SET ddl = strftime('%s','now') WHERE lmid = ?")
+                                         : QStringLiteral("UPDATE m SET dul = strftime('%s','now') WHERE lmid = ?");
     return run(stamp, statement, {localId}) ? 1 : 2;
 }
 

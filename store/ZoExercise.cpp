@@ -39,11 +39,10 @@ ZoExercise::ZoExercise(QHash<QString, QString> data)
     mVoiceUid = data.value(QStringLiteral("VoiceUid"));
 }
 
-ZoExercise::ZoExercise(QString id, QString pId, QString term, QString language, QString localeDesc,
-                       QString mediaPath, QString mediaName, QString country, QString fluencyLevel,
-                       QString stateProv, QString locality, QString voice, QString termId,
-                       QString persistentTermId, QString mediaId, QString persistentMediaId,
-                       QString status, QString creator, QString creatorUid, QString voiceUid)
+ZoExercise::ZoExercise(QString id, QString pId, QString term, QString language, QString localeDesc, QString mediaPath,
+                       QString mediaName, QString country, QString fluencyLevel, QString stateProv, QString locality,
+                       QString voice, QString termId, QString persistentTermId, QString mediaId,
+                       QString persistentMediaId, QString status, QString creator, QString creatorUid, QString voiceUid)
     : QObject(nullptr)
     , mId(id)
     , mPId(pId)
@@ -116,14 +115,38 @@ ZoExercise& ZoExercise::assign(const ZoExercise& other)
     return *this;
 }
 
-QString ZoExercise::id() const { return mId; }
-void ZoExercise::setId(QString id) { mId = id; }
-QString ZoExercise::pId() const { return mPId; }
-void ZoExercise::setPId(QString pId) { mPId = pId; }
-QString ZoExercise::term() const { return mTerm; }
-void ZoExercise::setTerm(QString term) { mTerm = term; }
-QString ZoExercise::language() const { return mLanguage; }
-QString ZoExercise::languageId() const { return mLanguageId; }
+QString ZoExercise::id() const
+{
+    return mId;
+}
+void ZoExercise::setId(QString id)
+{
+    mId = id;
+}
+QString ZoExercise::pId() const
+{
+    return mPId;
+}
+void ZoExercise::setPId(QString pId)
+{
+    mPId = pId;
+}
+QString ZoExercise::term() const
+{
+    return mTerm;
+}
+void ZoExercise::setTerm(QString term)
+{
+    mTerm = term;
+}
+QString ZoExercise::language() const
+{
+    return mLanguage;
+}
+QString ZoExercise::languageId() const
+{
+    return mLanguageId;
+}
 
 // The helpers below live for the whole process; a helper without a database
 // holds no connection, so nothing of them outlives the application object.
@@ -134,14 +157,38 @@ void ZoExercise::setLanguage(QString language)
     mLanguageId = helper.languageId(language);
 }
 
-QString ZoExercise::mediaPath() const { return mMediaPath; }
-void ZoExercise::setMediaPath(QString mediaPath) { mMediaPath = mediaPath; }
-QString ZoExercise::mediaName() const { return mMediaName; }
-void ZoExercise::setMediaName(QString mediaName) { mMediaName = mediaName; }
-QString ZoExercise::voice() const { return mVoice; }
-void ZoExercise::setVoice(QString voice) { mVoice = voice; }
-QString ZoExercise::country() const { return mCountry; }
-QString ZoExercise::countryId() const { return mCountryId; }
+QString ZoExercise::mediaPath() const
+{
+    return mMediaPath;
+}
+void ZoExercise::setMediaPath(QString mediaPath)
+{
+    mMediaPath = mediaPath;
+}
+QString ZoExercise::mediaName() const
+{
+    return mMediaName;
+}
+void ZoExercise::setMediaName(QString mediaName)
+{
+    mMediaName = mediaName;
+}
+QString ZoExercise::voice() const
+{
+    return mVoice;
+}
+void ZoExercise::setVoice(QString voice)
+{
+    mVoice = voice;
+}
+QString ZoExercise::country() const
+{
+    return mCountry;
+}
+QString ZoExercise::countryId() const
+{
+    return mCountryId;
+}
 
 void ZoExercise::setCountry(QString country)
 {
@@ -150,8 +197,14 @@ void ZoExercise::setCountry(QString country)
     mCountryId = helper.countryId(country);
 }
 
-QString ZoExercise::fluencyLevel() const { return mFluencyLevel; }
-QString ZoExercise::fluencyLevelId() const { return mFluencyLevelId; }
+QString ZoExercise::fluencyLevel() const
+{
+    return mFluencyLevel;
+}
+QString ZoExercise::fluencyLevelId() const
+{
+    return mFluencyLevelId;
+}
 
 void ZoExercise::setFluencyLevel(QString fluencyLevel)
 {
@@ -160,29 +213,98 @@ void ZoExercise::setFluencyLevel(QString fluencyLevel)
     mFluencyLevelId = helper.fluencyLevelId(fluencyLevel);
 }
 
-QString ZoExercise::stateProv() const { return mStateProv; }
-void ZoExercise::setStateProv(QString stateProv) { mStateProv = stateProv; }
-QString ZoExercise::locality() const { return mLocality; }
-void ZoExercise::setLocality(QString locality) { mLocality = locality; }
-QString ZoExercise::localeDesc() const { return mLocaleDesc; }
-void ZoExercise::setLocaleDesc(QString localeDesc) { mLocaleDesc = localeDesc; }
-QString ZoExercise::termId() const { return mTermId; }
-void ZoExercise::setTermId(QString termId) { mTermId = termId; }
-QString ZoExercise::persistentTermId() const { return mPersistentTermId; }
-void ZoExercise::setPersistentTermId(QString persistentTermId) { mPersistentTermId = persistentTermId; }
-QString ZoExercise::mediaId() const { return mMediaId; }
-void ZoExercise::setMediaId(QString mediaId) { mMediaId = mediaId; }
-QString ZoExercise::persistentMediaId() const { return mPersistentMediaId; }
-void ZoExercise::setPersistentMediaId(QString persistentMediaId) { mPersistentMediaId = persistentMediaId; }
-QString ZoExercise::status() const { return mStatus; }
-void ZoExercise::setStatus(QString status) { mStatus = status; }
-QString ZoExercise::creator() const { return mCreator; }
-void ZoExercise::setCreator(QString creator) { mCreator = creator; }
-QString ZoExercise::creatorUid() const { return mCreatorUid; }
-void ZoExercise::setCreatorUid(QString creatorUid) { mCreatorUid = creatorUid; }
-QString ZoExercise::voiceUid() const { return mVoiceUid; }
-void ZoExercise::setVoiceUid(QString voiceUid) { mVoiceUid = voiceUid; }
-ZoExercise::FieldMap ZoExercise::fields() const { return mFields; }
+QString ZoExercise::stateProv() const
+{
+    return mStateProv;
+}
+void ZoExercise::setStateProv(QString stateProv)
+{
+    mStateProv = stateProv;
+}
+QString ZoExercise::locality() const
+{
+    return mLocality;
+}
+void ZoExercise::setLocality(QString locality)
+{
+    mLocality = locality;
+}
+QString ZoExercise::localeDesc() const
+{
+    return mLocaleDesc;
+}
+void ZoExercise::setLocaleDesc(QString localeDesc)
+{
+    mLocaleDesc = localeDesc;
+}
+QString ZoExercise::termId() const
+{
+    return mTermId;
+}
+void ZoExercise::setTermId(QString termId)
+{
+    mTermId = termId;
+}
+QString ZoExercise::persistentTermId() const
+{
+    return mPersistentTermId;
+}
+void ZoExercise::setPersistentTermId(QString persistentTermId)
+{
+    mPersistentTermId = persistentTermId;
+}
+QString ZoExercise::mediaId() const
+{
+    return mMediaId;
+}
+void ZoExercise::setMediaId(QString mediaId)
+{
+    mMediaId = mediaId;
+}
+QString ZoExercise::persistentMediaId() const
+{
+    return mPersistentMediaId;
+}
+void ZoExercise::setPersistentMediaId(QString persistentMediaId)
+{
+    mPersistentMediaId = persistentMediaId;
+}
+QString ZoExercise::status() const
+{
+    return mStatus;
+}
+void ZoExercise::setStatus(QString status)
+{
+    mStatus = status;
+}
+QString ZoExercise::creator() const
+{
+    return mCreator;
+}
+void ZoExercise::setCreator(QString creator)
+{
+    mCreator = creator;
+}
+QString ZoExercise::creatorUid() const
+{
+    return mCreatorUid;
+}
+void ZoExercise::setCreatorUid(QString creatorUid)
+{
+    mCreatorUid = creatorUid;
+}
+QString ZoExercise::voiceUid() const
+{
+    return mVoiceUid;
+}
+void ZoExercise::setVoiceUid(QString voiceUid)
+{
+    mVoiceUid = voiceUid;
+}
+ZoExercise::FieldMap ZoExercise::fields() const
+{
+    return mFields;
+}
 
 void ZoExercise::addField(QString name, QHash<QString, QString> values)
 {
@@ -233,14 +355,14 @@ QString ZoExercise::manifestXml() const
     QDomDocument document;
     QDomElement root = document.createElement(QStringLiteral("exercise"));
     document.appendChild(root);
-    root.appendChild(ManifestTemplate::manifestElement(document, QStringLiteral("manifest"),
-                                                       ManifestTemplate::Manifest, helper.manifestRecord(mId)));
+    root.appendChild(ManifestTemplate::manifestElement(document, QStringLiteral("manifest"), ManifestTemplate::Manifest,
+                                                       helper.manifestRecord(mId)));
     root.appendChild(ManifestTemplate::manifestElement(document, QStringLiteral("textual_manifest"),
                                                        ManifestTemplate::TextualManifest,
                                                        helper.textualManifestRecord(mId)));
     QDomElement term = document.createElement(QStringLiteral("term"));
-    term.appendChild(ManifestTemplate::manifestElement(document, QStringLiteral("manifest"),
-                                                       ManifestTemplate::Manifest, helper.manifestRecord(mTermId)));
+    term.appendChild(ManifestTemplate::manifestElement(document, QStringLiteral("manifest"), ManifestTemplate::Manifest,
+                                                       helper.manifestRecord(mTermId)));
     term.appendChild(ManifestTemplate::manifestElement(document, QStringLiteral("textual_manifest"),
                                                        ManifestTemplate::TextualManifest,
                                                        helper.textualManifestRecord(mTermId)));

@@ -21,10 +21,9 @@ public:
     // Reads the keys of toHash() except "Status" and the three ids, which
     // follow the names of language, country and fluency level.
     explicit ZoExercise(QHash<QString, QString> data);
-    ZoExercise(QString id, QString pId, QString term, QString language, QString localeDesc,
-               QString mediaPath, QString mediaName, QString country, QString fluencyLevel,
-               QString stateProv, QString locality, QString voice, QString termId,
-               QString persistentTermId, QString mediaId, QString persistentMediaId,
+    ZoExercise(QString id, QString pId, QString term, QString language, QString localeDesc, QString mediaPath,
+               QString mediaName, QString country, QString fluencyLevel, QString stateProv, QString locality,
+               QString voice, QString termId, QString persistentTermId, QString mediaId, QString persistentMediaId,
                QString status, QString creator, QString creatorUid, QString voiceUid);
     ZoExercise(const ZoExercise& other);
     ZoExercise& operator=(const ZoExercise& other);

@@ -25,9 +25,8 @@ ZoLesson::ZoLesson()
 {
 }
 
-ZoLesson::ZoLesson(QString id, QString pId, QString title, QString description, QString username,
-                   QString userId, QString language, QString learnerLevel,
-                   QHash<QString, QString> exerciseIds)
+ZoLesson::ZoLesson(QString id, QString pId, QString title, QString description, QString username, QString userId,
+                   QString language, QString learnerLevel, QHash<QString, QString> exerciseIds)
     : QObject(nullptr)
     , mId(id)
     , mPId(pId)
@@ -128,33 +127,96 @@ ZoLesson& ZoLesson::assign(const ZoLesson& other)
     return *this;
 }
 
-QString ZoLesson::id() const { return mId; }
-void ZoLesson::setId(QString id) { mId = id; }
-QString ZoLesson::pId() const { return mPId; }
-void ZoLesson::setPId(QString pId) { mPId = pId; }
-QString ZoLesson::title() const { return mTitle; }
-void ZoLesson::setTitle(QString title) { mTitle = title; }
-QString ZoLesson::description() const { return mDescription; }
-void ZoLesson::setDescription(QString description) { mDescription = description; }
-QString ZoLesson::username() const { return mUsername; }
-void ZoLesson::setUsername(QString username) { mUsername = username; }
-QString ZoLesson::userId() const { return mUserId; }
-void ZoLesson::setUserId(QString userId) { mUserId = userId; }
-QString ZoLesson::language() const { return mLanguage; }
-void ZoLesson::setLanguage(QString language) { mLanguage = language; }
-QString ZoLesson::learnerLevel() const { return mLearnerLevel; }
-void ZoLesson::setLearnerLevel(QString learnerLevel) { mLearnerLevel = learnerLevel; }
-QHash<QString, QString> ZoLesson::exerciseIds() const { return mExerciseIds; }
-void ZoLesson::setExerciseIds(QHash<QString, QString> exerciseIds) { mExerciseIds = exerciseIds; }
-QHash<QString, QString> ZoLesson::persistentExerciseIds() const { return mPersistentExerciseIds; }
+QString ZoLesson::id() const
+{
+    return mId;
+}
+void ZoLesson::setId(QString id)
+{
+    mId = id;
+}
+QString ZoLesson::pId() const
+{
+    return mPId;
+}
+void ZoLesson::setPId(QString pId)
+{
+    mPId = pId;
+}
+QString ZoLesson::title() const
+{
+    return mTitle;
+}
+void ZoLesson::setTitle(QString title)
+{
+    mTitle = title;
+}
+QString ZoLesson::description() const
+{
+    return mDescription;
+}
+void ZoLesson::setDescription(QString description)
+{
+    mDescription = description;
+}
+QString ZoLesson::username() const
+{
+    return mUsername;
+}
+void ZoLesson::setUsername(QString username)
+{
+    mUsername = username;
+}
+QString ZoLesson::userId() const
+{
+    return mUserId;
+}
+void ZoLesson::setUserId(QString userId)
+{
+    mUserId = userId;
+}
+QString ZoLesson::language() const
+{
+    return mLanguage;
+}
+void ZoLesson::setLanguage(QString language)
+{
+    mLanguage = language;
+}
+QString ZoLesson::learnerLevel() const
+{
+    return mLearnerLevel;
+}
+void ZoLesson::setLearnerLevel(QString learnerLevel)
+{
+    mLearnerLevel = learnerLevel;
+}
+QHash<QString, QString> ZoLesson::exerciseIds() const
+{
+    return mExerciseIds;
+}
+void ZoLesson::setExerciseIds(QHash<QString, QString> exerciseIds)
+{
+    mExerciseIds = exerciseIds;
+}
+QHash<QString, QString> ZoLesson::persistentExerciseIds() const
+{
+    return mPersistentExerciseIds;
+}
 
 void ZoLesson::setPersistentExerciseIds(QHash<QString, QString> persistentExerciseIds)
 {
     mPersistentExerciseIds = persistentExerciseIds;
 }
 
-ZoLesson::ExtraMap ZoLesson::extraData() const { return mExtraData; }
-void ZoLesson::setExtraData(ExtraMap extraData) { mExtraData = extraData; }
+ZoLesson::ExtraMap ZoLesson::extraData() const
+{
+    return mExtraData;
+}
+void ZoLesson::setExtraData(ExtraMap extraData)
+{
+    mExtraData = extraData;
+}
 
 void ZoLesson::addExtraData(ExtraMap extraData)
 {
@@ -243,7 +305,7 @@ void ZoLesson::dump() const
     const int members = qMax(mExerciseIds.size(), mPersistentExerciseIds.size());
     for (int i = 1; i <= members; ++i)
         qCDebug(lcStore).noquote() << mExerciseIds.value(memberKey(i)) + QLatin1Char('\t')
-                + mPersistentExerciseIds.value(memberKey(i));
+                                          + mPersistentExerciseIds.value(memberKey(i));
     qCDebug(lcStore).noquote() << "\nKVPS\n";
     for (auto it = mExtraData.constBegin(); it != mExtraData.constEnd(); ++it) {
         qCDebug(lcStore).noquote() << it.key();

@@ -17,9 +17,8 @@ public:
     using ExtraMap = QMultiHash<QString, QHash<QString, QString>>;
 
     ZoLesson();
-    ZoLesson(QString id, QString pId, QString title, QString description, QString username,
-             QString userId, QString language, QString learnerLevel,
-             QHash<QString, QString> exerciseIds);
+    ZoLesson(QString id, QString pId, QString title, QString description, QString username, QString userId,
+             QString language, QString learnerLevel, QHash<QString, QString> exerciseIds);
     // Reads the keys of toHash(); members EId1, EId2, ... up to the first gap,
     // each with persistent id "0".
     explicit ZoLesson(QHash<QString, QString> data);

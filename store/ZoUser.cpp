@@ -7,9 +7,9 @@ ZoUser::ZoUser()
 {
 }
 
-ZoUser::ZoUser(QString id, QString username, QString password, QString firstName, QString lastName,
-               QString email, QString country, QString stateProv, QString locality, QString reputation,
-               QString permission, QList<ZoUserFluency*> fluencies)
+ZoUser::ZoUser(QString id, QString username, QString password, QString firstName, QString lastName, QString email,
+               QString country, QString stateProv, QString locality, QString reputation, QString permission,
+               QList<ZoUserFluency*> fluencies)
     : QWidget(nullptr)
     , mId(id)
     , mUsername(username)
@@ -37,29 +37,98 @@ void ZoUser::adopt(const QList<ZoUserFluency*>& fluencies)
     }
 }
 
-QString ZoUser::id() const { return mId; }
-void ZoUser::setId(QString id) { mId = id; }
-QString ZoUser::username() const { return mUsername; }
-void ZoUser::setUsername(QString username) { mUsername = username; }
-QString ZoUser::password() const { return mPassword; }
-void ZoUser::setPassword(QString password) { mPassword = password; }
-QString ZoUser::firstName() const { return mFirstName; }
-void ZoUser::setFirstName(QString firstName) { mFirstName = firstName; }
-QString ZoUser::lastName() const { return mLastName; }
-void ZoUser::setLastName(QString lastName) { mLastName = lastName; }
-QString ZoUser::email() const { return mEmail; }
-void ZoUser::setEmail(QString email) { mEmail = email; }
-QString ZoUser::country() const { return mCountry; }
-void ZoUser::setCountry(QString country) { mCountry = country; }
-QString ZoUser::stateProv() const { return mStateProv; }
-void ZoUser::setStateProv(QString stateProv) { mStateProv = stateProv; }
-QString ZoUser::locality() const { return mLocality; }
-void ZoUser::setLocality(QString locality) { mLocality = locality; }
-QString ZoUser::reputation() const { return mReputation; }
-void ZoUser::setReputation(QString reputation) { mReputation = reputation; }
-QString ZoUser::permission() const { return mPermission; }
-void ZoUser::setPermission(QString permission) { mPermission = permission; }
-QList<ZoUserFluency*> ZoUser::fluencies() const { return mFluencies; }
+QString ZoUser::id() const
+{
+    return mId;
+}
+void ZoUser::setId(QString id)
+{
+    mId = id;
+}
+QString ZoUser::username() const
+{
+    return mUsername;
+}
+void ZoUser::setUsername(QString username)
+{
+    mUsername = username;
+}
+QString ZoUser::password() const
+{
+    return mPassword;
+}
+void ZoUser::setPassword(QString password)
+{
+    mPassword = password;
+}
+QString ZoUser::firstName() const
+{
+    return mFirstName;
+}
+void ZoUser::setFirstName(QString firstName)
+{
+    mFirstName = firstName;
+}
+QString ZoUser::lastName() const
+{
+    return mLastName;
+}
+void ZoUser::setLastName(QString lastName)
+{
+    mLastName = lastName;
+}
+QString ZoUser::email() const
+{
+    return mEmail;
+}
+void ZoUser::setEmail(QString email)
+{
+    mEmail = email;
+}
+QString ZoUser::country() const
+{
+    return mCountry;
+}
+void ZoUser::setCountry(QString country)
+{
+    mCountry = country;
+}
+QString ZoUser::stateProv() const
+{
+    return mStateProv;
+}
+void ZoUser::setStateProv(QString stateProv)
+{
+    mStateProv = stateProv;
+}
+QString ZoUser::locality() const
+{
+    return mLocality;
+}
+void ZoUser::setLocality(QString locality)
+{
+    mLocality = locality;
+}
+QString ZoUser::reputation() const
+{
+    return mReputation;
+}
+void ZoUser::setReputation(QString reputation)
+{
+    mReputation = reputation;
+}
+QString ZoUser::permission() const
+{
+    return mPermission;
+}
+void ZoUser::setPermission(QString permission)
+{
+    mPermission = permission;
+}
+QList<ZoUserFluency*> ZoUser::fluencies() const
+{
+    return mFluencies;
+}
 
 void ZoUser::setFluencies(QList<ZoUserFluency*> fluencies)
 {

@@ -18,9 +18,9 @@ class ZoUser : public QWidget
     Q_OBJECT
 public:
     ZoUser();
-    ZoUser(QString id, QString username, QString password, QString firstName, QString lastName,
-           QString email, QString country, QString stateProv, QString locality, QString reputation,
-           QString permission, QList<ZoUserFluency*> fluencies);
+    ZoUser(QString id, QString username, QString password, QString firstName, QString lastName, QString email,
+           QString country, QString stateProv, QString locality, QString reputation, QString permission,
+           QList<ZoUserFluency*> fluencies);
     ~ZoUser() override;
 
     virtual QString id() const;

@@ -1,7 +1,7 @@
 #include "ZoUserFluency.h"
 
-ZoUserFluency::ZoUserFluency(QString id, QString language, QString localeDesc, QString fluencyLevel,
-                             QString country, QString stateProv, QString locality, QString isStudying)
+ZoUserFluency::ZoUserFluency(QString id, QString language, QString localeDesc, QString fluencyLevel, QString country,
+                             QString stateProv, QString locality, QString isStudying)
     : QObject(nullptr)
     , mId(id)
     , mLanguage(language)
@@ -16,22 +16,70 @@ ZoUserFluency::ZoUserFluency(QString id, QString language, QString localeDesc, Q
 
 ZoUserFluency::~ZoUserFluency() = default;
 
-QString ZoUserFluency::id() const { return mId; }
-void ZoUserFluency::setId(QString id) { mId = id; }
-QString ZoUserFluency::language() const { return mLanguage; }
-void ZoUserFluency::setLanguage(QString language) { mLanguage = language; }
-QString ZoUserFluency::localeDesc() const { return mLocaleDesc; }
-void ZoUserFluency::setLocaleDesc(QString localeDesc) { mLocaleDesc = localeDesc; }
-QString ZoUserFluency::fluencyLevel() const { return mFluencyLevel; }
-void ZoUserFluency::setFluencyLevel(QString fluencyLevel) { mFluencyLevel = fluencyLevel; }
-QString ZoUserFluency::country() const { return mCountry; }
-void ZoUserFluency::setCountry(QString country) { mCountry = country; }
-QString ZoUserFluency::stateProv() const { return mStateProv; }
-void ZoUserFluency::setStateProv(QString stateProv) { mStateProv = stateProv; }
-QString ZoUserFluency::locality() const { return mLocality; }
-void ZoUserFluency::setLocality(QString locality) { mLocality = locality; }
-QString ZoUserFluency::isStudying() const { return mIsStudying; }
-void ZoUserFluency::setIsStudying(QString isStudying) { mIsStudying = isStudying; }
+QString ZoUserFluency::id() const
+{
+    return mId;
+}
+void ZoUserFluency::setId(QString id)
+{
+    mId = id;
+}
+QString ZoUserFluency::language() const
+{
+    return mLanguage;
+}
+void ZoUserFluency::setLanguage(QString language)
+{
+    mLanguage = language;
+}
+QString ZoUserFluency::localeDesc() const
+{
+    return mLocaleDesc;
+}
+void ZoUserFluency::setLocaleDesc(QString localeDesc)
+{
+    mLocaleDesc = localeDesc;
+}
+QString ZoUserFluency::fluencyLevel() const
+{
+    return mFluencyLevel;
+}
+void ZoUserFluency::setFluencyLevel(QString fluencyLevel)
+{
+    mFluencyLevel = fluencyLevel;
+}
+QString ZoUserFluency::country() const
+{
+    return mCountry;
+}
+void ZoUserFluency::setCountry(QString country)
+{
+    mCountry = country;
+}
+QString ZoUserFluency::stateProv() const
+{
+    return mStateProv;
+}
+void ZoUserFluency::setStateProv(QString stateProv)
+{
+    mStateProv = stateProv;
+}
+QString ZoUserFluency::locality() const
+{
+    return mLocality;
+}
+void ZoUserFluency::setLocality(QString locality)
+{
+    mLocality = locality;
+}
+QString ZoUserFluency::isStudying() const
+{
+    return mIsStudying;
+}
+void ZoUserFluency::setIsStudying(QString isStudying)
+{
+    mIsStudying = isStudying;
+}
 
 QHash<QString, QString> ZoUserFluency::toHash() const
 {

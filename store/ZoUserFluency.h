@@ -10,8 +10,8 @@ class ZoUserFluency : public QObject
 {
     Q_OBJECT
 public:
-    ZoUserFluency(QString id, QString language, QString localeDesc, QString fluencyLevel,
-                  QString country, QString stateProv, QString locality, QString isStudying);
+    ZoUserFluency(QString id, QString language, QString localeDesc, QString fluencyLevel, QString country,
+                  QString stateProv, QString locality, QString isStudying);
     ~ZoUserFluency() override;
 
     virtual QString id() const;

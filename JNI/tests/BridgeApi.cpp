@@ -33,10 +33,27 @@ QByteArray arg(const QList<QByteArray>& args, int i)
 
 QList<QByteArray> BridgeApi::exportNames()
 {
-    return {"init", "startViredaNet", "startMessagingService", "startQueryService", "startDownloadService",
-            "startUploadService", "endSession", "sendMessage", "sendQuery", "upload", "uploadManifest", "getUploadStatus",
-            "isUploadXmlDone", "getUploadReply", "downloadExercise", "downloadManifest", "getDownloadStatus",
-            "isDownloadXmlDone", "getDownloadXml", "getTranslationXml", "cancelDownload"};
+    return {"init",
+            "startViredaNet",
+            "startMessagingService",
+            "startQueryService",
+            "startDownloadService",
+            "startUploadService",
+            "endSession",
+            "sendMessage",
+            "sendQuery",
+            "upload",
+            "uploadManifest",
+            "getUploadStatus",
+            "isUploadXmlDone",
+            "getUploadReply",
+            "downloadExercise",
+            "downloadManifest",
+            "getDownloadStatus",
+            "isDownloadXmlDone",
+            "getDownloadXml",
+            "getTranslationXml",
+            "cancelDownload"};
 }
 
 bool BridgeApi::load(QString* error)
@@ -92,7 +109,7 @@ QByteArray BridgeApi::call(const QByteArray& name, const QList<QByteArray>& args
         for (int i = 1; i < args.size(); ++i)
             paths.push_back(pointer(args.at(i)));
         return QByteArray::number(reinterpret_cast<UploadFn>(f)(pointer(xml), paths.empty() ? nullptr : paths.data(),
-                                                                 static_cast<int>(paths.size())));
+                                                                static_cast<int>(paths.size())));
     }
     return QByteArrayLiteral("unknown export");
 }

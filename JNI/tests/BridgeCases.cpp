@@ -53,13 +53,14 @@ void BridgeCases::addMissingMethodRows()
     QTest::newRow("startViredaNet") << QByteArray("startViredaNet") << QByteArrayList{} << minus999
                                     << QByteArray("\n-=startViredaNet()=-\n")
                                     << QByteArray("GetMethodID for startViredaNet\n");
-    for (const char* service : {"startMessagingService", "startQueryService", "startDownloadService",
-                                "startUploadService", "endSession", "cancelDownload", "getDownloadStatus",
-                                "getUploadStatus"}) {
+    for (const char* service :
+         {"startMessagingService", "startQueryService", "startDownloadService", "startUploadService", "endSession",
+          "cancelDownload", "getDownloadStatus", "getUploadStatus"}) {
         const QByteArray name(service);
         const bool handle = !name.startsWith("start") && name != "endSession";
         QTest::newRow(service) << name << (handle ? QByteArrayList{"3"} : QByteArrayList{}) << minus999
-                               << "\n-=" + name + "()=-\n" << "GetMethodID failed for " + name + "\n";
+                               << "\n-=" + name + "()=-\n"
+                               << "GetMethodID failed for " + name + "\n";
     }
     QTest::newRow("isUploadXmlDone") << QByteArray("isUploadXmlDone") << QByteArrayList{"3"} << QByteArray("0")
                                      << QByteArray() << QByteArray();

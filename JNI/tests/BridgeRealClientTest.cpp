@@ -19,7 +19,7 @@ const QByteArray kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n";
 QByteArray message(const QByteArray& type, const QByteArray& body)
 {
     return kDeclaration + "<message><header><from>pc1|01.02.2024|10:00</from><to>not-impelented</to><type>" + type
-        + "</type></header><body><" + type + ">" + body + "</" + type + "></body></message>";
+           + "</type></header><body><" + type + ">" + body + "</" + type + "></body></message>";
 }
 
 QDomDocument parse(const QByteArray& reply)
@@ -96,8 +96,8 @@ void BridgeRealClientTest::initAndServicesStart()
     QCOMPARE(capture.err(), QByteArray());
     StdCapture quiet;
     QByteArrayList results;
-    for (const char* start : {"startViredaNet", "startMessagingService", "startQueryService", "startDownloadService",
-                              "startUploadService"})
+    for (const char* start :
+         {"startViredaNet", "startMessagingService", "startQueryService", "startDownloadService", "startUploadService"})
         results << mApi.call(start);
     quiet.finish();
     QCOMPARE(results, QByteArrayList({"1", "1", "1", "1", "1"}));
@@ -117,11 +117,13 @@ void BridgeRealClientTest::accountMessages_data()
 {
     QTest::addColumn<QByteArray>("request");
     QTest::addColumn<QString>("status");
-    const QByteArray general = "<general><username><![CDATA[Zoe.e2e]]></username><password><![CDATA[pässwörd]]></password>"
-                               "<given><![CDATA[Zoë]]></given><family/><email><![CDATA[z@example.org]]></email>"
-                               "<countryID>ES</countryID></general>";
-    QTest::newRow("register") << message("register", general + "<fluency><languageID>spa</languageID>"
-                                                                  "<nonSpeaking>0</nonSpeaking></fluency>")
+    const QByteArray general =
+        "<general><username><![CDATA[Zoe.e2e]]></username><password><![CDATA[pässwörd]]></password>"
+        "<given><![CDATA[Zoë]]></given><family/><email><![CDATA[z@example.org]]></email>"
+        "<countryID>ES</countryID></general>";
+    QTest::newRow("register") << message("register", general
+                                                         + "<fluency><languageID>spa</languageID>"
+                                                           "<nonSpeaking>0</nonSpeaking></fluency>")
                               << QStringLiteral("1");
     QTest::newRow("same name in capitals")
         << message("register", "<general><username>ZOE.E2E</username><password>x</password></general>")
@@ -175,7 +177,9 @@ void BridgeRealClientTest::uploadThenDownloadExercise()
     const QByteArray replyText = mApi.call("getUploadReply", {handle});
     const QDomDocument reply = parse(replyText);
     QVERIFY2(firstText(reply, QStringLiteral("status")) == QLatin1String("1"), replyText.constData());
-    mExercisePmid = reply.elementsByTagName(QStringLiteral("exercise")).item(0).toElement()
+    mExercisePmid = reply.elementsByTagName(QStringLiteral("exercise"))
+                        .item(0)
+                        .toElement()
                         .attribute(QStringLiteral("persistentManifestID"));
     QVERIFY(!mExercisePmid.isEmpty());
     QVERIFY(mExercisePmid != QLatin1String("0") && mExercisePmid.size() <= 36);
@@ -220,7 +224,7 @@ void BridgeRealClientTest::searchFindsUploadedExercise()
     QFETCH(QString, total);
     QVERIFY(!mExercisePmid.isEmpty());
     const QByteArray body = "<term><![CDATA[" + term + "]]></term><query_langID>" + language
-        + "</query_langID><results_langID/><max_results>20</max_results><page_num>1</page_num>";
+                            + "</query_langID><results_langID/><max_results>20</max_results><page_num>1</page_num>";
     const QDomDocument reply = parse(send("sendQuery", message("exerciseQuery", body)));
     QCOMPARE(firstText(reply, QStringLiteral("status")), QStringLiteral("1"));
     QCOMPARE(firstText(reply, QStringLiteral("total_result_available")), total);
@@ -238,7 +242,8 @@ void BridgeRealClientTest::endSessionSignsOut()
     QCOMPARE(mApi.call("endSession"), QByteArray("1"));
     QCOMPARE(mApi.call("endSession"), QByteArray("0"));
     // The peer no longer knows the session: a fluency update asks to sign in.
-    const QDomDocument reply = parse(send("sendMessage", message("updateFluency", "<general><username>Zoe.e2e</username>"
-                                                                                 "</general>")));
+    const QDomDocument reply = parse(
+        send("sendMessage", message("updateFluency", "<general><username>Zoe.e2e</username>"
+                                                     "</general>")));
     QCOMPARE(firstText(reply, QStringLiteral("status")), QStringLiteral("-1"));
 }

@@ -107,10 +107,10 @@ void BridgeScriptedTest::textExports_data()
     QTest::addColumn<QByteArray>("name");
     QTest::addColumn<int>("handle");
     QTest::addColumn<QByteArray>("result");
-    QTest::newRow("getDownloadXml calls getDownloadXML") << QByteArray("getDownloadXml") << 7
-                                                         << QByteArray("text:download-xml:7");
-    QTest::newRow("getTranslationXml calls getTranslationXML") << QByteArray("getTranslationXml") << 7
-                                                               << QByteArray("text:translation-xml:7");
+    QTest::newRow("getDownloadXml calls getDownloadXML")
+        << QByteArray("getDownloadXml") << 7 << QByteArray("text:download-xml:7");
+    QTest::newRow("getTranslationXml calls getTranslationXML")
+        << QByteArray("getTranslationXml") << 7 << QByteArray("text:translation-xml:7");
     QTest::newRow("getUploadReply") << QByteArray("getUploadReply") << 7 << QByteArray("text:upload-reply:7");
     QTest::newRow("getDownloadXml null") << QByteArray("getDownloadXml") << -1 << QByteArray("null");
     QTest::newRow("getTranslationXml null") << QByteArray("getTranslationXml") << -1 << QByteArray("null");
@@ -137,8 +137,9 @@ void BridgeScriptedTest::argumentsReachJava_data()
     QTest::addColumn<QByteArray>("record");
     QTest::newRow("uploadManifest") << QByteArray("uploadManifest") << QByteArrayList{"<lesson/>", "lesson"}
                                     << QByteArray("uploadManifest|<lesson/>|lesson");
-    QTest::newRow("uploadManifest null kind") << QByteArray("uploadManifest") << QByteArrayList{"<t/>", BridgeApi::kNull}
-                                              << QByteArray("uploadManifest|<t/>|null");
+    QTest::newRow("uploadManifest null kind")
+        << QByteArray("uploadManifest") << QByteArrayList{"<t/>", BridgeApi::kNull}
+        << QByteArray("uploadManifest|<t/>|null");
     QTest::newRow("downloadManifest order") << QByteArray("downloadManifest") << QByteArrayList{"pm-1", "exercise"}
                                             << QByteArray("downloadManifest|pm-1|exercise");
     QTest::newRow("downloadExercise") << QByteArray("downloadExercise") << QByteArrayList{"pm-2"}
@@ -212,11 +213,11 @@ void BridgeScriptedTest::secretsAreMaskedInEcho_data()
     QTest::addColumn<QByteArrayList>("shown");
     QTest::newRow("login cdata") << QByteArray("<login><username><![CDATA[ann]]></username>"
                                                "<password><![CDATA[s3cret]]></password></login>")
-                                 << QByteArrayList{"s3cret"}
-                                 << QByteArrayList{"<password>********</password>", "ann"};
+                                 << QByteArrayList{"s3cret"} << QByteArrayList{"<password>********</password>", "ann"};
     QTest::newRow("register with answer")
-        << QByteArray("<general><password><![CDATA[pw</password>x]]></password><passwordQuestion>pet?</passwordQuestion>"
-                      "<passwordAnswer>rex</passwordAnswer></general>")
+        << QByteArray(
+               "<general><password><![CDATA[pw</password>x]]></password><passwordQuestion>pet?</passwordQuestion>"
+               "<passwordAnswer>rex</passwordAnswer></general>")
         << QByteArrayList{"pw<", "x]]", "rex"}
         << QByteArrayList{"<passwordQuestion>pet?</passwordQuestion>", "<passwordAnswer>********</passwordAnswer>"};
     QTest::newRow("attribute and text") << QByteArray("<password kind=\"p\">plain</password>")
@@ -287,11 +288,9 @@ void BridgeScriptedTest::exceptionThenWorkingCall_data()
     QTest::newRow("sendQuery") << QByteArray("sendQuery") << QByteArrayList{"THROW"} << QByteArray("null");
     QTest::newRow("downloadExercise") << QByteArray("downloadExercise") << QByteArrayList{"THROW"} << QByteArray("-1");
     QTest::newRow("upload") << QByteArray("upload") << QByteArrayList{"THROW", "a.wav"} << QByteArray("-1");
-    QTest::newRow("getDownloadStatus") << QByteArray("getDownloadStatus") << QByteArrayList{"-7"}
-                                       << QByteArray("-999");
+    QTest::newRow("getDownloadStatus") << QByteArray("getDownloadStatus") << QByteArrayList{"-7"} << QByteArray("-999");
     QTest::newRow("isUploadXmlDone") << QByteArray("isUploadXmlDone") << QByteArrayList{"-7"} << QByteArray("0");
-    QTest::newRow("getTranslationXml") << QByteArray("getTranslationXml") << QByteArrayList{"-7"}
-                                       << QByteArray("null");
+    QTest::newRow("getTranslationXml") << QByteArray("getTranslationXml") << QByteArrayList{"-7"} << QByteArray("null");
 }
 
 void BridgeScriptedTest::exceptionThenWorkingCall()
@@ -314,11 +313,15 @@ void BridgeScriptedTest::textRoundTrip_data()
     QTest::addColumn<QByteArray>("codePoints");
     QTest::addColumn<QByteArray>("back");
     const QByteArray bad = "\xef\xbf\xbd"; // U+FFFD
-    QTest::newRow("latin, cjk and beyond U+FFFF") << QByteArray("ñ 汉 𠀀") << QByteArray("f1 20 6c49 20 20000")
-                                                 << QByteArray("ñ 汉 𠀀");
+    QTest::newRow("latin, cjk and beyond U+FFFF")
+        << QByteArray("ñ 汉 𠀀") << QByteArray("f1 20 6c49 20 20000") << QByteArray("ñ 汉 𠀀");
     QTest::newRow("emoji pair") << QByteArray("a😀b") << QByteArray("61 1f600 62") << QByteArray("a😀b");
-    QTest::newRow("malformed byte") << QByteArray("x\xff" "y") << QByteArray("78 fffd 79") << "x" + bad + "y";
-    QTest::newRow("cut sequence") << QByteArray("\xe6\xb1" "z") << QByteArray("fffd 7a") << bad + "z";
+    QTest::newRow("malformed byte") << QByteArray("x\xff"
+                                                  "y")
+                                    << QByteArray("78 fffd 79") << "x" + bad + "y";
+    QTest::newRow("cut sequence") << QByteArray("\xe6\xb1"
+                                                "z")
+                                  << QByteArray("fffd 7a") << bad + "z";
     QTest::newRow("encoded surrogate") << QByteArray("\xed\xa0\x80") << QByteArray("fffd") << bad;
 }
 

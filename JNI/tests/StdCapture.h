@@ -18,7 +18,8 @@ public:
     QByteArray err() const { return mErr; }
 
 private:
-    struct Stream {
+    struct Stream
+    {
         int fd = -1;
         int saved = -1;
         std::FILE* file = nullptr;

@@ -5,9 +5,9 @@
 #include "LanguageComboHelper.h"
 
 ColumnWidget::ColumnWidget(IMainWindow* mainWindow, const QString& label)
-    : QWidget(nullptr),
-      mMainWindow(mainWindow),
-      mLabel(label)
+    : QWidget(nullptr)
+    , mMainWindow(mainWindow)
+    , mLabel(label)
 {
     setupUi(this);
     if (mainWindow && mainWindow->mFont)

@@ -13,8 +13,8 @@
 #include "IMainWindow.h"
 #include "IResource.h"
 #include "IUserResource.h"
-#include "MessageBoxHelper.h"
 #include "LanguageComboHelper.h"
+#include "MessageBoxHelper.h"
 #include "PluginFiles.h"
 #include "PluginLocator.h"
 #include "SettingsKeys.h"
@@ -224,10 +224,9 @@ int CreateExerciseView::maybeSave()
         return 1;
     if (mHost)
         mHost->refreshTabForms(TabIndex::Create);
-    const int answer = MessageBoxHelper::show(
-            MessageBoxHelper::Information, this, mVersionTitle,
-            tr("Do you want to save the changes made to the Exercise?"),
-            {tr("&Yes"), tr("&No"), tr("Cancel")}, 0, 2);
+    const int answer = MessageBoxHelper::show(MessageBoxHelper::Information, this, mVersionTitle,
+                                              tr("Do you want to save the changes made to the Exercise?"),
+                                              {tr("&Yes"), tr("&No"), tr("Cancel")}, 0, 2);
     if (answer == 0)
         return saveSession() > 0 ? 1 : 0;
     if (answer == 1)
@@ -373,15 +372,14 @@ int CreateExerciseView::saveSession()
         draft.fields.append({field->fieldType(), field->values()});
 
     ZoUser* user = mUsers ? mUsers->currentUser() : nullptr;
-    const ExerciseSaveRules::Outcome outcome =
-            ExerciseSaveRules(mAudio, mStore).save(draft, user, [this] {
-                const int answer = MessageBoxHelper::question(
-                        this, mVersionTitle,
-                        tr("Do you want to save this as a new Exercise or overwrite the existing one?"),
-                        {tr("Save as New"), tr("Overwrite"), tr("Cancel")});
-                return answer == 0 ? ExerciseSaveRules::SaveAsNew
-                                   : answer == 1 ? ExerciseSaveRules::Overwrite : ExerciseSaveRules::Cancel;
-            });
+    const ExerciseSaveRules::Outcome outcome = ExerciseSaveRules(mAudio, mStore).save(draft, user, [this] {
+        const int answer = MessageBoxHelper::question(
+            this, mVersionTitle, tr("Do you want to save this as a new Exercise or overwrite the existing one?"),
+            {tr("Save as New"), tr("Overwrite"), tr("Cancel")});
+        return answer == 0   ? ExerciseSaveRules::SaveAsNew
+               : answer == 1 ? ExerciseSaveRules::Overwrite
+                             : ExerciseSaveRules::Cancel;
+    });
     if (outcome.status != ExerciseSaveRules::Saved) {
         if (!outcome.message.isEmpty())
             MessageBoxHelper::information(this, mVersionTitle, outcome.message);
@@ -438,9 +436,8 @@ int CreateExerciseView::displayObject(void* object)
         known = known || LanguageComboHelper::idOf(fluency->language()) == languageId;
     if (!known) {
         const int answer = MessageBoxHelper::information(
-                this, mVersionTitle,
-                tr("You do not have '%1' set as one of your language fluencies.").arg(language),
-                {tr("Add Language"), tr("Cancel")});
+            this, mVersionTitle, tr("You do not have '%1' set as one of your language fluencies.").arg(language),
+            {tr("Add Language"), tr("Cancel")});
         if (answer != 0)
             return 0;
         if (LanguageComboHelper::runFluencyWizard(mHost, this, language).isNull())
@@ -477,8 +474,8 @@ void CreateExerciseView::objectNotModified()
     mModified = 0;
     mLanguageChanged = 0;
     mUnchangedLanguageId = mLanguageHelper && mLanguageHelper->hasLanguage()
-                                   ? LanguageComboHelper::idOf(mLanguageHelper->language())
-                                   : QString();
+                               ? LanguageComboHelper::idOf(mLanguageHelper->language())
+                               : QString();
     mTermChanged = 0;
     mRecordingChanged = 0;
     mFieldsChanged = 0;

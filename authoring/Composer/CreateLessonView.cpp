@@ -686,9 +686,10 @@ void CreateLessonView::addExercises(bool all)
     }
 
     const QPointer<CreateLessonView> self(this);
-    const QPointer<QProgressDialog> progress =
-            new QProgressDialog(tr("Adding Exercises to Lesson..."), tr("Abort"), 0, int(records.size()), this,
-                                Qt::Dialog | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
+    const QPointer<QProgressDialog> progress = new QProgressDialog(tr("Adding Exercises to Lesson..."), tr("Abort"), 0,
+                                                                   int(records.size()), this,
+                                                                   Qt::Dialog | Qt::WindowTitleHint
+                                                                       | Qt::MSWindowsFixedSizeDialogHint);
     progress->setWindowTitle(mTitle);
     progress->setWindowModality(Qt::WindowModal);
     progress->setMinimumDuration(1000);

@@ -37,7 +37,17 @@ public:
     using Record = QHash<QString, QString>;
 
     // Lesson table columns.
-    enum Column { ColId, ColTerm, ColLanguage, ColCountry, ColLocality, ColVoice, ColMediaPath, ColMediaName, ColCount };
+    enum Column {
+        ColId,
+        ColTerm,
+        ColLanguage,
+        ColCountry,
+        ColLocality,
+        ColVoice,
+        ColMediaPath,
+        ColMediaName,
+        ColCount
+    };
 
     // Delay of the search after the last keystroke.
     static constexpr int kFindAheadMs = 500;

@@ -23,7 +23,9 @@ const QString kLesson = QStringLiteral("Lesson");
 } // namespace
 
 CreateOpen::CreateOpen(IMainWindow* mainWindow, const QString& kind, QWidget* parent)
-    : QDialog(parent), mKind(kind), mHost(mainWindow)
+    : QDialog(parent)
+    , mKind(kind)
+    , mHost(mainWindow)
 {
     setupUi(this);
     if (mHost && mHost->mFont)
@@ -61,11 +63,17 @@ void CreateOpen::init()
 
     QStringList labels;
     if (mKind == kExercise) {
-        labels = {QStringLiteral("Id"), tr("Study Term"), tr("Language"), tr("Country"), tr("Locality"), tr("Voice"),
-                  QStringLiteral("MediaPath"), QStringLiteral("MediaName")};
+        labels = {QStringLiteral("Id"),
+                  tr("Study Term"),
+                  tr("Language"),
+                  tr("Country"),
+                  tr("Locality"),
+                  tr("Voice"),
+                  QStringLiteral("MediaPath"),
+                  QStringLiteral("MediaName")};
     } else if (mKind == kLesson) {
-        labels = {QStringLiteral("Id"), tr("Title"), tr("Description"), tr("Exercise Count"), tr("Language"),
-                  tr("Learner Level"), tr("Username"), QString()};
+        labels = {QStringLiteral("Id"), tr("Title"),         tr("Description"), tr("Exercise Count"),
+                  tr("Language"),       tr("Learner Level"), tr("Username"),    QString()};
     }
     setWindowTitle(tr("Open an existing ") + mKind);
     tblObject->setLeftMargin(0);
@@ -96,11 +104,12 @@ void CreateOpen::init()
 QStringList CreateOpen::rowKeys() const
 {
     if (mKind == kExercise)
-        return {QStringLiteral("Id"),       QStringLiteral("Term"),    QStringLiteral("Language"),
-                QStringLiteral("Country"),  QStringLiteral("Locality"), QStringLiteral("Voice"),
+        return {QStringLiteral("Id"),        QStringLiteral("Term"),     QStringLiteral("Language"),
+                QStringLiteral("Country"),   QStringLiteral("Locality"), QStringLiteral("Voice"),
                 QStringLiteral("MediaPath"), QStringLiteral("MediaName")};
-    return {QStringLiteral("Id"),       QStringLiteral("Title"),        QStringLiteral("Description"),
-            QStringLiteral("ExerciseCount"), QStringLiteral("Language"), QStringLiteral("LearnerLevel"),
+    return {QStringLiteral("Id"),          QStringLiteral("Title"),
+            QStringLiteral("Description"), QStringLiteral("ExerciseCount"),
+            QStringLiteral("Language"),    QStringLiteral("LearnerLevel"),
             QStringLiteral("Username")};
 }
 

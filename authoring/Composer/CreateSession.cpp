@@ -13,9 +13,9 @@
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 
+#include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QDir>
 #include <QMap>
 #include <QSettings>
 
@@ -34,7 +34,8 @@ bool isStoredId(const QString& id)
 } // namespace
 
 CreateSession::CreateSession(IMainWindow* host, ICreate* editor)
-    : mHost(host), mEditor(editor)
+    : mHost(host)
+    , mEditor(editor)
 {
     setupUi(this);
     init();
@@ -72,9 +73,8 @@ void CreateSession::init()
 
 void CreateSession::setTexts()
 {
-    tblSession->setColumnLabels({QStringLiteral("Id"), tr("Study Term"), tr("Language"), tr("Country"),
-                                 tr("Locality"), tr("Voice"), QStringLiteral("MediaPath"),
-                                 QStringLiteral("MediaName")});
+    tblSession->setColumnLabels({QStringLiteral("Id"), tr("Study Term"), tr("Language"), tr("Country"), tr("Locality"),
+                                 tr("Voice"), QStringLiteral("MediaPath"), QStringLiteral("MediaName")});
 }
 
 void CreateSession::retranslate()
@@ -152,8 +152,8 @@ int CreateSession::refreshFromStore()
     for (int row = 0; row < tblSession->numRows(); ++row)
         idText += tblSession->text(row, ColId) + QLatin1Char(',');
     QMap<qint64, QString> current;
-    const QList<QHash<QString, QString>> rows =
-            mStore->search(QStringLiteral("Exercise"), {{QStringLiteral("IdList"), idText}});
+    const QList<QHash<QString, QString>> rows = mStore->search(QStringLiteral("Exercise"),
+                                                               {{QStringLiteral("IdList"), idText}});
     for (const QHash<QString, QString>& found : rows)
         current.insert(found.value(QStringLiteral("Id")).toLongLong(),
                        found.value(QStringLiteral("Term")) + QLatin1Char(':') + found.value(QStringLiteral("Voice")));

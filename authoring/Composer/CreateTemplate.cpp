@@ -63,7 +63,8 @@ QProgressDialog* newProgress(QWidget* parent, const QString& title, const QStrin
 } // namespace
 
 CreateTemplate::CreateTemplate(IMainWindow* host, TermEditor* editor)
-    : mHost(host), mEditor(editor)
+    : mHost(host)
+    , mEditor(editor)
 {
     setupUi(this);
     mTitle = mSettings.value(SettingsKeys::Version).toString();
@@ -89,8 +90,7 @@ CreateTemplate::CreateTemplate(IMainWindow* host, TermEditor* editor)
     btnDelete->setEnabled(false);
     btnSaveAsLesson->setEnabled(false);
 
-    connect(cmbTemplateList, QOverload<int>::of(&QComboBox::activated), this,
-            &CreateTemplate::cmbTemplateListChanged);
+    connect(cmbTemplateList, QOverload<int>::of(&QComboBox::activated), this, &CreateTemplate::cmbTemplateListChanged);
     connect(cboxLoadNext, &QCheckBox::toggled, this, &CreateTemplate::noteHold);
     connect(tblTemplate, &ZoTable::zoTableChanged, this, &CreateTemplate::tableSelectionChanged);
     connect(tblTemplate, &ZoTable::mouseDoubleClick, this, &CreateTemplate::tblTemplateDoubleClick);
@@ -105,8 +105,7 @@ CreateTemplate::~CreateTemplate() = default;
 
 void CreateTemplate::setTexts()
 {
-    tblTemplate->setColumnLabels(
-            {QStringLiteral("Id"), tr("Done"), tr("Study Term"), tr("Language"), tr("Username")});
+    tblTemplate->setColumnLabels({QStringLiteral("Id"), tr("Done"), tr("Study Term"), tr("Language"), tr("Username")});
 }
 
 void CreateTemplate::retranslate()
@@ -197,7 +196,7 @@ int CreateTemplate::fillListCombo()
     ZoUser* user = mUsers ? mUsers->currentUser() : nullptr;
     if (user) {
         const QString chosen =
-                mSettings.value(SettingsKeys::userKey(user->username(), SettingsKeys::TemplateList)).toString();
+            mSettings.value(SettingsKeys::userKey(user->username(), SettingsKeys::TemplateList)).toString();
         const int index = chosen.isEmpty() ? -1 : cmbTemplateList->findText(chosen, Qt::MatchExactly);
         if (index > 0)
             cmbTemplateList->setCurrentIndex(index);
@@ -243,8 +242,8 @@ void CreateTemplate::cmbTemplateListChanged(int index)
     btnLoad->setEnabled(false);
     btnSaveAsLesson->setEnabled(false);
 
-    QPointer<QProgressDialog> progress =
-            newProgress(this, mTitle, tr("Reading List (this could take a few minutes)..."), 2);
+    QPointer<QProgressDialog> progress = newProgress(this, mTitle,
+                                                     tr("Reading List (this could take a few minutes)..."), 2);
     progress->setValue(1);
     mReading = true;
     QString problem;
@@ -273,11 +272,9 @@ void CreateTemplate::keepAside(const QString& name, const QString& problem)
     const QString aside = ZoWordList::setAside(mListDir, name);
     fillListCombo();
     resetPage();
-    const QString text =
-            aside.isEmpty()
-                    ? tr("The List '%1' could not be read. %2").arg(name, problem)
-                    : tr("The List '%1' could not be read. %2\nThe file was kept aside as \"%3\".")
-                              .arg(name, problem, QDir::toNativeSeparators(aside));
+    const QString text = aside.isEmpty() ? tr("The List '%1' could not be read. %2").arg(name, problem)
+                                         : tr("The List '%1' could not be read. %2\nThe file was kept aside as \"%3\".")
+                                               .arg(name, problem, QDir::toNativeSeparators(aside));
     MessageBoxHelper::information(this, mTitle, text);
 }
 
@@ -323,8 +320,8 @@ bool CreateTemplate::displayList()
     ZoWordList* list = mList.get();
     const int count = list->exerciseCount();
     QPointer<CreateTemplate> self(this);
-    QPointer<QProgressDialog> progress =
-            newProgress(this, mTitle, tr("Displaying List.  This could take a few minutes..."), count);
+    QPointer<QProgressDialog> progress = newProgress(this, mTitle,
+                                                     tr("Displaying List.  This could take a few minutes..."), count);
     tblTemplate->setUpdatesEnabled(false);
     tblTemplate->setNumRows(count);
     const QPixmap check(mIconDir.filePath(QStringLiteral("checkSign.png")));
@@ -384,11 +381,12 @@ void CreateTemplate::verifyList()
     }
     QMap<qint64, QString> stored;
     if (!idList.isEmpty()) {
-        const QList<QHash<QString, QString>> rows =
-                mStore->search(QStringLiteral("Exercise"), {{QStringLiteral("IdList"), idList}});
+        const QList<QHash<QString, QString>> rows = mStore->search(QStringLiteral("Exercise"),
+                                                                   {{QStringLiteral("IdList"), idList}});
         for (const QHash<QString, QString>& found : rows)
-            stored.insert(found.value(QStringLiteral("Id")).toLongLong(),
-                          found.value(QStringLiteral("Term")) + QLatin1Char(':') + found.value(QStringLiteral("Voice")));
+            stored.insert(found.value(QStringLiteral("Id")).toLongLong(), found.value(QStringLiteral("Term"))
+                                                                              + QLatin1Char(':')
+                                                                              + found.value(QStringLiteral("Voice")));
     }
     const int count = qMin(tblTemplate->numRows(), mList->exerciseCount());
     for (int row = count - 1; row >= 0; --row) {
@@ -504,8 +502,8 @@ void CreateTemplate::import()
 {
     const QDir importDir(QStringLiteral("Import"));
     const QString start = importDir.exists() ? importDir.absolutePath() : QDir::homePath();
-    const QString file =
-            QFileDialog::getOpenFileName(this, tr("Choose a file to import"), start, tr("Text Files (*.txt)"));
+    const QString file = QFileDialog::getOpenFileName(this, tr("Choose a file to import"), start,
+                                                      tr("Text Files (*.txt)"));
     if (file.isEmpty())
         return;
     importFile(file);
@@ -552,9 +550,9 @@ void CreateTemplate::btnDeleteClicked()
     if (cmbTemplateList->currentIndex() <= 0)
         return;
     const int answer = MessageBoxHelper::question(
-            this, mTitle,
-            tr("Are you sure you want to permanently delete the List '%1'?").arg(cmbTemplateList->currentText()),
-            {tr("Yes"), tr("Cancel")});
+        this, mTitle,
+        tr("Are you sure you want to permanently delete the List '%1'?").arg(cmbTemplateList->currentText()),
+        {tr("Yes"), tr("Cancel")});
     if (answer == 0)
         deleteListFile();
 }

@@ -13,7 +13,8 @@
 #include <QHash>
 
 ExerciseSaveRules::ExerciseSaveRules(IAudio* audio, IDbManager* store)
-    : mAudio(audio), mStore(store)
+    : mAudio(audio)
+    , mStore(store)
 {
 }
 
@@ -21,7 +22,7 @@ bool ExerciseSaveRules::isKeptRecording(const Draft& draft) const
 {
     // Only a plain file name in the sound folder may travel with a saved exercise.
     return draft.soundDir == soundDir() && ContentGate::isPlainFileName(draft.soundFile)
-            && mAudio->fileExists(draft.soundDir, draft.soundFile);
+           && mAudio->fileExists(draft.soundDir, draft.soundFile);
 }
 
 QString ExerciseSaveRules::failure()
@@ -58,7 +59,7 @@ ExerciseSaveRules::Outcome ExerciseSaveRules::check(const Draft& draft, const Zo
         const bool sameRecording = stored.value(QStringLiteral("MediaName")) == draft.soundFile;
         const bool sameLanguage = stored.value(QStringLiteral("Language")) == draft.language;
         if (!stored.isEmpty() && stored.value(QStringLiteral("Term")).trimmed() == term && sameRecording
-                && sameLanguage) {
+            && sameLanguage) {
             *choice = askOverwrite ? askOverwrite() : Cancel;
         } else if (sameRecording && !sameLanguage) {
             return refuse(tr("Please supply a new recording for this Exercise."));

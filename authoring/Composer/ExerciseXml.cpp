@@ -81,8 +81,7 @@ QString ExerciseXml::decodeName(const QString& elementName)
     return decoded;
 }
 
-QDomElement ExerciseXml::fieldToXml(QDomDocument& document, const QString& name,
-                                    const QHash<QString, QString>& values)
+QDomElement ExerciseXml::fieldToXml(QDomDocument& document, const QString& name, const QHash<QString, QString>& values)
 {
     QDomElement field = document.createElement(encodeName(name));
     QStringList keys = values.keys();

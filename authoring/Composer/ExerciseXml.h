@@ -17,8 +17,7 @@ public:
     // The serialised "Exercise" element (indent 1).
     static QString toXml(const ZoExercise& exercise);
     // The element of one field: its name encoded, one child per non-empty value.
-    static QDomElement fieldToXml(QDomDocument& document, const QString& name,
-                                  const QHash<QString, QString>& values);
+    static QDomElement fieldToXml(QDomDocument& document, const QString& name, const QHash<QString, QString>& values);
     // Reads the first "Exercise" element of text into exercise; false (and the
     // exercise unchanged) when the text is not well-formed.
     static bool fromXml(ZoExercise& exercise, const QString& text, const ZoDbHelper& helper);

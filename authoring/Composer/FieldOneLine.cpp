@@ -53,9 +53,10 @@ int FieldOneLine::updateViewLists()
         return 0;
     // The authoring language is the choice of a field that shows no language yet.
     if (!mLanguageHelper->hasLanguage() && mLanguages && mUsers && mUsers->currentUser()) {
-        const QString id =
-            mSettings.value(SettingsKeys::userKey(mUsers->currentUser()->username(), SettingsKeys::CreateLanguage))
-                .toString();
+        const QString id = mSettings
+                               .value(SettingsKeys::userKey(mUsers->currentUser()->username(),
+                                                            SettingsKeys::CreateLanguage))
+                               .toString();
         if (!id.isEmpty())
             mLanguageHelper->selectLanguage(mLanguages->nameOf(id));
     }

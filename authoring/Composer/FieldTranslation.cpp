@@ -51,7 +51,6 @@ FieldTranslation::FieldTranslation(QString type, QHash<QString, QString> values)
 
 FieldTranslation::~FieldTranslation() = default;
 
-
 int FieldTranslation::init()
 {
     mLanguages = PluginLocator::load<IResource>(PluginFiles::ZoLanguageResource);
@@ -115,7 +114,7 @@ void FieldTranslation::addPair(QHash<QString, QString>* values, QComboBox* combo
         return;
     const int last = combo->count() - 1;
     const bool chosen = combo->currentIndex() >= 0 && combo->currentText() != tr("Select Language")
-            && !(last > 0 && combo->currentIndex() == last);
+                        && !(last > 0 && combo->currentIndex() == last);
     if (!chosen) {
         values->insert(errorKey, QStringLiteral("No Language Selected"));
         return;

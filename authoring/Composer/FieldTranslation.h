@@ -54,9 +54,8 @@ public slots:
 
 private:
     // One text and its language into values under the given keys.
-    void addPair(QHash<QString, QString>* values, QComboBox* combo, const QString& text,
-                 const QString& valueKey, const QString& languageKey, const QString& idKey,
-                 const QString& errorKey) const;
+    void addPair(QHash<QString, QString>* values, QComboBox* combo, const QString& text, const QString& valueKey,
+                 const QString& languageKey, const QString& idKey, const QString& errorKey) const;
 
     QSettings mSettings;
     IMainWindow* mHost = nullptr;

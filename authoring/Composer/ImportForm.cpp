@@ -20,7 +20,6 @@
 
 #include <utility>
 
-
 namespace {
 
 // Lines read between two rounds of event processing.
@@ -39,10 +38,10 @@ QStringList linesOf(const QString& text)
 } // namespace
 
 ImportForm::ImportForm(IMainWindow* mainWindow, QWidget* parent, const QString& fileName, const QDir& listDir)
-    : QDialog(parent, Qt::WindowSystemMenuHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      mMainWindow(mainWindow),
-      mFileName(fileName),
-      mListDir(listDir)
+    : QDialog(parent, Qt::WindowSystemMenuHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , mMainWindow(mainWindow)
+    , mFileName(fileName)
+    , mListDir(listDir)
 {
     setupUi(this);
     setMainWindow(mainWindow);
@@ -84,7 +83,7 @@ QString ImportForm::importableText(const QString& path, QString* refusal, int* d
     const QString text = UnicodeText::read(path, ContentGate::MaxImportBytes, false, &problem);
     if (problem == UnicodeText::TooLarge) {
         *refusal = tr("The selected file is larger than %1 MB and cannot be imported.")
-                           .arg(ContentGate::MaxImportBytes / (1024 * 1024));
+                       .arg(ContentGate::MaxImportBytes / (1024 * 1024));
         return QString();
     }
     if (text.isNull())
@@ -129,16 +128,16 @@ QString ImportForm::importableText(const QString& path, QString* refusal, int* d
         if (line.size() > ContentGate::MaxImportLineLength) {
             *refusal = tr("Line %1 of the selected file is longer than %2 characters.\nThe file cannot be "
                           "imported; study terms are one a line.")
-                               .arg(lineNumber)
-                               .arg(ContentGate::MaxImportLineLength);
+                           .arg(lineNumber)
+                           .arg(ContentGate::MaxImportLineLength);
             return QString();
         }
         for (const QStringView cell : line.split(QLatin1Char('\t'))) {
             if (cell.trimmed().size() > ContentGate::MaxTermLength) {
                 *refusal = tr("Line %1 of the selected file holds a term longer than %2 characters.\nThe file "
                               "cannot be imported.")
-                                   .arg(lineNumber)
-                                   .arg(ContentGate::MaxTermLength);
+                               .arg(lineNumber)
+                               .arg(ContentGate::MaxTermLength);
                 return QString();
             }
         }
@@ -160,8 +159,8 @@ void ImportForm::setFields()
                      "properly.\nFor best results, please open the file in a text editor, select Save As,\nand "
                      "select UTF-8 Encoding.");
     if (dropped > 0)
-        mNotes << tr("Control characters that a list cannot hold were left out of the imported text (%n in all).",
-                     "", dropped);
+        mNotes << tr("Control characters that a list cannot hold were left out of the imported text (%n in all).", "",
+                     dropped);
 
     clearColumns();
     lEditFilename->setText(mFileName);
@@ -283,10 +282,10 @@ QString ImportForm::askName()
         }
         if (QFileInfo::exists(ZoWordList::fileName(mListDir, name))) {
             // The old list is replaced by the caller once the new one was read.
-            const int choice = MessageBoxHelper::show(
-                MessageBoxHelper::Question, this, mTitle,
-                tr("List '%1' already exists, would you like to overwrite?").arg(name),
-                {tr("Overwrite"), tr("Choose another name")}, 1, 1);
+            const int choice =
+                MessageBoxHelper::show(MessageBoxHelper::Question, this, mTitle,
+                                       tr("List '%1' already exists, would you like to overwrite?").arg(name),
+                                       {tr("Overwrite"), tr("Choose another name")}, 1, 1);
             if (choice != 0) {
                 suggestion = name;
                 continue;

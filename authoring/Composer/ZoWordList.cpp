@@ -106,16 +106,46 @@ void applyMarks(const QString& path, ZoWordList* list)
 ZoWordList::ZoWordList() = default;
 ZoWordList::~ZoWordList() = default;
 
-QString ZoWordList::id() const { return mId; }
-void ZoWordList::setId(QString id) { mId = id; }
-QString ZoWordList::title() const { return mTitle; }
-void ZoWordList::setTitle(QString title) { mTitle = title; }
-QString ZoWordList::username() const { return mUsername; }
-void ZoWordList::setUsername(QString username) { mUsername = username; }
-QString ZoWordList::language() const { return mLanguage; }
-void ZoWordList::setLanguage(QString language) { mLanguage = language; }
-QList<ZoExercise> ZoWordList::exercises() const { return mExercises; }
-void ZoWordList::setExercises(const QList<ZoExercise>& exercises) { mExercises = exercises; }
+QString ZoWordList::id() const
+{
+    return mId;
+}
+void ZoWordList::setId(QString id)
+{
+    mId = id;
+}
+QString ZoWordList::title() const
+{
+    return mTitle;
+}
+void ZoWordList::setTitle(QString title)
+{
+    mTitle = title;
+}
+QString ZoWordList::username() const
+{
+    return mUsername;
+}
+void ZoWordList::setUsername(QString username)
+{
+    mUsername = username;
+}
+QString ZoWordList::language() const
+{
+    return mLanguage;
+}
+void ZoWordList::setLanguage(QString language)
+{
+    mLanguage = language;
+}
+QList<ZoExercise> ZoWordList::exercises() const
+{
+    return mExercises;
+}
+void ZoWordList::setExercises(const QList<ZoExercise>& exercises)
+{
+    mExercises = exercises;
+}
 
 int ZoWordList::appendExercise(const ZoExercise& exercise)
 {
@@ -129,7 +159,10 @@ int ZoWordList::clearExercises()
     return 1;
 }
 
-int ZoWordList::exerciseCount() const { return int(mExercises.size()); }
+int ZoWordList::exerciseCount() const
+{
+    return int(mExercises.size());
+}
 
 ZoExercise* ZoWordList::exerciseAt(int i)
 {
@@ -155,7 +188,10 @@ QHash<QString, QString> ZoWordList::toHash() const
             {QStringLiteral("Language"), mLanguage}};
 }
 
-QString ZoWordList::type() const { return QStringLiteral("Word List"); }
+QString ZoWordList::type() const
+{
+    return QStringLiteral("Word List");
+}
 
 QString ZoWordList::toXml(QDomDocument* document) const
 {
@@ -164,8 +200,8 @@ QString ZoWordList::toXml(QDomDocument* document) const
     QDomElement general = doc.createElement(QStringLiteral("General"));
     doc.appendChild(general);
     const QHash<QString, QString> hash = toHash();
-    for (const QString& key : {QStringLiteral("Id"), QStringLiteral("Title"), QStringLiteral("Username"),
-                               QStringLiteral("Language")}) {
+    for (const QString& key :
+         {QStringLiteral("Id"), QStringLiteral("Title"), QStringLiteral("Username"), QStringLiteral("Language")}) {
         QDomElement item = doc.createElement(key);
         item.appendChild(doc.createTextNode(hash.value(key)));
         general.appendChild(item);
@@ -292,8 +328,7 @@ std::unique_ptr<ZoWordList> ZoWordList::readFile(const QDir& listDir, const QStr
     if (!checkListName(name).isEmpty())
         return nullptr;
     UnicodeText::Problem readProblem = UnicodeText::NoProblem;
-    const QString text =
-            UnicodeText::read(fileName(listDir, name), ContentGate::MaxListFileBytes, true, &readProblem);
+    const QString text = UnicodeText::read(fileName(listDir, name), ContentGate::MaxListFileBytes, true, &readProblem);
     switch (readProblem) {
     case UnicodeText::NoProblem:
         break;
@@ -318,7 +353,7 @@ QString ZoWordList::setAside(const QDir& listDir, const QString& name)
 {
     const QString path = fileName(listDir, name);
     QString aside = path + QLatin1String(".damaged");
-    for (int n = 1; QFileInfo::exists(aside); )
+    for (int n = 1; QFileInfo::exists(aside);)
         aside = path + QLatin1String(".damaged") + QString::number(++n);
     if (!QFile::rename(path, aside))
         return QString();

@@ -72,8 +72,7 @@ public:
     // since it was last written; null when the name is refused, the file
     // cannot be read or does not hold a word list whole and valid. *problem
     // says why when the file is there but refused.
-    static std::unique_ptr<ZoWordList> readFile(const QDir& listDir, const QString& name,
-                                                QString* problem = nullptr);
+    static std::unique_ptr<ZoWordList> readFile(const QDir& listDir, const QString& name, QString* problem = nullptr);
     // Renames the file of the list name to "<file>.damaged" (or .damaged2,
     // ...) beside it; the new path, empty when it could not be renamed.
     static QString setAside(const QDir& listDir, const QString& name);

@@ -76,9 +76,12 @@ int main(int argc, char** argv)
 
     out << "rows shown: " << rows << " of " << kLines << "\n";
     out << QStringLiteral("import to the table (median of %1): %2 ms, goal under %3 ms\n")
-                   .arg(kRounds).arg(benchMedian(imports), 0, 'f', 0).arg(kGoalMs, 0, 'f', 0);
+               .arg(kRounds)
+               .arg(benchMedian(imports), 0, 'f', 0)
+               .arg(kGoalMs, 0, 'f', 0);
     out << QStringLiteral("stored list chosen again (median of %1): %2 ms\n")
-                   .arg(kRounds).arg(benchMedian(reopens), 0, 'f', 0);
+               .arg(kRounds)
+               .arg(benchMedian(reopens), 0, 'f', 0);
     out << QStringLiteral("the list file read alone: %1 ms\n").arg(benchMedian(reads), 0, 'f', 0);
     return rows == kLines && benchMedian(imports) < kGoalMs ? 0 : 2;
 }

@@ -46,9 +46,8 @@ int main(int argc, char** argv)
         ZoExercise exercise;
         exercise.setTerm(QStringLiteral("Wort %1").arg(i));
         exercise.setLanguage(language);
-        exercise.addField(QStringLiteral("Translation"),
-                          {{QStringLiteral("Value"), QStringLiteral("mot %1").arg(i)},
-                           {QStringLiteral("Language"), QStringLiteral("French")}});
+        exercise.addField(QStringLiteral("Translation"), {{QStringLiteral("Value"), QStringLiteral("mot %1").arg(i)},
+                                                          {QStringLiteral("Language"), QStringLiteral("French")}});
         list.appendExercise(exercise);
     }
     QElapsedTimer timer;
@@ -107,10 +106,13 @@ int main(int argc, char** argv)
 
     out << QStringLiteral("terms: %1, marks kept after closing: %2 of %3\n").arg(kTerms).arg(kept).arg(kRounds);
     out << QStringLiteral("one recorded term marked and kept (median of %1): %2 ms, goal under %3 ms\n")
-                   .arg(kRounds).arg(benchMedian(marks), 0, 'f', 2).arg(kGoalMs, 0, 'f', 0);
+               .arg(kRounds)
+               .arg(benchMedian(marks), 0, 'f', 2)
+               .arg(kGoalMs, 0, 'f', 0);
     out << QStringLiteral("the whole list file written (the former cost of each mark): %1 ms\n")
-                   .arg(wholeWrite, 0, 'f', 0);
+               .arg(wholeWrite, 0, 'f', 0);
     out << QStringLiteral("list chosen: %1 ms; closed, marks folded in: %2 ms\n")
-                   .arg(opened, 0, 'f', 0).arg(closed, 0, 'f', 0);
+               .arg(opened, 0, 'f', 0)
+               .arg(closed, 0, 'f', 0);
     return kept == kRounds && benchMedian(marks) < kGoalMs ? 0 : 2;
 }

@@ -5,11 +5,11 @@
 // writing the time it took to the file named by BENCH_RESULT.
 
 #include "AgentSession.h"
+#include "DownloadStore.h"
 #include "INetManager.h"
 #include "TestHost.h"
 #include "UploadForm.h"
 #include "ZoDbHelper.h"
-#include "DownloadStore.h"
 #include "ZoDownload.h"
 
 #include <QElapsedTimer>
@@ -44,7 +44,8 @@ private slots:
     {
         QStringList ids;
         for (int i = 1; i <= kMembers; ++i) {
-            ids << mSession.addRecordedExercise(QStringLiteral("mot %1").arg(i), QStringLiteral("mot-%1.wav").arg(i), i);
+            ids << mSession.addRecordedExercise(QStringLiteral("mot %1").arg(i), QStringLiteral("mot-%1.wav").arg(i),
+                                                i);
             QVERIFY(!ids.last().isEmpty());
         }
         QVERIFY(!mSession.addLesson(kTitle, QStringLiteral("Bench"), ids).isEmpty());

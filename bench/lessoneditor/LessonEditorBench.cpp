@@ -37,21 +37,20 @@ int main(int argc, char** argv)
     view->customRefresh();
 
     const bool ok = FindAheadBench::run(
-            out, view->lEditSearchField,
-            [&](bool filtered) {
-                const int index =
-                        view->cmbLanguagesSearch->findText(filtered ? german : QStringLiteral("All Languages"));
-                if (view->cmbLanguagesSearch->currentIndex() != index)
-                    view->cmbLanguagesSearch->setCurrentIndex(index);
-            },
-            [&] {
-                QMetaObject::invokeMethod(view, "findAhead");
-                view->tblSearch->viewport()->repaint();
-            },
-            [&] {
-                const int found = view->tblSearch->model() ? view->tblSearch->model()->rowCount() : 0;
-                return QStringLiteral("%1 found").arg(found);
-            });
+        out, view->lEditSearchField,
+        [&](bool filtered) {
+            const int index = view->cmbLanguagesSearch->findText(filtered ? german : QStringLiteral("All Languages"));
+            if (view->cmbLanguagesSearch->currentIndex() != index)
+                view->cmbLanguagesSearch->setCurrentIndex(index);
+        },
+        [&] {
+            QMetaObject::invokeMethod(view, "findAhead");
+            view->tblSearch->viewport()->repaint();
+        },
+        [&] {
+            const int found = view->tblSearch->model() ? view->tblSearch->model()->rowCount() : 0;
+            return QStringLiteral("%1 found").arg(found);
+        });
     host.takeCentralWidget();
     delete view;
     return ok ? 0 : 1;

@@ -53,21 +53,21 @@ int main(int argc, char** argv)
     }
 
     const bool ok = FindAheadBench::run(
-            out, search,
-            [&](bool filtered) {
-                // The filter as the user picks it.
-                const int index = filtered ? 1 : 0;
-                if (filter->currentIndex() != index) {
-                    filter->setCurrentIndex(index);
-                    QMetaObject::invokeMethod(root, "addLanguage", Q_ARG(int, index));
-                }
-            },
-            [&] {
-                QMetaObject::invokeMethod(root, "findAhead");
-                exercises->viewport()->repaint();
-                tree->viewport()->repaint();
-            },
-            [&] { return tree->topLevelItem(0)->text(0) + QLatin1String(", ") + tree->topLevelItem(1)->text(0); });
+        out, search,
+        [&](bool filtered) {
+            // The filter as the user picks it.
+            const int index = filtered ? 1 : 0;
+            if (filter->currentIndex() != index) {
+                filter->setCurrentIndex(index);
+                QMetaObject::invokeMethod(root, "addLanguage", Q_ARG(int, index));
+            }
+        },
+        [&] {
+            QMetaObject::invokeMethod(root, "findAhead");
+            exercises->viewport()->repaint();
+            tree->viewport()->repaint();
+        },
+        [&] { return tree->topLevelItem(0)->text(0) + QLatin1String(", ") + tree->topLevelItem(1)->text(0); });
     host.takeCentralWidget();
     delete root;
     return ok ? 0 : 1;

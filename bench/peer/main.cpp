@@ -77,11 +77,11 @@ int main(int argc, char** argv)
     std::fflush(stdout);
     QProcess seed;
     seed.setProcessChannelMode(QProcess::ForwardedChannels);
-    seed.start(QStringLiteral(VIREDA_JAVA),
-               {QStringLiteral("-cp"), dir.filePath(QStringLiteral("ViredaClientNetwork.jar")) + QLatin1Char(':')
-                    + QStringLiteral(VIREDA_SEEDER_JAR),
-                QStringLiteral("com.vireda.bench.SeedPeer"), dir.filePath(QStringLiteral("BenchPeer")),
-                QString::number(kExercises)});
+    seed.start(QStringLiteral(VIREDA_JAVA), {QStringLiteral("-cp"),
+                                             dir.filePath(QStringLiteral("ViredaClientNetwork.jar")) + QLatin1Char(':')
+                                                 + QStringLiteral(VIREDA_SEEDER_JAR),
+                                             QStringLiteral("com.vireda.bench.SeedPeer"),
+                                             dir.filePath(QStringLiteral("BenchPeer")), QString::number(kExercises)});
     if (!seed.waitForFinished(600000) || seed.exitCode() != 0) {
         std::fprintf(stderr, "seeding failed\n");
         return 2;
@@ -141,8 +141,8 @@ int main(int argc, char** argv)
     std::sort(times.begin(), times.end());
     const double median = times[times.size() / 2];
     std::printf("first page: %d exercises of %s found\n", found, total.constData());
-    std::printf("search by term, first page: median %.2f ms, 90th percentile %.2f ms, best %.2f ms (%d runs)\n",
-                median, times[times.size() * 9 / 10], times.front(), kRuns);
+    std::printf("search by term, first page: median %.2f ms, 90th percentile %.2f ms, best %.2f ms (%d runs)\n", median,
+                times[times.size() * 9 / 10], times.front(), kRuns);
     std::printf("goal: median under %.0f ms: %s\n", kGoalMs, median < kGoalMs ? "met" : "MISSED");
 
     // 20 exercises nested 2,000 deep with long names, stored before uploads were checked:
@@ -171,9 +171,10 @@ int main(int argc, char** argv)
     std::printf("search finding 20 exercises nested 2,000 deep: median %.2f ms, slowest %.2f ms (%d runs)\n",
                 hostile[hostile.size() / 2], hostile.back(), kHostileRuns);
     const QString level = QStringLiteral("<%1>").arg(QString(200, QLatin1Char('n')));
-    const QString page = QStringLiteral("<message><header><status>1</status></header><body><exerciseQueryReply>")
-                         + (QStringLiteral("<exercise>") + level.repeated(2000) + QStringLiteral("</exercise>")).repeated(20)
-                         + QStringLiteral("</exerciseQueryReply></body></message>");
+    const QString page =
+        QStringLiteral("<message><header><status>1</status></header><body><exerciseQueryReply>")
+        + (QStringLiteral("<exercise>") + level.repeated(2000) + QStringLiteral("</exercise>")).repeated(20)
+        + QStringLiteral("</exerciseQueryReply></body></message>");
     QElapsedTimer refusal;
     refusal.start();
     QDomDocument document;

@@ -32,8 +32,7 @@ double msSince(const QElapsedTimer& timer)
 void clickHeader(QTableView& view, int column)
 {
     QHeaderView* header = view.horizontalHeader();
-    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
-                    header->height() / 2);
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }
 
@@ -47,11 +46,11 @@ double storeQueryMs(IDbManager* store, int sortColumn, int sortOrder)
     int learnerLevel = -1;
     QElapsedTimer timer;
     timer.start();
-    QSqlQueryModel* model = store->queryModel(
-        QStringLiteral("Exercise"),
-        {{QStringLiteral("Term"), QString()}, {QStringLiteral("SortColumn"), QString::number(sortColumn)},
-         {QStringLiteral("SortOrder"), QString::number(sortOrder)}},
-        &hidden, &stretched, &language, &country, &learnerLevel);
+    QSqlQueryModel* model = store->queryModel(QStringLiteral("Exercise"),
+                                              {{QStringLiteral("Term"), QString()},
+                                               {QStringLiteral("SortColumn"), QString::number(sortColumn)},
+                                               {QStringLiteral("SortOrder"), QString::number(sortOrder)}},
+                                              &hidden, &stretched, &language, &country, &learnerLevel);
     if (model)
         model->data(model->index(0, 1));
     const double ms = msSince(timer);
@@ -100,8 +99,11 @@ bool measure(QTextStream& out, IDbManager* store, const Goal& goal)
         const char* name;
         int column;
     };
-    const Click clicks[] = {{"term descending", 1}, {"term ascending", 1}, {"locality ascending", 7},
-                            {"voice ascending", 8}, {"voice descending", 8}};
+    const Click clicks[] = {{"term descending", 1},
+                            {"term ascending", 1},
+                            {"locality ascending", 7},
+                            {"voice ascending", 8},
+                            {"voice descending", 8}};
     double worstClick = 0;
     QStringList clickTimes;
     for (const Click& click : clicks) {

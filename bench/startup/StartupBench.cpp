@@ -24,8 +24,7 @@ const int kRunTimeoutMs = 60000;
 qint64 nowMicroseconds()
 {
     // The program's probe reads the same monotonic clock.
-    return std::chrono::duration_cast<std::chrono::microseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -161,11 +160,10 @@ QString ms(double value)
 
 void print(const QString& label, const Run& run)
 {
-    out << qSetFieldWidth(10) << Qt::left << label << qSetFieldWidth(0)
-        << "splash " << ms(run.splashMs) << ", timer " << ms(run.timerMs) << ", sign-in " << ms(run.signInMs)
-        << " (" << ms(run.afterTimerMs) << " after the timer), network wait " << ms(run.networkWaitMs)
-        << ", network up " << ms(run.networkUpMs) << ", " << QString::number(run.residentMiB, 'f', 1)
-        << " MiB resident\n";
+    out << qSetFieldWidth(10) << Qt::left << label << qSetFieldWidth(0) << "splash " << ms(run.splashMs) << ", timer "
+        << ms(run.timerMs) << ", sign-in " << ms(run.signInMs) << " (" << ms(run.afterTimerMs)
+        << " after the timer), network wait " << ms(run.networkWaitMs) << ", network up " << ms(run.networkUpMs) << ", "
+        << QString::number(run.residentMiB, 'f', 1) << " MiB resident\n";
     out.flush();
 }
 
@@ -198,8 +196,8 @@ int main(int argc, char* argv[])
         return median(values);
     };
     Run middle;
-    for (double Run::*field : {&Run::splashMs, &Run::timerMs, &Run::signInMs, &Run::afterTimerMs,
-                               &Run::networkUpMs, &Run::networkWaitMs, &Run::residentMiB})
+    for (double Run::*field : {&Run::splashMs, &Run::timerMs, &Run::signInMs, &Run::afterTimerMs, &Run::networkUpMs,
+                               &Run::networkWaitMs, &Run::residentMiB})
         middle.*field = medianOf(field);
     print(QStringLiteral("median:"), middle);
     return 0;

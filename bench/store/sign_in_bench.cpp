@@ -95,11 +95,11 @@ double typeAhead(IDbManager* store, const QString& fragment, int* count)
 {
     QElapsedTimer timer;
     timer.start();
-    std::unique_ptr<QSqlQueryModel> model(store->queryModel(
-            QStringLiteral("Exercise"),
-            {{QStringLiteral("Term"), fragment}, {QStringLiteral("SortColumn"), QStringLiteral("1")},
-             {QStringLiteral("SortOrder"), QStringLiteral("0")}},
-            nullptr, nullptr, nullptr, nullptr, nullptr));
+    std::unique_ptr<QSqlQueryModel> model(store->queryModel(QStringLiteral("Exercise"),
+                                                            {{QStringLiteral("Term"), fragment},
+                                                             {QStringLiteral("SortColumn"), QStringLiteral("1")},
+                                                             {QStringLiteral("SortOrder"), QStringLiteral("0")}},
+                                                            nullptr, nullptr, nullptr, nullptr, nullptr));
     *count = model->rowCount();
     for (int row = 0; row < std::min(*count, 30); ++row) {
         for (int column = 0; column < model->columnCount(); ++column)
@@ -166,12 +166,14 @@ private:
 bool runSize(int size)
 {
     TestTree tree(TestTree::RealPlugins);
-    if (!tree.isValid() || !tree.addPlugin(TestTree::distPath() + QStringLiteral("/Plugins_dll/Managers/Storekeeper.so"),
-                                           QStringLiteral("Managers")))
+    if (!tree.isValid()
+        || !tree.addPlugin(TestTree::distPath() + QStringLiteral("/Plugins_dll/Managers/Storekeeper.so"),
+                           QStringLiteral("Managers")))
         return false;
     tree.enter();
     {
-        QSqlDatabase db = ZoDbConnection::open(tree.filePath(QStringLiteral("vireda.db")), QStringLiteral("benchSetup"));
+        QSqlDatabase db = ZoDbConnection::open(tree.filePath(QStringLiteral("vireda.db")),
+                                               QStringLiteral("benchSetup"));
         const bool ok = db.isOpen() && ZoDbSchema::create(db);
         db.close();
         if (!ok)
@@ -211,7 +213,9 @@ bool runSize(int size)
     delete root;
     const QString fragment = sample.mid(1, 2);
     out << QStringLiteral("%1 exercises (filled in %2 s); type-ahead \"%3\", sorted by term, count and first screen")
-                   .arg(size).arg(fill.nsecsElapsed() / 1e9, 0, 'f', 0).arg(fragment)
+               .arg(size)
+               .arg(fill.nsecsElapsed() / 1e9, 0, 'f', 0)
+               .arg(fragment)
         << Qt::endl;
 
     // Each session a store of its own: nothing of the rows in memory yet.
@@ -229,68 +233,78 @@ bool runSize(int size)
     double signInCall = 0;
     bool ok = session([&](IDbManager* s) { whole = typeAhead(s, fragment, &count); });
     out << QStringLiteral("  without a read at sign-in, the first type-ahead reads every row: %1 ms (%2 rows)")
-                   .arg(whole, 0, 'f', 1).arg(count)
+               .arg(whole, 0, 'f', 1)
+               .arg(count)
         << Qt::endl;
     ok = ok && session([&](IDbManager* s) {
-        QElapsedTimer timer;
-        timer.start();
-        s->uploadableCount(kLearner);
-        signInCall = timer.nsecsElapsed() / 1e6;
-        typeAhead(s, fragment, &count);
-        atOnce = timer.nsecsElapsed() / 1e6;
-    });
+             QElapsedTimer timer;
+             timer.start();
+             s->uploadableCount(kLearner);
+             signInCall = timer.nsecsElapsed() / 1e6;
+             typeAhead(s, fragment, &count);
+             atOnce = timer.nsecsElapsed() / 1e6;
+         });
     out << QStringLiteral("  a type-ahead at once after sign-in waits for the read: %1 ms from sign-in "
                           "(the sign-in's count %2 ms)")
-                   .arg(atOnce, 0, 'f', 1).arg(signInCall, 0, 'f', 1)
+               .arg(atOnce, 0, 'f', 1)
+               .arg(signInCall, 0, 'f', 1)
         << Qt::endl;
     // The window idles while the read runs, then the learner types.
     const double idle = std::max(500.0, 2 * atOnce + 200);
     ok = ok && session([&](IDbManager* s) {
-        GapWatch watch;
-        watch.start();
-        QElapsedTimer timer;
-        timer.start();
-        // The first turn of the loop after the store took its rows up, which is
-        // when the library tab lists.
-        double ready = -1;
-        auto* object = dynamic_cast<QObject*>(s);
-        watch.onTick([&] {
-            if (ready < 0 && object && !object->property("exerciseRowsLoading").toBool())
-                ready = timer.nsecsElapsed() / 1e6;
-        });
-        s->uploadableCount(kLearner);
-        signInCall = timer.nsecsElapsed() / 1e6;
-        watch.runUntil(idle);
-        out << QStringLiteral("  the rows taken up, seen from the window's loop, %1 ms after sign-in")
-                       .arg(ready, 0, 'f', 1)
-            << Qt::endl;
-        const double first = typeAhead(s, fragment, &count);
-        const double second = typeAhead(s, fragment, &count);
-        out << QStringLiteral("  from sign-in: %1 ms of the window's loop, a 1 ms timer fired %2 times, longest gap "
-                              "%3 ms, %8 gaps over 16 ms (the sign-in's count %4 ms); then the first type-ahead "
-                              "%5 ms, the second %6 ms (%7 rows)")
-                       .arg(idle, 0, 'f', 0).arg(watch.ticks()).arg(watch.longest(), 0, 'f', 1)
-                       .arg(signInCall, 0, 'f', 1).arg(first, 0, 'f', 1).arg(second, 0, 'f', 1).arg(count)
-                       .arg(watch.overFrame())
-            << Qt::endl;
-    });
+             GapWatch watch;
+             watch.start();
+             QElapsedTimer timer;
+             timer.start();
+             // The first turn of the loop after the store took its rows up, which is
+             // when the library tab lists.
+             double ready = -1;
+             auto* object = dynamic_cast<QObject*>(s);
+             watch.onTick([&] {
+                 if (ready < 0 && object && !object->property("exerciseRowsLoading").toBool())
+                     ready = timer.nsecsElapsed() / 1e6;
+             });
+             s->uploadableCount(kLearner);
+             signInCall = timer.nsecsElapsed() / 1e6;
+             watch.runUntil(idle);
+             out << QStringLiteral("  the rows taken up, seen from the window's loop, %1 ms after sign-in")
+                        .arg(ready, 0, 'f', 1)
+                 << Qt::endl;
+             const double first = typeAhead(s, fragment, &count);
+             const double second = typeAhead(s, fragment, &count);
+             out << QStringLiteral(
+                        "  from sign-in: %1 ms of the window's loop, a 1 ms timer fired %2 times, longest gap "
+                        "%3 ms, %8 gaps over 16 ms (the sign-in's count %4 ms); then the first type-ahead "
+                        "%5 ms, the second %6 ms (%7 rows)")
+                        .arg(idle, 0, 'f', 0)
+                        .arg(watch.ticks())
+                        .arg(watch.longest(), 0, 'f', 1)
+                        .arg(signInCall, 0, 'f', 1)
+                        .arg(first, 0, 'f', 1)
+                        .arg(second, 0, 'f', 1)
+                        .arg(count)
+                        .arg(watch.overFrame())
+                 << Qt::endl;
+         });
     // The same loop with nothing read: what the machine itself adds.
     GapWatch idleWatch;
     idleWatch.start();
     idleWatch.runUntil(idle);
     out << QStringLiteral("  the same loop without a sign-in: longest gap %1 ms, %2 gaps over 16 ms")
-                   .arg(idleWatch.longest(), 0, 'f', 1).arg(idleWatch.overFrame())
+               .arg(idleWatch.longest(), 0, 'f', 1)
+               .arg(idleWatch.overFrame())
         << Qt::endl;
     // The count itself is a statement over the owner's rows at its first call.
     double ownerCount = 0;
     ok = ok && session([&](IDbManager* s) {
-        QElapsedTimer timer;
-        timer.start();
-        count = s->uploadableCount(kUser);
-        ownerCount = timer.nsecsElapsed() / 1e6;
-    });
+             QElapsedTimer timer;
+             timer.start();
+             count = s->uploadableCount(kUser);
+             ownerCount = timer.nsecsElapsed() / 1e6;
+         });
     out << QStringLiteral("  the sign-in's count for the owner of every exercise: %1 ms (%2)")
-                   .arg(ownerCount, 0, 'f', 1).arg(count)
+               .arg(ownerCount, 0, 'f', 1)
+               .arg(count)
         << Qt::endl;
     tree.restore();
     return ok;

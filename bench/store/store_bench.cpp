@@ -108,7 +108,8 @@ int plainTypeAhead(QSqlDatabase db, const QString& fragment)
 QString ratio(double ours, double plain)
 {
     const double times = ours > 0 ? plain / ours : 0;
-    return ours > 0 ? QStringLiteral("%1x faster than the plain statement (%2 ms)").arg(times, 0, 'f', times < 10 ? 1 : 0)
+    return ours > 0 ? QStringLiteral("%1x faster than the plain statement (%2 ms)")
+                          .arg(times, 0, 'f', times < 10 ? 1 : 0)
                           .arg(plain, 0, 'f', 1)
                     : QString();
 }
@@ -127,11 +128,11 @@ void typeAhead(IDbManager* store, const QString& label, const QString& fragment)
     for (int round = 0; round < 5; ++round) {
         QElapsedTimer timer;
         timer.start();
-        std::unique_ptr<QSqlQueryModel> model(store->queryModel(
-                QStringLiteral("Exercise"),
-                {{QStringLiteral("Term"), fragment}, {QStringLiteral("SortColumn"), QStringLiteral("1")},
-                 {QStringLiteral("SortOrder"), QStringLiteral("0")}},
-                nullptr, nullptr, nullptr, nullptr, nullptr));
+        std::unique_ptr<QSqlQueryModel> model(store->queryModel(QStringLiteral("Exercise"),
+                                                                {{QStringLiteral("Term"), fragment},
+                                                                 {QStringLiteral("SortColumn"), QStringLiteral("1")},
+                                                                 {QStringLiteral("SortOrder"), QStringLiteral("0")}},
+                                                                nullptr, nullptr, nullptr, nullptr, nullptr));
         count = model->rowCount();
         for (int row = 0; row < std::min(count, 30); ++row) {
             for (int column = 0; column < model->columnCount(); ++column)
@@ -148,17 +149,18 @@ void typeAhead(IDbManager* store, const QString& label, const QString& fragment)
     }
     out << QStringLiteral("  type-ahead %1 %2: %3 rows, count and first screen %4 ms (median of 5; first call %5 ms),"
                           " reading every row %6 ms more")
-                   .arg(label, fragment.isEmpty() ? QStringLiteral("(empty)") : QLatin1Char('"') + fragment + QLatin1Char('"'))
-                   .arg(count)
-                   .arg(median(firstScreen), 0, 'f', 1)
-                   .arg(firstScreen.first(), 0, 'f', 1)
-                   .arg(fullFetch, 0, 'f', 1)
+               .arg(label,
+                    fragment.isEmpty() ? QStringLiteral("(empty)") : QLatin1Char('"') + fragment + QLatin1Char('"'))
+               .arg(count)
+               .arg(median(firstScreen), 0, 'f', 1)
+               .arg(firstScreen.first(), 0, 'f', 1)
+               .arg(fullFetch, 0, 'f', 1)
         << Qt::endl;
 }
 
 // Every listed exercise by its id, then the languages of the list.
-[[gnu::noinline]] void idListQueries(IDbManager* store, const QString& idList, const QStringList& idTexts,
-                                   int* found, int* languages)
+[[gnu::noinline]] void idListQueries(IDbManager* store, const QString& idList, const QStringList& idTexts, int* found,
+                                     int* languages)
 {
     *found = int(store->search(QStringLiteral("Exercise"), {{QStringLiteral("IdList"), idList}}).size());
     *languages = int(store->languagesOf(idTexts).size());
@@ -185,7 +187,10 @@ bool runIdList(int size)
     timer.start();
     idListQueries(fixture.store(), idList, idTexts, &found, &languages);
     out << QStringLiteral("%1 ids: %2 found, %3 languages, %4 ms for both (one run)")
-                   .arg(idTexts.size()).arg(found).arg(languages).arg(timer.nsecsElapsed() / 1e6, 0, 'f', 1)
+               .arg(idTexts.size())
+               .arg(found)
+               .arg(languages)
+               .arg(timer.nsecsElapsed() / 1e6, 0, 'f', 1)
         << Qt::endl;
     return found == size;
 }
@@ -193,12 +198,14 @@ bool runIdList(int size)
 bool runSize(int size)
 {
     TestTree tree(TestTree::RealPlugins);
-    if (!tree.isValid() || !tree.addPlugin(TestTree::distPath() + QStringLiteral("/Plugins_dll/Managers/Storekeeper.so"),
-                                           QStringLiteral("Managers")))
+    if (!tree.isValid()
+        || !tree.addPlugin(TestTree::distPath() + QStringLiteral("/Plugins_dll/Managers/Storekeeper.so"),
+                           QStringLiteral("Managers")))
         return false;
     tree.enter();
     {
-        QSqlDatabase db = ZoDbConnection::open(tree.filePath(QStringLiteral("vireda.db")), QStringLiteral("benchSetup"));
+        QSqlDatabase db = ZoDbConnection::open(tree.filePath(QStringLiteral("vireda.db")),
+                                               QStringLiteral("benchSetup"));
         const bool ok = db.isOpen() && ZoDbSchema::create(db);
         db.close();
         if (!ok)
@@ -214,7 +221,8 @@ bool runSize(int size)
     if (languages.size() < 5)
         languages = {QStringLiteral("English"), QStringLiteral("French"), QStringLiteral("German"),
                      QStringLiteral("Italian"), QStringLiteral("Spanish")};
-    out << QStringLiteral("%1 exercises (languages %2)").arg(size).arg(languages.join(QStringLiteral(", "))) << Qt::endl;
+    out << QStringLiteral("%1 exercises (languages %2)").arg(size).arg(languages.join(QStringLiteral(", ")))
+        << Qt::endl;
 
     QRandomGenerator random(20240601);
     const double rssBefore = rssMb();
@@ -233,7 +241,8 @@ bool runSize(int size)
         if (i == size - measured && measured < size) {
             QSqlQuery(storeConnection).exec(QStringLiteral("PRAGMA synchronous=FULL"));
             out << QStringLiteral("  fill: %1 exercises in %2 s (synchronous=OFF)")
-                           .arg(i).arg(timer.nsecsElapsed() / 1e9, 0, 'f', 1)
+                       .arg(i)
+                       .arg(timer.nsecsElapsed() / 1e9, 0, 'f', 1)
                 << Qt::endl;
             timer.restart();
         }
@@ -257,10 +266,13 @@ bool runSize(int size)
     }
     const double seconds = timer.nsecsElapsed() / 1e9;
     out << QStringLiteral("  insert: %1 exercises in %2 s = %3 per second (one transaction each%4)")
-                   .arg(measured).arg(seconds, 0, 'f', 2).arg(measured / seconds, 0, 'f', 0)
-                   .arg(measured < size ? QStringLiteral(", the last ones of %1").arg(size) : QString())
+               .arg(measured)
+               .arg(seconds, 0, 'f', 2)
+               .arg(measured / seconds, 0, 'f', 0)
+               .arg(measured < size ? QStringLiteral(", the last ones of %1").arg(size) : QString())
         << Qt::endl;
-    out << QStringLiteral("  file: %1 MB").arg(QFile(tree.filePath(QStringLiteral("vireda.db"))).size() / 1048576.0, 0, 'f', 1)
+    out << QStringLiteral("  file: %1 MB")
+               .arg(QFile(tree.filePath(QStringLiteral("vireda.db"))).size() / 1048576.0, 0, 'f', 1)
         << Qt::endl;
 
     typeAhead(store, QStringLiteral("1 character"), sample.left(1));
@@ -297,8 +309,11 @@ bool runSize(int size)
     const double languagesOf = timed(3, [&] { languagesFound = store->languagesOf(idTexts).size(); });
     out << QStringLiteral("  search by IdList of %1 ids: %2 found in %3 ms; languagesOf: %4 languages in %5 ms "
                           "(median of 3)")
-                   .arg(ids.size()).arg(byIdsFound).arg(byIds, 0, 'f', 1).arg(languagesFound)
-                   .arg(languagesOf, 0, 'f', 1)
+               .arg(ids.size())
+               .arg(byIdsFound)
+               .arg(byIds, 0, 'f', 1)
+               .arg(languagesFound)
+               .arg(languagesOf, 0, 'f', 1)
         << Qt::endl;
 
     // The plain statements run on a connection of their own.
@@ -311,8 +326,11 @@ bool runSize(int size)
         const double ours = timed(5, [&] { uploadable = store->uploadableCount(user); });
         const double statement = timed(3, [&] { expected = plainUploadableCount(plain, user); });
         out << QStringLiteral("  uploadableCount of %1: %2 in %3 ms (median of 5), %4%5")
-                       .arg(user).arg(uploadable).arg(ours, 0, 'f', 3).arg(ratio(ours, statement))
-                       .arg(uploadable == expected ? QString() : QStringLiteral(" MISMATCH %1").arg(expected))
+                   .arg(user)
+                   .arg(uploadable)
+                   .arg(ours, 0, 'f', 3)
+                   .arg(ratio(ours, statement))
+                   .arg(uploadable == expected ? QString() : QStringLiteral(" MISMATCH %1").arg(expected))
             << Qt::endl;
     }
 
@@ -329,28 +347,30 @@ bool runSize(int size)
             store->uploadableCount(QStringLiteral("bench"));
             countAfterWrite.append(timer.nsecsElapsed() / 1e6);
             timer.start();
-            std::unique_ptr<QSqlQueryModel> model(store->queryModel(
-                    QStringLiteral("Exercise"),
-                    {{QStringLiteral("Term"), sample.mid(1, 2)}, {QStringLiteral("SortColumn"), QStringLiteral("1")}},
-                    nullptr, nullptr, nullptr, nullptr, nullptr));
+            std::unique_ptr<QSqlQueryModel> model(
+                store->queryModel(QStringLiteral("Exercise"),
+                                  {{QStringLiteral("Term"), sample.mid(1, 2)},
+                                   {QStringLiteral("SortColumn"), QStringLiteral("1")}},
+                                  nullptr, nullptr, nullptr, nullptr, nullptr));
             for (int row = 0; row < std::min(model->rowCount(), 30); ++row)
                 model->data(model->index(row, 1));
             afterWrite.append(timer.nsecsElapsed() / 1e6);
         }
         out << QStringLiteral("  after %1: uploadableCount %2 ms, first type-ahead %3 ms (median of 3), %4")
-                       .arg(label).arg(median(countAfterWrite), 0, 'f', 1).arg(median(afterWrite), 0, 'f', 1)
-                       .arg(ratio(median(afterWrite), plainTyping))
+                   .arg(label)
+                   .arg(median(countAfterWrite), 0, 'f', 1)
+                   .arg(median(afterWrite), 0, 'f', 1)
+                   .arg(ratio(median(afterWrite), plainTyping))
             << Qt::endl;
     };
     afterEach(QStringLiteral("a save"), [&](int round) {
-        ZoExercise exercise =
-                BenchExercises::exercise(BenchExercises::word(random), languages.first(), size + round);
+        ZoExercise exercise = BenchExercises::exercise(BenchExercises::word(random), languages.first(), size + round);
         store->insertExercise(QStringLiteral("Exercise"), &exercise);
     });
     afterEach(QStringLiteral("an overwrite"), [&](int round) {
         const QString id = QString::number(ids.at(random.bounded(ids.size())));
-        ZoExercise exercise =
-                BenchExercises::exercise(BenchExercises::word(random), languages.at(1), size + 10 + round);
+        ZoExercise exercise = BenchExercises::exercise(BenchExercises::word(random), languages.at(1),
+                                                       size + 10 + round);
         exercise.setId(id);
         store->overwrite(QStringLiteral("Exercise"), id, &exercise);
     });
@@ -361,7 +381,8 @@ bool runSize(int size)
     plain = QSqlDatabase();
     QSqlDatabase::removeDatabase(QStringLiteral("benchPlain"));
     out << QStringLiteral("  memory: %1 MB resident after the run, %2 MB more than before inserting")
-                   .arg(rssMb(), 0, 'f', 1).arg(rssMb() - rssBefore, 0, 'f', 1)
+               .arg(rssMb(), 0, 'f', 1)
+               .arg(rssMb() - rssBefore, 0, 'f', 1)
         << Qt::endl;
 
     delete root;
@@ -398,7 +419,8 @@ int main(int argc, char* argv[])
         int failed = 0;
         for (int size : sizes)
             failed += QProcess::execute(QCoreApplication::applicationFilePath(),
-                                        {QStringLiteral("--ids"), QString::number(size)}) != 0;
+                                        {QStringLiteral("--ids"), QString::number(size)})
+                      != 0;
         return failed == 0 ? 0 : 1;
     }
     for (int size : sizes) {

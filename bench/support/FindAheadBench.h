@@ -61,8 +61,8 @@ inline QString prepare(QueryTableFixture& fixture, QTextStream& out)
     }
     // The fixture cycles through these ids; the user studies the third.
     const QString german = languages->nameOf(QStringLiteral("deu"));
-    users->setCurrentUser(new ZoUser(QStringLiteral("1"), QStringLiteral("bench"), QStringLiteral("pw"), {}, {}, {},
-                                     {}, {}, {}, {}, {},
+    users->setCurrentUser(new ZoUser(QStringLiteral("1"), QStringLiteral("bench"), QStringLiteral("pw"), {}, {}, {}, {},
+                                     {}, {}, {}, {},
                                      {new ZoUserFluency(QStringLiteral("1"), german, {}, QStringLiteral("Native"), {},
                                                         {}, {}, QStringLiteral("0"))}));
     return german;
@@ -75,9 +75,12 @@ inline bool run(QTextStream& out, QLineEdit* field, const std::function<void(boo
                 const std::function<void()>& fire, const std::function<QString()>& found)
 {
     const Case cases[] = {
-        {"1 character", "t", false},        {"4 characters", "term", false},
-        {"6 characters", "term05", false},  {"8 characters", "term0500", false},
-        {"no match", "xyz", false},         {"empty text (Show All)", "", false},
+        {"1 character", "t", false},
+        {"4 characters", "term", false},
+        {"6 characters", "term05", false},
+        {"8 characters", "term0500", false},
+        {"no match", "xyz", false},
+        {"empty text (Show All)", "", false},
         {"6 characters, one language", "term05", true},
     };
     bool ok = true;

@@ -15,10 +15,10 @@
 #include "MessageBoxHelper.h"
 #include "PluginFiles.h"
 #include "PluginLocator.h"
-#include "StoredExercises.h"
-#include "WorkProgress.h"
 #include "SettingsKeys.h"
+#include "StoredExercises.h"
 #include "TabIndex.h"
+#include "WorkProgress.h"
 #include "ZoQueryTable.h"
 #include "ZoUser.h"
 #include "ZoUserFluency.h"
@@ -41,12 +41,20 @@ namespace {
 
 // Study-list columns.
 enum StudyColumn {
-    ColId = 0, ColTerm, ColLanguage, ColCountry, ColStateProv, ColLocality, ColVoice, ColMediaPath, ColMediaName,
+    ColId = 0,
+    ColTerm,
+    ColLanguage,
+    ColCountry,
+    ColStateProv,
+    ColLocality,
+    ColVoice,
+    ColMediaPath,
+    ColMediaName,
     StudyColumns
 };
 
-const char* const kStudyKeys[StudyColumns] = {"Id", "Term", "Language", "Country", "StateProv",
-                                               "Locality", "Voice", "MediaPath", "MediaName"};
+const char* const kStudyKeys[StudyColumns] = {"Id",       "Term",  "Language",  "Country",  "StateProv",
+                                              "Locality", "Voice", "MediaPath", "MediaName"};
 
 // A click this far from the term cell's left edge hits the minus icon.
 const int kMinusZoneEnd = 15;
@@ -511,14 +519,16 @@ void Bookshelf::exerciseRowsReady()
     timer.start();
     searchExercises(mPendingCriteria);
     qCDebug(lcLibrary).noquote() << QStringLiteral("[Exercise] [%1 ms] [%2] once the store's rows were in")
-                                            .arg(timer.elapsed()).arg(mExerciseCount);
+                                        .arg(timer.elapsed())
+                                        .arg(mExerciseCount);
     reselect(tblExercise, selection);
     refreshButtons();
 }
 
 void Bookshelf::searchLessons(bool applyCriteria)
 {
-    mLessonCount = runQuery(mLessonTable.get(), tblLesson, QStringLiteral("Lesson"), QStringLiteral("Title"), applyCriteria);
+    mLessonCount = runQuery(mLessonTable.get(), tblLesson, QStringLiteral("Lesson"), QStringLiteral("Title"),
+                            applyCriteria);
     updateResultCounts();
     refreshButtons();
 }
@@ -756,9 +766,8 @@ void Bookshelf::deleteExercises()
     }
     if (ids.isEmpty() || !mStore)
         return;
-    const QString question = ids.size() == 1
-                                 ? tr("Do you want to permanently delete the Exercise '%1'?").arg(term)
-                                 : tr("Do you want to permanently delete the selected Exercises?");
+    const QString question = ids.size() == 1 ? tr("Do you want to permanently delete the Exercise '%1'?").arg(term)
+                                             : tr("Do you want to permanently delete the selected Exercises?");
     QPointer<Bookshelf> self(this);
     const int answer = MessageBoxHelper::question(this, mTitle, question, {tr("Yes"), tr("Cancel")});
     if (!self)
@@ -812,7 +821,8 @@ void Bookshelf::deleteExercises()
         searchExercises(true);
     }
     if (inLessons > 0)
-        MessageBoxHelper::information(this, mTitle, tr("Exercise is found in one or more Lessons and could not be deleted."));
+        MessageBoxHelper::information(this, mTitle,
+                                      tr("Exercise is found in one or more Lessons and could not be deleted."));
     if (!self)
         return;
     if (otherwise > 0)

@@ -117,8 +117,8 @@ private:
 
     // Runs one query of the search and returns the rows found; without
     // applyCriteria the query takes otherwise.
-    int runQuery(ZoQueryTable* table, QTableView* view, const QString& type, const QString& textKey,
-                 bool applyCriteria, const QHash<QString, QString>& otherwise = {});
+    int runQuery(ZoQueryTable* table, QTableView* view, const QString& type, const QString& textKey, bool applyCriteria,
+                 const QHash<QString, QString>& otherwise = {});
     // True while the store reads its exercise rows in the background.
     bool storeReadingRows() const;
     void searchExercises(bool applyCriteria);

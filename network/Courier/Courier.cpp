@@ -140,7 +140,8 @@ int Courier::startService(const char* exportName, const char* label)
 {
     qCDebug(lcNetwork).noquote() << QStringLiteral("Courier::%1()").arg(QLatin1String(exportName));
     const int result = mBridge ? mBridge->call(exportName, 0) : 0;
-    Echo::line(QLatin1String(label) + (result >= 1 ? QStringLiteral(" successful") : QStringLiteral("  not successful")));
+    Echo::line(QLatin1String(label)
+               + (result >= 1 ? QStringLiteral(" successful") : QStringLiteral("  not successful")));
     return result;
 }
 
@@ -231,8 +232,14 @@ void Courier::setUploadServiceStarted(int value)
     awaitStart();
     mUpload = value;
 }
-void Courier::setOfflineLogin(int value) { mOfflineLogin = value; }
-int Courier::isOfflineLogin() { return mOfflineLogin; }
+void Courier::setOfflineLogin(int value)
+{
+    mOfflineLogin = value;
+}
+int Courier::isOfflineLogin()
+{
+    return mOfflineLogin;
+}
 
 // ---------------------------------------------------------------- downloads
 
@@ -471,7 +478,8 @@ std::unique_ptr<ZoUser> Courier::replaceStoredUser(const QString& uid, const QSt
         qCDebug(lcNetwork).noquote() << "storing the signed-in user failed; restoring the earlier copy";
         QHash<QString, QString> earlier = previous->toHash();
         for (int i = 1; earlier.contains(QStringLiteral("FIsStudying%1").arg(i)); ++i)
-            earlier.insert(QStringLiteral("FNonSpeaking%1").arg(i), earlier.value(QStringLiteral("FIsStudying%1").arg(i)));
+            earlier.insert(QStringLiteral("FNonSpeaking%1").arg(i),
+                           earlier.value(QStringLiteral("FIsStudying%1").arg(i)));
         const std::unique_ptr<QObject> restored(store()->insert(kUserType, earlier));
     }
     return storedUser(username);
@@ -482,8 +490,8 @@ int Courier::passwordReminder(QString username)
     awaitStart();
     if (username.isEmpty() || mNetStarted <= 0 || mMessaging <= 0 || !MessageEnvelope::isCredential(username))
         return 0;
-    const AccountReply::Outcome outcome =
-        AccountReply::passwordReminder(sendMessage(RequestBuilder::passwordReminderMessage(username)));
+    const AccountReply::Outcome outcome = AccountReply::passwordReminder(
+        sendMessage(RequestBuilder::passwordReminderMessage(username)));
     if (outcome.networkDown)
         mMessaging = 0;
     return outcome.result;
@@ -508,8 +516,8 @@ int Courier::updateFluency(QString username, QString password, QHash<QString, QS
         qCDebug(lcNetwork).noquote() << "ERROR: credentials outside the accepted characters";
         return 0;
     }
-    const AccountReply::Outcome outcome =
-        AccountReply::fluencyUpdate(sendMessage(requests().updateFluencyMessage(userProperties)));
+    const AccountReply::Outcome outcome = AccountReply::fluencyUpdate(
+        sendMessage(requests().updateFluencyMessage(userProperties)));
     if (outcome.networkDown)
         resetServiceFlags();
     return outcome.result;
@@ -620,7 +628,7 @@ QHash<QString, QString> Courier::uploadExercise(QString exerciseId, QString soun
 {
     awaitStart();
     const std::unique_ptr<ZoExercise> exercise(store() ? store()->getExercise(QStringLiteral("Exercise"), exerciseId)
-                                                          : nullptr);
+                                                       : nullptr);
     if (!exercise)
         return UploadReply::error(QStringLiteral("No stored exercise with id ") + exerciseId);
     const QString message = RequestBuilder::uploadMessage(exercise->manifestXml(), UploadReply::ExerciseKind);

@@ -112,7 +112,9 @@ AccountReply::Login AccountReply::login(const PeerReply& reply, const QString& u
 QHash<QString, QString> AccountReply::userFields(const PeerReply& reply, const ZoDbHelper& lookup)
 {
     const QString user = QStringLiteral("body.loginreply.user.");
-    auto general = [&](const char* path) { return reply.valueOf(user + QStringLiteral("general.") + QLatin1String(path)); };
+    auto general = [&](const char* path) {
+        return reply.valueOf(user + QStringLiteral("general.") + QLatin1String(path));
+    };
     QHash<QString, QString> fields{
         {QStringLiteral("Id"), general("userid")},
         {QStringLiteral("Username"), general("username")},
@@ -130,7 +132,9 @@ QHash<QString, QString> AccountReply::userFields(const PeerReply& reply, const Z
     const int count = reply.paths().occurrences(fluency + QStringLiteral("languageID"));
     for (int i = 0; i < count; ++i) {
         const QString n = QString::number(i + 1);
-        auto value = [&](const char* path) { return reply.valueOf(XmlPathMap::numberedPath(fluency + QLatin1String(path), i, count)); };
+        auto value = [&](const char* path) {
+            return reply.valueOf(XmlPathMap::numberedPath(fluency + QLatin1String(path), i, count));
+        };
         fields.insert(QStringLiteral("FLanguage") + n, lookup.languageNameOrCode(value("languageID")));
         fields.insert(QStringLiteral("FLocaleDesc") + n, value("localeDescriptor"));
         fields.insert(QStringLiteral("FFluencyLevel") + n, lookup.fluencyLevelName(value("fluencyID")));

@@ -131,7 +131,8 @@ bool BoundedXml::check(const QString& text, const Limits& limits, Error* error)
             const QXmlStreamAttributes attributes = reader.attributes();
             for (const QXmlStreamAttribute& attribute : attributes) {
                 if (attribute.qualifiedName().size() > MaxNameLength)
-                    return refuse(QStringLiteral("an attribute name longer than %1 characters").arg(MaxNameLength), true);
+                    return refuse(QStringLiteral("an attribute name longer than %1 characters").arg(MaxNameLength),
+                                  true);
             }
             break;
         }

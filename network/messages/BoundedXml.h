@@ -13,7 +13,7 @@ public:
     static constexpr int MaxElements = 250000;
     static constexpr int MaxAttributes = 256; // per element
     static constexpr int MaxNameLength = 256;
-    static constexpr int MaxPathLength = 2048; // element names from the root down
+    static constexpr int MaxPathLength = 2048;                       // element names from the root down
     static constexpr qsizetype MaxDocumentLength = 32 * 1024 * 1024; // characters
     // Characters of all the paths a path map may store for one document.
     static constexpr qsizetype MaxPathText = 16 * 1024 * 1024;

@@ -27,10 +27,9 @@ ZoExercise ManifestReader::exercise(const XmlPathMap& map, const ZoDbHelper& loo
                       lookup.languageName(v("term.textual_manifest.langid")),
                       v("media.media_manifest.localedescriptor"), QStringLiteral("Content"),
                       v("media.media_manifest.mediamanifestfilename"),
-                      lookup.countryName(v("media.media_manifest.countryid")),
-                      v("media.media_manifest.fluencylevelid"), v("media.media_manifest.stateprov"),
-                      v("media.media_manifest.locality"), map.valueOf(voicePath), QStringLiteral("0"),
-                      v("term.manifest.persistentmanifestid"), QStringLiteral("0"),
+                      lookup.countryName(v("media.media_manifest.countryid")), v("media.media_manifest.fluencylevelid"),
+                      v("media.media_manifest.stateprov"), v("media.media_manifest.locality"), map.valueOf(voicePath),
+                      QStringLiteral("0"), v("term.manifest.persistentmanifestid"), QStringLiteral("0"),
                       v("media.manifest.persistentmanifestid"), QString(), v("manifest.suppliedbyusername"),
                       v("manifest.suppliedbyuserid"), v("media.manifest.suppliedbyuserid"));
 }
@@ -90,8 +89,8 @@ QString ManifestReader::translations(const QString& xml, const ZoDbHelper& looku
     if (!reply.isRead())
         return QStringLiteral("setContent failed");
     if (reply.firstText({QStringLiteral("header"), QStringLiteral("status")}) == QLatin1String("-1")) {
-        qCDebug(lcNetwork).noquote()
-            << reply.firstText({QStringLiteral("body"), QStringLiteral("*"), QStringLiteral("error_description")});
+        qCDebug(lcNetwork).noquote() << reply.firstText(
+            {QStringLiteral("body"), QStringLiteral("*"), QStringLiteral("error_description")});
         return QStringLiteral("ExerciseHasNoTranslations");
     }
     const QStringList replyPath{QStringLiteral("body"), QStringLiteral("downloadTranslation")};
@@ -100,7 +99,8 @@ QString ManifestReader::translations(const QString& xml, const ZoDbHelper& looku
         qCDebug(lcNetwork).noquote() << "PARENT==> " + element.parentNode().nodeName();
         foundExercises.append(exercise(PeerReply::mapOf(element), lookup, TranslationVoicePath));
         qCDebug(lcNetwork).noquote() << "Exercise has term " + foundExercises.last().term();
-        qCDebug(lcNetwork).noquote() << QStringLiteral("\n\nreturnExerciseList size is %1\n\n").arg(foundExercises.size());
+        qCDebug(lcNetwork).noquote()
+            << QStringLiteral("\n\nreturnExerciseList size is %1\n\n").arg(foundExercises.size());
     }
     // A translation goes out with the exercise it names, each exercise at most once;
     // a translation naming none of the reply's exercises is dropped.

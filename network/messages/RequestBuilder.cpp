@@ -47,7 +47,6 @@ QDomElement credentials(QDomDocument& document, const QHash<QString, QString>& f
     return general;
 }
 
-
 // A message of that type whose body holds what build makes in its document.
 template <typename Build>
 QDomDocument composed(const QString& type, Build build)
@@ -77,9 +76,8 @@ QString RequestBuilder::languageCode(const QString& language) const
     return id.isEmpty() && ZoDbHelper::isLanguageCode(language) ? language : id;
 }
 
-void RequestBuilder::appendFluencies(QDomDocument& document, QDomElement& parent,
-                                     const QHash<QString, QString>& fields, const QString& studyingKey,
-                                     bool logValues) const
+void RequestBuilder::appendFluencies(QDomDocument& document, QDomElement& parent, const QHash<QString, QString>& fields,
+                                     const QString& studyingKey, bool logValues) const
 {
     for (int i = 1; !fields.value(QStringLiteral("FLanguage%1").arg(i)).isEmpty(); ++i) {
         const QString n = QString::number(i);
@@ -197,8 +195,8 @@ QString RequestBuilder::loginMessage(const QString& username, const QString& pas
 
 QString RequestBuilder::passwordReminderMessage(const QString& username)
 {
-    return MessageEnvelope::declared(
-        composed(QStringLiteral("passwordReminder"), [&](QDomDocument& d) { return passwordReminderBody(d, username); }));
+    return MessageEnvelope::declared(composed(QStringLiteral("passwordReminder"),
+                                              [&](QDomDocument& d) { return passwordReminderBody(d, username); }));
 }
 
 QString RequestBuilder::feedbackMessage(const QString& comment, const QString& type)
@@ -209,16 +207,16 @@ QString RequestBuilder::feedbackMessage(const QString& comment, const QString& t
 
 QString RequestBuilder::exerciseQueryMessage(const QHash<QString, QString>& criteria)
 {
-    const QString text = MessageEnvelope::declared(composed(
-        QStringLiteral("exerciseQuery"), [&](QDomDocument& d) { return exerciseQueryBody(d, criteria); }));
+    const QString text = MessageEnvelope::declared(
+        composed(QStringLiteral("exerciseQuery"), [&](QDomDocument& d) { return exerciseQueryBody(d, criteria); }));
     qCDebug(lcNetwork).noquote() << text;
     return text;
 }
 
 QString RequestBuilder::lessonQueryMessage(const QHash<QString, QString>& criteria)
 {
-    const QDomDocument document = composed(
-        QStringLiteral("lessonQuery"), [&](QDomDocument& d) { return lessonQueryBody(d, criteria); });
+    const QDomDocument document = composed(QStringLiteral("lessonQuery"),
+                                           [&](QDomDocument& d) { return lessonQueryBody(d, criteria); });
     qCDebug(lcNetwork).noquote() << "message:\n" + MessageEnvelope::declared(document);
     return document.toString(1);
 }

@@ -14,8 +14,8 @@ namespace {
 // null) and totalResults as SearchReply tells; false when nothing of the
 // reply is to be used.
 template <typename Read>
-bool readResults(const PeerReply& reply, const QString& replyName, const QString& tag, int* status,
-                 int* totalResults, Read read)
+bool readResults(const PeerReply& reply, const QString& replyName, const QString& tag, int* status, int* totalResults,
+                 Read read)
 {
     int ignored = 0;
     if (!status)
@@ -56,7 +56,8 @@ bool readResults(const PeerReply& reply, const QString& replyName, const QString
     *status = 1;
     // A total below zero counts nothing.
     if (totalResults)
-        *totalResults = qMax(0, reply.firstText(replyPath + QStringList{QStringLiteral("total_result_available")}).toInt());
+        *totalResults =
+            qMax(0, reply.firstText(replyPath + QStringList{QStringLiteral("total_result_available")}).toInt());
     return true;
 }
 

@@ -51,7 +51,8 @@ QHash<QString, QString> UploadReply::exercise(const PeerReply& reply, bool withS
     if (!accepted(reply))
         return error(reply.errorDescription(kExerciseReply));
     QHash<QString, QString> result{{QStringLiteral("PId"), idAt(reply, kExerciseReply, QStringLiteral("exercise"))},
-                                   {QStringLiteral("PersistentTermId"), idAt(reply, kExerciseReply, QStringLiteral("term"))}};
+                                   {QStringLiteral("PersistentTermId"),
+                                    idAt(reply, kExerciseReply, QStringLiteral("term"))}};
     if (withSound)
         result.insert(QStringLiteral("PersistentMediaId"), idAt(reply, kExerciseReply, QStringLiteral("media")));
     return result;

@@ -87,34 +87,118 @@ ZoTranslation& ZoTranslation::assign(const ZoTranslation& other)
     return *this;
 }
 
-QString ZoTranslation::id() const { return mId; }
-void ZoTranslation::setId(QString id) { mId = id; }
-QString ZoTranslation::pId() const { return mPId; }
-void ZoTranslation::setPId(QString pId) { mPId = pId; }
-QString ZoTranslation::title() const { return mTitle; }
-void ZoTranslation::setTitle(QString title) { mTitle = title; }
-QString ZoTranslation::description() const { return mDescription; }
-void ZoTranslation::setDescription(QString description) { mDescription = description; }
-QString ZoTranslation::username() const { return mUsername; }
-void ZoTranslation::setUsername(QString username) { mUsername = username; }
-QString ZoTranslation::userId() const { return mUserId; }
-void ZoTranslation::setUserId(QString userId) { mUserId = userId; }
-QString ZoTranslation::countryCode() const { return mCountryCode; }
-void ZoTranslation::setCountryCode(QString countryCode) { mCountryCode = countryCode; }
-QString ZoTranslation::langId() const { return mLangId; }
-void ZoTranslation::setLangId(QString langId) { mLangId = langId; }
-QString ZoTranslation::learnerLevel() const { return mLearnerLevel; }
-void ZoTranslation::setLearnerLevel(QString learnerLevel) { mLearnerLevel = learnerLevel; }
-QStringList ZoTranslation::exerciseIds() const { return mExerciseIds; }
-void ZoTranslation::setExerciseIds(QStringList exerciseIds) { mExerciseIds = exerciseIds; }
-QStringList ZoTranslation::persistentExerciseIds() const { return mPersistentExerciseIds; }
-void ZoTranslation::setPersistentExerciseIds(QStringList ids) { mPersistentExerciseIds = ids; }
-QString ZoTranslation::parentLmid() const { return mParentLmid; }
-void ZoTranslation::setParentLmid(QString parentLmid) { mParentLmid = parentLmid; }
-QString ZoTranslation::parentPmid() const { return mParentPmid; }
-void ZoTranslation::setParentPmid(QString parentPmid) { mParentPmid = parentPmid; }
-QList<ZoTranslation::Kvp> ZoTranslation::kvps() const { return mKvps; }
-void ZoTranslation::setKvps(QList<Kvp> kvps) { mKvps = kvps; }
+QString ZoTranslation::id() const
+{
+    return mId;
+}
+void ZoTranslation::setId(QString id)
+{
+    mId = id;
+}
+QString ZoTranslation::pId() const
+{
+    return mPId;
+}
+void ZoTranslation::setPId(QString pId)
+{
+    mPId = pId;
+}
+QString ZoTranslation::title() const
+{
+    return mTitle;
+}
+void ZoTranslation::setTitle(QString title)
+{
+    mTitle = title;
+}
+QString ZoTranslation::description() const
+{
+    return mDescription;
+}
+void ZoTranslation::setDescription(QString description)
+{
+    mDescription = description;
+}
+QString ZoTranslation::username() const
+{
+    return mUsername;
+}
+void ZoTranslation::setUsername(QString username)
+{
+    mUsername = username;
+}
+QString ZoTranslation::userId() const
+{
+    return mUserId;
+}
+void ZoTranslation::setUserId(QString userId)
+{
+    mUserId = userId;
+}
+QString ZoTranslation::countryCode() const
+{
+    return mCountryCode;
+}
+void ZoTranslation::setCountryCode(QString countryCode)
+{
+    mCountryCode = countryCode;
+}
+QString ZoTranslation::langId() const
+{
+    return mLangId;
+}
+void ZoTranslation::setLangId(QString langId)
+{
+    mLangId = langId;
+}
+QString ZoTranslation::learnerLevel() const
+{
+    return mLearnerLevel;
+}
+void ZoTranslation::setLearnerLevel(QString learnerLevel)
+{
+    mLearnerLevel = learnerLevel;
+}
+QStringList ZoTranslation::exerciseIds() const
+{
+    return mExerciseIds;
+}
+void ZoTranslation::setExerciseIds(QStringList exerciseIds)
+{
+    mExerciseIds = exerciseIds;
+}
+QStringList ZoTranslation::persistentExerciseIds() const
+{
+    return mPersistentExerciseIds;
+}
+void ZoTranslation::setPersistentExerciseIds(QStringList ids)
+{
+    mPersistentExerciseIds = ids;
+}
+QString ZoTranslation::parentLmid() const
+{
+    return mParentLmid;
+}
+void ZoTranslation::setParentLmid(QString parentLmid)
+{
+    mParentLmid = parentLmid;
+}
+QString ZoTranslation::parentPmid() const
+{
+    return mParentPmid;
+}
+void ZoTranslation::setParentPmid(QString parentPmid)
+{
+    mParentPmid = parentPmid;
+}
+QList<ZoTranslation::Kvp> ZoTranslation::kvps() const
+{
+    return mKvps;
+}
+void ZoTranslation::setKvps(QList<Kvp> kvps)
+{
+    mKvps = kvps;
+}
 
 QHash<QString, QString> ZoTranslation::toHash() const
 {

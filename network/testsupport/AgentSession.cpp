@@ -81,8 +81,7 @@ QString AgentSession::topLevelName() const
     return mLevels->nameOf(mLevels->listIds().last());
 }
 
-AgentSession::Table AgentSession::accountFields(const QString& name, const QString& password,
-                                                const Table& extra) const
+AgentSession::Table AgentSession::accountFields(const QString& name, const QString& password, const Table& extra) const
 {
     Table fields{{"Username", name},
                  {"Password", password},

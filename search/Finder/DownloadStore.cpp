@@ -60,10 +60,11 @@ DownloadFailure DownloadStore::refusalOf(const QDomElement& exercise, QString* m
 {
     const QString fileNameTag = QStringLiteral("mediaManifestFileName");
     const QList<QDomElement> media = XmlPathMap::childrenNamed(exercise, QStringLiteral("media"));
-    const QList<QDomElement> manifests =
-        media.size() == 1 ? XmlPathMap::childrenNamed(media.first(), QStringLiteral("media_manifest")) : QList<QDomElement>();
-    const QList<QDomElement> names =
-        manifests.size() == 1 ? XmlPathMap::childrenNamed(manifests.first(), fileNameTag) : QList<QDomElement>();
+    const QList<QDomElement> manifests = media.size() == 1 ? XmlPathMap::childrenNamed(media.first(),
+                                                                                       QStringLiteral("media_manifest"))
+                                                           : QList<QDomElement>();
+    const QList<QDomElement> names = manifests.size() == 1 ? XmlPathMap::childrenNamed(manifests.first(), fileNameTag)
+                                                           : QList<QDomElement>();
     if (names.size() != 1 || hasAttributeNamed(manifests.first(), fileNameTag)
         || !names.first().firstChildElement().isNull())
         return DownloadFailure::NotOneSound;
@@ -164,7 +165,8 @@ DownloadFailure DownloadStore::storeLesson(ZoLesson* lesson)
     lesson->setLanguage(mHelper.languageName(lesson->language()));
     lesson->setLearnerLevel(mHelper.learnerLevelName(lesson->learnerLevel()));
     lesson->dump();
-    const std::unique_ptr<QObject> stored(mStore ? mStore->insert(QStringLiteral("Lesson"), lesson->toHash()) : nullptr);
+    const std::unique_ptr<QObject> stored(mStore ? mStore->insert(QStringLiteral("Lesson"), lesson->toHash())
+                                                 : nullptr);
     if (!stored || !isLessonStored(lesson->pId()))
         return DownloadFailure::NotStored;
     return DownloadFailure::None;

@@ -318,8 +318,7 @@ DownloadFailure DownloadTransfer::contentRefusal()
     if (!text.isEmpty()) {
         QDomDocument document;
         const QDomElement element = DownloadStore::exerciseElement(text, &document);
-        const DownloadFailure refusal =
-            element.isNull() ? DownloadFailure::None : DownloadStore::refusalOf(element);
+        const DownloadFailure refusal = element.isNull() ? DownloadFailure::None : DownloadStore::refusalOf(element);
         if (refusal != DownloadFailure::None)
             return refusal;
     }

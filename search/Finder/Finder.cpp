@@ -2,6 +2,7 @@
 
 #include "ColumnFit.h"
 #include "ContentGate.h"
+#include "DownloadStore.h"
 #include "HelpBrowser.h"
 #include "IDbManager.h"
 #include "ILogResource.h"
@@ -19,7 +20,6 @@
 #include "SettingsKeys.h"
 #include "TabIndex.h"
 #include "ZoDbHelper.h"
-#include "DownloadStore.h"
 #include "ZoDownload.h"
 #include "ZoTableWidget.h"
 #include "ZoTableWidgetItem.h"
@@ -37,8 +37,8 @@
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QSplashScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -46,7 +46,6 @@
 #include <memory>
 
 namespace {
-
 
 void processNonInputEvents()
 {
@@ -204,8 +203,8 @@ void Finder::retranslateView()
     const int kind = mRowCount > 0 ? mRowKind : mKindShown;
     if (mRowCount > 0 && tbl->columnCount() == (kind == Lessons ? 6 : 5)) {
         const QStringList labels = kind == Lessons
-                                       ? QStringList{QStringLiteral("pmid"), tr("Title"), tr("Description"),
-                                                     tr("Learner Level"), tr("Exercises"), tr("Username")}
+                                       ? QStringList{QStringLiteral("pmid"), tr("Title"),     tr("Description"),
+                                                     tr("Learner Level"),    tr("Exercises"), tr("Username")}
                                        : QStringList{QStringLiteral("pmid"), tr("Study Term"), tr("Country"),
                                                      tr("Locality"), tr("Voice")};
         tbl->setHorizontalHeaderLabels(labels);
@@ -587,8 +586,9 @@ bool Finder::acceptsQuery(int kind, const Query& query)
 // Asks for the current page behind a splash screen and keeps its results.
 void Finder::fetchPage(int kind, const Query& query, int* status, int* total)
 {
-    const QHash<QString, QString> criteria = SearchRequest::criteria(
-        kind, query.text, mHelper->languageId(query.languageName), mPageSize, mCurrentPage);
+    const QHash<QString, QString> criteria = SearchRequest::criteria(kind, query.text,
+                                                                     mHelper->languageId(query.languageName), mPageSize,
+                                                                     mCurrentPage);
     auto splash = std::make_unique<QSplashScreen>(QPixmap(QStringLiteral("Icons/pleaseWait.png")),
                                                   Qt::WindowStaysOnTopHint);
     splash->setEnabled(false);

@@ -11,8 +11,8 @@ SearchRequest::Refusal SearchRequest::refusalOf(int kind, const QString& text, c
     return Accepted;
 }
 
-QHash<QString, QString> SearchRequest::criteria(int kind, const QString& text, const QString& languageId,
-                                                int pageSize, int page)
+QHash<QString, QString> SearchRequest::criteria(int kind, const QString& text, const QString& languageId, int pageSize,
+                                                int page)
 {
     QHash<QString, QString> criteria{{QStringLiteral("LanguageID"), languageId},
                                      {QStringLiteral("ResultsLanguageID"), languageId},

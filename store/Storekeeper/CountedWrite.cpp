@@ -5,11 +5,11 @@
 
 CountedWrite::CountedWrite(UploadCounter* counter, ExerciseIndex* index, QSqlDatabase database, Rows rows,
                            const QList<qint64>& exerciseIds)
-    : mCounter(counter),
-      mIndex(rows == RowsChange ? nullptr : index),
-      mRows(rows),
-      mDatabase(database),
-      mIds(exerciseIds)
+    : mCounter(counter)
+    , mIndex(rows == RowsChange ? nullptr : index)
+    , mRows(rows)
+    , mDatabase(database)
+    , mIds(exerciseIds)
 {
     mCounter->beforeWrite(mDatabase, exerciseIds);
     if (mIndex)

@@ -119,13 +119,13 @@ void ExerciseIndex::startLoading(QSqlDatabase database)
     // The read begins here, before the store's next write: the rows are
     // those of this moment whenever the thread gets to them.
     if (sqlite3_exec(reader, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK
-            || !readNumber(reader, "SELECT COALESCE(MAX(lmid), 0) FROM m", &load->lastId)) {
+        || !readNumber(reader, "SELECT COALESCE(MAX(lmid), 0) FROM m", &load->lastId)) {
         sqlite3_close(reader);
         return;
     }
     // The rows are there for the taking before the callback runs.
     std::packaged_task<std::shared_ptr<ExerciseSnapshot>()> read(
-            [reader, hook = mLoadHook, stop = load->stop] { return readAndClose(reader, hook, stop.get()); });
+        [reader, hook = mLoadHook, stop = load->stop] { return readAndClose(reader, hook, stop.get()); });
     load->rows = read.get_future();
     try {
         load->thread = std::thread([read = std::move(read), loaded = mLoadedCallback, stop = load->stop]() mutable {
@@ -149,7 +149,7 @@ void ExerciseIndex::takeLoaded(QSqlDatabase database)
     qint64 dataVersion = 0;
     qint64 changes = 0;
     if (!rows || !load->followed || load->inWrite || !readVersion(handle, &dataVersion, &changes)
-            || dataVersion != load->dataVersion || changes != load->changes)
+        || dataVersion != load->dataVersion || changes != load->changes)
         return;
     if (load->rowsWritten) {
         rows = rows->withExercisesRead(handle, load->ids, load->lastId);
@@ -221,8 +221,8 @@ void ExerciseIndex::beforeWrite(QSqlDatabase database)
         qint64 lastId = 0;
         if (!load.followed)
             return;
-        if (!readVersion(handle, &dataVersion, &changes) || dataVersion != load.dataVersion
-                || changes != load.changes || !readNumber(handle, "SELECT COALESCE(MAX(lmid), 0) FROM m", &lastId)) {
+        if (!readVersion(handle, &dataVersion, &changes) || dataVersion != load.dataVersion || changes != load.changes
+            || !readNumber(handle, "SELECT COALESCE(MAX(lmid), 0) FROM m", &lastId)) {
             load.followed = false;
             return;
         }
@@ -231,8 +231,8 @@ void ExerciseIndex::beforeWrite(QSqlDatabase database)
         load.inWrite = true;
         return;
     }
-    if (!mSnapshot || !readVersion(handle, &dataVersion, &changes) || dataVersion != mDataVersion
-            || changes != mChanges || !readNumber(handle, "SELECT COALESCE(MAX(lmid), 0) FROM m", &mLastId))
+    if (!mSnapshot || !readVersion(handle, &dataVersion, &changes) || dataVersion != mDataVersion || changes != mChanges
+        || !readNumber(handle, "SELECT COALESCE(MAX(lmid), 0) FROM m", &mLastId))
         return;
     mTracking = true;
 }
@@ -273,8 +273,8 @@ void ExerciseIndex::afterWrite(QSqlDatabase database, bool rowsChanged, const QL
         mChanges = changes;
         return;
     }
-    std::shared_ptr<ExerciseSnapshot> changed = mSnapshot->withExercisesRead(
-            handle, std::vector<qint64>(exerciseIds.cbegin(), exerciseIds.cend()), mLastId);
+    std::shared_ptr<ExerciseSnapshot> changed =
+        mSnapshot->withExercisesRead(handle, std::vector<qint64>(exerciseIds.cbegin(), exerciseIds.cend()), mLastId);
     if (!changed)
         return;
     mSnapshot = std::move(changed);

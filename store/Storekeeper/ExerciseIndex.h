@@ -74,7 +74,7 @@ private:
         qint64 lastId = 0;       // no exercise at or below it was added since
         std::vector<qint64> ids; // exercises whose rows the writes changed
         bool rowsWritten = false;
-        bool followed = true;    // every write since has gone through the brackets
+        bool followed = true; // every write since has gone through the brackets
         bool inWrite = false;
     };
     // Waits for the read and makes it the snapshot, brought up to date; none

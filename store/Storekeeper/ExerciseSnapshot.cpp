@@ -35,9 +35,7 @@ void forEachOccurrence(std::string_view haystack, std::string_view needle, Next 
     if (k == 0 || k > n)
         return;
     const char* bytes = haystack.data();
-    auto matchesAt = [&](size_t p) {
-        return k <= 2 || std::memcmp(bytes + p + 1, needle.data() + 1, k - 2) == 0;
-    };
+    auto matchesAt = [&](size_t p) { return k <= 2 || std::memcmp(bytes + p + 1, needle.data() + 1, k - 2) == 0; };
     size_t from = 0; // places before it are not looked at
     size_t i = 0;
 #if defined(__SSE2__)
@@ -46,8 +44,8 @@ void forEachOccurrence(std::string_view haystack, std::string_view needle, Next 
     while (i + k - 1 + 16 <= n) {
         const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
         const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i + k - 1));
-        auto candidates =
-                unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(head, first), _mm_cmpeq_epi8(tail, last))));
+        auto candidates = unsigned(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(head, first), _mm_cmpeq_epi8(tail, last))));
         while (candidates != 0) {
             const size_t p = i + size_t(__builtin_ctz(candidates));
             candidates &= candidates - 1;
@@ -96,8 +94,7 @@ public:
     std::string_view text(int column) const
     {
         const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(mStatement, column));
-        return bytes ? std::string_view(bytes, size_t(sqlite3_column_bytes(mStatement, column)))
-                     : std::string_view();
+        return bytes ? std::string_view(bytes, size_t(sqlite3_column_bytes(mStatement, column))) : std::string_view();
     }
 
 private:
@@ -264,8 +261,8 @@ std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::load(sqlite3* handle, const 
             ++mEnd;
         for (size_t i = t; i < tEnd; ++i) {
             for (size_t j = m; j < mEnd; ++j)
-                s.mRows.push_back({exerciseIds[size_t(e)], termLinks[i].second, exerciseLanguages[size_t(e)],
-                                   mediaLinks[j].second});
+                s.mRows.push_back(
+                    {exerciseIds[size_t(e)], termLinks[i].second, exerciseLanguages[size_t(e)], mediaLinks[j].second});
         }
         t = tEnd;
         m = mEnd;
@@ -348,9 +345,7 @@ const std::vector<int>& ExerciseSnapshot::ascending(int column) const
         }
         base = keyBytes.constData();
     }
-    auto key = [&](int row) {
-        return std::string_view(base + spans[size_t(row)].first, spans[size_t(row)].second);
-    };
+    auto key = [&](int row) { return std::string_view(base + spans[size_t(row)].first, spans[size_t(row)].second); };
     order.resize(count);
     for (size_t i = 0; i < count; ++i)
         order[i] = int(i);
@@ -413,7 +408,7 @@ std::vector<int> ExerciseSnapshot::select(const QString& fragment, const QString
     for (size_t i = 0; i < mRows.size(); ++i) {
         const Row& r = mRows[i];
         rowMatches[i] = termMatches[size_t(r.term)]
-            && (anyLanguage || (r.language.size >= 0 && text(r.language) == language));
+                        && (anyLanguage || (r.language.size >= 0 && text(r.language) == language));
     }
     auto matches = [&rowMatches](int row) { return rowMatches[size_t(row)] != 0; };
 
@@ -514,13 +509,12 @@ std::shared_ptr<ExerciseSnapshot> ExerciseSnapshot::withExercisesRead(sqlite3* h
 {
     // Every term link with every recording link of an exercise, in link
     // order, as load() joins them.
-    const std::string rowsSql =
-            "SELECT e.mlmid, e.lclid, t.mv, mm.mmp, mm.mmfn, mm.cccid, mm.sp, mm.l, mm.v "
-            "FROM tm AS e CROSS JOIN m CROSS JOIN crlt AS term_link CROSS JOIN tm AS t "
-            "CROSS JOIN crlt AS media_link CROSS JOIN mm "
-            "WHERE e.tmttmtid = 2 AND m.lmid = e.mlmid "
-            "AND term_link.mprmid = e.mlmid AND t.mlmid = term_link.mchmid AND t.tmttmtid = 1 "
-            "AND media_link.mprmid = e.mlmid AND mm.mlmid = media_link.mchmid AND e.mlmid ";
+    const std::string rowsSql = "SELECT e.mlmid, e.lclid, t.mv, mm.mmp, mm.mmfn, mm.cccid, mm.sp, mm.l, mm.v "
+                                "FROM tm AS e CROSS JOIN m CROSS JOIN crlt AS term_link CROSS JOIN tm AS t "
+                                "CROSS JOIN crlt AS media_link CROSS JOIN mm "
+                                "WHERE e.tmttmtid = 2 AND m.lmid = e.mlmid "
+                                "AND term_link.mprmid = e.mlmid AND t.mlmid = term_link.mchmid AND t.tmttmtid = 1 "
+                                "AND media_link.mprmid = e.mlmid AND mm.mlmid = media_link.mchmid AND e.mlmid ";
     Statement one(handle, (rowsSql + "= ? ORDER BY term_link.crid, media_link.crid").c_str());
     Statement above(handle, (rowsSql + "> ? ORDER BY e.mlmid, term_link.crid, media_link.crid").c_str());
     if (!one.isValid() || !above.isValid())

@@ -29,7 +29,7 @@ int SnapshotQueryModel::rowCount(const QModelIndex& parent) const
 QVariant SnapshotQueryModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole) || !mSnapshot
-            || index.row() >= int(mRows.size()) || index.column() >= columnCount())
+        || index.row() >= int(mRows.size()) || index.column() >= columnCount())
         return QVariant();
     return mSnapshot->value(mRows[size_t(index.row())], index.column());
 }
@@ -39,9 +39,7 @@ bool SnapshotQueryModel::canFetchMore(const QModelIndex&) const
     return false;
 }
 
-void SnapshotQueryModel::fetchMore(const QModelIndex&)
-{
-}
+void SnapshotQueryModel::fetchMore(const QModelIndex&) {}
 
 void SnapshotQueryModel::clear()
 {

@@ -112,4 +112,3 @@ bool SqlRunner::hasPersistentId(const QString& persistentId)
 {
     return !persistentId.isEmpty() && persistentId != QLatin1String(ZoDbCodes::NoPersistentId);
 }
-

@@ -28,8 +28,8 @@ protected:
     bool run(const QString& sql, const QVariantList& values = QVariantList(), QVariant* lastId = nullptr);
     // Every row of a statement, each as its column values. keep false for
     // texts that vary (id lists), which are not worth keeping prepared.
-    QList<QVariantList> fetch(const QString& sql, const QVariantList& values = QVariantList(),
-                              bool* ok = nullptr, bool keep = true);
+    QList<QVariantList> fetch(const QString& sql, const QVariantList& values = QVariantList(), bool* ok = nullptr,
+                              bool keep = true);
     // The first column of the first row; invalid when there is none.
     QVariant fetchValue(const QString& sql, const QVariantList& values = QVariantList(), bool* ok = nullptr,
                         bool keep = true);

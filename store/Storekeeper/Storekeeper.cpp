@@ -49,7 +49,7 @@ Storekeeper::Storekeeper()
     mExerciseIndex = std::make_unique<ExerciseIndex>();
     // Called on the loading thread; the store waits for that thread before it goes.
     mExerciseIndex->setLoadedCallback(
-            [this] { QMetaObject::invokeMethod(this, &Storekeeper::takeUpExerciseRows, Qt::QueuedConnection); });
+        [this] { QMetaObject::invokeMethod(this, &Storekeeper::takeUpExerciseRows, Qt::QueuedConnection); });
     mUploadCounter = std::make_unique<UploadCounter>();
     openStore = this;
     qAddPostRoutine(&Storekeeper::closeAtShutdown);
@@ -194,12 +194,10 @@ QSqlQueryModel* Storekeeper::queryModel(QString type, QHash<QString, QString> cr
 {
     if (type == kExercise)
         return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get(), mExerciseIndex.get())
-                .queryModel(criteria, hiddenColumns, resizedColumns, languageColumn, countryColumn,
-                            learnerLevelColumn);
+            .queryModel(criteria, hiddenColumns, resizedColumns, languageColumn, countryColumn, learnerLevelColumn);
     if (type == kLesson)
         return ZoDbLesson(mDatabase, mStatements.get(), mHelper.get())
-                .queryModel(criteria, hiddenColumns, resizedColumns, languageColumn, countryColumn,
-                            learnerLevelColumn);
+            .queryModel(criteria, hiddenColumns, resizedColumns, languageColumn, countryColumn, learnerLevelColumn);
     return nullptr;
 }
 

@@ -98,7 +98,7 @@ void UploadCounter::beforeWrite(QSqlDatabase database, const QList<qint64>& exer
     }
     QSqlQuery last(database);
     if (!last.exec(QStringLiteral("SELECT COALESCE(MAX(lmid), 0) FROM m")) || !last.next()
-            || !contributions(database, ids, -1, &mBefore)) {
+        || !contributions(database, ids, -1, &mBefore)) {
         clear();
         return;
     }
@@ -117,7 +117,7 @@ void UploadCounter::afterWrite(QSqlDatabase database)
     QHash<QString, int> after;
     // Another connection's commit in between leaves nothing to go by.
     if (!readMarks(database, &now) || now.dataVersion != mMarks.dataVersion
-            || !contributions(database, mIds, mLastId, &after)) {
+        || !contributions(database, mIds, mLastId, &after)) {
         clear();
         return;
     }

@@ -14,21 +14,19 @@ ZoDbBase::ZoDbBase(QSqlDatabase database, StatementCache* cache, ZoDbHelper* hel
 
 ZoDbBase::~ZoDbBase() = default;
 
-int ZoDbBase::insertManifest(QHash<QString, QString>* out, QString persistentId, int kind,
-                             QString supplierName, QString supplierId)
+int ZoDbBase::insertManifest(QHash<QString, QString>* out, QString persistentId, int kind, QString supplierName,
+                             QString supplierId)
 {
     // Content that came from the network is stamped as downloaded when it is made.
     const bool downloaded = hasPersistentId(persistentId);
-    const QString sql = downloaded
-            ? QStringLiteral("INSERT INTO m (lmid, pmid, mtmtid, sbuid, sbun, dc, ddl) VALUES "
-                             "(NULL, ?, ?, ?, ?, strftime('%s','now'), strftime('%s','now'))")
-            : QStringLiteral("INSERT INTO m (lmid, pmid, mtmtid, sbuid, sbun, dc) VALUES "
-                             "(NULL, ?, ?, ?, ?, strftime('%s','now'))");
+    const QString sql = downloaded ? QStringLiteral("INSERT INTO m (lmid, pmid, mtmtid, sbuid, sbun, dc, ddl) VALUES "
+                                                    "(NULL, ?, ?, ?, ?, strftime('%s','now'), strftime('%s','now'))")
+                                   : QStringLiteral("INSERT INTO m (lmid, pmid, mtmtid, sbuid, sbun, dc) VALUES "
+                                                    "(NULL, ?, ?, ?, ?, strftime('%s','now'))");
     const QString pid = downloaded ? persistentId : QString::fromLatin1(ZoDbCodes::NoPersistentId);
     QVariant id;
     // m.sbuid is NOT NULL: a missing supplier id is written as the empty text.
-    if (!run(sql, {pid, kind, notNull(supplierId), supplierName}, &id)
-            || !id.isValid())
+    if (!run(sql, {pid, kind, notNull(supplierId), supplierName}, &id) || !id.isValid())
         return 0;
     if (out)
         out->insert(QStringLiteral("Id"), id.toString());
@@ -55,22 +53,22 @@ int ZoDbBase::insertTextualManifest(int localId, int kind, QHash<QString, QStrin
     const QString language = data.value(QStringLiteral("Language"));
     const QString learnerLevel = data.value(QStringLiteral("LearnerLevel"));
     return run(QStringLiteral("INSERT INTO tm (mlmid, tmttmtid, mt, mv, md, lclid, llllid, ir) "
-                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-                   {localId, kind, data.value(QStringLiteral("Title")), data.value(QStringLiteral("Value")),
-                    data.value(QStringLiteral("Description")), mHelper->languageId(language),
-                    mHelper->learnerLevelId(learnerLevel), data.value(QStringLiteral("IsRequest"))})
-            ? 1 : 0;
+                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+               {localId, kind, data.value(QStringLiteral("Title")), data.value(QStringLiteral("Value")),
+                data.value(QStringLiteral("Description")), mHelper->languageId(language),
+                mHelper->learnerLevelId(learnerLevel), data.value(QStringLiteral("IsRequest"))})
+               ? 1
+               : 0;
 }
 
 QList<QHash<QString, QString>> ZoDbBase::findTextualManifest(QHash<QString, QString> criteria)
 {
     const QString languageName = criteria.value(QStringLiteral("Language"));
     const QString languageId = mHelper->languageId(languageName);
-    const QList<QVariantList> rows = fetch(
-            QStringLiteral("SELECT mlmid, mv, lclid FROM tm WHERE mv LIKE ? ESCAPE '\\' "
-                           "AND lclid = ? AND tmttmtid = ?"),
-            {LikePattern::contains(criteria.value(QStringLiteral("Value"))), languageId,
-             criteria.value(QStringLiteral("TYPE"))});
+    const QList<QVariantList> rows = fetch(QStringLiteral("SELECT mlmid, mv, lclid FROM tm WHERE mv LIKE ? ESCAPE '\\' "
+                                                          "AND lclid = ? AND tmttmtid = ?"),
+                                           {LikePattern::contains(criteria.value(QStringLiteral("Value"))), languageId,
+                                            criteria.value(QStringLiteral("TYPE"))});
     QList<QHash<QString, QString>> found;
     for (const QVariantList& row : rows) {
         found.append({{QStringLiteral("Id"), text(row.at(0))},
@@ -87,25 +85,26 @@ int ZoDbBase::deleteTextualManifest(QList<int> localIds)
 
 int ZoDbBase::insertKvp(int localId, int kind, QHash<QString, QString> data)
 {
-    const QVariant value = data.contains(QStringLiteral("Value"))
-            ? QVariant(data.value(QStringLiteral("Value"))) : QVariant(QString());
+    const QVariant value = data.contains(QStringLiteral("Value")) ? QVariant(data.value(QStringLiteral("Value")))
+                                                                  : QVariant(QString());
     const QString languageId = mHelper->languageId(data.value(QStringLiteral("Language")));
     return run(QStringLiteral("INSERT INTO k (kid, ktktid, mlmid, kv, lclid) VALUES (NULL, ?, ?, ?, ?)"),
-                   {kind, localId, value, languageId})
-            ? 1 : 0;
+               {kind, localId, value, languageId})
+               ? 1
+               : 0;
 }
 
-int ZoDbBase::insertMediaManifest(int localId, int kind, QString fileName, QString format, QString path,
-                                  QString voice, QString country, QString stateProv, QString locality,
-                                  QString language, QString localeDesc, QString fluencyLevel)
+int ZoDbBase::insertMediaManifest(int localId, int kind, QString fileName, QString format, QString path, QString voice,
+                                  QString country, QString stateProv, QString locality, QString language,
+                                  QString localeDesc, QString fluencyLevel)
 {
     // mm.mmfn is NOT NULL: a missing file name is written as the empty text.
     return run(QStringLiteral("INSERT INTO mm (mlmid, mmtmmtid, mmfn, mmf, mmp, v, cccid, sp, l, lclid, ld, "
-                                  "flflid) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                   {localId, kind, notNull(fileName), format, path,
-                    voice, mHelper->countryId(country), stateProv, locality, mHelper->languageId(language),
-                    localeDesc, mHelper->fluencyLevelId(fluencyLevel)})
-            ? 1 : 0;
+                              "flflid) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+               {localId, kind, notNull(fileName), format, path, voice, mHelper->countryId(country), stateProv, locality,
+                mHelper->languageId(language), localeDesc, mHelper->fluencyLevelId(fluencyLevel)})
+               ? 1
+               : 0;
 }
 
 int ZoDbBase::deleteMediaManifest(QList<int> localIds)
@@ -116,15 +115,17 @@ int ZoDbBase::deleteMediaManifest(QList<int> localIds)
 int ZoDbBase::insertRelation(int parent, int child, int kind, int sequence)
 {
     return run(QStringLiteral("INSERT INTO crlt (mprmid, mchmid, crtcrtid, sn) VALUES (?, ?, ?, ?)"),
-                   {parent, child, kind, sequence})
-            ? 1 : 0;
+               {parent, child, kind, sequence})
+               ? 1
+               : 0;
 }
 
 int ZoDbBase::relinkRelation(int parent, int oldChild, int newChild)
 {
     return run(QStringLiteral("UPDATE crlt SET mchmid = ? WHERE mprmid = ? AND mchmid = ?"),
-                   {newChild, parent, oldChild})
-            ? 1 : 0;
+               {newChild, parent, oldChild})
+               ? 1
+               : 0;
 }
 
 int ZoDbBase::setDoNotUpload(QString idList, QString flag)

@@ -16,8 +16,8 @@ public:
     ~ZoDbBase() override;
 
     // New m row; its local id goes to (*out)["Id"]. 1, or 0 when nothing was written.
-    virtual int insertManifest(QHash<QString, QString>* out, QString persistentId, int kind,
-                               QString supplierName, QString supplierId);
+    virtual int insertManifest(QHash<QString, QString>* out, QString persistentId, int kind, QString supplierName,
+                               QString supplierId);
     virtual int deleteManifest(QList<int> localIds);
     virtual int insertTextualManifest(int localId, int kind, QHash<QString, QString> data);
     // Textual manifests of kind "TYPE" in "Language" whose value contains "Value".

@@ -19,16 +19,14 @@
 
 namespace {
 
-const char* const kColumns[] = {"e.mlmid", "t.mv", "e.lclid", "mm.mmp", "mm.mmfn",
-                                "mm.cccid", "mm.sp", "mm.l", "mm.v"};
+const char* const kColumns[] = {"e.mlmid", "t.mv", "e.lclid", "mm.mmp", "mm.mmfn", "mm.cccid", "mm.sp", "mm.l", "mm.v"};
 constexpr int kColumnCount = 9;
 
 // The rows of the exercise view (exercises with their term and recording),
 // written out so that the search starts from the term rows.
-const char* const kJoin =
-        " CROSS JOIN crlt ct CROSS JOIN tm e CROSS JOIN m CROSS JOIN crlt cm CROSS JOIN mm"
-        " WHERE ct.mchmid = t.mlmid AND e.mlmid = ct.mprmid AND e.tmttmtid = 2"
-        " AND m.lmid = e.mlmid AND cm.mprmid = e.mlmid AND mm.mlmid = cm.mchmid";
+const char* const kJoin = " CROSS JOIN crlt ct CROSS JOIN tm e CROSS JOIN m CROSS JOIN crlt cm CROSS JOIN mm"
+                          " WHERE ct.mchmid = t.mlmid AND e.mlmid = ct.mprmid AND e.tmttmtid = 2"
+                          " AND m.lmid = e.mlmid AND cm.mprmid = e.mlmid AND mm.mlmid = cm.mchmid";
 
 QString columnList()
 {
@@ -51,10 +49,10 @@ QString translate(const char* text)
 
 // Field names of the columns a complete exercise is read with; a search reads
 // the first nine.
-const char* const kExerciseFields[] = {"Id", "Term", "Language", "MediaPath", "MediaName", "Country",
-                                       "StateProv", "Locality", "Voice", "LocaleDesc", "PId", "TermId",
-                                       "MediaId", "FluencyLevel", "Creator", "CreatorUid",
-                                       "PersistentMediaId", "VoiceUid"};
+const char* const kExerciseFields[] = {
+    "Id",       "Term",       "Language",          "MediaPath", "MediaName", "Country", "StateProv",
+    "Locality", "Voice",      "LocaleDesc",        "PId",       "TermId",    "MediaId", "FluencyLevel",
+    "Creator",  "CreatorUid", "PersistentMediaId", "VoiceUid"};
 constexpr int kSearchFieldCount = 9;
 // Those of an exercise without a recording.
 const char* const kTextOnlyFields[] = {"Id", "Term", "Language", "PId", "TermId", "Creator", "CreatorUid"};
@@ -95,8 +93,7 @@ int ZoDbExercise::insert(ZoExercise* exercise)
     qint64 translationOnly = 0;
     if (existing == 0 && localIdOf(exercise->pId()) != 0) {
         const qint64 held = localIdOf(exercise->pId());
-        const bool complete =
-            fetchValue(QStringLiteral("SELECT 1 FROM v_e WHERE mlmid = ? LIMIT 1"), {held}).isValid();
+        const bool complete = fetchValue(QStringLiteral("SELECT 1 FROM v_e WHERE mlmid = ? LIMIT 1"), {held}).isValid();
         const bool textualExercise = fetchValue(QStringLiteral("SELECT 1 FROM tm WHERE mlmid = ? AND tmttmtid = ?"),
                                                 {held, ZoDbCodes::TextualExercise})
                                          .isValid();
@@ -110,8 +107,7 @@ int ZoDbExercise::insert(ZoExercise* exercise)
     if (!transaction.isActive())
         return 0;
     qint64 id = 0;
-    if (translationOnly != 0
-        && !run(QStringLiteral("UPDATE m SET pmid = '0' WHERE lmid = ?"), {translationOnly}))
+    if (translationOnly != 0 && !run(QStringLiteral("UPDATE m SET pmid = '0' WHERE lmid = ?"), {translationOnly}))
         return 0;
     if (!write(exercise, existing, &id))
         return 0;
@@ -131,8 +127,8 @@ int ZoDbExercise::insert(ZoExercise* exercise)
 bool ZoDbExercise::write(const ZoExercise* exercise, qint64 localId, qint64* id)
 {
     const QString language = exercise->language();
-    const int termId = insertTerm(exercise->persistentTermId(), exercise->term(), language,
-                                  exercise->creator(), exercise->creatorUid());
+    const int termId = insertTerm(exercise->persistentTermId(), exercise->term(), language, exercise->creator(),
+                                  exercise->creatorUid());
     if (termId == 0)
         return false;
 
@@ -150,8 +146,7 @@ bool ZoDbExercise::write(const ZoExercise* exercise, qint64 localId, qint64* id)
             if (!insertMediaManifest(mediaId.toInt(), ZoDbCodes::MediaSound, exercise->mediaName(),
                                      QString::fromLatin1(ZoDbCodes::MediaSoundFormat), exercise->mediaPath(),
                                      exercise->voice(), exercise->country(), exercise->stateProv(),
-                                     exercise->locality(), language, exercise->localeDesc(),
-                                     exercise->fluencyLevel()))
+                                     exercise->locality(), language, exercise->localeDesc(), exercise->fluencyLevel()))
                 return false;
         }
     }
@@ -173,14 +168,13 @@ bool ZoDbExercise::write(const ZoExercise* exercise, qint64 localId, qint64* id)
         return false;
     // The recording link is written also without a recording (child 0).
     if (!insertRelation(exerciseId, termId, ZoDbCodes::RelationExercisePart, 0)
-            || !insertRelation(exerciseId, mediaId.toInt(), ZoDbCodes::RelationExercisePart, 0))
+        || !insertRelation(exerciseId, mediaId.toInt(), ZoDbCodes::RelationExercisePart, 0))
         return false;
 
     const ZoExercise::FieldMap fields = exercise->fields();
     for (auto it = fields.cbegin(); it != fields.cend(); ++it) {
-        const bool ok = it.key() == QLatin1String("Translation")
-                ? insertTranslations(exerciseId, exercise, it.value())
-                : insertField(exerciseId, it.key(), it.value());
+        const bool ok = it.key() == QLatin1String("Translation") ? insertTranslations(exerciseId, exercise, it.value())
+                                                                 : insertField(exerciseId, it.key(), it.value());
         if (!ok)
             return false;
     }
@@ -193,7 +187,8 @@ int ZoDbExercise::insertTerm(QString persistentTermId, QString term, QString lan
     term = term.trimmed();
     const QString languageId = mHelper->languageId(language);
     bool ok = false;
-    const QVariant found = fetchValue(termLookupSql(), {term, languageId.isNull() ? QVariant() : QVariant(languageId)}, &ok);
+    const QVariant found = fetchValue(termLookupSql(), {term, languageId.isNull() ? QVariant() : QVariant(languageId)},
+                                      &ok);
     if (!ok)
         return 0;
     qint64 termId = found.isValid() ? found.toLongLong() : -1;
@@ -208,8 +203,8 @@ int ZoDbExercise::insertTerm(QString persistentTermId, QString term, QString lan
     }
     if (termId == -1) {
         QHash<QString, QString> out;
-        if (!insertManifest(&out, QString::fromLatin1(ZoDbCodes::NoPersistentId), ZoDbCodes::ManifestTextual,
-                            creator, creatorUid))
+        if (!insertManifest(&out, QString::fromLatin1(ZoDbCodes::NoPersistentId), ZoDbCodes::ManifestTextual, creator,
+                            creatorUid))
             return 0;
         termId = out.value(QStringLiteral("Id")).toLongLong();
         if (!insertTextualManifest(int(termId), ZoDbCodes::TextualTerm,
@@ -220,12 +215,12 @@ int ZoDbExercise::insertTerm(QString persistentTermId, QString term, QString lan
         if (!hasPersistentId(storedId)) {
             // The persistent id goes to this term unless another manifest has it.
             if (localIdOf(persistentTermId) == 0
-                    && !run(QStringLiteral("UPDATE m SET pmid = ?, ddl = strftime('%s','now') WHERE lmid = ?"),
-                                {persistentTermId, termId}))
+                && !run(QStringLiteral("UPDATE m SET pmid = ?, ddl = strftime('%s','now') WHERE lmid = ?"),
+                        {persistentTermId, termId}))
                 return 0;
         } else {
             qCDebug(lcStore, "term/pmid %s/%s already exists locally", term.toLatin1().constData(),
-                   persistentTermId.toLatin1().constData());
+                    persistentTermId.toLatin1().constData());
         }
     }
     return int(termId);
@@ -237,8 +232,7 @@ QString ZoDbExercise::termLookupSql()
     return QStringLiteral("SELECT mlmid FROM tm WHERE mv = ? AND +lclid IS ? AND +tmttmtid = 1 LIMIT 1");
 }
 
-int ZoDbExercise::insertTranslations(int exerciseId, const ZoExercise* exercise,
-                                     QHash<QString, QString> translation)
+int ZoDbExercise::insertTranslations(int exerciseId, const ZoExercise* exercise, QHash<QString, QString> translation)
 {
     QHash<QString, QString> values{{QStringLiteral("Value"), QString()},
                                    {QStringLiteral("Language"), QString()},
@@ -269,7 +263,7 @@ int ZoDbExercise::insertTranslations(int exerciseId, const ZoExercise* exercise,
         trExerciseId = out.value(QStringLiteral("Id")).toLongLong();
         if (!insertTextualManifest(int(trExerciseId), ZoDbCodes::TextualExercise,
                                    {{QStringLiteral("Language"), language}})
-                || !insertRelation(int(trExerciseId), termId, ZoDbCodes::RelationExercisePart, 0))
+            || !insertRelation(int(trExerciseId), termId, ZoDbCodes::RelationExercisePart, 0))
             return 0;
     }
 
@@ -281,14 +275,14 @@ int ZoDbExercise::insertTranslations(int exerciseId, const ZoExercise* exercise,
         return 0;
     const int groupId = out.value(QStringLiteral("Id")).toInt();
     if (!insertTextualManifest(groupId, ZoDbCodes::TextualTranslation, {})
-            || !insertRelation(groupId, exerciseId, ZoDbCodes::RelationTranslationMember, 0)
-            || !insertRelation(groupId, int(trExerciseId), ZoDbCodes::RelationTranslationMember, 0))
+        || !insertRelation(groupId, exerciseId, ZoDbCodes::RelationTranslationMember, 0)
+        || !insertRelation(groupId, int(trExerciseId), ZoDbCodes::RelationTranslationMember, 0))
         return 0;
     const QString context = values.value(QStringLiteral("Context"));
     if (!context.isEmpty()
-            && !insertKvp(groupId, ZoDbCodes::TagTranslationContext,
-                          {{QStringLiteral("Value"), context},
-                           {QStringLiteral("Language"), values.value(QStringLiteral("Context_Language"))}}))
+        && !insertKvp(groupId, ZoDbCodes::TagTranslationContext,
+                      {{QStringLiteral("Value"), context},
+                       {QStringLiteral("Language"), values.value(QStringLiteral("Context_Language"))}}))
         return 0;
     return 1;
 }
@@ -304,10 +298,10 @@ ZoExercise* ZoDbExercise::get(QString localId)
     QList<QVariantList> rows;
     if (IdList::toId(localId, &id)) {
         rows = fetch(QStringLiteral("SELECT v_e.mlmid, v_e.mv, v_e.lclid, v_e.mmp, v_e.mmfn, v_e.cccid, v_e.sp, "
-                                     "v_e.l, v_e.v, v_e.ld, v_e.pmid, v_e.tmid, v_e.mmid, v_e.flflid, m.sbun, "
-                                     "m.sbuid, media.pmid, media.sbuid FROM v_e, m, m AS media "
-                                     "WHERE v_e.mlmid = ? AND m.lmid = v_e.mlmid AND media.lmid = v_e.mmid LIMIT 1"),
-                      {id});
+                                    "v_e.l, v_e.v, v_e.ld, v_e.pmid, v_e.tmid, v_e.mmid, v_e.flflid, m.sbun, "
+                                    "m.sbuid, media.pmid, media.sbuid FROM v_e, m, m AS media "
+                                    "WHERE v_e.mlmid = ? AND m.lmid = v_e.mlmid AND media.lmid = v_e.mmid LIMIT 1"),
+                     {id});
     }
     QHash<QString, QString> data;
     if (!rows.isEmpty()) {
@@ -315,24 +309,24 @@ ZoExercise* ZoDbExercise::get(QString localId)
     } else {
         if (id != 0) {
             rows = fetch(QStringLiteral("SELECT v_te.mlmid, v_te.mv, v_te.lclid, v_te.pmid, v_te.tmid, m.sbun, "
-                                         "m.sbuid FROM v_te, m WHERE v_te.mlmid = ? AND m.lmid = v_te.mlmid LIMIT 1"),
-                          {id});
+                                        "m.sbuid FROM v_te, m WHERE v_te.mlmid = ? AND m.lmid = v_te.mlmid LIMIT 1"),
+                         {id});
         }
         if (rows.isEmpty()) {
             qCDebug(lcStore, "complete exercise or translation with local manifest ID %s does not exist!",
-                   localId.toLatin1().constData());
+                    localId.toLatin1().constData());
             return nullptr;
         }
         data = fieldsOf(rows.first(), kTextOnlyFields, int(std::size(kTextOnlyFields)));
     }
     data.insert(QStringLiteral("PersistentTermId"),
                 text(fetchValue(QStringLiteral("SELECT pmid FROM m WHERE lmid = ?"),
-                                 {data.value(QStringLiteral("TermId")).toLongLong()})));
+                                {data.value(QStringLiteral("TermId")).toLongLong()})));
 
     auto* exercise = new ZoExercise(data);
 
-    const QList<QVariantList> kvps = fetch(
-            QStringLiteral("SELECT ktktid, kv, lclid FROM k WHERE mlmid = ? ORDER BY kid"), {id});
+    const QList<QVariantList> kvps =
+        fetch(QStringLiteral("SELECT ktktid, kv, lclid FROM k WHERE mlmid = ? ORDER BY kid"), {id});
     for (const QVariantList& row : kvps) {
         exercise->addField(mHelper->tagName(text(row.at(0))),
                            {{QStringLiteral("Id"), text(row.at(0))},
@@ -343,16 +337,16 @@ ZoExercise* ZoDbExercise::get(QString localId)
     QString translationName = mHelper->manifestName(QString::number(ZoDbCodes::TextualTranslation));
     if (translationName.isEmpty())
         translationName = QStringLiteral("Translation");
-    const QList<QVariantList> groups = fetch(
-            QStringLiteral("SELECT mprmid FROM crlt WHERE crtcrtid = 7 AND mchmid = ? ORDER BY crid"), {id});
+    const QList<QVariantList> groups =
+        fetch(QStringLiteral("SELECT mprmid FROM crlt WHERE crtcrtid = 7 AND mchmid = ? ORDER BY crid"), {id});
     for (const QVariantList& group : groups) {
         const qint64 groupId = group.at(0).toLongLong();
         QHash<QString, QString> values;
-        const QList<QVariantList> members = fetch(
-                QStringLiteral("SELECT v_tmcrlt.mv, tm.lclid FROM crlt, tm, v_tmcrlt "
-                               "WHERE crlt.mprmid = ? AND crlt.crtcrtid = 7 AND crlt.mchmid <> ? "
-                               "AND tm.mlmid = crlt.mchmid AND v_tmcrlt.mprmid = tm.mlmid LIMIT 1"),
-                {groupId, id});
+        const QList<QVariantList> members =
+            fetch(QStringLiteral("SELECT v_tmcrlt.mv, tm.lclid FROM crlt, tm, v_tmcrlt "
+                                 "WHERE crlt.mprmid = ? AND crlt.crtcrtid = 7 AND crlt.mchmid <> ? "
+                                 "AND tm.mlmid = crlt.mchmid AND v_tmcrlt.mprmid = tm.mlmid LIMIT 1"),
+                  {groupId, id});
         if (!members.isEmpty()) {
             values.insert(QStringLiteral("Id"), QString::number(groupId));
             values.insert(QStringLiteral("PId"), QStringLiteral("0"));
@@ -360,8 +354,7 @@ ZoExercise* ZoDbExercise::get(QString localId)
             values.insert(QStringLiteral("Language"), mHelper->languageName(text(members.first().at(1))));
         }
         const QList<QVariantList> context = fetch(
-                QStringLiteral("SELECT kv, lclid FROM k WHERE ktktid = 2 AND mlmid = ? ORDER BY kid LIMIT 1"),
-                {groupId});
+            QStringLiteral("SELECT kv, lclid FROM k WHERE ktktid = 2 AND mlmid = ? ORDER BY kid LIMIT 1"), {groupId});
         if (!context.isEmpty()) {
             values.insert(QStringLiteral("Context"), text(context.first().at(0)));
             values.insert(QStringLiteral("Context_Language"), mHelper->languageName(text(context.first().at(1))));
@@ -374,18 +367,18 @@ ZoExercise* ZoDbExercise::get(QString localId)
 bool ZoDbExercise::removeOne(qint64 id, bool* inLesson)
 {
     bool ok = false;
-    const QVariant lesson = fetchValue(
-            QStringLiteral("SELECT mprmid FROM crlt WHERE mchmid = ? AND crtcrtid = 3 LIMIT 1"), {id}, &ok);
+    const QVariant lesson =
+        fetchValue(QStringLiteral("SELECT mprmid FROM crlt WHERE mchmid = ? AND crtcrtid = 3 LIMIT 1"), {id}, &ok);
     if (!ok)
         return false;
     if (lesson.isValid()) {
         *inLesson = true;
-        qCWarning(lcStore).noquote().nospace() << "exercise " << id << " belongs to lesson " << lesson.toString()
-                            << " and stays stored";
+        qCWarning(lcStore).noquote().nospace()
+            << "exercise " << id << " belongs to lesson " << lesson.toString() << " and stays stored";
         return false;
     }
-    const QList<QVariantList> groups = fetch(
-            QStringLiteral("SELECT mprmid FROM crlt WHERE mchmid = ? AND crtcrtid = 7"), {id}, &ok);
+    const QList<QVariantList> groups =
+        fetch(QStringLiteral("SELECT mprmid FROM crlt WHERE mchmid = ? AND crtcrtid = 7"), {id}, &ok);
     if (!ok)
         return false;
     WriteTransaction transaction(mDatabase);
@@ -398,9 +391,9 @@ bool ZoDbExercise::removeOne(qint64 id, bool* inLesson)
     // the removal whole without it. Term, recording and translation stay.
     for (qint64 manifest : manifests) {
         if (!run(QStringLiteral("DELETE FROM m WHERE lmid = ?"), {manifest})
-                || !run(QStringLiteral("DELETE FROM tm WHERE mlmid = ?"), {manifest})
-                || !run(QStringLiteral("DELETE FROM k WHERE mlmid = ?"), {manifest})
-                || !run(QStringLiteral("DELETE FROM crlt WHERE mprmid = ?"), {manifest}))
+            || !run(QStringLiteral("DELETE FROM tm WHERE mlmid = ?"), {manifest})
+            || !run(QStringLiteral("DELETE FROM k WHERE mlmid = ?"), {manifest})
+            || !run(QStringLiteral("DELETE FROM crlt WHERE mprmid = ?"), {manifest}))
             return false;
     }
     return transaction.commit();
@@ -430,8 +423,7 @@ QList<ZoUser*> ZoDbExercise::select(QHash<QString, QString>)
     return {};
 }
 
-ZoDbExercise::RowQuery ZoDbExercise::rowQuery(const QHash<QString, QString>& criteria, int sortColumn,
-                                              bool descending)
+ZoDbExercise::RowQuery ZoDbExercise::rowQuery(const QHash<QString, QString>& criteria, int sortColumn, bool descending)
 {
     RowQuery query;
     const bool sorted = sortColumn >= 0 && sortColumn < kColumnCount;
@@ -476,12 +468,12 @@ ZoDbExercise::RowQuery ZoDbExercise::rowQuery(const QHash<QString, QString>& cri
     if (sortColumn == 1) {
         // Only the terms are sorted; their exercises follow in that order.
         query.sql = QStringLiteral("SELECT %1 FROM (%2 ORDER BY lower(mv)%3 LIMIT -1) AS t%4")
-                            .arg(columnList(), terms, direction, filter);
+                        .arg(columnList(), terms, direction, filter);
     } else {
         query.sql = QStringLiteral("SELECT %1 FROM (%2) AS t%3").arg(columnList(), terms, filter);
         if (sorted)
-            query.sql += QStringLiteral(" ORDER BY lower(%1)%2").arg(QString::fromLatin1(kColumns[sortColumn]),
-                                                                       direction);
+            query.sql +=
+                QStringLiteral(" ORDER BY lower(%1)%2").arg(QString::fromLatin1(kColumns[sortColumn]), direction);
     }
     query.countSql = QStringLiteral("SELECT count(*) FROM (%1) AS t%2").arg(terms, filter);
     return query;
@@ -518,9 +510,8 @@ QSqlQueryModel* ZoDbExercise::queryModel(QHash<QString, QString> criteria, QList
     if (snapshot) {
         // Filtered and ordered in memory; the statement only names the columns.
         auto* rows = new SnapshotQueryModel(
-                snapshot, snapshot->select(query.term, query.languageId,
-                                           sortColumn >= 0 && sortColumn < kColumnCount ? sortColumn : -1,
-                                           descending));
+            snapshot, snapshot->select(query.term, query.languageId,
+                                       sortColumn >= 0 && sortColumn < kColumnCount ? sortColumn : -1, descending));
         rows->setColumns(mDatabase, QStringLiteral("SELECT %1 FROM v_e WHERE 0").arg(viewColumnList()));
         model = rows;
     } else {
@@ -540,7 +531,7 @@ QSqlQueryModel* ZoDbExercise::queryModel(QHash<QString, QString> criteria, QList
         model = rows;
     }
 
-    const char* const captions[] = {"", "Study Term", "Language", "MediaPath", "MediaName",
+    const char* const captions[] = {"",        "Study Term",     "Language", "MediaPath", "MediaName",
                                     "Country", "State/Province", "Locality", "Voice"};
     for (int c = 0; c < kColumnCount; ++c) {
         model->setHeaderData(c, Qt::Horizontal, c == 0 ? QString() : translate(captions[c]), Qt::EditRole);
@@ -562,10 +553,10 @@ QSqlQueryModel* ZoDbExercise::queryModel(QHash<QString, QString> criteria, QList
 
 QList<QHash<QString, QString>> ZoDbExercise::uploadableItems(QString userName)
 {
-    const QList<QVariantList> rows = fetch(
-            QStringLiteral("SELECT v_e.mlmid, v_e.mv, v_e.lclid FROM v_e, m WHERE v_e.mlmid = m.lmid "
-                           "AND m.dnul = 0 AND m.dul = 0 AND m.ddl = 0 AND m.sbun = ? ORDER BY v_e.mlmid"),
-            {userName});
+    const QList<QVariantList> rows =
+        fetch(QStringLiteral("SELECT v_e.mlmid, v_e.mv, v_e.lclid FROM v_e, m WHERE v_e.mlmid = m.lmid "
+                             "AND m.dnul = 0 AND m.dul = 0 AND m.ddl = 0 AND m.sbun = ? ORDER BY v_e.mlmid"),
+              {userName});
     return uploadItems(rows, translate("Exercise"), QStringLiteral("Exercise"));
 }
 
@@ -573,14 +564,13 @@ QString ZoDbExercise::uploadableRowsSql(const QString& columns, const QString& m
 {
     // The joins of the exercise view, in this order, so that only the chosen
     // pending manifests are visited (idx_m_upload, idx_crlt_link).
-    return QStringLiteral(
-            "SELECT %1 FROM m CROSS JOIN tm AS e CROSS JOIN crlt AS media_link CROSS JOIN mm "
-            "CROSS JOIN crlt AS term_link CROSS JOIN tm AS t "
-            "WHERE %2 AND m.ddl = 0 AND m.dul = 0 AND m.dnul = 0 "
-            "AND e.mlmid = m.lmid AND e.tmttmtid = 2 "
-            "AND media_link.mprmid = e.mlmid AND mm.mlmid = media_link.mchmid "
-            "AND term_link.mprmid = e.mlmid AND t.mlmid = term_link.mchmid AND t.tmttmtid = 1")
-            .arg(columns, manifests);
+    return QStringLiteral("SELECT %1 FROM m CROSS JOIN tm AS e CROSS JOIN crlt AS media_link CROSS JOIN mm "
+                          "CROSS JOIN crlt AS term_link CROSS JOIN tm AS t "
+                          "WHERE %2 AND m.ddl = 0 AND m.dul = 0 AND m.dnul = 0 "
+                          "AND e.mlmid = m.lmid AND e.tmttmtid = 2 "
+                          "AND media_link.mprmid = e.mlmid AND mm.mlmid = media_link.mchmid "
+                          "AND term_link.mprmid = e.mlmid AND t.mlmid = term_link.mchmid AND t.tmttmtid = 1")
+        .arg(columns, manifests);
 }
 
 QString ZoDbExercise::uploadableCountSql()
@@ -609,8 +599,8 @@ int ZoDbExercise::overwrite(QString localId, ZoExercise* source)
         return 0;
     }
     bool ok = false;
-    const QList<QVariantList> groups = fetch(
-            QStringLiteral("SELECT mprmid FROM crlt WHERE mchmid = ? AND crtcrtid = 7"), {id}, &ok);
+    const QList<QVariantList> groups =
+        fetch(QStringLiteral("SELECT mprmid FROM crlt WHERE mchmid = ? AND crtcrtid = 7"), {id}, &ok);
     if (!ok)
         return 0;
     WriteTransaction transaction(mDatabase);
@@ -619,19 +609,18 @@ int ZoDbExercise::overwrite(QString localId, ZoExercise* source)
     // The stored exercise keeps its manifest and becomes a new local one of
     // the source's creator; its own rows are written again from the source.
     if (!run(QStringLiteral("DELETE FROM crlt WHERE mprmid = ? AND crtcrtid = 2"), {id})
-            || !run(QStringLiteral("UPDATE m SET pmid = '0', ddl = 0, dul = 0, dnul = 0, sbuid = ?, sbun = ?, "
-                                       "dc = strftime('%s','now') WHERE lmid = ?"),
-                        {notNull(source->creatorUid()),
-                         source->creator(), id})
-            || !run(QStringLiteral("DELETE FROM tm WHERE mlmid = ?"), {id})
-            || !run(QStringLiteral("DELETE FROM k WHERE mlmid = ?"), {id}))
+        || !run(QStringLiteral("UPDATE m SET pmid = '0', ddl = 0, dul = 0, dnul = 0, sbuid = ?, sbun = ?, "
+                               "dc = strftime('%s','now') WHERE lmid = ?"),
+                {notNull(source->creatorUid()), source->creator(), id})
+        || !run(QStringLiteral("DELETE FROM tm WHERE mlmid = ?"), {id})
+        || !run(QStringLiteral("DELETE FROM k WHERE mlmid = ?"), {id}))
         return 0;
     for (const QVariantList& group : groups) {
         const qint64 groupId = group.at(0).toLongLong();
         if (!run(QStringLiteral("DELETE FROM m WHERE lmid = ?"), {groupId})
-                || !run(QStringLiteral("DELETE FROM tm WHERE mlmid = ?"), {groupId})
-                || !run(QStringLiteral("DELETE FROM k WHERE mlmid = ?"), {groupId})
-                || !run(QStringLiteral("DELETE FROM crlt WHERE mprmid = ?"), {groupId}))
+            || !run(QStringLiteral("DELETE FROM tm WHERE mlmid = ?"), {groupId})
+            || !run(QStringLiteral("DELETE FROM k WHERE mlmid = ?"), {groupId})
+            || !run(QStringLiteral("DELETE FROM crlt WHERE mprmid = ?"), {groupId}))
             return 0;
     }
     qint64 written = 0;

@@ -51,7 +51,8 @@ public:
     // The statement and its bound values that select the exercise rows of
     // these criteria, ordered by sortColumn (-1: unordered), and the one that
     // counts them. Empty statements when the criteria select nothing.
-    struct RowQuery {
+    struct RowQuery
+    {
         QString sql;
         QString countSql;
         QVariantList values;

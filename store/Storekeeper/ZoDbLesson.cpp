@@ -28,10 +28,9 @@ QString memberKey(int n)
 }
 
 // Lessons none of whose members came from an unrecorded supplier.
-const char* const kUploadable =
-        " FROM v_l WHERE dnul = 0 AND dul = 0 AND ddl = 0 AND unm = ?"
-        " AND mlmid NOT IN (SELECT DISTINCT mprmid FROM crlt WHERE crtcrtid = 3"
-        " AND mchmid IN (SELECT lmid FROM m WHERE sbuid = '-1'))";
+const char* const kUploadable = " FROM v_l WHERE dnul = 0 AND dul = 0 AND ddl = 0 AND unm = ?"
+                                " AND mlmid NOT IN (SELECT DISTINCT mprmid FROM crlt WHERE crtcrtid = 3"
+                                " AND mchmid IN (SELECT lmid FROM m WHERE sbuid = '-1'))";
 
 } // namespace
 
@@ -55,7 +54,8 @@ bool ZoDbLesson::members(const QHash<QString, QString>& data, QList<qint64>* ids
             return true;
         qint64 id = 0;
         if (!IdList::toId(member, &id)) {
-            qCWarning(lcStore).noquote().nospace() << "lesson member " << memberKey(n) << " is not a local id: " << member;
+            qCWarning(lcStore).noquote().nospace()
+                << "lesson member " << memberKey(n) << " is not a local id: " << member;
             return false;
         }
         ids->append(id);
@@ -102,14 +102,14 @@ ZoLesson* ZoDbLesson::insert(QHash<QString, QString> data)
                                 {QStringLiteral("Description"), description},
                                 {QStringLiteral("Language"), language},
                                 {QStringLiteral("LearnerLevel"), learnerLevel}})
-            || !writeMembers(lessonId, ids) || !transaction.commit())
+        || !writeMembers(lessonId, ids) || !transaction.commit())
         return nullptr;
 
     QHash<QString, QString> exerciseIds;
     for (int i = 0; i < ids.size(); ++i)
         exerciseIds.insert(memberKey(i + 1), QString::number(ids.at(i)));
-    return new ZoLesson(QString::number(lessonId), pId, title, description, username, userId, language,
-                        learnerLevel, exerciseIds);
+    return new ZoLesson(QString::number(lessonId), pId, title, description, username, userId, language, learnerLevel,
+                        exerciseIds);
 }
 
 int ZoDbLesson::remove(QStringList localIds)
@@ -122,12 +122,10 @@ int ZoDbLesson::remove(QStringList localIds)
             continue;
         }
         WriteTransaction transaction(mDatabase);
-        const bool ok = transaction.isActive()
-                && run(QStringLiteral("DELETE FROM m WHERE lmid = ?"), {id})
-                && run(QStringLiteral("DELETE FROM tm WHERE mlmid = ? AND tmttmtid = 3"), {id})
-                && run(QStringLiteral("DELETE FROM crlt WHERE mprmid = ?"), {id})
-                && run(QStringLiteral("DELETE FROM k WHERE mlmid = ?"), {id})
-                && transaction.commit();
+        const bool ok = transaction.isActive() && run(QStringLiteral("DELETE FROM m WHERE lmid = ?"), {id})
+                        && run(QStringLiteral("DELETE FROM tm WHERE mlmid = ? AND tmttmtid = 3"), {id})
+                        && run(QStringLiteral("DELETE FROM crlt WHERE mprmid = ?"), {id})
+                        && run(QStringLiteral("DELETE FROM k WHERE mlmid = ?"), {id}) && transaction.commit();
         if (!ok) {
             qCWarning(lcStore).noquote().nospace() << "lesson " << id << " could not be removed";
             result = 0;
@@ -185,10 +183,9 @@ QList<QHash<QString, QString>> ZoDbLesson::search(QHash<QString, QString> criter
     QList<QHash<QString, QString>> found;
     if (where.isEmpty())
         return found;
-    const QList<QVariantList> rows = fetch(
-            QStringLiteral("SELECT mlmid, mt, md, unm, lclid, llllid FROM v_l%1%2")
-                    .arg(where, byId ? QStringLiteral(" LIMIT 1") : QString()),
-            values, nullptr, !where.contains(QLatin1String(" IN (")));
+    const QList<QVariantList> rows = fetch(QStringLiteral("SELECT mlmid, mt, md, unm, lclid, llllid FROM v_l%1%2")
+                                               .arg(where, byId ? QStringLiteral(" LIMIT 1") : QString()),
+                                           values, nullptr, !where.contains(QLatin1String(" IN (")));
     for (const QVariantList& row : rows) {
         QHash<QString, QString> lesson{{QStringLiteral("Id"), text(row.at(0))},
                                        {QStringLiteral("Title"), text(row.at(1))},
@@ -196,9 +193,8 @@ QList<QHash<QString, QString>> ZoDbLesson::search(QHash<QString, QString> criter
                                        {QStringLiteral("Username"), text(row.at(3))},
                                        {QStringLiteral("Language"), mHelper->languageName(text(row.at(4)))},
                                        {QStringLiteral("LearnerLevel"), mHelper->learnerLevelName(text(row.at(5)))}};
-        const QList<QVariantList> children = fetch(
-                QStringLiteral("SELECT mchmid FROM crlt WHERE mprmid = ? AND crtcrtid = 3 ORDER BY sn"),
-                {row.at(0)});
+        const QList<QVariantList> children =
+            fetch(QStringLiteral("SELECT mchmid FROM crlt WHERE mprmid = ? AND crtcrtid = 3 ORDER BY sn"), {row.at(0)});
         for (int i = 0; i < children.size(); ++i)
             lesson.insert(memberKey(i + 1), text(children.at(i).at(0)));
         lesson.insert(QStringLiteral("ExerciseCount"), QString::number(children.size()));
@@ -209,18 +205,18 @@ QList<QHash<QString, QString>> ZoDbLesson::search(QHash<QString, QString> criter
 
 QList<QHash<QString, QString>> ZoDbLesson::uploadableItems(QString userName)
 {
-    const QList<QVariantList> rows = fetch(QStringLiteral("SELECT mlmid, mt, lclid") + QLatin1String(kUploadable) + QStringLiteral(" ORDER BY mlmid"),
+    const QList<QVariantList> rows = fetch(QStringLiteral("SELECT mlmid, mt, lclid") + QLatin1String(kUploadable)
+                                               + QStringLiteral(" ORDER BY mlmid"),
                                            {userName});
     return uploadItems(rows, translate("Lesson"), QStringLiteral("Lesson"));
 }
 
 QString ZoDbLesson::uploadableCountSql()
 {
-    return QStringLiteral(
-            "SELECT COUNT(*) FROM tm CROSS JOIN m WHERE tm.tmttmtid = 3 AND m.lmid = tm.mlmid "
-            "AND m.sbun = ? AND m.ddl = 0 AND m.dul = 0 AND m.dnul = 0 "
-            "AND NOT EXISTS (SELECT 1 FROM crlt CROSS JOIN m AS member WHERE crlt.mprmid = tm.mlmid "
-            "AND crlt.crtcrtid = 3 AND member.lmid = crlt.mchmid AND member.sbuid = '-1')");
+    return QStringLiteral("SELECT COUNT(*) FROM tm CROSS JOIN m WHERE tm.tmttmtid = 3 AND m.lmid = tm.mlmid "
+                          "AND m.sbun = ? AND m.ddl = 0 AND m.dul = 0 AND m.dnul = 0 "
+                          "AND NOT EXISTS (SELECT 1 FROM crlt CROSS JOIN m AS member WHERE crlt.mprmid = tm.mlmid "
+                          "AND crlt.crtcrtid = 3 AND member.lmid = crlt.mchmid AND member.sbuid = '-1')");
 }
 
 int ZoDbLesson::uploadableCount(QString userName)
@@ -255,8 +251,8 @@ QSqlQueryModel* ZoDbLesson::queryModel(QHash<QString, QString> criteria, QList<i
 
     auto* model = new StoreQueryModel;
     model->run(mDatabase, sql, values, -1);
-    const char* const captions[] = {"", "Lesson Title", "Description", "Exercises", "Language", "Learner Level",
-                                    "Username"};
+    const char* const captions[] = {"",         "Lesson Title",  "Description", "Exercises",
+                                    "Language", "Learner Level", "Username"};
     for (int c = 0; c < kModelColumnCount; ++c) {
         model->setHeaderData(c, Qt::Horizontal, c == 0 ? QString() : translate(captions[c]), Qt::EditRole);
         // The caption as written, which names the column whatever the language.
@@ -289,12 +285,12 @@ int ZoDbLesson::update(QString, QHash<QString, QString> data)
     const QString levelId = mHelper->learnerLevelId(data.value(QStringLiteral("LearnerLevel")));
     WriteTransaction transaction(mDatabase);
     const bool ok = transaction.isActive()
-            && run(QStringLiteral("UPDATE tm SET mt = ?, md = ?, lclid = ?, llllid = ? "
-                                  "WHERE mlmid = ? AND tmttmtid = 3"),
-                   {data.value(QStringLiteral("Title")), data.value(QStringLiteral("Description")), languageId,
-                    levelId, id})
-            && run(QStringLiteral("DELETE FROM crlt WHERE mprmid = ?"), {id})
-            && writeMembers(id, ids) && transaction.commit();
+                    && run(QStringLiteral("UPDATE tm SET mt = ?, md = ?, lclid = ?, llllid = ? "
+                                          "WHERE mlmid = ? AND tmttmtid = 3"),
+                           {data.value(QStringLiteral("Title")), data.value(QStringLiteral("Description")), languageId,
+                            levelId, id})
+                    && run(QStringLiteral("DELETE FROM crlt WHERE mprmid = ?"), {id}) && writeMembers(id, ids)
+                    && transaction.commit();
     return ok ? 1 : 0;
 }
 

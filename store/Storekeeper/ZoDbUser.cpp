@@ -88,8 +88,8 @@ QList<ZoUser*> ZoDbUser::select(QHash<QString, QString> criteria)
     ZoDbUserFluency fluencyStore(mDatabase, mCache, mHelper);
     const QList<ZoUserFluency*> fluencies = fluencyStore.listForUser({{QStringLiteral("UserId"), text(row.at(0))}});
     users.append(new ZoUser(text(row.at(0)), text(row.at(1)), text(row.at(2)), text(row.at(3)), text(row.at(4)),
-                            text(row.at(5)), mHelper->countryName(text(row.at(6))), text(row.at(7)),
-                            text(row.at(8)), text(row.at(9)), QStringLiteral("0"), fluencies));
+                            text(row.at(5)), mHelper->countryName(text(row.at(6))), text(row.at(7)), text(row.at(8)),
+                            text(row.at(9)), QStringLiteral("0"), fluencies));
     return users;
 }
 
@@ -100,20 +100,19 @@ int ZoDbUser::update(QHash<QString, QString> data)
     if (!transaction.isActive())
         return 0;
     if (!data.value(QStringLiteral("Username")).isEmpty()
-            && !run(QStringLiteral("UPDATE u SET gnm = ?, fnm = ?, p = ?, e = ?, cccid = ?, sp = ?, l = ? "
-                                   "WHERE uid = ?"),
-                    {data.value(QStringLiteral("FirstName")), data.value(QStringLiteral("LastName")),
-                     data.value(QStringLiteral("Password")), data.value(QStringLiteral("Email")),
-                     mHelper->countryId(data.value(QStringLiteral("Country"))),
-                     data.value(QStringLiteral("StateProv")), data.value(QStringLiteral("Locality")), id}))
+        && !run(QStringLiteral("UPDATE u SET gnm = ?, fnm = ?, p = ?, e = ?, cccid = ?, sp = ?, l = ? "
+                               "WHERE uid = ?"),
+                {data.value(QStringLiteral("FirstName")), data.value(QStringLiteral("LastName")),
+                 data.value(QStringLiteral("Password")), data.value(QStringLiteral("Email")),
+                 mHelper->countryId(data.value(QStringLiteral("Country"))), data.value(QStringLiteral("StateProv")),
+                 data.value(QStringLiteral("Locality")), id}))
         return 0;
     // The fluencies are replaced whole.
     if (!run(QStringLiteral("DELETE FROM uf WHERE uuid = ?"), {id}))
         return 0;
     QList<ZoUserFluency*> fluencies;
     ZoDbUserFluency fluencyStore(mDatabase, mCache, mHelper);
-    const bool ok = fluencyStore.insertAll(id, data, QStringLiteral("FIsStudying"), &fluencies)
-            && transaction.commit();
+    const bool ok = fluencyStore.insertAll(id, data, QStringLiteral("FIsStudying"), &fluencies) && transaction.commit();
     qDeleteAll(fluencies);
     return ok ? 1 : 0;
 }
@@ -124,7 +123,7 @@ int ZoDbUser::remove(QStringList userIds)
     for (const QString& id : userIds) {
         WriteTransaction transaction(mDatabase);
         const bool ok = transaction.isActive() && run(QStringLiteral("DELETE FROM u WHERE uid = ?"), {id})
-                && run(QStringLiteral("DELETE FROM uf WHERE uuid = ?"), {id}) && transaction.commit();
+                        && run(QStringLiteral("DELETE FROM uf WHERE uuid = ?"), {id}) && transaction.commit();
         if (!ok)
             result = 0;
     }

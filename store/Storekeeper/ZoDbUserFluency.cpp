@@ -33,21 +33,22 @@ ZoUserFluency* ZoDbUserFluency::insert(QString userId, QHash<QString, QString> f
     return new ZoUserFluency(userId, language, localeDesc, level, country, stateProv, locality, studying);
 }
 
-bool ZoDbUserFluency::insertAll(const QString& userId, const QHash<QString, QString>& data,
-                                const QString& studyingKey, QList<ZoUserFluency*>* inserted)
+bool ZoDbUserFluency::insertAll(const QString& userId, const QHash<QString, QString>& data, const QString& studyingKey,
+                                QList<ZoUserFluency*>* inserted)
 {
     for (int i = 1;; ++i) {
         const QString n = QString::number(i);
         const QString language = data.value(QStringLiteral("FLanguage") + n);
         if (language.isEmpty())
             return true;
-        ZoUserFluency* fluency = insert(userId, {{QStringLiteral("Language"), language},
-                                                 {QStringLiteral("LocaleDesc"), data.value(QStringLiteral("FLocaleDesc") + n)},
-                                                 {QStringLiteral("FluencyLevel"), data.value(QStringLiteral("FFluencyLevel") + n)},
-                                                 {QStringLiteral("Country"), data.value(QStringLiteral("FCountry") + n)},
-                                                 {QStringLiteral("StateProv"), data.value(QStringLiteral("FStateProv") + n)},
-                                                 {QStringLiteral("Locality"), data.value(QStringLiteral("FLocality") + n)},
-                                                 {QStringLiteral("IsStudying"), data.value(studyingKey + n)}});
+        ZoUserFluency* fluency =
+            insert(userId, {{QStringLiteral("Language"), language},
+                            {QStringLiteral("LocaleDesc"), data.value(QStringLiteral("FLocaleDesc") + n)},
+                            {QStringLiteral("FluencyLevel"), data.value(QStringLiteral("FFluencyLevel") + n)},
+                            {QStringLiteral("Country"), data.value(QStringLiteral("FCountry") + n)},
+                            {QStringLiteral("StateProv"), data.value(QStringLiteral("FStateProv") + n)},
+                            {QStringLiteral("Locality"), data.value(QStringLiteral("FLocality") + n)},
+                            {QStringLiteral("IsStudying"), data.value(studyingKey + n)}});
         if (!fluency)
             return false;
         inserted->append(fluency);
@@ -67,16 +68,16 @@ int ZoDbUserFluency::remove(QStringList fluencyIds)
 
 QList<ZoUserFluency*> ZoDbUserFluency::listForUser(QHash<QString, QString> criteria)
 {
-    const QList<QVariantList> rows = fetch(
-            QStringLiteral("SELECT ufid, lclid, flflid, cccid, sp, l, ns, ld FROM uf WHERE uuid = ? "
-                           "ORDER BY ufid LIMIT 1000"),
-            {criteria.value(QStringLiteral("UserId"))});
+    const QList<QVariantList> rows =
+        fetch(QStringLiteral("SELECT ufid, lclid, flflid, cccid, sp, l, ns, ld FROM uf WHERE uuid = ? "
+                             "ORDER BY ufid LIMIT 1000"),
+              {criteria.value(QStringLiteral("UserId"))});
     QList<ZoUserFluency*> fluencies;
     for (const QVariantList& row : rows) {
-        fluencies.append(new ZoUserFluency(text(row.at(0)), mHelper->languageNameOrCode(text(row.at(1))), text(row.at(7)),
-                                           mHelper->fluencyLevelName(text(row.at(2))),
-                                           mHelper->countryName(text(row.at(3))), text(row.at(4)),
-                                           text(row.at(5)), text(row.at(6))));
+        fluencies.append(new ZoUserFluency(text(row.at(0)), mHelper->languageNameOrCode(text(row.at(1))),
+                                           text(row.at(7)), mHelper->fluencyLevelName(text(row.at(2))),
+                                           mHelper->countryName(text(row.at(3))), text(row.at(4)), text(row.at(5)),
+                                           text(row.at(6))));
     }
     return fluencies;
 }

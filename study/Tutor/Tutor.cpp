@@ -11,9 +11,9 @@
 #include "MessageBoxHelper.h"
 #include "PluginFiles.h"
 #include "PluginLocator.h"
-#include "StudyLog.h"
 #include "SettingsStore.h"
 #include "StoredExercises.h"
+#include "StudyLog.h"
 #include "WorkProgress.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
@@ -134,9 +134,9 @@ void Tutor::init()
 
     // Without a sound plug-in nothing can be recorded or played.
     if (!mAudio) {
-        for (QWidget* button : std::initializer_list<QWidget*>{btnModelPlay, btnModelStop, btnLoopSound,
-                                                               btnStudentRecord, btnStudentStop,
-                                                               btnStudentPlay, btnPlayCompare})
+        for (QWidget* button :
+             std::initializer_list<QWidget*>{btnModelPlay, btnModelStop, btnLoopSound, btnStudentRecord, btnStudentStop,
+                                             btnStudentPlay, btnPlayCompare})
             button->setEnabled(false);
     }
     mShownUser = currentUserName();
@@ -477,7 +477,7 @@ void Tutor::showEntryFields(const QString& id)
                 html += esc(tr("Translation")) + QStringLiteral(": %1 (%2)<br>").arg(value, language)
                         + esc(tr("Context"))
                         + QStringLiteral(": %1 (%2)<br><br>")
-                                  .arg(esc(context), esc(v.value(QStringLiteral("Context_Language"))));
+                              .arg(esc(context), esc(v.value(QStringLiteral("Context_Language"))));
             } else {
                 html += QStringLiteral("%1 (%2)<br><br>").arg(value, language);
             }
@@ -1003,8 +1003,8 @@ void Tutor::deleteExercise()
     const QString id = mStudy->idAt(row);
     const QPointer<Tutor> self(this);
     const int answer = MessageBoxHelper::question(
-            this, mMsgTitle, tr("Do you want to permanently delete the Exercise '%1'?").arg(tbl->text(row, 1)),
-            {tr("Yes"), tr("Cancel")});
+        this, mMsgTitle, tr("Do you want to permanently delete the Exercise '%1'?").arg(tbl->text(row, 1)),
+        {tr("Yes"), tr("Cancel")});
     if (!self || answer != 0)
         return;
     if (mDb->remove(QStringLiteral("Exercise"), {id})) {

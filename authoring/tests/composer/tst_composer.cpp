@@ -15,9 +15,9 @@
 #include "ScreenTexts.h"
 #include "TermListSteps.h"
 #include "WizardDriver.h"
+#include "ZoDbHelper.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
-#include "ZoDbHelper.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -67,8 +67,7 @@ class TestComposer : public QObject
     }
 
     // Stores an exercise with a recording file in Content; its local id.
-    QString storeExercise(const QString& term, const QString& language,
-                          const QList<ExerciseFields::Field>& fields = {})
+    QString storeExercise(const QString& term, const QString& language, const QList<ExerciseFields::Field>& fields = {})
     {
         static int n = 0;
         const QString file = QStringLiteral("stored%1.wav").arg(++n);
@@ -76,9 +75,15 @@ class TestComposer : public QObject
         if (!sound.open(QIODevice::WriteOnly) || sound.write("RIFF") != 4)
             return {};
         sound.close();
-        ZoExercise exercise({{"Term", term}, {"Language", language}, {"MediaPath", "Content"},
-                             {"MediaName", file}, {"MediaId", "0"}, {"Voice", "maria"},
-                             {"PId", "0"}, {"PersistentTermId", "0"}, {"PersistentMediaId", "0"}});
+        ZoExercise exercise({{"Term", term},
+                             {"Language", language},
+                             {"MediaPath", "Content"},
+                             {"MediaName", file},
+                             {"MediaId", "0"},
+                             {"Voice", "maria"},
+                             {"PId", "0"},
+                             {"PersistentTermId", "0"},
+                             {"PersistentMediaId", "0"}});
         exercise.setCreator(QStringLiteral("maria"));
         ExerciseFields::addOrdered(&exercise, fields);
         if (!AuthoringTree::store()->insertExercise(QStringLiteral("Exercise"), &exercise))
@@ -268,9 +273,9 @@ private slots:
         QCOMPARE(view->openSession(exercise.get()), 1);
         QCOMPARE(mFixture.tree().boxes(),
                  QStringList{WizardTestTree::box(
-                         MessageBoxHelper::Information,
-                         QStringLiteral("You do not have 'Italian' set as one of your language fluencies."),
-                         {QStringLiteral("Add Language"), QStringLiteral("Cancel")})});
+                     MessageBoxHelper::Information,
+                     QStringLiteral("You do not have 'Italian' set as one of your language fluencies."),
+                     {QStringLiteral("Add Language"), QStringLiteral("Cancel")})});
         QCOMPARE(done, wizard);
         QCOMPARE(view->tEditTerm->toPlainText(), shown ? QStringLiteral("casa") : QString());
         QCOMPARE(view->currentId(), shown ? id : QString());
@@ -303,10 +308,9 @@ private slots:
 
     void openedFieldsKeepTheirOrder()
     {
-        const QList<ExerciseFields::Field> fields{
-                {"Translation", {{"Value", "one"}, {"Language", "French"}}},
-                {"Translation", {{"Value", "two"}, {"Language", kGerman}}},
-                {"Translation", {{"Value", "three"}, {"Language", "French"}}}};
+        const QList<ExerciseFields::Field> fields{{"Translation", {{"Value", "one"}, {"Language", "French"}}},
+                                                  {"Translation", {{"Value", "two"}, {"Language", kGerman}}},
+                                                  {"Translation", {{"Value", "three"}, {"Language", "French"}}}};
         const QString id = storeExercise(QStringLiteral("Haus"), kGerman, fields);
         auto view = newView();
         QStringList shown;
@@ -356,17 +360,16 @@ private slots:
         // Each step's state as Record, Stop, Play, Save; "wait" lets the sound plug-in and the timers go on.
         QTest::newRow("fresh") << 300 << 300 << QStringList{"none"} << QStringList{"1000"};
         QTest::newRow("stopped recording: Record at once, recorded after the delay")
-                << -1 << 300 << QStringList{"record", "stop", "wait"} << QStringList{"1100", "1100", "1011"};
+            << -1 << 300 << QStringList{"record", "stop", "wait"} << QStringList{"1100", "1100", "1011"};
         QTest::newRow("recording ends by itself without term")
-                << 300 << 300 << QStringList{"record", "wait"} << QStringList{"1100", "1010"};
+            << 300 << 300 << QStringList{"record", "wait"} << QStringList{"1100", "1010"};
         QTest::newRow("recording ends by itself with term")
-                << 300 << 300 << QStringList{"term", "record", "wait"} << QStringList{"1000", "1100", "1011"};
-        QTest::newRow("playback stopped")
-                << 300 << -1 << QStringList{"term", "record", "wait", "play", "stop", "wait"}
-                << QStringList{"1000", "1100", "1011", "0101", "0101", "1011"};
+            << 300 << 300 << QStringList{"term", "record", "wait"} << QStringList{"1000", "1100", "1011"};
+        QTest::newRow("playback stopped") << 300 << -1 << QStringList{"term", "record", "wait", "play", "stop", "wait"}
+                                          << QStringList{"1000", "1100", "1011", "0101", "0101", "1011"};
         QTest::newRow("playback ends by itself, Save unchanged")
-                << 300 << 300 << QStringList{"record", "wait", "play", "wait"}
-                << QStringList{"1100", "1010", "0100", "1010"};
+            << 300 << 300 << QStringList{"record", "wait", "play", "wait"}
+            << QStringList{"1100", "1010", "0100", "1010"};
     }
 
     void recordingButtons()
@@ -451,9 +454,8 @@ private slots:
         mFixture.tree().answerBoxes({answer});
         QCOMPARE(view->maybeSave(), result);
         const QStringList expected = change ? QStringList{WizardTestTree::box(
-                                                      MessageBoxHelper::Information, kQuestion,
-                                                      {QStringLiteral("&Yes"), QStringLiteral("&No"),
-                                                       QStringLiteral("Cancel")})}
+                                         MessageBoxHelper::Information, kQuestion,
+                                         {QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("Cancel")})}
                                             : QStringList{};
         QCOMPARE(mFixture.tree().boxes(), expected);
     }
@@ -685,8 +687,7 @@ private slots:
         QVERIFY(view->fieldWidgets().isEmpty());
         QVERIFY(!view->isModified());
         QVERIFY(view->sessionPage()->ids().isEmpty());
-        QCOMPARE(ComboSteps::items(view->cmbLanguages),
-                 (QStringList{"Select Language", "Spanish", "Add Language..."}));
+        QCOMPARE(ComboSteps::items(view->cmbLanguages), (QStringList{"Select Language", "Spanish", "Add Language..."}));
         QCOMPARE(mFixture.tree().boxes(), QStringList());
     }
 
@@ -698,10 +699,7 @@ private slots:
         QCOMPARE(form->findChildren<HelpBrowser*>().size(), 1);
     }
 
-    void textsOnScreen_data()
-    {
-        ScreenTexts::addLanguageAndFontRows();
-    }
+    void textsOnScreen_data() { ScreenTexts::addLanguageAndFontRows(); }
 
     // Every page of the tab (exercise editor with its session list and term
     // list, lesson editor with its search table) shows its texts in full at
@@ -753,9 +751,9 @@ private slots:
             form->refreshData();
             QList<ScreenTexts::Shown> shown;
             everyPage([&](const QString&) { shown << ScreenTexts::shown(form.get(), true); });
-            const QStringList untranslated = ScreenTexts::untranslated(
-                english, shown, ScreenTexts::sameWords(),
-                {"Hund", "Katze", "Maus", "Tiere", "Garten", AuthoringTree::userName()});
+            const QStringList untranslated = ScreenTexts::untranslated(english, shown, ScreenTexts::sameWords(),
+                                                                       {"Hund", "Katze", "Maus", "Tiere", "Garten",
+                                                                        AuthoringTree::userName()});
             QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral("; "))));
         }
         everyPage([&](const QString& page) {

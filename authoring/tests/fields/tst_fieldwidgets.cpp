@@ -29,7 +29,10 @@ namespace {
 class RefillingHost : public TestHost
 {
 public:
-    explicit RefillingHost(std::function<void()> refill) : mRefill(std::move(refill)) {}
+    explicit RefillingHost(std::function<void()> refill)
+        : mRefill(std::move(refill))
+    {
+    }
     void updateAllViewLists() override
     {
         TestHost::updateAllViewLists();
@@ -52,21 +55,28 @@ private slots:
     void initTestCase() { QVERIFY(mFixture.setUp()); }
     void cleanupTestCase() { mFixture.tearDown(); }
 
-    void init()
-    {
-        QVERIFY(mFixture.reset());
-    }
+    void init() { QVERIFY(mFixture.reset()); }
 
     void factoryPicksWidgetByType_data()
     {
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("className");
         QTest::addColumn<QString>("fieldType");
-        QTest::newRow("translation") << "Translation" << "FieldTranslation" << "Translation";
-        QTest::newRow("idiom") << "Idiom" << "FieldChoice" << "Idiom";
-        QTest::newRow("other") << "Note" << "FieldOneLine" << "Note";
-        QTest::newRow("empty") << "" << "FieldOneLine" << "";
-        QTest::newRow("lower case is another type") << "translation" << "FieldOneLine" << "translation";
+        QTest::newRow("translation") << "Translation"
+                                     << "FieldTranslation"
+                                     << "Translation";
+        QTest::newRow("idiom") << "Idiom"
+                               << "FieldChoice"
+                               << "Idiom";
+        QTest::newRow("other") << "Note"
+                               << "FieldOneLine"
+                               << "Note";
+        QTest::newRow("empty") << ""
+                               << "FieldOneLine"
+                               << "";
+        QTest::newRow("lower case is another type") << "translation"
+                                                    << "FieldOneLine"
+                                                    << "translation";
     }
 
     void factoryPicksWidgetByType()
@@ -86,11 +96,16 @@ private slots:
     {
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("key");
-        QTest::newRow("symbols") << "International Symbols" << "InternationalSymbols";
-        QTest::newRow("part of speech") << "Part of speech" << "Partofspeech";
-        QTest::newRow("other one-line") << "Note" << "Note";
-        QTest::newRow("choice keeps its type") << "Idiom" << "Idiom";
-        QTest::newRow("translation keeps its type") << "Translation" << "Translation";
+        QTest::newRow("symbols") << "International Symbols"
+                                 << "InternationalSymbols";
+        QTest::newRow("part of speech") << "Part of speech"
+                                        << "Partofspeech";
+        QTest::newRow("other one-line") << "Note"
+                                        << "Note";
+        QTest::newRow("choice keeps its type") << "Idiom"
+                                               << "Idiom";
+        QTest::newRow("translation keeps its type") << "Translation"
+                                                    << "Translation";
     }
 
     void fieldKeys()
@@ -146,18 +161,19 @@ private slots:
         const QString deu = languages()->idOf(german);
         const QString fra = languages()->idOf(QStringLiteral("French"));
         QTest::newRow("both with languages")
-                << "Haus" << 1 << "Bau" << 2
-                << Hash{{"Value", "Haus"}, {"Language", german}, {"LanguageID", deu},
-                        {"Context", "Bau"}, {"Context_Language", "French"}, {"Context_LanguageID", fra}};
-        QTest::newRow("text without language") << "Haus" << 0 << "" << 0
-                                               << Hash{{"TranslationFieldError", "No Language Selected"}};
+            << "Haus" << 1 << "Bau" << 2
+            << Hash{{"Value", "Haus"},  {"Language", german},           {"LanguageID", deu},
+                    {"Context", "Bau"}, {"Context_Language", "French"}, {"Context_LanguageID", fra}};
+        QTest::newRow("text without language")
+            << "Haus" << 0 << "" << 0 << Hash{{"TranslationFieldError", "No Language Selected"}};
         QTest::newRow("language without text") << "" << 1 << "" << 2 << Hash{};
-        QTest::newRow("subject area judged on its own")
-                << "Haus" << 1 << "Bau" << 0
-                << Hash{{"Value", "Haus"}, {"Language", german}, {"LanguageID", deu},
-                        {"ContextFieldError", "No Language Selected"}};
-        QTest::newRow("markup stays text") << "<b>x</b>" << 2 << "" << 0
-                                           << Hash{{"Value", "<b>x</b>"}, {"Language", "French"}, {"LanguageID", fra}};
+        QTest::newRow("subject area judged on its own") << "Haus" << 1 << "Bau" << 0
+                                                        << Hash{{"Value", "Haus"},
+                                                                {"Language", german},
+                                                                {"LanguageID", deu},
+                                                                {"ContextFieldError", "No Language Selected"}};
+        QTest::newRow("markup stays text")
+            << "<b>x</b>" << 2 << "" << 0 << Hash{{"Value", "<b>x</b>"}, {"Language", "French"}, {"LanguageID", fra}};
     }
 
     void translationValues()
@@ -177,9 +193,10 @@ private slots:
 
     void translationShowsStoredValuesAsText()
     {
-        FieldTranslation field(QStringLiteral("Translation"),
-                               {{"Value", "<i>house</i>"}, {"Language", "French"},
-                                {"Context", "building"}, {"Context_Language", "German, Standard"}});
+        FieldTranslation field(QStringLiteral("Translation"), {{"Value", "<i>house</i>"},
+                                                               {"Language", "French"},
+                                                               {"Context", "building"},
+                                                               {"Context_Language", "German, Standard"}});
         QCOMPARE(field.tEditFieldValue1->toPlainText(), QStringLiteral("<i>house</i>"));
         QCOMPARE(field.cmbLanguages1->currentText(), QStringLiteral("French"));
         QCOMPARE(field.tEditFieldValue2->toPlainText(), QStringLiteral("building"));
@@ -214,8 +231,8 @@ private slots:
             field.reset(line);
         }
         QCOMPARE(combo->currentText(), QStringLiteral("Italian"));
-        QCOMPARE(items(combo), (QStringList{"Select Language", "French", "German, Standard", "Italian",
-                                            "Add Language..."}));
+        QCOMPARE(items(combo),
+                 (QStringList{"Select Language", "French", "German, Standard", "Italian", "Add Language..."}));
         QCOMPARE(field->updateViewLists(), 1);
         QCOMPARE(field->updateViewLists(), 1);
         QCOMPARE(combo->currentText(), QStringLiteral("Italian"));
@@ -231,8 +248,8 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("no fluency") << QStringList{} << QStringList{"Select Language", "Add Language..."};
         QTest::newRow("two fluencies in stored order")
-                << QStringList{"French", "German, Standard"}
-                << QStringList{"Select Language", "French", "German, Standard", "Add Language..."};
+            << QStringList{"French", "German, Standard"}
+            << QStringList{"Select Language", "French", "German, Standard", "Add Language..."};
     }
 
     void languageListFollowsUser()
@@ -341,10 +358,7 @@ private slots:
         QVERIFY(AuthoringTree::users()->currentUser());
     }
 
-    void textsOnScreen_data()
-    {
-        ScreenTexts::addLanguageAndFontRows();
-    }
+    void textsOnScreen_data() { ScreenTexts::addLanguageAndFontRows(); }
 
     // The field widgets made in English show every text in full at the
     // smallest and largest font, also after a switch to German, where none
@@ -379,8 +393,8 @@ private slots:
                 field->retranslateView();
                 field->updateViewLists();
             }
-            const QStringList untranslated =
-                ScreenTexts::untranslated(english, ScreenTexts::shown(&page, true), ScreenTexts::sameWords(), {"Note"});
+            const QStringList untranslated = ScreenTexts::untranslated(english, ScreenTexts::shown(&page, true),
+                                                                       ScreenTexts::sameWords(), {"Note"});
             QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral("; "))));
         }
         QTRY_VERIFY2(ScreenTexts::cut(&page).isEmpty(), qPrintable(ScreenTexts::cut(&page).join("; ")));

@@ -1,8 +1,8 @@
 #include "AuthoringTree.h"
 #include "ColumnWidget.h"
 #include "ComboSteps.h"
-#include "LanguageComboHelper.h"
 #include "ImportForm.h"
+#include "LanguageComboHelper.h"
 #include "ScreenTexts.h"
 #include "WizardDriver.h"
 #include "ZoDbHelper.h"
@@ -28,13 +28,16 @@ const QString kGerman = QStringLiteral("German, Standard");
 const QString kCancel = QStringLiteral("<cancel>");
 
 const QString kNotUnicode = QStringLiteral(
-        "Selected file is not in Unicode format.\nAccents and non-Latin characters may not import properly.\n"
-        "For best results, please open the file in a text editor, select Save As,\nand select UTF-8 Encoding.");
+    "Selected file is not in Unicode format.\nAccents and non-Latin characters may not import properly.\n"
+    "For best results, please open the file in a text editor, select Save As,\nand select UTF-8 Encoding.");
 const QString kFourColumns = QStringLiteral("A maximum of four columns can be imported.");
 const QString kBadCharacters = QStringLiteral(
-        "Please enter a name that does not contain any of the following characters: \\ / : * ? \" < > |");
+    "Please enter a name that does not contain any of the following characters: \\ / : * ? \" < > |");
 
-QByteArray utf8Bom(const QString& text) { return QByteArray("\xEF\xBB\xBF") + text.toUtf8(); }
+QByteArray utf8Bom(const QString& text)
+{
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
 
 QByteArray utf16(const QString& text, QStringConverter::Encoding encoding)
 {
@@ -42,7 +45,10 @@ QByteArray utf16(const QString& text, QStringConverter::Encoding encoding)
     return encoder.encode(text);
 }
 
-QString info(const QString& text) { return WizardTestTree::info(text); }
+QString info(const QString& text)
+{
+    return WizardTestTree::info(text);
+}
 
 QString overwriteQuestion(const QString& name)
 {
@@ -58,8 +64,8 @@ class PromptAnswers : public QObject
 {
 public:
     PromptAnswers(ImportForm* form, QStringList answers)
-        : mForm(form),
-          mAnswers(std::move(answers))
+        : mForm(form)
+        , mAnswers(std::move(answers))
     {
         connect(&mTimer, &QTimer::timeout, this, &PromptAnswers::answer);
         mTimer.start(5);
@@ -117,7 +123,7 @@ QString describe(const ZoExercise& exercise)
         fields << QStringLiteral("%1=%2/%3").arg(it.key(), it.value().value("Value"), it.value().value("Language"));
     fields.sort();
     return (QStringList{QStringLiteral("%1 [%2]").arg(exercise.term(), exercise.language())} + fields)
-            .join(QLatin1Char(' '));
+        .join(QLatin1Char(' '));
 }
 
 } // namespace
@@ -180,12 +186,12 @@ private slots:
         QTest::addColumn<QStringList>("boxes");
         QTest::newRow("UTF-8 with mark, one column") << utf8Bom("Haus\nBaum\n") << 1 << QStringList{};
         QTest::newRow("UTF-16 little-endian")
-                << utf16("Haus\thouse\tmaison\n", QStringConverter::Utf16LE) << 3 << QStringList{};
+            << utf16("Haus\thouse\tmaison\n", QStringConverter::Utf16LE) << 3 << QStringList{};
         QTest::newRow("UTF-16 big-endian") << utf16("Haus\thouse", QStringConverter::Utf16BE) << 2 << QStringList{};
         QTest::newRow("no mark warns") << QByteArray("Haus\thouse\n") << 2 << QStringList{info(kNotUnicode)};
         QTest::newRow("empty cells keep their place") << utf8Bom("Haus\t\thouse\r\n") << 3 << QStringList{};
         QTest::newRow("six cells: four columns, one message")
-                << utf8Bom("a\tb\tc\td\te\tf\n") << 4 << QStringList{info(kFourColumns)};
+            << utf8Bom("a\tb\tc\td\te\tf\n") << 4 << QStringList{info(kFourColumns)};
         QTest::newRow("empty file") << QByteArray() << 1 << QStringList{info(kNotUnicode)};
     }
 
@@ -228,24 +234,24 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString term = QStringLiteral("term:") + kGerman;
         QTest::newRow("valid") << QStringList{term, "tr:French", "ignore"} << "";
-        QTest::newRow("every column ignored") << QStringList{"ignore", "ignore", "ignore"}
-                                              << "There must be at least one column to import.";
+        QTest::newRow("every column ignored")
+            << QStringList{"ignore", "ignore", "ignore"} << "There must be at least one column to import.";
         QTest::newRow("a column without type")
-                << QStringList{term, "none:French", "ignore"} << "Please select the type of each column.";
+            << QStringList{term, "none:French", "ignore"} << "Please select the type of each column.";
         QTest::newRow("an ignored column needs no type") << QStringList{term, "tr:French", "ignore"} << "";
         QTest::newRow("a column without language")
-                << QStringList{term, "tr:", "ignore"} << "Language has not been selected for one of the import columns.";
+            << QStringList{term, "tr:", "ignore"} << "Language has not been selected for one of the import columns.";
         QTest::newRow("type is checked before language")
-                << QStringList{"term:", "none:", "ignore"} << "Please select the type of each column.";
+            << QStringList{"term:", "none:", "ignore"} << "Please select the type of each column.";
         QTest::newRow("two study terms") << QStringList{term, "term:French", "ignore"}
                                          << "Only one column can contain the Study Term.";
         QTest::newRow("no study term") << QStringList{"tr:French", "tr:French", "ignore"}
                                        << "At least one column must be the Study Term.";
         QTest::newRow("language is checked before the study term count")
-                << QStringList{"tr:", "tr:French", "ignore"}
-                << "Language has not been selected for one of the import columns.";
+            << QStringList{"tr:", "tr:French", "ignore"}
+            << "Language has not been selected for one of the import columns.";
         QTest::newRow("ignored study term does not count")
-                << QStringList{term, "tr:French", "ignore-term:French"} << "";
+            << QStringList{term, "tr:French", "ignore-term:French"} << "";
     }
 
     void importChecks()
@@ -273,40 +279,36 @@ private slots:
         const QString term = QStringLiteral("term:") + kGerman;
         const QString g = QStringLiteral(" [") + kGerman + QStringLiteral("]");
         QTest::newRow("UTF-8 with mark: the mark is no part of the first term")
-                << utf8Bom("Haus\thouse\nBaum\ttree\n") << QStringList{term, "tr:French"}
-                << QStringList{"Haus" + g + " Translation=house/French", "Baum" + g + " Translation=tree/French"};
+            << utf8Bom("Haus\thouse\nBaum\ttree\n") << QStringList{term, "tr:French"}
+            << QStringList{"Haus" + g + " Translation=house/French", "Baum" + g + " Translation=tree/French"};
         QTest::newRow("UTF-16 with non-Latin text")
-                << utf16("Straße\true\n日本\tJapon\n", QStringConverter::Utf16LE) << QStringList{term, "tr:French"}
-                << QStringList{"Straße" + g + " Translation=rue/French", "日本" + g + " Translation=Japon/French"};
+            << utf16("Straße\true\n日本\tJapon\n", QStringConverter::Utf16LE) << QStringList{term, "tr:French"}
+            << QStringList{"Straße" + g + " Translation=rue/French", "日本" + g + " Translation=Japon/French"};
         QTest::newRow("no mark reads as UTF-8") << QByteArray("K\xC3\xA4se\tfromage") << QStringList{term, "tr:French"}
                                                 << QStringList{"Käse" + g + " Translation=fromage/French"};
         QTest::newRow("CRLF lines") << utf8Bom("Haus\thouse\r\nBaum\ttree\r\n") << QStringList{term, "tr:French"}
                                     << QStringList{"Haus" + g + " Translation=house/French",
                                                    "Baum" + g + " Translation=tree/French"};
-        QTest::newRow("blank terms skipped") << utf8Bom("Haus\thouse\n \tnothing\n\n\tnone\nBaum\ttree")
-                                             << QStringList{term, "tr:French"}
-                                             << QStringList{"Haus" + g + " Translation=house/French",
-                                                            "Baum" + g + " Translation=tree/French"};
+        QTest::newRow("blank terms skipped")
+            << utf8Bom("Haus\thouse\n \tnothing\n\n\tnone\nBaum\ttree") << QStringList{term, "tr:French"}
+            << QStringList{"Haus" + g + " Translation=house/French", "Baum" + g + " Translation=tree/French"};
         QTest::newRow("cells trimmed") << utf8Bom("  Haus \t house  \n") << QStringList{term, "tr:French"}
                                        << QStringList{"Haus" + g + " Translation=house/French"};
-        QTest::newRow("blank translation adds no field") << utf8Bom("Haus\t \nBaum\t\n")
-                                                         << QStringList{term, "tr:French"}
-                                                         << QStringList{"Haus" + g, "Baum" + g};
+        QTest::newRow("blank translation adds no field")
+            << utf8Bom("Haus\t \nBaum\t\n") << QStringList{term, "tr:French"} << QStringList{"Haus" + g, "Baum" + g};
         QTest::newRow("short line fills the columns it reaches")
-                << utf8Bom("Haus\thouse\tmaison\nBaum\n") << QStringList{term, "tr:French", "tr:" + kGerman}
-                << QStringList{"Haus" + g + " Translation=house/French Translation=maison/" + kGerman, "Baum" + g};
+            << utf8Bom("Haus\thouse\tmaison\nBaum\n") << QStringList{term, "tr:French", "tr:" + kGerman}
+            << QStringList{"Haus" + g + " Translation=house/French Translation=maison/" + kGerman, "Baum" + g};
         QTest::newRow("cells after the fourth never read")
-                << utf8Bom("a\tb\tc\td\te\tf\ng\th\ti\tj\tk\n")
-                << QStringList{term, "tr:French", "ignore", "tr:French"}
-                << QStringList{"a" + g + " Translation=b/French Translation=d/French",
-                               "g" + g + " Translation=h/French Translation=j/French"};
-        QTest::newRow("ignored column contributes nothing") << utf8Bom("Haus\thouse\n") << QStringList{term, "ignore"}
-                                                            << QStringList{"Haus" + g};
-        QTest::newRow("term in the second column") << utf8Bom("house\tHaus\n")
-                                                   << QStringList{"tr:French", term}
+            << utf8Bom("a\tb\tc\td\te\tf\ng\th\ti\tj\tk\n") << QStringList{term, "tr:French", "ignore", "tr:French"}
+            << QStringList{"a" + g + " Translation=b/French Translation=d/French",
+                           "g" + g + " Translation=h/French Translation=j/French"};
+        QTest::newRow("ignored column contributes nothing")
+            << utf8Bom("Haus\thouse\n") << QStringList{term, "ignore"} << QStringList{"Haus" + g};
+        QTest::newRow("term in the second column") << utf8Bom("house\tHaus\n") << QStringList{"tr:French", term}
                                                    << QStringList{"Haus" + g + " Translation=house/French"};
-        QTest::newRow("one column, no type to choose") << utf8Bom("Haus\nBaum") << QStringList{":" + kGerman}
-                                                       << QStringList{"Haus" + g, "Baum" + g};
+        QTest::newRow("one column, no type to choose")
+            << utf8Bom("Haus\nBaum") << QStringList{":" + kGerman} << QStringList{"Haus" + g, "Baum" + g};
     }
 
     void importedTerms()
@@ -353,39 +355,38 @@ private slots:
         const QString a31(31, QLatin1Char('a'));
         const QString a32(32, QLatin1Char('a'));
         QTest::newRow("suggestion is the base name")
-                << "kitchen words.txt" << QStringList{} << QList<int>{} << QStringList{"kitchen words"}
-                << QStringList{"kitchen words"} << QStringList{} << "kitchen words";
+            << "kitchen words.txt" << QStringList{} << QList<int>{} << QStringList{"kitchen words"}
+            << QStringList{"kitchen words"} << QStringList{} << "kitchen words";
         QTest::newRow("only the last extension goes")
-                << "my.list.txt" << QStringList{} << QList<int>{} << QStringList{"my.list"}
-                << QStringList{"my.list"} << QStringList{} << "my.list";
+            << "my.list.txt" << QStringList{} << QList<int>{} << QStringList{"my.list"} << QStringList{"my.list"}
+            << QStringList{} << "my.list";
         QTest::newRow("empty name asks again with empty text")
-                << "kitchen.txt" << QStringList{} << QList<int>{} << QStringList{"", "food"}
-                << QStringList{"kitchen", ""} << QStringList{info("Please enter a name for the List.")} << "food";
+            << "kitchen.txt" << QStringList{} << QList<int>{} << QStringList{"", "food"} << QStringList{"kitchen", ""}
+            << QStringList{info("Please enter a name for the List.")} << "food";
         QTest::newRow("bad characters become the next suggestion")
-                << "kitchen.txt" << QStringList{} << QList<int>{} << QStringList{"../food", "food"}
-                << QStringList{"kitchen", "../food"} << QStringList{info(kBadCharacters)} << "food";
+            << "kitchen.txt" << QStringList{} << QList<int>{} << QStringList{"../food", "food"}
+            << QStringList{"kitchen", "../food"} << QStringList{info(kBadCharacters)} << "food";
         QTest::newRow("32 characters refused, 31 taken")
-                << "kitchen.txt" << QStringList{} << QList<int>{} << QStringList{a32, a31}
-                << QStringList{"kitchen", a32}
-                << QStringList{info("Name is too long.  Please enter a name less than 32 characters.")} << a31;
+            << "kitchen.txt" << QStringList{} << QList<int>{} << QStringList{a32, a31} << QStringList{"kitchen", a32}
+            << QStringList{info("Name is too long.  Please enter a name less than 32 characters.")} << a31;
         QTest::newRow("existing list, choose another name")
-                << "kitchen.txt" << QStringList{"kitchen"} << QList<int>{1} << QStringList{"kitchen", "food"}
-                << QStringList{"kitchen", "kitchen"} << QStringList{overwriteQuestion("kitchen")} << "food";
+            << "kitchen.txt" << QStringList{"kitchen"} << QList<int>{1} << QStringList{"kitchen", "food"}
+            << QStringList{"kitchen", "kitchen"} << QStringList{overwriteQuestion("kitchen")} << "food";
         QTest::newRow("existing list, question closed")
-                << "kitchen.txt" << QStringList{"kitchen"} << QList<int>{-1} << QStringList{"kitchen", "food"}
-                << QStringList{"kitchen", "kitchen"} << QStringList{overwriteQuestion("kitchen")} << "food";
+            << "kitchen.txt" << QStringList{"kitchen"} << QList<int>{-1} << QStringList{"kitchen", "food"}
+            << QStringList{"kitchen", "kitchen"} << QStringList{overwriteQuestion("kitchen")} << "food";
         QTest::newRow("existing list, overwrite")
-                << "kitchen.txt" << QStringList{"kitchen"} << QList<int>{0} << QStringList{"kitchen"}
-                << QStringList{"kitchen"} << QStringList{overwriteQuestion("kitchen")} << "kitchen";
+            << "kitchen.txt" << QStringList{"kitchen"} << QList<int>{0} << QStringList{"kitchen"}
+            << QStringList{"kitchen"} << QStringList{overwriteQuestion("kitchen")} << "kitchen";
         QTest::newRow("another list's name does not ask")
-                << "kitchen.txt" << QStringList{"food"} << QList<int>{} << QStringList{"kitchen"}
-                << QStringList{"kitchen"} << QStringList{} << "kitchen";
+            << "kitchen.txt" << QStringList{"food"} << QList<int>{} << QStringList{"kitchen"} << QStringList{"kitchen"}
+            << QStringList{} << "kitchen";
         QTest::newRow("cancel keeps the dialog")
-                << "kitchen.txt" << QStringList{} << QList<int>{} << QStringList{kCancel}
-                << QStringList{"kitchen"} << QStringList{} << QString();
+            << "kitchen.txt" << QStringList{} << QList<int>{} << QStringList{kCancel} << QStringList{"kitchen"}
+            << QStringList{} << QString();
         QTest::newRow("cancel after a refusal")
-                << "kitchen.txt" << QStringList{} << QList<int>{} << QStringList{"a|b", kCancel}
-                << QStringList{"kitchen", "a|b"} << QStringList{info(kBadCharacters)} << QString();
+            << "kitchen.txt" << QStringList{} << QList<int>{} << QStringList{"a|b", kCancel}
+            << QStringList{"kitchen", "a|b"} << QStringList{info(kBadCharacters)} << QString();
     }
 
     void namePrompt()
@@ -491,9 +492,13 @@ private slots:
         }
         auto dialog = form(writeFile(QStringLiteral("kitchen.txt"), utf8Bom("Haus\thouse\n")));
         ColumnWidget* column = dialog->columns().at(1);
-        const QStringList texts{dialog->windowTitle(), dialog->btnImport->text(), dialog->btnCancel->text(),
-                                column->lblColumnNumber->text(), column->cmbColumnType->itemText(0),
-                                column->cmbColumnType->itemText(2), column->cmbLanguages->itemText(0),
+        const QStringList texts{dialog->windowTitle(),
+                                dialog->btnImport->text(),
+                                dialog->btnCancel->text(),
+                                column->lblColumnNumber->text(),
+                                column->cmbColumnType->itemText(0),
+                                column->cmbColumnType->itemText(2),
+                                column->cmbLanguages->itemText(0),
                                 column->btnRemove->text()};
         dialog->btnImportClicked();
         std::unique_ptr<ZoWordList> list = import(*dialog, {"term:" + kGerman, "tr:French"});
@@ -502,8 +507,7 @@ private slots:
 
         QCOMPARE(texts, (QStringList{"Import - Liste erstellen", "Importieren", "Abbrechen", "Spalte 2",
                                      "Typ auswählen", "Übersetzung", "Sprache auswählen", "Diese Spalte ignorieren"}));
-        QCOMPARE(mFixture.tree().boxes(),
-                 QStringList{info("Bitte wählen Sie den Typ jeder Spalte.")});
+        QCOMPARE(mFixture.tree().boxes(), QStringList{info("Bitte wählen Sie den Typ jeder Spalte.")});
         QVERIFY(list);
         QCOMPARE(list->exerciseAt(0)->fields().uniqueKeys(), QStringList{"Translation"});
     }
@@ -519,10 +523,7 @@ private slots:
                  QStringList{info("Language has not been selected for one of the import columns.")});
     }
 
-    void textsOnScreen_data()
-    {
-        ScreenTexts::addLanguageAndFontRows();
-    }
+    void textsOnScreen_data() { ScreenTexts::addLanguageAndFontRows(); }
 
     // The column boxes' combos and every other text of the dialog show in
     // full at the smallest and largest font; in German none stays English.
@@ -546,8 +547,9 @@ private slots:
                 LanguageComboHelper::reloadCurrentUser();
             });
             dialog = form(path);
-            const QStringList untranslated = ScreenTexts::untranslated(
-                englishTexts, ScreenTexts::shown(dialog.get(), true), ScreenTexts::sameWords(), {path});
+            const QStringList untranslated = ScreenTexts::untranslated(englishTexts,
+                                                                       ScreenTexts::shown(dialog.get(), true),
+                                                                       ScreenTexts::sameWords(), {path});
             QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral("; "))));
         } else {
             dialog = std::move(english);

@@ -122,10 +122,7 @@ class TestLessonEditor : public QObject
         return ids;
     }
 
-    static int resultRowOf(const CreateLessonView& view, const QString& id)
-    {
-        return int(resultIds(view).indexOf(id));
-    }
+    static int resultRowOf(const CreateLessonView& view, const QString& id) { return int(resultIds(view).indexOf(id)); }
 
     static QPoint resultCell(const CreateLessonView& view, int row, int column)
     {
@@ -190,7 +187,8 @@ private slots:
         QVERIFY(view->btnClearLesson->isHidden());
         QCOMPARE(view->isModified(), 0);
         QCOMPARE(view->type(), QStringLiteral("Lesson"));
-        QCOMPARE(ComboSteps::items(view->cmbLanguagesSearch), (QStringList{"All Languages", kGerman, kFrench, "Add Language..."}));
+        QCOMPARE(ComboSteps::items(view->cmbLanguagesSearch),
+                 (QStringList{"All Languages", kGerman, kFrench, "Add Language..."}));
         // Leaving an untouched lesson asks nothing.
         QCOMPARE(view->maybeSave(), 1);
         QVERIFY(boxes().isEmpty());
@@ -421,9 +419,10 @@ private slots:
         QCOMPARE(view->saveSession(), 0);
         QCOMPARE(view->lessonIds(), QStringList{id});
         QCOMPARE(view->isModified(), 1);
-        QCOMPARE(boxes(), refused ? QStringList{WizardTestTree::info(
-                                            QStringLiteral("Unknown error.  Lesson could not be saved."))}
-                                  : QStringList{});
+        QCOMPARE(boxes(),
+                 refused
+                     ? QStringList{WizardTestTree::info(QStringLiteral("Unknown error.  Lesson could not be saved."))}
+                     : QStringList{});
         QVERIFY(lessonMembers(stem).isEmpty());
     }
 
@@ -446,7 +445,7 @@ private slots:
         QCoreApplication::removeTranslator(&german);
         QCOMPARE(result, 0);
         QCOMPARE(boxes(), QStringList{WizardTestTree::info(
-                                  QStringLiteral("Unbekannter Fehler.  Die Lektion konnte nicht gespeichert werden."))});
+                              QStringLiteral("Unbekannter Fehler.  Die Lektion konnte nicht gespeichert werden."))});
         QVERIFY(lessonMembers(stem).isEmpty());
     }
 
@@ -468,8 +467,7 @@ private slots:
         view->refreshData();
         QCOMPARE(view->lessonIds(), (QStringList{a, b}));
         search(*view, stem);
-        QTest::mouseClick(view->tblSearch->viewport(), Qt::LeftButton, {},
-                          resultCell(*view, resultRowOf(*view, a), 0));
+        QTest::mouseClick(view->tblSearch->viewport(), Qt::LeftButton, {}, resultCell(*view, resultRowOf(*view, a), 0));
         acceptNextLessonDialog(stem);
         QCOMPARE(view->saveSession(), 1);
         QCOMPARE(lessonMembers(stem), (QList<QStringList>{{a, b}, {a, b, a}}));
@@ -586,8 +584,8 @@ private slots:
         QCOMPARE(shown, terms);
         // The choice is the authoring language of this user from now on.
         const QString stored = QSettings().value("users/maria/CreateLanguage").toString();
-        QCOMPARE(stored, language == QLatin1String("All Languages") ? QString()
-                                                                  : ComboSteps::languages()->idOf(language));
+        QCOMPARE(stored,
+                 language == QLatin1String("All Languages") ? QString() : ComboSteps::languages()->idOf(language));
     }
 
     void signInAgainKeepsOrResetsTheRows_data()
@@ -658,7 +656,8 @@ private slots:
         view->tblList->selectRow(0);
         QMetaObject::invokeMethod(view.get(), "refreshButtons");
         QMetaObject::invokeMethod(view.get(), "playSound");
-        QCOMPARE(boxes(), QStringList{WizardTestTree::info(QStringLiteral("No sound has been recorded for this Exercise."))});
+        QCOMPARE(boxes(),
+                 QStringList{WizardTestTree::info(QStringLiteral("No sound has been recorded for this Exercise."))});
     }
 
     void doubleClickOnALessonRowPlaysItAfterTheOneBefore()
@@ -683,7 +682,6 @@ private slots:
         QCOMPARE(view->customLeave(), 1);
         QVERIFY(!AuthoringTree::audio()->isPlaying());
     }
-
 };
 
 QTEST_MAIN(TestLessonEditor)

@@ -104,13 +104,11 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QStringList>("labels");
         QTest::addColumn<QList<int>>("hidden");
-        QTest::newRow("Exercise") << "Exercise"
-                                  << QStringList{"Id", "Study Term", "Language", "Country", "Locality", "Voice",
-                                                 "MediaPath", "MediaName"}
+        QTest::newRow("Exercise") << "Exercise" << QStringList{"Id",       "Study Term", "Language",  "Country",
+                                                               "Locality", "Voice",      "MediaPath", "MediaName"}
                                   << QList<int>{0, 6, 7};
-        QTest::newRow("Lesson") << "Lesson"
-                                << QStringList{"Id", "Title", "Description", "Exercise Count", "Language",
-                                               "Learner Level", "Username", ""}
+        QTest::newRow("Lesson") << "Lesson" << QStringList{"Id",       "Title",         "Description", "Exercise Count",
+                                                           "Language", "Learner Level", "Username",    ""}
                                 << QList<int>{0, 7};
     }
 
@@ -145,9 +143,8 @@ private slots:
         if (kind == QLatin1String("Exercise")) {
             const int row = rowOf(dialog->tblObject, mGermanC);
             QVERIFY(row >= 0);
-            QCOMPARE(rowTexts(dialog->tblObject, row),
-                     (QStringList{mGermanC, mStem + "c", kGerman, "France", "Lyon", "maria", "Content",
-                                  mStem + "c.wav"}));
+            QCOMPARE(rowTexts(dialog->tblObject, row), (QStringList{mGermanC, mStem + "c", kGerman, "France", "Lyon",
+                                                                    "maria", "Content", mStem + "c.wav"}));
             QVERIFY(rowOf(dialog->tblObject, mFrenchA) >= 0);
         } else {
             QCOMPARE(dialog->tblObject->rowCount(), 1);
@@ -173,10 +170,12 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("language");
         QTest::addColumn<QStringList>("terms");
-        QTest::newRow("part of the term") << "dlgb" << "All Languages" << QStringList{"opendlgb"};
+        QTest::newRow("part of the term") << "dlgb"
+                                          << "All Languages" << QStringList{"opendlgb"};
         QTest::newRow("one language") << "opendlg" << kFrench << QStringList{"opendlga", "opendlgb"};
         QTest::newRow("term and language") << "dlgc" << kFrench << QStringList{};
-        QTest::newRow("nothing matches") << "opendlgz" << "All Languages" << QStringList{};
+        QTest::newRow("nothing matches") << "opendlgz"
+                                         << "All Languages" << QStringList{};
     }
 
     void textAndLanguageNarrowTheList()

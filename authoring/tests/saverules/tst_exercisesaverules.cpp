@@ -31,7 +31,8 @@ class TestExerciseSaveRules : public QObject
     static QStringList storedIds()
     {
         QStringList ids;
-        const auto rows = AuthoringTree::store()->search(QStringLiteral("Exercise"), {{QStringLiteral("Term"), QString()}});
+        const auto rows = AuthoringTree::store()->search(QStringLiteral("Exercise"),
+                                                         {{QStringLiteral("Term"), QString()}});
         for (const Hash& row : rows)
             ids << row.value(QStringLiteral("Id"));
         ids.sort();
@@ -119,27 +120,26 @@ private slots:
                                      << "You must select a language for this Study Term.";
         QTest::newRow("no recording") << "no recording" << int(Rules::SaveAsNew) << refused << false
                                       << "You must supply a recording to save this Exercise.";
-        QTest::newRow("recording outside the sound folder")
-                << "outside" << int(Rules::SaveAsNew) << refused << false
-                << "Please supply a new recording for this Exercise.";
+        QTest::newRow("recording outside the sound folder") << "outside" << int(Rules::SaveAsNew) << refused << false
+                                                            << "Please supply a new recording for this Exercise.";
         QTest::newRow("recording with a folder in its name")
-                << "folder in name" << int(Rules::SaveAsNew) << refused << false
-                << "Please supply a new recording for this Exercise.";
+            << "folder in name" << int(Rules::SaveAsNew) << refused << false
+            << "Please supply a new recording for this Exercise.";
         QTest::newRow("translation without language") << "translation" << int(Rules::SaveAsNew) << refused << false
                                                       << "Please select a language for the Translation.";
         QTest::newRow("subject area without language") << "subject" << int(Rules::SaveAsNew) << refused << false
                                                        << "Please select a language for the Subject Area.";
-        QTest::newRow("stored, unchanged") << "stored unchanged" << int(Rules::SaveAsNew) << refused << false
-                                           << "You haven't made any changes!";
+        QTest::newRow("stored, unchanged")
+            << "stored unchanged" << int(Rules::SaveAsNew) << refused << false << "You haven't made any changes!";
         QTest::newRow("stored, other language, same recording")
-                << "stored language" << int(Rules::SaveAsNew) << refused << false
-                << "Please supply a new recording for this Exercise.";
-        QTest::newRow("stored, cancelled") << "stored field" << int(Rules::Cancel) << int(Rules::Cancelled) << true
-                                           << "";
+            << "stored language" << int(Rules::SaveAsNew) << refused << false
+            << "Please supply a new recording for this Exercise.";
+        QTest::newRow("stored, cancelled")
+            << "stored field" << int(Rules::Cancel) << int(Rules::Cancelled) << true << "";
         // The fields are checked after the question, whatever its answer.
         QTest::newRow("stored, translation without language after the question")
-                << "stored translation" << int(Rules::Overwrite) << refused << true
-                << "Please select a language for the Translation.";
+            << "stored translation" << int(Rules::Overwrite) << refused << true
+            << "Please select a language for the Translation.";
     }
 
     // Nothing is stored and no recording is copied; the learner is told why.
@@ -184,14 +184,14 @@ private slots:
             draft.fields.append({QStringLiteral("Translation"),
                                  {{"Value", "house"}, {"TranslationFieldError", "No Language Selected"}}});
         if (change == QLatin1String("subject"))
-            draft.fields.append({QStringLiteral("Subject Area"),
-                                 {{"Value", "home"}, {"ContextFieldError", "No Language Selected"}}});
+            draft.fields.append(
+                {QStringLiteral("Subject Area"), {{"Value", "home"}, {"ContextFieldError", "No Language Selected"}}});
 
         const QStringList ids = storedIds();
         const QStringList sounds = soundFiles();
         bool wasAsked = false;
-        const Rules::Outcome outcome =
-                save(draft, Rules::Choice(answer), &wasAsked, change != QLatin1String("signed out"));
+        const Rules::Outcome outcome = save(draft, Rules::Choice(answer), &wasAsked,
+                                            change != QLatin1String("signed out"));
         QCOMPARE(int(outcome.status), status);
         QCOMPARE(outcome.message, message);
         QCOMPARE(wasAsked, asked);
@@ -295,11 +295,12 @@ private slots:
     {
         QTest::addColumn<QString>("cause");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("disk full") << "full" << "The disk is full. Please free some space on it, then save again.";
+        QTest::newRow("disk full") << "full"
+                                   << "The disk is full. Please free some space on it, then save again.";
         QTest::newRow("database read-only")
-                << "readonly"
-                << "The local database cannot be written: the file or its folder is read-only. "
-                   "Please make sure that you may write to them, then start Vireda again.";
+            << "readonly"
+            << "The local database cannot be written: the file or its folder is read-only. "
+               "Please make sure that you may write to them, then start Vireda again.";
     }
 
     // No rows and no copied recording stay behind; the cause is named.
@@ -315,7 +316,8 @@ private slots:
         const bool full = cause == QLatin1String("full");
         // A long note needs pages of its own, which the full file cannot give.
         if (full)
-            draft.fields.append({QStringLiteral("Notes"), {{"Value", QString(6000, QLatin1Char('n'))}, {"Language", kGerman}}});
+            draft.fields.append(
+                {QStringLiteral("Notes"), {{"Value", QString(6000, QLatin1Char('n'))}, {"Language", kGerman}}});
         bool asked = true;
         Rules::Outcome outcome;
         {
@@ -336,8 +338,7 @@ private slots:
     {
         QTest::addColumn<bool>("signedIn");
         QTest::addColumn<QString>("message");
-        QTest::newRow("nobody signed in") << false
-                                          << "Sie müssen angemeldet sein, um diese Übung zu speichern.";
+        QTest::newRow("nobody signed in") << false << "Sie müssen angemeldet sein, um diese Übung zu speichern.";
         QTest::newRow("no store") << true << "Unbekannter Fehler.  Die Übung konnte nicht gespeichert werden.";
     }
 
@@ -360,8 +361,8 @@ private slots:
     {
         QVERIFY(record());
         const QStringList sounds = soundFiles();
-        const Rules::Outcome outcome = Rules(AuthoringTree::audio(), nullptr)
-                                               .save(newDraft(), AuthoringTree::users()->currentUser(), {});
+        const Rules::Outcome outcome =
+            Rules(AuthoringTree::audio(), nullptr).save(newDraft(), AuthoringTree::users()->currentUser(), {});
         QCOMPARE(int(outcome.status), int(Rules::Refused));
         QCOMPARE(outcome.message, QStringLiteral("Unknown error.  Exercise could not be saved."));
         QCOMPARE(soundFiles(), sounds);

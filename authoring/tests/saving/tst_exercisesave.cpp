@@ -49,7 +49,8 @@ class TestExerciseSave : public QObject
     static QHash<QString, QString> storedTerms()
     {
         QHash<QString, QString> terms;
-        const auto rows = AuthoringTree::store()->search(QStringLiteral("Exercise"), {{QStringLiteral("Term"), QString()}});
+        const auto rows = AuthoringTree::store()->search(QStringLiteral("Exercise"),
+                                                         {{QStringLiteral("Term"), QString()}});
         for (const Hash& row : rows)
             terms.insert(row.value(QStringLiteral("Id")), row.value(QStringLiteral("Term")));
         return terms;
@@ -126,7 +127,8 @@ private slots:
         QTest::addColumn<bool>("recording");
         QTest::addColumn<QString>("fieldLanguage");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no term") << "" << 1 << true << "" << "You must supply a Study Term to save this Exercise.";
+        QTest::newRow("no term") << "" << 1 << true << ""
+                                 << "You must supply a Study Term to save this Exercise.";
         QTest::newRow("blank term") << "  \n " << 1 << true << ""
                                     << "You must supply a Study Term to save this Exercise.";
         QTest::newRow("no language") << "Haus" << 0 << true << ""
@@ -181,9 +183,10 @@ private slots:
         mFixture.tree().answerBoxes({0});
         QCOMPARE(view->maybeSave(), result);
         QCOMPARE(storedTerms().size(), before.size() + newRows);
-        QStringList expected{WizardTestTree::box(MessageBoxHelper::Information,
-                                                 QStringLiteral("Do you want to save the changes made to the Exercise?"),
-                                                 {QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("Cancel")})};
+        QStringList expected{
+            WizardTestTree::box(MessageBoxHelper::Information,
+                                QStringLiteral("Do you want to save the changes made to the Exercise?"),
+                                {QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("Cancel")})};
         if (!recording)
             expected << info(QStringLiteral("You must supply a recording to save this Exercise."));
         QCOMPARE(mFixture.tree().boxes(), expected);
@@ -198,7 +201,8 @@ private slots:
         AuthoringTree::users()->clearCurrentUser();
         const auto before = storedTerms();
         QCOMPARE(view->saveSession(), 0);
-        QCOMPARE(mFixture.tree().boxes(), QStringList{info(QStringLiteral("You must be signed in to save this Exercise."))});
+        QCOMPARE(mFixture.tree().boxes(),
+                 QStringList{info(QStringLiteral("You must be signed in to save this Exercise."))});
         QCOMPARE(storedTerms(), before);
     }
 
@@ -226,11 +230,12 @@ private slots:
     {
         QTest::addColumn<QString>("cause");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("disk full") << "full" << "The disk is full. Please free some space on it, then save again.";
+        QTest::newRow("disk full") << "full"
+                                   << "The disk is full. Please free some space on it, then save again.";
         QTest::newRow("database read-only")
-                << "readonly"
-                << "The local database cannot be written: the file or its folder is read-only. "
-                   "Please make sure that you may write to them, then start Vireda again.";
+            << "readonly"
+            << "The local database cannot be written: the file or its folder is read-only. "
+               "Please make sure that you may write to them, then start Vireda again.";
     }
 
     // The cause SQLite reports is named, and the recording copied for the
@@ -249,7 +254,8 @@ private slots:
         const bool full = cause == QLatin1String("full");
         // A long note needs pages of its own, which the full file cannot give.
         if (full)
-            view->addField(QStringLiteral("Notes"), {{"Value", QString(6000, QLatin1Char('n'))}, {"Language", kGerman}});
+            view->addField(QStringLiteral("Notes"),
+                           {{"Value", QString(6000, QLatin1Char('n'))}, {"Language", kGerman}});
         int result = -1;
         {
             FailingWrites failing(full ? FailingWrites::DiskFull : FailingWrites::ReadOnly);
@@ -304,8 +310,8 @@ private slots:
         const auto boxes = [&] {
             QFile file(boxLog);
             return file.open(QIODevice::ReadOnly)
-                ? QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                : QStringList();
+                       ? QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                       : QStringList();
         };
         // The database holds what it should and every sound in "Content" is a stored exercise's.
         const auto check = [&](const QStringList& terms) {
@@ -326,12 +332,13 @@ private slots:
                 }
                 QCOMPARE(stored, terms);
                 QVERIFY(q.exec(QStringLiteral("select (select count(*) from tm where tmttmtid = 1), "
-                                              "(select count(*) from mm)")) && q.next());
+                                              "(select count(*) from mm)"))
+                        && q.next());
                 QCOMPARE(q.value(0).toInt(), terms.size());
                 QCOMPARE(q.value(1).toInt(), terms.size());
                 sounds.sort();
-                QStringList files = QDir(tree.filePath(QStringLiteral("Content"))).entryList({QStringLiteral("*.wav")},
-                                                                                             QDir::Files);
+                QStringList files =
+                    QDir(tree.filePath(QStringLiteral("Content"))).entryList({QStringLiteral("*.wav")}, QDir::Files);
                 files.sort();
                 QCOMPARE(files, sounds);
             }
@@ -342,8 +349,9 @@ private slots:
 
         QString failure = run(QStringLiteral("fullDisk"), true);
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
-        QCOMPARE(boxes(), QStringList{info(QStringLiteral("Unknown error.  Exercise could not be saved.\n\n"
-                                                          "The disk is full. Please free some space on it, then save again."))});
+        QCOMPARE(boxes(),
+                 QStringList{info(QStringLiteral("Unknown error.  Exercise could not be saved.\n\n"
+                                                 "The disk is full. Please free some space on it, then save again."))});
         check({QStringLiteral("Haus")});
         if (QTest::currentTestFailed())
             return;
@@ -370,7 +378,7 @@ private slots:
         QTest::newRow("field, box closed") << "field" << QList<int>{-1} << question << 0 << 0 << false;
         QTest::newRow("term changed: new without asking") << "term" << QList<int>{} << "" << 1 << 1 << false;
         QTest::newRow("language changed, old recording")
-                << "language" << QList<int>{} << "Please supply a new recording for this Exercise." << 0 << 0 << false;
+            << "language" << QList<int>{} << "Please supply a new recording for this Exercise." << 0 << 0 << false;
         QTest::newRow("language changed, new recording") << "language+record" << QList<int>{} << "" << 1 << 1 << false;
     }
 
@@ -407,9 +415,9 @@ private slots:
         QStringList expectedBoxes;
         if (message == QLatin1String("question"))
             expectedBoxes << WizardTestTree::box(
-                    MessageBoxHelper::Question,
-                    QStringLiteral("Do you want to save this as a new Exercise or overwrite the existing one?"),
-                    {QStringLiteral("Save as New"), QStringLiteral("Overwrite"), QStringLiteral("Cancel")});
+                MessageBoxHelper::Question,
+                QStringLiteral("Do you want to save this as a new Exercise or overwrite the existing one?"),
+                {QStringLiteral("Save as New"), QStringLiteral("Overwrite"), QStringLiteral("Cancel")});
         else if (!message.isEmpty())
             expectedBoxes << info(message);
         QCOMPARE(mFixture.tree().boxes(), expectedBoxes);

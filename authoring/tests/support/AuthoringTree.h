@@ -57,10 +57,7 @@ public:
 
     WizardTestTree& tree() const { return *mTree; }
     TestHost* host() const { return mHost.get(); }
-    QString contentPath(const QString& file) const
-    {
-        return mTree->tree().filePath(QStringLiteral("Content/") + file);
-    }
+    QString contentPath(const QString& file) const { return mTree->tree().filePath(QStringLiteral("Content/") + file); }
 
     static IDbManager* store()
     {
@@ -71,7 +68,10 @@ public:
         return PluginLocator::load<IUserResource>(QStringLiteral("plugins_dll/Resources/ZoUserResource.dll"));
     }
     static IAudio* audio() { return PluginLocator::load<IAudio>(QStringLiteral("plugins_dll/Managers/ZoAudio.dll")); }
-    static QObject* audioObject() { return PluginLocator::instance(QStringLiteral("plugins_dll/Managers/ZoAudio.dll")); }
+    static QObject* audioObject()
+    {
+        return PluginLocator::instance(QStringLiteral("plugins_dll/Managers/ZoAudio.dll"));
+    }
 
     // Before each test: a network manager without a script, boxes answered as
     // closed with an empty log, "maria" signed in with German and French.
@@ -105,9 +105,15 @@ public:
         if (!sound.open(QIODevice::WriteOnly) || sound.write("RIFF") != 4)
             return {};
         sound.close();
-        ZoExercise exercise({{"Term", term}, {"Language", language}, {"MediaPath", "Content"},
-                             {"MediaName", file}, {"MediaId", "0"}, {"Voice", userName()},
-                             {"PId", "0"}, {"PersistentTermId", "0"}, {"PersistentMediaId", "0"}});
+        ZoExercise exercise({{"Term", term},
+                             {"Language", language},
+                             {"MediaPath", "Content"},
+                             {"MediaName", file},
+                             {"MediaId", "0"},
+                             {"Voice", userName()},
+                             {"PId", "0"},
+                             {"PersistentTermId", "0"},
+                             {"PersistentMediaId", "0"}});
         exercise.setCreator(userName());
         if (!store()->insertExercise(QStringLiteral("Exercise"), &exercise))
             return {};

@@ -11,7 +11,9 @@ class FailingWrites
 public:
     enum Cause { DiskFull, ReadOnly };
 
-    explicit FailingWrites(Cause cause) : mCause(cause), mQuery(QSqlDatabase::database())
+    explicit FailingWrites(Cause cause)
+        : mCause(cause)
+        , mQuery(QSqlDatabase::database())
     {
         if (mCause == ReadOnly) {
             mValid = mQuery.exec(QStringLiteral("pragma query_only = 1"));
@@ -19,7 +21,7 @@ public:
         }
         // The file may grow by a few pages, which a filler then takes.
         if (!mQuery.exec(QStringLiteral("create table filler (x blob)"))
-                || !mQuery.exec(QStringLiteral("pragma page_count")) || !mQuery.next())
+            || !mQuery.exec(QStringLiteral("pragma page_count")) || !mQuery.next())
             return;
         const int pages = mQuery.value(0).toInt();
         if (!mQuery.exec(QStringLiteral("pragma max_page_count = %1").arg(pages + 8)))

@@ -50,7 +50,8 @@ inline QString addLesson(const QString& title, const QString& language, const QS
 inline QList<QStringList> lessonMembers(const QString& title)
 {
     QList<QStringList> lessons;
-    for (const auto& row : AuthoringTree::store()->search(QStringLiteral("Lesson"), {{QStringLiteral("Title"), title}})) {
+    for (const auto& row :
+         AuthoringTree::store()->search(QStringLiteral("Lesson"), {{QStringLiteral("Title"), title}})) {
         if (row.value(QStringLiteral("Title")) != title)
             continue;
         QStringList ids;

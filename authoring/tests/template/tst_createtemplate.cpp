@@ -1,8 +1,8 @@
 #include "AuthoringTree.h"
+#include "ContentGate.h"
 #include "CreateExerciseView.h"
 #include "CreateSession.h"
 #include "CreateTemplate.h"
-#include "ContentGate.h"
 #include "IFieldInfo.h"
 #include "ImportSteps.h"
 #include "MessageBoxHelper.h"
@@ -70,10 +70,7 @@ class TestCreateTemplate : public QObject
                && file.write(bytes) == bytes.size() && (size <= 0 || file.resize(size));
     }
 
-    static std::unique_ptr<ZoWordList> readList(const QString& name)
-    {
-        return ZoWordList::readFile(listDir(), name);
-    }
+    static std::unique_ptr<ZoWordList> readList(const QString& name) { return ZoWordList::readFile(listDir(), name); }
 
     // The page chooses the list named name as a user does.
     static void choose(CreateTemplate* page, const QString& name)
@@ -276,8 +273,9 @@ private slots:
         QCOMPARE(mFixture.tree().boxes(), QStringList{info(QStringLiteral("Lesson Saved."))});
         QCOMPARE(mFixture.host()->uploadCountUpdates, hostUpdates + 1);
 
-        const auto lessons = AuthoringTree::store()->search(
-                QStringLiteral("Lesson"), {{"Title", QStringLiteral("Aus der Liste %1").arg(recordCount)}});
+        const auto lessons = AuthoringTree::store()->search(QStringLiteral("Lesson"),
+                                                            {{"Title",
+                                                              QStringLiteral("Aus der Liste %1").arg(recordCount)}});
         QCOMPARE(lessons.size(), 1);
         for (int i = 0; i < recorded.size(); ++i)
             QCOMPARE(lessons.first().value(QStringLiteral("EId%1").arg(i + 1)), recorded.at(i));
@@ -313,7 +311,8 @@ private slots:
         choose(page, QStringLiteral("Leer"));
         page->saveAsLesson();
         QCOMPARE(mFixture.tree().boxes(),
-                 QStringList{info(QStringLiteral("A Lesson must contain at least one Exercise.  Lesson could not be saved."))});
+                 QStringList{
+                     info(QStringLiteral("A Lesson must contain at least one Exercise.  Lesson could not be saved."))});
         QVERIFY(!page->btnSaveAsLesson->isEnabled());
         QVERIFY(QFileInfo::exists(listDir().filePath(QStringLiteral("Leer.xml"))));
     }
@@ -344,17 +343,16 @@ private slots:
         QTest::newRow("empty file") << QByteArray() << qint64(0);
         QTest::newRow("not XML") << QByteArray("Hund\tdog\nKatze\tcat\n") << qint64(0);
         QTest::newRow("cut off") << QByteArray("<?xml version=\"1.0\"?><WordList><General><Title>x</Ti") << qint64(0);
-        QTest::newRow("another document") << QByteArray("<?xml version=\"1.0\"?><Lesson><Title>x</Title></Lesson>")
-                                          << qint64(0);
+        QTest::newRow("another document")
+            << QByteArray("<?xml version=\"1.0\"?><Lesson><Title>x</Title></Lesson>") << qint64(0);
         QTest::newRow("nested a million deep")
-                << QByteArray("<WordList><Exercises>") + QByteArray("<a>").repeated(1000000) << qint64(0);
+            << QByteArray("<WordList><Exercises>") + QByteArray("<a>").repeated(1000000) << qint64(0);
         QTest::newRow("50 MB of junk") << QByteArray("junk, ").repeated(50 * 1024 * 1024 / 6) << qint64(0);
-        QTest::newRow("entity expansion")
-                << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE WordList [<!ENTITY a \"aaaaaaaaaa\">"
-                              "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">]>"
-                              "<WordList><Exercises><Exercise><General><Term>&c;</Term></General></Exercise>"
-                              "</Exercises></WordList>")
-                << qint64(0);
+        QTest::newRow("entity expansion") << QByteArray(
+            "<?xml version=\"1.0\"?><!DOCTYPE WordList [<!ENTITY a \"aaaaaaaaaa\">"
+            "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">]>"
+            "<WordList><Exercises><Exercise><General><Term>&c;</Term></General></Exercise>"
+            "</Exercises></WordList>") << qint64(0);
         const QString valid = QStringLiteral("<WordList><Exercises><Exercise><General><Term>Haus</Term></General>"
                                              "</Exercise></Exercises></WordList>");
         QByteArray badUtf16("\xFF\xFE", 2);
@@ -362,9 +360,9 @@ private slots:
         badUtf16.insert(2 + 2 * valid.indexOf(QLatin1String("aus")), QByteArray("\x00\xD8", 2)); // a lone surrogate
         QTest::newRow("invalid UTF-16") << badUtf16 << qint64(0);
         QTest::newRow("a value holding elements")
-                << QByteArray("<WordList><Exercises><Exercise><General><Term>Ha<b>u</b>s</Term></General>"
-                              "</Exercise></Exercises></WordList>")
-                << qint64(0);
+            << QByteArray("<WordList><Exercises><Exercise><General><Term>Ha<b>u</b>s</Term></General>"
+                          "</Exercise></Exercises></WordList>")
+            << qint64(0);
         QTest::newRow("larger than the limit") << QByteArray() << qint64(ContentGate::MaxListFileBytes + 1);
     }
 
@@ -382,7 +380,8 @@ private slots:
         const QString aside = listDir().filePath(QStringLiteral("Kaputt.xml.damaged"));
         const QStringList boxes = mFixture.tree().boxes();
         QCOMPARE(boxes.size(), 1);
-        QVERIFY2(boxes.first().contains(QStringLiteral("The List 'Kaputt' could not be read. ")), qPrintable(boxes.first()));
+        QVERIFY2(boxes.first().contains(QStringLiteral("The List 'Kaputt' could not be read. ")),
+                 qPrintable(boxes.first()));
         QVERIFY2(boxes.first().contains(QStringLiteral("The file was kept aside as \"%1\".").arg(aside)),
                  qPrintable(boxes.first()));
         QCOMPARE(page->cmbTemplateList->findText(QStringLiteral("Kaputt")), -1);
@@ -425,14 +424,22 @@ private slots:
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("media");
         QTest::addColumn<bool>("recorded");
-        QTest::newRow("stored exercise of the term") << "own" << "own" << true;
-        QTest::newRow("sound outside Content") << "own" << "../vireda.db" << false;
-        QTest::newRow("sound in a sub-folder") << "own" << "TemplateList/Tiere.xml" << false;
-        QTest::newRow("sound file missing") << "own" << "missing.wav" << false;
-        QTest::newRow("id not stored") << "987654" << "own" << false;
-        QTest::newRow("id not a number") << "1; DROP TABLE m" << "own" << false;
-        QTest::newRow("id of another term") << "other" << "own" << false;
-        QTest::newRow("sound without id") << "" << "own" << false;
+        QTest::newRow("stored exercise of the term") << "own"
+                                                     << "own" << true;
+        QTest::newRow("sound outside Content") << "own"
+                                               << "../vireda.db" << false;
+        QTest::newRow("sound in a sub-folder") << "own"
+                                               << "TemplateList/Tiere.xml" << false;
+        QTest::newRow("sound file missing") << "own"
+                                            << "missing.wav" << false;
+        QTest::newRow("id not stored") << "987654"
+                                       << "own" << false;
+        QTest::newRow("id not a number") << "1; DROP TABLE m"
+                                         << "own" << false;
+        QTest::newRow("id of another term") << "other"
+                                            << "own" << false;
+        QTest::newRow("sound without id") << ""
+                                          << "own" << false;
     }
 
     void recordingsInTheFileAreChecked()
@@ -506,9 +513,10 @@ private slots:
         mFixture.tree().answerBoxes({answer});
         QTest::mouseClick(page->btnDelete, Qt::LeftButton);
         QCOMPARE(mFixture.tree().boxes(),
-                 QStringList{WizardTestTree::box(MessageBoxHelper::Question,
-                                                 QStringLiteral("Are you sure you want to permanently delete the List 'Alt'?"),
-                                                 {QStringLiteral("Yes"), QStringLiteral("Cancel")})});
+                 QStringList{
+                     WizardTestTree::box(MessageBoxHelper::Question,
+                                         QStringLiteral("Are you sure you want to permanently delete the List 'Alt'?"),
+                                         {QStringLiteral("Yes"), QStringLiteral("Cancel")})});
         QCOMPARE(QFileInfo::exists(listDir().filePath(QStringLiteral("Alt.xml"))), !deleted);
         QVERIFY(QFileInfo::exists(listDir().filePath(QStringLiteral("Neu.xml"))));
         QCOMPARE(page->cmbTemplateList->findText(QStringLiteral("Alt")) > 0, !deleted);
@@ -567,8 +575,8 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QStringList>("terms"); // empty: refused
         const QString notText = QStringLiteral(
-                "The selected file is not a text file and cannot be imported.\nIt may be a picture or a program, or "
-                "text in UTF-16 without a byte-order mark.\nPlease choose a text file saved with UTF-8 Encoding.");
+            "The selected file is not a text file and cannot be imported.\nIt may be a picture or a program, or "
+            "text in UTF-16 without a byte-order mark.\nPlease choose a text file saved with UTF-8 Encoding.");
         const QByteArray bom("\xEF\xBB\xBF");
         QByteArray png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0\0\0\x01\0\x08\x06\0\0\0", 29);
         for (int i = 0; i < 4096; ++i)
@@ -578,33 +586,34 @@ private slots:
                                       << QStringList();
         QStringEncoder utf16(QStringConverter::Utf16LE);
         QTest::newRow("UTF-16 without mark")
-                << QByteArray(utf16.encode(QStringLiteral("Hund\r\nKatze\r\n"))) << qint64(0) << notText << QStringList();
+            << QByteArray(utf16.encode(QStringLiteral("Hund\r\nKatze\r\n"))) << qint64(0) << notText << QStringList();
         QTest::newRow("5 MB line") << bom + QByteArray(5 * 1024 * 1024, 'a') << qint64(0)
                                    << QStringLiteral("Line 1 of the selected file is longer than %1 characters.\n"
                                                      "The file cannot be imported; study terms are one a line.")
-                                              .arg(ContentGate::MaxImportLineLength)
+                                          .arg(ContentGate::MaxImportLineLength)
                                    << QStringList();
-        QTest::newRow("a term too long") << bom + QByteArray("Hund\n") + QByteArray(3000, 'b') + "\n" << qint64(0)
+        QTest::newRow("a term too long") << bom + QByteArray("Hund\n") + QByteArray(3000, 'b') + "\n"
+                                         << qint64(0)
                                          << QStringLiteral("Line 2 of the selected file holds a term longer than %1 "
                                                            "characters.\nThe file cannot be imported.")
-                                                    .arg(ContentGate::MaxTermLength)
+                                                .arg(ContentGate::MaxTermLength)
                                          << QStringList();
         QTest::newRow("larger than the limit")
-                << bom << qint64(ContentGate::MaxImportBytes + 1)
-                << QStringLiteral("The selected file is larger than %1 MB and cannot be imported.")
-                           .arg(ContentGate::MaxImportBytes / (1024 * 1024))
-                << QStringList();
+            << bom << qint64(ContentGate::MaxImportBytes + 1)
+            << QStringLiteral("The selected file is larger than %1 MB and cannot be imported.")
+                   .arg(ContentGate::MaxImportBytes / (1024 * 1024))
+            << QStringList();
         QTest::newRow("control characters")
-                << bom + QByteArray("Hu\fnd\x1a\nKat\x01ze\n") << qint64(0)
-                << QStringLiteral("Control characters that a list cannot hold were left out of the imported text "
-                                  "(3 in all).")
-                << QStringList{"Hund", "Katze"};
+            << bom + QByteArray("Hu\fnd\x1a\nKat\x01ze\n") << qint64(0)
+            << QStringLiteral("Control characters that a list cannot hold were left out of the imported text "
+                              "(3 in all).")
+            << QStringList{"Hund", "Katze"};
         QTest::newRow("UTF-8 without mark")
-                << QByteArray("H\xC3\xBCndin\nKatze\n") << qint64(0)
-                << QStringLiteral("Selected file is not in Unicode format.\nAccents and non-Latin characters may not "
-                                  "import properly.\nFor best results, please open the file in a text editor, select "
-                                  "Save As,\nand select UTF-8 Encoding.")
-                << QStringList{QStringLiteral("H\u00fcndin"), "Katze"};
+            << QByteArray("H\xC3\xBCndin\nKatze\n") << qint64(0)
+            << QStringLiteral("Selected file is not in Unicode format.\nAccents and non-Latin characters may not "
+                              "import properly.\nFor best results, please open the file in a text editor, select "
+                              "Save As,\nand select UTF-8 Encoding.")
+            << QStringList{QStringLiteral("H\u00fcndin"), "Katze"};
     }
 
     void importedFileIsChecked()
@@ -661,9 +670,10 @@ private slots:
         ImportSteps::answerNextImport({{QString(), kGerman}}, QStringLiteral("Tiere"));
         page->importFile(path);
         QCOMPARE(mFixture.tree().boxes(),
-                 QStringList{WizardTestTree::box(MessageBoxHelper::Question,
-                                                 QStringLiteral("List 'Tiere' already exists, would you like to overwrite?"),
-                                                 {QStringLiteral("Overwrite"), QStringLiteral("Choose another name")})});
+                 QStringList{
+                     WizardTestTree::box(MessageBoxHelper::Question,
+                                         QStringLiteral("List 'Tiere' already exists, would you like to overwrite?"),
+                                         {QStringLiteral("Overwrite"), QStringLiteral("Choose another name")})});
         auto stored = readList(QStringLiteral("Tiere"));
         QVERIFY(stored);
         QStringList found;
@@ -689,7 +699,8 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         QVERIFY(bytes.startsWith("\xFF\xFE"));
-        QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2);
+        QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
+                                          (bytes.size() - 2) / 2);
         file.close();
         QVERIFY(text.contains(QStringLiteral("<Title>Haustiere</Title>")));
         text.replace(QStringLiteral("<Title>Haustiere</Title>"), QStringLiteral("<Title>%1</Title>").arg(storedTitle));
@@ -718,8 +729,11 @@ private slots:
         CreateTemplate* page = view->templatePage();
         QApplication::installTranslator(&german);
         view->retranslateView();
-        const QStringList shown{page->btnImport->text(), page->btnDelete->text(), page->btnLoad->text(),
-                                page->btnSaveAsLesson->text(), page->cboxLoadNext->text(),
+        const QStringList shown{page->btnImport->text(),
+                                page->btnDelete->text(),
+                                page->btnLoad->text(),
+                                page->btnSaveAsLesson->text(),
+                                page->cboxLoadNext->text(),
                                 page->cmbTemplateList->itemText(0),
                                 page->tblTemplate->horizontalHeaderItem(CreateTemplate::ColTerm)->text()};
         QApplication::removeTranslator(&german);

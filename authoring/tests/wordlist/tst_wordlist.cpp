@@ -63,8 +63,8 @@ QByteArray encoded(const QString& text, QStringConverter::Encoding encoding, boo
 }
 
 const QString kOneTermList = QStringLiteral(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\" ?><WordList><General><Title>Other</Title></General>"
-        "<Exercises><Exercise><General><Term>Haus</Term></General></Exercise></Exercises></WordList>");
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" ?><WordList><General><Title>Other</Title></General>"
+    "<Exercises><Exercise><General><Term>Haus</Term></General></Exercise></Exercises></WordList>");
 
 QStringList ids(ZoWordList& list)
 {
@@ -160,14 +160,30 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("element");
         QTest::addColumn<QString>("readBack");
-        QTest::newRow("plain") << "Translation" << "Translation" << "Translation";
-        QTest::newRow("symbols") << "International Symbols" << "InternationalSymbols" << "International Symbols";
-        QTest::newRow("part of speech") << "Part of speech" << "Partofspeech" << "Part of speech";
-        QTest::newRow("blank") << "Word family" << "Word_x0020_family" << "Word family";
-        QTest::newRow("digit first") << "2nd meaning" << "_x0032_nd_x0020_meaning" << "2nd meaning";
-        QTest::newRow("markup characters") << "a<b>&\"c" << "a_x003C_b_x003E__x0026__x0022_c" << "a<b>&\"c";
-        QTest::newRow("underscore itself") << "a_x0041_" << "a_x005F_x0041_x005F_" << "a_x0041_";
-        QTest::newRow("non-Latin") << "Ëtymology" << "_x00CB_tymology" << "Ëtymology";
+        QTest::newRow("plain") << "Translation"
+                               << "Translation"
+                               << "Translation";
+        QTest::newRow("symbols") << "International Symbols"
+                                 << "InternationalSymbols"
+                                 << "International Symbols";
+        QTest::newRow("part of speech") << "Part of speech"
+                                        << "Partofspeech"
+                                        << "Part of speech";
+        QTest::newRow("blank") << "Word family"
+                               << "Word_x0020_family"
+                               << "Word family";
+        QTest::newRow("digit first") << "2nd meaning"
+                                     << "_x0032_nd_x0020_meaning"
+                                     << "2nd meaning";
+        QTest::newRow("markup characters") << "a<b>&\"c"
+                                           << "a_x003C_b_x003E__x0026__x0022_c"
+                                           << "a<b>&\"c";
+        QTest::newRow("underscore itself") << "a_x0041_"
+                                           << "a_x005F_x0041_x005F_"
+                                           << "a_x0041_";
+        QTest::newRow("non-Latin") << "Ëtymology"
+                                   << "_x00CB_tymology"
+                                   << "Ëtymology";
     }
 
     void fieldNamesAreXmlNames()
@@ -192,13 +208,11 @@ private slots:
     {
         QTest::addColumn<QString>("fieldsXml");
         QTest::addColumn<QStringList>("values");
-        QTest::newRow("empty value is not restored") << "<Translation><Value> </Value></Translation>"
-                                                     << QStringList{};
-        QTest::newRow("value trimmed") << "<Translation><Value> house </Value></Translation>"
-                                       << QStringList{"house"};
+        QTest::newRow("empty value is not restored") << "<Translation><Value> </Value></Translation>" << QStringList{};
+        QTest::newRow("value trimmed") << "<Translation><Value> house </Value></Translation>" << QStringList{"house"};
         QTest::newRow("two of one name in order")
-                << "<Translation><Value>a</Value></Translation><Translation><Value>b</Value></Translation>"
-                << QStringList{"b", "a"};
+            << "<Translation><Value>a</Value></Translation><Translation><Value>b</Value></Translation>"
+            << QStringList{"b", "a"};
         QTest::newRow("missing Value child") << "<Notes><Language>x</Language></Notes>" << QStringList{};
     }
 
@@ -209,8 +223,9 @@ private slots:
         ZoExercise read;
         ZoDbHelper helper;
         QVERIFY(ExerciseXml::fromXml(
-                read, QStringLiteral("<Exercise><General><Term>t</Term></General><Fields>%1</Fields></Exercise>").arg(fieldsXml),
-                helper));
+            read,
+            QStringLiteral("<Exercise><General><Term>t</Term></General><Fields>%1</Fields></Exercise>").arg(fieldsXml),
+            helper));
         QStringList got;
         const ZoExercise::FieldMap fields = read.fields();
         for (auto it = fields.cbegin(); it != fields.cend(); ++it)
@@ -222,7 +237,7 @@ private slots:
     {
         QDomDocument document;
         const QDomElement element = ExerciseXml::fieldToXml(
-                document, QStringLiteral("Translation"), {{"Value", "house"}, {"Context", ""}, {"Language", "French"}});
+            document, QStringLiteral("Translation"), {{"Value", "house"}, {"Context", ""}, {"Language", "French"}});
         QStringList children;
         for (QDomElement child = element.firstChildElement(); !child.isNull(); child = child.nextSiblingElement())
             children << child.tagName();
@@ -278,14 +293,18 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message");
         const QString chars = QStringLiteral(
-                "Please enter a name that does not contain any of the following characters: \\ / : * ? \" < > |");
+            "Please enter a name that does not contain any of the following characters: \\ / : * ? \" < > |");
         const QString tooLong = QStringLiteral("Name is too long.  Please enter a name less than 32 characters.");
-        QTest::newRow("plain") << "Kitchen words" << "";
-        QTest::newRow("non-Latin") << "Кухня" << "";
-        QTest::newRow("placeholder text is a name") << "Select List" << "";
+        QTest::newRow("plain") << "Kitchen words"
+                               << "";
+        QTest::newRow("non-Latin") << "Кухня"
+                                   << "";
+        QTest::newRow("placeholder text is a name") << "Select List"
+                                                    << "";
         QTest::newRow("31 characters") << QString(31, QLatin1Char('a')) << "";
         QTest::newRow("32 characters") << QString(32, QLatin1Char('a')) << tooLong;
-        QTest::newRow("empty") << "" << "Please enter a name for the List.";
+        QTest::newRow("empty") << ""
+                               << "Please enter a name for the List.";
         QTest::newRow("parent folder") << "../up" << chars;
         for (const QChar c : QStringLiteral("\\/:*?\"<>|"))
             QTest::newRow(qPrintable(QStringLiteral("character %1").arg(c))) << QStringLiteral("a%1b").arg(c) << chars;
@@ -397,7 +416,8 @@ private slots:
         list.setTitle(QStringLiteral("Steuer"));
         ZoExercise first = exercise(QStringLiteral("Ha") + QChar(0) + QStringLiteral("us\f\x1a"), kGerman);
         first.addField(QStringLiteral("Translation"),
-                       field(QStringLiteral("ho") + QChar(0xFFFE) + QStringLiteral("use\x01"), QStringLiteral("French")));
+                       field(QStringLiteral("ho") + QChar(0xFFFE) + QStringLiteral("use\x01"),
+                             QStringLiteral("French")));
         list.appendExercise(first);
         QVERIFY(ZoWordList::writeFile(listDir(), list));
         QString problem;
@@ -454,13 +474,13 @@ private slots:
     {
         QTest::addColumn<QByteArray>("tail");
         QTest::newRow("cut short") << QByteArray("2 500\n<Exercise><General><Term>blau</Term>");
-        QTest::newRow("another term")
-                << QByteArray("2 67\n<Exercise><General><Term>lila</Term><Id>9</Id></General></Exercise>\n");
-        QTest::newRow("no such row")
-                << QByteArray("7 67\n<Exercise><General><Term>blau</Term><Id>9</Id></General></Exercise>\n");
+        QTest::newRow("another term") << QByteArray(
+            "2 67\n<Exercise><General><Term>lila</Term><Id>9</Id></General></Exercise>\n");
+        QTest::newRow("no such row") << QByteArray(
+            "7 67\n<Exercise><General><Term>blau</Term><Id>9</Id></General></Exercise>\n");
         QTest::newRow("not a record") << QByteArray("junk\n");
         QTest::newRow("value holding elements")
-                << QByteArray("2 71\n<Exercise><General><Term>blau</Term><Id>9<b/></Id></General></Exercise>\n");
+            << QByteArray("2 71\n<Exercise><General><Term>blau</Term><Id>9<b/></Id></General></Exercise>\n");
     }
 
     void marksThatDoNotFitAreLeftOut()

@@ -40,8 +40,8 @@
 #include <QTest>
 #include <QTextStream>
 #include <QTimer>
-#include <QTranslator>
 #include <QToolButton>
+#include <QTranslator>
 #include <QTreeWidget>
 
 #include <memory>
@@ -152,7 +152,7 @@ private:
     std::unique_ptr<TestHost> mHost;
     QObject* mRoot = nullptr;
     IForm* mForm = nullptr;
-    };
+};
 
 void BookshelfTest::initTestCase()
 {
@@ -214,10 +214,12 @@ QString BookshelfTest::addExercise(const QString& term, const QString& language,
             return QString();
         sound.write("RIFF");
     }
-    return QueryTableFixture::addExercise(mStore, {{QStringLiteral("Term"), term}, {QStringLiteral("Language"), language},
-                                  {QStringLiteral("MediaPath"), QStringLiteral("Content")},
-                                  {QStringLiteral("MediaName"), file}, {QStringLiteral("Country"), QStringLiteral("France")},
-                                  {QStringLiteral("Voice"), QStringLiteral("tester")}});
+    return QueryTableFixture::addExercise(mStore, {{QStringLiteral("Term"), term},
+                                                   {QStringLiteral("Language"), language},
+                                                   {QStringLiteral("MediaPath"), QStringLiteral("Content")},
+                                                   {QStringLiteral("MediaName"), file},
+                                                   {QStringLiteral("Country"), QStringLiteral("France")},
+                                                   {QStringLiteral("Voice"), QStringLiteral("tester")}});
 }
 
 void BookshelfTest::signIn(const QString& name, const QStringList& languages)
@@ -443,9 +445,10 @@ void BookshelfTest::deletingWithALessonMember()
     const QString one = addExercise(QStringLiteral("one"), QStringLiteral("French"));
     const QString two = addExercise(QStringLiteral("two"), QStringLiteral("French"));
     const QString three = addExercise(QStringLiteral("three"), QStringLiteral("French"));
-    QVERIFY(!QueryTableFixture::addLesson(mStore, {{QStringLiteral("Title"), QStringLiteral("Numbers")},
-                                  {QStringLiteral("Language"), QStringLiteral("French")}},
-                                 {two})
+    QVERIFY(!QueryTableFixture::addLesson(mStore,
+                                          {{QStringLiteral("Title"), QStringLiteral("Numbers")},
+                                           {QStringLiteral("Language"), QStringLiteral("French")}},
+                                          {two})
                  .isEmpty());
     openForm();
     QCOMPARE(treeText(0), QStringLiteral("Exercises (3)"));
@@ -468,9 +471,9 @@ void BookshelfTest::deletingWithALessonMember()
                  MessageBoxHelper::logLine(MessageBoxHelper::Question, title,
                                            QStringLiteral("Do you want to permanently delete the selected Exercises?"),
                                            {"Yes", "Cancel"}),
-                 MessageBoxHelper::logLine(MessageBoxHelper::Information, title,
-                                           QStringLiteral("Exercise is found in one or more Lessons and could not be deleted."),
-                                           {"OK"})}));
+                 MessageBoxHelper::logLine(
+                     MessageBoxHelper::Information, title,
+                     QStringLiteral("Exercise is found in one or more Lessons and could not be deleted."), {"OK"})}));
     QCOMPARE(treeText(0), QStringLiteral("Exercises (1)"));
     QCOMPARE(mStore->search(QStringLiteral("Exercise"), {{QStringLiteral("Id"), two}}).size(), 1);
     QVERIFY(mStore->search(QStringLiteral("Exercise"), {{QStringLiteral("Id"), one}}).isEmpty());
@@ -484,9 +487,10 @@ void BookshelfTest::refusedDeletionNamesLessonsOnlyWhenTheyAreTheCause()
     const QString kept = addExercise(QStringLiteral("kept"), QStringLiteral("French"));
     const QString gone = addExercise(QStringLiteral("gone"), QStringLiteral("French"));
     const QString member = addExercise(QStringLiteral("member"), QStringLiteral("French"));
-    QVERIFY(!QueryTableFixture::addLesson(mStore, {{QStringLiteral("Title"), QStringLiteral("L")},
-                                  {QStringLiteral("Language"), QStringLiteral("French")}},
-                                 {member})
+    QVERIFY(!QueryTableFixture::addLesson(mStore,
+                                          {{QStringLiteral("Title"), QStringLiteral("L")},
+                                           {QStringLiteral("Language"), QStringLiteral("French")}},
+                                          {member})
                  .isEmpty());
     // The database refuses to delete "kept", for a reason other than a lesson.
     const QString trigger = QStringLiteral("CREATE TRIGGER keep_one BEFORE DELETE ON m WHEN old.lmid = %1 "
@@ -520,13 +524,15 @@ void BookshelfTest::deletingALesson()
 {
     const QString a = addExercise(QStringLiteral("a"), QStringLiteral("French"));
     const QString b = addExercise(QStringLiteral("b"), QStringLiteral("French"));
-    QVERIFY(!QueryTableFixture::addLesson(mStore, {{QStringLiteral("Title"), QStringLiteral("Letters")},
-                                  {QStringLiteral("Language"), QStringLiteral("French")}},
-                                 {a, b})
+    QVERIFY(!QueryTableFixture::addLesson(mStore,
+                                          {{QStringLiteral("Title"), QStringLiteral("Letters")},
+                                           {QStringLiteral("Language"), QStringLiteral("French")}},
+                                          {a, b})
                  .isEmpty());
-    QVERIFY(!QueryTableFixture::addLesson(mStore, {{QStringLiteral("Title"), QStringLiteral("Other")},
-                                  {QStringLiteral("Language"), QStringLiteral("French")}},
-                                 {a})
+    QVERIFY(!QueryTableFixture::addLesson(mStore,
+                                          {{QStringLiteral("Title"), QStringLiteral("Other")},
+                                           {QStringLiteral("Language"), QStringLiteral("French")}},
+                                          {a})
                  .isEmpty());
     openForm();
     QCOMPARE(treeText(1), QStringLiteral("Lessons (2)"));
@@ -545,10 +551,10 @@ void BookshelfTest::deletingALesson()
     answerBoxes(QStringLiteral("0"));
     selectRows("tblLesson", {row});
     QTest::mouseClick(child<QPushButton>("btnDelete"), Qt::LeftButton);
-    const QString question = MessageBoxHelper::logLine(
-        MessageBoxHelper::Question, QStringLiteral("Vireda Test"),
-        QStringLiteral("Do you want to permanently delete the Lesson 'Letters'?"),
-        {"Yes", "Cancel"});
+    const QString question = MessageBoxHelper::logLine(MessageBoxHelper::Question, QStringLiteral("Vireda Test"),
+                                                       QStringLiteral(
+                                                           "Do you want to permanently delete the Lesson 'Letters'?"),
+                                                       {"Yes", "Cancel"});
     QCOMPARE(boxes(), (QStringList{question, question}));
     QCOMPARE(treeText(1), QStringLiteral("Lessons (1)"));
     QCOMPARE(lessons->model()->index(0, 1).data().toString(), QStringLiteral("Other"));
@@ -583,9 +589,10 @@ void BookshelfTest::lessonAddsInItsOwnOrder()
         ids << addExercise(QString::fromLatin1(term), QStringLiteral("French"));
     const QString five = ids.at(4);
     const QString three = ids.at(2);
-    QVERIFY(!QueryTableFixture::addLesson(mStore, {{QStringLiteral("Title"), QStringLiteral("Order")},
-                                  {QStringLiteral("Language"), QStringLiteral("French")}},
-                                 {five, three, five})
+    QVERIFY(!QueryTableFixture::addLesson(mStore,
+                                          {{QStringLiteral("Title"), QStringLiteral("Order")},
+                                           {QStringLiteral("Language"), QStringLiteral("French")}},
+                                          {five, three, five})
                  .isEmpty());
     openForm();
     selectLessons(true);
@@ -611,9 +618,10 @@ void BookshelfTest::lessonAddsInItsOwnOrder()
 
 void BookshelfTest::lessonWithoutMembersAddsNothing()
 {
-    QVERIFY(!QueryTableFixture::addLesson(mStore, {{QStringLiteral("Title"), QStringLiteral("Empty")},
-                                  {QStringLiteral("Language"), QStringLiteral("French")}},
-                                 {})
+    QVERIFY(!QueryTableFixture::addLesson(mStore,
+                                          {{QStringLiteral("Title"), QStringLiteral("Empty")},
+                                           {QStringLiteral("Language"), QStringLiteral("French")}},
+                                          {})
                  .isEmpty());
     openForm();
     QCOMPARE(treeText(1), QStringLiteral("Lessons (1)"));
@@ -775,7 +783,8 @@ void BookshelfTest::changesOfOtherWritersShownOnEntry()
     QCOMPARE(treeText(0), QStringLiteral("Exercises (1)"));
     // Another tab stores an exercise and puts a download on the study list.
     addExercise(QStringLiteral("beta"), QStringLiteral("Spanish"));
-    mStudy->appendExercise({{QStringLiteral("Id"), QStringLiteral("77")}, {QStringLiteral("Term"), QStringLiteral("fetched")}});
+    mStudy->appendExercise(
+        {{QStringLiteral("Id"), QStringLiteral("77")}, {QStringLiteral("Term"), QStringLiteral("fetched")}});
     mStudy->setChanged(true);
     QCOMPARE(mForm->customRefresh(), 1);
     QCOMPARE(treeText(0), QStringLiteral("Exercises (2)"));
@@ -793,7 +802,8 @@ void BookshelfTest::downloadBehindTheTablesBack()
     openForm();
     QMetaObject::invokeMethod(mRoot, "slotAddAll");
     // A download finishes while the tab is shown.
-    mStudy->appendExercise({{QStringLiteral("Id"), QStringLiteral("99")}, {QStringLiteral("Term"), QStringLiteral("fetched")}});
+    mStudy->appendExercise(
+        {{QStringLiteral("Id"), QStringLiteral("99")}, {QStringLiteral("Term"), QStringLiteral("fetched")}});
     auto* table = child<ZoTable>("tblStudyList");
     QCOMPARE(table->rowCount(), 2);
     // Adding keeps rows and entries in step.
@@ -804,7 +814,8 @@ void BookshelfTest::downloadBehindTheTablesBack()
     for (int row = 0; row < 4; ++row)
         QCOMPARE(table->text(row, 0), studyIds().at(row));
 
-    mStudy->appendExercise({{QStringLiteral("Id"), QStringLiteral("98")}, {QStringLiteral("Term"), QStringLiteral("late")}});
+    mStudy->appendExercise(
+        {{QStringLiteral("Id"), QStringLiteral("98")}, {QStringLiteral("Term"), QStringLiteral("late")}});
     clickStudyRow(1, 5);
     QCOMPARE(studyIds(), (QStringList{a, "99", b, "98"}));
     QCOMPARE(table->rowCount(), 4);
@@ -970,8 +981,8 @@ void BookshelfTest::germanKeepsTheFilter()
     std::vector<std::unique_ptr<QTranslator>> translators;
     for (const char* file : {"library-Deutsch.qm", "SharedDialogs-Deutsch.qm"}) {
         translators.push_back(std::make_unique<QTranslator>());
-        QVERIFY(translators.back()->load(TestTree::distPath() + QStringLiteral("/Translations/Deutsch/") +
-                                         QLatin1String(file)));
+        QVERIFY(translators.back()->load(TestTree::distPath() + QStringLiteral("/Translations/Deutsch/")
+                                         + QLatin1String(file)));
         QCoreApplication::installTranslator(translators.back().get());
     }
     mForm->retranslateView();
@@ -1085,7 +1096,6 @@ void BookshelfTest::helpOpensOneWindow()
     windows.first()->close();
 }
 
-
 void BookshelfTest::textsOnScreen_data()
 {
     ScreenTexts::addLanguageAndFontRows();
@@ -1100,8 +1110,9 @@ void BookshelfTest::textsOnScreen()
     QFETCH(int, pointSize);
     signIn(QStringLiteral("learner"), {QStringLiteral("German, Standard"), QStringLiteral("French")});
     const QString a = addExercise(QStringLiteral("merci"), QStringLiteral("German, Standard"));
-    QueryTableFixture::addLesson(mStore, {{QStringLiteral("Title"), QStringLiteral("salut")},
-                                          {QStringLiteral("Language"), QStringLiteral("French")}},
+    QueryTableFixture::addLesson(mStore,
+                                 {{QStringLiteral("Title"), QStringLiteral("salut")},
+                                  {QStringLiteral("Language"), QStringLiteral("French")}},
                                  {a});
     ScreenTexts::PointSize size(pointSize);
     openForm();
@@ -1120,9 +1131,10 @@ void BookshelfTest::textsOnScreen()
         mForm->retranslateView();
         mForm->updateViewLists();
         mForm->refreshData();
-        const QStringList untranslated =
-            ScreenTexts::untranslated(english, ScreenTexts::shown(page(), true), ScreenTexts::sameWords(),
-                                      {QStringLiteral("merci"), QStringLiteral("learner"), QStringLiteral("tester")});
+        const QStringList untranslated = ScreenTexts::untranslated(english, ScreenTexts::shown(page(), true),
+                                                                   ScreenTexts::sameWords(),
+                                                                   {QStringLiteral("merci"), QStringLiteral("learner"),
+                                                                    QStringLiteral("tester")});
         QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral("; "))));
     }
     QTRY_VERIFY2(ScreenTexts::cut(page()).isEmpty(), qPrintable(ScreenTexts::cut(page()).join("; ")));
@@ -1143,15 +1155,16 @@ void BookshelfTest::longLessonAddsWithProgress()
     QVERIFY(QueryTableFixture::addManyExercises(mTree->tree().filePath(QStringLiteral("vireda.db")), many));
     QStringList members;
     QVERIFY(query.exec(
-            QStringLiteral("SELECT mlmid FROM tm WHERE tmttmtid = 2 AND mlmid > %1 ORDER BY mlmid DESC").arg(before)));
+        QStringLiteral("SELECT mlmid FROM tm WHERE tmttmtid = 2 AND mlmid > %1 ORDER BY mlmid DESC").arg(before)));
     while (query.next())
         members << query.value(0).toString();
     QCOMPARE(members.size(), many);
     members << members.first();
-    QVERIFY(!QueryTableFixture::addLesson(mStore, {{QStringLiteral("Title"), QStringLiteral("Lang")},
-                                                   {QStringLiteral("Language"), QStringLiteral("French")}},
+    QVERIFY(!QueryTableFixture::addLesson(mStore,
+                                          {{QStringLiteral("Title"), QStringLiteral("Lang")},
+                                           {QStringLiteral("Language"), QStringLiteral("French")}},
                                           members)
-                     .isEmpty());
+                 .isEmpty());
     openForm();
     selectLessons(true);
     auto* lessons = child<QTableView>("tblLesson");
@@ -1174,10 +1187,8 @@ void BookshelfTest::firstListingWaitsForNoRead_data()
     QTest::addColumn<int>("filter");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QStringList>("terms");
-    QTest::newRow("every exercise") << 0 << QString()
-                                    << QStringList{"bonjour", "gracias", "Merci", "merci beaucoup"};
-    QTest::newRow("a language and a term") << 1 << QStringLiteral("merci")
-                                           << QStringList{"Merci", "merci beaucoup"};
+    QTest::newRow("every exercise") << 0 << QString() << QStringList{"bonjour", "gracias", "Merci", "merci beaucoup"};
+    QTest::newRow("a language and a term") << 1 << QStringLiteral("merci") << QStringList{"Merci", "merci beaucoup"};
 }
 
 void BookshelfTest::firstListingWaitsForNoRead()
@@ -1186,8 +1197,8 @@ void BookshelfTest::firstListingWaitsForNoRead()
     QFETCH(QString, typed);
     QFETCH(QStringList, terms);
     for (const char* term : {"merci beaucoup", "gracias", "bonjour", "Merci"})
-        addExercise(QLatin1String(term), term == QLatin1String("gracias") ? QStringLiteral("Spanish")
-                                                                          : QStringLiteral("French"));
+        addExercise(QLatin1String(term),
+                    term == QLatin1String("gracias") ? QStringLiteral("Spanish") : QStringLiteral("French"));
     // A store of its own, as after the program's start: nothing of its rows read.
     closeForm();
     delete PluginLocator::instance(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
@@ -1227,15 +1238,14 @@ void BookshelfTest::lessonRecordMembers_data()
     QTest::addColumn<Record>("lesson");
     QTest::addColumn<QStringList>("members");
     QTest::newRow("in order, repeats kept")
-            << Record{{"ExerciseCount", "3"}, {"EId1", "7"}, {"EId2", "4"}, {"EId3", "7"}}
-            << QStringList{"7", "4", "7"};
+        << Record{{"ExerciseCount", "3"}, {"EId1", "7"}, {"EId2", "4"}, {"EId3", "7"}} << QStringList{"7", "4", "7"};
     QTest::newRow("a member without an id left out")
-            << Record{{"ExerciseCount", "3"}, {"EId1", "7"}, {"EId2", ""}, {"EId3", "9"}} << QStringList{"7", "9"};
+        << Record{{"ExerciseCount", "3"}, {"EId1", "7"}, {"EId2", ""}, {"EId3", "9"}} << QStringList{"7", "9"};
     QTest::newRow("ids past the count left out")
-            << Record{{"ExerciseCount", "1"}, {"EId1", "7"}, {"EId2", "8"}} << QStringList{"7"};
+        << Record{{"ExerciseCount", "1"}, {"EId1", "7"}, {"EId2", "8"}} << QStringList{"7"};
     QTest::newRow("ten members and more, by number")
-            << Record{{"ExerciseCount", "11"}, {"EId1", "1"}, {"EId2", "2"}, {"EId10", "10"}, {"EId11", "11"}}
-            << QStringList{"1", "2", "10", "11"};
+        << Record{{"ExerciseCount", "11"}, {"EId1", "1"}, {"EId2", "2"}, {"EId10", "10"}, {"EId11", "11"}}
+        << QStringList{"1", "2", "10", "11"};
     QTest::newRow("no count") << Record{{"EId1", "7"}} << QStringList();
     QTest::newRow("a count that is not a number") << Record{{"ExerciseCount", "x"}, {"EId1", "7"}} << QStringList();
 }

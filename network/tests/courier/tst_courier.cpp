@@ -171,7 +171,8 @@ void TestCourier::initTestCase()
     QVERIFY(mTree->isValid());
     for (const char* kind : {"Language", "Country", "FluencyLevel", "LearnerLevel", "Tag"})
         QVERIFY(mTree->addPlugin(QStringLiteral("courier/CourierTest%1Resource.so").arg(QLatin1String(kind)),
-                                 QStringLiteral("Resources"), QStringLiteral("Zo%1Resource.so").arg(QLatin1String(kind))));
+                                 QStringLiteral("Resources"),
+                                 QStringLiteral("Zo%1Resource.so").arg(QLatin1String(kind))));
     const QString dist = TestTree::distPath() + QStringLiteral("/Plugins_dll/");
     QVERIFY(mTree->addPlugin(dist + QStringLiteral("Resources/ZoUserResource.so"), QStringLiteral("Resources")));
     QVERIFY(mTree->addPlugin(dist + QStringLiteral("Managers/Storekeeper.so"), QStringLiteral("Managers")));
@@ -240,12 +241,12 @@ QDomDocument TestCourier::lastSent(const QString& exportName)
 
 QString TestCourier::storeExercise(const QString& term)
 {
-    std::unique_ptr<QObject> created(mDb->create(QStringLiteral("Exercise"),
-                                                 {{QStringLiteral("Term"), term},
-                                                  {QStringLiteral("Language"), QStringLiteral("French")},
-                                                  {QStringLiteral("MediaPath"), QStringLiteral("Content")},
-                                                  {QStringLiteral("MediaName"), term + QStringLiteral(".ogg")},
-                                                  {QStringLiteral("Creator"), QStringLiteral("anna_b")}}));
+    std::unique_ptr<QObject> created(
+        mDb->create(QStringLiteral("Exercise"), {{QStringLiteral("Term"), term},
+                                                 {QStringLiteral("Language"), QStringLiteral("French")},
+                                                 {QStringLiteral("MediaPath"), QStringLiteral("Content")},
+                                                 {QStringLiteral("MediaName"), term + QStringLiteral(".ogg")},
+                                                 {QStringLiteral("Creator"), QStringLiteral("anna_b")}}));
     auto* exercise = qobject_cast<ZoExercise*>(created.get());
     if (!exercise || mDb->insertExercise(QStringLiteral("Exercise"), exercise) != 1)
         return QString();
@@ -283,8 +284,12 @@ void TestCourier::startNetwork_data()
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QString>("started");
 
-    const QStringList all{"init()", "startViredaNet()", "startMessagingService()", "startQueryService()",
-                          "startDownloadService()", "startUploadService()"};
+    const QStringList all{"init()",
+                          "startViredaNet()",
+                          "startMessagingService()",
+                          "startQueryService()",
+                          "startDownloadService()",
+                          "startUploadService()"};
     QTest::newRow("all up") << QStringList{"1", "1", "1", "1", "1", "1"} << all
                             << QStringList{"ViredaNet successful", "Messaging Service successful",
                                            "Query Service successful", "Download Service successful",
@@ -293,11 +298,11 @@ void TestCourier::startNetwork_data()
     QTest::newRow("init fails") << QStringList{"0"} << all.mid(0, 1) << QStringList() << "00000";
     QTest::newRow("peer network down") << QStringList{"1", "0"} << all.mid(0, 2)
                                        << QStringList{"ViredaNet not successful"} << "00000";
-    QTest::newRow("query method missing") << QStringList{"1", "1", "1", "-999", "1", "1"} << all
-                                          << QStringList{"ViredaNet successful", "Messaging Service successful",
-                                                         "Query Service  not successful", "Download Service successful",
-                                                         "Upload Service successful"}
-                                          << "11011";
+    QTest::newRow("query method missing")
+        << QStringList{"1", "1", "1", "-999", "1", "1"} << all
+        << QStringList{"ViredaNet successful", "Messaging Service successful", "Query Service  not successful",
+                       "Download Service successful", "Upload Service successful"}
+        << "11011";
     QTest::newRow("services above one") << QStringList{"1", "3", "2", "1", "7", "1"} << all
                                         << QStringList{"ViredaNet successful", "Messaging Service successful",
                                                        "Query Service successful", "Download Service successful",
@@ -311,8 +316,12 @@ void TestCourier::startNetwork()
     QFETCH(QStringList, calls);
     QFETCH(QStringList, lines);
     QFETCH(QString, started);
-    static const char* const exports[] = {"init", "startViredaNet", "startMessagingService", "startQueryService",
-                                          "startDownloadService", "startUploadService"};
+    static const char* const exports[] = {"init",
+                                          "startViredaNet",
+                                          "startMessagingService",
+                                          "startQueryService",
+                                          "startDownloadService",
+                                          "startUploadService"};
     for (int i = 0; i < replies.size(); ++i)
         mBridge.queue(QLatin1String(exports[i]), replies.at(i));
     mNet->resetServiceFlags();
@@ -329,7 +338,8 @@ void TestCourier::startNetwork()
     QCOMPARE(mBridge.callSummary(), calls);
     QCOMPARE(printed, lines);
     const QString flags = QString::number(mNet->isNetworkStarted()) + QString::number(mNet->isMessagingServiceStarted())
-                          + QString::number(mNet->isQueryServiceStarted()) + QString::number(mNet->isDownloadServiceStarted())
+                          + QString::number(mNet->isQueryServiceStarted())
+                          + QString::number(mNet->isDownloadServiceStarted())
                           + QString::number(mNet->isUploadServiceStarted());
     QCOMPARE(flags, started);
     QCOMPARE(mNet->isNetworkReady(), started == QLatin1String("11111"));
@@ -343,9 +353,9 @@ void TestCourier::constructionStartsNetwork()
     QVERIFY(mNet);
     // The start runs in the background; asking for the network waits for it.
     QVERIFY(mNet->isNetworkReady());
-    QCOMPARE(mBridge.callSummary(), (QStringList{"init()", "startViredaNet()", "startMessagingService()",
-                                                 "startQueryService()", "startDownloadService()",
-                                                 "startUploadService()", "detachThread()"}));
+    QCOMPARE(mBridge.callSummary(),
+             (QStringList{"init()", "startViredaNet()", "startMessagingService()", "startQueryService()",
+                          "startDownloadService()", "startUploadService()", "detachThread()"}));
 }
 
 void TestCourier::offlineSignInDuringStart_data()
@@ -471,21 +481,34 @@ void TestCourier::downloadWrappers_data()
     QTest::addColumn<QString>("result");
     QTest::addColumn<QStringList>("calls");
 
-    QTest::newRow("download exercise") << "downloadExercise" << "E-1" << "" << 1 << "3" << QStringList{"downloadExercise(E-1)"};
-    QTest::newRow("download exercise, service down") << "downloadExercise" << "E-1" << "" << 0 << "-1" << QStringList();
-    QTest::newRow("cancel") << "cancelDownload" << "3" << "" << 1 << "1" << QStringList{"cancelDownload(3)"};
+    QTest::newRow("download exercise") << "downloadExercise"
+                                       << "E-1"
+                                       << "" << 1 << "3" << QStringList{"downloadExercise(E-1)"};
+    QTest::newRow("download exercise, service down") << "downloadExercise"
+                                                     << "E-1"
+                                                     << "" << 0 << "-1" << QStringList();
+    QTest::newRow("cancel") << "cancelDownload"
+                            << "3"
+                            << "" << 1 << "1" << QStringList{"cancelDownload(3)"};
     // Given up after the program went offline: the client must still stop it.
-    QTest::newRow("cancel, service down") << "cancelDownload" << "3" << "" << -999 << "1"
-                                          << QStringList{"cancelDownload(3)"};
-    QTest::newRow("manifest, no guard") << "downloadManifest" << "L-2" << "lesson" << 0 << "4"
-                                        << QStringList{"downloadManifest(L-2,lesson)"};
-    QTest::newRow("status of an exercise") << "getDownloadStatus" << "3" << "exercise" << 1 << "100"
-                                           << QStringList{"getDownloadStatus(3)"};
-    QTest::newRow("status, capital E") << "getDownloadStatus" << "3" << "Exercise" << 1 << "1"
-                                       << QStringList{"isDownloadXmlDone(3)"};
-    QTest::newRow("status of a lesson") << "getDownloadStatus" << "4" << "lesson" << 1 << "1"
-                                        << QStringList{"isDownloadXmlDone(4)"};
-    QTest::newRow("download xml") << "getDownloadXml" << "4" << "" << 1 << "<lesson/>" << QStringList{"getDownloadXml(4)"};
+    QTest::newRow("cancel, service down") << "cancelDownload"
+                                          << "3"
+                                          << "" << -999 << "1" << QStringList{"cancelDownload(3)"};
+    QTest::newRow("manifest, no guard") << "downloadManifest"
+                                        << "L-2"
+                                        << "lesson" << 0 << "4" << QStringList{"downloadManifest(L-2,lesson)"};
+    QTest::newRow("status of an exercise") << "getDownloadStatus"
+                                           << "3"
+                                           << "exercise" << 1 << "100" << QStringList{"getDownloadStatus(3)"};
+    QTest::newRow("status, capital E") << "getDownloadStatus"
+                                       << "3"
+                                       << "Exercise" << 1 << "1" << QStringList{"isDownloadXmlDone(3)"};
+    QTest::newRow("status of a lesson") << "getDownloadStatus"
+                                        << "4"
+                                        << "lesson" << 1 << "1" << QStringList{"isDownloadXmlDone(4)"};
+    QTest::newRow("download xml") << "getDownloadXml"
+                                  << "4"
+                                  << "" << 1 << "<lesson/>" << QStringList{"getDownloadXml(4)"};
 }
 
 void TestCourier::downloadWrappers()
@@ -563,51 +586,66 @@ void TestCourier::requestBody_data()
 
     QTest::newRow("register")
         << "register"
-        << Table{{"Username", "anna_b"}, {"Password", "pa.ss_1"}, {"FirstName", "  Ann   [Marie]\n"},
-                 {"LastName", "O'Brien & co"}, {"Email", "a@b.cd"}, {"Country", "France"}, {"StateProv", "IDF"},
-                 {"FLanguage1", "French"}, {"FFluencyLevel1", "Native"}, {"FCountry1", "France"},
-                 {"FLocality1", "Paris"}, {"FLocaleDesc1", "Parisian"}, {"FNonSpeaking1", "0"},
-                 {"FIsStudying1", "9"}, {"FLanguage3", "German"}}
-        << QStringList{"register|=general,fluency",
-                       "register/general|=username,password,given,family,email,countryID,provState,"
-                       "passwordQuestion,passwordAnswer",
-                       "register/general/username|C|anna_b", "register/general/password|C|pa.ss_1",
-                       "register/general/given|C|Ann Marie", "register/general/family|C|O'Brien & co",
-                       "register/general/email|C|a@b.cd", "register/general/countryID|T|FR",
-                       "register/general/provState|C|IDF", "register/general/passwordQuestion|C|",
-                       "register/fluency|=languageID,fluencyID,countryID,provState,locality,localeDescriptor,nonSpeaking",
-                       "register/fluency/languageID|T|fra", "register/fluency/fluencyID|T|3",
-                       "register/fluency/countryID|T|FR", "register/fluency/provState|C|",
-                       "register/fluency/locality|C|Paris", "register/fluency/localeDescriptor|C|Parisian",
-                       "register/fluency/nonSpeaking|T|0"};
+        << Table{{"Username", "anna_b"},       {"Password", "pa.ss_1"},  {"FirstName", "  Ann   [Marie]\n"},
+                 {"LastName", "O'Brien & co"}, {"Email", "a@b.cd"},      {"Country", "France"},
+                 {"StateProv", "IDF"},         {"FLanguage1", "French"}, {"FFluencyLevel1", "Native"},
+                 {"FCountry1", "France"},      {"FLocality1", "Paris"},  {"FLocaleDesc1", "Parisian"},
+                 {"FNonSpeaking1", "0"},       {"FIsStudying1", "9"},    {"FLanguage3", "German"}}
+        << QStringList{
+               "register|=general,fluency",
+               "register/general|=username,password,given,family,email,countryID,provState,"
+               "passwordQuestion,passwordAnswer",
+               "register/general/username|C|anna_b",
+               "register/general/password|C|pa.ss_1",
+               "register/general/given|C|Ann Marie",
+               "register/general/family|C|O'Brien & co",
+               "register/general/email|C|a@b.cd",
+               "register/general/countryID|T|FR",
+               "register/general/provState|C|IDF",
+               "register/general/passwordQuestion|C|",
+               "register/fluency|=languageID,fluencyID,countryID,provState,locality,localeDescriptor,nonSpeaking",
+               "register/fluency/languageID|T|fra",
+               "register/fluency/fluencyID|T|3",
+               "register/fluency/countryID|T|FR",
+               "register/fluency/provState|C|",
+               "register/fluency/locality|C|Paris",
+               "register/fluency/localeDescriptor|C|Parisian",
+               "register/fluency/nonSpeaking|T|0"};
     QTest::newRow("updateFluency")
-        << "updateFluency"
-        << Table{{"Username", "anna_b"}, {"Password", "pa.ss_1"}, {"FirstName", "Anna"}, {"FLanguage1", "English"},
-                 {"FFluencyLevel1", "Beginner"}, {"FIsStudying1", "1"}, {"FNonSpeaking1", "7"},
-                 {"FLanguage2", "Spanish"}, {"FIsStudying2", "0"}, {"FCountry2", "Nowhere"}}
-        << QStringList{"updateFluency|=general,fluency,fluency", "updateFluency/general|=username,password",
-                       "updateFluency/general/password|C|pa.ss_1", "updateFluency/fluency[0]/languageID|T|eng",
-                       "updateFluency/fluency[0]/fluencyID|T|1", "updateFluency/fluency[0]/nonSpeaking|T|1",
+        << "updateFluency" << Table{{"Username", "anna_b"},    {"Password", "pa.ss_1"},        {"FirstName", "Anna"},
+                                    {"FLanguage1", "English"}, {"FFluencyLevel1", "Beginner"}, {"FIsStudying1", "1"},
+                                    {"FNonSpeaking1", "7"},    {"FLanguage2", "Spanish"},      {"FIsStudying2", "0"},
+                                    {"FCountry2", "Nowhere"}}
+        << QStringList{"updateFluency|=general,fluency,fluency",    "updateFluency/general|=username,password",
+                       "updateFluency/general/password|C|pa.ss_1",  "updateFluency/fluency[0]/languageID|T|eng",
+                       "updateFluency/fluency[0]/fluencyID|T|1",    "updateFluency/fluency[0]/nonSpeaking|T|1",
                        "updateFluency/fluency[1]/languageID|T|spa", "updateFluency/fluency[1]/countryID|T|",
                        "updateFluency/fluency[1]/nonSpeaking|T|0"};
     QTest::newRow("login") << "login" << Table{{"Username", "Anna.B_2"}, {"Password", "x.Y_z9"}}
                            << QStringList{"login|=username,password", "login/username|C|Anna.B_2",
                                           "login/password|C|x.Y_z9"};
     QTest::newRow("passwordReminder") << "passwordReminder" << Table{{"Username", "anna_b"}}
-                                      << QStringList{"passwordReminder|=username", "passwordReminder/username|C|anna_b"};
+                                      << QStringList{"passwordReminder|=username",
+                                                     "passwordReminder/username|C|anna_b"};
     QTest::newRow("feedback") << "feedback" << Table{{"Comment", "Line one\nline  two [x]"}, {"Type", "2"}}
                               << QStringList{"feedback|@type|2", "feedback|=comment",
                                              "feedback/comment|C|Line one line two x"};
     QTest::newRow("exerciseQuery")
         << "exerciseQuery"
-        << Table{{"Term", "  a  [x] b "}, {"LanguageID", "fra"}, {"ResultsLanguageID", "eng"}, {"PageNum", "2"},
+        << Table{{"Term", "  a  [x] b "},
+                 {"LanguageID", "fra"},
+                 {"ResultsLanguageID", "eng"},
+                 {"PageNum", "2"},
                  {"ResultsVoice", " [v] "}}
         << QStringList{"exerciseQuery|=term,query_langID,results_langID,results_voice,results_speakingSpeedID,"
                        "results_countryLangID,results_stateProv,results_locality,results_localeDescriptor,"
                        "results_fluencyLevelID,results_learnerLevelID,max_results,page_num",
-                       "exerciseQuery/term|C|  a  x b ", "exerciseQuery/query_langID|T|fra",
-                       "exerciseQuery/results_langID|T|eng", "exerciseQuery/results_voice|C|v",
-                       "exerciseQuery/max_results|T|", "exerciseQuery/page_num|T|2"};
+                       "exerciseQuery/term|C|  a  x b ",
+                       "exerciseQuery/query_langID|T|fra",
+                       "exerciseQuery/results_langID|T|eng",
+                       "exerciseQuery/results_voice|C|v",
+                       "exerciseQuery/max_results|T|",
+                       "exerciseQuery/page_num|T|2"};
     QTest::newRow("lessonQuery")
         << "lessonQuery" << Table{{"Title", " Food  and [drink] "}, {"LanguageID", "fra"}, {"MaxResults", "20"}}
         << QStringList{"lessonQuery|=title,description,query_langID,results_langID,results_voice,"
@@ -646,7 +684,8 @@ void TestCourier::requestBody()
     QCOMPARE(header.firstChildElement(QStringLiteral("to")).text(), QStringLiteral("not-impelented"));
     QCOMPARE(header.firstChildElement(QStringLiteral("type")).text(), operation);
     QCOMPARE(header.firstChildElement(QStringLiteral("xmlVersion")).text(), QStringLiteral("1.3"));
-    QCOMPARE(header.firstChildElement(QStringLiteral("uiVersion")).text(), QString::fromLatin1(ProductInfo::InternalVersion));
+    QCOMPARE(header.firstChildElement(QStringLiteral("uiVersion")).text(),
+             QString::fromLatin1(ProductInfo::InternalVersion));
     QCOMPARE(header.firstChildElement(QStringLiteral("dbVersion")).text(), QStringLiteral("2"));
     const QDomElement body = message.firstChildElement(QStringLiteral("body"));
     QCOMPARE(childNames(body), QStringList{operation});
@@ -664,7 +703,8 @@ void TestCourier::requestBody()
             const QDomNode content = element.firstChild();
             QVERIFY2(element.childNodes().count() <= 1, qPrintable(check));
             if (kind == QLatin1String("C")) {
-                QVERIFY2(parts.at(2).isEmpty() ? content.isNull() || content.isCDATASection() : content.isCDATASection(),
+                QVERIFY2(parts.at(2).isEmpty() ? content.isNull() || content.isCDATASection()
+                                               : content.isCDATASection(),
                          qPrintable(check));
             } else {
                 QVERIFY2(content.isNull() || (content.isText() && !content.isCDATASection()), qPrintable(check));
@@ -687,13 +727,15 @@ void TestCourier::replyStatus_data()
     QTest::newRow("register: too many") << "register" << statusReply("-4") << -4 << true << true;
     QTest::newRow("register: other refusal") << "register" << statusReply("-3") << -3 << false << true;
     QTest::newRow("register: no answer") << "register" << kNull << 0 << false << true;
-    QTest::newRow("register: not XML") << "register" << "garbage" << 0 << false << true;
+    QTest::newRow("register: not XML") << "register"
+                                       << "garbage" << 0 << false << true;
     QTest::newRow("login: wrong password") << "login" << statusReply("-1") << 2 << true << true;
     QTest::newRow("login: version refused") << "login" << statusReply("-2") << -2 << true << true;
     QTest::newRow("login: too many") << "login" << statusReply("-4") << -4 << true << true;
     QTest::newRow("login: other status") << "login" << statusReply("5") << 3 << false << true;
     QTest::newRow("login: no answer") << "login" << kNull << 3 << false << true;
-    QTest::newRow("login: empty answer") << "login" << "" << 3 << false << true;
+    QTest::newRow("login: empty answer") << "login"
+                                         << "" << 3 << false << true;
     QTest::newRow("reminder: sent") << "passwordReminder" << statusReply("1") << 1 << true << true;
     QTest::newRow("reminder: refused") << "passwordReminder" << statusReply("-1") << -1 << true << true;
     QTest::newRow("reminder: no answer") << "passwordReminder" << kNull << 0 << false << true;
@@ -735,23 +777,25 @@ void TestCourier::notSent_data()
     const Table creds{{"Username", "anna_b"}, {"Password", "secret1"}};
     QTest::newRow("register, messaging down") << "register" << creds << QList<int>{1, 0, 0} << 0 << false;
     QTest::newRow("register, network down") << "register" << creds << QList<int>{0, 1, 0} << 0 << false;
-    QTest::newRow("register, bracketed password") << "register" << Table{{"Username", "anna_b"}, {"Password", "[secret]"}}
-                                                  << QList<int>{1, 1, 0} << 0 << false;
+    QTest::newRow("register, bracketed password")
+        << "register" << Table{{"Username", "anna_b"}, {"Password", "[secret]"}} << QList<int>{1, 1, 0} << 0 << false;
     QTest::newRow("login, messaging down") << "login" << creds << QList<int>{1, 0, 0} << 3 << false;
-    QTest::newRow("login, empty password") << "login" << Table{{"Username", "anna_b"}} << QList<int>{1, 1, 0} << 2 << false;
-    QTest::newRow("login, bracketed password") << "login" << Table{{"Username", "anna_b"}, {"Password", "[secret1]"}}
-                                               << QList<int>{1, 1, 0} << 2 << false;
-    QTest::newRow("login, blank in password") << "login" << Table{{"Username", "anna_b"}, {"Password", "sec ret1"}}
-                                              << QList<int>{1, 1, 0} << 2 << false;
+    QTest::newRow("login, empty password")
+        << "login" << Table{{"Username", "anna_b"}} << QList<int>{1, 1, 0} << 2 << false;
+    QTest::newRow("login, bracketed password")
+        << "login" << Table{{"Username", "anna_b"}, {"Password", "[secret1]"}} << QList<int>{1, 1, 0} << 2 << false;
+    QTest::newRow("login, blank in password")
+        << "login" << Table{{"Username", "anna_b"}, {"Password", "sec ret1"}} << QList<int>{1, 1, 0} << 2 << false;
     QTest::newRow("reminder, empty name") << "passwordReminder" << Table() << QList<int>{1, 1, 0} << 0 << false;
     QTest::newRow("reminder, messaging down") << "passwordReminder" << creds << QList<int>{1, -999, 0} << 0 << false;
     QTest::newRow("fluency, signed in offline") << "updateFluency" << creds << QList<int>{1, 1, 2} << -1 << false;
     QTest::newRow("fluency, messaging value 2") << "updateFluency" << creds << QList<int>{1, 2, 0} << -1 << false;
-    QTest::newRow("feedback, 8000 characters") << "feedback" << Table{{"Comment", QString(8000, QLatin1Char('a'))}}
-                                               << QList<int>{1, 1, 0} << 0 << false;
-    QTest::newRow("feedback, 7999 characters") << "feedback" << Table{{"Comment", QString(7999, QLatin1Char('a'))}}
-                                               << QList<int>{0, 1, 0} << -1 << true;
-    QTest::newRow("feedback, messaging down") << "feedback" << Table{{"Comment", "hi"}} << QList<int>{1, 0, 0} << 0 << false;
+    QTest::newRow("feedback, 8000 characters")
+        << "feedback" << Table{{"Comment", QString(8000, QLatin1Char('a'))}} << QList<int>{1, 1, 0} << 0 << false;
+    QTest::newRow("feedback, 7999 characters")
+        << "feedback" << Table{{"Comment", QString(7999, QLatin1Char('a'))}} << QList<int>{0, 1, 0} << -1 << true;
+    QTest::newRow("feedback, messaging down")
+        << "feedback" << Table{{"Comment", "hi"}} << QList<int>{1, 0, 0} << 0 << false;
 }
 
 void TestCourier::notSent()
@@ -809,11 +853,13 @@ void TestCourier::onlineLoginStoresUser()
     static const char* const levels[] = {"Beginner", "Intermediate", "Native"};
     QStringList languages;
     for (ZoUserFluency* fluency : list)
-        languages << fluency->language() + QLatin1Char('/') + fluency->fluencyLevel() + QLatin1Char('/') + fluency->localeDesc();
+        languages << fluency->language() + QLatin1Char('/') + fluency->fluencyLevel() + QLatin1Char('/')
+                         + fluency->localeDesc();
     languages.sort();
     QStringList expected;
     for (int i = 0; i < fluencies; ++i)
-        expected << QStringLiteral("%1/%2/d%3").arg(QLatin1String(names[i]), QLatin1String(levels[i]), QString::number(i));
+        expected
+            << QStringLiteral("%1/%2/d%3").arg(QLatin1String(names[i]), QLatin1String(levels[i]), QString::number(i));
     expected.sort();
     QCOMPARE(languages, expected);
 }
@@ -900,13 +946,20 @@ void TestCourier::offlineLogin_data()
     QTest::addColumn<int>("netStarted");
     QTest::addColumn<int>("result");
 
-    QTest::newRow("exact") << "anna_b" << "secret1" << 2 << 1 << 1;
-    QTest::newRow("network never started") << "anna_b" << "secret1" << 2 << 0 << 1;
-    QTest::newRow("network failed") << "anna_b" << "secret1" << 1 << -1 << 1;
-    QTest::newRow("name in other case") << "Anna_B" << "secret1" << 2 << 1 << 1;
-    QTest::newRow("underscore is no wildcard") << "annaxb" << "secret1" << 2 << 1 << 2;
-    QTest::newRow("password in other case") << "anna_b" << "Secret1" << 2 << 1 << 2;
-    QTest::newRow("unknown user") << "bert_c" << "secret1" << 2 << 1 << 2;
+    QTest::newRow("exact") << "anna_b"
+                           << "secret1" << 2 << 1 << 1;
+    QTest::newRow("network never started") << "anna_b"
+                                           << "secret1" << 2 << 0 << 1;
+    QTest::newRow("network failed") << "anna_b"
+                                    << "secret1" << 1 << -1 << 1;
+    QTest::newRow("name in other case") << "Anna_B"
+                                        << "secret1" << 2 << 1 << 1;
+    QTest::newRow("underscore is no wildcard") << "annaxb"
+                                               << "secret1" << 2 << 1 << 2;
+    QTest::newRow("password in other case") << "anna_b"
+                                            << "Secret1" << 2 << 1 << 2;
+    QTest::newRow("unknown user") << "bert_c"
+                                  << "secret1" << 2 << 1 << 2;
 }
 
 void TestCourier::offlineLogin()
@@ -979,8 +1032,9 @@ void TestCourier::updateFluencyStoresLocallyFirst()
 {
     storeUser(QStringLiteral("u1"), QStringLiteral("anna_b"), QStringLiteral("secret1"));
     mNet->setOfflineLogin(1);
-    const Table properties{{"Id", "u1"}, {"Username", "anna_b"}, {"Password", "secret1"}, {"Country", "France"},
-                           {"FLanguage1", "German"}, {"FFluencyLevel1", "Native"}, {"FIsStudying1", "0"}};
+    const Table properties{{"Id", "u1"},          {"Username", "anna_b"},   {"Password", "secret1"},
+                           {"Country", "France"}, {"FLanguage1", "German"}, {"FFluencyLevel1", "Native"},
+                           {"FIsStudying1", "0"}};
     QCOMPARE(mNet->updateFluency(QStringLiteral("ignored"), QStringLiteral("ignored"), properties), -1);
     QVERIFY(mBridge.calls().isEmpty());
     std::unique_ptr<ZoUser> stored(storedUser(QStringLiteral("anna_b")));
@@ -1034,7 +1088,8 @@ void TestCourier::unknownLanguageKeepsEveryFluency()
     mBridge.queue(QStringLiteral("sendMessage"), statusReply(QStringLiteral("1")));
     QCOMPARE(mNet->updateFluency(QString(), QString(), properties), 1);
 
-    const QDomElement body = lastSent(QStringLiteral("sendMessage")).documentElement().firstChildElement(QStringLiteral("body"));
+    const QDomElement body =
+        lastSent(QStringLiteral("sendMessage")).documentElement().firstChildElement(QStringLiteral("body"));
     QStringList sent;
     for (QDomElement f = elementAt(body, QStringLiteral("updateFluency/fluency")); !f.isNull();
          f = f.nextSiblingElement(QStringLiteral("fluency")))
@@ -1048,8 +1103,8 @@ void TestCourier::unknownLanguageKeepsEveryFluency()
         const QString id = helper.languageId(fluency->language());
         kept << (id.isEmpty() ? fluency->language() : id);
         if (fluency->language() == QLatin1String("xqz"))
-            QCOMPARE(fluency->fluencyLevel(), change == QLatin1String("edit") ? QStringLiteral("Native")
-                                                                              : QStringLiteral("Intermediate"));
+            QCOMPARE(fluency->fluencyLevel(),
+                     change == QLatin1String("edit") ? QStringLiteral("Native") : QStringLiteral("Intermediate"));
     }
     QCOMPARE(kept, codes);
 }
@@ -1101,21 +1156,24 @@ void TestCourier::queryExercisesStatus_data()
     QTest::newRow("not well-formed") << "<message><body></message>" << -1 << 0 << -7;
     QTest::newRow("refused") << statusReply("-1", "exerciseQueryReply", two) << 0 << 0 << -7;
     QTest::newRow("nothing found") << statusReply("1", "exerciseQueryReply") << 2 << 0 << -7;
-    QTest::newRow("two found")
-        << statusReply("1", "exerciseQueryReply", "<total_result_available>57</total_result_available>" + two) << 1 << 2 << 57;
+    QTest::newRow("two found") << statusReply("1", "exerciseQueryReply",
+                                              "<total_result_available>57</total_result_available>" + two)
+                               << 1 << 2 << 57;
     QTest::newRow("total missing") << statusReply("1", "exerciseQueryReply", two) << 1 << 2 << 0;
-    QTest::newRow("total below zero")
-        << statusReply("1", "exerciseQueryReply", "<total_result_available>-5</total_result_available>" + two) << 1 << 2 << 0;
+    QTest::newRow("total below zero") << statusReply("1", "exerciseQueryReply",
+                                                     "<total_result_available>-5</total_result_available>" + two)
+                                      << 1 << 2 << 0;
     // An upload carrying exercises inside itself is one result, credited to its own uploader.
     QString carrier = exerciseElement("1");
     carrier.insert(carrier.lastIndexOf(QStringLiteral("</exercise>")), two + "<exercise>" + two + "</exercise>");
     QTest::newRow("nested exercises are one result") << statusReply("1", "exerciseQueryReply", carrier) << 1 << 1 << 0;
     QTest::newRow("exercises outside the reply element")
-        << statusReply("1", "exerciseQueryReply", exerciseElement("1")).replace("</header>", "</header>" + two)
-        << 1 << 1 << 0;
+        << statusReply("1", "exerciseQueryReply", exerciseElement("1")).replace("</header>", "</header>" + two) << 1
+        << 1 << 0;
     QTest::newRow("nesting past the limit")
-        << statusReply("1", "exerciseQueryReply", exerciseElement("1").replace(
-                                                      "</kvps>", "</kvps>" + QString("<x>").repeated(2000) + QString("</x>").repeated(2000)))
+        << statusReply("1", "exerciseQueryReply",
+                       exerciseElement("1").replace("</kvps>", "</kvps>" + QString("<x>").repeated(2000)
+                                                                   + QString("</x>").repeated(2000)))
         << int(INetManager::ReplyPastLimit) << 0 << -7;
 }
 
@@ -1143,12 +1201,28 @@ void TestCourier::queryExercisesFields()
     const QList<ZoExercise> found = mNet->queryExercises({{"Term", "chien"}}, &status, &total);
     QCOMPARE(found.size(), 2);
     const ZoExercise& e = found.at(1);
-    const Table expected{{"Id", "0"}, {"PId", "E-2"}, {"Term", "chien 2"}, {"Language", "French"}, {"LanguageID", "fra"},
-                         {"LocaleDesc", "Parisian"}, {"MediaPath", "Content"}, {"MediaName", "chien2.ogg"},
-                         {"Country", "France"}, {"CountryID", "FR"}, {"StateProv", "IDF"}, {"Locality", "Paris"},
-                         {"Voice", "voice_2"}, {"FluencyLevel", "3"}, {"Status", ""}, {"MediaId", "0"}, {"TermId", "0"},
-                         {"PersistentMediaId", "MEDIA-2"}, {"PersistentTermId", "TERM-2"}, {"Creator", "bert_c"},
-                         {"CreatorUid", "u9"}, {"VoiceUid", "u7"}};
+    const Table expected{{"Id", "0"},
+                         {"PId", "E-2"},
+                         {"Term", "chien 2"},
+                         {"Language", "French"},
+                         {"LanguageID", "fra"},
+                         {"LocaleDesc", "Parisian"},
+                         {"MediaPath", "Content"},
+                         {"MediaName", "chien2.ogg"},
+                         {"Country", "France"},
+                         {"CountryID", "FR"},
+                         {"StateProv", "IDF"},
+                         {"Locality", "Paris"},
+                         {"Voice", "voice_2"},
+                         {"FluencyLevel", "3"},
+                         {"Status", ""},
+                         {"MediaId", "0"},
+                         {"TermId", "0"},
+                         {"PersistentMediaId", "MEDIA-2"},
+                         {"PersistentTermId", "TERM-2"},
+                         {"Creator", "bert_c"},
+                         {"CreatorUid", "u9"},
+                         {"VoiceUid", "u7"}};
     QCOMPARE(e.toHash(), expected);
     QCOMPARE(found.at(0).term(), QStringLiteral("chien 1"));
 }
@@ -1216,7 +1290,8 @@ void TestCourier::exerciseFromXmlTags()
     QStringList actual;
     const ZoExercise::FieldMap map = exercise.fields();
     for (auto it = map.cbegin(); it != map.cend(); ++it)
-        actual << it.key() + QLatin1Char('=') + it.value().value("Value") + QLatin1Char('/') + it.value().value("Language");
+        actual << it.key() + QLatin1Char('=') + it.value().value("Value") + QLatin1Char('/')
+                      + it.value().value("Language");
     actual.sort();
     QCOMPARE(actual, fields);
 }
@@ -1265,7 +1340,9 @@ void TestCourier::lessonFromXmlRefusesFalseCount()
     const QString lesson = lessonElement("L-7", members)
                                .replace(QStringLiteral("numChildren=\"%1\"").arg(held),
                                         QStringLiteral("numChildren=\"%1\"").arg(claimed));
-    const ZoLesson refused = mNet->lessonFromXml(XmlPathMap(statusReply("1", "uploadLesson", lesson), QStringLiteral("doc")), nullptr);
+    const ZoLesson refused = mNet->lessonFromXml(XmlPathMap(statusReply("1", "uploadLesson", lesson),
+                                                            QStringLiteral("doc")),
+                                                 nullptr);
     QVERIFY(refused.pId().isEmpty());
     QVERIFY(refused.title().isEmpty());
     QCOMPARE(refused.exerciseCount(), 0);
@@ -1273,12 +1350,12 @@ void TestCourier::lessonFromXmlRefusesFalseCount()
 
 void TestCourier::translationFromXml()
 {
-    const ZoTranslation translation =
-        mNet->translationFromXml(XmlPathMap(statusReply("1", "translation").replace(
-                                                QStringLiteral("<translation>"),
-                                                QStringLiteral("<translation><manifest persistentManifestID=\"TR-8\"/>")),
-                                            QStringLiteral("doc")),
-                                 nullptr);
+    const ZoTranslation translation = mNet->translationFromXml(
+        XmlPathMap(statusReply("1", "translation")
+                       .replace(QStringLiteral("<translation>"),
+                                QStringLiteral("<translation><manifest persistentManifestID=\"TR-8\"/>")),
+                   QStringLiteral("doc")),
+        nullptr);
     QCOMPARE(translation.pId(), QStringLiteral("TR-8"));
 }
 
@@ -1290,19 +1367,20 @@ void TestCourier::parseTranslationXml_data()
     QTest::addColumn<QStringList>("translations");
 
     const auto reply = [](const QString& content) { return statusReply("1", "downloadTranslation", content); };
-    QTest::newRow("two pairs in order")
-        << reply(translationElement("2") + exerciseElement("2") + translationElement("3") + exerciseElement("3")) << "OK"
-        << QStringList{"chien 2", "chien 3"} << QStringList{"TR-2", "TR-3"};
+    QTest::newRow("two pairs in order") << reply(translationElement("2") + exerciseElement("2")
+                                                 + translationElement("3") + exerciseElement("3"))
+                                        << "OK" << QStringList{"chien 2", "chien 3"} << QStringList{"TR-2", "TR-3"};
     QTest::newRow("exercise directly under body")
-        << QStringLiteral("<message><header><status>1</status></header><body>%1</body></message>").arg(exerciseElement("4"))
+        << QStringLiteral("<message><header><status>1</status></header><body>%1</body></message>")
+               .arg(exerciseElement("4"))
         << "OK" << QStringList() << QStringList();
     QTest::newRow("translation without its exercise")
         << reply(translationElement("2") + exerciseElement("2") + translationElement("9")) << "OK"
         << QStringList{"chien 2"} << QStringList{"TR-2"};
     // Each translation goes with the exercise it names, wherever that stands.
-    QTest::newRow("shifted order")
-        << reply(translationElement("3") + exerciseElement("2") + translationElement("2") + exerciseElement("3")) << "OK"
-        << QStringList{"chien 3", "chien 2"} << QStringList{"TR-3", "TR-2"};
+    QTest::newRow("shifted order") << reply(translationElement("3") + exerciseElement("2") + translationElement("2")
+                                            + exerciseElement("3"))
+                                   << "OK" << QStringList{"chien 3", "chien 2"} << QStringList{"TR-3", "TR-2"};
     // Elements an uploader nested inside an exercise are no part of the reply.
     QString carrier = exerciseElement("2");
     carrier.insert(carrier.lastIndexOf(QStringLiteral("</exercise>")),
@@ -1313,8 +1391,10 @@ void TestCourier::parseTranslationXml_data()
     QTest::newRow("one exercise for two translations")
         << reply(translationElement("2") + exerciseElement("2") + translationElement("2")) << "OK"
         << QStringList{"chien 2"} << QStringList{"TR-2"};
-    QTest::newRow("no translations") << statusReply("-1") << "ExerciseHasNoTranslations" << QStringList() << QStringList();
-    QTest::newRow("not XML") << "<message>" << "setContent failed" << QStringList() << QStringList();
+    QTest::newRow("no translations") << statusReply("-1") << "ExerciseHasNoTranslations" << QStringList()
+                                     << QStringList();
+    QTest::newRow("not XML") << "<message>"
+                             << "setContent failed" << QStringList() << QStringList();
 }
 
 void TestCourier::parseTranslationXml()
@@ -1362,29 +1442,42 @@ void TestCourier::uploads_data()
     QTest::addColumn<Table>("result");
     QTest::addColumn<QString>("handedOver");
 
-    const QString exerciseIds = QStringLiteral("<exercise persistentManifestID=\"PX\"/><term persistentManifestID=\"PT\"/>"
-                                               "<media persistentManifestID=\"PM\"/>");
-    QTest::newRow("exercise with sound") << "exercise" << "chien.ogg" << statusReply("1", "uploadExerciseReply", exerciseIds)
-                                         << Table{{"PId", "PX"}, {"PersistentTermId", "PT"}, {"PersistentMediaId", "PM"}}
+    const QString exerciseIds = QStringLiteral(
+        "<exercise persistentManifestID=\"PX\"/><term persistentManifestID=\"PT\"/>"
+        "<media persistentManifestID=\"PM\"/>");
+    QTest::newRow("exercise with sound") << "exercise"
+                                         << "chien.ogg" << statusReply("1", "uploadExerciseReply", exerciseIds)
+                                         << Table{{"PId", "PX"},
+                                                  {"PersistentTermId", "PT"},
+                                                  {"PersistentMediaId", "PM"}}
                                          << "upload";
-    QTest::newRow("exercise without sound") << "exercise" << "" << statusReply("1", "uploadExerciseReply", exerciseIds)
-                                            << Table{{"PId", "PX"}, {"PersistentTermId", "PT"}}
-                                            << "uploadManifest:exerciseWithoutSound";
-    QTest::newRow("exercise refused") << "exercise" << "chien.ogg" << statusReply("0", "uploadExerciseReply")
+    QTest::newRow("exercise without sound")
+        << "exercise"
+        << "" << statusReply("1", "uploadExerciseReply", exerciseIds)
+        << Table{{"PId", "PX"}, {"PersistentTermId", "PT"}} << "uploadManifest:exerciseWithoutSound";
+    QTest::newRow("exercise refused") << "exercise"
+                                      << "chien.ogg" << statusReply("0", "uploadExerciseReply")
                                       << Table{{"Error", "refused: 0"}} << "upload";
-    QTest::newRow("exercise not stored") << "missing" << "chien.ogg" << kNull
+    QTest::newRow("exercise not stored") << "missing"
+                                         << "chien.ogg" << kNull
                                          << Table{{"Error", "No stored exercise with id 999999"}} << "";
-    QTest::newRow("lesson") << "uploadLesson" << "" << statusReply("1", "uploadLessonReply", "<lesson persistentManifestID=\"PL\"/>")
+    QTest::newRow("lesson") << "uploadLesson"
+                            << "" << statusReply("1", "uploadLessonReply", "<lesson persistentManifestID=\"PL\"/>")
                             << Table{{"PId", "PL"}} << "uploadManifest:lesson";
-    QTest::newRow("lesson refused, exercise reply path") << "uploadLesson" << "" << statusReply("-1", "uploadExerciseReply")
-                                                         << Table{{"Error", "refused: -1"}} << "uploadManifest:lesson";
-    QTest::newRow("lesson refused, lesson reply path") << "uploadLesson" << "" << statusReply("-1", "uploadLessonReply")
-                                                       << Table{{"Error", "refused: -1"}} << "uploadManifest:lesson";
-    QTest::newRow("translation") << "uploadTranslation" << ""
-                                 << statusReply("1", "uploadTranslationReply", "<translation persistentManifestID=\"PR\"/>")
+    QTest::newRow("lesson refused, exercise reply path")
+        << "uploadLesson"
+        << "" << statusReply("-1", "uploadExerciseReply") << Table{{"Error", "refused: -1"}} << "uploadManifest:lesson";
+    QTest::newRow("lesson refused, lesson reply path")
+        << "uploadLesson"
+        << "" << statusReply("-1", "uploadLessonReply") << Table{{"Error", "refused: -1"}} << "uploadManifest:lesson";
+    QTest::newRow("translation") << "uploadTranslation"
+                                 << ""
+                                 << statusReply("1", "uploadTranslationReply",
+                                                "<translation persistentManifestID=\"PR\"/>")
                                  << Table{{"PId", "PR"}} << "uploadManifest:translation";
-    QTest::newRow("exercise as manifest kind") << "uploadExercise" << "" << kNull
-                                               << Table{{"Error", "Invalid manifest type given: uploadExercise"}} << "";
+    QTest::newRow("exercise as manifest kind")
+        << "uploadExercise"
+        << "" << kNull << Table{{"Error", "Invalid manifest type given: uploadExercise"}} << "";
 }
 
 void TestCourier::uploads()
@@ -1408,9 +1501,12 @@ void TestCourier::uploads()
         if (kind == QLatin1String("uploadLesson")) {
             const QString first = storeExercise(QStringLiteral("lesson-member-a"));
             const QString second = storeExercise(QStringLiteral("lesson-member-b"));
-            std::unique_ptr<QObject> lesson(mDb->insert(QStringLiteral("Lesson"),
-                                                        {{"Id", "0"}, {"PId", "0"}, {"Title", "Food"}, {"Language", "French"},
-                                                         {"EId1", first}, {"EId2", second}}));
+            std::unique_ptr<QObject> lesson(mDb->insert(QStringLiteral("Lesson"), {{"Id", "0"},
+                                                                                   {"PId", "0"},
+                                                                                   {"Title", "Food"},
+                                                                                   {"Language", "French"},
+                                                                                   {"EId1", first},
+                                                                                   {"EId2", second}}));
             auto* stored = qobject_cast<ZoLesson*>(lesson.get());
             localId = stored ? stored->id() : QString();
         } else {
@@ -1444,7 +1540,8 @@ void TestCourier::uploads()
     const QDomElement manifest = request.firstChildElement();
     if (kind == QLatin1String("exercise")) {
         QCOMPARE(manifest.tagName(), QStringLiteral("exercise"));
-        QCOMPARE(manifest.firstChildElement(QStringLiteral("manifest")).attribute(QStringLiteral("localManifestID")), localId);
+        QCOMPARE(manifest.firstChildElement(QStringLiteral("manifest")).attribute(QStringLiteral("localManifestID")),
+                 localId);
     } else if (kind == QLatin1String("uploadLesson")) {
         QCOMPARE(manifest.tagName(), QStringLiteral("lesson"));
         QCOMPARE(manifest.attribute(QStringLiteral("numChildren")), QStringLiteral("2"));
@@ -1466,9 +1563,9 @@ void TestCourier::uploadRetriesUntilHandle()
                   statusReply("1", "uploadExerciseReply", "<exercise persistentManifestID=\"P5\"/>"));
     const QHash<QString, QString> result = mNet->uploadExercise(localId, QStringLiteral("retry.ogg"));
     QCOMPARE(result.value(QStringLiteral("PId")), QStringLiteral("P5"));
-    QCOMPARE(mBridge.callSummary(), (QStringList{"upload(...,1,retry.ogg)", "upload(...,1,retry.ogg)",
-                                                 "upload(...,1,retry.ogg)", "isUploadXmlDone(5)", "isUploadXmlDone(5)",
-                                                 "getUploadReply(5)"}));
+    QCOMPARE(mBridge.callSummary(),
+             (QStringList{"upload(...,1,retry.ogg)", "upload(...,1,retry.ogg)", "upload(...,1,retry.ogg)",
+                          "isUploadXmlDone(5)", "isUploadXmlDone(5)", "getUploadReply(5)"}));
 }
 
 void TestCourier::uploadTimesOut_data()
@@ -1476,10 +1573,14 @@ void TestCourier::uploadTimesOut_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("uploadReply");
     QTest::addColumn<int>("uploadCalls");
-    QTest::newRow("no handle for the sound") << "exercise" << "-1" << 6;
-    QTest::newRow("upload service down") << "service down" << "5" << 0;
-    QTest::newRow("lesson never done") << "uploadLesson" << "5" << 0;
-    QTest::newRow("exercise never done") << "exercise" << "5" << 1;
+    QTest::newRow("no handle for the sound") << "exercise"
+                                             << "-1" << 6;
+    QTest::newRow("upload service down") << "service down"
+                                         << "5" << 0;
+    QTest::newRow("lesson never done") << "uploadLesson"
+                                       << "5" << 0;
+    QTest::newRow("exercise never done") << "exercise"
+                                         << "5" << 1;
 }
 
 void TestCourier::uploadTimesOut()

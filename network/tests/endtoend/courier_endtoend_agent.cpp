@@ -75,16 +75,15 @@ void EndToEndAgent::cleanupTestCase()
 
 void EndToEndAgent::registerAndSignIn(const QString& name, const QString& password)
 {
-    const Table fields = mSession.accountFields(
-        name, password,
-        {{"FirstName", "First " + name},
-         {"StateProv", "IDF"},
-         {"FLocality1", "Paris"},
-         {"FLocaleDesc1", "Parisian"},
-         {"FLanguage2", mSession.languageName("eng")},
-         {"FFluencyLevel2", mSession.topLevelName()},
-         {"FCountry2", mSession.countryName("GB")},
-         {"FNonSpeaking2", "1"}});
+    const Table fields = mSession.accountFields(name, password,
+                                                {{"FirstName", "First " + name},
+                                                 {"StateProv", "IDF"},
+                                                 {"FLocality1", "Paris"},
+                                                 {"FLocaleDesc1", "Parisian"},
+                                                 {"FLanguage2", mSession.languageName("eng")},
+                                                 {"FFluencyLevel2", mSession.topLevelName()},
+                                                 {"FCountry2", mSession.countryName("GB")},
+                                                 {"FNonSpeaking2", "1"}});
     QCOMPARE(mNet->registerAccount(fields), 1);
     QCOMPARE(mNet->registerAccount(fields), -1);
     mSession.signIn(name, password);
@@ -303,14 +302,13 @@ void EndToEndAgent::hostile()
     const QString nested = rawExercise(QStringLiteral("forged e2e"), QStringLiteral("fra"))
                                .replace(QStringLiteral("persistentManifestID=\"0\""),
                                         QStringLiteral("persistentManifestID=\"0\" suppliedByUserName=\"victim\""));
-    const QString carrier = uploadRaw(rawExercise(QStringLiteral("carrier e2e"), QStringLiteral("fra"),
-                                                  nested + nested + rawTranslation("a", "b")));
+    const QString carrier = uploadRaw(
+        rawExercise(QStringLiteral("carrier e2e"), QStringLiteral("fra"), nested + nested + rawTranslation("a", "b")));
     QVERIFY(!carrier.isEmpty());
     int status = 0;
     int total = -1;
-    const QList<ZoExercise> found =
-        mNet->queryExercises({{"Term", "e2e"}, {"LanguageID", "fra"}, {"MaxResults", "20"}, {"PageNum", "1"}}, &status,
-                             &total);
+    const QList<ZoExercise> found = mNet->queryExercises(
+        {{"Term", "e2e"}, {"LanguageID", "fra"}, {"MaxResults", "20"}, {"PageNum", "1"}}, &status, &total);
     QCOMPARE(status, 1);
     QCOMPARE(found.size(), 1);
     QCOMPARE(found.first().pId(), carrier);
@@ -319,8 +317,8 @@ void EndToEndAgent::hostile()
     // An upload past the limits is refused with a reason.
     QString reply;
     const QString deep = QStringLiteral("<a>").repeated(2000) + QStringLiteral("</a>").repeated(2000);
-    QCOMPARE(sendRaw(QStringLiteral("uploadExercise"), rawExercise(QStringLiteral("deep e2e"), QStringLiteral("fra"), deep),
-                     &reply),
+    QCOMPARE(sendRaw(QStringLiteral("uploadExercise"),
+                     rawExercise(QStringLiteral("deep e2e"), QStringLiteral("fra"), deep), &reply),
              QStringLiteral("-1"));
 
     // Translations of one exercise, one of them to an exercise carrying forged translations inside.

@@ -123,7 +123,8 @@ void TestCourierEndToEnd::pinnedCertificateOverHttps()
     for (TestTree* tree : {uploading.get(), downloading.get()}) {
         QFile settings(tree->filePath(QStringLiteral("vireda-peer.properties")));
         QVERIFY(settings.open(QIODevice::WriteOnly));
-        QVERIFY(settings.write(QStringLiteral("peer.url=%1\npeer.certificate=peer.pem\n").arg(peer.url()).toUtf8()) > 0);
+        QVERIFY(settings.write(QStringLiteral("peer.url=%1\npeer.certificate=peer.pem\n").arg(peer.url()).toUtf8())
+                > 0);
     }
     runAgent(*uploading, QStringLiteral("uploader"), QString());
     if (QTest::currentTestFailed())

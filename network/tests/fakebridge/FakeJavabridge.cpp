@@ -7,8 +7,8 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <deque>
-#include <mutex>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,14 +44,28 @@ State& state()
 
 const std::map<std::string, Reply>& baseDefaults()
 {
-    static const std::map<std::string, Reply> defaults = {
-        {"init", "1"}, {"startViredaNet", "1"}, {"startMessagingService", "1"},
-        {"startQueryService", "1"}, {"startDownloadService", "1"}, {"startUploadService", "1"},
-        {"sendMessage", std::nullopt}, {"sendQuery", std::nullopt}, {"upload", "7"},
-        {"uploadManifest", "7"}, {"getUploadStatus", "0"}, {"isUploadXmlDone", "1"},
-        {"getUploadReply", std::nullopt}, {"downloadExercise", "3"}, {"downloadManifest", "4"},
-        {"getDownloadStatus", "100"}, {"isDownloadXmlDone", "1"}, {"getDownloadXml", std::nullopt},
-        {"getTranslationXml", std::nullopt}, {"cancelDownload", "1"}, {"detachThread", "1"}, {"endSession", "1"}};
+    static const std::map<std::string, Reply> defaults = {{"init", "1"},
+                                                          {"startViredaNet", "1"},
+                                                          {"startMessagingService", "1"},
+                                                          {"startQueryService", "1"},
+                                                          {"startDownloadService", "1"},
+                                                          {"startUploadService", "1"},
+                                                          {"sendMessage", std::nullopt},
+                                                          {"sendQuery", std::nullopt},
+                                                          {"upload", "7"},
+                                                          {"uploadManifest", "7"},
+                                                          {"getUploadStatus", "0"},
+                                                          {"isUploadXmlDone", "1"},
+                                                          {"getUploadReply", std::nullopt},
+                                                          {"downloadExercise", "3"},
+                                                          {"downloadManifest", "4"},
+                                                          {"getDownloadStatus", "100"},
+                                                          {"isDownloadXmlDone", "1"},
+                                                          {"getDownloadXml", std::nullopt},
+                                                          {"getTranslationXml", std::nullopt},
+                                                          {"cancelDownload", "1"},
+                                                          {"detachThread", "1"},
+                                                          {"endSession", "1"}};
     return defaults;
 }
 
@@ -164,16 +178,46 @@ const char* fakeBridgeArg(int call, int arg)
     return calls[call].args[arg].c_str();
 }
 
-int init(void) { return intReply("init", {}); }
-int detachThread(void) { return intReply("detachThread", {}); }
-int startViredaNet(void) { return intReply("startViredaNet", {}); }
-int startMessagingService(void) { return intReply("startMessagingService", {}); }
-int startQueryService(void) { return intReply("startQueryService", {}); }
-int startDownloadService(void) { return intReply("startDownloadService", {}); }
-int startUploadService(void) { return intReply("startUploadService", {}); }
-int endSession(void) { return intReply("endSession", {}); }
-const char* sendMessage(const char* xml) { return textReply("sendMessage", {text(xml)}); }
-const char* sendQuery(const char* xml) { return textReply("sendQuery", {text(xml)}); }
+int init(void)
+{
+    return intReply("init", {});
+}
+int detachThread(void)
+{
+    return intReply("detachThread", {});
+}
+int startViredaNet(void)
+{
+    return intReply("startViredaNet", {});
+}
+int startMessagingService(void)
+{
+    return intReply("startMessagingService", {});
+}
+int startQueryService(void)
+{
+    return intReply("startQueryService", {});
+}
+int startDownloadService(void)
+{
+    return intReply("startDownloadService", {});
+}
+int startUploadService(void)
+{
+    return intReply("startUploadService", {});
+}
+int endSession(void)
+{
+    return intReply("endSession", {});
+}
+const char* sendMessage(const char* xml)
+{
+    return textReply("sendMessage", {text(xml)});
+}
+const char* sendQuery(const char* xml)
+{
+    return textReply("sendQuery", {text(xml)});
+}
 
 int upload(const char* xml, const char** paths, int count)
 {
@@ -183,21 +227,51 @@ int upload(const char* xml, const char** paths, int count)
     return intReply("upload", std::move(args));
 }
 
-int uploadManifest(const char* xml, const char* kind) { return intReply("uploadManifest", {text(xml), text(kind)}); }
-int getUploadStatus(int handle) { return intReply("getUploadStatus", {std::to_string(handle)}); }
-int isUploadXmlDone(int handle) { return intReply("isUploadXmlDone", {std::to_string(handle)}); }
-const char* getUploadReply(int handle) { return textReply("getUploadReply", {std::to_string(handle)}); }
-int downloadExercise(const char* persistentId) { return intReply("downloadExercise", {text(persistentId)}); }
+int uploadManifest(const char* xml, const char* kind)
+{
+    return intReply("uploadManifest", {text(xml), text(kind)});
+}
+int getUploadStatus(int handle)
+{
+    return intReply("getUploadStatus", {std::to_string(handle)});
+}
+int isUploadXmlDone(int handle)
+{
+    return intReply("isUploadXmlDone", {std::to_string(handle)});
+}
+const char* getUploadReply(int handle)
+{
+    return textReply("getUploadReply", {std::to_string(handle)});
+}
+int downloadExercise(const char* persistentId)
+{
+    return intReply("downloadExercise", {text(persistentId)});
+}
 
 int downloadManifest(const char* persistentId, const char* kind)
 {
     return intReply("downloadManifest", {text(persistentId), text(kind)});
 }
 
-int getDownloadStatus(int handle) { return intReply("getDownloadStatus", {std::to_string(handle)}); }
-int isDownloadXmlDone(int handle) { return intReply("isDownloadXmlDone", {std::to_string(handle)}); }
-const char* getDownloadXml(int handle) { return textReply("getDownloadXml", {std::to_string(handle)}); }
-const char* getTranslationXml(int handle) { return textReply("getTranslationXml", {std::to_string(handle)}); }
-int cancelDownload(int handle) { return intReply("cancelDownload", {std::to_string(handle)}); }
+int getDownloadStatus(int handle)
+{
+    return intReply("getDownloadStatus", {std::to_string(handle)});
+}
+int isDownloadXmlDone(int handle)
+{
+    return intReply("isDownloadXmlDone", {std::to_string(handle)});
+}
+const char* getDownloadXml(int handle)
+{
+    return textReply("getDownloadXml", {std::to_string(handle)});
+}
+const char* getTranslationXml(int handle)
+{
+    return textReply("getTranslationXml", {std::to_string(handle)});
+}
+int cancelDownload(int handle)
+{
+    return intReply("cancelDownload", {std::to_string(handle)});
+}
 
 } // extern "C"

@@ -55,7 +55,8 @@ inline QString lessonElement(const QString& pid, const QList<QPair<QString, QStr
 {
     QString exercises;
     for (const auto& member : members)
-        exercises += QStringLiteral("<exercise sequenceNb=\"%1\" persistentManifestID=\"%2\"/>").arg(member.first, member.second);
+        exercises += QStringLiteral("<exercise sequenceNb=\"%1\" persistentManifestID=\"%2\"/>")
+                         .arg(member.first, member.second);
     return QStringLiteral("<lesson numChildren=\"%1\"><manifest persistentManifestID=\"%2\" suppliedByUserID=\"u9\">"
                           "<suppliedByUserName>bert_c</suppliedByUserName></manifest><textual_manifest "
                           "learnerLevelID=\"2\"><manifestTitle>Title %2</manifestTitle><manifestDescription>About %2"

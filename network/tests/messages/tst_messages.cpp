@@ -120,7 +120,8 @@ void TestMessages::flatten_data()
            "</body></message>"
         << Table{{"body.uploadexercisereply.exercise.persistentmanifestid", "P-1"},
                  {"body.uploadexercisereply.exercise", ""}};
-    QTest::newRow("root attribute") << "<message Version=\"3\"><a>x</a></message>" << Table{{"version", "3"}, {"a", "x"}};
+    QTest::newRow("root attribute") << "<message Version=\"3\"><a>x</a></message>"
+                                    << Table{{"version", "3"}, {"a", "x"}};
     QTest::newRow("empty element") << "<message><body><loginreply><error_description/></loginreply></body></message>"
                                    << Table{{"body.loginreply.error_description", ""}};
     QTest::newRow("text and attribute") << "<m><kvp kvpTypeID=\"2\">Hello World</kvp></m>"
@@ -133,8 +134,10 @@ void TestMessages::flatten_data()
     QTest::newRow("attribute repeated with its element")
         << "<m><kvps><kvp kvpTypeID=\"1\"><kvpValue>a</kvpValue></kvp><kvp kvpTypeID=\"3\"><kvpValue>b</kvpValue>"
            "</kvp></kvps></m>"
-        << Table{{"kvps.kvp.kvptypeid#0", "1"}, {"kvps.kvp.kvptypeid#1", "3"},
-                 {"kvps.kvp.kvpvalue#0", "a"}, {"kvps.kvp.kvpvalue#1", "b"}};
+        << Table{{"kvps.kvp.kvptypeid#0", "1"},
+                 {"kvps.kvp.kvptypeid#1", "3"},
+                 {"kvps.kvp.kvpvalue#0", "a"},
+                 {"kvps.kvp.kvpvalue#1", "b"}};
 }
 
 void TestMessages::flatten()
@@ -172,7 +175,8 @@ void TestMessages::intValueOf()
 {
     QFETCH(QString, value);
     QFETCH(int, expected);
-    const XmlPathMap map(QStringLiteral("<m><header><status>%1</status></header></m>").arg(value), QStringLiteral("doc"));
+    const XmlPathMap map(QStringLiteral("<m><header><status>%1</status></header></m>").arg(value),
+                         QStringLiteral("doc"));
     QCOMPARE(map.intValueOf(QStringLiteral("Header.Status")), expected);
 }
 
@@ -200,10 +204,14 @@ void TestMessages::loadFailures_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<int>("expected");
     QTest::addColumn<bool>("reportsParseError");
-    QTest::newRow("missing file") << "/nonexistent/reply.xml" << "file" << -1 << false;
-    QTest::newRow("badly nested") << "<a><b></a></b>" << "doc" << -2 << true;
-    QTest::newRow("empty text") << "" << "doc" << -2 << true;
-    QTest::newRow("unknown kind") << "<a>1</a>" << "text" << 0 << false;
+    QTest::newRow("missing file") << "/nonexistent/reply.xml"
+                                  << "file" << -1 << false;
+    QTest::newRow("badly nested") << "<a><b></a></b>"
+                                  << "doc" << -2 << true;
+    QTest::newRow("empty text") << ""
+                                << "doc" << -2 << true;
+    QTest::newRow("unknown kind") << "<a>1</a>"
+                                  << "text" << 0 << false;
 }
 
 void TestMessages::loadFailures()
@@ -266,11 +274,14 @@ void TestMessages::hostileDocuments_data()
     QTest::newRow("200,000 attributes") << withAttributes(1, 200000) << false;
     QTest::newRow("'=' inside quotes is no attribute")
         << QStringLiteral("<m a=\"%1\"/>").arg(QStringLiteral("=").repeated(1000)) << true;
-    QTest::newRow("too many elements") << QStringLiteral("<m>%1</m>").arg(QStringLiteral("<a/>").repeated(BoundedXml::MaxElements)) << false;
+    QTest::newRow("too many elements")
+        << QStringLiteral("<m>%1</m>").arg(QStringLiteral("<a/>").repeated(BoundedXml::MaxElements)) << false;
     QTest::newRow("element name at the limit") << QStringLiteral("<m><%1/></m>").arg(longName) << true;
     QTest::newRow("element name too long") << QStringLiteral("<m><%1n/></m>").arg(longName) << false;
     QTest::newRow("attribute name too long") << QStringLiteral("<m %1n=\"1\"/>").arg(longName) << false;
-    QTest::newRow("path too long") << nested(BoundedXml::MaxPathLength / 200 + 1, QStringLiteral("p").repeated(200), "x") << false;
+    QTest::newRow("path too long") << nested(BoundedXml::MaxPathLength / 200 + 1, QStringLiteral("p").repeated(200),
+                                             "x")
+                                   << false;
     // 10,000 leaves, each stored under a path of about 1,800 characters: past the paths' total.
     QTest::newRow("paths too long in all")
         << nested(7, QStringLiteral("q").repeated(250), QStringLiteral("<%1>x</%1>").arg(longName).repeated(10000))
@@ -322,17 +333,15 @@ void TestMessages::translationFromTable_data()
     QTest::addColumn<QStringList>("persistentExerciseIds");
     QTest::addColumn<QList<ZoTranslation::Kvp>>("kvps");
 
-    const Table base{{"manifest.persistentmanifestid", "T-9"},
-                     {"manifest.suppliedbyuserid", "17"},
-                     {"textual_manifest.manifestvalue", "chien"},
-                     {"textual_manifest.langid", "fra"},
-                     {"textual_manifest.learnerlevelid", "2"},
-                     {"textual_manifest.countryid", "FR"}};
+    const Table base{{"manifest.persistentmanifestid", "T-9"},    {"manifest.suppliedbyuserid", "17"},
+                     {"textual_manifest.manifestvalue", "chien"}, {"textual_manifest.langid", "fra"},
+                     {"textual_manifest.learnerlevelid", "2"},    {"textual_manifest.countryid", "FR"}};
 
     Table two = base;
     two.insert("exercises.exercise.persistentmanifestid#0", "E-1");
     two.insert("exercises.exercise.persistentmanifestid#1", "E-2");
-    QTest::newRow("two exercises, no kvp") << two << "anna_b" << QStringList{"E-1", "E-2"} << QList<ZoTranslation::Kvp>();
+    QTest::newRow("two exercises, no kvp")
+        << two << "anna_b" << QStringList{"E-1", "E-2"} << QList<ZoTranslation::Kvp>();
 
     Table one = base;
     one.insert("exercises.exercise.persistentmanifestid", "E-1");
@@ -554,7 +563,8 @@ void TestMessages::leafElements()
     QFETCH(bool, verbatim);
     QFETCH(QString, expected);
     QDomDocument document;
-    QCOMPARE(compact(MessageEnvelope::verbatimElement(document, QStringLiteral("v"), value, asCdata, verbatim)), expected);
+    QCOMPARE(compact(MessageEnvelope::verbatimElement(document, QStringLiteral("v"), value, asCdata, verbatim)),
+             expected);
     if (!verbatim)
         QCOMPARE(compact(MessageEnvelope::textElement(document, QStringLiteral("v"), value, asCdata)), expected);
 }
@@ -568,9 +578,8 @@ void TestMessages::requestBodies_data()
     QTest::newRow("login keeps credentials as typed")
         << "login" << Table{{"Username", "anna_b"}, {"Password", " p  [w] "}}
         << "<login><username><![CDATA[anna_b]]></username><password><![CDATA[ p  [w] ]]></password></login>";
-    QTest::newRow("password reminder")
-        << "passwordReminder" << Table{{"Username", "anna_b"}}
-        << "<passwordReminder><username><![CDATA[anna_b]]></username></passwordReminder>";
+    QTest::newRow("password reminder") << "passwordReminder" << Table{{"Username", "anna_b"}}
+                                       << "<passwordReminder><username><![CDATA[anna_b]]></username></passwordReminder>";
     QTest::newRow("feedback comment on one line")
         << "feedback" << Table{{"Comment", "  It  [works]\nwell "}, {"Type", "2"}}
         << "<feedback type=\"2\"><comment><![CDATA[It works well]]></comment></feedback>";
@@ -578,16 +587,19 @@ void TestMessages::requestBodies_data()
         << "exerciseQuery" << Table{{"Term", "  a  [x] "}, {"LanguageID", "fra"}, {"PageNum", "2"}}
         << "<exerciseQuery><term><![CDATA[  a  x ]]></term>" + queryTail("fra", "2") + "</exerciseQuery>";
     QTest::newRow("lesson query has no term")
-        << "lessonQuery" << Table{{"Term", "ignored"}, {"Title", " My   [title] "}, {"LanguageID", "deu"}, {"PageNum", "1"}}
+        << "lessonQuery"
+        << Table{{"Term", "ignored"}, {"Title", " My   [title] "}, {"LanguageID", "deu"}, {"PageNum", "1"}}
         << "<lessonQuery><title><![CDATA[My title]]></title><description><![CDATA[]]></description>"
                + queryTail("deu", "1") + "</lessonQuery>";
 
-    const QString fluency = QStringLiteral("<fluency><languageID>fra</languageID><fluencyID></fluencyID><countryID></countryID>"
-                                           "<provState><![CDATA[IDF]]></provState><locality><![CDATA[]]></locality>"
-                                           "<localeDescriptor><![CDATA[]]></localeDescriptor><nonSpeaking>%1</nonSpeaking></fluency>");
-    const Table person{{"Username", "anna_b"}, {"Password", "secret1"}, {"FirstName", "  Ann  "}, {"LastName", "B"},
-                       {"Email", "a@b.cd"}, {"FLanguage1", "fra"}, {"FStateProv1", "IDF"}, {"FNonSpeaking1", "1"},
-                       {"FIsStudying1", "0"}, {"FLanguage3", "deu"}};
+    const QString fluency = QStringLiteral(
+        "<fluency><languageID>fra</languageID><fluencyID></fluencyID><countryID></countryID>"
+        "<provState><![CDATA[IDF]]></provState><locality><![CDATA[]]></locality>"
+        "<localeDescriptor><![CDATA[]]></localeDescriptor><nonSpeaking>%1</nonSpeaking></fluency>");
+    const Table person{{"Username", "anna_b"}, {"Password", "secret1"}, {"FirstName", "  Ann  "},
+                       {"LastName", "B"},      {"Email", "a@b.cd"},     {"FLanguage1", "fra"},
+                       {"FStateProv1", "IDF"}, {"FNonSpeaking1", "1"},  {"FIsStudying1", "0"},
+                       {"FLanguage3", "deu"}};
     QTest::newRow("register: fluencies end at the first gap")
         << "register" << person
         << "<register><general><username><![CDATA[anna_b]]></username><password><![CDATA[secret1]]></password>"
@@ -628,7 +640,8 @@ void TestMessages::requestMessages_data()
     QTest::newRow("register") << "register" << builder.registerMessage(fields) << true;
     QTest::newRow("updateFluency") << "updateFluency" << builder.updateFluencyMessage(fields) << true;
     QTest::newRow("login") << "login" << RequestBuilder::loginMessage("anna_b", "secret1") << true;
-    QTest::newRow("passwordReminder") << "passwordReminder" << RequestBuilder::passwordReminderMessage("anna_b") << true;
+    QTest::newRow("passwordReminder") << "passwordReminder" << RequestBuilder::passwordReminderMessage("anna_b")
+                                      << true;
     QTest::newRow("feedback") << "feedback" << RequestBuilder::feedbackMessage("hello", "1") << true;
     QTest::newRow("exerciseQuery") << "exerciseQuery" << RequestBuilder::exerciseQueryMessage(fields) << true;
     QTest::newRow("lessonQuery") << "lessonQuery" << RequestBuilder::lessonQueryMessage(fields) << false;
@@ -663,7 +676,8 @@ void TestMessages::uploadMessageWrapsManifest_data()
     QTest::newRow("manifest goes in whole")
         << "<lesson numChildren=\"1\"><manifest a=\"1\"/></lesson>"
         << "<body><uploadLesson><lesson numChildren=\"1\"><manifest a=\"1\"/></lesson></uploadLesson></body>";
-    QTest::newRow("unreadable manifest leaves it empty") << "<lesson>" << "<body><uploadLesson/></body>";
+    QTest::newRow("unreadable manifest leaves it empty") << "<lesson>"
+                                                         << "<body><uploadLesson/></body>";
 }
 
 void TestMessages::uploadMessageWrapsManifest()
@@ -715,8 +729,10 @@ QString lessonElement(const QStringList& sequence)
 {
     QString members;
     for (int i = 0; i < sequence.size(); ++i)
-        members += QStringLiteral("<exercise sequenceNb=\"%1\" persistentManifestID=\"E-%2\"/>").arg(sequence.at(i)).arg(i);
-    return QStringLiteral("<lesson><manifest persistentManifestID=\"L-1\"/><exercises>%1</exercises></lesson>").arg(members);
+        members +=
+            QStringLiteral("<exercise sequenceNb=\"%1\" persistentManifestID=\"E-%2\"/>").arg(sequence.at(i)).arg(i);
+    return QStringLiteral("<lesson><manifest persistentManifestID=\"L-1\"/><exercises>%1</exercises></lesson>")
+        .arg(members);
 }
 
 } // namespace
@@ -787,7 +803,8 @@ void TestMessages::accountAnswers_data()
     QTest::newRow("register: unreadable") << "register" << garbage << 0 << true;
     QTest::newRow("reminder: sent") << "reminder" << reply("1") << 1 << false;
     QTest::newRow("reminder: refused") << "reminder" << reply("-1") << -1 << false;
-    QTest::newRow("reminder: no mail server") << "reminder" << reply("-2") << int(AccountReply::ReminderNotAvailable) << false;
+    QTest::newRow("reminder: no mail server")
+        << "reminder" << reply("-2") << int(AccountReply::ReminderNotAvailable) << false;
     QTest::newRow("reminder: too many") << "reminder" << reply("-4") << int(AccountReply::ReminderTooMany) << false;
     QTest::newRow("reminder: no answer") << "reminder" << garbage << 0 << true;
     QTest::newRow("fluency: accepted") << "fluency" << reply("1") << 1 << false;
@@ -828,18 +845,21 @@ void TestMessages::loginAnswers_data()
     QTest::addColumn<QString>("registered");
 
     QTest::newRow("accepted") << loginAnswer("1", "anna_b") << "anna_b" << 1 << true << false << "anna_b";
-    QTest::newRow("accepted, newer program") << loginAnswer("0", "anna_b") << "anna_b" << 0 << true << false << "anna_b";
-    QTest::newRow("registered in other case") << loginAnswer("1", "Anna_B") << "anna_b" << 1 << true << false << "Anna_B";
+    QTest::newRow("accepted, newer program")
+        << loginAnswer("0", "anna_b") << "anna_b" << 0 << true << false << "anna_b";
+    QTest::newRow("registered in other case")
+        << loginAnswer("1", "Anna_B") << "anna_b" << 1 << true << false << "Anna_B";
     QTest::newRow("reply names another user") << loginAnswer("1", "bob") << "anna_b" << 3 << false << false << "";
     // The Kelvin sign folds to "k": equal in any case, but no accepted name.
     QTest::newRow("name outside the accepted characters")
         << loginAnswer("1", QString(QChar(0x212A)) + "im") << "kim" << 3 << false << false << "";
     QTest::newRow("wrong password") << loginAnswer("-1", "") << "anna_b" << 2 << false << false << "";
     QTest::newRow("version refused") << loginAnswer("-2", "") << "anna_b" << -2 << false << false << "";
-    QTest::newRow("too many") << loginAnswer("-4", "") << "anna_b" << int(INetManager::TooManyRequests) << false << false
-                              << "";
+    QTest::newRow("too many") << loginAnswer("-4", "") << "anna_b" << int(INetManager::TooManyRequests) << false
+                              << false << "";
     QTest::newRow("other status") << loginAnswer("9", "anna_b") << "anna_b" << 3 << false << true << "";
-    QTest::newRow("unreadable") << "<message>" << "anna_b" << 3 << false << true << "";
+    QTest::newRow("unreadable") << "<message>"
+                                << "anna_b" << 3 << false << true << "";
 }
 
 void TestMessages::loginAnswers()
@@ -905,16 +925,16 @@ void TestMessages::exerciseSearch_data()
                                    << QStringList() << untouched;
     QTest::newRow("two found") << answer("1", two + "<total_result_available>5</total_result_available>") << false << 1
                                << QStringList{"chat", "chien"} << 5;
-    QTest::newRow("exercise outside the reply is no result") << reply("1", two) << false << 2 << QStringList()
-                                                             << untouched;
+    QTest::newRow("exercise outside the reply is no result")
+        << reply("1", two) << false << 2 << QStringList() << untouched;
     QTest::newRow("total below zero counts nothing")
         << answer("1", two + "<total_result_available>-3</total_result_available>") << false << 1
         << QStringList{"chat", "chien"} << 0;
     QTest::newRow("more results than a page holds")
         << answer("1", exerciseElement("E", "x").repeated(ContentGate::MaxResultRows + 1)) << false
         << int(INetManager::ReplyPastLimit) << QStringList() << untouched;
-    QTest::newRow("client stopped reading") << PeerReply::TooLarge << false << int(INetManager::ReplyPastLimit)
-                                            << QStringList() << untouched;
+    QTest::newRow("client stopped reading")
+        << PeerReply::TooLarge << false << int(INetManager::ReplyPastLimit) << QStringList() << untouched;
 }
 
 void TestMessages::exerciseSearch()
@@ -950,8 +970,8 @@ void TestMessages::lessonSearch_data()
 
     QTest::newRow("one member") << lessonElement({"1"}) << 1 << QList<int>{1};
     QTest::newRow("members in order") << lessonElement({"2", "1", "3"}) << 1 << QList<int>{3};
-    QTest::newRow("repeated numbers drop the lesson") << lessonElement({"1", "1"}) + lessonElement({"1"}) << 1
-                                                      << QList<int>{1};
+    QTest::newRow("repeated numbers drop the lesson")
+        << lessonElement({"1", "1"}) + lessonElement({"1"}) << 1 << QList<int>{1};
     QTest::newRow("number out of range drops it") << lessonElement({"1", "5"}) << 1 << QList<int>();
     QTest::newRow("number not a number drops it") << lessonElement({"1", "x"}) << 1 << QList<int>();
     QTest::newRow("lesson without members stays") << lessonElement({}) << 1 << QList<int>{0};
@@ -969,10 +989,11 @@ void TestMessages::lessonSearch()
     QFETCH(QList<int>, members);
     int gotStatus = 42;
     int total = 99;
-    const QList<ZoLesson> found = SearchReply::lessons(
-        PeerReply(reply("1", "<lessonQueryReply>" + lessons + "<total_result_available>7</total_result_available>"
-                                                         "</lessonQueryReply>")),
-        &gotStatus, &total);
+    const QList<ZoLesson> found =
+        SearchReply::lessons(PeerReply(reply("1", "<lessonQueryReply>" + lessons
+                                                      + "<total_result_available>7</total_result_available>"
+                                                        "</lessonQueryReply>")),
+                             &gotStatus, &total);
     QCOMPARE(gotStatus, status);
     QCOMPARE(total, status == 1 ? 7 : 0);
     QList<int> gotMembers;
@@ -999,7 +1020,8 @@ void TestMessages::uploadAnswers_data()
         << reply("1", "<uploadTranslationReply><translation persistentManifestID=\"R-9\"/></uploadTranslationReply>")
         << Table{{"PId", "R-9"}};
     QTest::newRow("lesson refused in its own reply")
-        << "uploadLesson" << reply("-1", "<uploadLessonReply><error_description>late</error_description></uploadLessonReply>")
+        << "uploadLesson"
+        << reply("-1", "<uploadLessonReply><error_description>late</error_description></uploadLessonReply>")
         << Table{{"Error", "late"}};
     QTest::newRow("lesson refused in an exercise reply")
         << "uploadLesson"
@@ -1012,9 +1034,12 @@ void TestMessages::uploadAnswers_data()
         << "silent" << reply("1", "<uploadExerciseReply>" + ids + "</uploadExerciseReply>")
         << Table{{"PId", "E-9"}, {"PersistentTermId", "T-9"}};
     QTest::newRow("exercise refused")
-        << "sound" << reply("0", "<uploadExerciseReply>" + ids + "<error_description>full</error_description></uploadExerciseReply>")
+        << "sound"
+        << reply("0",
+                 "<uploadExerciseReply>" + ids + "<error_description>full</error_description></uploadExerciseReply>")
         << Table{{"Error", "full"}};
-    QTest::newRow("unreadable reply") << "sound" << "<message>" << Table{{"Error", ""}};
+    QTest::newRow("unreadable reply") << "sound"
+                                      << "<message>" << Table{{"Error", ""}};
 }
 
 void TestMessages::uploadAnswers()
@@ -1045,22 +1070,23 @@ void TestMessages::translationDownload_data()
     auto download = [](const QString& inner) {
         return reply("1", QStringLiteral("<downloadTranslation>%1</downloadTranslation>").arg(inner));
     };
-    QTest::newRow("unreadable") << "<message>" << "setContent failed" << QStringList() << QStringList();
+    QTest::newRow("unreadable") << "<message>"
+                                << "setContent failed" << QStringList() << QStringList();
     QTest::newRow("past a limit") << PeerReply::TooLarge << "setContent failed" << QStringList() << QStringList();
     QTest::newRow("no translations")
         << reply("-1", "<downloadTranslation><error_description>none</error_description></downloadTranslation>")
         << "ExerciseHasNoTranslations" << QStringList() << QStringList();
-    QTest::newRow("exercise outside the reply") << reply("1", exerciseElement("E-1", "chat")) << "OK" << QStringList()
-                                                << QStringList();
+    QTest::newRow("exercise outside the reply")
+        << reply("1", exerciseElement("E-1", "chat")) << "OK" << QStringList() << QStringList();
     QTest::newRow("translation with its exercise")
         << download(exerciseElement("E-1", "chat") + translation("R-1", "E-1", "E-7")) << "OK" << QStringList{"E-1"}
         << QStringList{"R-1"};
     QTest::newRow("translation naming no exercise of the reply")
         << download(exerciseElement("E-1", "chat") + translation("R-1", "E-5", "E-7")) << "OK" << QStringList()
         << QStringList();
-    QTest::newRow("each exercise goes out once")
-        << download(exerciseElement("E-1", "chat") + translation("R-1", "E-1", "E-7") + translation("R-2", "E-1", "E-8"))
-        << "OK" << QStringList{"E-1"} << QStringList{"R-1"};
+    QTest::newRow("each exercise goes out once") << download(
+        exerciseElement("E-1", "chat") + translation("R-1", "E-1", "E-7") + translation("R-2", "E-1", "E-8"))
+                                                 << "OK" << QStringList{"E-1"} << QStringList{"R-1"};
 }
 
 void TestMessages::translationDownload()

@@ -41,11 +41,13 @@ private slots:
     void exerciseSearchParsed()
     {
         using namespace FakePeerReplies;
-        mNet.bridge().queue(QStringLiteral("sendQuery"),
-                            exerciseQueryReply(exerciseElement(QStringLiteral("1")) + exerciseElement(QStringLiteral("2")), 40));
+        mNet.bridge().queue(QStringLiteral("sendQuery"), exerciseQueryReply(exerciseElement(QStringLiteral("1"))
+                                                                                + exerciseElement(QStringLiteral("2")),
+                                                                            40));
         int status = 0;
         int total = 0;
-        const QList<ZoExercise> found = CourierOverFakeBridge::manager()->queryExercises({{"Term", "chien"}}, &status, &total);
+        const QList<ZoExercise> found = CourierOverFakeBridge::manager()->queryExercises({{"Term", "chien"}}, &status,
+                                                                                         &total);
         QCOMPARE(status, 1);
         QCOMPARE(total, 40);
         QCOMPARE(found.size(), 2);

@@ -56,7 +56,8 @@ QString translationWithContext(const QString& n, const QString& context)
 // The media part of exerciseElement(n), to be replaced by a hostile one.
 QString mediaPart(const QString& n)
 {
-    return QStringLiteral("<media_manifest fluencyLevelID=\"3\"><mediaManifestFileName>chien%1.ogg</mediaManifestFileName>")
+    return QStringLiteral(
+               "<media_manifest fluencyLevelID=\"3\"><mediaManifestFileName>chien%1.ogg</mediaManifestFileName>")
         .arg(n);
 }
 
@@ -126,7 +127,8 @@ class TestDownloadParsed : public QObject
     QStringList storedMembers(const QString& lessonPid)
     {
         const int id = storedIdOf(lessonPid);
-        const QList<QHash<QString, QString>> rows = store()->search(QStringLiteral("Lesson"), {{"Id", QString::number(id)}});
+        const QList<QHash<QString, QString>> rows = store()->search(QStringLiteral("Lesson"),
+                                                                    {{"Id", QString::number(id)}});
         QStringList members;
         if (rows.isEmpty())
             return {QStringLiteral("<no lesson>")};
@@ -167,13 +169,14 @@ private slots:
         QTest::addColumn<QStringList>("values");
         QTest::addColumn<QString>("context");
         QTest::newRow("no document") << "11" << QString() << 0 << "complete" << QStringList() << QString();
-        QTest::newRow("none") << "12" << statusReply(QStringLiteral("-1"), QStringLiteral("downloadTranslation"))
-                              << 0 << "complete" << QStringList() << QString();
+        QTest::newRow("none") << "12" << statusReply(QStringLiteral("-1"), QStringLiteral("downloadTranslation")) << 0
+                              << "complete" << QStringList() << QString();
         QTest::newRow("two") << "13" << translationDocument({"21", "22"}) << 2 << "complete"
                              << QStringList({"chien 21", "chien 22"}) << QString();
         QTest::newRow("garbage") << "14" << QStringLiteral("<<not xml") << -1 << "Parsing Error." << QStringList()
                                  << QString();
-        QTest::newRow("with a context") << "15" << translationWithContext(QStringLiteral("23"), QStringLiteral("at the door"))
+        QTest::newRow("with a context") << "15"
+                                        << translationWithContext(QStringLiteral("23"), QStringLiteral("at the door"))
                                         << 1 << "complete" << QStringList{"chien 23"} << "at the door";
     }
 
@@ -260,7 +263,8 @@ private slots:
         ZoDownload download(lesson);
         QVERIFY(DownloadBars::run(download));
         QVERIFY(storedIdOf(QStringLiteral("E-41")) > 0);
-        QCOMPARE(storedMembers(QStringLiteral("L-4")), QStringList{QString::number(storedIdOf(QStringLiteral("E-41")))});
+        QCOMPARE(storedMembers(QStringLiteral("L-4")),
+                 QStringList{QString::number(storedIdOf(QStringLiteral("E-41")))});
         QVERIFY(!download.btnDownloadComplete->isHidden());
     }
 
@@ -273,10 +277,13 @@ private slots:
         QTest::addColumn<bool>("refused");
         QTest::addColumn<QString>("document");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unreadable") << "5" << false << "<message><body/></message>" << "Parsing Error.";
+        QTest::newRow("unreadable") << "5" << false << "<message><body/></message>"
+                                    << "Parsing Error.";
         QTest::newRow("refused by the store") << "7" << true << QString() << "The download could not be stored.";
-        QTest::newRow("not xml") << "8" << false << "<<not xml" << "Parsing Error.";
-        QTest::newRow("no document") << "9" << false << "" << "Network Error.";
+        QTest::newRow("not xml") << "8" << false << "<<not xml"
+                                 << "Parsing Error.";
+        QTest::newRow("no document") << "9" << false << ""
+                                     << "Network Error.";
     }
 
     void lessonWithAFailingMember()
@@ -288,7 +295,8 @@ private slots:
         const QString first = QStringLiteral("E-") + lessonPid + QLatin1Char('1');
         const QString second = QStringLiteral("E-") + lessonPid + QLatin1Char('2');
         const QString third = QStringLiteral("E-") + lessonPid + QLatin1Char('3');
-        const ZoLesson lesson = foundLesson(QStringLiteral("L-") + lessonPid, {{"1", first}, {"2", second}, {"3", third}});
+        const ZoLesson lesson = foundLesson(QStringLiteral("L-") + lessonPid,
+                                            {{"1", first}, {"2", second}, {"3", third}});
         bridge().queue(QStringLiteral("getDownloadXml"), exerciseDocument(lessonPid + QStringLiteral("1")));
         if (refused) {
             QVERIFY(StoreRefusal::refuse(mFixture.tree().tree().filePath(QStringLiteral("vireda.db")), second));
@@ -345,12 +353,15 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString attribute = QStringLiteral(
             "<media_manifest fluencyLevelID=\"3\" mediaManifestFileName=\"../../../../etc/hostname\">");
-        QTest::newRow("name in an attribute") << "H1" << withMedia("H1", attribute) << "100" << QByteArray() << kOneSound;
+        QTest::newRow("name in an attribute")
+            << "H1" << withMedia("H1", attribute) << "100" << QByteArray() << kOneSound;
         QTest::newRow("attribute beside the element")
-            << "H2" << withMedia("H2", attribute + QStringLiteral("<mediaManifestFileName>chien%1.ogg</mediaManifestFileName>"))
+            << "H2"
+            << withMedia("H2", attribute + QStringLiteral("<mediaManifestFileName>chien%1.ogg</mediaManifestFileName>"))
             << "100" << QByteArray() << kOneSound;
         QTest::newRow("two elements")
-            << "H3" << withMedia("H3", mediaPart("%1") + QStringLiteral("<mediaManifestFileName>b.wav</mediaManifestFileName>"))
+            << "H3"
+            << withMedia("H3", mediaPart("%1") + QStringLiteral("<mediaManifestFileName>b.wav</mediaManifestFileName>"))
             << "100" << QByteArray() << kOneSound;
         QTest::newRow("markup in the name")
             << "H4" << withMedia("H4", namedMedia(QStringLiteral("a<b/>.wav"))) << "100" << QByteArray() << kOneSound;
@@ -360,11 +371,13 @@ private slots:
                                   << QByteArray() << kNotPlain;
         QTest::newRow("line feed") << "H7" << withMedia("H7", namedMedia(QStringLiteral("a&#10;b.wav"))) << "100"
                                    << QByteArray() << kNotPlain;
-        QTest::newRow("tab") << "H8" << withMedia("H8", namedMedia(QStringLiteral("a&#9;b.wav"))) << "100" << QByteArray()
-                             << kNotPlain;
+        QTest::newRow("tab") << "H8" << withMedia("H8", namedMedia(QStringLiteral("a&#9;b.wav"))) << "100"
+                             << QByteArray() << kNotPlain;
         QTest::newRow("right-to-left override")
-            << "H9" << withMedia("H9", namedMedia(QStringLiteral("evil\u202Evaw.exe"))) << "100" << QByteArray() << kNotPlain;
-        QTest::newRow("empty name") << "H10" << withMedia("H10", namedMedia(QString())) << "100" << QByteArray() << kNotPlain;
+            << "H9" << withMedia("H9", namedMedia(QStringLiteral("evil\u202Evaw.exe"))) << "100" << QByteArray()
+            << kNotPlain;
+        QTest::newRow("empty name") << "H10" << withMedia("H10", namedMedia(QString())) << "100" << QByteArray()
+                                    << kNotPlain;
         QTest::newRow("another exercise") << "H11" << exerciseDocument(QStringLiteral("H99")) << "100" << QByteArray()
                                           << "The peer sent another exercise than the one asked for.";
         QTest::newRow("too many fields")
@@ -372,12 +385,13 @@ private slots:
             << statusReply(QStringLiteral("1"), QStringLiteral("downloadExerciseReply"),
                            exerciseElement(QStringLiteral("H12"), manyFields(ContentGate::MaxFieldsPerExercise + 1)))
             << "100" << QByteArray() << "The exercise has more than 1000 fields.";
-        QTest::newRow("sound refused by the client") << "H13" << exerciseDocument(QStringLiteral("H13")) << "-2"
-                                                     << QByteArray() << kSoundRefused;
-        QTest::newRow("name refused by the client") << "H14" << withMedia("H14", namedMedia(QStringLiteral("../x.wav")))
-                                                    << "-2" << QByteArray() << kNotPlain;
-        QTest::newRow("sound not a WAV file") << "H15" << exerciseDocument(QStringLiteral("H15")) << "100"
-                                              << QByteArray("MZ\x90\0\x03\0\0\0\x04\0\0\0 program", 20) << kSoundRefused;
+        QTest::newRow("sound refused by the client")
+            << "H13" << exerciseDocument(QStringLiteral("H13")) << "-2" << QByteArray() << kSoundRefused;
+        QTest::newRow("name refused by the client")
+            << "H14" << withMedia("H14", namedMedia(QStringLiteral("../x.wav"))) << "-2" << QByteArray() << kNotPlain;
+        QTest::newRow("sound not a WAV file")
+            << "H15" << exerciseDocument(QStringLiteral("H15")) << "100"
+            << QByteArray("MZ\x90\0\x03\0\0\0\x04\0\0\0 program", 20) << kSoundRefused;
     }
 
     void hostileMember()
@@ -445,10 +459,11 @@ private slots:
         bridge().queue(QStringLiteral("sendQuery"), exerciseQueryReply(element, 1));
         int status = 0;
         int total = 0;
-        const ZoExercise exercise = CourierOverFakeBridge::manager()
-                                        ->queryExercises({{"Term", "x"}, {"LanguageID", "fra"}, {"MaxResults", "20"},
-                                                          {"PageNum", "1"}}, &status, &total)
-                                        .value(0);
+        const ZoExercise exercise =
+            CourierOverFakeBridge::manager()
+                ->queryExercises({{"Term", "x"}, {"LanguageID", "fra"}, {"MaxResults", "20"}, {"PageNum", "1"}},
+                                 &status, &total)
+                .value(0);
         QCOMPARE(exercise.pId(), QStringLiteral("E-") + n);
         if (!document.isNull())
             bridge().setDefault(QStringLiteral("getDownloadXml"), withMedia(n, document));
@@ -505,7 +520,8 @@ private slots:
         QTest::newRow("members: limit + 1") << true << members(ContentGate::MaxLessonMembers + 1);
         QTest::newRow("members: 10^5") << true << members(100000);
         // What the client gives for a reply it stopped reading at its limit.
-        QTest::newRow("reply past the client's limit") << false << QStringLiteral("reply refused: larger than the limit");
+        QTest::newRow("reply past the client's limit")
+            << false << QStringLiteral("reply refused: larger than the limit");
         QTest::newRow("reply longer than the reader's limit")
             << true << lessonQueryReply(QString(BoundedXml::MaxDocumentLength, QLatin1Char(' ')), 1);
     }

@@ -34,10 +34,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QThread>
-#include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 
@@ -302,7 +302,8 @@ void FinderAgent::searcher()
     const QList<QWidget*> bars = mForm->widget()->findChildren<QWidget*>(QStringLiteral("ZoDownload"));
     QCOMPARE(bars.size(), 2);
     for (QWidget* bar : bars)
-        QTRY_VERIFY_WITH_TIMEOUT(bar->findChild<QPushButton*>(QStringLiteral("btnDownloadComplete"))->isVisible(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(bar->findChild<QPushButton*>(QStringLiteral("btnDownloadComplete"))->isVisible(),
+                                 30000);
     QStringList stored;
     for (const QHash<QString, QString>& row : mSession.db()->search(QStringLiteral("Exercise"), {}))
         stored << row.value(QStringLiteral("Term"));
@@ -343,9 +344,7 @@ void FinderAgent::practise(IForm* studyTab, IStudyResource* study)
     QObject* sound = PluginLocator::instance(QStringLiteral("plugins_dll/Managers/ZoAudio.dll"));
     QVERIFY(table && shownTerm);
     QVERIFY2(sound && sound->property("calls").isValid(), "the scripted sound plug-in is not installed");
-    const auto button = [page](const char* name) {
-        return page->findChild<QAbstractButton*>(QLatin1String(name));
-    };
+    const auto button = [page](const char* name) { return page->findChild<QAbstractButton*>(QLatin1String(name)); };
     const auto idle = [page] {
         for (const char* name : {"modelPlayPoll", "studentPlayPoll", "recordPoll", "comparePoll"}) {
             if (page->findChild<QTimer*>(QLatin1String(name))->isActive())
@@ -455,12 +454,11 @@ void FinderAgent::hostileRows()
         << complete;
     QTest::newRow("absolute path") << exercise << "loup charlie" << QString() << nameElement("/etc/hostname") << wav
                                    << QString() << complete;
-    QTest::newRow("control characters")
-        << exercise << "loup delta" << QString() << nameElement(QStringLiteral("a\nb\tc\u202Evaw.wav")) << wav
-        << QString() << complete;
-    QTest::newRow("two names: attribute and element")
-        << exercise << "loup echo" << nameAttribute("echo.wav") << nameElement("../echo.wav") << wav << kTwoNames
-        << QString();
+    QTest::newRow("control characters") << exercise << "loup delta" << QString()
+                                        << nameElement(QStringLiteral("a\nb\tc\u202Evaw.wav")) << wav << QString()
+                                        << complete;
+    QTest::newRow("two names: attribute and element") << exercise << "loup echo" << nameAttribute("echo.wav")
+                                                      << nameElement("../echo.wav") << wav << kTwoNames << QString();
     QTest::newRow("two names: two elements")
         << exercise << "loup india" << QString() << (nameElement("india.wav") + nameElement("/india.wav")) << wav
         << kTwoNames << QString();
@@ -468,11 +466,11 @@ void FinderAgent::hostileRows()
         << exercise << "loup foxtrot" << QString() << nameElement("foxtrot.wav") << program << QString()
         << (QStringLiteral("Error: ") + kSoundRefused);
     // Its own id is the peer's to give: a lesson can list only one that exists.
-    QTest::newRow("lesson listing a lesson") << "lesson"
-                                             << "loup golf" << QString() << nameElement("golf.wav") << wav
-                                             << kNotOnTheNetwork << QString();
-    QTest::newRow("translated exercise") << "translation" << kSourceTerm << QString() << nameElement("hotel.wav")
-                                         << wav << QString() << complete;
+    QTest::newRow("lesson listing a lesson")
+        << "lesson"
+        << "loup golf" << QString() << nameElement("golf.wav") << wav << kNotOnTheNetwork << QString();
+    QTest::newRow("translated exercise") << "translation" << kSourceTerm << QString() << nameElement("hotel.wav") << wav
+                                         << QString() << complete;
 }
 
 void FinderAgent::hostile_data()
@@ -496,17 +494,22 @@ void FinderAgent::hostile()
         const auto lesson = [&](const QString& title, const QStringList& members) {
             QString list;
             for (int i = 0; i < members.size(); ++i)
-                list += QStringLiteral("<exercise sequenceNb=\"%1\" persistentManifestID=\"%2\"/>").arg(i + 1).arg(members.at(i));
-            return QStringLiteral("<lesson numChildren=\"%1\"><manifest localManifestID=\"9\"/><textual_manifest "
-                                  "learnerLevelID=\"1\"><manifestTitle><![CDATA[%2]]></manifestTitle><manifestDescription>"
-                                  "d</manifestDescription><langID>fra</langID></textual_manifest><exercises>%3"
-                                  "</exercises><kvps/></lesson>")
+                list += QStringLiteral("<exercise sequenceNb=\"%1\" persistentManifestID=\"%2\"/>")
+                            .arg(i + 1)
+                            .arg(members.at(i));
+            return QStringLiteral(
+                       "<lesson numChildren=\"%1\"><manifest localManifestID=\"9\"/><textual_manifest "
+                       "learnerLevelID=\"1\"><manifestTitle><![CDATA[%2]]></manifestTitle><manifestDescription>"
+                       "d</manifestDescription><langID>fra</langID></textual_manifest><exercises>%3"
+                       "</exercises><kvps/></lesson>")
                 .arg(members.size())
                 .arg(title, list);
         };
-        const QString first = sendRaw(QStringLiteral("uploadLesson"), lesson(QStringLiteral("listed lesson"), {member}));
+        const QString first = sendRaw(QStringLiteral("uploadLesson"),
+                                      lesson(QStringLiteral("listed lesson"), {member}));
         QCOMPARE(replyValue(first, QStringLiteral("header.status")), QStringLiteral("1"));
-        const QString firstPid = replyValue(first, QStringLiteral("body.uploadLessonReply.lesson.persistentmanifestid"));
+        const QString firstPid = replyValue(first,
+                                            QStringLiteral("body.uploadLessonReply.lesson.persistentmanifestid"));
         QVERIFY(!firstPid.isEmpty());
         const QString listing = sendRaw(QStringLiteral("uploadLesson"), lesson(term, {member, firstPid}));
         QCOMPARE(replyValue(listing, QStringLiteral("header.status")), QStringLiteral("-1"));
@@ -651,8 +654,8 @@ void FinderAgent::victim()
         QCOMPARE(searchFor(kTranslatedTerm, QStringLiteral("eng")), 1);
         QCOMPARE(downloadFirstRow(), outcome);
         QVERIFY(helper.isExerciseStored(translatedPid));
-        const QList<QHash<QString, QString>> rows =
-            mSession.db()->search(QStringLiteral("Exercise"), {{"Term", kTranslatedTerm}});
+        const QList<QHash<QString, QString>> rows = mSession.db()->search(QStringLiteral("Exercise"),
+                                                                          {{"Term", kTranslatedTerm}});
         QCOMPARE(rows.size(), 1);
         QVERIFY(!rows.first().value(QStringLiteral("MediaName")).isEmpty());
         checkNothingUnsafe();
@@ -690,16 +693,28 @@ void FinderAgent::underAttack_data()
     // What the bar shows: "complete", its face and reason (the start of it), or "gone" with the tab.
     QTest::addColumn<QString>("outcome");
     const QString soundRefused = QStringLiteral("Error: ") + kSoundRefused;
-    QTest::newRow("endless sound") << "endless" << "" << soundRefused;
-    QTest::newRow("sound that is not a WAV file") << "program" << "" << soundRefused;
-    QTest::newRow("name in an attribute, climbing out") << "attribute" << ""
-                                                         << "Error: The exercise does not name exactly one sound.";
-    QTest::newRow("reply without end") << "huge" << "" << "Error: ";
-    QTest::newRow("reply claiming 512 MB") << "claimed" << "" << "Error: ";
-    QTest::newRow("stalled sound, then offline")
-        << "stall" << "offline" << "Error: The program went offline, so the download was stopped.";
-    QTest::newRow("stalled sound, then sign-out") << "stall" << "sign-out" << "gone";
-    QTest::newRow("stalled sound, then offline and sign-out") << "stall" << "offline, sign-out" << "gone";
+    QTest::newRow("endless sound") << "endless"
+                                   << "" << soundRefused;
+    QTest::newRow("sound that is not a WAV file") << "program"
+                                                  << "" << soundRefused;
+    QTest::newRow("name in an attribute, climbing out") << "attribute"
+                                                        << ""
+                                                        << "Error: The exercise does not name exactly one sound.";
+    QTest::newRow("reply without end") << "huge"
+                                       << ""
+                                       << "Error: ";
+    QTest::newRow("reply claiming 512 MB") << "claimed"
+                                           << ""
+                                           << "Error: ";
+    QTest::newRow("stalled sound, then offline") << "stall"
+                                                 << "offline"
+                                                 << "Error: The program went offline, so the download was stopped.";
+    QTest::newRow("stalled sound, then sign-out") << "stall"
+                                                  << "sign-out"
+                                                  << "gone";
+    QTest::newRow("stalled sound, then offline and sign-out") << "stall"
+                                                              << "offline, sign-out"
+                                                              << "gone";
 }
 
 void FinderAgent::underAttack()
@@ -782,7 +797,7 @@ void FinderAgent::searchesPastALimit()
     QFETCH(bool, lessons);
     QFETCH(QString, text);
     INetManager* net = mSession.net();
-    const QHash<QString, QString> criteria{{"Term", text},     {"Title", text},       {"Description", text},
+    const QHash<QString, QString> criteria{{"Term", text},        {"Title", text},      {"Description", text},
                                            {"LanguageID", "fra"}, {"MaxResults", "20"}, {"PageNum", "1"}};
     int status = 0;
     int total = 0;

@@ -1,38 +1,38 @@
 #include "DialogFixture.h"
 #include "IDbManager.h"
 #include "IForm.h"
-#include "IStudyResource.h"
 #include "INetManager.h"
+#include "IStudyResource.h"
 #include "IUserResource.h"
 #include "LanguageComboHelper.h"
 #include "PluginLocator.h"
 #include "ScreenTexts.h"
 #include "SignedInUser.h"
 #include "StoreRefusal.h"
-#include "WizardDriver.h"
 #include "TestDatabase.h"
+#include "WizardDriver.h"
 #include "ZoDbHelper.h"
 #include "ZoExercise.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDialog>
-#include <QFile>
-#include <QRegularExpression>
-#include <QTextBrowser>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QPointer>
-#include <QTimer>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTableWidget>
-#include <QTranslator>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
 #include <QtTest>
 
 using Hash = QHash<QString, QString>;
@@ -120,14 +120,14 @@ class TestFinder : public QObject
 
     static Hash exerciseRow(const QString& pid, const QString& term)
     {
-        return {{"PId", pid},       {"Term", term},     {"Language", "French"}, {"Country", "France"},
-                {"Locality", "Lyon"}, {"Voice", "bob"}, {"MediaPath", "Content"}, {"MediaName", pid + ".ogg"},
+        return {{"PId", pid},          {"Term", term},    {"Language", "French"},   {"Country", "France"},
+                {"Locality", "Lyon"},  {"Voice", "bob"},  {"MediaPath", "Content"}, {"MediaName", pid + ".ogg"},
                 {"FluencyLevel", "3"}, {"Creator", "bob"}};
     }
 
     static Hash lessonRow(const QString& pid, const QString& title, int members)
     {
-        Hash row{{"PId", pid},         {"Title", title},    {"Description", "about " + title},
+        Hash row{{"PId", pid},          {"Title", title}, {"Description", "about " + title},
                  {"Username", "carla"}, {"UserId", "31"}, {"Language", "fra"},
                  {"LearnerLevel", "3"}};
         for (int i = 1; i <= members; ++i)
@@ -169,9 +169,14 @@ class TestFinder : public QObject
     // A French exercise stored with that persistent id; its local id, empty on failure.
     static QString storeExercise(const QString& pid, const QString& term)
     {
-        ZoExercise exercise(Hash{{"PId", pid},           {"Term", term},          {"Language", "French"},
-                                 {"MediaPath", "Content"}, {"MediaName", pid + ".ogg"}, {"Country", "France"},
-                                 {"Voice", "bob"},        {"Creator", "bob"}});
+        ZoExercise exercise(Hash{{"PId", pid},
+                                 {"Term", term},
+                                 {"Language", "French"},
+                                 {"MediaPath", "Content"},
+                                 {"MediaName", pid + ".ogg"},
+                                 {"Country", "France"},
+                                 {"Voice", "bob"},
+                                 {"Creator", "bob"}});
         auto* store = PluginLocator::load<IDbManager>(QStringLiteral("plugins_dll/Managers/Storekeeper.dll"));
         return store && store->insertExercise(QStringLiteral("Exercise"), &exercise) == 1 ? exercise.id() : QString();
     }
@@ -295,13 +300,17 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("box");
-        QTest::newRow("offline sign-in") << "isOfflineLogin = 1" << "chien" << "French"
+        QTest::newRow("offline sign-in") << "isOfflineLogin = 1"
+                                         << "chien"
+                                         << "French"
                                          << WizardTestTree::info(
                                                 "Please login online to enable search, upload and download.");
-        QTest::newRow("no search text") << "" << "" << "French"
-                                        << WizardTestTree::info("There were no search terms entered.");
-        QTest::newRow("no language") << "" << "chien" << "Select Language"
-                                     << WizardTestTree::info("No language selected.");
+        QTest::newRow("no search text") << ""
+                                        << ""
+                                        << "French" << WizardTestTree::info("There were no search terms entered.");
+        QTest::newRow("no language") << ""
+                                     << "chien"
+                                     << "Select Language" << WizardTestTree::info("No language selected.");
     }
 
     void checks()
@@ -338,15 +347,17 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<Hash>("expected");
         QTest::newRow("exercises") << false << "chien noir"
-                                   << Hash{{"LanguageID", "fra"}, {"ResultsLanguageID", "fra"},
-                                           {"MaxResults", "20"}, {"PageNum", "1"}, {"Term", "chien noir"}};
-        QTest::newRow("lessons") << true << "Animaux"
-                                 << Hash{{"LanguageID", "fra"}, {"ResultsLanguageID", "fra"}, {"MaxResults", "20"},
-                                         {"PageNum", "1"}, {"Title", "Animaux"}, {"Description", "Animaux"}};
-        QTest::newRow("lessons, no text") << true << ""
-                                          << Hash{{"LanguageID", "fra"}, {"ResultsLanguageID", "fra"},
-                                                  {"MaxResults", "20"}, {"PageNum", "1"}, {"Title", ""},
-                                                  {"Description", ""}};
+                                   << Hash{{"LanguageID", "fra"},
+                                           {"ResultsLanguageID", "fra"},
+                                           {"MaxResults", "20"},
+                                           {"PageNum", "1"},
+                                           {"Term", "chien noir"}};
+        QTest::newRow("lessons") << true << "Animaux" << Hash{{"LanguageID", "fra"}, {"ResultsLanguageID", "fra"},
+                                                              {"MaxResults", "20"},  {"PageNum", "1"},
+                                                              {"Title", "Animaux"},  {"Description", "Animaux"}};
+        QTest::newRow("lessons, no text") << true << "" << Hash{{"LanguageID", "fra"}, {"ResultsLanguageID", "fra"},
+                                                                {"MaxResults", "20"},  {"PageNum", "1"},
+                                                                {"Title", ""},         {"Description", ""}};
     }
 
     void criteria()
@@ -368,13 +379,20 @@ private slots:
         QTest::addColumn<QString>("total");
         QTest::addColumn<QStringList>("shown");
         const QStringList two{"label", "btnPage1", "btnPage2"};
-        QTest::newRow("20") << "1" << "20" << QStringList();
-        QTest::newRow("21") << "1" << "21" << two;
-        QTest::newRow("40") << "1" << "40" << two;
-        QTest::newRow("41") << "1" << "41" << (two + QStringList{"btnPage3"});
-        QTest::newRow("61") << "1" << "61" << (two + QStringList{"btnPage3", "btnPage4"});
-        QTest::newRow("no results") << "2" << "61" << QStringList();
-        QTest::newRow("service error") << "-1" << "61" << QStringList();
+        QTest::newRow("20") << "1"
+                            << "20" << QStringList();
+        QTest::newRow("21") << "1"
+                            << "21" << two;
+        QTest::newRow("40") << "1"
+                            << "40" << two;
+        QTest::newRow("41") << "1"
+                            << "41" << (two + QStringList{"btnPage3"});
+        QTest::newRow("61") << "1"
+                            << "61" << (two + QStringList{"btnPage3", "btnPage4"});
+        QTest::newRow("no results") << "2"
+                                    << "61" << QStringList();
+        QTest::newRow("service error") << "-1"
+                                       << "61" << QStringList();
     }
 
     void pageButtons()
@@ -398,12 +416,11 @@ private slots:
         QTest::addColumn<int>("offlineMoves");
         QTest::newRow("found") << "1" << QStringList() << 0;
         QTest::newRow("none") << "2" << QStringList{WizardTestTree::info("Search found no results.")} << 0;
-        QTest::newRow("service error")
-            << "-1"
-            << QStringList{WizardTestTree::warning(
-                   "The Vireda search service is not working right now.\n"
-                   "Please check your Internet connection and try again in a few minutes.")}
-            << 0;
+        QTest::newRow("service error") << "-1"
+                                       << QStringList{WizardTestTree::warning(
+                                              "The Vireda search service is not working right now.\n"
+                                              "Please check your Internet connection and try again in a few minutes.")}
+                                       << 0;
         QTest::newRow("reply past a limit")
             << "-3"
             << QStringList{WizardTestTree::warning(
@@ -469,9 +486,9 @@ private slots:
         QTest::addColumn<QString>("selected");
         QTest::newRow("no fluencies") << QStringList() << QString() << QStringList{"Select Language", "Add Language..."}
                                       << "Select Language";
-        QTest::newRow("stored language")
-            << QStringList{"French", "Spanish"} << "spa"
-            << QStringList{"Select Language", "French", "Spanish", "Add Language..."} << "Spanish";
+        QTest::newRow("stored language") << QStringList{"French", "Spanish"} << "spa"
+                                         << QStringList{"Select Language", "French", "Spanish", "Add Language..."}
+                                         << "Spanish";
         QTest::newRow("stored language not spoken")
             << QStringList{"French"} << "spa" << QStringList{"Select Language", "French", "Add Language..."}
             << "Select Language";
@@ -618,9 +635,11 @@ private slots:
         QTest::mouseClick(button("btnPage2"), Qt::LeftButton);
         const auto calls = tree().netCalls(QStringLiteral("queryExercises"));
         QCOMPARE(calls.size(), 2);
-        QCOMPARE(calls.last().hashArg(0),
-                 Hash({{"LanguageID", "fra"}, {"ResultsLanguageID", "fra"}, {"MaxResults", "20"},
-                       {"PageNum", "2"}, {"Term", "chien"}}));
+        QCOMPARE(calls.last().hashArg(0), Hash({{"LanguageID", "fra"},
+                                                {"ResultsLanguageID", "fra"},
+                                                {"MaxResults", "20"},
+                                                {"PageNum", "2"},
+                                                {"Term", "chien"}}));
     }
 
     // Rows sorted by a header keep their hidden persistent ids, also when the
@@ -726,7 +745,8 @@ private slots:
         QTest::addColumn<QString>("firstFace");
         QTest::addColumn<QString>("firstMessage");
         QTest::newRow("all stored") << false << "complete" << QString();
-        QTest::newRow("a member unreadable") << true << "Error" << "Parsing Error.";
+        QTest::newRow("a member unreadable") << true << "Error"
+                                             << "Parsing Error.";
     }
 
     void lessonMembers()
@@ -744,10 +764,10 @@ private slots:
         QVERIFY(!storeExercise(second + QStringLiteral("-m2"), QStringLiteral("quatre")).isEmpty());
         QVERIFY(ScriptedNet::writeText(tree().tree().filePath(QStringLiteral("member.xml")),
                                        QStringLiteral("<message><exercise><term>deux</term></exercise></message>")));
-        QVERIFY(writeRows(QStringLiteral("lessons.json"), {lessonRow(first, "premier", 2), lessonRow(second, "second", 2)}));
-        QVERIFY(tree().scriptNet({{"queryLessons", "1"},
-                                  {"queryLessons.results", "@lessons.json"},
-                                  {"getDownloadXml", "@member.xml"}}));
+        QVERIFY(writeRows(QStringLiteral("lessons.json"),
+                          {lessonRow(first, "premier", 2), lessonRow(second, "second", 2)}));
+        QVERIFY(tree().scriptNet(
+            {{"queryLessons", "1"}, {"queryLessons.results", "@lessons.json"}, {"getDownloadXml", "@member.xml"}}));
         searchFor(QStringLiteral("x"), QStringLiteral("French"), true);
         QCOMPARE(table()->rowCount(), 2);
         // The second is asked for while the first still fetches a member.
@@ -803,8 +823,9 @@ private slots:
         QFETCH(bool, transferFails);
         QFETCH(QStringList, expectedFaces);
         QFETCH(QStringList, expectedTerms);
-        QVERIFY(threeResults({{"downloadExercise", "1 | 2 | 3"},
-                              {"getDownloadStatus", transferFails ? "10 | 10 | 10 | 10 | -1" : "10 | 10 | 10 | 10 | 40 | 100"}}));
+        QVERIFY(threeResults(
+            {{"downloadExercise", "1 | 2 | 3"},
+             {"getDownloadStatus", transferFails ? "10 | 10 | 10 | 10 | -1" : "10 | 10 | 10 | 10 | 40 | 100"}}));
         QTimer::singleShot(50, form(), [&] {
             downloadRow(1);
             downloadRow(2);
@@ -930,8 +951,10 @@ private slots:
         QTest::addColumn<bool>("accept");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("accepted") << true << "Italian" << "ita";
-        QTest::newRow("cancelled") << false << "French" << "fra";
+        QTest::newRow("accepted") << true << "Italian"
+                                  << "ita";
+        QTest::newRow("cancelled") << false << "French"
+                                   << "fra";
     }
 
     void addLanguage()
@@ -963,10 +986,7 @@ private slots:
         QCOMPARE(QSettings().value(QStringLiteral("users/ann/SearchLanguage")).toString(), QStringLiteral("spa"));
     }
 
-    void textsOnScreen_data()
-    {
-        ScreenTexts::addLanguageAndFontRows();
-    }
+    void textsOnScreen_data() { ScreenTexts::addLanguageAndFontRows(); }
 
     // The results' headers, the group boxes, the download bars made before a
     // switch and every other text of the tab show in full at the smallest
@@ -1004,8 +1024,8 @@ private slots:
         mForm->updateViewLists();
         mForm->refreshData();
         const QSet<QString> data{"eins", "ann", "Animaux", "about Animaux", "carla"};
-        const QStringList untranslated =
-            ScreenTexts::untranslated(english, ScreenTexts::shown(form(), true), ScreenTexts::sameWords(), data);
+        const QStringList untranslated = ScreenTexts::untranslated(english, ScreenTexts::shown(form(), true),
+                                                                   ScreenTexts::sameWords(), data);
         QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QStringLiteral("; "))));
         QTRY_VERIFY2(ScreenTexts::cut(form()).isEmpty(), qPrintable(ScreenTexts::cut(form()).join("; ")));
         QVERIFY(scriptResults("queryExercises", {exerciseRow("pm-1", "eins")}));

@@ -17,15 +17,16 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("language");
         QTest::addColumn<int>("refusal");
-        QTest::newRow("exercise") << int(SearchRequest::Exercises) << "chat" << "French" << int(SearchRequest::Accepted);
-        QTest::newRow("exercise without words") << int(SearchRequest::Exercises) << "" << "French"
-                                                << int(SearchRequest::NoTerms);
-        QTest::newRow("words come before the language") << int(SearchRequest::Exercises) << "" << ""
-                                                        << int(SearchRequest::NoTerms);
-        QTest::newRow("lesson without words") << int(SearchRequest::Lessons) << "" << "French"
-                                              << int(SearchRequest::Accepted);
-        QTest::newRow("lesson without a language") << int(SearchRequest::Lessons) << "mots" << ""
-                                                   << int(SearchRequest::NoLanguage);
+        QTest::newRow("exercise") << int(SearchRequest::Exercises) << "chat"
+                                  << "French" << int(SearchRequest::Accepted);
+        QTest::newRow("exercise without words") << int(SearchRequest::Exercises) << ""
+                                                << "French" << int(SearchRequest::NoTerms);
+        QTest::newRow("words come before the language") << int(SearchRequest::Exercises) << ""
+                                                        << "" << int(SearchRequest::NoTerms);
+        QTest::newRow("lesson without words") << int(SearchRequest::Lessons) << ""
+                                              << "French" << int(SearchRequest::Accepted);
+        QTest::newRow("lesson without a language") << int(SearchRequest::Lessons) << "mots"
+                                                   << "" << int(SearchRequest::NoLanguage);
     }
 
     void refusal()
@@ -41,14 +42,16 @@ private slots:
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<Hash>("expected");
-        QTest::newRow("exercises by term")
-            << int(SearchRequest::Exercises)
-            << Hash{{"LanguageID", "fra"}, {"ResultsLanguageID", "fra"}, {"MaxResults", "20"}, {"PageNum", "3"},
-                    {"Term", "le chat"}};
+        QTest::newRow("exercises by term") << int(SearchRequest::Exercises)
+                                           << Hash{{"LanguageID", "fra"},
+                                                   {"ResultsLanguageID", "fra"},
+                                                   {"MaxResults", "20"},
+                                                   {"PageNum", "3"},
+                                                   {"Term", "le chat"}};
         QTest::newRow("lessons by title or description")
             << int(SearchRequest::Lessons)
-            << Hash{{"LanguageID", "fra"}, {"ResultsLanguageID", "fra"}, {"MaxResults", "20"}, {"PageNum", "3"},
-                    {"Title", "le chat"}, {"Description", "le chat"}};
+            << Hash{{"LanguageID", "fra"}, {"ResultsLanguageID", "fra"}, {"MaxResults", "20"},
+                    {"PageNum", "3"},      {"Title", "le chat"},         {"Description", "le chat"}};
     }
 
     void criteria()

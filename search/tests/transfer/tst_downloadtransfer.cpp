@@ -137,48 +137,53 @@ private slots:
         using P = QList<int>;
         const QString none;
         const QStringList no;
-        QTest::newRow("exercise arrives") << "exercise" << "A1" << QStringList{"20", "60"} << none
-                                          << QStringList{exerciseDocument("A1")} << none << F::None << P{20, 60, 100}
-                                          << false << 0;
+        QTest::newRow("exercise arrives")
+            << "exercise"
+            << "A1" << QStringList{"20", "60"} << none << QStringList{exerciseDocument("A1")} << none << F::None
+            << P{20, 60, 100} << false << 0;
         QTest::newRow("exercise without a document")
-            << "exercise" << "A2" << no << none << no << none << F::None << P{100} << false << 0;
-        QTest::newRow("lesson arrives") << "lesson" << "B1" << QStringList{"40"} << none
+            << "exercise"
+            << "A2" << no << none << no << none << F::None << P{100} << false << 0;
+        QTest::newRow("lesson arrives") << "lesson"
+                                        << "B1" << QStringList{"40"} << none
                                         << QStringList{exerciseDocument("B11"), exerciseDocument("B12")} << none
                                         << F::None << P{1, 2} << false << 0;
-        QTest::newRow("no handle") << "no handle" << "C0" << no << none << no << none << F::Network << P() << false
-                                   << 0;
-        QTest::newRow("status -1") << "exercise" << "C1" << QStringList{"30", "-1"} << none << no << none
-                                   << F::Network << P{30} << false << 0;
-        QTest::newRow("content refused") << "exercise" << "C2" << no << "-2" << no << none << F::SoundRefused << P()
-                                         << false << 0;
-        QTest::newRow("content refused, name not plain") << "exercise" << "C3" << no << "-2"
-                                                         << QStringList{climbingDocument("C3")} << none
-                                                         << F::SoundNameNotPlain << P() << false << 0;
-        QTest::newRow("no progress") << "exercise" << "C4" << no << "0" << no << none << F::Network << P{0} << true
-                                     << 1;
-        QTest::newRow("stalled") << "exercise" << "C5" << no << "10" << no << none << F::Network << P{10} << true
-                                 << 1;
-        QTest::newRow("another exercise sent") << "exercise" << "C6" << no << none
-                                               << QStringList{exerciseDocument("C7")} << none << F::OtherExercise
-                                               << P{100} << false << 0;
-        QTest::newRow("downloaded name not plain") << "exercise" << "C8" << no << none
-                                                   << QStringList{climbingDocument("C8")} << none
+        QTest::newRow("no handle") << "no handle"
+                                   << "C0" << no << none << no << none << F::Network << P() << false << 0;
+        QTest::newRow("status -1") << "exercise"
+                                   << "C1" << QStringList{"30", "-1"} << none << no << none << F::Network << P{30}
+                                   << false << 0;
+        QTest::newRow("content refused") << "exercise"
+                                         << "C2" << no << "-2" << no << none << F::SoundRefused << P() << false << 0;
+        QTest::newRow("content refused, name not plain") << "exercise"
+                                                         << "C3" << no << "-2" << QStringList{climbingDocument("C3")}
+                                                         << none << F::SoundNameNotPlain << P() << false << 0;
+        QTest::newRow("no progress") << "exercise"
+                                     << "C4" << no << "0" << no << none << F::Network << P{0} << true << 1;
+        QTest::newRow("stalled") << "exercise"
+                                 << "C5" << no << "10" << no << none << F::Network << P{10} << true << 1;
+        QTest::newRow("another exercise sent") << "exercise"
+                                               << "C6" << no << none << QStringList{exerciseDocument("C7")} << none
+                                               << F::OtherExercise << P{100} << false << 0;
+        QTest::newRow("downloaded name not plain") << "exercise"
+                                                   << "C8" << no << none << QStringList{climbingDocument("C8")} << none
                                                    << F::SoundNameNotPlain << P{100} << false << 0;
-        QTest::newRow("member status -1") << "lesson" << "D1" << no << "-1" << no << none << F::Network << P()
-                                          << false << 0;
-        QTest::newRow("member unreadable") << "lesson" << "D2" << no << none
-                                           << QStringList{exerciseDocument("D21"), "<<not xml"} << none << F::Parsing
-                                           << P{1} << false << 0;
-        QTest::newRow("lesson past the member limit") << "too long" << "D3" << no << none << no << none
-                                                      << F::TooManyMembers << P() << false << 0;
-        QTest::newRow("lesson lists itself") << "lists itself" << "D4" << no << none << no << none
-                                             << F::ListsItself << P() << false << 0;
-        QTest::newRow("cancelled") << "exercise" << "E1" << no << "10" << no << "cancel" << F::Cancelled << P{10}
-                                   << true << 1;
-        QTest::newRow("lesson cancelled") << "lesson" << "E2" << no << "10" << no << "cancel" << F::Cancelled << P()
-                                          << false << 1;
-        QTest::newRow("gone offline") << "exercise" << "E3" << no << "10" << no << "offline" << F::WentOffline
-                                      << P{10} << true << 1;
+        QTest::newRow("member status -1") << "lesson"
+                                          << "D1" << no << "-1" << no << none << F::Network << P() << false << 0;
+        QTest::newRow("member unreadable") << "lesson"
+                                           << "D2" << no << none << QStringList{exerciseDocument("D21"), "<<not xml"}
+                                           << none << F::Parsing << P{1} << false << 0;
+        QTest::newRow("lesson past the member limit")
+            << "too long"
+            << "D3" << no << none << no << none << F::TooManyMembers << P() << false << 0;
+        QTest::newRow("lesson lists itself") << "lists itself"
+                                             << "D4" << no << none << no << none << F::ListsItself << P() << false << 0;
+        QTest::newRow("cancelled") << "exercise"
+                                   << "E1" << no << "10" << no << "cancel" << F::Cancelled << P{10} << true << 1;
+        QTest::newRow("lesson cancelled") << "lesson"
+                                          << "E2" << no << "10" << no << "cancel" << F::Cancelled << P() << false << 1;
+        QTest::newRow("gone offline") << "exercise"
+                                      << "E3" << no << "10" << no << "offline" << F::WentOffline << P{10} << true << 1;
     }
 
     void outcome()

@@ -5,11 +5,11 @@
 #include "TestDatabase.h"
 #include "ZoExercise.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QDebug>
 
 StoreFixture::StoreFixture()
 {
@@ -56,8 +56,8 @@ QString StoreFixture::treePath() const
 QStringList StoreFixture::snapshot() const
 {
     QStringList rows;
-    const QStringList tables{QStringLiteral("m"), QStringLiteral("tm"), QStringLiteral("mm"), QStringLiteral("k"),
-                             QStringLiteral("crlt"), QStringLiteral("u"), QStringLiteral("uf")};
+    const QStringList tables{QStringLiteral("m"),    QStringLiteral("tm"), QStringLiteral("mm"), QStringLiteral("k"),
+                             QStringLiteral("crlt"), QStringLiteral("u"),  QStringLiteral("uf")};
     QSqlQuery query(database());
     for (const QString& table : tables) {
         if (!query.exec(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(table))) {
@@ -104,20 +104,20 @@ bool StoreFixture::exec(const QString& sql) const
 
 ZoExercise* StoreFixture::exercise(const QString& term, const QString& language, const QString& creator)
 {
-    auto* exercise = new ZoExercise(QHash<QString, QString>{
-            {QStringLiteral("Term"), term},
-            {QStringLiteral("Language"), language},
-            {QStringLiteral("PId"), QStringLiteral("0")},
-            {QStringLiteral("MediaPath"), QStringLiteral("Content")},
-            {QStringLiteral("MediaName"), term.trimmed() + QStringLiteral(".wav")},
-            {QStringLiteral("Country"), QStringLiteral("France")},
-            {QStringLiteral("StateProv"), QStringLiteral("Ile")},
-            {QStringLiteral("Locality"), QStringLiteral("Paris")},
-            {QStringLiteral("Voice"), creator},
-            {QStringLiteral("VoiceUid"), QStringLiteral("u-") + creator},
-            {QStringLiteral("FluencyLevel"), QStringLiteral("Native")},
-            {QStringLiteral("Creator"), creator},
-            {QStringLiteral("CreatorUid"), QStringLiteral("u-") + creator}});
+    auto* exercise = new ZoExercise(
+        QHash<QString, QString>{{QStringLiteral("Term"), term},
+                                {QStringLiteral("Language"), language},
+                                {QStringLiteral("PId"), QStringLiteral("0")},
+                                {QStringLiteral("MediaPath"), QStringLiteral("Content")},
+                                {QStringLiteral("MediaName"), term.trimmed() + QStringLiteral(".wav")},
+                                {QStringLiteral("Country"), QStringLiteral("France")},
+                                {QStringLiteral("StateProv"), QStringLiteral("Ile")},
+                                {QStringLiteral("Locality"), QStringLiteral("Paris")},
+                                {QStringLiteral("Voice"), creator},
+                                {QStringLiteral("VoiceUid"), QStringLiteral("u-") + creator},
+                                {QStringLiteral("FluencyLevel"), QStringLiteral("Native")},
+                                {QStringLiteral("Creator"), creator},
+                                {QStringLiteral("CreatorUid"), QStringLiteral("u-") + creator}});
     return exercise;
 }
 

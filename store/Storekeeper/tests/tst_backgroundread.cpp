@@ -16,8 +16,8 @@
 
 #include <QSemaphore>
 #include <QSignalSpy>
-#include <QSqlQueryModel>
 #include <QSqlQuery>
+#include <QSqlQueryModel>
 #include <QtTest>
 
 #include <atomic>
@@ -62,9 +62,10 @@ QStringList wholeRead(QSqlDatabase database)
 // The terms a type-ahead through the plug-in lists, sorted by term.
 QStringList typeAheadTerms(IDbManager* store, const QString& fragment)
 {
-    std::unique_ptr<QSqlQueryModel> model(store->queryModel(
-            QStringLiteral("Exercise"), {{QStringLiteral("Term"), fragment}, {QStringLiteral("SortColumn"), QStringLiteral("1")}},
-            nullptr, nullptr, nullptr, nullptr, nullptr));
+    std::unique_ptr<QSqlQueryModel> model(
+        store->queryModel(QStringLiteral("Exercise"),
+                          {{QStringLiteral("Term"), fragment}, {QStringLiteral("SortColumn"), QStringLiteral("1")}},
+                          nullptr, nullptr, nullptr, nullptr, nullptr));
     QStringList terms;
     for (int row = 0; model && row < model->rowCount(); ++row)
         terms << model->index(row, 1).data().toString();
@@ -103,11 +104,11 @@ void tst_Storekeeper::writesDuringBackgroundRead()
     // The two newest manifests.
     QStringList lessons;
     for (const QString& title : {QStringLiteral("Fruit"), QStringLiteral("Food")}) {
-        std::unique_ptr<QObject> lesson(f->store()->insert(
-                QStringLiteral("Lesson"), {{QStringLiteral("Title"), title},
-                                           {QStringLiteral("Language"), QStringLiteral("English")},
-                                           {QStringLiteral("Username"), QStringLiteral("alice")},
-                                           {QStringLiteral("EId1"), ids.at(0)}}));
+        std::unique_ptr<QObject> lesson(
+            f->store()->insert(QStringLiteral("Lesson"), {{QStringLiteral("Title"), title},
+                                                          {QStringLiteral("Language"), QStringLiteral("English")},
+                                                          {QStringLiteral("Username"), QStringLiteral("alice")},
+                                                          {QStringLiteral("EId1"), ids.at(0)}}));
         QVERIFY(qobject_cast<ZoLesson*>(lesson.get()));
         lessons << qobject_cast<ZoLesson*>(lesson.get())->id();
     }

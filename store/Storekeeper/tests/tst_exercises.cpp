@@ -4,11 +4,11 @@
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 
+#include <QHeaderView>
 #include <QSqlError>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QTableView>
-#include <QHeaderView>
 #include <QtTest>
 
 namespace {
@@ -85,10 +85,22 @@ void tst_Storekeeper::termSharing_data()
     QTest::addColumn<QString>("second");
     QTest::addColumn<QString>("secondLanguage");
     QTest::addColumn<int>("termRows");
-    QTest::newRow("same after trimming") << " Haus " << "German" << "Haus" << "German" << 1;
-    QTest::newRow("letter case differs") << "Haus" << "German" << "haus" << "German" << 2;
-    QTest::newRow("language differs") << "Haus" << "German" << "Haus" << "English" << 2;
-    QTest::newRow("quotes in the text") << "l'a \"b\"" << "French" << "l'a \"b\"" << "French" << 1;
+    QTest::newRow("same after trimming") << " Haus "
+                                         << "German"
+                                         << "Haus"
+                                         << "German" << 1;
+    QTest::newRow("letter case differs") << "Haus"
+                                         << "German"
+                                         << "haus"
+                                         << "German" << 2;
+    QTest::newRow("language differs") << "Haus"
+                                      << "German"
+                                      << "Haus"
+                                      << "English" << 2;
+    QTest::newRow("quotes in the text") << "l'a \"b\""
+                                        << "French"
+                                        << "l'a \"b\""
+                                        << "French" << 1;
 }
 
 void tst_Storekeeper::termSharing()
@@ -102,8 +114,7 @@ void tst_Storekeeper::termSharing()
     QVERIFY(!f->addExercise(second, secondLanguage).isEmpty());
     QCOMPARE(f->count(QStringLiteral("SELECT count(*) FROM tm WHERE tmttmtid = 1")), termRows);
     QCOMPARE(f->count(QStringLiteral("SELECT count(*) FROM v_e")), 2);
-    QCOMPARE(f->value(QStringLiteral("SELECT mv FROM tm WHERE tmttmtid = 1 ORDER BY mlmid LIMIT 1")),
-             first.trimmed());
+    QCOMPARE(f->value(QStringLiteral("SELECT mv FROM tm WHERE tmttmtid = 1 ORDER BY mlmid LIMIT 1")), first.trimmed());
 }
 
 void tst_Storekeeper::persistentTermId_data()
@@ -112,10 +123,14 @@ void tst_Storekeeper::persistentTermId_data()
     QTest::addColumn<QString>("givenTermId");
     QTest::addColumn<int>("termRows");
     QTest::addColumn<QString>("firstTermPid");
-    QTest::newRow("same persistent id reuses the term") << "T1" << "T1" << 1 << "T1";
-    QTest::newRow("other persistent id makes a new term") << "T1" << "T2" << 2 << "T1";
-    QTest::newRow("local term takes the persistent id") << "0" << "T2" << 1 << "T2";
-    QTest::newRow("no persistent ids") << "0" << "0" << 1 << "0";
+    QTest::newRow("same persistent id reuses the term") << "T1"
+                                                        << "T1" << 1 << "T1";
+    QTest::newRow("other persistent id makes a new term") << "T1"
+                                                          << "T2" << 2 << "T1";
+    QTest::newRow("local term takes the persistent id") << "0"
+                                                        << "T2" << 1 << "T2";
+    QTest::newRow("no persistent ids") << "0"
+                                       << "0" << 1 << "0";
 }
 
 void tst_Storekeeper::persistentTermId()
@@ -191,13 +206,13 @@ void tst_Storekeeper::fieldsAndTranslations()
 {
     std::unique_ptr<ZoExercise> e(StoreFixture::exercise(QStringLiteral("Haus"), QStringLiteral("German")));
     e->addField(QStringLiteral("Note"), {{QStringLiteral("Value"), QStringLiteral("das Haus")},
-                                        {QStringLiteral("Language"), QStringLiteral("German")}});
+                                         {QStringLiteral("Language"), QStringLiteral("German")}});
     e->addField(QStringLiteral("Translation"), {{QStringLiteral("Value"), QStringLiteral("house")},
-                                               {QStringLiteral("Language"), QStringLiteral("English")},
-                                               {QStringLiteral("Context"), QStringLiteral("building")},
-                                               {QStringLiteral("Context_Language"), QStringLiteral("English")}});
+                                                {QStringLiteral("Language"), QStringLiteral("English")},
+                                                {QStringLiteral("Context"), QStringLiteral("building")},
+                                                {QStringLiteral("Context_Language"), QStringLiteral("English")}});
     e->addField(QStringLiteral("Translation"), {{QStringLiteral("Value"), QStringLiteral("maison")},
-                                               {QStringLiteral("Language"), QStringLiteral("French")}});
+                                                {QStringLiteral("Language"), QStringLiteral("French")}});
     QCOMPARE(f->store()->insertExercise(kExercise, e.get()), 1);
     QCOMPARE(f->count(QStringLiteral("SELECT count(*) FROM k WHERE ktktid = 3 AND mlmid = ") + e->id()), 1);
     QCOMPARE(f->count(QStringLiteral("SELECT count(*) FROM tm WHERE tmttmtid = 7")), 2);
@@ -239,7 +254,7 @@ void tst_Storekeeper::search_data()
     QTest::newRow("underscore is literal") << H{{term, "_"}} << QStringList{"a_b"};
     QTest::newRow("quote is literal") << H{{term, "\""}} << QStringList{};
     QTest::newRow("empty term matches all")
-            << H{{term, ""}} << QStringList{"100%", "Haus", "Hausboot", "Maus", "a_b", "house"};
+        << H{{term, ""}} << QStringList{"100%", "Haus", "Hausboot", "Maus", "a_b", "house"};
 }
 
 void tst_Storekeeper::search()
@@ -247,9 +262,12 @@ void tst_Storekeeper::search()
     QFETCH(Criteria, criteria);
     QFETCH(QStringList, expected);
     QHash<QString, QString> ids;
-    for (const auto& [term, language] : QList<QPair<QString, QString>>{
-                 {"Haus", "German"}, {"Hausboot", "German"}, {"Maus", "German"},
-                 {"house", "English"}, {"100%", "English"}, {"a_b", "English"}})
+    for (const auto& [term, language] : QList<QPair<QString, QString>>{{"Haus", "German"},
+                                                                       {"Hausboot", "German"},
+                                                                       {"Maus", "German"},
+                                                                       {"house", "English"},
+                                                                       {"100%", "English"},
+                                                                       {"a_b", "English"}})
         ids.insert(term, f->addExercise(term, language));
     const auto rows = f->store()->search(kExercise, withIds(criteria, ids));
     QStringList found = terms(rows);
@@ -278,15 +296,12 @@ void tst_Storekeeper::queryModel_data()
                                      << QStringList{"Maus", "Hausboot", "haus"} << true;
     QTest::newRow("by voice") << H{{term, ""}, {column, "8"}, {order, "0"}}
                               << QStringList{"Maus", "haus", "Hausboot", "house"} << true;
-    QTest::newRow("no ordering") << H{{term, "aus"}, {column, "9"}} << QStringList{"Hausboot", "Maus", "haus"}
-                                 << false;
-    QTest::newRow("id sorted descending") << H{{"Id", "$Maus"}, {column, "1"}, {order, "1"}}
-                                          << QStringList{"Maus"} << true;
-    QTest::newRow("id list") << H{{"IdList", "$Maus,$house,"}, {column, "1"}} << QStringList{"house", "Maus"}
-                             << true;
+    QTest::newRow("no ordering") << H{{term, "aus"}, {column, "9"}} << QStringList{"Hausboot", "Maus", "haus"} << false;
+    QTest::newRow("id sorted descending")
+        << H{{"Id", "$Maus"}, {column, "1"}, {order, "1"}} << QStringList{"Maus"} << true;
+    QTest::newRow("id list") << H{{"IdList", "$Maus,$house,"}, {column, "1"}} << QStringList{"house", "Maus"} << true;
     QTest::newRow("empty id list") << H{{"IdList", ""}, {column, "1"}} << QStringList{} << true;
-    QTest::newRow("language") << H{{term, ""}, {"Language", "English"}, {column, "1"}} << QStringList{"house"}
-                              << true;
+    QTest::newRow("language") << H{{term, ""}, {"Language", "English"}, {column, "1"}} << QStringList{"house"} << true;
 }
 
 void tst_Storekeeper::queryModel()
@@ -295,20 +310,19 @@ void tst_Storekeeper::queryModel()
     QFETCH(QStringList, expected);
     QFETCH(bool, ordered);
     QHash<QString, QString> ids;
-    for (const auto& [term, voice] : QList<QPair<QString, QString>>{
-                 {"haus", "b"}, {"Hausboot", "c"}, {"Maus", "a"}, {"house", "d"}}) {
+    for (const auto& [term, voice] :
+         QList<QPair<QString, QString>>{{"haus", "b"}, {"Hausboot", "c"}, {"Maus", "a"}, {"house", "d"}}) {
         std::unique_ptr<ZoExercise> e(StoreFixture::exercise(term, term == QLatin1String("house")
-                                                                            ? QStringLiteral("English")
-                                                                            : QStringLiteral("German")));
+                                                                       ? QStringLiteral("English")
+                                                                       : QStringLiteral("German")));
         e->setVoice(voice);
         QCOMPARE(f->store()->insertExercise(kExercise, e.get()), 1);
         ids.insert(term, e->id());
     }
     QList<int> hidden, resized;
     int languageColumn = 0, countryColumn = 0, levelColumn = 0;
-    std::unique_ptr<QSqlQueryModel> model(f->store()->queryModel(kExercise, withIds(criteria, ids), &hidden,
-                                                                 &resized, &languageColumn, &countryColumn,
-                                                                 &levelColumn));
+    std::unique_ptr<QSqlQueryModel> model(f->store()->queryModel(kExercise, withIds(criteria, ids), &hidden, &resized,
+                                                                 &languageColumn, &countryColumn, &levelColumn));
     QVERIFY(model);
     QVERIFY2(!model->lastError().isValid(), qPrintable(model->lastError().text()));
     const QStringList found = modelColumn(model.get(), 1);
@@ -324,8 +338,8 @@ void tst_Storekeeper::queryModel()
     QCOMPARE(languageColumn, 2);
     QCOMPARE(countryColumn, 5);
     QCOMPARE(levelColumn, -1);
-    const QStringList captions{"", "Study Term", "Language", "MediaPath", "MediaName", "Country",
-                               "State/Province", "Locality", "Voice"};
+    const QStringList captions{"",        "Study Term",     "Language", "MediaPath", "MediaName",
+                               "Country", "State/Province", "Locality", "Voice"};
     for (int c = 0; c < captions.size(); ++c)
         QCOMPARE(model->headerData(c, Qt::Horizontal).toString(), captions.at(c));
     for (int row = 0; row < model->rowCount(); ++row) {
@@ -342,9 +356,10 @@ void tst_Storekeeper::queryModelFullCountOnLargeResult()
         QVERIFY(!f->addExercise(term, QStringLiteral("German")).isEmpty());
     }
     QVERIFY(!f->addExercise(QStringLiteral("other"), QStringLiteral("German")).isEmpty());
-    std::unique_ptr<QSqlQueryModel> model(f->store()->queryModel(
-            kExercise, {{QStringLiteral("Term"), QStringLiteral("w")}, {QStringLiteral("SortColumn"), QStringLiteral("1")}},
-            nullptr, nullptr, nullptr, nullptr, nullptr));
+    std::unique_ptr<QSqlQueryModel> model(f->store()->queryModel(kExercise,
+                                                                 {{QStringLiteral("Term"), QStringLiteral("w")},
+                                                                  {QStringLiteral("SortColumn"), QStringLiteral("1")}},
+                                                                 nullptr, nullptr, nullptr, nullptr, nullptr));
     QVERIFY(model);
     QCOMPARE(model->rowCount(), total);
     QVERIFY(!model->canFetchMore());
@@ -363,11 +378,15 @@ void tst_Storekeeper::queryModelFullCountOnLargeResult()
     QCOMPARE(model->data(model->index(total - 2, 1)).toString(), QStringLiteral("w0698"));
     // The store writes while the model lives; the next count sees the write.
     QVERIFY(!f->addExercise(QStringLiteral("W9999"), QStringLiteral("German")).isEmpty());
-    for (const auto& [language, rows] : QList<QPair<QString, int>>{{"German", total + 1}, {"English", 0}, {"", total + 1}}) {
-        std::unique_ptr<QSqlQueryModel> again(f->store()->queryModel(
-                kExercise, {{QStringLiteral("Term"), QStringLiteral("w")}, {QStringLiteral("Language"), language},
-                            {QStringLiteral("SortColumn"), QStringLiteral("1")}, {QStringLiteral("SortOrder"), QStringLiteral("1")}},
-                nullptr, nullptr, nullptr, nullptr, nullptr));
+    for (const auto& [language, rows] :
+         QList<QPair<QString, int>>{{"German", total + 1}, {"English", 0}, {"", total + 1}}) {
+        std::unique_ptr<QSqlQueryModel> again(
+            f->store()->queryModel(kExercise,
+                                   {{QStringLiteral("Term"), QStringLiteral("w")},
+                                    {QStringLiteral("Language"), language},
+                                    {QStringLiteral("SortColumn"), QStringLiteral("1")},
+                                    {QStringLiteral("SortOrder"), QStringLiteral("1")}},
+                                   nullptr, nullptr, nullptr, nullptr, nullptr));
         QCOMPARE(again->rowCount(), rows);
         if (rows > 0) {
             QCOMPARE(again->data(again->index(0, 1)).toString(), QStringLiteral("W9999"));
@@ -394,16 +413,16 @@ void tst_Storekeeper::removeExercises()
     QFETCH(QStringList, remaining);
     std::unique_ptr<ZoExercise> a(StoreFixture::exercise(QStringLiteral("A"), QStringLiteral("German")));
     a->addField(QStringLiteral("Translation"), {{QStringLiteral("Value"), QStringLiteral("T")},
-                                               {QStringLiteral("Language"), QStringLiteral("English")}});
+                                                {QStringLiteral("Language"), QStringLiteral("English")}});
     a->addField(QStringLiteral("Note"), {{QStringLiteral("Value"), QStringLiteral("n")}});
     QCOMPARE(f->store()->insertExercise(kExercise, a.get()), 1);
     const QHash<QString, QString> ids{{"A", a->id()},
                                       {"B", f->addExercise(QStringLiteral("B"), QStringLiteral("German"))},
                                       {"C", f->addExercise(QStringLiteral("C"), QStringLiteral("German"))}};
-    std::unique_ptr<QObject> lesson(f->store()->insert(QStringLiteral("Lesson"),
-                                                       {{QStringLiteral("Title"), QStringLiteral("L")},
-                                                        {QStringLiteral("Username"), QStringLiteral("alice")},
-                                                        {QStringLiteral("EId1"), ids.value("B")}}));
+    std::unique_ptr<QObject> lesson(
+        f->store()->insert(QStringLiteral("Lesson"), {{QStringLiteral("Title"), QStringLiteral("L")},
+                                                      {QStringLiteral("Username"), QStringLiteral("alice")},
+                                                      {QStringLiteral("EId1"), ids.value("B")}}));
     QVERIFY(lesson);
     QStringList list;
     for (const QString& item : remove)
@@ -426,19 +445,19 @@ void tst_Storekeeper::overwriteReplacesContent()
     std::unique_ptr<ZoExercise> e(StoreFixture::exercise(QStringLiteral("Haus"), QStringLiteral("German")));
     e->addField(QStringLiteral("Note"), {{QStringLiteral("Value"), QStringLiteral("old")}});
     e->addField(QStringLiteral("Translation"), {{QStringLiteral("Value"), QStringLiteral("house")},
-                                               {QStringLiteral("Language"), QStringLiteral("English")},
-                                               {QStringLiteral("Context"), QStringLiteral("c")}});
+                                                {QStringLiteral("Language"), QStringLiteral("English")},
+                                                {QStringLiteral("Context"), QStringLiteral("c")}});
     QCOMPARE(f->store()->insertExercise(kExercise, e.get()), 1);
     const QString id = e->id();
     const QString oldGroup = f->value(QStringLiteral("SELECT mprmid FROM crlt WHERE crtcrtid = 7"));
     QVERIFY(f->exec(QStringLiteral("UPDATE m SET pmid = 'P9', dul = 5, ddl = 6, dnul = 1 WHERE lmid = ") + id));
 
-    std::unique_ptr<ZoExercise> source(StoreFixture::exercise(QStringLiteral("House"), QStringLiteral("English"),
-                                                              QStringLiteral("bob")));
+    std::unique_ptr<ZoExercise> source(
+        StoreFixture::exercise(QStringLiteral("House"), QStringLiteral("English"), QStringLiteral("bob")));
     source->setId(id);
     source->addField(QStringLiteral("Note"), {{QStringLiteral("Value"), QStringLiteral("new")}});
     source->addField(QStringLiteral("Translation"), {{QStringLiteral("Value"), QStringLiteral("Haus")},
-                                                    {QStringLiteral("Language"), QStringLiteral("German")}});
+                                                     {QStringLiteral("Language"), QStringLiteral("German")}});
     QVERIFY(f->store()->overwrite(kExercise, id, source.get()));
 
     std::unique_ptr<ZoExercise> read(f->store()->getExercise(kExercise, id));
@@ -456,10 +475,11 @@ void tst_Storekeeper::overwriteReplacesContent()
     QCOMPARE(f->count(QStringLiteral("SELECT count(*) FROM tm WHERE tmttmtid = 7")), 1);
     QCOMPARE(f->count(QStringLiteral("SELECT count(*) FROM k WHERE ktktid = 2")), 0);
     QCOMPARE(f->count(QStringLiteral("SELECT count(*) FROM crlt WHERE crtcrtid = 7 AND mprmid = %1 AND mchmid = %2")
-                              .arg(oldGroup, id)),
+                          .arg(oldGroup, id)),
              f->count(QStringLiteral("SELECT count(*) FROM tm WHERE tmttmtid = 7 AND mlmid = ") + oldGroup));
     QCOMPARE(f->count(QStringLiteral("SELECT count(*) FROM v_e WHERE mlmid = ") + id), 1);
-    QCOMPARE(f->value(QStringLiteral("SELECT sbun || '/' || sbuid || '/' || dul || ddl || dnul FROM m WHERE lmid = ") + id),
+    QCOMPARE(f->value(QStringLiteral("SELECT sbun || '/' || sbuid || '/' || dul || ddl || dnul FROM m WHERE lmid = ")
+                      + id),
              QStringLiteral("bob/u-bob/000"));
 
     std::unique_ptr<ZoExercise> other(StoreFixture::exercise(QStringLiteral("x")));
@@ -498,12 +518,18 @@ void tst_Storekeeper::setDoNotUpload_data()
     QTest::addColumn<QString>("flag");
     QTest::addColumn<int>("result");
     QTest::addColumn<QStringList>("flagged");
-    QTest::newRow("two ids") << "$A,$C" << "1" << 1 << QStringList{"A", "C"};
-    QTest::newRow("trailing comma") << "$A,$C," << "1" << 1 << QStringList{"A", "C"};
-    QTest::newRow("empty") << "" << "1" << 1 << QStringList{};
-    QTest::newRow("item not a number") << "$B,x" << "1" << 1 << QStringList{"B"};
-    QTest::newRow("injected text") << "0) OR (1=1" << "1" << 1 << QStringList{};
-    QTest::newRow("flag not a number") << "$A" << "1, pmid = 'x'" << 0 << QStringList{};
+    QTest::newRow("two ids") << "$A,$C"
+                             << "1" << 1 << QStringList{"A", "C"};
+    QTest::newRow("trailing comma") << "$A,$C,"
+                                    << "1" << 1 << QStringList{"A", "C"};
+    QTest::newRow("empty") << ""
+                           << "1" << 1 << QStringList{};
+    QTest::newRow("item not a number") << "$B,x"
+                                       << "1" << 1 << QStringList{"B"};
+    QTest::newRow("injected text") << "0) OR (1=1"
+                                   << "1" << 1 << QStringList{};
+    QTest::newRow("flag not a number") << "$A"
+                                       << "1, pmid = 'x'" << 0 << QStringList{};
 }
 
 void tst_Storekeeper::setDoNotUpload()
@@ -534,12 +560,12 @@ void tst_Storekeeper::uploadable()
     silent->setMediaPath(QString());
     QCOMPARE(store->insertExercise(kExercise, silent.get()), 1);
     auto lesson = [&](const QString& title, const QString& member) {
-        std::unique_ptr<QObject> l(store->insert(QStringLiteral("Lesson"),
-                                                 {{QStringLiteral("Title"), title},
-                                                  {QStringLiteral("Language"), QStringLiteral("English")},
-                                                  {QStringLiteral("Username"), QStringLiteral("alice")},
-                                                  {QStringLiteral("UserId"), QStringLiteral("u-alice")},
-                                                  {QStringLiteral("EId1"), member}}));
+        std::unique_ptr<QObject> l(
+            store->insert(QStringLiteral("Lesson"), {{QStringLiteral("Title"), title},
+                                                     {QStringLiteral("Language"), QStringLiteral("English")},
+                                                     {QStringLiteral("Username"), QStringLiteral("alice")},
+                                                     {QStringLiteral("UserId"), QStringLiteral("u-alice")},
+                                                     {QStringLiteral("EId1"), member}}));
         return l ? qobject_cast<ZoLesson*>(l.get())->id() : QString();
     };
     const QString l1 = lesson(QStringLiteral("L1"), a);

@@ -39,18 +39,22 @@ ZoExercise* richExercise(const QString& term)
     ZoExercise* e = StoreFixture::exercise(term, QStringLiteral("German"));
     e->addField(QStringLiteral("Note"), {{QStringLiteral("Value"), QStringLiteral("n")}});
     e->addField(QStringLiteral("Translation"), {{QStringLiteral("Value"), term + QStringLiteral(" en")},
-                                               {QStringLiteral("Language"), QStringLiteral("English")},
-                                               {QStringLiteral("Context"), QStringLiteral("c")}});
+                                                {QStringLiteral("Language"), QStringLiteral("English")},
+                                                {QStringLiteral("Context"), QStringLiteral("c")}});
     return e;
 }
 
 QHash<QString, QString> userData(const QString& id, const QString& name)
 {
-    return {{QStringLiteral("Id"), id}, {QStringLiteral("Username"), name},
-            {QStringLiteral("Password"), QStringLiteral("pw")}, {QStringLiteral("Country"), QStringLiteral("Italy")},
-            {QStringLiteral("FLanguage1"), QStringLiteral("Italian")}, {QStringLiteral("FNonSpeaking1"), QStringLiteral("1")},
+    return {{QStringLiteral("Id"), id},
+            {QStringLiteral("Username"), name},
+            {QStringLiteral("Password"), QStringLiteral("pw")},
+            {QStringLiteral("Country"), QStringLiteral("Italy")},
+            {QStringLiteral("FLanguage1"), QStringLiteral("Italian")},
+            {QStringLiteral("FNonSpeaking1"), QStringLiteral("1")},
             {QStringLiteral("FIsStudying1"), QStringLiteral("1")},
-            {QStringLiteral("FLanguage2"), QStringLiteral("Spanish")}, {QStringLiteral("FNonSpeaking2"), QStringLiteral("0")},
+            {QStringLiteral("FLanguage2"), QStringLiteral("Spanish")},
+            {QStringLiteral("FNonSpeaking2"), QStringLiteral("0")},
             {QStringLiteral("FIsStudying2"), QStringLiteral("0")}};
 }
 
@@ -85,16 +89,16 @@ void tst_Storekeeper::statementPlans()
     const QHash<QString, QString> withLanguage{{QStringLiteral("Term"), QStringLiteral("ab")},
                                                {QStringLiteral("Language"), QStringLiteral("German")}};
     const QHash<QString, QString> sqls{
-            {QStringLiteral("term"), ZoDbExercise::termLookupSql()},
-            {QStringLiteral("sorted"), exercises.rowQuery(typeAhead, 1, false).sql},
-            {QStringLiteral("voice"), exercises.rowQuery(typeAhead, 8, true).sql},
-            {QStringLiteral("count"), exercises.rowQuery(typeAhead, 1, false).countSql},
-            {QStringLiteral("language"), exercises.rowQuery(withLanguage, 1, false).sql},
-            {QStringLiteral("id"), exercises.rowQuery({{QStringLiteral("Id"), QStringLiteral("5")}}, 1, false).sql},
-            {QStringLiteral("idlist"),
-             exercises.rowQuery({{QStringLiteral("IdList"), QStringLiteral("5,6,")}}, 1, false).sql},
-            {QStringLiteral("uploadable"), ZoDbExercise::uploadableCountSql()},
-            {QStringLiteral("uploadableLessons"), ZoDbLesson::uploadableCountSql()}};
+        {QStringLiteral("term"), ZoDbExercise::termLookupSql()},
+        {QStringLiteral("sorted"), exercises.rowQuery(typeAhead, 1, false).sql},
+        {QStringLiteral("voice"), exercises.rowQuery(typeAhead, 8, true).sql},
+        {QStringLiteral("count"), exercises.rowQuery(typeAhead, 1, false).countSql},
+        {QStringLiteral("language"), exercises.rowQuery(withLanguage, 1, false).sql},
+        {QStringLiteral("id"), exercises.rowQuery({{QStringLiteral("Id"), QStringLiteral("5")}}, 1, false).sql},
+        {QStringLiteral("idlist"),
+         exercises.rowQuery({{QStringLiteral("IdList"), QStringLiteral("5,6,")}}, 1, false).sql},
+        {QStringLiteral("uploadable"), ZoDbExercise::uploadableCountSql()},
+        {QStringLiteral("uploadableLessons"), ZoDbLesson::uploadableCountSql()}};
     const QString sql = sqls.value(statement);
     if (statement == QLatin1String("language"))
         QVERIFY(sql.contains(QLatin1String("lclid = ?")));
@@ -124,13 +128,14 @@ void tst_Storekeeper::failedWriteLeavesDatabaseUnchanged()
     QCOMPARE(store->insertExercise(kExercise, kept.get()), 1);
     std::unique_ptr<ZoExercise> free(richExercise(QStringLiteral("Maus")));
     QCOMPARE(store->insertExercise(kExercise, free.get()), 1);
-    std::unique_ptr<QObject> lessonObject(store->insert(QStringLiteral("Lesson"),
-                                                        {{QStringLiteral("Title"), QStringLiteral("L")},
-                                                         {QStringLiteral("Username"), QStringLiteral("alice")},
-                                                         {QStringLiteral("EId1"), kept->id()}}));
+    std::unique_ptr<QObject> lessonObject(
+        store->insert(QStringLiteral("Lesson"), {{QStringLiteral("Title"), QStringLiteral("L")},
+                                                 {QStringLiteral("Username"), QStringLiteral("alice")},
+                                                 {QStringLiteral("EId1"), kept->id()}}));
     QVERIFY(lessonObject);
     const QString lessonId = qobject_cast<ZoLesson*>(lessonObject.get())->id();
-    std::unique_ptr<QObject> user(store->insert(QStringLiteral("User"), userData(QStringLiteral("u1"), QStringLiteral("alice"))));
+    std::unique_ptr<QObject> user(
+        store->insert(QStringLiteral("User"), userData(QStringLiteral("u1"), QStringLiteral("alice"))));
     QVERIFY(user);
 
     const std::function<bool()> run = [&]() -> bool {
@@ -148,22 +153,24 @@ void tst_Storekeeper::failedWriteLeavesDatabaseUnchanged()
         if (operation == QLatin1String("exercise remove"))
             return store->remove(kExercise, {free->id()});
         if (operation == QLatin1String("lesson insert")) {
-            std::unique_ptr<QObject> l(store->insert(QStringLiteral("Lesson"),
-                                                     {{QStringLiteral("Title"), QStringLiteral("M")},
-                                                      {QStringLiteral("Language"), QStringLiteral("German")},
-                                                      {QStringLiteral("EId1"), free->id()},
-                                                      {QStringLiteral("EId2"), kept->id()}}));
+            std::unique_ptr<QObject> l(
+                store->insert(QStringLiteral("Lesson"), {{QStringLiteral("Title"), QStringLiteral("M")},
+                                                         {QStringLiteral("Language"), QStringLiteral("German")},
+                                                         {QStringLiteral("EId1"), free->id()},
+                                                         {QStringLiteral("EId2"), kept->id()}}));
             return l != nullptr;
         }
         if (operation == QLatin1String("lesson update"))
             return store->update(QStringLiteral("Lesson"), QString(),
-                                 {{QStringLiteral("Id"), lessonId}, {QStringLiteral("Title"), QStringLiteral("N")},
-                                  {QStringLiteral("EId1"), free->id()}, {QStringLiteral("EId2"), kept->id()}});
+                                 {{QStringLiteral("Id"), lessonId},
+                                  {QStringLiteral("Title"), QStringLiteral("N")},
+                                  {QStringLiteral("EId1"), free->id()},
+                                  {QStringLiteral("EId2"), kept->id()}});
         if (operation == QLatin1String("lesson remove"))
             return store->remove(QStringLiteral("Lesson"), {lessonId});
         if (operation == QLatin1String("user insert")) {
-            std::unique_ptr<QObject> u(store->insert(QStringLiteral("User"),
-                                                     userData(QStringLiteral("u2"), QStringLiteral("bob"))));
+            std::unique_ptr<QObject> u(
+                store->insert(QStringLiteral("User"), userData(QStringLiteral("u2"), QStringLiteral("bob"))));
             return u != nullptr;
         }
         QHash<QString, QString> data = userData(QStringLiteral("u1"), QStringLiteral("alice"));
@@ -176,10 +183,11 @@ void tst_Storekeeper::failedWriteLeavesDatabaseUnchanged()
     QVERIFY(f->exec(QStringLiteral("INSERT INTO fault VALUES (0, 0)")));
     for (const char* table : {"m", "tm", "mm", "k", "crlt", "u", "uf"}) {
         for (const char* event : {"INSERT", "UPDATE", "DELETE"}) {
-            QVERIFY(f->exec(QStringLiteral("CREATE TEMP TRIGGER fault_%1_%2 BEFORE %2 ON main.%1 BEGIN "
-                                           "UPDATE fault SET seen = seen + 1; "
-                                           "SELECT RAISE(ABORT, 'injected fault') WHERE (SELECT seen = n FROM fault); END")
-                                    .arg(QLatin1String(table), QLatin1String(event))));
+            QVERIFY(
+                f->exec(QStringLiteral("CREATE TEMP TRIGGER fault_%1_%2 BEFORE %2 ON main.%1 BEGIN "
+                                       "UPDATE fault SET seen = seen + 1; "
+                                       "SELECT RAISE(ABORT, 'injected fault') WHERE (SELECT seen = n FROM fault); END")
+                            .arg(QLatin1String(table), QLatin1String(event))));
         }
     }
     bool completed = false;
@@ -239,11 +247,14 @@ void tst_Storekeeper::killedWriterLeavesCompleteExercises()
         QVERIFY(exercises >= stored);
         QCOMPARE(value(QStringLiteral("SELECT count(DISTINCT mlmid) FROM v_e")).toInt(), exercises);
         QCOMPARE(value(QStringLiteral("SELECT count(*) FROM tm e WHERE e.tmttmtid = 2 AND "
-                                      "(SELECT count(*) FROM k WHERE k.mlmid = e.mlmid) <> 1")), QStringLiteral("0"));
+                                      "(SELECT count(*) FROM k WHERE k.mlmid = e.mlmid) <> 1")),
+                 QStringLiteral("0"));
         QCOMPARE(value(QStringLiteral("SELECT count(*) FROM m WHERE lmid NOT IN (SELECT mlmid FROM tm UNION "
-                                      "SELECT mlmid FROM mm)")), QStringLiteral("0"));
+                                      "SELECT mlmid FROM mm)")),
+                 QStringLiteral("0"));
         QCOMPARE(value(QStringLiteral("SELECT count(*) FROM crlt WHERE crtcrtid = 2 AND mchmid NOT IN "
-                                      "(SELECT lmid FROM m)")), QStringLiteral("0"));
+                                      "(SELECT lmid FROM m)")),
+                 QStringLiteral("0"));
     }
     db.close();
     db = QSqlDatabase();

@@ -119,7 +119,8 @@ void tst_Storekeeper::lessonUpdate()
     QCOMPARE(memberIds(rows.first()), (QStringList{c, a}));
 
     const QStringList before = f->snapshot();
-    QVERIFY(!f->store()->update(kLesson, QString(), {{QStringLiteral("Id"), a}, {QStringLiteral("Title"), QStringLiteral("x")}}));
+    QVERIFY(!f->store()->update(kLesson, QString(),
+                                {{QStringLiteral("Id"), a}, {QStringLiteral("Title"), QStringLiteral("x")}}));
     QVERIFY(!f->store()->update(kLesson, QString(), {{QStringLiteral("Title"), QStringLiteral("x")}}));
     QCOMPARE(f->snapshot(), before);
 }
@@ -150,8 +151,8 @@ void tst_Storekeeper::lessonSearch_data()
     QTest::newRow("language") << H{{"Title", ""}, {"Language", "German"}} << QStringList{"Animals", "Farm animals"};
     QTest::newRow("language and level") << H{{"Language", "German"}, {"LearnerLevel", "Advanced"}}
                                         << QStringList{"Farm animals"};
-    QTest::newRow("level alone is ignored") << H{{"LearnerLevel", "Advanced"}}
-                                            << QStringList{"Animals", "Farm animals", "Food"};
+    QTest::newRow("level alone is ignored")
+        << H{{"LearnerLevel", "Advanced"}} << QStringList{"Animals", "Farm animals", "Food"};
     QTest::newRow("id wins") << H{{"Id", "$Food"}, {"Title", "anim"}} << QStringList{"Food"};
     QTest::newRow("percent is literal") << H{{"Title", "%"}} << QStringList{};
     QTest::newRow("empty id list") << H{{"IdList", ""}} << QStringList{};
@@ -181,13 +182,13 @@ void tst_Storekeeper::lessonModel_data()
     QTest::addColumn<Criteria>("criteria");
     QTest::addColumn<QStringList>("titles");
     using H = QHash<QString, QString>;
-    QTest::newRow("member count ascending") << H{{"SortColumn", "3"}, {"SortOrder", "0"}}
-                                            << QStringList{"zwei", "Zehn"};
-    QTest::newRow("member count descending") << H{{"SortColumn", "3"}, {"SortOrder", "1"}}
-                                             << QStringList{"Zehn", "zwei"};
+    QTest::newRow("member count ascending")
+        << H{{"SortColumn", "3"}, {"SortOrder", "0"}} << QStringList{"zwei", "Zehn"};
+    QTest::newRow("member count descending")
+        << H{{"SortColumn", "3"}, {"SortOrder", "1"}} << QStringList{"Zehn", "zwei"};
     QTest::newRow("title descending") << H{{"SortColumn", "1"}, {"SortOrder", "1"}} << QStringList{"zwei", "Zehn"};
-    QTest::newRow("id sorted descending") << H{{"Id", "$Zehn"}, {"SortColumn", "1"}, {"SortOrder", "1"}}
-                                          << QStringList{"Zehn"};
+    QTest::newRow("id sorted descending")
+        << H{{"Id", "$Zehn"}, {"SortColumn", "1"}, {"SortOrder", "1"}} << QStringList{"Zehn"};
     QTest::newRow("title filter") << H{{"Title", "wei"}, {"SortColumn", "1"}} << QStringList{"zwei"};
 }
 
@@ -204,8 +205,8 @@ void tst_Storekeeper::lessonModel()
         criteria.insert(QStringLiteral("Id"), ten);
     QList<int> hidden, resized;
     int languageColumn = 0, countryColumn = 0, levelColumn = 0;
-    std::unique_ptr<QSqlQueryModel> model(f->store()->queryModel(kLesson, criteria, &hidden, &resized,
-                                                                 &languageColumn, &countryColumn, &levelColumn));
+    std::unique_ptr<QSqlQueryModel> model(
+        f->store()->queryModel(kLesson, criteria, &hidden, &resized, &languageColumn, &countryColumn, &levelColumn));
     QVERIFY(model);
     QVERIFY2(!model->lastError().isValid(), qPrintable(model->lastError().text()));
     QStringList found;
@@ -218,8 +219,7 @@ void tst_Storekeeper::lessonModel()
     QCOMPARE(languageColumn, 4);
     QCOMPARE(countryColumn, -1);
     QCOMPARE(levelColumn, 5);
-    const QStringList captions{"", "Lesson Title", "Description", "Exercises", "Language", "Learner Level",
-                               "Username"};
+    const QStringList captions{"", "Lesson Title", "Description", "Exercises", "Language", "Learner Level", "Username"};
     for (int c = 0; c < captions.size(); ++c)
         QCOMPARE(model->headerData(c, Qt::Horizontal).toString(), captions.at(c));
 }
@@ -261,14 +261,22 @@ void tst_Storekeeper::userSelect_data()
     QTest::addColumn<QString>("username");
     QTest::addColumn<QString>("password");
     QTest::addColumn<bool>("found");
-    QTest::newRow("name alone") << "alice" << "" << true;
-    QTest::newRow("name and password") << "alice" << "pw" << true;
-    QTest::newRow("password case") << "alice" << "PW" << false;
-    QTest::newRow("name case") << "Alice" << "" << false;
-    QTest::newRow("percent in name") << "al%" << "" << false;
-    QTest::newRow("underscore in name") << "alic_" << "" << false;
-    QTest::newRow("percent as password") << "alice" << "%" << false;
-    QTest::newRow("quote in name") << "alice' OR '1'='1" << "" << false;
+    QTest::newRow("name alone") << "alice"
+                                << "" << true;
+    QTest::newRow("name and password") << "alice"
+                                       << "pw" << true;
+    QTest::newRow("password case") << "alice"
+                                   << "PW" << false;
+    QTest::newRow("name case") << "Alice"
+                               << "" << false;
+    QTest::newRow("percent in name") << "al%"
+                                     << "" << false;
+    QTest::newRow("underscore in name") << "alic_"
+                                        << "" << false;
+    QTest::newRow("percent as password") << "alice"
+                                         << "%" << false;
+    QTest::newRow("quote in name") << "alice' OR '1'='1"
+                                   << "" << false;
 }
 
 void tst_Storekeeper::userSelect()

@@ -123,9 +123,8 @@ QStringList keys(const QList<QStringList>& rows, int column)
 
 QList<QStringList> sorted(QList<QStringList> rows)
 {
-    std::sort(rows.begin(), rows.end(), [](const QStringList& a, const QStringList& b) {
-        return a.join(QChar(1)) < b.join(QChar(1));
-    });
+    std::sort(rows.begin(), rows.end(),
+              [](const QStringList& a, const QStringList& b) { return a.join(QChar(1)) < b.join(QChar(1)); });
     return rows;
 }
 
@@ -163,16 +162,32 @@ void tst_Storekeeper::maintainedCopiesMatchStatements()
     // Checks every answer the store keeps in memory against the statements.
     auto check = [&](const QString& step) {
         for (const QString& user : kUsers) {
-            const int exercises = other.rows(QStringLiteral(
-                "SELECT COUNT(mlmid) FROM v_e, m WHERE v_e.mlmid = m.lmid AND m.dnul=0 AND m.dul=0 AND m.ddl=0 "
-                "AND sbun = ?"), {user}).value(0).value(0).toInt();
-            const int lessons = other.rows(QStringLiteral(
-                "SELECT COUNT (mlmid) FROM v_l WHERE dnul=0 AND dul=0 AND ddl=0 AND unm = ? AND mlmid NOT IN "
-                "(SELECT DISTINCT mprmid FROM crlt WHERE crtcrtid=3 AND mchmid IN (SELECT lmid FROM m WHERE "
-                "sbuid='-1'))"), {user}).value(0).value(0).toInt();
+            const int exercises =
+                other
+                    .rows(
+                        QStringLiteral(
+                            "SELECT COUNT(mlmid) FROM v_e, m WHERE v_e.mlmid = m.lmid AND m.dnul=0 AND m.dul=0 AND m.ddl=0 "
+                            "AND sbun = ?"),
+                        {user})
+                    .value(0)
+                    .value(0)
+                    .toInt();
+            const int lessons =
+                other
+                    .rows(
+                        QStringLiteral(
+                            "SELECT COUNT (mlmid) FROM v_l WHERE dnul=0 AND dul=0 AND ddl=0 AND unm = ? AND mlmid NOT IN "
+                            "(SELECT DISTINCT mprmid FROM crlt WHERE crtcrtid=3 AND mchmid IN (SELECT lmid FROM m WHERE "
+                            "sbuid='-1'))"),
+                        {user})
+                    .value(0)
+                    .value(0)
+                    .toInt();
             QVERIFY2(store->uploadableCount(user) == exercises + lessons,
                      qPrintable(QStringLiteral("%1: count of %2 is %3, statements give %4")
-                                    .arg(step, user).arg(store->uploadableCount(user)).arg(exercises + lessons)));
+                                    .arg(step, user)
+                                    .arg(store->uploadableCount(user))
+                                    .arg(exercises + lessons)));
             QStringList listed;
             for (const auto& item : store->uploadableItems(user))
                 listed << item.value(QStringLiteral("Id"));
@@ -195,8 +210,8 @@ void tst_Storekeeper::maintainedCopiesMatchStatements()
             criteria.insert(QStringLiteral("SortColumn"), QString::number(column));
             criteria.insert(QStringLiteral("SortOrder"), descending ? QStringLiteral("1") : QStringLiteral("0"));
             if (column < 9)
-                sql += QStringLiteral(" ORDER BY lower(%1)%2").arg(QLatin1String(kColumns[column]),
-                                                                    descending ? QStringLiteral(" DESC") : QString());
+                sql += QStringLiteral(" ORDER BY lower(%1)%2")
+                           .arg(QLatin1String(kColumns[column]), descending ? QStringLiteral(" DESC") : QString());
         }
         const QList<QStringList> expected = other.rows(sql, values);
         std::unique_ptr<QSqlQueryModel> model(
@@ -237,8 +252,8 @@ void tst_Storekeeper::maintainedCopiesMatchStatements()
                 break;
             std::unique_ptr<ZoExercise> e(newExercise(pick(kUsers)));
             if (op == 14)
-                e->addField(QStringLiteral("Translation"), {{QStringLiteral("Value"), pick(kTerms)},
-                                                            {QStringLiteral("Language"), pick(kLanguages)}});
+                e->addField(QStringLiteral("Translation"),
+                            {{QStringLiteral("Value"), pick(kTerms)}, {QStringLiteral("Language"), pick(kLanguages)}});
             e->setId(id);
             store->overwrite(kExercise, id, e.get());
             break;
@@ -306,7 +321,8 @@ void tst_Storekeeper::maintainedCopiesMatchStatements()
             const QString id = anyExercise();
             if (!id.isEmpty())
                 QVERIFY(f->exec(QStringLiteral("UPDATE m SET ddl = %1 WHERE lmid = %2")
-                                    .arg(random.bounded(2) ? 0 : 7).arg(id.toLongLong())));
+                                    .arg(random.bounded(2) ? 0 : 7)
+                                    .arg(id.toLongLong())));
             break;
         }
         }

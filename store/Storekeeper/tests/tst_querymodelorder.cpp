@@ -38,20 +38,22 @@ public:
     bool add(const QVariant& term, const QVariant& language, const QList<Media>& media)
     {
         const qint64 termId = manifest();
-        const bool ok = termId && exec("INSERT INTO tm (mlmid, tmttmtid, mv, lclid) VALUES (?, 1, ?, ?)",
-                                       {termId, term, language});
+        const bool ok = termId
+                        && exec("INSERT INTO tm (mlmid, tmttmtid, mv, lclid) VALUES (?, 1, ?, ?)",
+                                {termId, term, language});
         QList<qint64> mediaIds;
         for (const Media& m : media) {
             const qint64 id = manifest();
-            if (!id || !exec("INSERT INTO mm (mlmid, mmtmmtid, mmfn, mmp, cccid, sp, l, v) VALUES (?, 1, ?, ?, ?, ?, ?, ?)",
-                             {id, m.file, m.path, m.country, m.state, m.locality, m.voice}))
+            if (!id
+                || !exec("INSERT INTO mm (mlmid, mmtmmtid, mmfn, mmp, cccid, sp, l, v) VALUES (?, 1, ?, ?, ?, ?, ?, ?)",
+                         {id, m.file, m.path, m.country, m.state, m.locality, m.voice}))
                 return false;
             mediaIds.append(id);
         }
         const qint64 exerciseId = manifest();
         if (!ok || !exerciseId
-                || !exec("INSERT INTO tm (mlmid, tmttmtid, lclid) VALUES (?, 2, ?)", {exerciseId, language})
-                || !exec("INSERT INTO crlt (mprmid, mchmid, crtcrtid, sn) VALUES (?, ?, 2, 0)", {exerciseId, termId}))
+            || !exec("INSERT INTO tm (mlmid, tmttmtid, lclid) VALUES (?, 2, ?)", {exerciseId, language})
+            || !exec("INSERT INTO crlt (mprmid, mchmid, crtcrtid, sn) VALUES (?, ?, 2, 0)", {exerciseId, termId}))
             return false;
         for (qint64 id : mediaIds) {
             if (!exec("INSERT INTO crlt (mprmid, mchmid, crtcrtid, sn) VALUES (?, ?, 2, 0)", {exerciseId, id}))
@@ -64,7 +66,8 @@ private:
     qint64 manifest()
     {
         QSqlQuery query(mDatabase);
-        if (!query.exec(QStringLiteral("INSERT INTO m (pmid, mtmtid, sbuid, sbun, dc) VALUES ('0', 1, 'u', 'alice', 0)")))
+        if (!query.exec(
+                QStringLiteral("INSERT INTO m (pmid, mtmtid, sbuid, sbun, dc) VALUES ('0', 1, 'u', 'alice', 0)")))
             return 0;
         return query.lastInsertId().toLongLong();
     }
@@ -87,8 +90,12 @@ bool addOrderingRows(QSqlDatabase database)
     RowWriter w(database);
     auto media = [](const char* path, const char* file, const QVariant& country, const QVariant& state,
                     const QVariant& locality, const QVariant& voice) {
-        return Media{path ? QVariant(QString::fromUtf8(path)) : null(), QString::fromUtf8(file), country, state,
-                     locality, voice};
+        return Media{path ? QVariant(QString::fromUtf8(path)) : null(),
+                     QString::fromUtf8(file),
+                     country,
+                     state,
+                     locality,
+                     voice};
     };
     const QVariant deu = QStringLiteral("deu"), eng = QStringLiteral("eng");
     return w.add(QStringLiteral("Haus"), deu, {media("p1", "b.wav", "DE", "Bayern", "town", "Voice")})
@@ -114,7 +121,7 @@ QList<QVariantList> expectedRows(QSqlDatabase database, const QString& term, con
         sql += QStringLiteral(" AND lclid = ?");
     if (column >= 0 && column < 9)
         sql += QStringLiteral(" ORDER BY lower(%1)%2, mlmid, mmid")
-                       .arg(QLatin1String(kColumnNames[column]), descending ? QStringLiteral(" DESC") : QString());
+                   .arg(QLatin1String(kColumnNames[column]), descending ? QStringLiteral(" DESC") : QString());
     else
         sql += QStringLiteral(" ORDER BY mlmid, mmid");
     QSqlQuery query(database);
@@ -142,8 +149,7 @@ QString describe(const QVariant& value)
                           : QStringLiteral("%1(%2)").arg(value.toString(), QLatin1String(value.typeName()));
 }
 
-QSqlQueryModel* exerciseModel(IDbManager* store, const QString& term, const QString& language, int column,
-                              int order)
+QSqlQueryModel* exerciseModel(IDbManager* store, const QString& term, const QString& language, int column, int order)
 {
     return store->queryModel(kExercise,
                              {{QStringLiteral("Term"), term},
@@ -177,8 +183,8 @@ void tst_Storekeeper::queryModelOrder_data()
     QTest::newRow("fragment across three terms") << QStringLiteral("zebra100%hauser") << QString() << 1 << false;
     QTest::newRow("fragment ending the last term") << QStringLiteral("t haus") << QString() << 1 << false;
     QTest::newRow("fragment as long as its term") << QStringLiteral("silent haus") << QString() << 0 << false;
-    QTest::newRow("fragment longer than every term") << QStringLiteral("silent house, silent haus") << QString()
-                                                     << 1 << false;
+    QTest::newRow("fragment longer than every term")
+        << QStringLiteral("silent house, silent haus") << QString() << 1 << false;
     QTest::newRow("language") << QString() << QStringLiteral("German") << 8 << true;
     QTest::newRow("language and fragment") << QStringLiteral("a") << QStringLiteral("English") << 7 << false;
     QTest::newRow("no ordering") << QString() << QString() << 9 << false;
@@ -193,7 +199,7 @@ void tst_Storekeeper::queryModelOrder()
     QVERIFY(addOrderingRows(f->database()));
     const QString languageId = language == QLatin1String("German")    ? QStringLiteral("deu")
                                : language == QLatin1String("English") ? QStringLiteral("eng")
-                                                                       : QString();
+                                                                      : QString();
     const QList<QVariantList> expected = expectedRows(f->database(), term, languageId, column, descending);
     std::unique_ptr<QSqlQueryModel> model(exerciseModel(f->store(), term, language, column, descending ? 1 : 0));
     QVERIFY(model);

@@ -41,7 +41,7 @@ void tst_Storekeeper::unknownTypeChangesNothing()
     QCOMPARE(store->insertExercise(type, e.get()), 0);
     QVERIFY(!store->create(type, {{QStringLiteral("Term"), QStringLiteral("x")}}));
     QVERIFY(!store->insert(type, {{QStringLiteral("Title"), QStringLiteral("x")},
-                                   {QStringLiteral("Username"), QStringLiteral("bob")}}));
+                                  {QStringLiteral("Username"), QStringLiteral("bob")}}));
     QVERIFY(!store->getExercise(type, id));
     QVERIFY(!store->remove(type, {id}));
     QVERIFY(store->select(type, {{QStringLiteral("Username"), QStringLiteral("alice")}}).isEmpty());
@@ -59,16 +59,16 @@ void tst_Storekeeper::createBuildsObjectsWithoutRows()
 {
     IDbManager* store = f->store();
     const QStringList before = f->snapshot();
-    std::unique_ptr<QObject> exercise(store->create(QStringLiteral("Exercise"),
-                                                    {{QStringLiteral("Term"), QStringLiteral("Katze")},
-                                                     {QStringLiteral("Language"), QStringLiteral("German")}}));
+    std::unique_ptr<QObject> exercise(
+        store->create(QStringLiteral("Exercise"), {{QStringLiteral("Term"), QStringLiteral("Katze")},
+                                                   {QStringLiteral("Language"), QStringLiteral("German")}}));
     auto* e = qobject_cast<ZoExercise*>(exercise.get());
     QVERIFY(e);
     QCOMPARE(e->term(), QStringLiteral("Katze"));
     QCOMPARE(e->languageId(), QStringLiteral("deu"));
-    std::unique_ptr<QObject> lesson(store->create(QStringLiteral("Lesson"),
-                                                  {{QStringLiteral("Title"), QStringLiteral("Tiere")},
-                                                   {QStringLiteral("EId1"), QStringLiteral("7")}}));
+    std::unique_ptr<QObject> lesson(
+        store->create(QStringLiteral("Lesson"), {{QStringLiteral("Title"), QStringLiteral("Tiere")},
+                                                 {QStringLiteral("EId1"), QStringLiteral("7")}}));
     auto* l = qobject_cast<ZoLesson*>(lesson.get());
     QVERIFY(l);
     QCOMPARE(l->title(), QStringLiteral("Tiere"));

@@ -2,8 +2,8 @@
 
 #include "StoreFixture.h"
 
-#include <QObject>
 #include <QHash>
+#include <QObject>
 #include <QString>
 #include <memory>
 

@@ -24,7 +24,7 @@ ResourceDoubles::ResourceDoubles()
     for (const auto& entry : kDoubles)
         mValid = mTree.addPlugin(QString::fromLatin1(entry[0]), QStringLiteral("Resources"),
                                  QString::fromLatin1(entry[1]))
-            && mValid;
+                 && mValid;
     mTree.enter();
 }
 

@@ -55,14 +55,22 @@ private slots:
         QTest::addColumn<int>("resource");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("id");
-        QTest::newRow("language") << 0 << "German" << "deu";
-        QTest::newRow("country") << 1 << "Italy" << "IT";
-        QTest::newRow("fluency level") << 2 << "Fluent" << "3";
-        QTest::newRow("learner level") << 3 << "Advanced" << "3";
-        QTest::newRow("tag") << 4 << "Context" << "2";
-        QTest::newRow("manifest") << 5 << "Translation" << "7";
-        QTest::newRow("unknown language") << 0 << "" << "zzz";
-        QTest::newRow("country id is not a language") << 0 << "" << "FR";
+        QTest::newRow("language") << 0 << "German"
+                                  << "deu";
+        QTest::newRow("country") << 1 << "Italy"
+                                 << "IT";
+        QTest::newRow("fluency level") << 2 << "Fluent"
+                                       << "3";
+        QTest::newRow("learner level") << 3 << "Advanced"
+                                       << "3";
+        QTest::newRow("tag") << 4 << "Context"
+                             << "2";
+        QTest::newRow("manifest") << 5 << "Translation"
+                                  << "7";
+        QTest::newRow("unknown language") << 0 << ""
+                                          << "zzz";
+        QTest::newRow("country id is not a language") << 0 << ""
+                                                      << "FR";
     }
 
     void lookups()
@@ -72,11 +80,10 @@ private slots:
         QFETCH(QString, id);
         ZoDbHelper helper;
         using Lookup = QString (ZoDbHelper::*)(QString) const;
-        const Lookup toId[] = {&ZoDbHelper::languageId, &ZoDbHelper::countryId, &ZoDbHelper::fluencyLevelId,
-                               &ZoDbHelper::learnerLevelId, &ZoDbHelper::tagId, nullptr};
-        const Lookup toName[] = {&ZoDbHelper::languageName, &ZoDbHelper::countryName,
-                                 &ZoDbHelper::fluencyLevelName, &ZoDbHelper::learnerLevelName,
-                                 &ZoDbHelper::tagName, &ZoDbHelper::manifestName};
+        const Lookup toId[] = {&ZoDbHelper::languageId,     &ZoDbHelper::countryId, &ZoDbHelper::fluencyLevelId,
+                               &ZoDbHelper::learnerLevelId, &ZoDbHelper::tagId,     nullptr};
+        const Lookup toName[] = {&ZoDbHelper::languageName,     &ZoDbHelper::countryName, &ZoDbHelper::fluencyLevelName,
+                                 &ZoDbHelper::learnerLevelName, &ZoDbHelper::tagName,     &ZoDbHelper::manifestName};
         QCOMPARE((helper.*toName[resource])(id), name);
         if (toId[resource] && !name.isEmpty())
             QCOMPARE((helper.*toId[resource])(name), id);
@@ -94,9 +101,8 @@ private slots:
 
     void releaseResources()
     {
-        const QStringList files = {"ZoLanguageResource.dll", "ZoCountryResource.dll",
-                                   "ZoFluencyLevelResource.dll", "ZoLearnerLevelResource.dll",
-                                   "ZoTagResource.dll", "ZoManifestResource.dll"};
+        const QStringList files = {"ZoLanguageResource.dll",     "ZoCountryResource.dll", "ZoFluencyLevelResource.dll",
+                                   "ZoLearnerLevelResource.dll", "ZoTagResource.dll",     "ZoManifestResource.dll"};
         const QList<int> released = {1, 1, 1, 1, 0, 0};
         QList<int> before;
         for (const QString& file : files) {
@@ -183,14 +189,22 @@ private slots:
         QTest::addColumn<bool>("downloaded");
         QTest::addColumn<int>("result");
         QTest::addColumn<QString>("storedPmid"); // pmid of manifest 1 afterwards
-        QTest::newRow("uploaded") << "1" << "NEW-1" << false << 1 << "NEW-1";
-        QTest::newRow("downloaded") << "1" << "NEW-1" << true << 1 << "NEW-1";
-        QTest::newRow("zero") << "1" << "0" << false << 1 << "0";
-        QTest::newRow("held by another") << "1" << "TAKEN" << false << 0 << "0";
-        QTest::newRow("its own id again") << "2" << "TAKEN" << true << 1 << "0";
-        QTest::newRow("no such manifest") << "77" << "NEW-77" << false << 0 << "0";
-        QTest::newRow("quotes kept") << "1" << "a'b\"c" << false << 1 << "a'b\"c";
-        QTest::newRow("local id is not sql") << "1 OR 1=1" << "X" << false << 0 << "0";
+        QTest::newRow("uploaded") << "1"
+                                  << "NEW-1" << false << 1 << "NEW-1";
+        QTest::newRow("downloaded") << "1"
+                                    << "NEW-1" << true << 1 << "NEW-1";
+        QTest::newRow("zero") << "1"
+                              << "0" << false << 1 << "0";
+        QTest::newRow("held by another") << "1"
+                                         << "TAKEN" << false << 0 << "0";
+        QTest::newRow("its own id again") << "2"
+                                          << "TAKEN" << true << 1 << "0";
+        QTest::newRow("no such manifest") << "77"
+                                          << "NEW-77" << false << 0 << "0";
+        QTest::newRow("quotes kept") << "1"
+                                     << "a'b\"c" << false << 1 << "a'b\"c";
+        QTest::newRow("local id is not sql") << "1 OR 1=1"
+                                             << "X" << false << 0 << "0";
     }
 
     void assignPersistentId()
@@ -264,17 +278,20 @@ private slots:
         StoreRows rows;
         QVERIFY(rows.manifest(5, "P-5", 2));
         QVERIFY(rows.textual(5, 1, "chat", "fra"));
-        QVERIFY(rows.insert("mm", {{"mlmid", "5"}, {"mmtmmtid", "1"}, {"mmfn", "chat.wav"}, {"mmp", "Content"},
-                                   {"v", "marie"}, {"flflid", "4"}}));
+        QVERIFY(rows.insert("mm", {{"mlmid", "5"},
+                                   {"mmtmmtid", "1"},
+                                   {"mmfn", "chat.wav"},
+                                   {"mmp", "Content"},
+                                   {"v", "marie"},
+                                   {"flflid", "4"}}));
         QVERIFY(rows.kvp(3, 5, 1, "cat", "eng"));
         QVERIFY(rows.kvp(1, 5, 2, "pet", "eng"));
         QVERIFY(rows.kvp(2, 6, 1, "other", "eng"));
         ZoDbHelper helper;
 
         const StringHash m = helper.manifestRecord("5");
-        QCOMPARE(QSet<QString>(m.keyBegin(), m.keyEnd()),
-                 (QSet<QString>{"lmid", "pmid", "mtmtid", "r", "sbuid", "sbun", "dc", "ip", "id", "ddl", "dul",
-                                "dnul"}));
+        QCOMPARE(QSet<QString>(m.keyBegin(), m.keyEnd()), (QSet<QString>{"lmid", "pmid", "mtmtid", "r", "sbuid", "sbun",
+                                                                         "dc", "ip", "id", "ddl", "dul", "dnul"}));
         QCOMPARE(m.value("lmid"), QStringLiteral("5"));
         QCOMPARE(m.value("pmid"), QStringLiteral("P-5"));
         QCOMPARE(m.value("mtmtid"), QStringLiteral("2"));
@@ -335,17 +352,28 @@ private slots:
         QTest::addColumn<QString>("term");
         QTest::addColumn<QString>("language");
         QTest::addColumn<int>("id");
-        QTest::newRow("plain") << "chat" << "French" << 1;
-        QTest::newRow("names a column") << "it" << "English" << 2;
-        QTest::newRow("names the searched column") << "mv" << "English" << 3;
-        QTest::newRow("single quote") << "O'Brien" << "English" << 4;
-        QTest::newRow("double quotes") << "say \"hi\"" << "English" << 5;
-        QTest::newRow("percent and underscore") << "100%_" << "English" << 6;
-        QTest::newRow("wildcards match nothing else") << "10_%_" << "English" << -1;
-        QTest::newRow("injection") << "x\" OR \"1\"=\"1" << "English" << -1;
-        QTest::newRow("other language") << "chat" << "English" << -1;
-        QTest::newRow("exercise rows are not terms") << "chien" << "French" << -1;
-        QTest::newRow("case counts") << "Chat" << "French" << -1;
+        QTest::newRow("plain") << "chat"
+                               << "French" << 1;
+        QTest::newRow("names a column") << "it"
+                                        << "English" << 2;
+        QTest::newRow("names the searched column") << "mv"
+                                                   << "English" << 3;
+        QTest::newRow("single quote") << "O'Brien"
+                                      << "English" << 4;
+        QTest::newRow("double quotes") << "say \"hi\""
+                                       << "English" << 5;
+        QTest::newRow("percent and underscore") << "100%_"
+                                                << "English" << 6;
+        QTest::newRow("wildcards match nothing else") << "10_%_"
+                                                      << "English" << -1;
+        QTest::newRow("injection") << "x\" OR \"1\"=\"1"
+                                   << "English" << -1;
+        QTest::newRow("other language") << "chat"
+                                        << "English" << -1;
+        QTest::newRow("exercise rows are not terms") << "chien"
+                                                     << "French" << -1;
+        QTest::newRow("case counts") << "Chat"
+                                     << "French" << -1;
     }
 
     void findTermId()
@@ -368,15 +396,24 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("uid");
-        QTest::newRow("lower case") << "anna" << "u1";
-        QTest::newRow("capital") << "Anna" << "u2";
-        QTest::newRow("other case") << "ANNA" << "-1";
-        QTest::newRow("underscore") << "a_c" << "u3";
-        QTest::newRow("no wildcard") << "abc" << "u4";
-        QTest::newRow("percent") << "a%" << "-1";
-        QTest::newRow("quote") << "o'neil" << "u5";
-        QTest::newRow("injection") << "x' OR '1'='1" << "-1";
-        QTest::newRow("unknown") << "zoe" << "-1";
+        QTest::newRow("lower case") << "anna"
+                                    << "u1";
+        QTest::newRow("capital") << "Anna"
+                                 << "u2";
+        QTest::newRow("other case") << "ANNA"
+                                    << "-1";
+        QTest::newRow("underscore") << "a_c"
+                                    << "u3";
+        QTest::newRow("no wildcard") << "abc"
+                                     << "u4";
+        QTest::newRow("percent") << "a%"
+                                 << "-1";
+        QTest::newRow("quote") << "o'neil"
+                               << "u5";
+        QTest::newRow("injection") << "x' OR '1'='1"
+                                   << "-1";
+        QTest::newRow("unknown") << "zoe"
+                                 << "-1";
     }
 
     void users()
@@ -397,11 +434,16 @@ private slots:
     {
         QTest::addColumn<QString>("uid");
         QTest::addColumn<QString>("name");
-        QTest::newRow("numeric id") << "42" << "num";
-        QTest::newRow("text id") << "ab-cd" << "txt";
-        QTest::newRow("unknown") << "43" << "";
-        QTest::newRow("injection") << "x' OR '1'='1" << "";
-        QTest::newRow("bare injection") << "0 OR 1=1" << "";
+        QTest::newRow("numeric id") << "42"
+                                    << "num";
+        QTest::newRow("text id") << "ab-cd"
+                                 << "txt";
+        QTest::newRow("unknown") << "43"
+                                 << "";
+        QTest::newRow("injection") << "x' OR '1'='1"
+                                   << "";
+        QTest::newRow("bare injection") << "0 OR 1=1"
+                                        << "";
     }
 
     void userNameOf()
@@ -442,10 +484,18 @@ private slots:
         QTest::addColumn<QString>("manifestId");
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("file");
-        QTest::newRow("found") << "m1" << "old/dir" << "a.wav";
-        QTest::newRow("no media") << "m2" << "" << "";
-        QTest::newRow("unknown") << "m3" << "" << "";
-        QTest::newRow("quote") << "m'1" << "" << "";
+        QTest::newRow("found") << "m1"
+                               << "old/dir"
+                               << "a.wav";
+        QTest::newRow("no media") << "m2"
+                                  << ""
+                                  << "";
+        QTest::newRow("unknown") << "m3"
+                                 << ""
+                                 << "";
+        QTest::newRow("quote") << "m'1"
+                               << ""
+                               << "";
     }
 
     void legacyMediaPath()

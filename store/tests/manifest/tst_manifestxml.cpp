@@ -66,18 +66,30 @@ private:
     {
         StoreRows rows;
         auto manifest = [&rows](int lmid, const QString& pmid, int type) {
-            return rows.insert("m", {{"lmid", QString::number(lmid)}, {"pmid", pmid},
-                                     {"mtmtid", QString::number(type)}, {"sbuid", "u-paul"},
-                                     {"sbun", "paul"}, {"dc", "1700000000"}});
+            return rows.insert("m", {{"lmid", QString::number(lmid)},
+                                     {"pmid", pmid},
+                                     {"mtmtid", QString::number(type)},
+                                     {"sbuid", "u-paul"},
+                                     {"sbun", "paul"},
+                                     {"dc", "1700000000"}});
         };
         QVERIFY(manifest(1, "0", 1));
         QVERIFY(rows.textual(1, 2, "", "fra"));
         QVERIFY(manifest(2, "P-2", 1));
         QVERIFY(rows.textual(2, 1, "a<b & c", "fra"));
         QVERIFY(manifest(3, "0", 2));
-        QVERIFY(rows.insert("mm", {{"mlmid", "3"}, {"mmtmmtid", "1"}, {"mmfn", "chat.wav"}, {"mmf", "Wav"},
-                                   {"mmp", "Content"}, {"v", "marie"}, {"cccid", "FR"}, {"lclid", "fra"},
-                                   {"sp", "Île"}, {"l", "Paris"}, {"ld", "Parisian <accent>"}, {"flflid", "4"}}));
+        QVERIFY(rows.insert("mm", {{"mlmid", "3"},
+                                   {"mmtmmtid", "1"},
+                                   {"mmfn", "chat.wav"},
+                                   {"mmf", "Wav"},
+                                   {"mmp", "Content"},
+                                   {"v", "marie"},
+                                   {"cccid", "FR"},
+                                   {"lclid", "fra"},
+                                   {"sp", "Île"},
+                                   {"l", "Paris"},
+                                   {"ld", "Parisian <accent>"},
+                                   {"flflid", "4"}}));
         QVERIFY(rows.relation(1, 2, 2));
         QVERIFY(rows.relation(1, 3, 2));
         QVERIFY(rows.kvp(1, 1, 1, "cat", "eng"));
@@ -96,8 +108,12 @@ private:
         QVERIFY(rows.textual(30, 2, "", "deu"));
 
         QVERIFY(manifest(50, "0", 1));
-        QVERIFY(rows.insert("tm", {{"mlmid", "50"}, {"tmttmtid", "3"}, {"mt", "Pets & <Animals>"},
-                                   {"md", "desc"}, {"lclid", "fra"}, {"llllid", "2"}}));
+        QVERIFY(rows.insert("tm", {{"mlmid", "50"},
+                                   {"tmttmtid", "3"},
+                                   {"mt", "Pets & <Animals>"},
+                                   {"md", "desc"},
+                                   {"lclid", "fra"},
+                                   {"llllid", "2"}}));
         for (int id : {20, 21, 22})
             QVERIFY(manifest(id, QStringLiteral("P-%1").arg(id), 1));
         QVERIFY(rows.relation(50, 21, 3, 2));
@@ -141,19 +157,15 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("three kinds") << "Aa=x,Nb=y,Cc=z" << StringHash{{"x", "1"}, {"y", "2"}, {"z", "<&"}}
                                      << "<e a='1'><b>2</b><c><![CDATA[<&]]></c></e>";
-        QTest::newRow("empty and absent values") << "Aa=x,Nb=y,Cc=z" << StringHash{{"x", ""}, {"y", ""}}
-                                                 << "<e/>";
+        QTest::newRow("empty and absent values") << "Aa=x,Nb=y,Cc=z" << StringHash{{"x", ""}, {"y", ""}} << "<e/>";
         QTest::newRow("unknown kind") << "Xa=x,Aq=x" << StringHash{{"x", "1"}} << "<e q='1'/>";
-        QTest::newRow("items without column or name") << "Aa,Ab=x,,=x" << StringHash{{"x", "1"}}
-                                                       << "<e b='1'/>";
-        QTest::newRow("children in template order") << "Nz=a,Ay=b,Nx=c"
-                                                    << StringHash{{"a", "1"}, {"b", "2"}, {"c", "3"}}
-                                                    << "<e y='2'><z>1</z><x>3</x></e>";
+        QTest::newRow("items without column or name") << "Aa,Ab=x,,=x" << StringHash{{"x", "1"}} << "<e b='1'/>";
+        QTest::newRow("children in template order")
+            << "Nz=a,Ay=b,Nx=c" << StringHash{{"a", "1"}, {"b", "2"}, {"c", "3"}} << "<e y='2'><z>1</z><x>3</x></e>";
         QTest::newRow("columns are case-sensitive") << "Aa=X,Ab=x" << StringHash{{"x", "1"}} << "<e b='1'/>";
         QTest::newRow("markup in text") << "Nn=x" << StringHash{{"x", "<i>&amp;"}}
                                         << "<e><n>&lt;i&gt;&amp;amp;</n></e>";
-        QTest::newRow("section end marker") << "Cc=x" << StringHash{{"x", "a]]>b"}}
-                                            << "<e><c>a]]&gt;b</c></e>";
+        QTest::newRow("section end marker") << "Cc=x" << StringHash{{"x", "a]]>b"}} << "<e><c>a]]&gt;b</c></e>";
     }
 
     void manifestElement()
@@ -183,7 +195,9 @@ private slots:
         const QString kvps = "<kvps><kvp kvpTypeID='1'><kvpValue><![CDATA[cat]]></kvpValue><langID>eng</langID>"
                              "</kvp><kvp kvpTypeID='3'><kvpValue>note ]]&gt; x</kvpValue></kvp></kvps>";
         QTest::newRow("stored exercise")
-            << "1" << "2" << "3"
+            << "1"
+            << "2"
+            << "3"
             << "<exercise>" + head
                    + "<media><manifest localManifestID='3' persistentManifestID='0' suppliedByUserID='u-paul'"
                      " manifestTypeID='2'/>"
@@ -194,11 +208,15 @@ private slots:
                      "<stateProv><![CDATA[Île]]></stateProv><locality><![CDATA[Paris]]></locality>"
                      "</media_manifest></media>"
                    + kvps + "</exercise>";
-        QTest::newRow("without sound")
-            << "1" << "2" << ""
-            << "<exercise>" + head + "<media><manifest/><media_manifest/></media>" + kvps + "</exercise>";
+        QTest::newRow("without sound") << "1"
+                                       << "2"
+                                       << ""
+                                       << "<exercise>" + head + "<media><manifest/><media_manifest/></media>" + kvps
+                                              + "</exercise>";
         QTest::newRow("nothing stored")
-            << "99" << "98" << "97"
+            << "99"
+            << "98"
+            << "97"
             << "<exercise><manifest/><textual_manifest/><term><manifest/><textual_manifest/></term>"
                "<media><manifest/><media_manifest/></media><kvps/></exercise>";
     }
@@ -224,10 +242,10 @@ private slots:
                               "%1"
                               "<kvps><kvp kvpTypeID='2'><kvpValue><![CDATA[ctx]]></kvpValue><langID>eng</langID>"
                               "</kvp></kvps></Translation>";
-        QTest::newRow("group of three")
-            << "1"
-            << QStringList{group.arg("<Exercise localManifestID='11' persistentManifestID='P-11'/>"
-                                     "<Exercise localManifestID='12' persistentManifestID='P-12'/>")};
+        QTest::newRow("group of three") << "1"
+                                        << QStringList{group.arg(
+                                               "<Exercise localManifestID='11' persistentManifestID='P-11'/>"
+                                               "<Exercise localManifestID='12' persistentManifestID='P-12'/>")};
         QTest::newRow("seen from another member")
             << "12"
             << QStringList{group.arg("<Exercise localManifestID='1' persistentManifestID='0'/>"

@@ -50,10 +50,10 @@ ZoExercise filledExercise()
 {
     ZoExercise e(QStringLiteral("11"), QStringLiteral("p-11"), QStringLiteral("chat"), QStringLiteral("French"),
                  QStringLiteral("Paris accent"), QStringLiteral("Content"), QStringLiteral("chat.wav"),
-                 QStringLiteral("France"), QStringLiteral("Native"), QStringLiteral("IDF"),
-                 QStringLiteral("Paris"), QStringLiteral("marie"), QStringLiteral("12"), QStringLiteral("p-12"),
-                 QStringLiteral("13"), QStringLiteral("p-13"), QStringLiteral("new"), QStringLiteral("paul"),
-                 QStringLiteral("u-paul"), QStringLiteral("u-marie"));
+                 QStringLiteral("France"), QStringLiteral("Native"), QStringLiteral("IDF"), QStringLiteral("Paris"),
+                 QStringLiteral("marie"), QStringLiteral("12"), QStringLiteral("p-12"), QStringLiteral("13"),
+                 QStringLiteral("p-13"), QStringLiteral("new"), QStringLiteral("paul"), QStringLiteral("u-paul"),
+                 QStringLiteral("u-marie"));
     e.addField(QStringLiteral("Translation"), {{"Value", "cat"}, {"Language", "English"}});
     e.addField(QStringLiteral("Translation"), {{"Value", "Katze"}, {"Language", "German"}});
     return e;
@@ -120,28 +120,57 @@ private slots:
     {
         QTest::addColumn<StringHash>("data");
         QTest::addColumn<StringHash>("expected");
-        const StringHash empty = {{"Id", ""}, {"PId", ""}, {"Term", ""}, {"Language", ""}, {"LanguageID", ""},
-                                  {"LocaleDesc", ""}, {"MediaPath", ""}, {"MediaName", ""}, {"Country", ""},
-                                  {"CountryID", ""}, {"StateProv", ""}, {"Locality", ""}, {"Voice", ""},
-                                  {"FluencyLevel", ""}, {"Status", ""}, {"MediaId", ""}, {"TermId", ""},
-                                  {"PersistentMediaId", ""}, {"PersistentTermId", ""}, {"Creator", ""},
-                                  {"CreatorUid", ""}, {"VoiceUid", ""}};
+        const StringHash empty = {{"Id", ""},
+                                  {"PId", ""},
+                                  {"Term", ""},
+                                  {"Language", ""},
+                                  {"LanguageID", ""},
+                                  {"LocaleDesc", ""},
+                                  {"MediaPath", ""},
+                                  {"MediaName", ""},
+                                  {"Country", ""},
+                                  {"CountryID", ""},
+                                  {"StateProv", ""},
+                                  {"Locality", ""},
+                                  {"Voice", ""},
+                                  {"FluencyLevel", ""},
+                                  {"Status", ""},
+                                  {"MediaId", ""},
+                                  {"TermId", ""},
+                                  {"PersistentMediaId", ""},
+                                  {"PersistentTermId", ""},
+                                  {"Creator", ""},
+                                  {"CreatorUid", ""},
+                                  {"VoiceUid", ""}};
         QTest::newRow("empty hash") << StringHash() << empty;
 
-        StringHash full = {{"Id", "1"}, {"PId", "p1"}, {"Term", "gatto"}, {"Language", "Italian"},
-                           {"LocaleDesc", "Roman"}, {"MediaPath", "Content"}, {"MediaName", "g.wav"},
-                           {"Country", "Italy"}, {"FluencyLevel", "Fluent"}, {"StateProv", "Lazio"},
-                           {"Locality", "Rome"}, {"Voice", "gina"}, {"TermId", "2"}, {"PersistentTermId", "p2"},
-                           {"MediaId", "3"}, {"PersistentMediaId", "p3"}, {"Creator", "bob"},
-                           {"CreatorUid", "u-bob"}, {"VoiceUid", "u-gina"}};
+        StringHash full = {{"Id", "1"},
+                           {"PId", "p1"},
+                           {"Term", "gatto"},
+                           {"Language", "Italian"},
+                           {"LocaleDesc", "Roman"},
+                           {"MediaPath", "Content"},
+                           {"MediaName", "g.wav"},
+                           {"Country", "Italy"},
+                           {"FluencyLevel", "Fluent"},
+                           {"StateProv", "Lazio"},
+                           {"Locality", "Rome"},
+                           {"Voice", "gina"},
+                           {"TermId", "2"},
+                           {"PersistentTermId", "p2"},
+                           {"MediaId", "3"},
+                           {"PersistentMediaId", "p3"},
+                           {"Creator", "bob"},
+                           {"CreatorUid", "u-bob"},
+                           {"VoiceUid", "u-gina"}};
         StringHash fullExpected = full;
         fullExpected.insert("LanguageID", "ita");
         fullExpected.insert("CountryID", "IT");
         fullExpected.insert("Status", "");
         QTest::newRow("every key") << full << fullExpected;
 
-        StringHash withIds = {{"Status", "done"}, {"LanguageID", "fra"}, {"CountryID", "FR"},
-                              {"FluencyLevelID", "3"}, {"Term", "x"}};
+        StringHash withIds = {
+            {"Status", "done"}, {"LanguageID", "fra"}, {"CountryID", "FR"}, {"FluencyLevelID", "3"}, {"Term", "x"}};
         StringHash idsExpected = empty;
         idsExpected.insert("Term", "x");
         QTest::newRow("ids and status are not read") << withIds << idsExpected;
@@ -180,13 +209,19 @@ private slots:
     void exerciseTwentyTexts()
     {
         const ZoExercise e = filledExercise();
-        const QStringList got = {e.id(), e.pId(), e.term(), e.language(), e.localeDesc(), e.mediaPath(),
-                                 e.mediaName(), e.country(), e.fluencyLevel(), e.stateProv(), e.locality(),
-                                 e.voice(), e.termId(), e.persistentTermId(), e.mediaId(),
-                                 e.persistentMediaId(), e.status(), e.creator(), e.creatorUid(), e.voiceUid()};
-        const QStringList want = {"11", "p-11", "chat", "French", "Paris accent", "Content", "chat.wav", "France",
-                                  "Native", "IDF", "Paris", "marie", "12", "p-12", "13", "p-13", "new", "paul",
-                                  "u-paul", "u-marie"};
+        const QStringList got = {e.id(),           e.pId(),
+                                 e.term(),         e.language(),
+                                 e.localeDesc(),   e.mediaPath(),
+                                 e.mediaName(),    e.country(),
+                                 e.fluencyLevel(), e.stateProv(),
+                                 e.locality(),     e.voice(),
+                                 e.termId(),       e.persistentTermId(),
+                                 e.mediaId(),      e.persistentMediaId(),
+                                 e.status(),       e.creator(),
+                                 e.creatorUid(),   e.voiceUid()};
+        const QStringList want = {"11",     "p-11",   "chat", "French", "Paris accent", "Content", "chat.wav",
+                                  "France", "Native", "IDF",  "Paris",  "marie",        "12",      "p-12",
+                                  "13",     "p-13",   "new",  "paul",   "u-paul",       "u-marie"};
         QCOMPARE(got, want);
         QCOMPARE(e.languageId(), QStringLiteral("fra"));
         QCOMPARE(e.countryId(), QStringLiteral("FR"));
@@ -198,11 +233,16 @@ private slots:
         QTest::addColumn<int>("which");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("id");
-        QTest::newRow("language") << 0 << "German" << "deu";
-        QTest::newRow("country") << 1 << "United States" << "US";
-        QTest::newRow("fluency level") << 2 << "Beginner" << "1";
-        QTest::newRow("unknown language") << 0 << "english" << "";
-        QTest::newRow("empty country") << 1 << "" << "";
+        QTest::newRow("language") << 0 << "German"
+                                  << "deu";
+        QTest::newRow("country") << 1 << "United States"
+                                 << "US";
+        QTest::newRow("fluency level") << 2 << "Beginner"
+                                       << "1";
+        QTest::newRow("unknown language") << 0 << "english"
+                                          << "";
+        QTest::newRow("empty country") << 1 << ""
+                                       << "";
     }
 
     void exerciseNameSetters()
@@ -237,8 +277,7 @@ private slots:
         QTest::newRow("value without language") << StringHash{{"Value", "cat"}} << true;
         QTest::newRow("empty value") << StringHash{{"Value", ""}, {"Language", "English"}} << false;
         QTest::newRow("no value") << StringHash{{"Language", "English"}} << false;
-        QTest::newRow("placeholder language") << StringHash{{"Value", "cat"}, {"Language", "Select Language"}}
-                                              << false;
+        QTest::newRow("placeholder language") << StringHash{{"Value", "cat"}, {"Language", "Select Language"}} << false;
     }
 
     void addField()
@@ -304,13 +343,18 @@ private slots:
         ZoExercise e = filledExercise();
         e.addField(QStringLiteral("Note"), {{"Value", "v"}});
         const QStringList lines = debugLines([&e] { e.dump(); });
-        const QStringList members = {
-            "Manifest is 11", "PID is p-11", "Term is chat", "Language is French", "LanguageID is fra",
-            "LocaleDesc is Paris accent", "MediaPath is Content", "MediaName is chat.wav", "Country is France",
-            "CountryID is FR", "StateProv is IDF", "FluencyLevel is Native", "FluencyLevelID is 4",
-            "Locality is Paris", "Voice is marie", "VoiceUid isu-marie", "TermID is 12", "TermPersistentID is p-12",
-            "MediaID is 13", "MediaPersistentID is p-13", "Status is new", "Creator is paul",
-            "CreatorUid is u-paul"};
+        const QStringList members = {"Manifest is 11",       "PID is p-11",
+                                     "Term is chat",         "Language is French",
+                                     "LanguageID is fra",    "LocaleDesc is Paris accent",
+                                     "MediaPath is Content", "MediaName is chat.wav",
+                                     "Country is France",    "CountryID is FR",
+                                     "StateProv is IDF",     "FluencyLevel is Native",
+                                     "FluencyLevelID is 4",  "Locality is Paris",
+                                     "Voice is marie",       "VoiceUid isu-marie",
+                                     "TermID is 12",         "TermPersistentID is p-12",
+                                     "MediaID is 13",        "MediaPersistentID is p-13",
+                                     "Status is new",        "Creator is paul",
+                                     "CreatorUid is u-paul"};
         QCOMPARE(lines.mid(0, members.size()), members);
         const QString header = "\n%1\n" + QString(42, '-') + "\n";
         QCOMPARE(lines.count(header.arg("Translation")), 2);
@@ -324,8 +368,8 @@ private slots:
     {
         QTest::addColumn<StringHash>("data");
         QTest::addColumn<QStringList>("members");
-        const StringHash texts = {{"Id", "5"}, {"Title", "T"}, {"Description", "D"}, {"Username", "ann"},
-                                  {"Language", "French"}, {"LearnerLevel", "Novice"}};
+        const StringHash texts = {{"Id", "5"},         {"Title", "T"},         {"Description", "D"},
+                                  {"Username", "ann"}, {"Language", "French"}, {"LearnerLevel", "Novice"}};
         StringHash search = texts;
         search.insert("ExerciseCount", "3");
         search.insert("EId1", "31");
@@ -367,10 +411,14 @@ private slots:
         QCOMPARE(l.exerciseId(members.size()), QString());
         QCOMPARE(l.persistentExerciseIds().size(), members.size());
 
-        StringHash expected = {{"Id", data.value("Id")}, {"PId", data.value("PId")},
-                               {"Title", data.value("Title")}, {"Description", data.value("Description")},
-                               {"Username", data.value("Username")}, {"UserId", data.value("UserId")},
-                               {"Language", data.value("Language")}, {"LearnerLevel", data.value("LearnerLevel")}};
+        StringHash expected = {{"Id", data.value("Id")},
+                               {"PId", data.value("PId")},
+                               {"Title", data.value("Title")},
+                               {"Description", data.value("Description")},
+                               {"Username", data.value("Username")},
+                               {"UserId", data.value("UserId")},
+                               {"Language", data.value("Language")},
+                               {"LearnerLevel", data.value("LearnerLevel")}};
         for (int i = 0; i < members.size(); ++i)
             expected.insert(QStringLiteral("EId%1").arg(i + 1), members.at(i));
         QCOMPARE(l.toHash(), expected);
@@ -385,16 +433,14 @@ private slots:
         QTest::addColumn<StringHash>("persistent");
         QTest::newRow("addExercise on empty")
             << QStringList{"a:7:p7"} << StringHash{{"EId1", "7"}} << StringHash{{"EId1", "p7"}};
-        QTest::newRow("mixed adds")
-            << QStringList{"a:7:p7", "i:8", "a:9:p9"} << StringHash{{"EId1", "7"}, {"EId2", "8"}, {"EId3", "9"}}
-            << StringHash{{"EId1", "p7"}, {"EId3", "p9"}};
-        QTest::newRow("persistent id alone")
-            << QStringList{"p:3:p3"} << StringHash() << StringHash{{"EId3", "p3"}};
+        QTest::newRow("mixed adds") << QStringList{"a:7:p7", "i:8", "a:9:p9"}
+                                    << StringHash{{"EId1", "7"}, {"EId2", "8"}, {"EId3", "9"}}
+                                    << StringHash{{"EId1", "p7"}, {"EId3", "p9"}};
+        QTest::newRow("persistent id alone") << QStringList{"p:3:p3"} << StringHash() << StringHash{{"EId3", "p3"}};
         QTest::newRow("persistent id replaced")
             << QStringList{"a:7:p7", "p:1:q7"} << StringHash{{"EId1", "7"}} << StringHash{{"EId1", "q7"}};
         QTest::newRow("add after clear starts at one")
-            << QStringList{"a:7:p7", "i:8", "c", "a:9:p9"} << StringHash{{"EId1", "9"}}
-            << StringHash{{"EId1", "p9"}};
+            << QStringList{"a:7:p7", "i:8", "c", "a:9:p9"} << StringHash{{"EId1", "9"}} << StringHash{{"EId1", "p9"}};
     }
 
     void lessonMembers()
@@ -443,9 +489,16 @@ private slots:
     {
         QTest::ignoreMessage(QtDebugMsg, "##ZoLesson Constructor called##");
         ZoLesson l("1", "p1", "T", "D", "ann", "u1", "French", "Novice", StringHash{{"EId1", "9"}, {"EId2", "8"}});
-        QCOMPARE(l.toHash(), (StringHash{{"Id", "1"}, {"PId", "p1"}, {"Title", "T"}, {"Description", "D"},
-                                         {"Username", "ann"}, {"UserId", "u1"}, {"Language", "French"},
-                                         {"LearnerLevel", "Novice"}, {"EId1", "9"}, {"EId2", "8"}}));
+        QCOMPARE(l.toHash(), (StringHash{{"Id", "1"},
+                                         {"PId", "p1"},
+                                         {"Title", "T"},
+                                         {"Description", "D"},
+                                         {"Username", "ann"},
+                                         {"UserId", "u1"},
+                                         {"Language", "French"},
+                                         {"LearnerLevel", "Novice"},
+                                         {"EId1", "9"},
+                                         {"EId2", "8"}}));
         QVERIFY(l.persistentExerciseIds().isEmpty());
         QVERIFY(l.extraData().isEmpty());
     }
@@ -473,7 +526,8 @@ private slots:
         StringHash three = head;
         three.insert("numchildren", "3");
         for (int j = 0; j < 3; ++j) {
-            three.insert(QStringLiteral("exercises.exercise.persistentmanifestid#%1").arg(j), QStringLiteral("E-%1").arg(j));
+            three.insert(QStringLiteral("exercises.exercise.persistentmanifestid#%1").arg(j),
+                         QStringLiteral("E-%1").arg(j));
             if (j < 2) {
                 three.insert(QStringLiteral("kvps.kvp.kvptypeid#%1").arg(j), "2");
                 three.insert(QStringLiteral("kvps.kvp.kvpvalue#%1").arg(j), QStringLiteral("v%1").arg(j));
@@ -574,15 +628,14 @@ private slots:
         QList<ZoUserFluency*> list;
         for (int i = 1; i <= fluencies; ++i) {
             const QString n = QString::number(i);
-            list.append(new ZoUserFluency("f" + n, "lang" + n, "loc" + n, "lvl" + n, "cty" + n, "sp" + n,
-                                          "l" + n, n == "1" ? "1" : "0"));
+            list.append(new ZoUserFluency("f" + n, "lang" + n, "loc" + n, "lvl" + n, "cty" + n, "sp" + n, "l" + n,
+                                          n == "1" ? "1" : "0"));
         }
         ZoUser user("u1", "ann", "pw", "Ann", "Lee", "a@x", "France", "IDF", "Paris", "5", "0", list);
         QCOMPARE(user.fluencyCount(), fluencies);
-        StringHash expected = {{"Id", "u1"}, {"Username", "ann"}, {"Password", "pw"}, {"FirstName", "Ann"},
-                               {"LastName", "Lee"}, {"Email", "a@x"}, {"Country", "France"},
-                               {"StateProv", "IDF"}, {"Locality", "Paris"}, {"Reputation", "5"},
-                               {"Permission", "0"}};
+        StringHash expected = {{"Id", "u1"},          {"Username", "ann"}, {"Password", "pw"},    {"FirstName", "Ann"},
+                               {"LastName", "Lee"},   {"Email", "a@x"},    {"Country", "France"}, {"StateProv", "IDF"},
+                               {"Locality", "Paris"}, {"Reputation", "5"}, {"Permission", "0"}};
         for (int i = 1; i <= fluencies; ++i) {
             const QString n = QString::number(i);
             expected.insert("FId" + n, "f" + n);
@@ -612,9 +665,9 @@ private slots:
         user.setLocality("l");
         user.setReputation("3");
         user.setPermission("1");
-        const QStringList got = {user.id(), user.username(), user.password(), user.firstName(), user.lastName(),
-                                 user.email(), user.country(), user.stateProv(), user.locality(),
-                                 user.reputation(), user.permission()};
+        const QStringList got = {user.id(),       user.username(),   user.password(),  user.firstName(),
+                                 user.lastName(), user.email(),      user.country(),   user.stateProv(),
+                                 user.locality(), user.reputation(), user.permission()};
         QCOMPARE(got, (QStringList{"9", "bo", "p", "B", "O", "e", "Italy", "s", "l", "3", "1"}));
         auto* f = new ZoUserFluency("1", "French", "", "Native", "France", "", "", "0");
         user.setFluencies({f, new ZoUserFluency("2", "German", "", "Beginner", "", "", "", "1")});
@@ -645,9 +698,14 @@ private slots:
     void fluencyHash()
     {
         ZoUserFluency f("7", "French", "Parisian", "Native", "France", "IDF", "Paris", "1");
-        QCOMPARE(f.toHash(), (StringHash{{"Id", "7"}, {"Language", "French"}, {"LocaleDesc", "Parisian"},
-                                         {"FluencyLevel", "Native"}, {"Country", "France"}, {"StateProv", "IDF"},
-                                         {"Locality", "Paris"}, {"IsStudying", "1"}}));
+        QCOMPARE(f.toHash(), (StringHash{{"Id", "7"},
+                                         {"Language", "French"},
+                                         {"LocaleDesc", "Parisian"},
+                                         {"FluencyLevel", "Native"},
+                                         {"Country", "France"},
+                                         {"StateProv", "IDF"},
+                                         {"Locality", "Paris"},
+                                         {"IsStudying", "1"}}));
         f.setIsStudying("0");
         f.setLanguage("German");
         QCOMPARE(f.toHash().value("IsStudying"), QStringLiteral("0"));

@@ -23,7 +23,8 @@ private:
     static QStringList names(QSqlDatabase db, const QString& type)
     {
         QSqlQuery q(db);
-        q.prepare(QStringLiteral("select name from sqlite_master where type=? and name not like 'sqlite_%' order by name"));
+        q.prepare(
+            QStringLiteral("select name from sqlite_master where type=? and name not like 'sqlite_%' order by name"));
         q.addBindValue(type);
         QStringList out;
         if (q.exec())
@@ -72,11 +73,13 @@ private slots:
         QTest::addColumn<QString>("view");
         QTest::addColumn<QStringList>("columns");
         QTest::newRow("v_tmcrlt") << "v_tmcrlt" << QStringList{"mprmid", "mchmid", "crtcrtid", "mv", "lclid"};
-        QTest::newRow("v_e") << "v_e" << QStringList{"mlmid", "mv", "lclid", "mmp", "mmfn", "cccid", "sp", "l", "v",
-                                                     "ld", "dc", "ddl", "pmid", "dul", "dnul", "tmid", "mmid", "flflid"};
-        QTest::newRow("v_te") << "v_te" << QStringList{"mlmid", "mv", "lclid", "dc", "ddl", "pmid", "dul", "dnul", "tmid"};
-        QTest::newRow("v_l") << "v_l" << QStringList{"mlmid", "mt", "md", "unm", "lclid", "llllid", "dc", "ddl",
-                                                     "dul", "dnul", "pmid", "ec"};
+        QTest::newRow("v_e") << "v_e"
+                             << QStringList{"mlmid", "mv", "lclid", "mmp",  "mmfn", "cccid", "sp",   "l",    "v",
+                                            "ld",    "dc", "ddl",   "pmid", "dul",  "dnul",  "tmid", "mmid", "flflid"};
+        QTest::newRow("v_te") << "v_te"
+                              << QStringList{"mlmid", "mv", "lclid", "dc", "ddl", "pmid", "dul", "dnul", "tmid"};
+        QTest::newRow("v_l") << "v_l" << QStringList{"mlmid", "mt",  "md",  "unm",  "lclid", "llllid",
+                                                     "dc",    "ddl", "dul", "dnul", "pmid",  "ec"};
     }
     void viewColumns()
     {
@@ -95,15 +98,15 @@ private slots:
     void viewsAndTrigger()
     {
         TestDatabase tdb(QStringLiteral("schema"));
-        QVERIFY(tdb.exec(
-            "insert into m (lmid, mtmtid, dc) values (10,1,1),(11,1,1),(12,2,1),(20,1,1),(21,1,1),(30,1,1)\n"
-            "insert into tm (mlmid, tmttmtid, mv, lclid) values (10,2,null,'eng'),(11,1,'house','eng')\n"
-            "insert into tm (mlmid, tmttmtid, mv, lclid) values (20,2,null,'deu'),(21,1,'Haus','deu')\n"
-            "insert into tm (mlmid, tmttmtid, mt, lclid) values (30,3,'L','eng')\n"
-            "insert into mm (mlmid, mmtmmtid, mmfn) values (12,1,'a.wav')\n"
-            "insert into crlt (mprmid, mchmid, sn, crtcrtid) values (10,11,0,2),(10,12,0,2),(20,21,0,2)\n"
-            "insert into crlt (mprmid, mchmid, sn, crtcrtid) values (30,10,0,3),(30,20,1,3)\n"
-            "insert into k (ktktid, mlmid, kv) values (5,10,'x'),(5,20,'y')\n"));
+        QVERIFY(
+            tdb.exec("insert into m (lmid, mtmtid, dc) values (10,1,1),(11,1,1),(12,2,1),(20,1,1),(21,1,1),(30,1,1)\n"
+                     "insert into tm (mlmid, tmttmtid, mv, lclid) values (10,2,null,'eng'),(11,1,'house','eng')\n"
+                     "insert into tm (mlmid, tmttmtid, mv, lclid) values (20,2,null,'deu'),(21,1,'Haus','deu')\n"
+                     "insert into tm (mlmid, tmttmtid, mt, lclid) values (30,3,'L','eng')\n"
+                     "insert into mm (mlmid, mmtmmtid, mmfn) values (12,1,'a.wav')\n"
+                     "insert into crlt (mprmid, mchmid, sn, crtcrtid) values (10,11,0,2),(10,12,0,2),(20,21,0,2)\n"
+                     "insert into crlt (mprmid, mchmid, sn, crtcrtid) values (30,10,0,3),(30,20,1,3)\n"
+                     "insert into k (ktktid, mlmid, kv) values (5,10,'x'),(5,20,'y')\n"));
         QSqlDatabase db = tdb.database();
         QCOMPARE(scalar(db, "select group_concat(mlmid || ':' || mv || ':' || tmid || ':' || mmid) from v_e").toString(),
                  QStringLiteral("10:house:11:12"));

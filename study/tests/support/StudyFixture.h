@@ -69,8 +69,8 @@ public:
     {
         return mTree.isValid() && mAudioInstalled && mDatabaseOk && mStore && mUsers && mStudy
                && qobject_cast<IAudio*>(mAudioObject)
-               && (mSound == RealSound || mAudioObject->property("calls").isValid())
-               && !mLanguage.isEmpty() && !mOtherLanguage.isEmpty();
+               && (mSound == RealSound || mAudioObject->property("calls").isValid()) && !mLanguage.isEmpty()
+               && !mOtherLanguage.isEmpty();
     }
 
     WizardTestTree& tree() { return mTree; }
@@ -155,7 +155,8 @@ public:
                               {{QStringLiteral("Value"), notes}, {QStringLiteral("Language"), mLanguage}});
         if (mStore->insertExercise(QStringLiteral("Exercise"), &exercise) != 1 || exercise.id().isEmpty())
             return QString();
-        if (!writeFile(QStringLiteral("Content/") + media, model.isEmpty() ? QByteArray("model ") + term.toUtf8() : model))
+        if (!writeFile(QStringLiteral("Content/") + media,
+                       model.isEmpty() ? QByteArray("model ") + term.toUtf8() : model))
             return QString();
         return exercise.id();
     }
@@ -177,8 +178,7 @@ public:
     // Appends the stored exercise to the study list as the library tab does.
     void appendStored(const QString& id, const QString& fromLesson = QString())
     {
-        QList<QHash<QString, QString>> rows =
-                mStore->search(QStringLiteral("Exercise"), {{QStringLiteral("Id"), id}});
+        QList<QHash<QString, QString>> rows = mStore->search(QStringLiteral("Exercise"), {{QStringLiteral("Id"), id}});
         if (rows.isEmpty())
             return;
         QHash<QString, QString> entry = rows.first();

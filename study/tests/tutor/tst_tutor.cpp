@@ -81,10 +81,7 @@ private:
 
     void invoke(const char* slot) { QVERIFY(QMetaObject::invokeMethod(form(), slot)); }
 
-    QPoint rowCentre(int row) const
-    {
-        return table()->visualRect(table()->model()->index(row, 1)).center();
-    }
+    QPoint rowCentre(int row) const { return table()->visualRect(table()->model()->index(row, 1)).center(); }
 
     // Right-clicks the row and chooses the item of the context menu that opens.
     void chooseFromMenu(int row, const QString& item)
@@ -286,13 +283,18 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("masked");
-        QTest::newRow("three words") << "a bcd efg" << "X XXX XXX";
-        QTest::newRow("tab is masked") << "ab\tcd" << "XXXXX";
-        QTest::newRow("leading and trailing blanks") << "  ab " << "  XX ";
-        QTest::newRow("double blank") << "a  b" << "X  X";
+        QTest::newRow("three words") << "a bcd efg"
+                                     << "X XXX XXX";
+        QTest::newRow("tab is masked") << "ab\tcd"
+                                       << "XXXXX";
+        QTest::newRow("leading and trailing blanks") << "  ab "
+                                                     << "  XX ";
+        QTest::newRow("double blank") << "a  b"
+                                      << "X  X";
         QTest::newRow("accents") << QStringLiteral("été") << "XXX";
         QTest::newRow("outside the basic plane") << QStringLiteral("\U0001F600 \U00020000b") << "X XX";
-        QTest::newRow("markup") << "<b>x</b>" << "XXXXXXXX";
+        QTest::newRow("markup") << "<b>x</b>"
+                                << "XXXXXXXX";
     }
 
     void maskedTerm()
@@ -330,12 +332,35 @@ private slots:
         QTest::addColumn<QString>("locality");
         QTest::addColumn<QString>("lesson");
         QTest::addColumn<QString>("line");
-        QTest::newRow("language and voice") << "Ana" << "" << "" << "" << "L, Ana";
-        QTest::newRow("locality without country") << "Ana" << "" << "Lyon" << "" << "L, Ana, Lyon";
-        QTest::newRow("country and locality") << "Ana" << "France" << "Lyon" << "" << "L, Ana, France, Lyon";
-        QTest::newRow("country only") << "Ana" << "France" << "" << "" << "L, Ana, France";
-        QTest::newRow("from a lesson") << "Ana" << "" << "" << "Greetings" << "L, Ana";
-        QTest::newRow("markup stays text") << "<b>Ana</b>" << "" << "<i>x</i>" << "<u>Les</u>"
+        QTest::newRow("language and voice") << "Ana"
+                                            << ""
+                                            << ""
+                                            << ""
+                                            << "L, Ana";
+        QTest::newRow("locality without country") << "Ana"
+                                                  << ""
+                                                  << "Lyon"
+                                                  << ""
+                                                  << "L, Ana, Lyon";
+        QTest::newRow("country and locality") << "Ana"
+                                              << "France"
+                                              << "Lyon"
+                                              << ""
+                                              << "L, Ana, France, Lyon";
+        QTest::newRow("country only") << "Ana"
+                                      << "France"
+                                      << ""
+                                      << ""
+                                      << "L, Ana, France";
+        QTest::newRow("from a lesson") << "Ana"
+                                       << ""
+                                       << ""
+                                       << "Greetings"
+                                       << "L, Ana";
+        QTest::newRow("markup stays text") << "<b>Ana</b>"
+                                           << ""
+                                           << "<i>x</i>"
+                                           << "<u>Les</u>"
                                            << "L, <b>Ana</b>, <i>x</i>";
     }
 
@@ -346,8 +371,8 @@ private slots:
         QFETCH(QString, locality);
         QFETCH(QString, lesson);
         QFETCH(QString, line);
-        mFx->appendEntry({{"Language", "L"}, {"Voice", voice}, {"Country", country},
-                          {"Locality", locality}, {"FromLesson", lesson}});
+        mFx->appendEntry(
+            {{"Language", "L"}, {"Voice", voice}, {"Country", country}, {"Locality", locality}, {"FromLesson", lesson}});
         openForm();
         auto* details = child<QLabel>("lblMetadata1");
         auto* fromLesson = child<QLabel>("lblMetadata2");
@@ -372,8 +397,8 @@ private slots:
         const QString text = fieldText();
         QCOMPARE(text.count(QStringLiteral("Translation(s)")), 1);
         // Other kinds come first, under their own name.
-        QVERIFY2(text.startsWith(QStringLiteral("Notes\n\n<p>a note</p> (%1)\n\nTranslation(s)\n\n")
-                                         .arg(mFx->language())),
+        QVERIFY2(text.startsWith(
+                     QStringLiteral("Notes\n\n<p>a note</p> (%1)\n\nTranslation(s)\n\n").arg(mFx->language())),
                  qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("<i>hello</i> (%1)").arg(other)), qPrintable(text));
         // The line with a context names it on a line of its own.
@@ -427,8 +452,8 @@ private slots:
         QVERIFY(audio()->isPlaying());
         QCOMPARE(mFx->audioCallCount(QStringLiteral("play Content/chien.wav")), 1);
         QVERIFY(button("btnModelStop")->isEnabled());
-        for (const char* name : {"btnModelPlay", "btnStudentRecord", "btnStudentStop", "btnStudentPlay",
-                                 "btnPlayCompare"})
+        for (const char* name :
+             {"btnModelPlay", "btnStudentRecord", "btnStudentStop", "btnStudentPlay", "btnPlayCompare"})
             QVERIFY2(!button(name)->isEnabled(), name);
 
         QTRY_VERIFY(!timer("modelPlayPoll")->isActive());
@@ -544,8 +569,8 @@ private slots:
         QTRY_VERIFY(!timer("comparePoll")->isActive());
         QTRY_VERIFY(!anyPollActive());
         const QStringList plays = mFx->audioCalls().filter(QStringLiteral("play "));
-        QCOMPARE(plays, QStringList({QStringLiteral("play Content/lune.wav"),
-                                     QStringLiteral("play Content/StudentTemp.tmp")}));
+        QCOMPARE(plays, QStringList(
+                            {QStringLiteral("play Content/lune.wav"), QStringLiteral("play Content/StudentTemp.tmp")}));
         QVERIFY(button("btnPlayCompare")->isEnabled());
         QVERIFY(button("btnModelPlay")->isEnabled());
     }
@@ -656,10 +681,12 @@ private slots:
         const int mark = mFx->tree().boxes().size();
         const int counted = mHost->uploadCountUpdates;
         bool seen = false;
-        answerNextDialog([](QDialog* dialog) {
-            dialog->findChild<QLineEdit*>(QStringLiteral("lEditTitle"))->setText(QStringLiteral("Drill"));
-            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnOk")), Qt::LeftButton);
-        }, &seen);
+        answerNextDialog(
+            [](QDialog* dialog) {
+                dialog->findChild<QLineEdit*>(QStringLiteral("lEditTitle"))->setText(QStringLiteral("Drill"));
+                QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnOk")), Qt::LeftButton);
+            },
+            &seen);
         click("btnCreateLesson");
         QVERIFY(seen);
         QCOMPARE(mFx->tree().boxesSince(mark), QStringList{WizardTestTree::info(QStringLiteral("Lesson Saved."))});
@@ -692,18 +719,20 @@ private slots:
         QSqlQuery q(QSqlDatabase::database());
         QVERIFY(q.exec(QStringLiteral("pragma query_only = 1")));
         bool seen = false;
-        answerNextDialog([](QDialog* dialog) {
-            dialog->findChild<QLineEdit*>(QStringLiteral("lEditTitle"))->setText(QStringLiteral("Locked"));
-            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnOk")), Qt::LeftButton);
-        }, &seen);
+        answerNextDialog(
+            [](QDialog* dialog) {
+                dialog->findChild<QLineEdit*>(QStringLiteral("lEditTitle"))->setText(QStringLiteral("Locked"));
+                QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnOk")), Qt::LeftButton);
+            },
+            &seen);
         click("btnCreateLesson");
         QVERIFY(q.exec(QStringLiteral("pragma query_only = 0")));
         QVERIFY(seen);
         QCOMPARE(mFx->tree().boxesSince(mark),
-                 QStringList{WizardTestTree::info(QStringLiteral(
-                         "Unknown error.  Lesson could not be saved.\n\n"
-                         "The local database cannot be written: the file or its folder is read-only. "
-                         "Please make sure that you may write to them, then start Vireda again."))});
+                 QStringList{WizardTestTree::info(
+                     QStringLiteral("Unknown error.  Lesson could not be saved.\n\n"
+                                    "The local database cannot be written: the file or its folder is read-only. "
+                                    "Please make sure that you may write to them, then start Vireda again."))});
         QCOMPARE(mFx->lessons().size(), lessonsBefore);
     }
 
@@ -744,7 +773,7 @@ private slots:
         click("btnCreateLesson");
         QCOMPARE(mFx->tree().boxesSince(mark),
                  QStringList{WizardTestTree::info(QStringLiteral(
-                         "No Exercise of the Studylist is stored in the Library.  Lesson could not be saved."))});
+                     "No Exercise of the Studylist is stored in the Library.  Lesson could not be saved."))});
         QVERIFY(!seen);
         QCOMPARE(mFx->lessons().size(), lessonsBefore);
     }
@@ -763,10 +792,10 @@ private slots:
         chooseFromMenu(0, QStringLiteral("Delete From Library"));
         QCOMPARE(mHost->uploadCountUpdates, counted + 1);
         QCOMPARE(mFx->tree().boxesSince(mark),
-                 QStringList{WizardTestTree::box(
-                         MessageBoxHelper::Question,
-                         QStringLiteral("Do you want to permanently delete the Exercise 'delta'?"),
-                         {QStringLiteral("Yes"), QStringLiteral("Cancel")})});
+                 QStringList{
+                     WizardTestTree::box(MessageBoxHelper::Question,
+                                         QStringLiteral("Do you want to permanently delete the Exercise 'delta'?"),
+                                         {QStringLiteral("Yes"), QStringLiteral("Cancel")})});
         std::unique_ptr<ZoExercise> stored(mFx->store()->getExercise(QStringLiteral("Exercise"), a));
         QVERIFY(!stored);
         QCOMPARE(mFx->study()->ids(), QStringList{b});
@@ -797,8 +826,8 @@ private slots:
         chooseFromMenu(0, QStringLiteral("Delete From Library"));
         const QStringList boxes = mFx->tree().boxesSince(mark);
         QCOMPARE(boxes.size(), 2);
-        QCOMPARE(boxes.at(1), WizardTestTree::info(
-                                      QStringLiteral("Exercise is found in one or more Lessons and could not be deleted.")));
+        QCOMPARE(boxes.at(1), WizardTestTree::info(QStringLiteral(
+                                  "Exercise is found in one or more Lessons and could not be deleted.")));
         std::unique_ptr<ZoExercise> stored(mFx->store()->getExercise(QStringLiteral("Exercise"), a));
         QVERIFY(stored);
         QCOMPARE(mFx->study()->ids(), QStringList{a});
@@ -860,8 +889,8 @@ private slots:
         const qint64 before = query.value(0).toLongLong();
         QVERIFY(QueryTableFixture::addManyExercises(mFx->tree().tree().filePath(QStringLiteral("vireda.db")), many));
         QStringList ids;
-        QVERIFY(query.exec(QStringLiteral("SELECT mlmid FROM tm WHERE tmttmtid = 2 AND mlmid > %1 ORDER BY mlmid")
-                                   .arg(before)));
+        QVERIFY(query.exec(
+            QStringLiteral("SELECT mlmid FROM tm WHERE tmttmtid = 2 AND mlmid > %1 ORDER BY mlmid").arg(before)));
         while (query.next())
             ids << query.value(0).toString();
         QCOMPARE(ids.size(), many);

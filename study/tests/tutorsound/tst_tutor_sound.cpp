@@ -74,9 +74,7 @@ private slots:
         IForm* form = mFx->openForm(mHost.get());
         QVERIFY(form);
         QWidget* page = form->widget();
-        const auto button = [page](const char* name) {
-            return page->findChild<QAbstractButton*>(QLatin1String(name));
-        };
+        const auto button = [page](const char* name) { return page->findChild<QAbstractButton*>(QLatin1String(name)); };
         const auto poll = [page](const char* name) { return page->findChild<QTimer*>(QLatin1String(name)); };
         const auto idle = [&] {
             return !poll("modelPlayPoll")->isActive() && !poll("studentPlayPoll")->isActive()
@@ -164,7 +162,7 @@ private slots:
         QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
         const QStringList boxes = mFx->tree().boxes().mid(boxesBefore);
         QCOMPARE(boxes, QStringList{WizardTestTree::info(
-                                 QStringLiteral("The sound \"%1.wav\" could not be played.").arg(term))});
+                            QStringLiteral("The sound \"%1.wav\" could not be played.").arg(term))});
         QVERIFY(!loop->isChecked());
         QVERIFY(!audio()->isPlaying());
         for (const char* name : {"modelPlayPoll", "studentPlayPoll", "comparePoll"})
