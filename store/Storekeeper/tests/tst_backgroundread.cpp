@@ -52,6 +52,25 @@ QStringList contentOf(const std::shared_ptr<const ExerciseSnapshot>& snapshot)
     return lines;
 }
 
+// Holds an index's read once it has begun, until released.
+class HeldRead
+{
+public:
+    explicit HeldRead(ExerciseIndex& index)
+    {
+        index.setLoadHook([this] {
+            mBegun.release();
+            mGo.acquire();
+        });
+    }
+    void waitUntilBegun() { mBegun.acquire(); }
+    void release() { mGo.release(); }
+
+private:
+    QSemaphore mBegun;
+    QSemaphore mGo;
+};
+
 // The rows as a whole read on the store's connection gives them now.
 QStringList wholeRead(QSqlDatabase database)
 {
@@ -115,16 +134,11 @@ void tst_Storekeeper::writesDuringBackgroundRead()
 
     ExerciseIndex index;
     UploadCounter counter;
-    QSemaphore reading;
-    QSemaphore go;
     // Held once its read has begun, until the writes are done.
-    index.setLoadHook([&] {
-        reading.release();
-        go.acquire();
-    });
+    HeldRead held(index);
     index.startLoading(db);
     QVERIFY(index.isLoading());
-    reading.acquire();
+    held.waitUntilBegun();
 
     auto save = [&](const QString& term, const QString& language = QStringLiteral("German")) {
         const CountedWrite bracket(&counter, &index, db, CountedWrite::RowsOfListed);
@@ -194,10 +208,10 @@ void tst_Storekeeper::writesDuringBackgroundRead()
         other();
     }
     if (QTest::currentTestFailed()) {
-        go.release();
+        held.release();
         return;
     }
-    go.release();
+    held.release();
 
     const QStringList taken = contentOf(index.current(db));
     QCOMPARE(taken, wholeRead(db));
@@ -218,22 +232,17 @@ void tst_Storekeeper::searchBeforeBackgroundReadWaits()
     const QStringList expected = wholeRead(db);
 
     ExerciseIndex index;
-    QSemaphore reading;
-    QSemaphore go;
+    HeldRead held(index);
     std::atomic<bool> searching{false};
-    index.setLoadHook([&] {
-        reading.release();
-        go.acquire();
-    });
     index.startLoading(db);
     QVERIFY(index.isLoading());
     // Lets the read go on only once the search has been asked for: the search
     // is asked before the read can have ended.
     std::thread releaser([&] {
-        reading.acquire();
+        held.waitUntilBegun();
         while (!searching.load())
             std::this_thread::yield();
-        go.release();
+        held.release();
     });
     searching = true;
     const QStringList first = contentOf(index.current(db));
@@ -265,22 +274,17 @@ void tst_Storekeeper::takingUpTheReadNeverWaits()
     const QStringList expected = wholeRead(db);
 
     ExerciseIndex index;
-    QSemaphore reading;
-    QSemaphore go;
+    HeldRead held(index);
     QSemaphore loaded;
-    index.setLoadHook([&] {
-        reading.release();
-        go.acquire();
-    });
     index.setLoadedCallback([&] { loaded.release(); });
     index.startLoading(db);
     QVERIFY(index.isLoading());
-    reading.acquire();
+    held.waitUntilBegun();
     // Held before its first row: nothing to take up yet, and no wait for it.
     QVERIFY(!index.takeUpLoaded(db));
     QVERIFY(index.isLoading());
     QCOMPARE(loaded.available(), 0);
-    go.release();
+    held.release();
     loaded.acquire();
     QVERIFY(index.takeUpLoaded(db));
     QVERIFY(!index.isLoading());
@@ -318,18 +322,13 @@ void tst_Storekeeper::stoppedReadIsNotTakenUp()
     const QStringList expected = wholeRead(db);
 
     ExerciseIndex index;
-    QSemaphore reading;
-    QSemaphore go;
+    HeldRead held(index);
     bool called = false;
-    index.setLoadHook([&] {
-        reading.release();
-        go.acquire();
-    });
     index.setLoadedCallback([&] { called = true; });
     index.startLoading(db);
-    reading.acquire();
+    held.waitUntilBegun();
     index.stopLoading();
-    go.release();
+    held.release();
     // Nothing of it is used: the rows are read whole when asked for.
     QCOMPARE(contentOf(index.current(db)), expected);
     QCOMPARE(index.wholeReads(), 1);
