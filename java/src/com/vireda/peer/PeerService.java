@@ -1,8 +1,6 @@
 package com.vireda.peer;
 
-import java.io.ByteArrayOutputStream;
 import java.io.IOException;
-import java.io.InputStream;
 import java.io.OutputStream;
 import java.lang.management.ManagementFactory;
 import java.net.InetAddress;
@@ -14,6 +12,7 @@ import java.sql.SQLException;
 import java.util.ArrayList;
 import java.util.List;
 
+import javax.servlet.AsyncContext;
 import javax.servlet.http.HttpServletRequest;
 import javax.servlet.http.HttpServletResponse;
 
@@ -22,7 +21,6 @@ import org.eclipse.jetty.server.HttpConfiguration;
 import org.eclipse.jetty.server.HttpConnectionFactory;
 import org.eclipse.jetty.server.Request;
 import org.eclipse.jetty.server.Server;
-import org.eclipse.jetty.server.ServerConnector;
 import org.eclipse.jetty.server.SslConnectionFactory;
 import org.eclipse.jetty.util.ssl.SslContextFactory;
 import org.eclipse.jetty.server.handler.AbstractHandler;
@@ -34,15 +32,15 @@ import org.eclipse.jetty.util.thread.QueuedThreadPool;
  * sound file; GET /media/NAME gives a stored sound file; GET /ping answers "ok".
  * The session given at sign-in travels in the X-Vireda-Session header.
  * Connections silent for the idle time-out are closed, a request body must
- * arrive within the request time-out, and no request is left without an answer.
+ * arrive within the request time-out and at a least rate, and no request is left without
+ * an answer; bodies are read as they arrive, and one address keeps a limited number of
+ * connections open.
  */
 public final class PeerService {
     public static final String SESSION_HEADER = "X-Vireda-Session";
     public static final String LENGTH_HEADER = "X-Vireda-Message-Length";
     public static final int MAX_MESSAGE_BYTES = 1 << 20;
     public static final long MAX_SOUND_BYTES = 32L << 20;
-    /** Refused bodies up to this size are read to their end so the client sees the reply. */
-    private static final long MAX_DRAIN_BYTES = 64L << 20;
 
     static {
         // The server's own log tells only of trouble.
@@ -55,7 +53,7 @@ public final class PeerService {
     }
 
     private final Server server;
-    private final ServerConnector connector;
+    private final CappedConnector connector;
     private final PeerSettings settings;
     private final PeerStore store;
     private final ContentService content;
@@ -81,6 +79,8 @@ public final class PeerService {
             http.setRequestHeaderSize(settings.maxHeaderBytes);
             http.setSendServerVersion(false);
             http.setSendDateHeader(false);
+            // A body must keep coming: past its first second, a request slower than this is dropped.
+            http.setMinRequestDataRate(settings.minRequestBytesPerSecond);
             HttpConnectionFactory factory = new HttpConnectionFactory(http);
             factory.setHttpCompliance(HttpCompliance.RFC7230);
             if (settings.servesHttps()) {
@@ -88,9 +88,15 @@ public final class PeerService {
                 tls.setKeyStorePath(settings.tlsKeyStore);
                 tls.setKeyStorePassword(settings.tlsKeyStorePassword);
                 tls.setKeyStoreType(settings.tlsKeyStoreType);
-                connector = new ServerConnector(server, 1, 1, new SslConnectionFactory(tls, "http/1.1"), factory);
+                // TLS 1.2 and 1.3 with authenticated encryption only; a client may not renegotiate.
+                tls.setIncludeProtocols("TLSv1.3", "TLSv1.2");
+                tls.setIncludeCipherSuites(".*_GCM_.*", ".*_CHACHA20_POLY1305_.*");
+                tls.addExcludeCipherSuites(".*_CBC_.*");
+                tls.setRenegotiationAllowed(false);
+                connector = new CappedConnector(server, settings.connectionsPerAddress,
+                        new SslConnectionFactory(tls, "http/1.1"), factory);
             } else {
-                connector = new ServerConnector(server, 1, 1, factory);
+                connector = new CappedConnector(server, settings.connectionsPerAddress, factory);
             }
             connector.setHost(bind.getHostAddress());
             connector.setPort(port);
@@ -169,48 +175,7 @@ public final class PeerService {
 
     // ---- HTTP ----
 
-    private static final class TooLarge extends IOException {
-        private static final long serialVersionUID = 1L;
-    }
-
-    private static final class TooSlow extends IOException {
-        private static final long serialVersionUID = 1L;
-    }
-
-    /** Reads a body of at most limit bytes that must arrive by deadline (System.nanoTime). */
-    private static byte[] readLimited(InputStream in, long limit, long deadline) throws IOException {
-        ByteArrayOutputStream out = new ByteArrayOutputStream();
-        byte[] buffer = new byte[8192];
-        long total = 0;
-        int n;
-        while ((n = in.read(buffer)) > 0) {
-            total += n;
-            if (total > limit) {
-                throw new TooLarge();
-            }
-            if (System.nanoTime() - deadline > 0) {
-                throw new TooSlow();
-            }
-            out.write(buffer, 0, n);
-        }
-        return out.toByteArray();
-    }
-
-    /** Reads and drops what is left of a refused request body, within the request time. */
-    private static void drain(InputStream in, long deadline) {
-        byte[] buffer = new byte[65536];
-        long total = 0;
-        try {
-            int n;
-            while (total < MAX_DRAIN_BYTES && System.nanoTime() - deadline < 0 && (n = in.read(buffer)) > 0) {
-                total += n;
-            }
-        } catch (IOException ignored) {
-            // the client went away
-        }
-    }
-
-    private static void send(HttpServletResponse response, Reply reply) throws IOException {
+    static void send(HttpServletResponse response, Reply reply) throws IOException {
         byte[] body = reply.text.getBytes(StandardCharsets.UTF_8);
         response.setStatus(reply.httpStatus);
         response.setContentType("application/xml; charset=utf-8");
@@ -233,27 +198,13 @@ public final class PeerService {
         }
     }
 
-    private static Reply tooLarge() {
-        Reply r = MessageHandler.badRequest("The request is too large");
-        return new Reply(413, r.text, null);
-    }
-
-    private static Reply tooSlow() {
-        Reply r = MessageHandler.badRequest("The request did not arrive in time");
-        return new Reply(408, r.text, null);
-    }
-
-    private long deadline() {
-        return System.nanoTime() + settings.requestTimeoutMillis * 1_000_000L;
-    }
-
-    /** Every request ends here; nothing thrown leaves it. */
+    /** Every request ends here; nothing thrown leaves it. Bodies are read as they arrive, no worker waits for one. */
     private void serve(String target, HttpServletRequest request, HttpServletResponse response) {
         try {
             if (target.equals("/message")) {
-                send(response, receiveMessage(request));
+                receiveMessage(request);
             } else if (target.equals("/upload")) {
-                send(response, receiveUpload(request));
+                receiveUpload(request);
             } else if (target.startsWith("/media/")) {
                 serveMedia(target.substring("/media/".length()), request, response);
             } else if (target.equals("/ping")) {
@@ -264,6 +215,9 @@ public final class PeerService {
         } catch (IOException | RuntimeException | StackOverflowError | OutOfMemoryError e) {
             // The client went away, or the answer failed: tell it when it still listens.
             try {
+                if (request.isAsyncStarted()) {
+                    return;
+                }
                 if (!response.isCommitted()) {
                     response.reset();
                     send(response, new Reply(500, MessageHandler.badRequest("The peer could not handle the request").text,
@@ -275,37 +229,30 @@ public final class PeerService {
         }
     }
 
-    private Reply receiveMessage(HttpServletRequest request) throws IOException {
-        long deadline = deadline();
-        InputStream in = request.getInputStream();
+    private void receiveMessage(HttpServletRequest request) throws IOException {
+        AsyncContext async = request.startAsync();
+        long timeout = settings.requestTimeoutMillis;
         if (!request.getMethod().equals("POST")) {
-            drain(in, deadline);
-            return new Reply(405, MessageHandler.badRequest("POST a message").text, null);
+            BodyReader.refuse(async, timeout, new Reply(405, MessageHandler.badRequest("POST a message").text, null));
+            return;
         }
         if (request.getContentLengthLong() > MAX_MESSAGE_BYTES) {
-            drain(in, deadline);
-            return tooLarge();
+            BodyReader.refuse(async, timeout, BodyReader.tooLarge());
+            return;
         }
-        byte[] body;
-        try {
-            body = readLimited(in, MAX_MESSAGE_BYTES, deadline);
-        } catch (TooLarge e) {
-            drain(in, deadline);
-            return tooLarge();
-        } catch (TooSlow e) {
-            return tooSlow();
-        }
-        return handler.handle(new String(body, StandardCharsets.UTF_8), request.getHeader(SESSION_HEADER), null,
-                request.getRemoteAddr());
+        String session = request.getHeader(SESSION_HEADER);
+        String address = request.getRemoteAddr();
+        BodyReader.read(async, timeout, MAX_MESSAGE_BYTES, null, 0,
+                (body, none) -> handler.handle(new String(body, StandardCharsets.UTF_8), session, null, address));
     }
 
     /** Reads an upload (message, then sound) and answers it; the sound never outlives the request. */
-    private Reply receiveUpload(HttpServletRequest request) throws IOException {
-        long deadline = deadline();
-        InputStream in = request.getInputStream();
+    private void receiveUpload(HttpServletRequest request) throws IOException {
+        AsyncContext async = request.startAsync();
+        long timeout = settings.requestTimeoutMillis;
         if (!request.getMethod().equals("POST")) {
-            drain(in, deadline);
-            return new Reply(405, MessageHandler.badRequest("POST an upload").text, null);
+            BodyReader.refuse(async, timeout, new Reply(405, MessageHandler.badRequest("POST an upload").text, null));
+            return;
         }
         long messageLength;
         try {
@@ -314,85 +261,28 @@ public final class PeerService {
             messageLength = -1;
         }
         if (messageLength < 0) {
-            drain(in, deadline);
-            return MessageHandler.badRequest("The upload does not give its message length");
+            BodyReader.refuse(async, timeout, MessageHandler.badRequest("The upload does not give its message length"));
+            return;
         }
         long declared = request.getContentLengthLong();
         if (messageLength > MAX_MESSAGE_BYTES || declared > MAX_MESSAGE_BYTES + MAX_SOUND_BYTES) {
-            drain(in, deadline);
-            return tooLarge();
+            BodyReader.refuse(async, timeout, BodyReader.tooLarge());
+            return;
         }
-        byte[] message;
-        try {
-            message = readLimited(new BoundedInput(in, messageLength), messageLength, deadline);
-        } catch (TooSlow e) {
-            return tooSlow();
-        }
-        if (message.length != messageLength) {
-            return MessageHandler.badRequest("The upload is shorter than its message length");
-        }
+        String session = request.getHeader(SESSION_HEADER);
+        String address = request.getRemoteAddr();
+        long wanted = messageLength;
         Path sound = Files.createTempFile(content.mediaDirectory(), "upload-", ".part");
-        try {
-            long copied = 0;
-            try (OutputStream out = Files.newOutputStream(sound)) {
-                byte[] buffer = new byte[65536];
-                int n;
-                while ((n = in.read(buffer)) > 0) {
-                    copied += n;
-                    if (copied > MAX_SOUND_BYTES) {
-                        drain(in, deadline);
-                        return tooLarge();
-                    }
-                    if (System.nanoTime() - deadline > 0) {
-                        return tooSlow();
-                    }
-                    out.write(buffer, 0, n);
-                }
+        BodyReader.read(async, timeout, messageLength, sound, MAX_SOUND_BYTES, (message, copied) -> {
+            if (message.length != wanted) {
+                return MessageHandler.badRequest("The upload is shorter than its message length");
             }
             if (copied == 0) {
                 return MessageHandler.badRequest("The upload holds no sound");
             }
-            return handler.handle(new String(message, StandardCharsets.UTF_8), request.getHeader(SESSION_HEADER),
-                    sound, request.getRemoteAddr());
-        } finally {
-            // Moved away when stored; otherwise dropped here.
-            Files.deleteIfExists(sound);
-        }
-    }
-
-    /** The first length bytes of a stream. */
-    private static final class BoundedInput extends InputStream {
-        private final InputStream in;
-        private long left;
-
-        BoundedInput(InputStream in, long length) {
-            this.in = in;
-            this.left = length;
-        }
-
-        @Override
-        public int read() throws IOException {
-            if (left <= 0) {
-                return -1;
-            }
-            int b = in.read();
-            if (b >= 0) {
-                left--;
-            }
-            return b;
-        }
-
-        @Override
-        public int read(byte[] b, int off, int len) throws IOException {
-            if (left <= 0) {
-                return -1;
-            }
-            int n = in.read(b, off, (int) Math.min(len, left));
-            if (n > 0) {
-                left -= n;
-            }
-            return n;
-        }
+            // Moved away when stored; otherwise dropped when the request ends.
+            return handler.handle(new String(message, StandardCharsets.UTF_8), session, sound, address);
+        });
     }
 
     private void serveMedia(String name, HttpServletRequest request, HttpServletResponse response)

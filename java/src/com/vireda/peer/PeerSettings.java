@@ -51,6 +51,10 @@ public final class PeerSettings {
     public long idleTimeoutMillis = 10_000;
     public long requestTimeoutMillis = 30_000;
     public int maxThreads = 200;
+    /** Open connections one address may keep; one more is closed at once. */
+    public int connectionsPerAddress = 64;
+    /** Least rate of a request body after its first second; a slower request is dropped. */
+    public int minRequestBytesPerSecond = 1024;
     public int maxHeaderBytes = 16 * 1024;
     /** Heap of a stand-alone service; fits 300,000 exercises searched by 200 clients. */
     public int heapMegabytes = 256;
@@ -92,6 +96,8 @@ public final class PeerSettings {
         s.idleTimeoutMillis = number(p, "http.idleTimeoutMillis", (int) s.idleTimeoutMillis);
         s.requestTimeoutMillis = number(p, "http.requestTimeoutMillis", (int) s.requestTimeoutMillis);
         s.maxThreads = number(p, "http.maxThreads", s.maxThreads);
+        s.connectionsPerAddress = number(p, "http.connectionsPerAddress", s.connectionsPerAddress);
+        s.minRequestBytesPerSecond = number(p, "http.minRequestBytesPerSecond", s.minRequestBytesPerSecond);
         String keyStore = p.getProperty("tls.keyStore", "").trim();
         // A relative key store is found in the data folder.
         s.tlsKeyStore = keyStore.isEmpty() ? "" : dataDirectory.resolve(keyStore).toString();

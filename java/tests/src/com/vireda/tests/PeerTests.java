@@ -57,7 +57,7 @@ public final class PeerTests {
         } else if (group.equals("slow")) {
             failed = run("slow", new Object[][] {
                 {"slowClientsDoNotStopTheService", (Case) PeerTests::slowClientsDoNotStopTheService},
-            });
+            }) + run("slow", AttackTests.cases());
         } else {
             failed = run("peer", new Object[][] {
                 {"requestTypesAnswer", (Case) PeerTests::requestTypesAnswer},
