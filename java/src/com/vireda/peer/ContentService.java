@@ -43,20 +43,37 @@ public final class ContentService {
 
     private final PeerStore store;
     private final Path mediaDirectory;
-    private final SearchIndex exercises = new SearchIndex(PeerStore.EXERCISE_FILTERS);
-    private final SearchIndex lessons = new SearchIndex(PeerStore.LESSON_FILTERS);
+    /** Files the indexes are kept in while the service is stopped, beside the media folder. */
+    public static final String EXERCISES_INDEX = "exercises.index";
+    public static final String LESSONS_INDEX = "lessons.index";
+    private final Path indexDirectory;
+    private volatile SearchIndex exercises = new SearchIndex(PeerStore.EXERCISE_FILTERS);
+    private volatile SearchIndex lessons = new SearchIndex(PeerStore.LESSON_FILTERS);
+    /** Held while content is stored and indexed, so the indexes keep the store's order. */
+    private final Object writes = new Object();
     /** Open once the indexes hold the stored content; searches and uploads wait for it. */
     private final CountDownLatch indexed = new CountDownLatch(1);
     private volatile Exception indexFailure;
 
-    /** The indexes are read from the store in the background; the service answers everything else meanwhile. */
+    /**
+     * The indexes are read in the background, from their files when those hold the store's
+     * content up to some upload (then only what came after is read from the store), from the
+     * store otherwise; the service answers everything else meanwhile.
+     */
     public ContentService(PeerStore store, Path mediaDirectory) throws IOException {
         this.store = store;
         this.mediaDirectory = mediaDirectory;
+        this.indexDirectory = mediaDirectory.toAbsolutePath().getParent();
         Files.createDirectories(mediaDirectory);
         Thread reader = new Thread(() -> {
             try {
-                store.loadIndexes(exercises, lessons);
+                SearchIndex.Saved ex = saved(EXERCISES_INDEX, "exercises", PeerStore.EXERCISE_FILTERS);
+                SearchIndex.Saved le = saved(LESSONS_INDEX, "lessons", PeerStore.LESSON_FILTERS);
+                SearchIndex e = ex == null ? new SearchIndex(PeerStore.EXERCISE_FILTERS) : ex.index;
+                SearchIndex l = le == null ? new SearchIndex(PeerStore.LESSON_FILTERS) : le.index;
+                store.loadIndexes(e, ex == null ? 0 : ex.stamp, l, le == null ? 0 : le.stamp);
+                exercises = e;
+                lessons = l;
             } catch (SQLException | RuntimeException | OutOfMemoryError e) {
                 indexFailure = e instanceof Exception ? (Exception) e : new IllegalStateException(e);
                 System.err.println("The peer could not read its search index: " + e.getMessage());
@@ -66,6 +83,30 @@ public final class ContentService {
         }, "vireda-peer-index");
         reader.setDaemon(true);
         reader.start();
+    }
+
+    /** The index kept in that file when the store still holds its last entry at the row it names; else null. */
+    private SearchIndex.Saved saved(String fileName, String table, String[] filters) throws SQLException {
+        SearchIndex.Saved s = SearchIndex.load(indexDirectory.resolve(fileName), filters);
+        return s != null && store.rowidOf(table, s.index.lastId()) == s.stamp ? s : null;
+    }
+
+    /**
+     * Writes both indexes to their files, each with the row of its last entry, for the next
+     * start; nothing when they were not read. Called once nothing is uploaded any more.
+     */
+    public void saveIndexes() {
+        if (indexed.getCount() > 0 || indexFailure != null) {
+            return;
+        }
+        synchronized (writes) {
+            try {
+                exercises.save(indexDirectory.resolve(EXERCISES_INDEX), store.rowidOf("exercises", exercises.lastId()));
+                lessons.save(indexDirectory.resolve(LESSONS_INDEX), store.rowidOf("lessons", lessons.lastId()));
+            } catch (IOException | SQLException | RuntimeException e) {
+                System.err.println("The peer could not keep its search index: " + e.getMessage());
+            }
+        }
     }
 
     /** Waits until the indexes are read; fails when they could not be. */
@@ -235,15 +276,17 @@ public final class ContentService {
             stored = mediaDirectory.resolve(mediaName);
             Files.move(sound, stored, StandardCopyOption.ATOMIC_MOVE);
         }
-        try {
-            store.insertExercise(row);
-        } catch (SQLException | RuntimeException ex) {
-            if (stored != null) {
-                Files.deleteIfExists(stored);
+        synchronized (writes) {
+            try {
+                store.insertExercise(row);
+            } catch (SQLException | RuntimeException ex) {
+                if (stored != null) {
+                    Files.deleteIfExists(stored);
+                }
+                throw ex;
             }
-            throw ex;
+            exercises.add(pmid, lang, new String[] {term}, filters);
         }
-        exercises.add(pmid, lang, new String[] {term}, filters);
         return Reply.ok(Envelope.reply("uploadExerciseReply", "1", "<uploadExerciseReply>"
                 + "<exercise persistentManifestID=\"" + pmid + "\"/>"
                 + "<term persistentManifestID=\"" + termPmid + "\"/>"
@@ -307,8 +350,11 @@ public final class ContentService {
         String lang = Xml.text(textual, "langID");
         String level = Xml.attr(textual, "learnerLevelID");
         awaitIndex();
-        store.insertLesson(new PeerStore.Lesson(pmid, user.userId, title, description, lang, level, Xml.serialize(l)));
-        lessons.add(pmid, lang, new String[] {title, description}, new String[] {lang, level});
+        synchronized (writes) {
+            store.insertLesson(new PeerStore.Lesson(pmid, user.userId, title, description, lang, level,
+                    Xml.serialize(l)));
+            lessons.add(pmid, lang, new String[] {title, description}, new String[] {lang, level});
+        }
         return Reply.ok(Envelope.reply("uploadLessonReply", "1", "<uploadLessonReply><lesson persistentManifestID=\""
                 + pmid + "\"/><error_description/></uploadLessonReply>"));
     }
@@ -474,9 +520,11 @@ public final class ContentService {
     /** Adds already-built exercises in bulk (used to fill a peer for measurements). */
     public void addExercises(List<PeerStore.Exercise> rows) throws SQLException {
         awaitIndex();
-        store.insertExercises(rows);
-        for (PeerStore.Exercise r : rows) {
-            exercises.add(r.pmid(), r.languageId(), new String[] {r.term()}, r.filters());
+        synchronized (writes) {
+            store.insertExercises(rows);
+            for (PeerStore.Exercise r : rows) {
+                exercises.add(r.pmid(), r.languageId(), new String[] {r.term()}, r.filters());
+            }
         }
     }
 }

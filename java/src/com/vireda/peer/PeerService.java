@@ -58,6 +58,7 @@ public final class PeerService {
     private final PeerStore store;
     private final ContentService content;
     private final MessageHandler handler;
+    private boolean stopped;
 
     private PeerService(InetAddress bind, int port, Path dataDirectory, PeerSettings settings) throws Exception {
         this.settings = settings;
@@ -154,12 +155,18 @@ public final class PeerService {
         return settings;
     }
 
-    public void stop() {
+    /** Stops serving, keeps the search index for the next start and closes the store; once. */
+    public synchronized void stop() {
+        if (stopped) {
+            return;
+        }
+        stopped = true;
         try {
             server.stop();
         } catch (Exception ignored) {
             // stopping anyway
         }
+        content.saveIndexes();
         store.close();
     }
 
@@ -389,6 +396,7 @@ public final class PeerService {
                     + ": passwords and session tokens cross the network in clear text");
         }
         PeerService service = start(bind, port, data, settings);
+        Runtime.getRuntime().addShutdownHook(new Thread(service::stop, "vireda-peer-stop"));
         System.out.println("Peer service listening on " + (settings.servesHttps() ? "https://" : "")
                 + bind.getHostAddress() + ":" + service.port());
         Thread.currentThread().join();

@@ -584,13 +584,23 @@ public final class PeerStore implements AutoCloseable {
     }
 
     /** Fills the two search indexes from the stored content, in upload order. */
-    public synchronized void loadIndexes(SearchIndex exercises, SearchIndex lessons) throws SQLException {
+    public void loadIndexes(SearchIndex exercises, SearchIndex lessons) throws SQLException {
+        loadIndexes(exercises, 0, lessons, 0);
+    }
+
+    /** Adds to the two search indexes the stored content after those row ids, in upload order. */
+    public synchronized void loadIndexes(SearchIndex exercises, long exercisesAfter, SearchIndex lessons,
+            long lessonsAfter) throws SQLException {
         StringBuilder cols = new StringBuilder();
         for (String c : EXERCISE_FILTER_COLUMNS) {
             cols.append(", ").append(c);
         }
-        try (Statement s = db.createStatement()) {
-            try (ResultSet rs = s.executeQuery("SELECT pmid, lang_id, term" + cols + " FROM exercises ORDER BY rowid")) {
+        try (PreparedStatement ex = db.prepareStatement(
+                "SELECT pmid, lang_id, term" + cols + " FROM exercises WHERE rowid > ? ORDER BY rowid");
+                PreparedStatement le = db.prepareStatement("SELECT pmid, lang_id, title, description, "
+                        + "learner_level_id FROM lessons WHERE rowid > ? ORDER BY rowid")) {
+            bind(ex, exercisesAfter);
+            try (ResultSet rs = ex.executeQuery()) {
                 while (rs.next()) {
                     String[] filters = new String[EXERCISE_FILTER_COLUMNS.length];
                     for (int i = 0; i < filters.length; i++) {
@@ -599,8 +609,8 @@ public final class PeerStore implements AutoCloseable {
                     exercises.add(rs.getString(1), rs.getString(2), new String[] {rs.getString(3)}, filters);
                 }
             }
-            try (ResultSet rs = s.executeQuery(
-                    "SELECT pmid, lang_id, title, description, learner_level_id FROM lessons ORDER BY rowid")) {
+            bind(le, lessonsAfter);
+            try (ResultSet rs = le.executeQuery()) {
                 while (rs.next()) {
                     lessons.add(rs.getString(1), rs.getString(2), new String[] {rs.getString(3), rs.getString(4)},
                             new String[] {rs.getString(2), rs.getString(5)});
@@ -609,6 +619,24 @@ public final class PeerStore implements AutoCloseable {
         } finally {
             db.commit();
         }
+    }
+
+    /** The row id of that id in "exercises" or "lessons": 0 for null, -1 when it is not stored. */
+    public long rowidOf(String table, String pmid) throws SQLException {
+        if (!table.equals("exercises") && !table.equals("lessons")) {
+            throw new IllegalArgumentException(table);
+        }
+        if (pmid == null) {
+            return 0;
+        }
+        return read(c -> {
+            try (PreparedStatement ps = c.prepareStatement("SELECT rowid FROM " + table + " WHERE pmid = ?")) {
+                bind(ps, pmid);
+                try (ResultSet rs = ps.executeQuery()) {
+                    return rs.next() ? rs.getLong(1) : -1L;
+                }
+            }
+        });
     }
 
     private static final List<String> COUNTED = List.of("users", "fluencies", "feedback", "reminders",

@@ -1,5 +1,14 @@
 package com.vireda.peer;
 
+import java.io.IOException;
+import java.nio.ByteBuffer;
+import java.nio.ByteOrder;
+import java.nio.channels.FileChannel;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.nio.file.StandardCopyOption;
+import java.nio.file.StandardOpenOption;
+import java.nio.file.attribute.PosixFilePermissions;
 import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.HashMap;
@@ -9,11 +18,13 @@ import java.util.Map;
 import java.util.concurrent.locks.ReentrantReadWriteLock;
 
 /**
- * In-memory index of searchable content: a language, the texts a search
- * looks into (lower-cased) and the values of the optional filters. Each
- * language and each piece of one to four characters of the texts keeps the
- * positions of its entries, so a search looks only at the entries of its
- * shortest list.
+ * In-memory index of searchable content: a language, the texts a search looks into
+ * (lower-cased) and the values of the optional filters. Entries are kept in groups of one
+ * language and one value of the first filter; in each group, each piece of one to four
+ * characters of the texts keeps the positions of its entries. A search of a short text
+ * counts its matches from the sizes of its groups' lists and reads its page by rank; a
+ * longer one looks only at the entries holding all of its shortest pieces. Everything
+ * else is kept in flat arrays, and the whole index can be written to a file and read back.
  */
 public final class SearchIndex {
     /** One page of matches with the number of all matches. */
@@ -27,55 +38,29 @@ public final class SearchIndex {
         }
     }
 
-    private static final class Entry {
-        final String id;
-        final String language;
-        final String[] filters;
-
-        Entry(String id, String language, String[] filters) {
-            this.id = id;
-            this.language = language;
-            this.filters = filters;
-        }
-    }
-
     /** Ascending entry positions. */
     private static final class Positions {
-        int[] at = new int[2];
+        int[] at;
         int size;
-        /** For a piece's list: how many of its entries each language has, by language number. */
-        int[] perLanguage;
 
-        /** False when the position was in the list already. */
-        boolean add(int position) {
+        Positions() {
+            at = new int[2];
+        }
+
+        Positions(int[] at) {
+            this.at = at;
+            size = at.length;
+        }
+
+        void add(int position) {
             if (size > 0 && at[size - 1] >= position) {
                 int i = Arrays.binarySearch(at, 0, size, position);
-                if (i >= 0) {
-                    return false;
+                if (i < 0) {
+                    insert(-i - 1, position);
                 }
-                insert(-i - 1, position);
-                return true;
-            }
-            insert(size, position);
-            return true;
-        }
-
-        void add(int position, int language) {
-            if (!add(position)) {
                 return;
             }
-            if (perLanguage == null || perLanguage.length <= language) {
-                perLanguage = Arrays.copyOf(perLanguage == null ? new int[0] : perLanguage, language + 1);
-            }
-            perLanguage[language]++;
-        }
-
-        /** The entries of that language; -1 when the list does not count them. */
-        int countOf(int language) {
-            if (perLanguage == null && size > 0) {
-                return -1;
-            }
-            return language < 0 || perLanguage == null || language >= perLanguage.length ? 0 : perLanguage[language];
+            insert(size, position);
         }
 
         private void insert(int index, int position) {
@@ -86,47 +71,105 @@ public final class SearchIndex {
             at[index] = position;
             size++;
         }
+
+        /** How many positions are at most p. */
+        int countUpTo(int p) {
+            int i = Arrays.binarySearch(at, 0, size, p);
+            return i >= 0 ? i + 1 : -i - 1;
+        }
+    }
+
+    /** The entries of one language and one value of the first filter. */
+    private static final class Group {
+        final int language;
+        final int first;
+        final Positions all = new Positions();
+        /** By the piece's length, then keyed by its characters, 16 bits each. */
+        final List<HashMap<Long, Positions>> byPiece = new ArrayList<>();
+
+        Group(int language, int first) {
+            this.language = language;
+            this.first = first;
+            for (int length = 0; length <= LONGEST_PIECE; length++) {
+                byPiece.add(new HashMap<>());
+            }
+        }
+
+        /**
+         * A list holding every entry of the group whose texts may hold the needle, in order;
+         * exact for a needle of at most LONGEST_PIECE characters.
+         */
+        Positions candidates(String needle) {
+            if (needle.isEmpty()) {
+                return all;
+            }
+            if (needle.length() <= LONGEST_PIECE) {
+                return byPiece.get(needle.length()).getOrDefault(pieceKey(needle, 0, needle.length()), NONE);
+            }
+            List<Positions> pieces = new ArrayList<>();
+            for (int i = 0; i + LONGEST_PIECE <= needle.length(); i++) {
+                Positions p = byPiece.get(LONGEST_PIECE).getOrDefault(pieceKey(needle, i, LONGEST_PIECE), NONE);
+                if (p.size == 0) {
+                    return NONE;
+                }
+                pieces.add(p);
+            }
+            pieces.sort((a, b) -> Integer.compare(a.size, b.size));
+            Positions found = pieces.get(0);
+            for (int i = 1; i < Math.min(pieces.size(), MOST_INTERSECTED) && found.size > 0; i++) {
+                if (pieces.get(i) != pieces.get(i - 1)) {
+                    found = intersect(found, pieces.get(i));
+                }
+            }
+            return found;
+        }
     }
 
     private static final int LONGEST_PIECE = 4;
+    private static final Positions NONE = new Positions();
+    /** Lists of pieces intersected for a long text, shortest first; the text check does the rest. */
+    private static final int MOST_INTERSECTED = 4;
 
     private final String[] filterNames;
-    private final List<Entry> entries = new ArrayList<>();
-    private final Map<String, Integer> positions = new HashMap<>();
-    private final Map<String, Positions> byLanguage = new HashMap<>();
-    /** By the piece's length, then keyed by its characters, 16 bits each. */
-    private final List<Map<Long, Positions>> byPiece = new ArrayList<>();
-    /** The language of each position, as a number of languageCodes. */
-    private int[] languageOf = new int[16];
+    private int size;
+    /** Each position's group, by its number in groups. */
+    private int[] groupOf = new int[16];
+    /** Each position's filter values as codes of values, filterNames.length a position. */
+    private int[] filterCodes;
     /**
      * The folded texts of every entry, one entry after another: the number of its texts,
-     * then each text's length (two chars, high first) and characters. A search checks the
-     * texts here, a look at one place instead of at several objects.
+     * then each text's length (two chars, high first) and characters.
      */
     private char[] texts = new char[256];
     private int textsUsed;
     /** Where the texts of each position begin in texts. */
     private int[] textsOf = new int[16];
-    private final Map<String, Integer> languageCodes = new HashMap<>();
-    /** True once an entry was replaced: the lists of its old texts still hold it. */
+    /** The ids, one after another; the id of position p runs from idsOf[p] to idsOf[p + 1]. */
+    private char[] ids = new char[256];
+    private int[] idsOf = new int[17];
+    /** Open addressing from an id's hash to its position + 1; 0 is free. */
+    private int[] idTable = new int[32];
+    /** Languages and filter values, each once; code 0 is the empty one. */
+    private final List<String> values = new ArrayList<>();
+    private final Map<String, Integer> valueCodes = new HashMap<>();
+    private final List<Group> groups = new ArrayList<>();
+    private final Map<Long, Integer> groupNumbers = new HashMap<>();
+    /** True once an entry was replaced: the lists of its old group and texts still hold it. */
     private boolean replaced;
-    /** One instance of each language and filter value. */
-    private final Map<String, String> values = new HashMap<>();
     private final ReentrantReadWriteLock lock = new ReentrantReadWriteLock();
 
     /** filterNames: the request elements that filter, in the order of the values given to add(). */
     public SearchIndex(String... filterNames) {
         this.filterNames = filterNames.clone();
-        for (int length = 0; length <= LONGEST_PIECE; length++) {
-            byPiece.add(new HashMap<>());
-        }
+        filterCodes = new int[16 * Math.max(1, filterNames.length)];
+        code("");
     }
 
     static String fold(String text) {
         return text == null ? "" : text.trim().toLowerCase(Locale.ROOT);
     }
 
-    private static Long pieceKey(String text, int from, int length) {
+    private static long pieceKey(String text, int from, int length) {
         long key = 0;
         for (int i = from; i < from + length; i++) {
             key = (key << 16) | text.charAt(i);
@@ -134,9 +177,53 @@ public final class SearchIndex {
         return key;
     }
 
-    private String shared(String value) {
-        String known = values.putIfAbsent(value, value);
-        return known == null ? value : known;
+    private int code(String value) {
+        Integer known = valueCodes.get(value);
+        if (known != null) {
+            return known;
+        }
+        values.add(value);
+        valueCodes.put(value, values.size() - 1);
+        return values.size() - 1;
+    }
+
+    private Group group(int language, int first) {
+        long key = (long) language << 32 | first;
+        Integer known = groupNumbers.get(key);
+        if (known != null) {
+            return groups.get(known);
+        }
+        Group g = new Group(language, first);
+        groups.add(g);
+        groupNumbers.put(key, groups.size() - 1);
+        return g;
+    }
+
+    /** The distinct pieces of each length of the texts, sorted. */
+    private static long[][] pieces(String[] folded) {
+        long[][] keys = new long[LONGEST_PIECE + 1][];
+        for (int length = 1; length <= LONGEST_PIECE; length++) {
+            int n = 0;
+            for (String t : folded) {
+                n += Math.max(0, t.length() - length + 1);
+            }
+            long[] k = new long[n];
+            n = 0;
+            for (String t : folded) {
+                for (int i = 0; i + length <= t.length(); i++) {
+                    k[n++] = pieceKey(t, i, length);
+                }
+            }
+            Arrays.sort(k);
+            int distinct = 0;
+            for (int i = 0; i < k.length; i++) {
+                if (i == 0 || k[i] != k[i - 1]) {
+                    k[distinct++] = k[i];
+                }
+            }
+            keys[length] = Arrays.copyOf(k, distinct);
+        }
+        return keys;
     }
 
     public void add(String id, String language, String[] texts, String[] filterValues) {
@@ -149,44 +236,123 @@ public final class SearchIndex {
             filters[i] = i < filterValues.length ? fold(filterValues[i]) : "";
         }
         String lang = fold(language);
+        long[][] keys = pieces(folded);
         lock.writeLock().lock();
         try {
-            for (int i = 0; i < filters.length; i++) {
-                filters[i] = shared(filters[i]);
-            }
-            Entry entry = new Entry(id, shared(lang), filters);
-            Integer at = positions.get(id);
-            int position;
-            if (at != null) {
-                // The old entry's lists keep this position; the search checks every entry it looks at.
-                position = at;
-                entries.set(position, entry);
+            int position = find(id);
+            if (position >= 0) {
+                // The old lists keep this position; then every search checks the entries it looks at.
                 replaced = true;
             } else {
-                position = entries.size();
-                positions.put(id, position);
-                entries.add(entry);
+                position = append(id);
             }
-            byLanguage.computeIfAbsent(entry.language, k -> new Positions()).add(position);
-            if (position >= languageOf.length) {
-                languageOf = Arrays.copyOf(languageOf, position + (position >> 1) + 16);
-                textsOf = Arrays.copyOf(textsOf, languageOf.length);
+            int[] codes = new int[filterNames.length];
+            for (int i = 0; i < codes.length; i++) {
+                codes[i] = code(filters[i]);
             }
+            Group g = group(code(lang), codes.length > 0 ? codes[0] : 0);
+            groupOf[position] = groupNumbers.get((long) g.language << 32 | g.first);
+            System.arraycopy(codes, 0, filterCodes, position * filterNames.length, codes.length);
             // A replaced entry's earlier texts stay unused in the arena.
             textsOf[position] = appendTexts(folded);
-            int code = languageCodes.computeIfAbsent(entry.language, k -> languageCodes.size());
-            languageOf[position] = code;
-            for (String text : folded) {
-                for (int length = 1; length <= LONGEST_PIECE; length++) {
-                    for (int i = 0; i + length <= text.length(); i++) {
-                        byPiece.get(length).computeIfAbsent(pieceKey(text, i, length), k -> new Positions())
-                                .add(position, code);
-                    }
+            g.all.add(position);
+            for (int length = 1; length <= LONGEST_PIECE; length++) {
+                HashMap<Long, Positions> lists = g.byPiece.get(length);
+                for (long key : keys[length]) {
+                    lists.computeIfAbsent(key, k -> new Positions()).add(position);
                 }
             }
         } finally {
             lock.writeLock().unlock();
         }
+    }
+
+    private static int hash(CharSequence id) {
+        int h = 0;
+        for (int i = 0; i < id.length(); i++) {
+            h = 31 * h + id.charAt(i);
+        }
+        return h ^ (h >>> 16);
+    }
+
+    private boolean idIs(int position, String id) {
+        int from = idsOf[position];
+        if (idsOf[position + 1] - from != id.length()) {
+            return false;
+        }
+        for (int i = 0; i < id.length(); i++) {
+            if (ids[from + i] != id.charAt(i)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    /** The position of that id; -1 when it is not here. */
+    private int find(String id) {
+        int mask = idTable.length - 1;
+        for (int slot = hash(id) & mask; idTable[slot] != 0; slot = (slot + 1) & mask) {
+            if (idIs(idTable[slot] - 1, id)) {
+                return idTable[slot] - 1;
+            }
+        }
+        return -1;
+    }
+
+    private void putId(int position) {
+        int mask = idTable.length - 1;
+        int slot = hash(java.nio.CharBuffer.wrap(ids, idsOf[position], idsOf[position + 1] - idsOf[position])) & mask;
+        while (idTable[slot] != 0) {
+            slot = (slot + 1) & mask;
+        }
+        idTable[slot] = position + 1;
+    }
+
+    private void rebuildIdTable() {
+        int capacity = 32;
+        while (capacity < 2L * size + 2) {
+            capacity <<= 1;
+        }
+        idTable = new int[capacity];
+        for (int p = 0; p < size; p++) {
+            putId(p);
+        }
+    }
+
+    private String idAt(int position) {
+        return new String(ids, idsOf[position], idsOf[position + 1] - idsOf[position]);
+    }
+
+    /** A new position for that id at the end. */
+    private int append(String id) {
+        int position = size;
+        if (position + 1 >= groupOf.length) {
+            int capacity = position + (position >> 1) + 16;
+            groupOf = Arrays.copyOf(groupOf, capacity);
+            textsOf = Arrays.copyOf(textsOf, capacity);
+            idsOf = Arrays.copyOf(idsOf, capacity + 1);
+            filterCodes = Arrays.copyOf(filterCodes, capacity * Math.max(1, filterNames.length));
+        }
+        int from = idsOf[position];
+        if (from + id.length() > ids.length) {
+            ids = Arrays.copyOf(ids, grown(ids.length, from + (long) id.length()));
+        }
+        id.getChars(0, id.length(), ids, from);
+        idsOf[position + 1] = from + id.length();
+        size++;
+        if (2L * size + 2 > idTable.length) {
+            rebuildIdTable();
+        } else {
+            putId(position);
+        }
+        return position;
+    }
+
+    private static int grown(int length, long needed) {
+        if (needed > Integer.MAX_VALUE - 16) {
+            throw new IllegalStateException("the search index is full");
+        }
+        return (int) Math.min(Integer.MAX_VALUE - 16, Math.max(needed, length * 2L));
     }
 
     private int appendTexts(String[] folded) {
@@ -197,11 +363,8 @@ public final class SearchIndex {
         for (String t : folded) {
             needed += 2L + t.length();
         }
-        if (needed > Integer.MAX_VALUE - 16) {
-            throw new IllegalStateException("the search index is full");
-        }
         if (needed > texts.length) {
-            texts = Arrays.copyOf(texts, (int) Math.min(Integer.MAX_VALUE - 16, Math.max(needed, texts.length * 2L)));
+            texts = Arrays.copyOf(texts, grown(texts.length, needed));
         }
         int start = textsUsed;
         int at = start;
@@ -251,15 +414,21 @@ public final class SearchIndex {
     public int size() {
         lock.readLock().lock();
         try {
-            return entries.size();
+            return size;
         } finally {
             lock.readLock().unlock();
         }
     }
 
-    private static final Positions NONE = new Positions();
-    /** Lists of pieces intersected for a long text, shortest first; the text check does the rest. */
-    private static final int MOST_INTERSECTED = 4;
+    /** The id of the entry added last; null when there is none. */
+    public String lastId() {
+        lock.readLock().lock();
+        try {
+            return size == 0 ? null : idAt(size - 1);
+        } finally {
+            lock.readLock().unlock();
+        }
+    }
 
     /** The positions of a that are also in b; both ascending. Gallops through b, so a short a costs little. */
     private static Positions intersect(Positions a, Positions b) {
@@ -290,39 +459,64 @@ public final class SearchIndex {
         return out;
     }
 
-    /**
-     * A list holding every entry the search can find, in order; null: every entry. A short
-     * text or the language gives a stored list; a longer text the entries holding all of
-     * its shortest pieces.
-     */
-    private Positions candidates(String lang, String needle) {
-        Positions best = null;
-        if (!lang.isEmpty()) {
-            best = byLanguage.getOrDefault(lang, NONE);
+    /** Several ascending lists read as one, smallest position first; a position in several lists comes once. */
+    private static final class Merged {
+        final Positions[] lists;
+        final int[] next;
+        int last = -1;
+
+        Merged(List<Positions> lists) {
+            this.lists = lists.toArray(new Positions[0]);
+            next = new int[this.lists.length];
         }
-        if (needle.length() <= LONGEST_PIECE) {
-            if (!needle.isEmpty()) {
-                Positions p = byPiece.get(needle.length()).getOrDefault(pieceKey(needle, 0, needle.length()), NONE);
-                best = best == null || p.size < best.size ? p : best;
-            }
-            return best;
-        }
-        List<Positions> pieces = new ArrayList<>();
-        for (int i = 0; i + LONGEST_PIECE <= needle.length(); i++) {
-            Positions p = byPiece.get(LONGEST_PIECE).getOrDefault(pieceKey(needle, i, LONGEST_PIECE), NONE);
-            if (p.size == 0) {
-                return NONE;
-            }
-            pieces.add(p);
-        }
-        pieces.sort((a, b) -> Integer.compare(a.size, b.size));
-        Positions found = pieces.get(0);
-        for (int i = 1; i < Math.min(pieces.size(), MOST_INTERSECTED) && found.size > 0; i++) {
-            if (pieces.get(i) != pieces.get(i - 1)) {
-                found = intersect(found, pieces.get(i));
+
+        /** The next position; -1 at the end. */
+        int next() {
+            while (true) {
+                int best = -1;
+                for (int i = 0; i < lists.length; i++) {
+                    if (next[i] < lists[i].size && (best < 0 || lists[i].at[next[i]] < lists[best].at[next[best]])) {
+                        best = i;
+                    }
+                }
+                if (best < 0) {
+                    return -1;
+                }
+                int p = lists[best].at[next[best]++];
+                if (p != last) {
+                    last = p;
+                    return p;
+                }
             }
         }
-        return best == null || found.size < best.size ? found : best;
+
+        /** Skips to the entry of that rank (below the number of positions), the lists holding none twice. */
+        void skip(int rank) {
+            if (rank == 0) {
+                return;
+            }
+            // The smallest position with more than rank positions up to it.
+            int lo = 0;
+            int hi = 0;
+            for (Positions l : lists) {
+                hi = Math.max(hi, l.at[l.size - 1]);
+            }
+            while (lo < hi) {
+                int mid = lo + (hi - lo) / 2;
+                long upTo = 0;
+                for (Positions l : lists) {
+                    upTo += l.countUpTo(mid);
+                }
+                if (upTo > rank) {
+                    hi = mid;
+                } else {
+                    lo = mid + 1;
+                }
+            }
+            for (int i = 0; i < lists.length; i++) {
+                next[i] = lists[i].countUpTo(lo - 1);
+            }
+        }
     }
 
     /**
@@ -336,63 +530,409 @@ public final class SearchIndex {
         for (int i = 0; i < wanted.length; i++) {
             wanted[i] = fold(criteria.get(filterNames[i]));
         }
-        int first = (pageNumber - 1) * pageSize;
-        List<String> ids = new ArrayList<>(Math.min(pageSize, 100));
-        int total = 0;
-        boolean filtered = false;
-        for (String w : wanted) {
-            filtered |= !w.isEmpty();
-        }
+        long firstWanted = (long) (pageNumber - 1) * pageSize;
+        List<String> found = new ArrayList<>(Math.min(pageSize, 100));
         lock.readLock().lock();
         try {
-            Positions list = candidates(lang, needle);
-            int count = list == null ? entries.size() : list.size;
-            // The list of a short text or of the language holds only entries that have it.
-            boolean checkLanguage = !lang.isEmpty() && (replaced || list != byLanguage.get(lang));
-            int langCode = languageCodes.getOrDefault(lang, -1);
-            boolean checkText = !needle.isEmpty() && (needle.length() > LONGEST_PIECE || replaced
-                    || list == null || list == byLanguage.get(lang));
-            // The total, when the lists tell it without a look at each entry: then only the page is looked at.
-            int known = -1;
-            if (!filtered && !checkText) {
-                known = !checkLanguage ? count : replaced || list == null ? -1 : list.countOf(langCode);
+            // Codes of what is asked: -1 any, -2 a value no entry has.
+            int langCode = lang.isEmpty() ? -1 : valueCodes.getOrDefault(lang, -2);
+            int[] codes = new int[wanted.length];
+            boolean otherFilters = false;
+            for (int i = 0; i < wanted.length; i++) {
+                codes[i] = wanted[i].isEmpty() ? -1 : valueCodes.getOrDefault(wanted[i], -2);
+                otherFilters |= i > 0 && codes[i] != -1;
+                if (codes[i] == -2) {
+                    return new Page(0, found);
+                }
             }
-            char[] needleChars = needle.toCharArray();
-            for (int k = 0; k < count; k++) {
-                if (known >= 0 && total >= first + pageSize) {
-                    break;
-                }
-                int position = list == null ? k : list.at[k];
-                if (checkLanguage && languageOf[position] != langCode) {
-                    continue;
-                }
-                if (checkText && !textsHold(position, needleChars)) {
-                    continue;
-                }
-                Entry e = null;
-                if (filtered) {
-                    e = entries.get(position);
-                    if (!filtersMatch(e.filters, wanted)) {
-                        continue;
+            if (langCode == -2) {
+                return new Page(0, found);
+            }
+            int firstCode = codes.length > 0 ? codes[0] : -1;
+            boolean[] chosen = new boolean[groups.size()];
+            List<Positions> lists = new ArrayList<>();
+            for (int g = 0; g < groups.size(); g++) {
+                Group group = groups.get(g);
+                if ((langCode < 0 || group.language == langCode) && (firstCode < 0 || group.first == firstCode)) {
+                    chosen[g] = true;
+                    Positions l = group.candidates(needle);
+                    if (l.size > 0) {
+                        lists.add(l);
                     }
                 }
-                if (total >= first && ids.size() < pageSize) {
-                    ids.add((e != null ? e : entries.get(position)).id);
+            }
+            Merged merged = new Merged(lists);
+            if (!replaced && needle.length() <= LONGEST_PIECE && !otherFilters) {
+                // The lists hold exactly the matches: count them, read the page by its rank.
+                int total = 0;
+                for (Positions l : lists) {
+                    total += l.size;
+                }
+                if (firstWanted < total) {
+                    merged.skip((int) firstWanted);
+                    int p;
+                    while (found.size() < pageSize && (p = merged.next()) >= 0) {
+                        found.add(idAt(p));
+                    }
+                }
+                return new Page(total, found);
+            }
+            boolean checkText = !needle.isEmpty() && (needle.length() > LONGEST_PIECE || replaced);
+            char[] needleChars = needle.toCharArray();
+            int total = 0;
+            int p;
+            while ((p = merged.next()) >= 0) {
+                if (replaced && !chosen[groupOf[p]]) {
+                    continue;
+                }
+                if (checkText && !textsHold(p, needleChars)) {
+                    continue;
+                }
+                if ((otherFilters || replaced) && !filtersMatch(p, codes)) {
+                    continue;
+                }
+                if (total >= firstWanted && found.size() < pageSize) {
+                    found.add(idAt(p));
                 }
                 total++;
             }
-            if (known >= 0) {
-                total = known;
-            }
+            return new Page(total, found);
         } finally {
             lock.readLock().unlock();
         }
-        return new Page(total, ids);
     }
 
-    private static boolean filtersMatch(String[] values, String[] wanted) {
-        for (int i = 0; i < wanted.length; i++) {
-            if (!wanted[i].isEmpty() && !wanted[i].equals(values[i])) {
+    private boolean filtersMatch(int position, int[] codes) {
+        int base = position * filterNames.length;
+        for (int i = 0; i < codes.length; i++) {
+            if (codes[i] >= 0 && filterCodes[base + i] != codes[i]) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // ---- the index in a file ----
+
+    private static final int MAGIC = 0x56495831;
+    private static final int VERSION = 1;
+    private static final int ORDER_MARK = 0x01020304;
+
+    /** Writes ints, longs and chars to a file in this machine's byte order, through one buffer. */
+    private static final class Out implements AutoCloseable {
+        private final FileChannel channel;
+        private final ByteBuffer buffer = ByteBuffer.allocateDirect(1 << 20).order(ByteOrder.nativeOrder());
+
+        Out(FileChannel channel) {
+            this.channel = channel;
+        }
+
+        private void room(int bytes) throws IOException {
+            if (buffer.remaining() < bytes) {
+                flush();
+            }
+        }
+
+        void flush() throws IOException {
+            buffer.flip();
+            while (buffer.hasRemaining()) {
+                channel.write(buffer);
+            }
+            buffer.clear();
+        }
+
+        void putInt(int v) throws IOException {
+            room(4);
+            buffer.putInt(v);
+        }
+
+        void putLong(long v) throws IOException {
+            room(8);
+            buffer.putLong(v);
+        }
+
+        void putInts(int[] a, int n) throws IOException {
+            putInt(n);
+            for (int at = 0; at < n;) {
+                room(4);
+                int k = Math.min(n - at, buffer.remaining() / 4);
+                buffer.asIntBuffer().put(a, at, k);
+                buffer.position(buffer.position() + 4 * k);
+                at += k;
+            }
+        }
+
+        void putChars(char[] a, int n) throws IOException {
+            putInt(n);
+            for (int at = 0; at < n;) {
+                room(2);
+                int k = Math.min(n - at, buffer.remaining() / 2);
+                buffer.asCharBuffer().put(a, at, k);
+                buffer.position(buffer.position() + 2 * k);
+                at += k;
+            }
+        }
+
+        void putString(String s) throws IOException {
+            putChars(s.toCharArray(), s.length());
+        }
+
+        @Override
+        public void close() throws IOException {
+            flush();
+        }
+    }
+
+    /** Reads what Out wrote; a count past the file's end or a limit is a damaged file. */
+    private static final class In {
+        private final FileChannel channel;
+        private final ByteBuffer buffer = ByteBuffer.allocateDirect(1 << 20).order(ByteOrder.nativeOrder());
+        private long left;
+
+        In(FileChannel channel) throws IOException {
+            this.channel = channel;
+            left = channel.size();
+            buffer.limit(0);
+        }
+
+        private void need(int bytes) throws IOException {
+            if (buffer.remaining() >= bytes) {
+                return;
+            }
+            buffer.compact();
+            while (buffer.position() < bytes) {
+                if (channel.read(buffer) < 0) {
+                    throw new IOException("the index file ends early");
+                }
+            }
+            buffer.flip();
+        }
+
+        private int count(int unit) throws IOException {
+            int n = getInt();
+            if (n < 0 || (long) n * unit > left) {
+                throw new IOException("the index file is damaged");
+            }
+            return n;
+        }
+
+        int getInt() throws IOException {
+            need(4);
+            left -= 4;
+            return buffer.getInt();
+        }
+
+        long getLong() throws IOException {
+            need(8);
+            left -= 8;
+            return buffer.getLong();
+        }
+
+        int[] getInts(int extra) throws IOException {
+            int n = count(4);
+            int[] a = new int[n + extra];
+            for (int at = 0; at < n;) {
+                need(4);
+                int k = Math.min(n - at, buffer.remaining() / 4);
+                buffer.asIntBuffer().get(a, at, k);
+                buffer.position(buffer.position() + 4 * k);
+                at += k;
+            }
+            left -= 4L * n;
+            return a;
+        }
+
+        char[] getChars() throws IOException {
+            int n = count(2);
+            char[] a = new char[n];
+            for (int at = 0; at < n;) {
+                need(2);
+                int k = Math.min(n - at, buffer.remaining() / 2);
+                buffer.asCharBuffer().get(a, at, k);
+                buffer.position(buffer.position() + 2 * k);
+                at += k;
+            }
+            left -= 2L * n;
+            return a;
+        }
+
+        String getString() throws IOException {
+            return new String(getChars());
+        }
+    }
+
+    /**
+     * Writes the index to file, with a number of the caller's (stamp), through a temporary file
+     * beside it that replaces it at once; only the owner may read it.
+     */
+    public void save(Path file, long stamp) throws IOException {
+        Path part = file.resolveSibling(file.getFileName() + ".part");
+        Files.deleteIfExists(part);
+        Files.createFile(part, PosixFilePermissions.asFileAttribute(PosixFilePermissions.fromString("rw-------")));
+        lock.readLock().lock();
+        try (FileChannel channel = FileChannel.open(part, StandardOpenOption.WRITE);
+                Out out = new Out(channel)) {
+            out.putInt(MAGIC);
+            out.putInt(VERSION);
+            out.putInt(ORDER_MARK);
+            out.putLong(stamp);
+            out.putInt(filterNames.length);
+            for (String name : filterNames) {
+                out.putString(name);
+            }
+            out.putInt(size);
+            out.putInt(replaced ? 1 : 0);
+            out.putInt(values.size());
+            for (String v : values) {
+                out.putString(v);
+            }
+            out.putInt(groups.size());
+            for (Group g : groups) {
+                out.putInt(g.language);
+                out.putInt(g.first);
+                out.putInts(g.all.at, g.all.size);
+                for (int length = 1; length <= LONGEST_PIECE; length++) {
+                    out.putInt(g.byPiece.get(length).size());
+                    for (Map.Entry<Long, Positions> e : g.byPiece.get(length).entrySet()) {
+                        out.putLong(e.getKey());
+                        out.putInts(e.getValue().at, e.getValue().size);
+                    }
+                }
+            }
+            out.putInts(groupOf, size);
+            out.putInts(filterCodes, size * filterNames.length);
+            out.putChars(texts, textsUsed);
+            out.putInts(textsOf, size);
+            out.putChars(ids, idsOf[size]);
+            out.putInts(idsOf, size + 1);
+            out.putInt(MAGIC);
+            out.flush();
+            channel.force(true);
+        } catch (IOException | RuntimeException e) {
+            Files.deleteIfExists(part);
+            throw e;
+        } finally {
+            lock.readLock().unlock();
+        }
+        Files.move(part, file, StandardCopyOption.ATOMIC_MOVE, StandardCopyOption.REPLACE_EXISTING);
+    }
+
+    /** An index read from file with its stamp. */
+    public static final class Saved {
+        public final SearchIndex index;
+        public final long stamp;
+
+        Saved(SearchIndex index, long stamp) {
+            this.index = index;
+            this.stamp = stamp;
+        }
+    }
+
+    /** The index saved in file with these filters; null when there is none or it is not one of this kind. */
+    public static Saved load(Path file, String... filterNames) {
+        if (!Files.isRegularFile(file)) {
+            return null;
+        }
+        try (FileChannel channel = FileChannel.open(file, StandardOpenOption.READ)) {
+            In in = new In(channel);
+            if (in.getInt() != MAGIC || in.getInt() != VERSION || in.getInt() != ORDER_MARK) {
+                return null;
+            }
+            long stamp = in.getLong();
+            if (in.getInt() != filterNames.length) {
+                return null;
+            }
+            for (String name : filterNames) {
+                if (!in.getString().equals(name)) {
+                    return null;
+                }
+            }
+            SearchIndex index = new SearchIndex(filterNames);
+            int size = in.getInt();
+            index.replaced = in.getInt() != 0;
+            int valueCount = in.getInt();
+            if (valueCount < 1 || !in.getString().isEmpty()) {
+                return null;
+            }
+            for (int i = 1; i < valueCount; i++) {
+                index.code(in.getString());
+            }
+            if (index.values.size() != valueCount) {
+                return null;
+            }
+            int groupCount = in.getInt();
+            for (int g = 0; g < groupCount; g++) {
+                int language = in.getInt();
+                int first = in.getInt();
+                if (language < 0 || language >= valueCount || first < 0 || first >= valueCount) {
+                    return null;
+                }
+                Group group = index.group(language, first);
+                group.all.at = in.getInts(0);
+                group.all.size = group.all.at.length;
+                for (int length = 1; length <= LONGEST_PIECE; length++) {
+                    int pieces = in.getInt();
+                    HashMap<Long, Positions> lists = group.byPiece.get(length);
+                    for (int k = 0; k < pieces; k++) {
+                        long key = in.getLong();
+                        lists.put(key, new Positions(in.getInts(0)));
+                    }
+                }
+            }
+            index.size = size;
+            index.groupOf = in.getInts(1);
+            index.filterCodes = in.getInts(Math.max(1, filterNames.length));
+            index.texts = in.getChars();
+            index.textsUsed = index.texts.length;
+            index.textsOf = in.getInts(1);
+            index.ids = in.getChars();
+            index.idsOf = in.getInts(1);
+            if (in.getInt() != MAGIC || !index.consistent(groupCount, valueCount)) {
+                return null;
+            }
+            index.rebuildIdTable();
+            return new Saved(index, stamp);
+        } catch (IOException | RuntimeException | OutOfMemoryError e) {
+            return null;
+        }
+    }
+
+    /** True when the arrays read back fit together (every list's positions inside the index, in order). */
+    private boolean consistent(int groupCount, int valueCount) {
+        int n = filterNames.length;
+        if (size < 0 || groupOf.length != size + 1 || textsOf.length != size + 1 || idsOf.length != size + 2
+                || filterCodes.length != size * n + Math.max(1, n) || idsOf[size] != ids.length || idsOf[0] != 0) {
+            return false;
+        }
+        for (int p = 0; p < size; p++) {
+            if (groupOf[p] < 0 || groupOf[p] >= groupCount || textsOf[p] < 0 || textsOf[p] >= textsUsed
+                    || idsOf[p] > idsOf[p + 1]) {
+                return false;
+            }
+        }
+        for (int i = 0; i < size * n; i++) {
+            if (filterCodes[i] < 0 || filterCodes[i] >= valueCount) {
+                return false;
+            }
+        }
+        for (Group g : groups) {
+            if (!ascendingInside(g.all)) {
+                return false;
+            }
+            for (int length = 1; length <= LONGEST_PIECE; length++) {
+                for (Positions p : g.byPiece.get(length).values()) {
+                    if (!ascendingInside(p)) {
+                        return false;
+                    }
+                }
+            }
+        }
+        return true;
+    }
+
+    private boolean ascendingInside(Positions p) {
+        for (int i = 0; i < p.size; i++) {
+            if (p.at[i] < 0 || p.at[i] >= size || i > 0 && p.at[i] <= p.at[i - 1]) {
                 return false;
             }
         }

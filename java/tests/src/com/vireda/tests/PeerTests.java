@@ -76,6 +76,7 @@ public final class PeerTests {
                 {"lessonSearchAndDownload", (Case) PeerTests::lessonSearchAndDownload},
                 {"badInputChangesNothing", (Case) PeerTests::badInputChangesNothing},
                 {"dataSurvivesRestart", (Case) PeerTests::dataSurvivesRestart},
+                {"indexFileIsReadBackAndCaughtUp", (Case) PeerTests::indexFileIsReadBackAndCaughtUp},
                 {"hostileUploadsAreRefused", (Case) PeerTests::hostileUploadsAreRefused},
                 {"sessionsEndAfterADayUnused", (Case) PeerTests::sessionsEndAfterADayUnused},
                 {"signOutEndsTheSession", (Case) PeerTests::signOutEndsTheSession},
@@ -348,6 +349,28 @@ public final class PeerTests {
             }
             scan.put(id, row);
         }
+        // The index read back from its file answers as the one built.
+        java.nio.file.Path file = Files.createTempFile("vireda-index", ".index");
+        try {
+            index.save(file, 42);
+            SearchIndex.Saved saved = SearchIndex.load(file, "results_voice");
+            Check.isTrue(saved != null, "read back");
+            Check.equal(42L, saved.stamp, "stamp read back");
+            Check.equal(null, SearchIndex.load(file, "results_other"), "a file of other filters");
+            byte[] bytes = Files.readAllBytes(file);
+            Files.write(file, Arrays.copyOf(bytes, bytes.length - 9));
+            Check.equal(null, SearchIndex.load(file, "results_voice"), "a cut file");
+            Files.write(file, new byte[0]);
+            Check.equal(null, SearchIndex.load(file, "results_voice"), "an empty file");
+            compareWithScan(index, scan, replacing);
+            compareWithScan(saved.index, scan, replacing);
+        } finally {
+            Files.deleteIfExists(file);
+        }
+    }
+
+    private static void compareWithScan(SearchIndex index, Map<String, String[]> scan, boolean replacing) {
+        String[] voices = {"ann", "bea", ""};
         String[] needles = {"", "a", "ñ", "ma", "Ma", "a ", "mac", "rov", "ven", "maca", "ro li", "𝄞", "äö", "x",
             "zzzz", "pemapema", "mamama", "caroli", "to ven", "venmaca", "lito sa", "maña", "𝄞ma"};
         for (String lang : new String[] {"", "spa", "eng", "fra"}) {
@@ -370,10 +393,12 @@ public final class PeerTests {
                     SearchIndex.Page all = index.search(lang, needle, Map.of("results_voice", voice), 1000, 1);
                     Check.equal(ordered, all.ids, what);
                     Check.equal(ordered.size(), all.total, what + " total");
-                    SearchIndex.Page second = index.search(lang, needle, Map.of("results_voice", voice), 7, 2);
-                    Check.equal(ordered.subList(Math.min(7, ordered.size()), Math.min(14, ordered.size())),
-                            second.ids, what + " page 2");
-                    Check.equal(ordered.size(), second.total, what + " total with page 2");
+                    for (int page = 2; page <= 4; page++) {
+                        SearchIndex.Page later = index.search(lang, needle, Map.of("results_voice", voice), 7, page);
+                        Check.equal(ordered.subList(Math.min(7 * (page - 1), ordered.size()),
+                                Math.min(7 * page, ordered.size())), later.ids, what + " page " + page);
+                        Check.equal(ordered.size(), later.total, what + " total with page " + page);
+                    }
                 }
             }
         }
@@ -648,6 +673,51 @@ public final class PeerTests {
             Check.equal(404, f.get("/media/unknown.wav"), "unknown sound");
             Check.equal(before, f.counts(), "nothing changed");
             Check.equal(200, f.get("/ping"), "still serving");
+        }
+    }
+
+    /**
+     * A stopped peer keeps its search index in a file (owner-only) and reads it at the next start
+     * instead of the store, then adds what the store holds after it; a file that does not fit
+     * the store is not used.
+     */
+    static void indexFileIsReadBackAndCaughtUp() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann_lee", "pw", "");
+            f.login("ann_lee", "pw");
+            String first = f.uploadExercise("ann_lee", "ventana", "spa", "Ann");
+            f.peer.stop();
+            java.nio.file.Path data = f.dir.resolve("data");
+            java.nio.file.Path file = data.resolve(com.vireda.peer.ContentService.EXERCISES_INDEX);
+            Check.equal("rw-------", java.nio.file.attribute.PosixFilePermissions.toString(
+                    Files.getPosixFilePermissions(file)), "the index file is the owner's");
+            // Changed behind the peer's back: only a peer that read the store would see it.
+            try (Connection c = DriverManager.getConnection("jdbc:sqlite:" + data.resolve("peer.db"));
+                    Statement s = c.createStatement()) {
+                s.executeUpdate("UPDATE exercises SET term = 'puerta' WHERE pmid = '" + first + "'");
+            }
+            // Stored after the file was written, as when a peer ends without stopping.
+            try (com.vireda.peer.PeerStore store = new com.vireda.peer.PeerStore(data)) {
+                store.insertExercise(new com.vireda.peer.PeerStore.Exercise("LATE-1", "LATE-T", "LATE-M", "u",
+                        "ventanilla", "spa", new String[] {"spa", "", "", "", "", "", "", "", ""}, null,
+                        "<exercise><manifest persistentManifestID=\"LATE-1\"/></exercise>"));
+            }
+            f.peer = com.vireda.peer.PeerService.start(InetAddress.getLoopbackAddress(), 0, data, null);
+            PeerFixture.Answer q = f.send(null, "exerciseQuery", "<term>ventan</term><query_langID>spa</query_langID>");
+            Check.equal("2", q.at("body", "exerciseQueryReply", "total_result_available"), "file and what came after");
+            Check.equal("0", f.send(null, "exerciseQuery", "<term>puerta</term><query_langID>spa</query_langID>")
+                    .at("body", "exerciseQueryReply", "total_result_available"), "the file was read, not the store");
+            f.peer.stop();
+            // A store that no longer holds the file's last entry where it was: the file is not used.
+            try (Connection c = DriverManager.getConnection("jdbc:sqlite:" + data.resolve("peer.db"));
+                    Statement s = c.createStatement()) {
+                s.executeUpdate("DELETE FROM exercises WHERE pmid = 'LATE-1'");
+            }
+            f.peer = com.vireda.peer.PeerService.start(InetAddress.getLoopbackAddress(), 0, data, null);
+            Check.equal("1", f.send(null, "exerciseQuery", "<term>puerta</term><query_langID>spa</query_langID>")
+                    .at("body", "exerciseQueryReply", "total_result_available"), "read from the store");
+            Check.equal("0", f.send(null, "exerciseQuery", "<term>ventanilla</term><query_langID>spa</query_langID>")
+                    .at("body", "exerciseQueryReply", "total_result_available"), "nothing of the file kept");
         }
     }
 
