@@ -77,6 +77,8 @@ public final class SeedPeer {
                         "bench-user", term, "spa", new String[] {"spa", "", "", "", "", "", "", "", ""}, null, doc));
             }
             content.addExercises(batch);
+            // The peer reads this file at its start instead of the whole store.
+            content.saveIndexes();
             System.out.println("seeded " + store.count("exercises") + " exercises in " + dir);
         }
     }

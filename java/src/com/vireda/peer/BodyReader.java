@@ -17,9 +17,10 @@ import javax.servlet.http.HttpServletResponse;
 /**
  * Reads a request body as it arrives, without a worker waiting for it, then answers the
  * request once: the first bytes (at most a limit) in memory, the rest (when a file is
- * given) into that file up to its own limit. A body past its limit, one that arrives too
- * slowly or not by the request's deadline is answered with a refusal; a refused body is
- * read to its end (up to a limit) so the client sees the answer.
+ * given) into that file up to its own limit. A body past its limit is answered with a
+ * refusal, read to its end (up to a limit) so the client sees the answer. A body that has
+ * not arrived by the request's deadline, or that after its first second comes slower than
+ * a least rate, is answered with a refusal and not waited for.
  */
 final class BodyReader implements ReadListener, AsyncListener {
     /** The answer to a whole body: the bytes kept in memory and how many went to the file. */
@@ -43,6 +44,8 @@ final class BodyReader implements ReadListener, AsyncListener {
     private Reply refusal;
     private long drained;
     private final AtomicBoolean finished = new AtomicBoolean();
+    private final long started = System.nanoTime();
+    private long leastBytesPerSecond;
 
     private BodyReader(AsyncContext async, long headLimit, Path tailFile, long tailLimit, Reply refusal,
             Answer answer) throws IOException {
@@ -60,17 +63,21 @@ final class BodyReader implements ReadListener, AsyncListener {
      * Starts reading the body of the request of async: headLimit bytes into memory, the rest
      * (tailFile null: none may follow) into tailFile. The request is answered within timeoutMillis.
      */
-    static void read(AsyncContext async, long timeoutMillis, long headLimit, Path tailFile, long tailLimit,
-            Answer answer) throws IOException {
-        start(async, timeoutMillis, new BodyReader(async, headLimit, tailFile, tailLimit, null, answer));
+    static void read(AsyncContext async, long timeoutMillis, long leastBytesPerSecond, long headLimit, Path tailFile,
+            long tailLimit, Answer answer) throws IOException {
+        start(async, timeoutMillis, leastBytesPerSecond,
+                new BodyReader(async, headLimit, tailFile, tailLimit, null, answer));
     }
 
     /** Reads and drops the body, then answers with the refusal. */
-    static void refuse(AsyncContext async, long timeoutMillis, Reply refusal) throws IOException {
-        start(async, timeoutMillis, new BodyReader(async, 0, null, 0, refusal, null));
+    static void refuse(AsyncContext async, long timeoutMillis, long leastBytesPerSecond, Reply refusal)
+            throws IOException {
+        start(async, timeoutMillis, leastBytesPerSecond, new BodyReader(async, 0, null, 0, refusal, null));
     }
 
-    private static void start(AsyncContext async, long timeoutMillis, BodyReader reader) throws IOException {
+    private static void start(AsyncContext async, long timeoutMillis, long leastBytesPerSecond, BodyReader reader)
+            throws IOException {
+        reader.leastBytesPerSecond = leastBytesPerSecond;
         async.setTimeout(timeoutMillis);
         async.addListener(reader);
         try {
@@ -91,6 +98,12 @@ final class BodyReader implements ReadListener, AsyncListener {
             int n;
             while (!finished.get() && in.isReady() && (n = in.read(buffer)) >= 0) {
                 take(buffer, n);
+            }
+            // Read all there was; what has come must keep up with the least rate unless the body is whole.
+            long nanos = System.nanoTime() - started;
+            long arrived = head.size() + tailBytes + drained;
+            if (!in.isFinished() && nanos > 1_000_000_000L && arrived < leastBytesPerSecond * (nanos / 1e9)) {
+                finish(tooSlow());
             }
         } catch (IOException | RuntimeException e) {
             onError(e);

@@ -101,7 +101,8 @@ public final class ContentService {
         }
         synchronized (writes) {
             try {
-                exercises.save(indexDirectory.resolve(EXERCISES_INDEX), store.rowidOf("exercises", exercises.lastId()));
+                exercises.save(indexDirectory.resolve(EXERCISES_INDEX),
+                        store.rowidOf("exercises", exercises.lastId()));
                 lessons.save(indexDirectory.resolve(LESSONS_INDEX), store.rowidOf("lessons", lessons.lastId()));
             } catch (IOException | SQLException | RuntimeException e) {
                 System.err.println("The peer could not keep its search index: " + e.getMessage());

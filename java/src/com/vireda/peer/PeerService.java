@@ -80,8 +80,6 @@ public final class PeerService {
             http.setRequestHeaderSize(settings.maxHeaderBytes);
             http.setSendServerVersion(false);
             http.setSendDateHeader(false);
-            // A body must keep coming: past its first second, a request slower than this is dropped.
-            http.setMinRequestDataRate(settings.minRequestBytesPerSecond);
             HttpConnectionFactory factory = new HttpConnectionFactory(http);
             factory.setHttpCompliance(HttpCompliance.RFC7230);
             if (settings.servesHttps()) {
@@ -239,17 +237,19 @@ public final class PeerService {
     private void receiveMessage(HttpServletRequest request) throws IOException {
         AsyncContext async = request.startAsync();
         long timeout = settings.requestTimeoutMillis;
+        long least = settings.minRequestBytesPerSecond;
         if (!request.getMethod().equals("POST")) {
-            BodyReader.refuse(async, timeout, new Reply(405, MessageHandler.badRequest("POST a message").text, null));
+            BodyReader.refuse(async, timeout, least,
+                    new Reply(405, MessageHandler.badRequest("POST a message").text, null));
             return;
         }
         if (request.getContentLengthLong() > MAX_MESSAGE_BYTES) {
-            BodyReader.refuse(async, timeout, BodyReader.tooLarge());
+            BodyReader.refuse(async, timeout, least, BodyReader.tooLarge());
             return;
         }
         String session = request.getHeader(SESSION_HEADER);
         String address = request.getRemoteAddr();
-        BodyReader.read(async, timeout, MAX_MESSAGE_BYTES, null, 0,
+        BodyReader.read(async, timeout, least, MAX_MESSAGE_BYTES, null, 0,
                 (body, none) -> handler.handle(new String(body, StandardCharsets.UTF_8), session, null, address));
     }
 
@@ -257,8 +257,10 @@ public final class PeerService {
     private void receiveUpload(HttpServletRequest request) throws IOException {
         AsyncContext async = request.startAsync();
         long timeout = settings.requestTimeoutMillis;
+        long least = settings.minRequestBytesPerSecond;
         if (!request.getMethod().equals("POST")) {
-            BodyReader.refuse(async, timeout, new Reply(405, MessageHandler.badRequest("POST an upload").text, null));
+            BodyReader.refuse(async, timeout, least,
+                    new Reply(405, MessageHandler.badRequest("POST an upload").text, null));
             return;
         }
         long messageLength;
@@ -268,19 +270,20 @@ public final class PeerService {
             messageLength = -1;
         }
         if (messageLength < 0) {
-            BodyReader.refuse(async, timeout, MessageHandler.badRequest("The upload does not give its message length"));
+            BodyReader.refuse(async, timeout, least,
+                    MessageHandler.badRequest("The upload does not give its message length"));
             return;
         }
         long declared = request.getContentLengthLong();
         if (messageLength > MAX_MESSAGE_BYTES || declared > MAX_MESSAGE_BYTES + MAX_SOUND_BYTES) {
-            BodyReader.refuse(async, timeout, BodyReader.tooLarge());
+            BodyReader.refuse(async, timeout, least, BodyReader.tooLarge());
             return;
         }
         String session = request.getHeader(SESSION_HEADER);
         String address = request.getRemoteAddr();
         long wanted = messageLength;
         Path sound = Files.createTempFile(content.mediaDirectory(), "upload-", ".part");
-        BodyReader.read(async, timeout, messageLength, sound, MAX_SOUND_BYTES, (message, copied) -> {
+        BodyReader.read(async, timeout, least, messageLength, sound, MAX_SOUND_BYTES, (message, copied) -> {
             if (message.length != wanted) {
                 return MessageHandler.badRequest("The upload is shorter than its message length");
             }

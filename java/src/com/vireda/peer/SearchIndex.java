@@ -15,7 +15,8 @@ import java.util.HashMap;
 import java.util.List;
 import java.util.Locale;
 import java.util.Map;
-import java.util.concurrent.locks.ReentrantReadWriteLock;
+import java.util.concurrent.ConcurrentHashMap;
+import java.util.concurrent.CopyOnWriteArrayList;
 
 /**
  * In-memory index of searchable content: a language, the texts a search looks into
@@ -38,38 +39,14 @@ public final class SearchIndex {
         }
     }
 
-    /** Ascending entry positions. */
+    /** Ascending entry positions: the first size of at. Never changed once a search may see it. */
     private static final class Positions {
         int[] at;
         int size;
 
-        Positions() {
-            at = new int[2];
-        }
-
-        Positions(int[] at) {
+        Positions(int[] at, int size) {
             this.at = at;
-            size = at.length;
-        }
-
-        void add(int position) {
-            if (size > 0 && at[size - 1] >= position) {
-                int i = Arrays.binarySearch(at, 0, size, position);
-                if (i < 0) {
-                    insert(-i - 1, position);
-                }
-                return;
-            }
-            insert(size, position);
-        }
-
-        private void insert(int index, int position) {
-            if (size == at.length) {
-                at = Arrays.copyOf(at, size + (size >> 1) + 2);
-            }
-            System.arraycopy(at, index, at, index + 1, size - index);
-            at[index] = position;
-            size++;
+            this.size = size;
         }
 
         /** How many positions are at most p. */
@@ -79,19 +56,58 @@ public final class SearchIndex {
         }
     }
 
+    /**
+     * A list of positions that one writer adds to while searches read it: each addition
+     * publishes a new view; a position added after the others goes into the free room of the
+     * same array (past every earlier view's end), any other into a new array.
+     */
+    private static final class PositionList {
+        volatile Positions run;
+
+        PositionList() {
+            run = new Positions(new int[2], 0);
+        }
+
+        PositionList(int[] at) {
+            run = new Positions(at, at.length);
+        }
+
+        void add(int position) {
+            Positions r = run;
+            if (r.size > 0 && r.at[r.size - 1] >= position) {
+                int i = Arrays.binarySearch(r.at, 0, r.size, position);
+                if (i < 0) {
+                    int index = -i - 1;
+                    int[] at = new int[r.size + (r.size >> 1) + 2];
+                    System.arraycopy(r.at, 0, at, 0, index);
+                    at[index] = position;
+                    System.arraycopy(r.at, index, at, index + 1, r.size - index);
+                    run = new Positions(at, r.size + 1);
+                }
+                return;
+            }
+            int[] at = r.at;
+            if (r.size == at.length) {
+                at = Arrays.copyOf(at, r.size + (r.size >> 1) + 2);
+            }
+            at[r.size] = position;
+            run = new Positions(at, r.size + 1);
+        }
+    }
+
     /** The entries of one language and one value of the first filter. */
     private static final class Group {
         final int language;
         final int first;
-        final Positions all = new Positions();
+        final PositionList all = new PositionList();
         /** By the piece's length, then keyed by its characters, 16 bits each. */
-        final List<HashMap<Long, Positions>> byPiece = new ArrayList<>();
+        final List<ConcurrentHashMap<Long, PositionList>> byPiece = new ArrayList<>();
 
         Group(int language, int first) {
             this.language = language;
             this.first = first;
             for (int length = 0; length <= LONGEST_PIECE; length++) {
-                byPiece.add(new HashMap<>());
+                byPiece.add(new ConcurrentHashMap<>());
             }
         }
 
@@ -101,14 +117,16 @@ public final class SearchIndex {
          */
         Positions candidates(String needle) {
             if (needle.isEmpty()) {
-                return all;
+                return all.run;
             }
             if (needle.length() <= LONGEST_PIECE) {
-                return byPiece.get(needle.length()).getOrDefault(pieceKey(needle, 0, needle.length()), NONE);
+                PositionList l = byPiece.get(needle.length()).get(pieceKey(needle, 0, needle.length()));
+                return l == null ? NONE : l.run;
             }
             List<Positions> pieces = new ArrayList<>();
             for (int i = 0; i + LONGEST_PIECE <= needle.length(); i++) {
-                Positions p = byPiece.get(LONGEST_PIECE).getOrDefault(pieceKey(needle, i, LONGEST_PIECE), NONE);
+                PositionList l = byPiece.get(LONGEST_PIECE).get(pieceKey(needle, i, LONGEST_PIECE));
+                Positions p = l == null ? NONE : l.run;
                 if (p.size == 0) {
                     return NONE;
                 }
@@ -126,37 +144,44 @@ public final class SearchIndex {
     }
 
     private static final int LONGEST_PIECE = 4;
-    private static final Positions NONE = new Positions();
+    private static final Positions NONE = new Positions(new int[0], 0);
     /** Lists of pieces intersected for a long text, shortest first; the text check does the rest. */
     private static final int MOST_INTERSECTED = 4;
 
     private final String[] filterNames;
+    /**
+     * Entries a search looks at: positions below it. One writer at a time adds entries and
+     * then raises it; searches take no lock. The arrays below are whole up to it.
+     */
+    private volatile int published;
+    /** Entries added (by the writer). */
     private int size;
     /** Each position's group, by its number in groups. */
-    private int[] groupOf = new int[16];
+    private volatile int[] groupOf = new int[16];
     /** Each position's filter values as codes of values, filterNames.length a position. */
-    private int[] filterCodes;
+    private volatile int[] filterCodes;
     /**
      * The folded texts of every entry, one entry after another: the number of its texts,
      * then each text's length (two chars, high first) and characters.
      */
-    private char[] texts = new char[256];
+    private volatile char[] texts = new char[256];
     private int textsUsed;
     /** Where the texts of each position begin in texts. */
-    private int[] textsOf = new int[16];
+    private volatile int[] textsOf = new int[16];
     /** The ids, one after another; the id of position p runs from idsOf[p] to idsOf[p + 1]. */
-    private char[] ids = new char[256];
-    private int[] idsOf = new int[17];
+    private volatile char[] ids = new char[256];
+    private volatile int[] idsOf = new int[17];
     /** Open addressing from an id's hash to its position + 1; 0 is free. */
     private int[] idTable = new int[32];
     /** Languages and filter values, each once; code 0 is the empty one. */
     private final List<String> values = new ArrayList<>();
-    private final Map<String, Integer> valueCodes = new HashMap<>();
-    private final List<Group> groups = new ArrayList<>();
+    private final Map<String, Integer> valueCodes = new ConcurrentHashMap<>();
+    private final List<Group> groups = new CopyOnWriteArrayList<>();
     private final Map<Long, Integer> groupNumbers = new HashMap<>();
     /** True once an entry was replaced: the lists of its old group and texts still hold it. */
-    private boolean replaced;
-    private final ReentrantReadWriteLock lock = new ReentrantReadWriteLock();
+    private volatile boolean replaced;
+    /** Held by the one who adds entries or writes the index to a file. */
+    private final Object writer = new Object();
 
     /** filterNames: the request elements that filter, in the order of the values given to add(). */
     public SearchIndex(String... filterNames) {
@@ -237,8 +262,7 @@ public final class SearchIndex {
         }
         String lang = fold(language);
         long[][] keys = pieces(folded);
-        lock.writeLock().lock();
-        try {
+        synchronized (writer) {
             int position = find(id);
             if (position >= 0) {
                 // The old lists keep this position; then every search checks the entries it looks at.
@@ -257,17 +281,16 @@ public final class SearchIndex {
             textsOf[position] = appendTexts(folded);
             g.all.add(position);
             for (int length = 1; length <= LONGEST_PIECE; length++) {
-                HashMap<Long, Positions> lists = g.byPiece.get(length);
+                ConcurrentHashMap<Long, PositionList> lists = g.byPiece.get(length);
                 for (long key : keys[length]) {
-                    lists.computeIfAbsent(key, k -> new Positions()).add(position);
+                    lists.computeIfAbsent(key, k -> new PositionList()).add(position);
                 }
             }
-        } finally {
-            lock.writeLock().unlock();
+            published = size;
         }
     }
 
-    private static int hash(CharSequence id) {
+    private static int hash(String id) {
         int h = 0;
         for (int i = 0; i < id.length(); i++) {
             h = 31 * h + id.charAt(i);
@@ -301,7 +324,11 @@ public final class SearchIndex {
 
     private void putId(int position) {
         int mask = idTable.length - 1;
-        int slot = hash(java.nio.CharBuffer.wrap(ids, idsOf[position], idsOf[position + 1] - idsOf[position])) & mask;
+        int h = 0;
+        for (int i = idsOf[position]; i < idsOf[position + 1]; i++) {
+            h = 31 * h + ids[i];
+        }
+        int slot = (h ^ (h >>> 16)) & mask;
         while (idTable[slot] != 0) {
             slot = (slot + 1) & mask;
         }
@@ -320,7 +347,8 @@ public final class SearchIndex {
     }
 
     private String idAt(int position) {
-        return new String(ids, idsOf[position], idsOf[position + 1] - idsOf[position]);
+        int[] of = idsOf;
+        return new String(ids, of[position], of[position + 1] - of[position]);
     }
 
     /** A new position for that id at the end. */
@@ -381,8 +409,8 @@ public final class SearchIndex {
 
     /** True when one of the texts of the entry at position holds needle (not empty). */
     private boolean textsHold(int position, char[] needle) {
-        char[] t = texts;
         int at = textsOf[position];
+        char[] t = texts;
         int count = t[at++];
         for (int n = 0; n < count; n++) {
             int length = t[at] << 16 | t[at + 1];
@@ -412,28 +440,18 @@ public final class SearchIndex {
     }
 
     public int size() {
-        lock.readLock().lock();
-        try {
-            return size;
-        } finally {
-            lock.readLock().unlock();
-        }
+        return published;
     }
 
     /** The id of the entry added last; null when there is none. */
     public String lastId() {
-        lock.readLock().lock();
-        try {
-            return size == 0 ? null : idAt(size - 1);
-        } finally {
-            lock.readLock().unlock();
-        }
+        int n = published;
+        return n == 0 ? null : idAt(n - 1);
     }
 
     /** The positions of a that are also in b; both ascending. Gallops through b, so a short a costs little. */
     private static Positions intersect(Positions a, Positions b) {
-        Positions out = new Positions();
-        out.at = new int[a.size];
+        Positions out = new Positions(new int[a.size], 0);
         int j = 0;
         for (int i = 0; i < a.size && j < b.size; i++) {
             int p = a.at[i];
@@ -465,9 +483,18 @@ public final class SearchIndex {
         final int[] next;
         int last = -1;
 
-        Merged(List<Positions> lists) {
+        /** Where each list ends for this search: at its first position not below limit. */
+        final int[] ends;
+        int count;
+
+        Merged(List<Positions> lists, int limit) {
             this.lists = lists.toArray(new Positions[0]);
             next = new int[this.lists.length];
+            ends = new int[this.lists.length];
+            for (int i = 0; i < ends.length; i++) {
+                ends[i] = this.lists[i].countUpTo(limit - 1);
+                count += ends[i];
+            }
         }
 
         /** The next position; -1 at the end. */
@@ -475,7 +502,7 @@ public final class SearchIndex {
             while (true) {
                 int best = -1;
                 for (int i = 0; i < lists.length; i++) {
-                    if (next[i] < lists[i].size && (best < 0 || lists[i].at[next[i]] < lists[best].at[next[best]])) {
+                    if (next[i] < ends[i] && (best < 0 || lists[i].at[next[i]] < lists[best].at[next[best]])) {
                         best = i;
                     }
                 }
@@ -498,14 +525,14 @@ public final class SearchIndex {
             // The smallest position with more than rank positions up to it.
             int lo = 0;
             int hi = 0;
-            for (Positions l : lists) {
-                hi = Math.max(hi, l.at[l.size - 1]);
+            for (int i = 0; i < lists.length; i++) {
+                hi = ends[i] == 0 ? hi : Math.max(hi, lists[i].at[ends[i] - 1]);
             }
             while (lo < hi) {
                 int mid = lo + (hi - lo) / 2;
                 long upTo = 0;
-                for (Positions l : lists) {
-                    upTo += l.countUpTo(mid);
+                for (int i = 0; i < lists.length; i++) {
+                    upTo += Math.min(ends[i], lists[i].countUpTo(mid));
                 }
                 if (upTo > rank) {
                     hi = mid;
@@ -514,7 +541,7 @@ public final class SearchIndex {
                 }
             }
             for (int i = 0; i < lists.length; i++) {
-                next[i] = lists[i].countUpTo(lo - 1);
+                next[i] = Math.min(ends[i], lists[i].countUpTo(lo - 1));
             }
         }
     }
@@ -532,8 +559,9 @@ public final class SearchIndex {
         }
         long firstWanted = (long) (pageNumber - 1) * pageSize;
         List<String> found = new ArrayList<>(Math.min(pageSize, 100));
-        lock.readLock().lock();
-        try {
+        // Entries added while this search runs are not looked at.
+        int limit = published;
+        {
             // Codes of what is asked: -1 any, -2 a value no entry has.
             int langCode = lang.isEmpty() ? -1 : valueCodes.getOrDefault(lang, -2);
             int[] codes = new int[wanted.length];
@@ -549,10 +577,11 @@ public final class SearchIndex {
                 return new Page(0, found);
             }
             int firstCode = codes.length > 0 ? codes[0] : -1;
-            boolean[] chosen = new boolean[groups.size()];
+            Group[] known = groups.toArray(new Group[0]);
+            boolean[] chosen = new boolean[known.length];
             List<Positions> lists = new ArrayList<>();
-            for (int g = 0; g < groups.size(); g++) {
-                Group group = groups.get(g);
+            for (int g = 0; g < known.length; g++) {
+                Group group = known[g];
                 if ((langCode < 0 || group.language == langCode) && (firstCode < 0 || group.first == firstCode)) {
                     chosen[g] = true;
                     Positions l = group.candidates(needle);
@@ -561,13 +590,11 @@ public final class SearchIndex {
                     }
                 }
             }
-            Merged merged = new Merged(lists);
-            if (!replaced && needle.length() <= LONGEST_PIECE && !otherFilters) {
+            Merged merged = new Merged(lists, limit);
+            boolean replacedAny = replaced;
+            if (!replacedAny && needle.length() <= LONGEST_PIECE && !otherFilters) {
                 // The lists hold exactly the matches: count them, read the page by its rank.
-                int total = 0;
-                for (Positions l : lists) {
-                    total += l.size;
-                }
+                int total = merged.count;
                 if (firstWanted < total) {
                     merged.skip((int) firstWanted);
                     int p;
@@ -577,18 +604,19 @@ public final class SearchIndex {
                 }
                 return new Page(total, found);
             }
-            boolean checkText = !needle.isEmpty() && (needle.length() > LONGEST_PIECE || replaced);
+            boolean checkText = !needle.isEmpty() && (needle.length() > LONGEST_PIECE || replacedAny);
             char[] needleChars = needle.toCharArray();
+            int[] groupsOf = groupOf;
             int total = 0;
             int p;
             while ((p = merged.next()) >= 0) {
-                if (replaced && !chosen[groupOf[p]]) {
+                if (replacedAny && !chosen[groupsOf[p]]) {
                     continue;
                 }
                 if (checkText && !textsHold(p, needleChars)) {
                     continue;
                 }
-                if ((otherFilters || replaced) && !filtersMatch(p, codes)) {
+                if ((otherFilters || replacedAny) && !filtersMatch(p, codes)) {
                     continue;
                 }
                 if (total >= firstWanted && found.size() < pageSize) {
@@ -597,15 +625,14 @@ public final class SearchIndex {
                 total++;
             }
             return new Page(total, found);
-        } finally {
-            lock.readLock().unlock();
         }
     }
 
     private boolean filtersMatch(int position, int[] codes) {
         int base = position * filterNames.length;
+        int[] values = filterCodes;
         for (int i = 0; i < codes.length; i++) {
-            if (codes[i] >= 0 && filterCodes[base + i] != codes[i]) {
+            if (codes[i] >= 0 && values[base + i] != codes[i]) {
                 return false;
             }
         }
@@ -769,7 +796,18 @@ public final class SearchIndex {
         Path part = file.resolveSibling(file.getFileName() + ".part");
         Files.deleteIfExists(part);
         Files.createFile(part, PosixFilePermissions.asFileAttribute(PosixFilePermissions.fromString("rw-------")));
-        lock.readLock().lock();
+        try {
+            synchronized (writer) {
+                saveTo(part, stamp);
+            }
+        } catch (IOException | RuntimeException e) {
+            Files.deleteIfExists(part);
+            throw e;
+        }
+        Files.move(part, file, StandardCopyOption.ATOMIC_MOVE, StandardCopyOption.REPLACE_EXISTING);
+    }
+
+    private void saveTo(Path part, long stamp) throws IOException {
         try (FileChannel channel = FileChannel.open(part, StandardOpenOption.WRITE);
                 Out out = new Out(channel)) {
             out.putInt(MAGIC);
@@ -790,12 +828,14 @@ public final class SearchIndex {
             for (Group g : groups) {
                 out.putInt(g.language);
                 out.putInt(g.first);
-                out.putInts(g.all.at, g.all.size);
+                Positions all = g.all.run;
+                out.putInts(all.at, all.size);
                 for (int length = 1; length <= LONGEST_PIECE; length++) {
                     out.putInt(g.byPiece.get(length).size());
-                    for (Map.Entry<Long, Positions> e : g.byPiece.get(length).entrySet()) {
+                    for (Map.Entry<Long, PositionList> e : g.byPiece.get(length).entrySet()) {
+                        Positions p = e.getValue().run;
                         out.putLong(e.getKey());
-                        out.putInts(e.getValue().at, e.getValue().size);
+                        out.putInts(p.at, p.size);
                     }
                 }
             }
@@ -808,13 +848,7 @@ public final class SearchIndex {
             out.putInt(MAGIC);
             out.flush();
             channel.force(true);
-        } catch (IOException | RuntimeException e) {
-            Files.deleteIfExists(part);
-            throw e;
-        } finally {
-            lock.readLock().unlock();
         }
-        Files.move(part, file, StandardCopyOption.ATOMIC_MOVE, StandardCopyOption.REPLACE_EXISTING);
     }
 
     /** An index read from file with its stamp. */
@@ -868,14 +902,14 @@ public final class SearchIndex {
                     return null;
                 }
                 Group group = index.group(language, first);
-                group.all.at = in.getInts(0);
-                group.all.size = group.all.at.length;
+                int[] all = in.getInts(0);
+                group.all.run = new Positions(all, all.length);
                 for (int length = 1; length <= LONGEST_PIECE; length++) {
                     int pieces = in.getInt();
-                    HashMap<Long, Positions> lists = group.byPiece.get(length);
+                    ConcurrentHashMap<Long, PositionList> lists = group.byPiece.get(length);
                     for (int k = 0; k < pieces; k++) {
                         long key = in.getLong();
-                        lists.put(key, new Positions(in.getInts(0)));
+                        lists.put(key, new PositionList(in.getInts(0)));
                     }
                 }
             }
@@ -891,6 +925,7 @@ public final class SearchIndex {
                 return null;
             }
             index.rebuildIdTable();
+            index.published = size;
             return new Saved(index, stamp);
         } catch (IOException | RuntimeException | OutOfMemoryError e) {
             return null;
@@ -916,12 +951,12 @@ public final class SearchIndex {
             }
         }
         for (Group g : groups) {
-            if (!ascendingInside(g.all)) {
+            if (!ascendingInside(g.all.run)) {
                 return false;
             }
             for (int length = 1; length <= LONGEST_PIECE; length++) {
-                for (Positions p : g.byPiece.get(length).values()) {
-                    if (!ascendingInside(p)) {
+                for (PositionList p : g.byPiece.get(length).values()) {
+                    if (!ascendingInside(p.run)) {
                         return false;
                     }
                 }
