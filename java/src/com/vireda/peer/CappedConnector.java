@@ -53,9 +53,4 @@ final class CappedConnector extends ServerConnector {
         InetSocketAddress remote = end.getRemoteAddress();
         return remote == null ? null : remote.getAddress();
     }
-
-    /** Open connections from that address. */
-    int openFrom(InetAddress address) {
-        return open.getOrDefault(address, 0);
-    }
 }

@@ -221,6 +221,15 @@ public final class PeerService {
             // The client went away, or the answer failed: tell it when it still listens.
             try {
                 if (request.isAsyncStarted()) {
+                    // Failed before its body was read: answered here, and the request ends.
+                    try {
+                        if (!response.isCommitted()) {
+                            send(response, new Reply(500,
+                                    MessageHandler.badRequest("The peer could not handle the request").text, null));
+                        }
+                    } finally {
+                        request.getAsyncContext().complete();
+                    }
                     return;
                 }
                 if (!response.isCommitted()) {
