@@ -171,7 +171,7 @@ public final class SearchIndex {
     /** The ids, one after another; the id of position p runs from idsOf[p] to idsOf[p + 1]. */
     private volatile char[] ids = new char[256];
     private volatile int[] idsOf = new int[17];
-    /** Open addressing from an id's hash to its position + 1; 0 is free. */
+    /** Open addressing from an id's hash to its position + 1; 0 is free. Made at the first addition after a read. */
     private int[] idTable = new int[32];
     /** Languages and filter values, each once; code 0 is the empty one. */
     private final List<String> values = new ArrayList<>();
@@ -263,6 +263,9 @@ public final class SearchIndex {
         String lang = fold(language);
         long[][] keys = pieces(folded);
         synchronized (writer) {
+            if (idTable == null) {
+                rebuildIdTable();
+            }
             int position = find(id);
             if (position >= 0) {
                 // The old lists keep this position; then every search checks the entries it looks at.
@@ -710,29 +713,23 @@ public final class SearchIndex {
         }
     }
 
-    /** Reads what Out wrote; a count past the file's end or a limit is a damaged file. */
+    /** Reads what Out wrote, from the file mapped into memory; a count past the file's end is a damaged file. */
     private static final class In {
-        private final FileChannel channel;
-        private final ByteBuffer buffer = ByteBuffer.allocateDirect(1 << 20).order(ByteOrder.nativeOrder());
+        private final ByteBuffer buffer;
         private long left;
 
         In(FileChannel channel) throws IOException {
-            this.channel = channel;
+            if (channel.size() > Integer.MAX_VALUE) {
+                throw new IOException("the index file is too large");
+            }
+            buffer = channel.map(FileChannel.MapMode.READ_ONLY, 0, channel.size()).order(ByteOrder.nativeOrder());
             left = channel.size();
-            buffer.limit(0);
         }
 
         private void need(int bytes) throws IOException {
-            if (buffer.remaining() >= bytes) {
-                return;
+            if (buffer.remaining() < bytes) {
+                throw new IOException("the index file ends early");
             }
-            buffer.compact();
-            while (buffer.position() < bytes) {
-                if (channel.read(buffer) < 0) {
-                    throw new IOException("the index file ends early");
-                }
-            }
-            buffer.flip();
         }
 
         private int count(int unit) throws IOException {
@@ -758,13 +755,8 @@ public final class SearchIndex {
         int[] getInts(int extra) throws IOException {
             int n = count(4);
             int[] a = new int[n + extra];
-            for (int at = 0; at < n;) {
-                need(4);
-                int k = Math.min(n - at, buffer.remaining() / 4);
-                buffer.asIntBuffer().get(a, at, k);
-                buffer.position(buffer.position() + 4 * k);
-                at += k;
-            }
+            buffer.asIntBuffer().get(a, 0, n);
+            buffer.position(buffer.position() + 4 * n);
             left -= 4L * n;
             return a;
         }
@@ -772,13 +764,8 @@ public final class SearchIndex {
         char[] getChars() throws IOException {
             int n = count(2);
             char[] a = new char[n];
-            for (int at = 0; at < n;) {
-                need(2);
-                int k = Math.min(n - at, buffer.remaining() / 2);
-                buffer.asCharBuffer().get(a, at, k);
-                buffer.position(buffer.position() + 2 * k);
-                at += k;
-            }
+            buffer.asCharBuffer().get(a, 0, n);
+            buffer.position(buffer.position() + 2 * n);
             left -= 2L * n;
             return a;
         }
@@ -924,7 +911,8 @@ public final class SearchIndex {
             if (in.getInt() != MAGIC || !index.consistent(groupCount, valueCount)) {
                 return null;
             }
-            index.rebuildIdTable();
+            // The table of ids waits for the first addition: a search does not need it.
+            index.idTable = null;
             index.published = size;
             return new Saved(index, stamp);
         } catch (IOException | RuntimeException | OutOfMemoryError e) {
@@ -932,7 +920,7 @@ public final class SearchIndex {
         }
     }
 
-    /** True when the arrays read back fit together (every list's positions inside the index, in order). */
+    /** True when the arrays read back fit together (every list's ends inside the index). */
     private boolean consistent(int groupCount, int valueCount) {
         int n = filterNames.length;
         if (size < 0 || groupOf.length != size + 1 || textsOf.length != size + 1 || idsOf.length != size + 2
@@ -965,12 +953,8 @@ public final class SearchIndex {
         return true;
     }
 
+    /** The list's ends inside the index (its order is the writer's). */
     private boolean ascendingInside(Positions p) {
-        for (int i = 0; i < p.size; i++) {
-            if (p.at[i] < 0 || p.at[i] >= size || i > 0 && p.at[i] <= p.at[i - 1]) {
-                return false;
-            }
-        }
-        return true;
+        return p.size == 0 || p.at[0] >= 0 && p.at[p.size - 1] < size && p.at[0] <= p.at[p.size - 1];
     }
 }
