@@ -713,23 +713,29 @@ public final class SearchIndex {
         }
     }
 
-    /** Reads what Out wrote, from the file mapped into memory; a count past the file's end is a damaged file. */
+    /** Reads what Out wrote; a count past the file's end or a limit is a damaged file. */
     private static final class In {
-        private final ByteBuffer buffer;
+        private final FileChannel channel;
+        private final ByteBuffer buffer = ByteBuffer.allocateDirect(1 << 20).order(ByteOrder.nativeOrder());
         private long left;
 
         In(FileChannel channel) throws IOException {
-            if (channel.size() > Integer.MAX_VALUE) {
-                throw new IOException("the index file is too large");
-            }
-            buffer = channel.map(FileChannel.MapMode.READ_ONLY, 0, channel.size()).order(ByteOrder.nativeOrder());
+            this.channel = channel;
             left = channel.size();
+            buffer.limit(0);
         }
 
         private void need(int bytes) throws IOException {
-            if (buffer.remaining() < bytes) {
-                throw new IOException("the index file ends early");
+            if (buffer.remaining() >= bytes) {
+                return;
             }
+            buffer.compact();
+            while (buffer.position() < bytes) {
+                if (channel.read(buffer) < 0) {
+                    throw new IOException("the index file ends early");
+                }
+            }
+            buffer.flip();
         }
 
         private int count(int unit) throws IOException {
@@ -755,8 +761,13 @@ public final class SearchIndex {
         int[] getInts(int extra) throws IOException {
             int n = count(4);
             int[] a = new int[n + extra];
-            buffer.asIntBuffer().get(a, 0, n);
-            buffer.position(buffer.position() + 4 * n);
+            for (int at = 0; at < n;) {
+                need(4);
+                int k = Math.min(n - at, buffer.remaining() / 4);
+                buffer.asIntBuffer().get(a, at, k);
+                buffer.position(buffer.position() + 4 * k);
+                at += k;
+            }
             left -= 4L * n;
             return a;
         }
@@ -764,8 +775,13 @@ public final class SearchIndex {
         char[] getChars() throws IOException {
             int n = count(2);
             char[] a = new char[n];
-            buffer.asCharBuffer().get(a, 0, n);
-            buffer.position(buffer.position() + 2 * n);
+            for (int at = 0; at < n;) {
+                need(2);
+                int k = Math.min(n - at, buffer.remaining() / 2);
+                buffer.asCharBuffer().get(a, at, k);
+                buffer.position(buffer.position() + 2 * k);
+                at += k;
+            }
             left -= 2L * n;
             return a;
         }
