@@ -58,11 +58,22 @@ bool allCodePoints(const QString& text, F take)
 
 bool ContentGate::isPlainFileName(const QString& name)
 {
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")
+        || name.startsWith(QLatin1Char(':')))
         return false;
     if (name.toUtf8().size() > MaxFileNameBytes)
         return false;
     return allCodePoints(name, isNameChar);
+}
+
+QString ContentGate::filePathIn(const QString& folder, const QString& name)
+{
+    QString path = folder.isEmpty() ? QStringLiteral(".") : folder;
+    if (path.startsWith(QLatin1Char(':')))
+        path.prepend(QLatin1String("./"));
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path + name;
 }
 
 bool ContentGate::isXmlText(const QString& text)

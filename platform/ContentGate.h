@@ -34,8 +34,12 @@ public:
 
     // A name of a file right inside one folder: not "." or "..", no folder
     // separator, no control, formatting or direction character, nothing that
-    // XML cannot hold, and short enough for a file system.
+    // XML cannot hold, not beginning with ':' (Qt's resource paths), and
+    // short enough for a file system.
     static bool isPlainFileName(const QString& name);
+    // The path of name inside folder, as a file path whatever the name: never
+    // one of Qt's resource paths (":name").
+    static QString filePathIn(const QString& folder, const QString& name);
 
     // True when start (a file's first bytes) begins a RIFF WAVE file.
     static bool isWavHeader(const QByteArray& start);

@@ -69,6 +69,12 @@ bool BoundedXml::check(const QString& text, Error* error)
 
 bool BoundedXml::check(const QString& text, const Limits& limits, Error* error)
 {
+    return read(text, limits, error, {});
+}
+
+bool BoundedXml::read(const QString& text, const Limits& limits, Error* error,
+                      const std::function<bool(const QXmlStreamReader&)>& visit)
+{
     Error ignored;
     if (!error)
         error = &ignored;
@@ -143,6 +149,8 @@ bool BoundedXml::check(const QString& text, const Limits& limits, Error* error)
         default:
             break;
         }
+        if (visit && !reader.hasError() && !visit(reader))
+            return true;
     }
     if (reader.hasError())
         return refuse(reader.errorString());

@@ -3,6 +3,10 @@
 #include <QDomDocument>
 #include <QString>
 
+#include <functional>
+
+class QXmlStreamReader;
+
 // Reads XML from the network within fixed limits, in time and memory linear in
 // its length. A document past a limit is refused like one that is not
 // well-formed; nothing of it is used.
@@ -39,6 +43,10 @@ public:
     // stays within the limits; otherwise false and error says why.
     static bool check(const QString& text, Error* error);
     static bool check(const QString& text, const Limits& limits, Error* error);
+    // check, handing each token read to visit first (the reader stands at it);
+    // when visit returns false reading stops there and read returns true.
+    static bool read(const QString& text, const Limits& limits, Error* error,
+                     const std::function<bool(const QXmlStreamReader&)>& visit);
     // check, then parse into document (without namespace processing).
     static bool parse(const QString& text, QDomDocument* document, Error* error);
     static bool parse(const QString& text, const Limits& limits, QDomDocument* document, Error* error);

@@ -94,35 +94,55 @@ QString ManifestReader::translations(const QString& xml, const ZoDbHelper& looku
         return QStringLiteral("ExerciseHasNoTranslations");
     }
     const QStringList replyPath{QStringLiteral("body"), QStringLiteral("downloadTranslation")};
-    QList<ZoExercise> foundExercises;
-    for (const QDomElement& element : reply.elements(replyPath, QStringLiteral("exercise"))) {
-        qCDebug(lcNetwork).noquote() << "PARENT==> " + element.parentNode().nodeName();
-        foundExercises.append(exercise(PeerReply::mapOf(element), lookup, TranslationVoicePath));
-        qCDebug(lcNetwork).noquote() << "Exercise has term " + foundExercises.last().term();
-        qCDebug(lcNetwork).noquote()
-            << QStringLiteral("\n\nreturnExerciseList size is %1\n\n").arg(foundExercises.size());
+    const QList<QDomElement> exerciseElements = reply.elements(replyPath, QStringLiteral("exercise"));
+    const QList<QDomElement> translationElements = reply.elements(replyPath, QStringLiteral("translation"));
+    if (exerciseElements.size() > ContentGate::MaxResultRows
+        || translationElements.size() > ContentGate::MaxResultRows) {
+        qCDebug(lcNetwork).noquote() << QStringLiteral("refused translations: %1 exercises, %2 translations")
+                                            .arg(exerciseElements.size())
+                                            .arg(translationElements.size());
+        return QStringLiteral("setContent failed");
     }
-    // A translation goes out with the exercise it names, each exercise at most once;
-    // a translation naming none of the reply's exercises is dropped.
-    QList<bool> used(foundExercises.size(), false);
-    for (const QDomElement& element : reply.elements(replyPath, QStringLiteral("translation"))) {
+    QList<ZoExercise> foundExercises;
+    // The reply's exercises by persistent id, each id's in document order.
+    QHash<QString, QList<qsizetype>> byId;
+    for (const QDomElement& element : exerciseElements) {
+        foundExercises.append(exercise(PeerReply::mapOf(element), lookup, TranslationVoicePath));
+        const QString id = foundExercises.last().pId();
+        if (!id.isEmpty())
+            byId[id].append(foundExercises.size() - 1);
+    }
+    qCDebug(lcNetwork).noquote() << QStringLiteral("returnExerciseList size is %1").arg(foundExercises.size());
+    // A translation goes out with the first exercise of the reply it names, each
+    // exercise at most once; a translation naming none of them is dropped. The
+    // exercises of an id are taken in order, so each id keeps where it stands.
+    QHash<QString, qsizetype> nextOfId;
+    for (const QDomElement& element : translationElements) {
         const ZoTranslation found(PeerReply::mapOf(element).entries());
-        const QStringList named = found.persistentExerciseIds();
         qsizetype match = -1;
-        for (qsizetype i = 0; i < foundExercises.size() && match < 0; ++i) {
-            const QString id = foundExercises.at(i).pId();
-            if (!used.at(i) && !id.isEmpty() && named.contains(id))
-                match = i;
+        QString matchedId;
+        for (const QString& id : found.persistentExerciseIds()) {
+            const auto indices = byId.constFind(id);
+            if (id.isEmpty() || indices == byId.constEnd())
+                continue;
+            const qsizetype next = nextOfId.value(id, 0);
+            if (next < indices->size() && (match < 0 || indices->at(next) < match)) {
+                match = indices->at(next);
+                matchedId = id;
+            }
         }
         if (match < 0) {
             qCDebug(lcNetwork).noquote() << "translation " + found.pId() + " names no exercise of the reply";
             continue;
         }
-        used[match] = true;
+        nextOfId[matchedId] = nextOfId.value(matchedId, 0) + 1;
         if (exercises)
             exercises->append(foundExercises.at(match));
-        if (translations)
+        if (translations) {
             translations->append(found);
+            // The copy keeps who made the translation.
+            translations->last().setUserId(found.userId());
+        }
     }
     return QStringLiteral("OK");
 }

@@ -1,5 +1,6 @@
 #include "MessageEnvelope.h"
 
+#include "ContentGate.h"
 #include "SettingsKeys.h"
 
 #include <QDateTime>
@@ -12,11 +13,13 @@ namespace {
 QString folded(const QString& value)
 {
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    return value.trimmed().replace(blanks, QStringLiteral(" "));
+    return ContentGate::toXmlText(value).trimmed().replace(blanks, QStringLiteral(" "));
 }
 
+// Also without what XML cannot hold: the peer refuses such a message whole.
 QString withoutBrackets(QString value)
 {
+    value = ContentGate::toXmlText(value);
     return value.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
 }
 
@@ -87,7 +90,7 @@ QDomElement MessageEnvelope::verbatimElement(QDomDocument& document, const QStri
 QDomElement MessageEnvelope::credentialElement(QDomDocument& document, const QString& name, const QString& value)
 {
     QDomElement element = document.createElement(name);
-    element.appendChild(document.createCDATASection(value));
+    element.appendChild(document.createCDATASection(ContentGate::toXmlText(value)));
     return element;
 }
 

@@ -1,5 +1,6 @@
 #include "RequestBuilder.h"
 
+#include "ContentGate.h"
 #include "IResource.h"
 #include "MessageEnvelope.h"
 #include "NetworkLog.h"
@@ -226,7 +227,7 @@ QString RequestBuilder::uploadMessage(const QString& manifestXml, const QString&
     QDomDocument document = MessageEnvelope::create(kind);
     QDomElement request = document.createElement(kind);
     QDomDocument manifest;
-    if (manifest.setContent(manifestXml.toUtf8()))
+    if (manifest.setContent(ContentGate::toXmlText(manifestXml).toUtf8()))
         request.appendChild(document.importNode(manifest.documentElement(), true));
     MessageEnvelope::finish(document, request);
     const QString text = MessageEnvelope::declared(document);

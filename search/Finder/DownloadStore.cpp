@@ -8,12 +8,15 @@
 #include "ZoLesson.h"
 #include "ZoTranslation.h"
 
-#include <QDir>
 #include <QDomDocument>
 #include <QDomElement>
 #include <QDomNamedNodeMap>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QXmlStreamReader>
 
 #include <memory>
 
@@ -81,6 +84,58 @@ DownloadFailure DownloadStore::refusalOf(const QDomElement& exercise, QString* m
     return DownloadFailure::None;
 }
 
+DownloadFailure DownloadStore::glance(const QString& text, QString* mediaName)
+{
+    // The open elements from the exercise down (the first element named
+    // "exercise", as exerciseElement finds it); empty before it.
+    QStringList open;
+    const QStringList kvp{QStringLiteral("kvps"), QStringLiteral("kvp")};
+    const QStringList name{QStringLiteral("media"), QStringLiteral("media_manifest"),
+                           QStringLiteral("mediaManifestFileName")};
+    auto at = [&open](const QStringList& below) {
+        if (open.size() != below.size() + 1)
+            return false;
+        for (qsizetype i = 0; i < below.size(); ++i) {
+            if (open.at(i + 1).compare(below.at(i), Qt::CaseInsensitive) != 0)
+                return false;
+        }
+        return true;
+    };
+    int fields = 0;
+    bool named = false;
+    QString nameText;
+    auto visit = [&](const QXmlStreamReader& reader) {
+        switch (reader.tokenType()) {
+        case QXmlStreamReader::StartElement:
+            if (open.isEmpty() && reader.qualifiedName() != QLatin1String("exercise"))
+                return true;
+            open.append(reader.qualifiedName().toString());
+            if (at(kvp))
+                return ++fields <= ContentGate::MaxFieldsPerExercise;
+            return true;
+        case QXmlStreamReader::Characters:
+            if (!named && at(name))
+                nameText += reader.text();
+            return true;
+        case QXmlStreamReader::EndElement:
+            if (open.isEmpty())
+                return true;
+            if (!named && at(name))
+                named = true;
+            open.removeLast();
+            // The exercise is all there is to look at.
+            return !open.isEmpty();
+        default:
+            return true;
+        }
+    };
+    BoundedXml::Limits limits;
+    BoundedXml::read(text, limits, nullptr, visit);
+    if (mediaName && named)
+        *mediaName = nameText.trimmed();
+    return fields > ContentGate::MaxFieldsPerExercise ? DownloadFailure::TooManyFields : DownloadFailure::None;
+}
+
 QString DownloadStore::persistentIdOf(const QDomElement& exercise)
 {
     const QList<QDomElement> manifests = XmlPathMap::childrenNamed(exercise, QStringLiteral("manifest"));
@@ -107,7 +162,7 @@ QDomElement DownloadStore::exerciseElement(const QString& text, QDomDocument* do
 
 DownloadFailure DownloadStore::soundRefusal(const ZoExercise& exercise)
 {
-    const QString path = QDir(exercise.mediaPath()).filePath(exercise.mediaName());
+    const QString path = ContentGate::filePathIn(exercise.mediaPath(), exercise.mediaName());
     if (!QFileInfo::exists(path) || ContentGate::isWavFile(path))
         return DownloadFailure::None;
     return DownloadFailure::SoundRefused;
@@ -123,6 +178,18 @@ bool DownloadStore::isLessonStored(const QString& persistentId) const
     return mHelper.countByPersistentId(persistentId) != 0;
 }
 
+bool DownloadStore::isSoundStored(const QString& mediaName) const
+{
+    if (!mStore)
+        return false;
+    // The store's own connection, as the lookups use it.
+    QSqlQuery query(QSqlDatabase::database());
+    query.prepare(QStringLiteral("SELECT 1 FROM mm WHERE mmfn = ? LIMIT 1"));
+    query.addBindValue(mediaName);
+    // A store that cannot be asked keeps the file.
+    return !query.exec() || query.next();
+}
+
 int DownloadStore::localIdOf(const QString& persistentId) const
 {
     return mHelper.localIdOf(persistentId);
@@ -132,6 +199,19 @@ void DownloadStore::addTranslations(const QList<ZoTranslation>& translations, co
                                     ZoExercise* target) const
 {
     const int count = int(qMin(translations.size(), terms.size()));
+    // A translation the peer sent again (the same apart from its own id) adds nothing.
+    auto sameness = [](QHash<QString, QString> field) {
+        field.remove(QStringLiteral("PersistentTranslationId"));
+        QStringList keys = field.keys();
+        keys.sort();
+        QString text;
+        for (const QString& key : std::as_const(keys))
+            text += key + QLatin1Char('\0') + field.value(key) + QLatin1Char('\0');
+        return text;
+    };
+    QSet<QString> added;
+    for (const auto& field : target->fields().values(QStringLiteral("Translation")))
+        added.insert(sameness(field));
     for (int i = 0; i < count; ++i) {
         const ZoTranslation& translation = translations.at(i);
         const ZoExercise& term = terms.at(i);
@@ -146,7 +226,10 @@ void DownloadStore::addTranslations(const QList<ZoTranslation>& translations, co
             field.insert(QStringLiteral("Context"), kvp.value(QStringLiteral("value")));
             field.insert(QStringLiteral("Context_Language"), mHelper.languageName(kvp.value(QStringLiteral("langID"))));
         }
-        target->addField(QStringLiteral("Translation"), field);
+        if (!added.contains(sameness(field))) {
+            added.insert(sameness(field));
+            target->addField(QStringLiteral("Translation"), field);
+        }
     }
 }
 

@@ -31,6 +31,11 @@ public:
     // can): its sound must be named once, by a plain file name in an element,
     // and its fields stay within their limit. *mediaName gets the name.
     static DownloadFailure refusalOf(const QDomElement& exercise, QString* mediaName = nullptr);
+    // A first look at a downloaded document, read as a stream before any of it
+    // is parsed: TooManyFields as soon as its exercise holds more fields than
+    // the limit, else None. *mediaName gets the sound's name when it was read
+    // by then.
+    static DownloadFailure glance(const QString& text, QString* mediaName = nullptr);
     // A persistent id as the path map reads it: attribute of the exercise's manifest.
     static QString persistentIdOf(const QDomElement& exercise);
     // The exercise element of a downloaded document, read within the reader's
@@ -41,6 +46,8 @@ public:
 
     bool isExerciseStored(const QString& persistentId) const;
     bool isLessonStored(const QString& persistentId) const;
+    // True when a stored sound has that file name.
+    bool isSoundStored(const QString& mediaName) const;
     // The local id of the stored manifest, 0 when none.
     int localIdOf(const QString& persistentId) const;
     // Adds one "Translation" field per translation and its translated term.

@@ -8,12 +8,22 @@
 
 #include <QDomDocument>
 #include <QDomElement>
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
 const QString kKind = QStringLiteral("exercise");
 // The status of an exercise whose sound and documents are all in.
 constexpr int kDone = 100;
+// File times may lag the clock by a tick of the system's coarse clock.
+constexpr int kFileClockSlackMs = 50;
+
+// The time a transfer asked for now begins, as file times tell it.
+QDateTime transferBegins()
+{
+    return QDateTime::currentDateTimeUtc().addMSecs(-kFileClockSlackMs);
+}
 
 } // namespace
 
@@ -78,6 +88,7 @@ void DownloadTransfer::startExercise(const ZoExercise& exercise)
         fail(DownloadFailure::SoundNameNotPlain);
         return;
     }
+    mBegan = transferBegins();
     const int handle = mNet ? mNet->downloadExercise(pid) : -1;
     if (handle < 0) {
         fail(DownloadFailure::Network);
@@ -121,6 +132,7 @@ void DownloadTransfer::nextMember()
     while (mRunning && mMember < mMembers) {
         const QString pid = mLesson.persistentExerciseId(mMember);
         if (!mStore.isExerciseStored(pid)) {
+            mBegan = transferBegins();
             const int handle = mNet ? mNet->downloadManifest(pid, kKind) : -1;
             qCDebug(lcSearch) << "member" << pid << "handle" << handle;
             if (handle < 0)
@@ -217,6 +229,10 @@ void DownloadTransfer::exerciseArrived()
     const QString text = mNet->getDownloadXml(mHandle);
     // Without a document the found exercise is stored as it is.
     if (!text.isEmpty()) {
+        if (glance(text) != DownloadFailure::None) {
+            fail(DownloadFailure::TooManyFields);
+            return;
+        }
         QDomDocument document;
         const QDomElement element = DownloadStore::exerciseElement(text, &document);
         if (element.isNull()) {
@@ -242,10 +258,12 @@ void DownloadTransfer::exerciseArrived()
     // The study list gets the stored copy, with its local id.
     if (failure == DownloadFailure::None && !mStore.takeStoredCopy(&mExercise))
         failure = DownloadFailure::NotStored;
-    if (failure != DownloadFailure::None)
+    if (failure != DownloadFailure::None) {
         fail(failure);
-    else
-        complete();
+        return;
+    }
+    mFetched.clear();
+    complete();
 }
 
 void DownloadTransfer::memberArrived()
@@ -265,6 +283,7 @@ void DownloadTransfer::memberArrived()
         fail(failure);
         return;
     }
+    mFetched.clear();
     qCDebug(lcSearch) << "stored member" << member.pId() << "as" << localId;
     mLesson.addExerciseId(QString::number(localId));
     emit progress(++mMember);
@@ -274,6 +293,8 @@ void DownloadTransfer::memberArrived()
 
 DownloadFailure DownloadTransfer::readMember(const QString& text, const QString& persistentId, ZoExercise* member)
 {
+    if (glance(text) != DownloadFailure::None)
+        return DownloadFailure::TooManyFields;
     QDomDocument document;
     const QDomElement element = DownloadStore::exerciseElement(text, &document);
     if (element.isNull() || DownloadStore::persistentIdOf(element).isEmpty())
@@ -316,6 +337,8 @@ DownloadFailure DownloadTransfer::contentRefusal()
 {
     const QString text = mNet ? mNet->getDownloadXml(mHandle) : QString();
     if (!text.isEmpty()) {
+        if (glance(text) != DownloadFailure::None)
+            return DownloadFailure::TooManyFields;
         QDomDocument document;
         const QDomElement element = DownloadStore::exerciseElement(text, &document);
         const DownloadFailure refusal = element.isNull() ? DownloadFailure::None : DownloadStore::refusalOf(element);
@@ -363,9 +386,35 @@ void DownloadTransfer::complete()
     emit completed();
 }
 
+DownloadFailure DownloadTransfer::glance(const QString& text)
+{
+    QString name;
+    const DownloadFailure failure = DownloadStore::glance(text, &name);
+    mFetched = name;
+    return failure;
+}
+
+void DownloadTransfer::removeFetched()
+{
+    const QString name = mFetched;
+    mFetched.clear();
+    if (!ContentGate::isPlainFileName(name) || !mBegan.isValid())
+        return;
+    const QString path = ContentGate::filePathIn(QStringLiteral("Content"), name);
+    const QFileInfo info(path);
+    if (!info.isFile() || info.isSymLink() || info.lastModified().toUTC() < mBegan)
+        return;
+    // A stored exercise that names it keeps it.
+    if (mStore.isSoundStored(name))
+        return;
+    qCDebug(lcSearch) << "removing the refused download's sound" << name;
+    QFile::remove(path);
+}
+
 void DownloadTransfer::fail(DownloadFailure reason)
 {
     stopPolling(false);
+    removeFetched();
     mRunning = false;
     emit failed(reason);
 }

@@ -5,6 +5,7 @@
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
@@ -81,6 +82,12 @@ private:
     void complete();
     void fail(DownloadFailure reason);
     void stopPolling(bool cancelTransfer);
+    // Reads the document of the running transfer: TooManyFields before any of
+    // it is parsed; remembers the sound it names as fetched.
+    DownloadFailure glance(const QString& text);
+    // Removes the sound the running transfer fetched: a plain name in
+    // "Content" written since the transfer began, never a file already there.
+    void removeFetched();
 
     INetManager* mNet = nullptr;
     DownloadStore mStore;
@@ -91,6 +98,9 @@ private:
     int mMember = 0;
     int mMembers = 0;
     int mHandle = -1;
+    // When the running transfer was asked for, and the sound its document names.
+    QDateTime mBegan;
+    QString mFetched;
     bool mPolling = false;
     int mHighest = 0;
     int mWaitMs = FirstWaitMs;

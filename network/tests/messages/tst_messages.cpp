@@ -61,6 +61,8 @@ private slots:
     void requestMessages();
     void uploadMessageWrapsManifest_data();
     void uploadMessageWrapsManifest();
+    void sentTextIsXml_data();
+    void sentTextIsXml();
 
     void replyStates_data();
     void replyStates();
@@ -78,6 +80,7 @@ private slots:
     void uploadAnswers();
     void translationDownload_data();
     void translationDownload();
+    void translationDownloadKeepsItsCreator();
 
 private:
     TestDatabase* mDb = nullptr;
@@ -693,6 +696,40 @@ void TestMessages::uploadMessageWrapsManifest()
     QCOMPARE(compact(document.documentElement().firstChildElement("body")), expectedBody);
 }
 
+// Text the learner types with characters XML cannot hold: every message
+// still reads as XML, keeps the rest of the text and drops those characters.
+void TestMessages::sentTextIsXml_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("kept");
+
+    const QString typed = QStringLiteral("chat\x01 noir\x0B!\uFFFE");
+    const Table withTerm{
+        {"Term", typed}, {"Title", typed}, {"Description", typed}, {"LanguageID", "fra"}, {"PageNum", "1"}};
+    const RequestBuilder builder;
+    QTest::newRow("feedback") << RequestBuilder::feedbackMessage(typed, "1") << "chat noir!";
+    QTest::newRow("exercise search term") << RequestBuilder::exerciseQueryMessage(withTerm) << "chat noir!";
+    QTest::newRow("lesson search title") << RequestBuilder::lessonQueryMessage(withTerm) << "chat noir!";
+    QTest::newRow("name at registration")
+        << builder.registerMessage({{"Username", "anna_b"}, {"FirstName", typed}}) << "chat noir!";
+    QTest::newRow("field value of an upload")
+        << RequestBuilder::uploadMessage(QStringLiteral("<exercise><kvps><kvp><kvpValue><![CDATA[%1]]></kvpValue>"
+                                                        "</kvp></kvps></exercise>")
+                                             .arg(typed),
+                                         UploadReply::ExerciseKind)
+        << "chat noir!";
+}
+
+void TestMessages::sentTextIsXml()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, kept);
+    BoundedXml::Error error;
+    QVERIFY2(BoundedXml::check(text, &error), qPrintable(error.message));
+    QVERIFY(ContentGate::isXmlText(text));
+    QVERIFY2(text.contains(kept), qPrintable(text));
+}
+
 // ------------------------------------------------------------------ replies
 
 namespace {
@@ -1087,6 +1124,23 @@ void TestMessages::translationDownload_data()
     QTest::newRow("each exercise goes out once") << download(
         exerciseElement("E-1", "chat") + translation("R-1", "E-1", "E-7") + translation("R-2", "E-1", "E-8"))
                                                  << "OK" << QStringList{"E-1"} << QStringList{"R-1"};
+    // Exercises of one id are taken in reply order; a translation takes the
+    // first of the reply among those it names.
+    QTest::newRow("the first free exercise of the reply")
+        << download(exerciseElement("E-1", "a") + exerciseElement("E-2", "b") + exerciseElement("E-1", "c")
+                    + translation("R-1", "E-2", "E-1") + translation("R-2", "E-2", "E-9")
+                    + translation("R-3", "E-1", "E-2") + translation("R-4", "E-1", "E-2"))
+        << "OK" << QStringList{"E-1", "E-2", "E-1"} << QStringList{"R-1", "R-2", "R-3"};
+    const int limit = ContentGate::MaxResultRows;
+    QTest::newRow("exercises at the row limit")
+        << download(exerciseElement("E-1", "a").repeated(limit) + translation("R-1", "E-5", "E-1")) << "OK"
+        << QStringList{"E-1"} << QStringList{"R-1"};
+    QTest::newRow("exercises past the row limit")
+        << download(exerciseElement("E-1", "a").repeated(limit + 1) + translation("R-1", "E-5", "E-1"))
+        << "setContent failed" << QStringList() << QStringList();
+    QTest::newRow("translations past the row limit")
+        << download(exerciseElement("E-1", "a") + translation("R-1", "E-5", "E-1").repeated(limit + 1))
+        << "setContent failed" << QStringList() << QStringList();
 }
 
 void TestMessages::translationDownload()
@@ -1096,7 +1150,8 @@ void TestMessages::translationDownload()
     QFETCH(QStringList, exerciseIds);
     QFETCH(QStringList, translationIds);
     if (result == QLatin1String("setContent failed"))
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^setContent error: ")));
+        QTest::ignoreMessage(QtDebugMsg,
+                             QRegularExpression(QStringLiteral("^(setContent error: |refused translations: )")));
     const ZoDbHelper lookup;
     QList<ZoTranslation> translations;
     QList<ZoExercise> exercises;
@@ -1109,6 +1164,21 @@ void TestMessages::translationDownload()
         gotTranslations << translation.pId();
     QCOMPARE(gotExercises, exerciseIds);
     QCOMPARE(gotTranslations, translationIds);
+}
+
+// The copy handed on for the store keeps who made the translation.
+void TestMessages::translationDownloadKeepsItsCreator()
+{
+    const QString text = reply(
+        "1", QStringLiteral("<downloadTranslation>%1<translation><manifest persistentManifestID=\"R-1\" "
+                            "suppliedByUserID=\"u42\"/><exercises><exercise persistentManifestID=\"E-1\"/>"
+                            "<exercise persistentManifestID=\"E-2\"/></exercises></translation></downloadTranslation>")
+                 .arg(exerciseElement("E-1", "chat")));
+    const ZoDbHelper lookup;
+    QList<ZoTranslation> translations;
+    QCOMPARE(ManifestReader::translations(text, lookup, &translations, nullptr), QStringLiteral("OK"));
+    QCOMPARE(translations.size(), 1);
+    QCOMPARE(translations.first().userId(), QStringLiteral("u42"));
 }
 
 QTEST_GUILESS_MAIN(TestMessages)

@@ -1,5 +1,8 @@
 #include "ContentGate.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TestContentGate : public QObject
@@ -40,6 +43,8 @@ private slots:
                                         << false;
         QTest::newRow("non-character") << QString(QStringLiteral("a") + QChar(0xFFFE) + QStringLiteral(".wav"))
                                        << false;
+        QTest::newRow("Qt resource path") << QStringLiteral(":evil.wav") << false;
+        QTest::newRow("colon inside") << QStringLiteral("a:b.wav") << true;
     }
 
     void plainFileName()
@@ -47,6 +52,52 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, plain);
         QCOMPARE(ContentGate::isPlainFileName(name), plain);
+    }
+
+    // A name joined to a folder names a file there, never one of Qt's resources.
+    void filePathIn_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("in Content") << "Content"
+                                    << "a.wav"
+                                    << "Content/a.wav";
+        QTest::newRow("resource-like name") << "Content"
+                                            << ":evil.wav"
+                                            << "Content/:evil.wav";
+        QTest::newRow("no folder") << ""
+                                   << ":evil.wav"
+                                   << "./:evil.wav";
+        QTest::newRow("folder with a slash") << "/tmp/x/"
+                                             << "a.wav"
+                                             << "/tmp/x/a.wav";
+        QTest::newRow("resource-like folder") << ":icons"
+                                              << "a.wav"
+                                              << "./:icons/a.wav";
+    }
+
+    void filePathIn()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, name);
+        QFETCH(QString, path);
+        QCOMPARE(ContentGate::filePathIn(folder, name), path);
+        QVERIFY(!ContentGate::filePathIn(folder, name).startsWith(QLatin1Char(':')));
+    }
+
+    // A file named ":evil.wav" is looked at itself, not as a resource.
+    void resourceLikeNameIsAFile()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = ContentGate::filePathIn(dir.path(), QStringLiteral(":evil.wav"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.write(QByteArray("RIFF\x04\0\0\0WAVE", 12)) == 12);
+        file.close();
+        QVERIFY(QFileInfo(path).isFile());
+        QCOMPARE(QFileInfo(path).size(), 12);
     }
 
     // What XML 1.0 cannot hold is found, and dropping it leaves the rest as it was.

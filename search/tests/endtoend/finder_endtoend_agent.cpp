@@ -706,6 +706,14 @@ void FinderAgent::underAttack_data()
     QTest::newRow("reply claiming 512 MB") << "claimed"
                                            << ""
                                            << "Error: ";
+    QTest::newRow("150,000 fields")
+        << "fields"
+        << "" << QStringLiteral("Error: The exercise has more than %1 fields.").arg(ContentGate::MaxFieldsPerExercise);
+    QTest::newRow("sound longer than it says") << "overlong"
+                                               << "" << soundRefused;
+    QTest::newRow("translations without end after the sound") << "bigtranslations"
+                                                              << ""
+                                                              << "Error: ";
     QTest::newRow("stalled sound, then offline") << "stall"
                                                  << "offline"
                                                  << "Error: The program went offline, so the download was stopped.";
@@ -726,6 +734,7 @@ void FinderAgent::underAttack()
         QFile file(QStringLiteral("Content/learner_1.wav"));
         QVERIFY(file.exists() || (file.open(QIODevice::WriteOnly) && file.write(kLearnersRecording) > 0));
     }
+    const QStringList contentBefore = QDir(QStringLiteral("Content")).entryList(QDir::Files | QDir::Hidden);
     INetManager* net = mSession.net();
     ZoExercise found;
     found.setPId(pid);
@@ -780,6 +789,7 @@ void FinderAgent::underAttack()
     QVERIFY(!ZoDbHelper().isExerciseStored(pid));
     QVERIFY(!QFile::exists(QStringLiteral("Content/") + pid + QStringLiteral(".wav")));
     QCOMPARE(learnersRecording(), kLearnersRecording);
+    QCOMPARE(QDir(QStringLiteral("Content")).entryList(QDir::Files | QDir::Hidden), contentBefore);
 }
 
 void FinderAgent::searchesPastALimit_data()

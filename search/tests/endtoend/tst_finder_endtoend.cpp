@@ -75,9 +75,9 @@ private slots:
         }
         const std::unique_ptr<TestTree> tree = newTree();
         QVERIFY(tree);
-        // Eight download rows and four searches.
-        runAgent(*tree, {QStringLiteral("underAttack"), QStringLiteral("searchesPastALimit")}, 2 + 8 + 4, QString(), {},
-                 QStringLiteral("http://%1:%2").arg(match.captured(1), match.captured(2)));
+        // Eleven download rows and four searches.
+        runAgent(*tree, {QStringLiteral("underAttack"), QStringLiteral("searchesPastALimit")}, 2 + 11 + 4, QString(),
+                 {}, QStringLiteral("http://%1:%2").arg(match.captured(1), match.captured(2)));
         peer.kill();
         peer.waitForFinished();
     }

@@ -10,7 +10,10 @@
 #include "TestDatabase.h"
 #include "WizardTestTree.h"
 
+#include <QDir>
 #include <QDomDocument>
+#include <QFileInfo>
+#include <QMap>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
@@ -36,6 +39,34 @@ QString climbingDocument(const QString& n)
 {
     return exerciseDocument(n).replace(QStringLiteral("chien%1.ogg").arg(n), QStringLiteral("../../etc/hostname"));
 }
+
+// An exercise document holding that many fields.
+QString documentWithFields(const QString& n, int fields)
+{
+    return statusReply(QStringLiteral("1"), QStringLiteral("downloadExerciseReply"),
+                       exerciseElement(n, QStringLiteral("<kvp kvpTypeID=\"7\"/>").repeated(fields)));
+}
+
+// Every file of "Content" with its bytes and time.
+QMap<QString, QByteArray> contentFiles()
+{
+    QMap<QString, QByteArray> files;
+    const QDir content(QStringLiteral("Content"));
+    for (const QFileInfo& info : content.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        QFile file(info.filePath());
+        files.insert(info.fileName(), (file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable"))
+                                          + info.lastModified().toString(Qt::ISODateWithMs).toUtf8());
+    }
+    return files;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+const QByteArray kWav = QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16) + QByteArray(28, '\0');
 
 int callsOf(FakeBridge& bridge, const char* name)
 {
@@ -268,6 +299,99 @@ private slots:
             if (stored)
                 QCOMPARE(transfer.exercise().id(), QString::number(id));
         }
+    }
+
+    // A refused download leaves "Content" as it was: a sound it fetched is
+    // removed, a file there before it is not.
+    void refusalLeavesContentAsItWas_data()
+    {
+        QTest::addColumn<QString>("n");
+        QTest::addColumn<QString>("document");
+        // The status the client ends with: 100 (all is in) or -2 (refused by the client).
+        QTest::addColumn<QString>("lastStatus");
+        // What the client fetched meanwhile as the document's sound; none when empty.
+        QTest::addColumn<QByteArray>("fetched");
+        QTest::addColumn<QString>("translations");
+        // The document names the learner's own recording, there before the download.
+        QTest::addColumn<bool>("namesLearnersFile");
+        QTest::addColumn<DownloadFailure>("failure");
+        using F = DownloadFailure;
+        const QString none;
+        for (int fields : {ContentGate::MaxFieldsPerExercise + 1, 50000, 150000}) {
+            const QString n = QStringLiteral("F%1").arg(fields);
+            QTest::addRow("%d fields", fields)
+                << n << documentWithFields(n, fields) << "100" << kWav << none << false << F::TooManyFields;
+            QTest::addRow("%d fields, refused by the client", fields)
+                << n << documentWithFields(n, fields) << "-2" << QByteArray() << none << false << F::TooManyFields;
+        }
+        QTest::newRow("sound not a WAV file") << "G1" << exerciseDocument("G1") << "100" << QByteArray("MZ\x90\0prog")
+                                              << none << false << F::SoundRefused;
+        QTest::newRow("another exercise sent") << "G2" << exerciseDocument("G9").replace("chienG9", "chienG2") << "100"
+                                               << kWav << none << false << F::OtherExercise;
+        QTest::newRow("translations unreadable")
+            << "G3" << exerciseDocument("G3") << "100" << kWav << "<<not xml" << false << F::Parsing;
+        QTest::newRow("the learner's own file named")
+            << "G4" << exerciseDocument("G4") << "100" << QByteArray() << none << true << F::SoundRefused;
+        QTest::newRow("the learner's own file named, refused by the client")
+            << "G5" << documentWithFields("G5", 1001) << "-2" << QByteArray() << none << true << F::TooManyFields;
+    }
+
+    void refusalLeavesContentAsItWas()
+    {
+        QFETCH(QString, n);
+        QFETCH(QString, document);
+        QFETCH(QString, lastStatus);
+        QFETCH(QByteArray, fetched);
+        QFETCH(QString, translations);
+        QFETCH(bool, namesLearnersFile);
+        QFETCH(DownloadFailure, failure);
+
+        QVERIFY(QDir().mkpath(QStringLiteral("Content")));
+        const QString soundPath = QStringLiteral("Content/chien%1.ogg").arg(n);
+        if (namesLearnersFile) {
+            // Recorded an hour ago; not a WAV file, so the gate refuses it as the download's sound.
+            QVERIFY(writeFile(soundPath, "the learner's own recording"));
+            QFile file(soundPath);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+        }
+        const QMap<QString, QByteArray> before = contentFiles();
+        const ZoExercise exercise = foundExercise(n);
+        QVERIFY(!exercise.pId().isEmpty());
+        // Running at the first look; then done or refused.
+        bridge().queue(QStringLiteral("getDownloadStatus"), QStringLiteral("20"));
+        bridge().setDefault(QStringLiteral("getDownloadStatus"), lastStatus);
+        bridge().setDefault(QStringLiteral("getDownloadXml"), document);
+        if (!translations.isEmpty())
+            bridge().queue(QStringLiteral("getTranslationXml"), translations);
+
+        DownloadTransfer transfer(CourierOverFakeBridge::manager(), store());
+        QList<DownloadFailure> failures;
+        connect(&transfer, &DownloadTransfer::failed, this, [&](DownloadFailure reason) { failures << reason; });
+        transfer.startExercise(exercise);
+        QVERIFY(transfer.isRunning());
+        // The client puts the sound in place while the transfer runs.
+        if (!fetched.isEmpty()) {
+            QVERIFY(writeFile(soundPath, fetched));
+            QVERIFY(contentFiles() != before);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!transfer.isRunning(), 10000);
+        QCOMPARE(failures, QList<DownloadFailure>{failure});
+        QCOMPARE(contentFiles(), before);
+        QCOMPARE(storedIdOf(exercise.pId()), 0);
+        QFile::remove(soundPath);
+    }
+
+    // A sound named like one of Qt's resources is looked at in "Content".
+    void soundCheckLooksAtTheFile()
+    {
+        QVERIFY(QDir().mkpath(QStringLiteral("Content")));
+        QVERIFY(writeFile(QStringLiteral("Content/:evil.wav"), "MZ\x90 program"));
+        ZoExercise exercise;
+        exercise.setMediaPath(QStringLiteral("Content"));
+        exercise.setMediaName(QStringLiteral(":evil.wav"));
+        QCOMPARE(DownloadStore::soundRefusal(exercise), DownloadFailure::SoundRefused);
+        QVERIFY(QFile::remove(QStringLiteral("Content/:evil.wav")));
     }
 
     // Stored content is not asked for again: the job hands on the stored copy.

@@ -296,38 +296,53 @@ public class ViredaClientNetwork {
         Element exercise = Xml.at(root, "body", "downloadExerciseReply", "exercise");
         Element mediaManifest = Xml.at(exercise, "media", "media_manifest");
         String media = mediaNameOf(exercise);
-        if (media == null) {
+        // Refused before its sound is fetched: nothing of it is kept.
+        if (media == null || PeerLink.fieldCount(exercise) > PeerLink.MAX_FIELDS_PER_EXERCISE) {
             t.refuse();
             return;
         }
-        if (!media.isEmpty()) {
-            PeerLink.Fetched fetched = l.fetchMedia(media, contentDirectory(), p -> t.progress(10 + p * 80 / 100), t);
-            if (fetched.outcome != PeerLink.Outcome.STORED) {
-                if (fetched.outcome == PeerLink.Outcome.REFUSED) {
-                    t.refuse();
-                } else {
-                    t.fail();
+        Path fetchedSound = null;
+        try {
+            if (!media.isEmpty()) {
+                PeerLink.Fetched fetched = l.fetchMedia(media, contentDirectory(), p -> t.progress(10 + p * 80 / 100),
+                        t);
+                if (fetched.outcome != PeerLink.Outcome.STORED) {
+                    if (fetched.outcome == PeerLink.Outcome.REFUSED) {
+                        t.refuse();
+                    } else {
+                        t.fail();
+                    }
+                    return;
                 }
+                fetchedSound = contentDirectory().resolve(fetched.name);
+                if (!fetched.name.equals(media)) {
+                    // The name was taken: the document names the sound as it was stored.
+                    Xml.setText(Xml.child(mediaManifest, "mediaManifestFileName"), fetched.name);
+                    t.setReply(Xml.serialize(doc));
+                }
+            }
+            t.progress(90);
+            String translations = l.postMessage(Envelope.request("downloadTranslation", "persistentManifestID", pmid));
+            if (translations == null) {
+                t.fail();
                 return;
             }
-            if (!fetched.name.equals(media)) {
-                // The name was taken: the document names the sound as it was stored.
-                Xml.setText(Xml.child(mediaManifest, "mediaManifestFileName"), fetched.name);
-                t.setReply(Xml.serialize(doc));
+            if (translations.equals(PeerLink.REPLY_TOO_LARGE)) {
+                t.refuse();
+                return;
+            }
+            t.setTranslations(translations);
+            t.finish();
+        } finally {
+            // A download that did not end done (refused, failed or cancelled) keeps nothing it fetched.
+            if (fetchedSound != null && !(t.done() && t.status() == 100)) {
+                try {
+                    Files.deleteIfExists(fetchedSound);
+                } catch (java.io.IOException | RuntimeException ignored) {
+                    // the program's side removes it with the refused download
+                }
             }
         }
-        t.progress(90);
-        String translations = l.postMessage(Envelope.request("downloadTranslation", "persistentManifestID", pmid));
-        if (translations == null) {
-            t.fail();
-            return;
-        }
-        if (translations.equals(PeerLink.REPLY_TOO_LARGE)) {
-            t.refuse();
-            return;
-        }
-        t.setTranslations(translations);
-        t.finish();
     }
 
     /**

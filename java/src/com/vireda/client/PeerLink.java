@@ -31,6 +31,8 @@ public final class PeerLink {
     public static final long MAX_SOUND_BYTES = 32L << 20;
     /** What a message returns for a reply past MAX_REPLY_BYTES: no XML, so it is never read as a reply. */
     public static final String REPLY_TOO_LARGE = "reply refused: larger than the limit";
+    /** Most key-value records (fields) of one exercise: the program's own limit. */
+    public static final int MAX_FIELDS_PER_EXERCISE = 1000;
     /** Fresh names tried for a sound whose name is taken. */
     private static final int MAX_FRESH_NAMES = 1000;
 
@@ -205,6 +207,15 @@ public final class PeerLink {
         }
     }
 
+    /** The key-value records (fields) of an exercise element. */
+    public static int fieldCount(org.w3c.dom.Element exercise) {
+        int fields = 0;
+        for (org.w3c.dom.Element kvps : com.vireda.xml.Xml.children(exercise, "kvps")) {
+            fields += com.vireda.xml.Xml.children(kvps, "kvp").size();
+        }
+        return fields;
+    }
+
     /** True when start begins a RIFF WAVE file. */
     public static boolean isWavHeader(byte[] start, int length) {
         return length >= 12 && start[0] == 'R' && start[1] == 'I' && start[2] == 'F' && start[3] == 'F'
@@ -214,9 +225,9 @@ public final class PeerLink {
     /**
      * Fetches a stored sound file into directory through a temporary file of
      * its own, and gives it the peer's name, or a fresh one when a file of that
-     * name exists: no file is ever replaced. A sound past MAX_SOUND_BYTES, one
-     * that is not a WAV file, or one the peer refuses or lacks is REFUSED while
-     * it arrives. Cancelling the transfer stops the connection and removes the
+     * name exists: no file is ever replaced. A sound past MAX_SOUND_BYTES or
+     * past the length it was sent with, one that is not a WAV file, or one the
+     * peer refuses or lacks is REFUSED while it arrives. Cancelling the transfer stops the connection and removes the
      * partial file at once. progress gets 0..100.
      */
     public Fetched fetchMedia(String name, Path directory, IntConsumer progress, Transfer transfer) {
@@ -266,7 +277,8 @@ public final class PeerLink {
                         return new Fetched(Outcome.FAILED, null);
                     }
                     done += n;
-                    if (done > MAX_SOUND_BYTES) {
+                    // Longer than it said it is: a fault of this sound, not of the network.
+                    if (done > MAX_SOUND_BYTES || (size >= 0 && done > size)) {
                         disconnect(c);
                         return new Fetched(Outcome.REFUSED, null);
                     }

@@ -390,10 +390,11 @@ public final class ContentService {
         String pmid = newId();
         stamp(t, pmid, user);
         flattenKvps(t);
-        store.insertTranslation(new PeerStore.Translation(pmid, user.userId, Xml.attr(members.get(0),
+        // A pair given before keeps its first translation: the reply names that one.
+        String kept = store.insertTranslation(new PeerStore.Translation(pmid, user.userId, Xml.attr(members.get(0),
                 "persistentManifestID"), Xml.attr(members.get(1), "persistentManifestID"), Xml.serialize(t)));
         return Reply.ok(Envelope.reply("uploadTranslationReply", "1",
-                "<uploadTranslationReply><translation persistentManifestID=\"" + pmid
+                "<uploadTranslationReply><translation persistentManifestID=\"" + kept
                         + "\"/><error_description/></uploadTranslationReply>"));
     }
 

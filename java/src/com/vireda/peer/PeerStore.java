@@ -541,14 +541,27 @@ public final class PeerStore implements AutoCloseable {
         });
     }
 
-    public synchronized void insertTranslation(Translation t) throws SQLException {
-        transaction(() -> {
+    /**
+     * Keeps a translation once per pair of exercises, in either order: the id of
+     * the translation kept, t's own or that of the pair's earlier one.
+     */
+    public synchronized String insertTranslation(Translation t) throws SQLException {
+        return transaction(() -> {
+            try (PreparedStatement ps = db.prepareStatement("SELECT pmid FROM translations WHERE (exercise_a = ? AND "
+                    + "exercise_b = ?) OR (exercise_a = ? AND exercise_b = ?) ORDER BY created, rowid LIMIT 1")) {
+                bind(ps, t.exerciseA(), t.exerciseB(), t.exerciseB(), t.exerciseA());
+                try (ResultSet rs = ps.executeQuery()) {
+                    if (rs.next()) {
+                        return rs.getString(1);
+                    }
+                }
+            }
             try (PreparedStatement ps = db.prepareStatement("INSERT INTO translations (pmid, uid, exercise_a, "
                     + "exercise_b, created, doc) VALUES (?, ?, ?, ?, ?, ?)")) {
                 bind(ps, t.pmid(), t.userId(), t.exerciseA(), t.exerciseB(), now(), t.doc());
                 ps.executeUpdate();
             }
-            return null;
+            return t.pmid();
         });
     }
 

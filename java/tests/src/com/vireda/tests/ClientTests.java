@@ -9,6 +9,7 @@ import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.HashSet;
 import java.util.List;
+import java.util.Map;
 import java.util.Set;
 import java.util.function.IntSupplier;
 import java.util.stream.Collectors;
@@ -427,6 +428,17 @@ final class ClientTests {
     }
 
     /** Names in Content that are not complete files: partial downloads. */
+    /** Each file of Content with its bytes (as hex text). */
+    static Map<String, String> contentOf(Path content) throws Exception {
+        Map<String, String> files = new java.util.TreeMap<>();
+        try (var list = Files.list(content)) {
+            for (Path p : list.toList()) {
+                files.put(p.getFileName().toString(), java.util.HexFormat.of().formatHex(Files.readAllBytes(p)));
+            }
+        }
+        return files;
+    }
+
     static List<String> partialFiles(Path content) throws Exception {
         try (var files = Files.list(content)) {
             return files.map(p -> p.getFileName().toString()).filter(n -> n.endsWith(".part")).toList();
@@ -554,13 +566,22 @@ final class ClientTests {
             Check.equal("learner_1-1.wav", Xml.text(reply(c.getDownloadXML(learner)), "body", "downloadExerciseReply",
                     "exercise", "media", "media_manifest", "mediaManifestFileName"), "the document names the fresh name");
 
-            for (String kind : new String[] {"endless", "program", "huge", "attribute"}) {
+            // Each is refused for its content alone (-2, never a failure that takes the program offline) and
+            // leaves Content exactly as it was.
+            for (String kind : new String[] {"endless", "program", "huge", "attribute", "fields", "overlong",
+                "bigtranslations"}) {
+                Map<String, String> before = contentOf(content);
+                int requests = peer.mediaRequests.get();
                 int handle = c.downloadExercise(kind);
                 Check.equal(-2, settle(c, handle, 100), kind + " is refused for its content");
                 Check.equal(List.of(), partialFiles(content), kind + " leaves no partial file");
                 Check.isTrue(!Files.exists(content.resolve(kind + ".wav")), kind + " leaves no sound");
+                Check.equal(before, contentOf(content), kind + " leaves Content as it was");
+                if (kind.equals("fields")) {
+                    Check.equal(requests, peer.mediaRequests.get(), "too many fields: its sound is never fetched");
+                }
             }
-            Check.equal(3, peer.mediaRequests.get(), "names that are not plain are never fetched");
+            Check.equal(5, peer.mediaRequests.get(), "names that are not plain are never fetched");
             Check.equal(com.vireda.client.PeerLink.REPLY_TOO_LARGE, c.sendQuery("<message><header><type>exerciseQuery</type></header></message>"), "a huge reply is refused");
 
             int stalled = stalledDownload(c, content);

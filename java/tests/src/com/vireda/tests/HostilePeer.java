@@ -19,7 +19,9 @@ import com.sun.net.httpserver.HttpServer;
  * "stall" sends its start and then nothing; the exercise "huge" and every
  * other search get a reply that never ends; the exercise "claimed" gets a
  * reply that claims 512 MB; "attribute" names its sound in an attribute that
- * climbs out of Content. A search for "manyResults" finds 100,000 exercises,
+ * climbs out of Content; "fields" holds 150,000 fields; the sound "overlong"
+ * is longer than the length it is sent with; "bigtranslations" has a plain
+ * sound and a translation reply that never ends. A search for "manyResults" finds 100,000 exercises,
  * one for "manyMembers" a lesson of 100,000 members. Run alone, it serves
  * until stopped and names its address on the standard output.
  */
@@ -34,6 +36,7 @@ public final class HostilePeer implements AutoCloseable {
     final AtomicInteger endlessWriters = new AtomicInteger();
     static final int MANY = 100_000;
     static final long CLAIMED_BYTES = 512L << 20;
+    static final int FIELDS = 150_000;
 
     HostilePeer() throws IOException {
         server = HttpServer.create(new InetSocketAddress(InetAddress.getLoopbackAddress(), 0), 16);
@@ -134,7 +137,8 @@ public final class HostilePeer implements AutoCloseable {
             endless(ex, start, CLAIMED_BYTES);
             return;
         }
-        if (request.contains("Query") || request.contains(">huge<")) {
+        if (request.contains("Query") || request.contains(">huge<")
+                || (request.contains("downloadTranslation") && request.contains(">bigtranslations<"))) {
             endless(ex, start, 0);
             return;
         }
@@ -147,9 +151,10 @@ public final class HostilePeer implements AutoCloseable {
         String manifest = kind.equals("attribute")
                 ? "<media_manifest mediaManifestFileName=\"../../../../etc/hostname\">"
                 : "<media_manifest><mediaManifestFileName>" + media + "</mediaManifestFileName>";
+        String kvps = kind.equals("fields") ? "<kvps>" + "<kvp kvpTypeID=\"7\"/>".repeat(FIELDS) + "</kvps>" : "";
         send(ex, ("<message><header><status>1</status></header><body><downloadExerciseReply><exercise>"
                 + "<manifest persistentManifestID=\"" + kind + "\"/><media>" + manifest
-                + "</media_manifest></media></exercise></downloadExerciseReply></body></message>")
+                + "</media_manifest></media>" + kvps + "</exercise></downloadExerciseReply></body></message>")
                 .getBytes(StandardCharsets.UTF_8));
     }
 
@@ -162,6 +167,17 @@ public final class HostilePeer implements AutoCloseable {
             break;
         case "program.wav":
             endless(ex, "MZ\u0090\u0000program".getBytes(StandardCharsets.ISO_8859_1), 0);
+            break;
+        case "overlong.wav":
+            // Says it is WAV.length bytes long, then sends more.
+            ex.getResponseHeaders().set("Content-Length", Integer.toString(WAV.length));
+            ex.sendResponseHeaders(200, 0);
+            try (OutputStream out = ex.getResponseBody()) {
+                out.write(WAV);
+                out.write(new byte[1 << 20]);
+            } catch (IOException stopped) {
+                ex.close();
+            }
             break;
         case "stall.wav":
             ex.sendResponseHeaders(200, 1 << 20);

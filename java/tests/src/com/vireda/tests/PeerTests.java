@@ -87,6 +87,7 @@ public final class PeerTests {
                 {"guessedAccountsWaitTheOwnerGetsIn", (Case) PeerTests::guessedAccountsWaitTheOwnerGetsIn},
                 {"aClassSignsInFromOneAddress", (Case) PeerTests::aClassSignsInFromOneAddress},
                 {"translationsAndMembersAreLimited", (Case) PeerTests::translationsAndMembersAreLimited},
+                {"aTranslationPairIsKeptOnce", (Case) PeerTests::aTranslationPairIsKeptOnce},
                 {"uploadsAndFeedbackAreThrottled", (Case) PeerTests::uploadsAndFeedbackAreThrottled},
                 {"everyMediaNameIsChecked", (Case) PeerTests::everyMediaNameIsChecked},
             });
@@ -1131,6 +1132,36 @@ public final class PeerTests {
             Check.equal("-1", refused.status(), "the exercise's limit");
             Check.isTrue(refused.at("body", "uploadExerciseReply", "error_description").contains("most translations"),
                     "explained: " + refused.text);
+        }
+    }
+
+    /** The same pair given 20 times, in either order, by two authors: one translation, named in every reply. */
+    static void aTranslationPairIsKeptOnce() throws Exception {
+        try (PeerFixture f = new PeerFixture()) {
+            f.register("ann_lee", "pw", "");
+            f.register("bob_ray", "pw", "");
+            f.login("ann_lee", "pw");
+            f.login("bob_ray", "pw");
+            String a = f.uploadExercise("ann_lee", "casa", "spa", "Ann");
+            String b = f.uploadExercise("ann_lee", "house", "eng", "Ann");
+            String c = f.uploadExercise("ann_lee", "home", "eng", "Ann");
+            String translation = "<translation><manifest localManifestID=\"3\"/><exercises>"
+                    + "<exercise persistentManifestID=\"%s\"/><exercise persistentManifestID=\"%s\"/>"
+                    + "</exercises><kvps/></translation>";
+            java.util.Set<String> named = new java.util.HashSet<>();
+            for (int i = 0; i < 20; i++) {
+                PeerFixture.Answer kept = f.send(i % 3 == 0 ? "bob_ray" : "ann_lee", "uploadTranslation",
+                        i % 2 == 0 ? String.format(translation, a, b) : String.format(translation, b, a));
+                Check.equal("1", kept.status(), "upload " + i);
+                named.add(kept.element("body", "uploadTranslationReply", "translation")
+                        .getAttribute("persistentManifestID"));
+            }
+            Check.equal(1, named.size(), "every reply names the one kept: " + named);
+            Check.equal(1, f.counts().get("translations"), "the pair is kept once");
+            Check.equal(1, f.peer.store().translationsOf(a).size(), "the exercise has one translation");
+            Check.equal("1", f.send("ann_lee", "uploadTranslation", String.format(translation, a, c)).status(),
+                    "another pair is kept too");
+            Check.equal(2, f.counts().get("translations"), "two pairs");
         }
     }
 
