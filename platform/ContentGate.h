@@ -19,10 +19,13 @@ public:
     // One line of such a file, and one term or field value in it, in characters.
     static constexpr int MaxImportLineLength = 16 * 1024;
     static constexpr int MaxTermLength = 2 * 1024;
-    // A stored term-list file, and how deep its elements may nest.
-    static constexpr qint64 MaxListFileBytes = 256LL * 1024 * 1024;
+    // Terms of one term list: a whole dictionary (some 360,000 words) fits.
+    // The import refuses a file of more terms, so its list file is always
+    // within MaxListFileBytes, which the reader and the writer keep to.
+    static constexpr int MaxListWords = 400 * 1000;
+    static constexpr qint64 MaxListFileBytes = 1024LL * 1024 * 1024;
+    // How deep a term-list file's elements may nest.
     static constexpr int MaxListDepth = 16;
-    static constexpr int MaxListElements = 8 * 1000 * 1000;
     // One reply of a peer, in bytes; the Java client stops reading past it.
     static constexpr qint64 MaxReplyBytes = 32LL * 1024 * 1024;
     // Rows of one page of search results.

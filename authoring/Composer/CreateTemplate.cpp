@@ -14,25 +14,31 @@
 #include "PluginLocator.h"
 #include "SettingsKeys.h"
 #include "TermEditor.h"
+#include "WorkProgress.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 #include "ZoTable.h"
 #include "ZoUser.h"
 #include "ZoWordList.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMap>
 #include <QPointer>
-#include <QProgressDialog>
 #include <QSet>
 
 namespace {
 
 const char* const kSoundDir = "Content";
+// Steps of the progress of reading a list file.
+constexpr int kProgressSteps = 1000;
+// How often pending events are processed during long work.
+constexpr qint64 kEventEveryMs = 25;
 
 bool isStoredId(const QString& id)
 {
@@ -46,18 +52,6 @@ bool isSoundFile(const QString& name)
     if (!ContentGate::isPlainFileName(name))
         return false;
     return QFileInfo(QDir(QLatin1String(kSoundDir)).filePath(name)).isFile();
-}
-
-QProgressDialog* newProgress(QWidget* parent, const QString& title, const QString& label, int maximum)
-{
-    auto* progress = new QProgressDialog(label, QString(), 0, maximum, parent);
-    progress->setWindowTitle(title);
-    progress->setWindowModality(Qt::ApplicationModal);
-    progress->setMinimumDuration(2000);
-    progress->setAutoClose(false);
-    progress->setAutoReset(false);
-    progress->setWindowFlags(progress->windowFlags() | Qt::MSWindowsFixedSizeDialogHint);
-    return progress;
 }
 
 } // namespace
@@ -169,7 +163,18 @@ bool CreateTemplate::editorAgreesToLeave()
 
 bool CreateTemplate::writeListFile()
 {
-    return mList && ZoWordList::writeFile(mListDir, *mList);
+    if (!mList)
+        return false;
+    WorkProgress progress(this, mTitle, tr("Saving List..."), mList->exerciseCount());
+    // The window answers while a long list is written; the writing stops
+    // before the list is touched again when the page or the list went.
+    const QPointer<ZoWordList> list(mList.get());
+    return ZoWordList::writeFile(mListDir, *mList, [&progress, &list](qint64 done, qint64) {
+        if (!progress.step(int(done)))
+            return false;
+        QCoreApplication::processEvents();
+        return !list.isNull();
+    });
 }
 
 void CreateTemplate::closeList()
@@ -242,16 +247,19 @@ void CreateTemplate::cmbTemplateListChanged(int index)
     btnLoad->setEnabled(false);
     btnSaveAsLesson->setEnabled(false);
 
-    QPointer<QProgressDialog> progress = newProgress(this, mTitle,
-                                                     tr("Reading List (this could take a few minutes)..."), 2);
-    progress->setValue(1);
+    auto progress = std::make_unique<WorkProgress>(this, mTitle, tr("Reading List (this could take a few minutes)..."),
+                                                   kProgressSteps);
     mReading = true;
     QString problem;
-    std::unique_ptr<ZoWordList> list = ZoWordList::readFile(mListDir, name, &problem);
+    std::unique_ptr<ZoWordList> list = ZoWordList::readFile(mListDir, name, &problem,
+                                                            [&progress](qint64 done, qint64 total) {
+                                                                return progress->step(
+                                                                    total > 0 ? int(done * kProgressSteps / total) : 0);
+                                                            });
     if (!self)
         return;
     mReading = false;
-    delete progress.data();
+    progress.reset();
     // A file that cannot be read shows nothing and is never written; it can
     // still be deleted. A damaged one is kept aside, as it is, and named.
     btnDelete->setEnabled(true);
@@ -320,8 +328,9 @@ bool CreateTemplate::displayList()
     ZoWordList* list = mList.get();
     const int count = list->exerciseCount();
     QPointer<CreateTemplate> self(this);
-    QPointer<QProgressDialog> progress = newProgress(this, mTitle,
-                                                     tr("Displaying List.  This could take a few minutes..."), count);
+    WorkProgress progress(this, mTitle, tr("Displaying List.  This could take a few minutes..."), count);
+    QElapsedTimer clock;
+    clock.start();
     tblTemplate->setUpdatesEnabled(false);
     tblTemplate->setNumRows(count);
     const QPixmap check(mIconDir.filePath(QStringLiteral("checkSign.png")));
@@ -334,11 +343,15 @@ bool CreateTemplate::displayList()
         tblTemplate->setText(i, ColLanguage, values.value(QStringLiteral("Language")));
         tblTemplate->setText(i, ColVoice, values.value(QStringLiteral("Voice")));
         if (i % 256 == 0) {
-            // A modal progress dialog handles events: the page or its list may go.
-            progress->setValue(i);
+            // The window answers meanwhile: the page or its list may go.
+            const bool going = progress.step(i);
+            if (going && clock.elapsed() >= kEventEveryMs) {
+                QCoreApplication::processEvents();
+                clock.restart();
+            }
             if (!self)
                 return false;
-            if (mList.get() != list || !progress) {
+            if (mList.get() != list || !going) {
                 tblTemplate->setUpdatesEnabled(true);
                 return true;
             }
@@ -351,7 +364,6 @@ bool CreateTemplate::displayList()
     tblTemplate->redrawTable();
     cboxLoadNext->setChecked(true);
     btnLoad->setEnabled(false);
-    delete progress.data();
 
     openExercise();
     if (!self)

@@ -3,8 +3,11 @@
 #include "ZoDbHelper.h"
 #include "ZoExercise.h"
 
-#include <QDomDocument>
 #include <QStringList>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <utility>
 
 namespace {
 
@@ -27,9 +30,55 @@ bool isPlainNameChar(QChar c, bool first)
     return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-') || c == QLatin1Char('.');
 }
 
-QString childText(const QDomElement& parent, const QString& name)
+// Reads on to the end of the text: what follows the part read must be
+// well-formed too.
+bool checkWellFormed(QXmlStreamReader& reader)
 {
-    return parent.firstChildElement(name).text();
+    while (!reader.atEnd())
+        reader.readNext();
+    return !reader.hasError();
+}
+
+// Reads the children of the element reader is at as name -> text, the
+// first of each name kept, names decoded when decode is set; false when one
+// of them holds elements or the text is not well-formed.
+bool readValues(QXmlStreamReader& reader, ExerciseXml::Values* values, bool decode)
+{
+    while (reader.readNextStartElement()) {
+        const QString name = decode ? ExerciseXml::decodeName(reader.name().toString()) : reader.name().toString();
+        const QString text = reader.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
+        if (reader.hasError())
+            return false;
+        if (!values->contains(name))
+            values->insert(name, text);
+    }
+    return !reader.hasError();
+}
+
+// Reads the "Exercise" element reader is at, up to its end.
+bool readExercise(QXmlStreamReader& reader, ExerciseXml::Values* general, ExerciseXml::Fields* fields)
+{
+    bool seenGeneral = false;
+    bool seenFields = false;
+    while (reader.readNextStartElement()) {
+        if (!seenGeneral && reader.name() == QLatin1String("General")) {
+            seenGeneral = true;
+            if (!readValues(reader, general, false))
+                return false;
+        } else if (!seenFields && reader.name() == QLatin1String("Fields")) {
+            seenFields = true;
+            while (reader.readNextStartElement()) {
+                const QString name = ExerciseXml::decodeName(reader.name().toString());
+                ExerciseXml::Values values;
+                if (!readValues(reader, &values, true))
+                    return false;
+                fields->append({name, values});
+            }
+        } else {
+            reader.skipCurrentElement();
+        }
+    }
+    return !reader.hasError();
 }
 
 } // namespace
@@ -81,40 +130,32 @@ QString ExerciseXml::decodeName(const QString& elementName)
     return decoded;
 }
 
-QDomElement ExerciseXml::fieldToXml(QDomDocument& document, const QString& name, const QHash<QString, QString>& values)
+void ExerciseXml::writeField(QXmlStreamWriter& writer, const QString& name, const QHash<QString, QString>& values)
 {
-    QDomElement field = document.createElement(encodeName(name));
+    writer.writeStartElement(encodeName(name));
     QStringList keys = values.keys();
     keys.sort();
     for (const QString& key : keys) {
         const QString text = values.value(key);
         if (text.isEmpty() || key.isEmpty())
             continue;
-        QDomElement value = document.createElement(encodeName(key));
-        value.appendChild(document.createTextNode(text));
-        field.appendChild(value);
+        writer.writeTextElement(encodeName(key), text);
     }
-    return field;
+    writer.writeEndElement();
 }
 
-QString ExerciseXml::toXml(const ZoExercise& exercise)
+void ExerciseXml::write(QXmlStreamWriter& writer, const ZoExercise& exercise)
 {
-    QDomDocument document;
-    QDomElement root = document.createElement(QStringLiteral("Exercise"));
-    document.appendChild(root);
-    QDomElement general = document.createElement(QStringLiteral("General"));
-    root.appendChild(general);
+    writer.writeStartElement(QStringLiteral("Exercise"));
+    writer.writeStartElement(QStringLiteral("General"));
     // Sorted keys keep files of equal lists equal.
     const QHash<QString, QString> hash = exercise.toHash();
     QStringList keys = hash.keys();
     keys.sort();
-    for (const QString& key : keys) {
-        QDomElement item = document.createElement(key);
-        item.appendChild(document.createTextNode(hash.value(key)));
-        general.appendChild(item);
-    }
-    QDomElement fields = document.createElement(QStringLiteral("Fields"));
-    root.appendChild(fields);
+    for (const QString& key : keys)
+        writer.writeTextElement(key, hash.value(key));
+    writer.writeEndElement();
+    writer.writeStartElement(QStringLiteral("Fields"));
     const ZoExercise::FieldMap map = exercise.fields();
     QStringList names = map.uniqueKeys();
     names.sort();
@@ -125,51 +166,79 @@ QString ExerciseXml::toXml(const ZoExercise& exercise)
         // them back in document order rebuilds the same order.
         const QList<QHash<QString, QString>> entries = map.values(name);
         for (auto it = entries.crbegin(); it != entries.crend(); ++it)
-            fields.appendChild(fieldToXml(document, name, *it));
+            writeField(writer, name, *it);
     }
-    return document.toString(1);
+    writer.writeEndElement();
+    writer.writeEndElement();
+}
+
+QString ExerciseXml::toXml(const ZoExercise& exercise)
+{
+    QString text;
+    QXmlStreamWriter writer(&text);
+    writer.setAutoFormatting(true);
+    writer.setAutoFormattingIndent(1);
+    write(writer, exercise);
+    text += QLatin1Char('\n');
+    return text;
 }
 
 bool ExerciseXml::fromXml(ZoExercise& exercise, const QString& text, const ZoDbHelper& helper)
 {
-    QDomDocument document;
-    if (!document.setContent(text))
+    QXmlStreamReader reader(text);
+    reader.setNamespaceProcessing(false);
+    if (!reader.readNextStartElement())
         return false;
-    QDomElement root = document.documentElement();
-    if (root.tagName() != QLatin1String("Exercise"))
-        root = root.firstChildElement(QStringLiteral("Exercise"));
-    fromElement(exercise, root, helper);
+    if (reader.name() != QLatin1String("Exercise")) {
+        bool found = false;
+        while (!found && reader.readNextStartElement()) {
+            if (reader.name() == QLatin1String("Exercise"))
+                found = true;
+            else
+                reader.skipCurrentElement();
+        }
+        if (!found)
+            return !reader.hasError() && checkWellFormed(reader);
+    }
+    Values general;
+    Fields fields;
+    if (!readExercise(reader, &general, &fields) || !checkWellFormed(reader))
+        return false;
+    ZoExercise read;
+    fromValues(read, general, fields, helper);
+    exercise.assign(read);
     return true;
 }
 
-void ExerciseXml::fromElement(ZoExercise& exercise, const QDomElement& element, const ZoDbHelper& helper)
+void ExerciseXml::fromValues(ZoExercise& exercise, const Values& general, const Fields& fields,
+                             const ZoDbHelper& helper)
 {
-    const QDomElement general = element.firstChildElement(QStringLiteral("General"));
-    exercise.setId(childText(general, QStringLiteral("Id")));
-    exercise.setTerm(childText(general, QStringLiteral("Term")).trimmed());
-    exercise.setLanguage(helper.languageName(childText(general, QStringLiteral("LanguageID"))));
-    exercise.setMediaName(childText(general, QStringLiteral("MediaName")));
+    exercise.setId(general.value(QStringLiteral("Id")));
+    exercise.setTerm(general.value(QStringLiteral("Term")).trimmed());
+    exercise.setLanguage(helper.languageName(general.value(QStringLiteral("LanguageID"))));
+    exercise.setMediaName(general.value(QStringLiteral("MediaName")));
     exercise.setMediaPath(QStringLiteral("Content"));
-    exercise.setCountry(helper.countryName(childText(general, QStringLiteral("CountryID"))));
-    exercise.setStateProv(childText(general, QStringLiteral("StateProv")));
-    exercise.setLocality(childText(general, QStringLiteral("Locality")));
-    exercise.setVoice(childText(general, QStringLiteral("Voice")));
-    exercise.setFluencyLevel(helper.fluencyLevelName(childText(general, QStringLiteral("FluencyLevelID"))));
-    exercise.setStatus(childText(general, QStringLiteral("Status")));
+    exercise.setCountry(helper.countryName(general.value(QStringLiteral("CountryID"))));
+    exercise.setStateProv(general.value(QStringLiteral("StateProv")));
+    exercise.setLocality(general.value(QStringLiteral("Locality")));
+    exercise.setVoice(general.value(QStringLiteral("Voice")));
+    exercise.setFluencyLevel(helper.fluencyLevelName(general.value(QStringLiteral("FluencyLevelID"))));
+    exercise.setStatus(general.value(QStringLiteral("Status")));
 
-    const QDomElement fields = element.firstChildElement(QStringLiteral("Fields"));
-    for (QDomElement field = fields.firstChildElement(); !field.isNull(); field = field.nextSiblingElement()) {
-        QHash<QString, QString> values;
-        values.insert(QStringLiteral("Value"), childText(field, QStringLiteral("Value")).trimmed());
+    for (const auto& [name, written] : std::as_const(fields)) {
+        // Every key comes back as written; the value is trimmed, and a
+        // language with an id follows the id.
+        QHash<QString, QString> values = written;
+        values.insert(QStringLiteral("Value"), written.value(QStringLiteral("Value")).trimmed());
         // A field that carries no language id (one-line fields) keeps its language name.
         for (const QString& prefix : {QString(), QStringLiteral("Context_")}) {
-            const QString languageId = childText(field, prefix + QStringLiteral("LanguageID"));
+            const QString languageId = written.value(prefix + QStringLiteral("LanguageID"));
             values.insert(prefix + QStringLiteral("LanguageID"), languageId);
-            values.insert(prefix + QStringLiteral("Language"),
-                          languageId.isEmpty() ? childText(field, prefix + QStringLiteral("Language"))
-                                               : helper.languageName(languageId));
+            values.insert(prefix + QStringLiteral("Language"), languageId.isEmpty()
+                                                                   ? written.value(prefix + QStringLiteral("Language"))
+                                                                   : helper.languageName(languageId));
         }
-        values.insert(QStringLiteral("Context"), childText(field, QStringLiteral("Context")));
-        exercise.addField(decodeName(field.tagName()), values);
+        values.insert(QStringLiteral("Context"), written.value(QStringLiteral("Context")));
+        exercise.addField(name, values);
     }
 }

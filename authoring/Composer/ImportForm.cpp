@@ -6,14 +6,15 @@
 #include "MessageBoxHelper.h"
 #include "SettingsKeys.h"
 #include "UnicodeText.h"
+#include "WorkProgress.h"
 #include "ZoDbHelper.h"
 #include "ZoExercise.h"
 #include "ZoWordList.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QInputDialog>
-#include <QProgressDialog>
 #include <QSettings>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -22,17 +23,18 @@
 
 namespace {
 
-// Lines read between two rounds of event processing.
+// Lines read between two looks at the clock, and how often pending events
+// are processed.
 constexpr int kLinesPerEventRound = 50;
+constexpr qint64 kEventEveryMs = 25;
 
-QStringList linesOf(const QString& text)
+// CR LF, a lone CR (old Mac files) and LF each end a line.
+QString withLineFeeds(const QString& text)
 {
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString& line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
-    return lines;
+    QString result = text;
+    result.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return result;
 }
 
 } // namespace
@@ -118,7 +120,9 @@ QString ImportForm::importableText(const QString& path, QString* refusal, int* d
     }
     kept = ContentGate::toXmlText(kept);
     *dropped = int(text.size() - kept.size());
+    kept = withLineFeeds(kept);
     int lineNumber = 0;
+    int terms = 0;
     for (qsizetype start = 0; start <= kept.size();) {
         qsizetype end = kept.indexOf(QLatin1Char('\n'), start);
         if (end < 0)
@@ -130,6 +134,12 @@ QString ImportForm::importableText(const QString& path, QString* refusal, int* d
                           "imported; study terms are one a line.")
                            .arg(lineNumber)
                            .arg(ContentGate::MaxImportLineLength);
+            return QString();
+        }
+        if (!line.trimmed().isEmpty() && ++terms > ZoWordList::maxWords()) {
+            *refusal = tr("The selected file holds more than %L1 lines of study terms.\nA List holds at most %L1 "
+                          "study terms; the file cannot be imported.")
+                           .arg(ZoWordList::maxWords());
             return QString();
         }
         for (const QStringView cell : line.split(QLatin1Char('\t'))) {
@@ -164,8 +174,7 @@ void ImportForm::setFields()
 
     clearColumns();
     lEditFilename->setText(mFileName);
-    const QString firstLine = text.left(text.indexOf(QLatin1Char('\n')));
-    const QStringList cells = linesOf(firstLine).value(0).split(QLatin1Char('\t'));
+    const QStringList cells = text.left(text.indexOf(QLatin1Char('\n'))).split(QLatin1Char('\t'));
     int refused = 0;
     for (int i = 0; i < cells.size(); ++i)
         refused += addColumn();
@@ -308,11 +317,6 @@ void ImportForm::btnImportClicked()
         return;
 
     hide();
-    QProgressDialog progress(tr("Importing List.  This could take a few minutes..."), QString(), 0, 2, this,
-                             Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
-    progress.setWindowTitle(mTitle);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setValue(1);
     btnChooseFile->setEnabled(false);
     btnImport->setEnabled(false);
     const bool read = readList(name);
@@ -320,7 +324,6 @@ void ImportForm::btnImportClicked()
         return;
     btnChooseFile->setEnabled(true);
     btnImport->setEnabled(true);
-    progress.setValue(2);
     if (read)
         accept();
     else
@@ -338,7 +341,7 @@ bool ImportForm::readList(const QString& name)
             MessageBoxHelper::information(this, mTitle, refusal);
         return false;
     }
-    const QStringList lines = linesOf(text);
+    const QStringList lines = text.split(QLatin1Char('\n'));
 
     // What each column gives, taken before the loop processes events.
     struct Column
@@ -358,8 +361,14 @@ bool ImportForm::readList(const QString& name)
     auto list = std::make_unique<ZoWordList>();
     list->setTitle(name);
     QPointer<ImportForm> self(this);
+    WorkProgress progress(parentWidget(), mTitle, tr("Importing List.  This could take a few minutes..."),
+                          int(lines.size()));
+    QElapsedTimer clock;
+    clock.start();
     int sinceEvents = 0;
+    int done = 0;
     for (const QString& line : lines) {
+        ++done;
         if (line.isEmpty())
             continue;
         const QStringList cells = line.split(QLatin1Char('\t'));
@@ -384,7 +393,11 @@ bool ImportForm::readList(const QString& name)
             list->appendExercise(exercise);
         if (++sinceEvents == kLinesPerEventRound) {
             sinceEvents = 0;
-            QCoreApplication::processEvents();
+            progress.step(done);
+            if (clock.elapsed() >= kEventEveryMs) {
+                QCoreApplication::processEvents();
+                clock.restart();
+            }
             if (!self)
                 return false;
         }

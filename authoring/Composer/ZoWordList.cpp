@@ -1,19 +1,22 @@
 #include "ZoWordList.h"
 
-#include "BoundedXml.h"
 #include "ContentGate.h"
 #include "ExerciseXml.h"
 #include "UnicodeText.h"
 #include "ZoDbHelper.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
-#include <QDomDocument>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QStringEncoder>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 
 namespace {
 
@@ -24,42 +27,229 @@ const QString kDeclaration = QStringLiteral("<?xml version=\"1.0\" encoding=\"UT
 // line, then that XML (UTF-8) and a line feed.
 constexpr qsizetype kMaxMarkBytes = 1024 * 1024;
 
-bool isLeaf(const QDomElement& element)
-{
-    return element.firstChildElement().isNull();
-}
+// Pending events are processed this often while a list is read or written.
+constexpr qint64 kEventEveryMs = 25;
+// Bytes read and text written between two looks at the clock.
+constexpr qint64 kFilePiece = 256 * 1024;
+constexpr qsizetype kTextPiece = 64 * 1024;
 
-bool childrenAreLeaves(const QDomElement& parent)
+int gMaxWordsForTests = 0;
+
+// Reads a list file one token at a time, so it may come in pieces: only the
+// first "General" and "Exercises" of "WordList" are read, and of each
+// "Exercise" its first "General" and "Fields"; their values hold text only.
+struct ListReading
 {
-    for (QDomElement child = parent.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
-        if (!isLeaf(child))
-            return false;
+    enum Place {
+        Root,
+        RootChild,
+        List,
+        ListGeneral,
+        Exercises,
+        Exercise,
+        ExerciseGeneral,
+        Fields,
+        Field,
+        Leaf,
+        Skipped
+    };
+
+    ListReading(const ZoDbHelper& helper, int maxWords, QList<ZoExercise>* exercises)
+        : helper(helper)
+        , maxWords(maxWords)
+        , exercises(exercises)
+    {
     }
-    return true;
-}
 
-// Values hold text only: a value holding elements would be flattened by reading.
-bool exerciseHasShape(const QDomElement& exercise)
-{
-    if (!childrenAreLeaves(exercise.firstChildElement(QStringLiteral("General"))))
-        return false;
-    const QDomElement fields = exercise.firstChildElement(QStringLiteral("Fields"));
-    for (QDomElement field = fields.firstChildElement(); !field.isNull(); field = field.nextSiblingElement()) {
-        if (!childrenAreLeaves(field))
+    const ZoDbHelper& helper;
+    int maxWords;
+    QList<ZoExercise>* exercises;
+    QList<Place> open;
+    bool listFound = false;
+    bool listGeneralSeen = false;
+    bool exercisesSeen = false;
+    bool exerciseGeneralSeen = false;
+    bool fieldsSeen = false;
+    bool shapeError = false;
+    bool tooManyWords = false;
+    ExerciseXml::Values listGeneral;
+    ExerciseXml::Values exerciseGeneral;
+    ExerciseXml::Fields fields;
+    QString fieldName;
+    ExerciseXml::Values fieldValues;
+    QString leafName;
+    QString leafText;
+
+    // False once the list cannot be read; the reader says why, or shapeError
+    // or tooManyWords.
+    bool take(QXmlStreamReader& reader)
+    {
+        switch (reader.tokenType()) {
+        case QXmlStreamReader::DTD:
+            reader.raiseError(QStringLiteral("document type declarations are not accepted"));
             return false;
+        case QXmlStreamReader::StartElement:
+            if (open.size() >= ContentGate::MaxListDepth) {
+                reader.raiseError(QStringLiteral("elements nested deeper than %1").arg(ContentGate::MaxListDepth));
+                return false;
+            }
+            return start(reader.name());
+        case QXmlStreamReader::Characters:
+            if (!open.isEmpty() && open.last() == Leaf)
+                leafText += reader.text();
+            return true;
+        case QXmlStreamReader::EndElement:
+            return end();
+        default:
+            return true;
+        }
     }
-    return true;
-}
 
-bool hasListShape(const QDomElement& root)
-{
-    if (!childrenAreLeaves(root.firstChildElement(QStringLiteral("General"))))
-        return false;
-    const QDomElement exercises = root.firstChildElement(QStringLiteral("Exercises"));
-    for (QDomElement exercise = exercises.firstChildElement(QStringLiteral("Exercise")); !exercise.isNull();
-         exercise = exercise.nextSiblingElement(QStringLiteral("Exercise"))) {
-        if (!exerciseHasShape(exercise))
+    bool start(QStringView name)
+    {
+        const Place parent = open.isEmpty() ? Root : open.last();
+        Place place = Skipped;
+        switch (parent) {
+        case Root:
+        case RootChild:
+            if (!listFound && name == QLatin1String("WordList")) {
+                listFound = true;
+                place = List;
+            } else if (parent == Root) {
+                place = RootChild;
+            }
+            break;
+        case List:
+            if (!listGeneralSeen && name == QLatin1String("General")) {
+                listGeneralSeen = true;
+                place = ListGeneral;
+            } else if (!exercisesSeen && name == QLatin1String("Exercises")) {
+                exercisesSeen = true;
+                place = Exercises;
+            }
+            break;
+        case Exercises:
+            if (name == QLatin1String("Exercise")) {
+                place = Exercise;
+                exerciseGeneralSeen = false;
+                fieldsSeen = false;
+                exerciseGeneral.clear();
+                fields.clear();
+            }
+            break;
+        case Exercise:
+            if (!exerciseGeneralSeen && name == QLatin1String("General")) {
+                exerciseGeneralSeen = true;
+                place = ExerciseGeneral;
+            } else if (!fieldsSeen && name == QLatin1String("Fields")) {
+                fieldsSeen = true;
+                place = Fields;
+            }
+            break;
+        case Fields:
+            place = Field;
+            fieldName = ExerciseXml::decodeName(name.toString());
+            fieldValues.clear();
+            break;
+        case ListGeneral:
+        case ExerciseGeneral:
+        case Field:
+            place = Leaf;
+            leafName = parent == Field ? ExerciseXml::decodeName(name.toString()) : name.toString();
+            leafText.clear();
+            break;
+        case Leaf:
+            // A value holding elements would be flattened by reading.
+            shapeError = true;
             return false;
+        case Skipped:
+            break;
+        }
+        open.append(place);
+        return true;
+    }
+
+    bool end()
+    {
+        const Place place = open.takeLast();
+        const Place parent = open.isEmpty() ? Root : open.last();
+        switch (place) {
+        case Leaf: {
+            ExerciseXml::Values& values = parent == ListGeneral
+                                              ? listGeneral
+                                              : (parent == ExerciseGeneral ? exerciseGeneral : fieldValues);
+            if (!values.contains(leafName))
+                values.insert(leafName, leafText);
+            leafText.clear();
+            break;
+        }
+        case Field:
+            fields.append({fieldName, fieldValues});
+            break;
+        case Exercise: {
+            if (exercises->size() >= maxWords) {
+                tooManyWords = true;
+                return false;
+            }
+            ZoExercise exercise;
+            ExerciseXml::fromValues(exercise, exerciseGeneral, fields, helper);
+            exercises->append(exercise);
+            break;
+        }
+        default:
+            break;
+        }
+        return true;
+    }
+};
+
+// Feeds reader the pieces next gives until the document ends; next returns
+// false when there are none left (or it refused one, *stopped then true).
+// Pending events are processed every few milliseconds; false and *problem
+// set when the text is not a readable list.
+bool readList(QXmlStreamReader& reader, ListReading& reading, const std::function<bool(bool* stopped)>& next,
+              QString* problem, bool* stopped)
+{
+    *stopped = false;
+    bool more = true;
+    QElapsedTimer clock;
+    clock.start();
+    while (true) {
+        reader.readNext();
+        if (reader.error() == QXmlStreamReader::PrematureEndOfDocumentError && more) {
+            more = next(stopped);
+            if (*stopped)
+                return false;
+            if (clock.elapsed() >= kEventEveryMs) {
+                QCoreApplication::processEvents();
+                clock.restart();
+            }
+            continue;
+        }
+        if (reader.hasError())
+            break;
+        if (reader.atEnd())
+            break;
+        if (!reading.take(reader))
+            break;
+    }
+    if (reading.tooManyWords) {
+        *problem = ZoWordList::tooManyWordsMessage();
+        return false;
+    }
+    if (reading.shapeError) {
+        *problem = ZoWordList::tr("It is not a readable term list (a value holds other elements).");
+        return false;
+    }
+    if (reader.hasError()) {
+        *problem = ZoWordList::tr("It is not a readable term list (%1, line %2).")
+                       .arg(reader.errorString())
+                       .arg(reader.lineNumber());
+        return false;
+    }
+    if (!reading.listFound) {
+        *problem = ZoWordList::tr("It does not hold a term list.");
+        return false;
     }
     return true;
 }
@@ -86,15 +276,12 @@ void applyMarks(const QString& path, ZoWordList* list)
         const QByteArray bytes = file.read(size + 1);
         if (bytes.size() != size + 1 || !bytes.endsWith('\n'))
             return;
-        QDomDocument document;
-        if (!BoundedXml::parse(QString::fromUtf8(bytes.constData(), size), &document, nullptr))
+        if (row < 0 || row >= list->exerciseCount())
             continue;
-        const QDomElement element = document.documentElement();
-        if (row < 0 || row >= list->exerciseCount() || element.tagName() != QLatin1String("Exercise")
-            || !exerciseHasShape(element))
-            continue;
+        // The same reading as the list's own exercises.
         ZoExercise marked;
-        ExerciseXml::fromElement(marked, element, helper);
+        if (!ExerciseXml::fromXml(marked, QString::fromUtf8(bytes.constData(), size), helper))
+            continue;
         // A record for another term (the list changed since) is not applied.
         if (marked.term() == list->exerciseAt(row)->term())
             list->replaceExercise(row, marked);
@@ -193,31 +380,64 @@ QString ZoWordList::type() const
     return QStringLiteral("Word List");
 }
 
-QString ZoWordList::toXml(QDomDocument* document) const
+QString ZoWordList::toXml() const
 {
-    QDomDocument own;
-    QDomDocument& doc = document ? *document : own;
-    QDomElement general = doc.createElement(QStringLiteral("General"));
-    doc.appendChild(general);
-    const QHash<QString, QString> hash = toHash();
-    for (const QString& key :
-         {QStringLiteral("Id"), QStringLiteral("Title"), QStringLiteral("Username"), QStringLiteral("Language")}) {
-        QDomElement item = doc.createElement(key);
-        item.appendChild(doc.createTextNode(hash.value(key)));
-        general.appendChild(item);
-    }
-    QString exercisesText = QStringLiteral("<Exercises>");
-    for (int i = 0; i < exerciseCount(); ++i)
-        exercisesText += exerciseXml(&doc, i);
-    exercisesText += QStringLiteral("</Exercises>");
-    return kDeclaration + QStringLiteral("<WordList>") + doc.toString(1) + exercisesText
-           + QStringLiteral("</WordList>");
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!write(&buffer, {}))
+        return QString();
+    QStringDecoder decoder(QStringConverter::Utf16LE);
+    return decoder.decode(buffer.data());
 }
 
-QString ZoWordList::exerciseXml(QDomDocument* document, int i) const
+QString ZoWordList::exerciseXml(int i) const
 {
-    Q_UNUSED(document);
     return ExerciseXml::toXml(mExercises.at(i));
+}
+
+bool ZoWordList::write(QIODevice* device, const Progress& progress) const
+{
+    if (exerciseCount() > maxWords())
+        return false;
+    QString text = kDeclaration;
+    QXmlStreamWriter writer(&text);
+    writer.setAutoFormatting(true);
+    writer.setAutoFormattingIndent(1);
+    QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    qint64 written = 0;
+    // What XML cannot hold never reaches the file, so it always reads back.
+    auto flush = [&]() {
+        const QByteArray bytes = encoder.encode(ContentGate::toXmlText(text));
+        text.clear();
+        written += bytes.size();
+        return !encoder.hasError() && written <= ContentGate::MaxListFileBytes && device->write(bytes) == bytes.size();
+    };
+    writer.writeStartElement(QStringLiteral("WordList"));
+    writer.writeStartElement(QStringLiteral("General"));
+    const QHash<QString, QString> hash = toHash();
+    for (const QString& key :
+         {QStringLiteral("Id"), QStringLiteral("Title"), QStringLiteral("Username"), QStringLiteral("Language")})
+        writer.writeTextElement(key, hash.value(key));
+    writer.writeEndElement();
+    writer.writeStartElement(QStringLiteral("Exercises"));
+    QElapsedTimer clock;
+    clock.start();
+    const int count = exerciseCount();
+    for (int i = 0; i < count; ++i) {
+        ExerciseXml::write(writer, mExercises.at(i));
+        if (text.size() >= kTextPiece) {
+            if (!flush())
+                return false;
+            if (progress && clock.elapsed() >= kEventEveryMs) {
+                clock.restart();
+                if (!progress(i + 1, count))
+                    return false;
+            }
+        }
+    }
+    writer.writeEndElement();
+    writer.writeEndElement();
+    return flush();
 }
 
 bool ZoWordList::fromXml(const QString& text, QString* problem)
@@ -225,52 +445,59 @@ bool ZoWordList::fromXml(const QString& text, QString* problem)
     QString ignored;
     if (!problem)
         problem = &ignored;
-    BoundedXml::Limits limits;
-    limits.maxDepth = ContentGate::MaxListDepth;
-    limits.maxElements = ContentGate::MaxListElements;
-    limits.maxDocumentLength = ContentGate::MaxListFileBytes;
     // The decoder and the parser let lone surrogates through.
     if (!ContentGate::isXmlText(text)) {
         *problem = tr("It holds characters that are not valid Unicode text.");
         return false;
     }
-    BoundedXml::Error error;
-    QDomDocument document;
-    if (!BoundedXml::parse(text, limits, &document, &error)) {
-        *problem = tr("It is not a readable term list (%1, line %2).").arg(error.message).arg(error.line);
+    if (text.size() > ContentGate::MaxListFileBytes) {
+        *problem = tr("It is larger than %1 MB.").arg(ContentGate::MaxListFileBytes / (1024 * 1024));
         return false;
     }
-    QDomElement root = document.documentElement();
-    if (root.tagName() != QLatin1String("WordList"))
-        root = root.firstChildElement(QStringLiteral("WordList"));
-    if (root.isNull()) {
-        *problem = tr("It does not hold a term list.");
-        return false;
-    }
-    if (!hasListShape(root)) {
-        *problem = tr("It is not a readable term list (a value holds other elements).");
-        return false;
-    }
-
-    const QDomElement general = root.firstChildElement(QStringLiteral("General"));
-    mId = general.firstChildElement(QStringLiteral("Id")).text();
-    mTitle = general.firstChildElement(QStringLiteral("Title")).text();
-    mUsername = general.firstChildElement(QStringLiteral("Username")).text();
-    mLanguage = general.firstChildElement(QStringLiteral("Language")).text();
-
     ZoDbHelper helper;
+    QList<ZoExercise> exercises;
+    ListReading reading(helper, maxWords() - exerciseCount(), &exercises);
+    QXmlStreamReader reader;
+    reader.setNamespaceProcessing(false);
+    qsizetype fed = 0;
     QPointer<ZoWordList> self(this);
-    const QDomElement exercises = root.firstChildElement(QStringLiteral("Exercises"));
-    for (QDomElement element = exercises.firstChildElement(QStringLiteral("Exercise")); !element.isNull();
-         element = element.nextSiblingElement(QStringLiteral("Exercise"))) {
-        ZoExercise exercise;
-        ExerciseXml::fromElement(exercise, element, helper);
-        mExercises.append(exercise);
-        QCoreApplication::processEvents();
-        if (!self)
+    auto next = [&](bool* stopped) {
+        if (!self) {
+            *stopped = true;
             return false;
-    }
+        }
+        qsizetype piece = qMin<qsizetype>(kTextPiece, text.size() - fed);
+        // A pair of surrogates stays in one piece.
+        if (fed + piece < text.size() && text.at(fed + piece - 1).isHighSurrogate())
+            ++piece;
+        reader.addData(text.mid(fed, piece));
+        fed += piece;
+        return fed < text.size();
+    };
+    bool stopped = false;
+    if (!readList(reader, reading, next, problem, &stopped) || !self)
+        return false;
+    mId = reading.listGeneral.value(QStringLiteral("Id"));
+    mTitle = reading.listGeneral.value(QStringLiteral("Title"));
+    mUsername = reading.listGeneral.value(QStringLiteral("Username"));
+    mLanguage = reading.listGeneral.value(QStringLiteral("Language"));
+    mExercises.append(exercises);
     return true;
+}
+
+int ZoWordList::maxWords()
+{
+    return gMaxWordsForTests > 0 ? gMaxWordsForTests : ContentGate::MaxListWords;
+}
+
+void ZoWordList::setMaxWordsForTests(int words)
+{
+    gMaxWordsForTests = words;
+}
+
+QString ZoWordList::tooManyWordsMessage()
+{
+    return tr("A List holds at most %L1 study terms.").arg(maxWords());
 }
 
 QDir ZoWordList::listDirectory()
@@ -297,7 +524,7 @@ QString ZoWordList::fileName(const QDir& listDir, const QString& title)
     return listDir.filePath(title + QStringLiteral(".xml"));
 }
 
-bool ZoWordList::writeFile(const QDir& listDir, const ZoWordList& list)
+bool ZoWordList::writeFile(const QDir& listDir, const ZoWordList& list, const Progress& progress)
 {
     if (!checkListName(list.title()).isEmpty())
         return false;
@@ -306,12 +533,10 @@ bool ZoWordList::writeFile(const QDir& listDir, const ZoWordList& list)
     QSaveFile file(fileName(listDir, list.title()));
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    // What XML cannot hold never reaches the file, so it always reads back.
-    const QString text = ContentGate::toXmlText(list.toXml());
-    QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
-    const QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError() || file.write(bytes) != bytes.size())
+    if (!list.write(&file, progress)) {
+        file.cancelWriting();
         return false;
+    }
     if (!file.commit())
         return false;
     // The marks are in the list file now.
@@ -319,7 +544,8 @@ bool ZoWordList::writeFile(const QDir& listDir, const ZoWordList& list)
     return true;
 }
 
-std::unique_ptr<ZoWordList> ZoWordList::readFile(const QDir& listDir, const QString& name, QString* problem)
+std::unique_ptr<ZoWordList> ZoWordList::readFile(const QDir& listDir, const QString& name, QString* problem,
+                                                 const Progress& progress)
 {
     QString ignored;
     if (!problem)
@@ -327,23 +553,76 @@ std::unique_ptr<ZoWordList> ZoWordList::readFile(const QDir& listDir, const QStr
     problem->clear();
     if (!checkListName(name).isEmpty())
         return nullptr;
-    UnicodeText::Problem readProblem = UnicodeText::NoProblem;
-    const QString text = UnicodeText::read(fileName(listDir, name), ContentGate::MaxListFileBytes, true, &readProblem);
-    switch (readProblem) {
-    case UnicodeText::NoProblem:
-        break;
-    case UnicodeText::CannotOpen:
+    QFile file(fileName(listDir, name));
+    if (!file.open(QIODevice::ReadOnly))
         return nullptr;
-    case UnicodeText::TooLarge:
+    const qint64 size = file.size();
+    if (size > ContentGate::MaxListFileBytes) {
         *problem = tr("It is larger than %1 MB.").arg(ContentGate::MaxListFileBytes / (1024 * 1024));
         return nullptr;
-    case UnicodeText::BadEncoding:
-        *problem = tr("It holds bytes that are not valid Unicode text.");
-        return nullptr;
     }
+    QStringConverter::Encoding encoding = QStringConverter::Utf8;
+    switch (UnicodeText::detect(file.fileName())) {
+    case UnicodeText::Utf16BigEndianMark:
+        encoding = QStringConverter::Utf16BE;
+        break;
+    case UnicodeText::Utf16LittleEndianMark:
+        encoding = QStringConverter::Utf16LE;
+        break;
+    default:
+        break;
+    }
+    // The decoder drops a leading mark.
+    QStringDecoder decoder(encoding);
+    QString held;
+    qint64 done = 0;
+    QXmlStreamReader reader;
+    reader.setNamespaceProcessing(false);
+    auto next = [&](bool* stopped) {
+        const QByteArray bytes = file.read(kFilePiece);
+        done += bytes.size();
+        const bool last = bytes.isEmpty() || done >= size;
+        if (file.error() != QFileDevice::NoError || done > ContentGate::MaxListFileBytes) {
+            // Unreadable or growing: refused without a reason given.
+            *stopped = true;
+            return false;
+        }
+        QString text = held + decoder.decode(bytes);
+        held.clear();
+        // A pair split between two pieces is checked whole.
+        if (!last && !text.isEmpty() && text.back().isHighSurrogate()) {
+            held = text.back();
+            text.chop(1);
+        }
+        if (decoder.hasError()) {
+            *problem = tr("It holds bytes that are not valid Unicode text.");
+            *stopped = true;
+            return false;
+        }
+        // The decoder and the parser let lone surrogates through.
+        if (!ContentGate::isXmlText(text)) {
+            *problem = tr("It holds characters that are not valid Unicode text.");
+            *stopped = true;
+            return false;
+        }
+        reader.addData(text);
+        if (progress && !progress(done, size)) {
+            *stopped = true;
+            return false;
+        }
+        return !last;
+    };
+    ZoDbHelper helper;
     auto list = std::make_unique<ZoWordList>();
-    if (!list->fromXml(text, problem))
+    QList<ZoExercise> exercises;
+    ListReading reading(helper, maxWords(), &exercises);
+    bool stopped = false;
+    if (!readList(reader, reading, next, problem, &stopped))
         return nullptr;
+    list->mId = reading.listGeneral.value(QStringLiteral("Id"));
+    list->mUsername = reading.listGeneral.value(QStringLiteral("Username"));
+    list->mLanguage = reading.listGeneral.value(QStringLiteral("Language"));
+    list->mExercises = std::move(exercises);
     list->setTitle(name);
     applyMarks(marksFileName(listDir, name), list.get());
     return list;

@@ -7,10 +7,11 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QDir;
-class QDomDocument;
+class QIODevice;
 
 // A named list of exercises recorded one after the other on the term-list
 // page. On disk it is "Content/TemplateList/<title>.xml", UTF-16 with a
@@ -46,16 +47,27 @@ public:
     virtual QHash<QString, QString> toHash() const;
     // "Word List".
     virtual QString type() const;
-    // The whole file text; the "General" element is built in document (a new
-    // one when null).
-    virtual QString toXml(QDomDocument* document = nullptr) const;
-    virtual QString exerciseXml(QDomDocument* document, int i) const;
+    // The whole file text.
+    virtual QString toXml() const;
+    virtual QString exerciseXml(int i) const;
+
+    // How far long work has come (done of total); false asks it to stop.
+    using Progress = std::function<bool(qint64 done, qint64 total)>;
 
     // Adds the title, id, user and exercises the text holds; false and nothing
     // added when it is not well-formed, past the list limits, shaped unlike a
     // list (a value holding elements) or holds no "WordList"; *problem then
-    // says why. Pending events are processed after each exercise.
+    // says why. Pending events are processed every few milliseconds.
     bool fromXml(const QString& text, QString* problem = nullptr);
+
+    // The most terms a list holds: the import refuses a file with more, the
+    // reader a list file with more, and the list file of that many terms is
+    // within ContentGate::MaxListFileBytes.
+    static int maxWords();
+    // A smaller limit, for tests only; 0 restores ContentGate::MaxListWords.
+    static void setMaxWordsForTests(int words);
+    // The message that names the limit.
+    static QString tooManyWordsMessage();
 
     // "Content/TemplateList" below the working directory.
     static QDir listDirectory();
@@ -67,12 +79,16 @@ public:
     // Writes the list to the file its title names, atomically, creating the
     // directory when needed; false on a title checkListName refuses or when
     // the file cannot be written.
-    static bool writeFile(const QDir& listDir, const ZoWordList& list);
+    // progress gets the terms written of all.
+    static bool writeFile(const QDir& listDir, const ZoWordList& list, const Progress& progress = {});
     // The list in <dir>/<name>.xml, titled name, with the marks recorded
     // since it was last written; null when the name is refused, the file
     // cannot be read or does not hold a word list whole and valid. *problem
     // says why when the file is there but refused.
-    static std::unique_ptr<ZoWordList> readFile(const QDir& listDir, const QString& name, QString* problem = nullptr);
+    // progress gets the bytes read of all; when it returns false the reading
+    // stops, null and no problem.
+    static std::unique_ptr<ZoWordList> readFile(const QDir& listDir, const QString& name, QString* problem = nullptr,
+                                                const Progress& progress = {});
     // Renames the file of the list name to "<file>.damaged" (or .damaged2,
     // ...) beside it; the new path, empty when it could not be renamed.
     static QString setAside(const QDir& listDir, const QString& name);
@@ -85,6 +101,10 @@ public:
     static QString marksFileName(const QDir& listDir, const QString& title);
 
 private:
+    // Writes the file text to device as UTF-16 with a byte-order mark; false
+    // when it cannot be written whole or is past the limits.
+    bool write(QIODevice* device, const Progress& progress) const;
+
     QString mId;
     QString mTitle;
     QString mUsername;

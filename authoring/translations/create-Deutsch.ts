@@ -652,6 +652,10 @@ The file was kept aside as &quot;%3&quot;.</source>
         <translation>Die Liste '%1' konnte nicht gelesen werden. %2
 Die Datei wurde als &quot;%3&quot; beiseitegelegt.</translation>
     </message>
+    <message>
+        <source>Saving List...</source>
+        <translation>Liste wird gespeichert...</translation>
+    </message>
 </context>
 <context>
     <name>ColumnWidget</name>
@@ -811,6 +815,12 @@ Die Datei kann nicht importiert werden.</translation>
             <numerusform>Steuerzeichen, die eine Liste nicht aufnehmen kann, wurden aus dem importierten Text weggelassen (insgesamt %n).</numerusform>
         </translation>
     </message>
+    <message>
+        <source>The selected file holds more than %L1 lines of study terms.
+A List holds at most %L1 study terms; the file cannot be imported.</source>
+        <translation>Die gewählte Datei enthält mehr als %L1 Zeilen mit Lernbegriffen.
+Eine Liste enthält höchstens %L1 Lernbegriffe; die Datei kann nicht importiert werden.</translation>
+    </message>
 </context>
 <context>
     <name>ZoWordList</name>
@@ -849,6 +859,10 @@ Die Datei kann nicht importiert werden.</translation>
     <message>
         <source>It holds characters that are not valid Unicode text.</source>
         <translation>Sie enthält Zeichen, die kein gültiger Unicode-Text sind.</translation>
+    </message>
+    <message>
+        <source>A List holds at most %L1 study terms.</source>
+        <translation>Eine Liste enthält höchstens %L1 Lernbegriffe.</translation>
     </message>
 </context>
 <context>

@@ -289,6 +289,16 @@ private slots:
         QTest::newRow("CRLF lines") << utf8Bom("Haus\thouse\r\nBaum\ttree\r\n") << QStringList{term, "tr:French"}
                                     << QStringList{"Haus" + g + " Translation=house/French",
                                                    "Baum" + g + " Translation=tree/French"};
+        QTest::newRow("CR lines (old Mac files)")
+            << utf8Bom("Hund\tdog\rKatze\tcat\r") << QStringList{term, "tr:French"}
+            << QStringList{"Hund" + g + " Translation=dog/French", "Katze" + g + " Translation=cat/French"};
+        QTest::newRow("CR, LF and CRLF in one file")
+            << utf8Bom("a\tb\rc\td\ne\tf\r\ng\th") << QStringList{term, "tr:French"}
+            << QStringList{"a" + g + " Translation=b/French", "c" + g + " Translation=d/French",
+                           "e" + g + " Translation=f/French", "g" + g + " Translation=h/French"};
+        QTest::newRow("CR CR is an empty line between")
+            << utf8Bom("a\tb\r\rc\td") << QStringList{term, "tr:French"}
+            << QStringList{"a" + g + " Translation=b/French", "c" + g + " Translation=d/French"};
         QTest::newRow("blank terms skipped")
             << utf8Bom("Haus\thouse\n \tnothing\n\n\tnone\nBaum\ttree") << QStringList{term, "tr:French"}
             << QStringList{"Haus" + g + " Translation=house/French", "Baum" + g + " Translation=tree/French"};

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QStringEncoder>
 #include <QTranslator>
 #include <QtTest>
@@ -643,6 +644,69 @@ private slots:
         for (int i = 0; i < stored->exerciseCount(); ++i)
             found << stored->exerciseAt(i)->term();
         QCOMPARE(found, terms);
+    }
+
+    // The import and the reading keep to one limit of terms: a file of as many
+    // terms as a List holds is imported and its list reads back; one more is
+    // refused before anything is written, and so is a list file of one more.
+    void termLimitAgreesAtImportAndReading_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::newRow("as many as a List holds") << 3;
+        QTest::newRow("one more") << 4;
+    }
+
+    void termLimitAgreesAtImportAndReading()
+    {
+        QFETCH(int, lines);
+        const int limit = 3;
+        QStringList terms;
+        QByteArray bytes("\xEF\xBB\xBF");
+        for (int i = 0; i < lines; ++i) {
+            terms << QStringLiteral("Wort %1").arg(i);
+            bytes += terms.last().toUtf8() + "\r\n";
+        }
+        // Written under the program's own limit, read under the small one.
+        QVERIFY(writeList(QStringLiteral("Vorrat"), terms));
+        ZoWordList::setMaxWordsForTests(limit);
+        const auto restore = qScopeGuard([] { ZoWordList::setMaxWordsForTests(0); });
+        const QString limitMessage = QStringLiteral("A List holds at most 3 study terms.");
+
+        auto chooser = mFixture.newEditor();
+        choose(chooser->templatePage(), QStringLiteral("Vorrat"));
+        if (lines <= limit) {
+            QVERIFY(chooser->templatePage()->list());
+            QCOMPARE(chooser->templatePage()->tblTemplate->rowCount(), lines);
+        } else {
+            QVERIFY(!chooser->templatePage()->list());
+            QCOMPARE(mFixture.tree().boxes().size(), 1);
+            QVERIFY2(mFixture.tree().boxes().first().contains(limitMessage),
+                     qPrintable(mFixture.tree().boxes().first()));
+        }
+        const int mark = int(mFixture.tree().boxes().size());
+
+        const QString path = QDir(QStringLiteral("Import")).absoluteFilePath(QStringLiteral("woerter.txt"));
+        QVERIFY(writeSparse(path, bytes, 0));
+        auto view = mFixture.newEditor();
+        CreateTemplate* page = view->templatePage();
+        // A refused file opens no dialog.
+        if (lines <= limit)
+            ImportSteps::answerNextImport({{QString(), kGerman}}, QStringLiteral("Woerter"));
+        page->importFile(path);
+        if (lines <= limit) {
+            QCOMPARE(mFixture.tree().boxesSince(mark), QStringList());
+            auto stored = readList(QStringLiteral("Woerter"));
+            QVERIFY(stored);
+            QCOMPARE(stored->exerciseCount(), lines);
+            QCOMPARE(page->tblTemplate->rowCount(), lines);
+        } else {
+            QCOMPARE(mFixture.tree().boxesSince(mark),
+                     QStringList{info(QStringLiteral("The selected file holds more than 3 lines of study terms.\nA "
+                                                     "List holds at most 3 study terms; the file cannot be "
+                                                     "imported."))});
+            QVERIFY(!page->list());
+            QVERIFY(!QFileInfo::exists(ZoWordList::fileName(listDir(), QStringLiteral("Woerter"))));
+        }
     }
 
     // An existing list of the chosen name is replaced only by a list that was read.

@@ -7,6 +7,7 @@
 #include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -147,8 +148,14 @@ private slots:
         ZoWordList list;
         list.setTitle(QStringLiteral("empty"));
         const QString text = list.toXml();
-        QVERIFY(text.startsWith(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" ?><WordList><General>")));
-        QVERIFY(text.endsWith(QStringLiteral("</General>\n<Exercises></Exercises></WordList>")));
+        QVERIFY(text.startsWith(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>")));
+        QDomDocument document;
+        QVERIFY(document.setContent(text));
+        const QDomElement root = document.documentElement();
+        QCOMPARE(root.tagName(), QStringLiteral("WordList"));
+        QCOMPARE(root.firstChildElement(QStringLiteral("General")).firstChildElement(QStringLiteral("Title")).text(),
+                 QStringLiteral("empty"));
+        QVERIFY(root.firstChildElement(QStringLiteral("Exercises")).firstChildElement().isNull());
         ZoWordList read;
         QVERIFY(read.fromXml(text));
         QCOMPARE(read.title(), QStringLiteral("empty"));
@@ -235,9 +242,13 @@ private slots:
 
     void fieldWritesOnlyNonEmptyValues()
     {
+        ZoExercise written = exercise(QStringLiteral("Haus"), kGerman);
+        written.addField(QStringLiteral("Translation"), {{"Value", "house"}, {"Context", ""}, {"Language", "French"}});
         QDomDocument document;
-        const QDomElement element = ExerciseXml::fieldToXml(
-            document, QStringLiteral("Translation"), {{"Value", "house"}, {"Context", ""}, {"Language", "French"}});
+        QVERIFY(document.setContent(ExerciseXml::toXml(written)));
+        const QDomElement element = document.documentElement()
+                                        .firstChildElement(QStringLiteral("Fields"))
+                                        .firstChildElement(QStringLiteral("Translation"));
         QStringList children;
         for (QDomElement child = element.firstChildElement(); !child.isNull(); child = child.nextSiblingElement())
             children << child.tagName();
@@ -503,6 +514,143 @@ private slots:
         std::unique_ptr<ZoWordList> read = ZoWordList::readFile(listDir(), list.title());
         QVERIFY(read);
         QCOMPARE(ids(*read), (QStringList{"5", "", ""}));
+    }
+
+    // Every field and every key of its values reads back as written, from
+    // the list file and from the marks file alike.
+    void fieldsReadBackAsWritten_data()
+    {
+        ZoDbHelper helper;
+        const QString french = QStringLiteral("French");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<Hash>("values");
+        QTest::newRow("translation with context")
+            << "Translation" << Hash{{"Value", "house"},
+                                     {"Language", french},
+                                     {"LanguageID", helper.languageId(french)},
+                                     {"Context", "das Haus"},
+                                     {"Context_Language", kGerman},
+                                     {"Context_LanguageID", helper.languageId(kGerman)}};
+        QTest::newRow("translation, context without id")
+            << "Translation" << Hash{{"Value", "house"}, {"Context", "Bau"}, {"Context_Language", "Klingon"}};
+        QTest::newRow("one line with a language name only") << "Notes" << Hash{{"Value", "a & b"}, {"Language", "x"}};
+        QTest::newRow("symbols") << "International Symbols" << Hash{{"Value", "haʊs"}};
+        QTest::newRow("part of speech") << "Part of speech" << Hash{{"Value", "noun"}};
+        QTest::newRow("name that needs encoding")
+            << "2nd <meaning> & more" << Hash{{"Value", "x"}, {"Context_Language", "Klingon"}};
+        QTest::newRow("keys that need encoding")
+            << "Word family" << Hash{{"Value", "y"}, {"my key", "1"}, {"a_x0041_", "2"}, {"Ünder_score", "3"}};
+        QTest::newRow("markup and line breaks in values")
+            << "Notes" << Hash{{"Value", "<b>\"x\"</b>\n]]> 'y'"}, {"Context", "&amp;\n\tz"}};
+    }
+
+    void fieldsReadBackAsWritten()
+    {
+        QFETCH(QString, name);
+        QFETCH(Hash, values);
+        ZoExercise written = exercise(QStringLiteral("Haus"), kGerman);
+        written.addField(name, values);
+        ZoWordList list;
+        list.setTitle(QStringLiteral("Felder"));
+        list.appendExercise(exercise(QStringLiteral("Baum"), kGerman));
+        list.appendExercise(written);
+        QVERIFY(ZoWordList::writeFile(listDir(), list));
+        // The second term again, through the marks file.
+        list.exerciseAt(0)->addField(name, values);
+        QVERIFY(ZoWordList::appendMark(listDir(), list, 0));
+
+        std::unique_ptr<ZoWordList> read = ZoWordList::readFile(listDir(), list.title());
+        QVERIFY(read);
+        for (int row : {0, 1}) {
+            const ZoExercise::FieldMap fields = read->exerciseAt(row)->fields();
+            QCOMPARE(fields.uniqueKeys(), QStringList{name});
+            QCOMPARE(comparable(fields.values(name)), comparable({values}));
+        }
+    }
+
+    // A list of as many terms as a list holds reads back; one more is
+    // refused with a message naming the limit, and is never written.
+    void termLimitAtReadingAndWriting_data()
+    {
+        QTest::addColumn<int>("terms");
+        QTest::newRow("as many as a List holds") << 3;
+        QTest::newRow("one more") << 4;
+    }
+
+    void termLimitAtReadingAndWriting()
+    {
+        QFETCH(int, terms);
+        const int limit = 3;
+        ZoWordList list;
+        list.setTitle(QStringLiteral("Vorrat"));
+        for (int i = 0; i < terms; ++i)
+            list.appendExercise(exercise(QStringLiteral("Wort %1").arg(i), kGerman));
+        QVERIFY(ZoWordList::writeFile(listDir(), list));
+        QFile file(ZoWordList::fileName(listDir(), list.title()));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        file.close();
+        const QString text = list.toXml();
+
+        ZoWordList::setMaxWordsForTests(limit);
+        const auto restore = qScopeGuard([] { ZoWordList::setMaxWordsForTests(0); });
+        QCOMPARE(ZoWordList::maxWords(), limit);
+        QString problem;
+        std::unique_ptr<ZoWordList> read = ZoWordList::readFile(listDir(), list.title(), &problem);
+        ZoWordList fromText;
+        QString textProblem;
+        const bool textRead = fromText.fromXml(text, &textProblem);
+        if (terms <= limit) {
+            QVERIFY2(read, qPrintable(problem));
+            QCOMPARE(read->exerciseCount(), terms);
+            QVERIFY(textRead);
+            QVERIFY(ZoWordList::writeFile(listDir(), *read));
+            return;
+        }
+        QVERIFY(!read);
+        QCOMPARE(problem, QStringLiteral("A List holds at most 3 study terms."));
+        QVERIFY(!textRead);
+        QCOMPARE(textProblem, problem);
+        QCOMPARE(fromText.exerciseCount(), 0);
+        // The file stays as it was.
+        QVERIFY(!ZoWordList::writeFile(listDir(), list));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bytes);
+    }
+
+    // The file is read in pieces that end anywhere: a pair of surrogates
+    // split between two of them is still one character (one of the two
+    // shifts splits one).
+    void longValuesReadBackWhole_data()
+    {
+        QTest::addColumn<QString>("shift");
+        QTest::newRow("even") << "";
+        QTest::newRow("odd") << "x";
+    }
+
+    void longValuesReadBackWhole()
+    {
+        QFETCH(QString, shift);
+        QString value = shift;
+        for (int i = 0; i < 200 * 1000; ++i)
+            value += QStringLiteral("𝄞");
+        ZoExercise written = exercise(QStringLiteral("Noten"), kGerman);
+        written.addField(QStringLiteral("Notes"), {{"Value", value}});
+        ZoWordList list;
+        list.setTitle(QStringLiteral("Lang"));
+        list.appendExercise(written);
+        list.appendExercise(exercise(QStringLiteral("Wort äöü"), kGerman));
+        QVERIFY(ZoWordList::writeFile(listDir(), list));
+        QString problem;
+        std::unique_ptr<ZoWordList> read = ZoWordList::readFile(listDir(), list.title(), &problem);
+        QVERIFY2(read, qPrintable(problem));
+        QCOMPARE(read->exerciseCount(), 2);
+        QVERIFY(read->exerciseAt(0)->fields().value(QStringLiteral("Notes")).value(QStringLiteral("Value")) == value);
+        QCOMPARE(read->exerciseAt(1)->term(), QStringLiteral("Wort äöü"));
+        ZoWordList fromText;
+        QVERIFY(fromText.fromXml(list.toXml()));
+        QVERIFY(fromText.exerciseAt(0)->fields().value(QStringLiteral("Notes")).value(QStringLiteral("Value"))
+                == value);
     }
 
     void readingAddsToTheList()
