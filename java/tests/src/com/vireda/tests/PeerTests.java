@@ -88,6 +88,7 @@ public final class PeerTests {
                 {"translationsAndMembersAreLimited", (Case) PeerTests::translationsAndMembersAreLimited},
                 {"uploadsAndFeedbackAreThrottled", (Case) PeerTests::uploadsAndFeedbackAreThrottled},
                 {"everyMediaNameIsChecked", (Case) PeerTests::everyMediaNameIsChecked},
+                {"soundRuleMatchesThePlayer", (Case) SoundRuleTests::rulesMatchThePlayer},
             });
         }
         System.out.println(failed == 0 ? "All passed" : failed + " failed");
