@@ -1,8 +1,9 @@
 #include "ContentGate.h"
 
+#include "WavReader.h"
+
+#include <QBuffer>
 #include <QChar>
-#include <QFile>
-#include <QFileInfo>
 
 namespace {
 
@@ -101,16 +102,17 @@ QString ContentGate::toXmlText(const QString& text)
     return kept;
 }
 
-bool ContentGate::isWavHeader(const QByteArray& start)
+bool ContentGate::isWavHeader(const QByteArray& bytes)
 {
-    return start.size() >= 12 && start.startsWith("RIFF") && start.mid(8, 4) == "WAVE";
+    QBuffer buffer;
+    buffer.setData(bytes);
+    return buffer.open(QIODevice::ReadOnly) && WavReader::read(&buffer).isPlayable();
 }
 
-bool ContentGate::isWavFile(const QString& path)
+bool ContentGate::isWavFile(const QString& path, QString* reason)
 {
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > MaxSoundBytes)
-        return false;
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && isWavHeader(file.read(12));
+    const WavReader::Sound sound = WavReader::readFile(path);
+    if (reason)
+        *reason = sound.reason;
+    return sound.isPlayable();
 }

@@ -44,11 +44,12 @@ public:
     // one of Qt's resource paths (":name").
     static QString filePathIn(const QString& folder, const QString& name);
 
-    // True when start (a file's first bytes) begins a RIFF WAVE file.
-    static bool isWavHeader(const QByteArray& start);
-    // True when path names a regular file of at most MaxSoundBytes that begins
-    // as a WAV file; reads only its first bytes.
-    static bool isWavFile(const QString& path);
+    // True when bytes, a whole file, are a sound WavReader plays.
+    static bool isWavHeader(const QByteArray& bytes);
+    // True when path names a regular file of at most MaxSoundBytes that
+    // WavReader plays; reads only its chunk headers. reason, when given, says
+    // why it is refused.
+    static bool isWavFile(const QString& path, QString* reason = nullptr);
 
     // True when every character of text may stand in an XML 1.0 document.
     static bool isXmlText(const QString& text);

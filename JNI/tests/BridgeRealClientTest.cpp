@@ -2,6 +2,7 @@
 
 #include "BridgeCases.h"
 #include "StdCapture.h"
+#include "TestSound.h"
 #include "TestTree.h"
 
 #include <QDir>
@@ -44,13 +45,13 @@ bool waitFor(const std::function<bool()>& done)
     return false;
 }
 
-// A WAV file's start, then bytes of every value: downloads keep WAV files only.
+// A WAV sound of bytes of every value: downloads keep WAV sounds only.
 QByteArray soundBytes()
 {
-    QByteArray data("RIFF\x0c\x11\x01\0WAVE", 12);
+    QByteArray samples;
     for (int i = 0; i < 70000; ++i)
-        data.append(static_cast<char>((i * 131 + i / 7) & 0xFF));
-    return data;
+        samples.append(static_cast<char>((i * 131 + i / 7) & 0xFF));
+    return TestSound::pcm8(samples);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "PluginLocator.h"
 #include "ProductInfo.h"
 #include "SettingsStore.h"
+#include "TestSound.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
 #include "ZoUser.h"
@@ -117,11 +118,11 @@ void AgentSession::registerAndSignIn(const QString& name, const QString& passwor
 
 QByteArray AgentSession::soundBytes(int seed)
 {
-    // The start of a WAV file: downloads keep only those.
-    QByteArray bytes("RIFF\x4c\xc3\0\0WAVE", 12);
+    // A WAV sound, as downloads keep only those: any bytes are 8-bit samples.
+    QByteArray samples;
     for (int i = 0; i < 50000; ++i)
-        bytes.append(char((i * seed + i / 13) & 0xff));
-    return bytes;
+        samples.append(char((i * seed + i / 13) & 0xff));
+    return TestSound::pcm8(samples);
 }
 
 QString AgentSession::addRecordedExercise(const QString& term, const QString& soundName, int seed,

@@ -3,11 +3,11 @@
 #include "ContentGate.h"
 #include "SoundLog.h"
 #include "WavFile.h"
+#include "WavStream.h"
 
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QAudioSource>
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -274,11 +274,11 @@ void ZoAudio::play(QString directory, QString fileName)
     finishPlayback();
     if (fileName.isEmpty())
         return;
-    QAudioFormat format;
-    QByteArray samples;
     const QString path = pathOf(directory, fileName);
-    if (!WavFile::read(path, &format, &samples)) {
-        qCWarning(lcSound, "ZoAudio: cannot play %s", qPrintable(path));
+    // Only the header is read here; the samples are read as they play.
+    auto stream = std::make_unique<WavStream>(this);
+    if (!stream->openSound(path)) {
+        qCWarning(lcSound, "ZoAudio: cannot play %s: %s", qPrintable(path), qPrintable(stream->sound().reason));
         return;
     }
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
@@ -286,26 +286,35 @@ void ZoAudio::play(QString directory, QString fileName)
         qCWarning(lcSound, "ZoAudio: no audio output device");
         return;
     }
-    if (!device.isFormatSupported(format)) {
+    // The sound's own sample format, else the first the device takes.
+    QAudioFormat format = stream->format();
+    const QAudioFormat::SampleFormat fallbacks[] = {format.sampleFormat(), QAudioFormat::Float, QAudioFormat::Int16,
+                                                    QAudioFormat::Int32, QAudioFormat::UInt8};
+    bool supported = false;
+    for (const QAudioFormat::SampleFormat sampleFormat : fallbacks) {
+        format.setSampleFormat(sampleFormat);
+        if (device.isFormatSupported(format)) {
+            supported = true;
+            break;
+        }
+    }
+    if (!supported || (format != stream->format() && !stream->openSound(path, format.sampleFormat()))) {
         qCWarning(lcSound, "ZoAudio: output device cannot play %s", qPrintable(path));
         return;
     }
-    auto buffer = std::make_unique<QBuffer>(this);
-    buffer->setData(samples);
-    buffer->open(QIODevice::ReadOnly);
     auto sink = std::make_unique<QAudioSink>(device, format, this);
     sink->setVolume(linearVolume(mPlaybackVolume));
-    sink->start(buffer.get());
+    sink->start(stream.get());
     if (sink->error() != QAudio::NoError) {
         qCWarning(lcSound, "ZoAudio: audio output did not start");
         return;
     }
     mSink = sink.release();
-    mPlayBuffer = buffer.release();
+    mPlayStream = stream.release();
     mPlaying = true;
     connect(mSink, &QAudioSink::stateChanged, this, &ZoAudio::sinkStateChanged);
     // The idle state ends playback; the timer covers an output that never reports it.
-    const qint64 durationMs = format.durationForBytes(qint32(samples.size())) / 1000;
+    const qint64 durationMs = mPlayStream->sound().durationMs();
     mPlayTimer->start(int(qMin<qint64>(durationMs + 2000, 24 * 3600 * 1000)));
 }
 
@@ -330,9 +339,9 @@ void ZoAudio::finishPlayback()
         mSink->deleteLater();
     }
     mSink = nullptr;
-    if (mPlayBuffer)
-        mPlayBuffer->deleteLater();
-    mPlayBuffer = nullptr;
+    if (mPlayStream)
+        mPlayStream->deleteLater();
+    mPlayStream = nullptr;
 }
 
 // ---- files --------------------------------------------------------------

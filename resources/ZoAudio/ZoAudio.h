@@ -8,16 +8,16 @@
 
 class QAudioSink;
 class QAudioSource;
-class QBuffer;
 class QIODevice;
 class QSaveFile;
 class QTimer;
+class WavStream;
 
 // Recording and playback on the default audio devices. Recordings are WAV
 // files of 16-bit PCM written to "Content/AudioTemp.tmp" (or the file given to
-// recordInto); playback takes WAV
-// files. Both run on the event loop; isPlaying/isRecording turn false when
-// the sound ends by itself or stop() ran.
+// recordInto); playback takes every sound WavReader accepts, read from its
+// file as it plays. Both run on the event loop; isPlaying/isRecording turn
+// false when the sound ends by itself or stop() ran.
 class ZoAudio : public QObject, public IAudio
 {
     Q_OBJECT
@@ -81,7 +81,7 @@ private:
     QTimer* mRecordTimer = nullptr;
 
     QPointer<QAudioSink> mSink;
-    QBuffer* mPlayBuffer = nullptr;
+    WavStream* mPlayStream = nullptr;
     bool mPlaying = false;
     QTimer* mPlayTimer = nullptr;
 

@@ -1,5 +1,6 @@
 #include "Tutor.h"
 
+#include "ContentGate.h"
 #include "CreateNew.h"
 #include "HelpBrowser.h"
 #include "IAudio.h"
@@ -14,6 +15,7 @@
 #include "SettingsStore.h"
 #include "StoredExercises.h"
 #include "StudyLog.h"
+#include "WavReader.h"
 #include "WorkProgress.h"
 #include "ZoExercise.h"
 #include "ZoLesson.h"
@@ -628,7 +630,7 @@ void Tutor::playModelSound()
         btnModelStop->setFocus();
         mAudio->play(mModelDir, mModelFile);
         if (!mAudio->isPlaying()) {
-            soundFailed(mModelFile);
+            soundFailed(mModelDir, mModelFile);
             return;
         }
         mModelPlayTimer->start();
@@ -648,7 +650,31 @@ void Tutor::playModelSound()
     removeExercise(true);
 }
 
-void Tutor::soundFailed(const QString& fileName)
+QString Tutor::whyNotPlayed(const QString& directory, const QString& fileName)
+{
+    const QString path = directory.isEmpty() ? fileName : directory + QLatin1Char('/') + fileName;
+    const WavReader::Sound sound = WavReader::readFile(QDir::current().absoluteFilePath(path));
+    switch (sound.verdict) {
+    case WavReader::Verdict::TooLarge:
+        return tr("The sound \"%1\" could not be played: it is larger than %2 MB, and only a WAV sound of at most "
+                  "%2 MB plays.")
+            .arg(fileName)
+            .arg(ContentGate::MaxSoundBytes >> 20);
+    case WavReader::Verdict::NotWav:
+        return tr("The sound \"%1\" could not be played: it is not a WAV sound.").arg(fileName);
+    case WavReader::Verdict::Unsupported:
+        return tr("The sound \"%1\" could not be played: it is a WAV sound in a format that does not play (%2).")
+            .arg(fileName, sound.formatName);
+    case WavReader::Verdict::NoSamples:
+        return tr("The sound \"%1\" could not be played: it holds no sound.").arg(fileName);
+    case WavReader::Verdict::Playable:
+    case WavReader::Verdict::Unreadable:
+        break;
+    }
+    return tr("The sound \"%1\" could not be played.").arg(fileName);
+}
+
+void Tutor::soundFailed(const QString& directory, const QString& fileName)
 {
     // Said once: nothing plays it again until the learner asks.
     stopAllPolls();
@@ -658,7 +684,7 @@ void Tutor::soundFailed(const QString& fileName)
     btnStudentStop->setEnabled(false);
     btnStudentRecord->setEnabled(!mAudio->isRecording());
     restorePlayButtons();
-    MessageBoxHelper::information(this, mMsgTitle, tr("The sound \"%1\" could not be played.").arg(fileName));
+    MessageBoxHelper::information(this, mMsgTitle, whyNotPlayed(directory, fileName));
 }
 
 void Tutor::checkModelPlayStatus()
@@ -792,7 +818,7 @@ void Tutor::playStudentSound()
     btnModelStop->setEnabled(false);
     mAudio->play(QLatin1String(RecordingDir), QLatin1String(RecordingFile));
     if (!mAudio->isPlaying()) {
-        soundFailed(QLatin1String(RecordingFile));
+        soundFailed(QLatin1String(RecordingDir), QLatin1String(RecordingFile));
         return;
     }
     mStudentPlayTimer->start();

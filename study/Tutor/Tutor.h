@@ -95,8 +95,10 @@ private:
     void fitTermHeight();
     void restorePlayButtons();
     bool modelExists();
-    // Stops every poll and the loop, and says that fileName could not be played.
-    void soundFailed(const QString& fileName);
+    // Stops every poll and the loop, and says why (directory, fileName) could not be played.
+    void soundFailed(const QString& directory, const QString& fileName);
+    // The message saying why the sound could not be played, as far as its file tells.
+    static QString whyNotPlayed(const QString& directory, const QString& fileName);
     bool recordingExists();
     bool soundBusy();
     void stopAllPolls();

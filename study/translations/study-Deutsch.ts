@@ -195,5 +195,21 @@
         <source>The sound &quot;%1&quot; could not be played.</source>
         <translation>Der Ton &quot;%1&quot; konnte nicht abgespielt werden.</translation>
     </message>
+    <message>
+        <source>The sound &quot;%1&quot; could not be played: it is larger than %2 MB, and only a WAV sound of at most %2 MB plays.</source>
+        <translation>Der Ton &quot;%1&quot; konnte nicht abgespielt werden: Er ist größer als %2 MB, und nur eine WAV-Aufnahme von höchstens %2 MB wird abgespielt.</translation>
+    </message>
+    <message>
+        <source>The sound &quot;%1&quot; could not be played: it is not a WAV sound.</source>
+        <translation>Der Ton &quot;%1&quot; konnte nicht abgespielt werden: Er ist keine WAV-Aufnahme.</translation>
+    </message>
+    <message>
+        <source>The sound &quot;%1&quot; could not be played: it is a WAV sound in a format that does not play (%2).</source>
+        <translation>Der Ton &quot;%1&quot; konnte nicht abgespielt werden: Er ist eine WAV-Aufnahme in einem Format, das nicht abgespielt wird (%2).</translation>
+    </message>
+    <message>
+        <source>The sound &quot;%1&quot; could not be played: it holds no sound.</source>
+        <translation>Der Ton &quot;%1&quot; konnte nicht abgespielt werden: Er enthält keine Tonaufnahme.</translation>
+    </message>
 </context>
 </TS>

@@ -1,4 +1,5 @@
 #include "ContentGate.h"
+#include "TestSound.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -127,37 +128,49 @@ private slots:
         QVERIFY(ContentGate::isXmlText(cleaned));
     }
 
-    // Only a RIFF WAVE start within the size limit counts as a sound.
+    // Only a sound that plays, within the size limit, counts as one; the
+    // formats themselves are tried against the player in tst_zoaudio.
     void wavFile_data()
     {
         QTest::addColumn<QByteArray>("start");
-        QTest::addColumn<qint64>("size");
-        QTest::addColumn<bool>("wav");
-        const QByteArray wave("RIFF\x24\0\0\0WAVEfmt ", 16);
-        QTest::newRow("wav") << wave << qint64(44) << true;
-        QTest::newRow("largest") << wave << ContentGate::MaxSoundBytes << true;
-        QTest::newRow("too large") << wave << ContentGate::MaxSoundBytes + 1 << false;
-        QTest::newRow("program") << QByteArray("MZ\x90\0\x03\0\0\0\x04\0\0\0", 12) << qint64(4 << 20) << false;
-        QTest::newRow("ogg") << QByteArray("OggS\0\x02\0\0\0\0\0\0", 12) << qint64(100) << false;
-        QTest::newRow("riff but not wave") << QByteArray("RIFF\x24\0\0\0AVI ", 12) << qint64(100) << false;
-        QTest::newRow("short") << QByteArray("RIFF") << qint64(4) << false;
-        QTest::newRow("empty") << QByteArray() << qint64(0) << false;
+        QTest::addColumn<qint64>("size"); // the file made this long (sparse), unless 0
+        QTest::addColumn<QString>("reason");
+        const QByteArray wave = TestSound::pcm8(QByteArray(100, '\x80'));
+        const QByteArray limit = TestSound::riff(TestSound::chunk("fmt ", TestSound::format(1, 1, 8000, 8))
+                                                 + TestSound::chunk("data", QByteArray(), 0xFFFFFFFFu));
+        QTest::newRow("wav") << wave << qint64(0) << QString();
+        QTest::newRow("largest") << limit << ContentGate::MaxSoundBytes << QString();
+        QTest::newRow("too large") << limit << ContentGate::MaxSoundBytes + 1 << "it is larger than 32 MB";
+        QTest::newRow("program") << QByteArray("MZ\x90\0\x03\0\0\0\x04\0\0\0", 12) << qint64(4 << 20)
+                                 << "it is not a WAV sound";
+        QTest::newRow("ogg") << QByteArray("OggS\0\x02\0\0\0\0\0\0", 12) << qint64(100) << "it is not a WAV sound";
+        QTest::newRow("riff but not wave")
+            << QByteArray("RIFF\x24\0\0\0AVI ", 12) << qint64(100) << "it is not a WAV sound";
+        QTest::newRow("signature alone") << QByteArray("RIFF\x24\0\0\0WAVE", 12) << qint64(0)
+                                         << "it has no format chunk";
+        QTest::newRow("short") << QByteArray("RIFF") << qint64(0) << "it is not a WAV sound";
+        QTest::newRow("empty") << QByteArray() << qint64(0) << "it is not a WAV sound";
     }
 
     void wavFile()
     {
         QFETCH(QByteArray, start);
         QFETCH(qint64, size);
-        QFETCH(bool, wav);
-        QCOMPARE(ContentGate::isWavHeader(start), wav || size > ContentGate::MaxSoundBytes);
+        QFETCH(QString, reason);
+        if (size == 0)
+            QCOMPARE(ContentGate::isWavHeader(start), reason.isEmpty());
         QTemporaryDir dir;
         QFile file(dir.filePath(QStringLiteral("a.wav")));
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(start), start.size());
-        QVERIFY(file.resize(size)); // sparse past the start
+        if (size > 0)
+            QVERIFY(file.resize(size));
         file.close();
-        QCOMPARE(ContentGate::isWavFile(file.fileName()), wav);
-        QVERIFY(!ContentGate::isWavFile(dir.path()));
+        QString why = QStringLiteral("unset");
+        QCOMPARE(ContentGate::isWavFile(file.fileName(), &why), reason.isEmpty());
+        QCOMPARE(why, reason);
+        QVERIFY(!ContentGate::isWavFile(dir.path(), &why));
+        QCOMPARE(why, QStringLiteral("it is not a readable file"));
         QVERIFY(!ContentGate::isWavFile(dir.filePath(QStringLiteral("missing.wav"))));
     }
 };

@@ -2,8 +2,10 @@
 #include "IAudio.h"
 #include "PluginLocator.h"
 #include "SettingsStore.h"
+#include "TestSound.h"
 #include "TestTree.h"
 #include "WavFile.h"
+#include "WavStream.h"
 
 #include <QAudioDevice>
 #include <QDir>
@@ -101,6 +103,27 @@ QByteArray toneWav(int ms, int rate, int channels, int bits, int format = 1)
     qToLittleEndian<quint32>(quint32(data.size()), n);
     out.append(n, 4);
     return out + data;
+}
+
+// Little-endian samples of one kind.
+template <typename T>
+QByteArray samplesOf(std::initializer_list<T> values)
+{
+    QByteArray out;
+    for (const T v : values) {
+        char b[sizeof(T)];
+        qToLittleEndian<T>(v, b);
+        out.append(b, int(sizeof(T)));
+    }
+    return out;
+}
+
+QByteArray samples24(std::initializer_list<qint32> values)
+{
+    QByteArray out;
+    for (const qint32 v : values)
+        out.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)).append(char((v >> 16) & 0xFF));
+    return out;
 }
 
 bool writeFile(const QString& path, const QByteArray& bytes)
@@ -377,7 +400,135 @@ private slots:
             QVERIFY(QFile::remove(path));
     }
 
-    // The samples of a file at the limit are read; only they are kept.
+    // What the download gate keeps is exactly what plays: each file is kept
+    // and converted to the samples expected, or refused with its reason.
+    void soundFiles_data()
+    {
+        using S = TestSound;
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("reason"); // empty: it plays
+        QTest::addColumn<int>("sampleFormat");
+        QTest::addColumn<QByteArray>("samples");
+        const int u8 = QAudioFormat::UInt8;
+        const int i16 = QAudioFormat::Int16;
+        const int i32 = QAudioFormat::Int32;
+        const int f32 = QAudioFormat::Float;
+        const QByteArray mono16 = S::chunk("fmt ", S::format(1, 1, 16000, 16));
+        const QByteArray two = samplesOf<qint16>({7, -8});
+
+        QTest::newRow("8-bit PCM") << S::pcm8(QByteArray("\x00\x80\xFF", 3)) << QString() << u8
+                                   << QByteArray("\x00\x80\xFF", 3);
+        QTest::newRow("16-bit PCM stereo") << S::wav(1, 2, 44100, 16, samplesOf<qint16>({1000, -1000, 32767, -32768}))
+                                           << QString() << i16 << samplesOf<qint16>({1000, -1000, 32767, -32768});
+        QTest::newRow("24-bit PCM") << S::wav(1, 1, 48000, 24, samples24({0x123456, -0x123456, 0x7FFFFF, -0x800000}))
+                                    << QString() << i32
+                                    << samplesOf<qint32>({0x12345600, -0x12345600, 0x7FFFFF00, -2147483647 - 1});
+        QTest::newRow("24-bit PCM, extensible")
+            << S::riff(S::chunk("fmt ", S::extensible(1, 2, 48000, 24)) + S::chunk("data", samples24({1, -1})))
+            << QString() << i32 << samplesOf<qint32>({256, -256});
+        QTest::newRow("32-bit PCM") << S::wav(1, 1, 8000, 32, samplesOf<qint32>({-2147483647 - 1, 0, 2147483647}))
+                                    << QString() << i32 << samplesOf<qint32>({-2147483647 - 1, 0, 2147483647});
+        QTest::newRow("32-bit float") << S::wav(3, 1, 22050, 32, samplesOf<float>({0.5f, -0.25f})) << QString() << f32
+                                      << samplesOf<float>({0.5f, -0.25f});
+        QTest::newRow("64-bit float") << S::wav(3, 1, 22050, 64, samplesOf<double>({0.5, -0.25, 1.0})) << QString()
+                                      << f32 << samplesOf<float>({0.5f, -0.25f, 1.0f});
+        QTest::newRow("32-bit float, extensible")
+            << S::riff(S::chunk("fmt ", S::extensible(3, 1, 16000, 32)) + S::chunk("data", samplesOf<float>({0.125f})))
+            << QString() << f32 << samplesOf<float>({0.125f});
+        QTest::newRow("mu-law") << S::wav(7, 1, 8000, 8, QByteArray("\xFF\x00\x80", 3)) << QString() << i16
+                                << samplesOf<qint16>({0, -32124, 32124});
+        QTest::newRow("A-law") << S::wav(6, 1, 8000, 8, QByteArray("\xD5\x55\xAA\x2A", 4)) << QString() << i16
+                               << samplesOf<qint16>({8, -8, 32256, -32256});
+        QTest::newRow("other chunks first, odd one padded")
+            << S::riff(S::chunk("LIST", "INFOjunk") + S::chunk("fact", "odd") + mono16 + S::chunk("data", two))
+            << QString() << i16 << two;
+        QTest::newRow("data before fmt") << S::riff(S::chunk("data", two) + mono16) << QString() << i16 << two;
+        QTest::newRow("data size 0, samples follow")
+            << S::riff(mono16 + S::chunk("data", two, 0)) << QString() << i16 << two;
+        QTest::newRow("data size 0xFFFFFFFF")
+            << S::riff(mono16 + S::chunk("data", two, 0xFFFFFFFFu)) << QString() << i16 << two;
+        QTest::newRow("data size past the end")
+            << S::riff(mono16 + S::chunk("data", two, 1000)) << QString() << i16 << two;
+        QTest::newRow("half a frame at the end")
+            << S::wav(1, 2, 16000, 16, samplesOf<qint16>({1, 2, 3})) << QString() << i16 << samplesOf<qint16>({1, 2});
+
+        QTest::newRow("MS-ADPCM") << S::riff(S::chunk("fmt ", S::format(2, 1, 8000, 4, 256))
+                                             + S::chunk("data", QByteArray(512, 'a')))
+                                  << "its encoding (MS-ADPCM) does not play" << 0 << QByteArray();
+        QTest::newRow("12-bit PCM") << S::wav(1, 1, 8000, 12, QByteArray(64, 'a'))
+                                    << "its encoding (PCM, 12 bit) does not play" << 0 << QByteArray();
+        QTest::newRow("MPEG in an extensible header")
+            << S::riff(S::chunk("fmt ", S::extensible(0x55, 1, 8000, 16)) + S::chunk("data", two))
+            << "its encoding (MPEG Layer 3) does not play" << 0 << QByteArray();
+        QTest::newRow("RIFF header followed by junk")
+            << QByteArray("RIFF\x28\0\0\0WAVEthis is no sound at all, really", 43) << "it has no format chunk" << 0
+            << QByteArray();
+        QTest::newRow("a program") << QByteArray("MZ\x90\0\x03\0\0\0\x04\0\0\0\xFF\xFF\0\0", 16)
+                                   << "it is not a WAV sound" << 0 << QByteArray();
+        QTest::newRow("empty data chunk")
+            << S::riff(mono16 + S::chunk("data", QByteArray())) << "it holds no samples" << 0 << QByteArray();
+        QTest::newRow("1-byte data chunk")
+            << S::riff(mono16 + S::chunk("data", "\x01")) << "it holds no samples" << 0 << QByteArray();
+        QTest::newRow("no data chunk") << S::riff(mono16) << "it holds no samples" << 0 << QByteArray();
+        QTest::newRow("data to the end before fmt")
+            << S::riff(S::chunk("data", two, 0) + mono16) << "it has no format chunk" << 0 << QByteArray();
+        QTest::newRow("fmt cut short") << S::riff(S::chunk("fmt ", S::format(1, 1, 16000, 16).left(10)))
+                                       << "its format chunk is cut short" << 0 << QByteArray();
+        QTest::newRow("sample rate 0") << S::wav(1, 1, 0, 16, two) << "its sample rate is 0" << 0 << QByteArray();
+        QTest::newRow("sample rate 8 Hz")
+            << S::wav(1, 1, 8, 16, two) << "its sample rate of 8 Hz does not play" << 0 << QByteArray();
+        QTest::newRow("no channels") << S::wav(1, 0, 8000, 16, two) << "it has no channels" << 0 << QByteArray();
+        QTest::newRow("frame size not the format's")
+            << S::riff(S::chunk("fmt ", S::format(1, 2, 8000, 16, 3)) + S::chunk("data", two))
+            << "its frame size does not match its format" << 0 << QByteArray();
+    }
+
+    void soundFiles()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, reason);
+        QFETCH(int, sampleFormat);
+        QFETCH(QByteArray, samples);
+        const QString path = mTree->filePath(QStringLiteral("Content/table.wav"));
+        QVERIFY(writeFile(path, file));
+        QString why = QStringLiteral("unset");
+        const bool kept = ContentGate::isWavFile(path, &why);
+        QCOMPARE(why, reason);
+        QCOMPARE(ContentGate::isWavHeader(file), kept);
+
+        WavStream stream;
+        QCOMPARE(stream.openSound(path), kept);
+        QCOMPARE(stream.sound().reason, reason);
+        if (kept) {
+            QCOMPARE(int(stream.format().sampleFormat()), sampleFormat);
+            QCOMPARE(stream.size(), samples.size());
+            QCOMPARE(stream.readAll(), samples);
+            QVERIFY(stream.atEnd());
+            // In pieces that split samples, as an output may ask.
+            QVERIFY(stream.seek(0));
+            QByteArray pieces;
+            while (!stream.atEnd()) {
+                const QByteArray piece = stream.read(3);
+                QVERIFY(!piece.isEmpty());
+                pieces += piece;
+            }
+            QCOMPARE(pieces, samples);
+            // Every sample format a device may take instead gives every frame.
+            for (const auto other :
+                 {QAudioFormat::UInt8, QAudioFormat::Int16, QAudioFormat::Int32, QAudioFormat::Float}) {
+                WavStream converted;
+                QVERIFY(converted.openSound(path, other));
+                QCOMPARE(converted.readAll().size(), stream.sound().frames() * converted.format().bytesPerFrame());
+            }
+        }
+        if (mDevices) {
+            audio()->play(QStringLiteral("Content"), QStringLiteral("table.wav"));
+            QCOMPARE(audio()->isPlaying(), kept);
+            audio()->stop();
+        }
+    }
+
+    // A file at the limit plays; its samples are read as they are asked for.
     void fileAtTheLimitIsRead()
     {
         QAudioFormat format;
@@ -388,11 +539,12 @@ private slots:
         const QString path = mTree->filePath(QStringLiteral("Content/limit.wav"));
         QVERIFY(writeFile(path, WavFile::header(format, quint32(data))));
         QVERIFY(QFile::resize(path, ContentGate::MaxSoundBytes));
-        QAudioFormat read;
-        QByteArray samples;
-        QVERIFY(WavFile::read(path, &read, &samples));
-        QCOMPARE(samples.size(), data);
-        QCOMPARE(read, format);
+        WavStream stream;
+        QVERIFY(stream.openSound(path));
+        QCOMPARE(stream.size(), data);
+        QCOMPARE(stream.format(), format);
+        QVERIFY(stream.seek(data - 4));
+        QCOMPARE(stream.readAll(), QByteArray(4, '\0'));
         QCOMPARE(WavFile::durationMs(path), format.durationForBytes(qint32(data)) / 1000);
         QVERIFY(QFile::remove(path));
     }

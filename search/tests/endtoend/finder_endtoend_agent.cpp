@@ -462,9 +462,10 @@ void FinderAgent::hostileRows()
     QTest::newRow("two names: two elements")
         << exercise << "loup india" << QString() << (nameElement("india.wav") + nameElement("/india.wav")) << wav
         << kTwoNames << QString();
+    // The peer keeps only sounds that play; a peer that serves one anyway is the hostile peer's "program".
     QTest::newRow("sound that is not a WAV file")
-        << exercise << "loup foxtrot" << QString() << nameElement("foxtrot.wav") << program << QString()
-        << (QStringLiteral("Error: ") + kSoundRefused);
+        << exercise << "loup foxtrot" << QString() << nameElement("foxtrot.wav") << program
+        << "The sound is refused: it is not a WAV sound" << QString();
     // Its own id is the peer's to give: a lesson can list only one that exists.
     QTest::newRow("lesson listing a lesson")
         << "lesson"

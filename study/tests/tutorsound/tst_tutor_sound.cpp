@@ -1,5 +1,6 @@
 #include "StudyFixture.h"
 
+#include "TestSound.h"
 #include "WavFile.h"
 
 #include <QAbstractButton>
@@ -115,34 +116,45 @@ private slots:
         delete page;
     }
 
-    // A model that cannot play (past the size limit, or empty) with Loop
-    // ticked: one message, the loop stops, the window keeps answering.
+    // A model that cannot play with Loop ticked: one message saying why, the
+    // loop stops, the window keeps answering.
     void unplayableModelStopsTheLoop_data()
     {
         QTest::addColumn<QString>("term");
-        QTest::addColumn<qint64>("size");
-        QTest::newRow("2 GB sparse") << "riesig" << qint64(0x7FFFFFF0) + WavFile::HeaderSize;
-        QTest::newRow("empty") << "leer" << qint64(0);
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<qint64>("size"); // the file made this long (sparse), unless 0
+        QTest::addColumn<QString>("why");
+        QAudioFormat format;
+        format.setSampleRate(16000);
+        format.setChannelCount(1);
+        format.setSampleFormat(QAudioFormat::Int16);
+        QTest::newRow("2 GB sparse") << "riesig" << WavFile::header(format, 0x7FFFFFF0u)
+                                     << qint64(0x7FFFFFF0) + WavFile::HeaderSize
+                                     << ": it is larger than 32 MB, and only a WAV sound of at most 32 MB plays.";
+        QTest::newRow("empty") << "leer" << QByteArray() << qint64(0) << ": it is not a WAV sound.";
+        QTest::newRow("MS-ADPCM") << "komprimiert"
+                                  << TestSound::riff(TestSound::chunk("fmt ", TestSound::format(2, 1, 8000, 4, 256))
+                                                     + TestSound::chunk("data", QByteArray(512, 'a')))
+                                  << qint64(0) << ": it is a WAV sound in a format that does not play (MS-ADPCM).";
+        QTest::newRow("header without samples")
+            << "stumm" << WavFile::header(format, 0) << qint64(0) << ": it holds no sound.";
     }
 
     void unplayableModelStopsTheLoop()
     {
         QFETCH(QString, term);
+        QFETCH(QByteArray, content);
         QFETCH(qint64, size);
+        QFETCH(QString, why);
         const QString id = mFx->addExercise(term, {{QStringLiteral("x"), QString()}}, QString(), toneWav(100));
         QVERIFY(!id.isEmpty());
         const QString model = mFx->path(QStringLiteral("Content/%1.wav").arg(term));
         {
             QFile file(model);
             QVERIFY(file.open(QIODevice::WriteOnly));
-            if (size > 0) {
-                QAudioFormat format;
-                format.setSampleRate(16000);
-                format.setChannelCount(1);
-                format.setSampleFormat(QAudioFormat::Int16);
-                QVERIFY(file.write(WavFile::header(format, quint32(size - WavFile::HeaderSize))) > 0);
+            QCOMPARE(file.write(content), content.size());
+            if (size > 0)
                 QVERIFY(file.resize(size));
-            }
         }
         mFx->appendStored(id);
         IForm* form = mFx->openForm(mHost.get());
@@ -162,7 +174,7 @@ private slots:
         QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
         const QStringList boxes = mFx->tree().boxes().mid(boxesBefore);
         QCOMPARE(boxes, QStringList{WizardTestTree::info(
-                            QStringLiteral("The sound \"%1.wav\" could not be played.").arg(term))});
+                            QStringLiteral("The sound \"%1.wav\" could not be played").arg(term) + why)});
         QVERIFY(!loop->isChecked());
         QVERIFY(!audio()->isPlaying());
         for (const char* name : {"modelPlayPoll", "studentPlayPoll", "comparePoll"})

@@ -1,5 +1,6 @@
 package com.vireda.client;
 
+import com.vireda.sound.WavRule;
 import java.io.ByteArrayOutputStream;
 import java.io.IOException;
 import java.io.InputStream;
@@ -216,10 +217,9 @@ public final class PeerLink {
         return fields;
     }
 
-    /** True when start begins a RIFF WAVE file. */
-    public static boolean isWavHeader(byte[] start, int length) {
-        return length >= 12 && start[0] == 'R' && start[1] == 'I' && start[2] == 'F' && start[3] == 'F'
-                && start[8] == 'W' && start[9] == 'A' && start[10] == 'V' && start[11] == 'E';
+    /** True when bytes[0..length), a whole file, are a sound the player plays (WavRule). */
+    public static boolean isWavHeader(byte[] bytes, int length) {
+        return WavRule.refusal(bytes, length) == null;
     }
 
     /**
@@ -286,7 +286,7 @@ public final class PeerLink {
                         int k = Math.min(head.length - headLength, n);
                         System.arraycopy(buffer, 0, head, headLength, k);
                         headLength += k;
-                        if (headLength == head.length && !isWavHeader(head, headLength)) {
+                        if (headLength == head.length && !WavRule.isRiffWave(head, headLength)) {
                             disconnect(c);
                             return new Fetched(Outcome.REFUSED, null);
                         }
@@ -300,7 +300,7 @@ public final class PeerLink {
             if (size >= 0 && done != size) {
                 return new Fetched(Outcome.FAILED, null);
             }
-            if (!isWavHeader(head, headLength)) {
+            if (WavRule.refusal(part) != null) {
                 return new Fetched(Outcome.REFUSED, null);
             }
             String stored = placeFresh(part, directory, name);

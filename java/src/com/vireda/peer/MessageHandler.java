@@ -109,6 +109,7 @@ public final class MessageHandler {
                 return content.lessonQuery(request);
             case "uploadExercise":
                 countUpload(user, address);
+                UploadedSound.check(sound);
                 return content.uploadExercise(manifest(request, "exercise"), user, sound);
             case "uploadLesson":
                 countUpload(user, address);

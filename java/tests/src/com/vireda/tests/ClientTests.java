@@ -39,6 +39,7 @@ final class ClientTests {
             {"failedTransfers", (PeerTests.Case) ClientTests::failedTransfers},
             {"hostilePeerIsBounded", (PeerTests.Case) ClientTests::hostilePeerIsBounded},
             {"hostilePeerAtScale", (PeerTests.Case) ClientTests::hostilePeerAtScale},
+            {"peerKeepsOnlySounds", (PeerTests.Case) SoundRuleTests::peerKeepsOnlySounds},
         };
     }
 
@@ -273,8 +274,8 @@ final class ClientTests {
                 for (int i = 0; i < sound.length; i++) {
                     sound[i] = (byte) (i * 7);
                 }
-                // Only WAV sounds are kept: the start of one.
-                System.arraycopy(HostilePeer.WAV, 0, sound, 0, 12);
+                // Only WAV sounds are kept: 8-bit samples are any bytes.
+                System.arraycopy(HostilePeer.wavHeader(sound.length - 44), 0, sound, 0, 44);
                 Files.write(work.resolve("Content/rec.wav"), sound);
                 int up = c.upload(PeerFixture.message("uploadExercise", PeerFixture.exercise("gato", "spa", "Erin",
                         null)), new String[] {"rec.wav"});
@@ -319,8 +320,8 @@ final class ClientTests {
             for (int i = 0; i < sound.length; i++) {
                 sound[i] = (byte) (i * 31 + (i >> 9));
             }
-            // Only WAV sounds are kept: the start of one.
-            System.arraycopy(HostilePeer.WAV, 0, sound, 0, 12);
+            // Only WAV sounds are kept: 8-bit samples are any bytes.
+            System.arraycopy(HostilePeer.wavHeader(sound.length - 44), 0, sound, 0, 44);
             Files.write(dir.resolve("Content/rec.wav"), sound);
             Set<Integer> handles = new HashSet<>();
             int up = c.upload(PeerFixture.message("uploadExercise", PeerFixture.exercise("perro", "spa", "Ann", null)),

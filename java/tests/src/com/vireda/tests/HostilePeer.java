@@ -55,12 +55,22 @@ public final class HostilePeer implements AutoCloseable {
         return "http://127.0.0.1:" + server.getAddress().getPort() + "/";
     }
 
+    /** A WAV sound of 20 silent 8-bit samples. */
     private static byte[] wav() {
         byte[] b = new byte[64];
-        System.arraycopy("RIFF".getBytes(StandardCharsets.US_ASCII), 0, b, 0, 4);
-        b[4] = 56;
-        System.arraycopy("WAVEfmt ".getBytes(StandardCharsets.US_ASCII), 0, b, 8, 8);
+        System.arraycopy(wavHeader(20), 0, b, 0, 44);
+        java.util.Arrays.fill(b, 44, 64, (byte) 0x80);
         return b;
+    }
+
+    /** The 44-byte header of a WAV sound of dataBytes 8-bit mono samples at 8000 Hz. */
+    static byte[] wavHeader(int dataBytes) {
+        java.nio.ByteBuffer b = java.nio.ByteBuffer.allocate(44).order(java.nio.ByteOrder.LITTLE_ENDIAN);
+        b.put("RIFF".getBytes(StandardCharsets.US_ASCII)).putInt(36 + dataBytes);
+        b.put("WAVEfmt ".getBytes(StandardCharsets.US_ASCII)).putInt(16);
+        b.putShort((short) 1).putShort((short) 1).putInt(8000).putInt(8000).putShort((short) 1).putShort((short) 8);
+        b.put("data".getBytes(StandardCharsets.US_ASCII)).putInt(dataBytes);
+        return b.array();
     }
 
     private static void send(HttpExchange ex, byte[] body) throws IOException {

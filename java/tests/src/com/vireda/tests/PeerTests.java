@@ -90,6 +90,7 @@ public final class PeerTests {
                 {"aTranslationPairIsKeptOnce", (Case) PeerTests::aTranslationPairIsKeptOnce},
                 {"uploadsAndFeedbackAreThrottled", (Case) PeerTests::uploadsAndFeedbackAreThrottled},
                 {"everyMediaNameIsChecked", (Case) PeerTests::everyMediaNameIsChecked},
+                {"soundRuleMatchesThePlayer", (Case) SoundRuleTests::rulesMatchThePlayer},
             });
         }
         System.out.println(failed == 0 ? "All passed" : failed + " failed");
