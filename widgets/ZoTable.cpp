@@ -219,8 +219,8 @@ void ZoTable::redrawTable()
     const int h = horizontalHeader()->sizeHint().height();
     // A hidden column header stays hidden.
     horizontalHeader()->setFixedHeight(h);
-    for (int row = 0; row < rowCount(); ++row)
-        setRowHeight(row, h);
+    // Every row at once: sizing the rows one by one costs the square of their number.
+    verticalHeader()->setDefaultSectionSize(h);
 }
 
 int ZoTable::anyRowVisible()

@@ -14,6 +14,7 @@
 #include "PluginLocator.h"
 #include "SettingsStore.h"
 #include "StoredExercises.h"
+#include "StudyListModel.h"
 #include "StudyLog.h"
 #include "WavReader.h"
 #include "WorkProgress.h"
@@ -75,9 +76,9 @@ void Tutor::init()
     setupUi(this);
     mDb = PluginLocator::load<IDbManager>(PluginFiles::Storekeeper);
 
-    connect(tbl, qOverload<int, int, int, const QPoint&>(&ZoTable::clicked), this, &Tutor::showOptions);
-    connect(tbl, &ZoTable::mouseDoubleClick, this, &Tutor::studylistDoubleClick);
-    connect(tbl, &ZoTable::tableSelectionChanged, this, &Tutor::tableSelectionChanged);
+    connect(tbl, qOverload<int, int, int, const QPoint&>(&StudyListView::clicked), this, &Tutor::showOptions);
+    connect(tbl, &StudyListView::mouseDoubleClick, this, &Tutor::studylistDoubleClick);
+    connect(tbl, &StudyListView::tableSelectionChanged, this, &Tutor::tableSelectionChanged);
     connect(btnModelStop, &QAbstractButton::clicked, this, &Tutor::stopModelSound);
     connect(btnModelPlay, &QAbstractButton::clicked, this, &Tutor::playModelSound);
     connect(btnStudentRecord, &QAbstractButton::clicked, this, &Tutor::recordStudentSound);
@@ -99,14 +100,11 @@ void Tutor::init()
     mStudy = PluginLocator::load<IStudyResource>(PluginFiles::ZoStudyResource);
     mUsers = PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
 
-    tbl->setLeftMargin(0);
-    tbl->setNumCols(2);
+    // The list is read from the study list as its rows are shown.
+    mListModel = new StudyListModel(mStudy, this);
+    tbl->setModel(mListModel);
     tbl->setColumnHidden(0, true);
-    tbl->setColumnStretchable(1, true);
-    tbl->setReadOnly(true);
-    tbl->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tbl->setSingleRowSelection();
-    tbl->setColumnLabels({tr("Id"), tr("Studylist")});
+    mListModel->setColumnLabels({tr("Id"), tr("Studylist")});
 
     mModelDir.clear();
     mModelFile.clear();
@@ -193,39 +191,27 @@ int Tutor::customRefresh()
 void Tutor::refillList()
 {
     const int oldRow = tbl->currentRow();
-    const QString oldId = oldRow >= 0 ? tbl->text(oldRow, 0) : QString();
-    const int count = mStudy ? mStudy->count() : 0;
     {
         const QSignalBlocker blocker(tbl);
-        tbl->setUpdatesEnabled(false);
-        tbl->setNumRows(0);
-        if (count > 0)
-            tbl->insertRows(0, count);
-        for (int row = 0; row < count; ++row) {
-            tbl->setText(row, 0, mStudy->idAt(row));
-            tbl->setText(row, 1, mStudy->termAt(row));
-        }
+        mListModel->reload();
+        const int count = tbl->numRows();
         if (count > 0) {
-            const bool keep = oldRow >= 0 && oldRow < count && tbl->text(oldRow, 0) == oldId;
+            const bool keep = oldRow >= 0 && oldRow < count && mListModel->idAt(oldRow) == mShownId;
             tbl->setCurrentCell(keep ? oldRow : 0, 1);
         }
-        tbl->setUpdatesEnabled(true);
     }
     tbl->viewport()->update();
-    btnCreateLesson->setEnabled(count > 0);
+    btnCreateLesson->setEnabled(tbl->numRows() > 0);
 }
 
 bool Tutor::syncList()
 {
-    if (!mStudy)
+    // Behind the tab the list only grows (a download finished); every other
+    // change is made here, or in another tab, and entering this one refills it.
+    if (!mStudy || mListModel->inStep())
         return false;
-    const QStringList ids = mStudy->ids();
-    bool same = ids.size() == tbl->numRows();
-    for (int row = 0; same && row < ids.size(); ++row)
-        same = tbl->text(row, 0) == ids.at(row);
-    if (!same)
-        refillList();
-    return !same;
+    refillList();
+    return true;
 }
 
 int Tutor::updateViewLists()
@@ -237,7 +223,7 @@ void Tutor::retranslateView()
 {
     if (!mInitialized)
         return;
-    tbl->setColumnLabels({tr("Id"), tr("Studylist")});
+    mListModel->setColumnLabels({tr("Id"), tr("Studylist")});
     retranslateUi(this);
 }
 
@@ -403,6 +389,7 @@ void Tutor::showCurrentEntry()
 
     const int row = tbl->currentRow();
     const bool haveEntry = mStudy && row >= 0 && row < mStudy->count() && row < tbl->numRows();
+    mShownId = haveEntry ? mStudy->idAt(row) : QString();
     if (!mStudy || mStudy->count() == 0 || tbl->numRows() == 0)
         teStudyTerm->setPlainText(tr("Studylist currently empty."));
     if (!haveEntry) {
@@ -441,7 +428,7 @@ void Tutor::showCurrentEntry()
         btnModelPlay->setEnabled(modelExists());
     }
 
-    showEntryFields(tbl->text(row, 0));
+    showEntryFields(mListModel->idAt(row));
     updatePreviousNextButton();
 }
 
@@ -898,7 +885,7 @@ void Tutor::btnCreateLessonClicked()
     QStringList ids;
     ids.reserve(tbl->numRows());
     for (int row = 0; row < tbl->numRows(); ++row)
-        ids.append(tbl->text(row, 0));
+        ids.append(mListModel->idAt(row));
     const QPointer<Tutor> self(this);
     auto progress = std::make_unique<WorkProgress>(this, mMsgTitle, tr("Reading the Studylist..."), int(ids.size()));
     QHash<QString, QHash<QString, QString>> stored;
@@ -979,30 +966,25 @@ void Tutor::removeExercise(bool all)
 
 void Tutor::removeEntries(int row, bool all)
 {
-    const QString id = tbl->text(row, 0);
+    const QString id = mListModel->idAt(row);
     // The entry that followed the removed one becomes current.
     int next = 0;
     for (int r = 0; r < row; ++r) {
-        if (!all || tbl->text(r, 0) != id)
+        if (!all || mListModel->idAt(r) != id)
             ++next;
     }
     {
         const QSignalBlocker blocker(tbl);
-        tbl->setUpdatesEnabled(false);
         if (all) {
             mStudy->removeById(id);
-            for (int r = tbl->numRows() - 1; r >= 0; --r) {
-                if (tbl->text(r, 0) == id)
-                    tbl->removeRow(r);
-            }
+            mListModel->reload();
         } else {
             mStudy->removeAt(row);
-            tbl->removeRow(row);
+            mListModel->removeRows(row, 1);
         }
         const int rows = tbl->numRows();
         if (rows > 0)
             tbl->setCurrentCell(qMin(next, rows - 1), 1);
-        tbl->setUpdatesEnabled(true);
     }
     btnCreateLesson->setEnabled(tbl->numRows() > 0);
     tableSelectionChanged();
@@ -1036,7 +1018,7 @@ void Tutor::deleteExercise()
     if (mDb->remove(QStringLiteral("Exercise"), {id})) {
         syncList();
         for (int r = 0; r < tbl->numRows(); ++r) {
-            if (tbl->text(r, 0) == id) {
+            if (mListModel->idAt(r) == id) {
                 removeEntries(r, true);
                 break;
             }

@@ -16,6 +16,7 @@ class IMainWindow;
 class IStudyResource;
 class IUserResource;
 class QTimer;
+class StudyListModel;
 
 // The study tab: drills the shared study list with the model sound, the
 // learner's own recording and a comparison of the two, shows the current
@@ -114,6 +115,7 @@ private:
     IAudio* mAudio = nullptr;
     IStudyResource* mStudy = nullptr;
     IUserResource* mUsers = nullptr;
+    StudyListModel* mListModel = nullptr;
 
     QDir mIconDir;
     QString mMsgTitle;
@@ -132,5 +134,7 @@ private:
     bool mCompareFirst = true;
     bool mInitialized = false;
     QString mShownUser;
+    // The exercise whose entry is shown.
+    QString mShownId;
     QPointer<HelpBrowser> mHelp;
 };
