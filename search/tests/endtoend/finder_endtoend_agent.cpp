@@ -35,6 +35,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QThread>
@@ -339,7 +340,7 @@ void FinderAgent::searcher()
 void FinderAgent::practise(IForm* studyTab, IStudyResource* study)
 {
     QWidget* page = studyTab->widget();
-    auto* table = page->findChild<QTableWidget*>(QStringLiteral("tbl"));
+    auto* table = page->findChild<QTableView*>(QStringLiteral("tbl"));
     auto* shownTerm = page->findChild<QTextEdit*>(QStringLiteral("teStudyTerm"));
     QObject* sound = PluginLocator::instance(QStringLiteral("plugins_dll/Managers/ZoAudio.dll"));
     QVERIFY(table && shownTerm);
@@ -355,13 +356,13 @@ void FinderAgent::practise(IForm* studyTab, IStudyResource* study)
     const auto calls = [sound] { return sound->property("calls").toStringList(); };
 
     QStringList listed;
-    for (int row = 0; row < table->rowCount(); ++row)
-        listed << table->item(row, 1)->text();
+    for (int row = 0; row < table->model()->rowCount(); ++row)
+        listed << table->model()->index(row, 1).data().toString();
     QCOMPARE(listed, QStringList({term(1), term(2), term(3), term(21)}));
 
-    for (int row = 0; row < table->rowCount(); ++row) {
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(row, 1)).center());
-        QCOMPARE(table->currentRow(), row);
+    for (int row = 0; row < table->model()->rowCount(); ++row) {
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(table->model()->index(row, 1)).center());
+        QCOMPARE(table->currentIndex().row(), row);
         QCOMPARE(shownTerm->toPlainText(), listed.at(row));
         const QString model = QStringLiteral("play %1/%2").arg(study->mediaPathAt(row), study->mediaNameAt(row));
         QVERIFY2(button("btnModelPlay")->isEnabled(), qPrintable(model));
