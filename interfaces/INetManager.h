@@ -12,6 +12,13 @@ class ZoLesson;
 class ZoTranslation;
 
 // The peer network. Objects returned by value are the caller's copies.
+//
+// User names: a name is one account in any letter case, and the account keeps
+// the spelling it was registered with. The peer refuses a name that differs
+// from a taken one only in case and signs in under the registered spelling;
+// the network manager stores and signs in the user under that spelling, online
+// and offline; the local store finds a user by name in any letter case.
+// Passwords are compared exactly.
 class INetManager
 {
 public:

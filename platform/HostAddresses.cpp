@@ -8,13 +8,28 @@ QString HostAddresses::hostName()
     return QHostInfo::localHostName();
 }
 
-QStringList HostAddresses::ipv4Addresses()
+bool HostAddresses::ipv4Addresses(const QString& host, QStringList* addresses)
 {
-    QStringList result;
-    const QHostInfo info = QHostInfo::fromName(hostName());
+    addresses->clear();
+    const QHostInfo info = QHostInfo::fromName(host);
+    if (info.error() != QHostInfo::NoError)
+        return false;
     for (const QHostAddress& address : info.addresses()) {
-        if (address.protocol() == QAbstractSocket::IPv4Protocol && !result.contains(address.toString()))
-            result << address.toString();
+        if (address.protocol() == QAbstractSocket::IPv4Protocol && !addresses->contains(address.toString()))
+            addresses->append(address.toString());
     }
-    return result;
+    return true;
+}
+
+QString HostAddresses::summary(const QString& host)
+{
+    if (host.isEmpty())
+        return QStringLiteral("getMyIps: gethostname error");
+    QStringList addresses;
+    if (!ipv4Addresses(host, &addresses))
+        return QStringLiteral("getMyIps: bad host lookup");
+    QString result = host + QLatin1Char(',');
+    for (const QString& address : addresses)
+        result += address + QLatin1Char(' ');
+    return result.trimmed();
 }

@@ -267,6 +267,8 @@ QString ZoDbHelper::persistentIdOf(QString localId) const
 
 int ZoDbHelper::assignPersistentId(QString localId, QString persistentId, bool downloaded)
 {
+    // Only another manifest holding the id refuses it: the same manifest given
+    // its own id again is stamped again; an unknown manifest answers 0 below.
     if (persistentId != QLatin1String(ZoDbCodes::NoPersistentId)) {
         QSqlQuery taken = newQuery();
         if (!run(taken, QStringLiteral("SELECT COUNT(*) FROM m WHERE pmid = ? AND lmid <> ?"), {persistentId, localId})
@@ -380,7 +382,11 @@ QStringList ZoDbHelper::languagesOf(QStringList localIds) const
 QString ZoDbHelper::userIdOf(QString userName) const
 {
     QSqlQuery query = newQuery();
-    if (!run(query, QStringLiteral("SELECT uid FROM u WHERE unm = ? LIMIT 1"), {userName}) || !query.next())
+    // A name in any letter case (see INetManager.h), the exact spelling first.
+    if (!run(query,
+             QStringLiteral("SELECT uid FROM u WHERE unm = ? COLLATE NOCASE ORDER BY unm = ? DESC, rowid LIMIT 1"),
+             {userName, userName})
+        || !query.next())
         return QStringLiteral("-1");
     return text(query.value(0));
 }

@@ -67,8 +67,10 @@ public:
     // Persistent id of that manifest, "0" when none or empty.
     QString persistentIdOf(QString localId) const;
     // Gives the manifest its persistent id and stamps the download (or upload)
-    // time: 1 done, 0 when the id belongs to another manifest, the manifest
-    // does not exist or the write fails, 2 when only the stamp failed.
+    // time: 1 done, also when the manifest holds that id already (a transfer
+    // done again is stamped again); 0 when the id belongs to another manifest,
+    // the manifest does not exist (nothing was given, so no success) or the
+    // write fails; 2 when only the stamp failed.
     int assignPersistentId(QString localId, QString persistentId, bool downloaded);
     // Persistent id back to "0" and upload time to 0: 1 done, 0 otherwise.
     int clearPersistentId(QString localId);
@@ -82,7 +84,8 @@ public:
     QList<QHash<QString, QString>> kvpRecords(QString localId) const;
     // Distinct language names of the textual manifests of those ids.
     QStringList languagesOf(QStringList localIds) const;
-    // Local user id of that user name (exact, case-sensitive), "-1" when none.
+    // Local user id of that user name in any letter case (the exact spelling
+    // first, else the one stored first), "-1" when none.
     QString userIdOf(QString userName) const;
     // User name of that user id, empty when none.
     QString userNameOf(QString userId) const;

@@ -369,7 +369,12 @@ void Bookshelf::refreshData()
     mLessonCount = 0;
     resetResultTree();
 
-    // The language this user chose last.
+    // The language this user chose last; without one (or one they no longer
+    // have) "All Languages", never the filter of the learner before.
+    {
+        const QSignalBlocker blocker(cmbLanguages);
+        cmbLanguages->setCurrentIndex(0);
+    }
     mFilter->fill(true);
     mFilterFilled = true;
     searchLocal();

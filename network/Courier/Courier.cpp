@@ -21,8 +21,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QThread>
 
 #include <memory>
@@ -291,14 +289,7 @@ QString Courier::getTranslationXml(int handle)
 
 QString Courier::getMyIps()
 {
-    const QString host = HostAddresses::hostName();
-    if (host.isEmpty())
-        return QStringLiteral("getMyIps: gethostname error");
-    QString result = host + QLatin1Char(',');
-    const QStringList addresses = HostAddresses::ipv4Addresses();
-    for (const QString& address : addresses)
-        result += address + QLatin1Char(' ');
-    return result.trimmed();
+    return HostAddresses::summary(HostAddresses::hostName());
 }
 
 void Courier::delay(int ms)
@@ -372,11 +363,8 @@ int Courier::loginResult(int result)
 
 int Courier::loginOffline(const QString& username, const QString& password, int offline)
 {
+    // The stored copy, found in any letter case, holds the registered spelling (see INetManager.h).
     std::unique_ptr<ZoUser> match = storedUser(username, password);
-    // Names are one account in any letter case: the stored copy holds the registered spelling.
-    const QString registered = match ? QString() : registeredSpelling(username);
-    if (!registered.isEmpty() && registered != username)
-        match = storedUser(registered, password);
     if (!match)
         return loginResult(2);
     // Offline: the network's start, still running or not, is not waited for.
@@ -442,23 +430,11 @@ std::unique_ptr<ZoUser> Courier::storedUser(const QString& username, const QStri
     const QList<ZoUser*> users = store()->select(kUserType, criteria);
     for (ZoUser* handed : users) {
         std::unique_ptr<ZoUser> user(handed);
-        if (!found && user->username() == username && (password.isNull() || user->password() == password))
+        if (!found && user->username().compare(username, Qt::CaseInsensitive) == 0
+            && (password.isNull() || user->password() == password))
             found = std::move(user);
     }
     return found;
-}
-
-QString Courier::registeredSpelling(const QString& username)
-{
-    // Names hold ASCII only, where SQLite's NOCASE folds every letter.
-    QSqlQuery query(QSqlDatabase::database());
-    query.prepare(QStringLiteral("SELECT unm FROM u WHERE unm = ? COLLATE NOCASE LIMIT 2"));
-    query.addBindValue(username);
-    if (!query.exec() || !query.next())
-        return QString();
-    const QString name = query.value(0).toString();
-    // Two local copies differing in case name no single account.
-    return query.next() ? QString() : name;
 }
 
 std::unique_ptr<ZoUser> Courier::replaceStoredUser(const QString& uid, const QString& username,

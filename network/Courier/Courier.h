@@ -111,10 +111,9 @@ private:
     static int loginResult(int result);
     // Makes user the current user; the user resource takes it over.
     void signIn(std::unique_ptr<ZoUser> user);
-    // The stored user of exactly that name (and password, unless null), or null.
+    // The stored user of that name in any letter case (and exactly that
+    // password, unless null), or null.
     std::unique_ptr<ZoUser> storedUser(const QString& username, const QString& password = QString());
-    // The one stored name equal to username in any letter case; empty when none or several.
-    static QString registeredSpelling(const QString& username);
     // Puts the signed-in user's reply in place of the stored copy.
     std::unique_ptr<ZoUser> replaceStoredUser(const QString& uid, const QString& username,
                                               const QHash<QString, QString>& fields);

@@ -23,6 +23,13 @@ QString keytool(const QStringList& arguments)
     return QString();
 }
 
+// Where a program reaches a service bound to that address: a service on the
+// wildcard address is reached on loopback.
+QString reachedAt(const QString& bindAddress)
+{
+    return bindAddress.isEmpty() || bindAddress == QLatin1String("0.0.0.0") ? QStringLiteral("127.0.0.1") : bindAddress;
+}
+
 } // namespace
 
 PeerServiceProcess::~PeerServiceProcess()
@@ -37,7 +44,7 @@ void PeerServiceProcess::setBindAddress(const QString& address)
 
 bool PeerServiceProcess::useNewCertificate(const QString& certificateFile)
 {
-    const QString address = mBindAddress.isEmpty() ? QStringLiteral("127.0.0.1") : mBindAddress;
+    const QString address = reachedAt(mBindAddress);
     const QString store = QDir(mData.path()).filePath(QStringLiteral("peer.p12"));
     const QString password = QStringLiteral("peer-store-1");
     mError = keytool({QStringLiteral("-genkeypair"), QStringLiteral("-alias"), QStringLiteral("peer"),
@@ -95,7 +102,7 @@ bool PeerServiceProcess::start(int waitMs)
         output += mProcess.readAllStandardOutput();
     }
     mUrl = (match.captured(1).isEmpty() ? QStringLiteral("http://") : match.captured(1))
-           + QStringLiteral("%1:%2").arg(match.captured(2), match.captured(3));
+           + QStringLiteral("%1:%2").arg(reachedAt(match.captured(2)), match.captured(3));
     return true;
 }
 

@@ -18,6 +18,7 @@ public:
     PeerServiceProcess& operator=(const PeerServiceProcess&) = delete;
 
     // The address to serve on (the service's --bind); loopback when not set.
+    // On the wildcard address 0.0.0.0 the certificate and url() name 127.0.0.1.
     void setBindAddress(const QString& address);
     // Serve HTTPS: keytool makes a key store with a new self-signed
     // certificate for the bind address in the data folder, names it in the
@@ -30,7 +31,7 @@ public:
     bool start(int waitMs = 30000);
     void stop();
 
-    // "http://<address>:<port>" (or https:) once started.
+    // "http://<address>:<port>" (or https:) once started, where programs reach it.
     QString url() const;
     // The service's data folder (its database "peer.db").
     QString dataPath() const;

@@ -138,7 +138,10 @@ int Storekeeper::insertExercise(QString type, ZoExercise* exercise)
 {
     if (type != kExercise)
         return 0;
-    // An exercise stored already is written again under its own id.
+    // 1 when the exercise was stored, 0 when the write failed and nothing was
+    // kept: a failure reported as success would let the caller go on (an
+    // import or a download) as if the exercise were in the library. An
+    // exercise whose id names a stored row is written again under that id.
     const CountedWrite write(mUploadCounter.get(), mExerciseIndex.get(), mDatabase, CountedWrite::RowsOfListed,
                              exercise ? oneId(exercise->id()) : QList<qint64>());
     return ZoDbExercise(mDatabase, mStatements.get(), mHelper.get()).insert(exercise);

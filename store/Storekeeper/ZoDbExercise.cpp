@@ -439,6 +439,8 @@ ZoDbExercise::RowQuery ZoDbExercise::rowQuery(const QHash<QString, QString>& cri
         } else {
             ids = IdList::parse(criteria.value(QStringLiteral("IdList")));
         }
+        // An empty list asks for no exercise: it gives none, not every
+        // exercise as a term search would (callers pass the ids they hold).
         if (ids.isEmpty())
             return query;
         // One bound value for the whole list: binding each id grows with the square of the list.

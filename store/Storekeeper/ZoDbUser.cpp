@@ -73,13 +73,20 @@ ZoUser* ZoDbUser::insert(QHash<QString, QString> data)
 QList<ZoUser*> ZoDbUser::select(QHash<QString, QString> criteria)
 {
     const QString password = criteria.value(QStringLiteral("Password"));
-    QVariantList values{criteria.value(QStringLiteral("Username"))};
-    QString sql = QStringLiteral("SELECT uid, unm, p, gnm, fnm, e, cccid, sp, l, pr FROM u WHERE unm = ?");
+    const QString username = criteria.value(QStringLiteral("Username"));
+    // A name in any letter case (the rule in INetManager.h; names hold ASCII
+    // only, where NOCASE folds every letter), the exact spelling first.
+    QVariantList values{username};
+    QString sql = QStringLiteral(
+        "SELECT uid, unm, p, gnm, fnm, e, cccid, sp, l, pr FROM u WHERE unm = ? COLLATE NOCASE");
     if (!password.isEmpty()) {
+        // Compared exactly, not with LIKE: under LIKE a "%" or "_" typed as the
+        // password would match any password and sign anyone in.
         sql += QStringLiteral(" AND p = ?");
         values.append(password);
     }
-    sql += QStringLiteral(" LIMIT 1");
+    sql += QStringLiteral(" ORDER BY unm = ? DESC, rowid LIMIT 1");
+    values.append(username);
     const QList<QVariantList> rows = fetch(sql, values);
     QList<ZoUser*> users;
     if (rows.isEmpty())

@@ -1009,6 +1009,8 @@ void Tutor::deleteExercise()
     if (!mDb || !mStudy || row < 0 || row >= tbl->numRows())
         return;
     const QString id = mStudy->idAt(row);
+    // Asked first: the exercise goes from the library for good, and the entry
+    // sits right below "Remove From Studylist", which only takes it off the list.
     const QPointer<Tutor> self(this);
     const int answer = MessageBoxHelper::question(
         this, mMsgTitle, tr("Do you want to permanently delete the Exercise '%1'?").arg(tbl->text(row, 1)),

@@ -78,6 +78,7 @@ private slots:
     void showAllKeepsTheFilter();
     void filterItemsAndStoredLanguage();
     void refilledFilterNeverKeepsAStaleLanguage();
+    void nextLearnerStartsOnAllLanguages();
     void deletingWithALessonMember();
     void refusedDeletionNamesLessonsOnlyWhenTheyAreTheCause();
     void deletingALesson();
@@ -439,6 +440,36 @@ void BookshelfTest::refilledFilterNeverKeepsAStaleLanguage()
 }
 
 // ---- deletion -----------------------------------------------------------------------
+
+// A learner who never chose a language sees every exercise, whatever the
+// learner before them chose; one who did gets their own choice back.
+void BookshelfTest::nextLearnerStartsOnAllLanguages()
+{
+    addExercise(QStringLiteral("gracias"), QStringLiteral("Spanish"));
+    addExercise(QStringLiteral("merci"), QStringLiteral("French"));
+    openForm();
+    chooseFilter(2);
+    auto* filter = child<QComboBox>("cmbLanguages");
+    QCOMPARE(filter->currentText(), QStringLiteral("Spanish"));
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (1)"));
+
+    auto nextLearner = [&](const QString& name) {
+        signIn(name, {QStringLiteral("Spanish"), QStringLiteral("French")});
+        mForm->retranslateView();
+        mForm->updateViewLists();
+        mForm->refreshData();
+    };
+    nextLearner(QStringLiteral("second"));
+    QCOMPARE(filter->currentIndex(), 0);
+    QCOMPARE(filter->currentText(), QStringLiteral("All Languages"));
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (2)"));
+
+    chooseFilter(2);
+    QCOMPARE(filter->currentText(), QStringLiteral("French"));
+    nextLearner(QStringLiteral("learner"));
+    QCOMPARE(filter->currentText(), QStringLiteral("Spanish"));
+    QCOMPARE(treeText(0), QStringLiteral("Exercises (1)"));
+}
 
 void BookshelfTest::deletingWithALessonMember()
 {

@@ -465,7 +465,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString original = dir.filePath("original.db");
-        QVERIFY(makeLargeVersion0(original, 6000));
+        QVERIFY(makeLargeVersion0(original, 2000));
         const QByteArray originalContent = contentDigest(original);
 
         const QString work = dir.filePath("run");

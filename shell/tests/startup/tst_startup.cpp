@@ -15,7 +15,9 @@
 #include <QtTest>
 
 #include <csignal>
+#include <sched.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 // Runs the real program from a temporary ready-to-run tree, with message boxes
@@ -40,11 +42,13 @@ public:
 
     void start()
     {
+        mFailure.clear();
         mProcess.setProcessEnvironment(mEnv);
         mProcess.start();
     }
 
-    // Runs to the end; the exit code, or -1 when it did not end in time.
+    // Runs to the end; the exit code, or -1 when it did not start or end in
+    // time, -2 when it crashed (failure() says which).
     int run(int ms = 30000)
     {
         start();
@@ -53,12 +57,25 @@ public:
 
     int finish(int ms = 30000)
     {
+        if (mProcess.error() == QProcess::FailedToStart) {
+            mFailure = QStringLiteral("the program did not start: ") + mProcess.errorString();
+            return -1;
+        }
         if (!mProcess.waitForFinished(ms)) {
+            mFailure = mProcess.error() == QProcess::FailedToStart
+                           ? QStringLiteral("the program did not start: ") + mProcess.errorString()
+                           : QStringLiteral("the program did not end within %1 ms").arg(ms);
             mProcess.kill();
             mProcess.waitForFinished();
             return -1;
         }
-        return mProcess.exitStatus() == QProcess::NormalExit ? mProcess.exitCode() : -2;
+        if (mProcess.exitStatus() != QProcess::NormalExit) {
+            mFailure = QStringLiteral("the program crashed: ") + mProcess.errorString();
+            return -2;
+        }
+        if (mUnprivileged && mProcess.exitCode() == NoUserNamespace)
+            mFailure = QStringLiteral("the program was not started: no user namespace could be made for it");
+        return mProcess.exitCode();
     }
 
     // Asks the running program to end as a desktop session would.
@@ -70,20 +87,53 @@ public:
 
     QProcess& process() { return mProcess; }
 
-    // Runs the program as the account "uid" (for a test running as root).
-    void runAs(uid_t uid)
+    // Why the last run did not give an exit code of the program's own.
+    QString failure() const { return mFailure; }
+
+    // For a test running as root: the program runs in a user namespace of its
+    // own where it keeps its account but none of root's rights over files, so
+    // file permissions hold for it as for any account, wherever the tree is.
+    void runUnprivileged()
     {
-        mProcess.setChildProcessModifier([uid] {
-            if (::setgid(uid) != 0 || ::setuid(uid) != 0)
-                ::_exit(99);
+        mUnprivileged = true;
+        mProcess.setChildProcessModifier([] {
+            if (::unshare(CLONE_NEWUSER) != 0) {
+                static const char message[] = "tst_startup: no user namespace for the program\n";
+                [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, message, sizeof message - 1);
+                ::_exit(NoUserNamespace);
+            }
         });
     }
 
+    // Whether runUnprivileged() can work on this machine.
+    static bool userNamespacesWork()
+    {
+        const pid_t child = ::fork();
+        if (child == 0)
+            ::_exit(::unshare(CLONE_NEWUSER) == 0 ? 0 : 1);
+        int status = 0;
+        return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+
 private:
+    // The exit code of a child that could not leave root's rights behind.
+    static constexpr int NoUserNamespace = 71;
+
     TestTree& mTree;
     QProcessEnvironment mEnv;
     QProcess mProcess;
+    QString mFailure;
+    bool mUnprivileged = false;
 };
+
+// Compares the exit code of a run; a program that did not start, did not end
+// in time or crashed fails the test saying so.
+#define QCOMPARE_EXIT(program, call, expected)                                                                         \
+    do {                                                                                                               \
+        const int code_ = (program).call;                                                                              \
+        QVERIFY2(code_ >= 0 && (program).failure().isEmpty(), qPrintable((program).failure()));                        \
+        QCOMPARE(code_, expected);                                                                                     \
+    } while (false)
 
 namespace {
 
@@ -200,7 +250,7 @@ void TestStartup::normalStartAndEnd()
     QCOMPARE(QFile(settingsFile(tree)).permissions()
                  & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
              QFile::Permissions());
-    QCOMPARE(run.terminate(), 1);
+    QCOMPARE_EXIT(run, terminate(), 1);
 }
 
 void TestStartup::secondInstanceRefused()
@@ -219,14 +269,14 @@ void TestStartup::secondInstanceRefused()
     const QDateTime modified = QFileInfo(settings).lastModified();
 
     ProgramRun second(tree);
-    QCOMPARE(second.run(), 1);
+    QCOMPARE_EXIT(second, run(), 1);
     QCOMPARE(boxes(tree),
              QStringList{QStringLiteral("information\tVireda\tVireda is already running on this computer.\tOK")});
     QVERIFY(settings.open(QIODevice::ReadOnly));
     QCOMPARE(settings.readAll(), before);
     QCOMPARE(QFileInfo(settings).lastModified(), modified);
 
-    QCOMPARE(first.terminate(), 1);
+    QCOMPARE_EXIT(first, terminate(), 1);
     // The lock goes with its owner: a new start works again.
     ProgramRun third(tree);
     third.start();
@@ -234,7 +284,7 @@ void TestStartup::secondInstanceRefused()
     // It holds the lock once its process id is in the lock file.
     QTRY_COMPARE_WITH_TIMEOUT(lockOwner(tree), third.process().processId(), 30000);
     QCOMPARE(third.process().state(), QProcess::Running);
-    QCOMPARE(third.terminate(), 1);
+    QCOMPARE_EXIT(third, terminate(), 1);
     QCOMPARE(boxes(tree).size(), 1);
 }
 
@@ -258,7 +308,7 @@ void TestStartup::missingRuntime()
     }
     ProgramRun run(tree);
     hideJava(run);
-    QCOMPARE(run.run(), 1);
+    QCOMPARE_EXIT(run, run(), 1);
     QCOMPARE(boxes(tree), QStringList{missingRuntimeBox});
     QCOMPARE(stored(tree, QStringLiteral("xml/version")).toString(), QStringLiteral("2"));
     QVERIFY(!stored(tree, QStringLiteral("software/version")).isValid());
@@ -279,7 +329,7 @@ void TestStartup::storedHomeStillUsable()
     run.start();
     QVERIFY(waitForKey(tree, QStringLiteral("software/internal_version")));
     QCOMPARE(stored(tree, QStringLiteral("software/jrePath")).toString(), homes.filePath(QStringLiteral("jre")));
-    QCOMPARE(run.terminate(), 1);
+    QCOMPARE_EXIT(run, terminate(), 1);
     QVERIFY(boxes(tree).isEmpty());
 }
 
@@ -298,7 +348,7 @@ void TestStartup::endsCleanlyWithEveryPlugin()
     QTRY_VERIFY_WITH_TIMEOUT(!boxes(tree).isEmpty(), 30000);
     // The Java VM, the sound engine and the database are all up: the end
     // must still be an orderly one.
-    QCOMPARE(run.terminate(), 1);
+    QCOMPARE_EXIT(run, terminate(), 1);
     // A first start with the network up greets the new user, nothing else.
     const QStringList shown = boxes(tree);
     QCOMPARE(shown.size(), 1);
@@ -341,7 +391,7 @@ void TestStartup::startupProbe()
     QTRY_VERIFY_WITH_TIMEOUT(!boxes(tree).isEmpty(), 60000);
     if (probe)
         QTRY_VERIFY_WITH_TIMEOUT(moments().contains("signin"), 30000);
-    QCOMPARE(run.terminate(), 1);
+    QCOMPARE_EXIT(run, terminate(), 1);
     const QHash<QByteArray, qint64> found = moments();
     if (!probe) {
         QVERIFY2(found.isEmpty(), output.constData());
@@ -397,7 +447,7 @@ void TestStartup::terminatedDuringStartup()
     } else {
         QTRY_VERIFY_WITH_TIMEOUT(catchesTermination(run.process().processId()), 20000);
     }
-    QCOMPARE(run.terminate(), 1);
+    QCOMPARE_EXIT(run, terminate(), 1);
     QCOMPARE(stored(tree, QStringLiteral("xml/version")).toString(), QStringLiteral("2"));
     QCOMPARE(stored(tree, QStringLiteral("software/version")).toString(), QStringLiteral("Vireda"));
     QCOMPARE(stored(tree, QStringLiteral("software/internal_version")).toString(),
@@ -517,29 +567,14 @@ void TestStartup::unusableDatabase()
     file.close();
 
     ProgramRun run(tree);
-    const QFileDevice::Permissions owner = readable ? QFileDevice::ReadOwner : QFileDevice::Permissions();
     if (::geteuid() == 0) {
-        // Root reads everything: the program runs as another account, which
-        // owns the tree but not the database.
-        const uid_t nobody = 65534;
-        QDirIterator it(tree.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                        QDirIterator::Subdirectories);
-        QVERIFY(::chown(QFile::encodeName(tree.path()).constData(), nobody, nobody) == 0);
-        const QString parent = QFileInfo(tree.path()).absolutePath();
-        if (QDir(parent) != QDir(QDir::tempPath()))
-            QVERIFY(::chmod(QFile::encodeName(parent).constData(), 0755) == 0);
-        while (it.hasNext()) {
-            it.next();
-            if (it.filePath() != db)
-                QVERIFY(::lchown(QFile::encodeName(it.filePath()).constData(), nobody, nobody) == 0);
-        }
-        QVERIFY(file.setPermissions(readable ? QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther
-                                             : QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-        run.runAs(nobody);
-    } else {
-        QVERIFY(file.setPermissions(owner));
+        // Root may read and write any file: the program runs without those rights.
+        if (!ProgramRun::userNamespacesWork())
+            QSKIP("running as root, and this machine makes no user namespace to run the program without root's rights");
+        run.runUnprivileged();
     }
-    QCOMPARE(run.run(60000), 1);
+    QVERIFY(file.setPermissions(readable ? QFileDevice::ReadOwner : QFileDevice::Permissions()));
+    QCOMPARE_EXIT(run, run(60000), 1);
     QCOMPARE(boxes(tree), QStringList{QStringLiteral("critical\tVireda\t") + message.arg(db) + QStringLiteral("\tOK")});
     QVERIFY(!stored(tree, QStringLiteral("database/version")).isValid());
     QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
@@ -572,7 +607,7 @@ void TestStartup::damagedDatabase()
         ProgramRun first(tree);
         first.start();
         QVERIFY(waitForKey(tree, QStringLiteral("database/version"), 60000));
-        QCOMPARE(first.terminate(), 1);
+        QCOMPARE_EXIT(first, terminate(), 1);
         QFile::remove(tree.filePath(QStringLiteral("boxes.log")));
         QSettings(settingsFile(tree), QSettings::IniFormat).remove(QStringLiteral("database"));
     }
@@ -594,7 +629,7 @@ void TestStartup::damagedDatabase()
         "from a copy of your own, or set it aside as \"vireda.db.damaged\" and start with a new, empty "
         "database. Nothing is deleted either way.\tKeep It and Quit|Set Aside and Start Anew");
     if (answer != QLatin1String("1")) {
-        QCOMPARE(run.run(60000), 1);
+        QCOMPARE_EXIT(run, run(60000), 1);
         QCOMPARE(boxes(tree), QStringList{question});
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), damaged);
@@ -605,7 +640,7 @@ void TestStartup::damagedDatabase()
     run.start();
     QVERIFY(waitForKey(tree, QStringLiteral("database/version"), 60000));
     QCOMPARE(stored(tree, QStringLiteral("database/version")).toString(), QStringLiteral("2"));
-    QCOMPARE(run.terminate(), 1);
+    QCOMPARE_EXIT(run, terminate(), 1);
     QCOMPARE(boxes(tree).value(0), question);
     QFile aside(db + QStringLiteral(".damaged"));
     QVERIFY(aside.open(QIODevice::ReadOnly));

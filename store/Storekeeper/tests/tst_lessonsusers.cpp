@@ -240,6 +240,8 @@ void tst_Storekeeper::userInsertAndSelect()
     QHash<QString, QString> again = aliceData();
     again.insert(QStringLiteral("Id"), QStringLiteral("u2"));
     QVERIFY(!f->store()->insert(kUser, again));
+    again.insert(QStringLiteral("Username"), QStringLiteral("ALICE"));
+    QVERIFY(!f->store()->insert(kUser, again));
     QCOMPARE(f->snapshot(), before);
 
     const QList<ZoUser*> users = f->store()->select(kUser, {{QStringLiteral("Username"), QStringLiteral("alice")}});
@@ -267,8 +269,13 @@ void tst_Storekeeper::userSelect_data()
                                        << "pw" << true;
     QTest::newRow("password case") << "alice"
                                    << "PW" << false;
+    // One account in any letter case; the password exactly.
     QTest::newRow("name case") << "Alice"
-                               << "" << false;
+                               << "" << true;
+    QTest::newRow("name case and password") << "ALICE"
+                                            << "pw" << true;
+    QTest::newRow("name case, password case") << "ALICE"
+                                              << "Pw" << false;
     QTest::newRow("percent in name") << "al%"
                                      << "" << false;
     QTest::newRow("underscore in name") << "alic_"
