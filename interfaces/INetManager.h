@@ -5,6 +5,9 @@
 #include <QString>
 #include <QtPlugin>
 
+#include <functional>
+
+class QObject;
 class XmlPathMap;
 class ZoDbHelper;
 class ZoExercise;
@@ -69,6 +72,12 @@ public:
     virtual int sendFeedback(QString comment, QString type) = 0;
     virtual int startNetwork() = 0;
     virtual int stopNetwork() = 0;
+    // True while the start begun when the manager was made still runs; asking
+    // waits for nothing (every other call waits for that start to end).
+    virtual bool isNetworkStarting() = 0;
+    // Runs done on the caller's thread once that start has ended (from the
+    // event loop, also when it has ended already), unless context is gone.
+    virtual void whenNetworkStarted(QObject* context, std::function<void()> done) = 0;
 };
 
 #define INetManager_iid "NetManagerInterface/1.0"

@@ -43,7 +43,12 @@ LoginForm::LoginForm(IMainWindow* mainWindow)
     // At least the form's size, larger where the font needs it.
     DialogFit::fit(this, QSize(350, 155));
 
-    greetNewUser();
+    // The network may still be starting: the dialog shows at once and greets
+    // once the start has ended.
+    if (mNetManager && mNetManager->isNetworkStarting())
+        mNetManager->whenNetworkStarted(this, [this] { greetNewUser(); });
+    else
+        greetNewUser();
 
     connect(btnRegister, &QPushButton::clicked, this, &LoginForm::showRegistrationForm);
     connect(btnOk, &QPushButton::clicked, this, &LoginForm::loginUser);
@@ -64,6 +69,23 @@ bool LoginForm::networkReady() const
     return mNetManager && mNetManager->isNetworkReady();
 }
 
+bool LoginForm::waitForNetwork(void (LoginForm::*step)())
+{
+    if (!mNetManager || !mNetManager->isNetworkStarting())
+        return false;
+    // One step waits at a time; the dialog keeps answering meanwhile.
+    if (mWaiting)
+        return true;
+    mWaiting = true;
+    setCursor(Qt::BusyCursor);
+    mNetManager->whenNetworkStarted(this, [this, step] {
+        mWaiting = false;
+        unsetCursor();
+        (this->*step)();
+    });
+    return true;
+}
+
 void LoginForm::lockToOffline()
 {
     btnRegister->setEnabled(false);
@@ -74,6 +96,8 @@ void LoginForm::lockToOffline()
 
 void LoginForm::showRegistrationForm()
 {
+    if (waitForNetwork(&LoginForm::showRegistrationForm))
+        return;
     RegistrationForm registration(mMainWindow, this);
     if (registration.exec() == QDialog::Accepted) {
         const QString name = registration.registeredUserName();
@@ -134,6 +158,8 @@ void LoginForm::cancelLogin()
 
 void LoginForm::sendPassword()
 {
+    if (waitForNetwork(&LoginForm::sendPassword))
+        return;
     const QString username = lEditUsername->text();
     if (username.isEmpty()) {
         MessageBoxHelper::warning(this, mAppName,
@@ -174,6 +200,9 @@ void LoginForm::loginUser()
         lEditUsername->setFocus();
         return;
     }
+    // Online, the peer is reached only once the network has started.
+    if (offlineCheckState() == Qt::Unchecked && waitForNetwork(&LoginForm::loginUser))
+        return;
 
     // The progress dialog lives only as long as the network call: a message
     // must never open under it, and its show timer must not outlive the call.

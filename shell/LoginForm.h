@@ -33,6 +33,8 @@ public slots:
 
 private:
     bool networkReady() const;
+    // While the network's start runs: step runs once it has ended, and true.
+    bool waitForNetwork(void (LoginForm::*step)());
     void lockToOffline();
 
     IMainWindow* mMainWindow;
@@ -41,4 +43,5 @@ private:
     INetManager* mNetManager = nullptr;
     IDbManager* mDbManager = nullptr;
     IResource* mLanguageResource = nullptr;
+    bool mWaiting = false;
 };

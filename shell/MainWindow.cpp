@@ -681,8 +681,9 @@ void MainWindow::deleteTabs(TabDeletion when)
 void MainWindow::signIn()
 {
     ui->btnSignIn->setEnabled(false);
-    // A network that failed earlier is tried again: the peer may be back.
-    if (mNetManager && !mNetManager->isNetworkReady())
+    // A network that failed earlier is tried again: the peer may be back. One
+    // still starting is not waited for.
+    if (mNetManager && !mNetManager->isNetworkStarting() && !mNetManager->isNetworkReady())
         mNetManager->startNetwork();
     LoginForm login(this);
     StartupProbe::markFirstPaint(&login, "signin");

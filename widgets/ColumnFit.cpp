@@ -3,12 +3,8 @@
 #include <QAbstractItemModel>
 #include <QEvent>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTableView>
-
-namespace {
-// As many rows as the view itself measures for a column.
-constexpr int kMeasuredRows = 1000;
-} // namespace
 
 ColumnFit* ColumnFit::of(QTableView* view)
 {
@@ -28,6 +24,7 @@ ColumnFit::ColumnFit(QTableView* view)
     connect(&mTimer, &QTimer::timeout, this, &ColumnFit::fit);
     view->installEventFilter(this);
     view->horizontalHeader()->installEventFilter(this);
+    connect(view->verticalScrollBar(), &QScrollBar::valueChanged, this, &ColumnFit::scheduleShown);
     watchModel();
     scheduleAll();
 }
@@ -47,8 +44,9 @@ void ColumnFit::watchModel()
     connect(model, &QAbstractItemModel::columnsInserted, this, &ColumnFit::scheduleAll);
     connect(model, &QAbstractItemModel::modelReset, this, &ColumnFit::scheduleAll);
     connect(model, &QAbstractItemModel::layoutChanged, this, &ColumnFit::scheduleAll);
-    connect(model, &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex&, int first, int last) { scheduleRows(first, last); });
+    // Rows that come in or go may move others into view.
+    connect(model, &QAbstractItemModel::rowsInserted, this, &ColumnFit::scheduleShown);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &ColumnFit::scheduleShown);
     connect(model, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& from, const QModelIndex& to) { scheduleRows(from.row(), to.row()); });
 }
@@ -59,13 +57,33 @@ void ColumnFit::scheduleAll()
     mTimer.start();
 }
 
+void ColumnFit::scheduleShown()
+{
+    mShown = true;
+    mTimer.start();
+}
+
 void ColumnFit::scheduleRows(int first, int last)
 {
-    if (!mAll) {
+    if (!mAll && !mShown) {
         mFirstRow = mFirstRow < 0 ? first : qMin(mFirstRow, first);
         mLastRow = qMax(mLastRow, last);
     }
     mTimer.start();
+}
+
+bool ColumnFit::shownRows(int* first, int* last) const
+{
+    const int rows = mModel->rowCount();
+    if (rows <= 0)
+        return false;
+    // Also before the view is shown: the rows its viewport would show first.
+    *first = mView->rowAt(0);
+    if (*first < 0)
+        return false;
+    const int bottom = mView->rowAt(qMax(0, mView->viewport()->height() - 1));
+    *last = qMin(rows - 1, bottom < 0 ? rows - 1 : bottom);
+    return *first <= *last;
 }
 
 void ColumnFit::fit()
@@ -73,32 +91,37 @@ void ColumnFit::fit()
     mTimer.stop();
     watchModel();
     const bool all = mAll;
-    const int first = mFirstRow;
-    const int last = mLastRow;
-    mAll = false;
+    const bool shown = mShown;
+    const int changedFirst = mFirstRow;
+    const int changedLast = mLastRow;
+    mAll = mShown = false;
     mFirstRow = mLastRow = -1;
     if (!mView || !mModel)
         return;
     if (all)
-        grow(0, mModel->rowCount() - 1, true);
-    else if (first >= 0)
-        grow(first, last, false);
+        mNeeded.clear();
+    int first = -1;
+    int last = -1;
+    if (shownRows(&first, &last) && !all && !shown) {
+        first = qMax(first, changedFirst);
+        last = changedFirst < 0 ? -1 : qMin(last, changedLast);
+    }
+    grow(first, last);
     placeStretched();
 }
 
-void ColumnFit::grow(int firstRow, int lastRow, bool anew)
+void ColumnFit::grow(int firstRow, int lastRow)
 {
     QHeaderView* header = mView->horizontalHeader();
-    lastRow = qMin(lastRow, qMin(mModel->rowCount() - 1, firstRow + kMeasuredRows - 1));
     const int grid = mView->showGrid() ? 1 : 0;
-    if (anew)
-        mNeeded.clear();
     for (int column = 0; column < header->count(); ++column) {
         const QHeaderView::ResizeMode mode = header->sectionResizeMode(column);
         if (header->isSectionHidden(column) || (mode != QHeaderView::Interactive && mode != QHeaderView::Stretch))
             continue;
         int needed = qMax(mNeeded.value(column), header->isHidden() ? 0 : header->sectionSizeHint(column));
         for (int row = firstRow; row >= 0 && row <= lastRow; ++row) {
+            if (mView->isRowHidden(row))
+                continue;
             const QModelIndex index = mModel->index(row, column);
             if (index.isValid())
                 needed = qMax(needed, mView->sizeHintForIndex(index).width() + grid);
@@ -151,8 +174,9 @@ bool ColumnFit::eventFilter(QObject* watched, QEvent* event)
         scheduleAll();
         break;
     case QEvent::Resize:
+        // A taller view shows more rows; the stretched columns follow the width.
         if (watched == mView)
-            mTimer.start();
+            scheduleShown();
         break;
     default:
         break;

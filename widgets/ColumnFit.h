@@ -14,10 +14,11 @@ class QTableView;
 // and the cells the view shows: widths the code gives are minimums, a column
 // only grows. Stretched columns stretch while the view has room for every
 // column; without it they take what they need and the view scrolls. Fixed
-// columns are left alone. Fits again once the events of a change have run:
-// the whole table after a change of the model, the headers or the font (the
-// first rows only, as the view measures), only the new rows after rows came
-// in, the stretched columns after a resize.
+// columns are left alone. Only the rows on screen are measured, once the
+// events of a change have run: after a change of the model, the headers or
+// the font; after rows came in or changed where the view shows them; after
+// a scroll or a resize brought other rows into view. The cost does not
+// follow the number of rows.
 class ColumnFit : public QObject
 {
     Q_OBJECT
@@ -36,15 +37,20 @@ private:
     explicit ColumnFit(QTableView* view);
     void watchModel();
     void scheduleAll();
+    void scheduleShown();
     void scheduleRows(int first, int last);
+    // The first and last row the viewport shows; false when it shows none.
+    bool shownRows(int* first, int* last) const;
     // The widest of these rows' cells in each column, the header's text included.
-    void grow(int firstRow, int lastRow, bool anew);
+    void grow(int firstRow, int lastRow);
     void placeStretched();
 
     QPointer<QTableView> mView;
     QPointer<QAbstractItemModel> mModel;
     QTimer mTimer;
+    // Measure anew, or the rows shown, or the changed rows among them.
     bool mAll = true;
+    bool mShown = false;
     int mFirstRow = -1;
     int mLastRow = -1;
     // What each column needs, as last measured.

@@ -21,7 +21,8 @@ namespace {
 struct Goal
 {
     int rows;
-    double limitMs;
+    double firstMs;
+    double clickMs;
 };
 
 double msSince(const QElapsedTimer& timer)
@@ -116,16 +117,17 @@ bool measure(QTextStream& out, IDbManager* store, const Goal& goal)
     }
 
     const bool countOk = count == goal.rows;
-    const bool firstOk = first < goal.limitMs;
-    const bool clicksOk = worstClick < goal.limitMs;
+    const bool firstOk = first < goal.firstMs;
+    const bool clicksOk = worstClick < goal.clickMs;
     out << goal.rows << " exercises: row count " << count << (countOk ? "" : " (WRONG)") << "\n"
         << "  first screen " << QString::number(first, 'f', 1) << " ms (model on the view "
         << QString::number(queried, 'f', 1) << " ms, paint " << QString::number(first - queried, 'f', 1)
-        << " ms), goal " << goal.limitMs << " ms" << (firstOk ? " ok" : " MISSED") << " (store query alone "
+        << " ms), goal under " << goal.firstMs << " ms: " << (firstOk ? "held" : "MISSED") << " (store query alone "
         << QString::number(storeQueryMs(store, 1, 0), 'f', 1) << " ms; the first one after the writes "
         << QString::number(storeCold, 'f', 1) << " ms)\n"
         << "  sort clicks: " << clickTimes.join(QStringLiteral(", ")) << "; worst "
-        << QString::number(worstClick, 'f', 1) << " ms" << (clicksOk ? " ok" : " MISSED") << " (store query alone, "
+        << QString::number(worstClick, 'f', 1) << " ms, goal under " << goal.clickMs
+        << " ms: " << (clicksOk ? "held" : "MISSED") << " (store query alone, "
         << "voice descending " << QString::number(storeQueryMs(store, 8, 1), 'f', 1) << " ms)\n";
     out.flush();
     return countOk && firstOk && clicksOk;
@@ -143,7 +145,7 @@ int main(int argc, char** argv)
         out << "no store: " << fixture.error() << "\n";
         return 2;
     }
-    const Goal goals[] = {{10000, 50.0}, {100000, 250.0}};
+    const Goal goals[] = {{10000, 10.0, 25.0}, {100000, 10.0, 25.0}};
     bool ok = true;
     int stored = 0;
     for (const Goal& goal : goals) {
@@ -157,5 +159,6 @@ int main(int argc, char** argv)
         out << "(stored " << stored << " exercises in " << fill.elapsed() << " ms)\n";
         ok = measure(out, fixture.store(), goal) && ok;
     }
+    out << "goals " << (ok ? "held" : "MISSED") << "\n";
     return ok ? 0 : 1;
 }

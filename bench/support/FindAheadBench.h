@@ -70,9 +70,9 @@ inline QString prepare(QueryTableFixture& fixture, QTextStream& out)
 
 // Times every case: choose(filtered) sets the language filter (not timed),
 // fire() runs the find-ahead and paints its first screen, found() says what
-// was found. True when every median is under the goal.
+// was found. True when every median is under goalMs.
 inline bool run(QTextStream& out, QLineEdit* field, const std::function<void(bool)>& choose,
-                const std::function<void()>& fire, const std::function<QString()>& found)
+                const std::function<void()>& fire, const std::function<QString()>& found, double goalMs = kGoalMs)
 {
     const Case cases[] = {
         {"1 character", "t", false},
@@ -99,7 +99,7 @@ inline bool run(QTextStream& out, QLineEdit* field, const std::function<void(boo
             times << timer.nsecsElapsed() / 1.0e6;
         }
         const double ms = median(times);
-        const bool met = ms < kGoalMs;
+        const bool met = ms < goalMs;
         ok = ok && met;
         out << QStringLiteral("  %1 \"%2\": %3 ms (%4)%5\n")
                    .arg(QLatin1String(c.name), QLatin1String(c.text))
@@ -107,7 +107,7 @@ inline bool run(QTextStream& out, QLineEdit* field, const std::function<void(boo
                    .arg(found(), met ? QString() : QStringLiteral(" MISSED"));
         out.flush();
     }
-    out << "goal: under " << kGoalMs << " ms each\n";
+    out << "goal: under " << goalMs << " ms each: " << (ok ? "held" : "MISSED") << "\n";
     return ok;
 }
 

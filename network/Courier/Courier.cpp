@@ -25,6 +25,7 @@
 
 #include <memory>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -54,6 +55,8 @@ Courier::Courier(QWidget* parent)
         StartupProbe::mark("network");
         if (mBridge)
             mBridge->call("detachThread", 0);
+        mStarting = false;
+        QMetaObject::invokeMethod(this, &Courier::runOnStarted, Qt::QueuedConnection);
     });
     // A program ending before anything asked for the network (a start-up
     // given up) lets the start finish first.
@@ -96,6 +99,29 @@ void Courier::awaitStart()
 }
 
 // ---------------------------------------------------------------- network start
+
+bool Courier::isNetworkStarting()
+{
+    return mStarting;
+}
+
+void Courier::whenNetworkStarted(QObject* context, std::function<void()> done)
+{
+    mOnStarted.append({QPointer<QObject>(context), std::move(done)});
+    // Ended already: its own call to runOnStarted may have run before.
+    if (!mStarting)
+        QMetaObject::invokeMethod(this, &Courier::runOnStarted, Qt::QueuedConnection);
+}
+
+void Courier::runOnStarted()
+{
+    awaitStart();
+    const QList<QPair<QPointer<QObject>, std::function<void()>>> waiting = std::exchange(mOnStarted, {});
+    for (const auto& [context, done] : waiting) {
+        if (context)
+            done();
+    }
+}
 
 int Courier::startNetwork()
 {

@@ -10,10 +10,15 @@
 #include "ZoTranslation.h"
 
 #include <QHash>
+#include <QList>
+#include <QPair>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -83,6 +88,8 @@ public:
     int sendFeedback(QString comment, QString type) override;
     int startNetwork() override;
     int stopNetwork() override;
+    bool isNetworkStarting() override;
+    void whenNetworkStarted(QObject* context, std::function<void()> done) override;
 
 private slots:
     void startMessagingService();
@@ -103,6 +110,8 @@ private:
     IDbManager* store();
     // Waits for the start begun by the constructor, if it still runs.
     void awaitStart();
+    // Runs what waited for the start's end.
+    void runOnStarted();
     static void finishStartAtShutdown();
     // Sign-in against the local store, or through the peer.
     int loginOffline(const QString& username, const QString& password, int offline);
@@ -141,4 +150,8 @@ private:
     // The first start, on a thread of its own; the members above are the
     // starter's until it has been joined.
     std::thread mStarter;
+    // Cleared by the starter when the start has ended.
+    std::atomic<bool> mStarting{true};
+    // Waiting for that end; only the window's thread touches them.
+    QList<QPair<QPointer<QObject>, std::function<void()>>> mOnStarted;
 };

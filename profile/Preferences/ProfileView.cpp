@@ -161,10 +161,23 @@ void ProfileView::fitColumns()
                      - (tblUserFluency->verticalHeader()->isVisible() ? tblUserFluency->verticalHeader()->width() : 0)
                      - tblUserFluency->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, tblUserFluency);
     QHeaderView* header = tblUserFluency->horizontalHeader();
+    const QVector<int> shares{25, 15, 15, 15, 15, 15};
     QVector<int> least;
-    for (int col = 0; col < kColumns; ++col)
+    int leastSum = 0;
+    for (int col = 0; col < kColumns; ++col) {
         least << header->sectionSizeHint(col);
-    const QVector<int> widths = sharedWidths({25, 15, 15, 15, 15, 15}, least, room);
+        leastSum += least.last();
+    }
+    QVector<int> widths;
+    if (leastSum <= room) {
+        widths = sharedWidths(shares, least, room);
+    } else {
+        // The headers cannot all show without scrolling: each column keeps its
+        // share of the table's width where its header fits in it.
+        const int w = tblUserFluency->width();
+        for (int col = 0; col < kColumns; ++col)
+            widths << qMax(least.at(col), w * shares.at(col) / 100);
+    }
     for (int col = 0; col < kColumns; ++col)
         tblUserFluency->setColumnWidth(col, widths.at(col));
 }

@@ -265,6 +265,35 @@ private slots:
         table()->setMaximumWidth(QWIDGETSIZE_MAX);
     }
 
+    // Too narrow for every header: those that fit their share of the table's
+    // width (a quarter, then 15 % each) keep it, the others show whole.
+    void narrowTableKeepsShares_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::newRow("400") << 400;
+        QTest::newRow("401") << 401;
+    }
+
+    void narrowTableKeepsShares()
+    {
+        QFETCH(int, width);
+        table()->setFixedWidth(width);
+        QTRY_COMPARE(table()->width(), width);
+        QCOMPARE(mForm->customRefresh(), 1);
+        QApplication::processEvents();
+        QHeaderView* header = table()->horizontalHeader();
+        int kept = 0;
+        for (int col = 0; col < 6; ++col) {
+            const int share = (col == 0 ? 25 : 15) * width / 100;
+            QCOMPARE(header->sectionSize(col), qMax(share, header->sectionSizeHint(col)));
+            kept += header->sectionSizeHint(col) <= share ? 1 : 0;
+        }
+        // "Fluency", "Country" and "Locality" fit in 60 pixels at the test's font.
+        QVERIFY(kept >= 3);
+        table()->setMinimumWidth(0);
+        table()->setMaximumWidth(QWIDGETSIZE_MAX);
+    }
+
     // In English and German, at the smallest and largest font, every header
     // is shown whole and the table needs no horizontal scroll bar.
     void headersFitWithoutScrollBar_data()

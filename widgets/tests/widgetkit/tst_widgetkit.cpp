@@ -1,3 +1,4 @@
+#include "ColumnFit.h"
 #include "ZoAction.h"
 #include "ZoLineEdit.h"
 #include "ZoTable.h"
@@ -5,14 +6,18 @@
 #include "ZoTextEdit.h"
 #include "ZoToolButton.h"
 
+#include <QAbstractTableModel>
 #include <QEnterEvent>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QSet>
 #include <QStandardItemModel>
 #include <QVBoxLayout>
 #include <QtTest>
+
+#include <algorithm>
 
 using Ops = QStringList;
 using Rows = QList<int>;
@@ -69,6 +74,38 @@ QPoint cellCenter(QTableView& view, int row, int col)
                   view.rowViewportPosition(row) + view.rowHeight(row) / 2);
 }
 
+// Many rows of short texts, one of them wide; counts the rows whose texts
+// were asked for. The first header is a long German one.
+class ManyRows : public QAbstractTableModel
+{
+public:
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override { return parent.isValid() ? 0 : 100000; }
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override { return parent.isValid() ? 0 : 2; }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole)
+            return QVariant();
+        asked.insert(index.row());
+        if (index.row() == wideRow && index.column() == 1)
+            return QString(80, QLatin1Char('W'));
+        return QString::number(index.row());
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+            return QAbstractTableModel::headerData(section, orientation, role);
+        return section == 0 ? QStringLiteral("Bundesland/Provinz der Aufnahme") : QStringLiteral("Nr");
+    }
+    void setWideRow(int row)
+    {
+        wideRow = row;
+        emit dataChanged(index(row, 1), index(row, 1));
+    }
+
+    int wideRow = -1;
+    mutable QSet<int> asked;
+};
+
 } // namespace
 
 class WidgetKitTest : public QObject
@@ -97,6 +134,8 @@ private slots:
     void focusAnnounced();
     void actionReportsText_data();
     void actionReportsText();
+    void columnsFitShownRows_data();
+    void columnsFitShownRows();
 };
 
 void WidgetKitTest::tableCounts_data()
@@ -567,6 +606,57 @@ void WidgetKitTest::actionReportsText()
     action.trigger();
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy[0].at(0).toString(), text);
+}
+
+void WidgetKitTest::columnsFitShownRows_data()
+{
+    QTest::addColumn<int>("wideRow");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("grows");
+
+    QTest::newRow("wide row shown") << 3 << "model" << true;
+    QTest::newRow("wide row below the screen") << 500 << "model" << false;
+    QTest::newRow("wide row scrolled into view") << 500 << "scroll" << true;
+    QTest::newRow("shown row changed") << 3 << "change" << true;
+    QTest::newRow("row below the screen changed") << 500 << "change" << false;
+}
+
+// Columns fit their header and the rows on screen; rows off screen are not
+// read until they come into view, whatever the number of rows.
+void WidgetKitTest::columnsFitShownRows()
+{
+    QFETCH(int, wideRow);
+    QFETCH(QString, how);
+    QFETCH(bool, grows);
+
+    ManyRows model;
+    if (how != QLatin1String("change"))
+        model.wideRow = wideRow;
+    QTableView view;
+    view.resize(300, 240);
+    view.setModel(&model);
+    ColumnFit::of(&view);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QHeaderView* header = view.horizontalHeader();
+    QTRY_VERIFY(header->sectionSize(0) >= header->sectionSizeHint(0));
+    QCoreApplication::processEvents();
+    const int lastShown = view.rowAt(view.viewport()->height() - 1);
+    QVERIFY(lastShown > 0 && lastShown < 50);
+    QVERIFY2(*std::max_element(model.asked.cbegin(), model.asked.cend()) <= lastShown + 1,
+             qPrintable(QString::number(*std::max_element(model.asked.cbegin(), model.asked.cend()))));
+
+    if (how == QLatin1String("scroll"))
+        view.scrollTo(model.index(wideRow, 1));
+    else if (how == QLatin1String("change"))
+        model.setWideRow(wideRow);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    const int wide = view.fontMetrics().horizontalAdvance(QString(80, QLatin1Char('W')));
+    QCOMPARE(view.columnWidth(1) >= wide, grows);
+    QVERIFY(header->sectionSize(0) >= header->sectionSizeHint(0));
+    if (how != QLatin1String("scroll"))
+        QVERIFY(*std::max_element(model.asked.cbegin(), model.asked.cend()) <= lastShown + 1);
 }
 
 QTEST_MAIN(WidgetKitTest)

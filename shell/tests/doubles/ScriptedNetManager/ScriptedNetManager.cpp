@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPointer>
 #include <QSettings>
 
 namespace {
@@ -439,4 +440,22 @@ int ScriptedNetManager::stopNetwork()
 {
     log(QStringLiteral("stopNetwork"), {});
     return nextInt(QStringLiteral("stopNetwork"), 1);
+}
+
+bool ScriptedNetManager::isNetworkStarting()
+{
+    // Asked often and waits for nothing: not logged.
+    return nextBool(QStringLiteral("isNetworkStarting"), false);
+}
+
+void ScriptedNetManager::whenNetworkStarted(QObject* context, std::function<void()> done)
+{
+    log(QStringLiteral("whenNetworkStarted"), {});
+    QMetaObject::invokeMethod(
+        this,
+        [context = QPointer<QObject>(context), done = std::move(done)] {
+            if (context)
+                done();
+        },
+        Qt::QueuedConnection);
 }

@@ -91,6 +91,10 @@ public:
     int sendFeedback(QString comment, QString type) override;
     int startNetwork() override;
     int stopNetwork() override;
+    // Scripted as "isNetworkStarting" (not logged), false unless scripted;
+    // whenNetworkStarted runs done from the event loop.
+    bool isNetworkStarting() override;
+    void whenNetworkStarted(QObject* context, std::function<void()> done) override;
 
 private:
     // The next scripted text for op (fallback when unscripted); counts the call.
