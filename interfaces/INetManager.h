@@ -24,6 +24,10 @@ public:
     // its results or a lesson's members) and was refused; nothing of it is used.
     static constexpr int ReplyPastLimit = -3;
 
+    // networkFailure: the peer's certificate is not the one that
+    // "vireda-peer.properties" pins.
+    static constexpr int PeerCertificateRefused = -6;
+
     virtual ~INetManager() = default;
     virtual int registerAccount(QHash<QString, QString> fields) = 0;
     virtual int loginUser(QString username, QString password, int offline) = 0;
@@ -61,6 +65,9 @@ public:
     virtual int isOfflineLogin() = 0;
     virtual int sendFeedback(QString comment, QString type) = 0;
     virtual int startNetwork() = 0;
+    // Why the last start of the network failed when that is known
+    // (PeerCertificateRefused), else 0.
+    virtual int networkFailure() = 0;
     virtual int stopNetwork() = 0;
 };
 

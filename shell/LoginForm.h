@@ -33,6 +33,8 @@ public slots:
 
 private:
     bool networkReady() const;
+    // The known cause of a failed network start in words, else "otherwise".
+    QString knownNetworkFailure(const QString& otherwise) const;
     void lockToOffline();
 
     IMainWindow* mMainWindow;

@@ -82,6 +82,7 @@ public:
     int isOfflineLogin() override;
     int sendFeedback(QString comment, QString type) override;
     int startNetwork() override;
+    int networkFailure() override;
     int stopNetwork() override;
 
 private slots:
@@ -125,6 +126,8 @@ private:
     void delay(int ms);
 
     int mNetStarted = 0;
+    // Why the last start failed, when known (INetManager::networkFailure).
+    int mFailure = 0;
     int mMessaging = 0;
     int mQuery = 0;
     int mDownload = 0;
