@@ -1,4 +1,5 @@
 #include "DialogFixture.h"
+#include "INetManager.h"
 #include "LoginForm.h"
 #include "MessageBoxHelper.h"
 #include "ProductInfo.h"
@@ -235,7 +236,9 @@ private slots:
             std::unique_ptr<QDialog> german(makers.at(context)());
             after = ScreenTexts::shown(german.get());
         }
-        const QStringList left = ScreenTexts::untranslated(before, after, ScreenTexts::sameWords());
+        // The program's name and version title the dialogs.
+        const QString name = QSettings().value(SettingsKeys::Version).toString();
+        const QStringList left = ScreenTexts::untranslated(before, after, ScreenTexts::sameWords(), {name});
         QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char('\n'))));
     }
 
@@ -288,7 +291,8 @@ private slots:
             const QStringList de = german.at(i).split(QLatin1Char('\t'));
             QCOMPARE(de.size(), en.size());
             for (int part = 1; part < en.size(); ++part) {
-                if (en.at(part) == de.at(part) && !same.contains(en.at(part)) && en.at(part) != QLatin1String("OK"))
+                if (en.at(part) == de.at(part) && !same.contains(en.at(part)) && en.at(part) != QLatin1String("OK")
+                    && en.at(part) != settings.value(SettingsKeys::Version).toString())
                     left << en.at(part);
             }
         }
