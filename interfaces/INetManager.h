@@ -34,6 +34,10 @@ public:
     // its results or a lesson's members) and was refused; nothing of it is used.
     static constexpr int ReplyPastLimit = -3;
 
+    // networkFailure: the peer's certificate is not the one that
+    // "vireda-peer.properties" pins.
+    static constexpr int PeerCertificateRefused = -6;
+
     virtual ~INetManager() = default;
     virtual int registerAccount(QHash<QString, QString> fields) = 0;
     virtual int loginUser(QString username, QString password, int offline) = 0;
@@ -71,6 +75,9 @@ public:
     virtual int isOfflineLogin() = 0;
     virtual int sendFeedback(QString comment, QString type) = 0;
     virtual int startNetwork() = 0;
+    // Why the last start of the network failed when that is known
+    // (PeerCertificateRefused), else 0.
+    virtual int networkFailure() = 0;
     virtual int stopNetwork() = 0;
     // True while the start begun when the manager was made still runs; asking
     // waits for nothing (every other call waits for that start to end).

@@ -1,7 +1,9 @@
 #include "AboutSplash.h"
 
+#include "SplashTexts.h"
+
 AboutSplash::AboutSplash(const QPixmap& pixmap)
-    : QSplashScreen(pixmap)
+    : QSplashScreen(SplashTexts::onAbout(pixmap))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     // An open about picture does not keep the program running.

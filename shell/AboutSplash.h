@@ -2,7 +2,8 @@
 
 #include <QSplashScreen>
 
-// The about picture: a splash window that closes and deletes itself on a click.
+// The about picture with its words in the interface language: a splash window
+// that closes and deletes itself on a click.
 class AboutSplash : public QSplashScreen
 {
     Q_OBJECT

@@ -125,7 +125,7 @@ void LoginForm::greetNewUser()
     }
     if (networkReady()) {
         const int answer = MessageBoxHelper::show(
-            MessageBoxHelper::Information, this, QStringLiteral("Welcome"),
+            MessageBoxHelper::Information, this, tr("Welcome"),
             tr("Welcome to Vireda!\n\nIf this is your first time using Vireda, please register as a new user."),
             {tr("Register as a new user"), tr("Login with existing Vireda username")}, 0, -1);
         if (answer == 0)
@@ -133,10 +133,21 @@ void LoginForm::greetNewUser()
         return;
     }
     MessageBoxHelper::information(
-        this, QStringLiteral("Network error"),
-        tr("A working Internet connection cannot be found.\nYou must be connected to the Internet before you can start to use Vireda.\n\n"
-           "Please connect to the Internet, then sign in again to become part of the Vireda community."));
+        this, tr("Network error"),
+        knownNetworkFailure(tr(
+            "A working Internet connection cannot be found.\nYou must be connected to the Internet before you can start to use Vireda.\n\n"
+            "Please connect to the Internet, then sign in again to become part of the Vireda community.")));
     lockToOffline();
+}
+
+QString LoginForm::knownNetworkFailure(const QString& otherwise) const
+{
+    if (!mNetManager || mNetManager->networkFailure() != INetManager::PeerCertificateRefused)
+        return otherwise;
+    return tr("The Vireda peer's certificate does not match the one named in the file \"%1\" (the setting "
+              "\"peer.certificate\").\nThe connection was refused to keep your data safe.\n\n"
+              "Please tell the person who runs the peer; until then you can work offline.")
+        .arg(QStringLiteral("vireda-peer.properties"));
 }
 
 void LoginForm::checkNetworkStatus(bool showMessage)
@@ -145,9 +156,10 @@ void LoginForm::checkNetworkStatus(bool showMessage)
         return;
     lockToOffline();
     if (showMessage && mNetManager) {
-        MessageBoxHelper::information(this, mAppName,
-                                      tr("Network error. If you wish to upload and download content,\n"
-                                         "please make sure you have a valid Internet connection, then sign in again."));
+        MessageBoxHelper::information(
+            this, mAppName,
+            knownNetworkFailure(tr("Network error. If you wish to upload and download content,\n"
+                                   "please make sure you have a valid Internet connection, then sign in again.")));
     }
 }
 

@@ -35,6 +35,8 @@ private:
     bool networkReady() const;
     // While the network's start runs: step runs once it has ended, and true.
     bool waitForNetwork(void (LoginForm::*step)());
+    // The known cause of a failed network start in words, else "otherwise".
+    QString knownNetworkFailure(const QString& otherwise) const;
     void lockToOffline();
 
     IMainWindow* mMainWindow;

@@ -21,6 +21,7 @@
 #include "PluginLocator.h"
 #include "SettingsKeys.h"
 #include "ShellLog.h"
+#include "SplashTexts.h"
 #include "StartupProbe.h"
 #include "SuggestionForm.h"
 #include "UploadForm.h"
@@ -81,7 +82,7 @@ MainWindow::MainWindow(QApplication* application)
     QDir translationDir;
     installTranslators(settings.value(SettingsKeys::UiLanguage).toString(), &translationDir);
 
-    mSplash = std::make_unique<QSplashScreen>(QPixmap(QStringLiteral("Icons/splash.png")));
+    mSplash = std::make_unique<QSplashScreen>(SplashTexts::onStartup(QPixmap(QStringLiteral("Icons/splash.png"))));
     mSplash->setEnabled(false);
     StartupProbe::markFirstPaint(mSplash.get(), "splash");
     mSplash->show();

@@ -1,5 +1,7 @@
 #include "WelcomeForm.h"
 
+#include "HelpPages.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -7,7 +9,7 @@ WelcomeForm::WelcomeForm(QWidget* parent, const QString& directory, const QStrin
     : QDialog(parent, Qt::WindowSystemMenuHint)
 {
     setupUi(this);
-    const QString path = page.arg(QDir(directory).absolutePath());
+    const QString path = HelpPages::localFile(page.arg(QDir(directory).absolutePath()), HelpPages::language());
     btnDontShow->setVisible(showDontShow != 0);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

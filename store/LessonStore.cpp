@@ -19,7 +19,9 @@ bool LessonStore::write(IDbManager* store, const ZoLesson& lesson)
 
 void LessonStore::sayWhyNot(QWidget* parent, const QString& title)
 {
+    const StoreWriteError::Cause cause = StoreWriteError::explain(QDir::currentPath());
+    const bool known = cause != StoreWriteError::None && cause != StoreWriteError::Other;
     MessageBoxHelper::information(parent, title,
-                                  StoreWriteError::message(tr("Unknown error.  Lesson could not be saved."),
-                                                           StoreWriteError::explain(QDir::currentPath())));
+                                  known ? StoreWriteError::message(tr("Lesson could not be saved."), cause)
+                                        : tr("Unknown error.  Lesson could not be saved."));
 }

@@ -54,12 +54,14 @@ StoreWriteError::Cause StoreWriteError::explain(const QString& folder)
 QString StoreWriteError::message(const QString& failure, Cause cause)
 {
     switch (cause) {
+    // The known cause comes first, then what failed, then what to do.
     case DiskFull:
-        return failure + QLatin1String("\n\n") + tr("The disk is full. Please free some space on it, then save again.");
+        return tr("The disk is full.") + QLatin1String("  ") + failure + QLatin1String("\n\n")
+               + tr("Please free some space on it, then save again.");
     case ReadOnly:
-        return failure + QLatin1String("\n\n")
-               + tr("The local database cannot be written: the file or its folder is read-only. "
-                    "Please make sure that you may write to them, then start Vireda again.");
+        return tr("The local database cannot be written: the file or its folder is read-only.") + QLatin1String("  ")
+               + failure + QLatin1String("\n\n")
+               + tr("Please make sure that you may write to them, then start Vireda again.");
     case None:
     case Other:
         break;

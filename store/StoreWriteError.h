@@ -25,7 +25,7 @@ public:
     // beside the file "folder"; None when neither is known.
     static Cause explain(const QString& folder);
 
-    // "failure" followed by the cause in words and what to do, or "failure"
-    // alone when the cause is unknown.
+    // The cause in words, then "failure", then what to do; "failure" alone
+    // when the cause is unknown.
     static QString message(const QString& failure, Cause cause);
 };

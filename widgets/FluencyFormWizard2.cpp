@@ -29,7 +29,7 @@ void FluencyFormWizard2::setLanguage(QString language)
 
 void FluencyFormWizard2::setInstruction(QString language)
 {
-    lblInstruction->setText(QStringLiteral("Select Country for %1").arg(language));
+    lblInstruction->setText(tr("Select Country for %1").arg(language));
 }
 
 QString FluencyFormWizard2::selectedCountryId() const

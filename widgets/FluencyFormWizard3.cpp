@@ -41,7 +41,7 @@ void FluencyFormWizard3::setCountry(QString country)
 
 void FluencyFormWizard3::setInstruction(QString language)
 {
-    lblInstruction->setText(QStringLiteral("Select Your Dialect or Alternate Name for %1").arg(language));
+    lblInstruction->setText(tr("Select Your Dialect or Alternate Name for %1").arg(language));
 }
 
 QString FluencyFormWizard3::selectedName() const

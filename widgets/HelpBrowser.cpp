@@ -1,5 +1,7 @@
 #include "HelpBrowser.h"
 
+#include "HelpPages.h"
+
 #include <QUrl>
 
 HelpBrowser::HelpBrowser(QWidget* parent, const QString& title, const QStringList& searchPaths, const QString& page)
@@ -7,7 +9,8 @@ HelpBrowser::HelpBrowser(QWidget* parent, const QString& title, const QStringLis
 {
     setupUi(this);
     setWindowTitle(title);
-    txtHelpBrowser->setSearchPaths(searchPaths);
+    // The interface language's pages first; a page it lacks is found in English.
+    txtHelpBrowser->setSearchPaths(HelpPages::searchPaths(searchPaths, HelpPages::language()));
     txtHelpBrowser->setSource(QUrl(page));
     setMinimumSize(646, 300);
 }

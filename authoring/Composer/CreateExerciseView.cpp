@@ -224,7 +224,7 @@ int CreateExerciseView::maybeSave()
         return 1;
     if (mHost)
         mHost->refreshTabForms(TabIndex::Create);
-    const int answer = MessageBoxHelper::show(MessageBoxHelper::Information, this, mVersionTitle,
+    const int answer = MessageBoxHelper::show(MessageBoxHelper::Question, this, mVersionTitle,
                                               tr("Do you want to save the changes made to the Exercise?"),
                                               {tr("&Yes"), tr("&No"), tr("Cancel")}, 0, 2);
     if (answer == 0)

@@ -258,7 +258,7 @@ int CreateLessonView::maybeSave()
     if (!mLessonShown && tblList->rowCount() == 0)
         return 1;
     const QPointer<CreateLessonView> self(this);
-    const int answer = MessageBoxHelper::show(MessageBoxHelper::Information, this, mTitle,
+    const int answer = MessageBoxHelper::show(MessageBoxHelper::Question, this, mTitle,
                                               tr("Do you want to save the existing lesson?"),
                                               {tr("Yes"), tr("No"), tr("Cancel")}, 0, -1);
     if (!self)

@@ -27,8 +27,10 @@ bool ExerciseSaveRules::isKeptRecording(const Draft& draft) const
 
 QString ExerciseSaveRules::failure()
 {
-    return StoreWriteError::message(tr("Unknown error.  Exercise could not be saved."),
-                                    StoreWriteError::explain(QDir::currentPath()));
+    const StoreWriteError::Cause cause = StoreWriteError::explain(QDir::currentPath());
+    if (cause == StoreWriteError::None || cause == StoreWriteError::Other)
+        return tr("Unknown error.  Exercise could not be saved.");
+    return StoreWriteError::message(tr("Exercise could not be saved."), cause);
 }
 
 ExerciseSaveRules::Outcome ExerciseSaveRules::check(const Draft& draft, const ZoUser* user,

@@ -164,7 +164,11 @@ void ImportForm::setFields()
     const QString text = importableText(mFileName, &mRefusal, &dropped);
     if (!mRefusal.isEmpty() || text.isNull())
         return;
-    if (mark == UnicodeText::NoMark)
+    // Text without a mark is UTF-8 when it decodes as such; only other text is warned about.
+    UnicodeText::Problem problem = UnicodeText::NoProblem;
+    if (mark == UnicodeText::NoMark
+        && UnicodeText::read(mFileName, ContentGate::MaxImportBytes, true, &problem).isNull()
+        && problem == UnicodeText::BadEncoding)
         mNotes << tr("Selected file is not in Unicode format.\nAccents and non-Latin characters may not import "
                      "properly.\nFor best results, please open the file in a text editor, select Save As,\nand "
                      "select UTF-8 Encoding.");

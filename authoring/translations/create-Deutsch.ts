@@ -112,7 +112,7 @@
     </message>
     <message>
         <source>Select Language</source>
-        <translation>Sprache wählen</translation>
+        <translation>Sprache auswählen</translation>
     </message>
     <message>
         <source>Add Language...</source>
@@ -303,7 +303,7 @@
     </message>
     <message>
         <source>Select Language</source>
-        <translation>Sprache wählen</translation>
+        <translation>Sprache auswählen</translation>
     </message>
 </context>
 <context>
@@ -465,7 +465,7 @@
     </message>
     <message>
         <source>Select Language</source>
-        <translation>Sprache wählen</translation>
+        <translation>Sprache auswählen</translation>
     </message>
     <message>
         <source>Display all content of the selected language on this computer</source>
@@ -538,6 +538,10 @@
 </context>
 <context>
     <name>CreateTemplate</name>
+    <message>
+        <source>Unknown error.  Lesson could not be saved.</source>
+        <translation>Unbekannter Fehler.  Die Lektion konnte nicht gespeichert werden.</translation>
+    </message>
     <message>
         <source>Form</source>
         <translation>Formular</translation>
@@ -902,6 +906,10 @@ Eine Liste enthält höchstens %L1 Lernbegriffe; die Datei kann nicht importiert
     <message>
         <source>Unknown error.  Exercise could not be saved.</source>
         <translation>Unbekannter Fehler.  Die Übung konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Exercise could not be saved.</source>
+        <translation>Die Übung konnte nicht gespeichert werden.</translation>
     </message>
 </context>
 </TS>

@@ -1,5 +1,6 @@
 #include "LibraryInfoForm.h"
 
+#include "HelpPages.h"
 #include "IUserResource.h"
 #include "PluginFiles.h"
 #include "PluginLocator.h"
@@ -17,7 +18,9 @@ LibraryInfoForm::LibraryInfoForm(QWidget* parent)
     connect(btnOk, &QPushButton::clicked, this, &LibraryInfoForm::closeInfoForm);
     mUsers = PluginLocator::load<IUserResource>(PluginFiles::ZoUserResource);
 
-    QFile page(QStringLiteral("%1/html/libraryinfo.html").arg(QDir(QStringLiteral("docs")).absolutePath()));
+    QFile page(
+        HelpPages::localFile(QStringLiteral("%1/html/libraryinfo.html").arg(QDir(QStringLiteral("docs")).absolutePath()),
+                             HelpPages::language()));
     // One document, so that markup spanning lines stays whole.
     if (page.open(QIODevice::ReadOnly))
         tEditWelcome->setHtml(QString::fromUtf8(page.readAll()));

@@ -133,9 +133,16 @@ int Courier::startNetworkNow()
 {
     if (!mBridge)
         mBridge = std::make_unique<BridgeLibrary>();
+    mFailure = 0;
     if (mBridge->call("init", 0) <= 0)
         return mNetStarted;
     mNetStarted = mBridge->call("startViredaNet", 0);
+    if (mNetStarted == PeerCertificateRefused) {
+        mFailure = PeerCertificateRefused;
+        Echo::line(QStringLiteral("ViredaNet not successful: the peer's certificate does not match the one named in "
+                                  "vireda-peer.properties (peer.certificate)"));
+        return mNetStarted;
+    }
     if (mNetStarted <= 0) {
         Echo::line(QStringLiteral("ViredaNet not successful"));
         return mNetStarted;
@@ -146,6 +153,12 @@ int Courier::startNetworkNow()
     startDownloadService();
     startUploadService();
     return mNetStarted;
+}
+
+int Courier::networkFailure()
+{
+    awaitStart();
+    return mFailure;
 }
 
 int Courier::stopNetwork()

@@ -87,6 +87,7 @@ public:
     int isOfflineLogin() override;
     int sendFeedback(QString comment, QString type) override;
     int startNetwork() override;
+    int networkFailure() override;
     int stopNetwork() override;
     bool isNetworkStarting() override;
     void whenNetworkStarted(QObject* context, std::function<void()> done) override;
@@ -133,6 +134,8 @@ private:
     void delay(int ms);
 
     int mNetStarted = 0;
+    // Why the last start failed, when known (INetManager::networkFailure).
+    int mFailure = 0;
     int mMessaging = 0;
     int mQuery = 0;
     int mDownload = 0;

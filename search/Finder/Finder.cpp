@@ -29,12 +29,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QColor>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFont>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QRect>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
@@ -589,8 +593,19 @@ void Finder::fetchPage(int kind, const Query& query, int* status, int* total)
     const QHash<QString, QString> criteria = SearchRequest::criteria(kind, query.text,
                                                                      mHelper->languageId(query.languageName), mPageSize,
                                                                      mCurrentPage);
-    auto splash = std::make_unique<QSplashScreen>(QPixmap(QStringLiteral("Icons/pleaseWait.png")),
-                                                  Qt::WindowStaysOnTopHint);
+    // The picture's words are drawn here, in the interface language.
+    QPixmap picture(QStringLiteral("Icons/pleaseWait.png"));
+    if (!picture.isNull()) {
+        QPainter painter(&picture);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(22);
+        font.setBold(true);
+        painter.setFont(font);
+        painter.setPen(QColor(0x1f, 0x5f, 0x8b));
+        painter.drawText(QRect(100, 40, picture.width() - 108, 40), Qt::AlignLeft | Qt::AlignVCenter,
+                         tr("Please wait..."));
+    }
+    auto splash = std::make_unique<QSplashScreen>(picture, Qt::WindowStaysOnTopHint);
     splash->setEnabled(false);
     splash->show();
     splash->showMessage(tr("Searching the Vireda Network..."), Qt::AlignHCenter | Qt::AlignBottom, Qt::black);

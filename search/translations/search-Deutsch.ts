@@ -20,6 +20,7 @@
         <translation>4</translation>
     </message>
     <message><source>Form</source><translation>Formular</translation></message>
+    <message><source>Please wait...</source><translation>Bitte warten...</translation></message>
     <message><source>Search</source><translation>Suchen</translation></message>
     <message><source>the Internet</source><translation>im Internet</translation></message>
     <message><source>Exercises</source><translation>Übungen</translation></message>

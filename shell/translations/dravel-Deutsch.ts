@@ -15,6 +15,24 @@
 <context>
     <name>LoginForm</name>
     <message>
+        <source>Welcome</source>
+        <translation>Willkommen</translation>
+    </message>
+    <message>
+        <source>Network error</source>
+        <translation>Netzwerkfehler</translation>
+    </message>
+    <message>
+        <source>The Vireda peer&apos;s certificate does not match the one named in the file &quot;%1&quot; (the setting &quot;peer.certificate&quot;).
+The connection was refused to keep your data safe.
+
+Please tell the person who runs the peer; until then you can work offline.</source>
+        <translation>Das Zertifikat des Vireda-Peers stimmt nicht mit dem überein, das in der Datei &quot;%1&quot; (Einstellung &quot;peer.certificate&quot;) genannt ist.
+Die Verbindung wurde abgelehnt, um Ihre Daten zu schützen.
+
+Bitte geben Sie der Person Bescheid, die den Peer betreibt; bis dahin können Sie offline arbeiten.</translation>
+    </message>
+    <message>
         <source>Login</source>
         <translation>Anmelden</translation>
     </message>
@@ -525,7 +543,7 @@ Bitte stellen Sie sicher, dass Sie in diesen Ordner schreiben dürfen und dass d
     </message>
     <message>
         <source>State\Province</source>
-        <translation>Bundesland\Provinz</translation>
+        <translation>Bundesland/Provinz</translation>
     </message>
     <message>
         <source>Locality</source>
@@ -857,12 +875,43 @@ Bitte stellen Sie sicher, dass Sie in die Datei und ihren Ordner schreiben dürf
 <context>
     <name>StoreWriteError</name>
     <message>
-        <source>The disk is full. Please free some space on it, then save again.</source>
-        <translation>Der Datenträger ist voll. Bitte schaffen Sie dort Platz und speichern Sie dann erneut.</translation>
+        <source>The disk is full.</source>
+        <translation>Der Datenträger ist voll.</translation>
     </message>
     <message>
-        <source>The local database cannot be written: the file or its folder is read-only. Please make sure that you may write to them, then start Vireda again.</source>
-        <translation>In die lokale Datenbank kann nicht geschrieben werden: Die Datei oder ihr Ordner ist schreibgeschützt. Bitte stellen Sie sicher, dass Sie in beide schreiben dürfen, und starten Sie Vireda dann erneut.</translation>
+        <source>Please free some space on it, then save again.</source>
+        <translation>Bitte schaffen Sie dort Platz und speichern Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>The local database cannot be written: the file or its folder is read-only.</source>
+        <translation>In die lokale Datenbank kann nicht geschrieben werden: Die Datei oder ihr Ordner ist schreibgeschützt.</translation>
+    </message>
+    <message>
+        <source>Please make sure that you may write to them, then start Vireda again.</source>
+        <translation>Bitte stellen Sie sicher, dass Sie in beide schreiben dürfen, und starten Sie Vireda dann erneut.</translation>
+    </message>
+</context>
+<context>
+    <name>SplashTexts</name>
+    <message>
+        <source>A Language Community</source>
+        <translation>Eine Sprachgemeinschaft</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Record, share and study the languages you speak.</source>
+        <translation>Die Sprachen, die Sie sprechen, aufnehmen, teilen und lernen.</translation>
+    </message>
+    <message>
+        <source>Icons: GNOME Project (Adwaita icon theme), CC-BY-SA 3.0 / LGPL 3.</source>
+        <translation>Symbole: GNOME-Projekt (Adwaita-Symbolthema), CC-BY-SA 3.0 / LGPL 3.</translation>
+    </message>
+    <message>
+        <source>Click to close.</source>
+        <translation>Zum Schließen klicken.</translation>
     </message>
 </context>
 </TS>

@@ -75,7 +75,7 @@
     <name>ZoExercise</name>
     <message>
         <source>Select Language</source>
-        <translation>Sprache wählen</translation>
+        <translation>Sprache auswählen</translation>
     </message>
 </context>
 <context>
@@ -83,6 +83,10 @@
     <message>
         <source>Unknown error.  Lesson could not be saved.</source>
         <translation>Unbekannter Fehler.  Die Lektion konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Lesson could not be saved.</source>
+        <translation>Die Lektion konnte nicht gespeichert werden.</translation>
     </message>
 </context>
 </TS>

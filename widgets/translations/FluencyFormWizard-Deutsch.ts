@@ -60,7 +60,7 @@
     <name>FluencyFormWizard1</name>
     <message>
         <source>Select Language</source>
-        <translation>Sprache wählen</translation>
+        <translation>Sprache auswählen</translation>
     </message>
     <message>
         <source>-  Type the language name, then select the best match from the list</source>
@@ -77,6 +77,10 @@
 </context>
 <context>
     <name>FluencyFormWizard2</name>
+    <message>
+        <source>Select Country for %1</source>
+        <translation>Land für %1 wählen</translation>
+    </message>
     <message>
         <source>Select Country</source>
         <translation>Land wählen</translation>
@@ -104,6 +108,10 @@
 </context>
 <context>
     <name>FluencyFormWizard3</name>
+    <message>
+        <source>Select Your Dialect or Alternate Name for %1</source>
+        <translation>Ihren Dialekt oder anderen Namen für %1 wählen</translation>
+    </message>
     <message>
         <source>Select Dialect or Alternate Name</source>
         <translation>Dialekt oder anderen Namen wählen</translation>

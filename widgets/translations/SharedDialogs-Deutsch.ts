@@ -64,4 +64,9 @@
         <translation>Abbrechen</translation>
     </message>
 </context>
+<context>
+    <name>ZoSILResource</name>
+    <message><source>Id</source><translation>ID</translation></message>
+    <message><source>Name</source><translation>Name</translation></message>
+</context>
 </TS>

@@ -454,7 +454,7 @@ private slots:
         mFixture.tree().answerBoxes({answer});
         QCOMPARE(view->maybeSave(), result);
         const QStringList expected = change ? QStringList{WizardTestTree::box(
-                                         MessageBoxHelper::Information, kQuestion,
+                                         MessageBoxHelper::Question, kQuestion,
                                          {QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("Cancel")})}
                                             : QStringList{};
         QCOMPARE(mFixture.tree().boxes(), expected);

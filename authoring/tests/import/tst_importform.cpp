@@ -188,11 +188,13 @@ private slots:
         QTest::newRow("UTF-16 little-endian")
             << utf16("Haus\thouse\tmaison\n", QStringConverter::Utf16LE) << 3 << QStringList{};
         QTest::newRow("UTF-16 big-endian") << utf16("Haus\thouse", QStringConverter::Utf16BE) << 2 << QStringList{};
-        QTest::newRow("no mark warns") << QByteArray("Haus\thouse\n") << 2 << QStringList{info(kNotUnicode)};
+        QTest::newRow("UTF-8 without mark") << QByteArray("H\xC3\xA4user\thouses\n") << 2 << QStringList{};
+        QTest::newRow("ASCII without mark") << QByteArray("Haus\thouse\n") << 2 << QStringList{};
+        QTest::newRow("Latin-1 warns") << QByteArray("H\xE4user\thouses\n") << 2 << QStringList{info(kNotUnicode)};
         QTest::newRow("empty cells keep their place") << utf8Bom("Haus\t\thouse\r\n") << 3 << QStringList{};
         QTest::newRow("six cells: four columns, one message")
             << utf8Bom("a\tb\tc\td\te\tf\n") << 4 << QStringList{info(kFourColumns)};
-        QTest::newRow("empty file") << QByteArray() << 1 << QStringList{info(kNotUnicode)};
+        QTest::newRow("empty file") << QByteArray() << 1 << QStringList{};
     }
 
     void columnsFromFirstLine()

@@ -361,9 +361,9 @@ private slots:
         // Closing asks to save the opened lesson; Yes meets the empty table.
         mFixture.tree().answerBoxes({0});
         QCOMPARE(view->maybeSave(), 0);
-        QCOMPARE(boxes(), (QStringList{WizardTestTree::box(MessageBoxHelper::Information, kSaveQuestion,
-                                                           {"Yes", "No", "Cancel"}),
-                                       WizardTestTree::info(kEmptyLesson)}));
+        QCOMPARE(boxes(),
+                 (QStringList{WizardTestTree::box(MessageBoxHelper::Question, kSaveQuestion, {"Yes", "No", "Cancel"}),
+                              WizardTestTree::info(kEmptyLesson)}));
         QCOMPARE(lessonMembers(stem), (QList<QStringList>{{id}}));
         QCOMPARE(mFixture.host()->tabRefreshes, QList<int>{2});
     }
@@ -497,8 +497,8 @@ private slots:
 
         mFixture.tree().answerBoxes({answer});
         QCOMPARE(view->canClose(), result);
-        QCOMPARE(boxes(), QStringList{WizardTestTree::box(MessageBoxHelper::Information, kSaveQuestion,
-                                                          {"Yes", "No", "Cancel"})});
+        QCOMPARE(boxes(),
+                 QStringList{WizardTestTree::box(MessageBoxHelper::Question, kSaveQuestion, {"Yes", "No", "Cancel"})});
         QCOMPARE(view->lessonIds(), QStringList{id});
         QCOMPARE(mFixture.host()->tabRefreshes, QList<int>{2});
     }

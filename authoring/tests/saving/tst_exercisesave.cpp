@@ -184,7 +184,7 @@ private slots:
         QCOMPARE(view->maybeSave(), result);
         QCOMPARE(storedTerms().size(), before.size() + newRows);
         QStringList expected{
-            WizardTestTree::box(MessageBoxHelper::Information,
+            WizardTestTree::box(MessageBoxHelper::Question,
                                 QStringLiteral("Do you want to save the changes made to the Exercise?"),
                                 {QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("Cancel")})};
         if (!recording)
@@ -231,10 +231,12 @@ private slots:
         QTest::addColumn<QString>("cause");
         QTest::addColumn<QString>("reason");
         QTest::newRow("disk full") << "full"
-                                   << "The disk is full. Please free some space on it, then save again.";
+                                   << "The disk is full.  Exercise could not be saved.\n\n"
+                                      "Please free some space on it, then save again.";
         QTest::newRow("database read-only")
             << "readonly"
-            << "The local database cannot be written: the file or its folder is read-only. "
+            << "The local database cannot be written: the file or its folder is read-only.  "
+               "Exercise could not be saved.\n\n"
                "Please make sure that you may write to them, then start Vireda again.";
     }
 
@@ -263,8 +265,7 @@ private slots:
             result = view->saveSession();
         }
         QCOMPARE(result, 0);
-        QCOMPARE(mFixture.tree().boxes(),
-                 QStringList{info(QStringLiteral("Unknown error.  Exercise could not be saved.\n\n") + reason)});
+        QCOMPARE(mFixture.tree().boxes(), QStringList{info(reason)});
         QCOMPARE(storedTerms(), before);
         QCOMPARE(QDir(mFixture.contentPath(QString())).entryList(QDir::Files | QDir::Hidden), content);
         QCOMPARE(view->tEditTerm->toPlainText(), QStringLiteral("Haus"));
@@ -349,9 +350,8 @@ private slots:
 
         QString failure = run(QStringLiteral("fullDisk"), true);
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
-        QCOMPARE(boxes(),
-                 QStringList{info(QStringLiteral("Unknown error.  Exercise could not be saved.\n\n"
-                                                 "The disk is full. Please free some space on it, then save again."))});
+        QCOMPARE(boxes(), QStringList{info(QStringLiteral("The disk is full.  Exercise could not be saved.\n\n"
+                                                          "Please free some space on it, then save again."))});
         check({QStringLiteral("Haus")});
         if (QTest::currentTestFailed())
             return;

@@ -609,12 +609,12 @@ private slots:
             << QStringLiteral("Control characters that a list cannot hold were left out of the imported text "
                               "(3 in all).")
             << QStringList{"Hund", "Katze"};
-        QTest::newRow("UTF-8 without mark")
-            << QByteArray("H\xC3\xBCndin\nKatze\n") << qint64(0)
+        QTest::newRow("Latin-1 without mark")
+            << QByteArray("H\xFCndin\nKatze\n") << qint64(0)
             << QStringLiteral("Selected file is not in Unicode format.\nAccents and non-Latin characters may not "
                               "import properly.\nFor best results, please open the file in a text editor, select "
                               "Save As,\nand select UTF-8 Encoding.")
-            << QStringList{QStringLiteral("H\u00fcndin"), "Katze"};
+            << QStringList{QStringLiteral("H\ufffdndin"), "Katze"};
     }
 
     void importedFileIsChecked()

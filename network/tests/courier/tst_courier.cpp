@@ -300,6 +300,11 @@ void TestCourier::startNetwork_data()
     QTest::newRow("init fails") << QStringList{"0"} << all.mid(0, 1) << QStringList() << "00000";
     QTest::newRow("peer network down") << QStringList{"1", "0"} << all.mid(0, 2)
                                        << QStringList{"ViredaNet not successful"} << "00000";
+    QTest::newRow("pinned certificate refused")
+        << QStringList{"1", "-6"} << all.mid(0, 2)
+        << QStringList{"ViredaNet not successful: the peer's certificate does not match the one named in "
+                       "vireda-peer.properties (peer.certificate)"}
+        << "00000";
     QTest::newRow("query method missing")
         << QStringList{"1", "1", "1", "-999", "1", "1"} << all
         << QStringList{"ViredaNet successful", "Messaging Service successful", "Query Service  not successful",
@@ -345,6 +350,7 @@ void TestCourier::startNetwork()
                           + QString::number(mNet->isUploadServiceStarted());
     QCOMPARE(flags, started);
     QCOMPARE(mNet->isNetworkReady(), started == QLatin1String("11111"));
+    QCOMPARE(mNet->networkFailure(), replies.value(1) == QLatin1String("-6") ? INetManager::PeerCertificateRefused : 0);
 }
 
 void TestCourier::constructionStartsNetwork()

@@ -63,6 +63,7 @@ private slots:
         QTest::newRow("bridge") << QStringLiteral("lib/vireda/libJavabridge.so");
         QTest::newRow("client") << QStringLiteral("lib/vireda/ViredaClientNetwork.jar");
         QTest::newRow("help") << QStringLiteral("lib/vireda/Docs/html/overview.html");
+        QTest::newRow("German help") << QStringLiteral("lib/vireda/Docs/html/Deutsch/overview.html");
         QTest::newRow("translation") << QStringLiteral("lib/vireda/Translations/Deutsch/dravel-Deutsch.qm");
         QTest::newRow("window icon") << QStringLiteral("lib/vireda/Icons/vireda.png");
         QTest::newRow("desktop entry") << QStringLiteral("share/applications/org.vireda.Vireda.desktop");

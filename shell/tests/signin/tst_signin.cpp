@@ -445,6 +445,7 @@ private slots:
         QTest::addColumn<QStringList>("boxes");
         QTest::addColumn<QStringList>("dialogs");
         QTest::addColumn<bool>("locked");
+        QTest::addColumn<QString>("failure");
 
         const QString welcome = MessageBoxHelper::logLine(
             MessageBoxHelper::Information, "Welcome",
@@ -458,19 +459,31 @@ private slots:
             {"OK"});
 
         QTest::newRow("first start, existing user")
-            << QVariant() << "1" << QList<int>{1} << QStringList{welcome} << QStringList{} << false;
-        QTest::newRow("first start, register")
-            << QVariant() << "1" << QList<int>{0} << QStringList{welcome} << QStringList{"RegistrationForm"} << false;
+            << QVariant() << "1" << QList<int>{1} << QStringList{welcome} << QStringList{} << false << "0";
+        QTest::newRow("first start, register") << QVariant() << "1" << QList<int>{0} << QStringList{welcome}
+                                               << QStringList{"RegistrationForm"} << false << "0";
         QTest::newRow("first start, box closed")
-            << QVariant() << "1" << QList<int>{} << QStringList{welcome} << QStringList{} << false;
+            << QVariant() << "1" << QList<int>{} << QStringList{welcome} << QStringList{} << false << "0";
         QTest::newRow("first start, no network")
-            << QVariant() << "0" << QList<int>{} << QStringList{noNetwork} << QStringList{} << true;
-        QTest::newRow("known user, no network")
-            << QVariant("tester") << "0" << QList<int>{} << QStringList{info(kNetworkCheck)} << QStringList{} << true;
+            << QVariant() << "0" << QList<int>{} << QStringList{noNetwork} << QStringList{} << true << "0";
+        QTest::newRow("known user, no network") << QVariant("tester") << "0" << QList<int>{}
+                                                << QStringList{info(kNetworkCheck)} << QStringList{} << true << "0";
         QTest::newRow("empty known user, no network")
-            << QVariant("") << "0" << QList<int>{} << QStringList{info(kNetworkCheck)} << QStringList{} << true;
+            << QVariant("") << "0" << QList<int>{} << QStringList{info(kNetworkCheck)} << QStringList{} << true << "0";
         QTest::newRow("known user, network")
-            << QVariant("tester") << "1" << QList<int>{} << QStringList{} << QStringList{} << false;
+            << QVariant("tester") << "1" << QList<int>{} << QStringList{} << QStringList{} << false << "0";
+        const QString refused = QStringLiteral(
+            "The Vireda peer's certificate does not match the one named in the file \"vireda-peer.properties\" (the "
+            "setting \"peer.certificate\").\nThe connection was refused to keep your data safe.\n\nPlease tell the "
+            "person who runs the peer; until then you can work offline.");
+        const QString pinned = QString::number(INetManager::PeerCertificateRefused);
+        QTest::newRow("first start, certificate refused")
+            << QVariant() << "0" << QList<int>{}
+            << QStringList{MessageBoxHelper::logLine(MessageBoxHelper::Information, "Network error", refused, {"OK"})}
+            << QStringList{} << true << pinned;
+        QTest::newRow("known user, certificate refused")
+            << QVariant("tester") << "0" << QList<int>{} << QStringList{info(refused)} << QStringList{} << true
+            << pinned;
     }
 
     void greeting()
@@ -481,10 +494,11 @@ private slots:
         QFETCH(QStringList, boxes);
         QFETCH(QStringList, dialogs);
         QFETCH(bool, locked);
+        QFETCH(QString, failure);
 
         if (lastUser.isValid())
             settings().setValue("users/lastUser", lastUser);
-        QVERIFY(f.tree().scriptNet({{"isNetworkReady", ready}}));
+        QVERIFY(f.tree().scriptNet({{"isNetworkReady", ready}, {"networkFailure", failure}}));
         f.tree().answerBoxes(answers);
         ModalDriver driver;
         auto login = std::make_unique<LoginForm>(f.host());

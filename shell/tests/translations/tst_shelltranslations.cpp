@@ -1,6 +1,12 @@
 #include "DialogFixture.h"
+#include "INetManager.h"
 #include "LoginForm.h"
+#include "MessageBoxHelper.h"
+#include "ProductInfo.h"
 #include "RegistrationForm.h"
+#include "ScreenTexts.h"
+#include "SettingsKeys.h"
+#include "SplashTexts.h"
 #include "SuggestionForm.h"
 #include "UploadForm.h"
 #include "WelcomeForm.h"
@@ -200,6 +206,147 @@ private slots:
         }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
         QVERIFY2(checked >= least, qPrintable(QString::number(checked)));
+    }
+
+    // In a German run no English is left: the dialogs' texts, tool tips and
+    // pages (the getting-started page is chosen by the interface language).
+    void noEnglishLeft_data()
+    {
+        QTest::addColumn<QString>("context");
+        for (const char* context : {"LoginForm", "RegistrationForm", "SuggestionForm", "UploadForm", "WelcomeForm"})
+            QTest::newRow(context) << context;
+    }
+
+    void noEnglishLeft()
+    {
+        QFETCH(QString, context);
+        const std::map<QString, std::function<QDialog*()>> makers{
+            {"LoginForm", [&] { return new LoginForm(f.host()); }},
+            {"RegistrationForm", [&] { return new RegistrationForm(f.host(), nullptr); }},
+            {"SuggestionForm", [&] { return new SuggestionForm(f.host()); }},
+            {"UploadForm", [&] { return new UploadForm(f.host()); }},
+            {"WelcomeForm", [&] { return new WelcomeForm(nullptr, "docs", "%1/html/welcome.html", 1); }},
+        };
+        std::unique_ptr<QDialog> english(makers.at(context)());
+        const QList<ScreenTexts::Shown> before = ScreenTexts::shown(english.get());
+        QList<ScreenTexts::Shown> after;
+        {
+            ScreenTexts::German de;
+            QVERIFY(de.files() > 0);
+            std::unique_ptr<QDialog> german(makers.at(context)());
+            after = ScreenTexts::shown(german.get());
+        }
+        // The program's name and version title the dialogs.
+        const QString name = QSettings().value(SettingsKeys::Version).toString();
+        const QStringList left = ScreenTexts::untranslated(before, after, ScreenTexts::sameWords(), {name});
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char('\n'))));
+    }
+
+    // The boxes of the sign-in dialog, their titles included.
+    void boxesInGerman_data()
+    {
+        QTest::addColumn<QVariant>("lastUser");
+        QTest::addColumn<QString>("ready");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("first start") << QVariant() << "1"
+                                     << "0";
+        QTest::newRow("first start, no network") << QVariant() << "0"
+                                                 << "0";
+        QTest::newRow("known user, no network") << QVariant("tester") << "0"
+                                                << "0";
+        const QString refused = QString::number(INetManager::PeerCertificateRefused);
+        QTest::newRow("first start, certificate refused") << QVariant() << "0" << refused;
+        QTest::newRow("known user, certificate refused") << QVariant("tester") << "0" << refused;
+    }
+
+    void boxesInGerman()
+    {
+        QFETCH(QVariant, lastUser);
+        QFETCH(QString, ready);
+        QFETCH(QString, failure);
+        QSettings settings;
+        if (lastUser.isValid())
+            settings.setValue(SettingsKeys::LastUser, lastUser);
+        else
+            settings.remove(SettingsKeys::LastUser);
+        QVERIFY(f.tree().scriptNet({{"isNetworkReady", ready}, {"networkFailure", failure}}));
+        auto boxesOf = [&] {
+            QFile::remove(f.tree().boxLogPath());
+            LoginForm login(f.host());
+            return f.tree().boxes();
+        };
+        const QStringList english = boxesOf();
+        QStringList german;
+        {
+            ScreenTexts::German de;
+            german = boxesOf();
+        }
+        QCOMPARE(german.size(), english.size());
+        QVERIFY(!english.isEmpty());
+        const QSet<QString> same = ScreenTexts::sameWords();
+        QStringList left;
+        for (int i = 0; i < english.size(); ++i) {
+            // kind, title, text and buttons, TAB apart
+            const QStringList en = english.at(i).split(QLatin1Char('\t'));
+            const QStringList de = german.at(i).split(QLatin1Char('\t'));
+            QCOMPARE(de.size(), en.size());
+            for (int part = 1; part < en.size(); ++part) {
+                if (en.at(part) == de.at(part) && !same.contains(en.at(part)) && en.at(part) != QLatin1String("OK")
+                    && en.at(part) != settings.value(SettingsKeys::Version).toString())
+                    left << en.at(part);
+            }
+        }
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char('\n'))));
+    }
+
+    // The about and start-up pictures carry their words in German.
+    void picturesInGerman()
+    {
+        const QStringList english = SplashTexts::aboutLines() << SplashTexts::startupLine();
+        QStringList german;
+        {
+            ScreenTexts::German de;
+            german = SplashTexts::aboutLines() << SplashTexts::startupLine();
+        }
+        QCOMPARE(german.size(), english.size());
+        const QString version = QStringLiteral("Version %1").arg(QLatin1String(ProductInfo::InternalVersion));
+        for (int i = 0; i < english.size(); ++i) {
+            if (english.at(i) != version)
+                QVERIFY2(german.at(i) != english.at(i), qPrintable(english.at(i)));
+        }
+        // The pictures themselves hold no words: those are drawn.
+        for (const char* picture : {"splash", "splashabout"}) {
+            QFile svg(QStringLiteral(VIREDA_SOURCE_DIR "/shell/Icons/src/%1.svg").arg(QLatin1String(picture)));
+            QVERIFY(svg.open(QIODevice::ReadOnly));
+            const QString text = QString::fromUtf8(svg.readAll());
+            QVERIFY2(!text.contains(QLatin1String("Community")) && !text.contains(QLatin1String("Click")), picture);
+        }
+    }
+
+    // Every help page, the getting-started page among them, has its German page.
+    void everyHelpPageInGerman()
+    {
+        const QDir pages(TestTree::distPath() + QStringLiteral("/docs/html"));
+        const QStringList english = pages.entryList({QStringLiteral("*.html")}, QDir::Files);
+        QVERIFY(english.contains(QStringLiteral("welcome.html")));
+        QVERIFY(english.size() >= 7);
+        for (const QString& name : english) {
+            QFile en(pages.filePath(name));
+            QFile de(pages.filePath(QStringLiteral("Deutsch/") + name));
+            QVERIFY2(de.open(QIODevice::ReadOnly), qPrintable(name));
+            QVERIFY(en.open(QIODevice::ReadOnly));
+            const QString german = QString::fromUtf8(de.readAll());
+            const QString englishText = QString::fromUtf8(en.readAll());
+            QVERIFY2(german != englishText, qPrintable(name));
+            // The same links, so that a German page leads to German pages.
+            static const QRegularExpression link(QStringLiteral("href=\"([^\"]+)\""));
+            QStringList enLinks, deLinks;
+            for (auto it = link.globalMatch(englishText); it.hasNext();)
+                enLinks << it.next().captured(1);
+            for (auto it = link.globalMatch(german); it.hasNext();)
+                deLinks << it.next().captured(1);
+            QCOMPARE(deLinks, enLinks);
+        }
     }
 };
 

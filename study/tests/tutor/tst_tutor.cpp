@@ -759,8 +759,8 @@ private slots:
         QVERIFY(seen);
         QCOMPARE(mFx->tree().boxesSince(mark),
                  QStringList{WizardTestTree::info(
-                     QStringLiteral("Unknown error.  Lesson could not be saved.\n\n"
-                                    "The local database cannot be written: the file or its folder is read-only. "
+                     QStringLiteral("The local database cannot be written: the file or its folder is read-only.  "
+                                    "Lesson could not be saved.\n\n"
                                     "Please make sure that you may write to them, then start Vireda again."))});
         QCOMPARE(mFx->lessons().size(), lessonsBefore);
     }

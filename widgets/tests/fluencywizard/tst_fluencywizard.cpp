@@ -337,6 +337,20 @@ private slots:
         removeGerman();
     }
 
+    // The headings naming the language read German in a German run.
+    void headingsInGerman()
+    {
+        installGerman();
+        FluencyFormWizard2 country(nullptr, nullptr);
+        FluencyFormWizard3 dialect(nullptr, nullptr);
+        country.setInstruction(QStringLiteral("Polnisch"));
+        dialect.setInstruction(QStringLiteral("Polnisch"));
+        removeGerman();
+        QCOMPARE(country.lblInstruction->text(), QString::fromUtf8("Land für Polnisch wählen"));
+        QCOMPARE(dialect.lblInstruction->text(),
+                 QString::fromUtf8("Ihren Dialekt oder anderen Namen für Polnisch wählen"));
+    }
+
     void finishNeedsALevel_data()
     {
         QTest::addColumn<QString>("level");

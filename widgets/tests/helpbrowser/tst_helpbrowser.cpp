@@ -1,8 +1,12 @@
 #include "HelpBrowser.h"
+#include "HelpPages.h"
+#include "SettingsKeys.h"
 
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
@@ -34,11 +38,60 @@ private slots:
         writePage("toplevel.html", "Top level page");
         writePage("Docs/html/first.html", "First page <a href=\"second.html\">next</a>");
         writePage("Docs/html/second.html", "Second page");
+        // German has the first page only.
+        QVERIFY(QDir(mDir.path()).mkpath("Docs/html/Deutsch"));
+        writePage("Docs/html/Deutsch/first.html", "Erste Seite <a href=\"second.html\">weiter</a>");
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("ViredaHelpBrowserTest"));
         mOldCwd = QDir::currentPath();
         QVERIFY(QDir::setCurrent(mDir.path()));
     }
 
-    void cleanupTestCase() { QDir::setCurrent(mOldCwd); }
+    void cleanupTestCase()
+    {
+        QSettings().remove(SettingsKeys::UiLanguage);
+        QDir::setCurrent(mOldCwd);
+    }
+    void cleanup() { QSettings().remove(SettingsKeys::UiLanguage); }
+
+    // The interface language's page when it has one, else the English page;
+    // a stored name that cannot name a folder is not used.
+    void pageInInterfaceLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("German") << "Deutsch"
+                                << "Erste Seite"
+                                << "Second page";
+        QTest::newRow("English") << "English"
+                                 << "First page"
+                                 << "Second page";
+        QTest::newRow("none stored") << ""
+                                     << "First page"
+                                     << "Second page";
+        QTest::newRow("path stored") << "../html"
+                                     << "First page"
+                                     << "Second page";
+    }
+
+    void pageInInterfaceLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        if (!language.isEmpty())
+            QSettings().setValue(SettingsKeys::UiLanguage, language);
+        HelpBrowser browser(nullptr, "Title", searchPaths(), "first.html");
+        QVERIFY2(browser.txtHelpBrowser->toPlainText().startsWith(first),
+                 qPrintable(browser.txtHelpBrowser->toPlainText()));
+        browser.txtHelpBrowser->setSource(QUrl("second.html"));
+        QVERIFY(browser.txtHelpBrowser->toPlainText().startsWith(second));
+        const QString local = HelpPages::localFile(mDir.filePath("Docs/html/first.html"), HelpPages::language());
+        QFile page(local);
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(page.readAll()).contains(first));
+    }
 
     void findsPageThroughSearchPaths_data()
     {

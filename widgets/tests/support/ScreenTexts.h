@@ -15,13 +15,17 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSettings>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QTableView>
 #include <QTest>
 #include <QTextDocumentFragment>
+#include <QTextEdit>
 #include <QTranslator>
 #include <QTreeView>
+
+#include "SettingsKeys.h"
 
 #include <functional>
 #include <memory>
@@ -40,7 +44,8 @@ public:
     };
 
     // The German of every component in the ready-to-run tree, Qt's own
-    // included, installed while this object lives. changed runs after the
+    // included, installed while this object lives, and German stored as the
+    // interface language (help pages are chosen by it). changed runs after the
     // files are installed and after they are removed (a store reads its
     // names again).
     class German
@@ -48,7 +53,9 @@ public:
     public:
         explicit German(std::function<void()> changed = {})
             : mChanged(std::move(changed))
+            , mOldLanguage(QSettings().value(SettingsKeys::UiLanguage))
         {
+            QSettings().setValue(SettingsKeys::UiLanguage, QStringLiteral("Deutsch"));
             const QDir dir(QStringLiteral(VIREDA_DIST_DIR "/Translations/Deutsch"));
             for (const QString& name : dir.entryList({QStringLiteral("*.qm")}, QDir::Files)) {
                 auto translator = std::make_unique<QTranslator>();
@@ -64,6 +71,10 @@ public:
         {
             for (auto& translator : mTranslators)
                 QCoreApplication::removeTranslator(translator.get());
+            if (mOldLanguage.isValid())
+                QSettings().setValue(SettingsKeys::UiLanguage, mOldLanguage);
+            else
+                QSettings().remove(SettingsKeys::UiLanguage);
             if (mChanged)
                 mChanged();
         }
@@ -74,6 +85,7 @@ public:
 
     private:
         std::function<void()> mChanged;
+        QVariant mOldLanguage;
         std::vector<std::unique_ptr<QTranslator>> mTranslators;
     };
 
@@ -82,7 +94,8 @@ public:
         return QTextDocumentFragment::fromHtml(text).toPlainText().remove(QLatin1Char('&')).simplified();
     }
 
-    // The texts a user reads on a form, each with the place it shows in.
+    // The texts a user reads on a form, each with the place it shows in:
+    // also tool tips and the pages of read-only text boxes.
     // With visibleOnly, widgets hidden under the root and hidden columns are
     // left out (a form built in code keeps placeholders there).
     static QList<Shown> shown(QWidget* root, bool visibleOnly = false)
@@ -108,6 +121,9 @@ public:
                 for (int i = 0; i < combo->count(); ++i)
                     add(w, "item", combo->itemText(i));
             }
+            if (auto* page = qobject_cast<QTextEdit*>(w); page && page->isReadOnly())
+                add(w, "page", page->toPlainText().toHtmlEscaped());
+            add(w, "tip", w->toolTip());
             QHeaderView* header = columnHeader(w);
             if (header && header->model() && (!visibleOnly || header->isVisibleTo(root))) {
                 for (int c = 0; c < header->count(); ++c) {

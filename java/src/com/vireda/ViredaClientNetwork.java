@@ -6,6 +6,8 @@ import java.nio.file.Path;
 import java.util.List;
 import java.util.regex.Pattern;
 
+import javax.net.ssl.SSLSocketFactory;
+
 import org.w3c.dom.Document;
 import org.w3c.dom.Element;
 
@@ -27,6 +29,8 @@ import com.vireda.xml.Xml;
 public class ViredaClientNetwork {
     private static final Pattern MEDIA_NAME = Pattern.compile("[A-Za-z0-9][A-Za-z0-9._-]{0,99}");
     private static final int NOT_FOUND = -1;
+    /** startViredaNet: the https: peer's certificate is not the one pinned in vireda-peer.properties. */
+    public static final int PEER_CERTIFICATE_REFUSED = -6;
 
     private final Transfers transfers = new Transfers();
     private volatile PeerLink link;
@@ -38,7 +42,7 @@ public class ViredaClientNetwork {
 
     // ---- services ----
 
-    /** 1 when the peer service answers, else 0. */
+    /** 1 when the peer service answers, PEER_CERTIFICATE_REFUSED when its certificate is not the pinned one, else 0. */
     public synchronized int startViredaNet() {
         try {
             if (link != null) {
@@ -53,10 +57,12 @@ public class ViredaClientNetwork {
                 }
                 url = "http://127.0.0.1:" + embedded.port();
             }
-            PeerLink candidate = new PeerLink(url, settings.timeoutMillis,
-                    settings.certificate == null ? null : PinnedTrust.socketFactory(settings.certificate));
+            SSLSocketFactory pinned = settings.certificate == null ? null
+                    : PinnedTrust.socketFactory(settings.certificate);
+            PeerLink candidate = new PeerLink(url, settings.timeoutMillis, pinned);
             if (!candidate.ping()) {
-                return 0;
+                return pinned != null && PinnedTrust.refusedBy(url, pinned, settings.timeoutMillis)
+                        ? PEER_CERTIFICATE_REFUSED : 0;
             }
             link = candidate;
             return 1;

@@ -436,6 +436,12 @@ int ScriptedNetManager::startNetwork()
     return result;
 }
 
+int ScriptedNetManager::networkFailure()
+{
+    reloadScript();
+    return nextInt(QStringLiteral("networkFailure"), 0);
+}
+
 int ScriptedNetManager::stopNetwork()
 {
     log(QStringLiteral("stopNetwork"), {});

@@ -39,6 +39,7 @@
 // The setters (setOfflineLogin, setMessagingServiceStarted, ...) and
 // resetServiceFlags override the matching getters until the script changes;
 // a successful startNetwork lifts the overrides of resetServiceFlags.
+// networkFailure (unscripted 0) is answered without an entry in the call log.
 //
 // Call log: $VIREDA_NET_LOG, else "netcalls.log" in the working directory. One
 // JSON object per line: {"op": name, "args": [...]}, a hash argument as a JSON
@@ -90,6 +91,7 @@ public:
     int isOfflineLogin() override;
     int sendFeedback(QString comment, QString type) override;
     int startNetwork() override;
+    int networkFailure() override;
     int stopNetwork() override;
     // Scripted as "isNetworkStarting" (not logged), false unless scripted;
     // whenNetworkStarted runs done from the event loop.

@@ -2,14 +2,19 @@ package com.vireda.client;
 
 import java.io.IOException;
 import java.io.InputStream;
+import java.net.InetSocketAddress;
+import java.net.URI;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.security.GeneralSecurityException;
 import java.security.KeyStore;
 import java.security.cert.Certificate;
+import java.security.cert.CertificateException;
 import java.security.cert.CertificateFactory;
 
 import javax.net.ssl.SSLContext;
+import javax.net.ssl.SSLHandshakeException;
+import javax.net.ssl.SSLSocket;
 import javax.net.ssl.SSLSocketFactory;
 import javax.net.ssl.TrustManagerFactory;
 
@@ -32,5 +37,34 @@ public final class PinnedTrust {
         SSLContext context = SSLContext.getInstance("TLS");
         context.init(null, trust.getTrustManagers(), null);
         return context.getSocketFactory();
+    }
+
+    /**
+     * Whether the https: peer at url shows a certificate that factory does not trust:
+     * the handshake fails on the certificate. False for any other failure.
+     */
+    public static boolean refusedBy(String url, SSLSocketFactory factory, int timeoutMillis) {
+        try {
+            URI uri = URI.create(url);
+            if (!"https".equalsIgnoreCase(uri.getScheme()) || uri.getHost() == null) {
+                return false;
+            }
+            int port = uri.getPort() < 0 ? 443 : uri.getPort();
+            try (SSLSocket socket = (SSLSocket) factory.createSocket()) {
+                socket.connect(new InetSocketAddress(uri.getHost(), port), timeoutMillis);
+                socket.setSoTimeout(timeoutMillis);
+                socket.startHandshake();
+            }
+            return false;
+        } catch (SSLHandshakeException e) {
+            for (Throwable cause = e; cause != null; cause = cause.getCause()) {
+                if (cause instanceof CertificateException) {
+                    return true;
+                }
+            }
+            return false;
+        } catch (IOException | RuntimeException e) {
+            return false;
+        }
     }
 }

@@ -261,6 +261,25 @@ final class ClientTests {
                 startIn(dir.resolve("untrusting"), "peer.url=https://127.0.0.1:" + port + "\n", 0);
                 // Plain HTTP to the HTTPS port gets nowhere either.
                 startIn(dir.resolve("plainclient"), "peer.url=http://127.0.0.1:" + port + "\n", 0);
+                // A pinned certificate other than the peer's is told apart from a peer out of reach.
+                Path otherKeys = dir.resolve("otherkeys");
+                Files.createDirectories(otherKeys);
+                keytool("-genkeypair", "-alias", "other", "-keyalg", "RSA", "-keysize", "2048", "-validity", "2",
+                        "-dname", "CN=vireda-other-peer", "-ext", "SAN=ip:127.0.0.1", "-storetype", "PKCS12",
+                        "-keystore", otherKeys.resolve("other.p12").toString(), "-storepass", "secret-2",
+                        "-keypass", "secret-2");
+                Path wrongPin = dir.resolve("wrongpin");
+                Files.createDirectories(wrongPin.resolve("Content"));
+                keytool("-exportcert", "-rfc", "-alias", "other", "-keystore",
+                        otherKeys.resolve("other.p12").toString(), "-storepass", "secret-2", "-file",
+                        wrongPin.resolve("other.pem").toString());
+                Files.writeString(wrongPin.resolve("vireda-peer.properties"),
+                        "peer.url=https://127.0.0.1:" + port + "\npeer.certificate=other.pem\n");
+                System.setProperty("vireda.workdir", wrongPin.toString());
+                ViredaClientNetwork refusedPin = new ViredaClientNetwork();
+                Check.equal(ViredaClientNetwork.PEER_CERTIFICATE_REFUSED, refusedPin.startViredaNet(),
+                        "wrong pinned certificate");
+                Check.equal(0, refusedPin.startMessagingService(), "no service with the wrong certificate");
 
                 ViredaClientNetwork c = startIn(work, "peer.url=https://127.0.0.1:" + port
                         + "\npeer.certificate=peer.pem\n", 1);
