@@ -2,6 +2,7 @@
 
 #include "AboutSplash.h"
 #include "ContentGate.h"
+#include "DialogFit.h"
 #include "Echo.h"
 #include "FontSizeSpinBox.h"
 #include "FormPluginEntry.h"
@@ -184,7 +185,8 @@ QRect MainWindow::placedOnScreen(const QRect& frame, const QRect& room)
 void MainWindow::restoreWindowGeometry()
 {
     QSize desktop(800, 600);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen)
         desktop = screen->geometry().size();
     const QRect defaults = defaultGeometry(desktop);
 
@@ -195,8 +197,27 @@ void MainWindow::restoreWindowGeometry()
         storedSize = defaults.size();
     const QVariant storedPos = settings.value(SettingsKeys::WindowPos);
     const QPoint position = storedPos.typeId() == QMetaType::QPoint ? storedPos.toPoint() : defaults.topLeft();
+    // The window and its frame open within the room of the screen they were
+    // on (a screen since removed, a larger one before, a frame pushed off by
+    // the window system): smaller and moved onto it where they do not fit.
+    if (QScreen* at = QGuiApplication::screenAt(position))
+        screen = at;
+    if (screen) {
+        const QRect room = screen->availableGeometry();
+        const QMargins frame = DialogFit::frameNear(this);
+        const QRect framed = fittedFrame(QRect(position, storedSize), frame, room);
+        resize(framed.size().shrunkBy(frame));
+        move(framed.topLeft());
+        return;
+    }
     resize(storedSize);
     move(position);
+}
+
+QRect MainWindow::fittedFrame(const QRect& stored, const QMargins& frame, const QRect& room)
+{
+    const QSize framed = stored.size().grownBy(frame).boundedTo(room.size());
+    return placedOnScreen(QRect(stored.topLeft(), framed), room);
 }
 
 void MainWindow::placeSignInButton()
@@ -434,6 +455,9 @@ void MainWindow::loadForms(int level, int offline)
                 if (page) {
                     mTabWidget->addTab(page, icon, title);
                     form->init();
+                    // A form larger than the window scrolls (once it has its
+                    // widgets); it never widens the window.
+                    DialogFit::scrollContent(page);
                     // The form is asked for its title again for the line, logged or not.
                     const QString added = form->title() + QStringLiteral(" added");
                     qCDebug(lcShell).noquote() << added;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QList>
+#include <QMargins>
 #include <QObject>
 #include <QPointer>
 #include <QSettings>
@@ -61,6 +62,9 @@ public:
     // A window frame moved (not resized) into the room of the screen; one
     // larger than the room keeps its top left corner in it.
     static QRect placedOnScreen(const QRect& frame, const QRect& room);
+    // The frame of a window stored at `stored` (its frame's position, its
+    // own size) made to fit the room: no larger, and on it.
+    static QRect fittedFrame(const QRect& stored, const QMargins& frame, const QRect& room);
 
     // Sets "software/lastUILanguage" and retranslates everything.
     void setUiLanguage(const QString& language);

@@ -1,6 +1,7 @@
 #include "UploadForm.h"
 
 #include "ColumnFit.h"
+#include "DialogFit.h"
 #include "IDbManager.h"
 #include "IMainWindow.h"
 #include "INetManager.h"
@@ -79,6 +80,8 @@ UploadForm::UploadForm(IMainWindow* mainWindow)
     connect(btnCancel, &QPushButton::clicked, this, &UploadForm::reject);
     connect(btnUpload, &QPushButton::clicked, this, &UploadForm::upload);
     init();
+    // 800 by 580, larger as its texts need, within the screen.
+    DialogFit::fit(this, QSize(800, 580));
 }
 
 UploadForm::~UploadForm() = default;

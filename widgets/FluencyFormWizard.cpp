@@ -1,5 +1,6 @@
 #include "FluencyFormWizard.h"
 
+#include "DialogFit.h"
 #include "FluencyFormWizard1.h"
 #include "FluencyFormWizard2.h"
 #include "FluencyFormWizard3.h"
@@ -72,6 +73,8 @@ FluencyFormWizard::FluencyFormWizard(IMainWindow* host, QWidget* parent, bool sa
     btnPrevious->setEnabled(false);
     btnNext->setEnabled(false);
     btnFinish->hide();
+    // Within the screen at any text size, Previous, Next and Finish in sight.
+    DialogFit::fit(this, QSize(470, 577));
 }
 
 QString FluencyFormWizard::language() const

@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QFont>
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <QStyle>
 #include <QTableWidgetItem>
 
 namespace {
@@ -63,8 +65,14 @@ TopLangs::TopLangs(IMainWindow* host, QWidget* parent)
     headingFont.setWeight(QFont::Bold);
     lblSelectLanguage->setFont(headingFont);
 
+    // Rows 2.1 times the point size high; where the screen's text is larger
+    // than that (more dots per inch), as high as a line of text needs.
     const int rows = int(std::size(ShownLanguages));
-    const int rowHeight = int(base.pointSize() * 2.1);
+    const QFontMetrics metrics(tblTopLangs->font());
+    const int rowHeight = qMax(int(base.pointSize() * 2.1), metrics.height() + 2);
+    tblTopLangs->verticalHeader()->setMinimumSectionSize(rowHeight);
+    tblTopLangs->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tblTopLangs->verticalHeader()->setDefaultSectionSize(rowHeight);
     tblTopLangs->setRowCount(rows);
     for (int row = 0; row < rows; ++row) {
         // The name as the language list shows it in the interface language;
@@ -78,8 +86,19 @@ TopLangs::TopLangs(IMainWindow* host, QWidget* parent)
         tblTopLangs->setItem(row, 0, item);
         tblTopLangs->setRowHeight(row, rowHeight);
     }
-    tblTopLangs->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     tblTopLangs->verticalHeader()->hide();
+    // As the delegate measures the names.
+    const int widest = static_cast<const QAbstractItemView*>(tblTopLangs)->sizeHintForColumn(0);
+    // A column 380 wide in a table 400 wide; wider only where a name in the
+    // interface language and font would not show whole in it.
+    const int column = qMax(380, widest);
+    QHeaderView* header = tblTopLangs->horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Fixed);
+    header->resizeSection(0, column);
+    const int frame = 2 * tblTopLangs->frameWidth();
+    const int scrollBar = tblTopLangs->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, tblTopLangs);
+    tblTopLangs->setFixedWidth(qMax(400, column + scrollBar + frame));
 
     connect(tblTopLangs, &QTableWidget::clicked, this, &TopLangs::emitYesNext);
     connect(tblTopLangs, &QTableWidget::doubleClicked, this, &TopLangs::emitNext);

@@ -553,6 +553,13 @@ void CreateExerciseView::resizeFields()
         return;
     mFieldsLayout->activate();
     mFieldsFrame->resize(qMax(0, mFieldsScroll->width() - 19), mFieldsFrame->sizeHint().height());
+    // A whole row of fields stays in sight at any font; more rows scroll.
+    int row = 0;
+    for (IFieldInfo* field : std::as_const(mFields))
+        row = qMax(row, field->sizeHint().height());
+    const QMargins margins = mFieldsLayout->contentsMargins();
+    mFieldsScroll->setMinimumHeight(row > 0 ? row + margins.top() + margins.bottom() + 2 * mFieldsScroll->frameWidth()
+                                            : 0);
 }
 
 void CreateExerciseView::resizeEvent(QResizeEvent* event)

@@ -76,6 +76,7 @@ void Finder::init()
     if (mInitialized)
         return;
     setupUi(this);
+    fitSearchKindBox();
     mTitle = QSettings().value(SettingsKeys::Version).toString();
 
     mNet = PluginLocator::load<INetManager>(PluginFiles::Courier);
@@ -196,6 +197,7 @@ void Finder::retranslateView()
     // The Designer texts; page buttons and the combo keep their state.
     const QString search = lEditSearch->text();
     retranslateUi(this);
+    fitSearchKindBox();
     lEditSearch->setText(search);
     for (ZoDownload* bar : std::as_const(mDownloads))
         bar->retranslate();
@@ -305,9 +307,17 @@ int Finder::redrawView()
         lblSearch->setFont(bold);
         btnStudy->setFont(bold);
     }
+    fitSearchKindBox();
     if (resultCount(mKindShown) > 0)
         showPage(mCurrentPage);
     return 1;
+}
+
+void Finder::fitSearchKindBox()
+{
+    // At least 195 wide, wider as its two choices need in the current font.
+    groupBox->setMinimumWidth(0);
+    groupBox->setMinimumWidth(qMax(195, groupBox->minimumSizeHint().width()));
 }
 
 int Finder::resultCount(int kind) const

@@ -109,6 +109,7 @@ private:
     QString userName() const;
     QString languageKey() const;
     int resultCount(int kind) const;
+    void fitSearchKindBox();
     void information(const QString& text);
     // Starts the job at the head of the queue from the event loop.
     void scheduleHead();

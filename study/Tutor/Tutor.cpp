@@ -122,6 +122,10 @@ void Tutor::init()
     connect(mDeferredPlayTimer, &QTimer::timeout, this, &Tutor::startDeferredStudentPlay);
 
     mTextShown = true;
+    // Its room stays while it is hidden: Record does not widen the row.
+    QSizePolicy recordingPolicy = lblRecording->sizePolicy();
+    recordingPolicy.setRetainSizeWhenHidden(true);
+    lblRecording->setSizePolicy(recordingPolicy);
     lblRecording->hide();
     btnShowText->hide();
     for (QTextEdit* edit : {teStudyTerm, teFieldData}) {

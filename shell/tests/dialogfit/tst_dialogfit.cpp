@@ -1,5 +1,6 @@
 #include "DialogFit.h"
 #include "DialogFixture.h"
+#include "FluencyFormWizard.h"
 #include "LoginForm.h"
 #include "PluginDialog.h"
 #include "RegistrationForm.h"
@@ -19,6 +20,7 @@
 #include <QStyleFactory>
 #include <QStyleOptionSlider>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 #include <QtTest>
 
 #include <functional>
@@ -90,9 +92,15 @@ std::unique_ptr<QDialog> makeDialog(const QString& name, IMainWindow* host, QSiz
         *least = QSize(483, 610);
         return std::make_unique<RegistrationForm>(host, nullptr);
     }
+    if (name == QLatin1String("FluencyFormWizard")) {
+        *least = QSize(470, 577);
+        return std::make_unique<FluencyFormWizard>(host, nullptr, false);
+    }
     *least = QSize(382, 228);
     return std::make_unique<SuggestionForm>(host);
 }
+
+const char* const FittedDialogs[] = {"LoginForm", "RegistrationForm", "SuggestionForm", "FluencyFormWizard"};
 
 } // namespace
 
@@ -139,10 +147,18 @@ private slots:
         shown->show();
         QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
         QCOMPARE(shown->font().pointSize(), points);
-        const QStringList cut = cutWidgets(shown.get());
+        // Inside the dialog, or inside its scrolled form where the screen is small.
+        const QStringList cut = unreachable(shown.get());
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
-        QVERIFY(shown->width() >= least.width() && shown->height() >= least.height());
-        QVERIFY(shown->minimumWidth() >= least.width() && shown->minimumHeight() >= least.height());
+        // The given size is the least where the screen has room for it with a
+        // frame; otherwise the dialog keeps within the screen.
+        const QSize room = shown->screen()->availableGeometry().size();
+        if (least.width() + 100 <= room.width() && least.height() + 100 <= room.height()) {
+            QVERIFY(shown->width() >= least.width() && shown->height() >= least.height());
+            QVERIFY(shown->minimumWidth() >= least.width() && shown->minimumHeight() >= least.height());
+        } else {
+            QVERIFY(shown->width() <= room.width() && shown->height() <= room.height());
+        }
     }
 
     // On a screen of the given room the dialog fits with its frame (title bar
@@ -152,9 +168,10 @@ private slots:
         QTest::addColumn<QString>("dialog");
         QTest::addColumn<int>("points");
         QTest::addColumn<QSize>("room");
-        for (const char* dialog : {"LoginForm", "RegistrationForm", "SuggestionForm"})
+        for (const char* dialog : FittedDialogs)
             for (int points : {10, 12, 16})
-                for (const QSize room : {QSize(1280, 800), QSize(1024, 600)})
+                // 853x533: 1280x800 at 144 dots per inch, in the program's pixels.
+                for (const QSize room : {QSize(1280, 800), QSize(1024, 768), QSize(1024, 600), QSize(853, 533)})
                     QTest::addRow("%s %d pt %dx%d", dialog, points, room.width(), room.height())
                         << QString::fromLatin1(dialog) << points << room;
     }
@@ -179,7 +196,9 @@ private slots:
         for (QPushButton* button : shown->findChildren<QPushButton*>()) {
             if (!button->isVisibleTo(shown.get())
                 || !(button->objectName() == QLatin1String("btnOk")
-                     || button->objectName() == QLatin1String("btnCancel")))
+                     || button->objectName() == QLatin1String("btnCancel")
+                     || button->objectName() == QLatin1String("btnPrevious")
+                     || button->objectName() == QLatin1String("btnNext")))
                 continue;
             const QRect at(button->mapTo(shown.get(), QPoint()), button->size());
             QVERIFY2(shown->rect().contains(at), qPrintable(button->objectName()));
@@ -194,7 +213,7 @@ private slots:
     {
         QTest::addColumn<QString>("dialog");
         QTest::addColumn<int>("points");
-        for (const char* dialog : {"LoginForm", "RegistrationForm", "SuggestionForm"})
+        for (const char* dialog : FittedDialogs)
             for (int points : {12, 16})
                 QTest::addRow("%s %d pt", dialog, points) << QString::fromLatin1(dialog) << points;
     }
@@ -218,6 +237,46 @@ private slots:
                                 .arg(room.height())));
         const QStringList lost = unreachable(shown.get());
         QVERIFY2(lost.isEmpty(), qPrintable(lost.join(QLatin1String("; "))));
+    }
+
+    // A form moved into a scroll area asks for little room, and each of its
+    // parts can be scrolled into sight.
+    void scrollContentShowsEveryPart_data()
+    {
+        QTest::addColumn<QSize>("content");
+        QTest::newRow("wide") << QSize(3000, 100);
+        QTest::newRow("high") << QSize(300, 2000);
+        QTest::newRow("small") << QSize(200, 100);
+    }
+
+    void scrollContentShowsEveryPart()
+    {
+        QFETCH(QSize, content);
+        QWidget form;
+        auto* rows = new QVBoxLayout(&form);
+        auto* first = new QPushButton(QStringLiteral("First"));
+        auto* filler = new QLabel;
+        filler->setMinimumSize(content);
+        auto* last = new QPushButton(QStringLiteral("Last"));
+        rows->addWidget(first, 0, Qt::AlignLeft);
+        rows->addWidget(filler);
+        rows->addWidget(last, 0, Qt::AlignRight);
+        DialogFit::scrollContent(&form);
+        DialogFit::scrollContent(&form); // once only
+        QCOMPARE(form.findChildren<QScrollArea*>().size(), 1);
+        QVERIFY2(form.minimumSizeHint().width() < 200 && form.minimumSizeHint().height() < 200,
+                 qPrintable(
+                     QStringLiteral("%1x%2").arg(form.minimumSizeHint().width()).arg(form.minimumSizeHint().height())));
+        form.resize(400, 300);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* scroll = form.findChild<QScrollArea*>();
+        for (QPushButton* button : {first, last}) {
+            scroll->ensureWidgetVisible(button);
+            const QRect shown(button->mapTo(scroll->viewport(), QPoint()), button->size());
+            QVERIFY2(scroll->viewport()->rect().contains(shown), qPrintable(button->text()));
+            QVERIFY(button->width() >= button->minimumSizeHint().width());
+        }
     }
 
     // The welcome dialog shows its buttons whole inside it at any font, and

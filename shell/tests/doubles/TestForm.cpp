@@ -3,11 +3,14 @@
 #include "CallLog.h"
 #include "IMainWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHBoxLayout>
 #include <QPointer>
+#include <QPushButton>
 
 TestForm::TestForm()
 {
@@ -101,6 +104,16 @@ QString TestForm::translationFileName(QString language)
 QWidget* TestForm::widget()
 {
     log("widget");
+    // A form as wide as the application's "shellTestFormWidth" asks, its
+    // button at the right end.
+    const int wide = qApp->property("shellTestFormWidth").toInt();
+    if (wide > 0 && !layout()) {
+        auto* row = new QHBoxLayout(this);
+        auto* button = new QPushButton(QStringLiteral("Far right"), this);
+        button->setObjectName(QStringLiteral("btnFarRight"));
+        row->addSpacing(wide);
+        row->addWidget(button);
+    }
     return this;
 }
 

@@ -1,4 +1,5 @@
 #include "AboutSplash.h"
+#include "DialogFit.h"
 #include "FormPluginEntry.h"
 #include "HelpBrowser.h"
 #include "IAudio.h"
@@ -25,6 +26,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
@@ -610,9 +613,81 @@ private slots:
             QSettings settings;
             settings.setValue("software/size", QStringLiteral("not a size"));
         }
-        const QRect expected = MainWindow::defaultGeometry(QGuiApplication::primaryScreen()->geometry().size());
-        QCOMPARE(fixture.window()->size(), expected.size());
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QRect expected = MainWindow::defaultGeometry(screen->geometry().size());
+        // The default size, no larger than the room with the frame.
+        const QSize room = screen->availableGeometry().size().shrunkBy(DialogFit::frameNear(fixture.window()));
+        QCOMPARE(fixture.window()->size(), expected.size().boundedTo(room));
         QCOMPARE(fixture.window()->pos(), expected.topLeft());
+    }
+
+    void fittedFrame_data()
+    {
+        QTest::addColumn<QRect>("stored");
+        QTest::addColumn<QRect>("frame");
+        const QRect room(0, 0, 1280, 800);
+        QTest::newRow("fits") << QRect(240, 100, 800, 540) << QRect(240, 100, 808, 574);
+        QTest::newRow("too high, above the top") << QRect(26, -34, 1200, 810) << QRect(26, 0, 1208, 800);
+        QTest::newRow("too wide and high") << QRect(0, 0, 1470, 900) << QRect(0, 0, 1280, 800);
+        QTest::newRow("on a screen since removed") << QRect(2000, 900, 800, 540) << QRect(472, 226, 808, 574);
+        QTest::newRow("left of the screen") << QRect(-900, 100, 800, 540) << QRect(0, 100, 808, 574);
+    }
+
+    // A stored window is made to fit the room with its frame, and put on it.
+    void fittedFrame()
+    {
+        QFETCH(QRect, stored);
+        QFETCH(QRect, frame);
+        QCOMPARE(MainWindow::fittedFrame(stored, QMargins(4, 30, 4, 4), QRect(0, 0, 1280, 800)), frame);
+    }
+
+    // A window stored larger than the screen and partly off it opens within
+    // the screen's room with its frame.
+    void restoredWithinTheScreen()
+    {
+        WindowFixture fixture;
+        QVERIFY(fixture.isValid());
+        const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+        {
+            QSettings settings;
+            settings.setValue("software/size", QSize(room.width() + 70, room.height() + 10));
+            settings.setValue("software/pos", QPoint(room.left() + 26, room.top() - 34));
+        }
+        MainWindow* window = fixture.window();
+        const QRect framed(window->pos(), window->size().grownBy(DialogFit::frameNear(window)));
+        QVERIFY2(
+            room.contains(framed),
+            qPrintable(
+                QStringLiteral("%1,%2 %3x%4").arg(framed.x()).arg(framed.y()).arg(framed.width()).arg(framed.height())));
+    }
+
+    // A form wider than the screen scrolls inside its tab: the window stays
+    // within the screen, and the form's right end can be scrolled to.
+    void wideFormScrolls()
+    {
+        WindowFixture fixture({kFormA, kPluginResource});
+        QVERIFY(fixture.isValid());
+        MainWindow* window = fixture.window();
+        const QRect room = window->screen()->availableGeometry();
+        qApp->setProperty("shellTestFormRows", QStringList{"ShellTestFormA.so,,1,0"});
+        qApp->setProperty("shellTestFormWidth", room.width() + 500);
+        window->loadForms(0, 0);
+        qApp->setProperty("shellTestFormWidth", QVariant());
+        QVERIFY(window->tabWidget());
+        window->tabWidget()->show();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QTRY_VERIFY2(window->frameGeometry().width() <= room.width(),
+                     qPrintable(QString::number(window->frameGeometry().width())));
+        auto* button = window->findChild<QPushButton*>(QStringLiteral("btnFarRight"));
+        QVERIFY(button);
+        QScrollArea* scroll = nullptr;
+        for (QWidget* p = button->parentWidget(); p && !scroll; p = p->parentWidget())
+            scroll = qobject_cast<QScrollArea*>(p);
+        QVERIFY2(scroll, "the form does not scroll");
+        scroll->ensureWidgetVisible(button);
+        const QRect shown(button->mapTo(scroll->viewport(), QPoint()), button->size());
+        QVERIFY(scroll->viewport()->rect().contains(shown));
     }
 
     void signInButtonPosition_data()

@@ -531,11 +531,14 @@ private slots:
         mFx->appendStored(first);
         mFx->appendStored(second);
         openForm();
+        const int leastWidth = form()->minimumSizeHint().width();
 
         click("btnStudentRecord");
         QVERIFY(audio()->isRecording());
         QCOMPARE(mFx->audioCallCount(QStringLiteral("recordInto StudentTemp.tmp 1 16000 30")), 1);
         QVERIFY(child<QLabel>("lblRecording")->isVisible());
+        // The shown "Recording..." takes room kept for it: the form asks no more.
+        QCOMPARE(form()->minimumSizeHint().width(), leastWidth);
         QVERIFY(!table()->isEnabled());
         QVERIFY(!button("btnNext")->isEnabled());
         QVERIFY(button("btnStudentStop")->isEnabled());

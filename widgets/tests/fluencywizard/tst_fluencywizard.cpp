@@ -15,6 +15,7 @@
 #include "ZoUserFluency.h"
 
 #include <QDir>
+#include <QHeaderView>
 #include <QTranslator>
 #include <QtTest>
 
@@ -585,6 +586,34 @@ private slots:
         QCOMPARE(top->tblTopLangs->rowCount(), 20);
         QCOMPARE(wizard.findChild<FluencyFormWizard2*>()->lblInstruction->font().pointSize(), 14);
         QCOMPARE(wizard.findChild<FluencyFormWizard4*>()->lblTitle->font().pointSize(), 14);
+    }
+
+    // The short list's rows are 2.1 times the point size high, in a table 400
+    // wide whose one column is 380 wide and does not stretch.
+    void topLangsSizes_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::addColumn<int>("rowHeight");
+        QTest::newRow("8 pt") << 8 << 16;
+        QTest::newRow("10 pt") << 10 << 21;
+        QTest::newRow("12 pt") << 12 << 25;
+    }
+
+    void topLangsSizes()
+    {
+        QFETCH(int, points);
+        QFETCH(int, rowHeight);
+        TestHost host(points);
+        FluencyFormWizard wizard(&host, nullptr, false);
+        auto* top = wizard.findChild<TopLangs*>();
+        QTableWidget* table = top->tblTopLangs;
+        for (int row = 0; row < table->rowCount(); ++row)
+            QCOMPARE(table->rowHeight(row), rowHeight);
+        QCOMPARE(table->width(), 400);
+        QCOMPARE(table->minimumWidth(), table->maximumWidth());
+        QCOMPARE(table->minimumHeight(), 380);
+        QCOMPARE(table->horizontalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+        QCOMPARE(table->columnWidth(0), 380);
     }
 };
 

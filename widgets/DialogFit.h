@@ -19,6 +19,11 @@ public:
     // The same within the given room, for a frame of the given margins.
     static void fit(QWidget* dialog, const QSize& least, const QRect& room, const QMargins& frame);
 
+    // Moves the widget's layout into a scroll area that fills it: the widget
+    // then asks for no more room than the scroll area, and its content
+    // scrolls where the room is below the content's needs. Done once.
+    static void scrollContent(QWidget* widget);
+
     // The frame around a top-level window: as drawn around the window of
     // `near` when that is shown, otherwise a title bar and thin borders.
     static QMargins frameNear(const QWidget* near);

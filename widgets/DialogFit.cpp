@@ -14,6 +14,16 @@ namespace {
 
 const char* const ScrollName = "dialogFitScroll";
 
+QScrollArea* scrollArea(QWidget* owner, QWidget* page)
+{
+    auto* scroll = new QScrollArea(owner);
+    scroll->setObjectName(QLatin1String(ScrollName));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(page);
+    return scroll;
+}
+
 // A row of buttons (and spacers) only, or a button box.
 bool isButtonRow(QLayoutItem* item)
 {
@@ -55,11 +65,7 @@ void scrollForm(QWidget* dialog, bool wideEnough)
     page->setLayout(form); // takes the layout and its widgets from the dialog
     form->setContentsMargins(0, 0, 0, 0);
 
-    auto* scroll = new QScrollArea(dialog);
-    scroll->setObjectName(QLatin1String(ScrollName));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setWidget(page);
+    QScrollArea* scroll = scrollArea(dialog, page);
     if (wideEnough) {
         scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         scroll->setMinimumWidth(page->minimumSizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
@@ -126,6 +132,20 @@ void DialogFit::fit(QWidget* dialog, const QSize& least, const QRect& room, cons
         }
         dialog->move(outer.topLeft());
     }
+}
+
+void DialogFit::scrollContent(QWidget* widget)
+{
+    QLayout* content = widget ? widget->layout() : nullptr;
+    if (!content || widget->findChild<QScrollArea*>(QLatin1String(ScrollName), Qt::FindDirectChildrenOnly))
+        return;
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("dialogFitPage"));
+    page->setLayout(content); // takes the layout and its widgets from the widget
+    QScrollArea* scroll = scrollArea(widget, page);
+    auto* outer = new QVBoxLayout(widget);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
 }
 
 QMargins DialogFit::frameNear(const QWidget* near)
