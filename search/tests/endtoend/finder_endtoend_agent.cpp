@@ -361,7 +361,8 @@ void FinderAgent::practise(IForm* studyTab, IStudyResource* study)
     QCOMPARE(listed, QStringList({term(1), term(2), term(3), term(21)}));
 
     for (int row = 0; row < table->model()->rowCount(); ++row) {
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(table->model()->index(row, 1)).center());
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          table->visualRect(table->model()->index(row, 1)).center());
         QCOMPARE(table->currentIndex().row(), row);
         QCOMPARE(shownTerm->toPlainText(), listed.at(row));
         const QString model = QStringLiteral("play %1/%2").arg(study->mediaPathAt(row), study->mediaNameAt(row));

@@ -66,7 +66,11 @@ bool writeFile(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-const QByteArray kWav = QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16) + QByteArray(28, '\0');
+// A sound the player plays: 8-bit mono PCM at 8000 Hz, eight samples.
+const QByteArray kWav = QByteArray("RIFF\x2c\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x40\x1f\0\0\x01\0\x08\0"
+                                   "data\x08\0\0\0",
+                                   44)
+                        + QByteArray(8, '\x80');
 
 int callsOf(FakeBridge& bridge, const char* name)
 {
