@@ -209,23 +209,12 @@ public final class PeerLoad {
         }
 
         static String summary(List<Samples> all, long from, long to) {
-            long n = 0;
             long errors = 0;
             for (Samples s : all) {
-                n += s.size;
                 errors += s.errors;
             }
-            long[] t = new long[(int) n];
-            int k = 0;
-            for (Samples s : all) {
-                for (int i = 0; i < s.size; i++) {
-                    if (s.started[i] >= from && s.started[i] < to) {
-                        t[k++] = s.took[i];
-                    }
-                }
-            }
-            t = Arrays.copyOf(t, k);
-            Arrays.sort(t);
+            long[] t = within(all, from, to);
+            int k = t.length;
             if (k == 0) {
                 return "no requests, " + errors + " errors";
             }

@@ -102,6 +102,19 @@ class TestShellTranslations : public QObject
 private:
     DialogFixture<> f;
 
+    // The shell's dialog of that translation context, made with the translators installed now.
+    QDialog* makeDialog(const QString& context)
+    {
+        const std::map<QString, std::function<QDialog*()>> makers{
+            {"LoginForm", [&] { return new LoginForm(f.host()); }},
+            {"RegistrationForm", [&] { return new RegistrationForm(f.host(), nullptr); }},
+            {"SuggestionForm", [&] { return new SuggestionForm(f.host()); }},
+            {"UploadForm", [&] { return new UploadForm(f.host()); }},
+            {"WelcomeForm", [&] { return new WelcomeForm(nullptr, "docs", "%1/html/welcome.html", 1); }},
+        };
+        return makers.at(context)();
+    }
+
 private slots:
     void initTestCase() { QVERIFY(f.setUp()); }
     void init() { QVERIFY(f.reset()); }
@@ -175,23 +188,16 @@ private slots:
     {
         QFETCH(QString, context);
         QFETCH(int, least);
-        const std::map<QString, std::function<QDialog*()>> makers{
-            {"LoginForm", [&] { return new LoginForm(f.host()); }},
-            {"RegistrationForm", [&] { return new RegistrationForm(f.host(), nullptr); }},
-            {"SuggestionForm", [&] { return new SuggestionForm(f.host()); }},
-            {"UploadForm", [&] { return new UploadForm(f.host()); }},
-            {"WelcomeForm", [&] { return new WelcomeForm(nullptr, "docs", "%1/html/welcome.html", 1); }},
-        };
         QString error;
         const QMap<QString, Message> german = readCatalogue(shippedFile(), &error).value(context);
         QVERIFY(!german.isEmpty());
 
-        std::unique_ptr<QDialog> english(makers.at(context)());
+        std::unique_ptr<QDialog> english(makeDialog(context));
         const QMap<QString, QString> before = shownTexts(english.get());
         QTranslator translator;
         QVERIFY(translator.load(TestTree::distPath() + QStringLiteral("/Translations/Deutsch/dravel-Deutsch.qm")));
         QCoreApplication::installTranslator(&translator);
-        std::unique_ptr<QDialog> translated(makers.at(context)());
+        std::unique_ptr<QDialog> translated(makeDialog(context));
         const QMap<QString, QString> after = shownTexts(translated.get());
         QCoreApplication::removeTranslator(&translator);
 
@@ -220,20 +226,13 @@ private slots:
     void noEnglishLeft()
     {
         QFETCH(QString, context);
-        const std::map<QString, std::function<QDialog*()>> makers{
-            {"LoginForm", [&] { return new LoginForm(f.host()); }},
-            {"RegistrationForm", [&] { return new RegistrationForm(f.host(), nullptr); }},
-            {"SuggestionForm", [&] { return new SuggestionForm(f.host()); }},
-            {"UploadForm", [&] { return new UploadForm(f.host()); }},
-            {"WelcomeForm", [&] { return new WelcomeForm(nullptr, "docs", "%1/html/welcome.html", 1); }},
-        };
-        std::unique_ptr<QDialog> english(makers.at(context)());
+        std::unique_ptr<QDialog> english(makeDialog(context));
         const QList<ScreenTexts::Shown> before = ScreenTexts::shown(english.get());
         QList<ScreenTexts::Shown> after;
         {
             ScreenTexts::German de;
             QVERIFY(de.files() > 0);
-            std::unique_ptr<QDialog> german(makers.at(context)());
+            std::unique_ptr<QDialog> german(makeDialog(context));
             after = ScreenTexts::shown(german.get());
         }
         // The program's name and version title the dialogs.
