@@ -248,6 +248,12 @@ bool ZoDbHelper::isExerciseStored(QString persistentId) const
     return run(query, QStringLiteral("SELECT 1 FROM v_e WHERE pmid = ? LIMIT 1"), {persistentId}) && query.next();
 }
 
+bool ZoDbHelper::isSoundFileStored(QString fileName) const
+{
+    QSqlQuery query = newQuery();
+    return !run(query, QStringLiteral("SELECT 1 FROM mm WHERE mmfn = ? LIMIT 1"), {fileName}) || query.next();
+}
+
 int ZoDbHelper::localIdOf(QString persistentId) const
 {
     QSqlQuery query = newQuery();

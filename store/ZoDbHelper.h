@@ -64,6 +64,9 @@ public:
     bool isExerciseStored(QString persistentId) const;
     // Local id of a manifest with that persistent id, 0 when none.
     int localIdOf(QString persistentId) const;
+    // True when a stored exercise's sound has that file name, or when the
+    // store cannot be asked.
+    bool isSoundFileStored(QString fileName) const;
     // Persistent id of that manifest, "0" when none or empty.
     QString persistentIdOf(QString localId) const;
     // Gives the manifest its persistent id and stamps the download (or upload)

@@ -14,8 +14,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QXmlStreamReader>
 
 #include <memory>
@@ -180,14 +178,7 @@ bool DownloadStore::isLessonStored(const QString& persistentId) const
 
 bool DownloadStore::isSoundStored(const QString& mediaName) const
 {
-    if (!mStore)
-        return false;
-    // The store's own connection, as the lookups use it.
-    QSqlQuery query(QSqlDatabase::database());
-    query.prepare(QStringLiteral("SELECT 1 FROM mm WHERE mmfn = ? LIMIT 1"));
-    query.addBindValue(mediaName);
-    // A store that cannot be asked keeps the file.
-    return !query.exec() || query.next();
+    return mStore && mHelper.isSoundFileStored(mediaName);
 }
 
 int DownloadStore::localIdOf(const QString& persistentId) const
